@@ -1,0 +1,47 @@
+#include "PelvoExt.h"
+
+#include <QtGlobal>
+
+namespace pelvo {
+
+QString DatFileName;
+
+namespace {
+
+// The name part that KeyAt and TailAt split: a line whose name is empty is
+// looked at whole.
+QString kindAndTail(const TStringListMy &list, qsizetype index)
+{
+    const QString name = list.NameAt(index);
+    return name.isEmpty() ? list.at(index) : name;
+}
+
+} // namespace
+
+QString TStringListMyExt::KeyAt(qsizetype index) const
+{
+    const QString name = kindAndTail(*this, index);
+    const qsizetype mark = name.indexOf(u'>');
+    return mark < 0 ? QString() : name.left(mark);
+}
+
+QString TStringListMyExt::TailAt(qsizetype index) const
+{
+    const QString name = NameAt(index);
+    const qsizetype mark = name.indexOf(u'>');
+    return mark < 0 ? name : name.mid(mark + 1);
+}
+
+QString TBlock::GetStr(int index) const
+{
+    Q_ASSERT(index == ArchiveName || index == Comment);
+    return index == ArchiveName ? m_archiveName : m_comment;
+}
+
+void TBlock::SetStr(int index, const QString &value)
+{
+    Q_ASSERT(index == ArchiveName || index == Comment);
+    (index == ArchiveName ? m_archiveName : m_comment) = value;
+}
+
+} // namespace pelvo

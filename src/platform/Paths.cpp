@@ -1,0 +1,51 @@
+#include "Paths.h"
+
+namespace platform {
+
+namespace {
+
+bool isFolderMark(QChar c)
+{
+#ifdef Q_OS_WIN
+    return c == u'\\' || c == u':' || c == u'/';
+#else
+    return c == u'/';
+#endif
+}
+
+} // namespace
+
+QChar separator()
+{
+#ifdef Q_OS_WIN
+    return u'\\';
+#else
+    return u'/';
+#endif
+}
+
+bool endsWithSeparator(const QString &path)
+{
+    return !path.isEmpty() && path.back() == separator();
+}
+
+QString withTrailingSeparator(const QString &path)
+{
+    return endsWithSeparator(path) ? path : path + separator();
+}
+
+bool hasFolderPart(const QString &name)
+{
+    return std::any_of(name.cbegin(), name.cend(), isFolderMark);
+}
+
+QString folderPart(const QString &path)
+{
+    for (qsizetype i = path.size(); i > 0; --i) {
+        if (isFolderMark(path.at(i - 1)))
+            return path.left(i);
+    }
+    return {};
+}
+
+} // namespace platform

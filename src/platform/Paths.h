@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+// Path conventions of the suite. Job files and settings speak of folders
+// that end in a separator and of names "with a folder part"; these helpers
+// answer such questions with the native rules, so that no other code tests
+// for "\" or ":" itself.
+namespace platform {
+
+// The native folder separator ("/" here, "\" on Windows).
+QChar separator();
+
+bool endsWithSeparator(const QString &path);
+
+// The path with one separator at its end (unchanged when it has one).
+QString withTrailingSeparator(const QString &path);
+
+// True when the name names a folder too ("C:x" or "a\b" on Windows, "a/b" here).
+bool hasFolderPart(const QString &name);
+
+// The folder part of a path, up to and including its last separator
+// (and, on Windows, a drive colon); empty when it has none.
+QString folderPart(const QString &path);
+
+} // namespace platform

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The reading rules that the main program and the editor share for job files:
+// the line reader that passes over "//" comment lines, the key test that
+// accepts the older Cyrillic keys, and the split of a file into job sections.
+// Each program then places a section's tail lines into its own job block.
+namespace jobfile {
+
+// The line that opens a job section.
+inline const QString SectionMark = QStringLiteral(">");
+
+class LineReader {
+public:
+    // The decoded lines of a job file; nothing when no name is given or the
+    // file cannot be opened for reading.
+    static std::optional<LineReader> open(const QString &path);
+
+    explicit LineReader(QStringList lines);
+
+    // The next line that is not a "//" comment; nothing at the end.
+    std::optional<QString> next();
+
+private:
+    QStringList m_lines;
+    qsizetype m_position = 0;
+};
+
+enum class Key { Source, Comment, Exclusions, WeekCopy, MonthCopy, QuarterCopy, YearCopy };
+
+// The key with which the editor writes a line ("D=", "C=", ...).
+QString keyText(Key key);
+
+// The key that older files used in its place ("Д:", "С:", ...).
+QString olderKeyText(Key key);
+
+// The first two characters of the line, upper-cased, are the key or its older form.
+bool hasKey(const QString &line, Key key);
+
+// The first two characters of the line, as written, are the key or its older form.
+bool hasKeyAsWritten(const QString &line, Key key);
+
+// One job section: the fixed lines, then the free tail (destinations, period
+// copies and commands) as written.
+struct JobSection {
+    QString name;
+    QString archive;
+    QString comment;
+    QStringList sources;
+    QStringList exclusions; // parallel to sources: the masks of source i
+    QStringList tail;
+};
+
+// The main program ends a section at an empty line as well as at ">"; the
+// editor keeps an empty tail line as an empty destination.
+enum class EmptyLine { EndsSection, IsTailLine };
+
+// Every job section after the header of the file (everything up to the first
+// ">" line is header). Nothing when the file cannot be opened.
+std::optional<QList<JobSection>> readSections(const QString &path, EmptyLine emptyLine);
+QList<JobSection> readSections(LineReader &reader, EmptyLine emptyLine);
+
+} // namespace jobfile

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "StringListMy.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <array>
+#include <vector>
+
+namespace zentavo {
+
+// Index of TBlock::GetStr / SetStr.
+enum StrIndex { ArchiveName = 1, Comment = 2, Title = 3 };
+// Index of TBlock::GetFlag / SetFlag.
+enum FlagIndex { Enabled = 1, Status = 2 };
+
+// Run status of a job; a status is raised during a run and never lowered.
+enum JobStatus : quint8 { StatusOk = 0, StatusError = 1, StatusFatal = 2 };
+
+// One job of the main program, in the shape the run needs it.
+class TBlock {
+public:
+    QString GetStr(int index) const;
+    void SetStr(int index, const QString &value);
+    quint8 GetFlag(int index) const;
+    void SetFlag(int index, quint8 value);
+
+    TStringListMy CmdBefore;     // command=days, run before archiving
+    TStringListMy CmdAfter;      // command=days, run after archiving
+    TStringListMy Dests;         // folder=days of the daily copy, folder ending in a separator
+    TStringListMy Sources;       // a file, a folder or a mask per line
+    TStringListMy Exclusions;    // line i: the "|"-separated masks of source i
+    TStringListMy WeekCopies;    // folder=flag; flag 1 deletes the archive after the copy
+    TStringListMy MonthCopies;
+    TStringListMy QuarterCopies;
+    TStringListMy YearCopies;
+
+private:
+    std::array<QString, 3> m_str;
+    std::array<quint8, 2> m_flag{1, StatusOk};
+};
+
+// The whole job file; a run works on a copy of it taken at its start.
+using TBlocks = std::vector<TBlock>;
+
+// Jobs of the job file last read.
+extern TBlocks Blocks;
+// The block being run.
+extern int BlockIndex;
+// The job file in use.
+extern QString JobFileName;
+extern QString ReportFileName;
+// The date and time of the run's start; date macros and day lists use it, not the clock.
+extern QDateTime RunTime;
+
+} // namespace zentavo

@@ -1,0 +1,120 @@
+#include "JobFileFormat.h"
+
+#include "TestFiles.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace pelvo;
+
+namespace {
+
+class JobFileFormatTest : public ::testing::Test {
+protected:
+    QString path() const { return dir.filePath(QStringLiteral("jobs.dat")); }
+    QTemporaryDir dir;
+};
+
+JobList sampleJobs()
+{
+    JobList jobs;
+    TBlock block;
+    block.SetStr(ArchiveName, QStringLiteral("/arc/home"));
+    block.Sources = {QStringLiteral("/home/a"), QStringLiteral("/home/b/*.txt")};
+    block.Exclusions = {QStringLiteral("*.tmp|*.bak"), QString()};
+    block.Dests << QStringLiteral("/mnt/copy/=135");
+    block.ExtCopies << QStringLiteral(u"\u041D>/mnt/week/=1") << QStringLiteral("m>/mnt/month/=1");
+    block.Cmds << QStringLiteral("CMD2>notify-send done=06") << QStringLiteral("CMD1>CCPY \"/a\" TO \"/b\"=");
+    jobs.names << QStringLiteral(u"\u0414\u043E\u043C");
+    jobs.blocks.push_back(block);
+    return jobs;
+}
+
+} // namespace
+
+TEST_F(JobFileFormatTest, WritesTheLinesInFileOrder)
+{
+    ASSERT_EQ(SaveJobFile(path(), sampleJobs()), QString());
+    const QStringList lines = testfiles::linesOfCp1251(testfiles::readBytes(path()));
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_NE(lines.first(), QStringLiteral(">"));
+    EXPECT_EQ(lines.mid(1),
+              QStringList({QStringLiteral(">"), QStringLiteral(u"\u0414\u043E\u043C"), QStringLiteral("/arc/home"),
+                           QStringLiteral("D=/home/a"), QStringLiteral("D=/home/b/*.txt"), QStringLiteral("C="),
+                           QStringLiteral("E=*.tmp|*.bak"), QStringLiteral("E="), QStringLiteral("/mnt/copy/=135"),
+                           QStringLiteral("W=/mnt/week/=1"), QStringLiteral("M=/mnt/month/=1"),
+                           QStringLiteral("CMD2=notify-send done=06"), QStringLiteral("CMD1=CCPY \"/a\" TO \"/b\"=")}));
+}
+
+TEST_F(JobFileFormatTest, ReadsBackWhatItWrote)
+{
+    const JobList jobs = sampleJobs();
+    ASSERT_EQ(SaveJobFile(path(), jobs), QString());
+    const std::optional<JobList> read = ReadJobFile(path());
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->names, jobs.names);
+    ASSERT_EQ(read->blocks.size(), 1u);
+    const TBlock &b = read->blocks[0];
+    EXPECT_EQ(b.GetStr(ArchiveName), QStringLiteral("/arc/home"));
+    EXPECT_EQ(b.Sources, jobs.blocks[0].Sources);
+    EXPECT_EQ(b.Exclusions, jobs.blocks[0].Exclusions);
+    EXPECT_EQ(b.Dests, jobs.blocks[0].Dests);
+    EXPECT_EQ(b.ExtCopies, QStringList({QStringLiteral("W>/mnt/week/=1"), QStringLiteral("M>/mnt/month/=1")}));
+    EXPECT_EQ(b.Cmds, jobs.blocks[0].Cmds);
+}
+
+TEST_F(JobFileFormatTest, OlderKeysAndLowerCaseAreWrittenBackInTheCurrentForm)
+{
+    testfiles::writeBytes(path(), testfiles::cp1251Lines({
+        QStringLiteral("old"), QStringLiteral(">"), QStringLiteral("J"), QStringLiteral("a"),
+        QStringLiteral(u"\u0414:/s"), QStringLiteral("// dropped"), QStringLiteral("c=note"),
+        QStringLiteral(u"\u0418:*.o"), QStringLiteral(u"\u041D:/w/=0"), QStringLiteral("cmd1=ls=")}));
+    const std::optional<JobList> read = ReadJobFile(path());
+    ASSERT_TRUE(read);
+    ASSERT_EQ(SaveJobFile(path(), *read), QString());
+    const QStringList lines = testfiles::linesOfCp1251(testfiles::readBytes(path()));
+    EXPECT_EQ(lines.mid(1), QStringList({QStringLiteral(">"), QStringLiteral("J"), QStringLiteral("a"),
+                                         QStringLiteral("D=/s"), QStringLiteral("C=note"), QStringLiteral("E=*.o"),
+                                         QStringLiteral("W=/w/=0"), QStringLiteral("cmd1=ls=")}));
+}
+
+TEST_F(JobFileFormatTest, KeepsOnePreviousVersion)
+{
+    JobList jobs = sampleJobs();
+    ASSERT_EQ(SaveJobFile(path(), jobs), QString());
+    const QByteArray first = testfiles::readBytes(path());
+    jobs.names[0] = QStringLiteral("Second");
+    ASSERT_EQ(SaveJobFile(path(), jobs), QString());
+    EXPECT_EQ(testfiles::readBytes(dir.filePath(QStringLiteral("jobs.BAK"))), first);
+    const QByteArray second = testfiles::readBytes(path());
+    jobs.names[0] = QStringLiteral("Third");
+    ASSERT_EQ(SaveJobFile(path(), jobs), QString());
+    EXPECT_EQ(testfiles::readBytes(dir.filePath(QStringLiteral("jobs.BAK"))), second);
+    EXPECT_FALSE(QFile::exists(path() + QStringLiteral(".new")));
+}
+
+TEST_F(JobFileFormatTest, RefusesTextOutsideTheCodePageAndKeepsTheOldFile)
+{
+    ASSERT_EQ(SaveJobFile(path(), sampleJobs()), QString());
+    const QByteArray before = testfiles::readBytes(path());
+    JobList jobs = sampleJobs();
+    jobs.blocks[0].Sources << QStringLiteral(u"/home/\u65E5\u672C");
+    const QString error = SaveJobFile(path(), jobs);
+    EXPECT_TRUE(error.contains(QStringLiteral(u"\u65E5\u672C"))) << error.toStdString();
+    EXPECT_EQ(testfiles::readBytes(path()), before);
+}
+
+TEST_F(JobFileFormatTest, UnwritableFolderFailsWithAMessage)
+{
+    const QString missing = dir.filePath(QStringLiteral("no/such/jobs.dat"));
+    EXPECT_FALSE(SaveJobFile(missing, sampleJobs()).isEmpty());
+    EXPECT_FALSE(ReadJobFile(missing));
+}
+
+TEST(BackupFileName, ReplacesTheExtension)
+{
+    EXPECT_EQ(backupFileName(QStringLiteral("/a/jobs.dat")), QStringLiteral("/a/jobs.BAK"));
+    EXPECT_EQ(backupFileName(QStringLiteral("/a.b/jobs")), QStringLiteral("/a.b/jobs.BAK"));
+}
