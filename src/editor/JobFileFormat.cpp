@@ -9,7 +9,6 @@
 #include <QSaveFile>
 
 #include <array>
-#include <variant>
 
 namespace pelvo {
 
@@ -18,19 +17,29 @@ namespace {
 using jobfile::Key;
 
 constexpr std::array periodKeys{Key::WeekCopy, Key::MonthCopy, Key::QuarterCopy, Key::YearCopy};
+constexpr std::array allKeys{Key::Source, Key::Comment, Key::Exclusions, Key::WeekCopy,
+                             Key::MonthCopy, Key::QuarterCopy, Key::YearCopy};
 
+bool isCommandLine(const QString &line)
+{
+    const QString start = line.left(4).toUpper();
+    return start == QStringLiteral("CMD1") || start == QStringLiteral("CMD2");
+}
+
+// Tail lines without a folder ("=135", "W=") are dropped: they would name the
+// root of the drive.
 void placeTailLine(TBlock &block, const QString &line)
 {
     for (Key key : periodKeys) {
         if (jobfile::hasKey(line, key)) {
-            block.ExtCopies << line.left(1) + u'>' + line.mid(2);
+            if (!namePart(line.mid(2)).isEmpty())
+                block.ExtCopies << jobfile::keyText(key).left(1) + u'>' + line.mid(2);
             return;
         }
     }
-    const QString start = line.left(4).toUpper();
-    if (start == QStringLiteral("CMD1") || start == QStringLiteral("CMD2"))
-        block.Cmds << line.left(4) + u'>' + line.mid(5);
-    else
+    if (isCommandLine(line))
+        block.Cmds << line.left(4).toUpper() + u'>' + line.mid(5);
+    else if (!namePart(line).isEmpty())
         block.Dests << line;
 }
 
@@ -58,41 +67,95 @@ std::optional<Key> periodKeyOf(const QString &kind)
     return std::nullopt;
 }
 
-constexpr QStringView headerLine = u"Zentavo job file";
-
-// The lines of the file, or the message why a job cannot be written.
-std::variant<QStringList, QString> fileLines(const JobList &jobs)
+// A positional line that a reader would take for something else.
+bool isMisreadAsMarkOrComment(const QString &line)
 {
-    QStringList lines{headerLine.toString()};
-    for (std::size_t i = 0; i < jobs.blocks.size(); ++i) {
-        const TBlock &block = jobs.blocks[i];
-        const QString name = jobs.names.value(qsizetype(i));
-        lines << jobfile::SectionMark << name << block.GetStr(ArchiveName);
-        for (const QString &source : block.Sources)
-            lines << jobfile::keyText(Key::Source) + source;
-        lines << jobfile::keyText(Key::Comment) + block.GetStr(Comment);
-        for (const QString &masks : block.Exclusions)
-            lines << jobfile::keyText(Key::Exclusions) + masks;
-        lines << block.Dests;
-        for (qsizetype c = 0; c < block.ExtCopies.size(); ++c) {
-            const std::optional<Key> key = periodKeyOf(block.ExtCopies.KeyAt(c));
-            if (!key)
-                return QStringLiteral("The job \"%1\" has a copy of an unknown period: %2")
-                    .arg(name, block.ExtCopies.at(c));
-            const QString &line = block.ExtCopies.at(c);
-            lines << jobfile::keyText(*key) + line.mid(line.indexOf(u'>') + 1);
-        }
-        // "CMD1>command=days" is written "CMD1=command=days".
-        for (QString command : block.Cmds) {
-            if (command.size() > 4)
-                command[4] = u'=';
-            lines << command;
-        }
-    }
-    return lines;
+    return line.isEmpty() || line == jobfile::SectionMark || line.startsWith(QStringLiteral("//"));
 }
 
-// Moves the old job file aside as its ".BAK" and the new one into place.
+// A destination that a reader would take for a keyed line or a command.
+bool isMisreadAsKeyed(const QString &line)
+{
+    return isCommandLine(line) || line.startsWith(QStringLiteral("//"))
+        || std::any_of(allKeys.begin(), allKeys.end(), [&](Key key) { return jobfile::hasKey(line, key); });
+}
+
+// Collects the lines of a job file; the first text that could not be read
+// back as written stops it with a message.
+class FileLines {
+public:
+    void add(const QString &line)
+    {
+        if (!m_error.isEmpty())
+            return;
+        if (line.contains(u'\r') || line.contains(u'\n'))
+            refuse(QStringLiteral("a line break inside \"%1\"").arg(line.simplified()));
+        else if (!cp1251::encode(line))
+            refuse(QStringLiteral("characters outside the job file's character set in \"%1\"").arg(line));
+        else
+            m_lines << line;
+    }
+
+    void refuse(const QString &why)
+    {
+        if (m_error.isEmpty())
+            m_error = QStringLiteral("The job \"%1\" cannot be saved: %2.").arg(m_job, why);
+    }
+
+    void startJob(const QString &name) { m_job = name; }
+    const QStringList &lines() const { return m_lines; }
+    const QString &error() const { return m_error; }
+
+private:
+    QStringList m_lines;
+    QString m_job;
+    QString m_error;
+};
+
+constexpr QStringView headerLine = u"Zentavo job file";
+
+void addJob(FileLines &out, const QString &name, const TBlock &block)
+{
+    out.startJob(name);
+    if (isMisreadAsMarkOrComment(name))
+        out.refuse(QStringLiteral("its name is empty or reads as a mark or a comment"));
+    if (isMisreadAsMarkOrComment(block.GetStr(ArchiveName)))
+        out.refuse(QStringLiteral("its archive name is empty or reads as a mark or a comment"));
+    if (block.Sources.isEmpty())
+        out.refuse(QStringLiteral("it has no source"));
+
+    out.add(jobfile::SectionMark);
+    out.add(name);
+    out.add(block.GetStr(ArchiveName));
+    for (const QString &source : block.Sources)
+        out.add(jobfile::keyText(Key::Source) + source);
+    out.add(jobfile::keyText(Key::Comment) + block.GetStr(Comment));
+    // One exclusion line per source, so that each reads back to its source.
+    for (qsizetype i = 0; i < block.Sources.size(); ++i)
+        out.add(jobfile::keyText(Key::Exclusions) + block.Exclusions.value(i));
+    for (const QString &destination : block.Dests) {
+        if (namePart(destination).isEmpty() || isMisreadAsKeyed(destination))
+            out.refuse(QStringLiteral("the destination \"%1\" has no folder or reads as another line").arg(destination));
+        out.add(destination);
+    }
+    for (qsizetype c = 0; c < block.ExtCopies.size(); ++c) {
+        const std::optional<Key> key = periodKeyOf(block.ExtCopies.KeyAt(c));
+        if (!key || block.ExtCopies.TailAt(c).isEmpty())
+            out.refuse(QStringLiteral("the copy \"%1\" has no period or no folder").arg(block.ExtCopies.at(c)));
+        else
+            out.add(jobfile::keyText(*key) + block.ExtCopies.at(c).mid(block.ExtCopies.KeyAt(c).size() + 1));
+    }
+    // "CMD1>command=days" is written "CMD1=command=days".
+    for (const QString &command : block.Cmds) {
+        if (!isCommandLine(command) || command.mid(4, 1) != QStringLiteral(">"))
+            out.refuse(QStringLiteral("\"%1\" is no command").arg(command));
+        else
+            out.add(command.left(4) + u'=' + command.mid(5));
+    }
+}
+
+// Moves the old job file aside as its ".BAK" and the new one into place; on
+// failure the old file stays where it was.
 bool replaceWithBackup(const QString &path, const QString &newFile)
 {
     const QString backup = backupFileName(path);
@@ -113,7 +176,7 @@ bool replaceWithBackup(const QString &path, const QString &newFile)
 
 std::optional<JobList> ReadJobFile(const QString &path)
 {
-    const auto sections = jobfile::readSections(path, jobfile::EmptyLine::IsTailLine);
+    const auto sections = jobfile::readSections(path, jobfile::EmptyLine::Skipped);
     if (!sections)
         return std::nullopt;
     JobList jobs;
@@ -134,17 +197,16 @@ QString backupFileName(const QString &path)
 
 QString SaveJobFile(const QString &path, const JobList &jobs)
 {
-    const auto lines = fileLines(jobs);
-    if (const QString *error = std::get_if<QString>(&lines))
-        return *error;
+    FileLines out;
+    out.add(headerLine.toString());
+    for (std::size_t i = 0; i < jobs.blocks.size(); ++i)
+        addJob(out, jobs.names.value(qsizetype(i)), jobs.blocks[i]);
+    if (!out.error().isEmpty())
+        return out.error();
 
     QByteArray bytes;
-    for (const QString &line : std::get<QStringList>(lines)) {
-        const std::optional<QByteArray> encoded = cp1251::encode(line);
-        if (!encoded)
-            return QStringLiteral("This line holds characters that a job file cannot store: %1").arg(line);
-        bytes += *encoded + "\r\n";
-    }
+    for (const QString &line : out.lines())
+        bytes += *cp1251::encode(line) + "\r\n";
 
     // Write beside the job file first: a full disk must not cost the old file.
     const QString newFile = path + QStringLiteral(".new");

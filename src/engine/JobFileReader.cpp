@@ -22,12 +22,10 @@ QString normalisedArchiveName(QString name, const QString &jobFileName)
 // without a folder, which would otherwise name the root of the drive.
 std::optional<QString> withFolderMark(const QString &line)
 {
-    const qsizetype equals = line.indexOf(u'=');
-    const QString folder = equals < 0 ? line : line.left(equals);
+    const QString folder = namePart(line);
     if (folder.isEmpty())
         return std::nullopt;
-    const QString value = equals < 0 ? QString() : line.mid(equals);
-    return platform::withTrailingSeparator(folder) + value;
+    return platform::withTrailingSeparator(folder) + line.mid(folder.size());
 }
 
 TStringListMy *periodCopies(TBlock &block, const QString &line)

@@ -112,15 +112,17 @@ void readSectionBody(LineReader &reader, EmptyLine emptyLine, JobSection &sectio
     }
 
     for (; line && *line != SectionMark; line = reader.next()) {
-        if (line->isEmpty() && emptyLine == EmptyLine::EndsSection)
+        if (!line->isEmpty())
+            section.tail << *line;
+        else if (emptyLine == EmptyLine::EndsSection)
             return;
-        section.tail << *line;
     }
 }
 
-bool startsNoSection(const QString &line, EmptyLine emptyLine)
+// A ">" or an empty line between sections introduces no job of its own.
+bool startsNoSection(const QString &line)
 {
-    return line == SectionMark || (line.isEmpty() && emptyLine == EmptyLine::EndsSection);
+    return line == SectionMark || line.isEmpty();
 }
 
 } // namespace
@@ -134,9 +136,7 @@ QList<JobSection> readSections(LineReader &reader, EmptyLine emptyLine)
 
     QList<JobSection> sections;
     for (line = reader.next(); line; line = reader.next()) {
-        // A ">" or, in the main program, an empty line between sections
-        // introduces no job of its own.
-        if (startsNoSection(*line, emptyLine))
+        if (startsNoSection(*line))
             continue;
         JobSection &section = sections.emplace_back();
         section.name = *line;

@@ -57,8 +57,8 @@ struct JobSection {
 };
 
 // The main program ends a section at an empty line as well as at ">"; the
-// editor keeps an empty tail line as an empty destination.
-enum class EmptyLine { EndsSection, IsTailLine };
+// editor passes over an empty line, so that a save never writes one into a job.
+enum class EmptyLine { EndsSection, Skipped };
 
 // Every job section after the header of the file (everything up to the first
 // ">" line is header). Nothing when the file cannot be opened.

@@ -8,6 +8,13 @@
 // empty name for a line that starts with "=".
 enum class EmptyName { WholeLine, Empty };
 
+// The text before the first "=" of a line; the whole line when it has none.
+inline QString namePart(const QString &line)
+{
+    const qsizetype equals = line.indexOf(u'=');
+    return equals < 0 ? line : line.left(equals);
+}
+
 template <EmptyName Rule>
 class NameValueList : public QStringList {
 public:
@@ -20,13 +27,8 @@ public:
 
     QString NameAt(qsizetype index) const
     {
-        const QString &line = at(index);
-        const qsizetype equals = line.indexOf(u'=');
-        if (equals < 0)
-            return line;
-        if (equals == 0 && Rule == EmptyName::WholeLine)
-            return line;
-        return line.left(equals);
+        const QString name = namePart(at(index));
+        return name.isEmpty() && Rule == EmptyName::WholeLine ? at(index) : name;
     }
 
     QString ValueAt(qsizetype index) const

@@ -2,10 +2,13 @@
 
 #include "TestFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace pelvo;
 
@@ -77,7 +80,7 @@ TEST_F(JobFileFormatTest, OlderKeysAndLowerCaseAreWrittenBackInTheCurrentForm)
     const QStringList lines = testfiles::linesOfCp1251(testfiles::readBytes(path()));
     EXPECT_EQ(lines.mid(1), QStringList({QStringLiteral(">"), QStringLiteral("J"), QStringLiteral("a"),
                                          QStringLiteral("D=/s"), QStringLiteral("C=note"), QStringLiteral("E=*.o"),
-                                         QStringLiteral("W=/w/=0"), QStringLiteral("cmd1=ls=")}));
+                                         QStringLiteral("W=/w/=0"), QStringLiteral("CMD1=ls=")}));
 }
 
 TEST_F(JobFileFormatTest, KeepsOnePreviousVersion)
@@ -117,4 +120,55 @@ TEST(BackupFileName, ReplacesTheExtension)
 {
     EXPECT_EQ(backupFileName(QStringLiteral("/a/jobs.dat")), QStringLiteral("/a/jobs.BAK"));
     EXPECT_EQ(backupFileName(QStringLiteral("/a.b/jobs")), QStringLiteral("/a.b/jobs.BAK"));
+}
+
+TEST_F(JobFileFormatTest, RefusesWhatWouldNotReadBackTheSame)
+{
+    ASSERT_EQ(SaveJobFile(path(), sampleJobs()), QString());
+    const QByteArray before = testfiles::readBytes(path());
+
+    const std::vector<std::function<void(JobList &)>> breakers{
+        [](JobList &j) { j.names[0] = QString(); },
+        [](JobList &j) { j.names[0] = QStringLiteral(">"); },
+        [](JobList &j) { j.names[0] = QStringLiteral("// old"); },
+        [](JobList &j) { j.blocks[0].SetStr(ArchiveName, QString()); },
+        [](JobList &j) { j.blocks[0].SetStr(Comment, QStringLiteral("two\r\nlines")); },
+        [](JobList &j) { j.blocks[0].Sources.clear(); },
+        [](JobList &j) { j.blocks[0].Dests << QStringLiteral("=135"); },
+        [](JobList &j) { j.blocks[0].Dests << QStringLiteral("W=1"); },
+        [](JobList &j) { j.blocks[0].Dests << QStringLiteral("cmd1/x=1"); },
+        [](JobList &j) { j.blocks[0].Dests << QStringLiteral("//host/share/=1"); },
+        [](JobList &j) { j.blocks[0].ExtCopies << QStringLiteral("X>/x/=1"); },
+        [](JobList &j) { j.blocks[0].ExtCopies << QStringLiteral("W>=1"); },
+        [](JobList &j) { j.blocks[0].Cmds << QStringLiteral("ls -l=06"); },
+    };
+    for (std::size_t i = 0; i < breakers.size(); ++i) {
+        JobList jobs = sampleJobs();
+        breakers[i](jobs);
+        EXPECT_FALSE(SaveJobFile(path(), jobs).isEmpty()) << "case " << i;
+        EXPECT_EQ(testfiles::readBytes(path()), before) << "case " << i;
+    }
+}
+
+TEST_F(JobFileFormatTest, FailedWriteKeepsTheOldFile)
+{
+    ASSERT_EQ(SaveJobFile(path(), sampleJobs()), QString());
+    const QByteArray before = testfiles::readBytes(path());
+    // The new file cannot take its place: a folder is in the way.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("jobs.dat.new")));
+    JobList jobs = sampleJobs();
+    jobs.names[0] = QStringLiteral("Changed");
+    EXPECT_FALSE(SaveJobFile(path(), jobs).isEmpty());
+    EXPECT_EQ(testfiles::readBytes(path()), before);
+}
+
+TEST_F(JobFileFormatTest, ReaderDropsLinesWithoutFolderAndEmptyLines)
+{
+    testfiles::writeBytes(path(), QByteArray(">\nJ\na\nD=/s\nC=\n\n=135\nW=\nw==1\n/ok=1\n"));
+    const std::optional<JobList> read = ReadJobFile(path());
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->blocks.size(), 1u);
+    EXPECT_EQ(read->blocks[0].Dests, QStringList{QStringLiteral("/ok=1")});
+    EXPECT_TRUE(read->blocks[0].ExtCopies.isEmpty());
+    EXPECT_EQ(SaveJobFile(path(), *read), QString());
 }

@@ -6,7 +6,7 @@ using namespace jobfile;
 
 namespace {
 
-QList<JobSection> sectionsOf(const QStringList &lines, EmptyLine rule = EmptyLine::IsTailLine)
+QList<JobSection> sectionsOf(const QStringList &lines, EmptyLine rule = EmptyLine::Skipped)
 {
     LineReader reader(lines);
     return readSections(reader, rule);
@@ -87,8 +87,9 @@ TEST(JobFileLines, EmptyLineRules)
     EXPECT_EQ(main[0].tail, QStringList{QStringLiteral("/d")});
     EXPECT_EQ(main[1].name, QStringLiteral("K"));
 
-    // The editor keeps empty tail lines.
-    const auto editor = sectionsOf(lines, EmptyLine::IsTailLine);
+    // The editor passes over empty lines and reads on.
+    const auto editor = sectionsOf(lines, EmptyLine::Skipped);
     ASSERT_EQ(editor.size(), 1);
-    EXPECT_EQ(editor[0].tail.size(), 7);
+    EXPECT_EQ(editor[0].tail, QStringList({QStringLiteral("/d"), QStringLiteral("K"), QStringLiteral("b"),
+                                           QStringLiteral("D=/t")}));
 }

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QFile>
+#include <QString>
+
+#include <memory>
+
+// The run report's file, "Report.txt" in the report folder, written line by
+// line during a run. Writing never throws: a file that cannot be written is
+// turned off for the rest of the run, and the run goes on with the report in
+// the window.
+class ReportFile {
+public:
+    static inline const QString FileName = QStringLiteral("Report.txt");
+    static inline const QString BackupName = QStringLiteral("Report.bak");
+
+    // Saves the previous report as "Report.bak" (true when that worked), then
+    // opens "Report.txt" for appending or empty; when it cannot be opened the
+    // file stays off.
+    bool start(const QString &folder, bool append);
+
+    // Opens the file again for appending lines after the run (the mail
+    // transcript); it stays off when it cannot be opened.
+    void reopenForAppend();
+
+    bool isOpen() const { return m_file != nullptr; }
+    QString path() const { return m_path; }
+
+    void write(const QString &line);
+
+    // Closes the file, making sure its lines reached the disk.
+    void close();
+
+private:
+    bool open(QIODevice::OpenMode mode);
+
+    QString m_path;
+    std::unique_ptr<QFile> m_file;
+};
+
+// Cuts whole lines from the top of a text file until it holds at most
+// limitKb kilobytes; 0 means no limit. The file is rewritten once, through a
+// temporary file, and only when a line was removed, so a full disk never
+// costs the report.
+void CheckRepSize(const QString &path, int limitKb);

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace platform {
+
+// Splits a command line the way a Windows program receives it, so that job
+// files written for either system start the same programs with the same
+// arguments: the first token is the program (a quoted path or the text up to
+// the first blank); the rest follow the C runtime's rules (blanks separate,
+// double quotes group, backslashes escape only a double quote, "" inside a
+// quoted part is a literal quote). No shell is involved.
+QStringList splitCommandLine(const QString &commandLine);
+
+} // namespace platform

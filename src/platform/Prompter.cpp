@@ -1,0 +1,63 @@
+#include "Prompter.h"
+
+#include <QDebug>
+
+namespace platform {
+
+namespace {
+
+class CancellingPrompter final : public Prompter {
+public:
+    PromptButton message(const MessageRequest &request) override
+    {
+        refuse(request.title + QStringLiteral(": ") + request.text);
+        return request.buttons.testFlag(PromptButton::Cancel) ? PromptButton::Cancel
+               : request.buttons.testFlag(PromptButton::No)   ? PromptButton::No
+                                                              : PromptButton::Ok;
+    }
+    std::optional<QString> input(const InputRequest &request) override
+    {
+        refuse(request.title);
+        return std::nullopt;
+    }
+    std::optional<QString> fileName(const FileRequest &request) override
+    {
+        refuse(request.title);
+        return std::nullopt;
+    }
+    std::optional<QString> folder(const FolderRequest &request) override
+    {
+        refuse(request.title);
+        return std::nullopt;
+    }
+    bool printSetup(QPrinter &) override
+    {
+        refuse(QStringLiteral("print dialog"));
+        return false;
+    }
+
+private:
+    static void refuse(const QString &what) { qWarning().noquote() << "No prompter installed; cancelled:" << what; }
+};
+
+std::unique_ptr<Prompter> &installed()
+{
+    static std::unique_ptr<Prompter> prompter;
+    return prompter;
+}
+
+} // namespace
+
+Prompter &prompter()
+{
+    static CancellingPrompter cancelling;
+    Prompter *current = installed().get();
+    return current ? *current : cancelling;
+}
+
+void setPrompter(std::unique_ptr<Prompter> prompter)
+{
+    installed() = std::move(prompter);
+}
+
+} // namespace platform

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QFlags>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QPrinter;
+
+namespace platform {
+
+enum class PromptIcon { None, Information, Question, Warning, Error };
+
+enum class PromptButton {
+    None = 0,
+    Ok = 0x01,
+    Cancel = 0x02,
+    Yes = 0x04,
+    No = 0x08,
+    Retry = 0x10,
+    Ignore = 0x20,
+    Abort = 0x40,
+};
+Q_DECLARE_FLAGS(PromptButtons, PromptButton)
+Q_DECLARE_OPERATORS_FOR_FLAGS(PromptButtons)
+
+struct MessageRequest {
+    QString title;
+    QString text;
+    PromptIcon icon = PromptIcon::None;
+    PromptButtons buttons = PromptButton::Ok;
+    // When set, the box offers a Help button that calls it and stays open.
+    std::function<void()> help;
+};
+
+struct InputRequest {
+    QString title;
+    QString prompt;
+    QString value; // the text the box starts with
+};
+
+struct FileRequest {
+    enum class Mode { Open, Save };
+    Mode mode = Mode::Open;
+    QString title;
+    QString folder;   // where the dialog starts
+    QString fileName; // the name it starts with
+    QString filter;   // "Job files (*.dat);;All files (*)"
+    QString defaultSuffix;
+};
+
+struct FolderRequest {
+    QString title;
+    QString root;  // the dialog stays below it when not empty
+    QString start; // the folder selected at first
+};
+
+// Every message box, input box and file, folder and print dialog of the
+// programs goes through this one interface: the programs install the Qt
+// dialogs, tests install scripted answers. Callable from any thread.
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+    // The button that closed the box (Cancel or the box's only button when
+    // it was closed otherwise).
+    virtual PromptButton message(const MessageRequest &request) = 0;
+    // The entered text; nullopt when cancelled.
+    virtual std::optional<QString> input(const InputRequest &request) = 0;
+    // The chosen file; nullopt when cancelled.
+    virtual std::optional<QString> fileName(const FileRequest &request) = 0;
+    // The chosen folder; nullopt when cancelled.
+    virtual std::optional<QString> folder(const FolderRequest &request) = 0;
+    // Lets the user set up the printer; False when cancelled.
+    virtual bool printSetup(QPrinter &printer) = 0;
+};
+
+// The prompter in use. Without an installed one every prompt is answered as
+// cancelled and logged, so a program never blocks on a dialog nobody sees.
+Prompter &prompter();
+// Installs a prompter; nullptr goes back to the cancelling one.
+void setPrompter(std::unique_ptr<Prompter> prompter);
+
+} // namespace platform

@@ -1,0 +1,147 @@
+#include "QtPrompter.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QThread>
+
+#include <utility>
+
+namespace platform {
+
+namespace {
+
+// Runs the dialog on the GUI thread; from another thread the caller blocks
+// until the user has answered.
+template <typename Dialog>
+auto onGuiThread(Dialog dialog) -> decltype(dialog())
+{
+    QCoreApplication *app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() == app->thread())
+        return dialog();
+    decltype(dialog()) answer{};
+    QMetaObject::invokeMethod(app, [&answer, &dialog] { answer = dialog(); }, Qt::BlockingQueuedConnection);
+    return answer;
+}
+
+QMessageBox::Icon boxIcon(PromptIcon icon)
+{
+    switch (icon) {
+    case PromptIcon::Information: return QMessageBox::Information;
+    case PromptIcon::Question: return QMessageBox::Question;
+    case PromptIcon::Warning: return QMessageBox::Warning;
+    case PromptIcon::Error: return QMessageBox::Critical;
+    case PromptIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+constexpr std::pair<PromptButton, QMessageBox::StandardButton> ButtonPairs[] = {
+    {PromptButton::Ok, QMessageBox::Ok},         {PromptButton::Cancel, QMessageBox::Cancel},
+    {PromptButton::Yes, QMessageBox::Yes},       {PromptButton::No, QMessageBox::No},
+    {PromptButton::Retry, QMessageBox::Retry},   {PromptButton::Ignore, QMessageBox::Ignore},
+    {PromptButton::Abort, QMessageBox::Abort},
+};
+
+PromptButton showMessage(const MessageRequest &request)
+{
+    QMessageBox box(boxIcon(request.icon), request.title, request.text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    for (const auto &[ours, qt] : ButtonPairs) {
+        if (request.buttons.testFlag(ours))
+            box.addButton(qt);
+    }
+    if (request.help) {
+        // Help shows its topic and leaves the box open, as a system box's Help button does.
+        QPushButton *help = box.addButton(QMessageBox::Help);
+        QObject::disconnect(help, &QPushButton::clicked, nullptr, nullptr);
+        QObject::connect(help, &QPushButton::clicked, &box, request.help);
+    }
+    const auto clicked = static_cast<QMessageBox::StandardButton>(box.exec());
+    for (const auto &[ours, qt] : ButtonPairs) {
+        if (qt == clicked)
+            return ours;
+    }
+    return request.buttons.testFlag(PromptButton::Cancel) ? PromptButton::Cancel : PromptButton::None;
+}
+
+std::optional<QString> showInput(const InputRequest &request)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(QApplication::activeWindow(), request.title, request.prompt,
+                                               QLineEdit::Normal, request.value, &ok);
+    return ok ? std::optional<QString>(text) : std::nullopt;
+}
+
+std::optional<QString> showFileDialog(const FileRequest &request)
+{
+    QFileDialog dialog(QApplication::activeWindow(), request.title, request.folder, request.filter);
+    const bool open = request.mode == FileRequest::Mode::Open;
+    dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+}
+
+bool isBelow(const QString &folder, const QString &root)
+{
+    const QString relative = QDir(root).relativeFilePath(folder);
+    return !relative.startsWith(QStringLiteral(".."));
+}
+
+std::optional<QString> showFolderDialog(const FolderRequest &request)
+{
+    const QString start = request.root.isEmpty() || isBelow(request.start, request.root) ? request.start
+                                                                                           : request.root;
+    QFileDialog dialog(QApplication::activeWindow(), request.title, start);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        const QString chosen = dialog.selectedFiles().constFirst();
+        if (request.root.isEmpty() || isBelow(chosen, request.root))
+            return QDir::toNativeSeparators(chosen);
+        dialog.setDirectory(request.root);
+    }
+}
+
+} // namespace
+
+PromptButton QtPrompter::message(const MessageRequest &request)
+{
+    return onGuiThread([&request] { return showMessage(request); });
+}
+
+std::optional<QString> QtPrompter::input(const InputRequest &request)
+{
+    return onGuiThread([&request] { return showInput(request); });
+}
+
+std::optional<QString> QtPrompter::fileName(const FileRequest &request)
+{
+    return onGuiThread([&request] { return showFileDialog(request); });
+}
+
+std::optional<QString> QtPrompter::folder(const FolderRequest &request)
+{
+    return onGuiThread([&request] { return showFolderDialog(request); });
+}
+
+bool QtPrompter::printSetup(QPrinter &printer)
+{
+    return onGuiThread([&printer] {
+        QPrintDialog dialog(&printer, QApplication::activeWindow());
+        return dialog.exec() == QDialog::Accepted;
+    });
+}
+
+} // namespace platform

@@ -1,0 +1,110 @@
+#include "ReportFile.h"
+#include "ReportFilters.h"
+#include "ReportLines.h"
+
+#include "TestFiles.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using report::Separator;
+
+namespace {
+
+// A finished run with three enabled jobs: ok, error, fatal.
+QStringList finishedRun()
+{
+    return {QStringLiteral("t  Begin"), QStringLiteral("Saved Report.bak"), Separator,
+            QStringLiteral("Job A"), QStringLiteral("a1"), Separator,
+            QStringLiteral("Job B"), QStringLiteral("b1"), QStringLiteral("b2"), Separator,
+            QStringLiteral("Job C"), Separator,
+            QStringLiteral("A - Ok!"), QStringLiteral("B - Error!"), QStringLiteral("C - Fatal error!!!"),
+            Separator, QStringLiteral("t  End"), QString()};
+}
+
+} // namespace
+
+TEST(ReportFilters, ErrorsOnlyKeepsTheFailedSections)
+{
+    QStringList lines = finishedRun();
+    ASSERT_TRUE(report::OnlyErrorsRep(lines, {0, 1, 2}, 2));
+    EXPECT_EQ(lines, QStringList({QStringLiteral("Job B"), QStringLiteral("b1"), QStringLiteral("b2"),
+                                  QStringLiteral("Job C")}));
+
+    QStringList ok = finishedRun();
+    EXPECT_FALSE(report::OnlyErrorsRep(ok, {0, 0, 0}, 0));
+    EXPECT_EQ(ok, finishedRun());
+}
+
+TEST(ReportFilters, SummaryOnlyKeepsStartAndSummary)
+{
+    QStringList lines = finishedRun();
+    report::SumRep(lines, 3);
+    EXPECT_EQ(lines, QStringList({QStringLiteral("t  Begin"), Separator, QStringLiteral("A - Ok!"),
+                                  QStringLiteral("B - Error!"), QStringLiteral("C - Fatal error!!!"), Separator,
+                                  QStringLiteral("t  End")}));
+}
+
+TEST(ReportFilters, ShortOrOddReportsDoNotBreakTheFilters)
+{
+    QStringList lines{QStringLiteral("only")};
+    EXPECT_TRUE(report::OnlyErrorsRep(lines, {1, 1}, 1));
+    EXPECT_TRUE(lines.isEmpty());
+    QStringList empty;
+    report::SumRep(empty, 4);
+    EXPECT_TRUE(empty.isEmpty());
+}
+
+TEST(ReportFile, SavesThePreviousReportAndAppendsOrRewrites)
+{
+    QTemporaryDir dir;
+    ReportFile file;
+    // First run ever: nothing to back up.
+    EXPECT_FALSE(file.start(dir.path(), true));
+    file.write(QStringLiteral(u"first \u0416"));
+    file.close();
+
+    EXPECT_TRUE(file.start(dir.path(), true));
+    file.write(QStringLiteral("second"));
+    file.close();
+    const QString path = dir.filePath(ReportFile::FileName);
+    EXPECT_EQ(testfiles::readBytes(path), QByteArray("first \xD0\x96\r\nsecond\r\n"));
+    EXPECT_EQ(testfiles::readBytes(dir.filePath(ReportFile::BackupName)), QByteArray("first \xD0\x96\r\n"));
+
+    EXPECT_TRUE(file.start(dir.path(), false));
+    file.write(QStringLiteral("third"));
+    file.close();
+    EXPECT_EQ(testfiles::readBytes(path), QByteArray("third\r\n"));
+}
+
+TEST(ReportFile, UnopenableFileIsTurnedOffAndWritingGoesOn)
+{
+    QTemporaryDir dir;
+    ReportFile file;
+    file.start(dir.filePath(QStringLiteral("missing/folder")), true);
+    EXPECT_FALSE(file.isOpen());
+    file.write(QStringLiteral("lost in the window only"));
+    file.reopenForAppend();
+    EXPECT_FALSE(file.isOpen());
+}
+
+TEST(ReportFile, TrimsWholeLinesFromTheTop)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(ReportFile::FileName);
+    QByteArray content;
+    for (int i = 0; i < 100; ++i)
+        content += QByteArray::number(i).rightJustified(48, '.') + "\r\n"; // 50 bytes a line
+    testfiles::writeBytes(path, content);
+
+    CheckRepSize(path, 0);
+    EXPECT_EQ(testfiles::readBytes(path), content);
+    CheckRepSize(path, 1);
+    const QByteArray trimmed = testfiles::readBytes(path);
+    EXPECT_EQ(trimmed.size(), 1000); // 20 whole lines of 50 bytes
+    EXPECT_TRUE(content.endsWith(trimmed));
+    CheckRepSize(path, 1);
+    EXPECT_EQ(testfiles::readBytes(path), trimmed);
+}

@@ -1,0 +1,49 @@
+#include "LanguageFile.h"
+
+#include "TestFiles.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+TEST(LanguageFile, NamesIgnoreCaseAndValuesStayLiteral)
+{
+    const LanguageFile file = LanguageFile::parse(testfiles::cp1251Lines({
+        QStringLiteral("; a comment line"),
+        QStringLiteral("[sStrings]"),
+        QStringLiteral("sCopyError = Ошибка, 100% \\\\server\\share; копия "),
+        QStringLiteral("sFormula=a=b"),
+        QStringLiteral("sEmpty="),
+        QStringLiteral("SCOPYERROR=second occurrence is ignored"),
+        QStringLiteral("[ДниНедели]"),
+        QStringLiteral("ПН=Пн"),
+    }));
+    EXPECT_EQ(file.read(u"SSTRINGS", u"scopyerror", QString()),
+              QStringLiteral("Ошибка, 100% \\\\server\\share; копия"));
+    EXPECT_EQ(file.read(u"sStrings", u"sFormula", QString()), QStringLiteral("a=b"));
+    EXPECT_EQ(file.value(u"sStrings", u"sEmpty"), QString());
+    EXPECT_EQ(file.read(u"sStrings", u"sMissing", QStringLiteral("kept")), QStringLiteral("kept"));
+    EXPECT_EQ(file.read(u"днинедели", u"пн", QString()), QStringLiteral("Пн"));
+}
+
+TEST(LanguageFile, IgnoresLinesItCannotPlace)
+{
+    const LanguageFile file = LanguageFile::parse(QByteArray(
+        "before=any section\n"
+        "[Common\r\n"
+        "no equals sign\r"
+        "=no key\r\n"
+        "ButtonOk=OK\n"));
+    EXPECT_FALSE(file.value(u"", u"before"));
+    EXPECT_FALSE(file.value(u"Common", u""));
+    // A section line without its closing bracket still opens the section.
+    EXPECT_EQ(file.value(u"Common", u"ButtonOk"), QStringLiteral("OK"));
+}
+
+TEST(LanguageFile, MissingFileHasNoValues)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const LanguageFile file = LanguageFile::load(dir.filePath(QStringLiteral("Russian.lng")));
+    EXPECT_FALSE(file.value(u"sStrings", u"sCopyError"));
+}
