@@ -9,6 +9,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QMutex>
 
 using namespace zarecords;
@@ -25,7 +26,8 @@ uint32_t attributesOf(const QFileInfo &entry)
 {
     if (entry.isDir())
         return AttrFolder;
-    return AttrArchive | (entry.isWritable() ? 0 : AttrReadOnly);
+    // The owner's write bit, not isWritable(), which is always true for root.
+    return AttrArchive | (entry.permissions() & QFile::WriteOwner ? 0 : AttrReadOnly);
 }
 
 // Regular files (or links to them) and real folders; never a folder link.
