@@ -181,3 +181,36 @@ TEST_F(MailMessageTest, PlainAndHtmlTextsBecomeAnAlternative)
 }
 
 } // namespace
+
+namespace {
+
+TEST(MailPart, AttachmentFileNamesAreDecodedAndSafe)
+{
+    TMailMessage message;
+    TMailPart part(&message);
+    EXPECT_EQ(part.GetAttachmentFileName(), QStringLiteral("unknown"));
+    part.HeaderLines << QStringLiteral("Content-Type: text/plain");
+    EXPECT_EQ(part.GetAttachmentFileName(), QStringLiteral("text_plain.txt"));
+    part.HeaderLines[0] = QStringLiteral("Content-Type: application/pdf; name=\"=?utf-8?Q?=D0=9E=D1=82:1?=\"");
+    EXPECT_EQ(part.GetAttachmentFileName(), QStringLiteral(u"От_1.pdf"));
+}
+
+TEST(MailPart, DecodesEachTransferEncoding)
+{
+    TMailMessage message;
+    TMailPart base64(&message);
+    base64.HeaderLines << QStringLiteral("Content-Transfer-Encoding: Base64");
+    base64.Body = "  0J7RgtGH0ZHRgiwg\r\n0LLRgdGRINGF0L7RgNC+0YjQvg==  \r\n";
+    base64.Decode();
+    EXPECT_EQ(QString::fromUtf8(base64.DecodedBody), QStringLiteral(u"Отчёт, всё хорошо"));
+
+    TMailPart uu(&message);
+    uu.HeaderLines << QStringLiteral("Content-Transfer-Encoding: x-uuencode");
+    uu.Body = "#0V%T\r\n";
+    uu.Decode();
+    EXPECT_EQ(uu.DecodedBody, "Cat");
+    EXPECT_EQ(uu.Body, "Q2F0\r\n");
+    EXPECT_EQ(uu.GetHeaderField(QStringLiteral("Content-Transfer-Encoding")), QStringLiteral("base64"));
+}
+
+} // namespace
