@@ -40,7 +40,6 @@ public:
     QByteArray Body;        // as sent
     QByteArray DecodedBody; // before encoding, after decoding
     QString ParentBoundary; // boundary of the container, without quotes
-    bool Embedded = false;
 
     TMailMessage *Message() const { return m_message; }
     TMailPart *Parent() const { return m_parent; }

@@ -176,7 +176,8 @@ bool TSmtpClient::Quit()
 {
     if (!Ready() || !Exchange("QUIT\r\n", ssQuit))
         return false;
-    m_talk.Socket().disconnectFromHost();
+    // After "221" nothing is left to send or to read.
+    m_talk.Socket().abort();
     m_connected = false;
     return true;
 }

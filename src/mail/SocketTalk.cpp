@@ -89,7 +89,8 @@ void TSocketTalk::ExpectReply(quint8 state)
 void TSocketTalk::Talk(const QByteArray &command, quint8 state)
 {
     // A late reply to an earlier command must not pass for this one's.
-    m_socket.readAll();
+    if (m_socket.isOpen())
+        m_socket.readAll();
     Arm(state);
     if (SendPacketSize > 0 && SendPacketSize < command.size())
         SendChunked(command);
@@ -173,6 +174,8 @@ void TSocketTalk::Abort()
 
 void TSocketTalk::SocketRead()
 {
+    if (!m_socket.isOpen())
+        return;
     const QByteArray packet = m_socket.readAll();
     if (packet.isEmpty())
         return;
