@@ -10,6 +10,7 @@
 #include "RunView.h"
 #include "Wildcard.h"
 #include "ZetuUnit.h"
+#include "ZipArchiver.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -71,12 +72,14 @@ bool transferArchive(const QString &from, const QString &to, bool move)
 
 } // namespace
 
-TRunEngine::TRunEngine(TBlocks blocks, RunSettings settings, RunFlags &flags, RunView &view, RunReport &report)
+TRunEngine::TRunEngine(TBlocks blocks, RunSettings settings, RunFlags &flags, RunView &view, RunReport &report,
+                       Clock clock)
     : m_blocks(std::move(blocks))
     , m_settings(std::move(settings))
     , m_flags(flags)
     , m_view(view)
     , m_report(report)
+    , m_clock(std::move(clock))
 {
 }
 
@@ -143,7 +146,7 @@ void TRunEngine::startRun()
     CopyStop = false;
     m_flags.ArchiveCancel = false;
     m_view.setGaugeMaximum(100);
-    RunTime = QDateTime::currentDateTime();
+    RunTime = m_clock();
     m_view.runStarting();
     m_flags.RunBusy = true;
     m_flags.RunEndHandled = false;
@@ -239,7 +242,11 @@ bool TRunEngine::runBlock(TBlock &block)
     if (m_flags.stopRequested())
         return false;
     addTimed(sNameArch + u' ' + archiveName);
-    if (!archive(block))
+    TZipArchiver zip;
+    if (!prepareSources(block, zip))
+        return true;
+    prepareExclusions(block, zip);
+    if (m_flags.stopRequested() || !archive(block, zip))
         return false;
 
     if (m_flags.stopRequested())

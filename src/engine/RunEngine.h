@@ -3,7 +3,10 @@
 #include "RunSettings.h"
 #include "ZentavoExt.h"
 
+#include <QDateTime>
 #include <QString>
+
+#include <functional>
 
 struct RunFlags;
 class RunReport;
@@ -17,7 +20,12 @@ class TZipArchiver;
 // settings, taken when the run was asked for.
 class TRunEngine {
 public:
-    TRunEngine(zentavo::TBlocks blocks, RunSettings settings, RunFlags &flags, RunView &view, RunReport &report);
+    using Clock = std::function<QDateTime()>;
+
+    // clock gives the run's start time, which every date test and macro of
+    // the run uses.
+    TRunEngine(zentavo::TBlocks blocks, RunSettings settings, RunFlags &flags, RunView &view, RunReport &report,
+               Clock clock = &QDateTime::currentDateTime);
 
     void Execute();
 
@@ -51,7 +59,7 @@ private:
     void prepareExclusions(const zentavo::TBlock &block, TZipArchiver &zip);
     void setUpArchiver(TZipArchiver &zip, const QString &archiveName);
     // False when the run was stopped.
-    bool archive(zentavo::TBlock &block);
+    bool archive(zentavo::TBlock &block, TZipArchiver &zip);
     bool copyToDestinations(zentavo::TBlock &block);
     void copyAtPeriodEnd(zentavo::TBlock &block);
     bool copyPeriod(zentavo::TBlock &block, TStringListMy &targets, bool periodEnds, const QString &header);
@@ -72,6 +80,7 @@ private:
     RunFlags &m_flags;
     RunView &m_view;
     RunReport &m_report;
+    Clock m_clock;
     int m_blockIndex = 0;
     QString m_tempFolder;
     QString m_archiveTarget; // the archive, or all its volumes

@@ -199,15 +199,9 @@ void TRunEngine::setUpArchiver(TZipArchiver &zip, const QString &archiveName)
     };
 }
 
-bool TRunEngine::archive(TBlock &block)
+bool TRunEngine::archive(TBlock &block, TZipArchiver &zip)
 {
     const QString archiveName = block.GetStr(ArchiveName);
-    TZipArchiver zip;
-    if (!prepareSources(block, zip))
-        return true;
-    prepareExclusions(block, zip);
-    if (m_flags.stopRequested())
-        return false;
     m_view.showText(sCreateFileList);
     setUpArchiver(zip, archiveName);
 
