@@ -145,3 +145,20 @@ TEST(ReportPrintHeader, WithoutVersionBlockKeepsCaptionAndComputer)
                                                      QStringLiteral("/jobs/a.dat"), QStringLiteral("host"));
     EXPECT_EQ(header, QStringLiteral("\n\n\tReport /jobs/a.dat\n\t") + sComputerName + QStringLiteral(": host"));
 }
+
+TEST(ReportPrintHeader, FromTheProgramsVersionBlock)
+{
+    const platform::VersionBlock version = platform::VersionBlock::ofFile(QStringLiteral(ZENTAVO_FILE));
+    ASSERT_FALSE(version.isEmpty());
+    const QString v = version.value(QStringLiteral("ProductVersion"));
+    const QStringList lines =
+        report::ReportPrintHeader(version, QStringLiteral("Report"), QStringLiteral("a.dat"), QStringLiteral("pc"))
+            .split(u'\n');
+    ASSERT_EQ(lines.size(), 6);
+    EXPECT_EQ(lines[0], version.value(QStringLiteral("ProductName")) + u' ' + v);
+    EXPECT_EQ(lines[1], u'\t' + version.value(QStringLiteral("FileDescription")) + QStringLiteral(" (") +
+                            version.value(QStringLiteral("FileVersion")) + u')');
+    EXPECT_EQ(lines[2], u'\t' + version.value(QStringLiteral("LegalCopyright")));
+    EXPECT_EQ(lines[3], QString());
+    EXPECT_EQ(lines[4], QStringLiteral("\tReport a.dat"));
+}

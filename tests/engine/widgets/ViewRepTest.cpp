@@ -1,6 +1,8 @@
 #include "ViewRep.h"
 
 #include "ConstStr.h"
+#include "LanguageFile.h"
+#include "LocalizeForm.h"
 #include "ReportLineDelegate.h"
 #include "ReportLines.h"
 #include "ScriptedPrompter.h"
@@ -350,4 +352,15 @@ TEST_F(ViewRepTest, OverlongLineShowsAsHint)
     };
     EXPECT_EQ(hintOver(0), QString());
     EXPECT_EQ(hintOver(1), QString(400, u'w'));
+}
+
+TEST_F(ViewRepTest, ToolsAreLocalisedByTheirNames)
+{
+    LocalizeForm(viewer.get(), LanguageFile::parse(testfiles::cp1251Lines(
+                                   {QStringLiteral("[FormRep]"), QStringLiteral("TBPrint=Печать"),
+                                    QStringLiteral("TBSearchA=Искать далее"), QStringLiteral("TBClose=Закрыть")})));
+    EXPECT_EQ(tool("TBPrint")->text(), QStringLiteral("Печать"));
+    EXPECT_EQ(tool("TBSearchA")->text(), QStringLiteral("Искать далее"));
+    EXPECT_EQ(tool("TBClose")->text(), QStringLiteral("Закрыть"));
+    EXPECT_EQ(tool("TBClear")->text(), QStringLiteral("Clear"));
 }
