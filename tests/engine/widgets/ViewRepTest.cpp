@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QToolTip>
@@ -264,11 +265,19 @@ TEST_F(ViewRepTest, TimerPrintsWithoutDialogAndWrapsLongLines)
     viewer->Printer().setOutputFormat(QPrinter::PdfFormat);
     viewer->Printer().setOutputFileName(pdf);
     const QString tail = QStringLiteral("ENDOFTHELONGLINE");
-    viewer->SetLines({QStringLiteral("start"), QString(300, u'x') + tail});
+    QStringList lines = {QString(300, u'x') + tail};
+    for (int i = 0; i < 150; ++i)
+        lines << QStringLiteral("line %1").arg(i);
+    viewer->SetLines(lines);
     // No prompt is scripted: a dialog would fail the test.
     ASSERT_TRUE(viewer->BitBtnPrnClick(TFormRep::PrintSender::Timer));
     const QString text = pdfText(pdf);
     EXPECT_TRUE(text.contains(tail)) << text.toStdString();
+    // Long reports go on over several pages, every line printed.
+    EXPECT_GE(text.count(u'\f'), 2);
+    const QStringList printed = text.split(QRegularExpression(QStringLiteral("[\\n\\f]")));
+    for (int i = 0; i < 150; ++i)
+        EXPECT_TRUE(printed.contains(QStringLiteral("line %1").arg(i))) << i;
     EXPECT_TRUE(prompts->messages.empty());
 }
 
