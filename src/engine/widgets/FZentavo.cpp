@@ -96,6 +96,8 @@ TFormZentavo::TFormZentavo(ZentavoSettings settings, SettingsLoader loadSettings
     , m_productTitle(productTitle)
     , m_runs(std::make_unique<TRunControl>(*this))
 {
+    // The report mail greets and logs in step by step as the settings say.
+    m_smtp.Handshaking = smtpmail::hsManual;
     FormCreate();
 }
 

@@ -64,7 +64,10 @@ std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZe
     form->FormShow();
     if (!form->isVisible())
         return nullptr;
-    form->StartWorker();
+    // Without an automatic run the worker would end at once; the Run command
+    // starts one when asked.
+    if (flags.AutoRun)
+        form->StartWorker();
     return form;
 }
 
