@@ -79,6 +79,9 @@ protected:
         QApplication::setQuitOnLastWindowClosed(false);
     }
 
+    // Before the static objects of Qt itself go.
+    static void TearDownTestSuite() { application.reset(); }
+
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());

@@ -30,6 +30,9 @@ protected:
             application = std::make_unique<QApplication>(argc, argv);
     }
 
+    // Before the static objects of Qt itself go.
+    static void TearDownTestSuite() { application.reset(); }
+
     void SetUp() override
     {
         auto scripted = std::make_unique<ScriptedPrompter>();
