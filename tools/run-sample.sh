@@ -1,11 +1,24 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts each of the three programs once
-# to check that it starts and ends cleanly.
+# Installs what is missing, builds, backs up a small sample folder with the
+# sample job file and lists the archive, then starts the editor and the
+# scheduler once to check that each starts and ends cleanly.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
 tools/build.sh
-for program in Zentavo Pelvaro Vorrin; do
+
+# The folder that samples/Sample.dat backs up.
+sample=/tmp/zentavo-sample
+mkdir -p "$sample/documents"
+echo "Dear reader, this file is backed up." > "$sample/documents/readme.txt"
+echo "A second file of the sample." > "$sample/documents/letter.txt"
+echo "left out by the job's exclusion mask" > "$sample/documents/scratch.tmp"
+
+QT_QPA_PLATFORM=offscreen timeout 300 build/bin/Zentavo /run /close samples/Sample.dat
+echo "Zentavo: ran the sample job; its report is build/bin/Report.txt"
+unzip -l "$sample/archive/Documents.zip"
+
+for program in Pelvaro Vorrin; do
   QT_QPA_PLATFORM=offscreen "build/bin/$program"
   echo "$program: started and ended cleanly"
 done
