@@ -293,7 +293,7 @@ void TZAUpdateCommit::writeEntry(TDirItem &item, QIODevice *source, qint64 sourc
 
     const int level = item.Method == MethodStored ? 0 : std::max<int>(1, item.CompressionMode);
     const TZACompressor::Result result = m_compressor.Compress(
-        *source, sourceSize, m_stream, level, TZABaseArchiver::CompressionBufferSize(item.CompressionMode),
+        *source, sourceSize, m_stream, level, TZABaseArchiver::CompressionBufferSize(item.CompressionMode), item.Password,
         [&](qint64 bytesRead) { return reportProgress(item, bytesRead, sourceSize); });
     if (qint64(result.bytesRead) != sourceSize) {
         if (m_cancel)
