@@ -332,3 +332,24 @@ TEST_F(ZipWrite, PasswordEncryptsEntriesThatToolsDecrypt)
         EXPECT_NE(wrong->exitCode, 0);
     }
 }
+
+TEST_F(ZipWrite, TailFileThatCannotBeMadeFailsWithoutTouchingTheArchive)
+{
+    writeFile(src + QStringLiteral("a.txt"), "a");
+    buildArchive(zip, archive, src);
+    const QByteArray before = testfiles::readBytes(archive);
+
+    writeFile(src + QStringLiteral("a.txt"), "changed");
+    zip.TempDir = dir.filePath(QStringLiteral("no/such/folder"));
+    zip.OpenArchive();
+    zip.BeginUpdate();
+    zip.AddFiles();
+    try {
+        zip.EndUpdate();
+        FAIL() << "commit without a tail file succeeded";
+    } catch (const EZAException &e) {
+        EXPECT_EQ(e.NativeError(), 19);
+    }
+    zip.CloseArchive();
+    EXPECT_EQ(testfiles::readBytes(archive), before);
+}
