@@ -161,11 +161,16 @@ TEST_F(FileCommands, CopyKeepsTimeAndReplacesReadOnlyTargets)
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
         ASSERT_TRUE(file.setFileTime(stamp, QFileDevice::FileModificationTime));
     }
+    const QFileDevice::Permissions permissions =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser
+        | QFileDevice::ReadGroup;
+    QFile::setPermissions(path(u"src/a.txt"_s), permissions);
     write(u"dst/a.txt"_s, "old");
     QFile::setPermissions(path(u"dst/a.txt"_s), QFileDevice::ReadOwner);
     EXPECT_TRUE(CopyFiles(path(u"src/a.txt"_s), path(u"dst"_s), false));
     EXPECT_EQ(read(u"dst/a.txt"_s), QByteArray("new content"));
     EXPECT_EQ(QFileInfo(path(u"dst/a.txt"_s)).lastModified(), stamp);
+    EXPECT_EQ(QFileInfo(path(u"dst/a.txt"_s)).permissions(), permissions);
     EXPECT_EQ(tree(u"dst"_s), QStringList{u"a.txt"_s}) << "no temporary file left";
 
     write(u"src/b.txt"_s, "moved");
