@@ -30,6 +30,11 @@ public:
         refuse(request.title);
         return std::nullopt;
     }
+    std::optional<FindRequest> find(const FindRequest &request) override
+    {
+        refuse(request.title);
+        return std::nullopt;
+    }
     bool printSetup(QPrinter &) override
     {
         refuse(QStringLiteral("print dialog"));

@@ -57,7 +57,14 @@ struct FolderRequest {
     QString start; // the folder selected at first
 };
 
-// Every message box, input box and file, folder and print dialog of the
+struct FindRequest {
+    QString title;
+    QString text; // the text to find
+    bool down = true;
+    bool matchCase = false;
+};
+
+// Every message box, input box and file, folder, find and print dialog of the
 // programs goes through this one interface: the programs install the Qt
 // dialogs, tests install scripted answers. Callable from any thread.
 class Prompter {
@@ -72,6 +79,9 @@ public:
     virtual std::optional<QString> fileName(const FileRequest &request) = 0;
     // The chosen folder; nullopt when cancelled.
     virtual std::optional<QString> folder(const FolderRequest &request) = 0;
+    // The text to find with the chosen direction and case; nullopt when
+    // cancelled. The request gives what the dialog starts with.
+    virtual std::optional<FindRequest> find(const FindRequest &request) = 0;
     // Lets the user set up the printer; False when cancelled.
     virtual bool printSetup(QPrinter &printer) = 0;
 };

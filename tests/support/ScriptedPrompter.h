@@ -14,12 +14,14 @@ class ScriptedPrompter final : public platform::Prompter {
 public:
     std::deque<platform::PromptButton> buttons;
     std::deque<std::optional<QString>> texts; // answers of input, file and folder prompts
+    std::deque<std::optional<platform::FindRequest>> findAnswers;
     std::deque<bool> printAnswers;
 
     std::vector<platform::MessageRequest> messages;
     std::vector<platform::InputRequest> inputs;
     std::vector<platform::FileRequest> files;
     std::vector<platform::FolderRequest> folders;
+    std::vector<platform::FindRequest> finds;
 
     platform::PromptButton message(const platform::MessageRequest &request) override
     {
@@ -40,6 +42,18 @@ public:
     {
         folders.push_back(request);
         return nextText();
+    }
+    std::optional<platform::FindRequest> find(const platform::FindRequest &request) override
+    {
+        finds.push_back(request);
+        if (findAnswers.empty()) {
+            ADD_FAILURE() << "unexpected prompt";
+            return std::nullopt;
+        }
+        const bool given = findAnswers.front().has_value();
+        const platform::FindRequest answer = findAnswers.front().value_or(platform::FindRequest{});
+        findAnswers.pop_front();
+        return given ? std::make_optional(answer) : std::nullopt;
     }
     bool printSetup(QPrinter &) override { return next(printAnswers, false); }
 

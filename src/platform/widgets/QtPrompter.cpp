@@ -1,5 +1,7 @@
 #include "QtPrompter.h"
 
+#include "FindDialog.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -134,6 +136,11 @@ std::optional<QString> QtPrompter::fileName(const FileRequest &request)
 std::optional<QString> QtPrompter::folder(const FolderRequest &request)
 {
     return onGuiThread([&request] { return showFolderDialog(request); });
+}
+
+std::optional<FindRequest> QtPrompter::find(const FindRequest &request)
+{
+    return onGuiThread([&request] { return FindDialog::ask(request, QApplication::activeWindow()); });
 }
 
 bool QtPrompter::printSetup(QPrinter &printer)

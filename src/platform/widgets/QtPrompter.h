@@ -13,6 +13,7 @@ public:
     std::optional<QString> input(const InputRequest &request) override;
     std::optional<QString> fileName(const FileRequest &request) override;
     std::optional<QString> folder(const FolderRequest &request) override;
+    std::optional<FindRequest> find(const FindRequest &request) override;
     bool printSetup(QPrinter &printer) override;
 };
 

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class RunReport;
+
+namespace smtpmail {
+class TMailMessage;
+class TSmtpClient;
+} // namespace smtpmail
+
+// The mail settings as the settings dialog holds them at the moment of sending.
+struct ReportMailSettings {
+    QString EditHost;
+    QString EditPort;
+    QString EditEMail;   // recipients
+    QString EditSubject;
+    QString EditFrom;    // sender address
+    bool CheckBoxHelo = false;
+    bool CheckBoxAuth = false;
+    QString EditUserName;
+    QString EditPassword;
+};
+
+// Mails the report lines with the run's result word in the subject, and
+// writes the transcript of the SMTP dialogue to the report (and its file,
+// opened again for appending). Nothing is retried; every failure is a line.
+void SendRep(const QStringList &reportLines, int overallResult, const ReportMailSettings &settings,
+             const QString &productTitle, smtpmail::TMailMessage &message, smtpmail::TSmtpClient &smtp,
+             RunReport &report);

@@ -1,0 +1,26 @@
+#include "ReportPrintHeader.h"
+
+#include "ConstStr.h"
+#include "VersionBlock.h"
+
+namespace report {
+
+QString ReportPrintHeader(const platform::VersionBlock &version, const QString &caption,
+                          const QString &jobFileName, const QString &computerName)
+{
+    const QString lineBreak = QStringLiteral("\n\t");
+    QString header = version.value(QStringLiteral("ProductName"));
+    if (const QString text = version.value(QStringLiteral("ProductVersion")); !text.isEmpty())
+        header += u' ' + text;
+    if (const QString text = version.value(QStringLiteral("FileDescription")); !text.isEmpty())
+        header += lineBreak + text;
+    if (const QString text = version.value(QStringLiteral("FileVersion")); !text.isEmpty())
+        header += QStringLiteral(" (") + text + u')';
+    if (const QString text = version.value(QStringLiteral("LegalCopyright")); !text.isEmpty())
+        header += lineBreak + text;
+    header += u'\n' + lineBreak + caption + u' ' + jobFileName;
+    header += lineBreak + zentavo::sComputerName + QStringLiteral(": ") + computerName;
+    return header;
+}
+
+} // namespace report

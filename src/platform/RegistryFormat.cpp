@@ -1,0 +1,178 @@
+#include "RegistryFormat.h"
+
+#include <QIODevice>
+#include <QList>
+
+namespace platform::registryformat {
+
+namespace {
+
+const QChar KeySeparator = u'\\';
+const QChar MapSeparator = u'/';
+
+QString unescaped(QStringView text, bool *ok)
+{
+    QString result;
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != u'\\') {
+            result += c;
+            continue;
+        }
+        if (++i == text.size()) {
+            *ok = false;
+            return {};
+        }
+        switch (text.at(i).unicode()) {
+        case u'\\': result += u'\\'; break;
+        case u'r': result += u'\r'; break;
+        case u'n': result += u'\n'; break;
+        case u't': result += u'\t'; break;
+        default: *ok = false; return {};
+        }
+    }
+    *ok = true;
+    return result;
+}
+
+QString escaped(const QString &text)
+{
+    QString result;
+    result.reserve(text.size());
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'\\': result += QStringLiteral("\\\\"); break;
+        case u'\r': result += QStringLiteral("\\r"); break;
+        case u'\n': result += QStringLiteral("\\n"); break;
+        case u'\t': result += QStringLiteral("\\t"); break;
+        default: result += c;
+        }
+    }
+    return result;
+}
+
+bool isValidKeyPath(QStringView path)
+{
+    if (path.isEmpty() || path.contains(MapSeparator))
+        return false;
+    const QList<QStringView> parts = path.split(KeySeparator);
+    return std::none_of(parts.cbegin(), parts.cend(), [](QStringView part) { return part.isEmpty(); });
+}
+
+// A name that would read back as a comment or a key line is refused.
+bool isValidName(QStringView name)
+{
+    return !name.isEmpty() && !name.startsWith(u'#') && !name.startsWith(u'[')
+        && !name.contains(MapSeparator) && !name.contains(KeySeparator) && !name.contains(u'=')
+        && !name.contains(u'\n') && !name.contains(u'\r');
+}
+
+bool parseValue(QStringView text, QVariant *value)
+{
+    if (text.startsWith(u"s:")) {
+        bool ok = false;
+        QString string = unescaped(text.mid(2), &ok);
+        *value = std::move(string);
+        return ok;
+    }
+    if (text.startsWith(u"i:")) {
+        bool ok = false;
+        const qint32 number = text.mid(2).toInt(&ok);
+        *value = number;
+        return ok;
+    }
+    return false;
+}
+
+bool readDevice(QIODevice &device, QSettings::SettingsMap &map)
+{
+    std::optional<QSettings::SettingsMap> parsed = parse(device.readAll());
+    if (!parsed)
+        return false;
+    map = std::move(*parsed);
+    return true;
+}
+
+bool writeDevice(QIODevice &device, const QSettings::SettingsMap &map)
+{
+    const std::optional<QByteArray> text = write(map);
+    return text && device.write(*text) == text->size();
+}
+
+} // namespace
+
+std::optional<QSettings::SettingsMap> parse(const QByteArray &bytes)
+{
+    QSettings::SettingsMap map;
+    QString section;
+    const QString text = QString::fromUtf8(bytes);
+    for (QStringView line : QStringView(text).split(u'\n')) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        if (line.trimmed().isEmpty() || line.startsWith(u'#'))
+            continue;
+        if (line.startsWith(u'[')) {
+            if (!line.endsWith(u']'))
+                return std::nullopt;
+            const QStringView path = line.mid(1, line.size() - 2);
+            if (!isValidKeyPath(path))
+                return std::nullopt;
+            section = path.toString().replace(KeySeparator, MapSeparator);
+            map.insert(section, QVariant());
+            continue;
+        }
+        const qsizetype equals = line.indexOf(u'=');
+        QVariant value;
+        if (section.isEmpty() || equals < 0 || !isValidName(line.left(equals))
+            || !parseValue(line.mid(equals + 1), &value))
+            return std::nullopt;
+        map.insert(section + MapSeparator + line.left(equals).toString(), value);
+    }
+    return map;
+}
+
+std::optional<QByteArray> write(const QSettings::SettingsMap &map)
+{
+    // Group the entries by key; QMap's order keeps the file stable.
+    QMap<QString, QStringList> sections;
+    for (auto it = map.cbegin(); it != map.cend(); ++it) {
+        const QVariant &value = it.value();
+        if (!value.isValid()) {
+            sections[it.key()];
+            continue;
+        }
+        const qsizetype slash = it.key().lastIndexOf(MapSeparator);
+        if (slash <= 0)
+            return std::nullopt;
+        const QString name = it.key().mid(slash + 1);
+        if (!isValidName(name))
+            return std::nullopt;
+        QString line;
+        if (value.typeId() == QMetaType::Int)
+            line = name + QStringLiteral("=i:") + QString::number(value.toInt());
+        else if (value.typeId() == QMetaType::QString)
+            line = name + QStringLiteral("=s:") + escaped(value.toString());
+        else
+            return std::nullopt;
+        sections[it.key().left(slash)].append(line);
+    }
+    QString text;
+    for (auto it = sections.cbegin(); it != sections.cend(); ++it) {
+        if (!text.isEmpty())
+            text += u'\n';
+        text += u'[' + QString(it.key()).replace(MapSeparator, KeySeparator) + QStringLiteral("]\n");
+        for (const QString &line : it.value())
+            text += line + u'\n';
+    }
+    return text.toUtf8();
+}
+
+QSettings::Format format()
+{
+    static const QSettings::Format registered =
+        QSettings::registerFormat(QStringLiteral("reg"), readDevice, writeDevice, Qt::CaseSensitive);
+    return registered;
+}
+
+} // namespace platform::registryformat

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSettings>
+
+#include <optional>
+
+// The text form of the settings store on Linux, documented in
+// docs/settings-format.md. Unlike QSettings' INI format it keeps each
+// value's type (32-bit integer or string), never splits a value at commas and
+// knows empty keys, which the registry semantics of the programs rely on.
+//
+// In the QSettings map a value of key "A\B" named "N" is the entry "A/B/N"
+// holding an int or a QString; an existing key is the entry "A/B" holding an
+// invalid QVariant.
+namespace platform::registryformat {
+
+// The map of a store text, or nothing when the text is damaged.
+std::optional<QSettings::SettingsMap> parse(const QByteArray &text);
+
+// The store text of a map, or nothing when it holds a value of another type.
+std::optional<QByteArray> write(const QSettings::SettingsMap &map);
+
+// The QSettings format that reads and writes this text, registered once.
+QSettings::Format format();
+
+} // namespace platform::registryformat

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "Prompter.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QLineEdit;
+class QRadioButton;
+
+namespace platform {
+
+// The find dialog: the text, match case and the direction up or down.
+class FindDialog final : public QDialog {
+    Q_OBJECT
+public:
+    explicit FindDialog(const FindRequest &request, QWidget *parent = nullptr);
+
+    FindRequest answer() const;
+
+    // Shows the dialog modally; nullopt when cancelled.
+    static std::optional<FindRequest> ask(const FindRequest &request, QWidget *parent);
+
+private:
+    FindRequest m_request;
+    QLineEdit *m_text = nullptr;
+    QCheckBox *m_matchCase = nullptr;
+    QRadioButton *m_down = nullptr;
+};
+
+} // namespace platform

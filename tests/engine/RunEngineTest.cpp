@@ -1,0 +1,298 @@
+#include "RunEngine.h"
+
+#include "ConstStr.h"
+#include "JobFileReader.h"
+#include "RecordingRunView.h"
+#include "ReportLines.h"
+#include "RunFlags.h"
+#include "RunReport.h"
+
+#include "TestFiles.h"
+#include "ToolCheck.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace zentavo;
+using report::Separator;
+
+namespace {
+
+// Wednesday the 9th: an odd day, weekday 3.
+const QDateTime wednesday(QDate(2026, 12, 9), QTime(22, 0));
+
+class RunEngineTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        flags.RunRequested = true;
+        settings.CheckBoxInfoPath = true;
+        settings.RadioButtonRPath = true;
+        settings.CheckBoxRecurse = true;
+        settings.EditTemp = path(QStringLiteral("temp"));
+    }
+
+    QString path(const QString &relative) const { return dir.filePath(relative); }
+
+    void makeFile(const QString &relative, const QByteArray &content = "content")
+    {
+        QDir().mkpath(QFileInfo(path(relative)).path());
+        testfiles::writeBytes(path(relative), content);
+    }
+
+    TBlocks readJobs(const QStringList &lines)
+    {
+        const QString jobFile = path(QStringLiteral("jobs.dat"));
+        testfiles::writeBytes(jobFile, testfiles::cp1251Lines(QStringList{QStringLiteral("header")} + lines));
+        TBlocks blocks;
+        EXPECT_TRUE(ReadFDat(jobFile, blocks));
+        return blocks;
+    }
+
+    std::unique_ptr<TRunEngine> run(const QStringList &jobLines, const QDateTime &when = wednesday)
+    {
+        auto engine = std::make_unique<TRunEngine>(readJobs(jobLines), settings, flags, view, runReport,
+                                                   [when] { return when; });
+        engine->Execute();
+        return engine;
+    }
+
+    QTemporaryDir dir;
+    RunFlags flags;
+    RunSettings settings;
+    RecordingRunView view;
+    RunReport runReport{view};
+};
+
+QString timed(const QString &text)
+{
+    return text; // the stamp is removed by untimedLines()
+}
+
+} // namespace
+
+TEST_F(RunEngineTest, WithoutARunRequestNothingHappens)
+{
+    flags.RunRequested = false;
+    run({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("a")), QStringLiteral("D=/x")});
+    EXPECT_TRUE(view.lines.isEmpty());
+    EXPECT_FALSE(flags.RunBusy);
+    EXPECT_EQ(view.ends, 0);
+}
+
+TEST_F(RunEngineTest, FullRunReportsEveryStepInOrder)
+{
+    makeFile(QStringLiteral("src/data/a.txt"));
+    makeFile(QStringLiteral("src/data/sub/b.txt"));
+    makeFile(QStringLiteral("src/data/skip.tmp"));
+    makeFile(QStringLiteral("src/other/c.txt"));
+    const QString archive1 = path(QStringLiteral("arc/Day1_09.zip"));
+    const QString archive2 = path(QStringLiteral("arc/Two.zip"));
+    const QString missing = path(QStringLiteral("src/missing.txt"));
+    const QString afterFile = path(QStringLiteral("after.txt"));
+
+    const QStringList jobs{
+        QStringLiteral(">"), QStringLiteral("One"), path(QStringLiteral("arc/Day?_*D")),
+        QStringLiteral("D=") + path(QStringLiteral("src/data")), QStringLiteral("C=nightly"), QStringLiteral("E=*.tmp"),
+        path(QStringLiteral("copy?")) + QStringLiteral("=35"), path(QStringLiteral("never")) + QStringLiteral("=0"),
+        QStringLiteral("CMD1=CCPY \"%1\" TO \"%2\"=").arg(path(QStringLiteral("src/data/a.txt")), path(QStringLiteral("before/"))),
+        QStringLiteral("CMD2=/bin/sh -c \"echo done > %1\"=3").arg(afterFile),
+        QStringLiteral("CMD2=/no/such/program=")
+            + QString(), // runs every day and cannot start
+        QStringLiteral("CMD2=/bin/false=0"), // Sundays only
+        QStringLiteral(">"), QStringLiteral("Two"), archive2,
+        QStringLiteral("D=") + path(QStringLiteral("src/other")), QStringLiteral("D=") + missing, QStringLiteral("C="),
+        path(QStringLiteral("copy2")) + u'=',
+        QStringLiteral(">"), QStringLiteral("Three"), path(QStringLiteral("arc/Three.zip")),
+        QStringLiteral("D=") + missing, QStringLiteral("C="),
+        QStringLiteral(">"), QStringLiteral("Off"), path(QStringLiteral("arc/Off.zip")),
+        QStringLiteral("D=") + path(QStringLiteral("src/data")), QStringLiteral("C=")};
+
+    const auto engine = run(jobs);
+
+    const QStringList expected{
+        timed(sBeginProcess), Separator,
+        sJob + QStringLiteral(" One"),
+        timed(sCopy + u' ' + path(QStringLiteral("src/data/a.txt")) + u' ' + sIn + u' ' + path(QStringLiteral("before/"))),
+        sRes[0] + QStringLiteral(" (1)"),
+        timed(sCreateFolder + u' ' + path(QStringLiteral("arc/"))), sRes[0],
+        timed(sNameArch + u' ' + archive1),
+        timed(sArchive + u' ' + path(QStringLiteral("src/data/*.*"))),
+        u'(' + sListExclude + QStringLiteral(" *.tmp)"),
+        sRes[0] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 2)"),
+        timed(sCopy + u' ' + archive1 + u' ' + sIn + u' ' + path(QStringLiteral("copy1/"))),
+        sRes[0],
+        timed(sRunCommand), QStringLiteral("/bin/sh -c \"echo done > %1\"").arg(afterFile),
+        timed(sRunCommand), QStringLiteral("/no/such/program"), sRes[1],
+        Separator,
+        sJob + QStringLiteral(" Two"),
+        timed(sNameArch + u' ' + archive2),
+        timed(sArchive + u' ' + path(QStringLiteral("src/other/*.*"))),
+        timed(sSourceNotFount + QStringLiteral(" (") + missing + u')'),
+        sRes[0] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 1)"),
+        sRes[2], Separator,
+        sJob + QStringLiteral(" Three"),
+        timed(sNameArch + u' ' + path(QStringLiteral("arc/Three.zip"))),
+        timed(sSourceNotFount + QStringLiteral(" (") + missing + u')'),
+        Separator,
+        sJob + QStringLiteral(" Off"),
+        timed(sNameArch + u' ' + path(QStringLiteral("arc/Off.zip"))),
+        timed(sArchive + u' ' + path(QStringLiteral("src/data/*.*"))),
+        sRes[0] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 3)"),
+        Separator,
+        QStringLiteral("One - ") + sRes[1], QStringLiteral("Two - ") + sRes[2], QStringLiteral("Three - ") + sRes[2],
+        QStringLiteral("Off - ") + sRes[0],
+        Separator, timed(sEndProcess), QString()};
+    EXPECT_EQ(view.untimedLines(), expected);
+    EXPECT_EQ(engine->OverallResult(), 2);
+    EXPECT_FALSE(flags.RunBusy);
+    EXPECT_EQ(view.ends, 1);
+
+    // The archive, its copy of the day and the commands' work are real.
+    const toolcheck::Result test = toolcheck::run(QStringLiteral("unzip"), {QStringLiteral("-t"), archive1});
+    if (test.found) {
+        EXPECT_EQ(test.exitCode, 0) << test.output.toStdString();
+    }
+    const toolcheck::Result list = toolcheck::run(QStringLiteral("unzip"), {QStringLiteral("-Z1"), archive1});
+    if (list.found) {
+        EXPECT_EQ(list.output.split(u'\n', Qt::SkipEmptyParts),
+                  QStringList({QStringLiteral("data/a.txt"), QStringLiteral("data/sub/b.txt")}));
+    }
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("copy1/Day1_09.zip"))));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("never"))));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("copy2/Two.zip")))); // a failed job is not copied
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("before/a.txt"))));
+    EXPECT_EQ(testfiles::readBytes(afterFile), QByteArray("done\n"));
+}
+
+TEST_F(RunEngineTest, DisabledJobsLeaveOnlyTheFrame)
+{
+    makeFile(QStringLiteral("src/a.txt"));
+    TBlocks blocks = readJobs({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("a.zip")),
+                               QStringLiteral("D=") + path(QStringLiteral("src/a.txt"))});
+    blocks[0].SetFlag(Enabled, 0);
+    TRunEngine engine(blocks, settings, flags, view, runReport, [] { return wednesday; });
+    engine.Execute();
+    EXPECT_EQ(view.untimedLines(), QStringList({sBeginProcess, Separator, Separator, sEndProcess, QString()}));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("a.zip"))));
+}
+
+TEST_F(RunEngineTest, AStopEndsTheRunAtItsNextTestPointWithoutSummary)
+{
+    makeFile(QStringLiteral("src/a.txt"));
+    view.onLine = [this](const QString &line) {
+        if (line.startsWith(sJob))
+            flags.Terminated = true;
+    };
+    run({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("a.zip")),
+         QStringLiteral("D=") + path(QStringLiteral("src/a.txt")), QStringLiteral("C="),
+         QStringLiteral("CMD1=/bin/true=")});
+    EXPECT_EQ(view.untimedLines(), QStringList({sBeginProcess, Separator, sJob + QStringLiteral(" Job")}));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("a.zip"))));
+    EXPECT_EQ(view.ends, 0);
+}
+
+TEST_F(RunEngineTest, ReportFileHoldsTheRunAndIsTrimmed)
+{
+    makeFile(QStringLiteral("src/a.txt"));
+    settings.CheckBoxRep = true;
+    settings.CheckBoxRepAdd = true;
+    settings.ButtonRepDir = path(QStringLiteral("rep"));
+    QDir().mkpath(settings.ButtonRepDir);
+    const QStringList job{QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("a.zip")),
+                          QStringLiteral("D=") + path(QStringLiteral("src/a.txt"))};
+    run(job);
+    const QString reportPath = path(QStringLiteral("rep/Report.txt"));
+    const QByteArray first = testfiles::readBytes(reportPath);
+    EXPECT_EQ(first, view.lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n");
+
+    // The second run saves the first report and says so.
+    view.lines.clear();
+    run(job);
+    EXPECT_EQ(testfiles::readBytes(path(QStringLiteral("rep/Report.bak"))), first);
+    EXPECT_EQ(view.lines.value(1), sReportBak + QStringLiteral(" Report.bak"));
+
+    settings.EditRepSize = 1;
+    for (int i = 0; i < 5; ++i)
+        run(job);
+    EXPECT_LE(QFileInfo(reportPath).size(), 1024);
+    EXPECT_TRUE(testfiles::readBytes(reportPath).endsWith(sEndProcess.toUtf8() + "\r\n\r\n"));
+}
+
+TEST_F(RunEngineTest, SameParityTwiceKeepsYesterdaysArchive)
+{
+    makeFile(QStringLiteral("src/a.txt"));
+    makeFile(QStringLiteral("arc/Day1.zip"), "from the 31st");
+    makeFile(QStringLiteral("arc/Day2.zip"), "from the 30th");
+    const auto setDay = [this](const QString &name, QDate day) {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(QDateTime(day, QTime(22, 1)), QFileDevice::FileModificationTime));
+    };
+    setDay(QStringLiteral("arc/Day1.zip"), QDate(2026, 12, 31));
+    setDay(QStringLiteral("arc/Day2.zip"), QDate(2026, 12, 30));
+
+    // The 1st follows the 31st: both odd.
+    run({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("arc/Day?.zip")),
+         QStringLiteral("D=") + path(QStringLiteral("src/a.txt"))},
+        QDateTime(QDate(2027, 1, 1), QTime(22, 0)));
+    const QStringList lines = view.untimedLines();
+    const qsizetype rescue = lines.indexOf(sSecondUneven);
+    ASSERT_GE(rescue, 0) << lines.join(u'\n').toStdString();
+    EXPECT_EQ(lines.mid(rescue, 4),
+              QStringList({sSecondUneven, sSaveInEven,
+                           sCopy + u' ' + path(QStringLiteral("arc/Day1.zip")) + u' ' + sIn + u' ' + path(QStringLiteral("arc/Day2.zip")),
+                           sRes[0]}));
+    EXPECT_EQ(testfiles::readBytes(path(QStringLiteral("arc/Day2.zip"))), QByteArray("from the 31st"));
+
+    // Days that alternate as they should need no rescue.
+    view.lines.clear();
+    run({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("arc/Day?.zip")),
+         QStringLiteral("D=") + path(QStringLiteral("src/a.txt"))},
+        QDateTime(QDate(2027, 1, 2), QTime(22, 0)));
+    EXPECT_FALSE(view.untimedLines().contains(sSecondEven));
+}
+
+TEST_F(RunEngineTest, PeriodEndCopiesTakeTheLongestPeriodThatCopied)
+{
+    makeFile(QStringLiteral("src/a.txt"));
+    makeFile(QStringLiteral("blocker"), "a file where a folder should be");
+    settings.TabSheetOptions = 65; // Saturday and Sunday off
+    const QString archive = path(QStringLiteral("a.zip"));
+    const QStringList job{QStringLiteral(">"), QStringLiteral("Job"), archive,
+                          QStringLiteral("D=") + path(QStringLiteral("src/a.txt")), QStringLiteral("C="),
+                          QStringLiteral("Y=") + path(QStringLiteral("year?")) + QStringLiteral("=1"),
+                          QStringLiteral("M=") + path(QStringLiteral("month")) + QStringLiteral("=0"),
+                          QStringLiteral("W=") + path(QStringLiteral("week")) + QStringLiteral("=0")};
+
+    // Thursday 31 December: the year ends; the month and week copies wait.
+    run(job, QDateTime(QDate(2026, 12, 31), QTime(22, 0)));
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("year26/a.zip"))));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("month"))));
+    EXPECT_FALSE(QFile::exists(archive)); // the year flag deletes the archive
+    const QStringList lines = view.untimedLines();
+    const qsizetype yearLine = lines.indexOf(sEnd + QStringLiteral(" 2026 ") + sEndYear);
+    ASSERT_GE(yearLine, 0) << lines.join(u'\n').toStdString();
+    EXPECT_EQ(lines.mid(yearLine + 1, 4),
+              QStringList({archive + u' ' + sIn + u' ' + path(QStringLiteral("year26/")), sRes[0],
+                           sDelete + u' ' + archive, sRes[0]}));
+
+    // When every year copy fails, the month copies are made instead.
+    view.lines.clear();
+    QStringList blocked = job;
+    blocked[5] = QStringLiteral("Y=") + path(QStringLiteral("blocker/year")) + QStringLiteral("=1");
+    const auto engine = run(blocked, QDateTime(QDate(2026, 12, 31), QTime(22, 0)));
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("month/a.zip"))));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("week"))));
+    EXPECT_TRUE(QFile::exists(archive));
+    EXPECT_EQ(engine->OverallResult(), 1);
+
+    // Friday 11 December is a week's last working day only.
+    view.lines.clear();
+    run(job, QDateTime(QDate(2026, 12, 11), QTime(22, 0)));
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("week/a.zip"))));
+}

@@ -1,0 +1,125 @@
+#include "RegistryFormat.h"
+#include "RegistryKey.h"
+
+#include "TestFiles.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using platform::RegistryKey;
+
+namespace {
+
+const QString MainKey = QStringLiteral("\\Software\\Omberly Soft\\The Zentavo\\");
+const QString ScheduleKey = QStringLiteral("\\Software\\Omberly Soft\\The Zentavo\\Vorrin\\");
+
+class RegistryKeyTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        platform::setRegistryFolder(m_dir.path());
+    }
+    void TearDown() override { platform::setRegistryFolder(QString()); }
+
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST(RegistryFormatTest, TextKeepsTypesEscapesAndEmptyKeys)
+{
+    QSettings::SettingsMap map;
+    map.insert(QStringLiteral("A/B"), QVariant());
+    map.insert(QStringLiteral("A/B/C"), QVariant());
+    map.insert(QStringLiteral("A/B/Count"), qint32(-7));
+    map.insert(QStringLiteral("A/B/Number"), QStringLiteral("42"));
+    map.insert(QStringLiteral("A/B/Times"), QStringLiteral("22:00\r\n07:05\r\n"));
+    map.insert(QStringLiteral("A/B/Path"), QStringLiteral("C:\\Temp\\, a; b=c \u0416"));
+
+    const std::optional<QByteArray> text = platform::registryformat::write(map);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(*text, QByteArray("[A\\B]\n"
+                                "Count=i:-7\n"
+                                "Number=s:42\n"
+                                "Path=s:C:\\\\Temp\\\\, a; b=c \xD0\x96\n"
+                                "Times=s:22:00\\r\\n07:05\\r\\n\n"
+                                "\n[A\\B\\C]\n"));
+    const std::optional<QSettings::SettingsMap> back = platform::registryformat::parse(*text);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back, map);
+    EXPECT_EQ(back->value(QStringLiteral("A/B/Count")).typeId(), QMetaType::Int);
+    EXPECT_EQ(back->value(QStringLiteral("A/B/Number")).typeId(), QMetaType::QString);
+}
+
+TEST(RegistryFormatTest, DamagedTextIsRefused)
+{
+    for (const char *text : {"Menu=i:1\n", "[A]\nMenu=x:1\n", "[A]\nMenu=i:12a\n", "[A]\nMenu=i:99999999999\n",
+                             "[A]\nPath=s:bad\\q\n", "[A\n", "[A\\\\B]\n", "[A]\n=i:1\n", "[A]\nno value\n"})
+        EXPECT_FALSE(platform::registryformat::parse(text)) << text;
+    EXPECT_TRUE(platform::registryformat::parse("# comment\r\n\r\n[A]\r\nMenu=i:1\r\n"));
+}
+
+TEST_F(RegistryKeyTest, KeysExistOnlyOnceCreated)
+{
+    EXPECT_FALSE(RegistryKey::open(ScheduleKey, RegistryKey::Mode::OpenExisting));
+    ASSERT_TRUE(RegistryKey::open(ScheduleKey, RegistryKey::Mode::OpenOrCreate));
+    EXPECT_TRUE(RegistryKey::open(ScheduleKey, RegistryKey::Mode::OpenExisting));
+    // A created key is there even while it holds no value, and so is its parent.
+    EXPECT_TRUE(RegistryKey::open(MainKey, RegistryKey::Mode::OpenExisting));
+    EXPECT_FALSE(RegistryKey::open(QStringLiteral("\\Software\\Other\\"), RegistryKey::Mode::OpenExisting));
+    EXPECT_EQ(QFile::permissions(platform::registryFileName()) & 0x0077, QFile::Permissions());
+}
+
+TEST_F(RegistryKeyTest, TypedReadsFollowRegistryRules)
+{
+    {
+        auto key = RegistryKey::open(MainKey, RegistryKey::Mode::OpenOrCreate);
+        ASSERT_TRUE(key);
+        key->writeInteger(QStringLiteral("Menu"), 1);
+        key->writeInteger(QStringLiteral("Negative"), -5);
+        key->writeString(QStringLiteral("TempDir"), QStringLiteral("/tmp/a,b/"));
+        key->writeString(QStringLiteral("Number"), QStringLiteral("3"));
+        ASSERT_TRUE(key->flush());
+    }
+    auto key = RegistryKey::open(MainKey, RegistryKey::Mode::OpenExisting);
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->readInteger(QStringLiteral("Menu")), 1);
+    EXPECT_EQ(key->readInteger(QStringLiteral("Negative")), -5);
+    EXPECT_EQ(key->readString(QStringLiteral("TempDir")), QStringLiteral("/tmp/a,b/"));
+    // Absent: an integer fails, a string is empty.
+    EXPECT_FALSE(key->readInteger(QStringLiteral("Absent")));
+    EXPECT_EQ(key->readString(QStringLiteral("Absent")), QString());
+    EXPECT_FALSE(key->valueExists(QStringLiteral("Absent")));
+    // Another type fails either way, even when its text looks right.
+    EXPECT_FALSE(key->readInteger(QStringLiteral("Number")));
+    EXPECT_FALSE(key->readString(QStringLiteral("Menu")));
+    // Values of a subkey are not values of its parent.
+    EXPECT_TRUE(RegistryKey::open(ScheduleKey, RegistryKey::Mode::OpenOrCreate));
+    EXPECT_FALSE(key->valueExists(QStringLiteral("Vorrin")));
+}
+
+TEST_F(RegistryKeyTest, HandWrittenStoreIsRead)
+{
+    testfiles::writeBytes(platform::registryFileName(),
+                          "# written by hand\n"
+                          "[Software\\Omberly Soft\\The Zentavo\\EMail]\n"
+                          "Host=s:127.0.0.1\n"
+                          "Helo=i:0\n");
+    auto key = RegistryKey::open(QStringLiteral("\\Software\\Omberly Soft\\The Zentavo\\EMail\\"),
+                                 RegistryKey::Mode::OpenExisting);
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->readString(QStringLiteral("Host")), QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(key->readInteger(QStringLiteral("Helo")), 0);
+}
+
+TEST_F(RegistryKeyTest, DamagedStoreIsNeitherReadNorOverwritten)
+{
+    const QByteArray damaged("[Software\\Omberly Soft\\The Zentavo]\nMenu=1\n");
+    testfiles::writeBytes(platform::registryFileName(), damaged);
+    EXPECT_FALSE(RegistryKey::open(MainKey, RegistryKey::Mode::OpenExisting));
+    EXPECT_FALSE(RegistryKey::open(MainKey, RegistryKey::Mode::OpenOrCreate));
+    EXPECT_EQ(testfiles::readBytes(platform::registryFileName()), damaged);
+}
