@@ -123,3 +123,16 @@ TEST_F(RegistryKeyTest, DamagedStoreIsNeitherReadNorOverwritten)
     EXPECT_FALSE(RegistryKey::open(MainKey, RegistryKey::Mode::OpenOrCreate));
     EXPECT_EQ(testfiles::readBytes(platform::registryFileName()), damaged);
 }
+
+TEST_F(RegistryKeyTest, ExampleOfTheDocumentationReads)
+{
+    const QString doc = QString::fromUtf8(testfiles::readBytes(QStringLiteral(SOURCE_DIR "/docs/settings-format.md")));
+    const qsizetype start = doc.indexOf(QStringLiteral("```\n")) + 4;
+    const qsizetype end = doc.indexOf(QStringLiteral("```"), start);
+    ASSERT_GT(start, 4);
+    testfiles::writeBytes(platform::registryFileName(), doc.mid(start, end - start).toUtf8());
+    auto key = RegistryKey::open(ScheduleKey, RegistryKey::Mode::OpenExisting);
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->readString(QStringLiteral("Times")), QStringLiteral("07:05\r\n22:00\r\n"));
+    EXPECT_EQ(key->readInteger(QStringLiteral("NotWeekEnd")), 1);
+}
