@@ -92,13 +92,13 @@ TEST_F(RegistryKeyTest, TypedReadsFollowRegistryRules)
     // Absent: an integer fails, a string is empty.
     EXPECT_FALSE(key->readInteger(QStringLiteral("Absent")));
     EXPECT_EQ(key->readString(QStringLiteral("Absent")), QString());
-    EXPECT_FALSE(key->valueExists(QStringLiteral("Absent")));
     // Another type fails either way, even when its text looks right.
     EXPECT_FALSE(key->readInteger(QStringLiteral("Number")));
     EXPECT_FALSE(key->readString(QStringLiteral("Menu")));
-    // Values of a subkey are not values of its parent.
+    // A subkey is no value of its parent.
     EXPECT_TRUE(RegistryKey::open(ScheduleKey, RegistryKey::Mode::OpenOrCreate));
-    EXPECT_FALSE(key->valueExists(QStringLiteral("Vorrin")));
+    EXPECT_FALSE(key->readInteger(QStringLiteral("Vorrin")));
+    EXPECT_EQ(key->readString(QStringLiteral("Vorrin")), QString());
 }
 
 TEST_F(RegistryKeyTest, HandWrittenStoreIsRead)
