@@ -48,4 +48,16 @@ QString folderPart(const QString &path)
     return {};
 }
 
+QString fileNamePart(const QString &path)
+{
+    return path.mid(folderPart(path).size());
+}
+
+QString changeFileExt(const QString &path, const QString &extension)
+{
+    const qsizetype nameStart = folderPart(path).size();
+    const qsizetype dot = path.lastIndexOf(u'.');
+    return (dot >= nameStart ? path.left(dot) : path) + extension;
+}
+
 } // namespace platform

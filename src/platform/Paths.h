@@ -23,4 +23,11 @@ bool hasFolderPart(const QString &name);
 // (and, on Windows, a drive colon); empty when it has none.
 QString folderPart(const QString &path);
 
+// The file name after the folder part.
+QString fileNamePart(const QString &path);
+
+// The path with its extension (from the last "." of the file name on)
+// replaced by extension, which starts with "."; appended when it has none.
+QString changeFileExt(const QString &path, const QString &extension);
+
 } // namespace platform

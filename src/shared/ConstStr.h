@@ -11,10 +11,12 @@ class LanguageFile;
 
 // The language texts: every message, caption and report text of the
 // programs' own code. Each holds its built-in text until the language file
-// "Russian.lng" beside the executable replaces it when the program starts;
+// "Russian.lng" beside the executable replaces it, which happens by itself
+// while the program's QApplication is being made, before any form exists;
 // a text never grows beyond its capacity (ConstStr.cpp holds the table of
 // keys, capacities and built-in texts). The texts are written only by that
-// start-up load, so every thread may read them without a lock.
+// start-up load, so every thread may read them without a lock. They are
+// set from main() on; another unit's static initialisation must not read them.
 namespace zentavo {
 
 // Section "sStrings", named by their keys.

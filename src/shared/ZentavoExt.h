@@ -54,4 +54,25 @@ extern QString ReportFileName;
 // The date and time of the run's start; date macros and day lists use it, not the clock.
 extern QDateTime RunTime;
 
+// The weekday number of a date as days values write it: 0 Sunday to 6 Saturday.
+int WeekDayNumber(const QDate &date);
+
+// True when the days value is empty (every day) or holds the digit of
+// RunTime's weekday.
+bool IsDayInList(const QString &days);
+
+// The text with the first occurrence of each date macro replaced from the
+// time: "*Y" year, "*y" two-digit year, "*M" month, "*D" day, "*h" hour,
+// "*m" minute, "*s" second, "*W" weekday digit (0 Sunday). Callers pass
+// RunTime, so that every name of one run refers to the same moment.
+QString ExpandDateMacros(const QString &text, const QDateTime &time);
+
+// The kinds of period-end copies, as the copy lists number them.
+enum PeriodKind { PeriodWeek = 1, PeriodMonth = 2, PeriodQuarter = 3, PeriodYear = 4 };
+
+// The text with its first "?" replaced by the period of the kind: the ISO
+// week number or the month (two digits), the quarter (one digit) or the
+// two-digit year; unchanged for any other kind.
+QString ExpandPeriodMark(const QString &text, int kind, const QDateTime &time);
+
 } // namespace zentavo

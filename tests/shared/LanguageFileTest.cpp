@@ -40,6 +40,19 @@ TEST(LanguageFile, IgnoresLinesItCannotPlace)
     EXPECT_EQ(file.value(u"Common", u"ButtonOk"), QStringLiteral("OK"));
 }
 
+TEST(LanguageFile, OddBytesStayInsideTheirValue)
+{
+    // Quotes, a tab, a byte that code page 1251 leaves unassigned and a NUL.
+    static const char bytes[] = "[sStrings]\r\nsCopy=\"\xca\xee\xef\xe8\xff\"\t\x98\0!\r\nsDelete=x";
+    const LanguageFile file = LanguageFile::parse(QByteArray(bytes, sizeof bytes - 1));
+    const std::optional<QString> copy = file.value(u"sStrings", u"sCopy");
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(copy->left(8), QStringLiteral("\"Копия\"\t"));
+    EXPECT_EQ(copy->size(), 11);
+    EXPECT_TRUE(copy->endsWith(u'!'));
+    EXPECT_EQ(file.value(u"sStrings", u"sDelete"), QStringLiteral("x"));
+}
+
 TEST(LanguageFile, MissingFileHasNoValues)
 {
     QTemporaryDir dir;

@@ -4,13 +4,11 @@
 #include "LanguageFile.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -42,27 +40,13 @@ public:
             return;
         const auto read = [&](const QString &current) { return m_file.read(m_section, key, current); };
 
-        if (auto *menu = qobject_cast<QMenu *>(component)) {
-            menu->setTitle(read(menu->title()));
-        } else if (auto *action = qobject_cast<QAction *>(component)) {
-            action->setText(read(action->text()));
-        } else if (auto *label = qobject_cast<QLabel *>(component)) {
-            label->setText(read(label->text()));
-        } else if (auto *button = qobject_cast<QPushButton *>(component)) {
-            // Qt shows every tooltip that is set, so a picture button that
-            // shows no hint has none, and its caption is translated instead.
-            if (!button->icon().isNull() && !button->toolTip().isEmpty())
-                button->setToolTip(read(button->toolTip()));
-            else
-                button->setText(read(button->text()));
-        } else if (auto *checkBox = qobject_cast<QCheckBox *>(component)) {
-            checkBox->setText(read(checkBox->text()));
-        } else if (auto *groupBox = qobject_cast<QGroupBox *>(component)) {
-            groupBox->setTitle(read(groupBox->title()));
+        auto *button = qobject_cast<QPushButton *>(component);
+        // Qt shows every tooltip that is set, so a picture button that shows
+        // no hint has none, and its caption is translated instead.
+        if (button && !button->icon().isNull() && !button->toolTip().isEmpty()) {
+            button->setToolTip(read(button->toolTip()));
         } else if (auto *toolButton = qobject_cast<QToolButton *>(component)) {
             toolButton->setToolTip(read(toolButton->toolTip()));
-        } else if (auto *radioButton = qobject_cast<QRadioButton *>(component)) {
-            radioButton->setText(read(radioButton->text()));
         } else if (auto *statusBar = qobject_cast<QStatusBar *>(component)) {
             statusBar->setToolTip(read(statusBar->toolTip()));
         } else if (auto *comboBox = qobject_cast<QComboBox *>(component)) {
@@ -70,26 +54,33 @@ public:
                 const QString itemKey = key + QStringLiteral(".Items") + QString::number(item + 1);
                 comboBox->setItemText(item, m_file.read(m_section, itemKey, comboBox->itemText(item)));
             }
-        } else if (auto *page = qobject_cast<QWidget *>(component)) {
-            if (QTabWidget *tabs = tabWidgetOfPage(page)) {
+        } else if (!translateCaption(component, key)) {
+            auto *page = qobject_cast<QWidget *>(component);
+            if (QTabWidget *tabs = page ? tabWidgetOfPage(page) : nullptr) {
                 const int index = tabs->indexOf(page);
                 tabs->setTabText(index, read(tabs->tabText(index)));
             }
         }
     }
 
-    // The caption of a component that the shared sections name.
-    void translateCaption(QObject *component, QStringView key) const
+    // Menus, actions, labels, group boxes and buttons have a caption; false
+    // for any other component.
+    bool translateCaption(QObject *component, QStringView key) const
     {
         const auto read = [&](const QString &current) { return m_file.read(m_section, key, current); };
-        if (auto *button = qobject_cast<QAbstractButton *>(component))
-            button->setText(read(button->text()));
+        if (auto *menu = qobject_cast<QMenu *>(component))
+            menu->setTitle(read(menu->title()));
+        else if (auto *action = qobject_cast<QAction *>(component))
+            action->setText(read(action->text()));
         else if (auto *label = qobject_cast<QLabel *>(component))
             label->setText(read(label->text()));
         else if (auto *groupBox = qobject_cast<QGroupBox *>(component))
             groupBox->setTitle(read(groupBox->title()));
-        else if (auto *action = qobject_cast<QAction *>(component))
-            action->setText(read(action->text()));
+        else if (auto *button = qobject_cast<QAbstractButton *>(component))
+            button->setText(read(button->text()));
+        else
+            return false;
+        return true;
     }
 
 private:

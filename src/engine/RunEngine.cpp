@@ -1,0 +1,386 @@
+#include "RunEngine.h"
+
+#include "BuiltInCommand.h"
+#include "Common.h"
+#include "ConstStr.h"
+#include "Paths.h"
+#include "ReportLines.h"
+#include "RunFlags.h"
+#include "RunReport.h"
+#include "RunView.h"
+#include "Wildcard.h"
+#include "ZetuUnit.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+
+using namespace zentavo;
+
+namespace {
+
+const QString VolumesExtension = QStringLiteral(".z*");
+
+// The day of the newest file that the path (or mask) names; null when none.
+QDate newestFileDay(const QString &path)
+{
+    const QString mask = platform::fileNamePart(path);
+    const QString folder = platform::folderPart(path);
+    QDate newest;
+    const QFileInfoList entries = QDir(folder.isEmpty() ? QStringLiteral(".") : folder)
+                                      .entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo &entry : entries) {
+        if (platform::matchesMask(entry.fileName(), mask)) {
+            const QDate day = entry.lastModified().date();
+            if (!newest.isValid() || day > newest)
+                newest = day;
+        }
+    }
+    return newest;
+}
+
+QString withFirstReplaced(QString text, QChar mark, const QString &by)
+{
+    const qsizetype at = text.indexOf(mark);
+    if (at >= 0)
+        text.replace(at, 1, by);
+    return text;
+}
+
+// Copies or moves an archive under another name; for the volumes of a split
+// archive ("name.z*") each volume goes to the same volume of the new name.
+bool transferArchive(const QString &from, const QString &to, bool move)
+{
+    const auto transfer = [move](const QString &source, const QString &target) {
+        return move ? MoveFiles(source, target, false) : CopyFiles(source, target, false);
+    };
+    const QString fromMask = platform::fileNamePart(from);
+    if (!platform::hasWildcards(fromMask))
+        return transfer(from, to);
+    const QString fromFolder = platform::folderPart(from);
+    bool done = true;
+    const QStringList names = QDir(fromFolder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        if (platform::matchesMask(name, fromMask)) {
+            const QString target = withFirstReplaced(to, u'*', WildcardPart(fromMask, name));
+            done = transfer(fromFolder + name, target) && done;
+        }
+    }
+    return done;
+}
+
+} // namespace
+
+TRunEngine::TRunEngine(TBlocks blocks, RunSettings settings, RunFlags &flags, RunView &view, RunReport &report)
+    : m_blocks(std::move(blocks))
+    , m_settings(std::move(settings))
+    , m_flags(flags)
+    , m_view(view)
+    , m_report(report)
+{
+}
+
+int TRunEngine::OverallResult() const
+{
+    int result = StatusOk;
+    for (const TBlock &block : m_blocks) {
+        if (block.GetFlag(Enabled))
+            result = std::max<int>(result, block.GetFlag(Status));
+    }
+    return result;
+}
+
+void TRunEngine::AddRep(const QString &line)
+{
+    m_report.AddRep(line);
+}
+
+void TRunEngine::addTimed(const QString &text)
+{
+    AddRep(report::timed(text));
+}
+
+void TRunEngine::raise(TBlock &block, quint8 status)
+{
+    if (status > block.GetFlag(Status))
+        block.SetFlag(Status, status);
+}
+
+QString TRunEngine::parityDigit(bool today) const
+{
+    const bool odd = RunTime.date().day() % 2 == 1;
+    return (odd == today) ? QStringLiteral("1") : QStringLiteral("2");
+}
+
+void TRunEngine::Execute()
+{
+    m_flags.RunBusy = false;
+    if (!m_flags.AutoRun && !m_flags.RunRequested)
+        return;
+    startRun();
+    for (m_blockIndex = 0; m_blockIndex < int(m_blocks.size()); ++m_blockIndex) {
+        m_view.setGaugeMaximum(100);
+        if (m_flags.stopRequested())
+            return;
+        TBlock &block = m_blocks[std::size_t(m_blockIndex)];
+        if (!block.GetFlag(Enabled))
+            continue;
+        try {
+            if (!runBlock(block))
+                return;
+        } catch (const std::exception &failure) {
+            // Whatever went wrong inside one job ends that job, not the run.
+            addTimed(sArchiveError + QStringLiteral(" (") + QString::fromLocal8Bit(failure.what()) + u')');
+            raise(block, StatusFatal);
+            AddRep(report::Separator);
+        }
+    }
+    endRun();
+}
+
+void TRunEngine::startRun()
+{
+    CopyStop = false;
+    m_flags.ArchiveCancel = false;
+    m_view.setGaugeMaximum(100);
+    RunTime = QDateTime::currentDateTime();
+    m_view.runStarting();
+    m_flags.RunBusy = true;
+    m_flags.RunEndHandled = false;
+
+    m_tempFolder = m_settings.EditTemp.isEmpty() ? QDir::tempPath() : m_settings.EditTemp;
+    QDir().mkpath(m_tempFolder);
+
+    // Period marks in the copy targets, for every job, enabled or not.
+    for (TBlock &block : m_blocks) {
+        const std::array<std::pair<TStringListMy *, PeriodKind>, 4> lists{
+            {{&block.WeekCopies, PeriodWeek}, {&block.MonthCopies, PeriodMonth},
+             {&block.QuarterCopies, PeriodQuarter}, {&block.YearCopies, PeriodYear}}};
+        for (const auto &[list, kind] : lists) {
+            for (QString &line : *list)
+                line = ExpandPeriodMark(line, kind, RunTime);
+        }
+    }
+
+    bool backupSaved = false;
+    if (m_settings.CheckBoxRep) {
+        backupSaved = m_report.file().start(m_settings.ButtonRepDir, m_settings.CheckBoxRepAdd);
+        if (!m_report.file().isOpen())
+            m_settings.CheckBoxRep = false;
+    }
+    addTimed(sBeginProcess);
+    if (backupSaved)
+        AddRep(sReportBak + QStringLiteral(" Report.bak"));
+    AddRep(report::Separator);
+}
+
+void TRunEngine::endRun()
+{
+    m_view.showJob(QString(), 0, int(m_blocks.size()));
+    for (const TBlock &block : m_blocks) {
+        if (block.GetFlag(Enabled))
+            AddRep(block.GetStr(Title) + QStringLiteral(" - ") + sRes.at(block.GetFlag(Status)));
+    }
+    AddRep(report::Separator);
+    addTimed(sEndProcess);
+    AddRep(QString());
+    m_report.file().close();
+    if (m_settings.CheckBoxRep)
+        CheckRepSize(m_report.file().path(), m_settings.EditRepSize);
+    m_flags.RunBusy = false;
+    m_view.runEnded();
+}
+
+bool TRunEngine::runBlock(TBlock &block)
+{
+    m_view.showJob(block.GetStr(Title), m_blockIndex + 1, int(m_blocks.size()));
+    block.SetFlag(Status, StatusOk);
+    AddRep(sJob + u' ' + block.GetStr(Title));
+
+    if (m_settings.CheckBoxSFX)
+        block.SetStr(ArchiveName, platform::changeFileExt(block.GetStr(ArchiveName), QStringLiteral(".exe")));
+
+    if (!runCommands(block, block.CmdBefore))
+        return false;
+
+    if (block.GetStr(ArchiveName).contains(u'?')) {
+        quint8 status = StatusOk;
+        const QString name = block.GetStr(ArchiveName);
+        PrepareEvenUneven(volumesOn() ? platform::changeFileExt(name, VolumesExtension) : name, status);
+        raise(block, status);
+        block.SetStr(ArchiveName, withFirstReplaced(name, u'?', parityDigit(true)));
+    }
+    const QString archiveName = ExpandDateMacros(block.GetStr(ArchiveName), RunTime);
+    block.SetStr(ArchiveName, archiveName);
+    m_archiveTarget = volumesOn() ? platform::changeFileExt(archiveName, VolumesExtension) : archiveName;
+
+    for (qsizetype i = 0; i < block.Dests.size(); ++i) {
+        if (m_flags.stopRequested())
+            return false;
+        const QString folder = block.Dests.NameAt(i);
+        if (folder.contains(u'?')) {
+            quint8 status = StatusOk;
+            PrepareEvenUneven(folder + platform::fileNamePart(m_archiveTarget), status);
+            raise(block, status);
+        }
+    }
+
+    if (m_flags.stopRequested())
+        return false;
+    if (m_settings.RadioButtonArcNew) {
+        addTimed(sTryDelOldArch + u' ' + m_archiveTarget);
+        AddRep(DeleteFiles(m_archiveTarget, false) ? sRes.at(0) : sNotFound);
+    }
+
+    if (!makeArchiveFolder(block))
+        return true;
+
+    m_addedFiles = 0;
+    if (m_flags.stopRequested())
+        return false;
+    addTimed(sNameArch + u' ' + archiveName);
+    if (!archive(block))
+        return false;
+
+    if (m_flags.stopRequested())
+        return false;
+    m_view.showText(QString());
+    if (!QFileInfo::exists(archiveName) || block.GetFlag(Status) == StatusFatal) {
+        AddRep(sRes.at(StatusFatal));
+        raise(block, StatusFatal);
+        AddRep(report::Separator);
+        return true;
+    }
+
+    if (!copyToDestinations(block))
+        return false;
+    if (m_flags.stopRequested())
+        return false;
+    copyAtPeriodEnd(block);
+    if (!runCommands(block, block.CmdAfter))
+        return false;
+    AddRep(report::Separator);
+    return true;
+}
+
+bool TRunEngine::runCommands(TBlock &block, TStringListMy &commands)
+{
+    const qsizetype count = commands.size();
+    for (qsizetype i = 0; i < count; ++i) {
+        if (m_flags.stopRequested())
+            return false;
+        if (!IsDayInList(commands.ValueAt(i)))
+            continue;
+        const QString command = commands.NameAt(i);
+        quint8 status = StatusOk;
+        if (ExecCommand(command, status)) {
+            raise(block, status);
+            continue;
+        }
+        addTimed(sRunCommand);
+        AddRep(command);
+        if (!RunProgram(command, true, {&m_flags.Terminated, &CopyStop})) {
+            AddRep(sRes.at(StatusError));
+            raise(block, StatusError);
+        }
+    }
+    return !m_flags.stopRequested();
+}
+
+bool TRunEngine::ExecCommand(const QString &line, quint8 &status)
+{
+    if (!BuiltInCommand::isBuiltIn(line))
+        return false;
+    status = StatusOk;
+    m_view.Tag = 0;
+    const std::optional<BuiltInCommand> command = BuiltInCommand::parse(line);
+    if (!command) {
+        addTimed(line);
+        AddRep(sRes.at(StatusError));
+        status = StatusError;
+        return true;
+    }
+
+    bool done = false;
+    switch (command->kind) {
+    case BuiltInCommand::Kind::Copy:
+        addTimed(sCopy + u' ' + command->source + u' ' + sIn + u' ' + command->target);
+        done = CopyFiles(command->source, command->target, true, &m_view);
+        break;
+    case BuiltInCommand::Kind::Move:
+        addTimed(sRemove + u' ' + command->source + u' ' + sIn + u' ' + command->target);
+        done = MoveFiles(command->source, command->target, true, &m_view);
+        break;
+    case BuiltInCommand::Kind::Delete:
+        addTimed(sDelete + u' ' + command->source);
+        done = DeleteFiles(command->source, true, &m_view);
+        break;
+    }
+    if (done) {
+        AddRep(sRes.at(StatusOk) + QStringLiteral(" (") + QString::number(m_view.Tag) + u')');
+    } else {
+        AddRep(sRes.at(StatusError));
+        status = StatusError;
+    }
+    return true;
+}
+
+bool TRunEngine::ensureFolder(const QString &folder, quint8 &status, quint8 failureStatus)
+{
+    if (folder.isEmpty() || QFileInfo(folder).isDir())
+        return true;
+    addTimed(sCreateFolder + u' ' + folder);
+    if (!QDir().mkpath(folder)) {
+        AddRep(sCreateFolderError);
+        status = std::max(status, failureStatus);
+        return false;
+    }
+    AddRep(sRes.at(StatusOk));
+    return true;
+}
+
+void TRunEngine::PrepareEvenUneven(const QString &name, quint8 &status)
+{
+    const QString today = withFirstReplaced(name, u'?', parityDigit(true));
+    const QString other = withFirstReplaced(name, u'?', parityDigit(false));
+
+    // Calendar days, not hours: a daily run at a fixed time must be seen as
+    // the run of the day before.
+    const QDate todayFileDay = newestFileDay(today);
+    if (!todayFileDay.isValid() || todayFileDay >= RunTime.date())
+        return;
+    const QDate otherFileDay = newestFileDay(other);
+    if (otherFileDay.isValid() && otherFileDay >= todayFileDay)
+        return; // the days alternated as they should
+
+    const bool even = RunTime.date().day() % 2 == 0;
+    AddRep(even ? sSecondEven : sSecondUneven);
+    AddRep(even ? sSaveInUneven : sSaveInEven);
+
+    if (m_settings.RadioButtonArcNew && otherFileDay.isValid()) {
+        addTimed(sTryDelOldArch + u' ' + other);
+        AddRep(DeleteFiles(other, false) ? sRes.at(StatusOk) : sNotFound);
+    }
+    if (!ensureFolder(platform::folderPart(today), status, StatusError)
+        || !ensureFolder(platform::folderPart(other), status, StatusError))
+        return;
+
+    const bool move = m_settings.RadioButtonArcNew;
+    addTimed((move ? sRemove : sCopy) + u' ' + today + u' ' + sIn + u' ' + other);
+    if (transferArchive(today, other, move)) {
+        AddRep(sRes.at(StatusOk));
+    } else {
+        AddRep(move ? sRemoveError : sCopyError);
+        status = std::max<quint8>(status, StatusError);
+    }
+}
+
+bool TRunEngine::makeArchiveFolder(TBlock &block)
+{
+    quint8 status = block.GetFlag(Status);
+    if (ensureFolder(platform::folderPart(block.GetStr(ArchiveName)), status, StatusFatal))
+        return true;
+    AddRep(report::Separator);
+    raise(block, StatusFatal);
+    return false;
+}

@@ -1,0 +1,270 @@
+// The archiving step of a job and the copies of its archive to the
+// destinations of the day.
+#include "RunEngine.h"
+
+#include "Common.h"
+#include "ConstStr.h"
+#include "Paths.h"
+#include "Prompter.h"
+#include "ReportLines.h"
+#include "RunFlags.h"
+#include "RunView.h"
+#include "Wildcard.h"
+#include "ZAExcept.h"
+#include "ZipArchiver.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cmath>
+
+using namespace zentavo;
+
+namespace {
+
+constexpr std::array compressionLevels{clNone, clFastest, clNormal, clMax};
+// The preset volume sizes in the order of the settings dialog's list.
+constexpr std::array presetVolumeSizes{vsAutoDetect, vs1_44MB, vs100MB, vs250MB, vs200MB,
+                                       vs600MB, vs650MB, vs700MB, vs4700MB};
+
+// True when a file or folder matches the source (a path or a mask).
+bool sourceExists(const QString &source)
+{
+    const QString mask = platform::fileNamePart(source);
+    if (!platform::hasWildcards(mask))
+        return QFileInfo::exists(source);
+    const QString folder = platform::folderPart(source);
+    const QStringList names = QDir(folder.isEmpty() ? QStringLiteral(".") : folder)
+                                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    return std::any_of(names.cbegin(), names.cend(), [&](const QString &name) { return platform::matchesMask(name, mask); });
+}
+
+// The folder shared by every source, ending in a separator; empty when the
+// sources share none. A source lying above the first one shortens it too,
+// so that every source is stored below the base folder.
+QString commonBaseDir(const QStringList &sources)
+{
+    if (sources.isEmpty())
+        return {};
+    QString base = platform::folderPart(sources.first());
+    for (const QString &source : sources) {
+        qsizetype same = 0;
+        while (same < base.size() && same < source.size() && base.at(same).toUpper() == source.at(same).toUpper())
+            ++same;
+        base.truncate(same);
+    }
+    return platform::folderPart(base);
+}
+
+QString shortFileLabel(const QString &fileName)
+{
+    return fileName.size() <= 60 ? fileName : fileName.right(50);
+}
+
+QString withoutDoubledSeparators(QString path)
+{
+    const QString doubled(2, platform::separator());
+    while (path.contains(doubled))
+        path.replace(doubled, QString(platform::separator()));
+    return path;
+}
+
+int rounded(double percent)
+{
+    return int(std::lround(percent));
+}
+
+} // namespace
+
+bool TRunEngine::prepareSources(TBlock &block, TZipArchiver &zip)
+{
+    const QString baseDir = commonBaseDir(block.Sources);
+    zip.BaseDir = baseDir;
+    zip.FileMasks.clear();
+    for (QString &source : block.Sources) {
+        if (QFileInfo(source).isDir()) {
+            source = platform::withTrailingSeparator(source) + QStringLiteral("*.*");
+        } else if (!sourceExists(source) || (!baseDir.isEmpty() && !QFileInfo(baseDir).isDir())) {
+            addTimed(sSourceNotFount + QStringLiteral(" (") + source + u')');
+            raise(block, StatusFatal);
+            continue;
+        }
+        addTimed(sArchive + u' ' + source);
+        zip.FileMasks << source.mid(baseDir.size());
+    }
+    if (zip.FileMasks.isEmpty()) {
+        AddRep(report::Separator);
+        raise(block, StatusFatal);
+        return false;
+    }
+    return true;
+}
+
+void TRunEngine::prepareExclusions(const TBlock &block, TZipArchiver &zip)
+{
+    zip.ExclusionMasks.clear();
+    QStringList shown;
+    for (qsizetype i = 0; i < block.Exclusions.size(); ++i) {
+        const QString &line = block.Exclusions.at(i);
+        if (line.isEmpty())
+            continue;
+        shown << QString(line).replace(u'|', QStringLiteral(",   "));
+        // A mask with a folder is taken from the folder of its own source.
+        const QString sourceFolder = platform::folderPart(block.Sources.value(i).mid(zip.BaseDir.size()));
+        for (const QString &mask : line.split(u'|', Qt::SkipEmptyParts)) {
+            if (platform::hasFolderPart(mask) && !mask.contains(zip.BaseDir, Qt::CaseInsensitive))
+                zip.ExclusionMasks << withoutDoubledSeparators(zip.BaseDir + sourceFolder + mask);
+            else
+                zip.ExclusionMasks << mask;
+        }
+    }
+    if (!shown.isEmpty())
+        AddRep(u'(' + sListExclude + u' ' + shown.join(QString()) + u')');
+}
+
+void TRunEngine::setUpArchiver(TZipArchiver &zip, const QString &archiveName)
+{
+    zip.Options.SearchAttr = m_settings.CheckBoxEmptyFolders ? 0x28BF : 0x28AF;
+    zip.Options.Recurse = m_settings.CheckBoxRecurse;
+    zip.Options.StorePath = !m_settings.CheckBoxInfoPath ? spNoPath
+        : m_settings.RadioButtonRPath                    ? spRelativePath
+        : m_settings.CheckBoxWithDrive                   ? spFullPathWithDrive
+                                                         : spFullPath;
+    zip.Options.OEMFileNames = m_settings.RadioButtonOEM;
+    zip.Options.OverwriteMode = omIfNewer;
+    zip.Options.FlushBuffers = true;
+    zip.FileName = archiveName;
+    zip.Zip64Mode = zmAuto;
+
+    const int volume = m_settings.ComboBoxVol;
+    if (volume == 0 || volume < -int(presetVolumeSizes.size())) {
+        zip.SetSpanningMode(smNone);
+    } else {
+        zip.SetSpanningMode(smSplitting);
+        zip.SpanningOptions.AdvancedNaming = false;
+        zip.SpanningOptions.FirstVolumeSize = 0;
+        if (volume > 0) {
+            zip.SpanningOptions.VolumeSize = vsCustom;
+            zip.SpanningOptions.SetCustomVolumeSize(qint64(volume) * 1024);
+        } else {
+            zip.SpanningOptions.VolumeSize = presetVolumeSizes.at(std::size_t(-volume - 1));
+        }
+    }
+    zip.SetCompressionLevel(compressionLevels.at(std::size_t(std::clamp(m_settings.ComboBoxComp, 0, 3))));
+    zip.RepairDirectoryOnOpen = true;
+    zip.SFXStub = m_settings.CheckBoxSFX ? QDir(m_settings.ProgramFolder).filePath(QStringLiteral("SFXStub.exe")) : QString();
+    zip.TempDir = m_tempFolder;
+
+    // The archiver's events run on this thread, inside its calls.
+    zip.OnFileProgress = [this](TZABaseArchiver &, const QString &fileName, double progress,
+                                TZAProcessOperation operation, TZAProgressPhase phase, bool &cancel) {
+        cancel = cancel || m_flags.ArchiveCancel || m_flags.stopRequested();
+        if (operation != poAdd && operation != poUpdate)
+            return;
+        if (phase == ppStart)
+            m_view.showText(shortFileLabel(fileName));
+        else if (phase == ppEnd)
+            ++m_addedFiles;
+        else
+            m_view.setFileGauge(rounded(progress));
+    };
+    zip.OnOverallProgress = [this](TZABaseArchiver &, double progress, TZAProcessOperation, TZAProgressPhase,
+                                   bool &cancel) {
+        cancel = cancel || m_flags.ArchiveCancel || m_flags.stopRequested();
+        m_view.showArchiveProgress(rounded(progress), m_blocks[std::size_t(m_blockIndex)].GetStr(Title));
+    };
+    zip.OnCopyTempFileProgress = [this](TZABaseArchiver &, double progress, TZAProgressPhase, bool &) {
+        m_view.showText(sCopyTempFile);
+        m_view.setFileGauge(rounded(progress));
+    };
+    zip.OnProcessFileFailure = [this](TZABaseArchiver &, const QString &, TZAProcessOperation, int, int errorCode,
+                                      const QString &errorMessage, TZAAction &) {
+        // 17: the file changed while it was read; 12: it could not be opened.
+        if (errorCode == 17)
+            return;
+        addTimed(errorMessage);
+        if (errorCode != 12)
+            raise(m_blocks[std::size_t(m_blockIndex)], StatusFatal);
+    };
+    zip.OnDiskFull = [this](TZABaseArchiver &, int, const QString &, bool &cancel) {
+        cancel = m_flags.ArchiveCancel;
+        const platform::PromptButton answer = platform::prompter().message(
+            {QCoreApplication::applicationName(), sInsertNextDisk, platform::PromptIcon::Information,
+             platform::PromptButton::Ok | platform::PromptButton::Cancel, {}});
+        if (answer == platform::PromptButton::Cancel) {
+            m_flags.ArchiveCancel = true;
+            cancel = true;
+        }
+    };
+}
+
+bool TRunEngine::archive(TBlock &block)
+{
+    const QString archiveName = block.GetStr(ArchiveName);
+    TZipArchiver zip;
+    if (!prepareSources(block, zip))
+        return true;
+    prepareExclusions(block, zip);
+    if (m_flags.stopRequested())
+        return false;
+    m_view.showText(sCreateFileList);
+    setUpArchiver(zip, archiveName);
+
+    QString failure;
+    try {
+        zip.OpenArchive();
+        if (!block.GetStr(Comment).isEmpty())
+            zip.SetComment(block.GetStr(Comment));
+        zip.BeginUpdate();
+        zip.AddFiles();
+        zip.EndUpdate();
+        zip.CloseArchive();
+    } catch (const EZAException &error) {
+        failure = error.Message();
+    } catch (const std::exception &error) {
+        failure = QString::fromLocal8Bit(error.what());
+    }
+    if (failure.isNull()) {
+        if (m_flags.stopRequested())
+            return false;
+        AddRep(sRes.at(StatusOk) + QStringLiteral(" (") + sAddFiles + u' ' + QString::number(m_addedFiles) + u')');
+    } else {
+        addTimed(m_flags.ArchiveCancel ? sUserCanceled : sArchiveError + QStringLiteral(" (") + failure + u')');
+        raise(block, StatusFatal);
+        try {
+            zip.ResetUpdate();
+            zip.CloseArchive();
+        } catch (const std::exception &) {
+            // The archive is abandoned either way; its failure is reported above.
+        }
+    }
+    m_view.showText(QString());
+    return true;
+}
+
+bool TRunEngine::copyToDestinations(TBlock &block)
+{
+    for (qsizetype i = 0; i < block.Dests.size(); ++i) {
+        if (m_flags.stopRequested())
+            return false;
+        block.Dests[i] = ExpandDateMacros(block.Dests.at(i), RunTime);
+        if (!IsDayInList(block.Dests.ValueAt(i)))
+            continue;
+        QString destination = block.Dests.NameAt(i);
+        if (destination.contains(u'?')) {
+            destination.replace(destination.indexOf(u'?'), 1, parityDigit(true));
+            block.Dests[i] = destination;
+        }
+        addTimed(sCopy + u' ' + m_archiveTarget + u' ' + sIn + u' ' + destination);
+        if (CopyFiles(m_archiveTarget, destination, false)) {
+            AddRep(sRes.at(StatusOk));
+        } else {
+            if (m_flags.Terminated)
+                return false;
+            AddRep(sRes.at(StatusError));
+            raise(block, StatusError);
+        }
+    }
+    return true;
+}

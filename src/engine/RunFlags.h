@@ -1,0 +1,26 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+// The flags that the main window and the run's worker share. Each is
+// written by one side and polled by the other.
+struct RunFlags {
+    std::atomic<bool> RunBusy{false};        // a run is under way
+    std::atomic<bool> RunEndHandled{true};   // the window has finished the last run
+    std::atomic<bool> AutoRun{false};        // started to run at once, with the end-of-run actions
+    std::atomic<bool> RunRequested{false};   // the user asked for a run
+    std::atomic<bool> ArchiveCancel{false};  // the archiver is to stop
+    std::atomic<bool> Terminated{false};     // the run is to end at its next test point
+    std::atomic<bool> Paused{false};         // the worker waits at its next test point
+
+    // A test point of the worker: waits while the window holds the run (it
+    // asks the user whether to stop), then tells whether the run must end.
+    bool stopRequested() const
+    {
+        while (Paused && !Terminated)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        return Terminated;
+    }
+};

@@ -1,0 +1,92 @@
+#include "MailAddresses.h"
+
+#include "HeaderWords.h"
+
+namespace smtpmail {
+
+namespace {
+
+class TAddressCollector {
+public:
+    void Add(QChar c)
+    {
+        if (m_runClose != QChar()) {
+            if (c == u'"' || c == u')')
+                m_runClose = QChar();
+            else
+                m_name += c;
+            return;
+        }
+        if (c == u'"' || c == u'(') {
+            // "address (Name)": text before the comment is the address.
+            if (m_address.isEmpty() && !m_name.trimmed().isEmpty()) {
+                m_address = m_name;
+                m_name.clear();
+            }
+            m_inAddress = false;
+            m_runClose = c;
+        } else if (c == u'<') {
+            m_inAddress = true;
+        } else if (c == u'>') {
+            m_inAddress = false;
+        } else if (c == u',' || c == u';') {
+            Finish();
+        } else if (m_inAddress) {
+            if (c != u' ' && c != u'\t')
+                m_address += c;
+        } else {
+            m_name += c;
+        }
+    }
+
+    void Finish()
+    {
+        if (!m_address.trimmed().isEmpty())
+            m_entries.append({DecodeHeaderWords(m_name).trimmed(), m_address.trimmed()});
+        else if (!m_name.trimmed().isEmpty())
+            m_entries.append({QString(), m_name.trimmed()});
+        m_name.clear();
+        m_address.clear();
+        m_inAddress = false;
+        m_runClose = QChar();
+    }
+
+    QList<TAddress> Entries() const { return m_entries; }
+
+private:
+    QList<TAddress> m_entries;
+    QString m_name;
+    QString m_address;
+    bool m_inAddress = false;
+    QChar m_runClose;
+};
+
+} // namespace
+
+QList<TAddress> ParseAddressList(const QString &value)
+{
+    TAddressCollector collector;
+    for (const QChar c : value)
+        collector.Add(c);
+    collector.Finish();
+    return collector.Entries();
+}
+
+QString FormatAddress(const TAddress &entry, const QString &charset)
+{
+    const QString bracketed = u'<' + entry.address.trimmed() + u'>';
+    const QString name = entry.name.trimmed();
+    if (name.isEmpty())
+        return bracketed;
+    const QString encoded = EncodeHeaderText(name, charset);
+    if (encoded != name)
+        return encoded + u' ' + bracketed;
+    return u'"' + name + QStringLiteral("\" ") + bracketed;
+}
+
+bool IsSafeAddress(const QString &address)
+{
+    return !address.contains(u'\r') && !address.contains(u'\n');
+}
+
+} // namespace smtpmail

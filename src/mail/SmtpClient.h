@@ -1,0 +1,60 @@
+#pragma once
+
+#include "SocketTalk.h"
+
+#include <QObject>
+#include <QString>
+
+namespace smtpmail {
+
+class TMailMessage;
+
+enum THandshaking { hsAuto, hsManual };
+
+// The SMTP dialogue for one message. Every operation returns success or
+// failure and raises nothing; LastReply holds the server's text (or, when the
+// server said nothing, why the step failed).
+class TSmtpClient : public QObject {
+    Q_OBJECT
+public:
+    explicit TSmtpClient(QObject *parent = nullptr);
+
+    int Port = 25;
+    QString Host;
+    QString UserName;
+    QString Password;
+    TMailMessage *MailMessage = nullptr;
+    qint64 PacketSize = 102400;
+    THandshaking Handshaking = hsAuto;
+
+    int TimeOut() const { return m_talk.TimeOut; }
+    void SetTimeOut(int seconds) { m_talk.TimeOut = seconds; }
+    void SetOnProgress(TProgressEvent handler) { m_talk.OnProgress = std::move(handler); }
+
+    bool Connected() const { return m_connected; }
+    bool AuthStarted() const { return m_authStarted; }
+
+    bool Connect();
+    bool SendHelo();
+    bool SendEhlo();
+    bool AuthLogin();
+    bool Login();
+    bool SendMailMessage();
+    bool Quit();
+    // Drops the connection without a command; also ends a wait in progress.
+    void AbortSession();
+    QString LastReply() const;
+
+private:
+    bool SocketOpen();
+    bool Ready();
+    bool Exchange(const QByteArray &command, quint8 state);
+    bool SendSequence(const QString &sender, QStringList recipients);
+    void CheckReply(quint8 state, bool &succeeded, const QByteArray &reply);
+
+    TSocketTalk m_talk;
+    bool m_connected = false;
+    bool m_authStarted = false;
+};
+
+} // namespace smtpmail

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+#include <atomic>
+
+namespace platform {
+
+// Copies a file without ever exposing a half-written target: the content
+// goes into a temporary file in the target's folder, which then replaces the
+// target in one rename. The copy keeps the source's modification time and
+// permissions, copies runs of zeros as holes (a sparse source stays sparse),
+// and gives up, leaving the target as it was, when stop is set.
+// The target's folder must exist.
+bool copyFile(const QString &from, const QString &to, const std::atomic<bool> *stop = nullptr);
+
+// Moves a file onto a new name, replacing an existing file there in one
+// step. Across file systems it copies (as copyFile) and then removes the
+// source; when that removal fails both files stay and the result is False.
+bool moveFile(const QString &from, const QString &to);
+
+// Deletes a file (a link itself, never what it points to).
+bool removeFile(const QString &path);
+
+// True when both names lead to the same file: the same path, a hard link or
+// a symbolic link to it. False when either does not exist.
+bool isSameFile(const QString &a, const QString &b);
+
+} // namespace platform

@@ -1,0 +1,340 @@
+#include "Common.h"
+
+#include "ConstStr.h"
+#include "FileTransfer.h"
+#include "Paths.h"
+#include "Wildcard.h"
+#include "ZentavoExt.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QList>
+#include <QSet>
+
+namespace zentavo {
+
+std::atomic<bool> CopyStop{false};
+
+namespace {
+
+using platform::endsWithSeparator;
+using platform::folderPart;
+using platform::withTrailingSeparator;
+
+// A line of a file list.
+struct Entry {
+    QString path;
+    qint64 size = 0;
+    bool folder = false;
+};
+
+Entry entryOf(const QString &line)
+{
+    if (endsWithSeparator(line))
+        return {line, 0, true};
+    // The size follows the last "=": a file name may hold "=" itself.
+    const qsizetype equals = line.lastIndexOf(u'=');
+    return {line.left(equals), line.mid(equals + 1).toLongLong(), false};
+}
+
+// A name without a folder lies in the folder of the job file in use; empty
+// when no job file gives one, so that a walk never starts from a folder
+// nobody named.
+QString withJobFolder(const QString &path)
+{
+    if (path.isEmpty() || platform::hasFolderPart(path))
+        return path;
+    const QString jobFolder = folderPart(JobFileName);
+    return jobFolder.isEmpty() ? QString() : jobFolder + path;
+}
+
+// The folder and the mask that a command's source names; a folder stands
+// for all of its content.
+struct Selection {
+    QString folder;
+    QString mask;
+    QString text() const { return folder + mask; }
+};
+
+Selection selectionOf(const QString &source)
+{
+    QString path = withJobFolder(source);
+    if (!path.isEmpty() && QFileInfo(path).isDir())
+        path = withTrailingSeparator(path) + QStringLiteral("*.*");
+    const QString folder = folderPart(path);
+    return {folder, path.mid(folder.size())};
+}
+
+QList<Entry> entriesOf(const Selection &selection, bool recursive)
+{
+    QList<Entry> entries;
+    if (selection.folder.isEmpty())
+        return entries;
+    QStringList lines;
+    BuildFileList(selection.folder, selection.mask, recursive, lines);
+    entries.reserve(lines.size());
+    for (const QString &line : lines)
+        entries << entryOf(line);
+    return entries;
+}
+
+void walk(const QString &dir, const QString &mask, bool recursive, QStringList &list)
+{
+    const QFileInfoList entries =
+        QDir(dir).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo &entry : entries) {
+        const QString name = entry.fileName();
+        if (!platform::matchesMask(name, mask))
+            continue;
+        if (entry.isDir()) {
+            if (entry.isSymLink() || entry.isJunction())
+                continue;
+            const QString folder = dir + name + platform::separator();
+            list << folder;
+            if (recursive)
+                walk(folder, mask, recursive, list);
+        } else if (entry.isFile()) {
+            list << dir + name + u'=' + QString::number(entry.size());
+        }
+    }
+}
+
+// The progress of one command, on a FileProgress when there is one. The
+// label is cleared however the command returns.
+class Reporter {
+public:
+    explicit Reporter(FileProgress *progress)
+        : m_progress(progress)
+    {
+        show(sCreateFileList);
+    }
+    ~Reporter() { show(QString()); }
+    Reporter(const Reporter &) = delete;
+    Reporter &operator=(const Reporter &) = delete;
+
+    void show(const QString &text)
+    {
+        if (m_progress)
+            m_progress->showText(text);
+    }
+    void showFile(const QString &name, qint64 size)
+    {
+        show(name + QStringLiteral(" (") + QString::number(size) + QStringLiteral(" b)"));
+    }
+    void start(const QList<Entry> &entries)
+    {
+        qint64 total = 0;
+        for (const Entry &entry : entries)
+            total += entry.size;
+        if (m_progress) {
+            m_progress->setGaugeMaximum(total);
+            m_progress->setGaugePosition(0);
+        }
+    }
+    void advance(qint64 bytes)
+    {
+        m_done += bytes;
+        if (m_progress)
+            m_progress->setGaugePosition(m_done);
+    }
+    void resetCount()
+    {
+        if (m_progress)
+            m_progress->Tag = 0;
+    }
+    void countOne()
+    {
+        if (m_progress)
+            ++m_progress->Tag;
+    }
+
+private:
+    FileProgress *m_progress;
+    qint64 m_done = 0;
+};
+
+bool makeFolder(const QString &path)
+{
+    return QDir().mkpath(path);
+}
+
+// One name per file, whatever way it was written.
+QString keyOf(const QString &path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+} // namespace
+
+void BuildFileList(QString dir, QString mask, bool recursive, QStringList &list)
+{
+    if (mask.isEmpty())
+        mask = QStringLiteral("*.*");
+    if (dir.isEmpty())
+        dir = folderPart(JobFileName);
+    if (dir.isEmpty())
+        return;
+    walk(withTrailingSeparator(dir), mask, recursive, list);
+}
+
+bool CopyFiles(const QString &source, const QString &target, bool recursive, FileProgress *progress)
+{
+    if (source.isEmpty() || target.isEmpty())
+        return false;
+    Reporter reporter(progress);
+    bool ok = true;
+    const bool toFolder = endsWithSeparator(target) || QFileInfo(target).isDir();
+    const QString targetFolder = toFolder ? withTrailingSeparator(target) : QString();
+    if (toFolder && !makeFolder(targetFolder))
+        ok = false;
+
+    const Selection selection = selectionOf(source);
+    const QList<Entry> entries = entriesOf(selection, recursive);
+    if (entries.isEmpty())
+        ok = false;
+    reporter.start(entries);
+    reporter.resetCount();
+    for (const Entry &entry : entries) {
+        if (CopyStop)
+            return ok;
+        const QString relative = entry.path.mid(selection.folder.size());
+        if (entry.folder) {
+            if (toFolder && !makeFolder(targetFolder + relative))
+                ok = false;
+            continue;
+        }
+        reporter.showFile(relative, entry.size);
+        if (platform::copyFile(entry.path, toFolder ? targetFolder + relative : target, &CopyStop))
+            reporter.countOne();
+        else
+            ok = false;
+        reporter.advance(entry.size);
+    }
+    return ok;
+}
+
+bool MoveFiles(const QString &source, const QString &target, bool recursive, FileProgress *progress)
+{
+    if (source.isEmpty() || target.isEmpty())
+        return false;
+    Reporter reporter(progress);
+    bool ok = true;
+    const Selection selection = selectionOf(source);
+
+    enum class Kind { Folder, FileName, Pattern };
+    Kind kind = Kind::Folder;
+    if (!endsWithSeparator(target) && !QFileInfo(target).isDir()) {
+        if (!platform::hasWildcards(selection.mask))
+            kind = Kind::FileName;
+        else if (target.contains(u'*'))
+            kind = Kind::Pattern;
+    }
+    // Where the subfolders of the source go; none for a single file name.
+    const QString targetFolder = kind == Kind::Folder    ? withTrailingSeparator(target)
+                                 : kind == Kind::Pattern ? folderPart(target)
+                                                         : QString();
+    if (kind == Kind::Folder && !makeFolder(targetFolder))
+        ok = false;
+
+    const QList<Entry> entries = entriesOf(selection, recursive);
+    reporter.start(entries);
+    reporter.resetCount();
+
+    // A target is never replaced when this call made it a moment before, nor
+    // when it is a source still waiting for its own move.
+    QSet<QString> waiting;
+    for (const Entry &entry : entries) {
+        if (!entry.folder)
+            waiting.insert(keyOf(entry.path));
+    }
+    QSet<QString> produced;
+
+    for (const Entry &entry : entries) {
+        if (CopyStop)
+            return ok;
+        const QString relative = entry.path.mid(selection.folder.size());
+        if (entry.folder) {
+            if (!targetFolder.isEmpty() && !makeFolder(targetFolder + relative))
+                ok = false;
+            continue;
+        }
+        waiting.remove(keyOf(entry.path));
+        reporter.showFile(relative, entry.size);
+        QString to;
+        switch (kind) {
+        case Kind::Folder: to = targetFolder + relative; break;
+        case Kind::FileName: to = target; break;
+        case Kind::Pattern:
+            to = QString(target).replace(u'*', WildcardPart(selection.text(), entry.path));
+            break;
+        }
+        const QString toKey = keyOf(to);
+        if (platform::isSameFile(entry.path, to)) {
+            reporter.countOne(); // already where it should go
+        } else if (!produced.contains(toKey) && !waiting.contains(toKey) && platform::moveFile(entry.path, to)) {
+            produced.insert(toKey);
+            reporter.countOne();
+        } else {
+            ok = false;
+        }
+        reporter.advance(entry.size);
+    }
+
+    for (const Entry &entry : entries) {
+        if (CopyStop)
+            return ok;
+        if (!entry.folder)
+            continue;
+        const QString relative = entry.path.mid(selection.folder.size());
+        if (!targetFolder.isEmpty() && platform::isSameFile(entry.path, targetFolder + relative))
+            continue; // moved onto itself: the folder is its own target
+        if (!QDir().rmdir(entry.path))
+            ok = false;
+    }
+    return ok;
+}
+
+bool DeleteFiles(const QString &source, bool recursive, FileProgress *progress)
+{
+    if (source.isEmpty())
+        return false;
+    Reporter reporter(progress);
+    bool ok = true;
+    const QList<Entry> entries = entriesOf(selectionOf(source), recursive);
+    reporter.start(entries);
+    for (const Entry &entry : entries) {
+        if (CopyStop)
+            return ok;
+        if (entry.folder)
+            continue;
+        reporter.showFile(entry.path, entry.size);
+        if (platform::removeFile(entry.path))
+            reporter.countOne();
+        else
+            ok = false;
+        reporter.advance(entry.size);
+    }
+    for (const Entry &entry : entries) {
+        if (CopyStop)
+            return ok;
+        if (!entry.folder)
+            continue;
+        reporter.show(entry.path);
+        if (QDir().rmdir(entry.path))
+            reporter.countOne();
+        else
+            ok = false;
+    }
+    return ok;
+}
+
+QString WildcardPart(const QString &mask, const QString &name)
+{
+    const qsizetype star = mask.indexOf(u'*');
+    const qsizetype length = name.size() - mask.size() + 1;
+    if (star < 0 || length <= 0)
+        return {};
+    return name.mid(star, length);
+}
+
+} // namespace zentavo

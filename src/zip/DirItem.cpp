@@ -1,0 +1,8 @@
+#include "DirItem.h"
+
+#include "ZARecords.h"
+
+bool TDirItem::isFolder() const
+{
+    return (ExternalAttributes & zarecords::AttrFolder) != 0 || FileName.endsWith(u'/');
+}

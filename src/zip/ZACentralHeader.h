@@ -1,0 +1,25 @@
+#pragma once
+
+#include "DirItem.h"
+#include "ZARecords.h"
+
+#include <QByteArray>
+
+// The central header of one item and its extra fields, in both directions.
+namespace zacentral {
+
+// The header with name, extra fields (a regenerated Zip64 extra first,
+// then the foreign ones) and comment.
+QByteArray encode(const TDirItem &item, uint32_t signature);
+
+// Reads one header at offset of data into item; answers the bytes it took,
+// 0 when the data there is no complete central header.
+qsizetype decode(const QByteArray &data, qsizetype offset, uint32_t signature, bool oemNames,
+                 TDirItem &item);
+
+// Reads a Zip64 extra (id 1) into the fields whose header value is the
+// overflow mark, in the order the format fixes; short data leaves the rest.
+void readZip64Extra(const QByteArray &data, bool sizeOverflow, bool compressedOverflow,
+                    bool offsetOverflow, bool diskOverflow, TDirItem &item);
+
+} // namespace zacentral

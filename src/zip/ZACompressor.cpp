@@ -1,0 +1,37 @@
+#include "ZACompressor.h"
+
+#include "ZAStreamIO.h"
+
+#include <algorithm>
+
+TZACompressor::Result TZACompressor::Compress(QIODevice &source, qint64 sourceSize,
+                                              QIODevice &output, int level, qint64 blockSize,
+                                              const std::function<bool(qint64)> &progress)
+{
+    Result result;
+    uLong crc = crc32(0L, Z_NULL, 0);
+    const auto sink = [&](const char *data, qsizetype size) {
+        zastream::writeChecked(output, data, size);
+        result.bytesWritten += uint64_t(size);
+    };
+    if (level > 0)
+        m_deflater.Begin(level);
+    m_input.resize(qsizetype(std::min(blockSize, std::max<qint64>(sourceSize, 1))));
+    while (qint64(result.bytesRead) < sourceSize) {
+        if (progress && progress(qint64(result.bytesRead)))
+            break;
+        const qint64 wanted = std::min<qint64>(m_input.size(), sourceSize - qint64(result.bytesRead));
+        const qint64 got = source.read(m_input.data(), wanted);
+        if (got <= 0)
+            break;
+        crc = crc32(crc, reinterpret_cast<const Bytef *>(m_input.constData()), uInt(got));
+        result.bytesRead += uint64_t(got);
+        const bool last = qint64(result.bytesRead) == sourceSize;
+        if (level > 0)
+            m_deflater.Compress(m_input.constData(), got, last, sink);
+        else
+            sink(m_input.constData(), got);
+    }
+    result.crc32 = uint32_t(crc);
+    return result;
+}

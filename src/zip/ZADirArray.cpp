@@ -1,0 +1,52 @@
+#include "ZADirArray.h"
+
+#include "ZAExcept.h"
+
+void TZADirArray::Clear()
+{
+    m_items.clear();
+    m_names.Clear();
+}
+
+TDirItem &TZADirArray::ItemPtr(qsizetype index)
+{
+    if (index < 0 || index >= Count())
+        throw EZAException(3);
+    return m_items[index];
+}
+
+const TDirItem &TZADirArray::GetItem(qsizetype index) const
+{
+    if (index < 0 || index >= Count())
+        throw EZAException(2);
+    return m_items.at(index);
+}
+
+void TZADirArray::SetItem(qsizetype index, const TDirItem &item)
+{
+    if (index < 0 || index >= Count())
+        throw EZAException(1);
+    m_items[index] = item;
+    m_names.PutString(index, item.FileName);
+}
+
+qsizetype TZADirArray::Append(const TDirItem &item)
+{
+    m_items.append(item);
+    m_names.Add(item.FileName);
+    return m_items.size() - 1;
+}
+
+void TZADirArray::Delete(qsizetype index)
+{
+    if (index < 0 || index >= Count())
+        throw EZAException(4);
+    m_items.removeAt(index);
+    m_names.Delete(index);
+}
+
+void TZADirArray::SetName(qsizetype index, const QString &name)
+{
+    ItemPtr(index).FileName = name;
+    m_names.PutString(index, name);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "ZADirArray.h"
+#include "ZARecords.h"
+
+#include <QByteArray>
+#include <QIODevice>
+
+#include <cstdint>
+
+// The directory of one open archive: reads the end record, the Zip64
+// records and the central directory, rebuilds a damaged directory from the
+// local headers, and writes the directory back.
+class TZADirManager
+{
+public:
+    struct Settings
+    {
+        zarecords::SignatureSet signatures = zarecords::StandardSignatures;
+        bool oemNames = true;
+        bool repairOnOpen = true;
+    };
+
+    // stream: the archive stream, not owned. isNew: a new archive whose
+    // entries begin at baseOffset (after a self-extractor stub).
+    TZADirManager(QIODevice &stream, const Settings &settings, bool isNew, qint64 baseOffset = 0);
+
+    TZADirArray Items;
+    TZADirArray SavedItems;
+    QByteArray Comment;
+
+    // Where the archive proper begins in the file.
+    qint64 BaseOffset = 0;
+    // Where the central directory begins (after a repair: the end of the file).
+    qint64 DirectoryStart = 0;
+    bool HasZip64 = false;
+    bool Repaired = false;
+
+    void SetStream(QIODevice &stream) { m_stream = &stream; }
+    void SetSettings(const Settings &settings) { m_settings = settings; }
+
+    // The position of the end record, -1 when the archive has none.
+    qint64 FindEndRecord();
+    bool HasEndRecord();
+    // Reads the directory of an opened archive; repairs it (when the
+    // settings allow) or raises when it cannot be read.
+    void ReadCentralDir();
+    // Writes the directory, the Zip64 records when needed, the end record
+    // and the comment, at the current position or over the old directory.
+    void WriteCentralDir(bool atCurrentPosition);
+
+private:
+    void repair();
+    bool readDirectoryAt(qint64 endRecordPos);
+    void shiftOffsets(qint64 delta);
+
+    QIODevice *m_stream;
+    Settings m_settings;
+    zarecords::EndRecord m_endRecord;
+};

@@ -1,0 +1,126 @@
+#include "ZADirManager.h"
+
+#include "ZAByteOrder.h"
+#include "ZACentralHeader.h"
+#include "ZAExcept.h"
+#include "ZANameCodec.h"
+#include "ZAStreamIO.h"
+
+using namespace zarecords;
+
+namespace {
+
+constexpr int DataDescriptorSize = 16;
+constexpr int Zip64DataDescriptorSize = 24;
+
+struct FoundEntry
+{
+    TDirItem item;
+    qint64 dataStart = 0;
+};
+
+bool readLocalEntry(QIODevice &stream, qint64 pos, const TZADirManager::Settings &settings,
+                    FoundEntry &found)
+{
+    LocalHeader header;
+    if (!header.decode(zastream::readAt(stream, pos, LocalHeaderSize)))
+        return false;
+    const qint64 size = stream.size();
+    const qint64 dataStart = pos + LocalHeaderSize + header.nameLength + header.extraLength;
+    if (dataStart > size)
+        return false;
+
+    TDirItem &item = found.item;
+    item = TDirItem();
+    item.VersionMadeBy = item.VersionNeeded = header.versionNeeded;
+    item.Flags = header.flags;
+    item.Method = header.method;
+    item.ModTime = header.modTime;
+    item.ModDate = header.modDate;
+    item.Crc32 = header.crc32;
+    item.CompressedSize = header.compressedSize;
+    item.UncompressedSize = header.uncompressedSize;
+    item.LocalHeaderOffset = uint64_t(pos);
+    item.EncodedName = zastream::readAt(stream, pos + LocalHeaderSize, header.nameLength);
+    item.FileName = zanames::decode(item.EncodedName, item.Flags, settings.oemNames);
+
+    const QByteArray extra = zastream::readAt(stream, pos + LocalHeaderSize + header.nameLength,
+                                              header.extraLength);
+    zabytes::Reader extras(extra);
+    while (extras.has(4)) {
+        const uint16_t id = extras.take<uint16_t>();
+        const qsizetype fieldSize = std::min<qsizetype>(extras.take<uint16_t>(),
+                                                        extra.size() - extras.position());
+        if (id == Zip64ExtraId)
+            zacentral::readZip64Extra(extra.mid(extras.position(), fieldSize),
+                                      header.uncompressedSize == Overflow32,
+                                      header.compressedSize == Overflow32, false, false, item);
+        for (qsizetype i = 0; i < fieldSize; ++i)
+            extras.take<uint8_t>();
+    }
+    // A name ending in "/" is a folder; an empty file is not.
+    item.ExternalAttributes = item.FileName.endsWith(u'/') ? AttrFolder : AttrArchive;
+    found.dataStart = dataStart;
+    return true;
+}
+
+// Takes CRC and sizes from the data descriptor that follows the data;
+// answers the position after it, -1 when none is found.
+qint64 readDataDescriptor(QIODevice &stream, FoundEntry &found)
+{
+    const qint64 pos = zastream::findForward(stream, found.dataStart, DataDescriptorSignature,
+                                             DataDescriptorSize);
+    if (pos < 0)
+        return -1;
+    TDirItem &item = found.item;
+    const uint64_t dataSize = uint64_t(pos - found.dataStart);
+    const QByteArray bytes = zastream::readAt(stream, pos + 4, Zip64DataDescriptorSize - 4);
+    zabytes::Reader in(bytes);
+    item.Crc32 = in.take<uint32_t>();
+    const uint32_t compressed = in.take<uint32_t>();
+    if (compressed == dataSize || bytes.size() < 20) {
+        item.CompressedSize = compressed;
+        item.UncompressedSize = in.take<uint32_t>();
+        return pos + DataDescriptorSize;
+    }
+    zabytes::Reader wide(bytes);
+    wide.take<uint32_t>();
+    item.CompressedSize = wide.take<uint64_t>();
+    item.UncompressedSize = wide.take<uint64_t>();
+    return pos + Zip64DataDescriptorSize;
+}
+
+} // namespace
+
+void TZADirManager::repair()
+{
+    Items.Clear();
+    Repaired = true;
+    QIODevice &stream = *m_stream;
+    const qint64 size = stream.size();
+    const uint32_t signature = m_settings.signatures.localHeader;
+
+    qint64 hit = zastream::findForward(stream, 0, signature, LocalHeaderSize);
+    if (hit < 0)
+        throw EZAException(35);
+    BaseOffset = hit;
+    while (hit >= 0) {
+        FoundEntry found;
+        qint64 next = hit + 4;
+        if (readLocalEntry(stream, hit, m_settings, found)) {
+            qint64 dataEnd = -1;
+            if (found.item.Flags & FlagDataDescriptor)
+                dataEnd = readDataDescriptor(stream, found);
+            else if (found.item.CompressedSize <= uint64_t(size - found.dataStart))
+                dataEnd = found.dataStart + qint64(found.item.CompressedSize);
+            if (dataEnd >= 0) {
+                Items.Append(found.item);
+                // Skipping the data keeps archives stored inside this one
+                // from turning into entries of their own.
+                next = dataEnd;
+            }
+        }
+        hit = zastream::findForward(stream, next, signature, LocalHeaderSize);
+    }
+    DirectoryStart = size;
+}

@@ -1,0 +1,251 @@
+#include "ZAFileSelector.h"
+
+#include "DosDateTime.h"
+#include "Wildcard.h"
+#include "ZANameCodec.h"
+#include "ZAPathRules.h"
+#include "ZARecords.h"
+#include "ZipArchiver.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QMutex>
+
+using namespace zarecords;
+
+namespace {
+
+QMutex &processLock()
+{
+    static QMutex lock;
+    return lock;
+}
+
+uint32_t attributesOf(const QFileInfo &entry)
+{
+    if (entry.isDir())
+        return AttrFolder;
+    // The owner's write bit, not isWritable(), which is always true for root.
+    return AttrArchive | (entry.permissions() & QFile::WriteOwner ? 0 : AttrReadOnly);
+}
+
+// Regular files (or links to them) and real folders; never a folder link.
+bool isArchivable(const QFileInfo &entry)
+{
+    if (entry.isDir())
+        return !entry.isSymLink();
+    return entry.isFile() && !entry.isJunction();
+}
+
+QFileInfoList entriesOf(const QString &folder, QDir::Filters kinds)
+{
+    return QDir(folder).entryInfoList(kinds | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                      QDir::Name);
+}
+
+// Puts the search base back however the search ends.
+class SearchBaseScope
+{
+public:
+    SearchBaseScope(QString &searchBase, const QString &baseDir)
+        : m_searchBase(searchBase), m_previous(searchBase)
+    {
+        m_searchBase = zapaths::ResolvePath(baseDir, {}, m_previous);
+    }
+    ~SearchBaseScope() { m_searchBase = m_previous; }
+
+private:
+    QString &m_searchBase;
+    QString m_previous;
+};
+
+} // namespace
+
+TZAFileSelector::TZAFileSelector(TZABaseArchiver &archiver, const QStringList &exclusions)
+    : m_archiver(archiver), m_exclusions(exclusions)
+{
+}
+
+void TZAFileSelector::AddFiles(const QStringList &masks, int searchAttr, bool recurse)
+{
+    QMutexLocker locker(&processLock());
+    SearchBaseScope scope(m_archiver.m_searchBase, m_archiver.BaseDir);
+    m_searchAttr = searchAttr;
+    for (const QString &mask : masks)
+        searchFiles(m_archiver.m_searchBase, mask, recurse);
+}
+
+void TZAFileSelector::searchFiles(const QString &root, const QString &mask, bool recurse)
+{
+    const QString &searchBase = m_archiver.m_searchBase;
+    const zapaths::MaskPath pathMask = zapaths::ResolveMaskPath(mask, root, searchBase);
+    if (pathMask.path.isEmpty())
+        return;
+    if (!pathMask.relative && !platform::hasWildcards(mask)) {
+        const QFileInfo named(pathMask.path);
+        if (named.exists() && isArchivable(named))
+            considerEntry(named);
+        return;
+    }
+    const QString folder = pathMask.path.left(pathMask.path.lastIndexOf(u'/') + 1);
+    const QString nameMask = pathMask.path.mid(folder.size());
+
+    const uint32_t fileAttr = uint32_t(m_searchAttr) & ~AttrFolder;
+    for (const QFileInfo &entry : entriesOf(folder, QDir::Files)) {
+        if (isArchivable(entry) && platform::matchesMask(entry.fileName(), nameMask)
+            && (attributesOf(entry) & fileAttr) != 0)
+            considerEntry(entry);
+    }
+
+    const bool wantFolders = (m_searchAttr & AttrFolder) != 0;
+    if (!wantFolders && !recurse)
+        return;
+    const QString subMask = !QDir::fromNativeSeparators(mask).contains(u'/') ? mask
+                            : platform::hasWildcards(mask)                   ? nameMask
+                                                                             : QString();
+    for (const QFileInfo &entry : entriesOf(folder, QDir::Dirs)) {
+        if (!isArchivable(entry))
+            continue;
+        const QString full = entry.absoluteFilePath();
+        if (isExcluded(full + u'/'))
+            continue;
+        if (wantFolders && platform::matchesMask(entry.fileName(), nameMask)) {
+            // A selected folder comes with its whole content.
+            if (considerEntry(entry))
+                searchFiles(full, QStringLiteral("*.*"), true);
+            continue;
+        }
+        if (recurse && !subMask.isEmpty())
+            searchFiles(full, subMask, true);
+    }
+}
+
+bool TZAFileSelector::isExcluded(const QString &full) const
+{
+    for (const QString &mask : m_exclusions) {
+        if (zapaths::MatchesFileMask(full, mask, m_archiver.m_searchBase))
+            return true;
+    }
+    return false;
+}
+
+bool TZAFileSelector::considerEntry(const QFileInfo &entry)
+{
+    QString full = entry.absoluteFilePath();
+    if (entry.isDir())
+        full += u'/';
+    if (isExcluded(full))
+        return false;
+    addFoundFile(full, entry);
+    return true;
+}
+
+void TZAFileSelector::addFoundFile(const QString &full, const QFileInfo &entry)
+{
+    bool confirm = true;
+    m_archiver.DoOnConfirmProcessFile(full, poAdd, confirm);
+    if (!confirm)
+        return;
+    const qsizetype index = addOrUpdateItem(full, entry);
+    if (index < 0)
+        return;
+    TDirItem &item = m_archiver.m_dirManager->Items.ItemPtr(index);
+    for (const QString &mask : m_archiver.NoCompressionMasks) {
+        if (zapaths::MatchesFileMask(full, mask, m_archiver.m_searchBase)) {
+            item.CompressionMode = 0;
+            item.Method = MethodStored;
+            break;
+        }
+    }
+    item.UncompressedSize = entry.isDir() ? 0 : uint64_t(entry.size());
+}
+
+qsizetype TZAFileSelector::addOrUpdateItem(const QString &path, const QFileInfo &entry)
+{
+    const TZAOptions &options = m_archiver.Options;
+    const QString &searchBase = m_archiver.m_searchBase;
+    QString name = zapaths::StoredName(path, searchBase, options.StorePath, searchBase);
+    if (entry.isDir() && !name.endsWith(u'/'))
+        name += u'/';
+    uint32_t attributes = attributesOf(entry);
+    QString comment;
+    m_archiver.DoOnStoreFile(name, attributes, comment, path);
+
+    TZADirArray &items = m_archiver.m_dirManager->Items;
+    qsizetype index = items.FindName(name);
+    TZAProcessOperation operation = poAdd;
+    if (index >= 0) {
+        if (keepsExistingEntry(items.GetItem(index), path, name, entry))
+            return -1;
+        operation = poUpdate;
+    } else {
+        index = items.Append(TDirItem());
+    }
+    TDirItem item;
+    buildDirItem(item, path, entry, attributes);
+    item.Operation = operation;
+    const zanames::EncodedName encoded = zanames::encode(name, options.OEMFileNames);
+    item.EncodedName = encoded.bytes;
+    if (encoded.utf8)
+        item.Flags |= FlagUtf8Name;
+    item.Comment = zanames::encode(comment, options.OEMFileNames).bytes.left(0xFFFF);
+    item.FileName = name;
+    items.SetItem(index, item);
+    return index;
+}
+
+bool TZAFileSelector::keepsExistingEntry(const TDirItem &existing, const QString &path,
+                                         const QString &name, const QFileInfo &entry)
+{
+    switch (m_archiver.Options.OverwriteMode) {
+    case omPrompt: {
+        QString destination = name;
+        bool confirm = false;
+        m_archiver.DoOnConfirmOverwrite(path, destination, confirm);
+        return !confirm;
+    }
+    case omAlways: return false;
+    case omNever: return true;
+    case omIfNewer:
+    case omIfOlder: {
+        // A folder has no age of its own: it is kept when only newer files
+        // replace entries, and replaced when older ones do.
+        const bool ifNewer = m_archiver.Options.OverwriteMode == omIfNewer;
+        if (entry.isDir())
+            return ifNewer;
+        const uint32_t stored = dosdatetime::join(existing.ModDate, existing.ModTime);
+        const uint32_t current = dosdatetime::fromDateTime(entry.lastModified());
+        return ifNewer ? !(current > stored) : !(current < stored);
+    }
+    }
+    return true;
+}
+
+void TZAFileSelector::buildDirItem(TDirItem &item, const QString &path, const QFileInfo &entry,
+                                   uint32_t attributes)
+{
+    const bool isFolder = entry.isDir();
+    const QDateTime modified = entry.lastModified();
+    const uint32_t dos = dosdatetime::fromDateTime(
+        isFolder || !modified.isValid() ? QDateTime::currentDateTime() : modified);
+    const uint16_t version = m_archiver.Options.OEMFileNames ? VersionDefault : VersionAnsiNames;
+
+    item.Modified = true;
+    item.Password = m_archiver.Password.toLocal8Bit();
+    item.SourceFileName = isFolder ? QString() : path;
+    item.CompressionMode = uint8_t(isFolder ? 0 : m_archiver.CompressionMode());
+    item.Method = m_archiver.CompressionMethod();
+    item.VersionMadeBy = version;
+    item.VersionNeeded = m_archiver.StandardSignatures() ? version : VersionAlternate;
+    item.Flags = m_archiver.Password.isEmpty() ? 0 : FlagEncrypted;
+    item.ModDate = dosdatetime::datePart(dos);
+    item.ModTime = dosdatetime::timePart(dos);
+    item.Crc32 = 0xFFFFFFFF;
+    item.ExternalAttributes = attributes;
+    if (isFolder) {
+        item.Method = MethodStored;
+        item.Crc32 = 0;
+        item.Flags = 2;
+    }
+}

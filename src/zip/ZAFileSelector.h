@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QFileInfo>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+class TZABaseArchiver;
+struct TDirItem;
+
+// The inside of AddFiles: finds the files and folders the masks select
+// under the search base, leaves out the excluded ones and marks a new or
+// replaced item for each in the archiver's working list. Nothing is written
+// here; the commit writes the marked items.
+//
+// Walks never follow symbolic links to folders and take regular files and
+// folders only (no pipes, sockets or devices).
+class TZAFileSelector
+{
+public:
+    TZAFileSelector(TZABaseArchiver &archiver, const QStringList &exclusions);
+
+    // Runs under the process-wide lock shared by every archiver.
+    void AddFiles(const QStringList &masks, int searchAttr, bool recurse);
+
+private:
+    void searchFiles(const QString &root, const QString &mask, bool recurse);
+    bool considerEntry(const QFileInfo &entry);
+    void addFoundFile(const QString &full, const QFileInfo &entry);
+    qsizetype addOrUpdateItem(const QString &path, const QFileInfo &entry);
+    bool keepsExistingEntry(const TDirItem &existing, const QString &path, const QString &name,
+                            const QFileInfo &entry);
+    void buildDirItem(TDirItem &item, const QString &path, const QFileInfo &entry, uint32_t attributes);
+    bool isExcluded(const QString &full) const;
+
+    TZABaseArchiver &m_archiver;
+    QStringList m_exclusions;
+    int m_searchAttr = 0;
+};

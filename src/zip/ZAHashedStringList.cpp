@@ -1,0 +1,59 @@
+#include "ZAHashedStringList.h"
+
+Qt::CaseSensitivity TZAHashedStringList::nameCase()
+{
+#ifdef Q_OS_WIN
+    return Qt::CaseInsensitive;
+#else
+    return Qt::CaseSensitive;
+#endif
+}
+
+QString TZAHashedStringList::keyOf(const QString &name)
+{
+    return nameCase() == Qt::CaseInsensitive ? name.toLower() : name;
+}
+
+void TZAHashedStringList::Add(const QString &name)
+{
+    const QString key = keyOf(name);
+    m_lines.append(key);
+    if (m_inStep && !m_index.contains(key))
+        m_index.insert(key, m_lines.size() - 1);
+}
+
+void TZAHashedStringList::PutString(qsizetype index, const QString &name)
+{
+    m_lines[index] = keyOf(name);
+    m_inStep = false;
+}
+
+void TZAHashedStringList::Delete(qsizetype index)
+{
+    m_lines.removeAt(index);
+    m_inStep = false;
+}
+
+void TZAHashedStringList::Clear()
+{
+    m_lines.clear();
+    m_index.clear();
+    m_inStep = true;
+}
+
+qsizetype TZAHashedStringList::IndexOf(const QString &name) const
+{
+    bringInStep();
+    return m_index.value(keyOf(name), -1);
+}
+
+void TZAHashedStringList::bringInStep() const
+{
+    if (m_inStep)
+        return;
+    m_index.clear();
+    m_index.reserve(m_lines.size());
+    for (qsizetype i = m_lines.size() - 1; i >= 0; --i)
+        m_index.insert(m_lines.at(i), i);
+    m_inStep = true;
+}

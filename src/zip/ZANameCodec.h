@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+
+// Entry names and comments in the headers. ASCII names are stored as they
+// are; other names in the OEM code page 866 (or 1251 when OEM names are off)
+// when every character fits it, otherwise in UTF-8 with flag bit 11, so that
+// no name is ever mangled or merged with another.
+namespace zanames {
+
+struct EncodedName
+{
+    QByteArray bytes;
+    bool utf8 = false;
+};
+
+EncodedName encode(const QString &name, bool oemNames);
+
+// Decodes header bytes: UTF-8 when flag bit 11 is set, else the code page.
+QString decode(const QByteArray &bytes, uint16_t flags, bool oemNames);
+
+} // namespace zanames

@@ -1,0 +1,362 @@
+#include "ZAUpdateCommit.h"
+
+#include "ZAByteOrder.h"
+#include "ZAExcept.h"
+#include "ZARecords.h"
+#include "ZAStreamIO.h"
+#include "ZATempFile.h"
+#include "ZipArchiver.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+using namespace zarecords;
+
+namespace {
+
+// Paths longer than the system's limit cannot be opened anyway; the
+// failure names the file instead of a bare "cannot open".
+#ifdef Q_OS_WIN
+constexpr qsizetype MaxPathLength = 260;
+#else
+constexpr qsizetype MaxPathLength = 4096;
+#endif
+
+// Deflate can grow incompressible data slightly; a source this close to
+// 4 GiB gets the room for the Zip64 sizes in its local header up front.
+bool mayCompressPast4GiB(qint64 sourceSize)
+{
+    return uint64_t(sourceSize) + uint64_t(sourceSize) / 64 + (1u << 20) >= Overflow32;
+}
+
+bool isRewrittenInPlace(TZAProcessOperation operation)
+{
+    return operation == poRename || operation == poChangeAttr || operation == poChangeComment;
+}
+
+} // namespace
+
+TZAUpdateCommit::TZAUpdateCommit(TZABaseArchiver &archiver)
+    : m_archiver(archiver), m_dir(*archiver.m_dirManager), m_stream(*archiver.m_stream)
+{
+}
+
+TZAUpdateCommit::~TZAUpdateCommit()
+{
+    if (!m_keepTail)
+        deleteTailFile();
+}
+
+qsizetype TZAUpdateCommit::findFirstChangedItem() const
+{
+    const TZADirArray &items = m_dir.Items;
+    const TZADirArray &saved = m_dir.SavedItems;
+    const qsizetype n = std::min(items.Count(), saved.Count());
+    for (qsizetype i = 0; i < n; ++i) {
+        if (saved.GetItem(i).FileName != items.GetItem(i).FileName || items.GetItem(i).Modified)
+            return i;
+    }
+    return n;
+}
+
+// Entries from start on are rewritten from the lowest of their offsets.
+// When an earlier entry lies at or after that point (a directory not in file
+// order), everything is rewritten, so no kept entry is overwritten.
+void TZAUpdateCommit::chooseWritePosition(qsizetype &start)
+{
+    const TZADirArray &saved = m_dir.SavedItems;
+    const auto lowestFrom = [&](qsizetype first) {
+        qint64 lowest = m_dir.DirectoryStart;
+        for (qsizetype k = first; k < saved.Count(); ++k)
+            lowest = std::min(lowest, qint64(saved.GetItem(k).LocalHeaderOffset));
+        return lowest;
+    };
+    m_writePos = lowestFrom(start);
+    for (qsizetype k = 0; k < std::min(start, saved.Count()); ++k) {
+        if (qint64(saved.GetItem(k).LocalHeaderOffset) >= m_writePos) {
+            start = 0;
+            m_writePos = lowestFrom(0);
+            break;
+        }
+    }
+}
+
+void TZAUpdateCommit::Run()
+{
+    TZADirArray &items = m_dir.Items;
+    m_oldDirectoryStart = m_dir.DirectoryStart;
+    TZAProcessOperation operation = poDelete;
+    bool anyModified = false;
+    for (qsizetype i = 0; i < items.Count(); ++i) {
+        const TDirItem &item = items.GetItem(i);
+        if (!item.Modified)
+            continue;
+        m_totalBytes += qint64(item.UncompressedSize);
+        if (!anyModified)
+            operation = item.Operation;
+        anyModified = true;
+    }
+    qsizetype start = findFirstChangedItem();
+
+    m_archiver.DoOnOverallProgress(0.0, operation, ppStart, m_cancel);
+    if (m_cancel) {
+        // Nothing was written; drop the items so none is committed later.
+        items.CopyFrom(m_dir.SavedItems);
+        return;
+    }
+
+    try {
+        chooseWritePosition(start);
+        if (m_writePos < m_stream.size())
+            saveArchiveTail();
+        zastream::truncate(m_stream, m_writePos);
+        m_archiver.m_volume.SetFirst(true);
+
+        qsizetype i = start;
+        while (i < items.Count() && !m_cancel) {
+            m_action = fxaIgnore;
+            bool written = true;
+            const TDirItem &item = items.GetItem(i);
+            if (!item.Modified || isRewrittenInPlace(item.Operation))
+                copyUnchangedItem(i);
+            else
+                written = processUpdateItem(i);
+            if (m_action == fxaRetry)
+                continue;
+            if (m_action == fxaAbort || m_cancel)
+                break;
+            if (written) {
+                ++m_entriesProcessed;
+                ++i;
+            } else if (items.GetItem(i).Operation != poAdd) {
+                copyUnchangedItem(i);
+                ++i;
+            } else {
+                items.Delete(i);
+            }
+        }
+
+        if (m_cancel || m_action == fxaAbort) {
+            rollback();
+            return;
+        }
+        m_dir.WriteCentralDir(true);
+        // The tail is the only copy of the old entries until the new
+        // archive is on the disk.
+        if ((m_tail || m_archiver.Options.FlushBuffers) && !zastream::syncToDisk(m_stream))
+            throw EZAException(46);
+        deleteTailFile();
+        bool ignored = false;
+        m_archiver.DoOnOverallProgress(100.0, operation, ppEnd, ignored);
+    } catch (...) {
+        rollback();
+        throw;
+    }
+}
+
+void TZAUpdateCommit::saveArchiveTail()
+{
+    auto tail = GetTempArchiveFile(m_archiver.TempDir);
+    m_tail = std::move(tail);
+    zastream::seekChecked(m_stream, m_writePos);
+    zastream::copyBytes(m_stream, *m_tail, m_stream.size() - m_writePos);
+    // The tail must be on the disk before the archive is cut.
+    if (!zastream::syncToDisk(*m_tail))
+        throw EZAException(46);
+}
+
+void TZAUpdateCommit::deleteTailFile()
+{
+    if (!m_tail)
+        return;
+    const QString name = m_tail->fileName();
+    m_tail.reset();
+    QFile::remove(name);
+}
+
+void TZAUpdateCommit::rollback()
+{
+    m_dir.Items.CopyFrom(m_dir.SavedItems);
+    m_dir.DirectoryStart = m_oldDirectoryStart;
+    if (m_tail) {
+        // Should putting the tail back fail, the tail file stays on the disk
+        // as the only copy of the old entries.
+        m_keepTail = true;
+        zastream::truncate(m_stream, m_writePos);
+        zastream::seekChecked(*m_tail, 0);
+        zastream::copyBytes(*m_tail, m_stream, m_tail->size());
+        if (!zastream::syncToDisk(m_stream))
+            throw EZAException(46);
+        m_keepTail = false;
+        deleteTailFile();
+        return;
+    }
+    zastream::truncate(m_stream, m_writePos);
+    m_dir.WriteCentralDir(true);
+    m_dir.DirectoryStart = m_oldDirectoryStart;
+}
+
+bool TZAUpdateCommit::reportProgress(const TDirItem &item, qint64 bytesRead, qint64 sourceSize)
+{
+    m_archiver.DoOnFileProgress(item.SourceFileName, sourceSize > 0 ? 100.0 * double(bytesRead) / double(sourceSize) : 0.0,
+                                item.Operation, ppProcess, m_cancel);
+    if (m_cancel)
+        return true;
+    const double overall = m_totalBytes > 0
+                               ? 100.0 * double(m_bytesDone + bytesRead) / double(m_totalBytes)
+                               : 50.0;
+    m_archiver.DoOnOverallProgress(overall, item.Operation, ppProcess, m_cancel);
+    return m_cancel;
+}
+
+bool TZAUpdateCommit::processUpdateItem(qsizetype index)
+{
+    TDirItem &item = m_dir.Items.ItemPtr(index);
+    m_archiver.UpdateCompressionMethod();
+    const QString eventName = item.Operation == poAdd || item.Operation == poMove ? item.SourceFileName
+                                                                                 : item.FileName;
+    m_archiver.DoOnFileProgress(eventName, 0.0, item.Operation, ppStart, m_cancel);
+    if (m_cancel)
+        return false;
+
+    const qint64 entryStart = m_stream.pos();
+    std::unique_ptr<QFile> source;
+    try {
+        qint64 sourceSize = 0;
+        if (!item.isFolder()) {
+            if (item.SourceFileName.size() >= MaxPathLength)
+                throw EZAException(61, {}, {item.SourceFileName});
+            source = std::make_unique<QFile>(item.SourceFileName);
+            if (!source->open(QIODevice::ReadOnly))
+                throw EZAException(33, {}, {item.SourceFileName});
+            sourceSize = source->size();
+        }
+        writeEntry(item, source.get(), sourceSize);
+        source.reset();
+        if (m_cancel) {
+            zastream::truncate(m_stream, entryStart);
+            return false;
+        }
+        m_bytesDone += sourceSize;
+        bool ignored = false;
+        m_archiver.DoOnFileProgress(eventName, 100.0, item.Operation, ppEnd, ignored);
+        return true;
+    } catch (const EZAException &failure) {
+        source.reset();
+        // A failed entry leaves none of its bytes behind.
+        zastream::truncate(m_stream, entryStart);
+        const QString failedName = item.Operation == poUpdate ? item.FileName : item.SourceFileName;
+        m_archiver.DoOnProcessFileFailure(failedName, item.Operation, failure.NativeError(),
+                                          failure.ErrorCode(), failure.Message(), m_action);
+        return false;
+    }
+}
+
+void TZAUpdateCommit::writeEntry(TDirItem &item, QIODevice *source, qint64 sourceSize)
+{
+    const TZip64Mode zip64Mode = m_archiver.Zip64Mode;
+    const qint64 offset = m_stream.pos();
+    const bool needs64 = uint64_t(sourceSize) >= Overflow32 || uint64_t(offset) >= Overflow32;
+    if (needs64 && zip64Mode == zmDisabled)
+        throw EZAException(43, {}, {item.SourceFileName});
+    item.Zip64 = zip64Mode == zmAlways;
+    const bool localZip64 = zip64Mode != zmDisabled
+                            && (item.Zip64 || (source && mayCompressPast4GiB(sourceSize)));
+
+    const uint16_t version = localZip64 || needs64 ? VersionZip64
+                             : m_archiver.Options.OEMFileNames ? VersionDefault
+                                                               : VersionAnsiNames;
+    item.VersionMadeBy = item.VersionNeeded = version;
+    item.LocalHeaderOffset = uint64_t(offset);
+    if (!source) {
+        item.Method = MethodStored;
+        item.Crc32 = 0;
+        item.CompressedSize = item.UncompressedSize = 0;
+    }
+
+    LocalHeader header;
+    header.signature = m_archiver.StandardSignatures() ? StandardSignatures.localHeader
+                                                       : AlternateSignatures.localHeader;
+    header.versionNeeded = version;
+    header.flags = item.Flags;
+    header.method = item.Method;
+    header.modTime = item.ModTime;
+    header.modDate = item.ModDate;
+    header.uncompressedSize = localZip64 ? Overflow32 : uint32_t(sourceSize);
+    header.nameLength = uint16_t(item.EncodedName.size());
+    header.extraLength = localZip64 ? LocalZip64ExtraSize : 0;
+    zastream::writeChecked(m_stream, header.encode() + item.EncodedName
+                                         + QByteArray(header.extraLength, '\0'));
+    if (!source)
+        return;
+
+    const int level = item.Method == MethodStored ? 0 : std::max<int>(1, item.CompressionMode);
+    const TZACompressor::Result result = m_compressor.Compress(
+        *source, sourceSize, m_stream, level, TZABaseArchiver::CompressionBufferSize(item.CompressionMode),
+        [&](qint64 bytesRead) { return reportProgress(item, bytesRead, sourceSize); });
+    if (qint64(result.bytesRead) != sourceSize) {
+        if (m_cancel)
+            return;
+        throw EZAException(34, {}, {QString::number(sourceSize), QString::number(result.bytesRead)});
+    }
+    if (result.bytesWritten >= Overflow32 && !localZip64)
+        throw EZAException(41, {}, {item.SourceFileName});
+
+    item.Crc32 = result.crc32;
+    item.CompressedSize = result.bytesWritten;
+    item.UncompressedSize = uint64_t(sourceSize);
+    if (sourceSize == 0)
+        item.Method = MethodStored;
+
+    const qint64 end = m_stream.pos();
+    header.method = item.Method;
+    header.crc32 = item.Crc32;
+    header.compressedSize = localZip64 ? Overflow32 : uint32_t(item.CompressedSize);
+    QByteArray rewrite = header.encode() + item.EncodedName;
+    if (localZip64) {
+        zabytes::put(rewrite, Zip64ExtraId);
+        zabytes::put(rewrite, uint16_t(LocalZip64ExtraSize - 4));
+        zabytes::put(rewrite, item.UncompressedSize);
+        zabytes::put(rewrite, item.CompressedSize);
+    }
+    zastream::seekChecked(m_stream, offset);
+    zastream::writeChecked(m_stream, rewrite);
+    zastream::seekChecked(m_stream, end);
+}
+
+qint64 TZAUpdateCommit::measureSavedEntry(const TDirItem &saved, qint64 tailOffset)
+{
+    LocalHeader header;
+    if (!header.decode(zastream::readAt(*m_tail, tailOffset, LocalHeaderSize)))
+        throw EZAException(35);
+    qint64 length = LocalHeaderSize + header.nameLength + header.extraLength + qint64(saved.CompressedSize);
+    if (header.flags & FlagDataDescriptor) {
+        const bool wide = saved.CompressedSize >= Overflow32 || saved.UncompressedSize >= Overflow32
+                          || saved.HasZip64Extra;
+        const QByteArray mark = zastream::readAt(*m_tail, tailOffset + length, 4);
+        const bool signed_ = mark.size() == 4 && zabytes::get<uint32_t>(mark.constData()) == DataDescriptorSignature;
+        length += (wide ? 20 : 12) + (signed_ ? 4 : 0);
+    }
+    if (tailOffset + length > m_tail->size())
+        throw EZAException(35);
+    return length;
+}
+
+void TZAUpdateCommit::copyUnchangedItem(qsizetype index)
+{
+    TZADirArray &items = m_dir.Items;
+    const qsizetype savedIndex = m_dir.SavedItems.FindName(items.GetItem(index).FileName);
+    if (savedIndex < 0 || !m_tail)
+        throw EZAException(7);
+    const TDirItem &saved = m_dir.SavedItems.GetItem(savedIndex);
+    if (items.GetItem(index).Operation == poUpdate)
+        items.SetItem(index, saved);
+
+    const qint64 tailOffset = qint64(saved.LocalHeaderOffset) - m_writePos;
+    const qint64 length = measureSavedEntry(saved, tailOffset);
+    const qint64 newOffset = m_stream.pos();
+    zastream::seekChecked(*m_tail, tailOffset);
+    zastream::copyBytes(*m_tail, m_stream, length);
+    items.ItemPtr(index).LocalHeaderOffset = uint64_t(newOffset);
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "ZACompressor.h"
+#include "ZATypes.h"
+
+#include <QFile>
+
+#include <memory>
+
+class TZABaseArchiver;
+class TZADirManager;
+struct TDirItem;
+
+// One commit of an update transaction. The archive is rewritten in place
+// from the first changed entry on; everything from there to the end is
+// first saved to an "FC" tail file, so that a failure or a cancel puts the
+// archive back byte for byte, and unchanged entries are copied back from it.
+class TZAUpdateCommit
+{
+public:
+    explicit TZAUpdateCommit(TZABaseArchiver &archiver);
+    ~TZAUpdateCommit();
+    TZAUpdateCommit(const TZAUpdateCommit &) = delete;
+    TZAUpdateCommit &operator=(const TZAUpdateCommit &) = delete;
+
+    void Run();
+
+private:
+    qsizetype findFirstChangedItem() const;
+    void chooseWritePosition(qsizetype &start);
+    void saveArchiveTail();
+    void deleteTailFile();
+    void rollback();
+    bool processUpdateItem(qsizetype index);
+    void writeEntry(TDirItem &item, QIODevice *source, qint64 sourceSize);
+    void copyUnchangedItem(qsizetype index);
+    qint64 measureSavedEntry(const TDirItem &saved, qint64 tailOffset);
+    bool reportProgress(const TDirItem &item, qint64 bytesRead, qint64 sourceSize);
+
+    TZABaseArchiver &m_archiver;
+    TZADirManager &m_dir;
+    QIODevice &m_stream;
+    TZACompressor m_compressor;
+    std::unique_ptr<QFile> m_tail;
+    bool m_keepTail = false;
+    qint64 m_writePos = 0;
+    qint64 m_oldDirectoryStart = 0;
+    TZAAction m_action = fxaIgnore;
+    bool m_cancel = false;
+    qint64 m_totalBytes = 0;
+    qint64 m_bytesDone = 0;
+    int m_entriesProcessed = 0;
+};

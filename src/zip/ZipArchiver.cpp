@@ -1,0 +1,416 @@
+#include "ZipArchiver.h"
+
+#include "ZAExcept.h"
+#include "ZAFileSelector.h"
+#include "ZANameCodec.h"
+#include "ZAStreamIO.h"
+#include "ZAUpdateCommit.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <stdexcept>
+
+namespace {
+
+bool hasNamePart(const QString &path)
+{
+    return !path.isEmpty() && !path.endsWith(u'/') && !path.endsWith(u'\\');
+}
+
+} // namespace
+
+TZABaseArchiver::TZABaseArchiver(QObject *owner) : QObject(owner)
+{
+    SetCompressionLevel(clFastest);
+}
+
+TZABaseArchiver::~TZABaseArchiver()
+{
+    CloseArchive();
+}
+
+// --- settings -------------------------------------------------------------
+
+TZACompressionLevel TZABaseArchiver::ModeToLevel(int mode)
+{
+    if (mode >= 1 && mode <= 3)
+        return clFastest;
+    if (mode >= 4 && mode <= 6)
+        return clNormal;
+    if (mode >= 7 && mode <= 9)
+        return clMax;
+    return clNone;
+}
+
+int TZABaseArchiver::LevelToMode(TZACompressionLevel level)
+{
+    switch (level) {
+    case clNone: return 0;
+    case clFastest: return 1;
+    case clNormal: return 6;
+    case clMax: return 9;
+    }
+    return 0;
+}
+
+qint64 TZABaseArchiver::CompressionBufferSize(int mode)
+{
+    if (mode >= 1 && mode <= 3)
+        return 524288;
+    if (mode >= 7 && mode <= 9)
+        return 1572864;
+    return 1048576;
+}
+
+void TZABaseArchiver::SetCompressionLevel(TZACompressionLevel level)
+{
+    m_compressionLevel = level;
+    m_compressionMode = LevelToMode(level);
+    UpdateCompressionMethod();
+}
+
+void TZABaseArchiver::SetCompressionMode(int mode)
+{
+    if (mode < 0 || mode >= 10)
+        throw EZAException(5, senderName());
+    m_compressionMode = mode;
+    m_compressionLevel = ModeToLevel(mode);
+    UpdateCompressionMethod();
+}
+
+void TZABaseArchiver::UpdateCompressionMethod()
+{
+    m_compressionMethod = 0xFFFF;
+}
+
+QString TZABaseArchiver::CurrentVersion() const
+{
+    return QStringLiteral("2.76 ");
+}
+
+void TZABaseArchiver::SetSpanningMode(TZASpanningMode mode)
+{
+    if (m_active)
+        throw std::runtime_error("Cannot set spanning mode on open archive");
+    m_spanningMode = mode;
+}
+
+void TZABaseArchiver::SetInMemory(bool inMemory)
+{
+    if (inMemory == m_inMemory)
+        return;
+    if (m_active) {
+        if (!inMemory) {
+            if (!hasNamePart(FileName))
+                throw EZAException(29, senderName());
+            const QByteArray data = static_cast<const QBuffer *>(m_stream.get())->data();
+            CloseArchive();
+            QFile file(FileName);
+            if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size())
+                throw EZAException(19, senderName(), {FileName});
+            file.close();
+            m_inMemory = false;
+            OpenArchive();
+            return;
+        }
+        CloseArchive();
+        m_inMemory = true;
+        OpenArchive();
+        return;
+    }
+    m_inMemory = inMemory;
+}
+
+TZADirManager::Settings TZABaseArchiver::dirSettings() const
+{
+    TZADirManager::Settings settings;
+    settings.signatures = m_standardSignatures ? zarecords::StandardSignatures
+                                               : zarecords::AlternateSignatures;
+    settings.oemNames = Options.OEMFileNames;
+    settings.repairOnOpen = RepairDirectoryOnOpen;
+    return settings;
+}
+
+// --- opening and closing --------------------------------------------------
+
+void TZABaseArchiver::SetActive(bool active)
+{
+    if (active == m_active)
+        return;
+    if (active)
+        OpenArchive();
+    else
+        CloseArchive();
+}
+
+void TZABaseArchiver::OpenArchive()
+{
+    m_transactionEnded = false;
+    if (!m_inMemory && !hasNamePart(FileName))
+        throw EZAException(9, senderName());
+    TZAFileMode mode = TZAFileMode::Create;
+    if (!m_inMemory && QFileInfo::exists(FileName)) {
+        QFile trial(FileName);
+        mode = trial.open(QIODevice::ReadWrite) ? TZAFileMode::ReadWriteDenyWrite
+                                                : TZAFileMode::ReadOnlyDenyNone;
+    }
+    OpenArchiveMode(mode);
+}
+
+void TZABaseArchiver::OpenArchiveMode(TZAFileMode mode)
+{
+    m_transactionEnded = false;
+    if (!m_inMemory && !hasNamePart(FileName))
+        throw EZAException(10, senderName());
+    if (mode != TZAFileMode::Create) {
+        if (m_inMemory)
+            throw EZAException(28, senderName(), {FileName});
+        if (!QFileInfo::exists(FileName))
+            throw EZAException(12, senderName(), {FileName});
+    }
+    CloseArchive();
+    m_fileMode = mode;
+    openStream(mode);
+    m_active = true;
+    if (AfterOpen)
+        AfterOpen(*this);
+}
+
+void TZABaseArchiver::openStream(TZAFileMode mode)
+{
+    if (m_inMemory) {
+        auto buffer = std::make_unique<QBuffer>();
+        buffer->open(QIODevice::ReadWrite);
+        m_stream = std::move(buffer);
+        m_dirManager = std::make_unique<TZADirManager>(*m_stream, dirSettings(), true);
+        return;
+    }
+    auto file = std::make_unique<QFile>(FileName);
+    if (mode == TZAFileMode::Create) {
+        if (!file->open(QIODevice::ReadWrite | QIODevice::Truncate))
+            throw EZAException(19, senderName(), {FileName});
+        m_stream = std::move(file);
+        m_volume.Reset();
+        m_volume.SetFirst(true);
+        m_dirManager = std::make_unique<TZADirManager>(*m_stream, dirSettings(), true);
+        return;
+    }
+    m_spanningMode = smNone;
+    m_volume.Reset();
+    const auto access = mode == TZAFileMode::ReadOnlyDenyNone ? QIODevice::ReadOnly : QIODevice::ReadWrite;
+    if (!file->open(access))
+        throw EZAException(33, senderName(), {FileName});
+    m_stream = std::move(file);
+    m_dirManager = std::make_unique<TZADirManager>(*m_stream, dirSettings(), false);
+    if (!m_dirManager->HasEndRecord()) {
+        releaseStream();
+        throw EZAException(48, senderName());
+    }
+    try {
+        m_dirManager->ReadCentralDir();
+    } catch (...) {
+        releaseStream();
+        throw;
+    }
+}
+
+void TZABaseArchiver::releaseStream()
+{
+    m_dirManager.reset();
+    m_stream.reset();
+}
+
+void TZABaseArchiver::CloseArchive()
+{
+    if (m_active) {
+        try {
+            commitUpdate();
+            if (m_stream->size() == 0 && m_fileMode != TZAFileMode::ReadOnlyDenyNone)
+                m_dirManager->WriteCentralDir(true);
+            if (Options.FlushBuffers)
+                zastream::syncToDisk(*m_stream);
+        } catch (...) {
+            // Closing must always close; the failure was the commit's to report.
+        }
+        m_active = false;
+    }
+    releaseStream();
+}
+
+// --- comment --------------------------------------------------------------
+
+QString TZABaseArchiver::Comment() const
+{
+    if (!m_dirManager)
+        return {};
+    const QByteArray &bytes = m_dirManager->Comment;
+    return zanames::decode(bytes, 0, Options.OEMFileNames);
+}
+
+void TZABaseArchiver::SetComment(const QString &comment)
+{
+    CheckActive();
+    CheckMultiVolumeModification();
+    const zanames::EncodedName encoded = zanames::encode(comment, Options.OEMFileNames);
+    m_dirManager->Comment = encoded.bytes.left(zarecords::MaxCommentSize);
+    if (!InUpdate() && m_spanningMode == smNone && m_fileMode != TZAFileMode::ReadOnlyDenyNone) {
+        m_dirManager->WriteCentralDir(false);
+        if (Options.FlushBuffers)
+            zastream::syncToDisk(*m_stream);
+    }
+}
+
+// --- update bracket -------------------------------------------------------
+
+void TZABaseArchiver::BeginUpdate()
+{
+    if (m_spanningMode != smNone && m_transactionEnded)
+        throw EZAException(62);
+    if (m_updateCount == 0) {
+        SetActive(true);
+        if (m_fileMode == TZAFileMode::ReadOnlyDenyNone)
+            throw EZAException(32, senderName());
+        TZADirArray &items = m_dirManager->Items;
+        for (qsizetype i = 0; i < items.Count(); ++i)
+            items.ItemPtr(i).Modified = false;
+        m_dirManager->SavedItems.CopyFrom(items);
+    }
+    ++m_updateCount;
+}
+
+void TZABaseArchiver::EndUpdate()
+{
+    if (m_updateCount <= 0)
+        return;
+    if (m_updateCount >= 2) {
+        --m_updateCount;
+        return;
+    }
+    m_transactionEnded = true;
+    const bool wasCreated = m_fileMode == TZAFileMode::Create;
+    commitUpdate();
+    if (m_spanningMode != smNone && wasCreated)
+        m_fileMode = TZAFileMode::ReadWriteDenyWrite;
+}
+
+void TZABaseArchiver::ResetUpdate()
+{
+    if (m_updateCount <= 0)
+        return;
+    m_updateCount = 0;
+    if (m_dirManager)
+        m_dirManager->Items.CopyFrom(m_dirManager->SavedItems);
+}
+
+void TZABaseArchiver::commitUpdate()
+{
+    if (m_updateCount <= 0)
+        return;
+    m_updateCount = 0;
+    TZAUpdateCommit(*this).Run();
+}
+
+void TZABaseArchiver::AddFiles()
+{
+    CheckActive();
+    CheckMultiVolumeModification();
+    BeginUpdate();
+    try {
+        QStringList exclusions = ExclusionMasks;
+        // An archive is never added to itself.
+        if (!m_inMemory)
+            exclusions.append(QFileInfo(QDir(m_searchBase.isEmpty() ? QDir::currentPath() : m_searchBase),
+                                        FileName).absoluteFilePath());
+        TZAFileSelector(*this, exclusions).AddFiles(FileMasks, Options.SearchAttr, Options.Recurse);
+        EndUpdate();
+    } catch (...) {
+        ResetUpdate();
+        throw;
+    }
+}
+
+void TZABaseArchiver::CheckActive() const
+{
+    if (!m_active)
+        throw EZAException(13, senderName());
+}
+
+void TZABaseArchiver::CheckMultiVolumeModification() const
+{
+    if (!InUpdate() && m_spanningMode != smNone && m_dirManager && m_dirManager->Items.Count() > 0)
+        throw EZAException(52, senderName());
+}
+
+// --- dispatchers ----------------------------------------------------------
+
+void TZABaseArchiver::DoOnOverallProgress(double progress, TZAProcessOperation operation,
+                                          TZAProgressPhase phase, bool &cancel)
+{
+    cancel = false;
+    if (OnOverallProgress)
+        OnOverallProgress(*this, progress, operation, phase, cancel);
+}
+
+void TZABaseArchiver::DoOnFileProgress(const QString &fileName, double progress,
+                                       TZAProcessOperation operation, TZAProgressPhase phase,
+                                       bool &cancel)
+{
+    cancel = false;
+    if (OnFileProgress)
+        OnFileProgress(*this, QDir::toNativeSeparators(fileName), progress, operation, phase, cancel);
+}
+
+void TZABaseArchiver::DoOnConfirmOverwrite(const QString &sourceFileName, QString &destFileName,
+                                           bool &confirm)
+{
+    confirm = false;
+    if (OnConfirmOverwrite)
+        OnConfirmOverwrite(*this, sourceFileName, destFileName, confirm);
+}
+
+void TZABaseArchiver::DoOnConfirmProcessFile(const QString &fileName, TZAProcessOperation operation,
+                                             bool &confirm)
+{
+    confirm = true;
+    if (OnConfirmProcessFile)
+        OnConfirmProcessFile(*this, fileName, operation, confirm);
+}
+
+void TZABaseArchiver::DoOnProcessFileFailure(const QString &fileName, TZAProcessOperation operation,
+                                             int nativeError, int errorCode,
+                                             const QString &errorMessage, TZAAction &action)
+{
+    if (!OnProcessFileFailure) {
+        action = fxaAbort;
+        return;
+    }
+    action = fxaIgnore;
+    OnProcessFileFailure(*this, fileName, operation, nativeError, errorCode, errorMessage, action);
+}
+
+void TZABaseArchiver::DoOnStoreFile(QString &fileName, uint32_t &fileAttr, QString &comment,
+                                    const QString &originalFileName)
+{
+    if (!OnStoreFile)
+        return;
+    fileName = QDir::toNativeSeparators(fileName);
+    OnStoreFile(*this, fileName, fileAttr, comment, originalFileName);
+    fileName = QDir::fromNativeSeparators(fileName);
+}
+
+// --- TZipArchiver ---------------------------------------------------------
+
+TZipArchiver::TZipArchiver(QObject *owner) : TZABaseArchiver(owner)
+{
+    m_standardSignatures = true;
+    Zip64Mode = zmDisabled;
+    UpdateCompressionMethod();
+}
+
+void TZipArchiver::UpdateCompressionMethod()
+{
+    m_compressionMethod = CompressionMode() != 0 ? 8 : 0;
+}

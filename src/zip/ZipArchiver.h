@@ -1,0 +1,172 @@
+#pragma once
+
+#include "ZADirManager.h"
+#include "ZAEvents.h"
+#include "ZAOptions.h"
+#include "ZATypes.h"
+#include "ZAVolumeNumberInfo.h"
+
+#include <QIODevice>
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+
+class TZAUpdateCommit;
+class TZAFileSelector;
+
+// Creates and updates ZIP archives: open, add files by masks inside an
+// update bracket, commit, close. Failures raise EZAException; per-file
+// failures go to OnProcessFileFailure.
+//
+// Default answers. When an event has no handler the archiver takes the safe
+// answer without asking anyone: progress goes on; an overwrite question
+// keeps the stored entry (and leaves OverwriteMode alone); a file failure
+// aborts the commit, which rolls the archive back; a volume request or a
+// full disk cancels. A user interface that wants the questions asked
+// assigns the handlers and shows its own dialogs from them.
+//
+// The component runs on one thread at a time; the search for files of all
+// instances shares one process-wide lock.
+class TZABaseArchiver : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TZABaseArchiver(QObject *owner = nullptr);
+    ~TZABaseArchiver() override;
+
+    // --- settings -------------------------------------------------------
+    bool ExtractCorruptedFiles = false;
+    QString Password;
+    QString FileName;
+    QString BaseDir;
+    QString TempDir;
+    QString SFXStub;
+    TZASpanningOptions SpanningOptions;
+    TZAOptions Options;
+    QStringList FileMasks;
+    QStringList ExclusionMasks;
+    QStringList NoCompressionMasks;
+    TZip64Mode Zip64Mode = zmAuto;
+    bool RepairDirectoryOnOpen = true;
+
+    TZACompressionLevel CompressionLevel() const { return m_compressionLevel; }
+    void SetCompressionLevel(TZACompressionLevel level);
+    int CompressionMode() const { return m_compressionMode; }
+    // A mode of 10 or more raises native 5 and keeps the old values.
+    void SetCompressionMode(int mode);
+    uint16_t CompressionMethod() const { return m_compressionMethod; }
+    virtual void UpdateCompressionMethod();
+
+    QString CurrentVersion() const;
+    void SetCurrentVersion(const QString &) {}
+
+    TZASpanningMode SpanningMode() const { return m_spanningMode; }
+    // Raises while an archive is open.
+    void SetSpanningMode(TZASpanningMode mode);
+
+    bool InMemory() const { return m_inMemory; }
+    void SetInMemory(bool inMemory);
+
+    bool StandardSignatures() const { return m_standardSignatures; }
+
+    // --- events ---------------------------------------------------------
+    TZAFileProgressEvent OnFileProgress;
+    TZAProgressEvent OnOverallProgress;
+    TZACopyTempFileProgressEvent OnCopyTempFileProgress;
+    TZAConfirmOverwriteEvent OnConfirmOverwrite;
+    TZAConfirmProcessFileEvent OnConfirmProcessFile;
+    TZANotifyEvent AfterOpen;
+    TZAProcessFileFailureEvent OnProcessFileFailure;
+    TZAOnRequestBlankVolumeEvent OnRequestBlankVolume;
+    TZAOnRequestVolumeEvent OnRequestFirstVolume;
+    TZAOnRequestVolumeEvent OnRequestLastVolume;
+    TZAOnRequestMiddleVolumeEvent OnRequestMiddleVolume;
+    TZAOnDiskFullEvent OnDiskFull;
+    TZAOnStoreFileEvent OnStoreFile;
+
+    // --- archive --------------------------------------------------------
+    bool Active() const { return m_active; }
+    void SetActive(bool active);
+    void OpenArchive();
+    void OpenArchiveMode(TZAFileMode mode);
+    // Commits a pending transaction and closes; never raises.
+    void CloseArchive();
+    TZAFileMode FileMode() const { return m_fileMode; }
+
+    QString Comment() const;
+    void SetComment(const QString &comment);
+
+    void BeginUpdate();
+    void EndUpdate();
+    // Drops the pending transaction without committing; the items go back
+    // to the state at BeginUpdate, so nothing half-made is committed later.
+    void ResetUpdate();
+    bool InUpdate() const { return m_updateCount > 0; }
+
+    void AddFiles();
+
+    void CheckActive() const;
+    void CheckMultiVolumeModification() const;
+
+    // The directory of the open archive (null while closed).
+    const TZADirManager *DirManager() const { return m_dirManager.get(); }
+
+    static TZACompressionLevel ModeToLevel(int mode);
+    static int LevelToMode(TZACompressionLevel level);
+    static qint64 CompressionBufferSize(int mode);
+
+protected:
+    // Dispatchers: call the handler when assigned, else the safe default.
+    virtual void DoOnOverallProgress(double progress, TZAProcessOperation operation,
+                                     TZAProgressPhase phase, bool &cancel);
+    virtual void DoOnFileProgress(const QString &fileName, double progress,
+                                  TZAProcessOperation operation, TZAProgressPhase phase, bool &cancel);
+    virtual void DoOnConfirmOverwrite(const QString &sourceFileName, QString &destFileName,
+                                      bool &confirm);
+    virtual void DoOnConfirmProcessFile(const QString &fileName, TZAProcessOperation operation,
+                                        bool &confirm);
+    virtual void DoOnProcessFileFailure(const QString &fileName, TZAProcessOperation operation,
+                                        int nativeError, int errorCode, const QString &errorMessage,
+                                        TZAAction &action);
+    virtual void DoOnStoreFile(QString &fileName, uint32_t &fileAttr, QString &comment,
+                               const QString &originalFileName);
+
+    bool m_standardSignatures = false;
+    uint16_t m_compressionMethod = 0xFFFF;
+
+private:
+    friend class TZAUpdateCommit;
+    friend class TZAFileSelector;
+
+    TZADirManager::Settings dirSettings() const;
+    void openStream(TZAFileMode mode);
+    void releaseStream();
+    void commitUpdate();
+    QString senderName() const { return objectName(); }
+
+    TZACompressionLevel m_compressionLevel = clFastest;
+    int m_compressionMode = 1;
+    TZASpanningMode m_spanningMode = smNone;
+    bool m_inMemory = false;
+    bool m_active = false;
+    int m_updateCount = 0;
+    bool m_transactionEnded = false;
+    TZAFileMode m_fileMode = TZAFileMode::Create;
+    QString m_searchBase;
+    TZAVolumeNumberInfo m_volume;
+    std::unique_ptr<QIODevice> m_stream;
+    std::unique_ptr<TZADirManager> m_dirManager;
+};
+
+// The archiver of standard ZIP files.
+class TZipArchiver : public TZABaseArchiver
+{
+    Q_OBJECT
+
+public:
+    explicit TZipArchiver(QObject *owner = nullptr);
+
+    void UpdateCompressionMethod() override;
+};

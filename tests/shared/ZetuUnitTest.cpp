@@ -1,0 +1,118 @@
+#include "ZetuUnit.h"
+
+#include "PowerControl.h"
+#include "ScriptedPrompter.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using namespace zentavo;
+
+TEST(IntPow, PowersAndWrapsOnOverflow)
+{
+    EXPECT_EQ(IntPow(2, 0), 1);
+    EXPECT_EQ(IntPow(0, 0), 1);
+    EXPECT_EQ(IntPow(0, 3), 0);
+    EXPECT_EQ(IntPow(2, 6), 64);
+    EXPECT_EQ(IntPow(-3, 3), -27);
+    EXPECT_EQ(IntPow(2, 31), std::numeric_limits<qint32>::min());
+    EXPECT_EQ(IntPow(2, 32), 0);
+    EXPECT_EQ(IntPow(3, 21), static_cast<qint32>(10460353203LL & 0xFFFFFFFF));
+}
+
+namespace {
+
+QImage filled(int width, int height, bool horizontal, const QList<QColor> &colours)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setPen(QPen(Qt::green, 3, Qt::DashLine));
+    GradientFill(painter, image.rect(), horizontal, colours);
+    EXPECT_EQ(painter.pen(), QPen(Qt::green, 3, Qt::DashLine)) << "the caller's pen is restored";
+    return image;
+}
+
+} // namespace
+
+TEST(GradientFill, TwoColoursRunEdgeToEdge)
+{
+    const QImage image = filled(100, 4, true, {Qt::red, Qt::blue});
+    EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(99, 3), QColor(Qt::blue));
+    EXPECT_EQ(image.pixelColor(50, 2).red(), 126); // 255 * 49 / 99, rounded
+}
+
+TEST(GradientFill, ThreeColoursShareTheMiddleLine)
+{
+    // 101 lines: band size 50 (50.5 to the even neighbour); line 50 is drawn
+    // last by the second band, in its start colour.
+    const QImage image = filled(3, 101, false, {Qt::red, Qt::green, Qt::blue});
+    EXPECT_EQ(image.pixelColor(1, 0), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(1, 50), QColor(Qt::green));
+    EXPECT_EQ(image.pixelColor(1, 100), QColor(Qt::blue));
+}
+
+TEST(GradientFill, BandOfNoLinesDrawsTheStartColour)
+{
+    const QImage image = filled(1, 1, true, {Qt::red, Qt::blue});
+    EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::red));
+}
+
+TEST(GradientFill, NeedsTwoColours)
+{
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    EXPECT_THROW(GradientFill(painter, image.rect(), true, {Qt::red}), std::invalid_argument);
+    painter.end();
+    EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::white));
+}
+
+TEST(SelectFolder, TakesTheChosenFolderOnly)
+{
+    auto owned = std::make_unique<ScriptedPrompter>();
+    ScriptedPrompter &prompter = *owned;
+    platform::setPrompter(std::move(owned));
+    prompter.texts = {QStringLiteral("/chosen"), std::nullopt};
+
+    QString folder = QStringLiteral("/start");
+    EXPECT_TRUE(SelectFolder(QStringLiteral("Report folder"), QStringLiteral("/root"), folder));
+    EXPECT_EQ(folder, QStringLiteral("/chosen"));
+    ASSERT_EQ(prompter.folders.size(), 1u);
+    EXPECT_EQ(prompter.folders[0].title, QStringLiteral("Report folder"));
+    EXPECT_EQ(prompter.folders[0].root, QStringLiteral("/root"));
+    EXPECT_EQ(prompter.folders[0].start, QStringLiteral("/start"));
+
+    EXPECT_FALSE(SelectFolder(QStringLiteral("Again"), QString(), folder));
+    EXPECT_EQ(folder, QStringLiteral("/chosen"));
+    platform::setPrompter(nullptr);
+}
+
+TEST(RunProgram, TrueOnlyWhenStarted)
+{
+    EXPECT_FALSE(RunProgram(QStringLiteral("/nonexistent/editor \"job.dat\""), true));
+    EXPECT_TRUE(RunProgram(QStringLiteral("/bin/true"), true));
+}
+
+TEST(PowerOffComputer, GoesThroughTheInstalledControl)
+{
+    class Accepting final : public platform::PowerControl {
+    public:
+        bool powerOff() override { return true; }
+    };
+    EXPECT_FALSE(PowerOffComputer());
+    platform::setPowerControl(std::make_unique<Accepting>());
+    EXPECT_TRUE(PowerOffComputer());
+    platform::setPowerControl(nullptr);
+}
+
+TEST(VersionRoutines, EmptyWithoutVersionBlock)
+{
+    EXPECT_TRUE(GetProductName().isEmpty());
+    EXPECT_TRUE(GetVersionInfoStr().isEmpty());
+}

@@ -1,0 +1,208 @@
+#include "ZipTestSupport.h"
+
+#include "ZAExcept.h"
+
+using namespace ziptest;
+
+TEST(ZipSurface, DefaultsOfBothArchivers)
+{
+    TZipArchiver zip;
+    EXPECT_EQ(zip.CompressionLevel(), clFastest);
+    EXPECT_EQ(zip.CompressionMode(), 1);
+    EXPECT_EQ(zip.CompressionMethod(), 8);
+    EXPECT_EQ(zip.Zip64Mode, zmDisabled);
+    EXPECT_EQ(zip.SpanningMode(), smNone);
+    EXPECT_FALSE(zip.InMemory());
+    EXPECT_TRUE(zip.StandardSignatures());
+    EXPECT_TRUE(zip.RepairDirectoryOnOpen);
+    EXPECT_EQ(zip.CurrentVersion(), QStringLiteral("2.76 "));
+    zip.SetCurrentVersion(QStringLiteral("9.99"));
+    EXPECT_EQ(zip.CurrentVersion(), QStringLiteral("2.76 "));
+    EXPECT_TRUE(zip.Options.Recurse);
+    EXPECT_EQ(zip.Options.StorePath, spRelativePath);
+    EXPECT_EQ(zip.Options.OverwriteMode, omAlways);
+    EXPECT_EQ(zip.Options.SearchAttr, 0x28BF);
+    EXPECT_TRUE(zip.Options.FlushBuffers);
+    EXPECT_TRUE(zip.Options.OEMFileNames);
+    EXPECT_TRUE(zip.SpanningOptions.AdvancedNaming);
+    EXPECT_EQ(zip.SpanningOptions.VolumeSize, vsAutoDetect);
+
+    TZABaseArchiver base;
+    EXPECT_EQ(base.Zip64Mode, zmAuto);
+    EXPECT_EQ(base.CompressionMethod(), 0xFFFF);
+    EXPECT_FALSE(base.StandardSignatures());
+}
+
+TEST(ZipSurface, CompressionModeAndLevelFollowEachOther)
+{
+    TZipArchiver zip;
+    zip.SetCompressionMode(0);
+    EXPECT_EQ(zip.CompressionLevel(), clNone);
+    EXPECT_EQ(zip.CompressionMethod(), 0);
+    zip.SetCompressionMode(5);
+    EXPECT_EQ(zip.CompressionLevel(), clNormal);
+    EXPECT_EQ(zip.CompressionMethod(), 8);
+    try {
+        zip.SetCompressionMode(10);
+        FAIL() << "mode 10 accepted";
+    } catch (const EZAException &e) {
+        EXPECT_EQ(e.ErrorCode(), 2);
+    }
+    EXPECT_EQ(zip.CompressionMode(), 5);
+    zip.SetCompressionLevel(clMax);
+    EXPECT_EQ(zip.CompressionMode(), 9);
+}
+
+TEST(ZipSurface, CustomVolumeSizeHasAFloor)
+{
+    TZASpanningOptions options;
+    for (auto [given, stored] : {std::pair<int64_t, int64_t>{1000, 65536}, {-5, 65536}, {65536, 65536}, {70000, 70000}}) {
+        options.SetCustomVolumeSize(given);
+        EXPECT_EQ(options.CustomVolumeSize(), stored) << given;
+    }
+}
+
+TEST(ZipSurface, ExceptionMessagesCarryCodesAndSender)
+{
+    TZipArchiver zip;
+    zip.setObjectName(QStringLiteral("ZipF"));
+    try {
+        zip.CheckActive();
+        FAIL() << "closed archive accepted";
+    } catch (const EZAException &e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("ZipF: Archive is not open - Native error: 00013"));
+        EXPECT_EQ(e.ErrorCode(), 7);
+        EXPECT_EQ(e.NativeError(), 13);
+    }
+    EXPECT_EQ(EZAException(7).Message(), QStringLiteral("Index out of bounds - Native error: 00007"));
+    EXPECT_EQ(EZAException(12, {}, {QStringLiteral("a.zip")}).Message(),
+              QStringLiteral("File \"a.zip\" not found - Native error: 00012"));
+    EXPECT_EQ(EZAException(34, {}, {QStringLiteral("10"), QStringLiteral("4")}).Message(),
+              QStringLiteral("Invalid compressed size, rfs.size = 10, count = 4 - Native error: 00034"));
+    EXPECT_EQ(EZAException(99).ErrorCode(), 0);
+}
+
+TEST(ZipSurface, SpanningModeIsFixedWhileOpen)
+{
+    QTemporaryDir dir;
+    TZipArchiver zip;
+    zip.FileName = dir.filePath(QStringLiteral("a.zip"));
+    zip.SetSpanningMode(smSplitting);
+    EXPECT_EQ(zip.SpanningMode(), smSplitting);
+    zip.SetSpanningMode(smNone);
+    zip.OpenArchive();
+    try {
+        zip.SetSpanningMode(smSplitting);
+        FAIL() << "changed while open";
+    } catch (const std::runtime_error &e) {
+        EXPECT_STREQ(e.what(), "Cannot set spanning mode on open archive");
+    }
+}
+
+TEST(ZipSurface, OpeningAMissingFileCreatesAnEmptyArchive)
+{
+    QTemporaryDir dir;
+    const QString archive = dir.filePath(QStringLiteral("new.zip"));
+    TZipArchiver zip;
+    zip.FileName = archive;
+    zip.OpenArchive();
+    EXPECT_EQ(zip.FileMode(), TZAFileMode::Create);
+    zip.CloseArchive();
+    EXPECT_EQ(QFileInfo(archive).size(), 22);
+    expectAcceptedByTools(archive);
+
+    zip.FileName = dir.filePath(QStringLiteral("folder/"));
+    EXPECT_THROW(zip.OpenArchive(), EZAException);
+}
+
+TEST(ZipSurface, ReadOnlyArchiveRefusesAnUpdate)
+{
+    QTemporaryDir dir;
+    const QString archive = dir.filePath(QStringLiteral("ro.zip"));
+    TZipArchiver zip;
+    zip.FileName = archive;
+    zip.OpenArchive();
+    zip.CloseArchive();
+    zip.OpenArchiveMode(TZAFileMode::ReadOnlyDenyNone);
+    try {
+        zip.BeginUpdate();
+        FAIL() << "read-only archive updated";
+    } catch (const EZAException &e) {
+        EXPECT_EQ(e.ErrorCode(), 16);
+    }
+}
+
+TEST(ZipSurface, NestedBracketsCommitOnceAtTheOutermostEnd)
+{
+    QTemporaryDir dir;
+    TZipArchiver zip;
+    zip.FileName = dir.filePath(QStringLiteral("n.zip"));
+    int commits = 0;
+    zip.OnOverallProgress = [&](TZABaseArchiver &, double, TZAProcessOperation, TZAProgressPhase phase,
+                                bool &) { commits += phase == ppStart; };
+    zip.OpenArchive();
+    zip.BeginUpdate();
+    zip.BeginUpdate();
+    zip.EndUpdate();
+    EXPECT_EQ(commits, 0);
+    EXPECT_TRUE(zip.InUpdate());
+    zip.EndUpdate();
+    EXPECT_EQ(commits, 1);
+    zip.EndUpdate();
+    EXPECT_EQ(commits, 1);
+    EXPECT_FALSE(zip.InUpdate());
+}
+
+TEST(ZipSurface, OneTransactionPerOpeningOfASplitArchive)
+{
+    QTemporaryDir dir;
+    TZipArchiver zip;
+    zip.FileName = dir.filePath(QStringLiteral("s.zip"));
+    zip.SetSpanningMode(smSplitting);
+    zip.OpenArchive();
+    zip.BeginUpdate();
+    zip.EndUpdate();
+    try {
+        zip.BeginUpdate();
+        FAIL() << "second transaction accepted";
+    } catch (const EZAException &e) {
+        EXPECT_EQ(e.ErrorCode(), 37);
+        EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Multiple transactions")));
+    }
+}
+
+TEST(ZipSurface, ResetUpdateDropsHalfMadeItems)
+{
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("src/a.txt")), "a");
+    TZipArchiver zip;
+    zip.FileName = dir.filePath(QStringLiteral("r.zip"));
+    zip.BaseDir = dir.filePath(QStringLiteral("src/"));
+    zip.FileMasks = {QStringLiteral("*.*")};
+    zip.OpenArchive();
+    zip.BeginUpdate();
+    zip.AddFiles();
+    EXPECT_EQ(zip.DirManager()->Items.Count(), 1);
+    zip.ResetUpdate();
+    EXPECT_EQ(zip.DirManager()->Items.Count(), 0);
+    zip.CloseArchive();
+    expectAcceptedByTools(zip.FileName);
+}
+
+TEST(ZipSurface, InMemoryArchiveIsWrittenToItsFileOnSwitching)
+{
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("src/a.txt")), textBytes(50));
+    TZipArchiver zip;
+    zip.SetInMemory(true);
+    zip.BaseDir = dir.filePath(QStringLiteral("src/"));
+    zip.FileMasks = {QStringLiteral("*.*")};
+    zip.OpenArchive();
+    zip.AddFiles();
+    zip.FileName = dir.filePath(QStringLiteral("mem.zip"));
+    zip.SetInMemory(false);
+    EXPECT_TRUE(zip.Active());
+    EXPECT_EQ(zip.DirManager()->Items.Count(), 1);
+    zip.CloseArchive();
+    expectAcceptedByTools(dir.filePath(QStringLiteral("mem.zip")));
+}

@@ -1,0 +1,154 @@
+#pragma once
+
+#include "TestFiles.h"
+#include "ZipToolCheck.h"
+#include "ZipArchiver.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+// Shared helpers of the ZIP tests: trees of files, archives built with the
+// archiver, and the checks of independent tools.
+namespace ziptest {
+
+inline void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    testfiles::writeBytes(path, bytes);
+}
+
+// Bytes that deflate cannot shrink.
+inline QByteArray randomBytes(qsizetype size, quint32 seed)
+{
+    QRandomGenerator generator(seed);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char &b : bytes)
+        b = char(generator.bounded(256));
+    return bytes;
+}
+
+inline QByteArray textBytes(int lines)
+{
+    QByteArray bytes;
+    for (int i = 0; i < lines; ++i)
+        bytes += "line " + QByteArray::number(i) + " of a text that repeats itself\n";
+    return bytes;
+}
+
+inline void setModified(const QString &path, const QDateTime &when)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(when, QFileDevice::FileModificationTime));
+}
+
+// Opens, adds the masks under baseDir in one bracket, closes.
+inline void buildArchive(TZABaseArchiver &zip, const QString &archive, const QString &baseDir,
+                         const QStringList &masks = {QStringLiteral("*.*")})
+{
+    zip.FileName = archive;
+    zip.BaseDir = baseDir;
+    zip.FileMasks = masks;
+    zip.OpenArchive();
+    zip.BeginUpdate();
+    zip.AddFiles();
+    zip.EndUpdate();
+    zip.CloseArchive();
+}
+
+// The entries as Python's zipfile reads them (names decoded by flag bit
+// 11, else from code page 866), with the check of every CRC.
+struct PythonView
+{
+    bool ran = false;
+    QString testzip;
+    QString comment;
+    QJsonArray entries;
+
+    QJsonObject entry(const QString &name) const
+    {
+        for (const auto &value : entries) {
+            if (value.toObject().value(QStringLiteral("name")).toString() == name)
+                return value.toObject();
+        }
+        return {};
+    }
+};
+
+inline PythonView readWithPython(const QString &archive, const QString &password = {})
+{
+    static const QString script = QStringLiteral(R"(
+import json, sys, zipfile
+pwd = sys.argv[2].encode() if len(sys.argv) > 2 and sys.argv[2] else None
+with zipfile.ZipFile(sys.argv[1]) as z:
+    if pwd: z.setpassword(pwd)
+    bad = z.testzip()
+    out = {"testzip": bad or "", "comment": z.comment.decode("cp866"), "entries": []}
+    for i in z.infolist():
+        name = i.filename if i.flag_bits & 0x800 else i.filename.encode("cp437").decode("cp866")
+        data = b"" if i.is_dir() else z.read(i)
+        out["entries"].append({"name": name, "size": i.file_size, "csize": i.compress_size,
+            "crc": i.CRC, "method": i.compress_type, "flags": i.flag_bits,
+            "extra": i.extra.hex(), "data": data.hex() if len(data) < 4096 else "",
+            "datalen": len(data), "attr": i.external_attr})
+print(json.dumps(out))
+)");
+    PythonView view;
+    const auto result = ziptools::python(script, {archive, password});
+    if (!result)
+        return view;
+    view.ran = true;
+    EXPECT_EQ(result->exitCode, 0) << result->output.toStdString();
+    const QJsonObject root = QJsonDocument::fromJson(result->output.toUtf8()).object();
+    view.testzip = root.value(QStringLiteral("testzip")).toString();
+    view.comment = root.value(QStringLiteral("comment")).toString();
+    view.entries = root.value(QStringLiteral("entries")).toArray();
+    return view;
+}
+
+// Every independent tool that is installed must accept the archive.
+inline void expectAcceptedByTools(const QString &archive, const QString &password = {})
+{
+    int ran = 0;
+    QStringList unzipArgs{QStringLiteral("-t"), QStringLiteral("-qq")};
+    if (!password.isEmpty())
+        unzipArgs << QStringLiteral("-P") << password;
+    const QList<std::pair<QString, QStringList>> checks = {
+        {QStringLiteral("unzip"), unzipArgs + QStringList{archive}},
+        {QStringLiteral("7z"), {QStringLiteral("t"), QStringLiteral("-p") + password, archive}},
+        {QStringLiteral("bsdtar"), {QStringLiteral("-tf"), archive}},
+    };
+    for (const auto &[tool, arguments] : checks) {
+        const auto result = ziptools::run(tool, arguments);
+        if (!result)
+            continue;
+        ++ran;
+        // unzip reports an archive without entries with a warning exit code.
+        if (result->exitCode == 1 && result->output.contains(QStringLiteral("zipfile is empty")))
+            continue;
+        EXPECT_EQ(result->exitCode, 0) << tool.toStdString() << ": " << result->output.toStdString();
+    }
+    const PythonView view = readWithPython(archive, password);
+    if (view.ran) {
+        ++ran;
+        EXPECT_TRUE(view.testzip.isEmpty()) << "python testzip: " << view.testzip.toStdString();
+    }
+    if (ran == 0)
+        GTEST_SKIP() << "no ZIP tool installed";
+}
+
+inline QStringList leftoverTempFiles(const QString &folder)
+{
+    return QDir(folder).entryList({QStringLiteral("FC*")}, QDir::Files);
+}
+
+} // namespace ziptest
