@@ -39,6 +39,10 @@ public:
     // Tells the other programs after a save.
     bool SaveSettings();
 
+    // The current state of the controls, unsaved edits included (what the
+    // main program's run takes its snapshot from).
+    TVorrinControls controls() const;
+
     // The saved values for readers that must not see unsaved edits.
     TVorrinCopies Copies;
 
@@ -157,7 +161,6 @@ private:
     void connectEnableRules();
 
     void copySharedCaptions();
-    TVorrinControls controls() const;
     void showControls(const TVorrinControls &controls);
     void showCopies();
     // Enables the controls that apply. Qt reports no click for a change made
