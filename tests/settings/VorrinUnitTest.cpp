@@ -39,6 +39,7 @@ public:
     std::optional<QString> input(const platform::InputRequest &) override { return std::nullopt; }
     std::optional<QString> fileName(const platform::FileRequest &) override { return std::nullopt; }
     std::optional<QString> folder(const platform::FolderRequest &) override { return std::nullopt; }
+    std::optional<platform::FindRequest> find(const platform::FindRequest &) override { return std::nullopt; }
     bool printSetup(QPrinter &) override { return false; }
 
 private:
