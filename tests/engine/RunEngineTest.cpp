@@ -170,6 +170,19 @@ TEST_F(RunEngineTest, FullRunReportsEveryStepInOrder)
     EXPECT_EQ(testfiles::readBytes(afterFile), QByteArray("done\n"));
 }
 
+TEST_F(RunEngineTest, ADamagedFileCommandIsAnErrorAndRunsNothing)
+{
+    makeFile(QStringLiteral("src/a.txt"));
+    const QString damaged = QStringLiteral("CDEL %1").arg(path(QStringLiteral("src")));
+    const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("a.zip")),
+                             QStringLiteral("D=") + path(QStringLiteral("src/a.txt")), QStringLiteral("C="),
+                             QStringLiteral("CMD1=") + damaged + u'='});
+    const QStringList lines = view.untimedLines();
+    EXPECT_EQ(lines.mid(2, 3), QStringList({sJob + QStringLiteral(" Job"), damaged, sRes[1]}));
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("src/a.txt"))));
+    EXPECT_EQ(engine->OverallResult(), 1);
+}
+
 TEST_F(RunEngineTest, DisabledJobsLeaveOnlyTheFrame)
 {
     makeFile(QStringLiteral("src/a.txt"));
