@@ -1,8 +1,20 @@
+#include "ConstStr.h"
+#include "LogindPowerControl.h"
+#include "QtPrompter.h"
+#include "ZentavoStart.h"
+
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zentavo"));
-    return 0;
+    platform::setPrompter(std::make_unique<platform::QtPrompter>());
+    platform::setPowerControl(std::make_unique<platform::LogindPowerControl>());
+    zentavo::LoadLanguageTexts(zentavo::LanguageFilePath());
+    int exitCode = 0;
+    const auto form = zentavo::StartZentavo(app.arguments().mid(1), &LoadZentavoSettings, exitCode);
+    if (!form)
+        return exitCode;
+    return app.exec();
 }

@@ -1,0 +1,44 @@
+#include "EndOfRun.h"
+
+#include "ReportFilters.h"
+
+#include <QDebug>
+
+#include <exception>
+
+bool FilterReport(QStringList &lines, const FinishedRun &run)
+{
+    if (run.settings.CheckBoxAOnlyErrors) {
+        if (!report::OnlyErrorsRep(lines, run.enabledStatuses, run.overallResult))
+            return false;
+    }
+    if (run.settings.CheckBoxASumRep)
+        report::SumRep(lines, run.enabledStatuses.size());
+    return true;
+}
+
+void FinishAutomaticRun(const FinishedRun &run, EndOfRunActions &actions)
+{
+    const RunSettings &settings = run.settings;
+    if (!run.autoRun || !settings.CheckBoxAClose)
+        return;
+    if (settings.CheckBoxAPrint) {
+        QStringList lines = run.reportLines;
+        if (FilterReport(lines, run)) {
+            try {
+                if (!actions.printReport(lines))
+                    qWarning("The report of the run was not printed");
+            } catch (const std::exception &failure) {
+                qWarning("The report of the run was not printed: %s", failure.what());
+            }
+        }
+    }
+    if (settings.CheckBoxASend) {
+        QStringList lines = run.reportLines;
+        if (FilterReport(lines, run))
+            actions.mailReport(lines, run.overallResult);
+    }
+    if (settings.CheckBoxAPower)
+        actions.powerOff();
+    actions.closeWindow();
+}

@@ -1,0 +1,17 @@
+#include "MyThread.h"
+
+#include <array>
+
+TMyThread::TMyThread(zentavo::TBlocks blocks, RunSettings settings, RunFlags &flags, RunView &view,
+                     RunReport &report, TRunEngine::Clock clock)
+    : m_engine(std::move(blocks), std::move(settings), flags, view, report, std::move(clock))
+{
+}
+
+void TMyThread::run()
+{
+    constexpr std::array priorities{QThread::LowestPriority, QThread::NormalPriority, QThread::HighestPriority};
+    const int index = std::clamp(m_engine.Settings().ComboBoxPrior, 0, int(priorities.size()) - 1);
+    setPriority(priorities.at(std::size_t(index)));
+    m_engine.Execute();
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "RunEngine.h"
+
+#include <QThread>
+
+// The worker thread of one run: runs the engine over its own copy of the
+// jobs and settings at the priority the settings give.
+class TMyThread final : public QThread {
+public:
+    TMyThread(zentavo::TBlocks blocks, RunSettings settings, RunFlags &flags, RunView &view, RunReport &report,
+              TRunEngine::Clock clock = &QDateTime::currentDateTime);
+
+    const TRunEngine &Engine() const { return m_engine; }
+
+protected:
+    void run() override;
+
+private:
+    TRunEngine m_engine;
+};

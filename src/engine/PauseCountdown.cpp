@@ -1,0 +1,30 @@
+#include "PauseCountdown.h"
+
+#include <QLocale>
+#include <QTime>
+
+namespace pausecountdown {
+
+std::optional<int> Minutes(bool checkBoxTime, const QString &editTime)
+{
+    if (!checkBoxTime)
+        return std::nullopt;
+    bool isNumber = false;
+    const int minutes = editTime.trimmed().toInt(&isNumber);
+    if (!isNumber || minutes == 0)
+        return std::nullopt;
+    return minutes;
+}
+
+qint64 RemainingMs(const QDateTime &runTime, int minutes, const QDateTime &now)
+{
+    return now.msecsTo(runTime.addSecs(qint64(minutes) * 60));
+}
+
+QString RemainingText(qint64 remainingMs)
+{
+    const qint64 seconds = std::max<qint64>(0, (remainingMs + 999) / 1000) % (24 * 3600);
+    return QLocale().toString(QTime(0, 0).addSecs(int(seconds)), QLocale::LongFormat);
+}
+
+} // namespace pausecountdown

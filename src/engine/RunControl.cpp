@@ -1,0 +1,109 @@
+#include "RunControl.h"
+
+#include "Common.h"
+#include "ConstStr.h"
+#include "ReportLines.h"
+
+#include <QCoreApplication>
+
+using namespace zentavo;
+
+TRunControl::TRunControl(RunView &view)
+    : m_view(view)
+    , m_report(view)
+{
+}
+
+TRunControl::~TRunControl()
+{
+    if (WorkerRunning()) {
+        // The program ends under a run: stop it rather than leave a thread
+        // writing into freed objects.
+        m_flags.ArchiveCancel = true;
+        m_flags.Terminated = true;
+        m_flags.Paused = false;
+        CopyStop = true;
+        m_worker->wait();
+    }
+}
+
+bool TRunControl::StartRun(TBlocks blocks, RunSettings settings, TRunEngine::Clock clock)
+{
+    if (WorkerRunning() || m_flags.RunBusy)
+        return false;
+    m_worker.reset();
+    m_brokenBlock = -1;
+    m_flags.Terminated = false;
+    m_flags.Paused = false;
+    m_worker = std::make_unique<TMyThread>(std::move(blocks), std::move(settings), m_flags,
+                                           m_view, m_report, std::move(clock));
+    m_worker->start();
+    return true;
+}
+
+void TRunControl::WaitForWorker()
+{
+    while (m_worker && !m_worker->wait(QDeadlineTimer(50)))
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+void TRunControl::Break(bool stopCopy, const std::function<void()> &afterClose)
+{
+    m_flags.ArchiveCancel = true;
+    m_flags.Terminated = true;
+    m_flags.Paused = false;
+    if (stopCopy)
+        CopyStop = true;
+    WaitForWorker();
+
+    m_report.AddRep(report::timed(sUserBroke));
+    m_report.AddRep(report::Separator);
+    m_report.AddRep(report::timed(sEndProcess));
+    m_report.AddRep(QString());
+    if (m_worker)
+        m_brokenBlock = m_worker->Engine().BlockIndex();
+    m_report.file().close();
+    if (afterClose)
+        afterClose();
+    const RunSettings settings = Settings();
+    if (settings.CheckBoxRep && !m_report.file().path().isEmpty())
+        CheckRepSize(m_report.file().path(), settings.EditRepSize);
+    m_flags.RunBusy = false;
+    m_flags.AutoRun = false;
+    m_flags.RunRequested = false;
+}
+
+bool TRunControl::TakeEndedRun()
+{
+    if (!m_worker || m_flags.RunBusy || m_flags.RunEndHandled)
+        return false;
+    m_flags.RunEndHandled = true;
+    return true;
+}
+
+int TRunControl::OverallResult() const
+{
+    int result = StatusOk;
+    for (const quint8 status : EnabledStatuses())
+        result = std::max<int>(result, status);
+    return result;
+}
+
+std::vector<quint8> TRunControl::EnabledStatuses() const
+{
+    std::vector<quint8> statuses;
+    if (!m_worker)
+        return statuses;
+    const TBlocks &blocks = m_worker->Engine().Blocks();
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        if (!blocks[i].GetFlag(Enabled))
+            continue;
+        statuses.push_back(int(i) == m_brokenBlock ? quint8(StatusFatal) : blocks[i].GetFlag(Status));
+    }
+    return statuses;
+}
+
+RunSettings TRunControl::Settings() const
+{
+    return m_worker ? m_worker->Engine().Settings() : RunSettings{};
+}

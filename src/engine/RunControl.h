@@ -1,0 +1,63 @@
+#pragma once
+
+#include "MyThread.h"
+#include "RunFlags.h"
+#include "RunReport.h"
+
+#include <memory>
+#include <vector>
+
+// The main window's side of the run: it starts the worker, holds and stops
+// it, and tells when a run has ended. It lives on the GUI thread.
+class TRunControl {
+public:
+    explicit TRunControl(RunView &view);
+    ~TRunControl();
+    TRunControl(const TRunControl &) = delete;
+    TRunControl &operator=(const TRunControl &) = delete;
+
+    RunFlags &Flags() { return m_flags; }
+    RunReport &Report() { return m_report; }
+
+    // Starts a worker over copies of the jobs and settings. Refused (False)
+    // while a worker is still running, so that a running worker is never
+    // dropped and two runs never share the report.
+    bool StartRun(zentavo::TBlocks blocks, RunSettings settings,
+                  TRunEngine::Clock clock = &QDateTime::currentDateTime);
+
+    bool HasWorker() const { return m_worker != nullptr; }
+    // A worker exists and its run is under way.
+    bool Busy() const { return m_worker && m_flags.RunBusy; }
+    bool WorkerRunning() const { return m_worker && m_worker->isRunning(); }
+
+    // The worker makes no progress between Hold and Release.
+    void Hold() { m_flags.Paused = true; }
+    void Release() { m_flags.Paused = false; }
+
+    // Stops the run: the archiver cancels, the worker ends at its next test
+    // point (a file copy under way too, with stopCopy) and is waited for
+    // while events are processed; then the break lines end the report, the
+    // job under way becomes a fatal error and the report file is closed and
+    // trimmed. afterClose runs between closing and trimming.
+    void Break(bool stopCopy, const std::function<void()> &afterClose = {});
+
+    // True once for a run that has ended and was not handled yet.
+    bool TakeEndedRun();
+
+    // The finished run's statuses: the worker's jobs, with a broken job as
+    // a fatal error.
+    int OverallResult() const;
+    std::vector<quint8> EnabledStatuses() const;
+    // The settings the current (or last) run works with.
+    RunSettings Settings() const;
+
+    // Waits for the worker's end while processing events.
+    void WaitForWorker();
+
+private:
+    RunView &m_view;
+    RunFlags m_flags;
+    RunReport m_report;
+    std::unique_ptr<TMyThread> m_worker;
+    int m_brokenBlock = -1;
+};

@@ -1,0 +1,615 @@
+#include "FZentavo.h"
+
+#include "ConstStr.h"
+#include "EndOfRun.h"
+#include "JobFileReader.h"
+#include "LocalizeForm.h"
+#include "Paths.h"
+#include "Prompter.h"
+#include "ReportLineDelegate.h"
+#include "ReportLineHint.h"
+#include "ReportLines.h"
+#include "ReportMail.h"
+#include "VersionBlock.h"
+#include "ViewRep.h"
+#include "ZetuUnit.h"
+#include "ZetuPause.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTextStream>
+#include <QTime>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace zentavo {
+
+namespace {
+
+const QString MainCaption = QStringLiteral("The Zentavo");
+
+platform::PromptButton showMessage(const QString &title, const QString &text, platform::PromptIcon icon,
+                                   platform::PromptButtons buttons = platform::PromptButton::Ok)
+{
+    return platform::prompter().message({title, text, icon, buttons, {}});
+}
+
+// The sibling program of the suite in this program's folder.
+QString siblingProgram(const QString &name)
+{
+#ifdef Q_OS_WIN
+    return QDir(QCoreApplication::applicationDirPath()).filePath(name + QStringLiteral(".exe"));
+#else
+    return QDir(QCoreApplication::applicationDirPath()).filePath(name);
+#endif
+}
+
+QString elapsedText(const QDateTime &since)
+{
+    const qint64 seconds = std::max<qint64>(0, since.secsTo(QDateTime::currentDateTime())) % (24 * 3600);
+    return QLocale().toString(QTime(0, 0).addSecs(int(seconds)), QLocale::LongFormat);
+}
+
+} // namespace
+
+// What the end of an automatic run does through the window.
+class TFormZentavo::EndActions final : public EndOfRunActions {
+public:
+    explicit EndActions(TFormZentavo &form)
+        : m_form(form)
+    {
+    }
+    bool printReport(const QStringList &lines) override
+    {
+        m_form.FormRep().setWindowTitle(sReport);
+        m_form.FormRep().SetLines(lines);
+        return m_form.FormRep().BitBtnPrnClick(TFormRep::PrintSender::Timer);
+    }
+    void mailReport(const QStringList &lines, int overallResult) override
+    {
+        SendRep(lines, overallResult, m_form.m_settings.Mail, m_form.m_productTitle, m_form.m_mailMessage,
+                m_form.m_smtp, m_form.m_runs->Report());
+    }
+    void powerOff() override { PowerOffComputer(); }
+    void closeWindow() override { m_form.close(); }
+
+private:
+    TFormZentavo &m_form;
+};
+
+TFormZentavo::TFormZentavo(ZentavoSettings settings, SettingsLoader loadSettings, const QString &productTitle)
+    : m_settings(std::move(settings))
+    , m_loadSettings(std::move(loadSettings))
+    , m_productTitle(productTitle)
+    , m_runs(std::make_unique<TRunControl>(*this))
+{
+    // The report mail greets and logs in step by step as the settings say.
+    m_smtp.Handshaking = smtpmail::hsManual;
+    FormCreate();
+}
+
+TFormZentavo::~TFormZentavo()
+{
+    // The worker writes to this window: it ends before the window's parts go.
+    m_runs.reset();
+}
+
+void TFormZentavo::FormCreate()
+{
+    setObjectName(QStringLiteral("FormZentavo"));
+    setWindowTitle(MainCaption);
+    createMenus();
+    createControls();
+    LocalizeForm(this);
+
+    LabelJob->setText(sJob);
+    LabelFile->setText(DeleteAmpersand(FileMenu->title()));
+    LabelNameFile->clear();
+    GroupBoxRep->setTitle(DeleteAmpersand(ReportMenu->title()));
+    BitBtnCancel->setText(sButClose);
+    RPrint->setText(m_commands.at(3)->text());
+
+    Timer = new QTimer(this);
+    Timer->setInterval(1000);
+    connect(Timer, &QTimer::timeout, this, &TFormZentavo::TimerTimer);
+    Timer->start();
+}
+
+void TFormZentavo::createMenus()
+{
+    const auto command = [this](QMenu *menu, const QString &name, const QString &text, QKeySequence key,
+                                void (TFormZentavo::*handler)()) {
+        QAction *action = menu->addAction(text);
+        action->setObjectName(name);
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    FileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    FileMenu->setObjectName(QStringLiteral("FileMenu"));
+    QAction *FOpen = command(FileMenu, QStringLiteral("FOpen"), QStringLiteral("&Open..."),
+                             QKeySequence(Qt::CTRL | Qt::Key_O), &TFormZentavo::TBFOpenClick);
+    QAction *FEdit = command(FileMenu, QStringLiteral("FEdit"), QStringLiteral("&Edit..."),
+                             QKeySequence(Qt::Key_F2), &TFormZentavo::TBFEditClick);
+    FRun = command(FileMenu, QStringLiteral("FRun"), QStringLiteral("&Run"), QKeySequence(Qt::Key_F9),
+                   &TFormZentavo::TBFRunClick);
+    QAction *FPrint = command(FileMenu, QStringLiteral("FPrint"), QStringLiteral("&Print..."), {},
+                              &TFormZentavo::TBFPrintClick);
+    FileMenu->addSeparator();
+    QAction *FExit = FileMenu->addAction(QStringLiteral("E&xit"));
+    FExit->setObjectName(QStringLiteral("FExit"));
+    connect(FExit, &QAction::triggered, this, &QWidget::close);
+
+    ReportMenu = menuBar()->addMenu(QStringLiteral("&Report"));
+    ReportMenu->setObjectName(QStringLiteral("ReportMenu"));
+    QAction *RLoad = command(ReportMenu, QStringLiteral("RLoad"), QStringLiteral("&Load"),
+                             QKeySequence(Qt::CTRL | Qt::Key_L), &TFormZentavo::TBRLoadClick);
+    RPrint = command(ReportMenu, QStringLiteral("RPrint"), QStringLiteral("&Print..."),
+                     QKeySequence(Qt::CTRL | Qt::Key_P), &TFormZentavo::RPrintClick);
+
+    OptionsMenu = menuBar()->addAction(QStringLiteral("&Options"));
+    OptionsMenu->setObjectName(QStringLiteral("OptionsMenu"));
+    connect(OptionsMenu, &QAction::triggered, this, &TFormZentavo::OptionsMenuClick);
+
+    HelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+    HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
+    QAction *HAbout = command(HelpMenu, QStringLiteral("HAbout"), QStringLiteral("&About..."), {},
+                              &TFormZentavo::HAboutClick);
+    // TODO(help): HDoc, HPrompt (what's-this) and HUpdate join the Help menu
+    // and the tool bar with the help router.
+
+    QStyle *look = style();
+    FOpen->setIcon(look->standardIcon(QStyle::SP_DialogOpenButton));
+    FRun->setIcon(look->standardIcon(QStyle::SP_MediaPlay));
+    RLoad->setIcon(look->standardIcon(QStyle::SP_FileDialogDetailedView));
+    RPrint->setIcon(look->standardIcon(QStyle::SP_FileIcon));
+    QToolBar *ToolBar = addToolBar(QStringLiteral("ToolBar"));
+    ToolBar->setObjectName(QStringLiteral("ToolBar"));
+    ToolBar->setMovable(false);
+    ToolBar->addActions({FOpen, FEdit, FRun});
+    ToolBar->addSeparator();
+    ToolBar->addActions({RLoad, RPrint});
+    ToolBar->addSeparator();
+    ToolBar->addAction(OptionsMenu);
+
+    m_commands = {FOpen, FEdit, FRun, FPrint, FExit, RLoad, RPrint, OptionsMenu, HAbout};
+}
+
+void TFormZentavo::createControls()
+{
+    auto *central = new QWidget(this);
+    auto *grid = new QGridLayout(central);
+    LabelFile = new QLabel(central);
+    LabelFile->setObjectName(QStringLiteral("LabelFile"));
+    LabelNameFile = new QLabel(central);
+    LabelNameFile->setObjectName(QStringLiteral("LabelNameFile"));
+    QFont bold = LabelNameFile->font();
+    bold.setBold(true);
+    LabelNameFile->setFont(bold);
+    LabelJob = new QLabel(central);
+    LabelJob->setObjectName(QStringLiteral("LabelJob"));
+    LabelNameJob = new QLabel(central);
+    LabelNameJob->setObjectName(QStringLiteral("LabelNameJob"));
+    QFont larger = bold;
+    larger.setPointSizeF(bold.pointSizeF() * 1.2);
+    LabelNameJob->setFont(larger);
+    grid->addWidget(LabelFile, 0, 0);
+    grid->addWidget(LabelNameFile, 0, 1);
+    grid->addWidget(LabelJob, 1, 0);
+    grid->addWidget(LabelNameJob, 1, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setHorizontalSpacing(10);
+
+    GroupBoxRep = new QGroupBox(central);
+    GroupBoxRep->setObjectName(QStringLiteral("GroupBoxRep"));
+    ListBoxRep = new QListWidget(GroupBoxRep);
+    ListBoxRep->setObjectName(QStringLiteral("ListBoxRep"));
+    ListBoxRep->setItemDelegate(new ReportLineDelegate(ListBoxRep));
+    ListBoxRep->setUniformItemSizes(true);
+    ListBoxRep->setMinimumSize(600, 300);
+    ReportLineHint::install(ListBoxRep);
+    auto *reportLayout = new QVBoxLayout(GroupBoxRep);
+    reportLayout->addWidget(ListBoxRep);
+    grid->addWidget(GroupBoxRep, 2, 0, 1, 2);
+
+    LabelFiles = new QLabel(central);
+    LabelFiles->setObjectName(QStringLiteral("LabelFiles"));
+    GaugeFile = new QProgressBar(central);
+    GaugeFile->setObjectName(QStringLiteral("GaugeFile"));
+    Gauge = new QProgressBar(central);
+    Gauge->setObjectName(QStringLiteral("Gauge"));
+    BitBtnCancel = new QPushButton(central);
+    BitBtnCancel->setObjectName(QStringLiteral("BitBtnCancel"));
+    BitBtnCancel->setDefault(true);
+    connect(BitBtnCancel, &QPushButton::clicked, this, &TFormZentavo::BitBtnCancelClick);
+    grid->addWidget(LabelFiles, 3, 0, 1, 2);
+    grid->addWidget(GaugeFile, 4, 0, 1, 2);
+    grid->addWidget(Gauge, 5, 0, 1, 2);
+    grid->addWidget(BitBtnCancel, 6, 1, Qt::AlignRight);
+    setCentralWidget(central);
+
+    const int widths[3] = {100, 100, 50};
+    for (int i = 0; i < 3; ++i) {
+        StatusPanel[i] = new QLabel(this);
+        StatusPanel[i]->setMinimumWidth(widths[i]);
+        statusBar()->addWidget(StatusPanel[i], i == 2 ? 1 : 0);
+    }
+    StatusPanel[1]->setText(QStringLiteral("0"));
+    statusBar()->setToolTip(QStringLiteral("Process time; number of current job /  jobs quantity"));
+    statusBar()->setSizeGripEnabled(false);
+
+    m_formRep = std::make_unique<TFormRep>(nullptr);
+}
+
+void TFormZentavo::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TFormZentavo::FormShow()
+{
+    if (ListBoxRep->count() == 0)
+        RPrint->setEnabled(false);
+    // TODO(help): "/?" or "?" as the first argument shows the help topic "CommandLine".
+    const platform::VersionBlock version = platform::VersionBlock::ofRunningProgram();
+    QString versionText;
+    if (!version.isEmpty()) {
+        versionText = version.value(QStringLiteral("ProductName")) + u' '
+            + version.value(QStringLiteral("ProductVersion")) + QStringLiteral("   [")
+            + version.value(QStringLiteral("FileVersion")) + u']';
+    }
+    StatusPanel[2]->setText(versionText);
+    // TODO(messages): the window takes its caption for the suite's messages
+    // here (WM_UpdateVorrin reaches UpdateVorrin) once WindowMessages is on main.
+    RunFlags &flags = m_runs->Flags();
+    flags.RunBusy = false;
+    if (flags.AutoRun) {
+        RunTime = QDateTime::currentDateTime();
+        if (!ChooseJobs(this, windowTitle(), Blocks, m_settings)) {
+            flags.AutoRun = false;
+            flags.RunRequested = false;
+            close();
+        }
+    }
+}
+
+void TFormZentavo::TimerTimer()
+{
+    if (m_runs->Flags().RunBusy)
+        showElapsed();
+    if (!m_runs->TakeEndedRun())
+        return;
+    showElapsed();
+    unsetCursor();
+    setCommandsEnabled(true);
+    GaugeFile->setValue(0);
+    Gauge->setValue(0);
+    const int result = m_runs->OverallResult();
+    showResult(result);
+
+    FinishedRun run;
+    run.reportLines = ReportLines();
+    run.enabledStatuses = m_runs->EnabledStatuses();
+    run.overallResult = result;
+    run.settings = m_runs->Settings();
+    run.autoRun = m_runs->Flags().AutoRun;
+    // No second run may start while the report is printed and mailed.
+    m_finishingRun = true;
+    EndActions actions(*this);
+    FinishAutomaticRun(run, actions);
+    m_finishingRun = false;
+
+    m_runs->Flags().RunRequested = false;
+    setWindowIconText(QString());
+    if (m_jobReloadPending) {
+        m_jobReloadPending = false;
+        ReadJobFile(false);
+    }
+}
+
+void TFormZentavo::showElapsed()
+{
+    StatusPanel[0]->setText(elapsedText(RunTime));
+}
+
+void TFormZentavo::showResult(int result)
+{
+    BitBtnCancel->setText(sButClose);
+    const QStyle::StandardPixmap glyphs[3] = {QStyle::SP_DialogApplyButton, QStyle::SP_MessageBoxWarning,
+                                              QStyle::SP_MessageBoxCritical};
+    BitBtnCancel->setIcon(style()->standardIcon(glyphs[std::clamp(result, 0, 2)]));
+}
+
+void TFormZentavo::setCommandsEnabled(bool enabled)
+{
+    for (QAction *action : std::as_const(m_commands))
+        action->setEnabled(enabled);
+    for (QAction *menu : menuBar()->actions())
+        menu->setEnabled(enabled);
+}
+
+void TFormZentavo::BitBtnCancelClick()
+{
+    if (!m_runs->Busy()) {
+        close();
+        return;
+    }
+    m_runs->Hold();
+    const platform::PromptButton answer
+        = showMessage(m_productTitle, sQuestionBreak, platform::PromptIcon::Question,
+                      platform::PromptButton::Yes | platform::PromptButton::No);
+    if (answer != platform::PromptButton::Yes) {
+        m_runs->Release();
+        return;
+    }
+    BitBtnCancel->setText(sButBreaking);
+    m_runs->Break(true, [this] {
+        LabelFiles->setText(sResizeReport);
+        repaint();
+    });
+    LabelFiles->clear();
+}
+
+bool TFormZentavo::FormCloseQuery()
+{
+    if (m_runs->Busy()) {
+        m_runs->Hold();
+        const platform::PromptButton answer
+            = showMessage(m_productTitle, sQuestionBreak, platform::PromptIcon::Question,
+                          platform::PromptButton::Yes | platform::PromptButton::No);
+        if (answer != platform::PromptButton::Yes) {
+            m_runs->Release();
+            return false;
+        }
+        BitBtnCancel->setText(sButBreaking);
+        m_runs->Break(false);
+    }
+    return true;
+}
+
+void TFormZentavo::closeEvent(QCloseEvent *event)
+{
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+void TFormZentavo::FormClose()
+{
+    // TODO(messages): post "WM_RunZentavo" (wParam 0) to "TrayFormVorrin"
+    // when it is shown, once WindowMessages is on main.
+    m_formRep->close();
+}
+
+void TFormZentavo::TBFRunClick()
+{
+    if (m_finishingRun || m_runs->WorkerRunning() || m_runs->Flags().RunBusy)
+        return;
+    StatusPanel[0]->clear();
+    ListBoxRep->clear();
+    RunFlags &flags = m_runs->Flags();
+    flags.RunRequested = true;
+    RunTime = QDateTime::currentDateTime();
+    if (ChooseJobs(this, windowTitle(), Blocks, m_settings)) {
+        StartWorker();
+    } else {
+        flags.AutoRun = false;
+        flags.RunRequested = false;
+    }
+}
+
+void TFormZentavo::StartWorker()
+{
+    m_runs->StartRun(Blocks, m_settings.Run);
+}
+
+bool TFormZentavo::ReadJobFile(bool cancelAutoRun)
+{
+    const bool read = ReadFDat(JobFileName, Blocks);
+    LabelNameFile->setText(JobFileName);
+    if (!read && !JobFileName.isEmpty()) {
+        showReadError(windowTitle());
+        if (cancelAutoRun)
+            m_runs->Flags().AutoRun = false;
+    }
+    return read;
+}
+
+void TFormZentavo::showReadError(const QString &title)
+{
+    showMessage(title, sReadError + u' ' + JobFileName, platform::PromptIcon::Error);
+}
+
+void TFormZentavo::TBFOpenClick()
+{
+    platform::FileRequest request;
+    request.folder = JobFileName.isEmpty() ? QCoreApplication::applicationDirPath() : platform::folderPart(JobFileName);
+    request.filter = QStringLiteral("Файлы данных (*.dat)");
+    request.defaultSuffix = QStringLiteral("dat");
+    const std::optional<QString> chosen = platform::prompter().fileName(request);
+    if (!chosen)
+        return;
+    JobFileName = *chosen;
+    if (!ReadFDat(JobFileName, Blocks))
+        showReadError(sRes.at(1));
+    LabelNameFile->setText(JobFileName);
+}
+
+void TFormZentavo::TBFEditClick()
+{
+    const QString commandLine = u'"' + siblingProgram(QStringLiteral("Pelvaro")) + QStringLiteral("\" \"")
+        + JobFileName + u'"';
+    if (!RunProgram(commandLine, true))
+        showMessage(windowTitle(), sRunVorrinError + u'\n' + sEditorHeader, platform::PromptIcon::Error);
+    ReadJobFile(true);
+}
+
+void TFormZentavo::TBFPrintClick()
+{
+    ReadFDat(JobFileName, Blocks);
+    // TODO(job printing): PrintJob with the print dialog once it is on main.
+}
+
+void TFormZentavo::TBRLoadClick()
+{
+    const QString path = m_settings.Run.ButtonRepDir + QStringLiteral("Report.txt");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        showMessage(windowTitle(), sReadError + u' ' + path, platform::PromptIcon::Error);
+        return;
+    }
+    QStringList lines;
+    QTextStream in(&file);
+    while (!in.atEnd())
+        lines << in.readLine();
+    ListBoxRep->clear();
+    ListBoxRep->addItems(lines);
+    ReportMenu->setEnabled(true);
+    RPrint->setEnabled(true);
+    if (ListBoxRep->count() > 0)
+        ListBoxRep->setCurrentRow(ListBoxRep->count() - 1);
+}
+
+void TFormZentavo::RPrintClick()
+{
+    m_formRep->setWindowTitle(sReport);
+    m_formRep->SetLines(ReportLines());
+    m_formRep->BitBtnPrnClick(TFormRep::PrintSender::User);
+}
+
+void TFormZentavo::OptionsMenuClick()
+{
+    // TODO(settings): the settings dialog opens here once it is on main.
+}
+
+void TFormZentavo::HAboutClick()
+{
+    const platform::VersionBlock version = platform::VersionBlock::ofRunningProgram();
+    if (version.isEmpty()) {
+        showMessage(DeleteAmpersand(m_commands.last()->text()), QString(), platform::PromptIcon::Information);
+        return;
+    }
+    QString text = version.value(QStringLiteral("ProductName")) + u' ' + version.value(QStringLiteral("ProductVersion"));
+    const auto piece = [&](const QString &prefix, const QString &name) {
+        if (!version.value(name).isEmpty())
+            text += u'\n' + prefix + version.value(name);
+    };
+    piece(QString(), QStringLiteral("FileDescription"));
+    piece(QStringLiteral("File version "), QStringLiteral("FileVersion"));
+    piece(QString(), QStringLiteral("LegalCopyright"));
+    showMessage(DeleteAmpersand(m_commands.last()->text()), text, platform::PromptIcon::Information);
+}
+
+void TFormZentavo::UpdateVorrin(quint64 wParam)
+{
+    const ZentavoSettings reloaded = m_loadSettings ? m_loadSettings() : m_settings;
+    m_settings = reloaded;
+    if (wParam != 1)
+        return;
+    JobFileName = m_settings.EditFJob;
+    // The run under way keeps its own jobs; the window's jobs follow after it.
+    if (m_runs->WorkerRunning() || m_runs->Flags().RunBusy)
+        m_jobReloadPending = true;
+    else
+        ReadJobFile(false);
+}
+
+QStringList TFormZentavo::ReportLines() const
+{
+    QStringList lines;
+    lines.reserve(ListBoxRep->count());
+    for (int i = 0; i < ListBoxRep->count(); ++i)
+        lines << ListBoxRep->item(i)->text();
+    return lines;
+}
+
+void TFormZentavo::queued(std::function<void()> fn)
+{
+    QMetaObject::invokeMethod(this, std::move(fn), Qt::QueuedConnection);
+}
+
+void TFormZentavo::addReportLine(const QString &line)
+{
+    queued([this, line] {
+        ListBoxRep->addItem(line);
+        ListBoxRep->scrollToBottom();
+    });
+}
+
+void TFormZentavo::runStarting()
+{
+    queued([this] {
+        setCursor(Qt::BusyCursor);
+        setCommandsEnabled(false);
+        BitBtnCancel->setText(sButBreak);
+        BitBtnCancel->setIcon({});
+        StatusPanel[0]->setText(elapsedText(QDateTime::currentDateTime()));
+    });
+}
+
+void TFormZentavo::showJob(const QString &title, int number, int count)
+{
+    queued([this, title, number, count] {
+        LabelNameJob->setText(title);
+        StatusPanel[1]->setText(QString::number(number) + u'/' + QString::number(count));
+    });
+}
+
+void TFormZentavo::showArchiveProgress(int percent, const QString &title)
+{
+    queued([this, percent, title] {
+        // The taskbar text shows the progress; the caption stays, the other programs find the window by it.
+        setWindowIconText(QString::number(percent) + QStringLiteral("% ") + title);
+        Gauge->setMaximum(100);
+        Gauge->setValue(percent);
+    });
+}
+
+void TFormZentavo::setFileGauge(int percent)
+{
+    queued([this, percent] { GaugeFile->setValue(percent); });
+}
+
+void TFormZentavo::runEnded()
+{
+    queued([this] { LabelNameJob->clear(); });
+}
+
+void TFormZentavo::showText(const QString &text)
+{
+    queued([this, text] { LabelFiles->setText(text); });
+}
+
+void TFormZentavo::setGaugeMaximum(qint64 bytes)
+{
+    queued([this, bytes] {
+        m_gaugeMaximum = std::max<qint64>(1, bytes);
+        Gauge->setMaximum(100);
+        Gauge->setValue(0);
+    });
+}
+
+void TFormZentavo::setGaugePosition(qint64 bytes)
+{
+    queued([this, bytes] { Gauge->setValue(int(std::clamp<qint64>(bytes * 100 / m_gaugeMaximum, 0, 100))); });
+}
+
+} // namespace zentavo

@@ -1,0 +1,134 @@
+#pragma once
+
+#include "MailMessage.h"
+#include "RunControl.h"
+#include "RunView.h"
+#include "SmtpClient.h"
+#include "ZentavoSettings.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+
+namespace zentavo {
+
+class TFormRep;
+
+// The main program's window: the job file in use, the job being run, the
+// run's report, progress and the commands; it starts runs, stops them on
+// request and finishes every run, after an automatic one with the
+// configured end-of-run actions. It is the view the run's worker writes to;
+// every such call is carried to the GUI thread in the order it was made.
+class TFormZentavo final : public QMainWindow, public RunView {
+    Q_OBJECT
+public:
+    using SettingsLoader = std::function<ZentavoSettings()>;
+
+    // loadSettings reads the settings afresh (at a settings-changed message).
+    TFormZentavo(ZentavoSettings settings, SettingsLoader loadSettings, const QString &productTitle);
+    ~TFormZentavo() override;
+
+    ZentavoSettings &Settings() { return m_settings; }
+    TRunControl &Runs() { return *m_runs; }
+    TFormRep &FormRep() { return *m_formRep; }
+    QStringList ReportLines() const;
+
+    // The show handler; start-up calls it once more after the switches.
+    void FormShow();
+    // Every second: the elapsed time, and the end of a run.
+    void TimerTimer();
+    // Exit button: stops a run after a question, else closes.
+    void BitBtnCancelClick();
+    // Starts a run of the loaded jobs unless one is under way.
+    void TBFRunClick();
+    // A worker for the run start-up asked for; it ends at once without one.
+    void StartWorker();
+    void TBFOpenClick();
+    void TBFEditClick();
+    void TBRLoadClick();
+    void RPrintClick();
+    // The settings-changed message of the suite; wParam 1 also re-reads the
+    // default job file.
+    void UpdateVorrin(quint64 wParam);
+    // Reads JobFileName into Blocks; a failure is shown and, with
+    // cancelAutoRun, stops an automatic run.
+    bool ReadJobFile(bool cancelAutoRun);
+
+    QPushButton *BitBtnCancel = nullptr;
+    QListWidget *ListBoxRep = nullptr;
+    QLabel *LabelNameFile = nullptr;
+    QLabel *LabelNameJob = nullptr;
+    QLabel *LabelFiles = nullptr;
+    QAction *FRun = nullptr;
+    QAction *RPrint = nullptr;
+
+    // RunView, called by the worker.
+    void addReportLine(const QString &line) override;
+    void runStarting() override;
+    void showJob(const QString &title, int number, int count) override;
+    void showArchiveProgress(int percent, const QString &title) override;
+    void setFileGauge(int percent) override;
+    void runEnded() override;
+    void showText(const QString &text) override;
+    void setGaugeMaximum(qint64 bytes) override;
+    void setGaugePosition(qint64 bytes) override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    class EndActions;
+
+    void FormCreate();
+    void createMenus();
+    void createControls();
+    // The close query: False when the user keeps a run going.
+    bool FormCloseQuery();
+    void FormClose();
+    void TBFPrintClick();
+    void OptionsMenuClick();
+    void HAboutClick();
+    void setCommandsEnabled(bool enabled);
+    void showResult(int result);
+    void showElapsed();
+    void showReadError(const QString &title);
+    // Runs fn on the GUI thread after every call queued before it.
+    void queued(std::function<void()> fn);
+
+    ZentavoSettings m_settings;
+    SettingsLoader m_loadSettings;
+    QString m_productTitle;
+    std::unique_ptr<TRunControl> m_runs;
+    std::unique_ptr<TFormRep> m_formRep;
+    smtpmail::TMailMessage m_mailMessage;
+    smtpmail::TSmtpClient m_smtp;
+    bool m_finishingRun = false;
+    bool m_jobReloadPending = false;
+
+    QMenu *FileMenu = nullptr;
+    QMenu *ReportMenu = nullptr;
+    QAction *OptionsMenu = nullptr;
+    QMenu *HelpMenu = nullptr;
+    QList<QAction *> m_commands;
+    QLabel *LabelFile = nullptr;
+    QLabel *LabelJob = nullptr;
+    QGroupBox *GroupBoxRep = nullptr;
+    QProgressBar *GaugeFile = nullptr;
+    QProgressBar *Gauge = nullptr;
+    QLabel *StatusPanel[3] = {};
+    QTimer *Timer = nullptr;
+    qint64 m_gaugeMaximum = 100;
+};
+
+} // namespace zentavo

@@ -1,0 +1,74 @@
+#include "ZentavoStart.h"
+
+#include "CommandLineSwitches.h"
+#include "ConstStr.h"
+#include "Prompter.h"
+#include "ZetuUnit.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace zentavo {
+
+namespace {
+
+// Offers to create a job file with the editor and waits for it.
+void offerEditor(TFormZentavo &form)
+{
+    form.show();
+    form.raise();
+    const platform::PromptButton answer = platform::prompter().message(
+        {form.windowTitle(), sRunEditor1 + u'\r' + sRunEditor2, platform::PromptIcon::Information,
+         platform::PromptButton::Yes | platform::PromptButton::No,
+         // TODO(help): the Help button shows the topic "CreateJob".
+         {}});
+    if (answer == platform::PromptButton::Yes) {
+#ifdef Q_OS_WIN
+        const QString editor = QStringLiteral("Pelvaro.exe");
+#else
+        const QString editor = QStringLiteral("Pelvaro");
+#endif
+        RunProgram(u'"' + QDir(QCoreApplication::applicationDirPath()).filePath(editor) + u'"', true);
+    }
+}
+
+} // namespace
+
+std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZentavo::SettingsLoader loadSettings,
+                                           int &exitCode)
+{
+    exitCode = 0;
+    const QString productTitle = GetProductName().left(11);
+    ZentavoSettings settings = loadSettings();
+    const StartRequest request = ApplySwitches(arguments, settings, settings.EditFJob);
+    if (!request.ok()) {
+        platform::prompter().message({QStringLiteral("The Zentavo"), UsageText(request.UnknownArgument),
+                                      platform::PromptIcon::Warning, platform::PromptButton::Ok, {}});
+        exitCode = 1;
+        return nullptr;
+    }
+
+    auto form = std::make_unique<TFormZentavo>(settings, loadSettings, productTitle.isEmpty() ? QStringLiteral("The Zentavo") : productTitle);
+    // The first show starts nothing: the automatic run is not set yet.
+    form->show();
+    RunFlags &flags = form->Runs().Flags();
+    flags.AutoRun = request.AutoRun;
+    JobFileName = request.JobFileName;
+    form->ReadJobFile(true);
+    if (JobFileName.isEmpty()) {
+        offerEditor(*form);
+        form->Settings() = loadSettings();
+        JobFileName = form->Settings().EditFJob;
+        form->ReadJobFile(true);
+    }
+    form->FormShow();
+    if (!form->isVisible())
+        return nullptr;
+    // Without an automatic run the worker would end at once; the Run command
+    // starts one when asked.
+    if (flags.AutoRun)
+        form->StartWorker();
+    return form;
+}
+
+} // namespace zentavo

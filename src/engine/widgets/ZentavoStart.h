@@ -1,0 +1,19 @@
+#pragma once
+
+#include "FZentavo.h"
+
+#include <QStringList>
+
+#include <memory>
+
+namespace zentavo {
+
+// The main program's start: the switches over the settings, the job file
+// (offering the editor when none is set), the main window with its start
+// dialog for an automatic run, and the worker. nullptr when the program is
+// to end at once: an unknown switch (after the usage message) or a start
+// dialog that was cancelled. exitCode tells the program's result then.
+std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZentavo::SettingsLoader loadSettings,
+                                           int &exitCode);
+
+} // namespace zentavo

@@ -1,0 +1,300 @@
+#include "ZentavoStart.h"
+
+#include "ConstStr.h"
+#include "PowerControl.h"
+#include "ReportLines.h"
+#include "ScriptedPrompter.h"
+#include "SmtpTestServers.h"
+#include "TestFiles.h"
+#include "ViewRep.h"
+#include "ZentavoExt.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QListWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+using namespace zentavo;
+using platform::PromptButton;
+
+namespace {
+
+// Processes events until the condition holds; False after the time-out.
+bool waitUntil(const std::function<bool()> &condition, int milliseconds = 30000)
+{
+    const QDeadlineTimer deadline(milliseconds);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    return true;
+}
+
+int toolExitCode(const QString &program, const QStringList &arguments, QByteArray *output = nullptr)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000))
+        return -1;
+    if (output)
+        *output = process.readAllStandardOutput();
+    return process.exitCode();
+}
+
+class FakePower final : public platform::PowerControl {
+public:
+    explicit FakePower(std::function<void()> onPowerOff)
+        : m_onPowerOff(std::move(onPowerOff))
+    {
+    }
+    bool powerOff() override
+    {
+        m_onPowerOff();
+        return true;
+    }
+
+private:
+    std::function<void()> m_onPowerOff;
+};
+
+class ZentavoWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        static int argc = 1;
+        static char name[] = "zentavo_window_tests";
+        static char *argv[] = {name, nullptr};
+        if (QApplication::instance() == nullptr)
+            application = std::make_unique<QApplication>(argc, argv);
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        auto scripted = std::make_unique<ScriptedPrompter>();
+        prompts = scripted.get();
+        platform::setPrompter(std::move(scripted));
+        settings.Run.CheckBoxRep = true;
+        settings.Run.CheckBoxRepAdd = true;
+        settings.Run.ButtonRepDir = path(QStringLiteral("report/"));
+        settings.Run.CheckBoxInfoPath = true;
+        settings.Run.RadioButtonRPath = true;
+        settings.Run.CheckBoxRecurse = true;
+        settings.Run.EditTemp = path(QStringLiteral("temp"));
+        for (const char *folder : {"report", "src/deep", "out"})
+            QDir().mkpath(path(QString::fromLatin1(folder)));
+        testfiles::writeBytes(path(QStringLiteral("src/a.txt")), "first file");
+        testfiles::writeBytes(path(QStringLiteral("src/deep/b.txt")), "second file");
+    }
+
+    void TearDown() override
+    {
+        form.reset();
+        platform::setPrompter(nullptr);
+        platform::setPowerControl(nullptr);
+        Blocks.clear();
+        JobFileName.clear();
+    }
+
+    QString path(const QString &relative) const { return dir.filePath(relative); }
+    QString archive() const { return path(QStringLiteral("out/Backup.zip")); }
+    QString reportFile() const { return path(QStringLiteral("report/Report.txt")); }
+
+    // One job that archives the source folder, with an optional command before it.
+    QString writeJobFile(const QString &commandBefore = {})
+    {
+        QStringList lines{QStringLiteral("header"), QStringLiteral(">"), QStringLiteral("Job one"), archive(),
+                          QStringLiteral("D=") + path(QStringLiteral("src")), QStringLiteral("C=")};
+        if (!commandBefore.isEmpty())
+            lines << QStringLiteral("CMD1=") + commandBefore + u'=';
+        const QString jobFile = path(QStringLiteral("Jobs.dat"));
+        testfiles::writeBytes(jobFile, testfiles::cp1251Lines(lines));
+        return jobFile;
+    }
+
+    void start(const QStringList &arguments)
+    {
+        form = StartZentavo(arguments, [this] { return settings; }, exitCode);
+    }
+
+    bool endsByItself() { return waitUntil([this] { return !form->isVisible(); }); }
+
+    QTemporaryDir dir;
+    ScriptedPrompter *prompts = nullptr;
+    ZentavoSettings settings;
+    std::unique_ptr<TFormZentavo> form;
+    int exitCode = -1;
+    static inline std::unique_ptr<QApplication> application;
+};
+
+} // namespace
+
+TEST_F(ZentavoWindowTest, AutomaticRunWithCloseRunsTheJobsAndEndsByItself)
+{
+    start({QStringLiteral("/run"), QStringLiteral("/close"), writeJobFile()});
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(endsByItself());
+
+    EXPECT_EQ(toolExitCode(QStringLiteral("unzip"), {QStringLiteral("-t"), archive()}), 0);
+    const QString report = QString::fromUtf8(testfiles::readBytes(reportFile()));
+    EXPECT_TRUE(report.contains(sBeginProcess));
+    EXPECT_TRUE(report.contains(QStringLiteral("Job one - ") + sRes[0]));
+    EXPECT_TRUE(report.contains(sEndProcess));
+    EXPECT_EQ(form->ReportLines().join(u'\n') + u'\n', QString(report).remove(u'\r'));
+    EXPECT_TRUE(prompts->messages.empty());
+}
+
+TEST_F(ZentavoWindowTest, NoReportFileSwitchKeepsTheReportInTheWindowOnly)
+{
+    start({QStringLiteral("/R-"), QStringLiteral("/RUN"), QStringLiteral("/CLOSE"), writeJobFile()});
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(endsByItself());
+    EXPECT_FALSE(QFile::exists(reportFile()));
+    EXPECT_TRUE(form->ReportLines().contains(QStringLiteral("Job one - ") + sRes[0]));
+    EXPECT_EQ(toolExitCode(QStringLiteral("unzip"), {QStringLiteral("-t"), archive()}), 0);
+}
+
+TEST_F(ZentavoWindowTest, UnknownSwitchShowsTheUsageAndTouchesNothing)
+{
+    const QString jobFile = writeJobFile();
+    prompts->buttons = {PromptButton::Ok};
+    start({QStringLiteral("/run"), QStringLiteral("/nonsense"), jobFile});
+    EXPECT_EQ(form, nullptr);
+    EXPECT_EQ(exitCode, 1);
+    ASSERT_EQ(prompts->messages.size(), 1u);
+    EXPECT_TRUE(prompts->messages[0].text.startsWith(sKey1Error + QStringLiteral(" NONSENSE")));
+    EXPECT_TRUE(QDir(path(QStringLiteral("report"))).isEmpty());
+    EXPECT_FALSE(QFile::exists(archive()));
+}
+
+TEST_F(ZentavoWindowTest, StopDuringARunEndsTheReportWithTheBreakLines)
+{
+    start({writeJobFile(QStringLiteral("/bin/sleep 60"))});
+    ASSERT_NE(form, nullptr);
+    EXPECT_FALSE(form->Runs().Flags().AutoRun);
+    form->TBFRunClick();
+    ASSERT_TRUE(waitUntil([this] { return form->ReportLines().contains(QStringLiteral("/bin/sleep 60")); }))
+        << form->ReportLines().join(u'\n').toStdString();
+    const qsizetype linesSoFar = form->ReportLines().size();
+
+    // A second run is refused while this one is under way.
+    form->TBFRunClick();
+    QApplication::processEvents();
+    EXPECT_GE(form->ReportLines().size(), linesSoFar);
+
+    // A settings change reaches the window, not the run under way.
+    settings.Run.CheckBoxRep = false;
+    settings.EditFJob = path(QStringLiteral("Other.dat"));
+    form->UpdateVorrin(1);
+    EXPECT_FALSE(form->Settings().Run.CheckBoxRep);
+    EXPECT_TRUE(form->Runs().Settings().CheckBoxRep);
+    EXPECT_EQ(Blocks.size(), 1u);
+
+    // No keeps the run going.
+    prompts->buttons = {PromptButton::No};
+    form->BitBtnCancelClick();
+    EXPECT_TRUE(form->Runs().Busy());
+    EXPECT_EQ(form->BitBtnCancel->text(), sButBreak);
+
+    prompts->buttons = {PromptButton::Yes};
+    form->BitBtnCancelClick();
+    EXPECT_FALSE(form->Runs().Busy());
+    QApplication::processEvents();
+    const QStringList lines = form->ReportLines();
+    ASSERT_GE(lines.size(), 4);
+    EXPECT_TRUE(lines.at(lines.size() - 4).endsWith(sUserBroke));
+    EXPECT_EQ(lines.at(lines.size() - 3), report::Separator);
+    EXPECT_TRUE(lines.at(lines.size() - 2).endsWith(sEndProcess));
+    EXPECT_EQ(lines.last(), QString());
+    EXPECT_FALSE(lines.contains(QStringLiteral("Job one - ") + sRes[0]));
+    EXPECT_FALSE(QFile::exists(archive()));
+    const QString report = QString::fromUtf8(testfiles::readBytes(reportFile()));
+    EXPECT_TRUE(report.endsWith(sEndProcess + QStringLiteral("\r\n\r\n")));
+
+    prompts->buttons = {PromptButton::Ok}; // the job file named by the reload is missing
+    form->TimerTimer();
+    EXPECT_EQ(form->BitBtnCancel->text(), sButClose);
+    EXPECT_EQ(form->Runs().OverallResult(), 2);
+    // The job file named by the reload is read once the run has ended.
+    ASSERT_EQ(prompts->messages.size(), 3u);
+    EXPECT_EQ(prompts->messages[2].text, sReadError + u' ' + path(QStringLiteral("Other.dat")));
+    EXPECT_TRUE(form->isVisible());
+}
+
+class EndOfRunChainTest : public ZentavoWindowTest {
+protected:
+    void SetUp() override
+    {
+        ZentavoWindowTest::SetUp();
+        ASSERT_NE(server.Port(), 0);
+        settings.Run.CheckBoxASend = true;
+        settings.Run.CheckBoxAPower = true;
+        settings.Mail.EditHost = QStringLiteral("127.0.0.1");
+        settings.Mail.EditPort = QString::number(server.Port());
+        settings.Mail.EditEMail = QStringLiteral("admin@example.org");
+        settings.Mail.EditFrom = QStringLiteral("backup@example.org");
+        settings.Mail.EditSubject = QStringLiteral("Night backup");
+        settings.Mail.CheckBoxHelo = true;
+        settings.Mail.CheckBoxAuth = true;
+        settings.Mail.EditUserName = QStringLiteral("user");
+        settings.Mail.EditPassword = QStringLiteral("secret");
+        platform::setPowerControl(std::make_unique<FakePower>([this] {
+            steps << QStringLiteral("power");
+            if (QFile::exists(pdf()))
+                steps << QStringLiteral("printed before");
+            if (server.Messages().size() == 1)
+                steps << QStringLiteral("mailed before");
+            if (form->isVisible())
+                steps << QStringLiteral("open before");
+        }));
+    }
+
+    QString pdf() const { return path(QStringLiteral("report.pdf")); }
+
+    void runToTheEnd()
+    {
+        start({QStringLiteral("/run"), QStringLiteral("/close"), QStringLiteral("/print"), writeJobFile()});
+        ASSERT_NE(form, nullptr);
+        form->FormRep().Printer().setOutputFormat(QPrinter::PdfFormat);
+        form->FormRep().Printer().setOutputFileName(pdf());
+        ASSERT_TRUE(endsByItself());
+    }
+
+    TestSmtpServer server;
+    QStringList steps;
+};
+
+TEST_F(EndOfRunChainTest, PrintsMailsPowersOffAndClosesInThisOrder)
+{
+    runToTheEnd();
+    EXPECT_EQ(steps, (QStringList{QStringLiteral("power"), QStringLiteral("printed before"),
+                                  QStringLiteral("mailed before"), QStringLiteral("open before")}));
+    QByteArray text;
+    ASSERT_EQ(toolExitCode(QStringLiteral("pdftotext"), {pdf(), QStringLiteral("-")}, &text), 0);
+    EXPECT_TRUE(QString::fromUtf8(text).contains(QStringLiteral("Job one - ") + sRes[0]));
+    const QList<QJsonObject> mails = server.Messages();
+    ASSERT_EQ(mails.size(), 1) << testfiles::readBytes(reportFile()).toStdString();
+    EXPECT_TRUE(QJsonDocument(mails[0]).toJson().contains("Night backup"));
+    // The mail's transcript follows the run in the report file.
+    EXPECT_TRUE(QString::fromUtf8(testfiles::readBytes(reportFile())).contains(QStringLiteral("Report sent: SMTP")));
+}
+
+TEST_F(EndOfRunChainTest, ErrorsOnlyWithEveryJobOkPrintsAndMailsNothing)
+{
+    settings.Run.CheckBoxAOnlyErrors = true;
+    runToTheEnd();
+    EXPECT_EQ(steps, (QStringList{QStringLiteral("power"), QStringLiteral("open before")}));
+    EXPECT_FALSE(QFile::exists(pdf()));
+    EXPECT_TRUE(server.Messages().isEmpty());
+}
