@@ -62,6 +62,7 @@ void SendRep(const QStringList &reportLines, int overallResult, const ReportMail
     message.SetTextPlain(reportLines.join(QStringLiteral("\r\n")));
     message.RebuildBody();
     smtp.MailMessage = &message;
+    smtp.Handshaking = hsManual; // the greeting and login below are ours
     report.file().reopenForAppend();
 
     bool portIsNumber = false;

@@ -7,7 +7,9 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -53,29 +55,58 @@ bool stopped(const std::atomic<bool> *stop)
     return stop && stop->load();
 }
 
-// Writes the source into the open temporary file, leaving holes for blocks of zeros.
-bool copyContent(QFile &in, QTemporaryFile &out, const std::atomic<bool> *stop)
+// Copies the bytes [begin, end) of the source to the same place in the
+// temporary file, leaving holes for blocks of zeros.
+bool copyRange(QFile &in, QTemporaryFile &out, qint64 begin, qint64 end, QByteArray &block,
+               const std::atomic<bool> *stop)
 {
-    QByteArray block(BlockSize, Qt::Uninitialized);
-    qint64 position = 0;
-    for (;;) {
+    if (!in.seek(begin))
+        return false;
+    for (qint64 position = begin; position < end;) {
         if (stopped(stop))
             return false;
-        const qint64 count = in.read(block.data(), BlockSize);
-        if (count < 0)
+        const qint64 count = in.read(block.data(), std::min<qint64>(block.size(), end - position));
+        if (count <= 0)
             return false;
-        if (count == 0)
-            break;
-        if (isZero(block.constData(), count)) {
-            if (!out.seek(position + count))
-                return false;
-        } else if (out.write(block.constData(), count) != count) {
+        if (!isZero(block.constData(), count) && (!out.seek(position) || out.write(block.constData(), count) != count))
             return false;
-        }
         position += count;
     }
+    return true;
+}
+
+// Copies the data of the source into the open temporary file. Where the
+// system tells where a sparse file holds data, its holes are skipped
+// without reading them.
+bool copyData(QFile &in, QTemporaryFile &out, qint64 size, const std::atomic<bool> *stop)
+{
+    QByteArray block(BlockSize, Qt::Uninitialized);
+#ifdef SEEK_DATA
+    // Asked on a second handle, so that the copy's own reading position is left alone.
+    QFile probe(in.fileName());
+    if (probe.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        const int fd = probe.handle();
+        for (qint64 position = 0; position < size;) {
+            const off_t data = ::lseek(fd, position, SEEK_DATA);
+            if (data < 0)
+                return errno == ENXIO || copyRange(in, out, position, size, block, stop); // ENXIO: only a hole is left
+            const off_t hole = ::lseek(fd, data, SEEK_HOLE);
+            const qint64 dataEnd = hole < 0 ? size : std::min<qint64>(hole, size);
+            if (!copyRange(in, out, data, dataEnd, block, stop))
+                return false;
+            position = dataEnd;
+        }
+        return true;
+    }
+#endif
+    return copyRange(in, out, 0, size, block, stop);
+}
+
+bool copyContent(QFile &in, QTemporaryFile &out, const std::atomic<bool> *stop)
+{
+    const qint64 size = in.size();
     // A file ending in zeros ends in a hole: the size has to be set.
-    return out.resize(position) && out.flush();
+    return copyData(in, out, size, stop) && out.resize(size) && out.flush();
 }
 
 bool syncToDisk(QFile &file)
@@ -103,7 +134,7 @@ bool copyFile(const QString &from, const QString &to, const std::atomic<bool> *s
     if (to.isEmpty())
         return false;
     QFile in(from);
-    if (!in.open(QIODevice::ReadOnly))
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return false;
     // A short name: the target's name plus a suffix could pass the file
     // system's limit where the target itself does not.

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace zentavo;
 using testfiles::readBytes;
@@ -37,6 +38,19 @@ public:
     void setGaugeMaximum(qint64 bytes) override { maximum = bytes; }
     void setGaugePosition(qint64 bytes) override { position = bytes; }
 };
+
+// The parts of a file that hold data, as the file system tells them.
+QList<std::pair<qint64, qint64>> dataParts(QFile &file)
+{
+    QList<std::pair<qint64, qint64>> parts;
+    const int fd = file.handle();
+    for (off_t data = ::lseek(fd, 0, SEEK_DATA); data >= 0; data = ::lseek(fd, data, SEEK_DATA)) {
+        const off_t hole = ::lseek(fd, data, SEEK_HOLE);
+        parts.append({data, hole});
+        data = hole;
+    }
+    return parts;
+}
 
 class FileCommands : public ::testing::Test {
 protected:
@@ -147,11 +161,16 @@ TEST_F(FileCommands, CopyKeepsTimeAndReplacesReadOnlyTargets)
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
         ASSERT_TRUE(file.setFileTime(stamp, QFileDevice::FileModificationTime));
     }
+    const QFileDevice::Permissions permissions =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser
+        | QFileDevice::ReadGroup;
+    QFile::setPermissions(path(u"src/a.txt"_s), permissions);
     write(u"dst/a.txt"_s, "old");
     QFile::setPermissions(path(u"dst/a.txt"_s), QFileDevice::ReadOwner);
     EXPECT_TRUE(CopyFiles(path(u"src/a.txt"_s), path(u"dst"_s), false));
     EXPECT_EQ(read(u"dst/a.txt"_s), QByteArray("new content"));
     EXPECT_EQ(QFileInfo(path(u"dst/a.txt"_s)).lastModified(), stamp);
+    EXPECT_EQ(QFileInfo(path(u"dst/a.txt"_s)).permissions(), permissions);
     EXPECT_EQ(tree(u"dst"_s), QStringList{u"a.txt"_s}) << "no temporary file left";
 
     write(u"src/b.txt"_s, "moved");
@@ -304,6 +323,14 @@ TEST_F(FileCommands, StopLeavesWhatWasDoneAndTheRestUntouched)
     EXPECT_EQ(progress.texts.last(), QString());
 }
 
+TEST_F(FileCommands, RunsOfZerosCopyExactly)
+{
+    const QByteArray content = "head" + QByteArray(3 << 20, '\0') + "tail" + QByteArray(1 << 20, '\0');
+    write(u"zeros.bin"_s, content);
+    EXPECT_TRUE(CopyFiles(path(u"zeros.bin"_s), path(u"copy.bin"_s), false));
+    EXPECT_EQ(read(u"copy.bin"_s), content);
+}
+
 TEST_F(FileCommands, CopiesAFileOverFourGigabytesExactly)
 {
     const qint64 size = (qint64(5) << 30) + 7;
@@ -323,22 +350,19 @@ TEST_F(FileCommands, CopiesAFileOverFourGigabytesExactly)
 
     QFile from(path(u"big.bin"_s));
     QFile to(path(u"dst/big.bin"_s));
-    ASSERT_TRUE(from.open(QIODevice::ReadOnly));
-    ASSERT_TRUE(to.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(from.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+    ASSERT_TRUE(to.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
     ASSERT_EQ(to.size(), size);
     for (qint64 mark : marks) {
         to.seek(mark);
         EXPECT_EQ(to.read(5), QByteArray("mark!"));
     }
-    to.seek(0);
-    QByteArray a(1 << 20, Qt::Uninitialized);
-    QByteArray b(1 << 20, Qt::Uninitialized);
-    for (qint64 done = 0; done < size;) {
-        const qint64 n = from.read(a.data(), a.size());
-        ASSERT_GT(n, 0);
-        ASSERT_EQ(to.read(b.data(), n), n);
-        ASSERT_EQ(std::memcmp(a.constData(), b.constData(), n), 0) << "at " << done;
-        done += n;
+    // Reading gigabytes of holes is slow; outside the parts where either
+    // file holds data both read as zeros, so only those parts are compared.
+    for (const auto &[begin, end] : dataParts(from) + dataParts(to)) {
+        ASSERT_TRUE(from.seek(begin));
+        ASSERT_TRUE(to.seek(begin));
+        EXPECT_EQ(from.read(end - begin), to.read(end - begin)) << "at " << begin;
     }
 }
 

@@ -1,0 +1,59 @@
+#include "QtPrompter.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <future>
+
+using namespace platform;
+
+TEST(QtPrompter, WorkerWaitsForTheAnswerGivenOnTheGuiThread)
+{
+    int argc = 1;
+    char name[] = "platform_widgets_tests";
+    char *argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+
+    QtPrompter prompter;
+    int helpShown = 0;
+    MessageRequest request;
+    request.title = QStringLiteral("The Zentavo");
+    request.text = QStringLiteral("Do you want to break execution of the program?");
+    request.icon = PromptIcon::Question;
+    request.buttons = PromptButton::Yes | PromptButton::No;
+    request.help = [&helpShown] { ++helpShown; };
+
+    // The box runs its own event loop on the GUI thread; a timer there plays
+    // the user: Help first (the box stays), then No.
+    QMessageBox *seen = nullptr;
+    int helpClicks = 0;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seen = box;
+        EXPECT_EQ(box->thread(), app.thread());
+        EXPECT_EQ(box->text(), request.text);
+        EXPECT_EQ(box->windowTitle(), request.title);
+        if (helpClicks++ == 0)
+            box->button(QMessageBox::Help)->click();
+        else
+            box->button(QMessageBox::No)->click();
+    });
+    user.start(20);
+
+    std::future<PromptButton> answer = std::async(std::launch::async, [&] { return prompter.message(request); });
+    for (int i = 0; i < 500 && answer.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready; ++i)
+        QApplication::processEvents();
+    user.stop();
+    ASSERT_EQ(answer.wait_for(std::chrono::seconds(0)), std::future_status::ready);
+    EXPECT_NE(seen, nullptr);
+    EXPECT_EQ(helpShown, 1);
+    EXPECT_EQ(helpClicks, 2);
+    EXPECT_EQ(answer.get(), PromptButton::No);
+}
