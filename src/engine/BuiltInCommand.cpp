@@ -10,9 +10,9 @@ bool BuiltInCommand::isBuiltIn(const QString &line)
 
 std::optional<BuiltInCommand> BuiltInCommand::parse(const QString &line)
 {
-    static const QRegularExpression transfer(QStringLiteral(R"re(^(CCPY|CREN) "([^"]*)"(?: TO "(.*)")?$)re"),
+    static const QRegularExpression transfer(QStringLiteral(R"re(^(CCPY|CREN) "([^"]+)" TO "([^"]+)"$)re"),
                                              QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression removal(QStringLiteral(R"re(^CDEL "(.*)"$)re"),
+    static const QRegularExpression removal(QStringLiteral(R"re(^CDEL "([^"]+)"$)re"),
                                             QRegularExpression::CaseInsensitiveOption);
     if (const auto match = transfer.match(line); match.hasMatch()) {
         const Kind kind = match.captured(1).toUpper() == QStringLiteral("CCPY") ? Kind::Copy : Kind::Move;

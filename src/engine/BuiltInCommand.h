@@ -16,6 +16,6 @@ struct BuiltInCommand {
     // True when the line names a file command rather than a program.
     static bool isBuiltIn(const QString &line);
     // The command of the line; nothing when the line is a file command
-    // whose quotes or keywords are damaged.
+    // whose quotes, keywords or paths are missing: such a line runs nothing.
     static std::optional<BuiltInCommand> parse(const QString &line);
 };

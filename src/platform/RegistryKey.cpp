@@ -122,11 +122,6 @@ std::unique_ptr<RegistryKey> RegistryKey::open(const QString &path, Mode mode)
     return std::unique_ptr<RegistryKey>(new RegistryKey(std::move(settings)));
 }
 
-bool RegistryKey::valueExists(const QString &name) const
-{
-    return m_settings->value(name).isValid();
-}
-
 std::optional<qint32> RegistryKey::readInteger(const QString &name) const
 {
     const QVariant value = m_settings->value(name);

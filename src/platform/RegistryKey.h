@@ -30,7 +30,6 @@ public:
     RegistryKey(const RegistryKey &) = delete;
     RegistryKey &operator=(const RegistryKey &) = delete;
 
-    bool valueExists(const QString &name) const;
     // Nothing when the value is absent or not an integer.
     std::optional<qint32> readInteger(const QString &name) const;
     // Empty when the value is absent; nothing when it is not a string.

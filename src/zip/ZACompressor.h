@@ -21,13 +21,18 @@ public:
         uint64_t bytesWritten = 0;
     };
 
-    // level 0 stores, 1-9 deflate. progress gets the bytes read before each
+    // level 0 stores, 1-9 deflate; a password encrypts (the source is then
+    // read twice, since the header carries the CRC). progress gets the bytes read before each
     // block and answers true to stop; a stopped or short source shows as
     // bytesRead below sourceSize.
     Result Compress(QIODevice &source, qint64 sourceSize, QIODevice &output, int level,
-                    qint64 blockSize, const std::function<bool(qint64)> &progress);
+                    qint64 blockSize, const QByteArray &password,
+                    const std::function<bool(qint64)> &progress);
 
 private:
+    // The CRC-32 of the first size bytes of source, which is then rewound.
+    uint32_t crcOfSource(QIODevice &source, qint64 size);
+
     TZADeflater m_deflater;
     QByteArray m_input;
 };

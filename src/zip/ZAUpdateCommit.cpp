@@ -106,10 +106,18 @@ void TZAUpdateCommit::Run()
         return;
     }
 
-    try {
-        chooseWritePosition(start);
-        if (m_writePos < m_stream.size())
+    chooseWritePosition(start);
+    if (m_writePos < m_stream.size()) {
+        try {
             saveArchiveTail();
+        } catch (...) {
+            // The archive is untouched so far; only the partial tail goes.
+            deleteTailFile();
+            items.CopyFrom(m_dir.SavedItems);
+            throw;
+        }
+    }
+    try {
         zastream::truncate(m_stream, m_writePos);
         m_archiver.m_volume.SetFirst(true);
 
@@ -157,8 +165,7 @@ void TZAUpdateCommit::Run()
 
 void TZAUpdateCommit::saveArchiveTail()
 {
-    auto tail = GetTempArchiveFile(m_archiver.TempDir);
-    m_tail = std::move(tail);
+    m_tail = GetTempArchiveFile(m_archiver.TempDir);
     zastream::seekChecked(m_stream, m_writePos);
     zastream::copyBytes(m_stream, *m_tail, m_stream.size() - m_writePos);
     // The tail must be on the disk before the archive is cut.
@@ -293,7 +300,7 @@ void TZAUpdateCommit::writeEntry(TDirItem &item, QIODevice *source, qint64 sourc
 
     const int level = item.Method == MethodStored ? 0 : std::max<int>(1, item.CompressionMode);
     const TZACompressor::Result result = m_compressor.Compress(
-        *source, sourceSize, m_stream, level, TZABaseArchiver::CompressionBufferSize(item.CompressionMode),
+        *source, sourceSize, m_stream, level, TZABaseArchiver::CompressionBufferSize(item.CompressionMode), item.Password,
         [&](qint64 bytesRead) { return reportProgress(item, bytesRead, sourceSize); });
     if (qint64(result.bytesRead) != sourceSize) {
         if (m_cancel)

@@ -6,6 +6,7 @@
 #include "ReportLines.h"
 #include "RunFlags.h"
 #include "RunReport.h"
+#include "RunSettingsSnapshot.h"
 
 #include "TestFiles.h"
 #include "ToolCheck.h"
@@ -169,6 +170,19 @@ TEST_F(RunEngineTest, FullRunReportsEveryStepInOrder)
     EXPECT_EQ(testfiles::readBytes(afterFile), QByteArray("done\n"));
 }
 
+TEST_F(RunEngineTest, ADamagedFileCommandIsAnErrorAndRunsNothing)
+{
+    makeFile(QStringLiteral("src/a.txt"));
+    const QString damaged = QStringLiteral("CDEL %1").arg(path(QStringLiteral("src")));
+    const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("a.zip")),
+                             QStringLiteral("D=") + path(QStringLiteral("src/a.txt")), QStringLiteral("C="),
+                             QStringLiteral("CMD1=") + damaged + u'='});
+    const QStringList lines = view.untimedLines();
+    EXPECT_EQ(lines.mid(2, 3), QStringList({sJob + QStringLiteral(" Job"), damaged, sRes[1]}));
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("src/a.txt"))));
+    EXPECT_EQ(engine->OverallResult(), 1);
+}
+
 TEST_F(RunEngineTest, DisabledJobsLeaveOnlyTheFrame)
 {
     makeFile(QStringLiteral("src/a.txt"));
@@ -295,4 +309,32 @@ TEST_F(RunEngineTest, PeriodEndCopiesTakeTheLongestPeriodThatCopied)
     view.lines.clear();
     run(job, QDateTime(QDate(2026, 12, 11), QTime(22, 0)));
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("week/a.zip"))));
+}
+
+TEST(RunSettingsSnapshot, TakesTheControlsAndTheSavedDaysOff)
+{
+    TVorrinControls controls;
+    TVorrinCopies copies;
+    copies.GroupBoxDaysTag = 65;
+    copies.ButtonRepDirHint = QStringLiteral("/reports/");
+    controls.RadioButtonArcAdd = false;
+    controls.CheckBoxRepSize = false;
+    controls.EditRepSize = QStringLiteral("300");
+    controls.ComboBoxVolIndex = 3;
+    RunSettings run = runSettingsFrom(controls, copies, QStringLiteral("/opt/zentavo/"));
+    EXPECT_EQ(run.TabSheetOptions, 65);
+    EXPECT_EQ(run.ButtonRepDir, QStringLiteral("/reports/"));
+    EXPECT_TRUE(run.RadioButtonArcNew);
+    EXPECT_EQ(run.EditRepSize, 0);
+    EXPECT_EQ(run.ComboBoxVol, -3);
+
+    controls.CheckBoxRepSize = true;
+    controls.ComboBoxVolIndex = -1;
+    for (const auto &[typed, volume] : {std::pair{QStringLiteral("1440"), 1440}, std::pair{QStringLiteral("0"), 0},
+                                        std::pair{QStringLiteral("-5"), 0}, std::pair{QStringLiteral("big"), 0}}) {
+        controls.ComboBoxVolText = typed;
+        run = runSettingsFrom(controls, copies, QString());
+        EXPECT_EQ(run.ComboBoxVol, volume) << typed.toStdString();
+    }
+    EXPECT_EQ(run.EditRepSize, 300);
 }

@@ -92,13 +92,13 @@ TEST_F(RegistryKeyTest, TypedReadsFollowRegistryRules)
     // Absent: an integer fails, a string is empty.
     EXPECT_FALSE(key->readInteger(QStringLiteral("Absent")));
     EXPECT_EQ(key->readString(QStringLiteral("Absent")), QString());
-    EXPECT_FALSE(key->valueExists(QStringLiteral("Absent")));
     // Another type fails either way, even when its text looks right.
     EXPECT_FALSE(key->readInteger(QStringLiteral("Number")));
     EXPECT_FALSE(key->readString(QStringLiteral("Menu")));
-    // Values of a subkey are not values of its parent.
+    // A subkey is no value of its parent.
     EXPECT_TRUE(RegistryKey::open(ScheduleKey, RegistryKey::Mode::OpenOrCreate));
-    EXPECT_FALSE(key->valueExists(QStringLiteral("Vorrin")));
+    EXPECT_FALSE(key->readInteger(QStringLiteral("Vorrin")));
+    EXPECT_EQ(key->readString(QStringLiteral("Vorrin")), QString());
 }
 
 TEST_F(RegistryKeyTest, HandWrittenStoreIsRead)
@@ -122,4 +122,17 @@ TEST_F(RegistryKeyTest, DamagedStoreIsNeitherReadNorOverwritten)
     EXPECT_FALSE(RegistryKey::open(MainKey, RegistryKey::Mode::OpenExisting));
     EXPECT_FALSE(RegistryKey::open(MainKey, RegistryKey::Mode::OpenOrCreate));
     EXPECT_EQ(testfiles::readBytes(platform::registryFileName()), damaged);
+}
+
+TEST_F(RegistryKeyTest, ExampleOfTheDocumentationReads)
+{
+    const QString doc = QString::fromUtf8(testfiles::readBytes(QStringLiteral(SOURCE_DIR "/docs/settings-format.md")));
+    const qsizetype start = doc.indexOf(QStringLiteral("```\n")) + 4;
+    const qsizetype end = doc.indexOf(QStringLiteral("```"), start);
+    ASSERT_GT(start, 4);
+    testfiles::writeBytes(platform::registryFileName(), doc.mid(start, end - start).toUtf8());
+    auto key = RegistryKey::open(ScheduleKey, RegistryKey::Mode::OpenExisting);
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->readString(QStringLiteral("Times")), QStringLiteral("07:05\r\n22:00\r\n"));
+    EXPECT_EQ(key->readInteger(QStringLiteral("NotWeekEnd")), 1);
 }

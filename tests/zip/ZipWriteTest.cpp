@@ -308,3 +308,48 @@ TEST_F(ZipWrite, WithoutFolderEntriesOnlyRecurseDescends)
     EXPECT_EQ(reader.DirManager()->Items.Count(), 2);
     EXPECT_GE(reader.DirManager()->Items.FindName(QStringLiteral("sub/b.txt")), 0);
 }
+
+TEST_F(ZipWrite, PasswordEncryptsEntriesThatToolsDecrypt)
+{
+    writeFile(src + QStringLiteral("secret.txt"), textBytes(2000));
+    writeFile(src + QStringLiteral("stored.bin"), randomBytes(5000, 3));
+    writeFile(src + QStringLiteral("empty"), {});
+    zip.Password = QStringLiteral("s3cret");
+    zip.NoCompressionMasks = {QStringLiteral("*.bin")};
+    buildArchive(zip, archive, src);
+
+    expectAcceptedByTools(archive, QStringLiteral("s3cret"));
+    const PythonView view = readWithPython(archive, QStringLiteral("s3cret"));
+    if (view.ran) {
+        EXPECT_EQ(view.entry(QStringLiteral("secret.txt")).value(QStringLiteral("flags")).toInt() & 1, 1);
+        EXPECT_EQ(view.entry(QStringLiteral("stored.bin")).value(QStringLiteral("method")).toInt(), 0);
+        EXPECT_EQ(view.entry(QStringLiteral("secret.txt")).value(QStringLiteral("datalen")).toInt(),
+                  textBytes(2000).size());
+    }
+    const auto wrong = ziptools::run(QStringLiteral("unzip"), {QStringLiteral("-t"), QStringLiteral("-P"),
+                                                               QStringLiteral("wrong"), archive});
+    if (wrong) {
+        EXPECT_NE(wrong->exitCode, 0);
+    }
+}
+
+TEST_F(ZipWrite, TailFileThatCannotBeMadeFailsWithoutTouchingTheArchive)
+{
+    writeFile(src + QStringLiteral("a.txt"), "a");
+    buildArchive(zip, archive, src);
+    const QByteArray before = testfiles::readBytes(archive);
+
+    writeFile(src + QStringLiteral("a.txt"), "changed");
+    zip.TempDir = dir.filePath(QStringLiteral("no/such/folder"));
+    zip.OpenArchive();
+    zip.BeginUpdate();
+    zip.AddFiles();
+    try {
+        zip.EndUpdate();
+        FAIL() << "commit without a tail file succeeded";
+    } catch (const EZAException &e) {
+        EXPECT_EQ(e.NativeError(), 19);
+    }
+    zip.CloseArchive();
+    EXPECT_EQ(testfiles::readBytes(archive), before);
+}

@@ -1,0 +1,78 @@
+#include "FileLock.h"
+
+#include "RuntimeFolder.h"
+
+#include <QFile>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
+
+namespace platform {
+
+#ifdef Q_OS_WIN
+FileLock::FileLock(const QString &fileName, Wait wait)
+{
+    HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t *>(fileName.utf16()), GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return;
+    OVERLAPPED overlapped{};
+    const DWORD flags = LOCKFILE_EXCLUSIVE_LOCK | (wait == Wait::No ? LOCKFILE_FAIL_IMMEDIATELY : 0);
+    if (!LockFileEx(handle, flags, 0, 1, 0, &overlapped)) {
+        m_state = GetLastError() == ERROR_LOCK_VIOLATION ? State::HeldElsewhere : State::Failed;
+        CloseHandle(handle);
+        return;
+    }
+    m_handle = handle;
+    m_state = State::Held;
+}
+
+FileLock::~FileLock()
+{
+    if (m_handle)
+        CloseHandle(m_handle);
+}
+#else
+FileLock::FileLock(const QString &fileName, Wait wait)
+{
+    const int fd = ::open(QFile::encodeName(fileName).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return;
+    int result;
+    do
+        result = flock(fd, LOCK_EX | (wait == Wait::No ? LOCK_NB : 0));
+    while (result != 0 && errno == EINTR);
+    if (result != 0) {
+        m_state = errno == EWOULDBLOCK ? State::HeldElsewhere : State::Failed;
+        ::close(fd);
+        return;
+    }
+    m_fd = fd;
+    m_state = State::Held;
+}
+
+FileLock::~FileLock()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+#endif
+
+InstanceLock::InstanceLock(const QString &name)
+{
+    if (const std::optional<QString> folder = runtimeFolder())
+        m_lock.emplace(*folder + u'/' + name + QStringLiteral(".lock"), FileLock::Wait::No);
+}
+
+FileLock::State InstanceLock::state() const
+{
+    return m_lock ? m_lock->state() : FileLock::State::Failed;
+}
+
+} // namespace platform

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace platform {
+
+// An exclusive lock on a file, held while the object lives. The kernel
+// releases it when the process ends in any way, so a crash never leaves it
+// behind; child processes do not inherit it.
+class FileLock {
+public:
+    enum class Wait { No, Yes };
+    enum class State { Held, HeldElsewhere, Failed };
+
+    FileLock(const QString &fileName, Wait wait);
+    ~FileLock();
+    FileLock(const FileLock &) = delete;
+    FileLock &operator=(const FileLock &) = delete;
+
+    State state() const { return m_state; }
+
+private:
+    State m_state = State::Failed;
+#ifdef Q_OS_WIN
+    void *m_handle = nullptr;
+#else
+    int m_fd = -1;
+#endif
+};
+
+// The single-instance guard of a program: the lock "<name>.lock" in the
+// runtime folder, taken without waiting. HeldElsewhere means another
+// instance runs; Failed means the folder or the file is not usable.
+class InstanceLock {
+public:
+    explicit InstanceLock(const QString &name);
+    FileLock::State state() const;
+
+private:
+    std::optional<FileLock> m_lock;
+};
+
+} // namespace platform

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "VorrinControls.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace platform {
+class VersionBlock;
+}
+
+namespace zentavo {
+
+// The hosting program's product name, at most 11 characters (the length of
+// "The Zentavo"); set by the program's start-up. The fallback mail sender is
+// made from it.
+extern QString ProductTitle;
+
+// The three keys of the settings below the current user's root.
+QString MainKeyPath();     // "\Software\Omberly Soft\The Zentavo\"
+QString ScheduleKeyPath(); // its subkey "Vorrin\"
+QString MailKeyPath();     // its subkey "EMail\"
+
+// The version strings of the main program that the load shows and migrates
+// by; a string the block lacks is absent.
+struct VersionStrings {
+    bool found = false; // the main program's version block was read
+    std::optional<QString> ProductName;
+    std::optional<QString> ProductVersion;
+    std::optional<QString> FileVersion;
+    std::optional<QString> LegalCopyright;
+
+    static VersionStrings of(const platform::VersionBlock &block);
+};
+
+// The about text: product name and version, the file version, the copyright.
+QString AboutText(const VersionStrings &version);
+
+// The release number of the main program file: the third field of its file
+// version when its product version starts with the first two; -1 otherwise.
+int FileRelease(const VersionStrings &version);
+
+// What the load needs from outside the store.
+struct VorrinLoadContext {
+    // The default report and journal folder, ending in a separator: the
+    // program's folder, or the user's data folder when the program's folder
+    // cannot be written.
+    QString defaultFolder;
+    // The temporary folder an empty "TempDir" stands for.
+    QString temporaryFolder;
+    VersionStrings mainProgram;
+
+    // The context of the running program.
+    static VorrinLoadContext current();
+};
+
+// Loads every value of the three keys into the controls and the copies. A
+// value that cannot be read takes its default; a failure no default covers
+// ends the reading of its key, and what was not read keeps its state. Also
+// migrates the stored volume index of old releases once.
+void LoadVorrinSettings(TVorrinControls &controls, TVorrinCopies &copies, const VorrinLoadContext &context);
+
+// What the save refuses, one fault at a time in this order.
+enum class VorrinFault {
+    None,
+    TimeNotNumber,        // EditTime, Options page
+    ReportSizeNotNumber,  // EditRepSize, Report page
+    JournalSizeNotNumber, // EditRunSize, Report page
+    NoWeekDay,            // weekly schedule without a day
+    NoMonthDay,           // monthly schedule without a day
+};
+
+// Checks the input before a save. A time limit that is no number while its
+// edit is disabled is cleared instead of refused.
+VorrinFault ValidateVorrinSettings(TVorrinControls &controls);
+
+// Writes every value of the three keys and sets the copies; False when the
+// store could not be written. Validate first.
+bool SaveVorrinSettings(const TVorrinControls &controls, TVorrinCopies &copies);
+
+// Tells the scheduler and the main program that the settings changed
+// ("WM_UpdateVorrin", wParam 0), each only when its window exists.
+void PostVorrinUpdate();
+
+} // namespace zentavo

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// The registered messages by which the programs talk to each other, and the
+// captions of the windows that receive them.
+namespace zentavo {
+
+// Settings changed; the main program with wParam 1 also re-reads the
+// default job file.
+inline const QString MsgUpdateVorrin = QStringLiteral("WM_UpdateVorrin");
+// The main program's window closed.
+inline const QString MsgRunZentavo = QStringLiteral("WM_RunZentavo");
+// Control of the scheduler from outside the suite (wParam 0 to 3).
+inline const QString MsgServiceVorrin = QStringLiteral("WM_ServiceVorrin");
+
+// The scheduler's hidden window.
+inline const QString CaptionTrayVorrin = QStringLiteral("TrayFormVorrin");
+// The main program's main window.
+inline const QString CaptionZentavo = QStringLiteral("The Zentavo");
+
+} // namespace zentavo

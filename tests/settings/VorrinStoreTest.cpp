@@ -1,0 +1,458 @@
+#include "VorrinStore.h"
+
+#include "RegistryFormat.h"
+#include "RegistryKey.h"
+#include "SuiteMessages.h"
+#include "TestApplication.h"
+#include "TestFiles.h"
+#include "WindowMessages.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace zentavo;
+
+namespace {
+
+const QString Main = QStringLiteral("Software/Omberly Soft/The Zentavo");
+const QString Schedule = Main + QStringLiteral("/Vorrin");
+const QString Mail = Main + QStringLiteral("/EMail");
+
+class VorrinStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        platform::setRegistryFolder(m_dir.filePath(QStringLiteral("config")));
+        ProductTitle = QStringLiteral("The Zentavo");
+        m_context.defaultFolder = m_dir.path() + QStringLiteral("/program/");
+        m_context.temporaryFolder = QStringLiteral("/var/tmp");
+        m_context.mainProgram.found = true;
+        m_context.mainProgram.ProductVersion = QStringLiteral("7.1 for Win32");
+        m_context.mainProgram.FileVersion = QStringLiteral("7.1.13.1");
+    }
+    void TearDown() override { platform::setRegistryFolder(QString()); }
+
+    // The whole store as entries "key/name" with typed values.
+    QSettings::SettingsMap store() const
+    {
+        return platform::registryformat::parse(testfiles::readBytes(platform::registryFileName()))
+            .value_or(QSettings::SettingsMap());
+    }
+
+    void writeStore(const QByteArray &text) const
+    {
+        QDir().mkpath(QFileInfo(platform::registryFileName()).path());
+        testfiles::writeBytes(platform::registryFileName(), text);
+    }
+
+    void load() { LoadVorrinSettings(m_controls, m_copies, m_context); }
+
+    QTemporaryDir m_dir;
+    VorrinLoadContext m_context;
+    TVorrinControls m_controls;
+    TVorrinCopies m_copies;
+};
+
+// Every control changed from what an empty store loads.
+TVorrinControls everythingChanged(const QString &folder)
+{
+    TVorrinControls c;
+    c.EditFJob = folder + QStringLiteral("/jobs, daily.dat");
+    c.ComboBoxPrior = 2;
+    c.CheckBoxDay = {false, true, false, false, false, false, true};
+    c.CheckBoxPause = c.CheckBoxMenu = c.CheckBoxTime = true;
+    c.EditTime = QStringLiteral("15");
+    c.CheckBoxAClose = c.CheckBoxAPrint = c.CheckBoxASend = c.CheckBoxAOnlyErrors = c.CheckBoxASumRep = true;
+    c.CheckBoxAPower = true;
+    c.RadioButtonArcAdd = false;
+    c.ComboBoxComp = 3;
+    c.CheckBoxRecurse = false;
+    c.CheckBoxSFX = c.CheckBoxDelBad = c.CheckBoxEmptyFolders = true;
+    c.CheckBoxInfoPath = false;
+    c.RadioButtonFPath = c.CheckBoxWithDrive = true;
+    c.RadioButtonOEM = false;
+    c.ComboBoxVolIndex = -1;
+    c.ComboBoxVolText = QStringLiteral("123456");
+    c.EditTemp = folder + QStringLiteral("/temp\\dir/");
+    c.EditEMail = QStringLiteral("admin@example.org");
+    c.EditHost = QStringLiteral("127.0.0.1");
+    c.EditPort = QStringLiteral("2525");
+    c.CheckBoxHelo = false;
+    c.EditSubject = QStringLiteral("Backup; report = \u041e\u0442\u0447\u0435\u0442");
+    c.EditFrom = QStringLiteral("backup@example.org");
+    c.EditUserName = QStringLiteral("user");
+    c.EditPassword = QStringLiteral("p=a\\ss\nword");
+    c.CheckBoxAuth = true;
+    c.CheckBoxRep = false;
+    c.CheckBoxRepAdd = false;
+    c.CheckBoxRepSize = true;
+    c.EditRepSize = QStringLiteral("-5");
+    c.CheckBoxRun = c.CheckBoxRunAdd = false;
+    c.CheckBoxRunSize = true;
+    c.EditRunSize = QStringLiteral("64");
+    c.Mode = ScheduleMode::Monthly;
+    c.CheckBoxOnce = c.CheckBoxNotWeek = c.CheckBoxMin = true;
+    c.BitBtnDay[0] = c.BitBtnDay[14] = c.BitBtnDay[30] = true;
+    c.ListBoxTimes = {QStringLiteral("07:05"), QStringLiteral("12:30"), QStringLiteral("22:00")};
+    return c;
+}
+
+} // namespace
+
+TEST_F(VorrinStoreTest, EmptyStoreLoadsEveryDefault)
+{
+    load();
+    const TVorrinControls &c = m_controls;
+    EXPECT_TRUE(c.CheckBoxRep && c.CheckBoxRepAdd && c.CheckBoxRun && c.CheckBoxRunAdd && c.CheckBoxInfoPath
+                && c.RadioButtonOEM && c.CheckBoxRecurse && c.CheckBoxHelo);
+    EXPECT_FALSE(c.CheckBoxMenu || c.CheckBoxPause || c.CheckBoxTime || c.CheckBoxAClose || c.CheckBoxAPrint
+                 || c.CheckBoxAOnlyErrors || c.CheckBoxASumRep || c.CheckBoxASend || c.CheckBoxAPower
+                 || c.CheckBoxRepSize || c.CheckBoxRunSize || c.RadioButtonArcAdd || c.RadioButtonFPath
+                 || c.CheckBoxWithDrive || c.CheckBoxDelBad || c.CheckBoxSFX || c.CheckBoxEmptyFolders
+                 || c.CheckBoxAuth || c.CheckBoxNotWeek || c.CheckBoxOnce || c.CheckBoxMin);
+    EXPECT_EQ(c.CheckBoxDay, (std::array<bool, 7>{true, false, false, false, false, false, false}));
+    EXPECT_EQ(c.ComboBoxComp, 2);
+    EXPECT_EQ(c.ComboBoxPrior, 1);
+    EXPECT_EQ(c.ComboBoxVolIndex, 0);
+    EXPECT_EQ(c.EditTemp, QStringLiteral("/var/tmp/"));
+    EXPECT_EQ(c.EditFJob, QString());
+    // The fallback sender stands only for a "From" of another type.
+    EXPECT_EQ(c.EditFrom, QString());
+    EXPECT_TRUE(c.ListBoxTimes.isEmpty());
+    EXPECT_EQ(c.Mode, ScheduleMode::Daily);
+
+    TVorrinCopies copies;
+    copies.CheckBoxDay1Tag = copies.GroupBoxDaysTag = 1;
+    copies.CheckBoxRunTag = copies.CheckBoxRunAddTag = 1;
+    copies.ButtonRepDirHint = copies.ButtonRunDirHint = m_context.defaultFolder;
+    EXPECT_EQ(m_copies, copies);
+
+    // The load writes nothing but the release of the main program; the three
+    // keys exist from now on.
+    QSettings::SettingsMap expected;
+    expected.insert(Main, QVariant());
+    expected.insert(Main + QStringLiteral("/Release"), 13);
+    expected.insert(Schedule, QVariant());
+    expected.insert(Mail, QVariant());
+    EXPECT_EQ(store(), expected);
+}
+
+TEST_F(VorrinStoreTest, SaveAndFreshLoadReproduceEveryValue)
+{
+    load();
+    ASSERT_TRUE(QDir().mkpath(m_dir.filePath(QStringLiteral("reports"))));
+    m_copies.ButtonRepDirHint = m_dir.filePath(QStringLiteral("reports/"));
+    m_copies.ButtonRunDirHint = m_dir.filePath(QStringLiteral("reports/"));
+    const TVorrinControls saved = everythingChanged(m_dir.path());
+    TVorrinControls validated = saved;
+    ASSERT_EQ(ValidateVorrinSettings(validated), VorrinFault::None);
+    ASSERT_EQ(validated, saved);
+    ASSERT_TRUE(SaveVorrinSettings(saved, m_copies));
+
+    TVorrinCopies expectedCopies;
+    expectedCopies.CheckBoxDay1Tag = expectedCopies.GroupBoxDaysTag = 0x42;
+    expectedCopies.CheckBoxNotWeekTag = expectedCopies.CheckBoxOnceTag = expectedCopies.CheckBoxMinTag = 1;
+    expectedCopies.EditRunSizeTag = 64;
+    expectedCopies.ButtonRepDirHint = expectedCopies.ButtonRunDirHint = m_dir.filePath(QStringLiteral("reports/"));
+    expectedCopies.ScheduleTimes = saved.ListBoxTimes;
+    expectedCopies.ScheduleMonthDays = QStringLiteral("011531");
+    EXPECT_EQ(m_copies, expectedCopies);
+
+    const QSettings::SettingsMap values = store();
+    const auto integer = [&values](const QString &key, const char *name) {
+        const QVariant value = values.value(key + u'/' + QLatin1String(name));
+        return value.typeId() == QMetaType::Int ? value.toInt() : -999;
+    };
+    const auto string = [&values](const QString &key, const char *name) {
+        const QVariant value = values.value(key + u'/' + QLatin1String(name));
+        return value.typeId() == QMetaType::QString ? value.toString() : QStringLiteral("<not a string>");
+    };
+    for (const char *name : {"Menu", "Pause", "Time", "AutoClose", "AutoPrint", "OnlyErrors", "SummaryRep",
+                             "AutoSend", "PowerOff", "ReportSize", "RepRunSize", "StoreFullPath",
+                             "WithDriveLetter", "DelBad", "SFX", "EmptyFolders"})
+        EXPECT_EQ(integer(Main, name), 1) << name;
+    for (const char *name : {"Report", "ReportAdd", "RepRun", "RepRunAdd", "ArcAdd", "InfoPath", "OEMcharset", "Recurse"})
+        EXPECT_EQ(integer(Main, name), 0) << name;
+    EXPECT_EQ(integer(Main, "Holidays"), 0x42);
+    EXPECT_EQ(integer(Main, "Compress"), 3);
+    EXPECT_EQ(integer(Main, "Priority"), 2);
+    EXPECT_EQ(integer(Main, "Volume"), -1);
+    EXPECT_EQ(integer(Main, "Release"), 13);
+    EXPECT_EQ(string(Main, "VolumeS"), QStringLiteral("123456"));
+    EXPECT_EQ(string(Main, "TempDir"), saved.EditTemp);
+    EXPECT_EQ(string(Main, "DefaultDat"), saved.EditFJob);
+    EXPECT_EQ(string(Main, "TimeS"), QStringLiteral("15"));
+    EXPECT_EQ(string(Main, "ReportSizeS"), QStringLiteral("-5"));
+    EXPECT_EQ(string(Main, "RepRunSizeS"), QStringLiteral("64"));
+    EXPECT_EQ(string(Main, "ReportDir"), m_copies.ButtonRepDirHint);
+    EXPECT_EQ(string(Main, "RepRunDir"), m_copies.ButtonRunDirHint);
+    EXPECT_EQ(string(Schedule, "Times"), QStringLiteral("07:05\r\n12:30\r\n22:00\r\n"));
+    EXPECT_EQ(integer(Schedule, "DaysOfWeek"), 0);
+    EXPECT_EQ(string(Schedule, "DaysOfMonth"), QStringLiteral("011531"));
+    for (const char *name : {"NotWeekEnd", "RunOnce", "Minimized"})
+        EXPECT_EQ(integer(Schedule, name), 1) << name;
+    EXPECT_EQ(string(Mail, "From"), saved.EditFrom);
+    EXPECT_EQ(string(Mail, "EMail"), saved.EditEMail);
+    EXPECT_EQ(string(Mail, "Subject"), saved.EditSubject);
+    EXPECT_EQ(string(Mail, "UserName"), saved.EditUserName);
+    EXPECT_EQ(string(Mail, "Password"), saved.EditPassword);
+    EXPECT_EQ(string(Mail, "Host"), saved.EditHost);
+    EXPECT_EQ(string(Mail, "Port"), saved.EditPort);
+    EXPECT_EQ(integer(Mail, "Authentication"), 1);
+    EXPECT_EQ(integer(Mail, "Helo"), 0);
+    // Nothing else: 37 main values, 6 schedule values, 9 mail values, 3 keys.
+    EXPECT_EQ(values.size(), 37 + 6 + 9 + 3);
+
+    TVorrinControls fresh;
+    TVorrinCopies freshCopies;
+    LoadVorrinSettings(fresh, freshCopies, m_context);
+    EXPECT_EQ(fresh, saved);
+    EXPECT_EQ(freshCopies, expectedCopies);
+}
+
+TEST_F(VorrinStoreTest, UnsavedEditsNeverReachTheCopies)
+{
+    load();
+    TVorrinControls saved = m_controls;
+    saved.Mode = ScheduleMode::Weekly;
+    saved.DayOfWeek[1] = true;
+    saved.CheckBoxRunSize = true;
+    saved.EditRunSize = QStringLiteral("10");
+    ASSERT_TRUE(SaveVorrinSettings(saved, m_copies));
+    const TVorrinCopies afterSave = m_copies;
+
+    m_controls = everythingChanged(m_dir.path());
+    load();
+    EXPECT_EQ(m_copies, afterSave);
+    EXPECT_EQ(m_controls, saved);
+    EXPECT_EQ(m_copies.DayOfWeek1Tag, 2);
+    EXPECT_EQ(m_copies.EditRunSizeTag, 10);
+}
+
+TEST_F(VorrinStoreTest, EmptyOrNonNumericSizeNeverStopsSaveOrLoad)
+{
+    load();
+    TVorrinControls c = m_controls;
+    c.CheckBoxRunSize = true;
+    c.EditRunSize.clear();
+    c.EditHost = QStringLiteral("mail.example.org");
+    c.CheckBoxMin = true;
+    ASSERT_EQ(ValidateVorrinSettings(c), VorrinFault::None);
+    ASSERT_TRUE(SaveVorrinSettings(c, m_copies));
+    EXPECT_EQ(m_copies.EditRunSizeTag, 0);
+    EXPECT_EQ(store().value(Mail + QStringLiteral("/Host")), QStringLiteral("mail.example.org"));
+    EXPECT_EQ(store().value(Schedule + QStringLiteral("/Minimized")), 1);
+
+    // Written by hand: a size text that is no number while the limit is on.
+    auto key = platform::RegistryKey::open(MainKeyPath(), platform::RegistryKey::Mode::OpenExisting);
+    ASSERT_TRUE(key);
+    key->writeString(QStringLiteral("RepRunSizeS"), QStringLiteral("lots"));
+    key->writeInteger(QStringLiteral("Compress"), 0);
+    ASSERT_TRUE(key->flush());
+    TVorrinControls fresh;
+    TVorrinCopies freshCopies;
+    LoadVorrinSettings(fresh, freshCopies, m_context);
+    EXPECT_EQ(fresh.EditRunSize, QStringLiteral("lots"));
+    EXPECT_EQ(freshCopies.EditRunSizeTag, 0);
+    EXPECT_EQ(fresh.ComboBoxComp, 0);
+    EXPECT_TRUE(fresh.CheckBoxMin);
+}
+
+TEST_F(VorrinStoreTest, OldVolumeIndexIsMigratedOnce)
+{
+    writeStore("[Software\\Omberly Soft\\The Zentavo]\nVolume=i:5\n");
+    load();
+    EXPECT_EQ(m_controls.ComboBoxVolIndex, 6);
+    EXPECT_EQ(store().value(Main + QStringLiteral("/Volume")), 6);
+    EXPECT_EQ(store().value(Main + QStringLiteral("/Release")), 13);
+    load();
+    EXPECT_EQ(m_controls.ComboBoxVolIndex, 6);
+
+    // Without a version, or with a release number below the new list's, the
+    // stored release still stops a second shift.
+    for (const std::optional<QString> &fileVersion : {std::optional<QString>(), std::optional<QString>(QStringLiteral("7.1.0.0"))}) {
+        writeStore("[Software\\Omberly Soft\\The Zentavo]\nVolume=i:4\nRelease=i:2\n");
+        m_context.mainProgram.FileVersion = fileVersion;
+        load();
+        load();
+        EXPECT_EQ(m_controls.ComboBoxVolIndex, 5);
+        EXPECT_EQ(store().value(Main + QStringLiteral("/Release")), 5);
+    }
+    // The last item stays the last item.
+    writeStore("[Software\\Omberly Soft\\The Zentavo]\nVolume=i:9\n");
+    load();
+    EXPECT_EQ(m_controls.ComboBoxVolIndex, 9);
+    // A stored index outside the list, or a typed size that is empty, shows "None".
+    writeStore("[Software\\Omberly Soft\\The Zentavo]\nRelease=i:13\nVolume=i:12\n");
+    load();
+    EXPECT_EQ(m_controls.ComboBoxVolIndex, 0);
+    writeStore("[Software\\Omberly Soft\\The Zentavo]\nRelease=i:13\nVolume=i:-1\nVolumeS=s:\n");
+    load();
+    EXPECT_EQ(m_controls.ComboBoxVolIndex, 0);
+}
+
+TEST_F(VorrinStoreTest, ScheduleKeyIsReadUpToItsFirstFailure)
+{
+    // Month days are two-digit pairs in ascending order; the walk ends at a
+    // pair out of order, and a pair that is no number ends the key.
+    writeStore("[Software\\Omberly Soft\\The Zentavo\\Vorrin]\nTimes=s:22:00\\r\\n07:05\\r\\n\nNotWeekEnd=i:0\n"
+               "RunOnce=i:1\nDaysOfWeek=i:0\nDaysOfMonth=s:150102\nMinimized=i:1\n");
+    load();
+    EXPECT_EQ(m_controls.ListBoxTimes, QStringList({QStringLiteral("07:05"), QStringLiteral("22:00")}));
+    EXPECT_EQ(m_controls.Mode, ScheduleMode::Monthly);
+    std::array<bool, 31> days{};
+    days[14] = true;
+    EXPECT_EQ(m_controls.BitBtnDay, days);
+    EXPECT_EQ(m_copies.ScheduleMonthDays, QStringLiteral("150102"));
+    EXPECT_TRUE(m_controls.CheckBoxMin);
+
+    writeStore("[Software\\Omberly Soft\\The Zentavo\\Vorrin]\nTimes=s:\nNotWeekEnd=i:0\nRunOnce=i:0\n"
+               "DaysOfWeek=i:0\nDaysOfMonth=s:01x5\nMinimized=i:0\n");
+    load();
+    days = {};
+    days[0] = true;
+    EXPECT_EQ(m_controls.BitBtnDay, days);
+    EXPECT_TRUE(m_controls.CheckBoxMin); // not read after the bad pair
+
+    // "On startup", and a weekly code with its days.
+    writeStore("[Software\\Omberly Soft\\The Zentavo\\Vorrin]\nNotWeekEnd=i:0\nRunOnce=i:1\nDaysOfWeek=i:128\n");
+    load();
+    EXPECT_EQ(m_controls.Mode, ScheduleMode::OnStartup);
+    EXPECT_EQ(m_copies.PanelWeekDaysTag, 128);
+    EXPECT_EQ(m_copies.CheckBoxOnceTag, 1);
+    writeStore("[Software\\Omberly Soft\\The Zentavo\\Vorrin]\nNotWeekEnd=i:0\nRunOnce=i:1\nDaysOfWeek=i:65\n");
+    load();
+    EXPECT_EQ(m_controls.Mode, ScheduleMode::Weekly);
+    EXPECT_EQ(m_controls.DayOfWeek, (std::array<bool, 7>{true, false, false, false, false, false, true}));
+}
+
+TEST_F(VorrinStoreTest, WrongTypesAndMissingFolders)
+{
+    writeStore("[Software\\Omberly Soft\\The Zentavo]\nReportDir=s:/no/such/folder/\nRelease=i:13\n"
+               "[Software\\Omberly Soft\\The Zentavo\\EMail]\nFrom=i:1\nHost=i:2\nPort=s:25\n");
+    m_controls.EditHost = QStringLiteral("kept");
+    load();
+    EXPECT_EQ(m_copies.ButtonRepDirHint, m_context.defaultFolder);
+    EXPECT_EQ(store().value(Main + QStringLiteral("/ReportDir")), QStringLiteral("/no/such/folder/"));
+    EXPECT_EQ(m_controls.EditFrom, QStringLiteral("The Zentavo@local"));
+    EXPECT_EQ(m_controls.EditHost, QStringLiteral("kept"));
+    EXPECT_EQ(m_controls.EditPort, QStringLiteral("25"));
+
+    // A "TempDir" of another type ends the main key: the rest keeps its state.
+    writeStore("[Software\\Omberly Soft\\The Zentavo]\nTempDir=i:1\nReport=i:1\n");
+    TVorrinControls fresh;
+    LoadVorrinSettings(fresh, m_copies, m_context);
+    EXPECT_EQ(fresh.EditTemp, QStringLiteral("/var/tmp/"));
+    EXPECT_FALSE(fresh.CheckBoxRep);
+}
+
+TEST_F(VorrinStoreTest, ValidationRefusesInOrder)
+{
+    TVorrinControls c;
+    c.EditRepSize = QStringLiteral("-5");
+    c.EditRunSize = QString();
+    EXPECT_EQ(ValidateVorrinSettings(c), VorrinFault::None);
+
+    // A time limit nobody can edit is cleared, not refused.
+    c.EditTime = QStringLiteral("1x");
+    EXPECT_EQ(ValidateVorrinSettings(c), VorrinFault::None);
+    EXPECT_EQ(c.EditTime, QString());
+    c.EditTime = QStringLiteral("1x");
+    c.CheckBoxPause = c.CheckBoxTime = true;
+    c.EditRepSize = QStringLiteral("big");
+    EXPECT_EQ(ValidateVorrinSettings(c), VorrinFault::TimeNotNumber);
+    c.EditTime = QStringLiteral("5");
+    EXPECT_EQ(ValidateVorrinSettings(c), VorrinFault::ReportSizeNotNumber);
+    c.EditRepSize = QStringLiteral("5");
+    c.EditRunSize = QStringLiteral("5 KB");
+    EXPECT_EQ(ValidateVorrinSettings(c), VorrinFault::JournalSizeNotNumber);
+    c.EditRunSize.clear();
+
+    c.Mode = ScheduleMode::Weekly;
+    EXPECT_EQ(ValidateVorrinSettings(c), VorrinFault::NoWeekDay);
+    c.DayOfWeek[3] = true;
+    EXPECT_EQ(ValidateVorrinSettings(c), VorrinFault::None);
+    c.Mode = ScheduleMode::Monthly;
+    EXPECT_EQ(ValidateVorrinSettings(c), VorrinFault::NoMonthDay);
+    c.BitBtnDay[30] = true;
+    EXPECT_EQ(ValidateVorrinSettings(c), VorrinFault::None);
+}
+
+TEST_F(VorrinStoreTest, SaveTellsBothProgramsThatExist)
+{
+    testapp::application();
+    QTemporaryDir runtime;
+    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    {
+        platform::MessageWindow tray;
+        QStringList got;
+        QObject::connect(&tray, &platform::MessageWindow::messageReceived,
+                         [&got](const QString &name, quint64 wParam) { got.append(name + u' ' + QString::number(wParam)); });
+        ASSERT_TRUE(tray.setCaption(CaptionTrayVorrin));
+        PostVorrinUpdate(); // the main program is not running: nothing waits for it
+        EXPECT_TRUE(testapp::waitUntil([&got] { return !got.isEmpty(); }));
+        EXPECT_EQ(got, QStringList{QStringLiteral("WM_UpdateVorrin 0")});
+    }
+    qputenv("XDG_RUNTIME_DIR", oldRuntime);
+}
+
+TEST(VorrinVersionTest, AboutTextAndRelease)
+{
+    VersionStrings version;
+    EXPECT_EQ(AboutText(version), QString());
+    EXPECT_EQ(FileRelease(version), -1);
+    version.ProductName = QStringLiteral("The Zentavo");
+    version.ProductVersion = QStringLiteral("7.1 for Win32");
+    version.FileVersion = QStringLiteral("7.1.13.1");
+    version.LegalCopyright = QStringLiteral("(c) 2026");
+    EXPECT_EQ(AboutText(version), QStringLiteral("The Zentavo 7.1 for Win32\nVersion: 7.1.13.1\n(c) 2026"));
+    EXPECT_EQ(FileRelease(version), 13);
+    version.ProductVersion = QStringLiteral("7.2");
+    EXPECT_EQ(FileRelease(version), -1);
+    version.ProductVersion = QStringLiteral("7.1");
+    version.FileVersion = QStringLiteral("7.1.x.1");
+    EXPECT_EQ(FileRelease(version), -1);
+    version.ProductVersion.reset();
+    version.FileVersion.reset();
+    EXPECT_EQ(AboutText(version), QStringLiteral("The Zentavo\n(c) 2026"));
+}
+
+TEST(VorrinEnableRulesTest, ControlsFollowTheirSwitches)
+{
+    TVorrinControls c;
+    TVorrinEnabled e = EnabledControls(c);
+    EXPECT_FALSE(e.CheckBoxTime || e.EditTime || e.CheckBoxAPrint || e.CheckBoxAOnlyErrors || e.PathRadios);
+    EXPECT_TRUE(e.CheckBoxPause && e.ArchiveVolumes && e.TimeList && e.CheckBoxNotWeek);
+    EXPECT_FALSE(e.CheckBoxOnce || e.PanelWeekDaysVisible || e.PanelMonthDaysVisible);
+
+    c.CheckBoxMenu = c.CheckBoxTime = true;
+    c.CheckBoxAClose = true;
+    e = EnabledControls(c);
+    EXPECT_FALSE(e.CheckBoxPause);
+    EXPECT_TRUE(e.CheckBoxTime && e.EditTime);
+    // Close checked with Print and Send unchecked: the two filters stay off.
+    EXPECT_TRUE(e.CheckBoxAPrint && e.CheckBoxASend && e.CheckBoxAPower);
+    EXPECT_FALSE(e.CheckBoxAOnlyErrors || e.CheckBoxASumRep);
+    c.CheckBoxASend = true;
+    EXPECT_TRUE(EnabledControls(c).CheckBoxASumRep);
+
+    c.CheckBoxRep = c.CheckBoxRepSize = true;
+    c.CheckBoxRunSize = true;
+    c.RadioButtonArcAdd = true;
+    c.CheckBoxInfoPath = true;
+    c.CheckBoxAuth = true;
+    c.Mode = ScheduleMode::OnStartup;
+    e = EnabledControls(c);
+    EXPECT_TRUE(e.ReportOptions && e.EditRepSize && e.PathRadios && e.Authorization && e.CheckBoxOnce);
+    EXPECT_FALSE(e.JournalOptions || e.EditRunSize || e.ArchiveVolumes || e.CheckBoxWithDrive || e.TimeList
+                 || e.CheckBoxNotWeek);
+    c.RadioButtonFPath = true;
+    c.Mode = ScheduleMode::Weekly;
+    e = EnabledControls(c);
+    EXPECT_TRUE(e.CheckBoxWithDrive && e.PanelWeekDaysVisible && e.TimeList);
+    EXPECT_FALSE(e.CheckBoxNotWeek || e.CheckBoxOnce);
+}

@@ -1,0 +1,246 @@
+#include "VorrinUnit.h"
+
+#include "ConstStr.h"
+#include "Prompter.h"
+#include "RegistryKey.h"
+#include "TestApplication.h"
+#include "TestFiles.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace zentavo;
+
+namespace {
+
+// Answers every message box with Ok and keeps what it was shown.
+class RecordingPrompter final : public platform::Prompter {
+public:
+    explicit RecordingPrompter(QList<platform::MessageRequest> *messages)
+        : m_messages(messages)
+    {
+    }
+    platform::PromptButton message(const platform::MessageRequest &request) override
+    {
+        m_messages->append(request);
+        return platform::PromptButton::Ok;
+    }
+    std::optional<QString> input(const platform::InputRequest &) override { return std::nullopt; }
+    std::optional<QString> fileName(const platform::FileRequest &) override { return std::nullopt; }
+    std::optional<QString> folder(const platform::FolderRequest &) override { return std::nullopt; }
+    std::optional<platform::FindRequest> find(const platform::FindRequest &) override { return std::nullopt; }
+    bool printSetup(QPrinter &) override { return false; }
+
+private:
+    QList<platform::MessageRequest> *m_messages;
+};
+
+class VorrinUnitTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        testapp::application<QApplication>();
+        ASSERT_TRUE(m_dir.isValid());
+        platform::setRegistryFolder(m_dir.filePath(QStringLiteral("config")));
+        // No program of the suite listens here: saves post into the void.
+        m_oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_dir.path()));
+        platform::setPrompter(std::make_unique<RecordingPrompter>(&m_messages));
+        ProductTitle = QStringLiteral("The Zentavo");
+        m_context.defaultFolder = m_dir.path() + u'/';
+        m_context.temporaryFolder = QStringLiteral("/var/tmp");
+    }
+    void TearDown() override
+    {
+        platform::setPrompter(nullptr);
+        platform::setRegistryFolder(QString());
+        qputenv("XDG_RUNTIME_DIR", m_oldRuntime);
+    }
+
+    std::unique_ptr<TFormVorrin> newForm() const { return std::make_unique<TFormVorrin>(nullptr, m_context); }
+
+    QTemporaryDir m_dir;
+    QByteArray m_oldRuntime;
+    VorrinLoadContext m_context;
+    QList<platform::MessageRequest> m_messages;
+};
+
+} // namespace
+
+TEST_F(VorrinUnitTest, FreshFormShowsDefaultsWithTheirEnabledStates)
+{
+    const auto form = newForm();
+    for (const char *name : {"PageControl", "TabSheetVorrin", "TabSheetOptions", "TabSheetArchive", "TabSheetMail",
+                             "TabSheetReport", "RadioButtonRunPC", "CheckBoxOnce", "RadioButtonEDay", "CheckBoxNotWeek",
+                             "RadioButtonEWeek", "RadioButtonEMonth", "CheckBoxMin", "PanelWeekDays", "DayOfWeek0",
+                             "DayOfWeek6", "PanelMonthDays", "BitBtn1", "BitBtn31", "ListBoxTimes", "BitBtnAdd",
+                             "BitBtnEdit", "BitBtnDel", "ComboBoxPrior", "EditFJob", "GroupBoxDays", "CheckBoxDay0",
+                             "CheckBoxDay6", "CheckBoxPause", "CheckBoxMenu", "CheckBoxTime", "EditTime",
+                             "CheckBoxAClose", "CheckBoxAPrint", "CheckBoxASend", "CheckBoxAOnlyErrors",
+                             "CheckBoxASumRep", "CheckBoxAPower", "RadioButtonArcNew", "RadioButtonArcAdd",
+                             "ComboBoxComp", "CheckBoxRecurse", "CheckBoxSFX", "CheckBoxDelBad", "CheckBoxInfoPath",
+                             "RadioButtonRPath", "RadioButtonFPath", "CheckBoxWithDrive", "RadioButtonOEM",
+                             "RadioButtonWin", "ComboBoxVol", "EditTemp", "CheckBoxEmptyFolders", "EditEMail",
+                             "EditHost", "EditPort", "CheckBoxHelo", "EditSubject", "EditFrom", "EditUserName",
+                             "EditPassword", "CheckBoxAuth", "GroupBoxRep", "CheckBoxRep", "CheckBoxRepAdd",
+                             "CheckBoxRepSize", "EditRepSize", "ButtonRep", "ButtonRepDir", "GroupBoxRun",
+                             "CheckBoxRun", "CheckBoxRunAdd", "CheckBoxRunSize", "EditRunSize", "ButtonRun",
+                             "ButtonRunDir", "LabelAbout", "ButtonUse"})
+        EXPECT_TRUE(form->findChild<QWidget *>(QLatin1String(name))) << name;
+    EXPECT_EQ(form->objectName(), QStringLiteral("FormVorrin"));
+
+    EXPECT_TRUE(form->CheckBoxRep->isChecked());
+    EXPECT_TRUE(form->CheckBoxDay[0]->isChecked());
+    EXPECT_FALSE(form->CheckBoxDay[1]->isChecked());
+    EXPECT_EQ(form->ComboBoxComp->currentText(), QStringLiteral("Normal"));
+    EXPECT_EQ(form->ComboBoxPrior->currentText(), QStringLiteral("Normal"));
+    EXPECT_EQ(form->ComboBoxVol->currentText(), QStringLiteral("None"));
+    EXPECT_EQ(form->ListBoxTimes->count(), 0);
+    EXPECT_TRUE(form->RadioButtonEDay->isChecked());
+    EXPECT_TRUE(form->RadioButtonOEM->isChecked());
+    EXPECT_TRUE(form->CheckBoxHelo->isChecked());
+    EXPECT_EQ(form->EditTemp->text(), QStringLiteral("/var/tmp/"));
+    EXPECT_EQ(form->ButtonRepDir->toolTip(), m_context.defaultFolder);
+
+    // The rules that a click would apply hold after the load too.
+    EXPECT_FALSE(form->CheckBoxAPrint->isEnabled());
+    EXPECT_FALSE(form->CheckBoxTime->isEnabled());
+    EXPECT_FALSE(form->EditRepSize->isEnabled());
+    EXPECT_TRUE(form->CheckBoxRepSize->isEnabled());
+    EXPECT_TRUE(form->RadioButtonRPath->isEnabled());
+    EXPECT_FALSE(form->CheckBoxWithDrive->isEnabled());
+    EXPECT_FALSE(form->EditUserName->isEnabled());
+    EXPECT_TRUE(form->CheckBoxNotWeek->isEnabled());
+    EXPECT_FALSE(form->CheckBoxOnce->isEnabled());
+    EXPECT_TRUE(form->PanelWeekDays->isHidden());
+    EXPECT_TRUE(form->PanelMonthDays->isHidden());
+    EXPECT_FALSE(form->ButtonUse->isEnabled());
+
+    // Shared captions.
+    EXPECT_EQ(form->PageControl->tabText(1), QStringLiteral("The Zentavo"));
+    EXPECT_EQ(form->CheckBoxTime->text(), form->LabelTimes->text());
+    EXPECT_EQ(form->CheckBoxDay[3]->text(), form->DayOfWeek[3]->text());
+    EXPECT_EQ(form->GroupBoxRep->title(), QStringLiteral("Report"));
+    EXPECT_EQ(form->ButtonRunDir->text(), QStringLiteral("Location"));
+}
+
+TEST_F(VorrinUnitTest, SavedControlsComeBackInANewForm)
+{
+    {
+        const auto form = newForm();
+        form->CheckBoxAClose->setChecked(true);
+        form->CheckBoxASend->setChecked(true);
+        form->CheckBoxAOnlyErrors->setChecked(true);
+        form->CheckBoxMenu->setChecked(true);
+        form->CheckBoxTime->setChecked(true);
+        form->EditTime->setText(QStringLiteral("10"));
+        form->RadioButtonEWeek->setChecked(true);
+        form->DayOfWeek[2]->setChecked(true);
+        form->ListBoxTimes->addItems({QStringLiteral("07:05"), QStringLiteral("23:59")});
+        form->ComboBoxVol->setEditText(QStringLiteral("123456"));
+        form->RadioButtonFPath->setChecked(true);
+        form->CheckBoxWithDrive->setChecked(true);
+        form->CheckBoxAuth->setChecked(true);
+        form->EditPassword->setText(QStringLiteral("secret"));
+        form->CheckBoxRunSize->setChecked(true);
+        form->EditRunSize->setText(QStringLiteral("20"));
+        ASSERT_TRUE(form->SaveSettings());
+        EXPECT_TRUE(m_messages.isEmpty());
+        EXPECT_EQ(form->Copies.DayOfWeek1Tag, 4);
+        EXPECT_EQ(form->Copies.EditRunSizeTag, 20);
+        EXPECT_EQ(form->Copies.ScheduleTimes, QStringList({QStringLiteral("07:05"), QStringLiteral("23:59")}));
+    }
+    const auto form = newForm();
+    EXPECT_TRUE(form->CheckBoxAClose->isChecked() && form->CheckBoxASend->isChecked()
+                && form->CheckBoxAOnlyErrors->isChecked());
+    EXPECT_EQ(form->EditTime->text(), QStringLiteral("10"));
+    EXPECT_TRUE(form->RadioButtonEWeek->isChecked());
+    EXPECT_TRUE(form->DayOfWeek[2]->isChecked());
+    EXPECT_EQ(form->ListBoxTimes->count(), 2);
+    EXPECT_EQ(form->ComboBoxVol->currentIndex(), -1);
+    EXPECT_EQ(form->ComboBoxVol->currentText(), QStringLiteral("123456"));
+    EXPECT_TRUE(form->RadioButtonFPath->isChecked());
+    EXPECT_EQ(form->EditPassword->text(), QStringLiteral("secret"));
+    // Enabled states follow what was loaded.
+    EXPECT_TRUE(form->CheckBoxAOnlyErrors->isEnabled());
+    EXPECT_FALSE(form->CheckBoxPause->isEnabled());
+    EXPECT_TRUE(form->EditTime->isEnabled());
+    EXPECT_FALSE(form->PanelWeekDays->isHidden());
+    EXPECT_TRUE(form->PanelMonthDays->isHidden());
+    EXPECT_FALSE(form->CheckBoxNotWeek->isEnabled());
+    EXPECT_TRUE(form->CheckBoxWithDrive->isEnabled());
+    EXPECT_TRUE(form->EditUserName->isEnabled());
+    EXPECT_TRUE(form->EditRunSize->isEnabled());
+}
+
+TEST_F(VorrinUnitTest, ReloadDropsUnsavedEdits)
+{
+    const auto form = newForm();
+    const TVorrinCopies loaded = form->Copies;
+    form->CheckBoxRun->setChecked(false);
+    form->CheckBoxDay[6]->setChecked(true);
+    form->RadioButtonEMonth->setChecked(true);
+    form->BitBtn[4]->setChecked(true);
+    EXPECT_EQ(form->Copies, loaded);
+    form->FormCreate();
+    EXPECT_TRUE(form->CheckBoxRun->isChecked());
+    EXPECT_FALSE(form->CheckBoxDay[6]->isChecked());
+    EXPECT_FALSE(form->BitBtn[4]->isChecked());
+    EXPECT_EQ(form->Copies, loaded);
+}
+
+TEST_F(VorrinUnitTest, RefusedInputWritesNothing)
+{
+    const auto form = newForm();
+    const QByteArray before = testfiles::readBytes(platform::registryFileName());
+    form->CheckBoxRepSize->setChecked(true);
+    form->EditRepSize->setText(QStringLiteral("big"));
+    EXPECT_FALSE(form->SaveSettings());
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_EQ(m_messages.at(0).text, sEnterInt);
+    EXPECT_EQ(m_messages.at(0).title, sSizeReport);
+    EXPECT_EQ(form->PageControl->currentIndex(), 4);
+
+    form->EditRepSize->setText(QStringLiteral("-5"));
+    form->RadioButtonEMonth->setChecked(true);
+    EXPECT_FALSE(form->SaveSettings());
+    ASSERT_EQ(m_messages.size(), 2);
+    EXPECT_EQ(m_messages.at(1).text, QStringLiteral("Field  <Monthly>  cann't be empty!"));
+    EXPECT_EQ(form->PageControl->currentIndex(), 0);
+    EXPECT_EQ(testfiles::readBytes(platform::registryFileName()), before);
+}
+
+TEST_F(VorrinUnitTest, ClicksApplyTheRules)
+{
+    const auto form = newForm();
+    form->ComboBoxVol->setCurrentIndex(3);
+    form->RadioButtonArcAdd->click();
+    EXPECT_EQ(form->ComboBoxVol->currentIndex(), 0);
+    EXPECT_FALSE(form->ComboBoxVol->isEnabled());
+    EXPECT_FALSE(form->CheckBoxSFX->isEnabled());
+    form->RadioButtonArcNew->click();
+    EXPECT_TRUE(form->ComboBoxVol->isEnabled());
+
+    form->CheckBoxAClose->click();
+    EXPECT_TRUE(form->CheckBoxAPrint->isEnabled());
+    EXPECT_FALSE(form->CheckBoxASumRep->isEnabled());
+    form->CheckBoxAPrint->click();
+    EXPECT_TRUE(form->CheckBoxASumRep->isEnabled());
+    form->CheckBoxAClose->click();
+    EXPECT_FALSE(form->CheckBoxAPrint->isEnabled() || form->CheckBoxASumRep->isEnabled());
+
+    form->RadioButtonRunPC->click();
+    EXPECT_FALSE(form->ListBoxTimes->isEnabled() || form->BitBtnAdd->isEnabled());
+    EXPECT_TRUE(form->CheckBoxOnce->isEnabled());
+}

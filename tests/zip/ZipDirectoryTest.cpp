@@ -1,0 +1,313 @@
+#include "ZipTestSupport.h"
+
+#include "ZAByteOrder.h"
+#include "ZACentralHeader.h"
+#include "ZADirManager.h"
+#include "ZAExcept.h"
+
+#include <QBuffer>
+
+using namespace ziptest;
+
+namespace {
+
+class ZipDirectory : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        src = dir.filePath(QStringLiteral("src/"));
+        writeFile(src + QStringLiteral("a.txt"), textBytes(400));
+        writeFile(src + QStringLiteral("sub/b.bin"), randomBytes(5000, 7));
+        writeFile(src + QStringLiteral("empty"), {});
+    }
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    // The names, sizes and CRCs our reader finds, for comparing with Python.
+    static void expectSameAsPython(const QString &archive)
+    {
+        const PythonView view = readWithPython(archive);
+        if (!view.ran)
+            GTEST_SKIP() << "python absent";
+        TZipArchiver zip;
+        zip.FileName = archive;
+        zip.OpenArchive();
+        const TZADirArray &items = zip.DirManager()->Items;
+        ASSERT_EQ(items.Count(), view.entries.size());
+        for (qsizetype i = 0; i < items.Count(); ++i) {
+            const TDirItem &item = items.GetItem(i);
+            const QJsonObject entry = view.entry(item.FileName);
+            ASSERT_FALSE(entry.isEmpty()) << item.FileName.toStdString();
+            EXPECT_EQ(qint64(item.UncompressedSize), entry.value(QStringLiteral("size")).toInteger());
+            EXPECT_EQ(qint64(item.CompressedSize), entry.value(QStringLiteral("csize")).toInteger());
+            EXPECT_EQ(qint64(item.Crc32), entry.value(QStringLiteral("crc")).toInteger());
+        }
+        EXPECT_EQ(zip.Comment(), view.comment);
+    }
+
+    // Adds one more file with our archiver and checks the result everywhere.
+    void addOneFile(const QString &archive)
+    {
+        writeFile(path(QStringLiteral("more/new.txt")), "new entry");
+        TZipArchiver zip;
+        buildArchive(zip, archive, path(QStringLiteral("more/")));
+        expectAcceptedByTools(archive);
+        const PythonView view = readWithPython(archive);
+        if (view.ran) {
+            EXPECT_FALSE(view.entry(QStringLiteral("new.txt")).isEmpty());
+        }
+    }
+
+    QTemporaryDir dir;
+    QString src;
+};
+
+} // namespace
+
+TEST_F(ZipDirectory, ArchivesOfOtherToolsAreReadAndExtended)
+{
+    const QString byZip = path(QStringLiteral("zip.zip"));
+    const QString by7z = path(QStringLiteral("7z.zip"));
+    const QString byPython = path(QStringLiteral("py.zip"));
+    const auto made = ziptools::run(QStringLiteral("sh"), {QStringLiteral("-c"),
+        QStringLiteral("cd '%1' && zip -qr '%2' . && echo 'zip comment' | zip -qz '%2' && 7z a -tzip -bd '%3' . >/dev/null")
+            .arg(src, byZip, by7z)});
+    ASSERT_TRUE(made);
+    ASSERT_EQ(made->exitCode, 0) << made->output.toStdString();
+    const auto python = ziptools::python(QStringLiteral(R"(
+import sys, zipfile
+with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as z:
+    z.writestr("plain.txt", "plain " * 100)
+    with z.open("big.txt", "w", force_zip64=True) as f:
+        f.write(b"zip64 sized " * 100)
+    z.comment = b"python comment"
+)"), {byPython});
+    ASSERT_TRUE(python);
+    ASSERT_EQ(python->exitCode, 0) << python->output.toStdString();
+
+    for (const QString &archive : {byZip, by7z, byPython}) {
+        SCOPED_TRACE(archive.toStdString());
+        expectSameAsPython(archive);
+        const PythonView before = readWithPython(archive);
+        addOneFile(archive);
+        // Extra fields of other tools are kept for the entries we did not touch.
+        const PythonView after = readWithPython(archive);
+        for (const auto &value : before.entries) {
+            const QJsonObject old = value.toObject();
+            const QString name = old.value(QStringLiteral("name")).toString();
+            if (old.value(QStringLiteral("extra")).toString().contains(QStringLiteral("0100")))
+                continue; // a Zip64 extra is regenerated, not copied
+            EXPECT_EQ(after.entry(name).value(QStringLiteral("extra")), old.value(QStringLiteral("extra")))
+                << name.toStdString();
+        }
+        EXPECT_EQ(after.comment, before.comment);
+    }
+}
+
+TEST_F(ZipDirectory, EndRecordMustEndTheFile)
+{
+    const QString archive = path(QStringLiteral("a.zip"));
+    TZipArchiver zip;
+    buildArchive(zip, archive, src);
+    QFile file(archive);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("x");
+    file.close();
+
+    zip.RepairDirectoryOnOpen = false;
+    try {
+        zip.OpenArchive();
+        FAIL() << "stray byte accepted";
+    } catch (const EZAException &e) {
+        EXPECT_EQ(e.NativeError(), 48);
+    }
+    EXPECT_FALSE(zip.Active());
+
+    zip.RepairDirectoryOnOpen = true;
+    zip.OpenArchive();
+    EXPECT_TRUE(zip.DirManager()->Repaired);
+    EXPECT_EQ(zip.DirManager()->Items.Count(), 4);
+}
+
+TEST_F(ZipDirectory, StubInFrontShiftsTheOffsets)
+{
+    const QString archive = path(QStringLiteral("plain.zip"));
+    TZipArchiver zip;
+    buildArchive(zip, archive, src);
+    const QByteArray plain = testfiles::readBytes(archive);
+    const QString stubbed = path(QStringLiteral("stubbed.zip"));
+    testfiles::writeBytes(stubbed, QByteArray(40000, 'S') + plain);
+
+    TZipArchiver reader;
+    reader.FileName = stubbed;
+    reader.OpenArchive();
+    EXPECT_EQ(reader.DirManager()->BaseOffset, 40000);
+    EXPECT_FALSE(reader.DirManager()->Repaired);
+    TZipArchiver original;
+    original.FileName = archive;
+    original.OpenArchive();
+    for (qsizetype i = 0; i < original.DirManager()->Items.Count(); ++i)
+        EXPECT_EQ(reader.DirManager()->Items.GetItem(i).LocalHeaderOffset,
+                  original.DirManager()->Items.GetItem(i).LocalHeaderOffset + 40000);
+    reader.CloseArchive();
+    addOneFile(stubbed);
+}
+
+TEST_F(ZipDirectory, CutOffDirectoryIsRebuiltFromLocalHeaders)
+{
+    const QString inner = path(QStringLiteral("inner.zip"));
+    TZipArchiver innerZip;
+    buildArchive(innerZip, inner, src);
+    writeFile(src + QStringLiteral("inner.zip"), testfiles::readBytes(inner));
+
+    const QString archive = path(QStringLiteral("cut.zip"));
+    TZipArchiver zip;
+    zip.NoCompressionMasks = {QStringLiteral("*.zip")};
+    buildArchive(zip, archive, src);
+    zip.OpenArchive();
+    const qint64 directoryStart = zip.DirManager()->DirectoryStart;
+    zip.CloseArchive();
+
+    for (const bool garbage : {false, true}) {
+        SCOPED_TRACE(garbage);
+        QFile file(archive);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        if (garbage) {
+            file.seek(directoryStart);
+            file.write(QByteArray(int(file.size() - directoryStart), char(0xAA)));
+        } else {
+            file.resize(directoryStart + 30);
+        }
+        file.close();
+
+        TZipArchiver repaired;
+        repaired.FileName = archive;
+        repaired.OpenArchive();
+        ASSERT_TRUE(repaired.DirManager()->Repaired);
+        const TZADirArray &items = repaired.DirManager()->Items;
+        // The stored inner archive does not turn into entries of its own.
+        EXPECT_EQ(items.Count(), 5);
+        const qsizetype folder = items.FindName(QStringLiteral("sub/"));
+        ASSERT_GE(folder, 0);
+        EXPECT_TRUE(items.GetItem(folder).ExternalAttributes & 0x10);
+        const qsizetype empty = items.FindName(QStringLiteral("empty"));
+        ASSERT_GE(empty, 0);
+        EXPECT_FALSE(items.GetItem(empty).ExternalAttributes & 0x10);
+        repaired.CloseArchive();
+        addOneFile(archive);
+    }
+}
+
+TEST_F(ZipDirectory, DamagedCentralHeaderIsRepairedOrRefused)
+{
+    const QString archive = path(QStringLiteral("d.zip"));
+    TZipArchiver zip;
+    buildArchive(zip, archive, src);
+    zip.OpenArchive();
+    const qint64 directoryStart = zip.DirManager()->DirectoryStart;
+    zip.CloseArchive();
+    QFile file(archive);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek(directoryStart);
+    file.write("XXXX");
+    file.close();
+
+    zip.RepairDirectoryOnOpen = false;
+    EXPECT_THROW(zip.OpenArchive(), EZAException);
+    zip.RepairDirectoryOnOpen = true;
+    zip.OpenArchive();
+    EXPECT_TRUE(zip.DirManager()->Repaired);
+    EXPECT_EQ(zip.DirManager()->Items.Count(), 4);
+}
+
+TEST_F(ZipDirectory, FileWithoutLocalHeaderFails)
+{
+    const QString junk = path(QStringLiteral("junk.zip"));
+    testfiles::writeBytes(junk, QByteArray(1000, 'j'));
+    TZipArchiver zip;
+    zip.FileName = junk;
+    try {
+        zip.OpenArchive();
+        FAIL() << "junk opened";
+    } catch (const EZAException &e) {
+        EXPECT_EQ(e.NativeError(), 35);
+        EXPECT_EQ(e.ErrorCode(), 18);
+    }
+    EXPECT_FALSE(zip.Active());
+}
+
+namespace {
+
+QByteArray directoryOf(qsizetype count, uint64_t itemSize = 1)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    TZADirManager manager(buffer, {}, true);
+    TDirItem item;
+    item.UncompressedSize = item.CompressedSize = itemSize;
+    for (qsizetype i = 0; i < count; ++i) {
+        item.FileName = QString::number(i);
+        item.EncodedName = item.FileName.toLatin1();
+        manager.Items.Append(item);
+    }
+    manager.WriteCentralDir(true);
+    return buffer.data();
+}
+
+} // namespace
+
+TEST(ZipDirectoryWriter, Zip64RecordsFrom65535Entries)
+{
+    for (const qsizetype count : {qsizetype(65534), qsizetype(65535)}) {
+        SCOPED_TRACE(count);
+        const QByteArray bytes = directoryOf(count);
+        const char *end = bytes.constData() + bytes.size() - 22;
+        const bool zip64 = count >= 65535;
+        EXPECT_EQ(zabytes::get<uint16_t>(end + 10), zip64 ? 0xFFFF : count);
+        EXPECT_EQ(zabytes::get<uint32_t>(end - 20) == 0x07064B50, zip64);
+
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        TZADirManager reader(buffer, {}, false);
+        reader.ReadCentralDir();
+        EXPECT_FALSE(reader.Repaired);
+        EXPECT_EQ(reader.Items.Count(), count);
+        EXPECT_EQ(reader.HasZip64, zip64);
+    }
+}
+
+TEST(ZipDirectoryWriter, OnlyOverflowingValuesGoToTheZip64Extra)
+{
+    TDirItem item;
+    item.FileName = QStringLiteral("big");
+    item.EncodedName = "big";
+    item.UncompressedSize = 0x100000000ULL;
+    item.CompressedSize = 1000;
+    const QByteArray header = zacentral::encode(item, 0x02014B50);
+    EXPECT_EQ(zabytes::get<uint16_t>(header.constData() + 30), 12);
+    EXPECT_EQ(zabytes::get<uint32_t>(header.constData() + 24), 0xFFFFFFFFu);
+    EXPECT_EQ(zabytes::get<uint32_t>(header.constData() + 20), 1000u);
+
+    TDirItem back;
+    ASSERT_EQ(zacentral::decode(header, 0, 0x02014B50, true, back), header.size());
+    EXPECT_EQ(back.UncompressedSize, 0x100000000ULL);
+    EXPECT_EQ(back.CompressedSize, 1000u);
+    EXPECT_TRUE(back.HasZip64Extra);
+}
+
+TEST(ZipDirectoryWriter, NameIndexFollowsDeletions)
+{
+    TZADirArray items;
+    for (const char16_t *name : {u"a", u"b", u"c"}) {
+        TDirItem item;
+        item.FileName = QString::fromUtf16(name);
+        items.Append(item);
+    }
+    items.Delete(0);
+    EXPECT_EQ(items.FindName(QStringLiteral("c")), 1);
+    EXPECT_EQ(items.FindName(QStringLiteral("a")), -1);
+    EXPECT_THROW(items.Delete(5), EZAException);
+}

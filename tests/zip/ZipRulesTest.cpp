@@ -1,0 +1,109 @@
+#include "ZipTestSupport.h"
+
+#include "DosDateTime.h"
+#include "ZAPathRules.h"
+
+#include <sys/resource.h>
+#include <csignal>
+
+using namespace ziptest;
+using zapaths::MatchesFileMask;
+using zapaths::StoredName;
+
+TEST(ZipPathRules, StoredNameInEachMode)
+{
+    const QString base = QStringLiteral("/data/");
+    const QString file = QStringLiteral("/data/Docs/a.txt");
+    EXPECT_EQ(StoredName(file, base, spNoPath, base), QStringLiteral("a.txt"));
+    EXPECT_EQ(StoredName(file, base, spRelativePath, base), QStringLiteral("Docs/a.txt"));
+    EXPECT_EQ(StoredName(file, base, spFullPath, base), QStringLiteral("data/Docs/a.txt"));
+    // Names are never absolute, whatever the mode.
+    EXPECT_EQ(StoredName(file, base, spFullPathWithDrive, base), QStringLiteral("data/Docs/a.txt"));
+    EXPECT_EQ(StoredName(QStringLiteral("/data/Docs/"), base, spRelativePath, base), QStringLiteral("Docs"));
+    EXPECT_EQ(StoredName(QStringLiteral("/other/b.txt"), base, spRelativePath, base), QStringLiteral("other/b.txt"));
+}
+
+TEST(ZipPathRules, ExclusionMasks)
+{
+    const QString base = QStringLiteral("/data/");
+    EXPECT_TRUE(MatchesFileMask(QStringLiteral("/data/deep/x.BAK"), QStringLiteral("*.bak"), base));
+    EXPECT_TRUE(MatchesFileMask(QStringLiteral("/data/Tmp/x.txt"), QStringLiteral("/data/Tmp/*.*"), base));
+    EXPECT_TRUE(MatchesFileMask(QStringLiteral("/data/Tmp/in/y"), QStringLiteral("/data/Tmp/*.*"), base));
+    EXPECT_FALSE(MatchesFileMask(QStringLiteral("/data/Tmp/"), QStringLiteral("/data/Tmp/*.*"), base));
+    EXPECT_TRUE(MatchesFileMask(QStringLiteral("/data/sub/a.txt"), QStringLiteral("sub/*.txt"), base));
+    EXPECT_FALSE(MatchesFileMask(QStringLiteral("/data/other/a.txt"), QStringLiteral("sub/*.txt"), base));
+    EXPECT_TRUE(MatchesFileMask(QStringLiteral("/any/thing"), QStringLiteral("*.*"), base));
+}
+
+TEST(ZipDosTime, ClampedAndComparedUnsigned)
+{
+    const uint32_t early = dosdatetime::fromDateTime(QDateTime(QDate(1970, 1, 1), QTime(0, 0)));
+    EXPECT_EQ(early, dosdatetime::fromDateTime(QDateTime(QDate(1980, 1, 1), QTime(0, 0))));
+    const uint32_t late = dosdatetime::fromDateTime(QDateTime(QDate(2200, 1, 1), QTime(0, 0)));
+    EXPECT_EQ(dosdatetime::datePart(late) >> 9, 127);
+    const uint32_t y2050 = dosdatetime::fromDateTime(QDateTime(QDate(2050, 6, 1), QTime(12, 0)));
+    const uint32_t y2030 = dosdatetime::fromDateTime(QDateTime(QDate(2030, 6, 1), QTime(12, 0)));
+    EXPECT_GT(y2050, y2030);
+    EXPECT_EQ(dosdatetime::timePart(dosdatetime::fromDateTime(QDateTime(QDate(2001, 2, 3), QTime(4, 5, 7)))),
+              (4 << 11) | (5 << 5) | 3);
+}
+
+namespace {
+
+// Makes writes beyond limit fail as on a full disk, for the life of the object.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t limit)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lowered = m_saved;
+        lowered.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_saved{};
+    void (*m_oldHandler)(int);
+};
+
+} // namespace
+
+TEST(ZipDiskFull, FullFileSystemLeavesTheArchiveByteIdentical)
+{
+    QTemporaryDir dir;
+    const QString src = dir.filePath(QStringLiteral("src/"));
+    const QString temp = dir.filePath(QStringLiteral("temp/"));
+    QDir().mkpath(temp);
+    for (int i = 1; i <= 4; ++i)
+        writeFile(src + QStringLiteral("f%1.bin").arg(i), randomBytes(100000, quint32(i)));
+    const QString archive = dir.filePath(QStringLiteral("full.zip"));
+    TZipArchiver zip;
+    zip.TempDir = temp;
+    buildArchive(zip, archive, src);
+    const QByteArray before = testfiles::readBytes(archive);
+
+    // Replacing the first entry rewrites all four; the disk "fills" half-way.
+    writeFile(src + QStringLiteral("f1.bin"), randomBytes(100000, 99));
+    writeFile(src + QStringLiteral("f9.bin"), randomBytes(300000, 98));
+    int failures = 0;
+    zip.OnProcessFileFailure = [&](TZABaseArchiver &, const QString &, TZAProcessOperation, int native,
+                                   int, const QString &, TZAAction &action) {
+        EXPECT_EQ(native, 46);
+        ++failures;
+        action = fxaAbort;
+    };
+    {
+        FileSizeLimit limit(rlim_t(before.size() + 50000));
+        EXPECT_NO_THROW(buildArchive(zip, archive, src));
+    }
+    EXPECT_GE(failures, 1);
+    EXPECT_EQ(testfiles::readBytes(archive), before);
+    EXPECT_TRUE(leftoverTempFiles(temp).isEmpty());
+}
