@@ -2,6 +2,7 @@
 
 #include "TestFiles.h"
 #include "ZipToolCheck.h"
+#include "ZAExcept.h"
 #include "ZipArchiver.h"
 
 #include <QDateTime>
@@ -154,6 +155,18 @@ inline void expectAcceptedByTools(const QString &archive, const QString &passwor
     }
     if (ran == 0)
         GTEST_SKIP() << "no ZIP tool installed";
+}
+
+// The native code of the EZAException that action raises; -1 when none.
+template <typename Action>
+int nativeErrorOf(Action &&action)
+{
+    try {
+        action();
+    } catch (const EZAException &e) {
+        return e.NativeError();
+    }
+    return -1;
 }
 
 inline QStringList leftoverTempFiles(const QString &folder)
