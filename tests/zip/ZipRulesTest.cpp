@@ -3,8 +3,10 @@
 #include "DosDateTime.h"
 #include "ZAPathRules.h"
 
+#ifdef Q_OS_UNIX
 #include <sys/resource.h>
 #include <csignal>
+#endif
 
 using namespace ziptest;
 using zapaths::MatchesFileMask;
@@ -48,6 +50,7 @@ TEST(ZipDosTime, ClampedAndComparedUnsigned)
               (4 << 11) | (5 << 5) | 3);
 }
 
+#ifdef Q_OS_UNIX
 namespace {
 
 // Makes writes beyond limit fail as on a full disk, for the life of the object.
@@ -107,3 +110,4 @@ TEST(ZipDiskFull, FullFileSystemLeavesTheArchiveByteIdentical)
     EXPECT_EQ(testfiles::readBytes(archive), before);
     EXPECT_TRUE(leftoverTempFiles(temp).isEmpty());
 }
+#endif
