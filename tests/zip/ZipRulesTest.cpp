@@ -23,6 +23,7 @@ TEST(ZipPathRules, StoredNameInEachMode)
     EXPECT_EQ(StoredName(file, base, spFullPathWithDrive, base), QStringLiteral("data/Docs/a.txt"));
     EXPECT_EQ(StoredName(QStringLiteral("/data/Docs/"), base, spRelativePath, base), QStringLiteral("Docs"));
     EXPECT_EQ(StoredName(QStringLiteral("/other/b.txt"), base, spRelativePath, base), QStringLiteral("other/b.txt"));
+    EXPECT_EQ(StoredName(QStringLiteral("/data/..dots"), base, spRelativePath, base), QStringLiteral("..dots"));
 }
 
 TEST(ZipPathRules, ExclusionMasks)

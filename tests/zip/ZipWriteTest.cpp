@@ -348,3 +348,19 @@ TEST_F(ZipWrite, TailFileThatCannotBeMadeFailsWithoutTouchingTheArchive)
     zip.CloseArchive();
     EXPECT_EQ(testfiles::readBytes(archive), before);
 }
+
+TEST_F(ZipWrite, UnansweredOverwriteQuestionKeepsTheEntry)
+{
+    writeFile(src + QStringLiteral("a.txt"), "first");
+    buildArchive(zip, archive, src);
+    writeFile(src + QStringLiteral("a.txt"), "second");
+    zip.Options.OverwriteMode = omPrompt;
+    buildArchive(zip, archive, src);
+    EXPECT_EQ(zip.Options.OverwriteMode, omPrompt);
+
+    const PythonView view = readWithPython(archive);
+    if (!view.ran)
+        GTEST_SKIP() << "python absent";
+    EXPECT_EQ(view.entry(QStringLiteral("a.txt")).value(QStringLiteral("data")).toString(),
+              QString::fromLatin1(QByteArray("first").toHex()));
+}
