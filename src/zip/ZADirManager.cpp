@@ -6,6 +6,7 @@
 #include "ZAStreamIO.h"
 
 #include <algorithm>
+#include <vector>
 
 using namespace zarecords;
 
@@ -59,8 +60,12 @@ void TZADirManager::ReadCentralDir()
     HasZip64 = false;
     Repaired = false;
     const qint64 endPos = FindEndRecord();
-    if (endPos < 0 || !readDirectoryAt(endPos))
+    if (endPos < 0 || !readDirectoryAt(endPos)) {
+        // The local headers of a set cannot be walked to rebuild it.
+        if (zastream::isMultiVolume(*m_stream))
+            throw EZAException(44);
         repair();
+    }
 }
 
 bool TZADirManager::readDirectoryAt(qint64 endPos)
@@ -124,10 +129,20 @@ bool TZADirManager::readDirectoryAt(qint64 endPos)
         throw EZAException(57);
 
     DirectoryStart = directoryPos;
-    // Offsets written relative to the archive proper become file positions.
-    const qint64 delta = directoryPos - qint64(storedOffset);
-    if (delta > 0)
+    if (zastream::isMultiVolume(*m_stream)) {
+        // Offsets of a set count from the start of each entry's volume.
+        for (qsizetype i = 0; i < Items.Count(); ++i) {
+            TDirItem &item = Items.ItemPtr(i);
+            const qint64 pos = zastream::streamPosition(*m_stream, item.DiskNumberStart,
+                                                        qint64(item.LocalHeaderOffset));
+            if (pos < 0)
+                throw EZAException(44);
+            item.LocalHeaderOffset = uint64_t(pos);
+        }
+    } else if (const qint64 delta = directoryPos - qint64(storedOffset); delta > 0) {
+        // Offsets written relative to the archive proper become file positions.
         shiftOffsets(delta);
+    }
     BaseOffset = Items.Count() > 0 ? qint64(Items.GetItem(0).LocalHeaderOffset) : directoryPos;
     return true;
 }
@@ -142,40 +157,79 @@ void TZADirManager::WriteCentralDir(bool atCurrentPosition)
 {
     if (!atCurrentPosition)
         zastream::truncate(*m_stream, DirectoryStart);
+    const bool volumes = zastream::isMultiVolume(*m_stream);
+    const uint64_t count = uint64_t(Items.Count());
+    const QByteArray comment = Comment.left(MaxCommentSize);
     DirectoryStart = m_stream->pos();
 
+    // In a set of volumes each record stays whole on one volume, and the
+    // offsets are those within the volume that holds the local header.
     QByteArray chunk;
+    std::vector<qint64> headerPositions;
     for (qsizetype i = 0; i < Items.Count(); ++i) {
-        chunk += zacentral::encode(Items.GetItem(i), m_settings.signatures.centralHeader);
+        TDirItem item = Items.GetItem(i);
+        const auto [disk, offset] = zastream::volumePosition(*m_stream, qint64(item.LocalHeaderOffset));
+        item.DiskNumberStart = disk;
+        item.LocalHeaderOffset = uint64_t(offset);
+        const QByteArray header = zacentral::encode(item, m_settings.signatures.centralHeader);
+        if (volumes) {
+            zastream::keepTogether(*m_stream, header.size());
+            headerPositions.push_back(m_stream->pos());
+            zastream::writeChecked(*m_stream, header);
+            continue;
+        }
+        chunk += header;
         if (chunk.size() >= DirectoryChunk) {
             zastream::writeChecked(*m_stream, chunk);
             chunk.clear();
         }
     }
     zastream::writeChecked(*m_stream, chunk);
+    // The first header may have moved on to the next volume.
+    if (!headerPositions.empty())
+        DirectoryStart = headerPositions.front();
 
+    const bool needsZip64 = uint64_t(m_stream->pos()) >= Overflow32 || count >= Overflow16;
+    const qint64 tailSize = (needsZip64 ? Zip64EndRecordSize + Zip64LocatorSize : 0) + EndRecordSize
+                            + comment.size();
+    zastream::keepTogether(*m_stream, tailSize);
     const qint64 directoryEnd = m_stream->pos();
     const uint64_t directorySize = uint64_t(directoryEnd - DirectoryStart);
-    const uint64_t count = uint64_t(Items.Count());
-    const QByteArray comment = Comment.left(MaxCommentSize);
+    const auto [lastDisk, endOffset] = zastream::volumePosition(*m_stream, directoryEnd);
+    const auto [directoryDisk, directoryOffset] = zastream::volumePosition(*m_stream, DirectoryStart);
+    uint64_t onLastDisk = volumes ? 0 : count;
+    for (const qint64 pos : headerPositions) {
+        if (zastream::volumePosition(*m_stream, pos).first == lastDisk)
+            ++onLastDisk;
+    }
 
     EndRecord end;
     end.signature = m_settings.signatures.endOfDirectory;
-    end.entriesOnDisk = end.totalEntries = count >= Overflow16 ? Overflow16 : uint16_t(count);
+    end.thisDisk = lastDisk >= Overflow16 ? Overflow16 : uint16_t(lastDisk);
+    end.directoryDisk = directoryDisk >= Overflow16 ? Overflow16 : uint16_t(directoryDisk);
+    end.entriesOnDisk = onLastDisk >= Overflow16 ? Overflow16 : uint16_t(onLastDisk);
+    end.totalEntries = count >= Overflow16 ? Overflow16 : uint16_t(count);
     end.directorySize = directorySize >= Overflow32 ? Overflow32 : uint32_t(directorySize);
-    end.directoryOffset = uint64_t(DirectoryStart) >= Overflow32 ? Overflow32 : uint32_t(DirectoryStart);
+    end.directoryOffset = uint64_t(directoryOffset) >= Overflow32 ? Overflow32 : uint32_t(directoryOffset);
     end.commentLength = uint16_t(comment.size());
 
-    if (uint64_t(directoryEnd) >= Overflow32 || count >= Overflow16) {
+    if (needsZip64 || lastDisk >= Overflow16) {
         Zip64EndRecord record;
-        record.entriesOnDisk = record.totalEntries = count;
+        record.thisDisk = lastDisk;
+        record.directoryDisk = directoryDisk;
+        record.entriesOnDisk = onLastDisk;
+        record.totalEntries = count;
         record.directorySize = directorySize;
-        record.directoryOffset = uint64_t(DirectoryStart);
+        record.directoryOffset = uint64_t(directoryOffset);
         Zip64Locator locator;
-        locator.zip64EndOffset = uint64_t(directoryEnd);
+        locator.zip64EndDisk = lastDisk;
+        locator.zip64EndOffset = uint64_t(endOffset);
+        locator.totalDisks = lastDisk + 1;
         zastream::writeChecked(*m_stream, record.encode() + locator.encode());
         HasZip64 = true;
     }
     zastream::writeChecked(*m_stream, end.encode() + comment);
     m_endRecord = end;
+    // The set is complete: its last volume takes the archive's own name.
+    zastream::finishVolumes(*m_stream);
 }

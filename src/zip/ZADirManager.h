@@ -39,6 +39,9 @@ public:
     // The position of the end record, -1 when the archive has none.
     qint64 FindEndRecord();
     bool HasEndRecord();
+    // The end record's number of the disk that holds it (the last volume
+    // of a set); valid after FindEndRecord found one.
+    uint32_t LastDisk() const { return m_endRecord.thisDisk; }
     // Reads the directory of an opened archive; repairs it (when the
     // settings allow) or raises when it cannot be read.
     void ReadCentralDir();

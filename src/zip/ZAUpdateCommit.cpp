@@ -167,7 +167,7 @@ void TZAUpdateCommit::saveArchiveTail()
 {
     m_tail = GetTempArchiveFile(m_archiver.TempDir);
     zastream::seekChecked(m_stream, m_writePos);
-    zastream::copyBytes(m_stream, *m_tail, m_stream.size() - m_writePos);
+    zastream::CopyTempFileToDest(m_stream, *m_tail, m_stream.size() - m_writePos);
     // The tail must be on the disk before the archive is cut.
     if (!zastream::syncToDisk(*m_tail))
         throw EZAException(46);
@@ -192,7 +192,7 @@ void TZAUpdateCommit::rollback()
         m_keepTail = true;
         zastream::truncate(m_stream, m_writePos);
         zastream::seekChecked(*m_tail, 0);
-        zastream::copyBytes(*m_tail, m_stream, m_tail->size());
+        zastream::CopyTempFileToDest(*m_tail, m_stream, m_tail->size());
         if (!zastream::syncToDisk(m_stream))
             throw EZAException(46);
         m_keepTail = false;
@@ -263,6 +263,8 @@ bool TZAUpdateCommit::processUpdateItem(qsizetype index)
 void TZAUpdateCommit::writeEntry(TDirItem &item, QIODevice *source, qint64 sourceSize)
 {
     const TZip64Mode zip64Mode = m_archiver.Zip64Mode;
+    // A local header never straddles two volumes.
+    zastream::keepTogether(m_stream, LocalHeaderSize + item.EncodedName.size() + LocalZip64ExtraSize);
     const qint64 offset = m_stream.pos();
     const bool needs64 = uint64_t(sourceSize) >= Overflow32 || uint64_t(offset) >= Overflow32;
     if (needs64 && zip64Mode == zmDisabled)
@@ -332,12 +334,13 @@ void TZAUpdateCommit::writeEntry(TDirItem &item, QIODevice *source, qint64 sourc
     zastream::seekChecked(m_stream, end);
 }
 
-qint64 TZAUpdateCommit::measureSavedEntry(const TDirItem &saved, qint64 tailOffset)
+qint64 TZAUpdateCommit::measureSavedEntry(const TDirItem &saved, qint64 tailOffset, qint64 &headerLength)
 {
     LocalHeader header;
     if (!header.decode(zastream::readAt(*m_tail, tailOffset, LocalHeaderSize)))
         throw EZAException(35);
-    qint64 length = LocalHeaderSize + header.nameLength + header.extraLength + qint64(saved.CompressedSize);
+    headerLength = LocalHeaderSize + header.nameLength + header.extraLength;
+    qint64 length = headerLength + qint64(saved.CompressedSize);
     if (header.flags & FlagDataDescriptor) {
         const bool wide = saved.CompressedSize >= Overflow32 || saved.UncompressedSize >= Overflow32
                           || saved.HasZip64Extra;
@@ -361,9 +364,11 @@ void TZAUpdateCommit::copyUnchangedItem(qsizetype index)
         items.SetItem(index, saved);
 
     const qint64 tailOffset = qint64(saved.LocalHeaderOffset) - m_writePos;
-    const qint64 length = measureSavedEntry(saved, tailOffset);
+    qint64 headerLength = 0;
+    const qint64 length = measureSavedEntry(saved, tailOffset, headerLength);
+    zastream::keepTogether(m_stream, headerLength);
     const qint64 newOffset = m_stream.pos();
     zastream::seekChecked(*m_tail, tailOffset);
-    zastream::copyBytes(*m_tail, m_stream, length);
+    zastream::CopyTempFileToDest(*m_tail, m_stream, length);
     items.ItemPtr(index).LocalHeaderOffset = uint64_t(newOffset);
 }

@@ -34,7 +34,7 @@ private:
     bool processUpdateItem(qsizetype index);
     void writeEntry(TDirItem &item, QIODevice *source, qint64 sourceSize);
     void copyUnchangedItem(qsizetype index);
-    qint64 measureSavedEntry(const TDirItem &saved, qint64 tailOffset);
+    qint64 measureSavedEntry(const TDirItem &saved, qint64 tailOffset, qint64 &headerLength);
     bool reportProgress(const TDirItem &item, qint64 bytesRead, qint64 sourceSize);
 
     TZABaseArchiver &m_archiver;

@@ -6,6 +6,8 @@
 #include "ZAStreamIO.h"
 #include "ZAUpdateCommit.h"
 
+#include "DriveInfo.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -14,6 +16,9 @@
 #include <stdexcept>
 
 namespace {
+
+// A volume is taken only where more than this is free.
+constexpr qint64 MinVolumeFreeSpace = 65536;
 
 bool hasNamePart(const QString &path)
 {
@@ -188,33 +193,176 @@ void TZABaseArchiver::openStream(TZAFileMode mode)
         m_dirManager = std::make_unique<TZADirManager>(*m_stream, dirSettings());
         return;
     }
-    auto file = std::make_unique<QFile>(FileName);
-    if (mode == TZAFileMode::Create) {
+    if (mode == TZAFileMode::Create)
+        createNewArchive();
+    else
+        openExistingArchive(mode);
+}
+
+zavolumes::Naming TZABaseArchiver::naming() const
+{
+    const bool stub = !SFXStub.isEmpty() || (m_dirManager && m_dirManager->BaseOffset != 0);
+    return {m_spanningMode, SpanningOptions.AdvancedNaming, stub};
+}
+
+void TZABaseArchiver::createNewArchive()
+{
+    m_volume.Reset();
+    m_volume.SetFirst(true);
+    if (m_spanningMode == smNone) {
+        auto file = std::make_unique<QFile>(FileName);
         if (!file->open(QIODevice::ReadWrite | QIODevice::Truncate))
             throw EZAException(19, senderName(), {FileName});
         m_stream = std::move(file);
-        m_volume.Reset();
-        m_volume.SetFirst(true);
-        m_dirManager = std::make_unique<TZADirManager>(*m_stream, dirSettings());
-        return;
-    }
-    m_spanningMode = smNone;
-    m_volume.Reset();
-    const auto access = mode == TZAFileMode::ReadOnlyDenyNone ? QIODevice::ReadOnly : QIODevice::ReadWrite;
-    if (!file->open(access))
-        throw EZAException(33, senderName(), {FileName});
-    m_stream = std::move(file);
-    m_dirManager = std::make_unique<TZADirManager>(*m_stream, dirSettings());
-    if (!m_dirManager->HasEndRecord()) {
-        releaseStream();
-        throw EZAException(48, senderName());
+    } else {
+        auto volumes = std::make_unique<TZASplitStream>(static_cast<TZAVolumeHost &>(*this));
+        volumes->StartNew();
+        m_stream = std::move(volumes);
     }
     try {
-        m_dirManager->ReadCentralDir();
+        const qint64 stubSize = writeSFXStub();
+        m_dirManager = std::make_unique<TZADirManager>(*m_stream, dirSettings(), stubSize);
     } catch (...) {
         releaseStream();
         throw;
     }
+}
+
+// The stub goes in front of the archive proper; the entries' offsets then
+// count from the start of the file, so tools read it without a warning.
+qint64 TZABaseArchiver::writeSFXStub()
+{
+    if (SFXStub.isEmpty())
+        return 0;
+    QFile stub(SFXStub);
+    if (!stub.open(QIODevice::ReadOnly))
+        throw EZAException(11, senderName(), {SFXStub});
+    TZAVolumeNumberInfo first;
+    first.SetFirst(true);
+    const qint64 limit = m_spanningMode == smNone ? -1 : SpanningOptions.GetVolumeSize(first);
+    if (limit > 0 && stub.size() > limit)
+        throw EZAException(47, senderName());
+    zastream::truncate(*m_stream, 0);
+    zastream::keepTogether(*m_stream, stub.size());
+    return zastream::CopyTempFileToDest(stub, *m_stream, stub.size());
+}
+
+void TZABaseArchiver::openExistingArchive(TZAFileMode mode)
+{
+    m_spanningMode = smNone;
+    m_volume.Reset();
+    const bool writable = mode != TZAFileMode::ReadOnlyDenyNone;
+    const auto access = writable ? QIODevice::ReadWrite : QIODevice::ReadOnly;
+    const auto openSingle = [&](const QString &name) {
+        releaseStream();
+        auto file = std::make_unique<QFile>(name);
+        if (!file->open(access))
+            throw EZAException(33, senderName(), {name});
+        m_stream = std::move(file);
+        m_dirManager = std::make_unique<TZADirManager>(*m_stream, dirSettings());
+        return m_dirManager->FindEndRecord() >= 0;
+    };
+    try {
+        bool found = openSingle(FileName);
+        QString lastName = FileName;
+        if (!found && zavolumes::IsExeName(FileName)) {
+            // An ".exe" without an end record is the first volume of a
+            // self-extracting set whose last volume is the ".ZIP" file.
+            const QString zipName = zavolumes::GetVolumeFileName(FileName, zavolumes::LastVolume,
+                                                                 {smSplitting, SpanningOptions.AdvancedNaming, true});
+            if (QFileInfo::exists(zipName)) {
+                lastName = zipName;
+                found = openSingle(zipName);
+            }
+        }
+        if (found && m_dirManager->LastDisk() > 0)
+            openVolumeSet(lastName, int(m_dirManager->LastDisk()), writable);
+        if (!m_dirManager->HasEndRecord())
+            throw EZAException(48, senderName());
+        m_dirManager->ReadCentralDir();
+    } catch (...) {
+        releaseStream();
+        m_spanningMode = smNone;
+        throw;
+    }
+}
+
+// The end record lies on a later volume than the first: the earlier
+// volumes are files in the same folder, under one of the two namings.
+void TZABaseArchiver::openVolumeSet(const QString &lastName, int lastDisk, bool writable)
+{
+    m_spanningMode = smSplitting;
+    if (!QFileInfo::exists(VolumeName(lastDisk - 1))) {
+        SpanningOptions.AdvancedNaming = !SpanningOptions.AdvancedNaming;
+        if (!QFileInfo::exists(VolumeName(lastDisk - 1)))
+            SpanningOptions.AdvancedNaming = !SpanningOptions.AdvancedNaming;
+    }
+    QStringList names;
+    for (int index = 0; index < lastDisk; ++index)
+        names.append(requestExistingVolume(index));
+    names.append(lastName);
+
+    m_volume.Reset();
+    m_volume.LastNumber = lastDisk;
+    m_volume.SetLast(true);
+    const qint64 lastSize = QFileInfo(lastName).size();
+    const qint64 limit = SpanningOptions.GetVolumeSize(m_volume);
+    const qint64 room = lastSize + std::max<qint64>(platform::FreeSpace(lastName), 0);
+    releaseStream();
+    auto volumes = std::make_unique<TZASplitStream>(static_cast<TZAVolumeHost &>(*this));
+    volumes->OpenExisting(names, writable, limit > 0 ? std::min(limit, room) : room);
+    m_stream = std::move(volumes);
+    m_dirManager = std::make_unique<TZADirManager>(*m_stream, dirSettings());
+}
+
+QString TZABaseArchiver::requestExistingVolume(int index)
+{
+    QString name = VolumeName(index);
+    if (QFileInfo::exists(name))
+        return name;
+    bool cancel = false;
+    if (index == 0)
+        DoOnRequestFirstVolume(name, cancel);
+    else
+        DoOnRequestMiddleVolume(index + 1, name, cancel);
+    if (cancel || name.isEmpty() || !QFileInfo::exists(name))
+        throw EZAException(45, senderName());
+    return name;
+}
+
+TZAVolumeHost::BlankVolume TZABaseArchiver::RequestBlankVolume(int index)
+{
+    TZAVolumeNumberInfo volume;
+    if (index == 0)
+        volume.SetFirst(true);
+    else
+        volume.SetNumber(index);
+    const qint64 size = SpanningOptions.GetVolumeSize(volume);
+    for (;;) {
+        QString name = VolumeName(index);
+        bool cancel = false;
+        DoOnRequestBlankVolume(index + 1, name, cancel);
+        if (cancel || name.isEmpty())
+            throw EZAException(45, senderName());
+        const qint64 free = platform::FreeSpace(name);
+        if (free > MinVolumeFreeSpace && (size <= 0 || m_spanningMode == smSplitting || free >= size)) {
+            m_volume = volume;
+            return {name, size > 0 ? std::min(size, free) : free};
+        }
+        DoOnDiskFull(index + 1, name, cancel);
+        if (cancel)
+            throw EZAException(45, senderName());
+    }
+}
+
+QString TZABaseArchiver::VolumeName(int index) const
+{
+    return zavolumes::GetVolumeFileName(FileName, index, naming());
+}
+
+QString TZABaseArchiver::LastVolumeName() const
+{
+    return zavolumes::GetVolumeFileName(FileName, zavolumes::LastVolume, naming());
 }
 
 void TZABaseArchiver::releaseStream()
@@ -228,7 +376,10 @@ void TZABaseArchiver::CloseArchive()
     if (m_active) {
         try {
             commitUpdate();
-            if (m_stream->size() == 0 && m_fileMode != TZAFileMode::ReadOnlyDenyNone)
+            // A new archive to which nothing was added still gets its end
+            // record, after the stub when there is one.
+            if (m_stream->size() <= m_dirManager->BaseOffset && m_dirManager->Items.Count() == 0
+                && m_fileMode != TZAFileMode::ReadOnlyDenyNone)
                 m_dirManager->WriteCentralDir(true);
             if (Options.FlushBuffers)
                 zastream::syncToDisk(*m_stream);
@@ -389,6 +540,51 @@ void TZABaseArchiver::DoOnProcessFileFailure(const QString &fileName, TZAProcess
     }
     action = fxaIgnore;
     OnProcessFileFailure(*this, fileName, operation, nativeError, errorCode, errorMessage, action);
+}
+
+void TZABaseArchiver::DoOnCopyTempFileProgress(double progress, TZAProgressPhase phase, bool &cancel)
+{
+    cancel = false;
+    if (OnCopyTempFileProgress)
+        OnCopyTempFileProgress(*this, progress, phase, cancel);
+}
+
+// Without handlers a split set's volumes are taken where they are named;
+// a spanned set would need a person to change disks, so it cancels.
+void TZABaseArchiver::DoOnRequestBlankVolume(int volumeNumber, QString &volumeFileName, bool &cancel)
+{
+    cancel = m_spanningMode == smSpanning;
+    if (OnRequestBlankVolume) {
+        cancel = false;
+        OnRequestBlankVolume(*this, volumeNumber, volumeFileName, cancel);
+    }
+}
+
+void TZABaseArchiver::DoOnRequestFirstVolume(QString &volumeFileName, bool &cancel)
+{
+    cancel = false;
+    if (OnRequestFirstVolume)
+        OnRequestFirstVolume(*this, volumeFileName, cancel);
+    else
+        cancel = !QFileInfo::exists(volumeFileName);
+}
+
+void TZABaseArchiver::DoOnRequestMiddleVolume(int volumeNumber, QString &volumeFileName, bool &cancel)
+{
+    cancel = false;
+    if (OnRequestMiddleVolume)
+        OnRequestMiddleVolume(*this, volumeNumber, volumeFileName, cancel);
+    else
+        cancel = !QFileInfo::exists(volumeFileName);
+}
+
+void TZABaseArchiver::DoOnDiskFull(int volumeNumber, const QString &volumeFileName, bool &cancel)
+{
+    cancel = true;
+    if (OnDiskFull) {
+        cancel = false;
+        OnDiskFull(*this, volumeNumber, volumeFileName, cancel);
+    }
 }
 
 void TZABaseArchiver::DoOnStoreFile(QString &fileName, uint32_t &fileAttr, QString &comment,

@@ -3,7 +3,9 @@
 #include "ZADirManager.h"
 #include "ZAEvents.h"
 #include "ZAOptions.h"
+#include "ZASplitStream.h"
 #include "ZATypes.h"
+#include "ZAVolumeNames.h"
 #include "ZAVolumeNumberInfo.h"
 
 #include <QIODevice>
@@ -28,7 +30,7 @@ class TZAFileSelector;
 //
 // The component runs on one thread at a time; the search for files of all
 // instances shares one process-wide lock.
-class TZABaseArchiver : public QObject
+class TZABaseArchiver : public QObject, private TZAVolumeHost
 {
     Q_OBJECT
 
@@ -130,6 +132,13 @@ protected:
     virtual void DoOnProcessFileFailure(const QString &fileName, TZAProcessOperation operation,
                                         int nativeError, int errorCode, const QString &errorMessage,
                                         TZAAction &action);
+    virtual void DoOnCopyTempFileProgress(double progress, TZAProgressPhase phase, bool &cancel);
+    // Volume numbers are 1-based here; the name comes filled in with the
+    // volume's own name. An empty name counts as a cancel.
+    virtual void DoOnRequestBlankVolume(int volumeNumber, QString &volumeFileName, bool &cancel);
+    virtual void DoOnRequestFirstVolume(QString &volumeFileName, bool &cancel);
+    virtual void DoOnRequestMiddleVolume(int volumeNumber, QString &volumeFileName, bool &cancel);
+    virtual void DoOnDiskFull(int volumeNumber, const QString &volumeFileName, bool &cancel);
     virtual void DoOnStoreFile(QString &fileName, uint32_t &fileAttr, QString &comment,
                                const QString &originalFileName);
 
@@ -142,6 +151,18 @@ private:
 
     TZADirManager::Settings dirSettings() const;
     void openStream(TZAFileMode mode);
+    void createNewArchive();
+    void openExistingArchive(TZAFileMode mode);
+    void openVolumeSet(const QString &lastName, int lastDisk, bool writable);
+    QString requestExistingVolume(int index);
+    qint64 writeSFXStub();
+    zavolumes::Naming naming() const;
+
+    // TZAVolumeHost
+    BlankVolume RequestBlankVolume(int index) override;
+    QString VolumeName(int index) const override;
+    QString LastVolumeName() const override;
+
     void releaseStream();
     void commitUpdate();
     QString senderName() const { return objectName(); }

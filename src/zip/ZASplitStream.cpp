@@ -1,0 +1,292 @@
+#include "ZASplitStream.h"
+
+#include "ZAExcept.h"
+#include "ZAStreamIO.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+constexpr int OpenFailed = 33;
+constexpr int WriteFailed = 46;
+} // namespace
+
+std::unique_ptr<QIODevice> TZAVolumeHost::OpenVolume(const QString &name, QIODevice::OpenMode mode)
+{
+    auto file = std::make_unique<QFile>(name);
+    if (!file->open(mode))
+        return nullptr;
+    return file;
+}
+
+bool TZAVolumeHost::RenameVolume(const QString &from, const QString &to)
+{
+    if (QFile::exists(to) && !QFile::remove(to))
+        return false;
+    return QFile::rename(from, to);
+}
+
+void TZAVolumeHost::RemoveVolume(const QString &name)
+{
+    QFile::remove(name);
+}
+
+TZASplitStream::TZASplitStream(TZAVolumeHost &host) : m_host(host) {}
+
+TZASplitStream::~TZASplitStream()
+{
+    TZASplitStream::close();
+}
+
+void TZASplitStream::close()
+{
+    m_other.reset();
+    m_otherIndex = -1;
+    if (m_current)
+        zastream::syncToDisk(*m_current);
+    m_current.reset();
+    QIODevice::close();
+}
+
+void TZASplitStream::StartNew()
+{
+    m_volumes.clear();
+    QIODevice::open(QIODevice::ReadWrite | QIODevice::Unbuffered);
+    appendVolume(m_host.RequestBlankVolume(0));
+}
+
+void TZASplitStream::OpenExisting(const QStringList &names, bool writable, qint64 lastCapacity)
+{
+    m_volumes.clear();
+    qint64 start = 0;
+    for (const QString &name : names) {
+        const bool last = &name == &names.back();
+        auto device = m_host.OpenVolume(name, last && writable ? QIODevice::ReadWrite : QIODevice::ReadOnly);
+        if (!device)
+            throw EZAException(OpenFailed, {}, {name});
+        const qint64 size = device->size();
+        m_volumes.push_back({name, start, size, last ? std::max(lastCapacity, size) : size});
+        start += size;
+        if (last)
+            m_current = std::move(device);
+    }
+    QIODevice::open((writable ? QIODevice::ReadWrite : QIODevice::ReadOnly) | QIODevice::Unbuffered);
+}
+
+void TZASplitStream::appendVolume(const TZAVolumeHost::BlankVolume &blank)
+{
+    auto device = m_host.OpenVolume(blank.name, QIODevice::ReadWrite | QIODevice::Truncate);
+    if (!device)
+        throw EZAException(19, {}, {blank.name});
+    const qint64 start = m_volumes.empty() ? 0 : m_volumes.back().start + m_volumes.back().size;
+    m_volumes.push_back({blank.name, start, 0, blank.capacity});
+    m_current = std::move(device);
+}
+
+void TZASplitStream::nextVolume()
+{
+    Volume &full = m_volumes.back();
+    // Nothing that failed to fit here fits a later volume of the same kind;
+    // asking for more would open empty volumes without end.
+    if (full.size == 0)
+        throw EZAException(WriteFailed);
+    if (!zastream::syncToDisk(*m_current))
+        throw EZAException(WriteFailed);
+    m_current.reset();
+    const int index = CurrentVolume();
+    // A set that is written on after it was finished gives its last volume
+    // back its numbered name.
+    const QString numbered = m_host.VolumeName(index);
+    if (full.name != numbered) {
+        if (!m_host.RenameVolume(full.name, numbered))
+            throw EZAException(19, {}, {numbered});
+        full.name = numbered;
+    }
+    if (m_otherIndex == index) {
+        m_other.reset();
+        m_otherIndex = -1;
+    }
+    appendVolume(m_host.RequestBlankVolume(index + 1));
+}
+
+void TZASplitStream::Finish()
+{
+    Volume &last = m_volumes.back();
+    const QString finalName = m_host.LastVolumeName();
+    if (last.name == finalName)
+        return;
+    if (!zastream::syncToDisk(*m_current))
+        throw EZAException(WriteFailed);
+    m_current.reset();
+    if (!m_host.RenameVolume(last.name, finalName))
+        throw EZAException(19, {}, {finalName});
+    last.name = finalName;
+    m_current = m_host.OpenVolume(finalName, QIODevice::ReadWrite);
+    if (!m_current)
+        throw EZAException(OpenFailed, {}, {finalName});
+}
+
+qint64 TZASplitStream::roomAtEnd() const
+{
+    const Volume &last = m_volumes.back();
+    return last.capacity - last.size;
+}
+
+void TZASplitStream::KeepTogether(qint64 count)
+{
+    if (pos() != size() || roomAtEnd() >= count)
+        return;
+    nextVolume();
+    if (roomAtEnd() < count)
+        throw EZAException(WriteFailed);
+}
+
+int TZASplitStream::volumeAt(qint64 pos) const
+{
+    for (int i = 0; i < int(m_volumes.size()); ++i) {
+        const Volume &v = m_volumes[std::size_t(i)];
+        if (pos < v.start + v.size)
+            return i;
+    }
+    return CurrentVolume();
+}
+
+std::pair<int, qint64> TZASplitStream::VolumePosition(qint64 pos) const
+{
+    const int index = volumeAt(pos);
+    return {index, pos - m_volumes.at(std::size_t(index)).start};
+}
+
+qint64 TZASplitStream::StreamPosition(int disk, qint64 offset) const
+{
+    if (disk < 0 || disk >= int(m_volumes.size()) || offset < 0)
+        return -1;
+    return m_volumes[std::size_t(disk)].start + offset;
+}
+
+QIODevice *TZASplitStream::deviceFor(int index, bool write)
+{
+    if (index == CurrentVolume())
+        return m_current.get();
+    if (m_otherIndex != index || (write && !m_otherWritable)) {
+        m_other.reset();
+        m_otherIndex = -1;
+        m_other = m_host.OpenVolume(m_volumes[std::size_t(index)].name,
+                                    write ? QIODevice::ReadWrite : QIODevice::ReadOnly);
+        if (!m_other)
+            return nullptr;
+        m_otherIndex = index;
+        m_otherWritable = write;
+    }
+    return m_other.get();
+}
+
+qint64 TZASplitStream::size() const
+{
+    if (m_volumes.empty())
+        return 0;
+    return m_volumes.back().start + m_volumes.back().size;
+}
+
+bool TZASplitStream::seek(qint64 pos)
+{
+    if (pos < 0 || pos > size())
+        return false;
+    return QIODevice::seek(pos);
+}
+
+qint64 TZASplitStream::readData(char *data, qint64 maxSize)
+{
+    qint64 done = 0;
+    qint64 at = pos();
+    while (done < maxSize && at < size()) {
+        const int index = volumeAt(at);
+        const Volume &v = m_volumes[std::size_t(index)];
+        QIODevice *device = deviceFor(index, false);
+        const qint64 offset = at - v.start;
+        if (!device || !device->seek(offset))
+            return done > 0 ? done : -1;
+        const qint64 got = device->read(data + done, std::min(maxSize - done, v.size - offset));
+        if (got <= 0)
+            return done > 0 ? done : -1;
+        done += got;
+        at += got;
+    }
+    return done;
+}
+
+qint64 TZASplitStream::writeData(const char *data, qint64 maxSize)
+{
+    qint64 done = 0;
+    qint64 at = pos();
+    try {
+        while (done < maxSize) {
+            int index = volumeAt(at);
+            qint64 room = 0;
+            if (index < CurrentVolume()) {
+                // Rewriting bytes of an earlier volume: never past its end.
+                const Volume &v = m_volumes[std::size_t(index)];
+                room = v.start + v.size - at;
+            } else {
+                const Volume &v = m_volumes.back();
+                room = v.capacity - (at - v.start);
+                if (room <= 0) {
+                    nextVolume();
+                    continue;
+                }
+            }
+            Volume &v = m_volumes[std::size_t(index)];
+            QIODevice *device = deviceFor(index, true);
+            const qint64 offset = at - v.start;
+            if (!device || !device->seek(offset))
+                throw EZAException(WriteFailed);
+            const qint64 written = device->write(data + done, std::min(maxSize - done, room));
+            if (written <= 0)
+                throw EZAException(WriteFailed);
+            done += written;
+            at += written;
+            v.size = std::max(v.size, offset + written);
+        }
+    } catch (...) {
+        m_failure = std::current_exception();
+        return done > 0 ? done : -1;
+    }
+    return done;
+}
+
+bool TZASplitStream::Truncate(qint64 newSize)
+{
+    if (newSize < 0 || newSize > size())
+        return false;
+    int keep = volumeAt(newSize);
+    // A cut exactly at a volume's end keeps that volume as the last one.
+    if (keep > 0 && newSize == m_volumes[std::size_t(keep)].start)
+        --keep;
+    if (keep < CurrentVolume()) {
+        m_other.reset();
+        m_otherIndex = -1;
+        m_current.reset();
+        while (CurrentVolume() > keep) {
+            m_host.RemoveVolume(m_volumes.back().name);
+            m_volumes.pop_back();
+        }
+        Volume &last = m_volumes.back();
+        m_current = m_host.OpenVolume(last.name, QIODevice::ReadWrite);
+        if (!m_current)
+            return false;
+        // The volume was full; what it may hold again is what it held.
+        last.capacity = std::max(last.capacity, last.size);
+    }
+    Volume &last = m_volumes.back();
+    const qint64 inVolume = newSize - last.start;
+    zastream::truncate(*m_current, inVolume);
+    last.size = inVolume;
+    return QIODevice::seek(std::min(pos(), newSize));
+}
+
+std::exception_ptr TZASplitStream::TakeFailure()
+{
+    return std::exchange(m_failure, nullptr);
+}

@@ -1,0 +1,82 @@
+#include "ZAVolumeNames.h"
+
+#include "Paths.h"
+
+#include <QFileInfo>
+
+namespace zavolumes {
+
+namespace {
+
+struct NameParts
+{
+    QString folder;
+    QString base;
+    QString extension;
+};
+
+NameParts split(const QString &name)
+{
+    NameParts parts;
+    parts.folder = platform::folderPart(name);
+    const QString file = platform::fileNamePart(name);
+    const qsizetype dot = file.lastIndexOf(u'.');
+    parts.base = dot < 0 ? file : file.left(dot);
+    parts.extension = dot < 0 ? QString() : file.mid(dot);
+    return parts;
+}
+
+QString numbered(const NameParts &parts, int index, const QString &extension)
+{
+    return parts.folder + parts.base + u'_' + QStringLiteral("%1").arg(index + 1, 3, 10, QChar(u'0'))
+           + extension;
+}
+
+} // namespace
+
+bool IsExeName(const QString &name)
+{
+    return split(name).extension.toLower().contains(u".exe");
+}
+
+QString GetVolumeFileName(const QString &name, int index, const Naming &naming)
+{
+    const NameParts parts = split(name);
+    const bool sfx = naming.selfExtracting || IsExeName(name);
+    const QString exe = QStringLiteral(".exe");
+    if (naming.mode == smSpanning) {
+        const QString extension = sfx ? exe : parts.extension;
+        return naming.advancedNaming ? numbered(parts, std::max(index, 0), extension)
+                                     : parts.folder + parts.base + extension;
+    }
+    if (naming.mode != smSplitting)
+        return name;
+    if (index == 0 && sfx)
+        return parts.folder + parts.base + exe;
+    if (index >= 0) {
+        return naming.advancedNaming
+                   ? numbered(parts, index, parts.extension)
+                   : parts.folder + parts.base + QStringLiteral(".Z%1").arg(index + 1, 2, 10, QChar(u'0'));
+    }
+    if (sfx)
+        return parts.folder + parts.base + QStringLiteral(".ZIP");
+    return name;
+}
+
+QString GetVolumeFileNameTryOther(const QString &name, int index, const Naming &naming)
+{
+    const QString chosen = GetVolumeFileName(name, index, naming);
+    if (naming.mode != smSpanning || QFileInfo::exists(chosen))
+        return chosen;
+    Naming other = naming;
+    other.advancedNaming = !naming.advancedNaming;
+    const QString alternative = GetVolumeFileName(name, index, other);
+    return QFileInfo::exists(alternative) ? alternative : chosen;
+}
+
+QString SpannedDiskLabel(int volumeNumber)
+{
+    return QStringLiteral("pkback# %1").arg(volumeNumber + 1, 3, 10, QChar(u'0'));
+}
+
+} // namespace zavolumes

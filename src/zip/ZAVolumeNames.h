@@ -1,0 +1,36 @@
+#pragma once
+
+#include "ZATypes.h"
+
+#include <QString>
+
+// Names of the volumes of a split or spanned set.
+namespace zavolumes {
+
+// Index -1 is the last volume.
+inline constexpr int LastVolume = -1;
+
+struct Naming
+{
+    TZASpanningMode mode = smNone;
+    bool advancedNaming = true;
+    // A stub is or will be in front of the first volume.
+    bool selfExtracting = false;
+};
+
+// The lower-cased extension contains ".exe".
+bool IsExeName(const QString &name);
+
+// The name of volume index of the set whose base name is name. Without a
+// multi-volume mode, and for the last volume of a plain split set, the
+// name itself.
+QString GetVolumeFileName(const QString &name, int index, const Naming &naming);
+
+// As above; in spanning mode a name that does not exist is replaced by the
+// other naming scheme's name when that one exists.
+QString GetVolumeFileNameTryOther(const QString &name, int index, const Naming &naming);
+
+// The label of a spanned disk, "pkback# 001" for the first.
+QString SpannedDiskLabel(int volumeNumber);
+
+} // namespace zavolumes
