@@ -1,0 +1,221 @@
+#include "ZAFolderTree.h"
+#include "ZASplitStream.h"
+#include "ZAStreamIO.h"
+#include "ZAVolumeNames.h"
+#include "ZipTestSupport.h"
+
+#include <QBuffer>
+
+#include <map>
+
+using namespace zavolumes;
+
+TEST(ZipVolumeNames, SplitSetsNamedByIndexWithTheLastKeepingTheArchiveName)
+{
+    const QString name = QStringLiteral("/backup/data.zip");
+    const Naming plain{smSplitting, false, false};
+    EXPECT_EQ(GetVolumeFileName(name, 0, plain), u"/backup/data.Z01");
+    EXPECT_EQ(GetVolumeFileName(name, 11, plain), u"/backup/data.Z12");
+    EXPECT_EQ(GetVolumeFileName(name, LastVolume, plain), name);
+
+    const Naming advanced{smSplitting, true, false};
+    EXPECT_EQ(GetVolumeFileName(name, 0, advanced), u"/backup/data_001.zip");
+    EXPECT_EQ(GetVolumeFileName(name, 1, advanced), u"/backup/data_002.zip");
+    EXPECT_EQ(GetVolumeFileName(name, LastVolume, advanced), name);
+
+    const Naming sfx{smSplitting, false, true};
+    EXPECT_EQ(GetVolumeFileName(name, 0, sfx), u"/backup/data.exe");
+    EXPECT_EQ(GetVolumeFileName(name, 1, sfx), u"/backup/data.Z02");
+    EXPECT_EQ(GetVolumeFileName(name, LastVolume, sfx), u"/backup/data.ZIP");
+    // An ".exe" name alone makes the set self-extracting.
+    EXPECT_EQ(GetVolumeFileName(QStringLiteral("/backup/data.exe"), LastVolume, plain), u"/backup/data.ZIP");
+
+    EXPECT_EQ(GetVolumeFileName(name, 3, {smNone, false, false}), name);
+    EXPECT_EQ(GetVolumeFileName(name, 4, {smSpanning, false, false}), name);
+    EXPECT_EQ(GetVolumeFileName(name, 1, {smSpanning, true, true}), u"/backup/data_002.exe");
+    EXPECT_EQ(GetVolumeFileName(QStringLiteral("noext"), 0, plain), u"noext.Z01");
+
+    EXPECT_TRUE(IsExeName(QStringLiteral("a/setup.EXE")));
+    EXPECT_FALSE(IsExeName(QStringLiteral("a.exe/setup.zip")));
+    EXPECT_EQ(SpannedDiskLabel(0), u"pkback# 001");
+}
+
+TEST(ZipFolderTree, RemovesEmptyFoldersAndKeepsFolderWithFiles)
+{
+    QTemporaryDir temp;
+    const QString root = temp.filePath(QStringLiteral("tree"));
+    ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/a/b/c")));
+    ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/d")));
+    EXPECT_TRUE(DeleteFolderTree(root));
+    EXPECT_FALSE(QFileInfo::exists(root));
+    EXPECT_TRUE(DeleteFolderTree(root)) << "a folder that is gone counts as removed";
+
+    ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/keep/empty")));
+    ziptest::writeFile(root + QStringLiteral("/keep/file.txt"), "x");
+    EXPECT_FALSE(DeleteFolderTree(root));
+    EXPECT_TRUE(QFileInfo::exists(root + QStringLiteral("/keep/file.txt")));
+    EXPECT_FALSE(QFileInfo::exists(root + QStringLiteral("/keep/empty")));
+}
+
+namespace {
+
+// A buffer that takes at most limit bytes, like a file on a full disk.
+class FullDiskBuffer : public QBuffer
+{
+public:
+    explicit FullDiskBuffer(qint64 limit) : m_limit(limit) {}
+
+protected:
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        const qint64 room = std::max<qint64>(m_limit - pos(), 0);
+        if (room == 0)
+            return -1;
+        return QBuffer::writeData(data, std::min(size, room));
+    }
+
+private:
+    qint64 m_limit;
+};
+
+// Volumes in memory; each claims capacity bytes, but the device of a
+// volume takes only deviceLimit bytes.
+class MemoryVolumes : public TZAVolumeHost
+{
+public:
+    qint64 capacity = 1000;
+    qint64 deviceLimit = 1 << 30;
+    int requests = 0;
+    std::map<QString, QByteArray> files;
+
+    BlankVolume RequestBlankVolume(int index) override
+    {
+        ++requests;
+        return {VolumeName(index), capacity};
+    }
+    QString VolumeName(int index) const override { return QStringLiteral("v%1").arg(index); }
+    QString LastVolumeName() const override { return QStringLiteral("last"); }
+    std::unique_ptr<QIODevice> OpenVolume(const QString &name, QIODevice::OpenMode mode) override
+    {
+        auto device = std::make_unique<Volume>(*this, name);
+        if (!(mode & QIODevice::Truncate))
+            device->buffer() = files[name];
+        device->open(QIODevice::ReadWrite);
+        return device;
+    }
+    bool RenameVolume(const QString &from, const QString &to) override
+    {
+        files[to] = files[from];
+        files.erase(from);
+        return true;
+    }
+    void RemoveVolume(const QString &name) override { files.erase(name); }
+
+private:
+    // Keeps its bytes in the host when closed.
+    class Volume : public FullDiskBuffer
+    {
+    public:
+        Volume(MemoryVolumes &host, QString name)
+            : FullDiskBuffer(host.deviceLimit), m_host(host), m_name(std::move(name))
+        {
+        }
+        ~Volume() override { m_host.files[m_name] = buffer(); }
+
+    private:
+        MemoryVolumes &m_host;
+        QString m_name;
+    };
+};
+
+} // namespace
+
+TEST(ZipSplitStream, WritesAcrossVolumesKeepsRecordsWholeAndRewritesInPlace)
+{
+    MemoryVolumes host;
+    {
+        TZASplitStream stream(host);
+        stream.StartNew();
+        zastream::writeChecked(stream, QByteArray(900, 'a'));
+        zastream::keepTogether(stream, 200); // does not fit the 100 bytes left
+        EXPECT_EQ(stream.CurrentVolume(), 1);
+        EXPECT_EQ(stream.pos(), 900);
+        zastream::writeChecked(stream, QByteArray(1500, 'b'));
+        EXPECT_EQ(stream.CurrentVolume(), 2);
+        // Rewriting bytes that lie across two earlier volumes.
+        zastream::seekChecked(stream, 899);
+        zastream::writeChecked(stream, QByteArray("XY"));
+        zastream::seekChecked(stream, stream.size());
+        EXPECT_EQ(zastream::volumePosition(stream, 1900), std::make_pair(uint32_t(2), qint64(0)));
+        EXPECT_EQ(zastream::streamPosition(stream, 1, 10), 910);
+        stream.Finish();
+        EXPECT_EQ(zastream::readAt(stream, 898, 4), QByteArray("aXYb"));
+    }
+    EXPECT_EQ(host.files.at(QStringLiteral("v0")).size(), 900);
+    EXPECT_EQ(host.files.at(QStringLiteral("v1")).size(), 1000);
+    EXPECT_EQ(host.files.at(QStringLiteral("last")).size(), 500);
+    EXPECT_EQ(host.files.count(QStringLiteral("v2")), 0u);
+    EXPECT_EQ(host.files.at(QStringLiteral("v1")).front(), 'Y');
+
+    // Cutting back removes the volumes behind the cut.
+    TZASplitStream again(host);
+    again.OpenExisting({QStringLiteral("v0"), QStringLiteral("v1"), QStringLiteral("last")}, true, 1000);
+    EXPECT_EQ(again.size(), 2400);
+    zastream::truncate(again, 950);
+    EXPECT_EQ(again.CurrentVolume(), 1);
+    again.close();
+    EXPECT_EQ(host.files.count(QStringLiteral("last")), 0u);
+    EXPECT_EQ(host.files.at(QStringLiteral("v1")).size(), 50);
+}
+
+TEST(ZipSplitStream, RecordLargerThanAFreshVolumeFailsInsteadOfOpeningVolumesWithoutEnd)
+{
+    MemoryVolumes host;
+    host.capacity = 100;
+    TZASplitStream stream(host);
+    stream.StartNew();
+    zastream::writeChecked(stream, QByteArray(10, 'a'));
+    EXPECT_EQ(ziptest::nativeErrorOf([&] { zastream::keepTogether(stream, 150); }), 46);
+    EXPECT_EQ(host.requests, 2);
+
+    // A volume without any room (no free space) fails the same way.
+    MemoryVolumes noRoom;
+    noRoom.capacity = 0;
+    TZASplitStream empty(noRoom);
+    empty.StartNew();
+    EXPECT_EQ(ziptest::nativeErrorOf([&] { zastream::writeChecked(empty, QByteArray(10, 'a')); }), 46);
+    EXPECT_EQ(noRoom.requests, 1);
+}
+
+TEST(ZipSplitStream, ShortWriteOfAFullDiskFailsWithWriteError)
+{
+    MemoryVolumes host;
+    host.deviceLimit = 300;
+    TZASplitStream stream(host);
+    stream.StartNew();
+    EXPECT_EQ(ziptest::nativeErrorOf([&] { zastream::writeChecked(stream, QByteArray(500, 'a')); }), 46);
+}
+
+TEST(ZipCopyTempFile, CopiesInBlocksAndFailsOnAShortWrite)
+{
+    const QByteArray data = ziptest::randomBytes(2500000, 7);
+    QBuffer source;
+    source.setData(data);
+    source.open(QIODevice::ReadOnly);
+    QBuffer target;
+    target.open(QIODevice::WriteOnly);
+    QList<qint64> reports;
+    EXPECT_EQ(zastream::CopyTempFileToDest(source, target, -1,
+                                           [&](qint64 done, qint64 total) {
+                                               reports.append(done * 100 / total);
+                                               return false;
+                                           }),
+              2500000);
+    EXPECT_EQ(reports, (QList<qint64>{40, 80, 100}));
+    EXPECT_EQ(target.data(), data);
+
+    source.seek(0);
+    FullDiskBuffer full(1500000);
+    full.open(QIODevice::WriteOnly);
+    EXPECT_EQ(ziptest::nativeErrorOf([&] { zastream::CopyTempFileToDest(source, full, -1); }), 46);
+}
