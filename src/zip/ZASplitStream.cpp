@@ -87,32 +87,41 @@ void TZASplitStream::appendVolume(const TZAVolumeHost::BlankVolume &blank)
 
 void TZASplitStream::nextVolume()
 {
-    Volume &full = m_volumes.back();
     // Nothing that failed to fit here fits a later volume of the same kind;
     // asking for more would open empty volumes without end.
-    if (full.size == 0)
+    if (m_volumes.back().size == 0)
         throw EZAException(WriteFailed);
     if (!zastream::syncToDisk(*m_current))
         throw EZAException(WriteFailed);
-    m_current.reset();
     const int index = CurrentVolume();
-    // A set that is written on after it was finished gives its last volume
-    // back its numbered name.
-    const QString numbered = m_host.VolumeName(index);
-    if (full.name != numbered) {
-        if (!m_host.RenameVolume(full.name, numbered))
-            throw EZAException(19, {}, {numbered});
-        full.name = numbered;
-    }
+    // A cancelled request leaves the full volume open as the current one.
+    const TZAVolumeHost::BlankVolume blank = m_host.RequestBlankVolume(index + 1);
+    m_current.reset();
     if (m_otherIndex == index) {
         m_other.reset();
         m_otherIndex = -1;
     }
-    appendVolume(m_host.RequestBlankVolume(index + 1));
+    try {
+        // A set that is written on after it was finished gives its last
+        // volume back its numbered name.
+        Volume &full = m_volumes.back();
+        const QString numbered = m_host.VolumeName(index);
+        if (full.name != numbered) {
+            if (!m_host.RenameVolume(full.name, numbered))
+                throw EZAException(19, {}, {numbered});
+            full.name = numbered;
+        }
+        appendVolume(blank);
+    } catch (...) {
+        m_current = m_host.OpenVolume(m_volumes.back().name, QIODevice::ReadWrite);
+        throw;
+    }
 }
 
 void TZASplitStream::Finish()
 {
+    if (!m_current)
+        throw EZAException(WriteFailed);
     Volume &last = m_volumes.back();
     const QString finalName = m_host.LastVolumeName();
     if (last.name == finalName)
@@ -258,7 +267,7 @@ qint64 TZASplitStream::writeData(const char *data, qint64 maxSize)
 
 bool TZASplitStream::Truncate(qint64 newSize)
 {
-    if (newSize < 0 || newSize > size())
+    if (newSize < 0 || newSize > size() || !m_current)
         return false;
     int keep = volumeAt(newSize);
     // A cut exactly at a volume's end keeps that volume as the last one.

@@ -154,3 +154,148 @@ TEST(ZipVolumes, EntriesOverManyVolumesAndAdvancedNaming)
     QFile::copy(archive, renamed + QStringLiteral("/data.ZIP"));
     expect7zExtractsTree(renamed + QStringLiteral("/data.ZIP"), temp.filePath(QStringLiteral("x")), sources);
 }
+
+TEST(ZipVolumes, SelfExtractingArchiveExtractsItselfWhenRun)
+{
+    QTemporaryDir temp;
+    const QString sources = makeSources(temp);
+    const QString archive = temp.filePath(QStringLiteral("backup.exe"));
+    TZipArchiver zip;
+    zip.SFXStub = QStringLiteral(ZENTAVO_SFX_STUB);
+    buildArchive(zip, archive, sources);
+
+    const QByteArray stub = testfiles::readBytes(zip.SFXStub);
+    ASSERT_FALSE(stub.isEmpty());
+    EXPECT_TRUE(testfiles::readBytes(archive).startsWith(stub));
+    if (const auto tested = ziptools::run(QStringLiteral("unzip"), {QStringLiteral("-t"), archive})) {
+        EXPECT_EQ(tested->exitCode, 0) << tested->output.toStdString();
+        EXPECT_FALSE(tested->output.contains(QStringLiteral("extra bytes"))) << tested->output.toStdString();
+    }
+    expectAcceptedByTools(archive);
+
+    if (QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty())
+        GTEST_SKIP() << "unzip not installed";
+    QFile::setPermissions(archive, QFile::permissions(archive) | QFileDevice::ExeOwner);
+    const QString target = temp.filePath(QStringLiteral("extracted"));
+    const auto ran = ziptools::run(archive, {target});
+    ASSERT_TRUE(ran);
+    EXPECT_EQ(ran->exitCode, 0) << ran->output.toStdString();
+    EXPECT_EQ(treeOf(target), treeOf(sources));
+}
+
+TEST(ZipVolumes, SelfExtractingSplitSetIsNamedAndOpenedFromItsFirstVolume)
+{
+    QTemporaryDir temp;
+    const QString sources = makeSources(temp);
+    const QString out = temp.filePath(QStringLiteral("out"));
+    QDir().mkpath(out);
+    TZipArchiver zip;
+    configureSplit(zip, 65536, false);
+    zip.SFXStub = QStringLiteral(ZENTAVO_SFX_STUB);
+    buildArchive(zip, out + QStringLiteral("/data.zip"), sources);
+
+    const QStringList volumes = filesIn(out);
+    ASSERT_GE(volumes.size(), 3);
+    EXPECT_TRUE(volumes.contains(QStringLiteral("data.exe")));
+    EXPECT_TRUE(volumes.contains(QStringLiteral("data.Z02")));
+    EXPECT_TRUE(volumes.contains(QStringLiteral("data.ZIP")));
+    EXPECT_FALSE(volumes.contains(QStringLiteral("data.Z01")));
+    EXPECT_FALSE(volumes.contains(QStringLiteral("data.zip")));
+    EXPECT_TRUE(testfiles::readBytes(out + QStringLiteral("/data.exe")).startsWith(testfiles::readBytes(zip.SFXStub)));
+
+    TZipArchiver reopened;
+    reopened.FileName = out + QStringLiteral("/data.exe");
+    reopened.SpanningOptions.AdvancedNaming = true; // found out from the volumes
+    reopened.OpenArchive();
+    EXPECT_EQ(reopened.SpanningMode(), smSplitting);
+    EXPECT_FALSE(reopened.SpanningOptions.AdvancedNaming);
+    ASSERT_NE(reopened.DirManager(), nullptr);
+    EXPECT_EQ(reopened.DirManager()->Items.Count(), 8);
+}
+
+TEST(ZipVolumes, ExistingSplitSetIsOpenedAndExtendedByOneTransaction)
+{
+    QTemporaryDir temp;
+    const QString sources = makeSources(temp);
+    const QString out = temp.filePath(QStringLiteral("out"));
+    QDir().mkpath(out);
+    const QString archive = out + QStringLiteral("/data.zip");
+    {
+        TZipArchiver zip;
+        configureSplit(zip, 65536, false);
+        buildArchive(zip, archive, sources);
+    }
+    const qsizetype before = filesIn(out).size();
+    writeFile(sources + QStringLiteral("/added.bin"), randomBytes(60000, 42));
+
+    TZipArchiver zip;
+    zip.SpanningOptions.VolumeSize = vsCustom;
+    zip.SpanningOptions.SetCustomVolumeSize(65536);
+    zip.FileName = archive;
+    zip.BaseDir = sources;
+    zip.FileMasks = {QStringLiteral("added.bin")};
+    zip.OpenArchive();
+    EXPECT_EQ(zip.SpanningMode(), smSplitting);
+    EXPECT_FALSE(zip.SpanningOptions.AdvancedNaming);
+    EXPECT_EQ(zip.DirManager()->Items.Count(), 8);
+    zip.BeginUpdate();
+    zip.AddFiles();
+    zip.EndUpdate();
+    EXPECT_EQ(ziptest::nativeErrorOf([&] { zip.BeginUpdate(); }), 62);
+    zip.CloseArchive();
+
+    const QStringList volumes = filesIn(out);
+    EXPECT_GT(volumes.size(), before);
+    for (const QString &name : volumes)
+        EXPECT_LE(QFileInfo(out + u'/' + name).size(), 65536) << name.toStdString();
+    expect7zExtractsTree(lastVolumeFor7z(archive), temp.filePath(QStringLiteral("x")), sources);
+}
+
+TEST(ZipVolumes, VolumeRequestAnsweredWithoutNameCancels)
+{
+    QTemporaryDir temp;
+    const QString sources = makeSources(temp);
+    const QString archive = temp.filePath(QStringLiteral("data.zip"));
+
+    TZipArchiver first;
+    configureSplit(first, 65536, false);
+    first.FileName = archive;
+    first.OnRequestBlankVolume = [](TZABaseArchiver &, int, QString &name, bool &) { name.clear(); };
+    EXPECT_EQ(nativeErrorOf([&] { first.OpenArchive(); }), 45);
+    EXPECT_FALSE(first.Active());
+
+    // A request in the middle of the writing fails that entry; the commit
+    // is abandoned and leaves no archive behind that looks complete.
+    TZipArchiver later;
+    configureSplit(later, 65536, false);
+    later.OnRequestBlankVolume = [](TZABaseArchiver &, int number, QString &name, bool &) {
+        if (number == 3)
+            name.clear();
+    };
+    QList<int> failures;
+    later.OnProcessFileFailure = [&](TZABaseArchiver &, const QString &, TZAProcessOperation, int native, int,
+                                     const QString &, TZAAction &action) {
+        failures.append(native);
+        action = fxaAbort;
+    };
+    buildArchive(later, archive, sources);
+    EXPECT_EQ(failures, QList<int>{45});
+    // Rolled back to the new, empty archive.
+    EXPECT_EQ(filesIn(temp.path(), {QStringLiteral("data.*")}), QStringList{QStringLiteral("data.zip")});
+    TZipArchiver check;
+    check.FileName = archive;
+    check.OpenArchive();
+    EXPECT_EQ(check.DirManager()->Items.Count(), 0);
+}
+
+TEST(ZipVolumes, StubLargerThanTheFirstVolumeIsRefused)
+{
+    QTemporaryDir temp;
+    const QString stub = temp.filePath(QStringLiteral("stub.bin"));
+    writeFile(stub, QByteArray(70000, 'x'));
+    TZipArchiver zip;
+    configureSplit(zip, 65536, false);
+    zip.SFXStub = stub;
+    zip.FileName = temp.filePath(QStringLiteral("data.zip"));
+    EXPECT_EQ(nativeErrorOf([&] { zip.OpenArchive(); }), 47);
+}
