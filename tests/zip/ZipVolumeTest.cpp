@@ -299,3 +299,61 @@ TEST(ZipVolumes, StubLargerThanTheFirstVolumeIsRefused)
     zip.FileName = temp.filePath(QStringLiteral("data.zip"));
     EXPECT_EQ(nativeErrorOf([&] { zip.OpenArchive(); }), 47);
 }
+
+namespace {
+
+// A file on a disk that fills up after limit bytes.
+class FullDiskFile : public QFile
+{
+public:
+    FullDiskFile(const QString &name, qint64 limit) : QFile(name), m_limit(limit) {}
+
+protected:
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        const qint64 room = m_limit - pos();
+        if (room <= 0)
+            return -1;
+        return QFile::writeData(data, std::min(size, room));
+    }
+
+private:
+    qint64 m_limit;
+};
+
+// Its second volume lies on a disk that is fuller than its free space said.
+class FullSecondVolumeArchiver : public TZipArchiver
+{
+    std::unique_ptr<QIODevice> OpenVolume(const QString &name, QIODevice::OpenMode mode) override
+    {
+        auto file = name.endsWith(QStringLiteral(".Z02")) ? std::make_unique<FullDiskFile>(name, 1000)
+                                                            : std::make_unique<FullDiskFile>(name, 1 << 30);
+        if (!file->open(mode | QIODevice::Unbuffered))
+            return nullptr;
+        return file;
+    }
+};
+
+} // namespace
+
+TEST(ZipVolumes, ShortWriteOnAFullDiskFailsWithWriteErrorAndLeavesNoPartialSet)
+{
+    QTemporaryDir temp;
+    const QString sources = makeSources(temp);
+    const QString archive = temp.filePath(QStringLiteral("data.zip"));
+    FullSecondVolumeArchiver zip;
+    configureSplit(zip, 65536, false);
+    QList<int> failures;
+    zip.OnProcessFileFailure = [&](TZABaseArchiver &, const QString &, TZAProcessOperation, int native, int,
+                                   const QString &, TZAAction &action) {
+        failures.append(native);
+        action = fxaAbort;
+    };
+    buildArchive(zip, archive, sources);
+    EXPECT_EQ(failures, QList<int>{46});
+    EXPECT_EQ(filesIn(temp.path(), {QStringLiteral("data.*")}), QStringList{QStringLiteral("data.zip")});
+    TZipArchiver check;
+    check.FileName = archive;
+    check.OpenArchive();
+    EXPECT_EQ(check.DirManager()->Items.Count(), 0);
+}
