@@ -369,6 +369,7 @@ void TZAUpdateCommit::copyUnchangedItem(qsizetype index)
     zastream::keepTogether(m_stream, headerLength);
     const qint64 newOffset = m_stream.pos();
     zastream::seekChecked(*m_tail, tailOffset);
-    zastream::CopyTempFileToDest(*m_tail, m_stream, length);
+    if (!m_archiver.CopyTempFileToDest(*m_tail, m_stream, length, true))
+        m_cancel = true;
     items.ItemPtr(index).LocalHeaderOffset = uint64_t(newOffset);
 }

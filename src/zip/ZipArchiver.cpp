@@ -483,6 +483,25 @@ void TZABaseArchiver::AddFiles()
     }
 }
 
+bool TZABaseArchiver::CopyTempFileToDest(QIODevice &source, QIODevice &dest, qint64 count, bool showProgress)
+{
+    if (!showProgress) {
+        zastream::CopyTempFileToDest(source, dest, count);
+        return true;
+    }
+    bool cancel = false;
+    DoOnCopyTempFileProgress(0.0, ppStart, cancel);
+    if (cancel)
+        return false;
+    zastream::CopyTempFileToDest(source, dest, count, [&](qint64 done, qint64 total) {
+        DoOnCopyTempFileProgress(100.0 * double(done) / double(total), ppProcess, cancel);
+        return cancel;
+    });
+    bool ignored = false;
+    DoOnCopyTempFileProgress(100.0, ppEnd, ignored);
+    return !cancel;
+}
+
 void TZABaseArchiver::CheckActive() const
 {
     if (!m_active)

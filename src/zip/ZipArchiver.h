@@ -109,6 +109,12 @@ public:
 
     void AddFiles();
 
+    // Copies count bytes (-1: the rest) from source into dest in blocks, each
+    // written whole or failing with native 46. With showProgress the copy is
+    // reported through OnCopyTempFileProgress, whose cancel stops it; false
+    // when it was cancelled.
+    bool CopyTempFileToDest(QIODevice &source, QIODevice &dest, qint64 count, bool showProgress);
+
     void CheckActive() const;
     void CheckMultiVolumeModification() const;
 

@@ -219,3 +219,23 @@ TEST(ZipCopyTempFile, CopiesInBlocksAndFailsOnAShortWrite)
     full.open(QIODevice::WriteOnly);
     EXPECT_EQ(ziptest::nativeErrorOf([&] { zastream::CopyTempFileToDest(source, full, -1); }), 46);
 }
+
+TEST(ZipCopyTempFile, ReportsStartEachBlockAndEndThroughTheArchiver)
+{
+    QBuffer source;
+    source.setData(QByteArray(2500000, 'z'));
+    source.open(QIODevice::ReadOnly);
+    QBuffer target;
+    target.open(QIODevice::WriteOnly);
+    TZipArchiver zip;
+    QList<std::pair<double, TZAProgressPhase>> reports;
+    zip.OnCopyTempFileProgress = [&](TZABaseArchiver &, double progress, TZAProgressPhase phase, bool &cancel) {
+        reports.append({progress, phase});
+        cancel = phase == ppProcess && progress >= 80.0;
+    };
+    EXPECT_FALSE(zip.CopyTempFileToDest(source, target, -1, true));
+    const QList<std::pair<double, TZAProgressPhase>> expected{
+        {0.0, ppStart}, {40.0, ppProcess}, {80.0, ppProcess}, {100.0, ppEnd}};
+    EXPECT_EQ(reports, expected);
+    EXPECT_EQ(target.size(), 2000000);
+}
