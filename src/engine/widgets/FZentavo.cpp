@@ -17,6 +17,7 @@
 #include "WindowMessages.h"
 #include "ZetuUnit.h"
 #include "ZetuPause.h"
+#include "ZipArchiver.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -257,8 +258,12 @@ void TFormZentavo::createControls()
 void TFormZentavo::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    if (!event->spontaneous())
+    // Only the first showing: a window shown again after a run must not
+    // offer the automatic run's start dialog once more.
+    if (!m_shown) {
+        m_shown = true;
         FormShow();
+    }
 }
 
 void TFormZentavo::FormShow()
@@ -523,9 +528,10 @@ void TFormZentavo::OptionsMenuClick()
 
 void TFormZentavo::HAboutClick()
 {
+    const QString title = DeleteAmpersand(m_commands.last()->text());
     const platform::VersionBlock version = platform::VersionBlock::ofRunningProgram();
     if (version.isEmpty()) {
-        showMessage(DeleteAmpersand(m_commands.last()->text()), QString(), platform::PromptIcon::Information);
+        showMessage(title, QString(), platform::PromptIcon::Information);
         return;
     }
     QString text = version.value(QStringLiteral("ProductName")) + u' ' + version.value(QStringLiteral("ProductVersion"));
@@ -536,7 +542,10 @@ void TFormZentavo::HAboutClick()
     piece(QString(), QStringLiteral("FileDescription"));
     piece(QStringLiteral("File version "), QStringLiteral("FileVersion"));
     piece(QString(), QStringLiteral("LegalCopyright"));
-    showMessage(DeleteAmpersand(m_commands.last()->text()), text, platform::PromptIcon::Information);
+    text += QStringLiteral("\n\nPowered by ZipArchiver ") + TZipArchiver().CurrentVersion()
+        + QStringLiteral("\nZIP archive component of the Zentavo suite")
+        + QStringLiteral("\n\nSmtpMail\nMail component of the Zentavo suite");
+    showMessage(title, text, platform::PromptIcon::Information);
 }
 
 void TFormZentavo::UpdateVorrin(quint64 wParam)

@@ -119,6 +119,7 @@ private:
     smtpmail::TSmtpClient m_smtp;
     // Where the suite's messages reach the window (by its caption).
     std::unique_ptr<platform::MessageWindow> m_messages;
+    bool m_shown = false;
     bool m_finishingRun = false;
     bool m_jobReloadPending = false;
 
