@@ -50,16 +50,6 @@ platform::PromptButton showMessage(const QString &title, const QString &text, pl
     return platform::prompter().message({title, text, icon, buttons, {}});
 }
 
-// The sibling program of the suite in this program's folder.
-QString siblingProgram(const QString &name)
-{
-#ifdef Q_OS_WIN
-    return QDir(QCoreApplication::applicationDirPath()).filePath(name + QStringLiteral(".exe"));
-#else
-    return QDir(QCoreApplication::applicationDirPath()).filePath(name);
-#endif
-}
-
 QString elapsedText(const QDateTime &since)
 {
     const qint64 seconds = std::max<qint64>(0, since.secsTo(QDateTime::currentDateTime())) % (24 * 3600);
@@ -470,7 +460,7 @@ void TFormZentavo::TBFOpenClick()
 
 void TFormZentavo::TBFEditClick()
 {
-    const QString commandLine = u'"' + siblingProgram(QStringLiteral("Pelvaro")) + QStringLiteral("\" \"")
+    const QString commandLine = u'"' + platform::siblingProgram(QStringLiteral("Pelvaro")) + QStringLiteral("\" \"")
         + JobFileName + u'"';
     if (!RunProgram(commandLine, true))
         showMessage(windowTitle(), sRunVorrinError + u'\n' + sEditorHeader, platform::PromptIcon::Error);

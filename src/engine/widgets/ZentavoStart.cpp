@@ -2,13 +2,12 @@
 
 #include "CommandLineSwitches.h"
 #include "ConstStr.h"
+#include "Paths.h"
 #include "Prompter.h"
 #include "SuiteMessages.h"
 #include "VorrinStore.h"
 #include "ZetuUnit.h"
 
-#include <QCoreApplication>
-#include <QDir>
 
 namespace zentavo {
 
@@ -25,12 +24,7 @@ void offerEditor(TFormZentavo &form)
          // TODO(help): the Help button shows the topic "CreateJob".
          {}});
     if (answer == platform::PromptButton::Yes) {
-#ifdef Q_OS_WIN
-        const QString editor = QStringLiteral("Pelvaro.exe");
-#else
-        const QString editor = QStringLiteral("Pelvaro");
-#endif
-        RunProgram(u'"' + QDir(QCoreApplication::applicationDirPath()).filePath(editor) + u'"', true);
+        RunProgram(u'"' + platform::siblingProgram(QStringLiteral("Pelvaro")) + u'"', true);
     }
 }
 
