@@ -6,7 +6,7 @@ packages=(
   cmake make g++ pkgconf
   qt6-base-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
   # Tools the tests check archives, mail and printing with.
-  unzip p7zip-full libarchive-tools python3 python3-aiosmtpd poppler-utils
+  zip unzip p7zip-full libarchive-tools python3 python3-aiosmtpd poppler-utils
 )
 
 missing=()

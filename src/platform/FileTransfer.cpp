@@ -24,9 +24,15 @@ namespace {
 
 constexpr qint64 BlockSize = 1 << 20;
 
+// The name as the file system spells it, the way QFile spells it too (so a
+// name that is not valid UTF-8 still reaches the same file).
 std::filesystem::path fsPath(const QString &path)
 {
-    return std::filesystem::path(path.toStdU16String());
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
 }
 
 #ifdef Q_OS_WIN

@@ -11,6 +11,8 @@
 #include <QList>
 #include <QSet>
 
+#include <ranges>
+
 namespace zentavo {
 
 std::atomic<bool> CopyStop{false};
@@ -280,7 +282,9 @@ bool MoveFiles(const QString &source, const QString &target, bool recursive, Fil
         reporter.advance(entry.size);
     }
 
-    for (const Entry &entry : entries) {
+    // Folders follow their parents in the list: the deepest go first, so
+    // that each parent is empty when its turn comes.
+    for (const Entry &entry : std::views::reverse(entries)) {
         if (CopyStop)
             return ok;
         if (!entry.folder)
@@ -314,7 +318,7 @@ bool DeleteFiles(const QString &source, bool recursive, FileProgress *progress)
             ok = false;
         reporter.advance(entry.size);
     }
-    for (const Entry &entry : entries) {
+    for (const Entry &entry : std::views::reverse(entries)) {
         if (CopyStop)
             return ok;
         if (!entry.folder)

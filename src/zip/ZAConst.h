@@ -6,8 +6,6 @@
 // from native error codes to public ones.
 namespace zaconst {
 
-inline constexpr int MaxNativeError = 62;
-
 // The public code of a native code; 0 for a code outside the map.
 int publicCodeOf(int nativeError);
 

@@ -18,12 +18,10 @@ constexpr qsizetype DirectoryChunk = 1 << 20;
 
 } // namespace
 
-TZADirManager::TZADirManager(QIODevice &stream, const Settings &settings, bool isNew,
-                             qint64 baseOffset)
+TZADirManager::TZADirManager(QIODevice &stream, const Settings &settings, qint64 baseOffset)
     : BaseOffset(baseOffset), DirectoryStart(baseOffset), m_stream(&stream), m_settings(settings)
 {
     m_endRecord.signature = m_settings.signatures.endOfDirectory;
-    Q_UNUSED(isNew);
 }
 
 qint64 TZADirManager::FindEndRecord()

@@ -21,9 +21,9 @@ public:
         bool repairOnOpen = true;
     };
 
-    // stream: the archive stream, not owned. isNew: a new archive whose
-    // entries begin at baseOffset (after a self-extractor stub).
-    TZADirManager(QIODevice &stream, const Settings &settings, bool isNew, qint64 baseOffset = 0);
+    // stream: the archive stream, not owned. A new archive's entries begin
+    // at baseOffset (after a self-extractor stub, which a lower layer writes).
+    TZADirManager(QIODevice &stream, const Settings &settings, qint64 baseOffset = 0);
 
     TZADirArray Items;
     TZADirArray SavedItems;
@@ -35,9 +35,6 @@ public:
     qint64 DirectoryStart = 0;
     bool HasZip64 = false;
     bool Repaired = false;
-
-    void SetStream(QIODevice &stream) { m_stream = &stream; }
-    void SetSettings(const Settings &settings) { m_settings = settings; }
 
     // The position of the end record, -1 when the archive has none.
     qint64 FindEndRecord();

@@ -173,26 +173,22 @@ qsizetype TZAFileSelector::addOrUpdateItem(const QString &path, const QFileInfo 
     m_archiver.DoOnStoreFile(name, attributes, comment, path);
 
     TZADirArray &items = m_archiver.m_dirManager->Items;
-    qsizetype index = items.FindName(name);
-    TZAProcessOperation operation = poAdd;
-    if (index >= 0) {
-        if (keepsExistingEntry(items.GetItem(index), path, name, entry))
-            return -1;
-        operation = poUpdate;
-    } else {
-        index = items.Append(TDirItem());
-    }
+    const qsizetype found = items.FindName(name);
+    if (found >= 0 && keepsExistingEntry(items.GetItem(found), path, name, entry))
+        return -1;
     TDirItem item;
     buildDirItem(item, path, entry, attributes);
-    item.Operation = operation;
+    item.Operation = found >= 0 ? poUpdate : poAdd;
     const zanames::EncodedName encoded = zanames::encode(name, options.OEMFileNames);
     item.EncodedName = encoded.bytes;
     if (encoded.utf8)
         item.Flags |= FlagUtf8Name;
     item.Comment = zanames::encode(comment, options.OEMFileNames).bytes.left(0xFFFF);
     item.FileName = name;
-    items.SetItem(index, item);
-    return index;
+    if (found < 0)
+        return items.Append(item);
+    items.SetItem(found, item);
+    return found;
 }
 
 bool TZAFileSelector::keepsExistingEntry(const TDirItem &existing, const QString &path,

@@ -24,8 +24,13 @@ void TZAHashedStringList::Add(const QString &name)
 
 void TZAHashedStringList::PutString(qsizetype index, const QString &name)
 {
-    m_lines[index] = keyOf(name);
-    m_inStep = false;
+    const QString key = keyOf(name);
+    if (m_lines.at(index) == key)
+        return;
+    m_inStep = m_inStep && m_index.value(m_lines.at(index), -1) != index;
+    m_lines[index] = key;
+    if (m_inStep && m_index.value(key, index) >= index)
+        m_index.insert(key, index);
 }
 
 void TZAHashedStringList::Delete(qsizetype index)

@@ -81,7 +81,8 @@ QString StoredName(const QString &path, const QString &folder, TZAStorePathMode 
         break;
     case spRelativePath: {
         const QString relative = QDir(folderPath).relativeFilePath(full);
-        name = relative.startsWith(QStringLiteral("..")) ? full : relative;
+        const bool outside = relative == QStringLiteral("..") || relative.startsWith(QStringLiteral("../"));
+        name = outside ? full : relative;
         break;
     }
     case spFullPath:

@@ -49,8 +49,6 @@ inline constexpr uint16_t MethodStored = 0;
 inline constexpr uint16_t MethodDeflated = 8;
 
 inline constexpr uint32_t AttrReadOnly = 0x01;
-inline constexpr uint32_t AttrHidden = 0x02;
-inline constexpr uint32_t AttrSystem = 0x04;
 inline constexpr uint32_t AttrFolder = 0x10;
 inline constexpr uint32_t AttrArchive = 0x20;
 
@@ -68,8 +66,25 @@ struct LocalHeader
     uint16_t nameLength = 0;
     uint16_t extraLength = 0;
 
+    // Every field in its on-disk order; encode and decode follow it.
+    template <typename Record, typename Visit>
+    static void fields(Record &record, Visit &&visit)
+    {
+        visit(record.signature);
+        visit(record.versionNeeded);
+        visit(record.flags);
+        visit(record.method);
+        visit(record.modTime);
+        visit(record.modDate);
+        visit(record.crc32);
+        visit(record.compressedSize);
+        visit(record.uncompressedSize);
+        visit(record.nameLength);
+        visit(record.extraLength);
+    }
+
     QByteArray encode() const;
-    // False when fewer than 30 bytes are given.
+    // False when the bytes are too few.
     bool decode(const QByteArray &bytes);
 };
 
@@ -84,7 +99,22 @@ struct EndRecord
     uint32_t directoryOffset = 0;
     uint16_t commentLength = 0;
 
+    // Every field in its on-disk order; encode and decode follow it.
+    template <typename Record, typename Visit>
+    static void fields(Record &record, Visit &&visit)
+    {
+        visit(record.signature);
+        visit(record.thisDisk);
+        visit(record.directoryDisk);
+        visit(record.entriesOnDisk);
+        visit(record.totalEntries);
+        visit(record.directorySize);
+        visit(record.directoryOffset);
+        visit(record.commentLength);
+    }
+
     QByteArray encode() const;
+    // False when the bytes are too few.
     bool decode(const QByteArray &bytes);
 };
 
@@ -101,7 +131,24 @@ struct Zip64EndRecord
     uint64_t directorySize = 0;
     uint64_t directoryOffset = 0;
 
+    // Every field in its on-disk order; encode and decode follow it.
+    template <typename Record, typename Visit>
+    static void fields(Record &record, Visit &&visit)
+    {
+        visit(record.signature);
+        visit(record.recordSize);
+        visit(record.versionMadeBy);
+        visit(record.versionNeeded);
+        visit(record.thisDisk);
+        visit(record.directoryDisk);
+        visit(record.entriesOnDisk);
+        visit(record.totalEntries);
+        visit(record.directorySize);
+        visit(record.directoryOffset);
+    }
+
     QByteArray encode() const;
+    // False when the bytes are too few.
     bool decode(const QByteArray &bytes);
 };
 
@@ -112,7 +159,18 @@ struct Zip64Locator
     uint64_t zip64EndOffset = 0;
     uint32_t totalDisks = 1;
 
+    // Every field in its on-disk order; encode and decode follow it.
+    template <typename Record, typename Visit>
+    static void fields(Record &record, Visit &&visit)
+    {
+        visit(record.signature);
+        visit(record.zip64EndDisk);
+        visit(record.zip64EndOffset);
+        visit(record.totalDisks);
+    }
+
     QByteArray encode() const;
+    // False when the bytes are too few.
     bool decode(const QByteArray &bytes);
 };
 

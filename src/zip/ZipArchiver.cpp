@@ -185,7 +185,7 @@ void TZABaseArchiver::openStream(TZAFileMode mode)
         auto buffer = std::make_unique<QBuffer>();
         buffer->open(QIODevice::ReadWrite);
         m_stream = std::move(buffer);
-        m_dirManager = std::make_unique<TZADirManager>(*m_stream, dirSettings(), true);
+        m_dirManager = std::make_unique<TZADirManager>(*m_stream, dirSettings());
         return;
     }
     auto file = std::make_unique<QFile>(FileName);
@@ -195,7 +195,7 @@ void TZABaseArchiver::openStream(TZAFileMode mode)
         m_stream = std::move(file);
         m_volume.Reset();
         m_volume.SetFirst(true);
-        m_dirManager = std::make_unique<TZADirManager>(*m_stream, dirSettings(), true);
+        m_dirManager = std::make_unique<TZADirManager>(*m_stream, dirSettings());
         return;
     }
     m_spanningMode = smNone;
@@ -204,7 +204,7 @@ void TZABaseArchiver::openStream(TZAFileMode mode)
     if (!file->open(access))
         throw EZAException(33, senderName(), {FileName});
     m_stream = std::move(file);
-    m_dirManager = std::make_unique<TZADirManager>(*m_stream, dirSettings(), false);
+    m_dirManager = std::make_unique<TZADirManager>(*m_stream, dirSettings());
     if (!m_dirManager->HasEndRecord()) {
         releaseStream();
         throw EZAException(48, senderName());

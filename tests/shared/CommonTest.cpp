@@ -223,17 +223,20 @@ TEST_F(FileCommands, MoveWithANamePattern)
     EXPECT_EQ(read(u"b/renamed.doc"_s), QByteArray("o"));
 }
 
-TEST_F(FileCommands, RecursiveMoveLeavesTheUpperFolderOfTwoLevels)
+TEST_F(FileCommands, RecursiveMoveAndDeleteEmptyEveryLevel)
 {
     write(u"src/top.txt"_s, "t");
     write(u"src/s1/one.txt"_s, "1");
     write(u"src/s1/s2/two.txt"_s, "2");
     RecordingProgress progress;
-    EXPECT_FALSE(MoveFiles(path(u"src"_s), folder(u"dst"_s), true, &progress));
+    EXPECT_TRUE(MoveFiles(path(u"src"_s), folder(u"dst"_s), true, &progress));
     EXPECT_EQ(tree(u"dst"_s), (QStringList{u"s1"_s, u"s1/one.txt"_s, u"s1/s2"_s, u"s1/s2/two.txt"_s,
                                             u"top.txt"_s}));
-    EXPECT_EQ(tree(u"src"_s), QStringList{u"s1"_s});
+    EXPECT_TRUE(tree(u"src"_s).isEmpty());
     EXPECT_EQ(progress.Tag, 3);
+
+    EXPECT_TRUE(DeleteFiles(path(u"dst"_s), true));
+    EXPECT_TRUE(tree(u"dst"_s).isEmpty());
 }
 
 TEST_F(FileCommands, MoveOntoItselfTouchesNothing)

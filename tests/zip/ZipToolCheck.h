@@ -36,9 +36,11 @@ inline std::optional<ToolResult> run(const QString &program, const QStringList &
                       QString::fromLocal8Bit(process.readAll())};
 }
 
-inline std::optional<ToolResult> python(const QString &script, const QStringList &arguments)
+inline std::optional<ToolResult> python(const QString &script, const QStringList &arguments,
+                                        int timeoutMs = 60000)
 {
-    return run(QStringLiteral("/usr/bin/python3"), QStringList{QStringLiteral("-c"), script} + arguments);
+    return run(QStringLiteral("/usr/bin/python3"), QStringList{QStringLiteral("-c"), script} + arguments,
+               timeoutMs);
 }
 
 } // namespace ziptools
