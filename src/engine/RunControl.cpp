@@ -34,7 +34,6 @@ bool TRunControl::StartRun(TBlocks blocks, RunSettings settings, TRunEngine::Clo
     m_worker.reset();
     m_brokenBlock = -1;
     m_flags.Terminated = false;
-    m_flags.Paused = false;
     m_worker = std::make_unique<TMyThread>(std::move(blocks), std::move(settings), m_flags,
                                            m_view, m_report, std::move(clock));
     m_worker->start();
@@ -55,6 +54,12 @@ void TRunControl::Break(bool stopCopy, const std::function<void()> &afterClose)
     if (stopCopy)
         CopyStop = true;
     WaitForWorker();
+    m_flags.AutoRun = false;
+    m_flags.RunRequested = false;
+    // A worker stopped at a test point leaves RunBusy set; one that had
+    // passed its last test point finished the run, whose report is complete.
+    if (!m_flags.RunBusy)
+        return;
 
     m_report.AddRep(report::timed(sUserBroke));
     m_report.AddRep(report::Separator);
@@ -69,8 +74,6 @@ void TRunControl::Break(bool stopCopy, const std::function<void()> &afterClose)
     if (settings.CheckBoxRep && !m_report.file().path().isEmpty())
         CheckRepSize(m_report.file().path(), settings.EditRepSize);
     m_flags.RunBusy = false;
-    m_flags.AutoRun = false;
-    m_flags.RunRequested = false;
 }
 
 bool TRunControl::TakeEndedRun()

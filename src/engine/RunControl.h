@@ -38,7 +38,8 @@ public:
     // point (a file copy under way too, with stopCopy) and is waited for
     // while events are processed; then the break lines end the report, the
     // job under way becomes a fatal error and the report file is closed and
-    // trimmed. afterClose runs between closing and trimming.
+    // trimmed. afterClose runs between closing and trimming. A run that
+    // ended by itself meanwhile keeps its report as it is.
     void Break(bool stopCopy, const std::function<void()> &afterClose = {});
 
     // True once for a run that has ended and was not handled yet.

@@ -1,28 +1,38 @@
 #include "ZentavoSettings.h"
 
-#include "Paths.h"
+#include "RunSettingsSnapshot.h"
+#include "VorrinStore.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
 
-QString DefaultDataFolder()
+using namespace zentavo;
+
+ZentavoSettings zentavoSettingsFrom(const TVorrinControls &controls, const TVorrinCopies &copies,
+                                    const QString &programFolder)
 {
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    if (!programFolder.isEmpty() && QFileInfo(programFolder).isWritable())
-        return platform::withTrailingSeparator(QDir::toNativeSeparators(programFolder));
-    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(dataFolder);
-    return platform::withTrailingSeparator(QDir::toNativeSeparators(dataFolder));
+    ZentavoSettings settings;
+    settings.Run = runSettingsFrom(controls, copies, programFolder);
+    settings.Mail.EditHost = controls.EditHost;
+    settings.Mail.EditPort = controls.EditPort;
+    settings.Mail.EditEMail = controls.EditEMail;
+    settings.Mail.EditSubject = controls.EditSubject;
+    settings.Mail.EditFrom = controls.EditFrom;
+    settings.Mail.CheckBoxHelo = controls.CheckBoxHelo;
+    settings.Mail.CheckBoxAuth = controls.CheckBoxAuth;
+    settings.Mail.EditUserName = controls.EditUserName;
+    settings.Mail.EditPassword = controls.EditPassword;
+    settings.CheckBoxMenu = controls.CheckBoxMenu;
+    settings.CheckBoxPause = controls.CheckBoxPause;
+    settings.CheckBoxTime = controls.CheckBoxTime;
+    settings.EditTime = controls.EditTime;
+    settings.EditFJob = controls.EditFJob;
+    return settings;
 }
 
 ZentavoSettings LoadZentavoSettings()
 {
-    ZentavoSettings settings;
-    settings.Run.CheckBoxRep = true;
-    settings.Run.CheckBoxRepAdd = true;
-    settings.Run.ButtonRepDir = DefaultDataFolder();
-    settings.Run.ProgramFolder = QCoreApplication::applicationDirPath();
-    return settings;
+    TVorrinControls controls;
+    TVorrinCopies copies;
+    LoadVorrinSettings(controls, copies, VorrinLoadContext::current());
+    return zentavoSettingsFrom(controls, copies, QCoreApplication::applicationDirPath());
 }

@@ -2,6 +2,7 @@
 
 #include "ReportMail.h"
 #include "RunSettings.h"
+#include "VorrinControls.h"
 
 #include <QString>
 
@@ -18,13 +19,9 @@ struct ZentavoSettings {
     QString EditFJob;           // default job file
 };
 
-// The folder the programs write their report and journal to by default: the
-// program's folder when it is writable, otherwise the user's data folder;
-// ends in a separator.
-QString DefaultDataFolder();
+// The main program's settings from the settings dialog's controls and saved copies.
+ZentavoSettings zentavoSettingsFrom(const zentavo::TVorrinControls &controls, const zentavo::TVorrinCopies &copies,
+                                    const QString &programFolder);
 
-// The settings as they stand before the settings store is read: the report
-// on and appended in the default folder, everything else at its design value.
-// TODO(settings): replaced by a load through the settings store
-// (LoadVorrinSettings and runSettingsFrom) when it is on main.
+// Reads every setting afresh from the settings store.
 ZentavoSettings LoadZentavoSettings();

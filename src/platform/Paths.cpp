@@ -1,5 +1,8 @@
 #include "Paths.h"
 
+#include <QCoreApplication>
+#include <QDir>
+
 namespace platform {
 
 namespace {
@@ -58,6 +61,16 @@ QString changeFileExt(const QString &path, const QString &extension)
     const qsizetype nameStart = folderPart(path).size();
     const qsizetype dot = path.lastIndexOf(u'.');
     return (dot >= nameStart ? path.left(dot) : path) + extension;
+}
+
+QString siblingProgram(const QString &name)
+{
+#ifdef Q_OS_WIN
+    const QString file = name + QStringLiteral(".exe");
+#else
+    const QString &file = name;
+#endif
+    return QDir(QCoreApplication::applicationDirPath()).filePath(file);
 }
 
 } // namespace platform

@@ -30,4 +30,8 @@ QString fileNamePart(const QString &path);
 // replaced by extension, which starts with "."; appended when it has none.
 QString changeFileExt(const QString &path, const QString &extension);
 
+// The program of the suite named name ("Pelvaro") in the running program's
+// folder, with the system's executable suffix.
+QString siblingProgram(const QString &name);
+
 } // namespace platform

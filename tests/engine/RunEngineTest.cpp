@@ -9,7 +9,7 @@
 #include "RunSettingsSnapshot.h"
 
 #include "TestFiles.h"
-#include "ToolCheck.h"
+#include "ZipToolCheck.h"
 
 #include <QDir>
 #include <QFile>
@@ -154,13 +154,11 @@ TEST_F(RunEngineTest, FullRunReportsEveryStepInOrder)
     EXPECT_EQ(view.ends, 1);
 
     // The archive, its copy of the day and the commands' work are real.
-    const toolcheck::Result test = toolcheck::run(QStringLiteral("unzip"), {QStringLiteral("-t"), archive1});
-    if (test.found) {
-        EXPECT_EQ(test.exitCode, 0) << test.output.toStdString();
+    if (const auto test = ziptools::run(QStringLiteral("unzip"), {QStringLiteral("-t"), archive1})) {
+        EXPECT_EQ(test->exitCode, 0) << test->output.toStdString();
     }
-    const toolcheck::Result list = toolcheck::run(QStringLiteral("unzip"), {QStringLiteral("-Z1"), archive1});
-    if (list.found) {
-        EXPECT_EQ(list.output.split(u'\n', Qt::SkipEmptyParts),
+    if (const auto list = ziptools::run(QStringLiteral("unzip"), {QStringLiteral("-Z1"), archive1})) {
+        EXPECT_EQ(list->output.split(u'\n', Qt::SkipEmptyParts),
                   QStringList({QStringLiteral("data/a.txt"), QStringLiteral("data/sub/b.txt")}));
     }
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("copy1/Day1_09.zip"))));

@@ -10,10 +10,14 @@
 #include "ReportLineHint.h"
 #include "ReportLines.h"
 #include "ReportMail.h"
+#include "SuiteMessages.h"
 #include "VersionBlock.h"
 #include "ViewRep.h"
+#include "VorrinUnit.h"
+#include "WindowMessages.h"
 #include "ZetuUnit.h"
 #include "ZetuPause.h"
+#include "ZipArchiver.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -39,22 +43,11 @@ namespace zentavo {
 
 namespace {
 
-const QString MainCaption = QStringLiteral("The Zentavo");
 
 platform::PromptButton showMessage(const QString &title, const QString &text, platform::PromptIcon icon,
                                    platform::PromptButtons buttons = platform::PromptButton::Ok)
 {
     return platform::prompter().message({title, text, icon, buttons, {}});
-}
-
-// The sibling program of the suite in this program's folder.
-QString siblingProgram(const QString &name)
-{
-#ifdef Q_OS_WIN
-    return QDir(QCoreApplication::applicationDirPath()).filePath(name + QStringLiteral(".exe"));
-#else
-    return QDir(QCoreApplication::applicationDirPath()).filePath(name);
-#endif
 }
 
 QString elapsedText(const QDateTime &since)
@@ -96,8 +89,6 @@ TFormZentavo::TFormZentavo(ZentavoSettings settings, SettingsLoader loadSettings
     , m_productTitle(productTitle)
     , m_runs(std::make_unique<TRunControl>(*this))
 {
-    // The report mail greets and logs in step by step as the settings say.
-    m_smtp.Handshaking = smtpmail::hsManual;
     FormCreate();
 }
 
@@ -110,7 +101,7 @@ TFormZentavo::~TFormZentavo()
 void TFormZentavo::FormCreate()
 {
     setObjectName(QStringLiteral("FormZentavo"));
-    setWindowTitle(MainCaption);
+    setWindowTitle(CaptionZentavo);
     createMenus();
     createControls();
     LocalizeForm(this);
@@ -257,8 +248,12 @@ void TFormZentavo::createControls()
 void TFormZentavo::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    if (!event->spontaneous())
+    // Only the first showing: a window shown again after a run must not
+    // offer the automatic run's start dialog once more.
+    if (!m_shown) {
+        m_shown = true;
         FormShow();
+    }
 }
 
 void TFormZentavo::FormShow()
@@ -274,8 +269,17 @@ void TFormZentavo::FormShow()
             + version.value(QStringLiteral("FileVersion")) + u']';
     }
     StatusPanel[2]->setText(versionText);
-    // TODO(messages): the window takes its caption for the suite's messages
-    // here (WM_UpdateVorrin reaches UpdateVorrin) once WindowMessages is on main.
+    if (!m_messages) {
+        m_messages = std::make_unique<platform::MessageWindow>();
+        // Without the caption (another main program shows it) the window
+        // simply gets no messages.
+        m_messages->setCaption(CaptionZentavo);
+        connect(m_messages.get(), &platform::MessageWindow::messageReceived, this,
+                [this](const QString &name, quint64 wParam) {
+                    if (name == MsgUpdateVorrin)
+                        UpdateVorrin(wParam);
+                });
+    }
     RunFlags &flags = m_runs->Flags();
     flags.RunBusy = false;
     if (flags.AutoRun) {
@@ -394,8 +398,9 @@ void TFormZentavo::closeEvent(QCloseEvent *event)
 
 void TFormZentavo::FormClose()
 {
-    // TODO(messages): post "WM_RunZentavo" (wParam 0) to "TrayFormVorrin"
-    // when it is shown, once WindowMessages is on main.
+    m_messages.reset();
+    if (platform::findWindow(CaptionTrayVorrin))
+        platform::postMessage(CaptionTrayVorrin, MsgRunZentavo, 0);
     m_formRep->close();
 }
 
@@ -455,7 +460,7 @@ void TFormZentavo::TBFOpenClick()
 
 void TFormZentavo::TBFEditClick()
 {
-    const QString commandLine = u'"' + siblingProgram(QStringLiteral("Pelvaro")) + QStringLiteral("\" \"")
+    const QString commandLine = u'"' + platform::siblingProgram(QStringLiteral("Pelvaro")) + QStringLiteral("\" \"")
         + JobFileName + u'"';
     if (!RunProgram(commandLine, true))
         showMessage(windowTitle(), sRunVorrinError + u'\n' + sEditorHeader, platform::PromptIcon::Error);
@@ -497,14 +502,26 @@ void TFormZentavo::RPrintClick()
 
 void TFormZentavo::OptionsMenuClick()
 {
-    // TODO(settings): the settings dialog opens here once it is on main.
+    if (platform::findWindow(sVorrinHeader)) {
+        showMessage(windowTitle(), (sCloseVorrin + QStringLiteral(" \"") + sVorrinHeader + QStringLiteral("\"!")).left(64),
+                    platform::PromptIcon::Warning);
+        return;
+    }
+    TFormVorrin dialog(this);
+    dialog.PageControl->setCurrentIndex(1);
+    dialog.setWindowTitle(sOptionsHeader);
+    // The scheduler looks for this title before it opens its own dialog.
+    platform::MessageWindow shownTitle;
+    shownTitle.setCaption(sOptionsHeader);
+    dialog.exec();
 }
 
 void TFormZentavo::HAboutClick()
 {
+    const QString title = DeleteAmpersand(m_commands.last()->text());
     const platform::VersionBlock version = platform::VersionBlock::ofRunningProgram();
     if (version.isEmpty()) {
-        showMessage(DeleteAmpersand(m_commands.last()->text()), QString(), platform::PromptIcon::Information);
+        showMessage(title, QString(), platform::PromptIcon::Information);
         return;
     }
     QString text = version.value(QStringLiteral("ProductName")) + u' ' + version.value(QStringLiteral("ProductVersion"));
@@ -515,7 +532,10 @@ void TFormZentavo::HAboutClick()
     piece(QString(), QStringLiteral("FileDescription"));
     piece(QStringLiteral("File version "), QStringLiteral("FileVersion"));
     piece(QString(), QStringLiteral("LegalCopyright"));
-    showMessage(DeleteAmpersand(m_commands.last()->text()), text, platform::PromptIcon::Information);
+    text += QStringLiteral("\n\nPowered by ZipArchiver ") + TZipArchiver().CurrentVersion()
+        + QStringLiteral("\nZIP archive component of the Zentavo suite")
+        + QStringLiteral("\n\nSmtpMail\nMail component of the Zentavo suite");
+    showMessage(title, text, platform::PromptIcon::Information);
 }
 
 void TFormZentavo::UpdateVorrin(quint64 wParam)

@@ -20,6 +20,10 @@ class QProgressBar;
 class QPushButton;
 class QTimer;
 
+namespace platform {
+class MessageWindow;
+}
+
 namespace zentavo {
 
 class TFormRep;
@@ -113,6 +117,9 @@ private:
     std::unique_ptr<TFormRep> m_formRep;
     smtpmail::TMailMessage m_mailMessage;
     smtpmail::TSmtpClient m_smtp;
+    // Where the suite's messages reach the window (by its caption).
+    std::unique_ptr<platform::MessageWindow> m_messages;
+    bool m_shown = false;
     bool m_finishingRun = false;
     bool m_jobReloadPending = false;
 

@@ -2,11 +2,12 @@
 
 #include "CommandLineSwitches.h"
 #include "ConstStr.h"
+#include "Paths.h"
 #include "Prompter.h"
+#include "SuiteMessages.h"
+#include "VorrinStore.h"
 #include "ZetuUnit.h"
 
-#include <QCoreApplication>
-#include <QDir>
 
 namespace zentavo {
 
@@ -23,12 +24,7 @@ void offerEditor(TFormZentavo &form)
          // TODO(help): the Help button shows the topic "CreateJob".
          {}});
     if (answer == platform::PromptButton::Yes) {
-#ifdef Q_OS_WIN
-        const QString editor = QStringLiteral("Pelvaro.exe");
-#else
-        const QString editor = QStringLiteral("Pelvaro");
-#endif
-        RunProgram(u'"' + QDir(QCoreApplication::applicationDirPath()).filePath(editor) + u'"', true);
+        RunProgram(u'"' + platform::siblingProgram(QStringLiteral("Pelvaro")) + u'"', true);
     }
 }
 
@@ -38,17 +34,17 @@ std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZe
                                            int &exitCode)
 {
     exitCode = 0;
-    const QString productTitle = GetProductName().left(11);
+    ProductTitle = GetProductName().left(CaptionZentavo.size());
     ZentavoSettings settings = loadSettings();
     const StartRequest request = ApplySwitches(arguments, settings, settings.EditFJob);
     if (!request.ok()) {
-        platform::prompter().message({QStringLiteral("The Zentavo"), UsageText(request.UnknownArgument),
+        platform::prompter().message({CaptionZentavo, UsageText(request.UnknownArgument),
                                       platform::PromptIcon::Warning, platform::PromptButton::Ok, {}});
         exitCode = 1;
         return nullptr;
     }
 
-    auto form = std::make_unique<TFormZentavo>(settings, loadSettings, productTitle.isEmpty() ? QStringLiteral("The Zentavo") : productTitle);
+    auto form = std::make_unique<TFormZentavo>(settings, loadSettings, ProductTitle.isEmpty() ? CaptionZentavo : ProductTitle);
     // The first show starts nothing: the automatic run is not set yet.
     form->show();
     RunFlags &flags = form->Runs().Flags();

@@ -4,6 +4,7 @@
 #include "LocalizeForm.h"
 #include "PauseCountdown.h"
 #include "Prompter.h"
+#include "SuiteMessages.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
@@ -28,7 +29,7 @@ TFormPause::~TFormPause() = default;
 void TFormPause::FormCreate()
 {
     setObjectName(QStringLiteral("FormPause"));
-    setWindowTitle(QStringLiteral("The Zentavo"));
+    setWindowTitle(CaptionZentavo);
 
     LabelAutoRun = new QLabel(QStringLiteral("Before automatic start remained:"), this);
     LabelAutoRun->setObjectName(QStringLiteral("LabelAutoRun"));

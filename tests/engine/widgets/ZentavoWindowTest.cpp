@@ -5,12 +5,12 @@
 #include "ReportLines.h"
 #include "ScriptedPrompter.h"
 #include "SmtpTestServers.h"
+#include "TestApplication.h"
 #include "TestFiles.h"
 #include "ViewRep.h"
 #include "ZentavoExt.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QListWidget>
 #include <QPrinter>
@@ -28,17 +28,7 @@ using platform::PromptButton;
 
 namespace {
 
-// Processes events until the condition holds; False after the time-out.
-bool waitUntil(const std::function<bool()> &condition, int milliseconds = 30000)
-{
-    const QDeadlineTimer deadline(milliseconds);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-    return true;
-}
+using testapp::waitUntil;
 
 int toolExitCode(const QString &program, const QStringList &arguments, QByteArray *output = nullptr)
 {
@@ -131,7 +121,7 @@ protected:
         form = StartZentavo(arguments, [this] { return settings; }, exitCode);
     }
 
-    bool endsByItself() { return waitUntil([this] { return !form->isVisible(); }); }
+    bool endsByItself() { return waitUntil([this] { return !form->isVisible(); }, 30000); }
 
     QTemporaryDir dir;
     ScriptedPrompter *prompts = nullptr;
@@ -187,7 +177,7 @@ TEST_F(ZentavoWindowTest, StopDuringARunEndsTheReportWithTheBreakLines)
     ASSERT_NE(form, nullptr);
     EXPECT_FALSE(form->Runs().Flags().AutoRun);
     form->TBFRunClick();
-    ASSERT_TRUE(waitUntil([this] { return form->ReportLines().contains(QStringLiteral("/bin/sleep 60")); }))
+    ASSERT_TRUE(waitUntil([this] { return form->ReportLines().contains(QStringLiteral("/bin/sleep 60")); }, 30000))
         << form->ReportLines().join(u'\n').toStdString();
     const qsizetype linesSoFar = form->ReportLines().size();
 
@@ -210,6 +200,10 @@ TEST_F(ZentavoWindowTest, StopDuringARunEndsTheReportWithTheBreakLines)
     EXPECT_TRUE(form->Runs().Busy());
     EXPECT_EQ(form->BitBtnCancel->text(), sButBreak);
 
+    prompts->buttons = {PromptButton::No};
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->Runs().Busy());
+
     prompts->buttons = {PromptButton::Yes};
     form->BitBtnCancelClick();
     EXPECT_FALSE(form->Runs().Busy());
@@ -230,8 +224,8 @@ TEST_F(ZentavoWindowTest, StopDuringARunEndsTheReportWithTheBreakLines)
     EXPECT_EQ(form->BitBtnCancel->text(), sButClose);
     EXPECT_EQ(form->Runs().OverallResult(), 2);
     // The job file named by the reload is read once the run has ended.
-    ASSERT_EQ(prompts->messages.size(), 3u);
-    EXPECT_EQ(prompts->messages[2].text, sReadError + u' ' + path(QStringLiteral("Other.dat")));
+    ASSERT_EQ(prompts->messages.size(), 4u);
+    EXPECT_EQ(prompts->messages[3].text, sReadError + u' ' + path(QStringLiteral("Other.dat")));
     EXPECT_TRUE(form->isVisible());
 }
 
