@@ -77,6 +77,12 @@ void TZASplitStream::OpenExisting(const QStringList &names, bool writable, qint6
 
 void TZASplitStream::appendVolume(const TZAVolumeHost::BlankVolume &blank)
 {
+    // Spanned disks share one name; on fixed drives a second volume of the
+    // same name would overwrite the first.
+    for (const Volume &volume : m_volumes) {
+        if (volume.name == blank.name)
+            throw EZAException(19, {}, {blank.name});
+    }
     auto device = m_host.OpenVolume(blank.name, QIODevice::ReadWrite | QIODevice::Truncate);
     if (!device)
         throw EZAException(19, {}, {blank.name});

@@ -2,7 +2,6 @@
 
 #include "Paths.h"
 
-#include <QFileInfo>
 
 namespace zavolumes {
 
@@ -61,22 +60,6 @@ QString GetVolumeFileName(const QString &name, int index, const Naming &naming)
     if (sfx)
         return parts.folder + parts.base + QStringLiteral(".ZIP");
     return name;
-}
-
-QString GetVolumeFileNameTryOther(const QString &name, int index, const Naming &naming)
-{
-    const QString chosen = GetVolumeFileName(name, index, naming);
-    if (naming.mode != smSpanning || QFileInfo::exists(chosen))
-        return chosen;
-    Naming other = naming;
-    other.advancedNaming = !naming.advancedNaming;
-    const QString alternative = GetVolumeFileName(name, index, other);
-    return QFileInfo::exists(alternative) ? alternative : chosen;
-}
-
-QString SpannedDiskLabel(int volumeNumber)
-{
-    return QStringLiteral("pkback# %1").arg(volumeNumber + 1, 3, 10, QChar(u'0'));
 }
 
 } // namespace zavolumes

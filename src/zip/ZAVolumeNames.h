@@ -26,11 +26,4 @@ bool IsExeName(const QString &name);
 // name itself.
 QString GetVolumeFileName(const QString &name, int index, const Naming &naming);
 
-// As above; in spanning mode a name that does not exist is replaced by the
-// other naming scheme's name when that one exists.
-QString GetVolumeFileNameTryOther(const QString &name, int index, const Naming &naming);
-
-// The label of a spanned disk, "pkback# 001" for the first.
-QString SpannedDiskLabel(int volumeNumber);
-
 } // namespace zavolumes

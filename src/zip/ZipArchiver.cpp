@@ -173,7 +173,8 @@ void TZABaseArchiver::OpenArchiveMode(TZAFileMode mode)
     if (mode != TZAFileMode::Create) {
         if (m_inMemory)
             throw EZAException(28, senderName(), {FileName});
-        if (!QFileInfo::exists(FileName))
+        if (!QFileInfo::exists(FileName) && m_spanningMode != smSpanning
+            && !platform::IsRemovableDrive(FileName))
             throw EZAException(12, senderName(), {FileName});
     }
     CloseArchive();

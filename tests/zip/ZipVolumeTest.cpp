@@ -357,3 +357,30 @@ TEST(ZipVolumes, ShortWriteOnAFullDiskFailsWithWriteErrorAndLeavesNoPartialSet)
     check.OpenArchive();
     EXPECT_EQ(check.DirManager()->Items.Count(), 0);
 }
+
+// Spanned disks all carry the archive's own name; with nobody to change
+// the disk, a second volume of that name must not overwrite the first.
+TEST(ZipVolumes, SpannedVolumesOfOneNameDoNotOverwriteEachOther)
+{
+    QTemporaryDir temp;
+    const QString sources = makeSources(temp);
+    const QString archive = temp.filePath(QStringLiteral("data.zip"));
+    TZipArchiver zip;
+    zip.SetSpanningMode(smSpanning);
+    zip.SpanningOptions.AdvancedNaming = false;
+    zip.SpanningOptions.VolumeSize = vsCustom;
+    zip.SpanningOptions.SetCustomVolumeSize(65536);
+    zip.OnRequestBlankVolume = [](TZABaseArchiver &, int, QString &, bool &) {};
+    QList<int> failures;
+    zip.OnProcessFileFailure = [&](TZABaseArchiver &, const QString &, TZAProcessOperation, int native, int,
+                                   const QString &, TZAAction &action) {
+        failures.append(native);
+        action = fxaAbort;
+    };
+    buildArchive(zip, archive, sources);
+    EXPECT_EQ(failures, QList<int>{19});
+    TZipArchiver check;
+    check.FileName = archive;
+    check.OpenArchive();
+    EXPECT_EQ(check.DirManager()->Items.Count(), 0);
+}
