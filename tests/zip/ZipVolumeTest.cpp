@@ -80,6 +80,29 @@ void expect7zExtractsTree(const QString &lastVolume, const QString &target, cons
     EXPECT_EQ(treeOf(target), treeOf(sources));
 }
 
+// Aborts the commit at the first file failure; the answer collects the
+// native codes of the failures.
+const QList<int> &abortOnFailures(TZABaseArchiver &zip)
+{
+    auto failures = std::make_shared<QList<int>>();
+    zip.OnProcessFileFailure = [failures](TZABaseArchiver &, const QString &, TZAProcessOperation, int native,
+                                          int, const QString &, TZAAction &action) {
+        failures->append(native);
+        action = fxaAbort;
+    };
+    return *failures;
+}
+
+// A rolled-back new archive is a valid archive without entries.
+void expectEmptyArchive(const QString &archive)
+{
+    TZipArchiver check;
+    check.FileName = archive;
+    check.OpenArchive();
+    ASSERT_NE(check.DirManager(), nullptr);
+    EXPECT_EQ(check.DirManager()->Items.Count(), 0);
+}
+
 } // namespace
 
 TEST(ZipVolumes, SplitSetsStayWithinTheirSizeAndJoinToAnArchiveToolsAccept)
@@ -272,20 +295,12 @@ TEST(ZipVolumes, VolumeRequestAnsweredWithoutNameCancels)
         if (number == 3)
             name.clear();
     };
-    QList<int> failures;
-    later.OnProcessFileFailure = [&](TZABaseArchiver &, const QString &, TZAProcessOperation, int native, int,
-                                     const QString &, TZAAction &action) {
-        failures.append(native);
-        action = fxaAbort;
-    };
+    const QList<int> &failures = abortOnFailures(later);
     buildArchive(later, archive, sources);
     EXPECT_EQ(failures, QList<int>{45});
     // Rolled back to the new, empty archive.
     EXPECT_EQ(filesIn(temp.path(), {QStringLiteral("data.*")}), QStringList{QStringLiteral("data.zip")});
-    TZipArchiver check;
-    check.FileName = archive;
-    check.OpenArchive();
-    EXPECT_EQ(check.DirManager()->Items.Count(), 0);
+    expectEmptyArchive(archive);
 }
 
 TEST(ZipVolumes, StubLargerThanTheFirstVolumeIsRefused)
@@ -343,19 +358,11 @@ TEST(ZipVolumes, ShortWriteOnAFullDiskFailsWithWriteErrorAndLeavesNoPartialSet)
     const QString archive = temp.filePath(QStringLiteral("data.zip"));
     FullSecondVolumeArchiver zip;
     configureSplit(zip, 65536, false);
-    QList<int> failures;
-    zip.OnProcessFileFailure = [&](TZABaseArchiver &, const QString &, TZAProcessOperation, int native, int,
-                                   const QString &, TZAAction &action) {
-        failures.append(native);
-        action = fxaAbort;
-    };
+    const QList<int> &failures = abortOnFailures(zip);
     buildArchive(zip, archive, sources);
     EXPECT_EQ(failures, QList<int>{46});
     EXPECT_EQ(filesIn(temp.path(), {QStringLiteral("data.*")}), QStringList{QStringLiteral("data.zip")});
-    TZipArchiver check;
-    check.FileName = archive;
-    check.OpenArchive();
-    EXPECT_EQ(check.DirManager()->Items.Count(), 0);
+    expectEmptyArchive(archive);
 }
 
 // Spanned disks all carry the archive's own name; with nobody to change
@@ -371,16 +378,8 @@ TEST(ZipVolumes, SpannedVolumesOfOneNameDoNotOverwriteEachOther)
     zip.SpanningOptions.VolumeSize = vsCustom;
     zip.SpanningOptions.SetCustomVolumeSize(65536);
     zip.OnRequestBlankVolume = [](TZABaseArchiver &, int, QString &, bool &) {};
-    QList<int> failures;
-    zip.OnProcessFileFailure = [&](TZABaseArchiver &, const QString &, TZAProcessOperation, int native, int,
-                                   const QString &, TZAAction &action) {
-        failures.append(native);
-        action = fxaAbort;
-    };
+    const QList<int> &failures = abortOnFailures(zip);
     buildArchive(zip, archive, sources);
     EXPECT_EQ(failures, QList<int>{19});
-    TZipArchiver check;
-    check.FileName = archive;
-    check.OpenArchive();
-    EXPECT_EQ(check.DirManager()->Items.Count(), 0);
+    expectEmptyArchive(archive);
 }
