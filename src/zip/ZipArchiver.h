@@ -24,8 +24,13 @@ class TZAFileSelector;
 // Default answers. When an event has no handler the archiver takes the safe
 // answer without asking anyone: progress goes on; an overwrite question
 // keeps the stored entry (and leaves OverwriteMode alone); a file failure
-// aborts the commit, which rolls the archive back; a volume request or a
-// full disk cancels. A user interface that wants the questions asked
+// aborts the commit, which rolls the archive back; a split set takes each
+// volume under its own name next to the archive, and a missing volume, a
+// spanned disk (nobody is there to change it) or a full disk cancels.
+//
+// Split volumes and a self-extractor stub live in the stream below the
+// writer (TZASplitStream, the stub copied to its start); the writer only
+// asks that records stay whole on one volume. A user interface that wants the questions asked
 // assigns the handlers and shows its own dialogs from them.
 //
 // The component runs on one thread at a time; the search for files of all

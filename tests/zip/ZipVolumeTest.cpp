@@ -196,6 +196,8 @@ TEST(ZipVolumes, SelfExtractingArchiveExtractsItselfWhenRun)
     }
     expectAcceptedByTools(archive);
 
+#ifdef Q_OS_UNIX
+    // The shipped stub is a shell script that hands its own file to unzip.
     if (QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty())
         GTEST_SKIP() << "unzip not installed";
     QFile::setPermissions(archive, QFile::permissions(archive) | QFileDevice::ExeOwner);
@@ -204,6 +206,7 @@ TEST(ZipVolumes, SelfExtractingArchiveExtractsItselfWhenRun)
     ASSERT_TRUE(ran);
     EXPECT_EQ(ran->exitCode, 0) << ran->output.toStdString();
     EXPECT_EQ(treeOf(target), treeOf(sources));
+#endif
 }
 
 TEST(ZipVolumes, SelfExtractingSplitSetIsNamedAndOpenedFromItsFirstVolume)
