@@ -8,12 +8,19 @@
 
 bool FilterReport(QStringList &lines, const FinishedRun &run)
 {
-    if (run.settings.CheckBoxAOnlyErrors) {
-        if (!report::OnlyErrorsRep(lines, run.enabledStatuses, run.overallResult))
-            return false;
-    }
+    QStringList summary = lines;
     if (run.settings.CheckBoxASumRep)
-        report::SumRep(lines, run.enabledStatuses.size());
+        report::SumRep(summary, run.enabledStatuses.size());
+    if (!run.settings.CheckBoxAOnlyErrors) {
+        lines = summary;
+        return true;
+    }
+    if (!report::OnlyErrorsRep(lines, run.enabledStatuses, run.overallResult))
+        return false;
+    // Both cuts: the failed sections, then the summary of the whole run
+    // (the errors-only cut has removed the summary the other cut looks for).
+    if (run.settings.CheckBoxASumRep)
+        lines += summary;
     return true;
 }
 

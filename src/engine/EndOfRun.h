@@ -27,7 +27,8 @@ struct FinishedRun {
 };
 
 // The report cut as configured for printing or mailing; False when there is
-// nothing to send (errors only and no job failed).
+// nothing to send (errors only and no job failed). With both cuts the failed
+// sections come first, then the summary.
 bool FilterReport(QStringList &lines, const FinishedRun &run);
 
 // After an automatic run with close-after-run: print, mail, power off and

@@ -9,9 +9,7 @@
 namespace zentavo {
 
 TBlocks Blocks;
-int BlockIndex = 0;
 QString JobFileName;
-QString ReportFileName = QStringLiteral("Report.txt");
 QDateTime RunTime;
 
 QString TBlock::GetStr(int index) const

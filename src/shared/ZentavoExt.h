@@ -46,11 +46,8 @@ using TBlocks = std::vector<TBlock>;
 
 // Jobs of the job file last read.
 extern TBlocks Blocks;
-// The block being run.
-extern int BlockIndex;
 // The job file in use.
 extern QString JobFileName;
-extern QString ReportFileName;
 // The date and time of the run's start; date macros and day lists use it, not the clock.
 extern QDateTime RunTime;
 

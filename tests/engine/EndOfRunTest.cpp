@@ -102,6 +102,23 @@ TEST(EndOfRun, EachStepFiltersAFreshCopy)
     EXPECT_FALSE(actions.printed.contains(sJob + QStringLiteral(" A")));
 }
 
+TEST(EndOfRun, BothCutsGiveTheFailedSectionsAndTheSummary)
+{
+    FinishedRun run = twoJobRun(true);
+    run.settings.CheckBoxAOnlyErrors = true;
+    run.settings.CheckBoxASumRep = true;
+    QStringList lines = run.reportLines;
+    ASSERT_TRUE(FilterReport(lines, run));
+    EXPECT_EQ(lines, QStringList({sJob + QStringLiteral(" B"), QStringLiteral("broken"), run.reportLines.first(),
+                                  report::Separator, QStringLiteral("A - ") + sRes[0],
+                                  QStringLiteral("B - ") + sRes[2], report::Separator, run.reportLines.at(11)}));
+
+    run.settings.CheckBoxAOnlyErrors = false;
+    lines = run.reportLines;
+    ASSERT_TRUE(FilterReport(lines, run));
+    EXPECT_EQ(lines.size(), 6); // start line, separator, two summary lines, separator, end line
+}
+
 TEST(EndOfRun, AFailingPrintDoesNotStopTheOtherSteps)
 {
     RecordingActions actions;

@@ -6,25 +6,16 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "WidgetTest.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
 namespace {
 
-class FindDialogTest : public ::testing::Test {
+class FindDialogTest : public WidgetTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char name[] = "platform_widgets_tests";
-        static char *argv[] = {name, nullptr};
-        if (QApplication::instance() == nullptr)
-            application = std::make_unique<QApplication>(argc, argv);
-    }
-    static void TearDownTestSuite() { application.reset(); }
-
-    static inline std::unique_ptr<QApplication> application;
 };
 
 QRadioButton *radio(const QWidget &dialog, bool down)

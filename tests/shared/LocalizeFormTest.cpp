@@ -17,6 +17,8 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include "WidgetTest.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -25,19 +27,8 @@ using zentavo::LocalizeForm;
 
 namespace {
 
-class LocalizeFormTest : public ::testing::Test {
+class LocalizeFormTest : public WidgetTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char name[] = "shared_widgets_tests";
-        static char *argv[] = {name, nullptr};
-        if (QApplication::instance() == nullptr)
-            application = std::make_unique<QApplication>(argc, argv);
-    }
-
-    // Before the static objects of Qt itself go.
-    static void TearDownTestSuite() { application.reset(); }
 
     template <typename T>
     T *add(const char *name)
@@ -54,7 +45,6 @@ protected:
         return QIcon(pixmap);
     }
 
-    static inline std::unique_ptr<QApplication> application;
     QWidget form;
 };
 

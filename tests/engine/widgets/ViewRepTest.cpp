@@ -23,6 +23,8 @@
 #include <QTemporaryDir>
 #include <QToolTip>
 
+#include "WidgetTest.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -66,18 +68,8 @@ QString pdfText(const QString &pdf)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-class ViewRepTest : public ::testing::Test {
+class ViewRepTest : public WidgetTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char name[] = "engine_widgets_tests";
-        static char *argv[] = {name, nullptr};
-        if (QApplication::instance() == nullptr)
-            application = std::make_unique<QApplication>(argc, argv);
-    }
-    static void TearDownTestSuite() { application.reset(); }
-
     void SetUp() override
     {
         auto scripted = std::make_unique<ScriptedPrompter>();
@@ -101,8 +93,6 @@ protected:
         ASSERT_TRUE(viewer->LoadFile(sReport, reportPath));
         viewer->show();
     }
-
-    static inline std::unique_ptr<QApplication> application;
     QTemporaryDir dir;
     QString reportPath;
     ScriptedPrompter *prompts = nullptr;

@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include "WidgetTest.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -57,20 +59,13 @@ private:
     std::function<void()> m_onPowerOff;
 };
 
-class ZentavoWindowTest : public ::testing::Test {
+class ZentavoWindowTest : public WidgetTest {
 protected:
     static void SetUpTestSuite()
     {
-        static int argc = 1;
-        static char name[] = "zentavo_window_tests";
-        static char *argv[] = {name, nullptr};
-        if (QApplication::instance() == nullptr)
-            application = std::make_unique<QApplication>(argc, argv);
+        WidgetTest::SetUpTestSuite();
         QApplication::setQuitOnLastWindowClosed(false);
     }
-
-    // Before the static objects of Qt itself go.
-    static void TearDownTestSuite() { application.reset(); }
 
     void SetUp() override
     {
@@ -128,7 +123,6 @@ protected:
     ZentavoSettings settings;
     std::unique_ptr<TFormZentavo> form;
     int exitCode = -1;
-    static inline std::unique_ptr<QApplication> application;
 };
 
 } // namespace

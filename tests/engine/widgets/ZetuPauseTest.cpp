@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "WidgetTest.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -19,20 +21,8 @@ using platform::PromptButton;
 
 namespace {
 
-class ChooseJobsTest : public ::testing::Test {
+class ChooseJobsTest : public WidgetTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char name[] = "zetu_pause_tests";
-        static char *argv[] = {name, nullptr};
-        if (QApplication::instance() == nullptr)
-            application = std::make_unique<QApplication>(argc, argv);
-    }
-
-    // Before the static objects of Qt itself go.
-    static void TearDownTestSuite() { application.reset(); }
-
     void SetUp() override
     {
         auto scripted = std::make_unique<ScriptedPrompter>();
@@ -64,7 +54,6 @@ protected:
     TBlocks jobs;
     ZentavoSettings settings;
     bool seen = false;
-    static inline std::unique_ptr<QApplication> application;
 };
 
 } // namespace

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A test suite whose tests need widgets: one QApplication while the suite
+// runs, gone again before Qt's own static objects are destroyed at exit.
+class WidgetTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        static int argc = 1;
+        static char name[] = "widget_tests";
+        static char *argv[] = {name, nullptr};
+        if (QApplication::instance() == nullptr)
+            application() = std::make_unique<QApplication>(argc, argv);
+    }
+
+    static void TearDownTestSuite() { application().reset(); }
+
+private:
+    static std::unique_ptr<QApplication> &application()
+    {
+        static std::unique_ptr<QApplication> instance;
+        return instance;
+    }
+};
