@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace zentavo;
 using report::Separator;
 
@@ -179,6 +181,41 @@ TEST_F(RunEngineTest, ADamagedFileCommandIsAnErrorAndRunsNothing)
     EXPECT_EQ(lines.mid(2, 3), QStringList({sJob + QStringLiteral(" Job"), damaged, sRes[1]}));
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("src/a.txt"))));
     EXPECT_EQ(engine->OverallResult(), 1);
+}
+
+TEST_F(RunEngineTest, SplitArchivesAreDeletedAndCopiedVolumeByVolume)
+{
+    std::mt19937 random(7);
+    QByteArray noise(300 * 1024, Qt::Uninitialized);
+    for (char &byte : noise)
+        byte = char(random());
+    makeFile(QStringLiteral("src/noise.bin"), noise);
+    makeFile(QStringLiteral("arc/old.z09"), "a volume of an older, longer set");
+    settings.ComboBoxVol = 100; // KB
+    settings.ComboBoxComp = 0;
+    settings.RadioButtonArcNew = true;
+    const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("arc/old.zip")),
+                             QStringLiteral("D=") + path(QStringLiteral("src/noise.bin")), QStringLiteral("C="),
+                             path(QStringLiteral("copy")) + u'='});
+    EXPECT_EQ(engine->OverallResult(), 0) << view.lines.join(u'\n').toStdString();
+    const QStringList volumes = QDir(path(QStringLiteral("arc"))).entryList(QDir::Files, QDir::Name);
+    EXPECT_EQ(volumes, QStringList({QStringLiteral("old.Z01"), QStringLiteral("old.Z02"), QStringLiteral("old.Z03"),
+                                    QStringLiteral("old.zip")}));
+    EXPECT_EQ(QDir(path(QStringLiteral("copy"))).entryList(QDir::Files, QDir::Name), volumes);
+}
+
+TEST_F(RunEngineTest, SelfExtractingArchivesTakeTheExeName)
+{
+    makeFile(QStringLiteral("src/a.txt"));
+    settings.CheckBoxSFX = true;
+    settings.ProgramFolder = QStringLiteral(SFX_STUB_FOLDER);
+    const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("a.zip")),
+                             QStringLiteral("D=") + path(QStringLiteral("src/a.txt"))});
+    EXPECT_EQ(engine->OverallResult(), 0) << view.lines.join(u'\n').toStdString();
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("a.zip"))));
+    if (const auto test = ziptools::run(QStringLiteral("unzip"), {QStringLiteral("-t"), path(QStringLiteral("a.exe"))})) {
+        EXPECT_EQ(test->exitCode, 0) << test->output.toStdString();
+    }
 }
 
 TEST_F(RunEngineTest, DisabledJobsLeaveOnlyTheFrame)
