@@ -3,6 +3,7 @@
 #include "BuiltInCommand.h"
 #include "Common.h"
 #include "ConstStr.h"
+#include "MaskedFiles.h"
 #include "Paths.h"
 #include "ReportLines.h"
 #include "RunFlags.h"
@@ -25,17 +26,11 @@ const QString VolumesExtension = QStringLiteral(".z*");
 // The day of the newest file that the path (or mask) names; null when none.
 QDate newestFileDay(const QString &path)
 {
-    const QString mask = platform::fileNamePart(path);
-    const QString folder = platform::folderPart(path);
     QDate newest;
-    const QFileInfoList entries = QDir(folder.isEmpty() ? QStringLiteral(".") : folder)
-                                      .entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QFileInfo &entry : entries) {
-        if (platform::matchesMask(entry.fileName(), mask)) {
-            const QDate day = entry.lastModified().date();
-            if (!newest.isValid() || day > newest)
-                newest = day;
-        }
+    for (const QFileInfo &entry : entriesMatching(path)) {
+        const QDate day = entry.lastModified().date();
+        if (!newest.isValid() || day > newest)
+            newest = day;
     }
     return newest;
 }
@@ -58,14 +53,10 @@ bool transferArchive(const QString &from, const QString &to, bool move)
     const QString fromMask = platform::fileNamePart(from);
     if (!platform::hasWildcards(fromMask))
         return transfer(from, to);
-    const QString fromFolder = platform::folderPart(from);
     bool done = true;
-    const QStringList names = QDir(fromFolder).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString &name : names) {
-        if (platform::matchesMask(name, fromMask)) {
-            const QString target = withFirstReplaced(to, u'*', WildcardPart(fromMask, name));
-            done = transfer(fromFolder + name, target) && done;
-        }
+    for (const QFileInfo &volume : entriesMatching(from)) {
+        const QString target = withFirstReplaced(to, u'*', WildcardPart(fromMask, volume.fileName()));
+        done = transfer(volume.filePath(), target) && done;
     }
     return done;
 }

@@ -4,6 +4,7 @@
 
 #include "Common.h"
 #include "ConstStr.h"
+#include "MaskedFiles.h"
 #include "Paths.h"
 #include "Prompter.h"
 #include "ReportLines.h"
@@ -31,13 +32,7 @@ constexpr std::array presetVolumeSizes{vsAutoDetect, vs1_44MB, vs100MB, vs250MB,
 // True when a file or folder matches the source (a path or a mask).
 bool sourceExists(const QString &source)
 {
-    const QString mask = platform::fileNamePart(source);
-    if (!platform::hasWildcards(mask))
-        return QFileInfo::exists(source);
-    const QString folder = platform::folderPart(source);
-    const QStringList names = QDir(folder.isEmpty() ? QStringLiteral(".") : folder)
-                                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    return std::any_of(names.cbegin(), names.cend(), [&](const QString &name) { return platform::matchesMask(name, mask); });
+    return !entriesMatching(source, QDir::AllEntries | QDir::Hidden | QDir::System).isEmpty();
 }
 
 // The folder shared by every source, ending in a separator; empty when the
