@@ -470,7 +470,7 @@ void TFormZentavo::TBFEditClick()
 void TFormZentavo::TBFPrintClick()
 {
     ReadFDat(JobFileName, Blocks);
-    // TODO(job printing): PrintJob with the print dialog once it is on main.
+    // TODO(job printing): PrintJob with the print dialog, once job descriptions can be printed.
 }
 
 void TFormZentavo::TBRLoadClick()
