@@ -174,8 +174,13 @@ void TRunEngine::setUpArchiver(TZipArchiver &zip, const QString &archiveName)
         m_view.setFileGauge(rounded(progress));
     };
     zip.OnProcessFileFailure = [this](TZABaseArchiver &, const QString &, TZAProcessOperation, int, int errorCode,
-                                      const QString &errorMessage, TZAAction &) {
-        // 17: the file changed while it was read; 12: it could not be opened.
+                                      const QString &errorMessage, TZAAction &action) {
+        if (m_flags.ArchiveCancel) {
+            action = fxaAbort;
+            return;
+        }
+        // The preset answer ignores the file. 17: the file changed while it
+        // was read; 12: it could not be opened.
         if (errorCode == 17)
             return;
         addTimed(errorMessage);
