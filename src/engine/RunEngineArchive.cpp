@@ -179,13 +179,12 @@ void TRunEngine::setUpArchiver(TZipArchiver &zip, const QString &archiveName)
             action = fxaAbort;
             return;
         }
-        // The preset answer ignores the file. 17: the file changed while it
-        // was read; 12: it could not be opened.
-        if (errorCode == 17)
-            return;
+        // The preset answer leaves the file out of the archive, so it is
+        // always a line of the report. A file that could not be opened (12)
+        // or changed while it was read (17) costs the job that file only.
         addTimed(errorMessage);
-        if (errorCode != 12)
-            raise(m_blocks[std::size_t(m_blockIndex)], StatusFatal);
+        const bool fileLeftOut = errorCode == 12 || errorCode == 17;
+        raise(m_blocks[std::size_t(m_blockIndex)], fileLeftOut ? StatusError : StatusFatal);
     };
     zip.OnDiskFull = [this](TZABaseArchiver &, int, const QString &, bool &cancel) {
         cancel = m_flags.ArchiveCancel;
