@@ -6,6 +6,7 @@
 #include "LocalizeForm.h"
 #include "Paths.h"
 #include "Prompter.h"
+#include "ReportFile.h"
 #include "ReportLineDelegate.h"
 #include "ReportLineHint.h"
 #include "ReportLines.h"
@@ -475,7 +476,7 @@ void TFormZentavo::TBFPrintClick()
 
 void TFormZentavo::TBRLoadClick()
 {
-    const QString path = m_settings.Run.ButtonRepDir + QStringLiteral("Report.txt");
+    const QString path = m_settings.Run.ButtonRepDir + ReportFile::FileName;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         showMessage(windowTitle(), sReadError + u' ' + path, platform::PromptIcon::Error);
