@@ -1,6 +1,8 @@
 #include "FZentavo.h"
 
+#include "Clock.h"
 #include "ConstStr.h"
+#include "DialogRunner.h"
 #include "EndOfRun.h"
 #include "JobFileReader.h"
 #include "LocalizeForm.h"
@@ -53,7 +55,7 @@ platform::PromptButton showMessage(const QString &title, const QString &text, pl
 
 QString elapsedText(const QDateTime &since)
 {
-    const qint64 seconds = std::max<qint64>(0, since.secsTo(QDateTime::currentDateTime())) % (24 * 3600);
+    const qint64 seconds = std::max<qint64>(0, since.secsTo(platform::now())) % (24 * 3600);
     return QLocale().toString(QTime(0, 0).addSecs(int(seconds)), QLocale::LongFormat);
 }
 
@@ -284,7 +286,7 @@ void TFormZentavo::FormShow()
     RunFlags &flags = m_runs->Flags();
     flags.RunBusy = false;
     if (flags.AutoRun) {
-        RunTime = QDateTime::currentDateTime();
+        RunTime = platform::now();
         if (!ChooseJobs(this, windowTitle(), Blocks, m_settings)) {
             flags.AutoRun = false;
             flags.RunRequested = false;
@@ -413,7 +415,7 @@ void TFormZentavo::TBFRunClick()
     ListBoxRep->clear();
     RunFlags &flags = m_runs->Flags();
     flags.RunRequested = true;
-    RunTime = QDateTime::currentDateTime();
+    RunTime = platform::now();
     if (ChooseJobs(this, windowTitle(), Blocks, m_settings)) {
         StartWorker();
     } else {
@@ -514,7 +516,7 @@ void TFormZentavo::OptionsMenuClick()
     // The scheduler looks for this title before it opens its own dialog.
     platform::MessageWindow shownTitle;
     shownTitle.setCaption(sOptionsHeader);
-    dialog.exec();
+    platform::runDialog(dialog);
 }
 
 void TFormZentavo::HAboutClick()
@@ -582,7 +584,7 @@ void TFormZentavo::runStarting()
         setCommandsEnabled(false);
         BitBtnCancel->setText(sButBreak);
         BitBtnCancel->setIcon({});
-        StatusPanel[0]->setText(elapsedText(QDateTime::currentDateTime()));
+        StatusPanel[0]->setText(elapsedText(platform::now()));
     });
 }
 
