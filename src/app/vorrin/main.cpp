@@ -16,5 +16,6 @@ int main(int argc, char *argv[])
     const auto tray = zentavo::StartVorrin(exitCode);
     if (!tray)
         return exitCode;
-    return app.exec();
+    // Exit may have been asked for while the start-up waited for the user.
+    return tray->Exiting() ? 0 : app.exec();
 }

@@ -186,6 +186,7 @@ void TTrayForm::AboutItemClick()
 void TTrayForm::ExitItemClick()
 {
     // Nothing may tick or arrive while the program comes down.
+    m_exiting = true;
     Timer->stop();
     m_messages.reset();
     TrayIcon->hide();

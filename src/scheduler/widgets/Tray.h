@@ -41,6 +41,9 @@ public:
     QTimer &ScheduleTimer() { return *Timer; }
     // True when the address "TrayFormVorrin" could be taken.
     bool Reachable() const;
+    // True once Exit was chosen or asked for; also before the message loop
+    // runs, when it could not end that loop yet.
+    bool Exiting() const { return m_exiting; }
 
     // The settings dialog, or the main program's settings dialog named in a
     // message; one settings dialog at a time across the suite.
@@ -81,6 +84,7 @@ private:
     QTimer *Timer = nullptr;
     QSystemTrayIcon *TrayIcon = nullptr;
     bool m_settingsOpen = false;
+    bool m_exiting = false;
 };
 
 } // namespace zentavo

@@ -118,7 +118,8 @@ TEST_F(TrayTest, ServiceMessageStopsAndStartsTheTimerDisablesExitAndEndsTheSched
     EXPECT_TRUE(waitUntil([&] { return !item("ExitItem")->isEnabled(); }));
     ASSERT_TRUE(post(MsgServiceVorrin, 9)); // unknown: nothing
     ASSERT_TRUE(post(MsgServiceVorrin, 3));
-    EXPECT_TRUE(waitUntil([&] { return !tray->Reachable(); }));
+    EXPECT_TRUE(waitUntil([&] { return tray->Exiting(); }));
+    EXPECT_FALSE(tray->Reachable());
     EXPECT_FALSE(timer.isActive());
     EXPECT_FALSE(platform::findWindow(CaptionTrayVorrin));
 }
