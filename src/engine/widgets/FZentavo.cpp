@@ -8,6 +8,7 @@
 #include "LocalizeForm.h"
 #include "Paths.h"
 #include "Prompter.h"
+#include "QueuedRunView.h"
 #include "ReportFile.h"
 #include "ReportLineDelegate.h"
 #include "ReportLineHint.h"
@@ -90,7 +91,8 @@ TFormZentavo::TFormZentavo(ZentavoSettings settings, SettingsLoader loadSettings
     : m_settings(std::move(settings))
     , m_loadSettings(std::move(loadSettings))
     , m_productTitle(productTitle)
-    , m_runs(std::make_unique<TRunControl>(*this))
+    , m_view(std::make_unique<QueuedRunView>(*this, *this))
+    , m_runs(std::make_unique<TRunControl>(*m_view))
 {
     FormCreate();
 }
@@ -564,75 +566,60 @@ QStringList TFormZentavo::ReportLines() const
     return lines;
 }
 
-void TFormZentavo::queued(std::function<void()> fn)
-{
-    QMetaObject::invokeMethod(this, std::move(fn), Qt::QueuedConnection);
-}
-
 void TFormZentavo::addReportLine(const QString &line)
 {
-    queued([this, line] {
-        ListBoxRep->addItem(line);
-        ListBoxRep->scrollToBottom();
-    });
+    ListBoxRep->addItem(line);
+    ListBoxRep->scrollToBottom();
 }
 
 void TFormZentavo::runStarting()
 {
-    queued([this] {
-        setCursor(Qt::BusyCursor);
-        setCommandsEnabled(false);
-        BitBtnCancel->setText(sButBreak);
-        BitBtnCancel->setIcon({});
-        StatusPanel[0]->setText(elapsedText(platform::now()));
-    });
+    setCursor(Qt::BusyCursor);
+    setCommandsEnabled(false);
+    BitBtnCancel->setText(sButBreak);
+    BitBtnCancel->setIcon({});
+    StatusPanel[0]->setText(elapsedText(platform::now()));
 }
 
 void TFormZentavo::showJob(const QString &title, int number, int count)
 {
-    queued([this, title, number, count] {
-        LabelNameJob->setText(title);
-        StatusPanel[1]->setText(QString::number(number) + u'/' + QString::number(count));
-    });
+    LabelNameJob->setText(title);
+    StatusPanel[1]->setText(QString::number(number) + u'/' + QString::number(count));
 }
 
 void TFormZentavo::showArchiveProgress(int percent, const QString &title)
 {
-    queued([this, percent, title] {
-        // The taskbar text shows the progress; the caption stays, the other programs find the window by it.
-        setWindowIconText(QString::number(percent) + QStringLiteral("% ") + title);
-        Gauge->setMaximum(100);
-        Gauge->setValue(percent);
-    });
+    // The taskbar text shows the progress; the caption stays, the other programs find the window by it.
+    setWindowIconText(QString::number(percent) + QStringLiteral("% ") + title);
+    Gauge->setMaximum(100);
+    Gauge->setValue(percent);
 }
 
 void TFormZentavo::setFileGauge(int percent)
 {
-    queued([this, percent] { GaugeFile->setValue(percent); });
+    GaugeFile->setValue(percent);
 }
 
 void TFormZentavo::runEnded()
 {
-    queued([this] { LabelNameJob->clear(); });
+    LabelNameJob->clear();
 }
 
 void TFormZentavo::showText(const QString &text)
 {
-    queued([this, text] { LabelFiles->setText(text); });
+    LabelFiles->setText(text);
 }
 
 void TFormZentavo::setGaugeMaximum(qint64 bytes)
 {
-    queued([this, bytes] {
-        m_gaugeMaximum = std::max<qint64>(1, bytes);
-        Gauge->setMaximum(100);
-        Gauge->setValue(0);
-    });
+    m_gaugeMaximum = std::max<qint64>(1, bytes);
+    Gauge->setMaximum(100);
+    Gauge->setValue(0);
 }
 
 void TFormZentavo::setGaugePosition(qint64 bytes)
 {
-    queued([this, bytes] { Gauge->setValue(int(std::clamp<qint64>(bytes * 100 / m_gaugeMaximum, 0, 100))); });
+    Gauge->setValue(int(std::clamp<qint64>(bytes * 100 / m_gaugeMaximum, 0, 100)));
 }
 
 } // namespace zentavo
