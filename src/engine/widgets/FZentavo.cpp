@@ -358,36 +358,32 @@ void TFormZentavo::BitBtnCancelClick()
         close();
         return;
     }
+    const bool stopped = confirmBreak(true, [this] {
+        LabelFiles->setText(sResizeReport);
+        repaint();
+    });
+    if (stopped)
+        LabelFiles->clear();
+}
+
+bool TFormZentavo::FormCloseQuery()
+{
+    return !m_runs->Busy() || confirmBreak(false);
+}
+
+bool TFormZentavo::confirmBreak(bool stopCopy, const std::function<void()> &afterClose)
+{
+    // The run makes no progress while the question waits for an answer.
     m_runs->Hold();
     const platform::PromptButton answer
         = showMessage(m_productTitle, sQuestionBreak, platform::PromptIcon::Question,
                       platform::PromptButton::Yes | platform::PromptButton::No);
     if (answer != platform::PromptButton::Yes) {
         m_runs->Release();
-        return;
+        return false;
     }
     BitBtnCancel->setText(sButBreaking);
-    m_runs->Break(true, [this] {
-        LabelFiles->setText(sResizeReport);
-        repaint();
-    });
-    LabelFiles->clear();
-}
-
-bool TFormZentavo::FormCloseQuery()
-{
-    if (m_runs->Busy()) {
-        m_runs->Hold();
-        const platform::PromptButton answer
-            = showMessage(m_productTitle, sQuestionBreak, platform::PromptIcon::Question,
-                          platform::PromptButton::Yes | platform::PromptButton::No);
-        if (answer != platform::PromptButton::Yes) {
-            m_runs->Release();
-            return false;
-        }
-        BitBtnCancel->setText(sButBreaking);
-        m_runs->Break(false);
-    }
+    m_runs->Break(stopCopy, afterClose);
     return true;
 }
 

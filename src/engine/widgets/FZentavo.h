@@ -99,6 +99,9 @@ private:
     void createControls();
     // The close query: False when the user keeps a run going.
     bool FormCloseQuery();
+    // Holds the run and asks whether to stop it. No lets it go on (False);
+    // Yes stops it as TRunControl::Break does.
+    bool confirmBreak(bool stopCopy, const std::function<void()> &afterClose = {});
     void FormClose();
     void TBFPrintClick();
     void OptionsMenuClick();
