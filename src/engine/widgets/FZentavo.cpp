@@ -269,9 +269,9 @@ void TFormZentavo::FormShow()
     const platform::VersionBlock version = platform::VersionBlock::ofRunningProgram();
     QString versionText;
     if (!version.isEmpty()) {
-        versionText = version.value(QStringLiteral("ProductName")) + u' '
-            + version.value(QStringLiteral("ProductVersion")) + QStringLiteral("   [")
-            + version.value(QStringLiteral("FileVersion")) + u']';
+        versionText = version.productName() + u' '
+            + version.productVersion() + QStringLiteral("   [")
+            + version.fileVersion() + u']';
     }
     StatusPanel[2]->setText(versionText);
     if (!m_messages) {
@@ -525,14 +525,14 @@ void TFormZentavo::HAboutClick()
         showMessage(title, QString(), platform::PromptIcon::Information);
         return;
     }
-    QString text = version.value(QStringLiteral("ProductName")) + u' ' + version.value(QStringLiteral("ProductVersion"));
-    const auto piece = [&](const QString &prefix, const QString &name) {
-        if (!version.value(name).isEmpty())
-            text += u'\n' + prefix + version.value(name);
+    QString text = version.productName() + u' ' + version.productVersion();
+    const auto piece = [&](const QString &prefix, const QString &value) {
+        if (!value.isEmpty())
+            text += u'\n' + prefix + value;
     };
-    piece(QString(), QStringLiteral("FileDescription"));
-    piece(QStringLiteral("File version "), QStringLiteral("FileVersion"));
-    piece(QString(), QStringLiteral("LegalCopyright"));
+    piece(QString(), version.fileDescription());
+    piece(QStringLiteral("File version "), version.fileVersion());
+    piece(QString(), version.legalCopyright());
     text += QStringLiteral("\n\nPowered by ZipArchiver ") + TZipArchiver().CurrentVersion()
         + QStringLiteral("\nZIP archive component of the Zentavo suite")
         + QStringLiteral("\n\nSmtpMail\nMail component of the Zentavo suite");
