@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "ConstStr.h"
 #include "DialogRunner.h"
+#include "DurationText.h"
 #include "EndOfRun.h"
 #include "JobFileReader.h"
 #include "LocalizeForm.h"
@@ -56,8 +57,7 @@ platform::PromptButton showMessage(const QString &title, const QString &text, pl
 
 QString elapsedText(const QDateTime &since)
 {
-    const qint64 seconds = std::max<qint64>(0, since.secsTo(platform::now())) % (24 * 3600);
-    return QLocale().toString(QTime(0, 0).addSecs(int(seconds)), QLocale::LongFormat);
+    return DurationText(since.secsTo(platform::now()));
 }
 
 } // namespace
