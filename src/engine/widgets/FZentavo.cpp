@@ -4,6 +4,7 @@
 #include "ConstStr.h"
 #include "DialogRunner.h"
 #include "DurationText.h"
+#include "FormBuilders.h"
 #include "EndOfRun.h"
 #include "JobFileReader.h"
 #include "LocalizeForm.h"
@@ -117,6 +118,8 @@ void TFormZentavo::FormCreate()
     GroupBoxRep->setTitle(DeleteAmpersand(ReportMenu->title()));
     BitBtnCancel->setText(sButClose);
     RPrint->setText(m_commands.at(3)->text());
+    // QMainWindow lays out its parts itself: its size is fixed on the whole.
+    forms::singleBorder(this);
 
     Timer = new QTimer(this);
     Timer->setInterval(1000);
@@ -229,7 +232,6 @@ void TFormZentavo::createControls()
     Gauge->setObjectName(QStringLiteral("Gauge"));
     BitBtnCancel = new QPushButton(central);
     BitBtnCancel->setObjectName(QStringLiteral("BitBtnCancel"));
-    BitBtnCancel->setDefault(true);
     connect(BitBtnCancel, &QPushButton::clicked, this, &TFormZentavo::BitBtnCancelClick);
     grid->addWidget(LabelFiles, 3, 0, 1, 2);
     grid->addWidget(GaugeFile, 4, 0, 1, 2);

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -74,6 +75,17 @@ PathRow pathRow(QWidget *parent, const char *editName, const char *buttonName)
     layout->addWidget(row.edit);
     layout->addWidget(row.browse);
     return row;
+}
+
+void singleBorder(QWidget *window)
+{
+    const bool dialog = window->windowType() == Qt::Dialog;
+    window->setWindowFlags((dialog ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                           | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    if (QLayout *layout = window->layout())
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+    else
+        window->setFixedSize(window->sizeHint());
 }
 
 } // namespace zentavo::forms

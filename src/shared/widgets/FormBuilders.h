@@ -50,4 +50,10 @@ struct PathRow {
 };
 PathRow pathRow(QWidget *parent, const char *editName, const char *buttonName);
 
+// Gives a window the single border of a fixed-size form: a title with the
+// system menu, minimise and close, no maximise, and a size that follows its
+// contents instead of the user's dragging. Call it after the window's
+// controls and layout exist.
+void singleBorder(QWidget *window);
+
 } // namespace zentavo::forms
