@@ -326,7 +326,7 @@ void TFormZentavo::TimerTimer()
     m_finishingRun = false;
 
     m_runs->Flags().RunRequested = false;
-    setWindowIconText(QString());
+    setWindowTitle(CaptionZentavo);
     if (m_jobReloadPending) {
         m_jobReloadPending = false;
         ReadJobFile(false);
@@ -587,8 +587,10 @@ void TFormZentavo::showJob(const QString &title, int number, int count)
 
 void TFormZentavo::showArchiveProgress(int percent, const QString &title)
 {
-    // The taskbar text shows the progress; the caption stays, the other programs find the window by it.
-    setWindowIconText(QString::number(percent) + QStringLiteral("% ") + title);
+    // The title is what task bars show: it carries the progress during the
+    // run. The other programs find the window by its message socket, not
+    // by its title.
+    setWindowTitle(QString::number(percent) + QStringLiteral("% ") + title);
     Gauge->setMaximum(100);
     Gauge->setValue(percent);
 }

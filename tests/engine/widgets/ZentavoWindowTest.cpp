@@ -4,6 +4,7 @@
 #include "PowerControl.h"
 #include "ReportLines.h"
 #include "ScriptedPrompter.h"
+#include "SuiteMessages.h"
 #include "SmtpTestServers.h"
 #include "TestApplication.h"
 #include "TestFiles.h"
@@ -140,6 +141,18 @@ TEST_F(ZentavoWindowTest, AutomaticRunWithCloseRunsTheJobsAndEndsByItself)
     EXPECT_TRUE(report.contains(sEndProcess));
     EXPECT_EQ(form->ReportLines().join(u'\n') + u'\n', QString(report).remove(u'\r'));
     EXPECT_TRUE(prompts->messages.empty());
+}
+
+TEST_F(ZentavoWindowTest, TitleCarriesTheArchiveProgressDuringTheRunOnly)
+{
+    start({writeJobFile()});
+    ASSERT_NE(form, nullptr);
+    QStringList titles;
+    QObject::connect(form.get(), &QWidget::windowTitleChanged, [&titles](const QString &title) { titles << title; });
+    form->TBFRunClick();
+    ASSERT_TRUE(waitUntil([&titles] { return titles.size() > 1 && titles.last() == CaptionZentavo; }, 30000))
+        << titles.join(u'|').toStdString();
+    EXPECT_TRUE(titles.contains(QStringLiteral("100% Job one"))) << titles.join(u'|').toStdString();
 }
 
 TEST_F(ZentavoWindowTest, NoReportFileSwitchKeepsTheReportInTheWindowOnly)
