@@ -170,11 +170,10 @@ void TFormZentavo::createMenus()
     // TODO(help): HDoc, HPrompt (what's-this) and HUpdate join the Help menu
     // and the tool bar with the help router.
 
-    QStyle *look = style();
-    FOpen->setIcon(look->standardIcon(QStyle::SP_DialogOpenButton));
-    FRun->setIcon(look->standardIcon(QStyle::SP_MediaPlay));
-    RLoad->setIcon(look->standardIcon(QStyle::SP_FileDialogDetailedView));
-    RPrint->setIcon(look->standardIcon(QStyle::SP_FileIcon));
+    FOpen->setIcon(forms::commandIcon(style(), QStyle::SP_DialogOpenButton));
+    FRun->setIcon(forms::commandIcon(style(), QStyle::SP_MediaPlay));
+    RLoad->setIcon(forms::commandIcon(style(), QStyle::SP_FileDialogDetailedView));
+    RPrint->setIcon(forms::commandIcon(style(), QStyle::SP_FileIcon));
     QToolBar *ToolBar = addToolBar(QStringLiteral("ToolBar"));
     ToolBar->setObjectName(QStringLiteral("ToolBar"));
     ToolBar->setMovable(false);

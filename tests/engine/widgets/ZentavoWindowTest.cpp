@@ -187,6 +187,7 @@ TEST_F(ZentavoWindowTest, StopDuringARunEndsTheReportWithTheBreakLines)
     ASSERT_TRUE(waitUntil([this] { return form->ReportLines().contains(QStringLiteral("/bin/sleep 60")); }, 30000))
         << form->ReportLines().join(u'\n').toStdString();
     const qsizetype linesSoFar = form->ReportLines().size();
+    EXPECT_FALSE(form->FRun->isEnabled());
 
     // A second run is refused while this one is under way.
     form->TBFRunClick();
