@@ -16,10 +16,6 @@
 // time can be tried.
 namespace zentavo {
 
-// The schedule code of "On startup" (below it: 0 daily or monthly, else the
-// weekly day mask with bit 0 for Sunday).
-constexpr int ScheduleOnStartup = 128;
-
 // The time of a start-time entry "HH:MM"; nothing when it is no time of day.
 std::optional<QTime> ScheduleTime(const QString &entry);
 

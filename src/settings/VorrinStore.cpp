@@ -21,7 +21,6 @@ namespace {
 
 using platform::RegistryKey;
 
-constexpr int StartupCode = 128;
 // Releases before this one numbered the volume list without "Zip-Drive (250 Mb)".
 constexpr quint32 MigratedRelease = 5;
 constexpr int FirstShiftedVolume = 4;
@@ -227,7 +226,7 @@ void loadScheduleKey(TVorrinControls &c, TVorrinCopies &copies)
     c.Mode = ScheduleMode::Daily;
     if (*daysOfWeek > 0) {
         c.Mode = ScheduleMode::OnStartup;
-        if (*daysOfWeek < StartupCode) {
+        if (*daysOfWeek < ScheduleOnStartup) {
             c.Mode = ScheduleMode::Weekly;
             for (int day = 0; day < 7; ++day)
                 c.DayOfWeek[day] = (*daysOfWeek & (1 << day)) != 0;
@@ -352,7 +351,7 @@ bool saveScheduleKey(const TVorrinControls &c, TVorrinCopies &copies)
                 daysOfWeek |= 1 << day;
         }
     } else if (c.Mode == ScheduleMode::OnStartup) {
-        daysOfWeek = StartupCode;
+        daysOfWeek = ScheduleOnStartup;
     }
     key->writeInteger(QStringLiteral("DaysOfWeek"), daysOfWeek);
     copies.PanelWeekDaysTag = daysOfWeek;

@@ -51,7 +51,7 @@ protected:
         main->writeString(QStringLiteral("RepRunDir"), path(QStringLiteral("journal")));
         ASSERT_TRUE(main->flush());
         // "On startup", every start, minimised.
-        writeSchedule(ScheduleOnStartupCode, {}, true);
+        writeSchedule(ScheduleOnStartup, {}, true);
     }
 
     void TearDown() override
@@ -65,8 +65,6 @@ protected:
         platform::setRegistryFolder(QString());
         qputenv("XDG_RUNTIME_DIR", oldRuntime);
     }
-
-    static constexpr int ScheduleOnStartupCode = 128;
 
     static void writeSchedule(int code, const QStringList &times, bool minimised)
     {
