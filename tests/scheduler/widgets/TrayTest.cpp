@@ -1,8 +1,10 @@
 #include "Tray.h"
+#include "VorrinStart.h"
 
 #include "ConstStr.h"
 #include "FakeClock.h"
 #include "FileLock.h"
+#include "Paths.h"
 #include "Journal.h"
 #include "RecordingStarter.h"
 #include "RegistryKey.h"
@@ -207,4 +209,29 @@ TEST_F(TrayTest, RunZentavoWithoutARunOfOursWritesNothing)
     create();
     ASSERT_TRUE(post(MsgRunZentavo, 0));
     EXPECT_FALSE(waitUntil([&] { return QFile::exists(JournalPath(tray->FormVorrin().Copies)); }, 300));
+}
+
+TEST_F(TrayTest, StartWithoutAJobFileOffersTheEditorAndASecondStartIsRefused)
+{
+    {
+        const auto main = RegistryKey::open(MainKeyPath(), RegistryKey::Mode::OpenOrCreate);
+        main->writeString(QStringLiteral("DefaultDat"), QString());
+        ASSERT_TRUE(main->flush());
+    }
+    prompts->buttons = {PromptButton::Yes, PromptButton::Ok};
+    int exitCode = -1;
+    tray = StartVorrin(exitCode);
+    ASSERT_NE(tray, nullptr);
+    ASSERT_EQ(prompts->messages.size(), 1u);
+    EXPECT_EQ(prompts->messages[0].text, sRunEditor1 + u'\r' + sRunEditor2);
+    ASSERT_EQ(starter.requests.size(), 1u);
+    EXPECT_EQ(starter.requests[0].program, platform::siblingProgram(QStringLiteral("Pelvaro")));
+    EXPECT_TRUE(starter.requests[0].wait);
+    EXPECT_FALSE(tray->FormVorrin().isVisible());
+    EXPECT_FALSE(platform::findWindow(sVorrinHeader));
+
+    EXPECT_EQ(StartVorrin(exitCode), nullptr);
+    ASSERT_EQ(prompts->messages.size(), 2u);
+    EXPECT_EQ(prompts->messages[1].text, sAlreadyRun);
+    EXPECT_TRUE(tray->Reachable());
 }
