@@ -4,6 +4,7 @@
 #include "ConstStr.h"
 #include "DialogRunner.h"
 #include "EndOfRun.h"
+#include "JobDescriptionPrinter.h"
 #include "JobFileReader.h"
 #include "LocalizeForm.h"
 #include "Paths.h"
@@ -32,6 +33,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -91,6 +93,7 @@ TFormZentavo::TFormZentavo(ZentavoSettings settings, SettingsLoader loadSettings
     , m_loadSettings(std::move(loadSettings))
     , m_productTitle(productTitle)
     , m_runs(std::make_unique<TRunControl>(*this))
+    , m_jobPrinter(std::make_unique<QPrinter>())
 {
     FormCreate();
 }
@@ -472,8 +475,9 @@ void TFormZentavo::TBFEditClick()
 
 void TFormZentavo::TBFPrintClick()
 {
+    // The description shows the file as it is now, not as it was last read.
     ReadFDat(JobFileName, Blocks);
-    // TODO(job printing): PrintJob with the print dialog, once job descriptions can be printed.
+    PrintJob(*m_jobPrinter);
 }
 
 void TFormZentavo::TBRLoadClick()
