@@ -197,12 +197,8 @@ QString CommandDisplayText(const QString &command)
 QString DaysText(const QString &days)
 {
     QString text = u'(' + sOnlyOn;
-    for (qsizetype i = 0; i < days.size(); ++i) {
-        const QChar day = days.at(i);
-        const int index = day.unicode() - u'0';
-        text += (i > 0 ? QStringLiteral(", ") : QStringLiteral(" "))
-            + (index >= 0 && index < int(DOFW.size()) ? DOFW.at(index) : QString(day));
-    }
+    for (qsizetype i = 0; i < days.size(); ++i)
+        text += (i > 0 ? QStringLiteral(", ") : QStringLiteral(" ")) + DayName(days.at(i));
     return text + u')';
 }
 
