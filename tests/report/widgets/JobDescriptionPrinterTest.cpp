@@ -1,0 +1,188 @@
+#include "JobDescriptionPrinter.h"
+
+#include "ConstStr.h"
+#include "JobFileFormat.h"
+#include "JobFileReader.h"
+#include "JobFileSamples.h"
+#include "PdfText.h"
+#include "ScriptedPrompter.h"
+#include "TestFiles.h"
+#include "ZentavoExt.h"
+
+#include <QFile>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "WidgetTest.h"
+
+#include <gtest/gtest.h>
+
+using namespace zentavo;
+using testfiles::pdfText;
+
+namespace {
+
+class JobDescriptionPrinterTest : public WidgetTest {
+protected:
+    void SetUp() override
+    {
+        auto scripted = std::make_unique<ScriptedPrompter>();
+        prompts = scripted.get();
+        platform::setPrompter(std::move(scripted));
+    }
+
+    void TearDown() override
+    {
+        platform::setPrompter(nullptr);
+        Blocks.clear();
+        JobFileName.clear();
+    }
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    // Reads the job file the way the main program does and the way the editor does.
+    void load(const QStringList &jobFile)
+    {
+        JobFileName = path(QStringLiteral("jobs.dat"));
+        testfiles::writeBytes(JobFileName, testfiles::cp1251Lines(jobFile));
+        ASSERT_TRUE(ReadFDat(JobFileName, Blocks));
+        const std::optional<pelvo::JobList> read = pelvo::ReadJobFile(JobFileName);
+        ASSERT_TRUE(read);
+        editorJobs = *read;
+    }
+
+    void printTo(const QString &pdf)
+    {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+    }
+
+    // The printed lines of the main program (or the editor) as the PDF shows
+    // them: gaps, such as tabs and doubled blanks, become one blank, and
+    // ligatures their letters.
+    QStringList printed(bool editor)
+    {
+        const QString pdf = path(editor ? QStringLiteral("editor.pdf") : QStringLiteral("main.pdf"));
+        printTo(pdf);
+        prompts->printAnswers.push_back(true);
+        const bool done = editor ? pelvo::PrintJobs(printer, editorJobs.names, editorJobs.blocks, JobFileName)
+                                 : PrintJob(printer);
+        EXPECT_TRUE(done);
+        QStringList lines;
+        const QString text = pdfText(pdf, true).normalized(QString::NormalizationForm_KC);
+        for (const QString &line : text.split(QRegularExpression(QStringLiteral("[\\n\\f]"))))
+            if (!line.trimmed().isEmpty())
+                lines << line.simplified();
+        return lines;
+    }
+
+    QTemporaryDir dir;
+    ScriptedPrompter *prompts = nullptr;
+    QPrinter printer;
+    pelvo::JobList editorJobs;
+};
+
+} // namespace
+
+TEST_F(JobDescriptionPrinterTest, PrintsEveryPartOfTheJobs)
+{
+    load(samples::everythingJobFile());
+    printer.setCopyCount(3);
+    const QStringList lines = printed(false);
+    EXPECT_EQ(printer.copyCount(), 1);
+    const QStringList expected{
+        sJobFile + QStringLiteral(" ") + JobFileName,
+        QStringLiteral("N 1 Ежедневно"),
+        QStringLiteral("Archive name: /arc/Daily.zip"),
+        QStringLiteral("Filelist to archiving:"),
+        QStringLiteral("/data/ (Exclusions: *.tmp, *.bak)"),
+        QStringLiteral("/home/*.doc"),
+        QStringLiteral("Comment: weekly set"),
+        QStringLiteral("List of daily copies:"),
+        QStringLiteral("/copy/monfri/ (only on Mo, Fr)"),
+        QStringLiteral("/copy/daily/"),
+        QStringLiteral("List of additional copies:"),
+        QStringLiteral("Copies of weekend:"),
+        QStringLiteral("/copy/week/"),
+        QStringLiteral("Copies of the end of month:"),
+        QStringLiteral("/copy/month/"),
+        QStringLiteral("Copies of the end of quarter:"),
+        QStringLiteral("/copy/quarter/"),
+        QStringLiteral("Copies of the end of year:"),
+        QStringLiteral("/copy/year/"),
+        QStringLiteral("List of commands:"),
+        QStringLiteral("Before archiving:"),
+        QStringLiteral("Copy \"/music/Back TO Black\" to \"/copy/\" (only on Su, Sa)"),
+        QStringLiteral("Delete \"/old/*.*\""),
+        QStringLiteral("After archiving:"),
+        QStringLiteral("Rename \"/x.txt\" to \"/y.txt\""),
+        QStringLiteral("notepad /r.txt (only on We)"),
+        QStringLiteral("N 2 Second"),
+    };
+    const qsizetype start = lines.indexOf(expected.front());
+    ASSERT_GE(start, 0) << lines.join(u'\n').toStdString();
+    EXPECT_EQ(lines.mid(start, expected.size()), expected);
+}
+
+TEST_F(JobDescriptionPrinterTest, BothProgramsPrintTheSameFileAlike)
+{
+    for (const QStringList &jobFile : {samples::everythingJobFile(), samples::bareJobFile()}) {
+        load(jobFile);
+        const QStringList mainLines = printed(false);
+        const QStringList editorLines = printed(true);
+        ASSERT_FALSE(mainLines.isEmpty());
+        EXPECT_EQ(mainLines, editorLines);
+    }
+}
+
+TEST_F(JobDescriptionPrinterTest, BareJobPrintsFourParts)
+{
+    load(samples::bareJobFile());
+    const QStringList lines = printed(false);
+    // Nothing but the header, the number and title, the archive and the sources.
+    EXPECT_EQ(lines, (QStringList{sJobFile + QStringLiteral(" ") + JobFileName, QStringLiteral("N 1 Bare"),
+                                  QStringLiteral("Archive name: /arc/Bare.zip"),
+                                  QStringLiteral("Filelist to archiving:"), QStringLiteral("/bare/")}));
+}
+
+TEST_F(JobDescriptionPrinterTest, CancelOrAPrinterThatCannotOpenPrintsNothingAndSaysNothing)
+{
+    load(samples::bareJobFile());
+    const QString pdf = path(QStringLiteral("cancelled.pdf"));
+    printTo(pdf);
+    prompts->printAnswers.push_back(false);
+    EXPECT_FALSE(PrintJob(printer));
+    prompts->printAnswers.push_back(false);
+    EXPECT_FALSE(pelvo::PrintJobs(printer, editorJobs.names, editorJobs.blocks, JobFileName));
+    EXPECT_FALSE(QFile::exists(pdf));
+
+    printTo(path(QStringLiteral("no/such/folder/job.pdf")));
+    prompts->printAnswers.push_back(true);
+    EXPECT_FALSE(PrintJob(printer));
+    // The scripted prompter fails the test on any message box.
+    EXPECT_TRUE(prompts->messages.empty());
+}
+
+TEST_F(JobDescriptionPrinterTest, LongDescriptionsWrapAndGoOnOverPages)
+{
+    const QString tail = QStringLiteral("ENDOFTHELONGSOURCE");
+    for (int i = 0; i < 40; ++i) {
+        TBlock block;
+        block.SetStr(Title, QStringLiteral("Job %1").arg(i));
+        block.SetStr(ArchiveName, QStringLiteral("/arc/%1.zip").arg(i));
+        block.Sources << QStringLiteral("/long/") + QString(300, u'x') + tail;
+        block.Exclusions << QString();
+        block.Dests << QStringLiteral("/copy/=135");
+        Blocks.push_back(block);
+    }
+    const QString pdf = path(QStringLiteral("long.pdf"));
+    printTo(pdf);
+    prompts->printAnswers.push_back(true);
+    ASSERT_TRUE(PrintJob(printer));
+    const QString text = pdfText(pdf);
+    EXPECT_EQ(text.count(tail), 40);
+    EXPECT_GE(text.count(u'\f'), 3);
+    for (int i = 0; i < 40; ++i)
+        EXPECT_TRUE(text.contains(QStringLiteral("Job %1\n").arg(i))) << i;
+}
