@@ -3,6 +3,7 @@
 #include "JobFileFormat.h"
 #include "JobFileReader.h"
 #include "JobFileSamples.h"
+#include "StyledLineTexts.h"
 #include "TestFiles.h"
 
 #include <QTemporaryDir>
@@ -10,14 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QStringList textsOf(const std::vector<StyledLine> &lines)
-{
-    QStringList texts;
-    for (const StyledLine &line : lines)
-        texts << line.text();
-    return texts;
-}
 
 // The descriptions of one job file as the main program and as the editor
 // print it, each from its own reading of the file.

@@ -1,6 +1,7 @@
 #include "JobDescription.h"
 
 #include "ConstStr.h"
+#include "StyledLineTexts.h"
 #include "VersionBlock.h"
 
 #include <gtest/gtest.h>
@@ -8,14 +9,6 @@
 using namespace zentavo;
 
 namespace {
-
-QStringList textsOf(const std::vector<StyledLine> &lines)
-{
-    QStringList texts;
-    for (const StyledLine &line : lines)
-        texts << line.text();
-    return texts;
-}
 
 TBlock everythingJob()
 {
