@@ -85,55 +85,25 @@ protected:
 
 } // namespace
 
-TEST_F(JobDescriptionPrinterTest, PrintsEveryPartOfTheJobs)
+TEST_F(JobDescriptionPrinterTest, BothProgramsPrintEveryPartOfTheSameFileAlike)
 {
     load(samples::everythingJobFile());
     printer.setCopyCount(3);
     const QStringList lines = printed(false);
     EXPECT_EQ(printer.copyCount(), 1);
-    const QStringList expected{
-        sJobFile + QStringLiteral(" ") + JobFileName,
-        QStringLiteral("N 1 Ежедневно"),
-        QStringLiteral("Archive name: /arc/Daily.zip"),
-        QStringLiteral("Filelist to archiving:"),
-        QStringLiteral("/data/ (Exclusions: *.tmp, *.bak)"),
-        QStringLiteral("/home/*.doc"),
-        QStringLiteral("Comment: weekly set"),
-        QStringLiteral("List of daily copies:"),
-        QStringLiteral("/copy/monfri/ (only on Mo, Fr)"),
-        QStringLiteral("/copy/daily/"),
-        QStringLiteral("List of additional copies:"),
-        QStringLiteral("Copies of weekend:"),
-        QStringLiteral("/copy/week/"),
-        QStringLiteral("Copies of the end of month:"),
-        QStringLiteral("/copy/month/"),
-        QStringLiteral("Copies of the end of quarter:"),
-        QStringLiteral("/copy/quarter/"),
-        QStringLiteral("Copies of the end of year:"),
-        QStringLiteral("/copy/year/"),
-        QStringLiteral("List of commands:"),
-        QStringLiteral("Before archiving:"),
-        QStringLiteral("Copy \"/music/Back TO Black\" to \"/copy/\" (only on Su, Sa)"),
-        QStringLiteral("Delete \"/old/*.*\""),
-        QStringLiteral("After archiving:"),
-        QStringLiteral("Rename \"/x.txt\" to \"/y.txt\""),
-        QStringLiteral("notepad /r.txt (only on We)"),
-        QStringLiteral("N 2 Second"),
-    };
-    const qsizetype start = lines.indexOf(expected.front());
-    ASSERT_GE(start, 0) << lines.join(u'\n').toStdString();
-    EXPECT_EQ(lines.mid(start, expected.size()), expected);
-}
-
-TEST_F(JobDescriptionPrinterTest, BothProgramsPrintTheSameFileAlike)
-{
-    for (const QStringList &jobFile : {samples::everythingJobFile(), samples::bareJobFile()}) {
-        load(jobFile);
-        const QStringList mainLines = printed(false);
-        const QStringList editorLines = printed(true);
-        ASSERT_FALSE(mainLines.isEmpty());
-        EXPECT_EQ(mainLines, editorLines);
-    }
+    EXPECT_EQ(printed(true), lines);
+    // The parts the printer's type and layout could lose: a Cyrillic title,
+    // the small days beside a copy and a command, the period captions.
+    const qsizetype first = lines.indexOf(QStringLiteral("N 1 Ежедневно"));
+    ASSERT_GE(first, 0) << lines.join(u'\n').toStdString();
+    EXPECT_EQ(lines.mid(first + 4, 5),
+              (QStringList{QStringLiteral("/home/*.doc"), QStringLiteral("Comment: weekly set"),
+                           QStringLiteral("List of daily copies:"), QStringLiteral("/copy/monfri/ (only on Mo, Fr)"),
+                           QStringLiteral("/copy/daily/")}));
+    for (const QString &part : {sCopyWeek, sCopyMonth, sCopyQuart, sCopyYear,
+                                QStringLiteral("Copy \"/music/Back TO Black\" to \"/copy/\" (only on Su, Sa)"),
+                                QStringLiteral("notepad /r.txt (only on We)"), QStringLiteral("N 2 Second")})
+        EXPECT_TRUE(lines.contains(part)) << part.toStdString();
 }
 
 TEST_F(JobDescriptionPrinterTest, BareJobPrintsFourParts)
