@@ -139,12 +139,12 @@ QStringList foldersOf(const TStringListMy &list)
 
 QString JobDescriptionHeader(const platform::VersionBlock &version, const QString &jobFileName)
 {
-    QString header = version.value(QStringLiteral("ProductName"));
-    if (const QString text = version.value(QStringLiteral("ProductVersion")); !text.isEmpty())
+    QString header = version.productName();
+    if (const QString text = version.productVersion(); !text.isEmpty())
         header += u' ' + text;
-    if (const QString text = version.value(QStringLiteral("FileDescription")); !text.isEmpty())
+    if (const QString text = version.fileDescription(); !text.isEmpty())
         header += u'\n' + text;
-    if (const QString text = version.value(QStringLiteral("FileVersion")); !text.isEmpty())
+    if (const QString text = version.fileVersion(); !text.isEmpty())
         header += QStringLiteral("\nFile version ") + text;
     return header + QStringLiteral("\n\n") + sJobFile + QStringLiteral("  ") + jobFileName;
 }
