@@ -1,6 +1,7 @@
 #include "ZAUpdateCommit.h"
 
 #include "ZAByteOrder.h"
+#include "ZAEntryCheck.h"
 #include "ZAExcept.h"
 #include "ZARecords.h"
 #include "ZAStreamIO.h"
@@ -72,7 +73,18 @@ void TZAUpdateCommit::chooseWritePosition(qsizetype &start)
             lowest = std::min(lowest, qint64(saved.GetItem(k).LocalHeaderOffset));
         return lowest;
     };
+    // Entries after a gap that a repair left are moved down to close it.
+    if (m_dir.FirstGap >= 0) {
+        for (qsizetype k = 0; k < std::min(start, saved.Count()); ++k) {
+            if (qint64(saved.GetItem(k).LocalHeaderOffset) > m_dir.FirstGap) {
+                start = k;
+                break;
+            }
+        }
+    }
     m_writePos = lowestFrom(start);
+    if (m_dir.FirstGap >= 0)
+        m_writePos = std::min(m_writePos, m_dir.FirstGap);
     for (qsizetype k = 0; k < std::min(start, saved.Count()); ++k) {
         if (qint64(saved.GetItem(k).LocalHeaderOffset) >= m_writePos) {
             start = 0;
@@ -155,6 +167,7 @@ void TZAUpdateCommit::Run()
         if ((m_tail || m_archiver.Options.FlushBuffers) && !zastream::syncToDisk(m_stream))
             throw EZAException(46);
         deleteTailFile();
+        m_dir.FirstGap = -1;
         bool ignored = false;
         m_archiver.DoOnOverallProgress(100.0, operation, ppEnd, ignored);
     } catch (...) {
@@ -336,8 +349,12 @@ void TZAUpdateCommit::writeEntry(TDirItem &item, QIODevice *source, qint64 sourc
 
 qint64 TZAUpdateCommit::measureSavedEntry(const TDirItem &saved, qint64 tailOffset, qint64 &headerLength)
 {
+    // A kept entry is copied only when its header is the one its directory
+    // record describes; copying a damaged one would hand it on unseen.
     LocalHeader header;
-    if (!header.decode(zastream::readAt(*m_tail, tailOffset, LocalHeaderSize)))
+    const uint32_t signature = m_archiver.StandardSignatures() ? StandardSignatures.localHeader
+                                                               : AlternateSignatures.localHeader;
+    if (!zaentry::LocalHeaderMatches(*m_tail, tailOffset, signature, saved, &header))
         throw EZAException(35);
     headerLength = LocalHeaderSize + header.nameLength + header.extraLength;
     qint64 length = headerLength + qint64(saved.CompressedSize);

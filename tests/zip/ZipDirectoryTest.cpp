@@ -229,16 +229,25 @@ TEST_F(ZipDirectory, FileWithoutLocalHeaderFails)
 
 namespace {
 
-QByteArray directoryOf(qsizetype count, uint64_t itemSize = 1)
+// count stored one-byte entries, each behind its local header, and the
+// directory that lists them.
+QByteArray directoryOf(qsizetype count)
 {
     QBuffer buffer;
     buffer.open(QIODevice::ReadWrite);
     TZADirManager manager(buffer, {});
     TDirItem item;
-    item.UncompressedSize = item.CompressedSize = itemSize;
+    item.UncompressedSize = item.CompressedSize = 1;
+    item.Crc32 = 0xE8B7BE43; // of "a"
     for (qsizetype i = 0; i < count; ++i) {
         item.FileName = QString::number(i);
         item.EncodedName = item.FileName.toLatin1();
+        item.LocalHeaderOffset = uint64_t(buffer.pos());
+        zarecords::LocalHeader header;
+        header.crc32 = item.Crc32;
+        header.compressedSize = header.uncompressedSize = 1;
+        header.nameLength = uint16_t(item.EncodedName.size());
+        buffer.write(header.encode() + item.EncodedName + "a");
         manager.Items.Append(item);
     }
     manager.WriteCentralDir(true);
