@@ -1,6 +1,7 @@
 #include "ZAUpdateCommit.h"
 
 #include "ZAByteOrder.h"
+#include "ZACommitJournal.h"
 #include "ZAEntryCheck.h"
 #include "ZAExcept.h"
 #include "ZARecords.h"
@@ -124,7 +125,7 @@ void TZAUpdateCommit::Run()
             saveArchiveTail();
         } catch (...) {
             // The archive is untouched so far; only the partial tail goes.
-            deleteTailFile();
+            dropTail();
             items.CopyFrom(m_dir.SavedItems);
             throw;
         }
@@ -166,7 +167,7 @@ void TZAUpdateCommit::Run()
         // archive is on the disk.
         if ((m_tail || m_archiver.Options.FlushBuffers) && !zastream::syncToDisk(m_stream))
             throw EZAException(46);
-        deleteTailFile();
+        dropTail();
         m_dir.FirstGap = -1;
         bool ignored = false;
         m_archiver.DoOnOverallProgress(100.0, operation, ppEnd, ignored);
@@ -181,9 +182,27 @@ void TZAUpdateCommit::saveArchiveTail()
     m_tail = GetTempArchiveFile(m_archiver.TempDir);
     zastream::seekChecked(m_stream, m_writePos);
     zastream::CopyTempFileToDest(m_stream, *m_tail, m_stream.size() - m_writePos);
-    // The tail must be on the disk before the archive is cut.
-    if (!zastream::syncToDisk(*m_tail))
+    // The tail, its name and the note that points to it must all be on the
+    // disk before the archive is cut.
+    if (!zastream::syncToDisk(*m_tail)
+        || !zajournal::SyncFolder(QFileInfo(m_tail->fileName()).absolutePath()))
         throw EZAException(46);
+    if (hasJournal())
+        zajournal::Write(m_archiver.FileName, {m_tail->fileName(), m_writePos, m_tail->size()});
+}
+
+// A set of volumes or an archive in memory has no single file that a
+// later open could put the tail back into.
+bool TZAUpdateCommit::hasJournal() const
+{
+    return !m_archiver.InMemory() && qobject_cast<QFileDevice *>(&m_stream) != nullptr;
+}
+
+void TZAUpdateCommit::dropTail()
+{
+    if (m_tail && hasJournal())
+        zajournal::Remove(m_archiver.FileName);
+    deleteTailFile();
 }
 
 void TZAUpdateCommit::deleteTailFile()
@@ -200,8 +219,9 @@ void TZAUpdateCommit::rollback()
     m_dir.Items.CopyFrom(m_dir.SavedItems);
     m_dir.DirectoryStart = m_oldDirectoryStart;
     if (m_tail) {
-        // Should putting the tail back fail, the tail file stays on the disk
-        // as the only copy of the old entries.
+        // Should putting the tail back fail, the tail file and its note stay
+        // on the disk as the only copy of the old entries; the next open of
+        // the archive puts them back.
         m_keepTail = true;
         zastream::truncate(m_stream, m_writePos);
         zastream::seekChecked(*m_tail, 0);
@@ -209,7 +229,7 @@ void TZAUpdateCommit::rollback()
         if (!zastream::syncToDisk(m_stream))
             throw EZAException(46);
         m_keepTail = false;
-        deleteTailFile();
+        dropTail();
         return;
     }
     zastream::truncate(m_stream, m_writePos);

@@ -1,5 +1,6 @@
 #include "ZipArchiver.h"
 
+#include "ZACommitJournal.h"
 #include "ZAExcept.h"
 #include "ZAFileSelector.h"
 #include "ZANameCodec.h"
@@ -178,6 +179,10 @@ void TZABaseArchiver::OpenArchiveMode(TZAFileMode mode)
             throw EZAException(12, senderName(), {FileName});
     }
     CloseArchive();
+    // A commit cut short by a killed process or a power loss is undone
+    // before anything reads the archive.
+    if (!m_inMemory)
+        zajournal::Recover(FileName);
     m_fileMode = mode;
     openStream(mode);
     m_active = true;
