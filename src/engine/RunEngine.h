@@ -60,6 +60,7 @@ private:
     void setUpArchiver(TZipArchiver &zip, const QString &archiveName);
     // False when the run was stopped.
     bool archive(zentavo::TBlock &block, TZipArchiver &zip);
+    void reportRepair(zentavo::TBlock &block, const TZipArchiver &zip);
     bool copyToDestinations(zentavo::TBlock &block);
     void copyAtPeriodEnd(zentavo::TBlock &block);
     bool copyPeriod(zentavo::TBlock &block, TStringListMy &targets, bool periodEnds, const QString &header);

@@ -198,6 +198,17 @@ void TRunEngine::setUpArchiver(TZipArchiver &zip, const QString &archiveName)
     };
 }
 
+// A rebuilt directory is worth a line: the archive was damaged, and files
+// whose entries were incomplete are archived again by this run.
+void TRunEngine::reportRepair(TBlock &block, const TZipArchiver &zip)
+{
+    const TZADirManager *directory = zip.DirManager();
+    if (!directory || !directory->Repaired)
+        return;
+    addTimed(sArchiveRepaired + u' ' + QString::number(directory->DroppedEntries));
+    raise(block, StatusError);
+}
+
 bool TRunEngine::archive(TBlock &block, TZipArchiver &zip)
 {
     const QString archiveName = block.GetStr(ArchiveName);
@@ -207,6 +218,7 @@ bool TRunEngine::archive(TBlock &block, TZipArchiver &zip)
     QString failure;
     try {
         zip.OpenArchive();
+        reportRepair(block, zip);
         if (!block.GetStr(Comment).isEmpty())
             zip.SetComment(block.GetStr(Comment));
         zip.BeginUpdate();

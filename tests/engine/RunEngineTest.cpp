@@ -218,6 +218,37 @@ TEST_F(RunEngineTest, SelfExtractingArchivesTakeTheExeName)
     }
 }
 
+// An archive left without its directory by a killed run is rebuilt from
+// its whole entries; the report says so instead of a plain "Ok!", and the
+// archive the run leaves is whole.
+TEST_F(RunEngineTest, ARebuiltArchiveIsReportedAndLeftWhole)
+{
+    std::mt19937 random(3);
+    QByteArray noise(200 * 1024, Qt::Uninitialized);
+    for (char &byte : noise)
+        byte = char(random());
+    makeFile(QStringLiteral("src/a.bin"), noise);
+    makeFile(QStringLiteral("src/b.bin"), noise.left(100000));
+    const QStringList job{QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("a.zip")),
+                          QStringLiteral("D=") + path(QStringLiteral("src"))};
+    run(job);
+    // Cut inside the last entry's data, as a kill leaves it.
+    QFile archive(path(QStringLiteral("a.zip")));
+    ASSERT_TRUE(archive.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(archive.resize(archive.size() - 30000));
+    archive.close();
+
+    view.lines.clear();
+    const auto engine = run(job);
+    const QStringList lines = view.untimedLines();
+    EXPECT_TRUE(lines.contains(sArchiveRepaired + QStringLiteral(" 1"))) << lines.join(u'\n').toStdString();
+    EXPECT_EQ(engine->OverallResult(), 1);
+    if (const auto test = ziptools::run(QStringLiteral("unzip"), {QStringLiteral("-t"), path(QStringLiteral("a.zip"))})) {
+        EXPECT_EQ(test->exitCode, 0) << test->output.toStdString();
+        EXPECT_TRUE(test->output.contains(QStringLiteral("a.bin")) && test->output.contains(QStringLiteral("b.bin")));
+    }
+}
+
 TEST_F(RunEngineTest, DisabledJobsLeaveOnlyTheFrame)
 {
     makeFile(QStringLiteral("src/a.txt"));
