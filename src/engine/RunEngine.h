@@ -60,6 +60,7 @@ private:
     void setUpArchiver(TZipArchiver &zip, const QString &archiveName);
     // False when the run was stopped.
     bool archive(zentavo::TBlock &block, TZipArchiver &zip);
+    bool archiveStopping() const;
     void reportRepair(zentavo::TBlock &block, const TZipArchiver &zip);
     bool copyToDestinations(zentavo::TBlock &block);
     void copyAtPeriodEnd(zentavo::TBlock &block);
@@ -86,4 +87,5 @@ private:
     QString m_tempFolder;
     QString m_archiveTarget; // the archive, or all its volumes
     int m_addedFiles = 0;
+    QString m_unanswered; // the archiver's question that nobody answered
 };

@@ -8,6 +8,8 @@
 #include "RunReport.h"
 #include "RunSettingsSnapshot.h"
 
+#include "ChildProcess.h"
+#include "ScriptedPrompter.h"
 #include "TestFiles.h"
 #include "ZipToolCheck.h"
 
@@ -18,6 +20,9 @@
 #include <gtest/gtest.h>
 
 #include <random>
+
+#include <sched.h>
+#include <sys/mount.h>
 
 using namespace zentavo;
 using report::Separator;
@@ -247,6 +252,61 @@ TEST_F(RunEngineTest, ARebuiltArchiveIsReportedAndLeftWhole)
         EXPECT_EQ(test->exitCode, 0) << test->output.toStdString();
         EXPECT_TRUE(test->output.contains(QStringLiteral("a.bin")) && test->output.contains(QStringLiteral("b.bin")));
     }
+}
+
+// An automatic run whose split archive fills a small disk: nobody answers
+// the question for the next disk, so the job fails with a line naming it
+// and the run goes on to the next job. The disk is a tmpfs of its own, in a
+// child with a mount namespace of its own.
+TEST_F(RunEngineTest, AnUnansweredQuestionInAnAutomaticRunFailsOnlyItsJob)
+{
+    std::mt19937 random(5);
+    QByteArray noise(400 * 1024, Qt::Uninitialized);
+    for (char &byte : noise)
+        byte = char(random());
+    makeFile(QStringLiteral("src/noise.bin"), noise);
+    makeFile(QStringLiteral("src/small.txt"));
+    QDir().mkpath(path(QStringLiteral("disk")));
+    settings.ComboBoxVol = 100; // KB
+    settings.ComboBoxComp = 0;
+    flags.AutoRun = true;
+    const QString results = path(QStringLiteral("results.txt"));
+
+    const childprocess::Result child = childprocess::run([&] {
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || ::mount("tmpfs", QFile::encodeName(path(QStringLiteral("disk"))).constData(), "tmpfs", 0,
+                       "size=256k") != 0)
+            return 77;
+        auto prompter = std::make_unique<ScriptedPrompter>();
+        ScriptedPrompter &answers = *prompter;
+        answers.buttons.assign(5, platform::PromptButton::None);
+        platform::setPrompter(std::move(prompter));
+        const auto engine = run({QStringLiteral(">"), QStringLiteral("Full"), path(QStringLiteral("disk/full.zip")),
+                                 QStringLiteral("D=") + path(QStringLiteral("src/noise.bin")), QStringLiteral(">"),
+                                 QStringLiteral("Next"), path(QStringLiteral("next.zip")),
+                                 QStringLiteral("D=") + path(QStringLiteral("src/small.txt"))});
+        QStringList out = view.untimedLines();
+        out << QStringLiteral("questions=%1").arg(answers.messages.size());
+        for (const auto &message : answers.messages)
+            out << QStringLiteral("timeout=%1").arg(message.timeoutMs);
+        out << QStringLiteral("result=%1").arg(engine->OverallResult());
+        out << QStringLiteral("leftover=%1").arg(QDir(path(QStringLiteral("disk"))).entryList(QDir::Files).join(u','));
+        platform::setPrompter(nullptr);
+        testfiles::writeBytes(results, out.join(u'\n').toUtf8());
+        return 0;
+    }, std::chrono::seconds(60));
+    ASSERT_EQ(child.outcome, childprocess::Outcome::Exited);
+    if (child.exitCode == 77)
+        GTEST_SKIP() << "no private mount namespace for a small disk";
+    ASSERT_EQ(child.exitCode, 0);
+    const QStringList lines = QString::fromUtf8(testfiles::readBytes(results)).split(u'\n');
+    EXPECT_TRUE(lines.contains(sNoAnswer + u' ' + sInsertNextDisk)) << lines.join(u'\n').toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("questions=1"))) << lines.join(u'\n').toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("timeout=60000")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("result=2")));
+    // The volumes are gone with the rollback; the archive stays empty.
+    EXPECT_TRUE(lines.contains(QStringLiteral("leftover=full.zip"))) << lines.join(u'\n').toStdString();
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("next.zip"))));
 }
 
 TEST_F(RunEngineTest, DisabledJobsLeaveOnlyTheFrame)
