@@ -208,11 +208,12 @@ void TZABaseArchiver::openStream(TZAFileMode mode)
 zavolumes::Naming TZABaseArchiver::naming() const
 {
     const bool stub = !SFXStub.isEmpty() || (m_dirManager && m_dirManager->BaseOffset != 0);
-    return {m_spanningMode, SpanningOptions.AdvancedNaming, stub};
+    return {m_spanningMode, SpanningOptions.AdvancedNaming, stub, m_upperCaseVolumes};
 }
 
 void TZABaseArchiver::createNewArchive()
 {
+    m_upperCaseVolumes = false;
     m_volume.Reset();
     m_volume.SetFirst(true);
     if (m_spanningMode == smNone) {
@@ -298,10 +299,17 @@ void TZABaseArchiver::openExistingArchive(TZAFileMode mode)
 void TZABaseArchiver::openVolumeSet(const QString &lastName, int lastDisk, bool writable)
 {
     m_spanningMode = smSplitting;
-    if (!QFileInfo::exists(VolumeName(lastDisk - 1))) {
-        SpanningOptions.AdvancedNaming = !SpanningOptions.AdvancedNaming;
-        if (!QFileInfo::exists(VolumeName(lastDisk - 1)))
-            SpanningOptions.AdvancedNaming = !SpanningOptions.AdvancedNaming;
+    // The naming asked for first, then the other, then ".Z01" volumes
+    // beside a lower-case last volume, as sets were written before.
+    const bool asked = SpanningOptions.AdvancedNaming;
+    const std::pair<bool, bool> namings[] = {{asked, false}, {!asked, false}, {false, true}};
+    for (const auto &[advanced, upperCase] : namings) {
+        SpanningOptions.AdvancedNaming = advanced;
+        m_upperCaseVolumes = upperCase;
+        if (QFileInfo::exists(VolumeName(lastDisk - 1)))
+            break;
+        SpanningOptions.AdvancedNaming = asked;
+        m_upperCaseVolumes = false;
     }
     QStringList names;
     for (int index = 0; index < lastDisk; ++index)

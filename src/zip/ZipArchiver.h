@@ -187,6 +187,7 @@ private:
     bool m_transactionEnded = false;
     TZAFileMode m_fileMode = TZAFileMode::Create;
     QString m_searchBase;
+    bool m_upperCaseVolumes = false;
     TZAVolumeNumberInfo m_volume;
     std::unique_ptr<QIODevice> m_stream;
     std::unique_ptr<TZADirManager> m_dirManager;

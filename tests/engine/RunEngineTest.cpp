@@ -204,7 +204,7 @@ TEST_F(RunEngineTest, SplitArchivesAreDeletedAndCopiedVolumeByVolume)
                              path(QStringLiteral("copy")) + u'='});
     EXPECT_EQ(engine->OverallResult(), 0) << view.lines.join(u'\n').toStdString();
     const QStringList volumes = QDir(path(QStringLiteral("arc"))).entryList(QDir::Files, QDir::Name);
-    EXPECT_EQ(volumes, QStringList({QStringLiteral("old.Z01"), QStringLiteral("old.Z02"), QStringLiteral("old.Z03"),
+    EXPECT_EQ(volumes, QStringList({QStringLiteral("old.z01"), QStringLiteral("old.z02"), QStringLiteral("old.z03"),
                                     QStringLiteral("old.zip")}));
     EXPECT_EQ(QDir(path(QStringLiteral("copy"))).entryList(QDir::Files, QDir::Name), volumes);
 }
