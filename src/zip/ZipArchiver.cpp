@@ -251,7 +251,22 @@ qint64 TZABaseArchiver::writeSFXStub()
         throw EZAException(47, senderName());
     zastream::truncate(*m_stream, 0);
     zastream::keepTogether(*m_stream, stub.size());
-    return zastream::CopyTempFileToDest(stub, *m_stream, stub.size());
+    const qint64 copied = zastream::CopyTempFileToDest(stub, *m_stream, stub.size());
+    makeRunnable(m_spanningMode == smNone ? FileName : VolumeName(0));
+    return copied;
+}
+
+// A self-extracting file is a program: whoever may read it may run it.
+void TZABaseArchiver::makeRunnable(const QString &fileName)
+{
+    QFileDevice::Permissions permissions = QFile::permissions(fileName);
+    if (permissions & QFileDevice::ReadOwner)
+        permissions |= QFileDevice::ExeOwner | QFileDevice::ExeUser;
+    if (permissions & QFileDevice::ReadGroup)
+        permissions |= QFileDevice::ExeGroup;
+    if (permissions & QFileDevice::ReadOther)
+        permissions |= QFileDevice::ExeOther;
+    QFile::setPermissions(fileName, permissions);
 }
 
 void TZABaseArchiver::openExistingArchive(TZAFileMode mode)

@@ -167,6 +167,7 @@ private:
     void openVolumeSet(const QString &lastName, int lastDisk, bool writable);
     QString requestExistingVolume(int index);
     qint64 writeSFXStub();
+    static void makeRunnable(const QString &fileName);
     zavolumes::Naming naming() const;
 
     // TZAVolumeHost
