@@ -236,6 +236,7 @@ bool TRunEngine::archive(TBlock &block, TZipArchiver &zip)
 
     QString failure;
     m_unanswered.clear();
+    const auto statusBefore = block.GetFlag(Status);
     try {
         zip.OpenArchive();
         reportRepair(block, zip);
@@ -257,7 +258,9 @@ bool TRunEngine::archive(TBlock &block, TZipArchiver &zip)
     } else if (failure.isNull()) {
         if (m_flags.stopRequested())
             return false;
-        AddRep(sRes.at(StatusOk) + QStringLiteral(" (") + sAddFiles + u' ' + QString::number(m_addedFiles) + u')');
+        // Files left out on the way are the step's own result.
+        const int status = block.GetFlag(Status) > statusBefore ? int(block.GetFlag(Status)) : int(StatusOk);
+        AddRep(sRes.at(std::size_t(status)) + QStringLiteral(" (") + sAddFiles + u' ' + QString::number(m_addedFiles) + u')');
     } else {
         addTimed(m_flags.ArchiveCancel ? sUserCanceled : sArchiveError + QStringLiteral(" (") + failure + u')');
         raise(block, StatusFatal);

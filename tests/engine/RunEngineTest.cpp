@@ -69,6 +69,51 @@ protected:
         return engine;
     }
 
+    QByteArray noise(qsizetype size)
+    {
+        std::mt19937 random(5);
+        QByteArray bytes(size, Qt::Uninitialized);
+        for (char &byte : bytes)
+            byte = char(random());
+        return bytes;
+    }
+
+    // Runs the jobs in a child whose folder "disk" is a tmpfs of sizeKb, with
+    // every question left unanswered; the report's lines follow by what was
+    // asked, the overall result and the files left on the disk. Empty when
+    // no private mount namespace can be had.
+    QStringList runOnSmallDisk(int sizeKb, const QStringList &jobLines)
+    {
+        QDir().mkpath(path(QStringLiteral("disk")));
+        const QString results = path(QStringLiteral("results.txt"));
+        const childprocess::Result child = childprocess::run([&] {
+            const QByteArray options = "size=" + QByteArray::number(sizeKb) + 'k';
+            if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+                || ::mount("tmpfs", QFile::encodeName(path(QStringLiteral("disk"))).constData(), "tmpfs", 0,
+                           options.constData()) != 0)
+                return 77;
+            auto prompter = std::make_unique<ScriptedPrompter>();
+            ScriptedPrompter &answers = *prompter;
+            answers.buttons.assign(5, platform::PromptButton::None);
+            platform::setPrompter(std::move(prompter));
+            const auto engine = run(jobLines);
+            QStringList out = view.untimedLines();
+            out << QStringLiteral("questions=%1").arg(answers.messages.size());
+            for (const auto &message : answers.messages)
+                out << QStringLiteral("timeout=%1").arg(message.timeoutMs);
+            out << QStringLiteral("result=%1").arg(engine->OverallResult());
+            out << QStringLiteral("leftover=%1").arg(QDir(path(QStringLiteral("disk"))).entryList(QDir::Files).join(u','));
+            platform::setPrompter(nullptr);
+            testfiles::writeBytes(results, out.join(u'\n').toUtf8());
+            return 0;
+        }, std::chrono::seconds(60));
+        EXPECT_EQ(child.outcome, childprocess::Outcome::Exited);
+        if (child.outcome != childprocess::Outcome::Exited || child.exitCode == 77)
+            return {};
+        EXPECT_EQ(child.exitCode, 0);
+        return QString::fromUtf8(testfiles::readBytes(results)).split(u'\n');
+    }
+
     QTemporaryDir dir;
     RunFlags flags;
     RunSettings settings;
@@ -260,46 +305,18 @@ TEST_F(RunEngineTest, ARebuiltArchiveIsReportedAndLeftWhole)
 // child with a mount namespace of its own.
 TEST_F(RunEngineTest, AnUnansweredQuestionInAnAutomaticRunFailsOnlyItsJob)
 {
-    std::mt19937 random(5);
-    QByteArray noise(400 * 1024, Qt::Uninitialized);
-    for (char &byte : noise)
-        byte = char(random());
-    makeFile(QStringLiteral("src/noise.bin"), noise);
+    makeFile(QStringLiteral("src/noise.bin"), noise(400 * 1024));
     makeFile(QStringLiteral("src/small.txt"));
-    QDir().mkpath(path(QStringLiteral("disk")));
     settings.ComboBoxVol = 100; // KB
     settings.ComboBoxComp = 0;
     flags.AutoRun = true;
-    const QString results = path(QStringLiteral("results.txt"));
-
-    const childprocess::Result child = childprocess::run([&] {
-        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
-            || ::mount("tmpfs", QFile::encodeName(path(QStringLiteral("disk"))).constData(), "tmpfs", 0,
-                       "size=256k") != 0)
-            return 77;
-        auto prompter = std::make_unique<ScriptedPrompter>();
-        ScriptedPrompter &answers = *prompter;
-        answers.buttons.assign(5, platform::PromptButton::None);
-        platform::setPrompter(std::move(prompter));
-        const auto engine = run({QStringLiteral(">"), QStringLiteral("Full"), path(QStringLiteral("disk/full.zip")),
-                                 QStringLiteral("D=") + path(QStringLiteral("src/noise.bin")), QStringLiteral(">"),
-                                 QStringLiteral("Next"), path(QStringLiteral("next.zip")),
-                                 QStringLiteral("D=") + path(QStringLiteral("src/small.txt"))});
-        QStringList out = view.untimedLines();
-        out << QStringLiteral("questions=%1").arg(answers.messages.size());
-        for (const auto &message : answers.messages)
-            out << QStringLiteral("timeout=%1").arg(message.timeoutMs);
-        out << QStringLiteral("result=%1").arg(engine->OverallResult());
-        out << QStringLiteral("leftover=%1").arg(QDir(path(QStringLiteral("disk"))).entryList(QDir::Files).join(u','));
-        platform::setPrompter(nullptr);
-        testfiles::writeBytes(results, out.join(u'\n').toUtf8());
-        return 0;
-    }, std::chrono::seconds(60));
-    ASSERT_EQ(child.outcome, childprocess::Outcome::Exited);
-    if (child.exitCode == 77)
+    const QStringList lines = runOnSmallDisk(
+        256, {QStringLiteral(">"), QStringLiteral("Full"), path(QStringLiteral("disk/full.zip")),
+              QStringLiteral("D=") + path(QStringLiteral("src/noise.bin")), QStringLiteral(">"),
+              QStringLiteral("Next"), path(QStringLiteral("next.zip")),
+              QStringLiteral("D=") + path(QStringLiteral("src/small.txt"))});
+    if (lines.isEmpty())
         GTEST_SKIP() << "no private mount namespace for a small disk";
-    ASSERT_EQ(child.exitCode, 0);
-    const QStringList lines = QString::fromUtf8(testfiles::readBytes(results)).split(u'\n');
     EXPECT_TRUE(lines.contains(sNoAnswer + u' ' + sInsertNextDisk)) << lines.join(u'\n').toStdString();
     EXPECT_TRUE(lines.contains(QStringLiteral("questions=1"))) << lines.join(u'\n').toStdString();
     EXPECT_TRUE(lines.contains(QStringLiteral("timeout=60000")));
@@ -307,6 +324,22 @@ TEST_F(RunEngineTest, AnUnansweredQuestionInAnAutomaticRunFailsOnlyItsJob)
     // The volumes are gone with the rollback; the archive stays empty.
     EXPECT_TRUE(lines.contains(QStringLiteral("leftover=full.zip"))) << lines.join(u'\n').toStdString();
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("next.zip"))));
+}
+
+// A file that could not be written into the archive leaves the step's own
+// line saying so, not "Ok!" followed by the job's fatal error.
+TEST_F(RunEngineTest, AFileFailureIsTheArchiveStepsOwnResult)
+{
+    makeFile(QStringLiteral("src/noise.bin"), noise(400 * 1024));
+    settings.ComboBoxComp = 0;
+    const QStringList lines = runOnSmallDisk(
+        128, {QStringLiteral(">"), QStringLiteral("Full"), path(QStringLiteral("disk/full.zip")),
+              QStringLiteral("D=") + path(QStringLiteral("src/noise.bin"))});
+    if (lines.isEmpty())
+        GTEST_SKIP() << "no private mount namespace for a small disk";
+    const QString stepLine = sRes[StatusFatal] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 0)");
+    EXPECT_TRUE(lines.contains(stepLine)) << lines.join(u'\n').toStdString();
+    EXPECT_FALSE(lines.contains(sRes[StatusOk] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 0)")));
 }
 
 TEST_F(RunEngineTest, DisabledJobsLeaveOnlyTheFrame)
