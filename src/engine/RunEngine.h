@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Clock.h"
 #include "RunSettings.h"
 #include "ZentavoExt.h"
 
@@ -25,7 +26,7 @@ public:
     // clock gives the run's start time, which every date test and macro of
     // the run uses.
     TRunEngine(zentavo::TBlocks blocks, RunSettings settings, RunFlags &flags, RunView &view, RunReport &report,
-               Clock clock = &QDateTime::currentDateTime);
+               Clock clock = &platform::now);
 
     void Execute();
 
@@ -65,10 +66,6 @@ private:
     bool copyToDestinations(zentavo::TBlock &block);
     void copyAtPeriodEnd(zentavo::TBlock &block);
     bool copyPeriod(zentavo::TBlock &block, TStringListMy &targets, bool periodEnds, const QString &header);
-    bool CopyYear(zentavo::TBlock &block);
-    bool CopyQuarter(zentavo::TBlock &block);
-    bool CopyMonth(zentavo::TBlock &block);
-    bool CopyWeek(zentavo::TBlock &block);
     bool ensureFolder(const QString &folder, quint8 &status, quint8 failureStatus);
 
     void AddRep(const QString &line);
