@@ -127,7 +127,7 @@ protected:
 
 } // namespace
 
-TEST_F(VorrinProgramTest, StartUpRunUpdateAndExitBetweenTheRealPrograms)
+TEST_F(VorrinProgramTest, StartUpRunUpdateAndExitWithAStandInMainProgram)
 {
     QProcess &vorrin = startVorrin();
     const QString binFolder = QDir(path(QStringLiteral("bin"))).canonicalPath();
@@ -177,4 +177,31 @@ TEST_F(VorrinProgramTest, SecondSchedulerIsRefusedAndAKilledOneDoesNotBlockTheNe
     ASSERT_TRUE(post(MsgServiceVorrin, 3));
     ASSERT_TRUE(third.waitForFinished(WaitMs));
     EXPECT_EQ(third.exitCode(), 0);
+}
+
+TEST_F(VorrinProgramTest, RealMainProgramReportsTheEndOfItsRun)
+{
+    const QString mainProgram = path(QStringLiteral("bin/Zentavo"));
+    ASSERT_TRUE(QFile::remove(mainProgram));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZENTAVO_PROGRAM), mainProgram));
+    ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("source"))));
+    testfiles::writeBytes(path(QStringLiteral("source/a.txt")), "a file to back up");
+    const QString jobFile = path(QStringLiteral("Jobs.dat"));
+    testfiles::writeBytes(jobFile, testfiles::cp1251Lines({QStringLiteral("header"), QStringLiteral(">"),
+                                                           QStringLiteral("Job one"), path(QStringLiteral("Backup.zip")),
+                                                           QStringLiteral("D=") + path(QStringLiteral("source")),
+                                                           QStringLiteral("C=")}));
+    {
+        const auto main = RegistryKey::open(MainKeyPath(), RegistryKey::Mode::OpenOrCreate);
+        main->writeString(QStringLiteral("DefaultDat"), jobFile);
+        main->writeInteger(QStringLiteral("AutoClose"), 1);
+        ASSERT_TRUE(main->flush());
+    }
+
+    QProcess &vorrin = startVorrin();
+    ASSERT_TRUE(waitUntil([&] { return journalTexts().size() == 3; }, 60000)) << vorrin.readAllStandardError().constData();
+    EXPECT_EQ(journalTexts(), (QStringList{runStarts, runEnded, QString()}));
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("Backup.zip"))));
+    ASSERT_TRUE(post(MsgServiceVorrin, 3));
+    ASSERT_TRUE(vorrin.waitForFinished(WaitMs));
 }
