@@ -4,7 +4,9 @@
 #include "EndOfRun.h"
 #include "JobFileReader.h"
 #include "LocalizeForm.h"
+#include "HelpRouter.h"
 #include "Paths.h"
+#include "ProgramHelp.h"
 #include "Prompter.h"
 #include "ReportLineDelegate.h"
 #include "ReportLineHint.h"
@@ -157,10 +159,14 @@ void TFormZentavo::createMenus()
 
     HelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
     HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
+    QAction *HDoc = command(HelpMenu, QStringLiteral("HDoc"), QStringLiteral("&The Zentavo Help"), {},
+                            &TFormZentavo::HDocClick);
+    QAction *HPrompt = HelpMenu->addAction(QStringLiteral("&What this such?"));
+    HPrompt->setObjectName(QStringLiteral("HPrompt"));
+    HelpMenu->addSeparator();
     QAction *HAbout = command(HelpMenu, QStringLiteral("HAbout"), QStringLiteral("&About..."), {},
                               &TFormZentavo::HAboutClick);
-    // TODO(help): HDoc, HPrompt (what's-this) and HUpdate join the Help menu
-    // and the tool bar with the help router.
+    // TODO(web page): HUpdate, once the product has a web page to open.
 
     QStyle *look = style();
     FOpen->setIcon(look->standardIcon(QStyle::SP_DialogOpenButton));
@@ -175,6 +181,14 @@ void TFormZentavo::createMenus()
     ToolBar->addActions({RLoad, RPrint});
     ToolBar->addSeparator();
     ToolBar->addAction(OptionsMenu);
+    ToolBar->addSeparator();
+    ToolBar->addAction(HPrompt);
+    QAction *TBHelp = ToolBar->addAction(look->standardIcon(QStyle::SP_DialogHelpButton), DeleteAmpersand(HDoc->text()));
+    TBHelp->setObjectName(QStringLiteral("TBHelp"));
+    connect(TBHelp, &QAction::triggered, this, &TFormZentavo::HDocClick);
+    HPrompt->setIcon(look->standardIcon(QStyle::SP_TitleBarContextHelpButton));
+    HPrompt->setToolTip(DeleteAmpersand(HPrompt->text()));
+    help::InstallHelp(this, 0, HPrompt);
 
     m_commands = {FOpen, FEdit, FRun, FPrint, FExit, RLoad, RPrint, OptionsMenu, HAbout};
 }
@@ -260,7 +274,9 @@ void TFormZentavo::FormShow()
 {
     if (ListBoxRep->count() == 0)
         RPrint->setEnabled(false);
-    // TODO(help): "/?" or "?" as the first argument shows the help topic "CommandLine".
+    const QString firstArgument = QCoreApplication::arguments().value(1);
+    if (firstArgument == QLatin1String("/?") || firstArgument == QLatin1String("?"))
+        help::ShowHelpTopic(QStringLiteral("CommandLine"));
     const platform::VersionBlock version = platform::VersionBlock::ofRunningProgram();
     QString versionText;
     if (!version.isEmpty()) {
@@ -514,6 +530,11 @@ void TFormZentavo::OptionsMenuClick()
     platform::MessageWindow shownTitle;
     shownTitle.setCaption(sOptionsHeader);
     dialog.exec();
+}
+
+void TFormZentavo::HDocClick()
+{
+    help::ShowHelpContents();
 }
 
 void TFormZentavo::HAboutClick()
