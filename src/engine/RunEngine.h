@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Clock.h"
 #include "RunSettings.h"
 #include "ZentavoExt.h"
 
@@ -25,7 +26,7 @@ public:
     // clock gives the run's start time, which every date test and macro of
     // the run uses.
     TRunEngine(zentavo::TBlocks blocks, RunSettings settings, RunFlags &flags, RunView &view, RunReport &report,
-               Clock clock = &QDateTime::currentDateTime);
+               Clock clock = &platform::now);
 
     void Execute();
 

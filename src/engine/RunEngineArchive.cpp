@@ -10,6 +10,7 @@
 #include "ReportLines.h"
 #include "RunFlags.h"
 #include "RunView.h"
+#include "VorrinControls.h"
 #include "Wildcard.h"
 #include "ZAExcept.h"
 #include "ZipArchiver.h"
@@ -28,6 +29,7 @@ constexpr std::array compressionLevels{clNone, clFastest, clNormal, clMax};
 // The preset volume sizes in the order of the settings dialog's list.
 constexpr std::array presetVolumeSizes{vsAutoDetect, vs1_44MB, vs100MB, vs250MB, vs200MB,
                                        vs600MB, vs650MB, vs700MB, vs4700MB};
+static_assert(presetVolumeSizes.size() == VolumeItems - 1, "every volume item but None has its size");
 
 // True when a file or folder matches the source (a path or a mask).
 bool sourceExists(const QString &source)

@@ -1,6 +1,8 @@
 #include "FZentavo.h"
 
+#include "Clock.h"
 #include "ConstStr.h"
+#include "DialogRunner.h"
 #include "EndOfRun.h"
 #include "JobFileReader.h"
 #include "LocalizeForm.h"
@@ -8,6 +10,7 @@
 #include "Paths.h"
 #include "ProgramHelp.h"
 #include "Prompter.h"
+#include "ReportFile.h"
 #include "ReportLineDelegate.h"
 #include "ReportLineHint.h"
 #include "ReportLines.h"
@@ -54,7 +57,7 @@ platform::PromptButton showMessage(const QString &title, const QString &text, pl
 
 QString elapsedText(const QDateTime &since)
 {
-    const qint64 seconds = std::max<qint64>(0, since.secsTo(QDateTime::currentDateTime())) % (24 * 3600);
+    const qint64 seconds = std::max<qint64>(0, since.secsTo(platform::now())) % (24 * 3600);
     return QLocale().toString(QTime(0, 0).addSecs(int(seconds)), QLocale::LongFormat);
 }
 
@@ -299,7 +302,7 @@ void TFormZentavo::FormShow()
     RunFlags &flags = m_runs->Flags();
     flags.RunBusy = false;
     if (flags.AutoRun) {
-        RunTime = QDateTime::currentDateTime();
+        RunTime = platform::now();
         if (!ChooseJobs(this, windowTitle(), Blocks, m_settings)) {
             flags.AutoRun = false;
             flags.RunRequested = false;
@@ -428,7 +431,7 @@ void TFormZentavo::TBFRunClick()
     ListBoxRep->clear();
     RunFlags &flags = m_runs->Flags();
     flags.RunRequested = true;
-    RunTime = QDateTime::currentDateTime();
+    RunTime = platform::now();
     if (ChooseJobs(this, windowTitle(), Blocks, m_settings)) {
         StartWorker();
     } else {
@@ -491,7 +494,7 @@ void TFormZentavo::TBFPrintClick()
 
 void TFormZentavo::TBRLoadClick()
 {
-    const QString path = m_settings.Run.ButtonRepDir + QStringLiteral("Report.txt");
+    const QString path = m_settings.Run.ButtonRepDir + ReportFile::FileName;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         showMessage(windowTitle(), sReadError + u' ' + path, platform::PromptIcon::Error);
@@ -529,7 +532,7 @@ void TFormZentavo::OptionsMenuClick()
     // The scheduler looks for this title before it opens its own dialog.
     platform::MessageWindow shownTitle;
     shownTitle.setCaption(sOptionsHeader);
-    dialog.exec();
+    platform::runDialog(dialog);
 }
 
 void TFormZentavo::HDocClick()
@@ -602,7 +605,7 @@ void TFormZentavo::runStarting()
         setCommandsEnabled(false);
         BitBtnCancel->setText(sButBreak);
         BitBtnCancel->setIcon({});
-        StatusPanel[0]->setText(elapsedText(QDateTime::currentDateTime()));
+        StatusPanel[0]->setText(elapsedText(platform::now()));
     });
 }
 

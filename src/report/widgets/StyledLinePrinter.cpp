@@ -1,6 +1,4 @@
-#include "ReportPrinter.h"
-
-#include "ReportLineClass.h"
+#include "StyledLinePrinter.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -8,48 +6,21 @@
 #include <QPrinter>
 #include <QTextOption>
 
-#include <vector>
-
-namespace {
-
-struct PrintLine {
-    QString text;
-    bool bold = false;
-};
-
-std::vector<PrintLine> PrintLines(const QString &header, const QStringList &lines)
-{
-    std::vector<PrintLine> printed;
-    // Each header line after the first begins with a tab: the indent every
-    // printed line gets anyway.
-    for (QString text : header.split(u'\n')) {
-        if (text.startsWith(u'\t'))
-            text.remove(0, 1);
-        printed.push_back({text, true});
-    }
-    printed.push_back({});
-    printed.push_back({});
-    for (const QString &line : lines)
-        printed.push_back({line, report::IsBoldPrintLine(line)});
-    return printed;
-}
-
-} // namespace
-
-bool PrintReport(QPrinter &printer, const QString &header, const QStringList &lines)
+bool PrintStyledLines(QPrinter &printer, const std::vector<StyledLine> &lines)
 {
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
     QFont font = painter.font();
-    font.setPointSize(10);
 
     QTextOption wrapping(Qt::AlignLeft | Qt::AlignTop);
     wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     const QRect page = painter.viewport();
     qreal top = 0;
-    for (const PrintLine &line : PrintLines(header, lines)) {
+    for (const StyledLine &line : lines) {
+        font.setPointSize(line.pointSize);
         font.setBold(line.bold);
+        font.setItalic(line.italic);
         painter.setFont(font);
         const QFontMetrics metrics = painter.fontMetrics();
         const int indent = metrics.horizontalAdvance(QString(8, u' '));

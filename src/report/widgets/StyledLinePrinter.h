@@ -1,0 +1,13 @@
+#pragma once
+
+#include "StyledLine.h"
+
+#include <vector>
+
+class QPrinter;
+
+// Prints the lines one below the other, indented by eight blanks. Lines wider
+// than the page wrap, so nothing is cut off; a line that no longer fits the
+// page starts the next one. False when the printer could not be opened or a
+// page not started.
+bool PrintStyledLines(QPrinter &printer, const std::vector<StyledLine> &lines);
