@@ -2,6 +2,7 @@
 
 #include "HelpFile.h"
 
+#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QSplitter>
@@ -27,7 +28,16 @@ TopicBrowser::TopicBrowser(QWidget *parent)
     : QTextBrowser(parent)
 {
     setObjectName(QStringLiteral("TopicView"));
-    setOpenExternalLinks(true);
+    // The browser would hand the file's own addresses to the desktop: links
+    // are followed here instead.
+    setOpenLinks(false);
+    connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl &link) {
+        const QUrl target = source().resolved(link);
+        if (target.scheme() == TopicScheme)
+            setSource(target, QTextDocument::HtmlResource);
+        else
+            QDesktopServices::openUrl(target);
+    });
 }
 
 QVariant TopicBrowser::loadResource(int type, const QUrl &name)

@@ -1,0 +1,141 @@
+#include "FZentavo.h"
+
+#include "HelpPopup.h"
+#include "HelpRouter.h"
+#include "HelpWindow.h"
+#include "HtmlHelpApi.h"
+#include "ProgramHelp.h"
+#include "QtHtmlHelp.h"
+#include "RecordingHelpRuntime.h"
+#include "ScriptedPrompter.h"
+#include "TestApplication.h"
+#include "WhatsThis.h"
+#include "WidgetTest.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+using namespace help;
+using testapp::waitUntil;
+
+namespace {
+
+// The main window with its help, as the program makes it: the help file
+// beside the test program is the one the build compiled.
+class MainWindowHelpTest : public WidgetTest {
+protected:
+    void SetUp() override
+    {
+        auto scripted = std::make_unique<ScriptedPrompter>();
+        prompts = scripted.get();
+        platform::setPrompter(std::move(scripted));
+        form = std::make_unique<zentavo::TFormZentavo>(ZentavoSettings{}, nullptr, QStringLiteral("The Zentavo"));
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        QApplication::setActiveWindow(form.get());
+    }
+    void TearDown() override
+    {
+        form.reset();
+        UnloadHtmlHelp();
+        UseQtHelpWindows();
+    }
+
+    QtHtmlHelp &runtime()
+    {
+        LoadHtmlHelp();
+        return dynamic_cast<QtHtmlHelp &>(*HtmlHelp());
+    }
+
+    ScriptedPrompter *prompts = nullptr;
+    std::unique_ptr<zentavo::TFormZentavo> form;
+};
+
+TEST_F(MainWindowHelpTest, F1OnTheFocusedControlAsksForItsContextFromTheMap)
+{
+    RecordingHelpRuntime &recorder = RecordingHelpRuntime::install();
+    form->ListBoxRep->setFocus();
+    QTest::keyClick(form->ListBoxRep, Qt::Key_F1);
+    const QPoint corner = form->ListBoxRep->mapToGlobal(QPoint(0, 0));
+    ASSERT_EQ(recorder.calls.size(), 1);
+    EXPECT_TRUE(recorder.calls.first().endsWith(
+        QStringLiteral("Zentavo.chm::/CSHelp.txt 5 \"\" at %1,%2").arg(corner.x()).arg(corner.y())))
+        << recorder.calls.first().toStdString();
+}
+
+TEST_F(MainWindowHelpTest, WhatsThisModeThenAClickShowsTheControlsPopupText)
+{
+    QAction *prompt = form->findChild<QAction *>(QStringLiteral("HPrompt"));
+    ASSERT_NE(prompt, nullptr);
+    EXPECT_EQ(prompt->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F1));
+    prompt->trigger();
+    ASSERT_TRUE(prompt->isChecked());
+    QTest::mouseClick(form->BitBtnCancel, Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return runtime().Popup() && runtime().Popup()->isVisible(); }));
+    EXPECT_EQ(runtime().Popup()->text(), QStringLiteral("Closes the window. During a run it stops the run after a question."));
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(prompt->isChecked());
+
+    // The popup closes on the next key.
+    QTest::keyClick(runtime().Popup(), Qt::Key_Escape);
+    EXPECT_FALSE(runtime().Popup()->isVisible());
+}
+
+TEST_F(MainWindowHelpTest, HelpMenuShowsTheContentsAndTopicsInTheHelpWindow)
+{
+    form->findChild<QAction *>(QStringLiteral("HDoc"))->trigger();
+    HelpWindow *window = runtime().Window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->topic(), QStringLiteral("Main.htm"));
+    EXPECT_TRUE(window->text().contains(QStringLiteral("backs up files into ZIP archives")));
+    EXPECT_GT(window->Contents->topLevelItemCount(), 0);
+
+    // Links lead to the other topics of the file.
+    QTextCursor link = window->Browser->document()->find(QStringLiteral("Zentavo, the main program"));
+    ASSERT_FALSE(link.isNull());
+    link.setPosition(link.selectionStart() + 2);
+    QTest::mouseClick(window->Browser->viewport(), Qt::LeftButton, {}, window->Browser->cursorRect(link).center());
+    EXPECT_EQ(window->topic(), QStringLiteral("ZentavoWindow.htm"));
+    EXPECT_TRUE(window->text().contains(QStringLiteral("upper bar shows the file being archived")));
+
+    EXPECT_TRUE(ShowHelpTopic(QStringLiteral("CreateJob")));
+    EXPECT_TRUE(window->text().contains(QStringLiteral("job file editor Pelvaro")));
+    EXPECT_TRUE(prompts->messages.empty());
+}
+
+TEST_F(MainWindowHelpTest, MissingTopicsAndAMissingHelpFileAreReportedNotShown)
+{
+    prompts->buttons = {platform::PromptButton::Ok, platform::PromptButton::Ok};
+    EXPECT_FALSE(ShowHelpTopic(QStringLiteral("NoSuchTopic")));
+    ASSERT_EQ(prompts->messages.size(), 1u);
+    EXPECT_TRUE(prompts->messages.back().text.contains(QStringLiteral("NoSuchTopic.htm")));
+
+    THelpRouter &router = *ProgramHelpRouter();
+    const QString kept = router.Helpfile;
+    router.Helpfile = QStringLiteral("/nonexistent/Zentavo.chm");
+    EXPECT_FALSE(ShowHelpTopic(QStringLiteral("CreateJob")));
+    EXPECT_FALSE(router.ShowPopup(10, 10, QString(), 5));
+    // Told once, not at every request.
+    ASSERT_EQ(prompts->messages.size(), 2u);
+    EXPECT_TRUE(prompts->messages.back().text.contains(QStringLiteral("/nonexistent/Zentavo.chm")));
+    router.Helpfile = kept;
+}
+
+TEST_F(MainWindowHelpTest, AContextPopupWithoutTextSaysSo)
+{
+    EXPECT_TRUE(ProgramHelpRouter()->ShowPopup(20, 20, QString(), 0));
+    ASSERT_NE(runtime().Popup(), nullptr);
+    EXPECT_EQ(runtime().Popup()->text(), QStringLiteral("No help is available for this item."));
+    runtime().Popup()->close();
+}
+
+} // namespace
