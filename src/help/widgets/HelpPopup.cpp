@@ -5,6 +5,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace help {
 
 HelpPopup::HelpPopup(QWidget *parent)
@@ -29,7 +31,8 @@ HelpPopup::HelpPopup(QWidget *parent)
 void HelpPopup::showText(const QString &text, const QPoint &screenPosition)
 {
     m_label->setText(text);
-    m_label->setMaximumWidth(360);
+    // Short texts on one line, longer ones wrapped at a readable width.
+    m_label->setFixedWidth(std::min(360, m_label->fontMetrics().horizontalAdvance(text) + 4));
     adjustSize();
     // Kept on the screen of the point.
     QRect area(screenPosition, size());

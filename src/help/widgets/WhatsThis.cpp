@@ -334,9 +334,8 @@ bool TWhatsThis::mousePressed(QWidget *receiver, QMouseEvent *event)
     // Menus open and work as usual in the mode: their items answer on release.
     if (qobject_cast<QMenu *>(receiver) != nullptr || qobject_cast<QMenuBar *>(receiver) != nullptr)
         return false;
-    QWidget *target = QApplication::widgetAt(event->globalPosition().toPoint());
-    if (target == nullptr)
-        target = receiver;
+    // The first to see the click is the control under it, disabled or not.
+    QWidget *target = receiver;
     // The mode's own button leaves the mode by its action.
     if (isWTButton(target))
         return false;
