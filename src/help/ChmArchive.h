@@ -7,16 +7,18 @@
 #include <memory>
 #include <optional>
 
+class QTemporaryFile;
 struct chmFile;
 
 namespace help {
 
 // A compiled help file opened for reading; the objects inside are named by
-// absolute paths ("/Main.htm").
+// absolute paths ("/Main.htm"). A damaged file does not open.
 class ChmArchive {
 public:
     // Null when the file is missing or no compiled help file.
     static std::unique_ptr<ChmArchive> open(const QString &path);
+    ~ChmArchive();
 
     bool contains(const QString &object) const;
     std::optional<QByteArray> read(const QString &object) const;
@@ -27,8 +29,9 @@ private:
     struct Closer {
         void operator()(chmFile *file) const;
     };
-    explicit ChmArchive(chmFile *file);
+    ChmArchive(std::unique_ptr<QTemporaryFile> copy, chmFile *file);
 
+    std::unique_ptr<QTemporaryFile> m_copy;
     std::unique_ptr<chmFile, Closer> m_file;
 };
 

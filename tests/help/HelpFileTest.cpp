@@ -2,6 +2,7 @@
 
 #include "TestFiles.h"
 
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -50,6 +51,34 @@ TEST(HelpFileTest, MissingOrDamagedFilesDoNotOpen)
     EXPECT_FALSE(HelpFile::open(dir.filePath(QStringLiteral("Missing.chm"))));
     EXPECT_FALSE(HelpFile::open(damaged));
     EXPECT_FALSE(HelpFile::open(dir.path()));
+}
+
+TEST(HelpFileTest, DamagedFilesAreRefusedOrReadWithoutHarm)
+{
+    QTemporaryDir dir;
+    const QByteArray good = testfiles::readBytes(BuiltHelpFile);
+    ASSERT_FALSE(good.isEmpty());
+    const QString path = dir.filePath(QStringLiteral("Damaged.chm"));
+    // Among these the library alone would crash on round 483.
+    QRandomGenerator random(7);
+    int refused = 0;
+    for (int round = 0; round < 500; ++round) {
+        QByteArray damaged = good;
+        for (int flips = 1 + random.bounded(8); flips > 0; --flips)
+            damaged[random.bounded(int(damaged.size()))] = char(random.bounded(256));
+        if (round % 5 == 0)
+            damaged.truncate(random.bounded(int(damaged.size())));
+        testfiles::writeBytes(path, damaged);
+        const std::unique_ptr<HelpFile> file = HelpFile::open(path);
+        if (!file) {
+            ++refused;
+            continue;
+        }
+        file->read(QStringLiteral("Main.htm"));
+        file->popupText(QStringLiteral("CSHelp.txt"), 5);
+        file->topicOfContext(5);
+    }
+    EXPECT_GT(refused, 0);
 }
 
 TEST(PopupTextTest, TopicsRunToTheNextTopicAndKeepParagraphs)
