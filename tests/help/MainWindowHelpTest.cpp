@@ -12,7 +12,10 @@
 #include "WhatsThis.h"
 #include "WidgetTest.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QDialog>
+#include <QMessageBox>
 #include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
@@ -128,6 +131,43 @@ TEST_F(MainWindowHelpTest, MissingTopicsAndAMissingHelpFileAreReportedNotShown)
     ASSERT_EQ(prompts->messages.size(), 2u);
     EXPECT_TRUE(prompts->messages.back().text.contains(QStringLiteral("/nonexistent/Zentavo.chm")));
     router.Helpfile = kept;
+}
+
+TEST_F(MainWindowHelpTest, HelpAskedForFromAModalDialogBelongsToItSoThatItIsNotBlocked)
+{
+    auto dialog = std::make_unique<QDialog>(form.get());
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+    ASSERT_TRUE(ShowHelpTopic(QStringLiteral("CreateJob")));
+    EXPECT_EQ(runtime().Window()->parentWidget(), dialog.get());
+    EXPECT_TRUE(runtime().Window()->isWindow());
+    EXPECT_TRUE(ProgramHelpRouter()->ShowPopup(30, 30, QString(), 8));
+    EXPECT_EQ(runtime().Popup()->parentWidget(), dialog.get());
+    runtime().Popup()->close();
+
+    // With the dialog gone, help has windows of its own again.
+    dialog.reset();
+    ASSERT_TRUE(ShowHelpTopic(QStringLiteral("CreateJob")));
+    EXPECT_EQ(runtime().Window()->parentWidget(), nullptr);
+    EXPECT_TRUE(runtime().Window()->text().contains(QStringLiteral("job file editor Pelvaro")));
+}
+
+TEST_F(MainWindowHelpTest, F1InAMessageBoxWithHelpDoesWhatItsHelpButtonDoes)
+{
+    RecordingHelpRuntime &recorder = RecordingHelpRuntime::install();
+    QMessageBox box(QMessageBox::Information, QStringLiteral("The Zentavo"), QStringLiteral("No job file"),
+                    QMessageBox::Yes | QMessageBox::No, form.get());
+    int helps = 0;
+    QAbstractButton *helpButton = box.addButton(QMessageBox::Help);
+    QObject::disconnect(helpButton, &QAbstractButton::clicked, nullptr, nullptr);
+    QObject::connect(helpButton, &QAbstractButton::clicked, [&] { ++helps; });
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    QApplication::setActiveWindow(&box);
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &box, Qt::Key_F1);
+    EXPECT_EQ(helps, 1);
+    EXPECT_TRUE(recorder.calls.isEmpty());
 }
 
 TEST_F(MainWindowHelpTest, AContextPopupWithoutTextSaysSo)

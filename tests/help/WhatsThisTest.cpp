@@ -207,6 +207,20 @@ TEST_F(WhatsThisTest, RightClickOffersWhatsThisForThatPoint)
     popup->close();
     EXPECT_EQ(help.requests, (QStringList{at(button->mapToGlobal(inButton)), QStringLiteral("8 7")}));
 
+    // The menu key, when the options say so, asks for the focused control at
+    // its centre.
+    help.requests.clear();
+    button->setFocus();
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(1, 1), button->mapToGlobal(QPoint(1, 1)));
+    QApplication::sendEvent(button, &key);
+    EXPECT_FALSE(popup->isVisible());
+    whatsThis->Options |= TWhatsThis::wtUseAppKey;
+    QApplication::sendEvent(button, &key);
+    ASSERT_TRUE(popup->isVisible());
+    popup->actions().first()->trigger();
+    popup->close();
+    EXPECT_EQ(help.requests, (QStringList{at(button->mapToGlobal(button->rect().center())), QStringLiteral("8 7")}));
+
     // A control with a menu of its own keeps it.
     int ownMenus = 0;
     panel->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -4,7 +4,7 @@
 #include "HelpWindow.h"
 #include "Prompter.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QCursor>
 #include <QDir>
 #include <QFileInfo>
@@ -51,10 +51,25 @@ void QtHtmlHelp::report(const QString &text)
                                   platform::PromptButton::Ok, {}});
 }
 
+namespace {
+
+// Help asked for from a modal dialog must not be blocked by it: its windows
+// then belong to the dialog.
+template <class Window>
+void makeOwned(QPointer<Window> &window)
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    if (window && window->parentWidget() != modal)
+        delete window.data();
+    if (!window)
+        window = new Window(modal);
+}
+
+} // namespace
+
 bool QtHtmlHelp::show(const HelpFile &file, const QString &topic)
 {
-    if (!m_window)
-        m_window = new HelpWindow;
+    makeOwned(m_window);
     m_window->showTopic(file, topic);
     return true;
 }
@@ -107,8 +122,7 @@ bool QtHtmlHelp::DisplayTextPopup(const HelpPopupRequest &request)
             return false;
         text = file->popupText(request.popupTopics, request.context).value_or(NoPopupText);
     }
-    if (!m_popup)
-        m_popup = new HelpPopup;
+    makeOwned(m_popup);
     m_popup->showText(text, request.position);
     return true;
 }

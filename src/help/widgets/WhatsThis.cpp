@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTextEdit>
@@ -78,6 +79,21 @@ void closeMenus()
         if (!popup->close())
             break;
     }
+}
+
+// F1 in a message box that offers Help does what its Help button does.
+bool clickHelpButton(QWidget *target)
+{
+    auto *box = qobject_cast<QMessageBox *>(formOf(target));
+    if (box == nullptr)
+        return false;
+    for (QAbstractButton *button : box->buttons()) {
+        if (box->buttonRole(button) == QMessageBox::HelpRole) {
+            button->click();
+            return true;
+        }
+    }
+    return false;
 }
 
 QPoint centreOf(const QWidget *widget)
@@ -284,6 +300,10 @@ bool TWhatsThis::keyPressed(QWidget *receiver, QKeyEvent *event)
     bool callHelp = true;
     if (!shift && OnF1KeyDown)
         OnF1KeyDown(callHelp);
+    if (callHelp && !shift && !m_inMenu && clickHelpButton(m_target)) {
+        m_target = nullptr;
+        return true;
+    }
     if (callHelp) {
         if (shift) {
             EnterContextMode();
