@@ -1,5 +1,12 @@
 #include "FZentavo.h"
 
+#include "BuiltInContextMap.h"
+#include "MapFile.h"
+#include "RegistryKey.h"
+#include "ViewRep.h"
+#include "VorrinUnit.h"
+#include "ZetuPause.h"
+
 #include "HelpPopup.h"
 #include "HelpRouter.h"
 #include "HelpWindow.h"
@@ -20,6 +27,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -176,6 +184,35 @@ TEST_F(MainWindowHelpTest, AContextPopupWithoutTextSaysSo)
     ASSERT_NE(runtime().Popup(), nullptr);
     EXPECT_EQ(runtime().Popup()->text(), QStringLiteral("No help is available for this item."));
     runtime().Popup()->close();
+}
+
+// A name of the map file that names no control gives that control only its
+// window's help: every name must be found in the windows that exist.
+TEST_F(MainWindowHelpTest, EveryControlNameOfTheMapFileIsAControlOfItsWindow)
+{
+    QTemporaryDir dir;
+    platform::setRegistryFolder(dir.filePath(QStringLiteral("config")));
+    zentavo::VorrinLoadContext context;
+    context.defaultFolder = dir.path() + u'/';
+    zentavo::TFormVorrin settings(nullptr, context);
+    platform::setRegistryFolder(QString());
+    zentavo::TFormPause pause(form.get(), QStringLiteral("The Zentavo"));
+    const QList<const QObject *> windows = {form.get(), &form->FormRep(), &settings, &pause};
+
+    int checked = 0;
+    for (const MapEntry &entry : ParseMapFile(QStringLiteral(HELP_MAP_FILE))) {
+        const QString window = entry.name.section(u'_', 0, 0);
+        const QString control = entry.name.section(u'_', 1);
+        const auto found = std::find_if(windows.begin(), windows.end(),
+                                        [&](const QObject *w) { return w->objectName() == window; });
+        // The editor's and the scheduler's windows are not part of this program.
+        if (found == windows.end() || control.isEmpty())
+            continue;
+        EXPECT_NE((*found)->findChild<QObject *>(control), nullptr) << entry.name.toStdString();
+        EXPECT_EQ(FormsContextMap().FindContext(entry.name), entry.context) << entry.name.toStdString();
+        ++checked;
+    }
+    EXPECT_GT(checked, 40);
 }
 
 } // namespace

@@ -21,7 +21,6 @@
 #define FormZentavo_OptionsMenu 22
 #define FormZentavo_HDoc 23
 #define FormZentavo_HPrompt 30
-#define FormZentavo_HUpdate 31
 #define FormZentavo_HAbout 32
 #define FormZentavo_LabelFiles 33
 #define FormZentavo_FileMenu 34
