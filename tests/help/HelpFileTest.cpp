@@ -1,4 +1,5 @@
 #include "HelpFile.h"
+#include "MapFile.h"
 
 #include "TestFiles.h"
 
@@ -39,6 +40,17 @@ TEST(HelpFileTest, TheBuiltHelpFileHasItsTopicsPopupsAndContents)
     EXPECT_EQ(file->contents().first().topic, QStringLiteral("Main.htm"));
     EXPECT_EQ(file->contents().first().level, 0);
     EXPECT_EQ(file->contents().at(1).level, 1);
+}
+
+TEST(HelpFileTest, EveryContextOfTheMapHasItsPopupAndItsWindowsTopic)
+{
+    const std::unique_ptr<HelpFile> file = HelpFile::open(BuiltHelpFile);
+    ASSERT_TRUE(file);
+    for (const MapEntry &entry : ParseMapFile(QStringLiteral(HELP_MAP_FILE))) {
+        EXPECT_FALSE(file->popupText(QStringLiteral("CSHelp.txt"), entry.context).value_or(QString()).isEmpty())
+            << entry.name.toStdString();
+        EXPECT_TRUE(file->hasTopic(file->topicOfContext(entry.context))) << entry.name.toStdString();
+    }
 }
 
 TEST(HelpFileTest, MissingOrDamagedFilesDoNotOpen)
