@@ -37,6 +37,8 @@ public:
         m_router.ValidateID = false;
         setUp(*m_whatsThis);
         m_whatsThis->Loaded();
+        // Gone while the application still runs its windows.
+        connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] { delete this; });
     }
     ~ProgramHelp() override
     {

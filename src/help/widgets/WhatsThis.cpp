@@ -125,6 +125,9 @@ TWhatsThis::~TWhatsThis()
 {
     if (m_activated)
         deactivate();
+    // Widgets outlive no application; at its very end the menu is left to it.
+    if (QCoreApplication::instance() == nullptr)
+        (void)m_popupMenu.release();
     if (current() == this || current().isNull()) {
         current() = m_previous;
         if (m_previous && m_previous->Active() && m_previous->m_loaded)
