@@ -186,6 +186,18 @@ TEST_F(MainWindowHelpTest, AContextPopupWithoutTextSaysSo)
     runtime().Popup()->close();
 }
 
+TEST_F(MainWindowHelpTest, HelpEndsWhenTheApplicationQuitsWhileItsWindowsStillExist)
+{
+    ASSERT_TRUE(ShowHelpTopic(QStringLiteral("Main")));
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+    QCoreApplication::exec();
+    EXPECT_EQ(ProgramHelpRouter(), nullptr);
+    EXPECT_FALSE(IsHtmlHelpLoaded());
+    // Help asked for afterwards sets itself up again.
+    EXPECT_TRUE(ShowHelpTopic(QStringLiteral("Main")));
+    EXPECT_NE(ProgramHelpRouter(), nullptr);
+}
+
 // A name of the map file that names no control gives that control only its
 // window's help: every name must be found in the windows that exist.
 TEST_F(MainWindowHelpTest, EveryControlNameOfTheMapFileIsAControlOfItsWindow)
