@@ -190,10 +190,11 @@ void TFormZentavo::createMenus()
     ToolBar->addAction(OptionsMenu);
     ToolBar->addSeparator();
     ToolBar->addAction(HPrompt);
-    QAction *TBHelp = ToolBar->addAction(look->standardIcon(QStyle::SP_DialogHelpButton), DeleteAmpersand(HDoc->text()));
+    QAction *TBHelp = ToolBar->addAction(forms::commandIcon(style(), QStyle::SP_DialogHelpButton),
+                                         DeleteAmpersand(HDoc->text()));
     TBHelp->setObjectName(QStringLiteral("TBHelp"));
     connect(TBHelp, &QAction::triggered, this, &TFormZentavo::HDocClick);
-    HPrompt->setIcon(look->standardIcon(QStyle::SP_TitleBarContextHelpButton));
+    HPrompt->setIcon(forms::commandIcon(style(), QStyle::SP_TitleBarContextHelpButton));
     HPrompt->setToolTip(DeleteAmpersand(HPrompt->text()));
     help::InstallHelp(this, 0, HPrompt);
 

@@ -20,6 +20,7 @@
 #define FormZentavo_RPrint 21
 #define FormZentavo_OptionsMenu 22
 #define FormZentavo_HDoc 23
+#define FormZentavo_TBHelp 23
 #define FormZentavo_HPrompt 30
 #define FormZentavo_HAbout 32
 #define FormZentavo_LabelFiles 33
