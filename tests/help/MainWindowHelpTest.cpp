@@ -120,6 +120,9 @@ TEST_F(MainWindowHelpTest, HelpMenuShowsTheContentsAndTopicsInTheHelpWindow)
 
     EXPECT_TRUE(ShowHelpTopic(QStringLiteral("CreateJob")));
     EXPECT_TRUE(window->text().contains(QStringLiteral("job file editor Pelvaro")));
+    ASSERT_NE(window->Contents->currentItem(), nullptr);
+    EXPECT_EQ(window->Contents->currentItem()->text(0), QStringLiteral("Creating a job file"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Creating a job file"));
     EXPECT_TRUE(prompts->messages.empty());
 }
 

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QSplitter>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 namespace help {
 
@@ -72,9 +73,11 @@ HelpWindow::HelpWindow(QWidget *parent)
     resize(760, 520);
     connect(Contents, &QTreeWidget::itemActivated, this, &HelpWindow::contentsClicked);
     connect(Contents, &QTreeWidget::itemClicked, this, &HelpWindow::contentsClicked);
-    connect(Browser, &QTextBrowser::sourceChanged, this, [this] {
+    // The browser tells the new address before its own source() has it.
+    connect(Browser, &QTextBrowser::sourceChanged, this, [this](const QUrl &shown) {
         if (!Browser->documentTitle().isEmpty())
             setWindowTitle(Browser->documentTitle());
+        markContentsEntry(shown.path().mid(1));
     });
 }
 
@@ -117,6 +120,17 @@ void HelpWindow::fillContents(const HelpFile &file)
     }
     Contents->expandAll();
     Contents->setVisible(Contents->topLevelItemCount() > 0);
+}
+
+void HelpWindow::markContentsEntry(const QString &shown)
+{
+    for (QTreeWidgetItemIterator it(Contents); *it != nullptr; ++it) {
+        if ((*it)->data(0, Qt::UserRole).toString().compare(shown, Qt::CaseInsensitive) == 0) {
+            Contents->setCurrentItem(*it);
+            return;
+        }
+    }
+    Contents->setCurrentItem(nullptr);
 }
 
 void HelpWindow::contentsClicked(QTreeWidgetItem *item)

@@ -39,6 +39,8 @@ public:
 
 private:
     void fillContents(const HelpFile &file);
+    // The contents entry of the topic shown is the current one.
+    void markContentsEntry(const QString &shown);
     void contentsClicked(QTreeWidgetItem *item);
 
     const HelpFile *m_file = nullptr;
