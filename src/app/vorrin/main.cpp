@@ -1,5 +1,6 @@
 #include "ConstStr.h"
 #include "QtPrompter.h"
+#include "QtTranslations.h"
 #include "VorrinStart.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Vorrin"));
     // The scheduler lives in the notification area: closing a dialog must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
+    platform::installQtTranslations();
     platform::setPrompter(std::make_unique<platform::QtPrompter>());
     zentavo::LoadLanguageTexts(zentavo::LanguageFilePath());
     int exitCode = 0;

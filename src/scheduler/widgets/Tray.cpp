@@ -5,6 +5,7 @@
 #include "FileLock.h"
 #include "Journal.h"
 #include "LocalizeForm.h"
+#include "ProgramHelp.h"
 #include "Prompter.h"
 #include "ReportFile.h"
 #include "Scheduler.h"
@@ -48,6 +49,8 @@ TTrayForm::TTrayForm(std::unique_ptr<platform::InstanceLock> instance) : m_insta
     m_formVorrin = std::make_unique<TFormVorrin>();
     m_formRep = std::make_unique<TFormRep>();
     m_scheduler = std::make_unique<TScheduler>(m_formVorrin->Copies);
+    // Context help for the settings dialog and the report viewer.
+    help::InstallHelp(this);
     createMenu();
     LocalizeForm(this);
     EditItem->setText(sEditorHeader);
@@ -91,10 +94,7 @@ void TTrayForm::createMenu()
     TrayPopupMenu->addSeparator();
     ReportItem = item("ReportItem", "View report", &TTrayForm::ReportItemClick);
     JournalItem = item("JournalItem", "View journal", &TTrayForm::JournalItemClick);
-    // TODO(help): the help item shows the topic "Main" of the help file.
-    HelpItem = TrayPopupMenu->addAction(QStringLiteral("The Zentavo Help"));
-    HelpItem->setObjectName(QStringLiteral("HelpItem"));
-    HelpItem->setEnabled(false);
+    HelpItem = item("HelpItem", "The Zentavo Help", &TTrayForm::HelpItemClick);
     AboutItem = item("AboutItem", "About", &TTrayForm::AboutItemClick);
     TrayPopupMenu->addSeparator();
     ExitItem = item("ExitItem", "Exit", &TTrayForm::ExitItemClick);
@@ -175,6 +175,11 @@ void TTrayForm::showFile(const QString &caption, const QString &fileName)
 {
     if (m_formRep->LoadFile(caption, fileName))
         platform::runDialog(*m_formRep);
+}
+
+void TTrayForm::HelpItemClick()
+{
+    help::ShowHelpTopic(QStringLiteral("Main"));
 }
 
 void TTrayForm::AboutItemClick()

@@ -53,6 +53,7 @@ public:
     void TheZentavoItemClick();
     void ReportItemClick();
     void JournalItemClick();
+    void HelpItemClick();
     void AboutItemClick();
     // Stops the timer and the messages, then ends the program.
     void ExitItemClick();

@@ -2,6 +2,7 @@
 
 #include "ConstStr.h"
 #include "FileLock.h"
+#include "ProgramHelp.h"
 #include "Prompter.h"
 #include "Scheduler.h"
 #include "SuiteMessages.h"
@@ -40,8 +41,7 @@ void offerEditor(TTrayForm &tray)
         const platform::PromptButton answer = platform::prompter().message(
             {sVorrinHeader, sRunEditor1 + u'\r' + sRunEditor2, platform::PromptIcon::Information,
              platform::PromptButton::Yes | platform::PromptButton::No,
-             // TODO(help): the Help button shows the topic "CreateJob".
-             {}});
+             [] { help::ShowHelpTopic(QStringLiteral("CreateJob")); }});
         if (answer == platform::PromptButton::Yes)
             tray.Scheduler().StartEditor(true);
     }
