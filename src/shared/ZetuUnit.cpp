@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QRect>
+#include <QStringList>
 
 #include <cmath>
 #include <stdexcept>
@@ -16,6 +17,34 @@ namespace zentavo {
 QString GetProductName()
 {
     return platform::VersionBlock::ofRunningProgram().value(QStringLiteral("ProductName"));
+}
+
+QString AboutLines(const platform::VersionBlock &block, std::initializer_list<AboutPiece> pieces)
+{
+    QStringList lines;
+    const auto add = [&lines](const QString &prefix, const QString &value) {
+        if (!value.isEmpty())
+            lines << prefix + value;
+    };
+    for (const AboutPiece piece : pieces) {
+        switch (piece) {
+        case AboutPiece::Product:
+            add({}, QStringList{block.value(QStringLiteral("ProductName")), block.value(QStringLiteral("ProductVersion"))}
+                        .join(u' ')
+                        .trimmed());
+            break;
+        case AboutPiece::Description:
+            add({}, block.value(QStringLiteral("FileDescription")));
+            break;
+        case AboutPiece::FileVersion:
+            add(QStringLiteral("File version "), block.value(QStringLiteral("FileVersion")));
+            break;
+        case AboutPiece::Copyright:
+            add({}, block.value(QStringLiteral("LegalCopyright")));
+            break;
+        }
+    }
+    return lines.join(u'\n');
 }
 
 QString GetVersionInfoStr()

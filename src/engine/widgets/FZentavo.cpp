@@ -527,14 +527,8 @@ void TFormZentavo::HAboutClick()
         showMessage(title, QString(), platform::PromptIcon::Information);
         return;
     }
-    QString text = version.value(QStringLiteral("ProductName")) + u' ' + version.value(QStringLiteral("ProductVersion"));
-    const auto piece = [&](const QString &prefix, const QString &name) {
-        if (!version.value(name).isEmpty())
-            text += u'\n' + prefix + version.value(name);
-    };
-    piece(QString(), QStringLiteral("FileDescription"));
-    piece(QStringLiteral("File version "), QStringLiteral("FileVersion"));
-    piece(QString(), QStringLiteral("LegalCopyright"));
+    QString text = AboutLines(version, {AboutPiece::Product, AboutPiece::Description, AboutPiece::FileVersion,
+                                        AboutPiece::Copyright});
     text += QStringLiteral("\n\nPowered by ZipArchiver ") + TZipArchiver().CurrentVersion()
         + QStringLiteral("\nZIP archive component of the Zentavo suite")
         + QStringLiteral("\n\nSmtpMail\nMail component of the Zentavo suite");
