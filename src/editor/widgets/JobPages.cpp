@@ -1,32 +1,77 @@
 #include "JobPages.h"
 
 #include "ArchivePage.h"
+#include "CommandsPage.h"
+#include "CopiesPage.h"
+#include "DayGroup.h"
+#include "ExtCopiesPage.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QTableWidget>
 
 namespace pelvo {
 
-TJobPages::TJobPages(PageContext &context, TFormSource &sourceDialog, QWidget *parent)
+TJobPages::TJobPages(PageContext &context, TFormSource &sourceDialog, TFormSelCmd &kindDialog, TFormCopy &pathsDialog,
+                     QWidget *parent)
     : QTabWidget(parent)
     , m_context(context)
 {
     setObjectName(QStringLiteral("PageControl"));
     Archive = new ArchivePage(context, sourceDialog, this);
+    Copies = new CopiesPage(context, this);
+    ExtCopies = new ExtCopiesPage(context, this);
+    Commands = new CommandsPage(context, kindDialog, pathsDialog, this);
     addTab(Archive, QStringLiteral("Archive"));
+    addTab(Copies, QStringLiteral("Copies"));
+    addTab(ExtCopies, QStringLiteral("Additional copies"));
+    addTab(Commands, QStringLiteral("Commands"));
+
+    PopupMenuListDest = new QMenu(this);
+    PopupMenuListDest->setObjectName(QStringLiteral("PopupMenuListDest"));
+    PopupDestAdd = PopupMenuListDest->addAction(QStringLiteral("Add"));
+    PopupDestAdd->setObjectName(QStringLiteral("PopupDestAdd"));
+    PopupDestDel = PopupMenuListDest->addAction(QStringLiteral("Delete"));
+    PopupDestDel->setObjectName(QStringLiteral("PopupDestDel"));
+    connect(PopupDestAdd, &QAction::triggered, this, [this] {
+        if (ListPage *page = listPageShown())
+            page->AddClick();
+    });
+    connect(PopupDestDel, &QAction::triggered, this, [this] {
+        if (ListPage *page = listPageShown(); page && page->CanDelete())
+            page->DelClick(true);
+    });
+    for (ListPage *page : listPages())
+        page->SetPopup(PopupMenuListDest, PopupDestDel);
+}
+
+std::array<ListPage *, 3> TJobPages::listPages() const
+{
+    return {Copies, ExtCopies, Commands};
+}
+
+ListPage *TJobPages::listPageShown() const
+{
+    return qobject_cast<ListPage *>(currentWidget());
 }
 
 void TJobPages::ShowJob()
 {
     m_context.FormFilled = false;
     Archive->Show();
+    for (ListPage *page : listPages())
+        page->Show();
     m_context.FormFilled = true;
 }
 
 void TJobPages::SetJobEnabled(bool enabled)
 {
     Archive->SetJobEnabled(enabled);
+    for (ListPage *page : listPages())
+        page->SetJobEnabled(enabled);
 }
 
 bool TJobPages::EditsModified() const

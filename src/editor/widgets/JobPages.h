@@ -5,17 +5,29 @@
 
 #include <QTabWidget>
 
+#include <array>
+
+class QAction;
+class QMenu;
+
 namespace pelvo {
 
 class ArchivePage;
+class CommandsPage;
+class CopiesPage;
+class ExtCopiesPage;
+class ListPage;
+class TFormCopy;
+class TFormSelCmd;
 class TFormSource;
 
-// The page control that shows one job on its pages and writes every change
-// back into the job at once.
+// The page control that shows one job on its four pages and writes every
+// change back into the job at once.
 class TJobPages final : public QTabWidget {
     Q_OBJECT
 public:
-    TJobPages(PageContext &context, TFormSource &sourceDialog, QWidget *parent = nullptr);
+    TJobPages(PageContext &context, TFormSource &sourceDialog, TFormSelCmd &kindDialog, TFormCopy &pathsDialog,
+              QWidget *parent = nullptr);
 
     // Shows the context's job (or none) on every page without marking a change.
     void ShowJob();
@@ -30,8 +42,18 @@ public:
     void FocusArchiveName();
 
     ArchivePage *Archive = nullptr;
+    CopiesPage *Copies = nullptr;
+    ExtCopiesPage *ExtCopies = nullptr;
+    CommandsPage *Commands = nullptr;
+    // The popup of the three list pages; it acts on the page shown.
+    QMenu *PopupMenuListDest = nullptr;
+    QAction *PopupDestAdd = nullptr;
+    QAction *PopupDestDel = nullptr;
 
 private:
+    ListPage *listPageShown() const;
+    std::array<ListPage *, 3> listPages() const;
+
     PageContext &m_context;
 };
 

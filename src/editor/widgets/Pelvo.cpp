@@ -69,7 +69,7 @@ void TFormEditor::FormCreate()
         {PopupNameNew, ENew}, {PopupNameCopy, ECopy}, {PopupNamePaste, EPaste}, {PopupNameDel, EDel}, {PopupNameRen, ERen}};
     for (const auto &[item, command] : popupItems)
         item->setText(DeleteAmpersand(command->text()));
-    for (QAction *command : {FNew, FOpen, FSave, FPrint, ENew, ECopy, EPaste, EDel, HDoc})
+    for (QAction *command : {ENew, ECopy, EPaste, EDel, HDoc})
         command->setToolTip(DeleteAmpersand(command->text()));
     m_pages->setCurrentIndex(0);
     showStatus();
@@ -97,6 +97,10 @@ void TFormEditor::createMenus()
     // TODO(job printing): TBFPrintClick prints the job file's description once the printing lands.
     FPrint = command(FileMenu, "FPrint", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P), nullptr);
     FileMenu->addSeparator();
+    FNew->setToolTip(QStringLiteral("New file"));
+    FOpen->setToolTip(QStringLiteral("Open file"));
+    FSave->setToolTip(QStringLiteral("Save file"));
+    FPrint->setToolTip(QStringLiteral("Print file"));
     FExit = command(FileMenu, "FExit", QStringLiteral("E&xit"), {}, nullptr);
     connect(FExit, &QAction::triggered, this, &QWidget::close);
 
@@ -180,7 +184,7 @@ void TFormEditor::createControls()
     PopupNamePaste->setEnabled(false);
     ComboBoxName->setContextMenuPolicy(Qt::ActionsContextMenu);
 
-    m_pages = new TJobPages(m_context, *m_formSource, central);
+    m_pages = new TJobPages(m_context, *m_formSource, *m_formSelCmd, *m_formCopy, central);
     m_pages->setMinimumSize(730, 360);
     layout->addWidget(m_pages, 1);
 
