@@ -49,7 +49,7 @@ CommandsPage::CommandsPage(PageContext &context, TFormSelCmd &kindDialog, TFormC
     setObjectName(QStringLiteral("TabSheetComs"));
     auto *layout = new QGridLayout(this);
     StringGridComs = makeGrid("StringGridComs", {QStringLiteral("Command"), QStringLiteral("Days"), QStringLiteral("Run")});
-    StringGridComs->setColumnWidth(0, 380);
+    StringGridComs->setColumnWidth(0, 340);
     StringGridComs->setColumnWidth(1, 150);
     BitBtnAddCmd = makeAddButton("BitBtnAddCmd");
     BitBtnDelCmd = makeDelButton("BitBtnDelCmd");

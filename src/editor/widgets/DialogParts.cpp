@@ -26,6 +26,9 @@ OkCancel addOkCancel(QDialog &dialog, QVBoxLayout &layout)
     row->addWidget(buttons.cancel);
     layout.addLayout(row);
     layout.setContentsMargins(10, 10, 10, 10);
+    // A bordered dialog of fixed size: nothing to maximise.
+    layout.setSizeConstraint(QLayout::SetFixedSize);
+    dialog.setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     return buttons;
 }
 

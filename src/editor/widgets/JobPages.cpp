@@ -6,7 +6,9 @@
 #include "DayGroup.h"
 #include "ExtCopiesPage.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -93,6 +95,30 @@ QString TJobPages::ShowMissing(MissingField field)
     }
     Archive->StringGridArch->setFocus();
     return Archive->GroupBoxSource->title();
+}
+
+void TJobPages::TakeSharedCaptions()
+{
+    for (QPushButton *browse : {Copies->ButtonDest, ExtCopies->ButtonDestExt, Commands->ButtonCmd})
+        browse->setText(Archive->ButtonBrowse->text());
+    DayGroup &copyDays = *Copies->GroupBoxDestDay;
+    DayGroup &commandDays = *Commands->GroupBoxCmdDay;
+    for (std::size_t day = 0; day < copyDays.DayOfWeek.size(); ++day)
+        commandDays.DayOfWeek[day]->setText(copyDays.DayOfWeek[day]->text());
+    commandDays.EveryDay->setText(copyDays.EveryDay->text());
+    commandDays.setTitle(copyDays.title());
+    ExtCopies->LabelDestExt->setText(Copies->LabelDest->text());
+    ExtCopies->GroupBoxERegime->setTitle(Copies->GroupBoxRegime->title());
+    for (QPushButton *add : {Copies->BitBtnAddDest, ExtCopies->BitBtnAddDestExt, Commands->BitBtnAddCmd})
+        add->setToolTip(Archive->BitBtnAdd->toolTip());
+    for (QPushButton *remove : {Copies->BitBtnDelDest, ExtCopies->BitBtnDelDestExt, Commands->BitBtnDelCmd})
+        remove->setToolTip(Archive->BitBtnDel->toolTip());
+    Archive->PopupSourceAdd->setText(Archive->BitBtnAdd->toolTip());
+    Archive->PopupSourceEdit->setText(Archive->BitBtnEdit->toolTip());
+    Archive->PopupSourceDel->setText(Archive->BitBtnDel->toolTip());
+    PopupDestAdd->setText(Archive->BitBtnAdd->toolTip());
+    PopupDestDel->setText(Archive->BitBtnDel->toolTip());
+    Commands->StringGridComs->horizontalHeaderItem(2)->setText(Commands->GroupBoxCRegime->title().left(3));
 }
 
 void TJobPages::FocusArchiveName()

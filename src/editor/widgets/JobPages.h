@@ -40,6 +40,9 @@ public:
     QString ShowMissing(MissingField field);
     // The first page with the archive name focused.
     void FocusArchiveName();
+    // After the form is localised: captions that one language key drives
+    // everywhere are copied from the control that has it.
+    void TakeSharedCaptions();
 
     ArchivePage *Archive = nullptr;
     CopiesPage *Copies = nullptr;

@@ -62,6 +62,7 @@ void TFormEditor::FormCreate()
     for (QWidget *dialog : std::initializer_list<QWidget *>{m_formSource.get(), m_formSelCmd.get(), m_formCopy.get()})
         dialog->setParent(this, dialog->windowFlags());
 
+    m_pages->TakeSharedCaptions();
     ArchivePage &archive = *m_pages->Archive;
     archive.LabelSeparator->setText(QStringLiteral("('|' - ") + archive.LabelSeparator->text() + u')');
     LabelJob->setText(zentavo::sJob);
@@ -73,6 +74,11 @@ void TFormEditor::FormCreate()
         command->setToolTip(DeleteAmpersand(command->text()));
     m_pages->setCurrentIndex(0);
     showStatus();
+    // A window of fixed size that can be minimised but not maximised.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    adjustSize();
+    setFixedSize(size());
 }
 
 void TFormEditor::createMenus()

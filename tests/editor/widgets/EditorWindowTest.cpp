@@ -89,6 +89,10 @@ TEST_F(EditorWindowTest, OpensAHandMadeCodePage1251File)
     EXPECT_FALSE(archive().CheckBoxExclude->isChecked());
     EXPECT_FALSE(form->JobsModified());
     EXPECT_EQ(form->StatusText(), QStringLiteral("1 / 1"));
+    // Printing and help are shown, but not offered yet.
+    for (QAction *unavailable : {form->FPrint, form->HDoc, form->HPrompt})
+        EXPECT_FALSE(unavailable->isEnabled()) << unavailable->objectName().toStdString();
+    EXPECT_TRUE(form->FSave->isEnabled());
 }
 
 TEST_F(EditorWindowTest, UnreadableStartFileDisablesTheForm)
