@@ -319,18 +319,8 @@ void CommandsPage::AddClick()
 
 void CommandsPage::DelClick(bool ask)
 {
-    TBlock *job = block();
-    const int row = Row();
-    if (!job || row < 0)
-        return;
-    if (ask) {
-        if (!confirmDelete(zentavo::sQuestionDelCmd, row))
-            return;
-        m_context.markChanged();
-    }
-    job->Cmds.removeAt(row);
-    fill(row);
-    StringGridComsClick();
+    if (TBlock *job = block())
+        deleteLine(job->Cmds, ask, zentavo::sQuestionDelCmd);
 }
 
 } // namespace pelvo

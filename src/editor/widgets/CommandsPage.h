@@ -58,8 +58,11 @@ public:
     QRadioButton *RadioButtonRB = nullptr;
     QRadioButton *RadioButtonRA = nullptr;
 
+protected:
+    void fill(int row) override;
+    void rowClick() override { StringGridComsClick(); }
+
 private:
-    void fill(int row);
     std::array<QRadioButton *, 4> kinds() const;
     CommandKind checkedKind() const;
     // The line's command as stored: key ">" command "=" days.

@@ -35,11 +35,11 @@ CopiesPage::CopiesPage(PageContext &context, QWidget *parent)
     layout->addWidget(BitBtnAddDest, 0, 2);
     layout->addWidget(BitBtnDelDest, 1, 2, Qt::AlignTop);
 
+    const PathControls path = makePathRow("LabelDest", "EditDest", "ButtonDest", QStringLiteral("Copy to"));
+    LabelDest = path.label;
+    EditDest = path.edit;
+    ButtonDest = path.browse;
     auto *destRow = new QHBoxLayout;
-    LabelDest = label(this, "LabelDest", QStringLiteral("Copy to"));
-    EditDest = lineEdit(this, "EditDest");
-    ButtonDest = pushButton(this, "ButtonDest", QStringLiteral("Browse"));
-    LabelDest->setBuddy(EditDest);
     destRow->addWidget(LabelDest);
     destRow->addWidget(EditDest, 1);
     destRow->addWidget(ButtonDest);
@@ -163,38 +163,14 @@ bool CopiesPage::ButtonDestClick()
 
 void CopiesPage::AddClick()
 {
-    TBlock *job = block();
-    if (!job)
-        return;
-    const QString start = EditDest->text();
-    job->Dests << QString();
-    fill(int(job->Dests.size()) - 1);
-    StringGridCopiesClick();
-    const std::optional<QString> folder = PickCopyFolder(start);
-    if (folder)
-        EditDest->setText(*folder);
-    StringGridCopiesClick();
-    if (EditDest->text().isEmpty()) {
-        DelClick(false);
-        return;
-    }
-    m_context.markChanged();
+    if (TBlock *job = block())
+        addFolderLine(job->Dests, QString(), EditDest);
 }
 
 void CopiesPage::DelClick(bool ask)
 {
-    TBlock *job = block();
-    const int row = Row();
-    if (!job || row < 0)
-        return;
-    if (ask) {
-        if (!confirmDelete(zentavo::sQuestionDelCopy, row))
-            return;
-        m_context.markChanged();
-    }
-    job->Dests.removeAt(row);
-    fill(row);
-    StringGridCopiesClick();
+    if (TBlock *job = block())
+        deleteLine(job->Dests, ask, zentavo::sQuestionDelCopy);
 }
 
 } // namespace pelvo

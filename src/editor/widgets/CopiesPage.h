@@ -42,8 +42,11 @@ public:
     QRadioButton *RadioButtonReg2 = nullptr;
     DayGroup *GroupBoxDestDay = nullptr;
 
+protected:
+    void fill(int row) override;
+    void rowClick() override { StringGridCopiesClick(); }
+
 private:
-    void fill(int row);
 };
 
 } // namespace pelvo

@@ -48,11 +48,11 @@ ExtCopiesPage::ExtCopiesPage(PageContext &context, QWidget *parent)
     layout->addWidget(BitBtnAddDestExt, 0, 2);
     layout->addWidget(BitBtnDelDestExt, 1, 2, Qt::AlignTop);
 
+    const PathControls path = makePathRow("LabelDestExt", "EditDestExt", "ButtonDestExt", QStringLiteral("Copy to"));
+    LabelDestExt = path.label;
+    EditDestExt = path.edit;
+    ButtonDestExt = path.browse;
     auto *destRow = new QHBoxLayout;
-    LabelDestExt = label(this, "LabelDestExt", QStringLiteral("Copy to"));
-    EditDestExt = lineEdit(this, "EditDestExt");
-    ButtonDestExt = pushButton(this, "ButtonDestExt", QStringLiteral("Browse"));
-    LabelDestExt->setBuddy(EditDestExt);
     destRow->addWidget(LabelDestExt);
     destRow->addWidget(EditDestExt, 1);
     destRow->addWidget(ButtonDestExt);
@@ -244,37 +244,14 @@ bool ExtCopiesPage::ButtonDestExtClick()
 
 void ExtCopiesPage::AddClick()
 {
-    TBlock *job = block();
-    if (!job)
-        return;
-    const QString start = EditDestExt->text();
-    job->ExtCopies << QStringLiteral("W>");
-    fill(int(job->ExtCopies.size()) - 1);
-    StringGridACopiesClick();
-    if (const std::optional<QString> folder = PickCopyFolder(start))
-        EditDestExt->setText(*folder);
-    StringGridACopiesClick();
-    if (EditDestExt->text().isEmpty()) {
-        DelClick(false);
-        return;
-    }
-    m_context.markChanged();
+    if (TBlock *job = block())
+        addFolderLine(job->ExtCopies, QStringLiteral("W>"), EditDestExt);
 }
 
 void ExtCopiesPage::DelClick(bool ask)
 {
-    TBlock *job = block();
-    const int row = Row();
-    if (!job || row < 0)
-        return;
-    if (ask) {
-        if (!confirmDelete(zentavo::sQuestionDelACopy, row))
-            return;
-        m_context.markChanged();
-    }
-    job->ExtCopies.removeAt(row);
-    fill(row);
-    StringGridACopiesClick();
+    if (TBlock *job = block())
+        deleteLine(job->ExtCopies, ask, zentavo::sQuestionDelACopy);
 }
 
 } // namespace pelvo

@@ -52,8 +52,11 @@ public:
     QRadioButton *RadioButtonQuart = nullptr;
     QRadioButton *RadioButtonYear = nullptr;
 
+protected:
+    void fill(int row) override;
+    void rowClick() override { StringGridACopiesClick(); }
+
 private:
-    void fill(int row);
     // The type radio of a kind letter (Latin or the older Cyrillic one, any
     // case); nullptr for another letter.
     QRadioButton *typeOf(const QString &kind) const;

@@ -2,9 +2,13 @@
 
 #include "FormBuilders.h"
 #include "PageContext.h"
+#include "PathPicker.h"
 #include "Prompter.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
@@ -132,6 +136,46 @@ void ListPage::filling(const std::function<void()> &fill)
     m_context.FormFilled = false;
     fill();
     m_context.FormFilled = filled;
+}
+
+ListPage::PathControls ListPage::makePathRow(const char *labelName, const char *editName, const char *browseName,
+                                            const QString &caption)
+{
+    PathControls row{zentavo::forms::label(this, labelName, caption), zentavo::forms::lineEdit(this, editName),
+                     zentavo::forms::pushButton(this, browseName, QStringLiteral("Browse"))};
+    row.label->setBuddy(row.edit);
+    return row;
+}
+
+void ListPage::addFolderLine(QStringList &lines, const QString &newLine, QLineEdit *pathEdit)
+{
+    const QString start = pathEdit->text();
+    lines << newLine;
+    fill(int(lines.size()) - 1);
+    rowClick();
+    if (const std::optional<QString> folder = PickCopyFolder(start))
+        pathEdit->setText(*folder);
+    rowClick();
+    if (pathEdit->text().isEmpty()) {
+        deleteLine(lines, false, QString());
+        return;
+    }
+    m_context.markChanged();
+}
+
+void ListPage::deleteLine(QStringList &lines, bool ask, const QString &question)
+{
+    const int row = Row();
+    if (row < 0 || row >= lines.size())
+        return;
+    if (ask) {
+        if (!confirmDelete(question, row))
+            return;
+        m_context.markChanged();
+    }
+    lines.removeAt(row);
+    fill(row);
+    rowClick();
 }
 
 bool ListPage::confirmDelete(const QString &question, int row) const

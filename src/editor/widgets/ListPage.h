@@ -4,6 +4,8 @@
 
 #include <functional>
 
+class QLabel;
+class QLineEdit;
 class QMenu;
 class QPushButton;
 class QTableWidget;
@@ -34,6 +36,25 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+    // Refills the grid from the list and selects the row (kept inside it).
+    virtual void fill(int row) = 0;
+    // Shows the selected line in the detail controls.
+    virtual void rowClick() = 0;
+
+    // The label, edit and browse button of the selected line's path, added
+    // to the layout.
+    struct PathControls {
+        QLabel *label;
+        QLineEdit *edit;
+        QPushButton *browse;
+    };
+    PathControls makePathRow(const char *labelName, const char *editName, const char *browseName, const QString &caption);
+    // Appends newLine and lets the user pick its folder into pathEdit; a
+    // line that got no folder is taken back.
+    void addFolderLine(QStringList &lines, const QString &newLine, QLineEdit *pathEdit);
+    // Deletes the selected line; with ask, after the question.
+    void deleteLine(QStringList &lines, bool ask, const QString &question);
 
     // The grid of the page; its rows follow the list.
     QTableWidget *makeGrid(const char *name, const QStringList &headers);

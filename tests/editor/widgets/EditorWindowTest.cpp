@@ -412,3 +412,19 @@ TEST_F(EditorWindowTest, PageKeysWalkThroughTheJobs)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EditorWindowTest, AboutShowsBothProgramsVersions)
+{
+    start({writeJobs(1)});
+    prompts->buttons.push_back(PromptButton::Ok);
+    form->HAbout->trigger();
+    ASSERT_EQ(prompts->messages.size(), 1u);
+    // The main program beside the editor; the test program itself has no version block.
+    EXPECT_TRUE(prompts->messages[0].text.startsWith(QStringLiteral("The Zentavo ")));
+    EXPECT_TRUE(prompts->messages[0].text.contains(QStringLiteral("\nFile version ")));
+    EXPECT_EQ(prompts->messages[0].title, QStringLiteral("About..."));
+}
+
+} // namespace
