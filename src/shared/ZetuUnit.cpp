@@ -16,7 +16,7 @@ namespace zentavo {
 
 QString GetProductName()
 {
-    return platform::VersionBlock::ofRunningProgram().value(QStringLiteral("ProductName"));
+    return platform::VersionBlock::ofRunningProgram().productName();
 }
 
 QString AboutLines(const platform::VersionBlock &block, std::initializer_list<AboutPiece> pieces)
@@ -29,18 +29,16 @@ QString AboutLines(const platform::VersionBlock &block, std::initializer_list<Ab
     for (const AboutPiece piece : pieces) {
         switch (piece) {
         case AboutPiece::Product:
-            add({}, QStringList{block.value(QStringLiteral("ProductName")), block.value(QStringLiteral("ProductVersion"))}
-                        .join(u' ')
-                        .trimmed());
+            add({}, QStringList{block.productName(), block.productVersion()}.join(u' ').trimmed());
             break;
         case AboutPiece::Description:
-            add({}, block.value(QStringLiteral("FileDescription")));
+            add({}, block.fileDescription());
             break;
         case AboutPiece::FileVersion:
-            add(QStringLiteral("File version "), block.value(QStringLiteral("FileVersion")));
+            add(QStringLiteral("File version "), block.fileVersion());
             break;
         case AboutPiece::Copyright:
-            add({}, block.value(QStringLiteral("LegalCopyright")));
+            add({}, block.legalCopyright());
             break;
         }
     }
@@ -50,11 +48,11 @@ QString AboutLines(const platform::VersionBlock &block, std::initializer_list<Ab
 QString GetVersionInfoStr()
 {
     const platform::VersionBlock block = platform::VersionBlock::ofRunningProgram();
-    QString text = block.value(QStringLiteral("ProductName"));
-    const QString version = block.value(QStringLiteral("ProductVersion"));
+    QString text = block.productName();
+    const QString version = block.productVersion();
     if (!version.isEmpty())
         text += u' ' + version;
-    const QString copyright = block.value(QStringLiteral("LegalCopyright"));
+    const QString copyright = block.legalCopyright();
     if (!copyright.isEmpty())
         text += u'\n' + copyright;
     return text;

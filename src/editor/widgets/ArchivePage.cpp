@@ -60,7 +60,7 @@ void ArchivePage::createControls()
     QStyle *look = style();
     const auto listButton = [&](const char *name, const QString &hint, QStyle::StandardPixmap icon) {
         QPushButton *button = pushButton(GroupBoxSource, name, QString());
-        button->setIcon(look->standardIcon(icon));
+        button->setIcon(commandIcon(look, icon));
         button->setToolTip(hint);
         return button;
     };

@@ -51,7 +51,7 @@ QTableWidget *ListPage::makeGrid(const char *name, const QStringList &headers)
 QPushButton *ListPage::makeAddButton(const char *name)
 {
     QPushButton *button = zentavo::forms::pushButton(this, name, QString());
-    button->setIcon(style()->standardIcon(QStyle::SP_FileDialogNewFolder));
+    button->setIcon(zentavo::forms::commandIcon(style(), QStyle::SP_FileDialogNewFolder));
     button->setToolTip(QStringLiteral("Add"));
     connect(button, &QPushButton::clicked, this, &ListPage::AddClick);
     button->installEventFilter(this);
@@ -61,7 +61,7 @@ QPushButton *ListPage::makeAddButton(const char *name)
 QPushButton *ListPage::makeDelButton(const char *name)
 {
     m_delButton = zentavo::forms::pushButton(this, name, QString());
-    m_delButton->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
+    m_delButton->setIcon(zentavo::forms::commandIcon(style(), QStyle::SP_TrashIcon));
     m_delButton->setToolTip(QStringLiteral("Delete"));
     connect(m_delButton, &QPushButton::clicked, this, [this] { DelClick(true); });
     m_delButton->installEventFilter(this);

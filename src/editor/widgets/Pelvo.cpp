@@ -4,6 +4,7 @@
 #include "ConstStr.h"
 #include "EditCmdCopy.h"
 #include "EditSource.h"
+#include "FormBuilders.h"
 #include "JobPages.h"
 #include "LocalizeForm.h"
 #include "Paths.h"
@@ -74,11 +75,7 @@ void TFormEditor::FormCreate()
         command->setToolTip(DeleteAmpersand(command->text()));
     m_pages->setCurrentIndex(0);
     showStatus();
-    // A window of fixed size that can be minimised but not maximised.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
-    adjustSize();
-    setFixedSize(size());
+    zentavo::forms::singleBorder(this);
 }
 
 void TFormEditor::createMenus()
@@ -130,20 +127,20 @@ void TFormEditor::createMenus()
     EPaste->setEnabled(false);
 
     QStyle *look = style();
-    FNew->setIcon(look->standardIcon(QStyle::SP_FileIcon));
-    FOpen->setIcon(look->standardIcon(QStyle::SP_DialogOpenButton));
-    FSave->setIcon(look->standardIcon(QStyle::SP_DialogSaveButton));
-    FPrint->setIcon(look->standardIcon(QStyle::SP_FileDialogDetailedView));
-    ENew->setIcon(look->standardIcon(QStyle::SP_FileDialogNewFolder));
-    ECopy->setIcon(look->standardIcon(QStyle::SP_FileLinkIcon));
-    EPaste->setIcon(look->standardIcon(QStyle::SP_ArrowDown));
-    EDel->setIcon(look->standardIcon(QStyle::SP_TrashIcon));
-    HDoc->setIcon(look->standardIcon(QStyle::SP_DialogHelpButton));
-    HPrompt->setIcon(look->standardIcon(QStyle::SP_TitleBarContextHelpButton));
-    TBPrev = new QAction(look->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Previous job"), this);
+    FNew->setIcon(zentavo::forms::commandIcon(look, QStyle::SP_FileIcon));
+    FOpen->setIcon(zentavo::forms::commandIcon(look, QStyle::SP_DialogOpenButton));
+    FSave->setIcon(zentavo::forms::commandIcon(look, QStyle::SP_DialogSaveButton));
+    FPrint->setIcon(zentavo::forms::commandIcon(look, QStyle::SP_FileDialogDetailedView));
+    ENew->setIcon(zentavo::forms::commandIcon(look, QStyle::SP_FileDialogNewFolder));
+    ECopy->setIcon(zentavo::forms::commandIcon(look, QStyle::SP_FileLinkIcon));
+    EPaste->setIcon(zentavo::forms::commandIcon(look, QStyle::SP_ArrowDown));
+    EDel->setIcon(zentavo::forms::commandIcon(look, QStyle::SP_TrashIcon));
+    HDoc->setIcon(zentavo::forms::commandIcon(look, QStyle::SP_DialogHelpButton));
+    HPrompt->setIcon(zentavo::forms::commandIcon(look, QStyle::SP_TitleBarContextHelpButton));
+    TBPrev = new QAction(zentavo::forms::commandIcon(look, QStyle::SP_ArrowBack), QStringLiteral("Previous job"), this);
     TBPrev->setObjectName(QStringLiteral("TBPrev"));
     connect(TBPrev, &QAction::triggered, this, &TFormEditor::PrevBlock);
-    TBNext = new QAction(look->standardIcon(QStyle::SP_ArrowForward), QStringLiteral("Next job"), this);
+    TBNext = new QAction(zentavo::forms::commandIcon(look, QStyle::SP_ArrowForward), QStringLiteral("Next job"), this);
     TBNext->setObjectName(QStringLiteral("TBNext"));
     connect(TBNext, &QAction::triggered, this, &TFormEditor::NextBlock);
 
