@@ -5,6 +5,7 @@
 #include "EditCmdCopy.h"
 #include "EditSource.h"
 #include "FormBuilders.h"
+#include "JobDescriptionPrinter.h"
 #include "JobPages.h"
 #include "LocalizeForm.h"
 #include "Paths.h"
@@ -18,6 +19,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
@@ -44,6 +46,7 @@ TFormEditor::TFormEditor(bool haveDefaultDat)
     , m_formSource(std::make_unique<TFormSource>())
     , m_formSelCmd(std::make_unique<TFormSelCmd>())
     , m_formCopy(std::make_unique<TFormCopy>())
+    , m_jobPrinter(std::make_unique<QPrinter>())
 {
     m_context.block = [this] { return currentBlock(); };
     m_context.markChanged = [this] { markChanged(); };
@@ -97,8 +100,8 @@ void TFormEditor::createMenus()
     FSave = command(FileMenu, "FSave", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &TFormEditor::FSaveClick);
     FSaveAss = command(FileMenu, "FSaveAss", QStringLiteral("Save &as..."), {}, &TFormEditor::FSaveAssClick);
     FileMenu->addSeparator();
-    // TODO(job printing): TBFPrintClick prints the job file's description once the printing lands.
-    FPrint = command(FileMenu, "FPrint", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P), nullptr);
+    FPrint = command(FileMenu, "FPrint", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P),
+                     &TFormEditor::TBFPrintClick);
     FileMenu->addSeparator();
     FNew->setToolTip(QStringLiteral("New file"));
     FOpen->setToolTip(QStringLiteral("Open file"));
@@ -122,7 +125,7 @@ void TFormEditor::createMenus()
     HDoc = command(HelpMenu, "HDoc", QStringLiteral("&The Zentavo Help"), {}, nullptr);
     HPrompt = command(HelpMenu, "HPrompt", QStringLiteral("&What this such?"), QKeySequence(Qt::SHIFT | Qt::Key_F1), nullptr);
     HAbout = command(HelpMenu, "HAbout", QStringLiteral("&About..."), {}, &TFormEditor::HAboutClick);
-    for (QAction *unavailable : {FPrint, HDoc, HPrompt})
+    for (QAction *unavailable : {HDoc, HPrompt})
         unavailable->setEnabled(false);
     EPaste->setEnabled(false);
 
@@ -215,6 +218,14 @@ void TFormEditor::createControls()
 TBlock *TFormEditor::currentBlock()
 {
     return m_curBlock >= 0 && m_curBlock < int(m_blocks.size()) ? &m_blocks[std::size_t(m_curBlock)] : nullptr;
+}
+
+QStringList TFormEditor::jobNames() const
+{
+    QStringList names;
+    for (int i = 0; i < ComboBoxName->count(); ++i)
+        names << ComboBoxName->itemText(i);
+    return names;
 }
 
 bool TFormEditor::JobsModified()
@@ -320,7 +331,7 @@ bool TFormEditor::allJobsComplete()
 
 void TFormEditor::EnableForm()
 {
-    for (QAction *command : {FSave, FSaveAss, ECopy, EDel, ERen, PopupNameCopy, PopupNameDel, PopupNameRen})
+    for (QAction *command : {FSave, FSaveAss, FPrint, ECopy, EDel, ERen, PopupNameCopy, PopupNameDel, PopupNameRen})
         command->setEnabled(true);
     ComboBoxName->setEnabled(true);
     m_pages->SetJobEnabled(true);
@@ -329,7 +340,8 @@ void TFormEditor::EnableForm()
 
 void TFormEditor::DisableForm()
 {
-    for (QAction *command : {FSave, FSaveAss, ECopy, EDel, ERen, PopupNameCopy, PopupNameDel, PopupNameRen, TBPrev, TBNext})
+    for (QAction *command :
+         {FSave, FSaveAss, FPrint, ECopy, EDel, ERen, PopupNameCopy, PopupNameDel, PopupNameRen, TBPrev, TBNext})
         command->setEnabled(false);
     ComboBoxName->setEnabled(false);
     m_pages->SetJobEnabled(false);
@@ -464,6 +476,11 @@ bool TFormEditor::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormEditor::TBFPrintClick()
+{
+    PrintJobs(*m_jobPrinter, jobNames(), m_blocks, DatFileName);
 }
 
 void TFormEditor::HAboutClick()

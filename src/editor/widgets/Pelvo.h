@@ -14,6 +14,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QPushButton;
 
 namespace pelvo {
@@ -50,6 +51,8 @@ public:
     void PrevBlock();
     void NextBlock();
     void HAboutClick();
+    // Prints the description of the jobs as they stand in the window.
+    void TBFPrintClick();
     // Leaves the job shown, after checking it is complete when check is set,
     // and shows the job selected. False when the job left is incomplete.
     bool CBNameChange(bool check);
@@ -65,6 +68,7 @@ public:
     TFormSource &FormSource() { return *m_formSource; }
     TFormSelCmd &FormSelCmd() { return *m_formSelCmd; }
     TFormCopy &FormCopy() { return *m_formCopy; }
+    QPrinter &JobPrinter() { return *m_jobPrinter; }
 
     QComboBox *ComboBoxName = nullptr;
     QPushButton *ButtonOk = nullptr;
@@ -102,6 +106,8 @@ private:
     void createMenus();
     void createControls();
     TBlock *currentBlock();
+    // The job selector's names, job by job.
+    QStringList jobNames() const;
     void ClearJobs();
     void showStatus();
     void updateNavigation();
@@ -131,6 +137,7 @@ private:
     std::unique_ptr<TFormSource> m_formSource;
     std::unique_ptr<TFormSelCmd> m_formSelCmd;
     std::unique_ptr<TFormCopy> m_formCopy;
+    std::unique_ptr<QPrinter> m_jobPrinter;
     TJobPages *m_pages = nullptr;
     QLabel *LabelJob = nullptr;
     QLabel *m_status = nullptr;

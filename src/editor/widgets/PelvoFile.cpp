@@ -44,10 +44,7 @@ TFormEditor::SaveResult TFormEditor::SaveFDat()
         return SaveResult::Saved;
     if (!allJobsComplete())
         return SaveResult::Refused;
-    JobList jobs;
-    for (int i = 0; i < ComboBoxName->count(); ++i)
-        jobs.names << ComboBoxName->itemText(i);
-    jobs.blocks = m_blocks;
+    JobList jobs{jobNames(), m_blocks};
     const QString error = SaveJobFile(DatFileName, jobs);
     if (!error.isEmpty()) {
         ask(zentavo::sWriteError + u' ' + DatFileName + u'\n' + error, PromptIcon::Error);

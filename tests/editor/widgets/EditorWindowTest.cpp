@@ -1,6 +1,7 @@
 #include "EditorFixture.h"
 
 #include "ConstStr.h"
+#include "PdfText.h"
 #include "EditSource.h"
 #include "SuiteMessages.h"
 #include "TestApplication.h"
@@ -13,6 +14,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QKeyEvent>
+#include <QPrinter>
 #include <QTableWidget>
 
 using namespace pelvo;
@@ -89,8 +91,8 @@ TEST_F(EditorWindowTest, OpensAHandMadeCodePage1251File)
     EXPECT_FALSE(archive().CheckBoxExclude->isChecked());
     EXPECT_FALSE(form->JobsModified());
     EXPECT_EQ(form->StatusText(), QStringLiteral("1 / 1"));
-    // Printing and help are shown, but not offered yet.
-    for (QAction *unavailable : {form->FPrint, form->HDoc, form->HPrompt})
+    // Help is shown, but not offered yet.
+    for (QAction *unavailable : {form->HDoc, form->HPrompt})
         EXPECT_FALSE(unavailable->isEnabled()) << unavailable->objectName().toStdString();
     EXPECT_TRUE(form->FSave->isEnabled());
 }
@@ -414,6 +416,32 @@ TEST_F(EditorWindowTest, PageKeysWalkThroughTheJobs)
 } // namespace
 
 namespace {
+
+TEST_F(EditorWindowTest, PrintShowsTheJobsAsTheyStandInTheWindow)
+{
+    start({writeJobs(2)});
+    type(archive().EditArch, QStringLiteral("/arc/unsaved.zip"));
+    const QString pdf = path(QStringLiteral("jobs.pdf"));
+    form->JobPrinter().setOutputFormat(QPrinter::PdfFormat);
+    form->JobPrinter().setOutputFileName(pdf);
+
+    prompts->printAnswers.push_back(false);
+    form->FPrint->trigger();
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+
+    prompts->printAnswers.push_back(true);
+    form->FPrint->trigger();
+    const QString printed = testfiles::pdfText(pdf);
+    EXPECT_TRUE(printed.contains(QStringLiteral("/arc/unsaved.zip"))) << printed.toStdString();
+    EXPECT_TRUE(printed.contains(QStringLiteral("Job 2")));
+
+    // Nothing to print without jobs.
+    for (int i = 0; i < 2; ++i) {
+        prompts->buttons.push_back(PromptButton::Yes);
+        form->EDel->trigger();
+    }
+    EXPECT_FALSE(form->FPrint->isEnabled());
+}
 
 TEST_F(EditorWindowTest, AboutShowsBothProgramsVersions)
 {
