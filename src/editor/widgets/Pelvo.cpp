@@ -9,6 +9,7 @@
 #include "JobPages.h"
 #include "LocalizeForm.h"
 #include "Paths.h"
+#include "ProgramHelp.h"
 #include "Prompter.h"
 #include "UnitSelCmd.h"
 #include "VersionBlock.h"
@@ -121,12 +122,10 @@ void TFormEditor::createMenus()
 
     HelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
     HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
-    // TODO(help): HDoc shows the topic "EdMainWindow" and HPrompt switches to what's-this mode once help lands.
-    HDoc = command(HelpMenu, "HDoc", QStringLiteral("&The Zentavo Help"), {}, nullptr);
-    HPrompt = command(HelpMenu, "HPrompt", QStringLiteral("&What this such?"), QKeySequence(Qt::SHIFT | Qt::Key_F1), nullptr);
+    HDoc = command(HelpMenu, "HDoc", QStringLiteral("&The Zentavo Help"), {}, &TFormEditor::HDocClick);
+    // What's-this mode; the help installed below makes it a check item with Shift+F1.
+    HPrompt = command(HelpMenu, "HPrompt", QStringLiteral("&What this such?"), {}, nullptr);
     HAbout = command(HelpMenu, "HAbout", QStringLiteral("&About..."), {}, &TFormEditor::HAboutClick);
-    for (QAction *unavailable : {HDoc, HPrompt})
-        unavailable->setEnabled(false);
     EPaste->setEnabled(false);
 
     QStyle *look = style();
@@ -155,6 +154,7 @@ void TFormEditor::createMenus()
     ToolBar->addActions({ENew, ECopy, EPaste, EDel, TBPrev, TBNext});
     ToolBar->addSeparator();
     ToolBar->addActions({HPrompt, HDoc});
+    help::InstallHelp(this, 0, HPrompt);
 }
 
 void TFormEditor::createControls()
@@ -481,6 +481,11 @@ bool TFormEditor::eventFilter(QObject *watched, QEvent *event)
 void TFormEditor::TBFPrintClick()
 {
     PrintJobs(*m_jobPrinter, jobNames(), m_blocks, DatFileName);
+}
+
+void TFormEditor::HDocClick()
+{
+    help::ShowHelpTopic(QStringLiteral("EdMainWindow"));
 }
 
 void TFormEditor::HAboutClick()

@@ -50,6 +50,7 @@ public:
     void ERenClick();
     void PrevBlock();
     void NextBlock();
+    void HDocClick();
     void HAboutClick();
     // Prints the description of the jobs as they stand in the window.
     void TBFPrintClick();

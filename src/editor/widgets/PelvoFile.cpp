@@ -5,6 +5,7 @@
 #include "ConstStr.h"
 #include "JobPages.h"
 #include "Paths.h"
+#include "ProgramHelp.h"
 #include "Prompter.h"
 #include "VorrinStore.h"
 
@@ -177,8 +178,11 @@ bool TFormEditor::FormCloseQuery()
 
 bool TFormEditor::askDefault()
 {
-    // TODO(help): the box's Help button shows the topic "CreateJob" once help lands.
-    if (ask(zentavo::sQuestionSetDef, PromptIcon::Question, PromptButton::Yes | PromptButton::No) != PromptButton::Yes)
+    const PromptButton answer
+        = platform::prompter().message({sEditorHeader, zentavo::sQuestionSetDef, PromptIcon::Question,
+                                        PromptButton::Yes | PromptButton::No,
+                                        [] { help::ShowHelpTopic(QStringLiteral("CreateJob")); }});
+    if (answer != PromptButton::Yes)
         return true;
     const QString path = QFileInfo(DatFileName).absoluteFilePath();
     if (!zentavo::WriteDefaultDat(path)) {

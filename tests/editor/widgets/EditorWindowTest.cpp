@@ -91,9 +91,7 @@ TEST_F(EditorWindowTest, OpensAHandMadeCodePage1251File)
     EXPECT_FALSE(archive().CheckBoxExclude->isChecked());
     EXPECT_FALSE(form->JobsModified());
     EXPECT_EQ(form->StatusText(), QStringLiteral("1 / 1"));
-    // Help is shown, but not offered yet.
-    for (QAction *unavailable : {form->HDoc, form->HPrompt})
-        EXPECT_FALSE(unavailable->isEnabled()) << unavailable->objectName().toStdString();
+    EXPECT_TRUE(form->HPrompt->isCheckable());
     EXPECT_TRUE(form->FSave->isEnabled());
 }
 
@@ -379,6 +377,7 @@ TEST_F(EditorWindowTest, TheDefaultQuestionStoresTheFileAndTellsTheOtherPrograms
     prompts->buttons.push_back(PromptButton::Yes);
     EXPECT_TRUE(closes());
     EXPECT_EQ(prompts->messages.back().text, zentavo::sQuestionSetDef);
+    EXPECT_TRUE(prompts->messages.back().help) << "the question offers its help topic";
     EXPECT_EQ(zentavo::ReadDefaultDat(), path(QStringLiteral("Jobs.dat")));
     ASSERT_TRUE(testapp::waitUntil([&] { return !trayGot.isEmpty() && !mainGot.isEmpty(); }));
     EXPECT_EQ(trayGot, (QList<std::pair<QString, quint64>>{{zentavo::MsgUpdateVorrin, 0}}));
