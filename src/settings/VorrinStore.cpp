@@ -1,5 +1,6 @@
 #include "VorrinStore.h"
 
+#include "MailSession.h"
 #include "Paths.h"
 #include "RegistryKey.h"
 #include "SuiteMessages.h"
@@ -34,12 +35,26 @@ int tag(bool checked)
     return checked ? 1 : 0;
 }
 
-bool isWholeNumberOrEmpty(const QString &text)
+// Empty, or a whole number of 0 or more.
+bool isCountOrEmpty(const QString &text)
 {
-    bool ok = true;
-    if (!text.isEmpty())
-        text.toInt(&ok);
-    return ok;
+    if (text.isEmpty())
+        return true;
+    bool ok = false;
+    const int count = text.toInt(&ok);
+    return ok && count >= 0;
+}
+
+// A limit nobody can edit is cleared when it is no number; true when it
+// is fine or was cleared.
+bool acceptLimit(QString &text, bool enabled)
+{
+    if (isCountOrEmpty(text))
+        return true;
+    if (enabled)
+        return false;
+    text.clear();
+    return true;
 }
 
 // A size limit for the copies: an empty or non-numeric text means no limit.
@@ -558,20 +573,22 @@ void LoadVorrinSettings(TVorrinControls &controls, TVorrinCopies &copies, const 
 
 VorrinFault ValidateVorrinSettings(TVorrinControls &controls)
 {
-    if (!isWholeNumberOrEmpty(controls.EditTime)) {
-        if (EnabledControls(controls).EditTime)
-            return VorrinFault::TimeNotNumber;
-        controls.EditTime.clear();
-    }
-    if (!isWholeNumberOrEmpty(controls.EditRepSize))
+    const TVorrinEnabled enabled = EnabledControls(controls);
+    if (!acceptLimit(controls.EditTime, enabled.EditTime))
+        return VorrinFault::TimeNotNumber;
+    if (!acceptLimit(controls.EditRepSize, enabled.EditRepSize))
         return VorrinFault::ReportSizeNotNumber;
-    if (!isWholeNumberOrEmpty(controls.EditRunSize))
+    if (!acceptLimit(controls.EditRunSize, enabled.EditRunSize))
         return VorrinFault::JournalSizeNotNumber;
     const auto isOn = [](bool on) { return on; };
     if (controls.Mode == ScheduleMode::Weekly && std::none_of(controls.DayOfWeek.cbegin(), controls.DayOfWeek.cend(), isOn))
         return VorrinFault::NoWeekDay;
     if (controls.Mode == ScheduleMode::Monthly && std::none_of(controls.BitBtnDay.cbegin(), controls.BitBtnDay.cend(), isOn))
         return VorrinFault::NoMonthDay;
+    if (controls.ComboBoxVolIndex == -1 && enabled.ArchiveVolumes && sizeLimit(controls.ComboBoxVolText) <= 0)
+        return VorrinFault::VolumeNotNumber;
+    if (!controls.EditPort.isEmpty() && !smtpmail::SmtpPort(controls.EditPort))
+        return VorrinFault::PortNotNumber;
     return VorrinFault::None;
 }
 

@@ -1,0 +1,91 @@
+#include "SetTime.h"
+
+#include "FormBuilders.h"
+#include "LocalizeForm.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace zentavo {
+
+using namespace forms;
+
+namespace {
+
+QSpinBox *spinEdit(QWidget *parent, const char *name, int maximum, int value)
+{
+    QSpinBox *spin = named(new QSpinBox(parent), name);
+    spin->setRange(0, maximum);
+    spin->setValue(value);
+    spin->setWrapping(true);
+    return spin;
+}
+
+} // namespace
+
+QString TimeEntry(int hour, int minute)
+{
+    return QStringLiteral("%1:%2").arg(hour, 2, 10, QChar(u'0')).arg(minute, 2, 10, QChar(u'0'));
+}
+
+TFormSetTime::TFormSetTime(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FormSetTime"));
+    setWindowTitle(QStringLiteral("Time of start"));
+    QLabel *caption = label(this, "Label1", QStringLiteral("Time (HH:MM)"));
+    SpinEditHour = spinEdit(this, "SpinEditHour", 23, 23);
+    SpinEditMin = spinEdit(this, "SpinEditMin", 59, 0);
+    ButtonOk = pushButton(this, "ButtonOk", QStringLiteral("Ok"));
+    ButtonCancel = pushButton(this, "ButtonCancel", QStringLiteral("Cancel"));
+    ButtonOk->setDefault(true);
+
+    auto *fields = new QHBoxLayout;
+    fields->addWidget(SpinEditHour);
+    fields->addWidget(label(this, "LabelColon", QStringLiteral(":")));
+    fields->addWidget(SpinEditMin);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ButtonOk);
+    buttons->addWidget(ButtonCancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(caption);
+    layout->addLayout(fields);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(ButtonOk, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
+    // The spin boxes report only valid values; their edits report every text.
+    for (QSpinBox *spin : {SpinEditHour, SpinEditMin})
+        connect(spin->findChild<QLineEdit *>(), &QLineEdit::textChanged, this, &TFormSetTime::SpinEditHourChange);
+    LocalizeForm(this);
+}
+
+void TFormSetTime::SetTime(int hour, int minute)
+{
+    SpinEditHour->setValue(hour);
+    SpinEditMin->setValue(minute);
+    SpinEditHourChange();
+}
+
+QString TFormSetTime::TimeText() const
+{
+    return TimeEntry(SpinEditHour->value(), SpinEditMin->value());
+}
+
+void TFormSetTime::SpinEditHourChange()
+{
+    const auto holdsNumber = [](const QSpinBox *spin) {
+        bool ok = false;
+        const int value = spin->cleanText().toInt(&ok);
+        return ok && value >= spin->minimum() && value <= spin->maximum();
+    };
+    ButtonOk->setEnabled(holdsNumber(SpinEditHour) && holdsNumber(SpinEditMin));
+}
+
+} // namespace zentavo
