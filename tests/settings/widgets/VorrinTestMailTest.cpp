@@ -6,18 +6,44 @@
 #include "ZetuUnit.h"
 
 #include <QCheckBox>
-#include <QFileDevice>
 #include <QJsonArray>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTcpServer>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace zentavo;
 using platform::PromptButton;
 using platform::PromptIcon;
 
 namespace {
+
+// Files of this process cannot grow beyond the limit while it lives.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_kept);
+        m_keptSignal = signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_kept;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_kept);
+        signal(SIGXFSZ, m_keptSignal);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_kept{};
+    sighandler_t m_keptSignal;
+};
 
 class VorrinTestMailTest : public VorrinFormTest {
 protected:
@@ -115,26 +141,30 @@ TEST_F(VorrinTestMailTest, APortThatIsNoNumberSendsNothing)
     EXPECT_FALSE(m_form->SMTP.Connected());
 }
 
-// Kept here for its fixture: a save into a folder that cannot be written.
+// Kept here for its fixture: a save onto a full disk, played by a file
+// size limit the settings file does not fit in.
 TEST_F(VorrinTestMailTest, ASaveThatCannotBeWrittenKeepsTheStoredSettings)
 {
     m_form->ButtonOk->click(); // stores the typed mail settings
-    const QString folder = QFileInfo(platform::registryFileName()).path();
     const QByteArray stored = testfiles::readBytes(platform::registryFileName());
     ASSERT_FALSE(stored.isEmpty());
-    ASSERT_TRUE(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    if (QFileInfo(folder).isWritable())
-        GTEST_SKIP() << "the test runs with rights that ignore folder permissions";
 
     m_prompter->buttons = {PromptButton::Ok};
     bool finished = false;
     QObject::connect(m_form.get(), &QDialog::finished, [&finished] { finished = true; });
     m_form->EditSubject->setText(QStringLiteral("Never stored"));
-    m_form->ButtonOk->click();
+    {
+        const FileSizeLimit full(64);
+        m_form->ButtonOk->click();
+    }
     EXPECT_FALSE(finished);
     ASSERT_EQ(m_prompter->messages.size(), 1u);
     EXPECT_EQ(m_prompter->messages[0].icon, PromptIcon::Error);
     EXPECT_TRUE(m_prompter->messages[0].text.startsWith(sWriteError));
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(testfiles::readBytes(platform::registryFileName()), stored);
+
+    // Closed, the dialog shows what is stored, not the edit that failed.
+    m_form->ButtonCancel->click();
+    EXPECT_EQ(m_form->EditSubject->text(), QStringLiteral("Settings check"));
+    EXPECT_EQ(newForm()->EditSubject->text(), QStringLiteral("Settings check"));
 }
