@@ -16,9 +16,19 @@ using namespace forms;
 
 namespace {
 
-QSpinBox *spinEdit(QWidget *parent, const char *name, int maximum, int value)
+// Shows its value with two digits, as the time is written.
+class TwoDigitSpinBox final : public QSpinBox {
+public:
+    using QSpinBox::QSpinBox;
+    using QSpinBox::lineEdit;
+
+protected:
+    QString textFromValue(int value) const override { return QStringLiteral("%1").arg(value, 2, 10, QChar(u'0')); }
+};
+
+TwoDigitSpinBox *spinEdit(QWidget *parent, const char *name, int maximum, int value)
 {
-    QSpinBox *spin = named(new QSpinBox(parent), name);
+    TwoDigitSpinBox *spin = named(new TwoDigitSpinBox(parent), name);
     spin->setRange(0, maximum);
     spin->setValue(value);
     spin->setWrapping(true);
@@ -38,8 +48,10 @@ TFormSetTime::TFormSetTime(QWidget *parent)
     setObjectName(QStringLiteral("FormSetTime"));
     setWindowTitle(QStringLiteral("Time of start"));
     QLabel *caption = label(this, "Label1", QStringLiteral("Time (HH:MM)"));
-    SpinEditHour = spinEdit(this, "SpinEditHour", 23, 23);
-    SpinEditMin = spinEdit(this, "SpinEditMin", 59, 0);
+    TwoDigitSpinBox *hour = spinEdit(this, "SpinEditHour", 23, 23);
+    TwoDigitSpinBox *minute = spinEdit(this, "SpinEditMin", 59, 0);
+    SpinEditHour = hour;
+    SpinEditMin = minute;
     ButtonOk = pushButton(this, "ButtonOk", QStringLiteral("Ok"));
     ButtonCancel = pushButton(this, "ButtonCancel", QStringLiteral("Cancel"));
     ButtonOk->setDefault(true);
@@ -57,12 +69,14 @@ TFormSetTime::TFormSetTime(QWidget *parent)
     layout->addLayout(fields);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Wide enough for the title bar to show the whole title.
+    caption->setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) + 120);
 
     connect(ButtonOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
     // The spin boxes report only valid values; their edits report every text.
-    for (QSpinBox *spin : {SpinEditHour, SpinEditMin})
-        connect(spin->findChild<QLineEdit *>(), &QLineEdit::textChanged, this, &TFormSetTime::SpinEditHourChange);
+    for (TwoDigitSpinBox *spin : {hour, minute})
+        connect(spin->lineEdit(), &QLineEdit::textChanged, this, &TFormSetTime::SpinEditHourChange);
     LocalizeForm(this);
 }
 
@@ -71,6 +85,14 @@ void TFormSetTime::SetTime(int hour, int minute)
     SpinEditHour->setValue(hour);
     SpinEditMin->setValue(minute);
     SpinEditHourChange();
+}
+
+void TFormSetTime::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Typing replaces the hour shown.
+    SpinEditHour->setFocus();
+    SpinEditHour->selectAll();
 }
 
 QString TFormSetTime::TimeText() const

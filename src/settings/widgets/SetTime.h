@@ -23,6 +23,9 @@ public:
     QPushButton *ButtonOk;
     QPushButton *ButtonCancel;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     // Ok only while both fields hold a time.
     void SpinEditHourChange();

@@ -120,11 +120,15 @@ void TFormVorrin::buildSchedulePage()
     DayOfWeek = dayBoxes(PanelWeekDays, "DayOfWeek", new QHBoxLayout(PanelWeekDays));
 
     PanelMonthDays = named(new QWidget(page), "PanelMonthDays");
+    // A day that is on looks pressed and highlighted.
+    PanelMonthDays->setStyleSheet(QStringLiteral(
+        "QPushButton:checked { background: palette(highlight); color: palette(highlighted-text); font-weight: bold; }"));
     auto *monthGrid = new QGridLayout(PanelMonthDays);
     for (int day = 1; day <= 31; ++day) {
         QPushButton *button = new QPushButton(QString::number(day), PanelMonthDays);
         button->setObjectName(indexedName("BitBtn", day));
         button->setCheckable(true);
+        button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 16);
         // Enter means Ok here too; a day is switched with a click or Space.
         button->setAutoDefault(false);
         monthGrid->addWidget(button, (day - 1) / 7, (day - 1) % 7);
