@@ -64,10 +64,6 @@ private:
     bool copyToDestinations(zentavo::TBlock &block);
     void copyAtPeriodEnd(zentavo::TBlock &block);
     bool copyPeriod(zentavo::TBlock &block, TStringListMy &targets, bool periodEnds, const QString &header);
-    bool CopyYear(zentavo::TBlock &block);
-    bool CopyQuarter(zentavo::TBlock &block);
-    bool CopyMonth(zentavo::TBlock &block);
-    bool CopyWeek(zentavo::TBlock &block);
     bool ensureFolder(const QString &folder, quint8 &status, quint8 failureStatus);
 
     void AddRep(const QString &line);

@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "ConstStr.h"
 #include "DialogRunner.h"
+#include "FormBuilders.h"
 #include "LocalizeForm.h"
 #include "PauseCountdown.h"
 #include "Prompter.h"
@@ -67,6 +68,7 @@ void TFormPause::FormCreate()
     connect(ButtonCancel, &QPushButton::clicked, this, &TFormPause::WMClose);
     connect(Timer, &QTimer::timeout, this, &TFormPause::TimerTimer);
     LocalizeForm(this);
+    forms::singleBorder(this);
 }
 
 void TFormPause::SetJobs(const TBlocks &blocks, bool choosable)

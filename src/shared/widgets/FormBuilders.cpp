@@ -5,9 +5,12 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QPainter>
 #include <QRadioButton>
+#include <QStyleOption>
 
 namespace zentavo::forms {
 
@@ -74,6 +77,37 @@ PathRow pathRow(QWidget *parent, const char *editName, const char *buttonName)
     layout->addWidget(row.edit);
     layout->addWidget(row.browse);
     return row;
+}
+
+QIcon commandIcon(const QStyle *style, QStyle::StandardPixmap which)
+{
+    QIcon icon = style->standardIcon(which);
+    QStyleOption option;
+    const QList<QSize> sizes = icon.availableSizes().isEmpty() ? QList<QSize>{QSize(16, 16), QSize(24, 24)}
+                                                               : icon.availableSizes();
+    for (const QSize &size : sizes) {
+        const QPixmap grey = style->generatedIconPixmap(QIcon::Disabled, icon.pixmap(size), &option);
+        // Greyed and faded: a grey that is still dark reads as enabled.
+        QPixmap faded(grey.size());
+        faded.fill(Qt::transparent);
+        QPainter painter(&faded);
+        painter.setOpacity(0.4);
+        painter.drawPixmap(0, 0, grey);
+        painter.end();
+        icon.addPixmap(faded, QIcon::Disabled);
+    }
+    return icon;
+}
+
+void singleBorder(QWidget *window)
+{
+    const bool dialog = window->windowType() == Qt::Dialog;
+    window->setWindowFlags((dialog ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                           | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    if (QLayout *layout = window->layout())
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+    else
+        window->setFixedSize(window->sizeHint());
 }
 
 } // namespace zentavo::forms

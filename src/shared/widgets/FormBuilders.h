@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QIcon>
 #include <QString>
 #include <QStringList>
+#include <QStyle>
 
 #include <array>
 
@@ -49,5 +51,17 @@ struct PathRow {
     QPushButton *browse;
 };
 PathRow pathRow(QWidget *parent, const char *editName, const char *buttonName);
+
+// A standard icon of the style for a tool button or menu item, with a
+// greyed pixmap for its disabled state at every size the style offers: some
+// styles draw a few standard icons the same whether enabled or not, so a
+// disabled command would look usable.
+QIcon commandIcon(const QStyle *style, QStyle::StandardPixmap which);
+
+// Gives a window the single border of a fixed-size form: a title with the
+// system menu, minimise and close, no maximise, and a size that follows its
+// contents instead of the user's dragging. Call it after the window's
+// controls and layout exist.
+void singleBorder(QWidget *window);
 
 } // namespace zentavo::forms

@@ -4,6 +4,7 @@
 #include "PowerControl.h"
 #include "ReportLines.h"
 #include "ScriptedPrompter.h"
+#include "SuiteMessages.h"
 #include "SmtpTestServers.h"
 #include "TestApplication.h"
 #include "TestFiles.h"
@@ -142,6 +143,18 @@ TEST_F(ZentavoWindowTest, AutomaticRunWithCloseRunsTheJobsAndEndsByItself)
     EXPECT_TRUE(prompts->messages.empty());
 }
 
+TEST_F(ZentavoWindowTest, TitleCarriesTheArchiveProgressDuringTheRunOnly)
+{
+    start({writeJobFile()});
+    ASSERT_NE(form, nullptr);
+    QStringList titles;
+    QObject::connect(form.get(), &QWidget::windowTitleChanged, [&titles](const QString &title) { titles << title; });
+    form->TBFRunClick();
+    ASSERT_TRUE(waitUntil([&titles] { return titles.size() > 1 && titles.last() == CaptionZentavo; }, 30000))
+        << titles.join(u'|').toStdString();
+    EXPECT_TRUE(titles.contains(QStringLiteral("100% Job one"))) << titles.join(u'|').toStdString();
+}
+
 TEST_F(ZentavoWindowTest, NoReportFileSwitchKeepsTheReportInTheWindowOnly)
 {
     start({QStringLiteral("/R-"), QStringLiteral("/RUN"), QStringLiteral("/CLOSE"), writeJobFile()});
@@ -174,6 +187,7 @@ TEST_F(ZentavoWindowTest, StopDuringARunEndsTheReportWithTheBreakLines)
     ASSERT_TRUE(waitUntil([this] { return form->ReportLines().contains(QStringLiteral("/bin/sleep 60")); }, 30000))
         << form->ReportLines().join(u'\n').toStdString();
     const qsizetype linesSoFar = form->ReportLines().size();
+    EXPECT_FALSE(form->FRun->isEnabled());
 
     // A second run is refused while this one is under way.
     form->TBFRunClick();
