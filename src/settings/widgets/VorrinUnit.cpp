@@ -38,9 +38,6 @@ namespace {
 
 enum Page { SchedulePage = 0, OptionsPage = 1, ArchivePage = 2, MailPage = 3, ReportPage = 4 };
 
-// The name of the journal file in the journal folder.
-const QString JournalFileName = QStringLiteral("Vorrin.rep");
-
 QString portMessage(const QString &port)
 {
     return QStringLiteral("Port \"%1\": enter a port number from 1 to 65535").arg(port);
