@@ -792,7 +792,7 @@ void TFormVorrin::BitBtnDelClick()
     if (selected.isEmpty())
         return;
     const int row = ListBoxTimes->row(selected.first());
-    std::unique_ptr<QListWidgetItem>(ListBoxTimes->takeItem(row)).reset();
+    const std::unique_ptr<QListWidgetItem> removed(ListBoxTimes->takeItem(row));
     if (ListBoxTimes->count() > 0)
         ListBoxTimes->setCurrentRow(std::min(row, ListBoxTimes->count() - 1));
     ApplyEnableRules();
@@ -857,8 +857,9 @@ void TFormVorrin::BitBtnTestClick()
         showFault(VorrinFault::PortNotNumber);
         return;
     }
-    const smtpmail::TMailSettings settings{c.EditHost, c.EditPort,     c.EditEMail,    c.EditSubject, c.EditFrom,
-                                           c.CheckBoxHelo, c.CheckBoxAuth, c.EditUserName, c.EditPassword};
+    const smtpmail::TMailSettings settings{c.EditHost,     c.EditPort,     c.EditEMail,
+                                           c.EditSubject,  c.EditFrom,     c.CheckBoxHelo,
+                                           c.CheckBoxAuth, c.EditUserName, c.EditPassword};
     const QString version = GetVersionInfoStr();
     smtpmail::PrepareMail(SMTP, Msg, settings, c.EditSubject, ProductTitle,
                           version + QStringLiteral("\n\n") + DeleteAmpersand(BitBtnTest->text()));
