@@ -61,6 +61,8 @@ private:
     void setUpArchiver(TZipArchiver &zip, const QString &archiveName);
     // False when the run was stopped.
     bool archive(zentavo::TBlock &block, TZipArchiver &zip);
+    bool archiveStopping() const;
+    void reportRepair(zentavo::TBlock &block, const TZipArchiver &zip);
     bool copyToDestinations(zentavo::TBlock &block);
     void copyAtPeriodEnd(zentavo::TBlock &block);
     bool copyPeriod(zentavo::TBlock &block, TStringListMy &targets, bool periodEnds, const QString &header);
@@ -82,4 +84,5 @@ private:
     QString m_tempFolder;
     QString m_archiveTarget; // the archive, or all its volumes
     int m_addedFiles = 0;
+    QString m_unanswered; // the archiver's question that nobody answered
 };

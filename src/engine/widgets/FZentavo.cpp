@@ -6,6 +6,7 @@
 #include "DurationText.h"
 #include "FormBuilders.h"
 #include "EndOfRun.h"
+#include "JobDescriptionPrinter.h"
 #include "JobFileReader.h"
 #include "LocalizeForm.h"
 #include "Paths.h"
@@ -36,6 +37,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -95,6 +97,7 @@ TFormZentavo::TFormZentavo(ZentavoSettings settings, SettingsLoader loadSettings
     , m_productTitle(productTitle)
     , m_view(std::make_unique<QueuedRunView>(*this, *this))
     , m_runs(std::make_unique<TRunControl>(*m_view))
+    , m_jobPrinter(std::make_unique<QPrinter>())
 {
     FormCreate();
 }
@@ -472,8 +475,9 @@ void TFormZentavo::TBFEditClick()
 
 void TFormZentavo::TBFPrintClick()
 {
+    // The description shows the file as it is now, not as it was last read.
     ReadFDat(JobFileName, Blocks);
-    // TODO(job printing): PrintJob with the print dialog, once job descriptions can be printed.
+    PrintJob(*m_jobPrinter);
 }
 
 void TFormZentavo::TBRLoadClick()

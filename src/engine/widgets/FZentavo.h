@@ -16,6 +16,7 @@ class QGroupBox;
 class QLabel;
 class QListWidget;
 class QMenu;
+class QPrinter;
 class QProgressBar;
 class QPushButton;
 class QTimer;
@@ -45,6 +46,8 @@ public:
     ZentavoSettings &Settings() { return m_settings; }
     TRunControl &Runs() { return *m_runs; }
     TFormRep &FormRep() { return *m_formRep; }
+    // The printer the job description is printed on.
+    QPrinter &JobPrinter() { return *m_jobPrinter; }
     QStringList ReportLines() const;
 
     // The show handler; start-up calls it once more after the switches.
@@ -117,6 +120,7 @@ private:
     std::unique_ptr<RunView> m_view; // the worker's view of this window
     std::unique_ptr<TRunControl> m_runs;
     std::unique_ptr<TFormRep> m_formRep;
+    std::unique_ptr<QPrinter> m_jobPrinter;
     smtpmail::TMailMessage m_mailMessage;
     smtpmail::TSmtpClient m_smtp;
     // Where the suite's messages reach the window (by its caption).

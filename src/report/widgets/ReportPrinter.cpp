@@ -11,11 +11,11 @@ bool PrintReport(QPrinter &printer, const QString &header, const QStringList &li
     for (QString text : header.split(u'\n')) {
         if (text.startsWith(u'\t'))
             text.remove(0, 1);
-        printed.push_back({.text = text, .bold = true});
+        printed.push_back({{{.text = text, .bold = true}}});
     }
     printed.push_back({});
     printed.push_back({});
     for (const QString &line : lines)
-        printed.push_back({.text = line, .bold = report::IsBoldPrintLine(line)});
+        printed.push_back({{{.text = line, .bold = report::IsBoldPrintLine(line)}}});
     return PrintStyledLines(printer, printed);
 }

@@ -11,6 +11,7 @@
 #include "ViewRep.h"
 #include "ZentavoExt.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QListWidget>
@@ -176,6 +177,34 @@ TEST_F(ZentavoWindowTest, UnknownSwitchShowsTheUsageAndTouchesNothing)
     EXPECT_TRUE(prompts->messages[0].text.startsWith(sKey1Error + QStringLiteral(" NONSENSE")));
     EXPECT_TRUE(QDir(path(QStringLiteral("report"))).isEmpty());
     EXPECT_FALSE(QFile::exists(archive()));
+}
+
+TEST_F(ZentavoWindowTest, PrintCommandPrintsTheJobFileAsItIsNow)
+{
+    const QString jobFile = writeJobFile();
+    start({jobFile});
+    ASSERT_NE(form, nullptr);
+    // The file changes after it was loaded: the printout shows the change.
+    testfiles::writeBytes(jobFile, testfiles::cp1251Lines({QStringLiteral("header"), QStringLiteral(">"),
+                                                           QStringLiteral("Renamed job"), archive(),
+                                                           QStringLiteral("D=/src/"), QStringLiteral("C=")}));
+    const QString pdf = path(QStringLiteral("jobs.pdf"));
+    form->JobPrinter().setOutputFormat(QPrinter::PdfFormat);
+    form->JobPrinter().setOutputFileName(pdf);
+
+    prompts->printAnswers.push_back(false);
+    form->findChild<QAction *>(QStringLiteral("FPrint"))->trigger();
+    EXPECT_FALSE(QFile::exists(pdf));
+
+    prompts->printAnswers.push_back(true);
+    form->findChild<QAction *>(QStringLiteral("FPrint"))->trigger();
+    QByteArray text;
+    ASSERT_EQ(toolExitCode(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}, &text), 0);
+    const QString printed = QString::fromUtf8(text);
+    EXPECT_TRUE(printed.contains(QStringLiteral("Renamed job"))) << printed.toStdString();
+    EXPECT_TRUE(printed.contains(archive()));
+    EXPECT_TRUE(printed.contains(jobFile));
+    EXPECT_TRUE(prompts->messages.empty());
 }
 
 TEST_F(ZentavoWindowTest, StopDuringARunEndsTheReportWithTheBreakLines)
