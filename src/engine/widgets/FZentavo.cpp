@@ -22,6 +22,7 @@
 #include "SuiteMessages.h"
 #include "VersionBlock.h"
 #include "ViewRep.h"
+#include "OpenSettings.h"
 #include "VorrinUnit.h"
 #include "WindowMessages.h"
 #include "ZetuUnit.h"
@@ -525,18 +526,9 @@ void TFormZentavo::RPrintClick()
 
 void TFormZentavo::OptionsMenuClick()
 {
-    if (platform::findWindow(sVorrinHeader)) {
-        showMessage(windowTitle(), (sCloseVorrin + QStringLiteral(" \"") + sVorrinHeader + QStringLiteral("\"!")).left(64),
-                    platform::PromptIcon::Warning);
-        return;
-    }
     TFormVorrin dialog(this);
     dialog.PageControl->setCurrentIndex(1);
-    dialog.setWindowTitle(sOptionsHeader);
-    // The scheduler looks for this title before it opens its own dialog.
-    platform::MessageWindow shownTitle;
-    shownTitle.setCaption(sOptionsHeader);
-    platform::runDialog(dialog);
+    OpenSettingsDialog(dialog, SettingsProgram::Zentavo);
 }
 
 void TFormZentavo::HDocClick()
