@@ -5,6 +5,7 @@
 #include "FileLock.h"
 #include "Journal.h"
 #include "LocalizeForm.h"
+#include "OpenSettings.h"
 #include "ProgramHelp.h"
 #include "Prompter.h"
 #include "ReportFile.h"
@@ -116,30 +117,7 @@ void TTrayForm::AddTrayIcon()
 
 void TTrayForm::OpenItemClick()
 {
-    if (platform::findWindow(sOptionsHeader)) {
-        platform::prompter().message({sVorrinHeader, sCloseVorrin + u' ' + sOptionsHeader, platform::PromptIcon::Warning,
-                                      platform::PromptButton::Ok, {}});
-        return;
-    }
-    if (m_settingsOpen) {
-        m_formVorrin->raise();
-        m_formVorrin->activateWindow();
-        return;
-    }
-    // TODO(settings): open the dialog through the settings dialog's own entry
-    // function once it offers one to both programs.
-    m_settingsOpen = true;
-    m_formVorrin->setWindowTitle(sVorrinHeader);
-    {
-        // The main program looks for this title before it opens its dialog.
-        platform::MessageWindow shownTitle;
-        shownTitle.setCaption(sVorrinHeader);
-        platform::runDialog(*m_formVorrin);
-    }
-    // Unsaved edits are dropped: the scheduler acts on saved settings only.
-    m_formVorrin->FormCreate(nullptr);
-    m_formVorrin->setWindowTitle(QString());
-    m_settingsOpen = false;
+    OpenSettingsDialog(*m_formVorrin, SettingsProgram::Vorrin);
 }
 
 void TTrayForm::RunItemClick()

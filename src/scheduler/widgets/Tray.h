@@ -84,7 +84,6 @@ private:
     QAction *ExitItem = nullptr;
     QTimer *Timer = nullptr;
     QSystemTrayIcon *TrayIcon = nullptr;
-    bool m_settingsOpen = false;
     bool m_exiting = false;
 };
 
