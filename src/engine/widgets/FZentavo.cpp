@@ -470,7 +470,7 @@ void TFormZentavo::TBFOpenClick()
 {
     platform::FileRequest request;
     request.folder = JobFileName.isEmpty() ? QCoreApplication::applicationDirPath() : platform::folderPart(JobFileName);
-    request.filter = QStringLiteral("Файлы данных (*.dat)");
+    request.filter = JobFileFilter();
     request.defaultSuffix = QStringLiteral("dat");
     const std::optional<QString> chosen = platform::prompter().fileName(request);
     if (!chosen)
