@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ProgressGate.h"
 #include "RunSettings.h"
 #include "ZentavoExt.h"
 
@@ -85,4 +86,5 @@ private:
     QString m_tempFolder;
     QString m_archiveTarget; // the archive, or all its volumes
     int m_addedFiles = 0;
+    ProgressGate m_progressGate;
 };

@@ -114,6 +114,7 @@ void TFormZentavo::FormCreate()
     RPrint->setText(m_commands.at(3)->text());
 
     Timer = new QTimer(this);
+    Timer->setObjectName(QStringLiteral("Timer"));
     Timer->setInterval(1000);
     connect(Timer, &QTimer::timeout, this, &TFormZentavo::TimerTimer);
     Timer->start();
@@ -610,7 +611,11 @@ void TFormZentavo::setFileGauge(int percent)
 
 void TFormZentavo::runEnded()
 {
-    queued([this] { LabelNameJob->clear(); });
+    // The end is handled at once rather than at the clock's next tick.
+    queued([this] {
+        LabelNameJob->clear();
+        TimerTimer();
+    });
 }
 
 void TFormZentavo::showText(const QString &text)

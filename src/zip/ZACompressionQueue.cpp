@@ -1,0 +1,139 @@
+#include "ZACompressionQueue.h"
+
+#include <algorithm>
+
+namespace {
+// Tiny entries still cost an open and some bookkeeping; counting each as at
+// least this much keeps the number of them in flight bounded too.
+constexpr qint64 MinimumCost = 4096;
+} // namespace
+
+TZACompressionQueue::TZACompressionQueue(std::vector<TZAPlannedEntry> plan, int threads, qint64 budget)
+    : m_plan(std::move(plan)), m_budget(budget)
+{
+    for (int i = 0; i < std::max(1, threads); ++i)
+        m_threads.emplace_back([this] { work(); });
+    std::lock_guard lock(m_mutex);
+    topUp();
+}
+
+TZACompressionQueue::~TZACompressionQueue()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
+        m_tasks.clear();
+    }
+    m_workReady.notify_all();
+    for (std::thread &thread : m_threads)
+        thread.join();
+}
+
+bool TZACompressionQueue::Begin(const QString &path, int level, qint64 size)
+{
+    std::lock_guard lock(m_mutex);
+    m_inEntry = false;
+    if (m_nextEntry >= m_plan.size())
+        return false;
+    const TZAPlannedEntry &next = m_plan[m_nextEntry];
+    if (next.path != path || next.level != level || next.size != size)
+        return false;
+    m_current = m_nextEntry++;
+    m_inEntry = true;
+    return true;
+}
+
+TZAChunk TZACompressionQueue::NextChunk()
+{
+    std::unique_lock lock(m_mutex);
+    topUp();
+    std::unique_ptr<Slot> slot = takeFront(lock);
+    topUp();
+    return std::move(slot->chunk);
+}
+
+void TZACompressionQueue::End()
+{
+    std::unique_lock lock(m_mutex);
+    if (!m_inEntry)
+        return;
+    m_inEntry = false;
+    // Chunks of the entry that were dispatched but not taken.
+    while (!m_slots.empty() && m_slots.front()->entry == m_current) {
+        Slot *front = m_slots.front().get();
+        if (!front->picked)
+            m_tasks.erase(std::find(m_tasks.begin(), m_tasks.end(), front));
+        else
+            m_chunkDone.wait(lock, [front] { return front->done; });
+        m_reserved -= front->cost;
+        m_slots.pop_front();
+    }
+    // Chunks of the entry that were not even dispatched.
+    if (m_dispatchEntry == m_current) {
+        ++m_dispatchEntry;
+        m_dispatchOffset = 0;
+    }
+    topUp();
+}
+
+std::unique_ptr<TZACompressionQueue::Slot> TZACompressionQueue::takeFront(std::unique_lock<std::mutex> &lock)
+{
+    Slot *front = m_slots.front().get();
+    m_chunkDone.wait(lock, [front] { return front->done; });
+    std::unique_ptr<Slot> slot = std::move(m_slots.front());
+    m_slots.pop_front();
+    m_reserved -= slot->cost;
+    return slot;
+}
+
+void TZACompressionQueue::topUp()
+{
+    bool added = false;
+    while (m_dispatchEntry < m_plan.size()) {
+        const TZAPlannedEntry &entry = m_plan[m_dispatchEntry];
+        const qint64 length = std::min(entry.chunkSize, entry.size - m_dispatchOffset);
+        const qint64 cost = std::max(MinimumCost, length);
+        // Nothing reserved means nothing else can free memory: the chunk
+        // goes ahead even when it alone exceeds the budget.
+        if (m_reserved > 0 && m_reserved + cost > m_budget)
+            break;
+        auto slot = std::make_unique<Slot>();
+        slot->chunk.path = entry.path;
+        slot->chunk.sourceSize = entry.size;
+        slot->chunk.offset = m_dispatchOffset;
+        slot->chunk.length = length;
+        slot->chunk.level = entry.level;
+        slot->entry = m_dispatchEntry;
+        slot->cost = cost;
+        m_reserved += cost;
+        m_tasks.push_back(slot.get());
+        m_slots.push_back(std::move(slot));
+        added = true;
+        m_dispatchOffset += length;
+        if (m_dispatchOffset >= entry.size) {
+            ++m_dispatchEntry;
+            m_dispatchOffset = 0;
+        }
+    }
+    if (added)
+        m_workReady.notify_all();
+}
+
+void TZACompressionQueue::work()
+{
+    TZAChunkMaker maker;
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_workReady.wait(lock, [this] { return m_stop || !m_tasks.empty(); });
+        if (m_stop)
+            return;
+        Slot *slot = m_tasks.front();
+        m_tasks.pop_front();
+        slot->picked = true;
+        lock.unlock();
+        maker.Make(slot->chunk);
+        lock.lock();
+        slot->done = true;
+        m_chunkDone.notify_all();
+    }
+}
