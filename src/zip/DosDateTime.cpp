@@ -2,9 +2,9 @@
 
 namespace dosdatetime {
 
-uint32_t fromDateTime(const QDateTime &when)
+uint32_t LocalTimeRule::ToDos(const QDateTime &when) const
 {
-    const QDateTime local = when.toLocalTime();
+    const QDateTime local = when.toTimeZone(m_zone);
     QDate date = local.date();
     QTime time = local.time();
     if (!date.isValid() || date.year() < 1980) {
