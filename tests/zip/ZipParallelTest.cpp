@@ -47,6 +47,9 @@ protected:
         zip.TempDir = temp;
         zip.SetCompressionMode(level);
         zip.Options.Threads = threads;
+        // Folder entries carry the time they were made, which would differ
+        // between two archives.
+        zip.Options.SearchAttr = 0x28AF;
     }
 
     QTemporaryDir dir;
