@@ -1,5 +1,6 @@
 #include "ZAChunkMaker.h"
 
+#include "ReadOnlyFile.h"
 #include "ZAZlib.h"
 
 #include <algorithm>
@@ -24,15 +25,15 @@ TZAChunkMaker::~TZAChunkMaker()
 
 void TZAChunkMaker::Make(TZAChunk &chunk)
 {
-    QFile source(chunk.path);
-    if (!source.open(QIODevice::ReadOnly)) {
+    platform::ReadOnlyFile source(chunk.path);
+    if (!source.isOpen()) {
         chunk.status = TZAChunkStatus::OpenFailed;
         return;
     }
     Make(source, chunk);
 }
 
-void TZAChunkMaker::Make(QFile &source, TZAChunk &chunk)
+void TZAChunkMaker::Make(platform::ReadOnlyFile &source, TZAChunk &chunk)
 {
     chunk.data.clear();
     if (source.size() != chunk.sourceSize) {
@@ -43,7 +44,7 @@ void TZAChunkMaker::Make(QFile &source, TZAChunk &chunk)
     const qint64 wanted = dictionary + chunk.length;
     if (m_input.size() < wanted)
         m_input.resize(qsizetype(wanted));
-    if (!source.seek(chunk.offset - dictionary) || source.read(m_input.data(), wanted) != wanted) {
+    if (source.readAt(chunk.offset - dictionary, m_input.data(), wanted) != wanted) {
         chunk.status = TZAChunkStatus::ReadFailed;
         return;
     }

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 
 #include <zlib.h>
 
 #include <cstdint>
+
+namespace platform {
+class ReadOnlyFile;
+}
 
 // Each chunk is primed with the input before it, as much as deflate's window
 // reaches, so that splitting an entry costs next to nothing in size.
@@ -52,7 +55,7 @@ public:
     // Opens the chunk's source by its path and makes the chunk.
     void Make(TZAChunk &chunk);
     // Makes the chunk from a source that is already open.
-    void Make(QFile &source, TZAChunk &chunk);
+    void Make(platform::ReadOnlyFile &source, TZAChunk &chunk);
 
 private:
     void deflateChunk(const char *input, qsizetype dictionary, qsizetype length, int level,

@@ -1,5 +1,6 @@
 #include "ZAEntryFeed.h"
 
+#include "ReadOnlyFile.h"
 #include "ZAExcept.h"
 
 #include <algorithm>
@@ -37,10 +38,10 @@ void TZAEntryFeed::Open(const QString &path, int level, qint64 chunkSize, qint64
 
 void TZAEntryFeed::openHere()
 {
-    m_file.setFileName(m_path);
-    if (!m_file.open(QIODevice::ReadOnly))
+    m_file = std::make_unique<platform::ReadOnlyFile>(m_path);
+    if (!m_file->isOpen())
         throw EZAException(33, {}, {m_path});
-    m_size = m_file.size();
+    m_size = m_file->size();
 }
 
 TZAChunk TZAEntryFeed::Next()
@@ -57,7 +58,7 @@ TZAChunk TZAEntryFeed::Next()
         chunk.offset = m_offset;
         chunk.length = std::min(m_chunkSize, m_size - m_offset);
         chunk.level = m_level;
-        m_maker.Make(m_file, chunk);
+        m_maker.Make(*m_file, chunk);
     }
     if (chunk.status != TZAChunkStatus::Ok)
         raiseChanged();
@@ -70,10 +71,8 @@ uint32_t TZAEntryFeed::SourceCrc()
     uLong crc = crc32(0L, Z_NULL, 0);
     QByteArray block(qsizetype(std::max<qint64>(1, std::min(m_chunkSize, m_size))), Qt::Uninitialized);
     qint64 done = 0;
-    if (!m_file.seek(0))
-        raiseChanged();
     while (done < m_size) {
-        const qint64 got = m_file.read(block.data(), std::min<qint64>(block.size(), m_size - done));
+        const qint64 got = m_file->readAt(done, block.data(), std::min<qint64>(block.size(), m_size - done));
         if (got <= 0)
             raiseChanged();
         crc = crc32(crc, reinterpret_cast<const Bytef *>(block.constData()), uInt(got));
@@ -93,5 +92,5 @@ void TZAEntryFeed::Close()
         m_queue->End();
     m_queued = m_haveFirst = false;
     m_first = {};
-    m_file.close();
+    m_file.reset();
 }

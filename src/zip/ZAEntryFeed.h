@@ -3,8 +3,6 @@
 #include "ZAChunkMaker.h"
 #include "ZACompressionQueue.h"
 
-#include <QFile>
-
 #include <memory>
 #include <vector>
 
@@ -49,7 +47,7 @@ private:
 
     std::unique_ptr<TZACompressionQueue> m_queue;
     TZAChunkMaker m_maker;
-    QFile m_file;
+    std::unique_ptr<platform::ReadOnlyFile> m_file;
     QString m_path;
     int m_level = 0;
     qint64 m_chunkSize = 0;
