@@ -139,9 +139,17 @@ void makeCorpus(const QString &folder, qint64 totalBytes)
             random.fillRange(reinterpret_cast<quint32 *>(bytes.data()), bytes.size() / 4);
             extension = QStringLiteral("raw");
         } else if (i % 4 == 0) {
-            bytes.resize(random.bounded(20000, 3 << 20));
-            for (char &b : bytes)
-                b = char(random.bounded(4) == 0 ? random.bounded(256) : 0);
+            // Like a program: runs of text and tables between bytes that
+            // repeat little.
+            const qint64 size = random.bounded(20000, 3 << 20);
+            while (bytes.size() < size) {
+                QByteArray piece(random.bounded(16, 128), Qt::Uninitialized);
+                if (random.bounded(2) == 0)
+                    piece = text.mid(random.bounded(qint64(text.size()) - 128), piece.size());
+                else
+                    random.fillRange(reinterpret_cast<quint32 *>(piece.data()), piece.size() / 4);
+                bytes += piece;
+            }
             extension = QStringLiteral("so");
         } else {
             const qint64 size = random.bounded(200, 120000);
