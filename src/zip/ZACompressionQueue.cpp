@@ -121,7 +121,13 @@ void TZACompressionQueue::topUp()
 
 void TZACompressionQueue::work()
 {
-    TZAChunkMaker maker;
+    // A thread that cannot get its compressor fails the chunks it takes,
+    // which the writer then reports for their entries.
+    std::unique_ptr<TZAChunkMaker> maker;
+    try {
+        maker = std::make_unique<TZAChunkMaker>();
+    } catch (const std::exception &) {
+    }
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_workReady.wait(lock, [this] { return m_stop || !m_tasks.empty(); });
@@ -131,7 +137,14 @@ void TZACompressionQueue::work()
         m_tasks.pop_front();
         slot->picked = true;
         lock.unlock();
-        maker.Make(slot->chunk);
+        slot->chunk.status = TZAChunkStatus::ReadFailed;
+        try {
+            if (maker)
+                maker->Make(slot->chunk);
+        } catch (const std::exception &) {
+            slot->chunk.data.clear();
+            slot->chunk.status = TZAChunkStatus::ReadFailed;
+        }
         lock.lock();
         slot->done = true;
         m_chunkDone.notify_all();

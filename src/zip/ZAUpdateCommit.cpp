@@ -1,10 +1,10 @@
 #include "ZAUpdateCommit.h"
 
 #include "ZAByteOrder.h"
+#include "ZACrypt.h"
 #include "ZAExcept.h"
 #include "ZARecords.h"
 #include "ZAStreamIO.h"
-#include "ZACrypt.h"
 #include "ZATempFile.h"
 #include "ZipArchiver.h"
 
