@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Clock.h"
 #include "RunEngine.h"
 
 #include <QThread>
@@ -9,7 +10,7 @@
 class TMyThread final : public QThread {
 public:
     TMyThread(zentavo::TBlocks blocks, RunSettings settings, RunFlags &flags, RunView &view, RunReport &report,
-              TRunEngine::Clock clock = &QDateTime::currentDateTime);
+              TRunEngine::Clock clock = &platform::now);
 
     const TRunEngine &Engine() const { return m_engine; }
 

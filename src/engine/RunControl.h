@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Clock.h"
 #include "MyThread.h"
 #include "RunFlags.h"
 #include "RunReport.h"
@@ -23,7 +24,7 @@ public:
     // while a worker is still running, so that a running worker is never
     // dropped and two runs never share the report.
     bool StartRun(zentavo::TBlocks blocks, RunSettings settings,
-                  TRunEngine::Clock clock = &QDateTime::currentDateTime);
+                  TRunEngine::Clock clock = &platform::now);
 
     bool HasWorker() const { return m_worker != nullptr; }
     // A worker exists and its run is under way.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Clock.h"
 #include "ProgressGate.h"
 #include "RunSettings.h"
 #include "ZentavoExt.h"
@@ -26,7 +27,7 @@ public:
     // clock gives the run's start time, which every date test and macro of
     // the run uses.
     TRunEngine(zentavo::TBlocks blocks, RunSettings settings, RunFlags &flags, RunView &view, RunReport &report,
-               Clock clock = &QDateTime::currentDateTime);
+               Clock clock = &platform::now);
 
     void Execute();
 
@@ -61,13 +62,11 @@ private:
     void setUpArchiver(TZipArchiver &zip, const QString &archiveName);
     // False when the run was stopped.
     bool archive(zentavo::TBlock &block, TZipArchiver &zip);
+    bool archiveStopping() const;
+    void reportRepair(zentavo::TBlock &block, const TZipArchiver &zip);
     bool copyToDestinations(zentavo::TBlock &block);
     void copyAtPeriodEnd(zentavo::TBlock &block);
     bool copyPeriod(zentavo::TBlock &block, TStringListMy &targets, bool periodEnds, const QString &header);
-    bool CopyYear(zentavo::TBlock &block);
-    bool CopyQuarter(zentavo::TBlock &block);
-    bool CopyMonth(zentavo::TBlock &block);
-    bool CopyWeek(zentavo::TBlock &block);
     bool ensureFolder(const QString &folder, quint8 &status, quint8 failureStatus);
 
     void AddRep(const QString &line);
@@ -86,5 +85,6 @@ private:
     QString m_tempFolder;
     QString m_archiveTarget; // the archive, or all its volumes
     int m_addedFiles = 0;
+    QString m_unanswered; // the archiver's question that nobody answered
     ProgressGate m_progressGate;
 };

@@ -92,10 +92,12 @@ void TZAFileSelector::searchFiles(const QString &root, const QString &mask, bool
     }
     const QString folder = pathMask.path.left(pathMask.path.lastIndexOf(u'/') + 1);
     const QString nameMask = pathMask.path.mid(folder.size());
+    // A mask that cannot be read is an error, also where nothing is found.
+    platform::checkMaskWithSets(nameMask);
 
     const uint32_t fileAttr = uint32_t(m_searchAttr) & ~AttrFolder;
     for (const QFileInfo &entry : entriesOf(folder, QDir::Files)) {
-        if (isArchivable(entry) && platform::matchesMask(entry.fileName(), nameMask)
+        if (isArchivable(entry) && platform::matchesMaskWithSets(entry.fileName(), nameMask)
             && (attributesOf(entry) & fileAttr) != 0)
             considerEntry(entry);
     }
@@ -112,7 +114,7 @@ void TZAFileSelector::searchFiles(const QString &root, const QString &mask, bool
         const QString full = entry.absoluteFilePath();
         if (isExcluded(full + u'/'))
             continue;
-        if (wantFolders && platform::matchesMask(entry.fileName(), nameMask)) {
+        if (wantFolders && platform::matchesMaskWithSets(entry.fileName(), nameMask)) {
             // A selected folder comes with its whole content.
             if (considerEntry(entry))
                 searchFiles(full, QStringLiteral("*.*"), true);
