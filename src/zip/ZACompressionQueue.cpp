@@ -31,16 +31,21 @@ TZACompressionQueue::~TZACompressionQueue()
 
 bool TZACompressionQueue::Begin(const QString &path, int level, qint64 size)
 {
-    std::lock_guard lock(m_mutex);
+    std::unique_lock lock(m_mutex);
     m_inEntry = false;
-    if (m_nextEntry >= m_plan.size())
-        return false;
-    const TZAPlannedEntry &next = m_plan[m_nextEntry];
-    if (next.path != path || next.level != level || next.size != size)
-        return false;
-    m_current = m_nextEntry++;
-    m_inEntry = true;
-    return true;
+    // Usually the next planned entry; planned entries the writer passed by
+    // (a failure before their turn) are dropped so the plan does not stall.
+    for (std::size_t entry = m_nextEntry; entry < m_plan.size(); ++entry) {
+        const TZAPlannedEntry &planned = m_plan[entry];
+        if (planned.path != path || planned.level != level || planned.size != size)
+            continue;
+        dropBefore(entry, lock);
+        m_current = entry;
+        m_nextEntry = entry + 1;
+        m_inEntry = true;
+        return true;
+    }
+    return false;
 }
 
 TZAChunk TZACompressionQueue::NextChunk()
@@ -58,8 +63,13 @@ void TZACompressionQueue::End()
     if (!m_inEntry)
         return;
     m_inEntry = false;
-    // Chunks of the entry that were dispatched but not taken.
-    while (!m_slots.empty() && m_slots.front()->entry == m_current) {
+    dropBefore(m_current + 1, lock);
+}
+
+// Drops every chunk of the entries before entry, made or not.
+void TZACompressionQueue::dropBefore(std::size_t entry, std::unique_lock<std::mutex> &lock)
+{
+    while (!m_slots.empty() && m_slots.front()->entry < entry) {
         Slot *front = m_slots.front().get();
         if (!front->picked)
             m_tasks.erase(std::find(m_tasks.begin(), m_tasks.end(), front));
@@ -68,9 +78,8 @@ void TZACompressionQueue::End()
         m_reserved -= front->cost;
         m_slots.pop_front();
     }
-    // Chunks of the entry that were not even dispatched.
-    if (m_dispatchEntry == m_current) {
-        ++m_dispatchEntry;
+    if (m_dispatchEntry < entry) {
+        m_dispatchEntry = entry;
         m_dispatchOffset = 0;
     }
     topUp();

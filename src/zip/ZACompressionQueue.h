@@ -35,8 +35,8 @@ public:
     TZACompressionQueue(const TZACompressionQueue &) = delete;
     TZACompressionQueue &operator=(const TZACompressionQueue &) = delete;
 
-    // True when the next planned entry is this one: its chunks then follow
-    // from NextChunk. False leaves the plan where it is.
+    // True when this entry is planned (and not yet begun): its chunks then
+    // follow from NextChunk. False leaves the plan where it is.
     bool Begin(const QString &path, int level, qint64 size);
     // The next chunk of the entry begun, once it is made.
     TZAChunk NextChunk();
@@ -54,6 +54,7 @@ private:
     };
 
     void topUp();
+    void dropBefore(std::size_t entry, std::unique_lock<std::mutex> &lock);
     void work();
     std::unique_ptr<Slot> takeFront(std::unique_lock<std::mutex> &lock);
 

@@ -2,7 +2,11 @@
 // number of threads, and failures, cancels and volumes behave as on one.
 #include "ZipTestSupport.h"
 
+#include "ZACompressionQueue.h"
+
 #include <QDirIterator>
+
+#include <zlib.h>
 
 #include <vector>
 
@@ -11,6 +15,21 @@ using namespace ziptest;
 namespace {
 
 constexpr qint64 MiB = 1 << 20;
+
+QByteArray rawInflate(const QByteArray &deflated, qsizetype size)
+{
+    QByteArray out(size + 1, '\0');
+    z_stream stream{};
+    inflateInit2(&stream, -15);
+    stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(deflated.constData()));
+    stream.avail_in = uInt(deflated.size());
+    stream.next_out = reinterpret_cast<Bytef *>(out.data());
+    stream.avail_out = uInt(out.size());
+    const int result = inflate(&stream, Z_FINISH);
+    out.resize(qsizetype(stream.total_out));
+    inflateEnd(&stream);
+    return result == Z_STREAM_END ? out : QByteArray();
+}
 
 QByteArray archiveBytes(const QString &archive)
 {
@@ -57,6 +76,39 @@ protected:
 };
 
 } // namespace
+
+// The chunks of an entry come in order and join to one deflate stream; an
+// entry the writer passed by is dropped rather than stalling the ones after.
+TEST_F(ZipParallel, ThePoolHandsOverChunksInPlanOrderAndSkipsEntriesPassedBy)
+{
+    const QByteArray a = randomBytes(3 * MiB, 1);
+    const QByteArray b = textBytes(70000).left(2 * MiB + MiB / 2) + randomBytes(1000, 2);
+    const QByteArray c = "small";
+    std::vector<TZAPlannedEntry> plan;
+    for (const auto &[name, bytes] : {std::pair{"a", a}, std::pair{"b", b}, std::pair{"c", c}}) {
+        const QString file = path(QString::fromLatin1(name));
+        writeFile(file, bytes);
+        plan.push_back({file, bytes.size(), 6, MiB});
+    }
+    TZACompressionQueue queue(plan, 3, 2 * MiB);
+    ASSERT_TRUE(queue.Begin(path(QStringLiteral("b")), 6, b.size()));
+    QByteArray joined;
+    uLong crc = 0;
+    for (qint64 offset = 0; offset < b.size(); offset += MiB) {
+        const TZAChunk chunk = queue.NextChunk();
+        ASSERT_EQ(chunk.status, TZAChunkStatus::Ok);
+        EXPECT_EQ(chunk.offset, offset);
+        EXPECT_EQ(chunk.last(), offset + MiB >= b.size());
+        joined += chunk.data;
+        crc = crc32_combine(crc, chunk.crc, chunk.length);
+    }
+    queue.End();
+    EXPECT_TRUE(rawInflate(joined, b.size()) == b);
+    EXPECT_EQ(crc, crc32(0, reinterpret_cast<const Bytef *>(b.constData()), uInt(b.size())));
+    EXPECT_FALSE(queue.Begin(path(QStringLiteral("a")), 6, a.size()));
+    ASSERT_TRUE(queue.Begin(path(QStringLiteral("c")), 6, c.size()));
+    EXPECT_TRUE(rawInflate(queue.NextChunk().data, c.size()) == c);
+}
 
 TEST_F(ZipParallel, TheArchiveIsTheSameWhateverTheNumberOfThreads)
 {
