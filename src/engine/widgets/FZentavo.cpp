@@ -128,6 +128,7 @@ void TFormZentavo::FormCreate()
     forms::singleBorder(this);
 
     Timer = new QTimer(this);
+    Timer->setObjectName(QStringLiteral("Timer"));
     Timer->setInterval(1000);
     connect(Timer, &QTimer::timeout, this, &TFormZentavo::TimerTimer);
     Timer->start();
@@ -614,6 +615,8 @@ void TFormZentavo::setFileGauge(int percent)
 void TFormZentavo::runEnded()
 {
     LabelNameJob->clear();
+    // The end is handled at once rather than at the clock's next tick.
+    TimerTimer();
 }
 
 void TFormZentavo::showText(const QString &text)
