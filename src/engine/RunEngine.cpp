@@ -27,8 +27,8 @@ const QString VolumesExtension = QStringLiteral(".z*");
 QDate newestFileDay(const QString &path)
 {
     QDate newest;
-    for (const QFileInfo &entry : entriesMatching(path)) {
-        const QDate day = entry.lastModified().date();
+    for (const platform::FolderEntry &entry : entriesMatching(path)) {
+        const QDate day = entry.modified.date();
         if (!newest.isValid() || day > newest)
             newest = day;
     }
@@ -54,9 +54,9 @@ bool transferArchive(const QString &from, const QString &to, bool move)
     if (!platform::hasWildcards(fromMask))
         return transfer(from, to);
     bool done = true;
-    for (const QFileInfo &volume : entriesMatching(from)) {
-        const QString target = withFirstReplaced(to, u'*', WildcardPart(fromMask, volume.fileName()));
-        done = transfer(volume.filePath(), target) && done;
+    for (const platform::FolderEntry &volume : entriesMatching(from)) {
+        const QString target = withFirstReplaced(to, u'*', WildcardPart(fromMask, volume.name));
+        done = transfer(volume.path, target) && done;
     }
     return done;
 }
@@ -179,8 +179,8 @@ void TRunEngine::endRun()
     addTimed(sEndProcess);
     AddRep(QString());
     m_report.file().close();
-    if (m_settings.CheckBoxRep)
-        CheckRepSize(m_report.file().path(), m_settings.EditRepSize);
+    if (m_settings.CheckBoxRep && !CheckRepSize(m_report.file().path(), m_settings.EditRepSize))
+        AddRep(sWriteError + u' ' + m_report.file().path());
     m_flags.RunBusy = false;
     m_view.runEnded();
 }

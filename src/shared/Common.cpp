@@ -1,7 +1,9 @@
 #include "Common.h"
 
 #include "ConstStr.h"
+#include "FileNames.h"
 #include "FileTransfer.h"
+#include "FolderWalk.h"
 #include "Paths.h"
 #include "Wildcard.h"
 #include "ZentavoExt.h"
@@ -11,7 +13,6 @@
 #include <QList>
 #include <QSet>
 
-#include <ranges>
 
 namespace zentavo {
 
@@ -61,7 +62,7 @@ struct Selection {
 Selection selectionOf(const QString &source)
 {
     QString path = withJobFolder(source);
-    if (!path.isEmpty() && QFileInfo(path).isDir())
+    if (!path.isEmpty() && platform::isRealFolder(path))
         path = withTrailingSeparator(path) + QStringLiteral("*.*");
     const QString folder = folderPart(path);
     return {folder, path.mid(folder.size())};
@@ -82,21 +83,16 @@ QList<Entry> entriesOf(const Selection &selection, bool recursive)
 
 void walk(const QString &dir, const QString &mask, bool recursive, QStringList &list)
 {
-    const QFileInfoList entries =
-        QDir(dir).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QFileInfo &entry : entries) {
-        const QString name = entry.fileName();
-        if (!platform::matchesMask(name, mask))
+    for (const platform::FolderEntry &entry : platform::listFolder(dir)) {
+        if (!platform::matchesMask(entry.name, mask))
             continue;
-        if (entry.isDir()) {
-            if (entry.isSymLink() || entry.isJunction())
-                continue;
-            const QString folder = dir + name + platform::separator();
+        if (entry.folder) {
+            const QString folder = dir + entry.name + platform::separator();
             list << folder;
             if (recursive)
                 walk(folder, mask, recursive, list);
-        } else if (entry.isFile()) {
-            list << dir + name + u'=' + QString::number(entry.size());
+        } else {
+            list << dir + entry.name + u'=' + QString::number(entry.size);
         }
     }
 }
@@ -144,10 +140,11 @@ public:
         if (m_progress)
             m_progress->Tag = 0;
     }
-    void countOne()
+    void countOne() { count(1); }
+    void count(qint64 done)
     {
         if (m_progress)
-            ++m_progress->Tag;
+            m_progress->Tag += done;
     }
 
 private:
@@ -155,9 +152,15 @@ private:
     qint64 m_done = 0;
 };
 
-bool makeFolder(const QString &path)
+// The folders of a list, parents before their children as the walk found them.
+QStringList foldersOf(const QList<Entry> &entries)
 {
-    return QDir().mkpath(path);
+    QStringList folders;
+    for (const Entry &entry : entries) {
+        if (entry.folder)
+            folders << entry.path;
+    }
+    return folders;
 }
 
 // One name per file, whatever way it was written.
@@ -185,9 +188,9 @@ bool CopyFiles(const QString &source, const QString &target, bool recursive, Fil
         return false;
     Reporter reporter(progress);
     bool ok = true;
-    const bool toFolder = endsWithSeparator(target) || QFileInfo(target).isDir();
+    const bool toFolder = endsWithSeparator(target) || platform::isRealFolder(target);
     const QString targetFolder = toFolder ? withTrailingSeparator(target) : QString();
-    if (toFolder && !makeFolder(targetFolder))
+    if (toFolder && !platform::makeFolder(targetFolder))
         ok = false;
 
     const Selection selection = selectionOf(source);
@@ -201,7 +204,7 @@ bool CopyFiles(const QString &source, const QString &target, bool recursive, Fil
             return ok;
         const QString relative = entry.path.mid(selection.folder.size());
         if (entry.folder) {
-            if (toFolder && !makeFolder(targetFolder + relative))
+            if (toFolder && !platform::makeFolder(targetFolder + relative))
                 ok = false;
             continue;
         }
@@ -225,7 +228,7 @@ bool MoveFiles(const QString &source, const QString &target, bool recursive, Fil
 
     enum class Kind { Folder, FileName, Pattern };
     Kind kind = Kind::Folder;
-    if (!endsWithSeparator(target) && !QFileInfo(target).isDir()) {
+    if (!endsWithSeparator(target) && !platform::isRealFolder(target)) {
         if (!platform::hasWildcards(selection.mask))
             kind = Kind::FileName;
         else if (target.contains(u'*'))
@@ -235,7 +238,7 @@ bool MoveFiles(const QString &source, const QString &target, bool recursive, Fil
     const QString targetFolder = kind == Kind::Folder    ? withTrailingSeparator(target)
                                  : kind == Kind::Pattern ? folderPart(target)
                                                          : QString();
-    if (kind == Kind::Folder && !makeFolder(targetFolder))
+    if (kind == Kind::Folder && !platform::makeFolder(targetFolder))
         ok = false;
 
     const QList<Entry> entries = entriesOf(selection, recursive);
@@ -256,7 +259,7 @@ bool MoveFiles(const QString &source, const QString &target, bool recursive, Fil
             return ok;
         const QString relative = entry.path.mid(selection.folder.size());
         if (entry.folder) {
-            if (!targetFolder.isEmpty() && !makeFolder(targetFolder + relative))
+            if (!targetFolder.isEmpty() && !platform::makeFolder(targetFolder + relative))
                 ok = false;
             continue;
         }
@@ -282,20 +285,12 @@ bool MoveFiles(const QString &source, const QString &target, bool recursive, Fil
         reporter.advance(entry.size);
     }
 
-    // Folders follow their parents in the list: the deepest go first, so
-    // that each parent is empty when its turn comes.
-    for (const Entry &entry : std::views::reverse(entries)) {
-        if (CopyStop)
-            return ok;
-        if (!entry.folder)
-            continue;
-        const QString relative = entry.path.mid(selection.folder.size());
-        if (!targetFolder.isEmpty() && platform::isSameFile(entry.path, targetFolder + relative))
-            continue; // moved onto itself: the folder is its own target
-        if (!QDir().rmdir(entry.path))
-            ok = false;
-    }
-    return ok;
+    // A folder moved onto itself is its own target and stays.
+    const auto movedAway = [&](const QString &folder) {
+        return targetFolder.isEmpty()
+               || !platform::isSameFile(folder, targetFolder + folder.mid(selection.folder.size()));
+    };
+    return platform::removeFoldersDeepestFirst(foldersOf(entries), movedAway, &CopyStop).complete && ok;
 }
 
 bool DeleteFiles(const QString &source, bool recursive, FileProgress *progress)
@@ -318,18 +313,9 @@ bool DeleteFiles(const QString &source, bool recursive, FileProgress *progress)
             ok = false;
         reporter.advance(entry.size);
     }
-    for (const Entry &entry : std::views::reverse(entries)) {
-        if (CopyStop)
-            return ok;
-        if (!entry.folder)
-            continue;
-        reporter.show(entry.path);
-        if (QDir().rmdir(entry.path))
-            reporter.countOne();
-        else
-            ok = false;
-    }
-    return ok;
+    const platform::FolderRemoval removal = platform::removeFoldersDeepestFirst(foldersOf(entries), {}, &CopyStop);
+    reporter.count(removal.removed);
+    return removal.complete && ok;
 }
 
 QString WildcardPart(const QString &mask, const QString &name)
