@@ -4,6 +4,7 @@
 
 #include "Common.h"
 #include "ConstStr.h"
+#include "FileNames.h"
 #include "MaskedFiles.h"
 #include "Paths.h"
 #include "Prompter.h"
@@ -32,24 +33,7 @@ constexpr std::array presetVolumeSizes{vsAutoDetect, vs1_44MB, vs100MB, vs250MB,
 // True when a file or folder matches the source (a path or a mask).
 bool sourceExists(const QString &source)
 {
-    return !entriesMatching(source, QDir::AllEntries | QDir::Hidden | QDir::System).isEmpty();
-}
-
-// The folder shared by every source, ending in a separator; empty when the
-// sources share none. A source lying above the first one shortens it too,
-// so that every source is stored below the base folder.
-QString commonBaseDir(const QStringList &sources)
-{
-    if (sources.isEmpty())
-        return {};
-    QString base = platform::folderPart(sources.first());
-    for (const QString &source : sources) {
-        qsizetype same = 0;
-        while (same < base.size() && same < source.size() && base.at(same).toUpper() == source.at(same).toUpper())
-            ++same;
-        base.truncate(same);
-    }
-    return platform::folderPart(base);
+    return !entriesMatching(source, true).isEmpty();
 }
 
 QString shortFileLabel(const QString &fileName)
@@ -74,7 +58,8 @@ int rounded(double percent)
 
 bool TRunEngine::prepareSources(TBlock &block, TZipArchiver &zip)
 {
-    const QString baseDir = commonBaseDir(block.Sources);
+    // Every source is stored below the folder they share.
+    const QString baseDir = platform::commonFolder(block.Sources);
     zip.BaseDir = baseDir;
     zip.FileMasks.clear();
     for (QString &source : block.Sources) {
@@ -108,7 +93,7 @@ void TRunEngine::prepareExclusions(const TBlock &block, TZipArchiver &zip)
         // A mask with a folder is taken from the folder of its own source.
         const QString sourceFolder = platform::folderPart(block.Sources.value(i).mid(zip.BaseDir.size()));
         for (const QString &mask : line.split(u'|', Qt::SkipEmptyParts)) {
-            if (platform::hasFolderPart(mask) && !mask.contains(zip.BaseDir, Qt::CaseInsensitive))
+            if (platform::hasFolderPart(mask) && !mask.contains(zip.BaseDir, platform::fileNameCase()))
                 zip.ExclusionMasks << withoutDoubledSeparators(zip.BaseDir + sourceFolder + mask);
             else
                 zip.ExclusionMasks << mask;

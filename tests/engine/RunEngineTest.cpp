@@ -8,6 +8,7 @@
 #include "RunReport.h"
 #include "RunSettingsSnapshot.h"
 
+#include "FileNames.h"
 #include "TestFiles.h"
 #include "ZipToolCheck.h"
 
@@ -18,6 +19,8 @@
 #include <gtest/gtest.h>
 
 #include <random>
+
+#include <unistd.h>
 
 using namespace zentavo;
 using report::Separator;
@@ -372,4 +375,73 @@ TEST(RunSettingsSnapshot, TakesTheControlsAndTheSavedDaysOff)
         EXPECT_EQ(run.ComboBoxVol, volume) << typed.toStdString();
     }
     EXPECT_EQ(run.EditRepSize, 300);
+}
+
+// Names in code page 1251 bytes, as disks from Windows bring them.
+class OddNamesTest : public RunEngineTest {
+protected:
+    QString rawPath(const QString &folder, const QByteArray &name)
+    {
+        return platform::fileNameFromBytes(QFile::encodeName(path(folder)) + '/' + name);
+    }
+    void makeRawFile(const QString &folder, const QByteArray &name)
+    {
+        QDir().mkpath(path(folder));
+        QFile file;
+        ASSERT_TRUE(platform::openFile(file, rawPath(folder, name), QIODevice::WriteOnly));
+        file.write("raw");
+    }
+    bool rawExists(const QString &folder, const QByteArray &name)
+    {
+        return ::access(platform::fileNameBytes(rawPath(folder, name)).constData(), F_OK) == 0;
+    }
+};
+
+const QByteArray cp1251Name("\xCF\xF0\xE8\xE2\xE5\xF2.txt");
+
+TEST_F(OddNamesTest, AFileTheArchiveCannotNameIsReportedAndFailsTheJob)
+{
+    makeFile(QStringLiteral("src/a.txt"));
+    makeRawFile(QStringLiteral("src"), cp1251Name);
+    const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("a.zip")),
+                             QStringLiteral("D=") + path(QStringLiteral("src")), QStringLiteral("C=")});
+
+    EXPECT_NE(engine->Blocks().at(0).GetFlag(Status), StatusOk);
+    const QString shown = platform::readableFileName(rawPath(QStringLiteral("src"), cp1251Name));
+    EXPECT_TRUE(view.untimedLines().filter(shown).size() == 1) << qPrintable(view.untimedLines().join(u'\n'));
+}
+
+TEST_F(OddNamesTest, FileCommandsCopyMoveAndDeleteThem)
+{
+    makeRawFile(QStringLiteral("src"), cp1251Name);
+    makeFile(QStringLiteral("src/a.txt"));
+    quint8 status = StatusOk;
+    TRunEngine engine({}, settings, flags, view, runReport);
+
+    engine.ExecCommand(QStringLiteral("CCPY \"%1\" TO \"%2\"").arg(path(QStringLiteral("src/*.*")), path(QStringLiteral("copy/"))), status);
+    EXPECT_EQ(status, StatusOk);
+    EXPECT_TRUE(rawExists(QStringLiteral("copy"), cp1251Name));
+    engine.ExecCommand(QStringLiteral("CREN \"%1\" TO \"%2\"").arg(path(QStringLiteral("copy/*.*")), path(QStringLiteral("moved/"))), status);
+    EXPECT_EQ(status, StatusOk);
+    EXPECT_TRUE(rawExists(QStringLiteral("moved"), cp1251Name));
+    EXPECT_FALSE(rawExists(QStringLiteral("copy"), cp1251Name));
+    engine.ExecCommand(QStringLiteral("CDEL \"%1\"").arg(path(QStringLiteral("moved/*.*"))), status);
+    EXPECT_EQ(status, StatusOk);
+    EXPECT_FALSE(rawExists(QStringLiteral("moved"), cp1251Name));
+}
+
+TEST_F(RunEngineTest, SourcesThatDifferInLetterCaseKeepEveryFile)
+{
+    makeFile(QStringLiteral("src/Data/a.txt"));
+    makeFile(QStringLiteral("src/data/b.txt"));
+    const QString archive = path(QStringLiteral("a.zip"));
+    const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), archive,
+                             QStringLiteral("D=") + path(QStringLiteral("src/Data/a.txt")),
+                             QStringLiteral("D=") + path(QStringLiteral("src/data/b.txt")), QStringLiteral("C=")});
+
+    EXPECT_EQ(engine->Blocks().at(0).GetFlag(Status), StatusOk) << qPrintable(view.untimedLines().join(u'\n'));
+    const auto list = ziptools::python(QStringLiteral("import sys, zipfile; print('\\n'.join(sorted(zipfile.ZipFile(sys.argv[1]).namelist())))"),
+                                       {archive});
+    ASSERT_TRUE(list && list->exitCode == 0);
+    EXPECT_EQ(list->output.trimmed().split(u'\n'), QStringList({QStringLiteral("Data/a.txt"), QStringLiteral("data/b.txt")}));
 }
