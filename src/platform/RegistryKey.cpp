@@ -1,6 +1,7 @@
 #include "RegistryKey.h"
 
 #include "RegistryFormat.h"
+#include "SafeSave.h"
 
 #include <QDir>
 #include <QFile>
@@ -104,6 +105,9 @@ std::unique_ptr<RegistryKey> RegistryKey::open(const QString &path, Mode mode)
     auto settings = std::make_unique<QSettings>(registryFileName(), registryformat::format());
     if (settings->status() != QSettings::NoError)
         return nullptr;
+    // Never the fallback of writing the file in place, which a full disk
+    // cuts short: a save replaces the whole file or leaves it.
+    settings->setAtomicSyncRequired(true);
     // A key exists when it was created, even empty, or holds anything below it.
     const QString key = parts.join(u'/');
     settings->beginGroup(key);
@@ -153,7 +157,15 @@ void RegistryKey::writeString(const QString &name, const QString &value)
 bool RegistryKey::flush()
 {
     m_settings->sync();
-    return m_settings->status() == QSettings::NoError;
+    if (m_settings->status() != QSettings::NoError)
+        return false;
+#ifdef Q_OS_WIN
+    return true;
+#else
+    // QSettings syncs the file before its rename; the rename itself lasts
+    // once the folder is synced too.
+    return syncFolder(QFileInfo(registryFileName()).absolutePath());
+#endif
 }
 
 } // namespace platform
