@@ -22,20 +22,20 @@ TRunControl::~TRunControl()
         m_flags.ArchiveCancel = true;
         m_flags.Terminated = true;
         m_flags.Paused = false;
-        CopyStop = true;
+        m_flags.CopyStop = true;
         m_worker->wait();
     }
 }
 
-bool TRunControl::StartRun(TBlocks blocks, RunSettings settings, TRunEngine::Clock clock)
+bool TRunControl::StartRun(TBlocks blocks, RunSettings settings, RunContext context)
 {
     if (WorkerRunning() || m_flags.RunBusy)
         return false;
     m_worker.reset();
     m_brokenBlock = -1;
     m_flags.Terminated = false;
-    m_worker = std::make_unique<TMyThread>(std::move(blocks), std::move(settings), m_flags,
-                                           m_view, m_report, std::move(clock));
+    m_worker = std::make_unique<TMyThread>(std::move(blocks), std::move(settings), std::move(context), m_flags,
+                                           m_view, m_report);
     m_worker->start();
     return true;
 }
@@ -52,7 +52,7 @@ void TRunControl::Break(bool stopCopy, const std::function<void()> &afterClose)
     m_flags.Terminated = true;
     m_flags.Paused = false;
     if (stopCopy)
-        CopyStop = true;
+        m_flags.CopyStop = true;
     WaitForWorker();
     m_flags.AutoRun = false;
     m_flags.RunRequested = false;

@@ -226,8 +226,8 @@ bool TRunEngine::copyToDestinations(TBlock &block)
     for (qsizetype i = 0; i < block.Dests.size(); ++i) {
         if (m_flags.stopRequested())
             return false;
-        block.Dests[i] = ExpandDateMacros(block.Dests.at(i), RunTime);
-        if (!IsDayInList(block.Dests.ValueAt(i)))
+        block.Dests[i] = ExpandDateMacros(block.Dests.at(i), m_context.StartTime);
+        if (!IsDayInList(block.Dests.ValueAt(i), runDay()))
             continue;
         QString destination = block.Dests.NameAt(i);
         if (destination.contains(u'?')) {
@@ -235,7 +235,7 @@ bool TRunEngine::copyToDestinations(TBlock &block)
             block.Dests[i] = destination;
         }
         addTimed(sCopy + u' ' + m_archiveTarget + u' ' + sIn + u' ' + destination);
-        if (CopyFiles(m_archiveTarget, destination, false)) {
+        if (CopyFiles(m_archiveTarget, destination, false, nullptr, fileScope())) {
             AddRep(sRes.at(StatusOk));
         } else {
             if (m_flags.Terminated)

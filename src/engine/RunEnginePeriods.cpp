@@ -19,28 +19,28 @@ void TRunEngine::copyAtPeriodEnd(TBlock &block)
 
 bool TRunEngine::CopyYear(TBlock &block)
 {
-    const QDate day = RunTime.date();
+    const QDate day = runDay();
     return copyPeriod(block, block.YearCopies, period::endsYear(day, m_settings.TabSheetOptions),
                       QString::number(day.year()) + u' ' + sEndYear);
 }
 
 bool TRunEngine::CopyQuarter(TBlock &block)
 {
-    const QDate day = RunTime.date();
+    const QDate day = runDay();
     return copyPeriod(block, block.QuarterCopies, period::endsQuarter(day, m_settings.TabSheetOptions),
                       QString::number(day.month() / 3) + u' ' + sEndQuart);
 }
 
 bool TRunEngine::CopyMonth(TBlock &block)
 {
-    const QDate day = RunTime.date();
+    const QDate day = runDay();
     return copyPeriod(block, block.MonthCopies, period::endsMonth(day, m_settings.TabSheetOptions),
                       QString::number(day.month()) + u' ' + sEndMonth);
 }
 
 bool TRunEngine::CopyWeek(TBlock &block)
 {
-    const QDate day = RunTime.date();
+    const QDate day = runDay();
     return copyPeriod(block, block.WeekCopies, period::endsWeek(day, m_settings.TabSheetOptions),
                       QString::number(day.weekNumber()) + u' ' + sEndWeek);
 }
@@ -53,11 +53,11 @@ bool TRunEngine::copyPeriod(TBlock &block, TStringListMy &targets, bool periodEn
     bool deleteArchive = false;
     for (qsizetype i = 0; i < targets.size(); ++i) {
         addTimed(sEnd + u' ' + header);
-        const QString target = ExpandDateMacros(targets.NameAt(i), RunTime);
+        const QString target = ExpandDateMacros(targets.NameAt(i), m_context.StartTime);
         const QString flag = targets.ValueAt(i);
         targets[i] = target + u'=' + flag;
         AddRep(m_archiveTarget + u' ' + sIn + u' ' + target);
-        if (CopyFiles(m_archiveTarget, target, false)) {
+        if (CopyFiles(m_archiveTarget, target, false, nullptr, fileScope())) {
             copied = true;
             AddRep(sRes.at(StatusOk));
             deleteArchive = deleteArchive || flag == QStringLiteral("1");
@@ -70,7 +70,7 @@ bool TRunEngine::copyPeriod(TBlock &block, TStringListMy &targets, bool periodEn
     }
     if (deleteArchive) {
         addTimed(sDelete + u' ' + m_archiveTarget);
-        AddRep(DeleteFiles(m_archiveTarget, false) ? sRes.at(StatusOk) : sRes.at(StatusError));
+        AddRep(DeleteFiles(m_archiveTarget, false, nullptr, fileScope()) ? sRes.at(StatusOk) : sRes.at(StatusError));
     }
     return copied;
 }

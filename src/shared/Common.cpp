@@ -16,8 +16,6 @@
 
 namespace zentavo {
 
-std::atomic<bool> CopyStop{false};
-
 namespace {
 
 using platform::endsWithSeparator;
@@ -43,12 +41,11 @@ Entry entryOf(const QString &line)
 // A name without a folder lies in the folder of the job file in use; empty
 // when no job file gives one, so that a walk never starts from a folder
 // nobody named.
-QString withJobFolder(const QString &path)
+QString withJobFolder(const QString &path, const QString &jobFolder)
 {
     if (path.isEmpty() || platform::hasFolderPart(path))
         return path;
-    const QString jobFolder = folderPart(JobFileName);
-    return jobFolder.isEmpty() ? QString() : jobFolder + path;
+    return jobFolder.isEmpty() ? QString() : withTrailingSeparator(jobFolder) + path;
 }
 
 // The folder and the mask that a command's source names; a folder stands
@@ -59,22 +56,22 @@ struct Selection {
     QString text() const { return folder + mask; }
 };
 
-Selection selectionOf(const QString &source)
+Selection selectionOf(const QString &source, const QString &jobFolder)
 {
-    QString path = withJobFolder(source);
+    QString path = withJobFolder(source, jobFolder);
     if (!path.isEmpty() && platform::isRealFolder(path))
         path = withTrailingSeparator(path) + QStringLiteral("*.*");
     const QString folder = folderPart(path);
     return {folder, path.mid(folder.size())};
 }
 
-QList<Entry> entriesOf(const Selection &selection, bool recursive)
+QList<Entry> entriesOf(const Selection &selection, bool recursive, const FileCommandScope &scope)
 {
     QList<Entry> entries;
     if (selection.folder.isEmpty())
         return entries;
     QStringList lines;
-    BuildFileList(selection.folder, selection.mask, recursive, lines);
+    BuildFileList(selection.folder, selection.mask, recursive, lines, scope);
     entries.reserve(lines.size());
     for (const QString &line : lines)
         entries << entryOf(line);
@@ -171,18 +168,19 @@ QString keyOf(const QString &path)
 
 } // namespace
 
-void BuildFileList(QString dir, QString mask, bool recursive, QStringList &list)
+void BuildFileList(QString dir, QString mask, bool recursive, QStringList &list, const FileCommandScope &scope)
 {
     if (mask.isEmpty())
         mask = QStringLiteral("*.*");
     if (dir.isEmpty())
-        dir = folderPart(JobFileName);
+        dir = scope.jobFolder;
     if (dir.isEmpty())
         return;
     walk(withTrailingSeparator(dir), mask, recursive, list);
 }
 
-bool CopyFiles(const QString &source, const QString &target, bool recursive, FileProgress *progress)
+bool CopyFiles(const QString &source, const QString &target, bool recursive, FileProgress *progress,
+               const FileCommandScope &scope)
 {
     if (source.isEmpty() || target.isEmpty())
         return false;
@@ -193,14 +191,14 @@ bool CopyFiles(const QString &source, const QString &target, bool recursive, Fil
     if (toFolder && !platform::makeFolder(targetFolder))
         ok = false;
 
-    const Selection selection = selectionOf(source);
-    const QList<Entry> entries = entriesOf(selection, recursive);
+    const Selection selection = selectionOf(source, scope.jobFolder);
+    const QList<Entry> entries = entriesOf(selection, recursive, scope);
     if (entries.isEmpty())
         ok = false;
     reporter.start(entries);
     reporter.resetCount();
     for (const Entry &entry : entries) {
-        if (CopyStop)
+        if (scope.stopped())
             return ok;
         const QString relative = entry.path.mid(selection.folder.size());
         if (entry.folder) {
@@ -209,7 +207,7 @@ bool CopyFiles(const QString &source, const QString &target, bool recursive, Fil
             continue;
         }
         reporter.showFile(relative, entry.size);
-        if (platform::copyFile(entry.path, toFolder ? targetFolder + relative : target, &CopyStop))
+        if (platform::copyFile(entry.path, toFolder ? targetFolder + relative : target, scope.stop))
             reporter.countOne();
         else
             ok = false;
@@ -218,13 +216,14 @@ bool CopyFiles(const QString &source, const QString &target, bool recursive, Fil
     return ok;
 }
 
-bool MoveFiles(const QString &source, const QString &target, bool recursive, FileProgress *progress)
+bool MoveFiles(const QString &source, const QString &target, bool recursive, FileProgress *progress,
+               const FileCommandScope &scope)
 {
     if (source.isEmpty() || target.isEmpty())
         return false;
     Reporter reporter(progress);
     bool ok = true;
-    const Selection selection = selectionOf(source);
+    const Selection selection = selectionOf(source, scope.jobFolder);
 
     enum class Kind { Folder, FileName, Pattern };
     Kind kind = Kind::Folder;
@@ -241,7 +240,7 @@ bool MoveFiles(const QString &source, const QString &target, bool recursive, Fil
     if (kind == Kind::Folder && !platform::makeFolder(targetFolder))
         ok = false;
 
-    const QList<Entry> entries = entriesOf(selection, recursive);
+    const QList<Entry> entries = entriesOf(selection, recursive, scope);
     reporter.start(entries);
     reporter.resetCount();
 
@@ -255,7 +254,7 @@ bool MoveFiles(const QString &source, const QString &target, bool recursive, Fil
     QSet<QString> produced;
 
     for (const Entry &entry : entries) {
-        if (CopyStop)
+        if (scope.stopped())
             return ok;
         const QString relative = entry.path.mid(selection.folder.size());
         if (entry.folder) {
@@ -290,19 +289,19 @@ bool MoveFiles(const QString &source, const QString &target, bool recursive, Fil
         return targetFolder.isEmpty()
                || !platform::isSameFile(folder, targetFolder + folder.mid(selection.folder.size()));
     };
-    return platform::removeFoldersDeepestFirst(foldersOf(entries), movedAway, &CopyStop).complete && ok;
+    return platform::removeFoldersDeepestFirst(foldersOf(entries), movedAway, scope.stop).complete && ok;
 }
 
-bool DeleteFiles(const QString &source, bool recursive, FileProgress *progress)
+bool DeleteFiles(const QString &source, bool recursive, FileProgress *progress, const FileCommandScope &scope)
 {
     if (source.isEmpty())
         return false;
     Reporter reporter(progress);
     bool ok = true;
-    const QList<Entry> entries = entriesOf(selectionOf(source), recursive);
+    const QList<Entry> entries = entriesOf(selectionOf(source, scope.jobFolder), recursive, scope);
     reporter.start(entries);
     for (const Entry &entry : entries) {
-        if (CopyStop)
+        if (scope.stopped())
             return ok;
         if (entry.folder)
             continue;
@@ -313,7 +312,7 @@ bool DeleteFiles(const QString &source, bool recursive, FileProgress *progress)
             ok = false;
         reporter.advance(entry.size);
     }
-    const platform::FolderRemoval removal = platform::removeFoldersDeepestFirst(foldersOf(entries), {}, &CopyStop);
+    const platform::FolderRemoval removal = platform::removeFoldersDeepestFirst(foldersOf(entries), {}, scope.stop);
     reporter.count(removal.removed);
     return removal.complete && ok;
 }

@@ -50,19 +50,20 @@ protected:
         testfiles::writeBytes(path(relative), content);
     }
 
+    QString jobFile() const { return path(QStringLiteral("jobs.dat")); }
+
     TBlocks readJobs(const QStringList &lines)
     {
-        const QString jobFile = path(QStringLiteral("jobs.dat"));
-        testfiles::writeBytes(jobFile, testfiles::cp1251Lines(QStringList{QStringLiteral("header")} + lines));
+        testfiles::writeBytes(jobFile(), testfiles::cp1251Lines(QStringList{QStringLiteral("header")} + lines));
         TBlocks blocks;
-        EXPECT_TRUE(ReadFDat(jobFile, blocks));
+        EXPECT_TRUE(ReadFDat(jobFile(), blocks));
         return blocks;
     }
 
     std::unique_ptr<TRunEngine> run(const QStringList &jobLines, const QDateTime &when = wednesday)
     {
-        auto engine = std::make_unique<TRunEngine>(readJobs(jobLines), settings, flags, view, runReport,
-                                                   [when] { return when; });
+        auto engine = std::make_unique<TRunEngine>(readJobs(jobLines), settings, RunContext{jobFile(), when, {}},
+                                                   flags, view, runReport);
         engine->Execute();
         return engine;
     }
@@ -227,7 +228,7 @@ TEST_F(RunEngineTest, DisabledJobsLeaveOnlyTheFrame)
     TBlocks blocks = readJobs({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("a.zip")),
                                QStringLiteral("D=") + path(QStringLiteral("src/a.txt"))});
     blocks[0].SetFlag(Enabled, 0);
-    TRunEngine engine(blocks, settings, flags, view, runReport, [] { return wednesday; });
+    TRunEngine engine(blocks, settings, RunContext{jobFile(), wednesday, {}}, flags, view, runReport);
     engine.Execute();
     EXPECT_EQ(view.untimedLines(), QStringList({sBeginProcess, Separator, Separator, sEndProcess, QString()}));
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("a.zip"))));
@@ -416,7 +417,7 @@ TEST_F(OddNamesTest, FileCommandsCopyMoveAndDeleteThem)
     makeRawFile(QStringLiteral("src"), cp1251Name);
     makeFile(QStringLiteral("src/a.txt"));
     quint8 status = StatusOk;
-    TRunEngine engine({}, settings, flags, view, runReport);
+    TRunEngine engine({}, settings, RunContext{jobFile(), wednesday, {}}, flags, view, runReport);
 
     engine.ExecCommand(QStringLiteral("CCPY \"%1\" TO \"%2\"").arg(path(QStringLiteral("src/*.*")), path(QStringLiteral("copy/"))), status);
     EXPECT_EQ(status, StatusOk);

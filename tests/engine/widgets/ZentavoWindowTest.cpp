@@ -165,6 +165,35 @@ TEST_F(ZentavoWindowTest, UnknownSwitchShowsTheUsageAndTouchesNothing)
     EXPECT_FALSE(QFile::exists(archive()));
 }
 
+TEST_F(ZentavoWindowTest, AReloadDuringARunLeavesTheRunInItsOwnJobFolder)
+{
+    // Two job files, each beside its own "x.txt"; the run of the first copies
+    // "x.txt" after a pause in which the default job file becomes the second.
+    const auto jobFile = [this](const QString &folder) {
+        QDir().mkpath(path(folder));
+        testfiles::writeBytes(path(folder + QStringLiteral("/x.txt")), folder.toUtf8());
+        const QString name = path(folder + QStringLiteral("/Jobs.dat"));
+        testfiles::writeBytes(name, testfiles::cp1251Lines(
+            {QStringLiteral("header"), QStringLiteral(">"), QStringLiteral("Job"), archive(),
+             QStringLiteral("D=") + path(QStringLiteral("src")), QStringLiteral("C="),
+             QStringLiteral("CMD1=/bin/sleep 1="),
+             QStringLiteral("CMD1=CCPY \"x.txt\" TO \"%1\"=").arg(path(QStringLiteral("out/")))}));
+        return name;
+    };
+    const QString first = jobFile(QStringLiteral("first"));
+    const QString second = jobFile(QStringLiteral("second"));
+    start({first});
+    ASSERT_NE(form, nullptr);
+    form->TBFRunClick();
+    ASSERT_TRUE(waitUntil([this] { return form->ReportLines().contains(QStringLiteral("/bin/sleep 1")); }, 30000));
+    settings.EditFJob = second;
+    form->UpdateVorrin(1);
+    EXPECT_EQ(JobFileName, first) << "the window keeps its job file until the run ends";
+    ASSERT_TRUE(waitUntil([this] { return !form->Runs().WorkerRunning() && JobFileName == settings.EditFJob; }, 30000));
+
+    EXPECT_EQ(testfiles::readBytes(path(QStringLiteral("out/x.txt"))), QByteArray("first"));
+}
+
 TEST_F(ZentavoWindowTest, StopDuringARunEndsTheReportWithTheBreakLines)
 {
     start({writeJobFile(QStringLiteral("/bin/sleep 60"))});
