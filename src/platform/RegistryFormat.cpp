@@ -104,10 +104,27 @@ bool writeDevice(QIODevice &device, const QSettings::SettingsMap &map)
 
 std::optional<QSettings::SettingsMap> parse(const QByteArray &bytes)
 {
+    return parseOrBlame(bytes, nullptr);
+}
+
+std::optional<Damage> damageOf(const QByteArray &bytes)
+{
+    Damage damage;
+    if (parseOrBlame(bytes, &damage))
+        return std::nullopt;
+    return damage;
+}
+
+std::optional<QSettings::SettingsMap> parseOrBlame(const QByteArray &bytes, Damage *damage)
+{
     QSettings::SettingsMap map;
     QString section;
     const QString text = QString::fromUtf8(bytes);
+    int number = 0;
     for (QStringView line : QStringView(text).split(u'\n')) {
+        ++number;
+        if (damage)
+            *damage = {number, line.toString().trimmed()};
         if (line.endsWith(u'\r'))
             line.chop(1);
         if (line.trimmed().isEmpty() || line.startsWith(u'#'))

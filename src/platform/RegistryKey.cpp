@@ -49,19 +49,28 @@ bool prepareStoreFile()
         || QFileInfo::exists(fileName);
 }
 
-// QSettings keeps a file it failed to read as an empty one in its
-// per-process cache and would write over it later; a damaged store is
-// therefore checked here, before QSettings sees it, and never written.
-bool storeIsIntact()
-{
-    QFile file(registryFileName());
-    if (!file.exists())
-        return true;
-    return file.open(QIODevice::ReadOnly) && registryformat::parse(file.readAll()).has_value();
-}
 #endif
 
 } // namespace
+
+std::optional<registryformat::Damage> registryDamage()
+{
+#ifdef Q_OS_WIN
+    return std::nullopt;
+#else
+    QFile file(registryFileName());
+    if (!file.exists())
+        return std::nullopt;
+    if (!file.open(QIODevice::ReadOnly))
+        return registryformat::Damage{0, file.errorString()};
+    return registryformat::damageOf(file.readAll());
+#endif
+}
+
+std::unique_ptr<RegistryKey> RegistryKey::empty()
+{
+    return std::unique_ptr<RegistryKey>(new RegistryKey(nullptr));
+}
 
 QString registryFileName()
 {
@@ -98,7 +107,10 @@ std::unique_ptr<RegistryKey> RegistryKey::open(const QString &path, Mode mode)
     if (settings->status() != QSettings::NoError)
         return nullptr;
 #else
-    if (!storeIsIntact())
+    // QSettings keeps a file it failed to read as an empty one in its
+    // per-process cache and would write over it later; a damaged store is
+    // therefore checked here, before QSettings sees it, and never written.
+    if (registryDamage())
         return nullptr;
     if (mode == Mode::OpenExisting ? !QFileInfo::exists(registryFileName()) : !prepareStoreFile())
         return nullptr;
@@ -128,7 +140,7 @@ std::unique_ptr<RegistryKey> RegistryKey::open(const QString &path, Mode mode)
 
 std::optional<qint32> RegistryKey::readInteger(const QString &name) const
 {
-    const QVariant value = m_settings->value(name);
+    const QVariant value = m_settings ? m_settings->value(name) : QVariant();
     if (value.typeId() != QMetaType::Int && value.typeId() != QMetaType::UInt)
         return std::nullopt;
     return asInteger(value);
@@ -136,7 +148,7 @@ std::optional<qint32> RegistryKey::readInteger(const QString &name) const
 
 std::optional<QString> RegistryKey::readString(const QString &name) const
 {
-    const QVariant value = m_settings->value(name);
+    const QVariant value = m_settings ? m_settings->value(name) : QVariant();
     if (!value.isValid())
         return QString();
     if (value.typeId() != QMetaType::QString)
@@ -146,16 +158,20 @@ std::optional<QString> RegistryKey::readString(const QString &name) const
 
 void RegistryKey::writeInteger(const QString &name, qint32 value)
 {
-    m_settings->setValue(name, value);
+    if (m_settings)
+        m_settings->setValue(name, value);
 }
 
 void RegistryKey::writeString(const QString &name, const QString &value)
 {
-    m_settings->setValue(name, value);
+    if (m_settings)
+        m_settings->setValue(name, value);
 }
 
 bool RegistryKey::flush()
 {
+    if (!m_settings)
+        return false;
     m_settings->sync();
     if (m_settings->status() != QSettings::NoError)
         return false;

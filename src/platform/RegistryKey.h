@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RegistryFormat.h"
+
 #include <QString>
 
 #include <memory>
@@ -25,6 +27,9 @@ public:
     // the key does not exist and may not be created, or the store cannot be
     // read or written.
     static std::unique_ptr<RegistryKey> open(const QString &path, Mode mode);
+    // A key that holds nothing and keeps nothing: what a load reads where
+    // the store cannot be opened, so every value takes its default.
+    static std::unique_ptr<RegistryKey> empty();
 
     ~RegistryKey();
     RegistryKey(const RegistryKey &) = delete;
@@ -53,5 +58,9 @@ QString registryFileName();
 // Points the store at another folder (tests); an empty text restores the
 // user's config folder.
 void setRegistryFolder(const QString &folder);
+
+// Where the store file is damaged; nothing when it is intact or absent. A
+// damaged store opens no key, so no save ever writes over it.
+std::optional<registryformat::Damage> registryDamage();
 
 } // namespace platform

@@ -99,9 +99,19 @@ bool restoreMonthDays(QString text, std::array<bool, 31> &days)
     return true;
 }
 
+// A damaged store reads as an empty one, so every value takes its default;
+// the damage itself is told by SettingsDamageNotice.
+std::unique_ptr<RegistryKey> keyToLoad(const QString &path)
+{
+    std::unique_ptr<RegistryKey> key = RegistryKey::open(path, RegistryKey::Mode::OpenOrCreate);
+    if (!key && platform::registryDamage())
+        key = RegistryKey::empty();
+    return key;
+}
+
 void loadMainKey(TVorrinControls &c, TVorrinCopies &copies, const VorrinLoadContext &context)
 {
-    const std::unique_ptr<RegistryKey> key = RegistryKey::open(MainKeyPath(), RegistryKey::Mode::OpenOrCreate);
+    const std::unique_ptr<RegistryKey> key = keyToLoad(MainKeyPath());
     if (!key)
         return;
     const auto integer = [&key](const QString &name, int byDefault) {
@@ -198,7 +208,7 @@ void loadMainKey(TVorrinControls &c, TVorrinCopies &copies, const VorrinLoadCont
 
 void loadScheduleKey(TVorrinControls &c, TVorrinCopies &copies)
 {
-    const std::unique_ptr<RegistryKey> key = RegistryKey::open(ScheduleKeyPath(), RegistryKey::Mode::OpenOrCreate);
+    const std::unique_ptr<RegistryKey> key = keyToLoad(ScheduleKeyPath());
     if (!key)
         return;
     const std::optional<QString> times = key->readString(QStringLiteral("Times"));
@@ -253,7 +263,7 @@ void loadScheduleKey(TVorrinControls &c, TVorrinCopies &copies)
 
 void loadMailKey(TVorrinControls &c)
 {
-    const std::unique_ptr<RegistryKey> key = RegistryKey::open(MailKeyPath(), RegistryKey::Mode::OpenOrCreate);
+    const std::unique_ptr<RegistryKey> key = keyToLoad(MailKeyPath());
     if (!key)
         return;
     // A mail value that cannot be read keeps what the edit shows.
@@ -503,6 +513,18 @@ bool SaveVorrinSettings(const TVorrinControls &controls, TVorrinCopies &copies)
     const bool schedule = saveScheduleKey(controls, copies);
     const bool mail = saveMailKey(controls);
     return main && schedule && mail;
+}
+
+std::optional<QString> SettingsDamageNotice()
+{
+    const std::optional<platform::registryformat::Damage> damage = platform::registryDamage();
+    if (!damage)
+        return std::nullopt;
+    return QStringLiteral("The settings file %1 is damaged (line %2: %3). The defaults are used until it is "
+                          "repaired or removed; it is not written over.")
+        .arg(QDir::toNativeSeparators(platform::registryFileName()))
+        .arg(damage->line)
+        .arg(damage->text);
 }
 
 void PostVorrinUpdate()

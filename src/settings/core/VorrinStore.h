@@ -79,6 +79,11 @@ VorrinFault ValidateVorrinSettings(TVorrinControls &controls);
 // store could not be written. Validate first.
 bool SaveVorrinSettings(const TVorrinControls &controls, TVorrinCopies &copies);
 
+// What to tell the user once when the settings file is damaged (its name
+// and first bad line); nothing when it is intact. The load then gave every
+// value its default, and saves fail rather than write over the file.
+std::optional<QString> SettingsDamageNotice();
+
 // Tells the scheduler and the main program that the settings changed
 // ("WM_UpdateVorrin", wParam 0), each only when its window exists.
 void PostVorrinUpdate();

@@ -2,6 +2,7 @@
 
 #include "ConstStr.h"
 #include "PowerControl.h"
+#include "RegistryKey.h"
 #include "ReportLines.h"
 #include "ScriptedPrompter.h"
 #include "SmtpTestServers.h"
@@ -91,6 +92,7 @@ protected:
         form.reset();
         platform::setPrompter(nullptr);
         platform::setPowerControl(nullptr);
+        platform::setRegistryFolder(QString());
         Blocks.clear();
         JobFileName.clear();
     }
@@ -163,6 +165,28 @@ TEST_F(ZentavoWindowTest, UnknownSwitchShowsTheUsageAndTouchesNothing)
     EXPECT_TRUE(prompts->messages[0].text.startsWith(sKey1Error + QStringLiteral(" NONSENSE")));
     EXPECT_TRUE(QDir(path(QStringLiteral("report"))).isEmpty());
     EXPECT_FALSE(QFile::exists(archive()));
+}
+
+TEST_F(ZentavoWindowTest, ADamagedSettingsFileIsToldOnceInTheWindowOrInTheReport)
+{
+    platform::setRegistryFolder(path(QStringLiteral("config")));
+    QDir().mkpath(path(QStringLiteral("config")));
+    testfiles::writeBytes(platform::registryFileName(), "[Software]\nbroken\n");
+    const QString jobFile = writeJobFile();
+
+    prompts->buttons = {PromptButton::Ok};
+    start({jobFile});
+    ASSERT_NE(form, nullptr);
+    ASSERT_EQ(prompts->messages.size(), 1u);
+    EXPECT_TRUE(prompts->messages[0].text.contains(QStringLiteral("line 2: broken")));
+    form.reset();
+
+    start({QStringLiteral("/run"), QStringLiteral("/close"), jobFile});
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(endsByItself());
+    EXPECT_EQ(prompts->messages.size(), 1u) << "an automatic run shows no box";
+    const QString report = QString::fromUtf8(testfiles::readBytes(reportFile()));
+    EXPECT_EQ(report.count(QStringLiteral("line 2: broken")), 1) << qPrintable(report);
 }
 
 TEST_F(ZentavoWindowTest, AReloadDuringARunLeavesTheRunInItsOwnJobFolder)
