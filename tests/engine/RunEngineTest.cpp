@@ -446,3 +446,24 @@ TEST_F(RunEngineTest, SourcesThatDifferInLetterCaseKeepEveryFile)
     ASSERT_TRUE(list && list->exitCode == 0);
     EXPECT_EQ(list->output.trimmed().split(u'\n'), QStringList({QStringLiteral("Data/a.txt"), QStringLiteral("data/b.txt")}));
 }
+
+TEST_F(RunEngineTest, AnExceptionInsideOneJobEndsThatJobOnly)
+{
+    makeFile(QStringLiteral("src/a.txt"));
+    view.onLine = [](const QString &line) {
+        if (line == sJob + QStringLiteral(" Broken"))
+            throw std::runtime_error("disk gone");
+    };
+    const auto engine = run({QStringLiteral(">"), QStringLiteral("Broken"), path(QStringLiteral("b.zip")),
+                             QStringLiteral("D=") + path(QStringLiteral("src")), QStringLiteral("C="),
+                             QStringLiteral(">"), QStringLiteral("Fine"), path(QStringLiteral("f.zip")),
+                             QStringLiteral("D=") + path(QStringLiteral("src")), QStringLiteral("C=")});
+
+    EXPECT_EQ(engine->Blocks().at(0).GetFlag(Status), StatusFatal);
+    EXPECT_EQ(engine->Blocks().at(1).GetFlag(Status), StatusOk);
+    const QStringList lines = view.untimedLines();
+    EXPECT_TRUE(lines.contains(QStringLiteral("Broken - ") + sRes.at(StatusFatal)));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Fine - ") + sRes.at(StatusOk)));
+    EXPECT_EQ(lines.filter(QStringLiteral("disk gone")).size(), 1);
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("f.zip"))));
+}
