@@ -1,5 +1,6 @@
 #include "ZAUpdateCommit.h"
 
+#include "Paths.h"
 #include "ZAByteOrder.h"
 #include "ZAExcept.h"
 #include "ZARecords.h"
@@ -17,11 +18,7 @@ namespace {
 
 // Paths longer than the system's limit cannot be opened anyway; the
 // failure names the file instead of a bare "cannot open".
-#ifdef Q_OS_WIN
-constexpr qsizetype MaxPathLength = 260;
-#else
-constexpr qsizetype MaxPathLength = 4096;
-#endif
+using platform::MaxPathLength;
 
 // Deflate can grow incompressible data slightly; a source this close to
 // 4 GiB gets the room for the Zip64 sizes in its local header up front.

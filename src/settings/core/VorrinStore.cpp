@@ -6,10 +6,8 @@
 #include "VersionBlock.h"
 #include "WindowMessages.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -461,21 +459,10 @@ int FileRelease(const VersionStrings &version)
 VorrinLoadContext VorrinLoadContext::current()
 {
     VorrinLoadContext context;
-    const QString programFolder = platform::withTrailingSeparator(
-        QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
-    context.defaultFolder = programFolder;
-    if (!QFileInfo(programFolder).isWritable()) {
-        const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        QDir().mkpath(data);
-        context.defaultFolder = platform::withTrailingSeparator(QDir::toNativeSeparators(data));
-    }
+    context.defaultFolder = platform::defaultWriteFolder();
     context.temporaryFolder = QDir::toNativeSeparators(QDir::tempPath());
-#ifdef Q_OS_WIN
-    const QString mainProgram = programFolder + QStringLiteral("Zentavo.exe");
-#else
-    const QString mainProgram = programFolder + QStringLiteral("Zentavo");
-#endif
-    context.mainProgram = VersionStrings::of(platform::VersionBlock::ofFile(mainProgram));
+    context.mainProgram =
+        VersionStrings::of(platform::VersionBlock::ofFile(platform::siblingProgram(QStringLiteral("Zentavo"))));
     return context;
 }
 
