@@ -114,7 +114,7 @@ public:
     }
     void showFile(const QString &name, qint64 size)
     {
-        show(name + QStringLiteral(" (") + QString::number(size) + QStringLiteral(" b)"));
+        show(platform::readableFileName(name) + QStringLiteral(" (") + QString::number(size) + QStringLiteral(" b)"));
     }
     void start(const QList<Entry> &entries)
     {

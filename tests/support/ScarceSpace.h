@@ -18,7 +18,8 @@
 // is a small tmpfs of its own that exhaust fills up; otherwise the process's
 // file size limit (ulimit -f) is lowered, with SIGXFSZ ignored so a write
 // fails instead of killing the test. Both are undone when the object dies.
-// Tests skip with reason() when neither works.
+// Tests skip with reason() when neither works. SCARCE_SPACE_BY_ULIMIT=1 in
+// the environment takes the size limit even as root, to try that way too.
 class ScarceSpace {
 public:
     ScarceSpace()
