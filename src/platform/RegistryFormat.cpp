@@ -1,6 +1,5 @@
 #include "RegistryFormat.h"
 
-#include <QIODevice>
 #include <QList>
 
 namespace platform::registryformat {
@@ -83,21 +82,6 @@ bool parseValue(QStringView text, QVariant *value)
         return ok;
     }
     return false;
-}
-
-bool readDevice(QIODevice &device, QSettings::SettingsMap &map)
-{
-    std::optional<QSettings::SettingsMap> parsed = parse(device.readAll());
-    if (!parsed)
-        return false;
-    map = std::move(*parsed);
-    return true;
-}
-
-bool writeDevice(QIODevice &device, const QSettings::SettingsMap &map)
-{
-    const std::optional<QByteArray> text = write(map);
-    return text && device.write(*text) == text->size();
 }
 
 } // namespace
@@ -183,13 +167,6 @@ std::optional<QByteArray> write(const QSettings::SettingsMap &map)
             text += line + u'\n';
     }
     return text.toUtf8();
-}
-
-QSettings::Format format()
-{
-    static const QSettings::Format registered =
-        QSettings::registerFormat(QStringLiteral("reg"), readDevice, writeDevice, Qt::CaseSensitive);
-    return registered;
 }
 
 } // namespace platform::registryformat

@@ -31,7 +31,4 @@ std::optional<QSettings::SettingsMap> parseOrBlame(const QByteArray &text, Damag
 // The store text of a map, or nothing when it holds a value of another type.
 std::optional<QByteArray> write(const QSettings::SettingsMap &map);
 
-// The QSettings format that reads and writes this text, registered once.
-QSettings::Format format();
-
 } // namespace platform::registryformat

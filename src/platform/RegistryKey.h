@@ -7,8 +7,6 @@
 #include <memory>
 #include <optional>
 
-class QSettings;
-
 namespace platform {
 
 // One key of the current user's settings, with the semantics the programs
@@ -17,7 +15,9 @@ namespace platform {
 // an absent string reads as empty, an absent integer fails.
 //
 // On Windows this is the registry key itself (QSettings' native format); here
-// it is a key of the store file documented in docs/settings-format.md.
+// it is a key of the store file documented in docs/settings-format.md, read
+// whole at open and replaced whole, through the durable replace, at flush:
+// a save that fails (a full disk) leaves the file as it was and says so.
 class RegistryKey {
 public:
     enum class Mode { OpenExisting, OpenOrCreate };
@@ -45,10 +45,12 @@ public:
     // Stores what was written; false when the store could not be written.
     bool flush();
 
-private:
-    explicit RegistryKey(std::unique_ptr<QSettings> settings);
+    struct Store;
 
-    std::unique_ptr<QSettings> m_settings;
+private:
+    explicit RegistryKey(std::unique_ptr<Store> store);
+
+    std::unique_ptr<Store> m_store;
 };
 
 // The file that holds the store: "registry" in the folder "zentavo" of the

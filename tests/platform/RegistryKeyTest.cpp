@@ -145,15 +145,17 @@ TEST(RegistryKeyOnAFullDisk, AFailedSaveSaysSoAndKeepsTheFile)
     {
         const auto key = RegistryKey::open(MainKey, RegistryKey::Mode::OpenOrCreate);
         ASSERT_TRUE(key);
-        key->writeString(QStringLiteral("Host"), QString(3000, u'h'));
+        key->writeString(QStringLiteral("Host"), QString(2000, u'h'));
         ASSERT_TRUE(key->flush());
     }
     const QByteArray before = testfiles::readBytes(platform::registryFileName());
-    const bool exhausted = space.exhaust(0);
+    // Room for less than the new content, all of which fits the writer's
+    // buffer: the failure shows only when the buffer is flushed.
+    const bool exhausted = space.exhaust(1024);
     if (exhausted) {
         const auto key = RegistryKey::open(MainKey, RegistryKey::Mode::OpenOrCreate);
         ASSERT_TRUE(key);
-        key->writeString(QStringLiteral("Password"), QString(64 * 1024, u'p'));
+        key->writeString(QStringLiteral("Password"), QString(2000, u'p'));
         EXPECT_FALSE(key->flush());
     }
     platform::setRegistryFolder(QString());
