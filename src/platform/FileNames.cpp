@@ -138,6 +138,11 @@ bool sameFileName(const QString &a, const QString &b)
     return a.compare(b, fileNameCase()) == 0;
 }
 
+QString fileNameKey(const QString &name)
+{
+    return fileNameCase() == Qt::CaseInsensitive ? name.toLower() : name;
+}
+
 bool startsWithFolder(const QString &path, const QString &folder)
 {
     return path.startsWith(folder, fileNameCase());

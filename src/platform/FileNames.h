@@ -33,6 +33,8 @@ QString readableFileName(const QString &name);
 // case-insensitive on Windows.
 Qt::CaseSensitivity fileNameCase();
 bool sameFileName(const QString &a, const QString &b);
+// A name for hashing under that rule: equal keys for names that compare equal.
+QString fileNameKey(const QString &name);
 bool startsWithFolder(const QString &path, const QString &folder);
 
 // The deepest folder (ending in a separator) that holds every path; empty

@@ -163,7 +163,7 @@ QStringList foldersOf(const QList<Entry> &entries)
 // One name per file, whatever way it was written.
 QString keyOf(const QString &path)
 {
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    return platform::fileNameKey(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
 }
 
 } // namespace
