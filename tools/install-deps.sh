@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ pkgconf
-  qt6-base-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev qt6-translations-l10n zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
   # Tools the tests check archives, mail and printing with.
   zip unzip p7zip-full libarchive-tools python3 python3-aiosmtpd poppler-utils
 )

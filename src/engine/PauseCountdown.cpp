@@ -1,7 +1,7 @@
 #include "PauseCountdown.h"
 
-#include <QLocale>
-#include <QTime>
+#include "DurationText.h"
+
 
 namespace pausecountdown {
 
@@ -23,8 +23,7 @@ qint64 RemainingMs(const QDateTime &runTime, int minutes, const QDateTime &now)
 
 QString RemainingText(qint64 remainingMs)
 {
-    const qint64 seconds = std::max<qint64>(0, (remainingMs + 999) / 1000) % (24 * 3600);
-    return QLocale().toString(QTime(0, 0).addSecs(int(seconds)), QLocale::LongFormat);
+    return zentavo::DurationText((remainingMs + 999) / 1000);
 }
 
 } // namespace pausecountdown

@@ -16,7 +16,7 @@ std::optional<int> Minutes(bool checkBoxTime, const QString &editTime);
 // Milliseconds left until the run starts by itself; below 0 when it is due.
 qint64 RemainingMs(const QDateTime &runTime, int minutes, const QDateTime &now);
 
-// The remaining time for the label, in the long time format (negative time shows as 0).
+// The remaining time for the label, as hours:minutes:seconds rounded up (negative time shows as 0).
 QString RemainingText(qint64 remainingMs);
 
 } // namespace pausecountdown

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Clock.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -12,7 +14,7 @@ struct RunContext {
     // commands lie in its folder.
     QString JobFileName;
     // The run's start: every date test and macro of the run uses it.
-    QDateTime StartTime = QDateTime::currentDateTime();
+    QDateTime StartTime = platform::now();
     // Lines the report opens with (a damaged settings file, for one).
     QStringList Notices;
 };

@@ -57,13 +57,11 @@ private:
     void setUpArchiver(TZipArchiver &zip, const QString &archiveName);
     // False when the run was stopped.
     bool archive(zentavo::TBlock &block, TZipArchiver &zip);
+    bool archiveStopping() const;
+    void reportRepair(zentavo::TBlock &block, const TZipArchiver &zip);
     bool copyToDestinations(zentavo::TBlock &block);
     void copyAtPeriodEnd(zentavo::TBlock &block);
     bool copyPeriod(zentavo::TBlock &block, TStringListMy &targets, bool periodEnds, const QString &header);
-    bool CopyYear(zentavo::TBlock &block);
-    bool CopyQuarter(zentavo::TBlock &block);
-    bool CopyMonth(zentavo::TBlock &block);
-    bool CopyWeek(zentavo::TBlock &block);
     bool ensureFolder(const QString &folder, quint8 &status, quint8 failureStatus);
 
     void AddRep(const QString &line);
@@ -84,4 +82,5 @@ private:
     QString m_tempFolder;
     QString m_archiveTarget; // the archive, or all its volumes
     int m_addedFiles = 0;
+    QString m_unanswered; // the archiver's question that nobody answered
 };

@@ -11,6 +11,7 @@
 #include "ReportLines.h"
 #include "RunFlags.h"
 #include "RunView.h"
+#include "VorrinControls.h"
 #include "Wildcard.h"
 #include "ZAExcept.h"
 #include "ZipArchiver.h"
@@ -29,6 +30,7 @@ constexpr std::array compressionLevels{clNone, clFastest, clNormal, clMax};
 // The preset volume sizes in the order of the settings dialog's list.
 constexpr std::array presetVolumeSizes{vsAutoDetect, vs1_44MB, vs100MB, vs250MB, vs200MB,
                                        vs600MB, vs650MB, vs700MB, vs4700MB};
+static_assert(presetVolumeSizes.size() == VolumeItems - 1, "every volume item but None has its size");
 
 // True when a file or folder matches the source (a path or a mask).
 bool sourceExists(const QString &source)
@@ -53,6 +55,10 @@ int rounded(double percent)
 {
     return int(std::lround(percent));
 }
+
+// How long an automatic run waits for someone to answer the archiver's
+// question before it takes the safe answer itself.
+constexpr int UnattendedAnswerMs = 60000;
 
 } // namespace
 
@@ -139,7 +145,7 @@ void TRunEngine::setUpArchiver(TZipArchiver &zip, const QString &archiveName)
     // The archiver's events run on this thread, inside its calls.
     zip.OnFileProgress = [this](TZABaseArchiver &, const QString &fileName, double progress,
                                 TZAProcessOperation operation, TZAProgressPhase phase, bool &cancel) {
-        cancel = cancel || m_flags.ArchiveCancel || m_flags.stopRequested();
+        cancel = cancel || archiveStopping();
         if (operation != poAdd && operation != poUpdate)
             return;
         if (phase == ppStart)
@@ -151,7 +157,7 @@ void TRunEngine::setUpArchiver(TZipArchiver &zip, const QString &archiveName)
     };
     zip.OnOverallProgress = [this](TZABaseArchiver &, double progress, TZAProcessOperation, TZAProgressPhase,
                                    bool &cancel) {
-        cancel = cancel || m_flags.ArchiveCancel || m_flags.stopRequested();
+        cancel = cancel || archiveStopping();
         m_view.showArchiveProgress(rounded(progress), m_blocks[std::size_t(m_blockIndex)].GetStr(Title));
     };
     zip.OnCopyTempFileProgress = [this](TZABaseArchiver &, double progress, TZAProgressPhase, bool &) {
@@ -160,7 +166,7 @@ void TRunEngine::setUpArchiver(TZipArchiver &zip, const QString &archiveName)
     };
     zip.OnProcessFileFailure = [this](TZABaseArchiver &, const QString &, TZAProcessOperation, int, int errorCode,
                                       const QString &errorMessage, TZAAction &action) {
-        if (m_flags.ArchiveCancel) {
+        if (m_flags.ArchiveCancel || !m_unanswered.isEmpty()) {
             action = fxaAbort;
             return;
         }
@@ -172,15 +178,41 @@ void TRunEngine::setUpArchiver(TZipArchiver &zip, const QString &archiveName)
         raise(m_blocks[std::size_t(m_blockIndex)], fileLeftOut ? StatusError : StatusFatal);
     };
     zip.OnDiskFull = [this](TZABaseArchiver &, int, const QString &, bool &cancel) {
-        cancel = m_flags.ArchiveCancel;
-        const platform::PromptButton answer = platform::prompter().message(
-            {QCoreApplication::applicationName(), sInsertNextDisk, platform::PromptIcon::Information,
-             platform::PromptButton::Ok | platform::PromptButton::Cancel, {}});
-        if (answer == platform::PromptButton::Cancel) {
+        cancel = m_flags.ArchiveCancel || !m_unanswered.isEmpty();
+        if (cancel)
+            return;
+        platform::MessageRequest request{QCoreApplication::applicationName(), sInsertNextDisk,
+                                         platform::PromptIcon::Information,
+                                         platform::PromptButton::Ok | platform::PromptButton::Cancel, {}};
+        // Nobody may be at the window of an automatic run: the job gives up
+        // after a while instead of holding the run (and its scheduler).
+        if (m_flags.AutoRun)
+            request.timeoutMs = UnattendedAnswerMs;
+        const platform::PromptButton answer = platform::prompter().message(request);
+        if (answer == platform::PromptButton::None) {
+            m_unanswered = sInsertNextDisk;
+            cancel = true;
+        } else if (answer == platform::PromptButton::Cancel) {
             m_flags.ArchiveCancel = true;
             cancel = true;
         }
     };
+}
+
+bool TRunEngine::archiveStopping() const
+{
+    return m_flags.ArchiveCancel || !m_unanswered.isEmpty() || m_flags.stopRequested();
+}
+
+// A rebuilt directory is worth a line: the archive was damaged, and files
+// whose entries were incomplete are archived again by this run.
+void TRunEngine::reportRepair(TBlock &block, const TZipArchiver &zip)
+{
+    const TZADirManager *directory = zip.DirManager();
+    if (!directory || !directory->Repaired)
+        return;
+    addTimed(sArchiveRepaired + u' ' + QString::number(directory->DroppedEntries));
+    raise(block, StatusError);
 }
 
 bool TRunEngine::archive(TBlock &block, TZipArchiver &zip)
@@ -190,8 +222,11 @@ bool TRunEngine::archive(TBlock &block, TZipArchiver &zip)
     setUpArchiver(zip, archiveName);
 
     QString failure;
+    m_unanswered.clear();
+    const auto statusBefore = block.GetFlag(Status);
     try {
         zip.OpenArchive();
+        reportRepair(block, zip);
         if (!block.GetStr(Comment).isEmpty())
             zip.SetComment(block.GetStr(Comment));
         zip.BeginUpdate();
@@ -203,10 +238,16 @@ bool TRunEngine::archive(TBlock &block, TZipArchiver &zip)
     } catch (const std::exception &error) {
         failure = QString::fromLocal8Bit(error.what());
     }
-    if (failure.isNull()) {
+    // An unanswered question cancels the commit, which then ends quietly.
+    if (!m_unanswered.isEmpty()) {
+        addTimed(sNoAnswer + u' ' + m_unanswered);
+        raise(block, StatusFatal);
+    } else if (failure.isNull()) {
         if (m_flags.stopRequested())
             return false;
-        AddRep(sRes.at(StatusOk) + QStringLiteral(" (") + sAddFiles + u' ' + QString::number(m_addedFiles) + u')');
+        // Files left out on the way are the step's own result.
+        const int status = block.GetFlag(Status) > statusBefore ? int(block.GetFlag(Status)) : int(StatusOk);
+        AddRep(sRes.at(std::size_t(status)) + QStringLiteral(" (") + sAddFiles + u' ' + QString::number(m_addedFiles) + u')');
     } else {
         addTimed(m_flags.ArchiveCancel ? sUserCanceled : sArchiveError + QStringLiteral(" (") + failure + u')');
         raise(block, StatusFatal);

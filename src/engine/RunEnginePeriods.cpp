@@ -11,38 +11,37 @@
 
 using namespace zentavo;
 
+namespace {
+
+// One kind of period end: the job's copies for it, whether the day ends such
+// a period, and the header that names the period.
+struct PeriodEndKind {
+    TStringListMy TBlock::*copies;
+    bool (*ends)(QDate day, int daysOff);
+    QString (*header)(QDate day);
+};
+
+// Longest first: the order in which the kinds are tried.
+const PeriodEndKind periodEndKinds[] = {
+    {&TBlock::YearCopies, &period::endsYear,
+     [](QDate day) { return QString::number(day.year()) + u' ' + sEndYear; }},
+    {&TBlock::QuarterCopies, &period::endsQuarter,
+     [](QDate day) { return QString::number(day.month() / 3) + u' ' + sEndQuart; }},
+    {&TBlock::MonthCopies, &period::endsMonth,
+     [](QDate day) { return QString::number(day.month()) + u' ' + sEndMonth; }},
+    {&TBlock::WeekCopies, &period::endsWeek,
+     [](QDate day) { return QString::number(day.weekNumber()) + u' ' + sEndWeek; }},
+};
+
+} // namespace
+
 void TRunEngine::copyAtPeriodEnd(TBlock &block)
 {
-    if (!CopyYear(block) && !CopyQuarter(block) && !CopyMonth(block))
-        CopyWeek(block);
-}
-
-bool TRunEngine::CopyYear(TBlock &block)
-{
     const QDate day = runDay();
-    return copyPeriod(block, block.YearCopies, period::endsYear(day, m_settings.TabSheetOptions),
-                      QString::number(day.year()) + u' ' + sEndYear);
-}
-
-bool TRunEngine::CopyQuarter(TBlock &block)
-{
-    const QDate day = runDay();
-    return copyPeriod(block, block.QuarterCopies, period::endsQuarter(day, m_settings.TabSheetOptions),
-                      QString::number(day.month() / 3) + u' ' + sEndQuart);
-}
-
-bool TRunEngine::CopyMonth(TBlock &block)
-{
-    const QDate day = runDay();
-    return copyPeriod(block, block.MonthCopies, period::endsMonth(day, m_settings.TabSheetOptions),
-                      QString::number(day.month()) + u' ' + sEndMonth);
-}
-
-bool TRunEngine::CopyWeek(TBlock &block)
-{
-    const QDate day = runDay();
-    return copyPeriod(block, block.WeekCopies, period::endsWeek(day, m_settings.TabSheetOptions),
-                      QString::number(day.weekNumber()) + u' ' + sEndWeek);
+    for (const PeriodEndKind &kind : periodEndKinds) {
+        if (copyPeriod(block, block.*kind.copies, kind.ends(day, m_settings.TabSheetOptions), kind.header(day)))
+            return;
+    }
 }
 
 bool TRunEngine::copyPeriod(TBlock &block, TStringListMy &targets, bool periodEnds, const QString &header)

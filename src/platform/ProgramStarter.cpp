@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 
 #include <QProcess>
+#include <QProcessEnvironment>
 
 #include <algorithm>
 
@@ -32,34 +33,74 @@ void endProgram(QProcess &process)
     process.waitForFinished(EndGraceMs);
 }
 
+class ProcessStarter final : public ProgramStarter {
+public:
+    ProgramRun start(const ProgramRequest &request, StopFlags stopFlags) override
+    {
+        if (request.program.isEmpty())
+            return ProgramRun::NotStarted;
+
+        QProcess process;
+        process.setProgram(request.program);
+        process.setArguments(request.arguments);
+        process.setStandardInputFile(QProcess::nullDevice());
+        if (!request.workingFolder.isEmpty())
+            process.setWorkingDirectory(request.workingFolder);
+        if (!request.environment.isEmpty()) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            for (const QString &entry : request.environment)
+                environment.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
+            process.setProcessEnvironment(environment);
+        }
+        if (!request.wait)
+            return process.startDetached() ? ProgramRun::Started : ProgramRun::NotStarted;
+
+        process.setProcessChannelMode(QProcess::ForwardedChannels);
+        process.start();
+        if (!process.waitForStarted(StartTimeoutMs))
+            return ProgramRun::NotStarted;
+        while (!process.waitForFinished(StopPollMs)) {
+            if (process.state() == QProcess::NotRunning)
+                break;
+            if (anySet(stopFlags)) {
+                endProgram(process);
+                return ProgramRun::Stopped;
+            }
+        }
+        return ProgramRun::Finished;
+    }
+};
+
+std::unique_ptr<ProgramStarter> &installed()
+{
+    static std::unique_ptr<ProgramStarter> starter;
+    return starter;
+}
+
 } // namespace
+
+ProgramStarter &programStarter()
+{
+    static ProcessStarter processes;
+    ProgramStarter *starter = installed().get();
+    return starter ? *starter : processes;
+}
+
+void setProgramStarter(std::unique_ptr<ProgramStarter> starter)
+{
+    installed() = std::move(starter);
+}
 
 ProgramRun startProgram(const QString &commandLine, bool wait, StopFlags stopFlags)
 {
     QStringList parts = splitCommandLine(commandLine);
     if (parts.isEmpty() || parts.first().isEmpty())
         return ProgramRun::NotStarted;
-
-    QProcess process;
-    process.setProgram(parts.takeFirst());
-    process.setArguments(parts);
-    process.setStandardInputFile(QProcess::nullDevice());
-    if (!wait)
-        return process.startDetached() ? ProgramRun::Started : ProgramRun::NotStarted;
-
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
-    process.start();
-    if (!process.waitForStarted(StartTimeoutMs))
-        return ProgramRun::NotStarted;
-    while (!process.waitForFinished(StopPollMs)) {
-        if (process.state() == QProcess::NotRunning)
-            break;
-        if (anySet(stopFlags)) {
-            endProgram(process);
-            return ProgramRun::Stopped;
-        }
-    }
-    return ProgramRun::Finished;
+    ProgramRequest request;
+    request.program = parts.takeFirst();
+    request.arguments = parts;
+    request.wait = wait;
+    return programStarter().start(request, stopFlags);
 }
 
 } // namespace platform

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <initializer_list>
+#include <memory>
 
 namespace platform {
 
@@ -18,13 +20,36 @@ enum class ProgramRun {
     Stopped,    // started; a stop flag ended the wait and the program was ended
 };
 
-// Starts a program from a command line split as splitCommandLine() does,
-// without a shell. Its standard input is the null device, so a program that
-// reads input sees its end at once instead of hanging the run; its output goes
-// to our own standard output and error rather than into memory. With wait, the
-// call returns when the program ends or a stop flag is set; a program still
-// running on a stop is asked to end and, failing that, killed, so that no
-// program of a stopped run lives on unseen.
+// A program to start: its arguments go to it as they are, with no shell.
+struct ProgramRequest {
+    QString program;
+    QStringList arguments;
+    QString workingFolder;   // empty: ours
+    QStringList environment; // "NAME=value" entries added to ours
+    bool wait = false;
+};
+
+// Starts programs, behind an interface so that tests record what would have
+// been started (the scheduler's main job) instead of starting it. Standard
+// input is the null device, so a program that reads input sees its end at
+// once instead of hanging a run; its output goes to our own standard output
+// and error rather than into memory. With wait, the call returns when the
+// program ends or a stop flag is set; a program still running on a stop is
+// asked to end and, failing that, killed, so that no program of a stopped
+// run lives on unseen.
+class ProgramStarter {
+public:
+    virtual ~ProgramStarter() = default;
+    virtual ProgramRun start(const ProgramRequest &request, StopFlags stopFlags) = 0;
+};
+
+// The starter in use: the one that starts real processes until a test
+// installs another.
+ProgramStarter &programStarter();
+// Installs a starter; nullptr goes back to the real one.
+void setProgramStarter(std::unique_ptr<ProgramStarter> starter);
+
+// Starts a command line split as splitCommandLine() does.
 ProgramRun startProgram(const QString &commandLine, bool wait, StopFlags stopFlags = {});
 
 } // namespace platform

@@ -33,6 +33,9 @@ struct MessageRequest {
     PromptButtons buttons = PromptButton::Ok;
     // When set, the box offers a Help button that calls it and stays open.
     std::function<void()> help;
+    // When above 0, the box closes by itself after this many milliseconds
+    // and the answer is PromptButton::None: nobody was there to answer.
+    int timeoutMs = 0;
 };
 
 struct InputRequest {
@@ -71,7 +74,7 @@ class Prompter {
 public:
     virtual ~Prompter() = default;
     // The button that closed the box (Cancel or the box's only button when
-    // it was closed otherwise).
+    // it was closed otherwise; None when its time limit ran out).
     virtual PromptButton message(const MessageRequest &request) = 0;
     // The entered text; nullopt when cancelled.
     virtual std::optional<QString> input(const InputRequest &request) = 0;

@@ -29,6 +29,12 @@ public:
     // The named value; empty when the block lacks it.
     QString value(const QString &name) const { return m_values.value(name); }
 
+    QString productName() const { return value(QStringLiteral("ProductName")); }
+    QString productVersion() const { return value(QStringLiteral("ProductVersion")); }
+    QString fileDescription() const { return value(QStringLiteral("FileDescription")); }
+    QString fileVersion() const { return value(QStringLiteral("FileVersion")); }
+    QString legalCopyright() const { return value(QStringLiteral("LegalCopyright")); }
+
 private:
     static VersionBlock parse(QByteArrayView body);
 

@@ -21,6 +21,8 @@ constexpr int PostTimeoutMs = 1000;
 // A connection that sends no complete line in this time is dropped.
 constexpr int ReceiveTimeoutMs = 5000;
 constexpr qint64 MaxLineLength = 256;
+// How often a window whose caption is shown by another one tries again.
+constexpr int CaptionRetryMs = 1000;
 // A socket path must fit in sockaddr_un.
 constexpr qsizetype MaxSocketPath = 100;
 
@@ -60,43 +62,59 @@ bool connectWithin(QLocalSocket &socket, const QString &path, const QDeadlineTim
 
 MessageWindow::MessageWindow(QObject *parent)
     : QObject(parent)
+    , m_retry(new QTimer(this))
 {
+    m_retry->setInterval(CaptionRetryMs);
+    connect(m_retry, &QTimer::timeout, this, [this] {
+        if (takeCaption(m_wanted) != Taken::Busy)
+            m_retry->stop();
+    });
 }
 
 MessageWindow::~MessageWindow() = default;
 
 bool MessageWindow::setCaption(const QString &caption)
 {
+    m_retry->stop();
     if (m_server) {
         m_server->close();
         m_server.reset();
     }
     m_caption.clear();
+    m_wanted = caption;
     if (caption.isEmpty())
         return true;
+    const Taken taken = takeCaption(caption);
+    if (taken == Taken::Busy)
+        m_retry->start();
+    return taken == Taken::Yes;
+}
+
+MessageWindow::Taken MessageWindow::takeCaption(const QString &caption)
+{
     const std::optional<QString> path = socketPath(caption);
     const std::optional<QString> lockFile = captionsLockFile();
     if (!path || !lockFile)
-        return false;
+        return Taken::Impossible;
     // Two programs that show the same caption at once must not remove each
     // other's fresh socket as stale.
     const FileLock lock(*lockFile, FileLock::Wait::Yes);
     if (lock.state() != FileLock::State::Held)
-        return false;
+        return Taken::Impossible;
     {
         QLocalSocket probe;
         if (connectWithin(probe, *path, QDeadlineTimer(PostTimeoutMs)))
-            return false;
+            return Taken::Busy;
     }
     QLocalServer::removeServer(*path);
     auto server = std::make_unique<QLocalServer>();
     server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!server->listen(*path))
-        return false;
+        return Taken::Impossible;
     connect(server.get(), &QLocalServer::newConnection, this, &MessageWindow::acceptConnections);
     m_server = std::move(server);
     m_caption = caption;
-    return true;
+    return Taken::Yes;
 }
 
 void MessageWindow::acceptConnections()

@@ -7,6 +7,7 @@
 
 class QLocalServer;
 class QLocalSocket;
+class QTimer;
 
 // Registered window messages between the programs of the suite. A program
 // finds another one by the caption of a window and posts it a message that
@@ -26,19 +27,26 @@ public:
     // Shows the window under the caption; an empty caption hides it. False
     // when the caption cannot be shown: another live window shows it, or the
     // runtime folder is not usable. A socket left behind by a program that
-    // died is removed.
+    // died is removed. While another window shows the caption, this one
+    // keeps trying and takes the caption once it is free, so a program
+    // started second becomes reachable when the first one ends.
     bool setCaption(const QString &caption);
+    // The caption shown; empty while none is (yet).
     QString caption() const { return m_caption; }
 
 signals:
     void messageReceived(const QString &name, quint64 wParam);
 
 private:
+    enum class Taken { Yes, Busy, Impossible };
+    Taken takeCaption(const QString &caption);
     void acceptConnections();
     void readMessage(QLocalSocket *socket);
 
     std::unique_ptr<QLocalServer> m_server;
     QString m_caption;
+    QString m_wanted;       // the caption to take once it is free
+    QTimer *m_retry;
 };
 
 // True when a window shows the caption.

@@ -67,6 +67,8 @@ QString sButClose;
 QString sButBreak;
 QString sUserBroke;
 QString sUserCanceled;
+QString sArchiveRepaired;
+QString sNoAnswer;
 QString sNameArch;
 QString sSourceList;
 QString sCopyTempFile;
@@ -194,6 +196,8 @@ constexpr LanguageText Table[] = {
     {Strings, u"sButBreak", &sButBreak, 15, u"Break"},
     {Strings, u"sUserBroke", &sUserBroke, 60, u"User broke up running the programm!"},
     {Strings, u"sUserCanceled", &sUserCanceled, 60, u"User has cancelled continuation of operation!"},
+    {Strings, u"sArchiveRepaired", &sArchiveRepaired, 90, u"The archive was damaged and is rebuilt; incomplete entries left out:"},
+    {Strings, u"sNoAnswer", &sNoAnswer, 60, u"No answer in an automatic run, cancelled:"},
     {Strings, u"sNameArch", &sNameArch, 30, u"Archive name:"},
     {Strings, u"sSourceList", &sSourceList, 60, u"Filelist to archiving:"},
     {Strings, u"sCopyTempFile", &sCopyTempFile, 60, u"Copying temporary file into a destination path..."},

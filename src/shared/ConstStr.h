@@ -80,6 +80,8 @@ extern QString sButClose;
 extern QString sButBreak;
 extern QString sUserBroke;
 extern QString sUserCanceled;
+extern QString sArchiveRepaired;
+extern QString sNoAnswer;
 extern QString sNameArch;
 extern QString sSourceList;
 extern QString sCopyTempFile;

@@ -9,17 +9,17 @@ namespace zentavo {
 
 QString GetProductName()
 {
-    return platform::VersionBlock::ofRunningProgram().value(QStringLiteral("ProductName"));
+    return platform::VersionBlock::ofRunningProgram().productName();
 }
 
 QString GetVersionInfoStr()
 {
     const platform::VersionBlock block = platform::VersionBlock::ofRunningProgram();
-    QString text = block.value(QStringLiteral("ProductName"));
-    const QString version = block.value(QStringLiteral("ProductVersion"));
+    QString text = block.productName();
+    const QString version = block.productVersion();
     if (!version.isEmpty())
         text += u' ' + version;
-    const QString copyright = block.value(QStringLiteral("LegalCopyright"));
+    const QString copyright = block.legalCopyright();
     if (!copyright.isEmpty())
         text += u'\n' + copyright;
     return text;

@@ -2,6 +2,7 @@
 
 #include "ZAByteOrder.h"
 #include "ZACentralHeader.h"
+#include "ZAEntryCheck.h"
 #include "ZAExcept.h"
 #include "ZAStreamIO.h"
 
@@ -59,6 +60,8 @@ void TZADirManager::ReadCentralDir()
     BaseOffset = 0;
     HasZip64 = false;
     Repaired = false;
+    DroppedEntries = 0;
+    FirstGap = -1;
     const qint64 endPos = FindEndRecord();
     if (endPos < 0 || !readDirectoryAt(endPos)) {
         // The local headers of a set cannot be walked to rebuild it.
@@ -101,14 +104,14 @@ bool TZADirManager::readDirectoryAt(qint64 endPos)
     if (!HasZip64 && m_endRecord.totalEntries == Overflow16)
         return false;
     if (directorySize > uint64_t(precedingPos))
-        return false;
+        return damaged();
 
     const qint64 directoryPos = precedingPos - qint64(directorySize);
     // A damaged count must not make us reserve more than the directory holds.
     count = std::min<uint64_t>(count, directorySize / CentralHeaderSize);
     const QByteArray directory = zastream::readAt(*m_stream, directoryPos, qint64(directorySize));
     if (directory.size() != qint64(directorySize))
-        return false;
+        return damaged();
 
     qsizetype offset = 0;
     uint64_t compressedTotal = 0;
@@ -116,11 +119,8 @@ bool TZADirManager::readDirectoryAt(qint64 endPos)
         TDirItem item;
         const qsizetype taken = zacentral::decode(directory, offset, m_settings.signatures.centralHeader,
                                                   m_settings.oemNames, item);
-        if (taken == 0) {
-            if (m_settings.repairOnOpen)
-                return false;
-            throw EZAException(57);
-        }
+        if (taken == 0)
+            return damaged();
         offset += taken;
         compressedTotal += item.CompressedSize;
         Items.Append(item);
@@ -143,8 +143,25 @@ bool TZADirManager::readDirectoryAt(qint64 endPos)
         // Offsets written relative to the archive proper become file positions.
         shiftOffsets(delta);
     }
+    // A directory that points at damaged local headers is no better than
+    // none: the entries are found again from the headers that are sound.
+    for (qsizetype i = 0; i < Items.Count(); ++i) {
+        const TDirItem &item = Items.GetItem(i);
+        if (!zaentry::LocalHeaderMatches(*m_stream, qint64(item.LocalHeaderOffset), m_settings.signatures.localHeader,
+                                         item))
+            return damaged();
+    }
     BaseOffset = Items.Count() > 0 ? qint64(Items.GetItem(0).LocalHeaderOffset) : directoryPos;
     return true;
+}
+
+// A directory that cannot be read is rebuilt when repairs are allowed, and
+// refuses the archive otherwise.
+bool TZADirManager::damaged() const
+{
+    if (!m_settings.repairOnOpen)
+        throw EZAException(57);
+    return false;
 }
 
 void TZADirManager::shiftOffsets(qint64 delta)

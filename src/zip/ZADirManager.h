@@ -34,7 +34,14 @@ public:
     // Where the central directory begins (after a repair: the end of the file).
     qint64 DirectoryStart = 0;
     bool HasZip64 = false;
+    // The directory was rebuilt from the local headers on opening, and how
+    // many entries found there were left out as incomplete.
     bool Repaired = false;
+    qsizetype DroppedEntries = 0;
+    // Where the first entry left out by the repair begins (-1: none). The
+    // next commit rewrites the archive from there, so no dead bytes are
+    // left between its entries for the tools to stumble on.
+    qint64 FirstGap = -1;
 
     // The position of the end record, -1 when the archive has none.
     qint64 FindEndRecord();
@@ -52,6 +59,7 @@ public:
 private:
     void repair();
     bool readDirectoryAt(qint64 endRecordPos);
+    bool damaged() const;
     void shiftOffsets(qint64 delta);
 
     QIODevice *m_stream;

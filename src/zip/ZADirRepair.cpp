@@ -2,6 +2,7 @@
 
 #include "ZAByteOrder.h"
 #include "ZACentralHeader.h"
+#include "ZAEntryCheck.h"
 #include "ZAExcept.h"
 #include "ZANameCodec.h"
 #include "ZAStreamIO.h"
@@ -96,11 +97,19 @@ void TZADirManager::repair()
 {
     Items.Clear();
     Repaired = true;
+    DroppedEntries = 0;
+    FirstGap = -1;
     QIODevice &stream = *m_stream;
     const qint64 size = stream.size();
     const uint32_t signature = m_settings.signatures.localHeader;
 
     qint64 hit = zastream::findForward(stream, 0, signature, LocalHeaderSize);
+    // An empty file is what a first run killed before its first entry
+    // leaves: an empty archive, not a foreign file.
+    if (hit < 0 && size == 0) {
+        DirectoryStart = 0;
+        return;
+    }
     if (hit < 0)
         throw EZAException(35);
     BaseOffset = hit;
@@ -113,11 +122,17 @@ void TZADirManager::repair()
                 dataEnd = readDataDescriptor(stream, found);
             else if (found.item.CompressedSize <= uint64_t(size - found.dataStart))
                 dataEnd = found.dataStart + qint64(found.item.CompressedSize);
-            if (dataEnd >= 0) {
+            // A write cut short leaves a header whose data does not bear it
+            // out; such an entry is left out, so the file is archived again.
+            if (dataEnd >= 0 && zaentry::DataIsWhole(stream, found.dataStart, found.item)) {
                 Items.Append(found.item);
                 // Skipping the data keeps archives stored inside this one
                 // from turning into entries of their own.
                 next = dataEnd;
+            } else {
+                ++DroppedEntries;
+                if (FirstGap < 0)
+                    FirstGap = hit;
             }
         }
         hit = zastream::findForward(stream, next, signature, LocalHeaderSize);

@@ -79,11 +79,13 @@ void TZAFileSelector::searchFiles(const QString &root, const QString &mask, bool
     }
     const QString folder = pathMask.path.left(pathMask.path.lastIndexOf(u'/') + 1);
     const QString nameMask = pathMask.path.mid(folder.size());
+    // A mask that cannot be read is an error, also where nothing is found.
+    platform::checkMaskWithSets(nameMask);
 
     const QList<platform::FolderEntry> entries = platform::listFolder(folder);
     const uint32_t fileAttr = uint32_t(m_searchAttr) & ~AttrFolder;
     for (const platform::FolderEntry &entry : entries) {
-        if (!entry.folder && platform::matchesMask(entry.name, nameMask) && (attributesOf(entry) & fileAttr) != 0)
+        if (!entry.folder && platform::matchesMaskWithSets(entry.name, nameMask) && (attributesOf(entry) & fileAttr) != 0)
             considerEntry(entry);
     }
 
@@ -99,7 +101,7 @@ void TZAFileSelector::searchFiles(const QString &root, const QString &mask, bool
         const QString &full = entry.path;
         if (isExcluded(full + u'/'))
             continue;
-        if (wantFolders && platform::matchesMask(entry.name, nameMask)) {
+        if (wantFolders && platform::matchesMaskWithSets(entry.name, nameMask)) {
             // A selected folder comes with its whole content.
             if (considerEntry(entry))
                 searchFiles(full, QStringLiteral("*.*"), true);

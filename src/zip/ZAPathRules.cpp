@@ -112,15 +112,15 @@ bool MatchesFileMask(const QString &path, const QString &mask, const QString &se
     const MaskPath resolved = ResolveMaskPath(pattern, searchBase, searchBase);
     if (resolved.relative) {
         if (!pattern.contains(u'/'))
-            return platform::matchesMask(namePart(target), pattern);
+            return platform::matchesMaskWithSets(namePart(target), pattern);
         const QString relative = QDir(ResolvePath(searchBase, {}, searchBase)).relativeFilePath(target);
-        return platform::matchesMask(relative, pattern);
+        return platform::matchesMaskWithSets(relative, pattern);
     }
     const QString maskFolder = folderOf(resolved.path);
     const QString maskName = namePart(resolved.path);
     const QString targetFolder = folderOf(target);
     if (sameFolder(targetFolder, maskFolder))
-        return platform::matchesMask(namePart(target), maskName);
+        return platform::matchesMaskWithSets(namePart(target), maskName);
     // "folder/*.*" covers the whole tree below the folder.
     return maskName == QStringLiteral("*.*")
            && targetFolder.startsWith(maskFolder, TZAHashedStringList::nameCase());

@@ -9,7 +9,9 @@ std::unique_ptr<QTemporaryFile> GetTempArchiveFile(const QString &tempDir)
     const QString folder = tempDir.isEmpty() ? QDir::tempPath() : tempDir;
     auto file = std::make_unique<QTemporaryFile>(QDir(folder).filePath(QStringLiteral("FCXXXXXX")));
     file->setAutoRemove(false);
-    if (!file->open())
+    // Asking for the name links the file into the folder at once; a file
+    // without a name would vanish with a killed process.
+    if (!file->open() || file->fileName().isEmpty() || !QFile::exists(file->fileName()))
         throw EZAException(19, {}, {QDir(folder).filePath(QStringLiteral("FC"))});
     return file;
 }

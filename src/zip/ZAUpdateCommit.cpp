@@ -2,6 +2,8 @@
 
 #include "Paths.h"
 #include "ZAByteOrder.h"
+#include "ZACommitJournal.h"
+#include "ZAEntryCheck.h"
 #include "ZAExcept.h"
 #include "ZARecords.h"
 #include "ZAStreamIO.h"
@@ -69,7 +71,18 @@ void TZAUpdateCommit::chooseWritePosition(qsizetype &start)
             lowest = std::min(lowest, qint64(saved.GetItem(k).LocalHeaderOffset));
         return lowest;
     };
+    // Entries after a gap that a repair left are moved down to close it.
+    if (m_dir.FirstGap >= 0) {
+        for (qsizetype k = 0; k < std::min(start, saved.Count()); ++k) {
+            if (qint64(saved.GetItem(k).LocalHeaderOffset) > m_dir.FirstGap) {
+                start = k;
+                break;
+            }
+        }
+    }
     m_writePos = lowestFrom(start);
+    if (m_dir.FirstGap >= 0)
+        m_writePos = std::min(m_writePos, m_dir.FirstGap);
     for (qsizetype k = 0; k < std::min(start, saved.Count()); ++k) {
         if (qint64(saved.GetItem(k).LocalHeaderOffset) >= m_writePos) {
             start = 0;
@@ -109,7 +122,7 @@ void TZAUpdateCommit::Run()
             saveArchiveTail();
         } catch (...) {
             // The archive is untouched so far; only the partial tail goes.
-            deleteTailFile();
+            dropTail();
             items.CopyFrom(m_dir.SavedItems);
             throw;
         }
@@ -151,7 +164,8 @@ void TZAUpdateCommit::Run()
         // archive is on the disk.
         if ((m_tail || m_archiver.Options.FlushBuffers) && !zastream::syncToDisk(m_stream))
             throw EZAException(46);
-        deleteTailFile();
+        dropTail();
+        m_dir.FirstGap = -1;
         bool ignored = false;
         m_archiver.DoOnOverallProgress(100.0, operation, ppEnd, ignored);
     } catch (...) {
@@ -165,9 +179,27 @@ void TZAUpdateCommit::saveArchiveTail()
     m_tail = GetTempArchiveFile(m_archiver.TempDir);
     zastream::seekChecked(m_stream, m_writePos);
     zastream::CopyTempFileToDest(m_stream, *m_tail, m_stream.size() - m_writePos);
-    // The tail must be on the disk before the archive is cut.
-    if (!zastream::syncToDisk(*m_tail))
+    // The tail, its name and the note that points to it must all be on the
+    // disk before the archive is cut.
+    if (!zastream::syncToDisk(*m_tail)
+        || !zajournal::SyncFolder(QFileInfo(m_tail->fileName()).absolutePath()))
         throw EZAException(46);
+    if (hasJournal())
+        zajournal::Write(m_archiver.FileName, {m_tail->fileName(), m_writePos, m_tail->size()});
+}
+
+// A set of volumes or an archive in memory has no single file that a
+// later open could put the tail back into.
+bool TZAUpdateCommit::hasJournal() const
+{
+    return !m_archiver.InMemory() && qobject_cast<QFileDevice *>(&m_stream) != nullptr;
+}
+
+void TZAUpdateCommit::dropTail()
+{
+    if (m_tail && hasJournal())
+        zajournal::Remove(m_archiver.FileName);
+    deleteTailFile();
 }
 
 void TZAUpdateCommit::deleteTailFile()
@@ -184,8 +216,9 @@ void TZAUpdateCommit::rollback()
     m_dir.Items.CopyFrom(m_dir.SavedItems);
     m_dir.DirectoryStart = m_oldDirectoryStart;
     if (m_tail) {
-        // Should putting the tail back fail, the tail file stays on the disk
-        // as the only copy of the old entries.
+        // Should putting the tail back fail, the tail file and its note stay
+        // on the disk as the only copy of the old entries; the next open of
+        // the archive puts them back.
         m_keepTail = true;
         zastream::truncate(m_stream, m_writePos);
         zastream::seekChecked(*m_tail, 0);
@@ -193,7 +226,7 @@ void TZAUpdateCommit::rollback()
         if (!zastream::syncToDisk(m_stream))
             throw EZAException(46);
         m_keepTail = false;
-        deleteTailFile();
+        dropTail();
         return;
     }
     zastream::truncate(m_stream, m_writePos);
@@ -333,8 +366,12 @@ void TZAUpdateCommit::writeEntry(TDirItem &item, QIODevice *source, qint64 sourc
 
 qint64 TZAUpdateCommit::measureSavedEntry(const TDirItem &saved, qint64 tailOffset, qint64 &headerLength)
 {
+    // A kept entry is copied only when its header is the one its directory
+    // record describes; copying a damaged one would hand it on unseen.
     LocalHeader header;
-    if (!header.decode(zastream::readAt(*m_tail, tailOffset, LocalHeaderSize)))
+    const uint32_t signature = m_archiver.StandardSignatures() ? StandardSignatures.localHeader
+                                                               : AlternateSignatures.localHeader;
+    if (!zaentry::LocalHeaderMatches(*m_tail, tailOffset, signature, saved, &header))
         throw EZAException(35);
     headerLength = LocalHeaderSize + header.nameLength + header.extraLength;
     qint64 length = headerLength + qint64(saved.CompressedSize);

@@ -15,6 +15,9 @@ struct TDirItem;
 // from the first changed entry on; everything from there to the end is
 // first saved to an "FC" tail file, so that a failure or a cancel puts the
 // archive back byte for byte, and unchanged entries are copied back from it.
+// A note beside the archive names the tail until the new archive is on the
+// disk, so that a process killed meanwhile leaves the old archive to the
+// next open.
 class TZAUpdateCommit
 {
 public:
@@ -29,7 +32,9 @@ private:
     qsizetype findFirstChangedItem() const;
     void chooseWritePosition(qsizetype &start);
     void saveArchiveTail();
+    bool hasJournal() const;
     void deleteTailFile();
+    void dropTail();
     void rollback();
     bool processUpdateItem(qsizetype index);
     void writeEntry(TDirItem &item, QIODevice *source, qint64 sourceSize);

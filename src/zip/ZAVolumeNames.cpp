@@ -52,14 +52,15 @@ QString GetVolumeFileName(const QString &name, int index, const Naming &naming)
         return name;
     if (index == 0 && sfx)
         return parts.folder + parts.base + exe;
+    const QString lastExtension = sfx ? QStringLiteral(".ZIP") : parts.extension;
     if (index >= 0) {
-        return naming.advancedNaming
-                   ? numbered(parts, index, parts.extension)
-                   : parts.folder + parts.base + QStringLiteral(".Z%1").arg(index + 1, 2, 10, QChar(u'0'));
+        const bool upper = naming.upperCaseNumbers
+                           || (lastExtension.size() > 1 && lastExtension.at(1).isUpper());
+        return naming.advancedNaming ? numbered(parts, index, parts.extension)
+                                     : parts.folder + parts.base + (upper ? QStringLiteral(".Z") : QStringLiteral(".z"))
+                                           + QStringLiteral("%1").arg(index + 1, 2, 10, QChar(u'0'));
     }
-    if (sfx)
-        return parts.folder + parts.base + QStringLiteral(".ZIP");
-    return name;
+    return sfx ? parts.folder + parts.base + lastExtension : name;
 }
 
 } // namespace zavolumes

@@ -16,6 +16,9 @@ struct Naming
     bool advancedNaming = true;
     // A stub is or will be in front of the first volume.
     bool selfExtracting = false;
+    // Numbered volumes as ".Z01" whatever the last volume's name; a set
+    // written that way elsewhere is still read.
+    bool upperCaseNumbers = false;
 };
 
 // The lower-cased extension contains ".exe".
@@ -23,7 +26,10 @@ bool IsExeName(const QString &name);
 
 // The name of volume index of the set whose base name is name. Without a
 // multi-volume mode, and for the last volume of a plain split set, the
-// name itself.
+// name itself. Numbered volumes take the case of the last volume's
+// extension (".z01" beside "data.zip", ".Z01" beside "data.ZIP"): the
+// common tools derive the volumes' names from the last one's, and on a
+// file system that tells cases apart find them only so.
 QString GetVolumeFileName(const QString &name, int index, const Naming &naming);
 
 } // namespace zavolumes

@@ -1,5 +1,6 @@
 #include "ZipArchiver.h"
 
+#include "ZACommitJournal.h"
 #include "ZAExcept.h"
 #include "ZAFileSelector.h"
 #include "ZANameCodec.h"
@@ -178,6 +179,10 @@ void TZABaseArchiver::OpenArchiveMode(TZAFileMode mode)
             throw EZAException(12, senderName(), {FileName});
     }
     CloseArchive();
+    // A commit cut short by a killed process or a power loss is undone
+    // before anything reads the archive.
+    if (!m_inMemory)
+        zajournal::Recover(FileName);
     m_fileMode = mode;
     openStream(mode);
     m_active = true;
@@ -203,11 +208,12 @@ void TZABaseArchiver::openStream(TZAFileMode mode)
 zavolumes::Naming TZABaseArchiver::naming() const
 {
     const bool stub = !SFXStub.isEmpty() || (m_dirManager && m_dirManager->BaseOffset != 0);
-    return {m_spanningMode, SpanningOptions.AdvancedNaming, stub};
+    return {m_spanningMode, SpanningOptions.AdvancedNaming, stub, m_upperCaseVolumes};
 }
 
 void TZABaseArchiver::createNewArchive()
 {
+    m_upperCaseVolumes = false;
     m_volume.Reset();
     m_volume.SetFirst(true);
     if (m_spanningMode == smNone) {
@@ -245,7 +251,22 @@ qint64 TZABaseArchiver::writeSFXStub()
         throw EZAException(47, senderName());
     zastream::truncate(*m_stream, 0);
     zastream::keepTogether(*m_stream, stub.size());
-    return zastream::CopyTempFileToDest(stub, *m_stream, stub.size());
+    const qint64 copied = zastream::CopyTempFileToDest(stub, *m_stream, stub.size());
+    makeRunnable(m_spanningMode == smNone ? FileName : VolumeName(0));
+    return copied;
+}
+
+// A self-extracting file is a program: whoever may read it may run it.
+void TZABaseArchiver::makeRunnable(const QString &fileName)
+{
+    QFileDevice::Permissions permissions = QFile::permissions(fileName);
+    if (permissions & QFileDevice::ReadOwner)
+        permissions |= QFileDevice::ExeOwner | QFileDevice::ExeUser;
+    if (permissions & QFileDevice::ReadGroup)
+        permissions |= QFileDevice::ExeGroup;
+    if (permissions & QFileDevice::ReadOther)
+        permissions |= QFileDevice::ExeOther;
+    QFile::setPermissions(fileName, permissions);
 }
 
 void TZABaseArchiver::openExistingArchive(TZAFileMode mode)
@@ -293,10 +314,17 @@ void TZABaseArchiver::openExistingArchive(TZAFileMode mode)
 void TZABaseArchiver::openVolumeSet(const QString &lastName, int lastDisk, bool writable)
 {
     m_spanningMode = smSplitting;
-    if (!QFileInfo::exists(VolumeName(lastDisk - 1))) {
-        SpanningOptions.AdvancedNaming = !SpanningOptions.AdvancedNaming;
-        if (!QFileInfo::exists(VolumeName(lastDisk - 1)))
-            SpanningOptions.AdvancedNaming = !SpanningOptions.AdvancedNaming;
+    // The naming asked for first, then the other, then ".Z01" volumes
+    // beside a lower-case last volume, as sets were written before.
+    const bool asked = SpanningOptions.AdvancedNaming;
+    const std::pair<bool, bool> namings[] = {{asked, false}, {!asked, false}, {false, true}};
+    for (const auto &[advanced, upperCase] : namings) {
+        SpanningOptions.AdvancedNaming = advanced;
+        m_upperCaseVolumes = upperCase;
+        if (QFileInfo::exists(VolumeName(lastDisk - 1)))
+            break;
+        SpanningOptions.AdvancedNaming = asked;
+        m_upperCaseVolumes = false;
     }
     QStringList names;
     for (int index = 0; index < lastDisk; ++index)

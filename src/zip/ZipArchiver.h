@@ -167,6 +167,7 @@ private:
     void openVolumeSet(const QString &lastName, int lastDisk, bool writable);
     QString requestExistingVolume(int index);
     qint64 writeSFXStub();
+    static void makeRunnable(const QString &fileName);
     zavolumes::Naming naming() const;
 
     // TZAVolumeHost
@@ -187,6 +188,7 @@ private:
     bool m_transactionEnded = false;
     TZAFileMode m_fileMode = TZAFileMode::Create;
     QString m_searchBase;
+    bool m_upperCaseVolumes = false;
     TZAVolumeNumberInfo m_volume;
     std::unique_ptr<QIODevice> m_stream;
     std::unique_ptr<TZADirManager> m_dirManager;

@@ -8,7 +8,9 @@
 #include "RunReport.h"
 #include "RunSettingsSnapshot.h"
 
+#include "ChildProcess.h"
 #include "FileNames.h"
+#include "ScriptedPrompter.h"
 #include "TestFiles.h"
 #include "ZipToolCheck.h"
 
@@ -20,6 +22,8 @@
 
 #include <random>
 
+#include <sched.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 using namespace zentavo;
@@ -66,6 +70,51 @@ protected:
                                                    flags, view, runReport);
         engine->Execute();
         return engine;
+    }
+
+    QByteArray noise(qsizetype size)
+    {
+        std::mt19937 random(5);
+        QByteArray bytes(size, Qt::Uninitialized);
+        for (char &byte : bytes)
+            byte = char(random());
+        return bytes;
+    }
+
+    // Runs the jobs in a child whose folder "disk" is a tmpfs of sizeKb, with
+    // every question left unanswered; the report's lines follow by what was
+    // asked, the overall result and the files left on the disk. Empty when
+    // no private mount namespace can be had.
+    QStringList runOnSmallDisk(int sizeKb, const QStringList &jobLines)
+    {
+        QDir().mkpath(path(QStringLiteral("disk")));
+        const QString results = path(QStringLiteral("results.txt"));
+        const childprocess::Result child = childprocess::run([&] {
+            const QByteArray options = "size=" + QByteArray::number(sizeKb) + 'k';
+            if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+                || ::mount("tmpfs", QFile::encodeName(path(QStringLiteral("disk"))).constData(), "tmpfs", 0,
+                           options.constData()) != 0)
+                return 77;
+            auto prompter = std::make_unique<ScriptedPrompter>();
+            ScriptedPrompter &answers = *prompter;
+            answers.buttons.assign(5, platform::PromptButton::None);
+            platform::setPrompter(std::move(prompter));
+            const auto engine = run(jobLines);
+            QStringList out = view.untimedLines();
+            out << QStringLiteral("questions=%1").arg(answers.messages.size());
+            for (const auto &message : answers.messages)
+                out << QStringLiteral("timeout=%1").arg(message.timeoutMs);
+            out << QStringLiteral("result=%1").arg(engine->OverallResult());
+            out << QStringLiteral("leftover=%1").arg(QDir(path(QStringLiteral("disk"))).entryList(QDir::Files).join(u','));
+            platform::setPrompter(nullptr);
+            testfiles::writeBytes(results, out.join(u'\n').toUtf8());
+            return 0;
+        }, std::chrono::seconds(60));
+        EXPECT_EQ(child.outcome, childprocess::Outcome::Exited);
+        if (child.outcome != childprocess::Outcome::Exited || child.exitCode == 77)
+            return {};
+        EXPECT_EQ(child.exitCode, 0);
+        return QString::fromUtf8(testfiles::readBytes(results)).split(u'\n');
     }
 
     QTemporaryDir dir;
@@ -203,7 +252,7 @@ TEST_F(RunEngineTest, SplitArchivesAreDeletedAndCopiedVolumeByVolume)
                              path(QStringLiteral("copy")) + u'='});
     EXPECT_EQ(engine->OverallResult(), 0) << view.lines.join(u'\n').toStdString();
     const QStringList volumes = QDir(path(QStringLiteral("arc"))).entryList(QDir::Files, QDir::Name);
-    EXPECT_EQ(volumes, QStringList({QStringLiteral("old.Z01"), QStringLiteral("old.Z02"), QStringLiteral("old.Z03"),
+    EXPECT_EQ(volumes, QStringList({QStringLiteral("old.z01"), QStringLiteral("old.z02"), QStringLiteral("old.z03"),
                                     QStringLiteral("old.zip")}));
     EXPECT_EQ(QDir(path(QStringLiteral("copy"))).entryList(QDir::Files, QDir::Name), volumes);
 }
@@ -220,6 +269,80 @@ TEST_F(RunEngineTest, SelfExtractingArchivesTakeTheExeName)
     if (const auto test = ziptools::run(QStringLiteral("unzip"), {QStringLiteral("-t"), path(QStringLiteral("a.exe"))})) {
         EXPECT_EQ(test->exitCode, 0) << test->output.toStdString();
     }
+}
+
+// An archive left without its directory by a killed run is rebuilt from
+// its whole entries; the report says so instead of a plain "Ok!", and the
+// archive the run leaves is whole.
+TEST_F(RunEngineTest, ARebuiltArchiveIsReportedAndLeftWhole)
+{
+    std::mt19937 random(3);
+    QByteArray noise(200 * 1024, Qt::Uninitialized);
+    for (char &byte : noise)
+        byte = char(random());
+    makeFile(QStringLiteral("src/a.bin"), noise);
+    makeFile(QStringLiteral("src/b.bin"), noise.left(100000));
+    const QStringList job{QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("a.zip")),
+                          QStringLiteral("D=") + path(QStringLiteral("src"))};
+    run(job);
+    // Cut inside the last entry's data, as a kill leaves it.
+    QFile archive(path(QStringLiteral("a.zip")));
+    ASSERT_TRUE(archive.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(archive.resize(archive.size() - 30000));
+    archive.close();
+
+    view.lines.clear();
+    const auto engine = run(job);
+    const QStringList lines = view.untimedLines();
+    EXPECT_TRUE(lines.contains(sArchiveRepaired + QStringLiteral(" 1"))) << lines.join(u'\n').toStdString();
+    EXPECT_EQ(engine->OverallResult(), 1);
+    if (const auto test = ziptools::run(QStringLiteral("unzip"), {QStringLiteral("-t"), path(QStringLiteral("a.zip"))})) {
+        EXPECT_EQ(test->exitCode, 0) << test->output.toStdString();
+        EXPECT_TRUE(test->output.contains(QStringLiteral("a.bin")) && test->output.contains(QStringLiteral("b.bin")));
+    }
+}
+
+// An automatic run whose split archive fills a small disk: nobody answers
+// the question for the next disk, so the job fails with a line naming it
+// and the run goes on to the next job. The disk is a tmpfs of its own, in a
+// child with a mount namespace of its own.
+TEST_F(RunEngineTest, AnUnansweredQuestionInAnAutomaticRunFailsOnlyItsJob)
+{
+    makeFile(QStringLiteral("src/noise.bin"), noise(400 * 1024));
+    makeFile(QStringLiteral("src/small.txt"));
+    settings.ComboBoxVol = 100; // KB
+    settings.ComboBoxComp = 0;
+    flags.AutoRun = true;
+    const QStringList lines = runOnSmallDisk(
+        256, {QStringLiteral(">"), QStringLiteral("Full"), path(QStringLiteral("disk/full.zip")),
+              QStringLiteral("D=") + path(QStringLiteral("src/noise.bin")), QStringLiteral(">"),
+              QStringLiteral("Next"), path(QStringLiteral("next.zip")),
+              QStringLiteral("D=") + path(QStringLiteral("src/small.txt"))});
+    if (lines.isEmpty())
+        GTEST_SKIP() << "no private mount namespace for a small disk";
+    EXPECT_TRUE(lines.contains(sNoAnswer + u' ' + sInsertNextDisk)) << lines.join(u'\n').toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("questions=1"))) << lines.join(u'\n').toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("timeout=60000")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("result=2")));
+    // The volumes are gone with the rollback; the archive stays empty.
+    EXPECT_TRUE(lines.contains(QStringLiteral("leftover=full.zip"))) << lines.join(u'\n').toStdString();
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("next.zip"))));
+}
+
+// A file that could not be written into the archive leaves the step's own
+// line saying so, not "Ok!" followed by the job's fatal error.
+TEST_F(RunEngineTest, AFileFailureIsTheArchiveStepsOwnResult)
+{
+    makeFile(QStringLiteral("src/noise.bin"), noise(400 * 1024));
+    settings.ComboBoxComp = 0;
+    const QStringList lines = runOnSmallDisk(
+        128, {QStringLiteral(">"), QStringLiteral("Full"), path(QStringLiteral("disk/full.zip")),
+              QStringLiteral("D=") + path(QStringLiteral("src/noise.bin"))});
+    if (lines.isEmpty())
+        GTEST_SKIP() << "no private mount namespace for a small disk";
+    const QString stepLine = sRes[StatusFatal] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 0)");
+    EXPECT_TRUE(lines.contains(stepLine)) << lines.join(u'\n').toStdString();
+    EXPECT_FALSE(lines.contains(sRes[StatusOk] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 0)")));
 }
 
 TEST_F(RunEngineTest, DisabledJobsLeaveOnlyTheFrame)

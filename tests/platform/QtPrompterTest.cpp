@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -56,4 +57,23 @@ TEST(QtPrompter, WorkerWaitsForTheAnswerGivenOnTheGuiThread)
     EXPECT_EQ(helpShown, 1);
     EXPECT_EQ(helpClicks, 2);
     EXPECT_EQ(answer.get(), PromptButton::No);
+}
+
+// An unattended run must not wait for ever on a box nobody sees.
+TEST(QtPrompter, ABoxWithATimeLimitClosesItselfUnanswered)
+{
+    int argc = 1;
+    char name[] = "platform_widgets_tests";
+    char *argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+
+    MessageRequest request;
+    request.text = QStringLiteral("Please, insert next blank disk");
+    request.buttons = PromptButton::Ok | PromptButton::Cancel;
+    request.timeoutMs = 50;
+    QtPrompter prompter;
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(prompter.message(request), PromptButton::None);
+    EXPECT_LT(clock.elapsed(), 5000);
 }

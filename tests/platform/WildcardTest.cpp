@@ -60,3 +60,47 @@ TEST(Wildcard, MaskListsSplitAtSemicolonOrBar)
     EXPECT_FALSE(matchesAnyMask(QStringLiteral("a.pdf"), QStringLiteral("*.doc;;*.txt")));
     EXPECT_FALSE(matchesAnyMask(QStringLiteral("a.pdf"), QStringLiteral(" ; ")));
 }
+
+TEST(Wildcard, ArchiverMasksKnowSetsRangesAndComplements)
+{
+    struct Case
+    {
+        const char16_t *name;
+        const char16_t *mask;
+        bool matches;
+    };
+    const Case cases[] = {
+        {u"a.doc", u"[a-c]*.doc", true},      {u"Budget.doc", u"[a-c]*.doc", true},
+        {u"d.doc", u"[a-c]*.doc", false},     {u"x1.txt", u"x[0-9].txt", true},
+        {u"xa.txt", u"x[0-9].txt", false},    {u"d.doc", u"[!a-c]*.doc", true},
+        {u"a.doc", u"[!a-c]*.doc", false},    {u"ab.doc", u"[xab][xab].doc", true},
+        {u"report-b", u"*[b-c]", true},       {u"data", u"[d]ata.*", true},
+        {u"б.txt", u"[а-в].txt", true},       {u"a-.txt", u"a[-].txt", true},
+    };
+    for (const Case &c : cases) {
+        const QString name = QString::fromUtf16(c.name);
+        const QString mask = QString::fromUtf16(c.mask);
+        EXPECT_EQ(platform::matchesMaskWithSets(name, mask), c.matches)
+            << name.toStdString() << " ~ " << mask.toStdString();
+    }
+    // Outside the archiver a bracket is an ordinary character of a name.
+    EXPECT_TRUE(matchesMask(QStringLiteral("[a-c].doc"), QStringLiteral("[a-c].doc")));
+}
+
+TEST(Wildcard, MalformedArchiverMasksRaiseWithThePosition)
+{
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("[a-c*.doc"), QStringLiteral("'[a-c*.doc' is an invalid mask at (10)")},
+        {QStringLiteral("a[].txt"), QStringLiteral("'a[].txt' is an invalid mask at (3)")},
+        {QString(31, u'*'), QStringLiteral("'%1' is an invalid mask at (31)").arg(QString(31, u'*'))},
+    };
+    for (const auto &[mask, text] : cases) {
+        try {
+            platform::matchesMaskWithSets(QStringLiteral("a.doc"), mask);
+            ADD_FAILURE() << "no error for " << mask.toStdString();
+        } catch (const platform::InvalidMask &error) {
+            EXPECT_EQ(QString::fromStdString(error.what()), text);
+        }
+    }
+    EXPECT_NO_THROW(platform::checkMaskWithSets(QString(30, u'*')));
+}

@@ -151,6 +151,21 @@ TEST_F(WindowMessagesTest, LiveCaptionIsNotTakenOver)
     EXPECT_TRUE(platform::findWindow(QStringLiteral("The Zentavo")));
 }
 
+TEST_F(WindowMessagesTest, SecondWindowTakesTheCaptionWhenTheFirstEnds)
+{
+    QProcess first;
+    ASSERT_EQ(startHelper(first, {QStringLiteral("show"), QStringLiteral("The Zentavo")}), QStringLiteral("shown"));
+    MessageWindow second;
+    QList<Received> got;
+    collect(second, got);
+    EXPECT_FALSE(second.setCaption(QStringLiteral("The Zentavo")));
+    first.kill();
+    first.waitForFinished();
+    ASSERT_TRUE(testapp::waitUntil([&] { return second.caption() == QStringLiteral("The Zentavo"); }));
+    EXPECT_TRUE(platform::postMessage(QStringLiteral("The Zentavo"), QStringLiteral("WM_UpdateVorrin"), 1));
+    EXPECT_TRUE(testapp::waitUntil([&] { return got.size() == 1; }));
+}
+
 TEST_F(WindowMessagesTest, MalformedLinesAreDropped)
 {
     MessageWindow tray;

@@ -1,3 +1,4 @@
+#include "DurationText.h"
 #include "ZetuUnit.h"
 
 #include "PowerControl.h"
@@ -61,4 +62,12 @@ TEST(VersionRoutines, EmptyWithoutVersionBlock)
 {
     EXPECT_TRUE(GetProductName().isEmpty());
     EXPECT_TRUE(GetVersionInfoStr().isEmpty());
+}
+
+TEST(DurationText, IsHoursMinutesSecondsWithoutZoneOrDayWrap)
+{
+    const std::pair<qint64, const char *> cases[] = {
+        {0, "00:00:00"}, {26, "00:00:26"}, {3600 + 62, "01:01:02"}, {27 * 3600 + 3 * 60 + 9, "27:03:09"}, {-4, "00:00:00"}};
+    for (const auto &[seconds, text] : cases)
+        EXPECT_EQ(zentavo::DurationText(seconds), QLatin1String(text)) << seconds;
 }

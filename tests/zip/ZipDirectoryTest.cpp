@@ -195,26 +195,37 @@ TEST_F(ZipDirectory, CutOffDirectoryIsRebuiltFromLocalHeaders)
     }
 }
 
+// A damaged central header, or an end record that gives a directory larger
+// than the file: rebuilt with repairs on, refused with native 57 without.
 TEST_F(ZipDirectory, DamagedCentralHeaderIsRepairedOrRefused)
 {
     const QString archive = path(QStringLiteral("d.zip"));
     TZipArchiver zip;
     buildArchive(zip, archive, src);
+    const QByteArray sound = testfiles::readBytes(archive);
     zip.OpenArchive();
     const qint64 directoryStart = zip.DirManager()->DirectoryStart;
     zip.CloseArchive();
-    QFile file(archive);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    file.seek(directoryStart);
-    file.write("XXXX");
-    file.close();
 
-    zip.RepairDirectoryOnOpen = false;
-    EXPECT_THROW(zip.OpenArchive(), EZAException);
-    zip.RepairDirectoryOnOpen = true;
-    zip.OpenArchive();
-    EXPECT_TRUE(zip.DirManager()->Repaired);
-    EXPECT_EQ(zip.DirManager()->Items.Count(), 4);
+    const std::pair<qint64, QByteArray> damages[] = {
+        {directoryStart, "XXXX"},
+        {sound.size() - 22 + 12, QByteArray("\xff\xff\xff\x7f", 4)}, // directory size
+    };
+    for (const auto &[offset, bytes] : damages) {
+        SCOPED_TRACE(offset);
+        QByteArray damaged = sound;
+        damaged.replace(offset, bytes.size(), bytes);
+        testfiles::writeBytes(archive, damaged);
+
+        zip.RepairDirectoryOnOpen = false;
+        EXPECT_EQ(nativeErrorOf([&] { zip.OpenArchive(); }), 57);
+        EXPECT_EQ(testfiles::readBytes(archive), damaged);
+        zip.RepairDirectoryOnOpen = true;
+        zip.OpenArchive();
+        EXPECT_TRUE(zip.DirManager()->Repaired);
+        EXPECT_EQ(zip.DirManager()->Items.Count(), 4);
+        zip.CloseArchive();
+    }
 }
 
 TEST_F(ZipDirectory, FileWithoutLocalHeaderFails)
@@ -229,16 +240,25 @@ TEST_F(ZipDirectory, FileWithoutLocalHeaderFails)
 
 namespace {
 
-QByteArray directoryOf(qsizetype count, uint64_t itemSize = 1)
+// count stored one-byte entries, each behind its local header, and the
+// directory that lists them.
+QByteArray directoryOf(qsizetype count)
 {
     QBuffer buffer;
     buffer.open(QIODevice::ReadWrite);
     TZADirManager manager(buffer, {});
     TDirItem item;
-    item.UncompressedSize = item.CompressedSize = itemSize;
+    item.UncompressedSize = item.CompressedSize = 1;
+    item.Crc32 = 0xE8B7BE43; // of "a"
     for (qsizetype i = 0; i < count; ++i) {
         item.FileName = QString::number(i);
         item.EncodedName = item.FileName.toLatin1();
+        item.LocalHeaderOffset = uint64_t(buffer.pos());
+        zarecords::LocalHeader header;
+        header.crc32 = item.Crc32;
+        header.compressedSize = header.uncompressedSize = 1;
+        header.nameLength = uint16_t(item.EncodedName.size());
+        buffer.write(header.encode() + item.EncodedName + "a");
         manager.Items.Append(item);
     }
     manager.WriteCentralDir(true);

@@ -14,8 +14,11 @@ TEST(ZipVolumeNames, SplitSetsNamedByIndexWithTheLastKeepingTheArchiveName)
 {
     const QString name = QStringLiteral("/backup/data.zip");
     const Naming plain{smSplitting, false, false};
-    EXPECT_EQ(GetVolumeFileName(name, 0, plain), u"/backup/data.Z01");
-    EXPECT_EQ(GetVolumeFileName(name, 11, plain), u"/backup/data.Z12");
+    EXPECT_EQ(GetVolumeFileName(name, 0, plain), u"/backup/data.z01");
+    EXPECT_EQ(GetVolumeFileName(name, 11, plain), u"/backup/data.z12");
+    // The tools look for the volumes in the case of the last one's extension.
+    EXPECT_EQ(GetVolumeFileName(QStringLiteral("/backup/DATA.ZIP"), 0, plain), u"/backup/DATA.Z01");
+    EXPECT_EQ(GetVolumeFileName(name, 0, {smSplitting, false, false, true}), u"/backup/data.Z01");
     EXPECT_EQ(GetVolumeFileName(name, LastVolume, plain), name);
 
     const Naming advanced{smSplitting, true, false};
@@ -33,7 +36,7 @@ TEST(ZipVolumeNames, SplitSetsNamedByIndexWithTheLastKeepingTheArchiveName)
     EXPECT_EQ(GetVolumeFileName(name, 3, {smNone, false, false}), name);
     EXPECT_EQ(GetVolumeFileName(name, 4, {smSpanning, false, false}), name);
     EXPECT_EQ(GetVolumeFileName(name, 1, {smSpanning, true, true}), u"/backup/data_002.exe");
-    EXPECT_EQ(GetVolumeFileName(QStringLiteral("noext"), 0, plain), u"noext.Z01");
+    EXPECT_EQ(GetVolumeFileName(QStringLiteral("noext"), 0, plain), u"noext.z01");
 
     EXPECT_TRUE(IsExeName(QStringLiteral("a/setup.EXE")));
     EXPECT_FALSE(IsExeName(QStringLiteral("a.exe/setup.zip")));

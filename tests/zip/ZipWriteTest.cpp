@@ -317,6 +317,35 @@ TEST_F(ZipWrite, ExclusionsAndTheArchiveItselfStayOut)
     EXPECT_EQ(names, (QStringList{QStringLiteral("Tmp/"), QStringLiteral("keep.txt"), QStringLiteral("sub/")}));
 }
 
+// A job mask may hold a set; a mask that cannot be read fails the
+// selection with the matcher's text instead of selecting nothing.
+TEST_F(ZipWrite, MasksWithSetsSelectAndMalformedMasksFail)
+{
+    for (const char *name : {"a.doc", "Budget.doc", "c1.doc", "d.doc", "a.txt"})
+        writeFile(src + QString::fromLatin1(name), "x");
+    buildArchive(zip, archive, src, {QStringLiteral("[a-c]*.doc")});
+    TZipArchiver reader;
+    reader.FileName = archive;
+    reader.OpenArchive();
+    QStringList names;
+    for (qsizetype i = 0; i < reader.DirManager()->Items.Count(); ++i)
+        names << reader.DirManager()->Items.GetItem(i).FileName;
+    reader.CloseArchive();
+    names.sort(Qt::CaseInsensitive);
+    EXPECT_EQ(names, (QStringList{QStringLiteral("a.doc"), QStringLiteral("Budget.doc"), QStringLiteral("c1.doc")}));
+
+    QString failure;
+    try {
+        buildArchive(zip, archive, src, {QStringLiteral("[a-c*.doc")});
+    } catch (const std::exception &error) {
+        failure = QString::fromUtf8(error.what());
+    }
+    EXPECT_EQ(failure, QStringLiteral("'[a-c*.doc' is an invalid mask at (10)"));
+    zip.CloseArchive();
+    reader.OpenArchive();
+    EXPECT_EQ(reader.DirManager()->Items.Count(), 3);
+}
+
 TEST_F(ZipWrite, WithoutFolderEntriesOnlyRecurseDescends)
 {
     writeFile(src + QStringLiteral("a.txt"), "a");

@@ -1,6 +1,7 @@
 #include "ConstStr.h"
 #include "LogindPowerControl.h"
 #include "QtPrompter.h"
+#include "QtTranslations.h"
 #include "ZentavoStart.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zentavo"));
+    platform::installQtTranslations();
     platform::setPrompter(std::make_unique<platform::QtPrompter>());
     platform::setPowerControl(std::make_unique<platform::LogindPowerControl>());
     zentavo::LoadLanguageTexts(zentavo::LanguageFilePath());

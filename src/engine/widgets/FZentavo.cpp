@@ -1,11 +1,18 @@
 #include "FZentavo.h"
 
+#include "Clock.h"
 #include "ConstStr.h"
+#include "DialogRunner.h"
+#include "DurationText.h"
+#include "FormBuilders.h"
 #include "EndOfRun.h"
+#include "JobDescriptionPrinter.h"
 #include "JobFileReader.h"
 #include "LocalizeForm.h"
 #include "Paths.h"
 #include "Prompter.h"
+#include "QueuedRunView.h"
+#include "ReportFile.h"
 #include "ReportLineDelegate.h"
 #include "ReportLineHint.h"
 #include "ReportLines.h"
@@ -29,6 +36,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -52,8 +60,7 @@ platform::PromptButton showMessage(const QString &title, const QString &text, pl
 
 QString elapsedText(const QDateTime &since)
 {
-    const qint64 seconds = std::max<qint64>(0, since.secsTo(QDateTime::currentDateTime())) % (24 * 3600);
-    return QLocale().toString(QTime(0, 0).addSecs(int(seconds)), QLocale::LongFormat);
+    return DurationText(since.secsTo(platform::now()));
 }
 
 } // namespace
@@ -87,7 +94,9 @@ TFormZentavo::TFormZentavo(ZentavoSettings settings, SettingsLoader loadSettings
     : m_settings(std::move(settings))
     , m_loadSettings(std::move(loadSettings))
     , m_productTitle(productTitle)
-    , m_runs(std::make_unique<TRunControl>(*this))
+    , m_view(std::make_unique<QueuedRunView>(*this, *this))
+    , m_runs(std::make_unique<TRunControl>(*m_view))
+    , m_jobPrinter(std::make_unique<QPrinter>())
 {
     FormCreate();
 }
@@ -112,6 +121,8 @@ void TFormZentavo::FormCreate()
     GroupBoxRep->setTitle(DeleteAmpersand(ReportMenu->title()));
     BitBtnCancel->setText(sButClose);
     RPrint->setText(m_commands.at(3)->text());
+    // QMainWindow lays out its parts itself: its size is fixed on the whole.
+    forms::singleBorder(this);
 
     Timer = new QTimer(this);
     Timer->setInterval(1000);
@@ -162,11 +173,10 @@ void TFormZentavo::createMenus()
     // TODO(help): HDoc, HPrompt (what's-this) and HUpdate join the Help menu
     // and the tool bar with the help router.
 
-    QStyle *look = style();
-    FOpen->setIcon(look->standardIcon(QStyle::SP_DialogOpenButton));
-    FRun->setIcon(look->standardIcon(QStyle::SP_MediaPlay));
-    RLoad->setIcon(look->standardIcon(QStyle::SP_FileDialogDetailedView));
-    RPrint->setIcon(look->standardIcon(QStyle::SP_FileIcon));
+    FOpen->setIcon(forms::commandIcon(style(), QStyle::SP_DialogOpenButton));
+    FRun->setIcon(forms::commandIcon(style(), QStyle::SP_MediaPlay));
+    RLoad->setIcon(forms::commandIcon(style(), QStyle::SP_FileDialogDetailedView));
+    RPrint->setIcon(forms::commandIcon(style(), QStyle::SP_FileIcon));
     QToolBar *ToolBar = addToolBar(QStringLiteral("ToolBar"));
     ToolBar->setObjectName(QStringLiteral("ToolBar"));
     ToolBar->setMovable(false);
@@ -224,7 +234,6 @@ void TFormZentavo::createControls()
     Gauge->setObjectName(QStringLiteral("Gauge"));
     BitBtnCancel = new QPushButton(central);
     BitBtnCancel->setObjectName(QStringLiteral("BitBtnCancel"));
-    BitBtnCancel->setDefault(true);
     connect(BitBtnCancel, &QPushButton::clicked, this, &TFormZentavo::BitBtnCancelClick);
     grid->addWidget(LabelFiles, 3, 0, 1, 2);
     grid->addWidget(GaugeFile, 4, 0, 1, 2);
@@ -264,9 +273,9 @@ void TFormZentavo::FormShow()
     const platform::VersionBlock version = platform::VersionBlock::ofRunningProgram();
     QString versionText;
     if (!version.isEmpty()) {
-        versionText = version.value(QStringLiteral("ProductName")) + u' '
-            + version.value(QStringLiteral("ProductVersion")) + QStringLiteral("   [")
-            + version.value(QStringLiteral("FileVersion")) + u']';
+        versionText = version.productName() + u' '
+            + version.productVersion() + QStringLiteral("   [")
+            + version.fileVersion() + u']';
     }
     StatusPanel[2]->setText(versionText);
     if (!m_messages) {
@@ -283,7 +292,7 @@ void TFormZentavo::FormShow()
     RunFlags &flags = m_runs->Flags();
     flags.RunBusy = false;
     if (flags.AutoRun) {
-        RunTime = QDateTime::currentDateTime();
+        RunTime = platform::now();
         if (!ChooseJobs(this, windowTitle(), Blocks, m_settings)) {
             flags.AutoRun = false;
             flags.RunRequested = false;
@@ -319,7 +328,7 @@ void TFormZentavo::TimerTimer()
     m_finishingRun = false;
 
     m_runs->Flags().RunRequested = false;
-    setWindowIconText(QString());
+    setWindowTitle(CaptionZentavo);
     if (m_pendingJobFile) {
         JobFileName = *std::exchange(m_pendingJobFile, std::nullopt);
         ReadJobFile(false);
@@ -353,36 +362,32 @@ void TFormZentavo::BitBtnCancelClick()
         close();
         return;
     }
+    const bool stopped = confirmBreak(true, [this] {
+        LabelFiles->setText(sResizeReport);
+        repaint();
+    });
+    if (stopped)
+        LabelFiles->clear();
+}
+
+bool TFormZentavo::FormCloseQuery()
+{
+    return !m_runs->Busy() || confirmBreak(false);
+}
+
+bool TFormZentavo::confirmBreak(bool stopCopy, const std::function<void()> &afterClose)
+{
+    // The run makes no progress while the question waits for an answer.
     m_runs->Hold();
     const platform::PromptButton answer
         = showMessage(m_productTitle, sQuestionBreak, platform::PromptIcon::Question,
                       platform::PromptButton::Yes | platform::PromptButton::No);
     if (answer != platform::PromptButton::Yes) {
         m_runs->Release();
-        return;
+        return false;
     }
     BitBtnCancel->setText(sButBreaking);
-    m_runs->Break(true, [this] {
-        LabelFiles->setText(sResizeReport);
-        repaint();
-    });
-    LabelFiles->clear();
-}
-
-bool TFormZentavo::FormCloseQuery()
-{
-    if (m_runs->Busy()) {
-        m_runs->Hold();
-        const platform::PromptButton answer
-            = showMessage(m_productTitle, sQuestionBreak, platform::PromptIcon::Question,
-                          platform::PromptButton::Yes | platform::PromptButton::No);
-        if (answer != platform::PromptButton::Yes) {
-            m_runs->Release();
-            return false;
-        }
-        BitBtnCancel->setText(sButBreaking);
-        m_runs->Break(false);
-    }
+    m_runs->Break(stopCopy, afterClose);
     return true;
 }
 
@@ -412,7 +417,7 @@ void TFormZentavo::TBFRunClick()
     ListBoxRep->clear();
     RunFlags &flags = m_runs->Flags();
     flags.RunRequested = true;
-    RunTime = QDateTime::currentDateTime();
+    RunTime = platform::now();
     if (ChooseJobs(this, windowTitle(), Blocks, m_settings)) {
         StartWorker();
     } else {
@@ -469,13 +474,14 @@ void TFormZentavo::TBFEditClick()
 
 void TFormZentavo::TBFPrintClick()
 {
+    // The description shows the file as it is now, not as it was last read.
     ReadFDat(JobFileName, Blocks);
-    // TODO(job printing): PrintJob with the print dialog, once job descriptions can be printed.
+    PrintJob(*m_jobPrinter);
 }
 
 void TFormZentavo::TBRLoadClick()
 {
-    const QString path = m_settings.Run.ButtonRepDir + QStringLiteral("Report.txt");
+    const QString path = m_settings.Run.ButtonRepDir + ReportFile::FileName;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         showMessage(windowTitle(), sReadError + u' ' + path, platform::PromptIcon::Error);
@@ -513,7 +519,7 @@ void TFormZentavo::OptionsMenuClick()
     // The scheduler looks for this title before it opens its own dialog.
     platform::MessageWindow shownTitle;
     shownTitle.setCaption(sOptionsHeader);
-    dialog.exec();
+    platform::runDialog(dialog);
 }
 
 void TFormZentavo::HAboutClick()
@@ -524,14 +530,14 @@ void TFormZentavo::HAboutClick()
         showMessage(title, QString(), platform::PromptIcon::Information);
         return;
     }
-    QString text = version.value(QStringLiteral("ProductName")) + u' ' + version.value(QStringLiteral("ProductVersion"));
-    const auto piece = [&](const QString &prefix, const QString &name) {
-        if (!version.value(name).isEmpty())
-            text += u'\n' + prefix + version.value(name);
+    QString text = version.productName() + u' ' + version.productVersion();
+    const auto piece = [&](const QString &prefix, const QString &value) {
+        if (!value.isEmpty())
+            text += u'\n' + prefix + value;
     };
-    piece(QString(), QStringLiteral("FileDescription"));
-    piece(QStringLiteral("File version "), QStringLiteral("FileVersion"));
-    piece(QString(), QStringLiteral("LegalCopyright"));
+    piece(QString(), version.fileDescription());
+    piece(QStringLiteral("File version "), version.fileVersion());
+    piece(QString(), version.legalCopyright());
     text += QStringLiteral("\n\nPowered by ZipArchiver ") + TZipArchiver().CurrentVersion()
         + QStringLiteral("\nZIP archive component of the Zentavo suite")
         + QStringLiteral("\n\nSmtpMail\nMail component of the Zentavo suite");
@@ -563,75 +569,62 @@ QStringList TFormZentavo::ReportLines() const
     return lines;
 }
 
-void TFormZentavo::queued(std::function<void()> fn)
-{
-    QMetaObject::invokeMethod(this, std::move(fn), Qt::QueuedConnection);
-}
-
 void TFormZentavo::addReportLine(const QString &line)
 {
-    queued([this, line] {
-        ListBoxRep->addItem(line);
-        ListBoxRep->scrollToBottom();
-    });
+    ListBoxRep->addItem(line);
+    ListBoxRep->scrollToBottom();
 }
 
 void TFormZentavo::runStarting()
 {
-    queued([this] {
-        setCursor(Qt::BusyCursor);
-        setCommandsEnabled(false);
-        BitBtnCancel->setText(sButBreak);
-        BitBtnCancel->setIcon({});
-        StatusPanel[0]->setText(elapsedText(QDateTime::currentDateTime()));
-    });
+    setCursor(Qt::BusyCursor);
+    setCommandsEnabled(false);
+    BitBtnCancel->setText(sButBreak);
+    BitBtnCancel->setIcon({});
+    StatusPanel[0]->setText(elapsedText(platform::now()));
 }
 
 void TFormZentavo::showJob(const QString &title, int number, int count)
 {
-    queued([this, title, number, count] {
-        LabelNameJob->setText(title);
-        StatusPanel[1]->setText(QString::number(number) + u'/' + QString::number(count));
-    });
+    LabelNameJob->setText(title);
+    StatusPanel[1]->setText(QString::number(number) + u'/' + QString::number(count));
 }
 
 void TFormZentavo::showArchiveProgress(int percent, const QString &title)
 {
-    queued([this, percent, title] {
-        // The taskbar text shows the progress; the caption stays, the other programs find the window by it.
-        setWindowIconText(QString::number(percent) + QStringLiteral("% ") + title);
-        Gauge->setMaximum(100);
-        Gauge->setValue(percent);
-    });
+    // The title is what task bars show: it carries the progress during the
+    // run. The other programs find the window by its message socket, not
+    // by its title.
+    setWindowTitle(QString::number(percent) + QStringLiteral("% ") + title);
+    Gauge->setMaximum(100);
+    Gauge->setValue(percent);
 }
 
 void TFormZentavo::setFileGauge(int percent)
 {
-    queued([this, percent] { GaugeFile->setValue(percent); });
+    GaugeFile->setValue(percent);
 }
 
 void TFormZentavo::runEnded()
 {
-    queued([this] { LabelNameJob->clear(); });
+    LabelNameJob->clear();
 }
 
 void TFormZentavo::showText(const QString &text)
 {
-    queued([this, text] { LabelFiles->setText(text); });
+    LabelFiles->setText(text);
 }
 
 void TFormZentavo::setGaugeMaximum(qint64 bytes)
 {
-    queued([this, bytes] {
-        m_gaugeMaximum = std::max<qint64>(1, bytes);
-        Gauge->setMaximum(100);
-        Gauge->setValue(0);
-    });
+    m_gaugeMaximum = std::max<qint64>(1, bytes);
+    Gauge->setMaximum(100);
+    Gauge->setValue(0);
 }
 
 void TFormZentavo::setGaugePosition(qint64 bytes)
 {
-    queued([this, bytes] { Gauge->setValue(int(std::clamp<qint64>(bytes * 100 / m_gaugeMaximum, 0, 100))); });
+    Gauge->setValue(int(std::clamp<qint64>(bytes * 100 / m_gaugeMaximum, 0, 100)));
 }
 
 } // namespace zentavo

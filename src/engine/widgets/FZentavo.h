@@ -17,6 +17,7 @@ class QGroupBox;
 class QLabel;
 class QListWidget;
 class QMenu;
+class QPrinter;
 class QProgressBar;
 class QPushButton;
 class QTimer;
@@ -32,8 +33,8 @@ class TFormRep;
 // The main program's window: the job file in use, the job being run, the
 // run's report, progress and the commands; it starts runs, stops them on
 // request and finishes every run, after an automatic one with the
-// configured end-of-run actions. It is the view the run's worker writes to;
-// every such call is carried to the GUI thread in the order it was made.
+// configured end-of-run actions. It shows the run: the worker's calls reach
+// its view on the GUI thread through a QueuedRunView.
 class TFormZentavo final : public QMainWindow, public RunView {
     Q_OBJECT
 public:
@@ -46,6 +47,8 @@ public:
     ZentavoSettings &Settings() { return m_settings; }
     TRunControl &Runs() { return *m_runs; }
     TFormRep &FormRep() { return *m_formRep; }
+    // The printer the job description is printed on.
+    QPrinter &JobPrinter() { return *m_jobPrinter; }
     QStringList ReportLines() const;
 
     // The show handler; start-up calls it once more after the switches.
@@ -81,7 +84,7 @@ public:
     QAction *FRun = nullptr;
     QAction *RPrint = nullptr;
 
-    // RunView, called by the worker.
+    // RunView, on the GUI thread.
     void addReportLine(const QString &line) override;
     void runStarting() override;
     void showJob(const QString &title, int number, int count) override;
@@ -104,6 +107,9 @@ private:
     void createControls();
     // The close query: False when the user keeps a run going.
     bool FormCloseQuery();
+    // Holds the run and asks whether to stop it. No lets it go on (False);
+    // Yes stops it as TRunControl::Break does.
+    bool confirmBreak(bool stopCopy, const std::function<void()> &afterClose = {});
     void FormClose();
     void TBFPrintClick();
     void OptionsMenuClick();
@@ -112,14 +118,14 @@ private:
     void showResult(int result);
     void showElapsed();
     void showReadError(const QString &title);
-    // Runs fn on the GUI thread after every call queued before it.
-    void queued(std::function<void()> fn);
 
     ZentavoSettings m_settings;
     SettingsLoader m_loadSettings;
     QString m_productTitle;
+    std::unique_ptr<RunView> m_view; // the worker's view of this window
     std::unique_ptr<TRunControl> m_runs;
     std::unique_ptr<TFormRep> m_formRep;
+    std::unique_ptr<QPrinter> m_jobPrinter;
     smtpmail::TMailMessage m_mailMessage;
     smtpmail::TSmtpClient m_smtp;
     // Where the suite's messages reach the window (by its caption).

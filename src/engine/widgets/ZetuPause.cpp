@@ -1,6 +1,9 @@
 #include "ZetuPause.h"
 
+#include "Clock.h"
 #include "ConstStr.h"
+#include "DialogRunner.h"
+#include "FormBuilders.h"
 #include "LocalizeForm.h"
 #include "PauseCountdown.h"
 #include "Prompter.h"
@@ -65,6 +68,7 @@ void TFormPause::FormCreate()
     connect(ButtonCancel, &QPushButton::clicked, this, &TFormPause::WMClose);
     connect(Timer, &QTimer::timeout, this, &TFormPause::TimerTimer);
     LocalizeForm(this);
+    forms::singleBorder(this);
 }
 
 void TFormPause::SetJobs(const TBlocks &blocks, bool choosable)
@@ -107,7 +111,7 @@ void TFormPause::TimerTimer()
             LabelTime->setText(sNotTime);
         return;
     }
-    const qint64 remaining = pausecountdown::RemainingMs(RunTime, *m_minutes, QDateTime::currentDateTime());
+    const qint64 remaining = pausecountdown::RemainingMs(RunTime, *m_minutes, platform::now());
     LabelTime->setText(pausecountdown::RemainingText(remaining));
     if (remaining < 0 && isVisible()) {
         Timer->stop();
@@ -151,7 +155,7 @@ bool ChooseJobs(QWidget *owner, const QString &ownerCaption, TBlocks &blocks, co
     dialog.SetJobs(blocks, settings.CheckBoxMenu);
     dialog.StartTimer(pausecountdown::Minutes(settings.CheckBoxTime, settings.EditTime));
     // A countdown already over starts the run as soon as the dialog shows.
-    const bool started = dialog.exec() == QDialog::Accepted;
+    const bool started = platform::runDialog(dialog) == QDialog::Accepted;
     if (settings.CheckBoxMenu) {
         const std::vector<bool> checked = dialog.Checked();
         for (std::size_t i = 0; i < blocks.size() && i < checked.size(); ++i)

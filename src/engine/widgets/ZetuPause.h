@@ -31,6 +31,10 @@ public:
     std::vector<bool> Checked() const;
     // Starts the 100 ms timer; minutes counted from RunTime, nullopt without a countdown.
     void StartTimer(std::optional<int> minutes);
+    // One tick of the timer: Start enabled while a job is checked, the time
+    // left shown, and the run started once the countdown is over and the
+    // dialog is shown.
+    void TimerTimer();
 
     QListWidget *CheckListBox = nullptr;
     QPushButton *ButtonRun = nullptr;
@@ -47,7 +51,6 @@ private:
     void ButtonRunClick();
     // The dialog's close message: only a Yes to the question closes it.
     void WMClose();
-    void TimerTimer();
 
     QLabel *LabelAutoRun = nullptr;
     QTimer *Timer = nullptr;

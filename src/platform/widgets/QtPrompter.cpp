@@ -10,6 +10,7 @@
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QThread>
+#include <QTimer>
 
 #include <utility>
 
@@ -63,7 +64,16 @@ PromptButton showMessage(const MessageRequest &request)
         QObject::disconnect(help, &QPushButton::clicked, nullptr, nullptr);
         QObject::connect(help, &QPushButton::clicked, &box, request.help);
     }
+    bool timedOut = false;
+    if (request.timeoutMs > 0) {
+        QTimer::singleShot(request.timeoutMs, &box, [&box, &timedOut] {
+            timedOut = true;
+            box.done(QMessageBox::NoButton);
+        });
+    }
     const auto clicked = static_cast<QMessageBox::StandardButton>(box.exec());
+    if (timedOut)
+        return PromptButton::None;
     for (const auto &[ours, qt] : ButtonPairs) {
         if (qt == clicked)
             return ours;

@@ -5,12 +5,14 @@
 #include "RegistryKey.h"
 #include "ReportLines.h"
 #include "ScriptedPrompter.h"
+#include "SuiteMessages.h"
 #include "SmtpTestServers.h"
 #include "TestApplication.h"
 #include "TestFiles.h"
 #include "ViewRep.h"
 #include "ZentavoExt.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QListWidget>
@@ -144,6 +146,18 @@ TEST_F(ZentavoWindowTest, AutomaticRunWithCloseRunsTheJobsAndEndsByItself)
     EXPECT_TRUE(prompts->messages.empty());
 }
 
+TEST_F(ZentavoWindowTest, TitleCarriesTheArchiveProgressDuringTheRunOnly)
+{
+    start({writeJobFile()});
+    ASSERT_NE(form, nullptr);
+    QStringList titles;
+    QObject::connect(form.get(), &QWidget::windowTitleChanged, [&titles](const QString &title) { titles << title; });
+    form->TBFRunClick();
+    ASSERT_TRUE(waitUntil([&titles] { return titles.size() > 1 && titles.last() == CaptionZentavo; }, 30000))
+        << titles.join(u'|').toStdString();
+    EXPECT_TRUE(titles.contains(QStringLiteral("100% Job one"))) << titles.join(u'|').toStdString();
+}
+
 TEST_F(ZentavoWindowTest, NoReportFileSwitchKeepsTheReportInTheWindowOnly)
 {
     start({QStringLiteral("/R-"), QStringLiteral("/RUN"), QStringLiteral("/CLOSE"), writeJobFile()});
@@ -218,6 +232,34 @@ TEST_F(ZentavoWindowTest, AReloadDuringARunLeavesTheRunInItsOwnJobFolder)
     EXPECT_EQ(testfiles::readBytes(path(QStringLiteral("out/x.txt"))), QByteArray("first"));
 }
 
+TEST_F(ZentavoWindowTest, PrintCommandPrintsTheJobFileAsItIsNow)
+{
+    const QString jobFile = writeJobFile();
+    start({jobFile});
+    ASSERT_NE(form, nullptr);
+    // The file changes after it was loaded: the printout shows the change.
+    testfiles::writeBytes(jobFile, testfiles::cp1251Lines({QStringLiteral("header"), QStringLiteral(">"),
+                                                           QStringLiteral("Renamed job"), archive(),
+                                                           QStringLiteral("D=/src/"), QStringLiteral("C=")}));
+    const QString pdf = path(QStringLiteral("jobs.pdf"));
+    form->JobPrinter().setOutputFormat(QPrinter::PdfFormat);
+    form->JobPrinter().setOutputFileName(pdf);
+
+    prompts->printAnswers.push_back(false);
+    form->findChild<QAction *>(QStringLiteral("FPrint"))->trigger();
+    EXPECT_FALSE(QFile::exists(pdf));
+
+    prompts->printAnswers.push_back(true);
+    form->findChild<QAction *>(QStringLiteral("FPrint"))->trigger();
+    QByteArray text;
+    ASSERT_EQ(toolExitCode(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}, &text), 0);
+    const QString printed = QString::fromUtf8(text);
+    EXPECT_TRUE(printed.contains(QStringLiteral("Renamed job"))) << printed.toStdString();
+    EXPECT_TRUE(printed.contains(archive()));
+    EXPECT_TRUE(printed.contains(jobFile));
+    EXPECT_TRUE(prompts->messages.empty());
+}
+
 TEST_F(ZentavoWindowTest, StopDuringARunEndsTheReportWithTheBreakLines)
 {
     start({writeJobFile(QStringLiteral("/bin/sleep 60"))});
@@ -227,6 +269,7 @@ TEST_F(ZentavoWindowTest, StopDuringARunEndsTheReportWithTheBreakLines)
     ASSERT_TRUE(waitUntil([this] { return form->ReportLines().contains(QStringLiteral("/bin/sleep 60")); }, 30000))
         << form->ReportLines().join(u'\n').toStdString();
     const qsizetype linesSoFar = form->ReportLines().size();
+    EXPECT_FALSE(form->FRun->isEnabled());
 
     // A second run is refused while this one is under way.
     form->TBFRunClick();

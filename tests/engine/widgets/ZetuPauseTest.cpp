@@ -1,19 +1,18 @@
 #include "ZetuPause.h"
 
 #include "ConstStr.h"
+#include "FakeClock.h"
+#include "ScriptedDialogs.h"
 #include "ScriptedPrompter.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 
 #include "WidgetTest.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 
 using namespace zentavo;
@@ -32,28 +31,25 @@ protected:
         jobs[0].SetStr(Title, QStringLiteral("First"));
         jobs[1].SetStr(Title, QStringLiteral("Second"));
         jobs[1].SetFlag(Enabled, 0);
-        RunTime = QDateTime::currentDateTime();
+        RunTime = clock.clock().now();
     }
 
     void TearDown() override { platform::setPrompter(nullptr); }
 
-    // Acts on the start dialog once it is shown; a dialog that stays open
-    // past the acts is closed by a Yes to the cancel question.
+    // Plays the user's part on the start dialog once it is built.
     void whenShown(std::function<void(TFormPause &)> act)
     {
-        QTimer::singleShot(200, [this, act] {
-            auto *dialog = qobject_cast<TFormPause *>(QApplication::activeModalWidget());
-            if (dialog == nullptr)
-                return;
-            seen = true;
-            act(*dialog);
+        dialogs.expect(QStringLiteral("FormPause"), [act](QDialog &dialog) {
+            act(static_cast<TFormPause &>(dialog));
+            return dialog.result();
         });
     }
 
+    FakeClockScope clock{QDateTime(QDate(2026, 3, 2), QTime(10, 0))};
+    ScriptedDialogs dialogs;
     ScriptedPrompter *prompts = nullptr;
     TBlocks jobs;
     ZentavoSettings settings;
-    bool seen = false;
 };
 
 } // namespace
@@ -62,6 +58,7 @@ TEST_F(ChooseJobsTest, WithoutMenuOrPauseNoDialogIsShown)
 {
     EXPECT_TRUE(ChooseJobs(nullptr, QStringLiteral("The Zentavo"), jobs, settings));
     EXPECT_TRUE(prompts->messages.empty());
+    EXPECT_TRUE(dialogs.shown().empty());
 }
 
 TEST_F(ChooseJobsTest, JobMenuChoiceBecomesTheEnabledFlagsEvenOnCancel)
@@ -69,19 +66,22 @@ TEST_F(ChooseJobsTest, JobMenuChoiceBecomesTheEnabledFlagsEvenOnCancel)
     settings.CheckBoxMenu = true;
     prompts->buttons = {PromptButton::No, PromptButton::Yes};
     bool startWasEnabled = true;
+    bool stayedOpenOnNo = false;
     whenShown([&](TFormPause &dialog) {
         EXPECT_EQ(dialog.CheckListBox->count(), 2);
         EXPECT_EQ(dialog.LabelTime->text(), sNotTime);
         dialog.CheckListBox->item(0)->setCheckState(Qt::Unchecked);
-        QTimer::singleShot(300, &dialog, [&dialog, &startWasEnabled] {
-            startWasEnabled = dialog.ButtonRun->isEnabled();
-            dialog.ButtonCancel->click(); // No: stays open
-            dialog.ButtonCancel->click(); // Yes: closes
-        });
+        dialog.TimerTimer();
+        startWasEnabled = dialog.ButtonRun->isEnabled();
+        dialog.show();
+        dialog.ButtonCancel->click(); // No: stays open
+        stayedOpenOnNo = dialog.isVisible();
+        dialog.ButtonCancel->click(); // Yes: closes
     });
     EXPECT_FALSE(ChooseJobs(nullptr, QStringLiteral("The Zentavo"), jobs, settings));
-    EXPECT_TRUE(seen);
+    EXPECT_TRUE(dialogs.allPlayed());
     EXPECT_FALSE(startWasEnabled);
+    EXPECT_TRUE(stayedOpenOnNo);
     EXPECT_EQ(prompts->messages.size(), 2u);
     EXPECT_EQ(prompts->messages[0].text, sQuestionCancel);
     EXPECT_EQ(jobs[0].GetFlag(Enabled), 0);
@@ -92,17 +92,16 @@ TEST_F(ChooseJobsTest, CountdownThatIsOverStartsTheRunByItself)
 {
     settings.CheckBoxPause = true;
     settings.CheckBoxTime = true;
-    settings.EditTime = QStringLiteral("1");
-    RunTime = QDateTime::currentDateTime().addSecs(-120);
-    QTimer guard;
-    guard.setSingleShot(true);
-    guard.callOnTimeout([] {
-        if (auto *dialog = QApplication::activeModalWidget())
-            dialog->hide(); // never reached when the countdown works
+    settings.EditTime = QStringLiteral("2");
+    whenShown([this](TFormPause &dialog) {
+        dialog.show();
+        clock.clock().advanceSeconds(119);
+        dialog.TimerTimer();
+        EXPECT_EQ(dialog.result(), QDialog::Rejected) << "started a second early";
+        clock.clock().advanceSeconds(2);
+        dialog.TimerTimer();
     });
-    guard.start(10000);
     EXPECT_TRUE(ChooseJobs(nullptr, QStringLiteral("The Zentavo"), jobs, settings));
-    EXPECT_TRUE(guard.isActive());
     // A pause does not change the choice of jobs.
     EXPECT_EQ(jobs[1].GetFlag(Enabled), 0);
 }
@@ -112,11 +111,14 @@ TEST_F(ChooseJobsTest, TimeLimitThatIsNoNumberWaitsForTheUser)
     settings.CheckBoxPause = true;
     settings.CheckBoxTime = true;
     settings.EditTime = QStringLiteral("soon");
-    whenShown([](TFormPause &dialog) {
+    whenShown([this](TFormPause &dialog) {
         EXPECT_FALSE(dialog.CheckListBox->isEnabled());
+        dialog.show();
+        clock.clock().advanceSeconds(3600);
+        dialog.TimerTimer();
         EXPECT_EQ(dialog.LabelTime->text(), sNotTime);
+        EXPECT_TRUE(dialog.isVisible());
         dialog.ButtonRun->click();
     });
     EXPECT_TRUE(ChooseJobs(nullptr, QStringLiteral("The Zentavo"), jobs, settings));
-    EXPECT_TRUE(seen);
 }

@@ -9,14 +9,14 @@ QString ReportPrintHeader(const platform::VersionBlock &version, const QString &
                           const QString &jobFileName, const QString &computerName)
 {
     const QString lineBreak = QStringLiteral("\n\t");
-    QString header = version.value(QStringLiteral("ProductName"));
-    if (const QString text = version.value(QStringLiteral("ProductVersion")); !text.isEmpty())
+    QString header = version.productName();
+    if (const QString text = version.productVersion(); !text.isEmpty())
         header += u' ' + text;
-    if (const QString text = version.value(QStringLiteral("FileDescription")); !text.isEmpty())
+    if (const QString text = version.fileDescription(); !text.isEmpty())
         header += lineBreak + text;
-    if (const QString text = version.value(QStringLiteral("FileVersion")); !text.isEmpty())
+    if (const QString text = version.fileVersion(); !text.isEmpty())
         header += QStringLiteral(" (") + text + u')';
-    if (const QString text = version.value(QStringLiteral("LegalCopyright")); !text.isEmpty())
+    if (const QString text = version.legalCopyright(); !text.isEmpty())
         header += lineBreak + text;
     header += u'\n' + lineBreak + caption + u' ' + jobFileName;
     header += lineBreak + zentavo::sComputerName + QStringLiteral(": ") + computerName;

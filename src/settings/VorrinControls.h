@@ -14,10 +14,16 @@ namespace zentavo {
 
 enum class ScheduleMode { OnStartup, Daily, Weekly, Monthly };
 
-// Item counts of the three combo boxes; their item texts live on the form.
+// Item counts of the combo boxes; their item texts live on the form.
 constexpr int CompressItems = 4; // "No", "Minimum", "Normal", "Maximum"
 constexpr int PriorityItems = 3; // "Low", "Normal", "High"
-constexpr int VolumeItems = 10;  // "None" ... "DVD disk (4700 Mb)"
+
+// The volume sizes offered, in the order whose index the settings store;
+// item 0 means no volumes and the run maps every other item to a size.
+constexpr std::array<const char *, 10> VolumeItemTexts = {
+    "None", "Autodetect", "Floppy disk (1.44 Mb)", "Zip-Drive (100 Mb)", "Zip-Drive (250 Mb)",
+    "MO disk (200 Mb)", "MO disk (600 Mb)", "CD disk (650 Mb)", "CD disk (700 Mb)", "DVD disk (4700 Mb)"};
+constexpr int VolumeItems = int(VolumeItemTexts.size());
 
 struct TVorrinControls {
     // Options page

@@ -424,10 +424,10 @@ VersionStrings VersionStrings::of(const platform::VersionBlock &block)
 {
     VersionStrings strings;
     strings.found = !block.isEmpty();
-    strings.ProductName = nonEmpty(block.value(QStringLiteral("ProductName")));
-    strings.ProductVersion = nonEmpty(block.value(QStringLiteral("ProductVersion")));
-    strings.FileVersion = nonEmpty(block.value(QStringLiteral("FileVersion")));
-    strings.LegalCopyright = nonEmpty(block.value(QStringLiteral("LegalCopyright")));
+    strings.ProductName = nonEmpty(block.productName());
+    strings.ProductVersion = nonEmpty(block.productVersion());
+    strings.FileVersion = nonEmpty(block.fileVersion());
+    strings.LegalCopyright = nonEmpty(block.legalCopyright());
     return strings;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Clock.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -10,9 +12,9 @@ namespace report {
 inline const QString Separator(50, u'-');
 
 // Date and time at the start of a timed line, in the user's short date form.
-QString stamp(const QDateTime &when = QDateTime::currentDateTime());
+QString stamp(const QDateTime &when = platform::now());
 
 // stamp + two blanks + text.
-QString timed(const QString &text, const QDateTime &when = QDateTime::currentDateTime());
+QString timed(const QString &text, const QDateTime &when = platform::now());
 
 } // namespace report

@@ -3,6 +3,7 @@
 #include "ConstStr.h"
 #include "LanguageFile.h"
 #include "LocalizeForm.h"
+#include "PdfText.h"
 #include "ReportLineDelegate.h"
 #include "ReportLines.h"
 #include "ScriptedPrompter.h"
@@ -17,7 +18,6 @@
 #include <QImage>
 #include <QListWidget>
 #include <QPrinter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSysInfo>
 #include <QTemporaryDir>
@@ -31,6 +31,7 @@
 
 using namespace zentavo;
 using platform::PromptButton;
+using testfiles::pdfText;
 
 namespace {
 
@@ -57,15 +58,6 @@ QByteArray crLfUtf8(const QStringList &lines)
     for (const QString &line : lines)
         bytes += line.toUtf8() + "\r\n";
     return bytes;
-}
-
-QString pdfText(const QString &pdf)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(30000))
-        return QStringLiteral("<pdftotext did not finish>");
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 class ViewRepTest : public WidgetTest {

@@ -1,6 +1,7 @@
 #include "VorrinUnit.h"
 
 #include "ConstStr.h"
+#include "FormBuilders.h"
 #include "LocalizeForm.h"
 #include "Prompter.h"
 #include "RegistryKey.h"
@@ -20,73 +21,11 @@
 
 namespace zentavo {
 
+using namespace forms;
+
 namespace {
 
 enum Page { SchedulePage = 0, OptionsPage = 1, ArchivePage = 2, MailPage = 3, ReportPage = 4 };
-
-template <class Widget>
-Widget *named(Widget *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QCheckBox *checkBox(QWidget *parent, const char *name, const QString &caption)
-{
-    return named(new QCheckBox(caption, parent), name);
-}
-
-QRadioButton *radioButton(QWidget *parent, const char *name, const QString &caption)
-{
-    return named(new QRadioButton(caption, parent), name);
-}
-
-QPushButton *pushButton(QWidget *parent, const char *name, const QString &caption)
-{
-    return named(new QPushButton(caption, parent), name);
-}
-
-QLabel *label(QWidget *parent, const char *name, const QString &caption)
-{
-    return named(new QLabel(caption, parent), name);
-}
-
-QLineEdit *lineEdit(QWidget *parent, const char *name)
-{
-    return named(new QLineEdit(parent), name);
-}
-
-QGroupBox *groupBox(QWidget *parent, const char *name, const QString &caption)
-{
-    return named(new QGroupBox(caption, parent), name);
-}
-
-QComboBox *comboBox(QWidget *parent, const char *name, const QStringList &items)
-{
-    QComboBox *combo = named(new QComboBox(parent), name);
-    combo->addItems(items);
-    return combo;
-}
-
-QString indexedName(const char *prefix, int index)
-{
-    return QLatin1String(prefix) + QString::number(index);
-}
-
-// Week-day boxes, Sunday first, as the days digits count them.
-std::array<QCheckBox *, 7> dayBoxes(QWidget *parent, const char *prefix, QLayout *layout)
-{
-    static const std::array<QString, 7> captions = {
-        QStringLiteral("Su"), QStringLiteral("Mo"), QStringLiteral("Tu"), QStringLiteral("We"),
-        QStringLiteral("Th"), QStringLiteral("Fr"), QStringLiteral("Sa")};
-    std::array<QCheckBox *, 7> boxes{};
-    for (int day = 0; day < 7; ++day) {
-        boxes[day] = new QCheckBox(captions[day], parent);
-        boxes[day]->setObjectName(indexedName(prefix, day));
-        layout->addWidget(boxes[day]);
-    }
-    return boxes;
-}
 
 } // namespace
 
@@ -186,11 +125,9 @@ void TFormVorrin::buildOptionsPage()
     ComboBoxPrior->setCurrentIndex(1);
 
     GroupBoxFJob = groupBox(page, "GroupBoxFJob", QStringLiteral("Default datafile"));
-    EditFJob = lineEdit(GroupBoxFJob, "EditFJob");
-    ButtonBrowse = pushButton(GroupBoxFJob, "ButtonBrowse", QStringLiteral("Browse..."));
-    auto *job = new QHBoxLayout(GroupBoxFJob);
-    job->addWidget(EditFJob);
-    job->addWidget(ButtonBrowse);
+    const PathRow job = pathRow(GroupBoxFJob, "EditFJob", "ButtonBrowse");
+    EditFJob = job.edit;
+    ButtonBrowse = job.browse;
 
     GroupBoxDays = groupBox(page, "GroupBoxDays", QStringLiteral("Days off"));
     CheckBoxDay = dayBoxes(GroupBoxDays, "CheckBoxDay", new QHBoxLayout(GroupBoxDays));
@@ -273,12 +210,10 @@ void TFormVorrin::buildArchivePage()
 
     GroupBoxVol = groupBox(page, "GroupBoxVol", QStringLiteral("Volumes"));
     LabelVol = label(GroupBoxVol, "LabelVol", QStringLiteral("Select or enter the volume size (in Kb)"));
-    ComboBoxVol = comboBox(GroupBoxVol, "ComboBoxVol",
-                           {QStringLiteral("None"), QStringLiteral("Autodetect"), QStringLiteral("Floppy disk (1.44 Mb)"),
-                            QStringLiteral("Zip-Drive (100 Mb)"), QStringLiteral("Zip-Drive (250 Mb)"),
-                            QStringLiteral("MO disk (200 Mb)"), QStringLiteral("MO disk (600 Mb)"),
-                            QStringLiteral("CD disk (650 Mb)"), QStringLiteral("CD disk (700 Mb)"),
-                            QStringLiteral("DVD disk (4700 Mb)")});
+    QStringList volumeItems;
+    for (const char *text : VolumeItemTexts)
+        volumeItems << QLatin1String(text);
+    ComboBoxVol = comboBox(GroupBoxVol, "ComboBoxVol", volumeItems);
     ComboBoxVol->setEditable(true);
     ComboBoxVol->setInsertPolicy(QComboBox::NoInsert);
     auto *volumes = new QVBoxLayout(GroupBoxVol);
@@ -286,11 +221,9 @@ void TFormVorrin::buildArchivePage()
     volumes->addWidget(ComboBoxVol);
 
     GroupBoxTemp = groupBox(page, "GroupBoxTemp", QStringLiteral("Temporary directory"));
-    EditTemp = lineEdit(GroupBoxTemp, "EditTemp");
-    ButtonTemp = pushButton(GroupBoxTemp, "ButtonTemp", QStringLiteral("Browse..."));
-    auto *temp = new QHBoxLayout(GroupBoxTemp);
-    temp->addWidget(EditTemp);
-    temp->addWidget(ButtonTemp);
+    const PathRow temp = pathRow(GroupBoxTemp, "EditTemp", "ButtonTemp");
+    EditTemp = temp.edit;
+    ButtonTemp = temp.browse;
 
     CheckBoxEmptyFolders = checkBox(page, "CheckBoxEmptyFolders", QStringLiteral("Store empty folders"));
 

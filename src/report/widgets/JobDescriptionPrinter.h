@@ -1,0 +1,33 @@
+#pragma once
+
+#include "PelvoExt.h"
+#include "StyledLine.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+class QPrinter;
+
+// Shows the print dialog, set to one copy, and prints the lines. A cancelled
+// dialog or a printer that cannot be opened prints nothing and shows no
+// message; the result tells whether the description was printed.
+bool PrintDescription(QPrinter &printer, const std::vector<StyledLine> &lines);
+
+namespace zentavo {
+
+// Prints the description of the main program's jobs (Blocks) under the
+// running program's version and the job file in use (JobFileName).
+bool PrintJob(QPrinter &printer);
+
+} // namespace zentavo
+
+namespace pelvo {
+
+// The editor's print command: prints the description of the editor's jobs,
+// named by the job selector's names at the same index, under the running
+// program's version and the job file being edited.
+bool PrintJobs(QPrinter &printer, const QStringList &jobNames, const TBlocks &blocks, const QString &jobFileName);
+
+} // namespace pelvo

@@ -1,0 +1,132 @@
+#include "ZACommitJournal.h"
+
+#include "ZAExcept.h"
+#include "ZAStreamIO.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+const QString Extension = QStringLiteral(".commit");
+
+bool parse(const QByteArray &text, zajournal::Entry &entry)
+{
+    bool tail = false, position = false, size = false;
+    for (const QByteArray &line : text.split('\n')) {
+        const qsizetype equals = line.indexOf('=');
+        if (equals < 0)
+            continue;
+        const QByteArray key = line.left(equals);
+        const QByteArray value = line.mid(equals + 1);
+        if (key == "tail") {
+            entry.tailFile = QString::fromUtf8(value);
+            tail = !entry.tailFile.isEmpty();
+        } else if (key == "position") {
+            entry.writePosition = value.toLongLong(&position);
+        } else if (key == "size") {
+            entry.tailSize = value.toLongLong(&size);
+        }
+    }
+    return tail && position && size && entry.writePosition >= 0 && entry.tailSize >= 0;
+}
+
+void removeSynced(const QString &path)
+{
+    if (QFile::remove(path))
+        zajournal::SyncFolder(QFileInfo(path).absolutePath());
+}
+
+} // namespace
+
+namespace zajournal {
+
+QString NameFor(const QString &archive)
+{
+    return QFileInfo(archive).absoluteFilePath() + Extension;
+}
+
+bool SyncFolder(const QString &folder)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(folder);
+    return true;
+#else
+    const int handle = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0)
+        return false;
+    const bool synced = ::fsync(handle) == 0;
+    ::close(handle);
+    return synced;
+#endif
+}
+
+void Write(const QString &archive, const Entry &entry)
+{
+    const QString name = NameFor(archive);
+    const QString temporary = name + QStringLiteral(".new");
+    const QByteArray text = "tail=" + entry.tailFile.toUtf8() + "\nposition="
+                            + QByteArray::number(entry.writePosition) + "\nsize="
+                            + QByteArray::number(entry.tailSize) + '\n';
+    bool written = false;
+    {
+        QFile file(temporary);
+        written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size()
+                  && zastream::syncToDisk(file);
+    }
+    if (!written || !QFile::exists(temporary)) {
+        QFile::remove(temporary);
+        throw EZAException(19, {}, {name});
+    }
+    QFile::remove(name);
+    if (!QFile::rename(temporary, name) || !SyncFolder(QFileInfo(name).absolutePath())) {
+        QFile::remove(temporary);
+        QFile::remove(name);
+        throw EZAException(19, {}, {name});
+    }
+}
+
+void Remove(const QString &archive)
+{
+    removeSynced(NameFor(archive));
+}
+
+bool Recover(const QString &archive)
+{
+    const QString name = NameFor(archive);
+    QFile note(name);
+    if (!note.open(QIODevice::ReadOnly))
+        return false;
+    Entry entry;
+    const bool valid = parse(note.readAll(), entry);
+    note.close();
+    if (!valid || !QFileInfo::exists(archive) || QFileInfo(entry.tailFile).size() != entry.tailSize) {
+        // Nothing that could be put back: an unfinished note or a lost tail.
+        removeSynced(name);
+        if (valid)
+            removeSynced(entry.tailFile);
+        return false;
+    }
+    QFile target(archive);
+    QFile tail(entry.tailFile);
+    if (!target.open(QIODevice::ReadWrite) || !tail.open(QIODevice::ReadOnly))
+        throw EZAException(33, {}, {archive});
+    zastream::truncate(target, entry.writePosition);
+    zastream::seekChecked(target, entry.writePosition);
+    zastream::CopyTempFileToDest(tail, target, entry.tailSize);
+    if (!zastream::syncToDisk(target))
+        throw EZAException(46);
+    target.close();
+    tail.close();
+    removeSynced(name);
+    removeSynced(entry.tailFile);
+    return true;
+}
+
+} // namespace zajournal

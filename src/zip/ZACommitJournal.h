@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+// The note beside an archive that a commit has cut it: which saved tail file
+// belongs to it and where that tail goes back. It exists from the moment the
+// tail is safe on the disk until the new archive is, so that the next open
+// of the archive after a killed process or a power loss puts the old archive
+// back instead of rebuilding what is left of it.
+namespace zajournal {
+
+struct Entry
+{
+    QString tailFile;
+    qint64 writePosition = 0;
+    qint64 tailSize = 0;
+};
+
+// The note's name for an archive.
+QString NameFor(const QString &archive);
+
+// Writes the note in full and on the disk before the archive is touched;
+// raises native 19 when it cannot.
+void Write(const QString &archive, const Entry &entry);
+
+// Removes the note once the archive it speaks of is on the disk.
+void Remove(const QString &archive);
+
+// Puts back the tail of a commit that never ended, then drops the note and
+// the tail; false when there was nothing to do. A tail that is gone or
+// shorter than noted cannot be put back: the note is dropped and the
+// archive left to the directory repair. Raises native 33 when the archive
+// cannot be written, so the note stays for a later open.
+bool Recover(const QString &archive);
+
+// Pushes a folder's entries to the disk, so that a file just made or
+// removed there stays so after a power loss; false on failure.
+bool SyncFolder(const QString &folder);
+
+} // namespace zajournal
