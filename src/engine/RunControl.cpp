@@ -71,8 +71,9 @@ void TRunControl::Break(bool stopCopy, const std::function<void()> &afterClose)
     if (afterClose)
         afterClose();
     const RunSettings settings = Settings();
-    if (settings.CheckBoxRep && !m_report.file().path().isEmpty())
-        CheckRepSize(m_report.file().path(), settings.EditRepSize);
+    const QString reportPath = m_report.file().path();
+    if (settings.CheckBoxRep && !reportPath.isEmpty() && !CheckRepSize(reportPath, settings.EditRepSize))
+        m_report.AddRep(sWriteError + u' ' + reportPath);
     m_flags.RunBusy = false;
 }
 
