@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <unistd.h>
