@@ -5,6 +5,8 @@ set -euo pipefail
 packages=(
   cmake make g++ pkgconf
   qt6-base-dev qt6-translations-l10n zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
+  # The help files: read with chmlib, compiled at build time with chmcmd.
+  libchm-dev fp-utils-3.2.2
   # Tools the tests check archives, mail and printing with.
   zip unzip p7zip-full libarchive-tools python3 python3-aiosmtpd poppler-utils
 )

@@ -69,10 +69,16 @@ enum class VorrinFault {
     JournalSizeNotNumber, // EditRunSize, Report page
     NoWeekDay,            // weekly schedule without a day
     NoMonthDay,           // monthly schedule without a day
+    VolumeNotNumber,      // a typed volume size, Archive page
+    PortNotNumber,        // EditPort, Mail page
 };
 
-// Checks the input before a save. A time limit that is no number while its
-// edit is disabled is cleared instead of refused.
+// Checks the input before a save: the time limit and the two size limits
+// must be whole numbers of 0 or more, a typed volume size a number of
+// kilobytes, a port a port number; the programs would read anything else as
+// "no limit", "no volumes" or a mail that cannot be sent. A limit that is no
+// number while its edit is disabled is cleared instead of refused, so a bad
+// value nobody can edit never blocks a save.
 VorrinFault ValidateVorrinSettings(TVorrinControls &controls);
 
 // Writes every value of the three keys and sets the copies; False when the

@@ -9,7 +9,9 @@
 #include "JobDescriptionPrinter.h"
 #include "JobFileReader.h"
 #include "LocalizeForm.h"
+#include "HelpRouter.h"
 #include "Paths.h"
+#include "ProgramHelp.h"
 #include "Prompter.h"
 #include "QueuedRunView.h"
 #include "ReportFile.h"
@@ -20,6 +22,7 @@
 #include "SuiteMessages.h"
 #include "VersionBlock.h"
 #include "ViewRep.h"
+#include "OpenSettings.h"
 #include "VorrinUnit.h"
 #include "WindowMessages.h"
 #include "ZetuUnit.h"
@@ -168,10 +171,14 @@ void TFormZentavo::createMenus()
 
     HelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
     HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
+    QAction *HDoc = command(HelpMenu, QStringLiteral("HDoc"), QStringLiteral("&The Zentavo Help"), {},
+                            &TFormZentavo::HDocClick);
+    QAction *HPrompt = HelpMenu->addAction(QStringLiteral("&What this such?"));
+    HPrompt->setObjectName(QStringLiteral("HPrompt"));
+    HelpMenu->addSeparator();
     QAction *HAbout = command(HelpMenu, QStringLiteral("HAbout"), QStringLiteral("&About..."), {},
                               &TFormZentavo::HAboutClick);
-    // TODO(help): HDoc, HPrompt (what's-this) and HUpdate join the Help menu
-    // and the tool bar with the help router.
+    // TODO(web page): HUpdate, once the product has a web page to open.
 
     FOpen->setIcon(forms::commandIcon(style(), QStyle::SP_DialogOpenButton));
     FRun->setIcon(forms::commandIcon(style(), QStyle::SP_MediaPlay));
@@ -185,6 +192,15 @@ void TFormZentavo::createMenus()
     ToolBar->addActions({RLoad, RPrint});
     ToolBar->addSeparator();
     ToolBar->addAction(OptionsMenu);
+    ToolBar->addSeparator();
+    ToolBar->addAction(HPrompt);
+    QAction *TBHelp = ToolBar->addAction(forms::commandIcon(style(), QStyle::SP_DialogHelpButton),
+                                         DeleteAmpersand(HDoc->text()));
+    TBHelp->setObjectName(QStringLiteral("TBHelp"));
+    connect(TBHelp, &QAction::triggered, this, &TFormZentavo::HDocClick);
+    HPrompt->setIcon(forms::commandIcon(style(), QStyle::SP_TitleBarContextHelpButton));
+    HPrompt->setToolTip(DeleteAmpersand(HPrompt->text()));
+    help::InstallHelp(this, 0, HPrompt);
 
     m_commands = {FOpen, FEdit, FRun, FPrint, FExit, RLoad, RPrint, OptionsMenu, HAbout};
 }
@@ -269,7 +285,9 @@ void TFormZentavo::FormShow()
 {
     if (ListBoxRep->count() == 0)
         RPrint->setEnabled(false);
-    // TODO(help): "/?" or "?" as the first argument shows the help topic "CommandLine".
+    const QString firstArgument = QCoreApplication::arguments().value(1);
+    if (firstArgument == QLatin1String("/?") || firstArgument == QLatin1String("?"))
+        help::ShowHelpTopic(QStringLiteral("CommandLine"));
     const platform::VersionBlock version = platform::VersionBlock::ofRunningProgram();
     QString versionText;
     if (!version.isEmpty()) {
@@ -508,18 +526,14 @@ void TFormZentavo::RPrintClick()
 
 void TFormZentavo::OptionsMenuClick()
 {
-    if (platform::findWindow(sVorrinHeader)) {
-        showMessage(windowTitle(), (sCloseVorrin + QStringLiteral(" \"") + sVorrinHeader + QStringLiteral("\"!")).left(64),
-                    platform::PromptIcon::Warning);
-        return;
-    }
     TFormVorrin dialog(this);
     dialog.PageControl->setCurrentIndex(1);
-    dialog.setWindowTitle(sOptionsHeader);
-    // The scheduler looks for this title before it opens its own dialog.
-    platform::MessageWindow shownTitle;
-    shownTitle.setCaption(sOptionsHeader);
-    platform::runDialog(dialog);
+    OpenSettingsDialog(dialog, SettingsProgram::Zentavo);
+}
+
+void TFormZentavo::HDocClick()
+{
+    help::ShowHelpContents();
 }
 
 void TFormZentavo::HAboutClick()

@@ -113,6 +113,7 @@ private:
     void FormClose();
     void TBFPrintClick();
     void OptionsMenuClick();
+    void HDocClick();
     void HAboutClick();
     void setCommandsEnabled(bool enabled);
     void showResult(int result);

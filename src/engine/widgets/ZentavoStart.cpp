@@ -3,6 +3,7 @@
 #include "CommandLineSwitches.h"
 #include "ConstStr.h"
 #include "Paths.h"
+#include "ProgramHelp.h"
 #include "Prompter.h"
 #include "SuiteMessages.h"
 #include "VorrinStore.h"
@@ -23,8 +24,7 @@ void offerEditor(TFormZentavo &form)
     const platform::PromptButton answer = platform::prompter().message(
         {form.windowTitle(), sRunEditor1 + u'\r' + sRunEditor2, platform::PromptIcon::Information,
          platform::PromptButton::Yes | platform::PromptButton::No,
-         // TODO(help): the Help button shows the topic "CreateJob".
-         {}});
+         [] { help::ShowHelpTopic(QStringLiteral("CreateJob")); }});
     if (answer == platform::PromptButton::Yes) {
         RunProgram(u'"' + platform::siblingProgram(QStringLiteral("Pelvaro")) + u'"', true);
     }
