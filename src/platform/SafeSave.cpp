@@ -63,6 +63,14 @@ QString temporaryTemplate(const QString &path)
 SafeSave::SafeSave(QString path)
     : m_path(std::move(path))
 {
+    // A name that is a link is saved where it leads, and stays a link.
+    std::error_code error;
+    const std::filesystem::path name = nativePath(m_path);
+    if (std::filesystem::is_symlink(name, error)) {
+        const std::filesystem::path target = std::filesystem::weakly_canonical(name, error);
+        if (!error)
+            m_path = fileNameFromBytes(QByteArray::fromStdString(target.string()));
+    }
 }
 
 SafeSave::~SafeSave()

@@ -13,7 +13,7 @@ namespace platform {
 // one: the new content goes into a temporary file beside the target; every
 // write is checked, the file is flushed and synced, renamed over the target,
 // and the folder is synced so that the rename itself survives. The new file
-// keeps the old one's permissions.
+// keeps the old one's permissions; a link is saved where it leads.
 //
 //     SafeSave save(path);
 //     if (!save.open() || !save.write(bytes) || !save.commit())

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -35,6 +36,18 @@ TEST(SafeSave, ReplacesContentAndKeepsTheModeOfTheOldFile)
     EXPECT_EQ(QFile::permissions(path) & 0xF0FF, // owner, group, others
               QFile::ReadOwner | QFile::WriteOwner);
     EXPECT_TRUE(leftovers(dir.path()).isEmpty());
+}
+
+TEST(SafeSave, ALinkStaysALinkToTheSavedFile)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("real"));
+    const QString link = dir.filePath(QStringLiteral("link"));
+    writeBytes(target, "old");
+    ASSERT_TRUE(QFile::link(target, link));
+    ASSERT_TRUE(platform::saveFile(link, "new"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(readBytes(target), "new");
 }
 
 TEST(SafeSave, AFullDiskLeavesTheOldFileByteForByte)
