@@ -135,11 +135,6 @@ Qt::CaseSensitivity fileNameCase()
 #endif
 }
 
-bool sameFileName(const QString &a, const QString &b)
-{
-    return a.compare(b, fileNameCase()) == 0;
-}
-
 QString fileNameKey(const QString &name)
 {
     return fileNameCase() == Qt::CaseInsensitive ? name.toLower() : name;

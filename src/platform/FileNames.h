@@ -32,7 +32,6 @@ QString readableFileName(const QString &name);
 // File names compare as the file system compares them: case-sensitive here,
 // case-insensitive on Windows.
 Qt::CaseSensitivity fileNameCase();
-bool sameFileName(const QString &a, const QString &b);
 // A name for hashing under that rule: equal keys for names that compare equal.
 QString fileNameKey(const QString &name);
 bool startsWithFolder(const QString &path, const QString &folder);

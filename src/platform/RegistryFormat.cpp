@@ -84,21 +84,7 @@ bool parseValue(QStringView text, QVariant *value)
     return false;
 }
 
-} // namespace
-
-std::optional<QSettings::SettingsMap> parse(const QByteArray &bytes)
-{
-    return parseOrBlame(bytes, nullptr);
-}
-
-std::optional<Damage> damageOf(const QByteArray &bytes)
-{
-    Damage damage;
-    if (parseOrBlame(bytes, &damage))
-        return std::nullopt;
-    return damage;
-}
-
+// parse, which leaves the first bad line in damage when it fails.
 std::optional<QSettings::SettingsMap> parseOrBlame(const QByteArray &bytes, Damage *damage)
 {
     QSettings::SettingsMap map;
@@ -132,6 +118,22 @@ std::optional<QSettings::SettingsMap> parseOrBlame(const QByteArray &bytes, Dama
     }
     return map;
 }
+
+} // namespace
+
+std::optional<QSettings::SettingsMap> parse(const QByteArray &bytes)
+{
+    return parseOrBlame(bytes, nullptr);
+}
+
+std::optional<Damage> damageOf(const QByteArray &bytes)
+{
+    Damage damage;
+    if (parseOrBlame(bytes, &damage))
+        return std::nullopt;
+    return damage;
+}
+
 
 std::optional<QByteArray> write(const QSettings::SettingsMap &map)
 {

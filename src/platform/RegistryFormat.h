@@ -25,8 +25,6 @@ struct Damage {
 };
 // Nothing for an intact text.
 std::optional<Damage> damageOf(const QByteArray &text);
-// parse, which leaves the first bad line in damage when it fails.
-std::optional<QSettings::SettingsMap> parseOrBlame(const QByteArray &text, Damage *damage);
 
 // The store text of a map, or nothing when it holds a value of another type.
 std::optional<QByteArray> write(const QSettings::SettingsMap &map);

@@ -193,15 +193,4 @@ bool syncFolder(const QString &folder)
 #endif
 }
 
-bool syncFileSystemOf(const QString &path)
-{
-#ifdef Q_OS_LINUX
-    const Descriptor fd(::open(fileNameBytes(path).constData(), O_RDONLY | O_CLOEXEC));
-    return fd.get() >= 0 && ::syncfs(fd.get()) == 0;
-#else
-    Q_UNUSED(path);
-    return true;
-#endif
-}
-
 } // namespace platform

@@ -55,8 +55,5 @@ bool saveFile(const QString &path, QByteArrayView content, QString *error = null
 bool syncFile(QFileDevice &file);
 // Makes the entries of the folder (a rename, a new file) durable.
 bool syncFolder(const QString &folder);
-// Makes everything written to the file system holding path durable, for a
-// command that wrote many files.
-bool syncFileSystemOf(const QString &path);
 
 } // namespace platform

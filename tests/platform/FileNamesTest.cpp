@@ -31,8 +31,7 @@ TEST(FileNames, AnyBytesComeBackUnchanged)
 
 TEST(FileNames, NamesCompareAsTheFileSystemDoes)
 {
-    EXPECT_FALSE(platform::sameFileName(QStringLiteral("/d/Data"), QStringLiteral("/d/data")));
-    EXPECT_TRUE(platform::sameFileName(QStringLiteral("/d/data"), QStringLiteral("/d/data")));
+    EXPECT_NE(platform::fileNameKey(QStringLiteral("/d/Data")), platform::fileNameKey(QStringLiteral("/d/data")));
     struct Case {
         QStringList paths;
         QString common;
