@@ -603,10 +603,25 @@ std::optional<QString> SettingsDamageNotice()
         .arg(damage->text);
 }
 
-void PostVorrinUpdate()
+void PostVorrinUpdate(quint64 mainProgramWParam)
 {
     platform::postMessage(CaptionTrayVorrin, MsgUpdateVorrin, 0);
-    platform::postMessage(CaptionZentavo, MsgUpdateVorrin, 0);
+    platform::postMessage(CaptionZentavo, MsgUpdateVorrin, mainProgramWParam);
+}
+
+QString ReadDefaultDat()
+{
+    const std::unique_ptr<RegistryKey> key = RegistryKey::open(MainKeyPath(), RegistryKey::Mode::OpenExisting);
+    return key ? key->readString(QStringLiteral("DefaultDat")).value_or(QString()) : QString();
+}
+
+bool WriteDefaultDat(const QString &path)
+{
+    const std::unique_ptr<RegistryKey> key = RegistryKey::open(MainKeyPath(), RegistryKey::Mode::OpenExisting);
+    if (!key)
+        return false;
+    key->writeString(QStringLiteral("DefaultDat"), path);
+    return key->flush();
 }
 
 } // namespace zentavo

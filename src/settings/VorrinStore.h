@@ -90,8 +90,17 @@ bool SaveVorrinSettings(const TVorrinControls &controls, TVorrinCopies &copies);
 // value its default, and saves fail rather than write over the file.
 std::optional<QString> SettingsDamageNotice();
 
-// Tells the scheduler and the main program that the settings changed
-// ("WM_UpdateVorrin", wParam 0), each only when its window exists.
-void PostVorrinUpdate();
+// Tells the scheduler (wParam 0) and the main program (mainProgramWParam;
+// 1 makes it re-read the default job file) that the settings changed
+// ("WM_UpdateVorrin"), each only when its window exists.
+void PostVorrinUpdate(quint64 mainProgramWParam = 0);
+
+// The default job file ("DefaultDat" of the main key); empty when the key or
+// the value is missing or cannot be read.
+QString ReadDefaultDat();
+
+// Writes the default job file into the main key, which is not created: False
+// when the key is missing or the store could not be written.
+bool WriteDefaultDat(const QString &path);
 
 } // namespace zentavo

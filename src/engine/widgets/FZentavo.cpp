@@ -544,14 +544,8 @@ void TFormZentavo::HAboutClick()
         showMessage(title, QString(), platform::PromptIcon::Information);
         return;
     }
-    QString text = version.productName() + u' ' + version.productVersion();
-    const auto piece = [&](const QString &prefix, const QString &value) {
-        if (!value.isEmpty())
-            text += u'\n' + prefix + value;
-    };
-    piece(QString(), version.fileDescription());
-    piece(QStringLiteral("File version "), version.fileVersion());
-    piece(QString(), version.legalCopyright());
+    QString text = AboutLines(version, {AboutPiece::Product, AboutPiece::Description, AboutPiece::FileVersion,
+                                        AboutPiece::Copyright});
     text += QStringLiteral("\n\nPowered by ZipArchiver ") + TZipArchiver().CurrentVersion()
         + QStringLiteral("\nZIP archive component of the Zentavo suite")
         + QStringLiteral("\n\nSmtpMail\nMail component of the Zentavo suite");
