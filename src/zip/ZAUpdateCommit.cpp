@@ -1,6 +1,7 @@
 #include "ZAUpdateCommit.h"
 
 #include "Paths.h"
+#include "SafeSave.h"
 #include "ZAByteOrder.h"
 #include "ZACommitJournal.h"
 #include "ZAEntryCheck.h"
@@ -182,7 +183,7 @@ void TZAUpdateCommit::saveArchiveTail()
     // The tail, its name and the note that points to it must all be on the
     // disk before the archive is cut.
     if (!zastream::syncToDisk(*m_tail)
-        || !zajournal::SyncFolder(QFileInfo(m_tail->fileName()).absolutePath()))
+        || !platform::syncFolder(QFileInfo(m_tail->fileName()).absolutePath()))
         throw EZAException(46);
     if (hasJournal())
         zajournal::Write(m_archiver.FileName, {m_tail->fileName(), m_writePos, m_tail->size()});
