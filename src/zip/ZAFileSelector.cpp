@@ -211,7 +211,7 @@ bool TZAFileSelector::keepsExistingEntry(const TDirItem &existing, const QString
         if (entry.folder)
             return ifNewer;
         const uint32_t stored = dosdatetime::join(existing.ModDate, existing.ModTime);
-        const uint32_t current = dosdatetime::fromDateTime(entry.modified);
+        const uint32_t current = m_localTime.ToDos(entry.modified);
         return ifNewer ? !(current > stored) : !(current < stored);
     }
     }
@@ -223,8 +223,7 @@ void TZAFileSelector::buildDirItem(TDirItem &item, const QString &path, const pl
 {
     const bool isFolder = entry.folder;
     const QDateTime &modified = entry.modified;
-    const uint32_t dos = dosdatetime::fromDateTime(
-        isFolder || !modified.isValid() ? QDateTime::currentDateTime() : modified);
+    const uint32_t dos = m_localTime.ToDos(isFolder || !modified.isValid() ? QDateTime::currentDateTimeUtc() : modified);
     const uint16_t version = m_archiver.Options.OEMFileNames ? VersionDefault : VersionAnsiNames;
 
     item.Modified = true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DosDateTime.h"
 #include "FolderWalk.h"
 
 #include <QString>
@@ -38,4 +39,5 @@ private:
     TZABaseArchiver &m_archiver;
     QStringList m_exclusions;
     int m_searchAttr = 0;
+    const dosdatetime::LocalTimeRule m_localTime;
 };
