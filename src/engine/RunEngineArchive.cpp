@@ -4,6 +4,7 @@
 
 #include "Common.h"
 #include "ConstStr.h"
+#include "FileNames.h"
 #include "MaskedFiles.h"
 #include "Paths.h"
 #include "Prompter.h"
@@ -34,24 +35,7 @@ static_assert(presetVolumeSizes.size() == VolumeItems - 1, "every volume item bu
 // True when a file or folder matches the source (a path or a mask).
 bool sourceExists(const QString &source)
 {
-    return !entriesMatching(source, QDir::AllEntries | QDir::Hidden | QDir::System).isEmpty();
-}
-
-// The folder shared by every source, ending in a separator; empty when the
-// sources share none. A source lying above the first one shortens it too,
-// so that every source is stored below the base folder.
-QString commonBaseDir(const QStringList &sources)
-{
-    if (sources.isEmpty())
-        return {};
-    QString base = platform::folderPart(sources.first());
-    for (const QString &source : sources) {
-        qsizetype same = 0;
-        while (same < base.size() && same < source.size() && base.at(same).toUpper() == source.at(same).toUpper())
-            ++same;
-        base.truncate(same);
-    }
-    return platform::folderPart(base);
+    return !entriesMatching(source, true).isEmpty();
 }
 
 QString shortFileLabel(const QString &fileName)
@@ -80,7 +64,8 @@ constexpr int UnattendedAnswerMs = 60000;
 
 bool TRunEngine::prepareSources(TBlock &block, TZipArchiver &zip)
 {
-    const QString baseDir = commonBaseDir(block.Sources);
+    // Every source is stored below the folder they share.
+    const QString baseDir = platform::commonFolder(block.Sources);
     zip.BaseDir = baseDir;
     zip.FileMasks.clear();
     for (QString &source : block.Sources) {
@@ -114,7 +99,7 @@ void TRunEngine::prepareExclusions(const TBlock &block, TZipArchiver &zip)
         // A mask with a folder is taken from the folder of its own source.
         const QString sourceFolder = platform::folderPart(block.Sources.value(i).mid(zip.BaseDir.size()));
         for (const QString &mask : line.split(u'|', Qt::SkipEmptyParts)) {
-            if (platform::hasFolderPart(mask) && !mask.contains(zip.BaseDir, Qt::CaseInsensitive))
+            if (platform::hasFolderPart(mask) && !mask.contains(zip.BaseDir, platform::fileNameCase()))
                 zip.ExclusionMasks << withoutDoubledSeparators(zip.BaseDir + sourceFolder + mask);
             else
                 zip.ExclusionMasks << mask;
@@ -157,27 +142,37 @@ void TRunEngine::setUpArchiver(TZipArchiver &zip, const QString &archiveName)
     zip.SFXStub = m_settings.CheckBoxSFX ? QDir(m_settings.ProgramFolder).filePath(QStringLiteral("SFXStub.exe")) : QString();
     zip.TempDir = m_tempFolder;
 
-    // The archiver's events run on this thread, inside its calls.
-    zip.OnFileProgress = [this](TZABaseArchiver &, const QString &fileName, double progress,
-                                TZAProcessOperation operation, TZAProgressPhase phase, bool &cancel) {
+    // The archiver's events run on this thread, inside its calls. Only what
+    // changes on the screen is sent to the window.
+    m_progressGate.Reset();
+    const auto showDueLabel = [this] {
+        if (const std::optional<QString> label = m_progressGate.DueLabel())
+            m_view.showText(*label);
+    };
+    zip.OnFileProgress = [this, showDueLabel](TZABaseArchiver &, const QString &fileName, double progress,
+                                              TZAProcessOperation operation, TZAProgressPhase phase, bool &cancel) {
         cancel = cancel || archiveStopping();
         if (operation != poAdd && operation != poUpdate)
             return;
         if (phase == ppStart)
-            m_view.showText(shortFileLabel(fileName));
+            m_progressGate.OfferLabel(shortFileLabel(fileName));
         else if (phase == ppEnd)
             ++m_addedFiles;
-        else
+        else if (m_progressGate.FilePercent(rounded(progress)))
             m_view.setFileGauge(rounded(progress));
+        showDueLabel();
     };
     zip.OnOverallProgress = [this](TZABaseArchiver &, double progress, TZAProcessOperation, TZAProgressPhase,
                                    bool &cancel) {
         cancel = cancel || archiveStopping();
-        m_view.showArchiveProgress(rounded(progress), m_blocks[std::size_t(m_blockIndex)].GetStr(Title));
+        if (m_progressGate.OverallPercent(rounded(progress)))
+            m_view.showArchiveProgress(rounded(progress), m_blocks[std::size_t(m_blockIndex)].GetStr(Title));
     };
-    zip.OnCopyTempFileProgress = [this](TZABaseArchiver &, double progress, TZAProgressPhase, bool &) {
-        m_view.showText(sCopyTempFile);
-        m_view.setFileGauge(rounded(progress));
+    zip.OnCopyTempFileProgress = [this, showDueLabel](TZABaseArchiver &, double progress, TZAProgressPhase, bool &) {
+        m_progressGate.OfferLabel(sCopyTempFile);
+        showDueLabel();
+        if (m_progressGate.FilePercent(rounded(progress)))
+            m_view.setFileGauge(rounded(progress));
     };
     zip.OnProcessFileFailure = [this](TZABaseArchiver &, const QString &, TZAProcessOperation, int, int errorCode,
                                       const QString &errorMessage, TZAAction &action) {
@@ -282,8 +277,8 @@ bool TRunEngine::copyToDestinations(TBlock &block)
     for (qsizetype i = 0; i < block.Dests.size(); ++i) {
         if (m_flags.stopRequested())
             return false;
-        block.Dests[i] = ExpandDateMacros(block.Dests.at(i), RunTime);
-        if (!IsDayInList(block.Dests.ValueAt(i)))
+        block.Dests[i] = ExpandDateMacros(block.Dests.at(i), m_context.StartTime);
+        if (!IsDayInList(block.Dests.ValueAt(i), runDay()))
             continue;
         QString destination = block.Dests.NameAt(i);
         if (destination.contains(u'?')) {
@@ -291,7 +286,7 @@ bool TRunEngine::copyToDestinations(TBlock &block)
             block.Dests[i] = destination;
         }
         addTimed(sCopy + u' ' + m_archiveTarget + u' ' + sIn + u' ' + destination);
-        if (CopyFiles(m_archiveTarget, destination, false)) {
+        if (CopyFiles(m_archiveTarget, destination, false, nullptr, fileScope())) {
             AddRep(sRes.at(StatusOk));
         } else {
             if (m_flags.Terminated)

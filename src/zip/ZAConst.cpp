@@ -81,4 +81,10 @@ QString messageOf(int publicCode)
     return QString::fromUtf16(Messages[size_t(publicCode)]);
 }
 
+QString nameNotStorable(const QString &readableName)
+{
+    return QStringLiteral("Cannot store the name of file \"%1\": it is not valid UTF-8, the file is left out")
+        .arg(readableName);
+}
+
 } // namespace zaconst

@@ -128,6 +128,7 @@ void TFormZentavo::FormCreate()
     forms::singleBorder(this);
 
     Timer = new QTimer(this);
+    Timer->setObjectName(QStringLiteral("Timer"));
     Timer->setInterval(1000);
     connect(Timer, &QTimer::timeout, this, &TFormZentavo::TimerTimer);
     Timer->start();
@@ -347,8 +348,8 @@ void TFormZentavo::TimerTimer()
 
     m_runs->Flags().RunRequested = false;
     setWindowTitle(CaptionZentavo);
-    if (m_jobReloadPending) {
-        m_jobReloadPending = false;
+    if (m_pendingJobFile) {
+        JobFileName = *std::exchange(m_pendingJobFile, std::nullopt);
         ReadJobFile(false);
     }
 }
@@ -446,7 +447,7 @@ void TFormZentavo::TBFRunClick()
 
 void TFormZentavo::StartWorker()
 {
-    m_runs->StartRun(Blocks, m_settings.Run);
+    m_runs->StartRun(Blocks, m_settings.Run, RunContext{JobFileName, RunTime, std::exchange(m_startNotices, {})});
 }
 
 bool TFormZentavo::ReadJobFile(bool cancelAutoRun)
@@ -470,7 +471,7 @@ void TFormZentavo::TBFOpenClick()
 {
     platform::FileRequest request;
     request.folder = JobFileName.isEmpty() ? QCoreApplication::applicationDirPath() : platform::folderPart(JobFileName);
-    request.filter = QStringLiteral("Файлы данных (*.dat)");
+    request.filter = JobFileFilter();
     request.defaultSuffix = QStringLiteral("dat");
     const std::optional<QString> chosen = platform::prompter().fileName(request);
     if (!chosen)
@@ -558,12 +559,14 @@ void TFormZentavo::UpdateVorrin(quint64 wParam)
     m_settings = reloaded;
     if (wParam != 1)
         return;
+    // The run under way keeps its own jobs and job file; the window's
+    // follow after it.
+    if (m_runs->WorkerRunning() || m_runs->Flags().RunBusy) {
+        m_pendingJobFile = m_settings.EditFJob;
+        return;
+    }
     JobFileName = m_settings.EditFJob;
-    // The run under way keeps its own jobs; the window's jobs follow after it.
-    if (m_runs->WorkerRunning() || m_runs->Flags().RunBusy)
-        m_jobReloadPending = true;
-    else
-        ReadJobFile(false);
+    ReadJobFile(false);
 }
 
 QStringList TFormZentavo::ReportLines() const
@@ -614,6 +617,8 @@ void TFormZentavo::setFileGauge(int percent)
 void TFormZentavo::runEnded()
 {
     LabelNameJob->clear();
+    // The end is handled at once rather than at the clock's next tick.
+    TimerTimer();
 }
 
 void TFormZentavo::showText(const QString &text)
