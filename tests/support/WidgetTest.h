@@ -28,3 +28,14 @@ private:
         return instance;
     }
 };
+
+// A suite that drives a program's main window: closing the window must not
+// end the application that the suite's other tests still need.
+class ProgramWindowTest : public WidgetTest {
+protected:
+    static void SetUpTestSuite()
+    {
+        WidgetTest::SetUpTestSuite();
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
+};

@@ -19,14 +19,8 @@
 // The editor's window started as a user starts it, with its prompts and
 // dialogs scripted, its settings in a folder of the test's own and no other
 // program of the suite around.
-class EditorFixture : public WidgetTest {
+class EditorFixture : public ProgramWindowTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        WidgetTest::SetUpTestSuite();
-        QApplication::setQuitOnLastWindowClosed(false);
-    }
-
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());

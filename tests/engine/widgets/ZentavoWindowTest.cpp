@@ -66,14 +66,8 @@ private:
     std::function<void()> m_onPowerOff;
 };
 
-class ZentavoWindowTest : public WidgetTest {
+class ZentavoWindowTest : public ProgramWindowTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        WidgetTest::SetUpTestSuite();
-        QApplication::setQuitOnLastWindowClosed(false);
-    }
-
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
