@@ -82,13 +82,13 @@ void Write(const QString &archive, const Entry &entry)
     }
     if (!written || !QFile::exists(temporary)) {
         QFile::remove(temporary);
-        throw EZAException(19, {}, {name});
+        throw EZAException(zaconst::neCannotCreateFile, {}, {name});
     }
     QFile::remove(name);
     if (!QFile::rename(temporary, name) || !SyncFolder(QFileInfo(name).absolutePath())) {
         QFile::remove(temporary);
         QFile::remove(name);
-        throw EZAException(19, {}, {name});
+        throw EZAException(zaconst::neCannotCreateFile, {}, {name});
     }
 }
 
@@ -116,12 +116,12 @@ bool Recover(const QString &archive)
     QFile target(archive);
     QFile tail(entry.tailFile);
     if (!target.open(QIODevice::ReadWrite) || !tail.open(QIODevice::ReadOnly))
-        throw EZAException(33, {}, {archive});
+        throw EZAException(zaconst::neCannotOpenFile, {}, {archive});
     zastream::truncate(target, entry.writePosition);
     zastream::seekChecked(target, entry.writePosition);
     zastream::CopyTempFileToDest(tail, target, entry.tailSize);
     if (!zastream::syncToDisk(target))
-        throw EZAException(46);
+        throw EZAException(zaconst::neWriteFailed);
     target.close();
     tail.close();
     removeSynced(name);

@@ -64,6 +64,6 @@ uint32_t TZACompressor::crcOfSource(QIODevice &source, qint64 size)
         done += got;
     }
     if (!source.seek(0))
-        throw EZAException(34, {}, {QString::number(size), QString::number(done)});
+        throw EZAException(zaconst::neSourceSizeChanged, {}, {QString::number(size), QString::number(done)});
     return uint32_t(crc);
 }

@@ -66,7 +66,7 @@ void TZADirManager::ReadCentralDir()
     if (endPos < 0 || !readDirectoryAt(endPos)) {
         // The local headers of a set cannot be walked to rebuild it.
         if (zastream::isMultiVolume(*m_stream))
-            throw EZAException(44);
+            throw EZAException(zaconst::neDamagedVolumes);
         repair();
     }
 }
@@ -93,7 +93,7 @@ bool TZADirManager::readDirectoryAt(qint64 endPos)
                 recordPos = qint64(locator.zip64EndOffset);
                 if (!record.decode(zastream::readAt(*m_stream, recordPos, Zip64EndRecordSize))
                     || record.signature != Zip64EndSignature)
-                    throw EZAException(40);
+                    throw EZAException(zaconst::neNoZip64EndRecord);
             }
             precedingPos = recordPos;
             directorySize = record.directorySize;
@@ -126,7 +126,7 @@ bool TZADirManager::readDirectoryAt(qint64 endPos)
         Items.Append(item);
     }
     if (!m_settings.repairOnOpen && compressedTotal > uint64_t(m_stream->size()))
-        throw EZAException(57);
+        throw EZAException(zaconst::neDamagedDirectory);
 
     DirectoryStart = directoryPos;
     if (zastream::isMultiVolume(*m_stream)) {
@@ -136,7 +136,7 @@ bool TZADirManager::readDirectoryAt(qint64 endPos)
             const qint64 pos = zastream::streamPosition(*m_stream, item.DiskNumberStart,
                                                         qint64(item.LocalHeaderOffset));
             if (pos < 0)
-                throw EZAException(44);
+                throw EZAException(zaconst::neDamagedVolumes);
             item.LocalHeaderOffset = uint64_t(pos);
         }
     } else if (const qint64 delta = directoryPos - qint64(storedOffset); delta > 0) {
@@ -160,7 +160,7 @@ bool TZADirManager::readDirectoryAt(qint64 endPos)
 bool TZADirManager::damaged() const
 {
     if (!m_settings.repairOnOpen)
-        throw EZAException(57);
+        throw EZAException(zaconst::neDamagedDirectory);
     return false;
 }
 

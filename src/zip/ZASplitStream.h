@@ -21,7 +21,7 @@ public:
     };
 
     virtual ~TZAVolumeHost() = default;
-    // Asks for blank volume index (0-based); raises native 45 on a cancel.
+    // Asks for blank volume index (0-based); raises neVolumeRequestCancelled on a cancel.
     virtual BlankVolume RequestBlankVolume(int index) = 0;
     // The name volume index has while more volumes follow it.
     virtual QString VolumeName(int index) const = 0;
@@ -52,13 +52,13 @@ public:
     // A new set: asks for the first blank volume.
     void StartNew();
     // An existing set, its volumes in order; writing goes on in the last
-    // one up to lastCapacity bytes. Raises native 33 when one cannot be
+    // one up to lastCapacity bytes. Raises neCannotOpenFile when one cannot be
     // opened.
     void OpenExisting(const QStringList &names, bool writable, qint64 lastCapacity);
 
     // The next count bytes written at the end go onto one volume: when the
     // current volume has no room for them the set moves to the next one.
-    // Raises native 46 when they cannot fit even into a fresh empty volume.
+    // Raises neWriteFailed when they cannot fit even into a fresh empty volume.
     void KeepTogether(qint64 count);
     // Cuts the set at size, deleting the volumes wholly behind it.
     bool Truncate(qint64 size);

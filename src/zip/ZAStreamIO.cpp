@@ -18,8 +18,6 @@
 namespace zastream {
 
 namespace {
-constexpr int WriteFailed = 46;
-constexpr int ShortSource = 34;
 constexpr qint64 SearchWindow = 65535;
 } // namespace
 
@@ -36,7 +34,7 @@ void writeChecked(QIODevice &device, const char *data, qint64 size)
                     std::rethrow_exception(failure);
             }
             if (written <= 0)
-                throw EZAException(WriteFailed);
+                throw EZAException(zaconst::neWriteFailed);
         }
         done += written;
     }
@@ -52,21 +50,21 @@ QByteArray readAt(QIODevice &device, qint64 pos, qint64 size)
 void seekChecked(QIODevice &device, qint64 pos)
 {
     if (!device.seek(pos))
-        throw EZAException(WriteFailed);
+        throw EZAException(zaconst::neWriteFailed);
 }
 
 void truncate(QIODevice &device, qint64 size)
 {
     if (auto *split = qobject_cast<TZASplitStream *>(&device)) {
         if (!split->Truncate(size))
-            throw EZAException(WriteFailed);
+            throw EZAException(zaconst::neWriteFailed);
     } else if (auto *file = qobject_cast<QFileDevice *>(&device)) {
         if (!file->flush() || !file->resize(size))
-            throw EZAException(WriteFailed);
+            throw EZAException(zaconst::neWriteFailed);
     } else if (auto *buffer = qobject_cast<QBuffer *>(&device)) {
         buffer->buffer().resize(size);
     } else {
-        throw EZAException(WriteFailed);
+        throw EZAException(zaconst::neWriteFailed);
     }
     seekChecked(device, size);
 }
@@ -95,7 +93,8 @@ qint64 CopyTempFileToDest(QIODevice &source, QIODevice &target, qint64 count,
         const qint64 wanted = std::min(total - done, CopyBlockSize);
         const qint64 got = source.read(block.data(), wanted);
         if (got <= 0)
-            throw EZAException(ShortSource, {}, {QString::number(total), QString::number(done)});
+            throw EZAException(zaconst::neSourceSizeChanged, {},
+                               {QString::number(total), QString::number(done)});
         writeChecked(target, block.constData(), got);
         done += got;
         if (progress && progress(done, total))

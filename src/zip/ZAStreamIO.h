@@ -16,7 +16,7 @@ namespace zastream {
 // stays flat whatever the size of the archive.
 inline constexpr qint64 CopyBlockSize = 1000000;
 
-// Writes all bytes or raises native 46 ("Write to stream error").
+// Writes all bytes or raises neWriteFailed ("Write to stream error").
 void writeChecked(QIODevice &device, const char *data, qint64 size);
 inline void writeChecked(QIODevice &device, const QByteArray &bytes)
 {
@@ -26,10 +26,10 @@ inline void writeChecked(QIODevice &device, const QByteArray &bytes)
 // Up to size bytes from position pos (fewer at the end of the device).
 QByteArray readAt(QIODevice &device, qint64 pos, qint64 size);
 
-// Seeks or raises native 46.
+// Seeks or raises neWriteFailed.
 void seekChecked(QIODevice &device, qint64 pos);
 
-// Cuts the device at size; raises native 46 when it cannot.
+// Cuts the device at size; raises neWriteFailed when it cannot.
 void truncate(QIODevice &device, qint64 size);
 
 // Pushes written data to the disk (a no-op for memory devices); false when
@@ -38,10 +38,10 @@ bool syncToDisk(QIODevice &device);
 
 // Copies count bytes (-1: the rest of source) from the current position of
 // source to the current position of target in blocks, each written with
-// writeChecked, so a full disk fails with native 46 instead of leaving a
-// short copy; raises 34 when source ends early. progress (may be empty)
-// gets the bytes copied so far and the total after each block and answers
-// true to stop. Answers the bytes copied.
+// writeChecked, so a full disk fails with neWriteFailed instead of leaving
+// a short copy; raises neSourceSizeChanged when source ends early. progress
+// (may be empty) gets the bytes copied so far and the total after each block
+// and answers true to stop. Answers the bytes copied.
 qint64 CopyTempFileToDest(QIODevice &source, QIODevice &target, qint64 count,
                           const std::function<bool(qint64 done, qint64 total)> &progress = {});
 

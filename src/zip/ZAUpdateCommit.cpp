@@ -166,7 +166,7 @@ void TZAUpdateCommit::Run()
         // The tail is the only copy of the old entries until the new
         // archive is on the disk.
         if ((m_tail || m_archiver.Options.FlushBuffers) && !zastream::syncToDisk(m_stream))
-            throw EZAException(46);
+            throw EZAException(zaconst::neWriteFailed);
         dropTail();
         m_dir.FirstGap = -1;
         bool ignored = false;
@@ -186,7 +186,7 @@ void TZAUpdateCommit::saveArchiveTail()
     // disk before the archive is cut.
     if (!zastream::syncToDisk(*m_tail)
         || !zajournal::SyncFolder(QFileInfo(m_tail->fileName()).absolutePath()))
-        throw EZAException(46);
+        throw EZAException(zaconst::neWriteFailed);
     if (hasJournal())
         zajournal::Write(m_archiver.FileName, {m_tail->fileName(), m_writePos, m_tail->size()});
 }
@@ -227,7 +227,7 @@ void TZAUpdateCommit::rollback()
         zastream::seekChecked(*m_tail, 0);
         zastream::CopyTempFileToDest(*m_tail, m_stream, m_tail->size());
         if (!zastream::syncToDisk(m_stream))
-            throw EZAException(46);
+            throw EZAException(zaconst::neWriteFailed);
         m_keepTail = false;
         dropTail();
         return;
@@ -266,10 +266,10 @@ bool TZAUpdateCommit::processUpdateItem(qsizetype index)
         qint64 sourceSize = 0;
         if (!item.isFolder()) {
             if (item.SourceFileName.size() >= MaxPathLength)
-                throw EZAException(61, {}, {item.SourceFileName});
+                throw EZAException(zaconst::neNameTooLong, {}, {item.SourceFileName});
             source = std::make_unique<QFile>(item.SourceFileName);
             if (!source->open(QIODevice::ReadOnly))
-                throw EZAException(33, {}, {item.SourceFileName});
+                throw EZAException(zaconst::neCannotOpenFile, {}, {item.SourceFileName});
             sourceSize = source->size();
         }
         writeEntry(item, source.get(), sourceSize);
@@ -301,7 +301,7 @@ void TZAUpdateCommit::writeEntry(TDirItem &item, QIODevice *source, qint64 sourc
     const qint64 offset = m_stream.pos();
     const bool needs64 = uint64_t(sourceSize) >= Overflow32 || uint64_t(offset) >= Overflow32;
     if (needs64 && zip64Mode == zmDisabled)
-        throw EZAException(43, {}, {item.SourceFileName});
+        throw EZAException(zaconst::neZip64Disabled, {}, {item.SourceFileName});
     item.Zip64 = zip64Mode == zmAlways;
     const bool localZip64 = zip64Mode != zmDisabled
                             && (item.Zip64 || (source && mayCompressPast4GiB(sourceSize)));
@@ -340,10 +340,11 @@ void TZAUpdateCommit::writeEntry(TDirItem &item, QIODevice *source, qint64 sourc
     if (qint64(result.bytesRead) != sourceSize) {
         if (m_cancel)
             return;
-        throw EZAException(34, {}, {QString::number(sourceSize), QString::number(result.bytesRead)});
+        throw EZAException(zaconst::neSourceSizeChanged, {},
+                           {QString::number(sourceSize), QString::number(result.bytesRead)});
     }
     if (result.bytesWritten >= Overflow32 && !localZip64)
-        throw EZAException(41, {}, {item.SourceFileName});
+        throw EZAException(zaconst::neZip64DisabledAfterCompression, {}, {item.SourceFileName});
 
     item.Crc32 = result.crc32;
     item.CompressedSize = result.bytesWritten;
@@ -375,7 +376,7 @@ qint64 TZAUpdateCommit::measureSavedEntry(const TDirItem &saved, qint64 tailOffs
     const uint32_t signature = m_archiver.StandardSignatures() ? StandardSignatures.localHeader
                                                                : AlternateSignatures.localHeader;
     if (!zaentry::LocalHeaderMatches(*m_tail, tailOffset, signature, saved, &header))
-        throw EZAException(35);
+        throw EZAException(zaconst::neInvalidArchive);
     headerLength = LocalHeaderSize + header.nameLength + header.extraLength;
     qint64 length = headerLength + qint64(saved.CompressedSize);
     if (header.flags & FlagDataDescriptor) {
@@ -386,7 +387,7 @@ qint64 TZAUpdateCommit::measureSavedEntry(const TDirItem &saved, qint64 tailOffs
         length += (wide ? 20 : 12) + (signed_ ? 4 : 0);
     }
     if (tailOffset + length > m_tail->size())
-        throw EZAException(35);
+        throw EZAException(zaconst::neInvalidArchive);
     return length;
 }
 
@@ -395,7 +396,7 @@ void TZAUpdateCommit::copyUnchangedItem(qsizetype index)
     TZADirArray &items = m_dir.Items;
     const qsizetype savedIndex = m_dir.SavedItems.FindName(items.GetItem(index).FileName);
     if (savedIndex < 0 || !m_tail)
-        throw EZAException(7);
+        throw EZAException(zaconst::neKeptEntryNotSaved);
     const TDirItem &saved = m_dir.SavedItems.GetItem(savedIndex);
     if (items.GetItem(index).Operation == poUpdate)
         items.SetItem(index, saved);

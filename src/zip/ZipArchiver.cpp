@@ -81,7 +81,7 @@ void TZABaseArchiver::SetCompressionLevel(TZACompressionLevel level)
 void TZABaseArchiver::SetCompressionMode(int mode)
 {
     if (mode < 0 || mode >= 10)
-        throw EZAException(5, senderName());
+        throw EZAException(zaconst::neCompressionMode, senderName());
     m_compressionMode = mode;
     m_compressionLevel = ModeToLevel(mode);
     UpdateCompressionMethod();
@@ -111,12 +111,12 @@ void TZABaseArchiver::SetInMemory(bool inMemory)
     if (m_active) {
         if (!inMemory) {
             if (!hasNamePart(FileName))
-                throw EZAException(29, senderName());
+                throw EZAException(zaconst::neInMemoryNoFileName, senderName());
             const QByteArray data = static_cast<const QBuffer *>(m_stream.get())->data();
             CloseArchive();
             QFile file(FileName);
             if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size())
-                throw EZAException(19, senderName(), {FileName});
+                throw EZAException(zaconst::neCannotCreateFile, senderName(), {FileName});
             file.close();
             m_inMemory = false;
             OpenArchive();
@@ -156,7 +156,7 @@ void TZABaseArchiver::OpenArchive()
 {
     m_transactionEnded = false;
     if (!m_inMemory && !hasNamePart(FileName))
-        throw EZAException(9, senderName());
+        throw EZAException(zaconst::neOpenBlankName, senderName());
     TZAFileMode mode = TZAFileMode::Create;
     if (!m_inMemory && QFileInfo::exists(FileName)) {
         QFile trial(FileName);
@@ -170,13 +170,13 @@ void TZABaseArchiver::OpenArchiveMode(TZAFileMode mode)
 {
     m_transactionEnded = false;
     if (!m_inMemory && !hasNamePart(FileName))
-        throw EZAException(10, senderName());
+        throw EZAException(zaconst::neOpenModeBlankName, senderName());
     if (mode != TZAFileMode::Create) {
         if (m_inMemory)
-            throw EZAException(28, senderName(), {FileName});
+            throw EZAException(zaconst::neInMemoryOpenExisting, senderName(), {FileName});
         if (!QFileInfo::exists(FileName) && m_spanningMode != smSpanning
             && !platform::IsRemovableDrive(FileName))
-            throw EZAException(12, senderName(), {FileName});
+            throw EZAException(zaconst::neArchiveNotFound, senderName(), {FileName});
     }
     CloseArchive();
     // A commit cut short by a killed process or a power loss is undone
@@ -219,7 +219,7 @@ void TZABaseArchiver::createNewArchive()
     if (m_spanningMode == smNone) {
         auto file = std::make_unique<QFile>(FileName);
         if (!file->open(QIODevice::ReadWrite | QIODevice::Truncate))
-            throw EZAException(19, senderName(), {FileName});
+            throw EZAException(zaconst::neCannotCreateFile, senderName(), {FileName});
         m_stream = std::move(file);
     } else {
         auto volumes = std::make_unique<TZASplitStream>(static_cast<TZAVolumeHost &>(*this));
@@ -243,12 +243,12 @@ qint64 TZABaseArchiver::writeSFXStub()
         return 0;
     QFile stub(SFXStub);
     if (!stub.open(QIODevice::ReadOnly))
-        throw EZAException(11, senderName(), {SFXStub});
+        throw EZAException(zaconst::neStubNotFound, senderName(), {SFXStub});
     TZAVolumeNumberInfo first;
     first.SetFirst(true);
     const qint64 limit = m_spanningMode == smNone ? -1 : SpanningOptions.GetVolumeSize(first);
     if (limit > 0 && stub.size() > limit)
-        throw EZAException(47, senderName());
+        throw EZAException(zaconst::neStubTooLarge, senderName());
     zastream::truncate(*m_stream, 0);
     zastream::keepTogether(*m_stream, stub.size());
     const qint64 copied = zastream::CopyTempFileToDest(stub, *m_stream, stub.size());
@@ -279,7 +279,7 @@ void TZABaseArchiver::openExistingArchive(TZAFileMode mode)
         releaseStream();
         auto file = std::make_unique<QFile>(name);
         if (!file->open(access))
-            throw EZAException(33, senderName(), {name});
+            throw EZAException(zaconst::neCannotOpenFile, senderName(), {name});
         m_stream = std::move(file);
         m_dirManager = std::make_unique<TZADirManager>(*m_stream, dirSettings());
         return m_dirManager->FindEndRecord() >= 0;
@@ -300,7 +300,7 @@ void TZABaseArchiver::openExistingArchive(TZAFileMode mode)
         if (found && m_dirManager->LastDisk() > 0)
             openVolumeSet(lastName, int(m_dirManager->LastDisk()), writable);
         if (!m_dirManager->HasEndRecord())
-            throw EZAException(48, senderName());
+            throw EZAException(zaconst::neNoEndRecord, senderName());
         m_dirManager->ReadCentralDir();
     } catch (...) {
         releaseStream();
@@ -355,7 +355,7 @@ QString TZABaseArchiver::requestExistingVolume(int index)
     else
         DoOnRequestMiddleVolume(index + 1, name, cancel);
     if (cancel || name.isEmpty() || !QFileInfo::exists(name))
-        throw EZAException(45, senderName());
+        throw EZAException(zaconst::neVolumeRequestCancelled, senderName());
     return name;
 }
 
@@ -372,7 +372,7 @@ TZAVolumeHost::BlankVolume TZABaseArchiver::RequestBlankVolume(int index)
         bool cancel = false;
         DoOnRequestBlankVolume(index + 1, name, cancel);
         if (cancel || name.isEmpty())
-            throw EZAException(45, senderName());
+            throw EZAException(zaconst::neVolumeRequestCancelled, senderName());
         const qint64 free = platform::FreeSpace(name);
         if (free > MinVolumeFreeSpace && (size <= 0 || m_spanningMode == smSplitting || free >= size)) {
             m_volume = volume;
@@ -380,7 +380,7 @@ TZAVolumeHost::BlankVolume TZABaseArchiver::RequestBlankVolume(int index)
         }
         DoOnDiskFull(index + 1, name, cancel);
         if (cancel)
-            throw EZAException(45, senderName());
+            throw EZAException(zaconst::neVolumeRequestCancelled, senderName());
     }
 }
 
@@ -448,11 +448,11 @@ void TZABaseArchiver::SetComment(const QString &comment)
 void TZABaseArchiver::BeginUpdate()
 {
     if (m_spanningMode != smNone && m_transactionEnded)
-        throw EZAException(62);
+        throw EZAException(zaconst::neSecondTransaction);
     if (m_updateCount == 0) {
         SetActive(true);
         if (m_fileMode == TZAFileMode::ReadOnlyDenyNone)
-            throw EZAException(32, senderName());
+            throw EZAException(zaconst::neReadOnly, senderName());
         TZADirArray &items = m_dirManager->Items;
         for (qsizetype i = 0; i < items.Count(); ++i)
             items.ItemPtr(i).Modified = false;
@@ -534,13 +534,13 @@ bool TZABaseArchiver::CopyTempFileToDest(QIODevice &source, QIODevice &dest, qin
 void TZABaseArchiver::CheckActive() const
 {
     if (!m_active)
-        throw EZAException(13, senderName());
+        throw EZAException(zaconst::neNotActive, senderName());
 }
 
 void TZABaseArchiver::CheckMultiVolumeModification() const
 {
     if (!InUpdate() && m_spanningMode != smNone && m_dirManager && m_dirManager->Items.Count() > 0)
-        throw EZAException(52, senderName());
+        throw EZAException(zaconst::neMultiVolumeModification, senderName());
 }
 
 // --- dispatchers ----------------------------------------------------------

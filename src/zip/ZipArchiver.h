@@ -61,7 +61,7 @@ public:
     TZACompressionLevel CompressionLevel() const { return m_compressionLevel; }
     void SetCompressionLevel(TZACompressionLevel level);
     int CompressionMode() const { return m_compressionMode; }
-    // A mode of 10 or more raises native 5 and keeps the old values.
+    // A mode of 10 or more raises neCompressionMode and keeps the old values.
     void SetCompressionMode(int mode);
     uint16_t CompressionMethod() const { return m_compressionMethod; }
     virtual void UpdateCompressionMethod();
@@ -115,7 +115,7 @@ public:
     void AddFiles();
 
     // Copies count bytes (-1: the rest) from source into dest in blocks, each
-    // written whole or failing with native 46. With showProgress the copy is
+    // written whole or failing with neWriteFailed. With showProgress the copy is
     // reported through OnCopyTempFileProgress, whose cancel stops it; false
     // when it was cancelled.
     bool CopyTempFileToDest(QIODevice &source, QIODevice &dest, qint64 count, bool showProgress);

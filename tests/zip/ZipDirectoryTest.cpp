@@ -117,7 +117,7 @@ TEST_F(ZipDirectory, EndRecordMustEndTheFile)
     file.close();
 
     zip.RepairDirectoryOnOpen = false;
-    EXPECT_EQ(nativeErrorOf([&] { zip.OpenArchive(); }), 48);
+    EXPECT_EQ(nativeErrorOf([&] { zip.OpenArchive(); }), zaconst::neNoEndRecord);
     EXPECT_FALSE(zip.Active());
 
     zip.RepairDirectoryOnOpen = true;
@@ -196,7 +196,7 @@ TEST_F(ZipDirectory, CutOffDirectoryIsRebuiltFromLocalHeaders)
 }
 
 // A damaged central header, or an end record that gives a directory larger
-// than the file: rebuilt with repairs on, refused with native 57 without.
+// than the file: rebuilt with repairs on, refused without.
 TEST_F(ZipDirectory, DamagedCentralHeaderIsRepairedOrRefused)
 {
     const QString archive = path(QStringLiteral("d.zip"));
@@ -218,7 +218,7 @@ TEST_F(ZipDirectory, DamagedCentralHeaderIsRepairedOrRefused)
         testfiles::writeBytes(archive, damaged);
 
         zip.RepairDirectoryOnOpen = false;
-        EXPECT_EQ(nativeErrorOf([&] { zip.OpenArchive(); }), 57);
+        EXPECT_EQ(nativeErrorOf([&] { zip.OpenArchive(); }), zaconst::neDamagedDirectory);
         EXPECT_EQ(testfiles::readBytes(archive), damaged);
         zip.RepairDirectoryOnOpen = true;
         zip.OpenArchive();
@@ -234,7 +234,7 @@ TEST_F(ZipDirectory, FileWithoutLocalHeaderFails)
     testfiles::writeBytes(junk, QByteArray(1000, 'j'));
     TZipArchiver zip;
     zip.FileName = junk;
-    EXPECT_EQ(nativeErrorOf([&] { zip.OpenArchive(); }), 35);
+    EXPECT_EQ(nativeErrorOf([&] { zip.OpenArchive(); }), zaconst::neInvalidArchive);
     EXPECT_FALSE(zip.Active());
 }
 

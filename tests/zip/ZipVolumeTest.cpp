@@ -253,7 +253,7 @@ TEST(ZipVolumes, ExistingSplitSetIsOpenedAndExtendedByOneTransaction)
     zip.BeginUpdate();
     zip.AddFiles();
     zip.EndUpdate();
-    EXPECT_EQ(ziptest::nativeErrorOf([&] { zip.BeginUpdate(); }), 62);
+    EXPECT_EQ(ziptest::nativeErrorOf([&] { zip.BeginUpdate(); }), zaconst::neSecondTransaction);
     zip.CloseArchive();
 
     const QStringList volumes = filesIn(out);
@@ -273,7 +273,7 @@ TEST(ZipVolumes, VolumeRequestAnsweredWithoutNameCancels)
     configureSplit(first, 65536, false);
     first.FileName = archive;
     first.OnRequestBlankVolume = [](TZABaseArchiver &, int, QString &name, bool &) { name.clear(); };
-    EXPECT_EQ(nativeErrorOf([&] { first.OpenArchive(); }), 45);
+    EXPECT_EQ(nativeErrorOf([&] { first.OpenArchive(); }), zaconst::neVolumeRequestCancelled);
     EXPECT_FALSE(first.Active());
 
     // A request in the middle of the writing fails that entry; the commit
@@ -286,7 +286,7 @@ TEST(ZipVolumes, VolumeRequestAnsweredWithoutNameCancels)
     };
     const QList<int> &failures = abortOnFailures(later);
     buildArchive(later, archive, sources);
-    EXPECT_EQ(failures, QList<int>{45});
+    EXPECT_EQ(failures, QList<int>{zaconst::neVolumeRequestCancelled});
     // Rolled back to the new, empty archive.
     EXPECT_EQ(filesIn(temp.path(), {QStringLiteral("data.*")}), QStringList{QStringLiteral("data.zip")});
     expectEmptyArchive(archive);
@@ -301,7 +301,7 @@ TEST(ZipVolumes, StubLargerThanTheFirstVolumeIsRefused)
     configureSplit(zip, 65536, false);
     zip.SFXStub = stub;
     zip.FileName = temp.filePath(QStringLiteral("data.zip"));
-    EXPECT_EQ(nativeErrorOf([&] { zip.OpenArchive(); }), 47);
+    EXPECT_EQ(nativeErrorOf([&] { zip.OpenArchive(); }), zaconst::neStubTooLarge);
 }
 
 namespace {
@@ -349,7 +349,7 @@ TEST(ZipVolumes, ShortWriteOnAFullDiskFailsWithWriteErrorAndLeavesNoPartialSet)
     configureSplit(zip, 65536, false);
     const QList<int> &failures = abortOnFailures(zip);
     buildArchive(zip, archive, sources);
-    EXPECT_EQ(failures, QList<int>{46});
+    EXPECT_EQ(failures, QList<int>{zaconst::neWriteFailed});
     EXPECT_EQ(filesIn(temp.path(), {QStringLiteral("data.*")}), QStringList{QStringLiteral("data.zip")});
     expectEmptyArchive(archive);
 }
@@ -369,7 +369,7 @@ TEST(ZipVolumes, SpannedVolumesOfOneNameDoNotOverwriteEachOther)
     zip.OnRequestBlankVolume = [](TZABaseArchiver &, int, QString &, bool &) {};
     const QList<int> &failures = abortOnFailures(zip);
     buildArchive(zip, archive, sources);
-    EXPECT_EQ(failures, QList<int>{19});
+    EXPECT_EQ(failures, QList<int>{zaconst::neCannotCreateFile});
     expectEmptyArchive(archive);
 }
 
