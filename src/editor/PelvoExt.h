@@ -60,4 +60,7 @@ using TBlocks = std::vector<TBlock>;
 // The job file being edited.
 extern QString DatFileName;
 
+// The name of a new job file that has not been saved yet.
+inline const QString NoNameDat = QStringLiteral("NoName.dat");
+
 } // namespace pelvo

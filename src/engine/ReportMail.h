@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MailSession.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,18 +12,7 @@ class TMailMessage;
 class TSmtpClient;
 } // namespace smtpmail
 
-// The mail settings as the settings dialog holds them at the moment of sending.
-struct ReportMailSettings {
-    QString EditHost;
-    QString EditPort;
-    QString EditEMail;   // recipients
-    QString EditSubject;
-    QString EditFrom;    // sender address
-    bool CheckBoxHelo = false;
-    bool CheckBoxAuth = false;
-    QString EditUserName;
-    QString EditPassword;
-};
+using ReportMailSettings = smtpmail::TMailSettings;
 
 // Mails the report lines with the run's result word in the subject, and
 // writes the transcript of the SMTP dialogue to the report (and its file,

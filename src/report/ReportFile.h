@@ -5,6 +5,10 @@
 
 #include <memory>
 
+// The scheduler's journal of starts in the journal folder, kept like the
+// report file.
+inline const QString JournalFileName = QStringLiteral("Vorrin.rep");
+
 // The run report's file, "Report.txt" in the report folder, written line by
 // line during a run. Writing never throws: a file that cannot be written is
 // turned off for the rest of the run, and the run goes on with the report in

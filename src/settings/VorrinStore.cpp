@@ -1,5 +1,6 @@
 #include "VorrinStore.h"
 
+#include "MailSession.h"
 #include "Paths.h"
 #include "RegistryKey.h"
 #include "SuiteMessages.h"
@@ -12,6 +13,7 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <variant>
 
 namespace zentavo {
 
@@ -33,12 +35,26 @@ int tag(bool checked)
     return checked ? 1 : 0;
 }
 
-bool isWholeNumberOrEmpty(const QString &text)
+// Empty, or a whole number of 0 or more.
+bool isCountOrEmpty(const QString &text)
 {
-    bool ok = true;
-    if (!text.isEmpty())
-        text.toInt(&ok);
-    return ok;
+    if (text.isEmpty())
+        return true;
+    bool ok = false;
+    const int count = text.toInt(&ok);
+    return ok && count >= 0;
+}
+
+// A limit nobody can edit is cleared when it is no number; true when it
+// is fine or was cleared.
+bool acceptLimit(QString &text, bool enabled)
+{
+    if (isCountOrEmpty(text))
+        return true;
+    if (enabled)
+        return false;
+    text.clear();
+    return true;
 }
 
 // A size limit for the copies: an empty or non-numeric text means no limit.
@@ -99,294 +115,363 @@ bool restoreMonthDays(QString text, std::array<bool, 31> &days)
     return true;
 }
 
-void loadMainKey(TVorrinControls &c, TVorrinCopies &copies, const VorrinLoadContext &context)
+int daysMask(const std::array<bool, 7> &days)
 {
-    const std::unique_ptr<RegistryKey> key = RegistryKey::open(MainKeyPath(), RegistryKey::Mode::OpenOrCreate);
-    if (!key)
-        return;
-    const auto integer = [&key](const QString &name, int byDefault) {
-        return key->readInteger(name).value_or(byDefault);
-    };
-    const auto flag = [&integer](const QString &name, int byDefault) { return integer(name, byDefault) != 0; };
-    const auto string = [&key](const QString &name) { return key->readString(name).value_or(QString()); };
-
-    const std::optional<QString> temp = key->readString(QStringLiteral("TempDir"));
-    if (temp)
-        c.EditTemp = *temp;
-    if (c.EditTemp.isEmpty())
-        c.EditTemp = context.temporaryFolder;
-    c.EditTemp = platform::withTrailingSeparator(c.EditTemp);
-    if (!temp)
-        return;
-
-    c.EditFJob = string(QStringLiteral("DefaultDat"));
-    c.CheckBoxMenu = flag(QStringLiteral("Menu"), 0);
-    c.CheckBoxPause = flag(QStringLiteral("Pause"), 0);
-    c.CheckBoxTime = flag(QStringLiteral("Time"), 0);
-    c.EditTime = string(QStringLiteral("TimeS"));
-    c.CheckBoxAClose = flag(QStringLiteral("AutoClose"), 0);
-    c.CheckBoxAPrint = flag(QStringLiteral("AutoPrint"), 0);
-    c.CheckBoxAOnlyErrors = flag(QStringLiteral("OnlyErrors"), 0);
-    c.CheckBoxASumRep = flag(QStringLiteral("SummaryRep"), 0);
-    c.CheckBoxASend = flag(QStringLiteral("AutoSend"), 0);
-    c.CheckBoxAPower = flag(QStringLiteral("PowerOff"), 0);
-
-    const int holidays = integer(QStringLiteral("Holidays"), 1);
-    copies.GroupBoxDaysTag = holidays;
-    copies.CheckBoxDay1Tag = holidays;
-    for (int day = 0; day < 7; ++day)
-        c.CheckBoxDay[day] = (holidays & (1 << day)) != 0;
-
-    c.CheckBoxRep = flag(QStringLiteral("Report"), 1);
-    c.CheckBoxRepAdd = flag(QStringLiteral("ReportAdd"), 1);
-    c.CheckBoxRepSize = flag(QStringLiteral("ReportSize"), 0);
-    c.EditRepSize = string(QStringLiteral("ReportSizeS"));
-    copies.ButtonRepDirHint = existingFolderOr(string(QStringLiteral("ReportDir")), context.defaultFolder);
-    c.CheckBoxRun = flag(QStringLiteral("RepRun"), 1);
-    copies.CheckBoxRunTag = tag(c.CheckBoxRun);
-    c.CheckBoxRunAdd = flag(QStringLiteral("RepRunAdd"), 1);
-    copies.CheckBoxRunAddTag = tag(c.CheckBoxRunAdd);
-    c.CheckBoxRunSize = flag(QStringLiteral("RepRunSize"), 0);
-    c.EditRunSize = string(QStringLiteral("RepRunSizeS"));
-    copies.EditRunSizeTag = c.CheckBoxRunSize ? sizeLimit(c.EditRunSize) : 0;
-    copies.ButtonRunDirHint = existingFolderOr(string(QStringLiteral("RepRunDir")), context.defaultFolder);
-
-    c.RadioButtonArcAdd = flag(QStringLiteral("ArcAdd"), 0);
-    c.CheckBoxInfoPath = flag(QStringLiteral("InfoPath"), 1);
-    c.RadioButtonFPath = flag(QStringLiteral("StoreFullPath"), 0);
-    c.CheckBoxWithDrive = flag(QStringLiteral("WithDriveLetter"), 0);
-    c.RadioButtonOEM = flag(QStringLiteral("OEMcharset"), 1);
-    c.CheckBoxRecurse = flag(QStringLiteral("Recurse"), 1);
-    c.CheckBoxDelBad = flag(QStringLiteral("DelBad"), 0);
-    c.CheckBoxSFX = flag(QStringLiteral("SFX"), 0);
-    c.CheckBoxEmptyFolders = flag(QStringLiteral("EmptyFolders"), 0);
-    c.ComboBoxComp = itemIndex(integer(QStringLiteral("Compress"), 2), CompressItems);
-    c.ComboBoxPrior = itemIndex(integer(QStringLiteral("Priority"), 1), PriorityItems);
-
-    // A typed size shows as the combo's text; an index that shows nothing
-    // (outside the list, or no typed size) means "None".
-    c.ComboBoxVolIndex = 0;
-    c.ComboBoxVolText.clear();
-    const int volume = integer(QStringLiteral("Volume"), 0);
-    if (volume == -1) {
-        const std::optional<QString> typed = key->readString(QStringLiteral("VolumeS"));
-        if (!typed)
-            return;
-        c.ComboBoxVolText = *typed;
-        c.ComboBoxVolIndex = typed->isEmpty() ? 0 : -1;
-    } else {
-        c.ComboBoxVolIndex = std::max(itemIndex(volume, VolumeItems), 0);
+    int mask = 0;
+    for (int day = 0; day < 7; ++day) {
+        if (days[day])
+            mask |= 1 << day;
     }
+    return mask;
+}
 
-    // Settings of old releases count the volume list without the item that
-    // was added at index 4. The release written here is never below the
-    // first one with the new list, so the shift happens once.
-    const std::optional<qint32> stored = key->readInteger(QStringLiteral("Release"));
+void daysOfMask(int mask, std::array<bool, 7> &days)
+{
+    for (int day = 0; day < 7; ++day)
+        days[day] = (mask & (1 << day)) != 0;
+}
+
+// Values whose reading or writing is more than a copy between one control
+// and one value.
+enum class Special {
+    TempDir,     // an empty text stands for the temporary folder; unreadable, it ends the key
+    Holidays,    // the days-off boxes as a mask, copied for the schedule and the run
+    ReportDir,   // the report folder, kept in its button's Hint
+    RepRunDir,   // the journal folder, kept in its button's Hint
+    JournalSize, // the journal limit text, copied as a number for the journal writer
+    Volume,      // the volume item index
+    VolumeText,  // a typed volume size, stored only with the index -1
+    Times,       // the start times list
+    DaysOfWeek,  // the schedule mode and week days as one code
+    DaysOfMonth, // the monthly days as a text of day pairs
+    From,        // the sender, made up when the stored value has another type
+};
+
+// What a value that cannot be read leaves in its control.
+enum class OnFailure {
+    Default, // the value's default
+    Keep,    // the control's present state
+    EndKey,  // the present state, and the rest of the key is not read
+};
+
+using Field = std::variant<bool TVorrinControls::*, int TVorrinControls::*, QString TVorrinControls::*, Special>;
+
+// One stored value: its name, the control it belongs to, what an unreadable
+// value gives, and the copy that readers of saved values get.
+struct StoredValue {
+    const char *name;
+    Field field;
+    OnFailure onFailure = OnFailure::Default;
+    int byDefault = 0;                 // for check boxes and item indexes
+    int TVorrinCopies::*tag = nullptr; // a check state copied as 0 or 1
+    int items = 0;                     // an item index outside 0..items-1 shows no item
+};
+
+using C = TVorrinControls;
+using K = TVorrinCopies;
+
+constexpr const char *VolumeName = "Volume";
+
+// The values of each key in the order they are read and written.
+const std::array MainValues = {
+    StoredValue{"TempDir", Special::TempDir},
+    StoredValue{"DefaultDat", &C::EditFJob},
+    StoredValue{"Menu", &C::CheckBoxMenu},
+    StoredValue{"Pause", &C::CheckBoxPause},
+    StoredValue{"Time", &C::CheckBoxTime},
+    StoredValue{"TimeS", &C::EditTime},
+    StoredValue{"AutoClose", &C::CheckBoxAClose},
+    StoredValue{"AutoPrint", &C::CheckBoxAPrint},
+    StoredValue{"OnlyErrors", &C::CheckBoxAOnlyErrors},
+    StoredValue{"SummaryRep", &C::CheckBoxASumRep},
+    StoredValue{"AutoSend", &C::CheckBoxASend},
+    StoredValue{"PowerOff", &C::CheckBoxAPower},
+    StoredValue{"Holidays", Special::Holidays, OnFailure::Default, 1},
+    StoredValue{"Report", &C::CheckBoxRep, OnFailure::Default, 1},
+    StoredValue{"ReportAdd", &C::CheckBoxRepAdd, OnFailure::Default, 1},
+    StoredValue{"ReportSize", &C::CheckBoxRepSize},
+    StoredValue{"ReportSizeS", &C::EditRepSize},
+    StoredValue{"ReportDir", Special::ReportDir},
+    StoredValue{"RepRun", &C::CheckBoxRun, OnFailure::Default, 1, &K::CheckBoxRunTag},
+    StoredValue{"RepRunAdd", &C::CheckBoxRunAdd, OnFailure::Default, 1, &K::CheckBoxRunAddTag},
+    StoredValue{"RepRunSize", &C::CheckBoxRunSize},
+    StoredValue{"RepRunSizeS", Special::JournalSize},
+    StoredValue{"RepRunDir", Special::RepRunDir},
+    StoredValue{"ArcAdd", &C::RadioButtonArcAdd},
+    StoredValue{"InfoPath", &C::CheckBoxInfoPath, OnFailure::Default, 1},
+    StoredValue{"StoreFullPath", &C::RadioButtonFPath},
+    StoredValue{"WithDriveLetter", &C::CheckBoxWithDrive},
+    StoredValue{"OEMcharset", &C::RadioButtonOEM, OnFailure::Default, 1},
+    StoredValue{"Recurse", &C::CheckBoxRecurse, OnFailure::Default, 1},
+    StoredValue{"DelBad", &C::CheckBoxDelBad},
+    StoredValue{"SFX", &C::CheckBoxSFX},
+    StoredValue{"EmptyFolders", &C::CheckBoxEmptyFolders},
+    StoredValue{"Compress", &C::ComboBoxComp, OnFailure::Default, 2, nullptr, CompressItems},
+    StoredValue{"Priority", &C::ComboBoxPrior, OnFailure::Default, 1, nullptr, PriorityItems},
+    StoredValue{VolumeName, Special::Volume},
+    StoredValue{"VolumeS", Special::VolumeText},
+};
+
+// The schedule values have no defaults: the first that cannot be read ends
+// the key.
+const std::array ScheduleValues = {
+    StoredValue{"Times", Special::Times},
+    StoredValue{"NotWeekEnd", &C::CheckBoxNotWeek, OnFailure::EndKey, 0, &K::CheckBoxNotWeekTag},
+    StoredValue{"RunOnce", &C::CheckBoxOnce, OnFailure::EndKey, 0, &K::CheckBoxOnceTag},
+    StoredValue{"DaysOfWeek", Special::DaysOfWeek},
+    StoredValue{"DaysOfMonth", Special::DaysOfMonth},
+    StoredValue{"Minimized", &C::CheckBoxMin, OnFailure::EndKey, 0, &K::CheckBoxMinTag},
+};
+
+// A mail value that cannot be read keeps what the edit shows.
+const std::array MailValues = {
+    StoredValue{"From", Special::From},
+    StoredValue{"EMail", &C::EditEMail, OnFailure::Keep},
+    StoredValue{"Subject", &C::EditSubject, OnFailure::Keep},
+    StoredValue{"Authentication", &C::CheckBoxAuth, OnFailure::Keep},
+    StoredValue{"UserName", &C::EditUserName, OnFailure::Keep},
+    StoredValue{"Password", &C::EditPassword, OnFailure::Keep},
+    StoredValue{"Helo", &C::CheckBoxHelo, OnFailure::Default, 1},
+    StoredValue{"Host", &C::EditHost, OnFailure::Keep},
+    StoredValue{"Port", &C::EditPort, OnFailure::Keep},
+};
+
+const QString ReleaseName = QStringLiteral("Release");
+
+bool loadSpecial(RegistryKey &key, Special special, const QString &name, const StoredValue &value, TVorrinControls &c,
+             TVorrinCopies &copies, const VorrinLoadContext &context);
+void saveSpecial(RegistryKey &key, Special special, const QString &name, const TVorrinControls &c, TVorrinCopies &copies);
+
+// False when a value that cannot be read ended the key.
+bool loadValue(RegistryKey &key, const StoredValue &value, TVorrinControls &c, TVorrinCopies &copies,
+           const VorrinLoadContext &context)
+{
+const QString name = QLatin1String(value.name);
+if (const Special *special = std::get_if<Special>(&value.field))
+    return loadSpecial(key, *special, name, value, c, copies, context);
+if (const auto flag = std::get_if<bool C::*>(&value.field)) {
+    const std::optional<qint32> read = key.readInteger(name);
+    if (!read && value.onFailure != OnFailure::Default)
+        return value.onFailure == OnFailure::Keep;
+    c.*(*flag) = read.value_or(value.byDefault) != 0;
+    if (value.tag)
+        copies.*value.tag = tag(c.*(*flag));
+} else if (const auto index = std::get_if<int C::*>(&value.field)) {
+    c.*(*index) = itemIndex(key.readInteger(name).value_or(value.byDefault), value.items);
+} else {
+    const std::optional<QString> read = key.readString(name);
+    if (!read && value.onFailure != OnFailure::Default)
+        return value.onFailure == OnFailure::Keep;
+    c.*std::get<QString C::*>(value.field) = read.value_or(QString());
+}
+    return true;
+}
+
+void saveValue(RegistryKey &key, const StoredValue &value, const TVorrinControls &c, TVorrinCopies &copies)
+{
+    const QString name = QLatin1String(value.name);
+    if (const Special *special = std::get_if<Special>(&value.field)) {
+        saveSpecial(key, *special, name, c, copies);
+    } else if (const auto flag = std::get_if<bool C::*>(&value.field)) {
+        key.writeInteger(name, tag(c.*(*flag)));
+        if (value.tag)
+            copies.*value.tag = tag(c.*(*flag));
+    } else if (const auto index = std::get_if<int C::*>(&value.field)) {
+        key.writeInteger(name, c.*(*index));
+    } else {
+        key.writeString(name, c.*std::get<QString C::*>(value.field));
+    }
+}
+
+bool loadSpecial(RegistryKey &key, Special special, const QString &name, const StoredValue &value, TVorrinControls &c,
+                 TVorrinCopies &copies, const VorrinLoadContext &context)
+{
+    switch (special) {
+    case Special::TempDir: {
+        const std::optional<QString> temp = key.readString(name);
+        if (temp)
+            c.EditTemp = *temp;
+        if (c.EditTemp.isEmpty())
+            c.EditTemp = context.temporaryFolder;
+        c.EditTemp = platform::withTrailingSeparator(c.EditTemp);
+        return temp.has_value();
+    }
+    case Special::Holidays: {
+        const int holidays = key.readInteger(name).value_or(value.byDefault);
+        copies.GroupBoxDaysTag = holidays;
+        copies.CheckBoxDay1Tag = holidays;
+        daysOfMask(holidays, c.CheckBoxDay);
+        return true;
+    }
+    case Special::ReportDir:
+        copies.ButtonRepDirHint = existingFolderOr(key.readString(name).value_or(QString()), context.defaultFolder);
+        return true;
+    case Special::RepRunDir:
+        copies.ButtonRunDirHint = existingFolderOr(key.readString(name).value_or(QString()), context.defaultFolder);
+        return true;
+    case Special::JournalSize:
+        c.EditRunSize = key.readString(name).value_or(QString());
+        copies.EditRunSizeTag = c.CheckBoxRunSize ? sizeLimit(c.EditRunSize) : 0;
+        return true;
+    case Special::Volume: {
+        // A typed size shows as the combo's text; an index that shows
+        // nothing (outside the list, or no typed size) means "None".
+        c.ComboBoxVolText.clear();
+        const int volume = key.readInteger(name).value_or(0);
+        c.ComboBoxVolIndex = volume == -1 ? -1 : std::max(itemIndex(volume, VolumeItems), 0);
+        return true;
+    }
+    case Special::VolumeText: {
+        if (c.ComboBoxVolIndex != -1)
+            return true;
+        const std::optional<QString> typed = key.readString(name);
+        c.ComboBoxVolIndex = typed && !typed->isEmpty() ? -1 : 0;
+        if (typed)
+            c.ComboBoxVolText = *typed;
+        return typed.has_value();
+    }
+    case Special::Times: {
+        const std::optional<QString> times = key.readString(name);
+        if (!times)
+            return false;
+        c.ListBoxTimes = timesOfText(*times);
+        copies.ScheduleTimes = c.ListBoxTimes;
+        return true;
+    }
+    case Special::DaysOfWeek: {
+        const std::optional<qint32> daysOfWeek = key.readInteger(name);
+        if (!daysOfWeek)
+            return false;
+        copies.PanelWeekDaysTag = *daysOfWeek;
+        copies.DayOfWeek1Tag = *daysOfWeek;
+        c.Mode = ScheduleMode::Daily;
+        if (*daysOfWeek > 0) {
+            c.Mode = ScheduleMode::OnStartup;
+            if (*daysOfWeek < StartupCode) {
+                c.Mode = ScheduleMode::Weekly;
+                daysOfMask(*daysOfWeek, c.DayOfWeek);
+            }
+        }
+        return true;
+    }
+    case Special::DaysOfMonth: {
+        const std::optional<QString> monthDays = key.readString(name);
+        if (!monthDays)
+            return false;
+        copies.ScheduleMonthDays = *monthDays;
+        if (monthDays->isEmpty())
+            return true;
+        c.Mode = ScheduleMode::Monthly;
+        return restoreMonthDays(*monthDays, c.BitBtnDay);
+    }
+    case Special::From: {
+        const std::optional<QString> from = key.readString(name);
+        c.EditFrom = from ? *from : (ProductTitle + u'@' + FromDomain).left(MaxFromLength);
+        return true;
+    }
+    }
+    return true;
+}
+
+void saveSpecial(RegistryKey &key, Special special, const QString &name, const TVorrinControls &c, TVorrinCopies &copies)
+{
+    switch (special) {
+    case Special::TempDir:
+        key.writeString(name, c.EditTemp);
+        break;
+    case Special::Holidays: {
+        const int holidays = daysMask(c.CheckBoxDay);
+        copies.GroupBoxDaysTag = holidays;
+        copies.CheckBoxDay1Tag = holidays;
+        key.writeInteger(name, holidays);
+        break;
+    }
+    case Special::ReportDir:
+        key.writeString(name, copies.ButtonRepDirHint);
+        break;
+    case Special::RepRunDir:
+        key.writeString(name, copies.ButtonRunDirHint);
+        break;
+    case Special::JournalSize:
+        key.writeString(name, c.EditRunSize);
+        copies.EditRunSizeTag = c.CheckBoxRunSize ? sizeLimit(c.EditRunSize) : 0;
+        break;
+    case Special::Volume:
+        key.writeInteger(name, c.ComboBoxVolIndex);
+        break;
+    case Special::VolumeText:
+        if (c.ComboBoxVolIndex == -1)
+            key.writeString(name, c.ComboBoxVolText);
+        break;
+    case Special::Times:
+        key.writeString(name, textOfTimes(c.ListBoxTimes));
+        copies.ScheduleTimes = c.ListBoxTimes;
+        break;
+    case Special::DaysOfWeek: {
+        const int daysOfWeek = c.Mode == ScheduleMode::Weekly ? daysMask(c.DayOfWeek)
+            : c.Mode == ScheduleMode::OnStartup              ? StartupCode
+                                                             : 0;
+        key.writeInteger(name, daysOfWeek);
+        copies.PanelWeekDaysTag = daysOfWeek;
+        copies.DayOfWeek1Tag = daysOfWeek;
+        break;
+    }
+    case Special::DaysOfMonth: {
+        QString monthDays;
+        if (c.Mode == ScheduleMode::Monthly) {
+            for (int day = 1; day <= 31; ++day) {
+                if (c.BitBtnDay[day - 1])
+                    monthDays += QStringLiteral("%1").arg(day, 2, 10, QChar(u'0'));
+            }
+        }
+        key.writeString(name, monthDays);
+        copies.ScheduleMonthDays = monthDays;
+        break;
+    }
+    case Special::From:
+        key.writeString(name, c.EditFrom);
+        break;
+    }
+}
+
+
+// Settings of old releases count the volume list without the item that was
+// added at index 4. The release written here is never below the first one
+// with the new list, so the shift happens once.
+void migrateVolume(RegistryKey &key, TVorrinControls &c, const VorrinLoadContext &context)
+{
+    const std::optional<qint32> stored = key.readInteger(ReleaseName);
     const qint32 release = stored.value_or(context.mainProgram.found ? 4 : 0);
     if (c.ComboBoxVolIndex >= FirstShiftedVolume && quint32(release) < MigratedRelease) {
         c.ComboBoxVolIndex = std::min(c.ComboBoxVolIndex + 1, VolumeItems - 1);
-        key->writeInteger(QStringLiteral("Volume"), c.ComboBoxVolIndex);
+        key.writeInteger(QLatin1String(VolumeName), c.ComboBoxVolIndex);
     }
     const int fileRelease = FileRelease(context.mainProgram);
     const qint32 newRelease = fileRelease != -1 ? std::max<qint32>(fileRelease, MigratedRelease)
         : quint32(release) < MigratedRelease   ? qint32(MigratedRelease)
                                                : release;
     if (newRelease != release)
-        key->writeInteger(QStringLiteral("Release"), newRelease);
-    key->flush();
+        key.writeInteger(ReleaseName, newRelease);
 }
 
-void loadScheduleKey(TVorrinControls &c, TVorrinCopies &copies)
+// Loads the values of one key in table order; false when a value ended it.
+template <std::size_t N>
+bool loadKey(RegistryKey &key, const std::array<StoredValue, N> &values, TVorrinControls &c, TVorrinCopies &copies,
+             const VorrinLoadContext &context)
 {
-    const std::unique_ptr<RegistryKey> key = RegistryKey::open(ScheduleKeyPath(), RegistryKey::Mode::OpenOrCreate);
-    if (!key)
-        return;
-    const std::optional<QString> times = key->readString(QStringLiteral("Times"));
-    if (!times)
-        return;
-    c.ListBoxTimes = timesOfText(*times);
-    copies.ScheduleTimes = c.ListBoxTimes;
-
-    const std::optional<qint32> notWeekEnd = key->readInteger(QStringLiteral("NotWeekEnd"));
-    if (!notWeekEnd)
-        return;
-    c.CheckBoxNotWeek = *notWeekEnd != 0;
-    copies.CheckBoxNotWeekTag = tag(c.CheckBoxNotWeek);
-
-    const std::optional<qint32> runOnce = key->readInteger(QStringLiteral("RunOnce"));
-    if (!runOnce)
-        return;
-    c.CheckBoxOnce = *runOnce != 0;
-    copies.CheckBoxOnceTag = tag(c.CheckBoxOnce);
-
-    const std::optional<qint32> daysOfWeek = key->readInteger(QStringLiteral("DaysOfWeek"));
-    if (!daysOfWeek)
-        return;
-    copies.PanelWeekDaysTag = *daysOfWeek;
-    copies.DayOfWeek1Tag = *daysOfWeek;
-    c.Mode = ScheduleMode::Daily;
-    if (*daysOfWeek > 0) {
-        c.Mode = ScheduleMode::OnStartup;
-        if (*daysOfWeek < StartupCode) {
-            c.Mode = ScheduleMode::Weekly;
-            for (int day = 0; day < 7; ++day)
-                c.DayOfWeek[day] = (*daysOfWeek & (1 << day)) != 0;
-        }
-    }
-
-    const std::optional<QString> monthDays = key->readString(QStringLiteral("DaysOfMonth"));
-    if (!monthDays)
-        return;
-    copies.ScheduleMonthDays = *monthDays;
-    if (!monthDays->isEmpty()) {
-        c.Mode = ScheduleMode::Monthly;
-        if (!restoreMonthDays(*monthDays, c.BitBtnDay))
-            return;
-    }
-
-    const std::optional<qint32> minimized = key->readInteger(QStringLiteral("Minimized"));
-    if (!minimized)
-        return;
-    c.CheckBoxMin = *minimized != 0;
-    copies.CheckBoxMinTag = tag(c.CheckBoxMin);
+    return std::all_of(values.cbegin(), values.cend(),
+                       [&](const StoredValue &value) { return loadValue(key, value, c, copies, context); });
 }
 
-void loadMailKey(TVorrinControls &c)
+template <std::size_t N>
+bool saveKey(const QString &path, const std::array<StoredValue, N> &values, const TVorrinControls &c,
+             TVorrinCopies &copies)
 {
-    const std::unique_ptr<RegistryKey> key = RegistryKey::open(MailKeyPath(), RegistryKey::Mode::OpenOrCreate);
-    if (!key)
-        return;
-    // A mail value that cannot be read keeps what the edit shows.
-    const auto text = [&key](const QString &name, QString &edit) {
-        if (const std::optional<QString> value = key->readString(name))
-            edit = *value;
-    };
-    const std::optional<QString> from = key->readString(QStringLiteral("From"));
-    c.EditFrom = from ? *from : (ProductTitle + u'@' + FromDomain).left(MaxFromLength);
-    text(QStringLiteral("EMail"), c.EditEMail);
-    text(QStringLiteral("Subject"), c.EditSubject);
-    if (const std::optional<qint32> authentication = key->readInteger(QStringLiteral("Authentication")))
-        c.CheckBoxAuth = *authentication != 0;
-    text(QStringLiteral("UserName"), c.EditUserName);
-    text(QStringLiteral("Password"), c.EditPassword);
-    c.CheckBoxHelo = key->readInteger(QStringLiteral("Helo")).value_or(1) != 0;
-    text(QStringLiteral("Host"), c.EditHost);
-    text(QStringLiteral("Port"), c.EditPort);
-}
-
-bool saveMainKey(const TVorrinControls &c, TVorrinCopies &copies)
-{
-    const std::unique_ptr<RegistryKey> key = RegistryKey::open(MainKeyPath(), RegistryKey::Mode::OpenOrCreate);
+    const std::unique_ptr<RegistryKey> key = RegistryKey::open(path, RegistryKey::Mode::OpenOrCreate);
     if (!key)
         return false;
-    const auto flag = [&key](const QString &name, bool checked) { key->writeInteger(name, tag(checked)); };
-    key->writeString(QStringLiteral("TempDir"), c.EditTemp);
-    key->writeString(QStringLiteral("DefaultDat"), c.EditFJob);
-    flag(QStringLiteral("Menu"), c.CheckBoxMenu);
-    flag(QStringLiteral("Pause"), c.CheckBoxPause);
-    flag(QStringLiteral("Time"), c.CheckBoxTime);
-    key->writeString(QStringLiteral("TimeS"), c.EditTime);
-    flag(QStringLiteral("AutoClose"), c.CheckBoxAClose);
-    flag(QStringLiteral("AutoPrint"), c.CheckBoxAPrint);
-    flag(QStringLiteral("OnlyErrors"), c.CheckBoxAOnlyErrors);
-    flag(QStringLiteral("SummaryRep"), c.CheckBoxASumRep);
-    flag(QStringLiteral("AutoSend"), c.CheckBoxASend);
-    flag(QStringLiteral("PowerOff"), c.CheckBoxAPower);
-
-    int holidays = 0;
-    for (int day = 0; day < 7; ++day) {
-        if (c.CheckBoxDay[day])
-            holidays |= 1 << day;
-    }
-    copies.GroupBoxDaysTag = holidays;
-    key->writeInteger(QStringLiteral("Holidays"), holidays);
-    copies.CheckBoxDay1Tag = holidays;
-
-    flag(QStringLiteral("Report"), c.CheckBoxRep);
-    flag(QStringLiteral("ReportAdd"), c.CheckBoxRepAdd);
-    flag(QStringLiteral("ReportSize"), c.CheckBoxRepSize);
-    key->writeString(QStringLiteral("ReportSizeS"), c.EditRepSize);
-    key->writeString(QStringLiteral("ReportDir"), copies.ButtonRepDirHint);
-    flag(QStringLiteral("RepRun"), c.CheckBoxRun);
-    copies.CheckBoxRunTag = tag(c.CheckBoxRun);
-    flag(QStringLiteral("RepRunAdd"), c.CheckBoxRunAdd);
-    copies.CheckBoxRunAddTag = tag(c.CheckBoxRunAdd);
-    flag(QStringLiteral("RepRunSize"), c.CheckBoxRunSize);
-    key->writeString(QStringLiteral("RepRunSizeS"), c.EditRunSize);
-    copies.EditRunSizeTag = c.CheckBoxRunSize ? sizeLimit(c.EditRunSize) : 0;
-    key->writeString(QStringLiteral("RepRunDir"), copies.ButtonRunDirHint);
-
-    flag(QStringLiteral("ArcAdd"), c.RadioButtonArcAdd);
-    flag(QStringLiteral("InfoPath"), c.CheckBoxInfoPath);
-    flag(QStringLiteral("StoreFullPath"), c.RadioButtonFPath);
-    flag(QStringLiteral("WithDriveLetter"), c.CheckBoxWithDrive);
-    flag(QStringLiteral("OEMcharset"), c.RadioButtonOEM);
-    flag(QStringLiteral("Recurse"), c.CheckBoxRecurse);
-    flag(QStringLiteral("DelBad"), c.CheckBoxDelBad);
-    flag(QStringLiteral("SFX"), c.CheckBoxSFX);
-    flag(QStringLiteral("EmptyFolders"), c.CheckBoxEmptyFolders);
-    key->writeInteger(QStringLiteral("Compress"), c.ComboBoxComp);
-    key->writeInteger(QStringLiteral("Priority"), c.ComboBoxPrior);
-    key->writeInteger(QStringLiteral("Volume"), c.ComboBoxVolIndex);
-    if (c.ComboBoxVolIndex == -1)
-        key->writeString(QStringLiteral("VolumeS"), c.ComboBoxVolText);
-    return key->flush();
-}
-
-bool saveScheduleKey(const TVorrinControls &c, TVorrinCopies &copies)
-{
-    const std::unique_ptr<RegistryKey> key = RegistryKey::open(ScheduleKeyPath(), RegistryKey::Mode::OpenOrCreate);
-    if (!key)
-        return false;
-    key->writeInteger(QStringLiteral("NotWeekEnd"), tag(c.CheckBoxNotWeek));
-    copies.CheckBoxNotWeekTag = tag(c.CheckBoxNotWeek);
-    key->writeInteger(QStringLiteral("RunOnce"), tag(c.CheckBoxOnce));
-    copies.CheckBoxOnceTag = tag(c.CheckBoxOnce);
-    key->writeString(QStringLiteral("Times"), textOfTimes(c.ListBoxTimes));
-    copies.ScheduleTimes = c.ListBoxTimes;
-
-    int daysOfWeek = 0;
-    if (c.Mode == ScheduleMode::Weekly) {
-        for (int day = 0; day < 7; ++day) {
-            if (c.DayOfWeek[day])
-                daysOfWeek |= 1 << day;
-        }
-    } else if (c.Mode == ScheduleMode::OnStartup) {
-        daysOfWeek = StartupCode;
-    }
-    key->writeInteger(QStringLiteral("DaysOfWeek"), daysOfWeek);
-    copies.PanelWeekDaysTag = daysOfWeek;
-    copies.DayOfWeek1Tag = daysOfWeek;
-
-    QString monthDays;
-    if (c.Mode == ScheduleMode::Monthly) {
-        for (int day = 1; day <= 31; ++day) {
-            if (c.BitBtnDay[day - 1])
-                monthDays += QStringLiteral("%1").arg(day, 2, 10, QChar(u'0'));
-        }
-    }
-    key->writeString(QStringLiteral("DaysOfMonth"), monthDays);
-    copies.ScheduleMonthDays = monthDays;
-
-    key->writeInteger(QStringLiteral("Minimized"), tag(c.CheckBoxMin));
-    copies.CheckBoxMinTag = tag(c.CheckBoxMin);
-    return key->flush();
-}
-
-bool saveMailKey(const TVorrinControls &c)
-{
-    const std::unique_ptr<RegistryKey> key = RegistryKey::open(MailKeyPath(), RegistryKey::Mode::OpenOrCreate);
-    if (!key)
-        return false;
-    key->writeString(QStringLiteral("From"), c.EditFrom);
-    key->writeString(QStringLiteral("EMail"), c.EditEMail);
-    key->writeString(QStringLiteral("Subject"), c.EditSubject);
-    key->writeInteger(QStringLiteral("Authentication"), tag(c.CheckBoxAuth));
-    key->writeString(QStringLiteral("UserName"), c.EditUserName);
-    key->writeString(QStringLiteral("Password"), c.EditPassword);
-    key->writeInteger(QStringLiteral("Helo"), tag(c.CheckBoxHelo));
-    key->writeString(QStringLiteral("Host"), c.EditHost);
-    key->writeString(QStringLiteral("Port"), c.EditPort);
+    for (const StoredValue &value : values)
+        saveValue(*key, value, c, copies);
     return key->flush();
 }
 
@@ -473,42 +558,67 @@ void LoadVorrinSettings(TVorrinControls &controls, TVorrinCopies &copies, const 
 {
     controls.BitBtnDay.fill(false);
     controls.DayOfWeek.fill(false);
-    loadMainKey(controls, copies, context);
-    loadScheduleKey(controls, copies);
-    loadMailKey(controls);
+    const auto load = [&](const QString &path, const auto &values) {
+        const std::unique_ptr<RegistryKey> key = RegistryKey::open(path, RegistryKey::Mode::OpenOrCreate);
+        if (!key)
+            return;
+        if (loadKey(*key, values, controls, copies, context) && path == MainKeyPath())
+            migrateVolume(*key, controls, context);
+        key->flush();
+    };
+    load(MainKeyPath(), MainValues);
+    load(ScheduleKeyPath(), ScheduleValues);
+    load(MailKeyPath(), MailValues);
 }
 
 VorrinFault ValidateVorrinSettings(TVorrinControls &controls)
 {
-    if (!isWholeNumberOrEmpty(controls.EditTime)) {
-        if (EnabledControls(controls).EditTime)
-            return VorrinFault::TimeNotNumber;
-        controls.EditTime.clear();
-    }
-    if (!isWholeNumberOrEmpty(controls.EditRepSize))
+    const TVorrinEnabled enabled = EnabledControls(controls);
+    if (!acceptLimit(controls.EditTime, enabled.EditTime))
+        return VorrinFault::TimeNotNumber;
+    if (!acceptLimit(controls.EditRepSize, enabled.EditRepSize))
         return VorrinFault::ReportSizeNotNumber;
-    if (!isWholeNumberOrEmpty(controls.EditRunSize))
+    if (!acceptLimit(controls.EditRunSize, enabled.EditRunSize))
         return VorrinFault::JournalSizeNotNumber;
     const auto isOn = [](bool on) { return on; };
     if (controls.Mode == ScheduleMode::Weekly && std::none_of(controls.DayOfWeek.cbegin(), controls.DayOfWeek.cend(), isOn))
         return VorrinFault::NoWeekDay;
     if (controls.Mode == ScheduleMode::Monthly && std::none_of(controls.BitBtnDay.cbegin(), controls.BitBtnDay.cend(), isOn))
         return VorrinFault::NoMonthDay;
+    if (controls.ComboBoxVolIndex == -1 && enabled.ArchiveVolumes && sizeLimit(controls.ComboBoxVolText) <= 0)
+        return VorrinFault::VolumeNotNumber;
+    if (!controls.EditPort.isEmpty() && !smtpmail::SmtpPort(controls.EditPort))
+        return VorrinFault::PortNotNumber;
     return VorrinFault::None;
 }
 
 bool SaveVorrinSettings(const TVorrinControls &controls, TVorrinCopies &copies)
 {
-    const bool main = saveMainKey(controls, copies);
-    const bool schedule = saveScheduleKey(controls, copies);
-    const bool mail = saveMailKey(controls);
+    const bool main = saveKey(MainKeyPath(), MainValues, controls, copies);
+    const bool schedule = saveKey(ScheduleKeyPath(), ScheduleValues, controls, copies);
+    const bool mail = saveKey(MailKeyPath(), MailValues, controls, copies);
     return main && schedule && mail;
 }
 
-void PostVorrinUpdate()
+void PostVorrinUpdate(quint64 mainProgramWParam)
 {
     platform::postMessage(CaptionTrayVorrin, MsgUpdateVorrin, 0);
-    platform::postMessage(CaptionZentavo, MsgUpdateVorrin, 0);
+    platform::postMessage(CaptionZentavo, MsgUpdateVorrin, mainProgramWParam);
+}
+
+QString ReadDefaultDat()
+{
+    const std::unique_ptr<RegistryKey> key = RegistryKey::open(MainKeyPath(), RegistryKey::Mode::OpenExisting);
+    return key ? key->readString(QStringLiteral("DefaultDat")).value_or(QString()) : QString();
+}
+
+bool WriteDefaultDat(const QString &path)
+{
+    const std::unique_ptr<RegistryKey> key = RegistryKey::open(MainKeyPath(), RegistryKey::Mode::OpenExisting);
+    if (!key)
+        return false;
+    key->writeString(QStringLiteral("DefaultDat"), path);
+    return key->flush();
 }
 
 } // namespace zentavo

@@ -69,18 +69,33 @@ enum class VorrinFault {
     JournalSizeNotNumber, // EditRunSize, Report page
     NoWeekDay,            // weekly schedule without a day
     NoMonthDay,           // monthly schedule without a day
+    VolumeNotNumber,      // a typed volume size, Archive page
+    PortNotNumber,        // EditPort, Mail page
 };
 
-// Checks the input before a save. A time limit that is no number while its
-// edit is disabled is cleared instead of refused.
+// Checks the input before a save: the time limit and the two size limits
+// must be whole numbers of 0 or more, a typed volume size a number of
+// kilobytes, a port a port number; the programs would read anything else as
+// "no limit", "no volumes" or a mail that cannot be sent. A limit that is no
+// number while its edit is disabled is cleared instead of refused, so a bad
+// value nobody can edit never blocks a save.
 VorrinFault ValidateVorrinSettings(TVorrinControls &controls);
 
 // Writes every value of the three keys and sets the copies; False when the
 // store could not be written. Validate first.
 bool SaveVorrinSettings(const TVorrinControls &controls, TVorrinCopies &copies);
 
-// Tells the scheduler and the main program that the settings changed
-// ("WM_UpdateVorrin", wParam 0), each only when its window exists.
-void PostVorrinUpdate();
+// Tells the scheduler (wParam 0) and the main program (mainProgramWParam;
+// 1 makes it re-read the default job file) that the settings changed
+// ("WM_UpdateVorrin"), each only when its window exists.
+void PostVorrinUpdate(quint64 mainProgramWParam = 0);
+
+// The default job file ("DefaultDat" of the main key); empty when the key or
+// the value is missing or cannot be read.
+QString ReadDefaultDat();
+
+// Writes the default job file into the main key, which is not created: False
+// when the key is missing or the store could not be written.
+bool WriteDefaultDat(const QString &path);
 
 } // namespace zentavo

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QRect>
+#include <QStringList>
 
 #include <cmath>
 #include <stdexcept>
@@ -16,6 +17,32 @@ namespace zentavo {
 QString GetProductName()
 {
     return platform::VersionBlock::ofRunningProgram().productName();
+}
+
+QString AboutLines(const platform::VersionBlock &block, std::initializer_list<AboutPiece> pieces)
+{
+    QStringList lines;
+    const auto add = [&lines](const QString &prefix, const QString &value) {
+        if (!value.isEmpty())
+            lines << prefix + value;
+    };
+    for (const AboutPiece piece : pieces) {
+        switch (piece) {
+        case AboutPiece::Product:
+            add({}, QStringList{block.productName(), block.productVersion()}.join(u' ').trimmed());
+            break;
+        case AboutPiece::Description:
+            add({}, block.fileDescription());
+            break;
+        case AboutPiece::FileVersion:
+            add(QStringLiteral("File version "), block.fileVersion());
+            break;
+        case AboutPiece::Copyright:
+            add({}, block.legalCopyright());
+            break;
+        }
+    }
+    return lines.join(u'\n');
 }
 
 QString GetVersionInfoStr()

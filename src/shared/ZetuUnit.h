@@ -6,8 +6,14 @@
 #include <QList>
 #include <QString>
 
+#include <initializer_list>
+
 class QPainter;
 class QRect;
+
+namespace platform {
+class VersionBlock;
+}
 
 namespace zentavo {
 
@@ -18,6 +24,14 @@ QString GetProductName();
 // running program's version block, each piece only when present; empty
 // without a version block.
 QString GetVersionInfoStr();
+
+// The pieces of a program's version block that an about text shows.
+enum class AboutPiece { Product, Description, FileVersion, Copyright };
+
+// The wanted pieces the block holds, one line each, joined by line breaks:
+// "ProductName ProductVersion", "FileDescription", "File version "
+// FileVersion, "LegalCopyright". Empty for a file without a version block.
+QString AboutLines(const platform::VersionBlock &block, std::initializer_list<AboutPiece> pieces);
 
 // base to the power exponent in 32-bit signed arithmetic; an overflow wraps
 // (a negative exponent gives 1, like 0; no caller passes one).

@@ -89,7 +89,7 @@ TVorrinControls everythingChanged(const QString &folder)
     c.CheckBoxRep = false;
     c.CheckBoxRepAdd = false;
     c.CheckBoxRepSize = true;
-    c.EditRepSize = QStringLiteral("-5");
+    c.EditRepSize = QStringLiteral("5");
     c.CheckBoxRun = c.CheckBoxRunAdd = false;
     c.CheckBoxRunSize = true;
     c.EditRunSize = QStringLiteral("64");
@@ -185,7 +185,7 @@ TEST_F(VorrinStoreTest, SaveAndFreshLoadReproduceEveryValue)
     EXPECT_EQ(string(Main, "TempDir"), saved.EditTemp);
     EXPECT_EQ(string(Main, "DefaultDat"), saved.EditFJob);
     EXPECT_EQ(string(Main, "TimeS"), QStringLiteral("15"));
-    EXPECT_EQ(string(Main, "ReportSizeS"), QStringLiteral("-5"));
+    EXPECT_EQ(string(Main, "ReportSizeS"), QStringLiteral("5"));
     EXPECT_EQ(string(Main, "RepRunSizeS"), QStringLiteral("64"));
     EXPECT_EQ(string(Main, "ReportDir"), m_copies.ButtonRepDirHint);
     EXPECT_EQ(string(Main, "RepRunDir"), m_copies.ButtonRunDirHint);
@@ -352,21 +352,28 @@ TEST_F(VorrinStoreTest, WrongTypesAndMissingFolders)
 TEST_F(VorrinStoreTest, ValidationRefusesInOrder)
 {
     TVorrinControls c;
-    c.EditRepSize = QStringLiteral("-5");
     c.EditRunSize = QString();
     EXPECT_EQ(ValidateVorrinSettings(c), VorrinFault::None);
 
-    // A time limit nobody can edit is cleared, not refused.
+    // Limits nobody can edit are cleared, not refused.
     c.EditTime = QStringLiteral("1x");
+    c.EditRepSize = QStringLiteral("-5");
+    c.EditRunSize = QStringLiteral("big");
     EXPECT_EQ(ValidateVorrinSettings(c), VorrinFault::None);
     EXPECT_EQ(c.EditTime, QString());
-    c.EditTime = QStringLiteral("1x");
+    EXPECT_EQ(c.EditRepSize, QString());
+    EXPECT_EQ(c.EditRunSize, QString());
+
+    // Editable limits must be whole numbers of 0 or more: the programs read
+    // anything else as "no limit".
     c.CheckBoxPause = c.CheckBoxTime = true;
-    c.EditRepSize = QStringLiteral("big");
+    c.CheckBoxRep = c.CheckBoxRepSize = c.CheckBoxRun = c.CheckBoxRunSize = true;
+    c.EditTime = QStringLiteral("1x");
+    c.EditRepSize = QStringLiteral("-5");
     EXPECT_EQ(ValidateVorrinSettings(c), VorrinFault::TimeNotNumber);
     c.EditTime = QStringLiteral("5");
     EXPECT_EQ(ValidateVorrinSettings(c), VorrinFault::ReportSizeNotNumber);
-    c.EditRepSize = QStringLiteral("5");
+    c.EditRepSize = QStringLiteral("0");
     c.EditRunSize = QStringLiteral("5 KB");
     EXPECT_EQ(ValidateVorrinSettings(c), VorrinFault::JournalSizeNotNumber);
     c.EditRunSize.clear();
@@ -378,6 +385,26 @@ TEST_F(VorrinStoreTest, ValidationRefusesInOrder)
     c.Mode = ScheduleMode::Monthly;
     EXPECT_EQ(ValidateVorrinSettings(c), VorrinFault::NoMonthDay);
     c.BitBtnDay[30] = true;
+    EXPECT_EQ(ValidateVorrinSettings(c), VorrinFault::None);
+
+    // A typed volume size is a positive number of kilobytes while the
+    // volumes apply; "Update" sets them back to none anyway.
+    c.ComboBoxVolIndex = -1;
+    for (const char *typed : {"1.44 Mb", "0", "-100"}) {
+        c.ComboBoxVolText = QLatin1String(typed);
+        EXPECT_EQ(ValidateVorrinSettings(c), VorrinFault::VolumeNotNumber) << typed;
+    }
+    c.RadioButtonArcAdd = true;
+    EXPECT_EQ(ValidateVorrinSettings(c), VorrinFault::None);
+    c.ComboBoxVolText = QStringLiteral("1440");
+    c.RadioButtonArcAdd = false;
+    EXPECT_EQ(ValidateVorrinSettings(c), VorrinFault::None);
+
+    for (const char *port : {"smtp", "0", "70000"}) {
+        c.EditPort = QLatin1String(port);
+        EXPECT_EQ(ValidateVorrinSettings(c), VorrinFault::PortNotNumber) << port;
+    }
+    c.EditPort = QStringLiteral("2525");
     EXPECT_EQ(ValidateVorrinSettings(c), VorrinFault::None);
 }
 

@@ -1,8 +1,15 @@
+#include "ConstStr.h"
+#include "PelvaroStart.h"
+#include "QtPrompter.h"
+
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelvaro"));
-    return 0;
+    platform::setPrompter(std::make_unique<platform::QtPrompter>());
+    zentavo::LoadLanguageTexts(zentavo::LanguageFilePath());
+    const auto form = pelvo::StartPelvaro(app.arguments().mid(1));
+    return app.exec();
 }

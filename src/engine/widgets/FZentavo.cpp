@@ -22,6 +22,7 @@
 #include "SuiteMessages.h"
 #include "VersionBlock.h"
 #include "ViewRep.h"
+#include "OpenSettings.h"
 #include "VorrinUnit.h"
 #include "WindowMessages.h"
 #include "ZetuUnit.h"
@@ -525,18 +526,9 @@ void TFormZentavo::RPrintClick()
 
 void TFormZentavo::OptionsMenuClick()
 {
-    if (platform::findWindow(sVorrinHeader)) {
-        showMessage(windowTitle(), (sCloseVorrin + QStringLiteral(" \"") + sVorrinHeader + QStringLiteral("\"!")).left(64),
-                    platform::PromptIcon::Warning);
-        return;
-    }
     TFormVorrin dialog(this);
     dialog.PageControl->setCurrentIndex(1);
-    dialog.setWindowTitle(sOptionsHeader);
-    // The scheduler looks for this title before it opens its own dialog.
-    platform::MessageWindow shownTitle;
-    shownTitle.setCaption(sOptionsHeader);
-    platform::runDialog(dialog);
+    OpenSettingsDialog(dialog, SettingsProgram::Zentavo);
 }
 
 void TFormZentavo::HDocClick()
@@ -552,14 +544,8 @@ void TFormZentavo::HAboutClick()
         showMessage(title, QString(), platform::PromptIcon::Information);
         return;
     }
-    QString text = version.productName() + u' ' + version.productVersion();
-    const auto piece = [&](const QString &prefix, const QString &value) {
-        if (!value.isEmpty())
-            text += u'\n' + prefix + value;
-    };
-    piece(QString(), version.fileDescription());
-    piece(QStringLiteral("File version "), version.fileVersion());
-    piece(QString(), version.legalCopyright());
+    QString text = AboutLines(version, {AboutPiece::Product, AboutPiece::Description, AboutPiece::FileVersion,
+                                        AboutPiece::Copyright});
     text += QStringLiteral("\n\nPowered by ZipArchiver ") + TZipArchiver().CurrentVersion()
         + QStringLiteral("\nZIP archive component of the Zentavo suite")
         + QStringLiteral("\n\nSmtpMail\nMail component of the Zentavo suite");

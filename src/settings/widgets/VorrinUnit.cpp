@@ -1,10 +1,21 @@
 #include "VorrinUnit.h"
 
 #include "ConstStr.h"
+#include "DialogRunner.h"
 #include "FormBuilders.h"
 #include "LocalizeForm.h"
+#include "MailSession.h"
+#include "Paths.h"
 #include "Prompter.h"
 #include "RegistryKey.h"
+#include "ReportFile.h"
+#include "SetTime.h"
+#include "ViewRep.h"
+#include "ZentavoExt.h"
+#include "ZetuUnit.h"
+
+#include <QApplication>
+#include <QShortcut>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,6 +38,21 @@ namespace {
 
 enum Page { SchedulePage = 0, OptionsPage = 1, ArchivePage = 2, MailPage = 3, ReportPage = 4 };
 
+QString portMessage(const QString &port)
+{
+    return QStringLiteral("Port \"%1\": enter a port number from 1 to 65535").arg(port);
+}
+
+// The first control of a page that takes the focus by Tab.
+QWidget *firstFocusable(QWidget *page)
+{
+    for (QWidget *widget : page->findChildren<QWidget *>()) {
+        if ((widget->focusPolicy() & Qt::TabFocus) && widget->isEnabled() && widget->isVisibleTo(page))
+            return widget;
+    }
+    return page;
+}
+
 } // namespace
 
 TFormVorrin::TFormVorrin(QWidget *parent, VorrinLoadContext context)
@@ -41,17 +67,29 @@ TFormVorrin::TFormVorrin(QWidget *parent, VorrinLoadContext context)
     buildMailPage();
     buildReportPage();
     LabelAbout = label(this, "LabelAbout", QString());
+    ButtonOk = pushButton(this, "ButtonOk", QStringLiteral("Ok"));
+    ButtonOk->setDefault(true);
+    ButtonCancel = pushButton(this, "ButtonCancel", QStringLiteral("Cancel"));
     ButtonUse = pushButton(this, "ButtonUse", QStringLiteral("Apply"));
     ButtonUse->setEnabled(false);
 
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(LabelAbout, 1);
+    bottom->addWidget(ButtonOk);
+    bottom->addWidget(ButtonCancel);
     bottom->addWidget(ButtonUse);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(PageControl);
     layout->addLayout(bottom);
 
+    FormSetTime = new TFormSetTime(this);
+    FormRep = new TFormRep(this);
+    Msg.Charset = QStringLiteral("windows-1251");
+    SMTP.setObjectName(QStringLiteral("SMTP"));
+    SMTP.Handshaking = smtpmail::hsManual;
+
     connectEnableRules();
+    connectButtons();
     FormCreate(this);
 }
 
@@ -79,11 +117,17 @@ void TFormVorrin::buildSchedulePage()
     DayOfWeek = dayBoxes(PanelWeekDays, "DayOfWeek", new QHBoxLayout(PanelWeekDays));
 
     PanelMonthDays = named(new QWidget(page), "PanelMonthDays");
+    // A day that is on looks pressed and highlighted.
+    PanelMonthDays->setStyleSheet(QStringLiteral(
+        "QPushButton:checked { background: palette(highlight); color: palette(highlighted-text); font-weight: bold; }"));
     auto *monthGrid = new QGridLayout(PanelMonthDays);
     for (int day = 1; day <= 31; ++day) {
         QPushButton *button = new QPushButton(QString::number(day), PanelMonthDays);
         button->setObjectName(indexedName("BitBtn", day));
         button->setCheckable(true);
+        button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 16);
+        // Enter means Ok here too; a day is switched with a click or Space.
+        button->setAutoDefault(false);
         monthGrid->addWidget(button, (day - 1) / 7, (day - 1) % 7);
         BitBtn[day - 1] = button;
     }
@@ -285,6 +329,9 @@ void TFormVorrin::buildMailPage()
     layout->addWidget(label(page, "LabelFrom", QStringLiteral("From")), 3, 0);
     layout->addWidget(EditFrom, 3, 1);
     layout->addWidget(GroupBoxAuth, 4, 0, 1, 2);
+    BitBtnTest = pushButton(page, "BitBtnTest", QStringLiteral("Test"));
+    layout->addWidget(BitBtnTest, 5, 1, Qt::AlignRight);
+    layout->setRowStretch(6, 1);
 }
 
 void TFormVorrin::buildReportPage()
@@ -343,6 +390,39 @@ void TFormVorrin::connectEnableRules()
     connect(RadioButtonArcNew, &QAbstractButton::clicked, this, &TFormVorrin::RadioButtonArcNewClick);
     connect(RadioButtonArcAdd, &QAbstractButton::clicked, this, &TFormVorrin::RadioButtonArcNewClick);
     connect(ListBoxTimes, &QListWidget::itemSelectionChanged, this, &TFormVorrin::ApplyEnableRules);
+
+    // Only what the user does makes Apply available: clicks and typing, not
+    // the changes the load makes in code. The authentication box only
+    // enables its fields.
+    for (QAbstractButton *button : PageControl->findChildren<QAbstractButton *>()) {
+        if (button->isCheckable() && button != CheckBoxAuth)
+            connect(button, &QAbstractButton::clicked, this, &TFormVorrin::EnableButUse);
+    }
+    for (QLineEdit *edit : PageControl->findChildren<QLineEdit *>())
+        connect(edit, &QLineEdit::textEdited, this, &TFormVorrin::EnableButUse);
+    for (QComboBox *combo : PageControl->findChildren<QComboBox *>())
+        connect(combo, &QComboBox::activated, this, &TFormVorrin::EnableButUse);
+}
+
+void TFormVorrin::connectButtons()
+{
+    connect(ButtonOk, &QPushButton::clicked, this, &TFormVorrin::ButtonOkClick);
+    connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ButtonUse, &QPushButton::clicked, this, &TFormVorrin::ButtonUseClick);
+    connect(BitBtnAdd, &QPushButton::clicked, this, &TFormVorrin::BitBtnAddClick);
+    connect(BitBtnEdit, &QPushButton::clicked, this, &TFormVorrin::BitBtnEditClick);
+    connect(ListBoxTimes, &QListWidget::itemDoubleClicked, this, &TFormVorrin::BitBtnEditClick);
+    connect(BitBtnDel, &QPushButton::clicked, this, &TFormVorrin::BitBtnDelClick);
+    connect(ButtonBrowse, &QPushButton::clicked, this, &TFormVorrin::ButtonBrowseClick);
+    connect(ButtonRepDir, &QPushButton::clicked, this, [this] { ButtonRepDirClick(ButtonRepDir); });
+    connect(ButtonRunDir, &QPushButton::clicked, this, [this] { ButtonRepDirClick(ButtonRunDir); });
+    connect(ButtonTemp, &QPushButton::clicked, this, &TFormVorrin::ButtonTempClick);
+    connect(ButtonRep, &QPushButton::clicked, this, &TFormVorrin::ButtonRepClick);
+    connect(ButtonRun, &QPushButton::clicked, this, &TFormVorrin::ButtonRunClick);
+    connect(BitBtnTest, &QPushButton::clicked, this, &TFormVorrin::BitBtnTestClick);
+    // Tab turns the page wherever the focus is; Shift+Tab still moves it.
+    // Enter (the default button Ok) and Esc (reject) are the dialog's own.
+    connect(new QShortcut(QKeySequence(Qt::Key_Tab), this), &QShortcut::activated, this, &TFormVorrin::SelectNextPage);
 }
 
 void TFormVorrin::copySharedCaptions()
@@ -365,7 +445,9 @@ void TFormVorrin::FormCreate(QObject *)
     copySharedCaptions();
     PageControl->setTabText(OptionsPage, ProductTitle);
     LabelAbout->setText(AboutText(m_context.mainProgram));
-    TVorrinControls loaded = controls();
+    // A value that cannot be read keeps the designed state, never an
+    // unsaved edit: a reload drops them all.
+    TVorrinControls loaded;
     LoadVorrinSettings(loaded, Copies, m_context);
     showControls(loaded);
     showCopies();
@@ -423,6 +505,18 @@ void TFormVorrin::showFault(VorrinFault fault)
         field = fault == VorrinFault::NoWeekDay ? static_cast<QWidget *>(DayOfWeek[0]) : BitBtn[0];
         break;
     }
+    case VorrinFault::VolumeNotNumber:
+        caption = DeleteAmpersand(GroupBoxVol->title());
+        text = DeleteAmpersand(LabelVol->text());
+        page = ArchivePage;
+        field = ComboBoxVol;
+        break;
+    case VorrinFault::PortNotNumber:
+        caption = DeleteAmpersand(GroupBoxServer->title());
+        text = portMessage(EditPort->text());
+        page = MailPage;
+        field = EditPort;
+        break;
     }
     platform::prompter().message({caption, text, platform::PromptIcon::Warning, platform::PromptButton::Ok, {}});
     PageControl->setCurrentIndex(page);
@@ -459,9 +553,11 @@ TVorrinControls TFormVorrin::controls() const
     c.RadioButtonFPath = RadioButtonFPath->isChecked();
     c.CheckBoxWithDrive = CheckBoxWithDrive->isChecked();
     c.RadioButtonOEM = RadioButtonOEM->isChecked();
-    // A typed text that names no item is a size of the user's own.
+    // A typed text that names no item is a size of the user's own; an
+    // emptied text means no volumes.
     const QString volume = ComboBoxVol->currentText();
-    c.ComboBoxVolIndex = ComboBoxVol->currentIndex() >= 0 && ComboBoxVol->itemText(ComboBoxVol->currentIndex()) == volume
+    c.ComboBoxVolIndex = volume.isEmpty() ? 0
+        : ComboBoxVol->currentIndex() >= 0 && ComboBoxVol->itemText(ComboBoxVol->currentIndex()) == volume
         ? ComboBoxVol->currentIndex()
         : ComboBoxVol->findText(volume, Qt::MatchExactly | Qt::MatchCaseSensitive);
     c.ComboBoxVolText = c.ComboBoxVolIndex == -1 ? volume : QString();
@@ -623,6 +719,165 @@ void TFormVorrin::RadioButtonArcNewClick()
     if (RadioButtonArcAdd->isChecked())
         ComboBoxVol->setCurrentIndex(0);
     ApplyEnableRules();
+}
+
+void TFormVorrin::done(int result)
+{
+    // A test mail still waiting ends here, with its message.
+    SMTP.AbortSession();
+    FormCreate(this);
+    QDialog::done(result);
+}
+
+void TFormVorrin::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    ButtonUse->setEnabled(false);
+}
+
+void TFormVorrin::SelectNextPage()
+{
+    PageControl->setCurrentIndex((PageControl->currentIndex() + 1) % PageControl->count());
+    firstFocusable(PageControl->currentWidget())->setFocus(Qt::TabFocusReason);
+}
+
+void TFormVorrin::ButtonOkClick()
+{
+    if (SaveSettings())
+        accept();
+}
+
+void TFormVorrin::ButtonUseClick()
+{
+    if (SaveSettings())
+        ButtonUse->setEnabled(false);
+}
+
+void TFormVorrin::EnableButUse()
+{
+    ButtonUse->setEnabled(true);
+}
+
+void TFormVorrin::BitBtnAddClick()
+{
+    FormSetTime->SetTime(0, 0);
+    if (platform::runDialog(*FormSetTime) != QDialog::Accepted)
+        return;
+    // Sorted, after the equal entries: "HH:MM" sorts as text.
+    const QString entry = FormSetTime->TimeText();
+    int row = 0;
+    while (row < ListBoxTimes->count() && ListBoxTimes->item(row)->text() <= entry)
+        ++row;
+    ListBoxTimes->insertItem(row, entry);
+    EnableButUse();
+}
+
+void TFormVorrin::BitBtnEditClick()
+{
+    const QList<QListWidgetItem *> selected = ListBoxTimes->selectedItems();
+    if (selected.isEmpty() || !ListBoxTimes->isEnabled())
+        return;
+    QListWidgetItem *item = selected.first();
+    const QString text = item->text();
+    FormSetTime->SetTime(text.mid(0, 2).toInt(), text.mid(3, 2).toInt());
+    if (platform::runDialog(*FormSetTime) != QDialog::Accepted)
+        return;
+    item->setText(FormSetTime->TimeText());
+    EnableButUse();
+}
+
+void TFormVorrin::BitBtnDelClick()
+{
+    const QList<QListWidgetItem *> selected = ListBoxTimes->selectedItems();
+    if (selected.isEmpty())
+        return;
+    const int row = ListBoxTimes->row(selected.first());
+    const std::unique_ptr<QListWidgetItem> removed(ListBoxTimes->takeItem(row));
+    if (ListBoxTimes->count() > 0)
+        ListBoxTimes->setCurrentRow(std::min(row, ListBoxTimes->count() - 1));
+    ApplyEnableRules();
+    EnableButUse();
+}
+
+void TFormVorrin::ButtonBrowseClick()
+{
+    platform::FileRequest request;
+    request.title = DeleteAmpersand(GroupBoxFJob->title());
+    request.folder = platform::folderPart(EditFJob->text());
+    request.fileName = EditFJob->text();
+    request.filter = QStringLiteral("Файлы данных (*.dat)");
+    request.defaultSuffix = QStringLiteral("dat");
+    const std::optional<QString> chosen = platform::prompter().fileName(request);
+    if (!chosen)
+        return;
+    EditFJob->setText(*chosen);
+    EnableButUse();
+}
+
+void TFormVorrin::ButtonRepDirClick(QPushButton *button)
+{
+    QString folder = button->toolTip();
+    if (!SelectFolder(sReport + u'\n' + DeleteAmpersand(button->text()), QString(), folder))
+        return;
+    (button == ButtonRepDir ? Copies.ButtonRepDirHint : Copies.ButtonRunDirHint) = platform::withTrailingSeparator(folder);
+    showCopies();
+    EnableButUse();
+}
+
+void TFormVorrin::ButtonTempClick()
+{
+    QString folder = EditTemp->text();
+    if (!SelectFolder(DeleteAmpersand(GroupBoxTemp->title()), QString(), folder))
+        return;
+    EditTemp->setText(platform::withTrailingSeparator(folder));
+    EnableButUse();
+}
+
+void TFormVorrin::ButtonRepClick()
+{
+    ShowReport(sReport, Copies.ButtonRepDirHint + ReportFile::FileName);
+}
+
+void TFormVorrin::ButtonRunClick()
+{
+    ShowReport(sJournal, Copies.ButtonRunDirHint + JournalFileName);
+}
+
+void TFormVorrin::ShowReport(const QString &caption, const QString &fileName)
+{
+    if (FormRep->LoadFile(caption, fileName))
+        platform::runDialog(*FormRep);
+}
+
+void TFormVorrin::BitBtnTestClick()
+{
+    const TVorrinControls c = controls();
+    const std::optional<quint16> port = smtpmail::SmtpPort(c.EditPort);
+    if (!port) {
+        showFault(VorrinFault::PortNotNumber);
+        return;
+    }
+    const smtpmail::TMailSettings settings{c.EditHost,     c.EditPort,     c.EditEMail,
+                                           c.EditSubject,  c.EditFrom,     c.CheckBoxHelo,
+                                           c.CheckBoxAuth, c.EditUserName, c.EditPassword};
+    const QString version = GetVersionInfoStr();
+    smtpmail::PrepareMail(SMTP, Msg, settings, c.EditSubject, ProductTitle,
+                          version + QStringLiteral("\n\n") + DeleteAmpersand(BitBtnTest->text()));
+    SMTP.Port = *port;
+
+    // The dialog stays responsive while the server is awaited; one test at a time.
+    BitBtnTest->setEnabled(false);
+    QStringList transcript;
+    const std::optional<smtpmail::TSmtpStep> failed = smtpmail::RunSmtpSession(
+        SMTP, settings, smtpmail::TAfterRefusedSend::Abort,
+        [&](smtpmail::TSmtpStep, bool) { transcript << SMTP.LastReply().trimmed(); });
+    BitBtnTest->setEnabled(true);
+
+    const QString text = SMTP.objectName() + QStringLiteral(": ") + smtpmail::SessionStatus(failed) + u'\n'
+        + transcript.join(u'\n') + u'\n' + version;
+    platform::prompter().message({QApplication::applicationDisplayName(), text,
+                                  failed ? platform::PromptIcon::Error : platform::PromptIcon::Information,
+                                  platform::PromptButton::Ok, {}});
 }
 
 } // namespace zentavo

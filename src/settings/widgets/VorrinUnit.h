@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MailMessage.h"
+#include "SmtpClient.h"
 #include "VorrinControls.h"
 #include "VorrinStore.h"
 
@@ -18,6 +20,9 @@ class QRadioButton;
 class QTabWidget;
 
 namespace zentavo {
+
+class TFormRep;
+class TFormSetTime;
 
 // The settings dialog, which is also the settings store of the main program
 // and the scheduler: each creates one instance at start-up, whose creation
@@ -42,6 +47,14 @@ public:
     // The current state of the controls, unsaved edits included (what the
     // main program's run takes its snapshot from).
     TVorrinControls controls() const;
+
+    // Shows the report file of the report folder in the report viewer; also
+    // the scheduler's "View report" command.
+    void ButtonRepClick();
+
+    // Every way of closing reloads the stored settings, so unsaved edits
+    // are dropped.
+    void done(int result) override;
 
     // The saved values for readers that must not see unsaved edits.
     TVorrinCopies Copies;
@@ -149,8 +162,20 @@ public:
     QPushButton *ButtonRun;
     QPushButton *ButtonRunDir;
 
+    QPushButton *BitBtnTest;
+
     QLabel *LabelAbout;
+    QPushButton *ButtonOk;
+    QPushButton *ButtonCancel;
     QPushButton *ButtonUse;
+
+    TFormSetTime *FormSetTime;
+    TFormRep *FormRep;
+    smtpmail::TMailMessage Msg;
+    smtpmail::TSmtpClient SMTP;
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buildSchedulePage();
@@ -159,6 +184,7 @@ private:
     void buildMailPage();
     void buildReportPage();
     void connectEnableRules();
+    void connectButtons();
 
     void copySharedCaptions();
     void showControls(const TVorrinControls &controls);
@@ -169,6 +195,21 @@ private:
     // Choosing "Update" sets the volumes back to "None".
     void RadioButtonArcNewClick();
     void showFault(VorrinFault fault);
+
+    void SelectNextPage();
+    void ButtonOkClick();
+    void ButtonUseClick();
+    // Any change of a setting by the user makes Apply available.
+    void EnableButUse();
+    void BitBtnAddClick();
+    void BitBtnEditClick();
+    void BitBtnDelClick();
+    void ButtonBrowseClick();
+    void ButtonRepDirClick(QPushButton *button);
+    void ButtonTempClick();
+    void ButtonRunClick();
+    void ShowReport(const QString &caption, const QString &fileName);
+    void BitBtnTestClick();
 
     VorrinLoadContext m_context;
 };

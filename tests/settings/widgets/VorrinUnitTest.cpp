@@ -1,9 +1,8 @@
-#include "VorrinUnit.h"
+#include "VorrinFormTest.h"
 
 #include "ConstStr.h"
 #include "Prompter.h"
 #include "RegistryKey.h"
-#include "TestApplication.h"
 #include "TestFiles.h"
 
 #include <QApplication>
@@ -22,61 +21,7 @@
 
 using namespace zentavo;
 
-namespace {
-
-// Answers every message box with Ok and keeps what it was shown.
-class RecordingPrompter final : public platform::Prompter {
-public:
-    explicit RecordingPrompter(QList<platform::MessageRequest> *messages)
-        : m_messages(messages)
-    {
-    }
-    platform::PromptButton message(const platform::MessageRequest &request) override
-    {
-        m_messages->append(request);
-        return platform::PromptButton::Ok;
-    }
-    std::optional<QString> input(const platform::InputRequest &) override { return std::nullopt; }
-    std::optional<QString> fileName(const platform::FileRequest &) override { return std::nullopt; }
-    std::optional<QString> folder(const platform::FolderRequest &) override { return std::nullopt; }
-    std::optional<platform::FindRequest> find(const platform::FindRequest &) override { return std::nullopt; }
-    bool printSetup(QPrinter &) override { return false; }
-
-private:
-    QList<platform::MessageRequest> *m_messages;
-};
-
-class VorrinUnitTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        testapp::application<QApplication>();
-        ASSERT_TRUE(m_dir.isValid());
-        platform::setRegistryFolder(m_dir.filePath(QStringLiteral("config")));
-        // No program of the suite listens here: saves post into the void.
-        m_oldRuntime = qgetenv("XDG_RUNTIME_DIR");
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_dir.path()));
-        platform::setPrompter(std::make_unique<RecordingPrompter>(&m_messages));
-        ProductTitle = QStringLiteral("The Zentavo");
-        m_context.defaultFolder = m_dir.path() + u'/';
-        m_context.temporaryFolder = QStringLiteral("/var/tmp");
-    }
-    void TearDown() override
-    {
-        platform::setPrompter(nullptr);
-        platform::setRegistryFolder(QString());
-        qputenv("XDG_RUNTIME_DIR", m_oldRuntime);
-    }
-
-    std::unique_ptr<TFormVorrin> newForm() const { return std::make_unique<TFormVorrin>(nullptr, m_context); }
-
-    QTemporaryDir m_dir;
-    QByteArray m_oldRuntime;
-    VorrinLoadContext m_context;
-    QList<platform::MessageRequest> m_messages;
-};
-
-} // namespace
+using VorrinUnitTest = VorrinFormTest;
 
 TEST_F(VorrinUnitTest, FreshFormShowsDefaultsWithTheirEnabledStates)
 {
@@ -156,7 +101,7 @@ TEST_F(VorrinUnitTest, SavedControlsComeBackInANewForm)
         form->CheckBoxRunSize->setChecked(true);
         form->EditRunSize->setText(QStringLiteral("20"));
         ASSERT_TRUE(form->SaveSettings());
-        EXPECT_TRUE(m_messages.isEmpty());
+        EXPECT_TRUE(m_prompter->messages.empty());
         EXPECT_EQ(form->Copies.DayOfWeek1Tag, 4);
         EXPECT_EQ(form->Copies.EditRunSizeTag, 20);
         EXPECT_EQ(form->Copies.ScheduleTimes, QStringList({QStringLiteral("07:05"), QStringLiteral("23:59")}));
@@ -204,19 +149,20 @@ TEST_F(VorrinUnitTest, RefusedInputWritesNothing)
 {
     const auto form = newForm();
     const QByteArray before = testfiles::readBytes(platform::registryFileName());
-    form->CheckBoxRepSize->setChecked(true);
+    m_prompter->buttons = {platform::PromptButton::Ok, platform::PromptButton::Ok};
+    form->CheckBoxRepSize->click();
     form->EditRepSize->setText(QStringLiteral("big"));
     EXPECT_FALSE(form->SaveSettings());
-    ASSERT_EQ(m_messages.size(), 1);
-    EXPECT_EQ(m_messages.at(0).text, sEnterInt);
-    EXPECT_EQ(m_messages.at(0).title, sSizeReport);
+    ASSERT_EQ(m_prompter->messages.size(), 1u);
+    EXPECT_EQ(m_prompter->messages.at(0).text, sEnterInt);
+    EXPECT_EQ(m_prompter->messages.at(0).title, sSizeReport);
     EXPECT_EQ(form->PageControl->currentIndex(), 4);
 
-    form->EditRepSize->setText(QStringLiteral("-5"));
+    form->EditRepSize->setText(QStringLiteral("5"));
     form->RadioButtonEMonth->setChecked(true);
     EXPECT_FALSE(form->SaveSettings());
-    ASSERT_EQ(m_messages.size(), 2);
-    EXPECT_EQ(m_messages.at(1).text, QStringLiteral("Field  <Monthly>  cann't be empty!"));
+    ASSERT_EQ(m_prompter->messages.size(), 2u);
+    EXPECT_EQ(m_prompter->messages.at(1).text, QStringLiteral("Field  <Monthly>  cann't be empty!"));
     EXPECT_EQ(form->PageControl->currentIndex(), 0);
     EXPECT_EQ(testfiles::readBytes(platform::registryFileName()), before);
 }

@@ -1,0 +1,327 @@
+#include "ArchivePage.h"
+
+#include "ConstStr.h"
+#include "EditSource.h"
+#include "FormBuilders.h"
+#include "PageContext.h"
+#include "Paths.h"
+#include "DialogRunner.h"
+#include "Prompter.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace pelvo {
+
+using namespace zentavo::forms;
+
+ArchivePage::ArchivePage(PageContext &context, TFormSource &sourceDialog, QWidget *parent)
+    : QWidget(parent)
+    , m_context(context)
+    , m_sourceDialog(sourceDialog)
+{
+    setObjectName(QStringLiteral("TabSheetArch"));
+    createControls();
+}
+
+void ArchivePage::createControls()
+{
+    auto *layout = new QVBoxLayout(this);
+    GroupBoxArch = groupBox(this, "GroupBoxArch", QStringLiteral("Archive filename"));
+    const PathRow archive = pathRow(GroupBoxArch, "EditArch", "ButtonBrowse");
+    EditArch = archive.edit;
+    ButtonBrowse = archive.browse;
+    ButtonBrowse->setText(QStringLiteral("Browse"));
+    layout->addWidget(GroupBoxArch);
+
+    GroupBoxSource = groupBox(this, "GroupBoxSource", QStringLiteral("Filelist to archiving"));
+    auto *sources = new QGridLayout(GroupBoxSource);
+    StringGridArch = named(new QTableWidget(0, 2, GroupBoxSource), "StringGridArch");
+    StringGridArch->setHorizontalHeaderLabels({QStringLiteral("Files/Folders"), QStringLiteral("Exclusions")});
+    StringGridArch->setSelectionBehavior(QAbstractItemView::SelectRows);
+    StringGridArch->setSelectionMode(QAbstractItemView::SingleSelection);
+    StringGridArch->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGridArch->verticalHeader()->hide();
+    StringGridArch->horizontalHeader()->setStretchLastSection(true);
+    StringGridArch->setColumnWidth(0, 330);
+    sources->addWidget(StringGridArch, 0, 0, 3, 1);
+
+    QStyle *look = style();
+    const auto listButton = [&](const char *name, const QString &hint, QStyle::StandardPixmap icon) {
+        QPushButton *button = pushButton(GroupBoxSource, name, QString());
+        button->setIcon(commandIcon(look, icon));
+        button->setToolTip(hint);
+        return button;
+    };
+    BitBtnAdd = listButton("BitBtnAdd", QStringLiteral("Add"), QStyle::SP_FileDialogNewFolder);
+    BitBtnEdit = listButton("BitBtnEdit", QStringLiteral("Edit"), QStyle::SP_FileDialogContentsView);
+    BitBtnDel = listButton("BitBtnDel", QStringLiteral("Delete"), QStyle::SP_TrashIcon);
+    sources->addWidget(BitBtnAdd, 0, 1);
+    sources->addWidget(BitBtnEdit, 1, 1);
+    sources->addWidget(BitBtnDel, 2, 1, Qt::AlignTop);
+
+    auto *exclusions = new QHBoxLayout;
+    LabelX = label(GroupBoxSource, "LabelX", QStringLiteral("Exclusions"));
+    EditX = lineEdit(GroupBoxSource, "EditX");
+    LabelX->setBuddy(EditX);
+    LabelSeparator = label(GroupBoxSource, "LabelSeparator", QStringLiteral("list separator"));
+    exclusions->addWidget(LabelX);
+    exclusions->addWidget(EditX, 1);
+    exclusions->addWidget(LabelSeparator);
+    sources->addLayout(exclusions, 3, 0, 1, 2);
+    CheckBoxExclude = checkBox(GroupBoxSource, "CheckBoxExclude", QStringLiteral("Apply to the full filelist"));
+    sources->addWidget(CheckBoxExclude, 4, 0, 1, 2);
+    layout->addWidget(GroupBoxSource, 1);
+
+    auto *comment = new QHBoxLayout;
+    LabelZ = label(this, "LabelZ", QStringLiteral("Comment"));
+    EditZ = lineEdit(this, "EditZ");
+    LabelZ->setBuddy(EditZ);
+    comment->addWidget(LabelZ);
+    comment->addWidget(EditZ, 1);
+    layout->addLayout(comment);
+
+    const auto popupItem = [this](const char *name, const QString &caption, QKeySequence key, void (ArchivePage::*handler)()) {
+        QAction *action = named(new QAction(caption, StringGridArch), name);
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        connect(action, &QAction::triggered, this, handler);
+        StringGridArch->addAction(action);
+        return action;
+    };
+    PopupSourceAdd = popupItem("PopupSourceAdd", BitBtnAdd->toolTip(), QKeySequence(Qt::Key_Insert), &ArchivePage::BitBtnAddClick);
+    PopupSourceEdit = popupItem("PopupSourceEdit", BitBtnEdit->toolTip(), QKeySequence(Qt::Key_F2), &ArchivePage::BitBtnEditClick);
+    PopupSourceDel = popupItem("PopupSourceDel", BitBtnDel->toolTip(), QKeySequence(Qt::Key_Delete), &ArchivePage::BitBtnDelClick);
+    StringGridArch->setContextMenuPolicy(Qt::ActionsContextMenu);
+
+    connect(EditArch, &QLineEdit::textChanged, this, &ArchivePage::EditArchChange);
+    connect(EditX, &QLineEdit::textChanged, this, &ArchivePage::EditXChange);
+    connect(EditZ, &QLineEdit::textChanged, this, &ArchivePage::EditZChange);
+    connect(CheckBoxExclude, &QCheckBox::clicked, this, &ArchivePage::CheckBoxExcludeClick);
+    connect(StringGridArch, &QTableWidget::currentCellChanged, this, &ArchivePage::StringGridArchClick);
+    connect(StringGridArch, &QTableWidget::cellDoubleClicked, this, [this] {
+        if (BitBtnEdit->isEnabled())
+            BitBtnEditClick();
+    });
+    connect(BitBtnAdd, &QPushButton::clicked, this, &ArchivePage::BitBtnAddClick);
+    connect(BitBtnEdit, &QPushButton::clicked, this, &ArchivePage::BitBtnEditClick);
+    connect(BitBtnDel, &QPushButton::clicked, this, &ArchivePage::BitBtnDelClick);
+    connect(ButtonBrowse, &QPushButton::clicked, this, &ArchivePage::ButtonBrowseClick);
+    for (QWidget *control : std::initializer_list<QWidget *>{EditArch, ButtonBrowse, StringGridArch, BitBtnAdd,
+                                                             BitBtnEdit, BitBtnDel, EditX, CheckBoxExclude, EditZ})
+        m_context.watchKeys(control);
+}
+
+void ArchivePage::Show()
+{
+    const TBlock *block = m_context.block();
+    EditArch->setText(block ? block->GetStr(ArchiveName) : QString());
+    EditZ->setText(block ? block->GetStr(Comment) : QString());
+    // A new job starts on its first source, before EditX shows that source's
+    // exclusions: EditX writes back into the row selected.
+    fillGrid(0);
+    // The box is not stored: it shows whether one set of exclusions serves every source.
+    const bool allEqual = block
+        && std::all_of(block->Exclusions.begin(), block->Exclusions.end(),
+                       [block](const QString &line) { return line == block->Exclusions.constFirst(); });
+    CheckBoxExclude->setChecked(allEqual);
+    StringGridArchClick();
+}
+
+void ArchivePage::SetJobEnabled(bool enabled)
+{
+    for (QWidget *control : std::initializer_list<QWidget *>{EditArch, ButtonBrowse, StringGridArch, BitBtnAdd,
+                                                             BitBtnEdit, BitBtnDel, EditX, CheckBoxExclude, EditZ})
+        control->setEnabled(enabled);
+    if (enabled)
+        StringGridArchClick();
+}
+
+bool ArchivePage::EditsModified() const
+{
+    return EditArch->isModified() || EditX->isModified() || EditZ->isModified();
+}
+
+void ArchivePage::ClearEditMarks()
+{
+    EditArch->setModified(false);
+    EditX->setModified(false);
+    EditZ->setModified(false);
+}
+
+int ArchivePage::gridRow() const
+{
+    const TBlock *block = m_context.block();
+    const int row = StringGridArch->currentRow();
+    if (!block || block->Sources.isEmpty())
+        return -1;
+    return std::clamp(row, 0, int(block->Sources.size()) - 1);
+}
+
+void ArchivePage::fillGrid(int row)
+{
+    const TBlock *block = m_context.block();
+    const QSignalBlocker quiet(StringGridArch);
+    const int rows = block ? int(block->Sources.size()) : 0;
+    StringGridArch->setRowCount(rows);
+    for (int i = 0; i < rows; ++i) {
+        StringGridArch->setItem(i, 0, new QTableWidgetItem(block->Sources.at(i)));
+        StringGridArch->setItem(i, 1, new QTableWidgetItem(block->Exclusions.value(i)));
+    }
+    // A grid refilled with fewer rows keeps a row that exists.
+    if (rows > 0)
+        StringGridArch->setCurrentCell(std::clamp(row, 0, rows - 1), 0);
+}
+
+void ArchivePage::EditArchChange()
+{
+    if (TBlock *block = m_context.block()) {
+        block->SetStr(ArchiveName, EditArch->text());
+        m_context.changed();
+    }
+}
+
+void ArchivePage::EditZChange()
+{
+    if (TBlock *block = m_context.block()) {
+        block->SetStr(Comment, EditZ->text());
+        m_context.changed();
+    }
+}
+
+void ArchivePage::EditXChange()
+{
+    TBlock *block = m_context.block();
+    const int row = gridRow();
+    if (!block || row < 0 || block->Exclusions.isEmpty())
+        return;
+    block->Exclusions[row] = EditX->text();
+    if (QTableWidgetItem *cell = StringGridArch->item(row, 1))
+        cell->setText(EditX->text());
+    if (CheckBoxExclude->isChecked())
+        applyExclusionsToAll();
+    m_context.changed();
+}
+
+void ArchivePage::applyExclusionsToAll()
+{
+    TBlock *block = m_context.block();
+    const QString text = EditX->text();
+    for (qsizetype i = 0; i < block->Exclusions.size(); ++i) {
+        if (block->Exclusions.at(i) == text)
+            continue;
+        block->Exclusions[i] = text;
+        if (QTableWidgetItem *cell = StringGridArch->item(int(i), 1))
+            cell->setText(text);
+        m_context.changed();
+    }
+}
+
+void ArchivePage::CheckBoxExcludeClick()
+{
+    if (CheckBoxExclude->isChecked() && m_context.block())
+        applyExclusionsToAll();
+    EditX->setEnabled(true);
+    StringGridArchClick();
+}
+
+void ArchivePage::StringGridArchClick()
+{
+    const TBlock *block = m_context.block();
+    const bool haveSources = block && !block->Sources.isEmpty();
+    for (QWidget *button : {static_cast<QWidget *>(BitBtnEdit), static_cast<QWidget *>(BitBtnDel)})
+        button->setEnabled(haveSources);
+    PopupSourceEdit->setEnabled(haveSources);
+    PopupSourceDel->setEnabled(haveSources);
+    if (!haveSources) {
+        if (CheckBoxExclude->isChecked() && block && !block->Exclusions.isEmpty()) {
+            EditX->setText(block->Exclusions.constFirst());
+            return;
+        }
+        const bool filled = m_context.FormFilled;
+        m_context.FormFilled = false;
+        EditX->clear();
+        m_context.FormFilled = filled;
+        EditX->setEnabled(false);
+        CheckBoxExclude->setEnabled(false);
+        return;
+    }
+    const bool filled = m_context.FormFilled;
+    m_context.FormFilled = false;
+    EditX->setText(block->Exclusions.value(gridRow()));
+    m_context.FormFilled = filled;
+    EditX->setEnabled(true);
+    CheckBoxExclude->setEnabled(true);
+}
+
+void ArchivePage::BitBtnAddClick()
+{
+    TBlock *block = m_context.block();
+    if (!block)
+        return;
+    m_sourceDialog.EditWhat->clear();
+    if (platform::runDialog(m_sourceDialog) == QDialog::Accepted) {
+        block->Sources << m_sourceDialog.EditWhat->text();
+        const bool shared = CheckBoxExclude->isChecked() && !block->Exclusions.isEmpty();
+        block->Exclusions << (shared ? block->Exclusions.constFirst() : QString());
+        fillGrid(int(block->Sources.size()) - 1);
+        m_context.markChanged();
+    }
+    StringGridArchClick();
+}
+
+void ArchivePage::BitBtnEditClick()
+{
+    TBlock *block = m_context.block();
+    const int row = gridRow();
+    if (!block || row < 0)
+        return;
+    m_sourceDialog.EditWhat->setText(block->Sources.at(row));
+    if (platform::runDialog(m_sourceDialog) == QDialog::Accepted) {
+        block->Sources[row] = m_sourceDialog.EditWhat->text();
+        fillGrid(row);
+        m_context.markChanged();
+    }
+    StringGridArchClick();
+}
+
+void ArchivePage::BitBtnDelClick()
+{
+    TBlock *block = m_context.block();
+    const int row = gridRow();
+    if (!block || row < 0)
+        return;
+    m_context.markChanged();
+    block->Exclusions.removeAt(row);
+    block->Sources.removeAt(row);
+    fillGrid(row);
+    StringGridArchClick();
+}
+
+void ArchivePage::ButtonBrowseClick()
+{
+    const QString current = EditArch->text();
+    platform::FileRequest request;
+    request.folder = current.isEmpty() ? QCoreApplication::applicationDirPath() : platform::folderPart(current);
+    request.fileName = platform::fileNamePart(current);
+    request.filter = zentavo::sFilterArch + QStringLiteral(" (*.zip)");
+    request.defaultSuffix = QStringLiteral("zip");
+    const std::optional<QString> chosen = platform::prompter().fileName(request);
+    if (!chosen || *chosen == current)
+        return;
+    EditArch->setText(*chosen);
+    EditArch->setModified(true);
+}
+
+} // namespace pelvo

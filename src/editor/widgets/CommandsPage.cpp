@@ -1,0 +1,326 @@
+#include "CommandsPage.h"
+
+#include "ConstStr.h"
+#include "DayGroup.h"
+#include "DialogRunner.h"
+#include "EditCmdCopy.h"
+#include "FormBuilders.h"
+#include "PageContext.h"
+#include "PathPicker.h"
+#include "Paths.h"
+#include "Prompter.h"
+#include "UnitSelCmd.h"
+
+#include <QCoreApplication>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace pelvo {
+
+using namespace zentavo::forms;
+
+namespace {
+
+const QString BeforeKey = QStringLiteral("CMD1");
+const QString AfterKey = QStringLiteral("CMD2");
+
+// A new internal command before its paths are given.
+QString templateOf(CommandKind kind)
+{
+    const QString command = InternalCommand(kind, QString(), QString());
+    return kind == CommandKind::Delete ? command : command + QStringLiteral(" TO \"\"");
+}
+
+} // namespace
+
+CommandsPage::CommandsPage(PageContext &context, TFormSelCmd &kindDialog, TFormCopy &pathsDialog, QWidget *parent)
+    : ListPage(context, parent)
+    , m_kindDialog(kindDialog)
+    , m_pathsDialog(pathsDialog)
+{
+    setObjectName(QStringLiteral("TabSheetComs"));
+    auto *layout = new QGridLayout(this);
+    StringGridComs = makeGrid("StringGridComs", {QStringLiteral("Command"), QStringLiteral("Days"), QStringLiteral("Run")});
+    StringGridComs->setColumnWidth(0, 340);
+    StringGridComs->setColumnWidth(1, 150);
+    BitBtnAddCmd = makeAddButton("BitBtnAddCmd");
+    BitBtnDelCmd = makeDelButton("BitBtnDelCmd");
+    layout->addWidget(StringGridComs, 0, 0, 2, 3);
+    layout->addWidget(BitBtnAddCmd, 0, 3);
+    layout->addWidget(BitBtnDelCmd, 1, 3, Qt::AlignTop);
+
+    auto *commandRow = new QHBoxLayout;
+    LabelCmd = label(this, "LabelCmd", QStringLiteral("Command"));
+    EditCmd = lineEdit(this, "EditCmd");
+    ButtonCmd = pushButton(this, "ButtonCmd", QStringLiteral("Browse"));
+    ButtonEdit = pushButton(this, "ButtonEdit", QStringLiteral("Edit"));
+    LabelCmd->setBuddy(EditCmd);
+    commandRow->addWidget(LabelCmd);
+    commandRow->addWidget(EditCmd, 1);
+    commandRow->addWidget(ButtonCmd);
+    commandRow->addWidget(ButtonEdit);
+    layout->addLayout(commandRow, 2, 0, 1, 4);
+
+    // The kind is chosen when the command is added; the radios only show it.
+    GroupBoxCmd = groupBox(this, "GroupBoxCmd", QStringLiteral("Command"));
+    auto *kindLayout = new QVBoxLayout(GroupBoxCmd);
+    RadioButtonExt = radioButton(GroupBoxCmd, "RadioButtonExt", QStringLiteral("External"));
+    RadioButtonCopy = radioButton(GroupBoxCmd, "RadioButtonCopy", QStringLiteral("Copy"));
+    RadioButtonDel = radioButton(GroupBoxCmd, "RadioButtonDel", QStringLiteral("Delete"));
+    RadioButtonRen = radioButton(GroupBoxCmd, "RadioButtonRen", QStringLiteral("Rename/Move"));
+    for (QRadioButton *radio : kinds()) {
+        radio->setAttribute(Qt::WA_TransparentForMouseEvents);
+        radio->setFocusPolicy(Qt::NoFocus);
+        kindLayout->addWidget(radio);
+    }
+    RadioButtonExt->setChecked(true);
+    layout->addWidget(GroupBoxCmd, 3, 0);
+    GroupBoxCmdDay = new DayGroup(this, "GroupBoxCmdDay", "DayOfWeekC", "CheckBoxCEveryDay");
+    layout->addWidget(GroupBoxCmdDay, 3, 1);
+    GroupBoxCRegime = groupBox(this, "GroupBoxCRegime", QStringLiteral("Run"));
+    auto *regime = new QVBoxLayout(GroupBoxCRegime);
+    RadioButtonRB = radioButton(GroupBoxCRegime, "RadioButtonRB", QStringLiteral("Before archiving"));
+    RadioButtonRA = radioButton(GroupBoxCRegime, "RadioButtonRA", QStringLiteral("After archiving"));
+    regime->addWidget(RadioButtonRB);
+    regime->addWidget(RadioButtonRA);
+    regime->addStretch();
+    layout->addWidget(GroupBoxCRegime, 3, 2, 1, 2);
+    layout->setColumnStretch(1, 1);
+
+    connect(StringGridComs, &QTableWidget::currentCellChanged, this, &CommandsPage::StringGridComsClick);
+    connect(EditCmd, &QLineEdit::textChanged, this, &CommandsPage::EditCmdChange);
+    connect(GroupBoxCmdDay, &DayGroup::changed, this, &CommandsPage::CheckBoxCClick);
+    connect(RadioButtonRB, &QRadioButton::clicked, this, &CommandsPage::RadioButtonRAClick);
+    connect(RadioButtonRA, &QRadioButton::clicked, this, &CommandsPage::RadioButtonRAClick);
+    connect(ButtonEdit, &QPushButton::clicked, this, &CommandsPage::ButtonEditClick);
+    connect(ButtonCmd, &QPushButton::clicked, this, &CommandsPage::ButtonCmdClick);
+    for (QWidget *control : std::initializer_list<QWidget *>{StringGridComs, BitBtnAddCmd, BitBtnDelCmd, EditCmd,
+                                                             ButtonCmd, ButtonEdit, RadioButtonRB, RadioButtonRA})
+        m_context.watchKeys(control);
+}
+
+std::array<QRadioButton *, 4> CommandsPage::kinds() const
+{
+    return {RadioButtonExt, RadioButtonCopy, RadioButtonDel, RadioButtonRen};
+}
+
+CommandKind CommandsPage::checkedKind() const
+{
+    const std::array<CommandKind, 4> order{CommandKind::External, CommandKind::Copy, CommandKind::Delete,
+                                           CommandKind::Rename};
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (kinds()[i]->isChecked())
+            return order[i];
+    }
+    return CommandKind::External;
+}
+
+QString CommandsPage::CommandDisplayText(const QString &command) const
+{
+    return pelvo::CommandDisplayText(
+        command, {RadioButtonCopy->text(), RadioButtonDel->text(), RadioButtonRen->text(), zentavo::sIn});
+}
+
+QString CommandsPage::runMark(const QString &key) const
+{
+    const QChar when = (key.size() > 3 ? key.at(3).toUpper() : QChar());
+    if (when == u'1')
+        return RadioButtonRB->text().left(2);
+    if (when == u'2')
+        return RadioButtonRA->text().left(2);
+    return {};
+}
+
+void CommandsPage::fill(int row)
+{
+    const TBlock *job = block();
+    const TStringListMyExt none;
+    const TStringListMyExt &commands = job ? job->Cmds : none;
+    const QString everyDay = GroupBoxCmdDay->EveryDay->text();
+    fillGrid(int(commands.size()), row, [&](int i) {
+        return QStringList{CommandDisplayText(commands.TailAt(i)), DaysText(commands.ValueAt(i), everyDay),
+                           runMark(commands.KeyAt(i))};
+    });
+}
+
+void CommandsPage::Show()
+{
+    fill(0);
+    StringGridComsClick();
+}
+
+void CommandsPage::SetJobEnabled(bool enabled)
+{
+    StringGridComs->setEnabled(enabled);
+    BitBtnAddCmd->setEnabled(enabled);
+    StringGridComsClick();
+}
+
+void CommandsPage::StringGridComsClick()
+{
+    const TBlock *job = block();
+    const int row = Row();
+    const bool have = job && row >= 0 && StringGridComs->isEnabled();
+    for (QWidget *control : std::initializer_list<QWidget *>{BitBtnDelCmd, EditCmd, ButtonCmd, ButtonEdit, RadioButtonRB,
+                                                             RadioButtonRA, GroupBoxCmd})
+        control->setEnabled(have);
+    GroupBoxCmdDay->SetUsable(have);
+    filling([&] {
+        if (!have) {
+            EditCmd->clear();
+            return;
+        }
+        GroupBoxCmdDay->ShowDays(job->Cmds.ValueAt(row));
+        GroupBoxCmdDay->SetUsable(true);
+        const QString key = job->Cmds.KeyAt(row);
+        const QChar when = (key.size() > 3 ? key.at(3).toUpper() : QChar());
+        for (QRadioButton *radio : {RadioButtonRB, RadioButtonRA}) {
+            radio->setAutoExclusive(false);
+            radio->setChecked((radio == RadioButtonRB && when == u'1') || (radio == RadioButtonRA && when == u'2'));
+            radio->setAutoExclusive(true);
+        }
+        setCell(row, 2, runMark(key));
+        ShowKind(KindOfCommand(job->Cmds.TailAt(row)));
+        EditCmd->setText(CommandDisplayText(job->Cmds.TailAt(row)));
+    });
+}
+
+void CommandsPage::ShowKind(CommandKind kind)
+{
+    const std::array<CommandKind, 4> order{CommandKind::External, CommandKind::Copy, CommandKind::Delete,
+                                           CommandKind::Rename};
+    for (std::size_t i = 0; i < order.size(); ++i)
+        kinds()[i]->setChecked(order[i] == kind);
+    const bool external = kind == CommandKind::External;
+    const bool usable = EditCmd->isEnabled();
+    ButtonEdit->setEnabled(usable && !external);
+    ButtonCmd->setEnabled(usable && external);
+    EditCmd->setReadOnly(!external);
+}
+
+void CommandsPage::storeCommand(int row, const QString &command)
+{
+    TBlock *job = block();
+    job->Cmds[row] = job->Cmds.KeyAt(row) + u'>' + command + u'=' + job->Cmds.ValueAt(row);
+}
+
+void CommandsPage::EditCmdChange()
+{
+    TBlock *job = block();
+    const int row = Row();
+    // Showing a command never rewrites it: only the user's edits are stored.
+    if (!job || row < 0 || !m_context.FormFilled || RefuseLineBreaker(EditCmd))
+        return;
+    const QString text = EditCmd->text();
+    const CommandKind kind = checkedKind();
+    if (kind == CommandKind::External) {
+        storeCommand(row, text);
+    } else {
+        const CommandPaths paths = PathsOfCommand(text);
+        storeCommand(row, InternalCommand(kind, paths.from, paths.to));
+    }
+    setCell(row, 0, text);
+    m_context.changed();
+}
+
+void CommandsPage::CheckBoxCClick()
+{
+    TBlock *job = block();
+    const int row = Row();
+    if (!job || row < 0)
+        return;
+    const QString days = GroupBoxCmdDay->Days();
+    job->Cmds[row] = job->Cmds.NameAt(row) + u'=' + days;
+    setCell(row, 1, DaysText(days, GroupBoxCmdDay->EveryDay->text()));
+    m_context.changed();
+}
+
+void CommandsPage::RadioButtonRAClick()
+{
+    TBlock *job = block();
+    const int row = Row();
+    if (!job || row < 0)
+        return;
+    const QString key = RadioButtonRA->isChecked() ? AfterKey : BeforeKey;
+    job->Cmds[row] = key + job->Cmds.at(row).mid(4);
+    setCell(row, 2, runMark(key));
+    m_context.changed();
+}
+
+bool CommandsPage::ButtonEditClick()
+{
+    const CommandKind kind = checkedKind();
+    const CommandPaths paths = PathsOfCommand(EditCmd->text());
+    QRadioButton *caption = kinds()[kind == CommandKind::Copy ? 1 : kind == CommandKind::Delete ? 2 : 3];
+    m_pathsDialog.setWindowTitle(caption->text());
+    m_pathsDialog.EditFrom->setText(paths.from);
+    m_pathsDialog.EditTo->setText(paths.to);
+    m_pathsDialog.SetToWanted(kind != CommandKind::Delete);
+    if (platform::runDialog(m_pathsDialog) != QDialog::Accepted)
+        return false;
+    const QString to = kind == CommandKind::Delete ? QString() : m_pathsDialog.EditTo->text();
+    EditCmd->setText(InternalCommand(kind, m_pathsDialog.EditFrom->text(), to));
+    StringGridComsClick();
+    return true;
+}
+
+void CommandsPage::ButtonCmdClick()
+{
+    const QString current = EditCmd->text();
+    platform::FileRequest request;
+    request.folder = current.isEmpty() ? QCoreApplication::applicationDirPath() : platform::folderPart(current);
+    request.filter = zentavo::sFilterComs + QStringLiteral(" (*.com *.exe *.bat *.sh);;* (*)");
+    if (const std::optional<QString> chosen = platform::prompter().fileName(request))
+        EditCmd->setText(*chosen);
+}
+
+void CommandsPage::AddClick()
+{
+    TBlock *job = block();
+    if (!job)
+        return;
+    job->Cmds << BeforeKey + u'>';
+    const int row = int(job->Cmds.size()) - 1;
+    fill(row);
+    StringGridComsClick();
+    m_kindDialog.setWindowTitle(GroupBoxCmd->title());
+    const std::array<QRadioButton *, 4> offered{m_kindDialog.RadioButtonExt, m_kindDialog.RadioButtonCopy,
+                                               m_kindDialog.RadioButtonDel, m_kindDialog.RadioButtonRen};
+    for (std::size_t i = 0; i < offered.size(); ++i)
+        offered[i]->setText(kinds()[i]->text());
+    if (platform::runDialog(m_kindDialog) != QDialog::Accepted) {
+        DelClick(false);
+        return;
+    }
+    m_context.markChanged();
+    if (m_kindDialog.RadioButtonExt->isChecked()) {
+        ShowKind(CommandKind::External);
+        EditCmd->setFocus();
+        ButtonCmdClick();
+        return;
+    }
+    const CommandKind kind = m_kindDialog.RadioButtonCopy->isChecked() ? CommandKind::Copy
+        : m_kindDialog.RadioButtonDel->isChecked()                     ? CommandKind::Delete
+                                                                       : CommandKind::Rename;
+    storeCommand(row, templateOf(kind));
+    StringGridComsClick();
+    // Without its paths the new file command would do nothing: a cancelled dialog takes it back.
+    if (!ButtonEditClick())
+        DelClick(false);
+}
+
+void CommandsPage::DelClick(bool ask)
+{
+    if (TBlock *job = block())
+        deleteLine(job->Cmds, ask, zentavo::sQuestionDelCmd);
+}
+
+} // namespace pelvo

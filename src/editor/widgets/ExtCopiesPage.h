@@ -1,0 +1,66 @@
+#pragma once
+
+#include "ListPage.h"
+
+#include <array>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
+namespace pelvo {
+
+// The Additional copies page: copies made at the end of a week, month,
+// quarter or year, and whether the archive is deleted after them.
+class ExtCopiesPage final : public ListPage {
+    Q_OBJECT
+public:
+    explicit ExtCopiesPage(PageContext &context, QWidget *parent = nullptr);
+
+    void Show() override;
+    void SetJobEnabled(bool enabled) override;
+    void AddClick() override;
+    void DelClick(bool ask) override;
+
+    void StringGridACopiesClick();
+    // The user chose another copy type.
+    void RadioButtonChange();
+    // The regime captions, the type cell and the line's letter follow the
+    // checked type.
+    void RadioButtonClick();
+    void EditDestExtChange();
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void CheckBoxDelClick();
+    bool ButtonDestExtClick();
+
+    QTableWidget *StringGridACopies = nullptr;
+    QPushButton *BitBtnAddDestExt = nullptr;
+    QPushButton *BitBtnDelDestExt = nullptr;
+    QLabel *LabelDestExt = nullptr;
+    QLineEdit *EditDestExt = nullptr;
+    QPushButton *ButtonDestExt = nullptr;
+    QGroupBox *GroupBoxERegime = nullptr;
+    QRadioButton *RadioButton1 = nullptr;
+    QRadioButton *RadioButton2 = nullptr;
+    QCheckBox *CheckBoxDel = nullptr;
+    QGroupBox *GroupBoxType = nullptr;
+    QRadioButton *RadioButtonWeek = nullptr;
+    QRadioButton *RadioButtonMonth = nullptr;
+    QRadioButton *RadioButtonQuart = nullptr;
+    QRadioButton *RadioButtonYear = nullptr;
+
+protected:
+    void fill(int row) override;
+    void rowClick() override { StringGridACopiesClick(); }
+
+private:
+    // The type radio of a kind letter (Latin or the older Cyrillic one, any
+    // case); nullptr for another letter.
+    QRadioButton *typeOf(const QString &kind) const;
+    std::array<QRadioButton *, 4> types() const;
+};
+
+} // namespace pelvo

@@ -1,0 +1,35 @@
+#include "PathPicker.h"
+
+#include "ConstStr.h"
+#include "PageTexts.h"
+#include "Paths.h"
+#include "Prompter.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLineEdit>
+
+namespace pelvo {
+
+std::optional<QString> PickCopyFolder(const QString &start)
+{
+    platform::FolderRequest request;
+    request.start = start.isEmpty() ? QCoreApplication::applicationDirPath() : start;
+    std::optional<QString> folder = platform::prompter().folder(request);
+    if (folder && folder->size() > 1 && platform::endsWithSeparator(*folder) && !QDir(*folder).isRoot())
+        folder->chop(1);
+    return folder;
+}
+
+bool RefuseLineBreaker(QLineEdit *edit)
+{
+    if (!BreaksItsLine(edit->text()))
+        return false;
+    platform::prompter().message({zentavo::sEditorHeader,
+                                  QStringLiteral("A folder or command of a job cannot contain \"=\":\n") + edit->text(),
+                                  platform::PromptIcon::Warning, platform::PromptButton::Ok, {}});
+    edit->setText(edit->text().remove(u'='));
+    return true;
+}
+
+} // namespace pelvo

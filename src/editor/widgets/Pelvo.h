@@ -1,0 +1,150 @@
+#pragma once
+
+#include "JobChecks.h"
+#include "JobFileFormat.h"
+#include "PageContext.h"
+#include "PelvoExt.h"
+
+#include <QMainWindow>
+
+#include <memory>
+#include <optional>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QPrinter;
+class QPushButton;
+
+namespace pelvo {
+
+class TFormCopy;
+class TFormSelCmd;
+class TFormSource;
+class TJobPages;
+
+// The job-file editor's window: one job file, its jobs walked through with
+// the job selector and edited on the pages, the file and job commands, and
+// the question whether the file becomes the default one.
+class TFormEditor final : public QMainWindow {
+    Q_OBJECT
+public:
+    // haveDefaultDat: a default job file is configured, so closing does not
+    // offer to make this one the default.
+    explicit TFormEditor(bool haveDefaultDat);
+    ~TFormEditor() override;
+
+    // Reads DatFileName; False when it cannot be read or holds no job.
+    bool ReadFDat();
+
+    void FNewClick();
+    void OpenDatFile();
+    void FSaveClick();
+    void FSaveAssClick();
+    void ButtonOkClick();
+    void ENewClick();
+    void ECopyClick();
+    void EPasteClick();
+    void EDelClick();
+    void ERenClick();
+    void PrevBlock();
+    void NextBlock();
+    void HDocClick();
+    void HAboutClick();
+    // Prints the description of the jobs as they stand in the window.
+    void TBFPrintClick();
+    // Leaves the job shown, after checking it is complete when check is set,
+    // and shows the job selected. False when the job left is incomplete.
+    bool CBNameChange(bool check);
+    void EnableForm();
+    void DisableForm();
+
+    // The jobs differ from the file (the text fields' own marks folded in).
+    bool JobsModified();
+    int CurBlock() const { return m_curBlock; }
+    const TBlocks &Blocks() const { return m_blocks; }
+    QString StatusText() const;
+    TJobPages &Pages() { return *m_pages; }
+    TFormSource &FormSource() { return *m_formSource; }
+    TFormSelCmd &FormSelCmd() { return *m_formSelCmd; }
+    TFormCopy &FormCopy() { return *m_formCopy; }
+    QPrinter &JobPrinter() { return *m_jobPrinter; }
+
+    QComboBox *ComboBoxName = nullptr;
+    QPushButton *ButtonOk = nullptr;
+    QPushButton *ButtonCancel = nullptr;
+    QAction *FNew = nullptr;
+    QAction *FOpen = nullptr;
+    QAction *FSave = nullptr;
+    QAction *FSaveAss = nullptr;
+    QAction *FPrint = nullptr;
+    QAction *FExit = nullptr;
+    QAction *ENew = nullptr;
+    QAction *ECopy = nullptr;
+    QAction *EPaste = nullptr;
+    QAction *EDel = nullptr;
+    QAction *ERen = nullptr;
+    QAction *HDoc = nullptr;
+    QAction *HPrompt = nullptr;
+    QAction *HAbout = nullptr;
+    QAction *TBPrev = nullptr;
+    QAction *TBNext = nullptr;
+    QAction *PopupNameNew = nullptr;
+    QAction *PopupNameCopy = nullptr;
+    QAction *PopupNamePaste = nullptr;
+    QAction *PopupNameDel = nullptr;
+    QAction *PopupNameRen = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    enum class SaveResult { Saved, Refused, Failed, Cancelled };
+
+    void FormCreate();
+    void createMenus();
+    void createControls();
+    TBlock *currentBlock();
+    // The job selector's names, job by job.
+    QStringList jobNames() const;
+    void ClearJobs();
+    void showStatus();
+    void updateNavigation();
+    void markChanged() { m_jobsModified = true; }
+    // Shows the completeness message for the job at index and stays on it.
+    void showIncomplete(int index, MissingField field);
+    // Every job complete; else the first incomplete one is shown with its message.
+    bool allJobsComplete();
+    SaveResult SaveFDat();
+    // The save dialog until a name is chosen and written, or it is cancelled.
+    SaveResult saveUnderNewName();
+    // The save question before the jobs are replaced; False to stop.
+    bool saveChangesFirst();
+    // Closing: the save question and, for a saved file, the default question.
+    bool FormCloseQuery();
+    bool askDefault();
+    QString askJobName(QAction *command, const QString &current);
+    void setCaptionFromFile();
+
+    TBlocks m_blocks;
+    std::optional<TBufferBlock> m_blockBuffer;
+    int m_curBlock = -1;
+    bool m_jobsModified = false;
+    bool m_haveDefaultDat = false;
+    PageContext m_context;
+
+    std::unique_ptr<TFormSource> m_formSource;
+    std::unique_ptr<TFormSelCmd> m_formSelCmd;
+    std::unique_ptr<TFormCopy> m_formCopy;
+    std::unique_ptr<QPrinter> m_jobPrinter;
+    TJobPages *m_pages = nullptr;
+    QLabel *LabelJob = nullptr;
+    QLabel *m_status = nullptr;
+    QMenu *FileMenu = nullptr;
+    QMenu *EditMenu = nullptr;
+    QMenu *HelpMenu = nullptr;
+};
+
+} // namespace pelvo

@@ -1,0 +1,85 @@
+#include "MailSession.h"
+
+#include "MailMessage.h"
+#include "SmtpClient.h"
+
+namespace smtpmail {
+
+std::optional<quint16> SmtpPort(const QString &text)
+{
+    bool isNumber = false;
+    const int port = text.trimmed().toInt(&isNumber);
+    if (!isNumber || port < 1 || port > 65535)
+        return std::nullopt;
+    return quint16(port);
+}
+
+void PrepareMail(TSmtpClient &smtp, TMailMessage &message, const TMailSettings &settings, const QString &subject,
+                 const QString &senderName, const QString &text)
+{
+    message.To.ClearRecipients();
+    message.To.AddRecipient(QString(), settings.EditEMail);
+    message.SetSubject(subject);
+    message.SetFrom(senderName, settings.EditFrom);
+    message.SetTextPlain(text);
+    message.RebuildBody();
+    smtp.MailMessage = &message;
+    smtp.Handshaking = hsManual; // the greeting and login are RunSmtpSession's
+    smtp.Host = settings.EditHost;
+}
+
+QString SessionStatus(std::optional<TSmtpStep> failed)
+{
+    if (!failed)
+        return QStringLiteral("Report sent");
+    switch (*failed) {
+    case TSmtpStep::Connect:
+        return QStringLiteral("Failed on connect");
+    case TSmtpStep::Send:
+        return QStringLiteral("Failed on send");
+    default:
+        return QStringLiteral("Failed on disconnect");
+    }
+}
+
+std::optional<TSmtpStep> RunSmtpSession(TSmtpClient &smtp, const TMailSettings &settings,
+                                        TAfterRefusedSend afterRefusedSend, const TStepEvent &stepDone)
+{
+    if (!smtp.Connect()) {
+        stepDone(TSmtpStep::Connect, false);
+        smtp.AbortSession();
+        return TSmtpStep::Connect;
+    }
+    stepDone(TSmtpStep::Connect, true);
+    if (settings.CheckBoxHelo) {
+        const bool greeted = smtp.SendEhlo() || smtp.SendHelo();
+        stepDone(TSmtpStep::Greet, greeted);
+    }
+    if (settings.CheckBoxAuth) {
+        smtp.UserName = settings.EditUserName;
+        smtp.Password = settings.EditPassword;
+        // A refused login shows in the server's reply; the send then tells
+        // whether the server insists on it.
+        const bool loggedIn = smtp.AuthLogin() && smtp.Login();
+        stepDone(TSmtpStep::Login, loggedIn);
+    }
+    std::optional<TSmtpStep> failed;
+    const bool sent = smtp.SendMailMessage();
+    stepDone(TSmtpStep::Send, sent);
+    if (!sent) {
+        failed = TSmtpStep::Send;
+        if (afterRefusedSend == TAfterRefusedSend::Abort) {
+            smtp.AbortSession();
+            return failed;
+        }
+    }
+    const bool quit = smtp.Quit();
+    stepDone(TSmtpStep::Quit, quit);
+    if (!quit) {
+        smtp.AbortSession();
+        return failed.value_or(TSmtpStep::Quit);
+    }
+    return failed;
+}
+
+} // namespace smtpmail

@@ -1,0 +1,81 @@
+#include "EditCmdCopy.h"
+#include "EditSource.h"
+#include "ScriptedPrompter.h"
+#include "WidgetTest.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace pelvo;
+
+namespace {
+
+class EditorDialogsTest : public WidgetTest {
+protected:
+    void SetUp() override
+    {
+        auto scripted = std::make_unique<ScriptedPrompter>();
+        prompts = scripted.get();
+        platform::setPrompter(std::move(scripted));
+    }
+    void TearDown() override { platform::setPrompter(nullptr); }
+
+    static void press(QWidget *control, int key)
+    {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(control, &event);
+    }
+
+    ScriptedPrompter *prompts = nullptr;
+};
+
+TEST_F(EditorDialogsTest, SourceDialogTakesASourceOnlyWhenOneIsGiven)
+{
+    TFormSource dialog;
+    dialog.show();
+    EXPECT_FALSE(dialog.ButtonOk->isEnabled());
+    press(dialog.EditWhat, Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), 0);
+    EXPECT_TRUE(dialog.isVisible());
+
+    dialog.EditWhat->insert(QStringLiteral("x"));
+    EXPECT_TRUE(dialog.ButtonOk->isEnabled());
+    press(dialog.EditWhat, Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), int(QDialog::Accepted));
+
+    dialog.show();
+    press(dialog.EditWhat, Qt::Key_Escape);
+    EXPECT_EQ(dialog.result(), int(QDialog::Rejected));
+}
+
+TEST_F(EditorDialogsTest, ArgumentsDialogNeedsToOnlyWhenItIsWanted)
+{
+    TFormCopy dialog;
+    dialog.EditFrom->setText(QStringLiteral("/home/a"));
+    dialog.SetToWanted(true);
+    EXPECT_FALSE(dialog.ButtonOk->isEnabled());
+    dialog.EditTo->setText(QStringLiteral("/mnt/b/"));
+    EXPECT_TRUE(dialog.ButtonOk->isEnabled());
+
+    dialog.EditTo->clear();
+    dialog.SetToWanted(false);
+    EXPECT_TRUE(dialog.ButtonOk->isEnabled());
+    EXPECT_FALSE(dialog.ButtonTo->isEnabled());
+}
+
+TEST_F(EditorDialogsTest, BrowsingForToKeepsOnlyTheFolder)
+{
+    TFormCopy dialog;
+    dialog.EditTo->setText(QStringLiteral("/mnt/old/x"));
+    prompts->texts.push_back(QStringLiteral("/mnt/backup/file.txt"));
+    dialog.ButtonTo->click();
+    EXPECT_EQ(dialog.EditTo->text(), QStringLiteral("/mnt/backup/"));
+    EXPECT_EQ(prompts->files.at(0).folder, QStringLiteral("/mnt/old/"));
+
+    prompts->texts.push_back(QStringLiteral("/home/anna/file.txt"));
+    dialog.ButtonBrowse->click();
+    EXPECT_EQ(dialog.EditFrom->text(), QStringLiteral("/home/anna/file.txt"));
+}
+
+} // namespace

@@ -1,0 +1,257 @@
+#include "EditorFixture.h"
+
+#include "CommandsPage.h"
+#include "ConstStr.h"
+#include "CopiesPage.h"
+#include "DayGroup.h"
+#include "EditCmdCopy.h"
+#include "EditSource.h"
+#include "ExtCopiesPage.h"
+#include "UnitSelCmd.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+
+using namespace pelvo;
+using platform::PromptButton;
+
+namespace {
+
+class EditorPagesTest : public EditorFixture {
+protected:
+    // One job with the given tail lines (destinations, copies, commands) and
+    // the window started on it.
+    void startWithTail(const QStringList &tail, const QStringList &sources = {QStringLiteral("D=/home/a")},
+                       const QStringList &exclusions = {QStringLiteral("E=")})
+    {
+        QStringList lines{QStringLiteral("header"), QStringLiteral(">"), QStringLiteral("Job"), QStringLiteral("/arc/a.zip")};
+        lines << sources << QStringLiteral("C=") << exclusions << tail;
+        const QString file = path(QStringLiteral("Jobs.dat"));
+        testfiles::writeBytes(file, testfiles::cp1251Lines(lines));
+        setDefaultDat(file);
+        start({file});
+    }
+
+    const TBlock &job() const { return form->Blocks().at(std::size_t(form->CurBlock())); }
+    CopiesPage &copies() { return *form->Pages().Copies; }
+    ExtCopiesPage &extCopies() { return *form->Pages().ExtCopies; }
+    CommandsPage &commands() { return *form->Pages().Commands; }
+
+    QStringList savedLines()
+    {
+        form->FSave->trigger();
+        return testfiles::linesOfCp1251(testfiles::readBytes(DatFileName));
+    }
+};
+
+TEST_F(EditorPagesTest, DaysAreStoredAsDigitsAndShownAsNames)
+{
+    startWithTail({QStringLiteral("/backup/=")});
+    DayGroup &days = *copies().GroupBoxDestDay;
+    EXPECT_EQ(copies().StringGridCopies->item(0, 1)->text(), days.EveryDay->text());
+    EXPECT_TRUE(days.EveryDay->isChecked());
+    EXPECT_FALSE(days.DayOfWeek[1]->isEnabled());
+
+    days.EveryDay->click();
+    days.DayOfWeek[5]->click();
+    days.DayOfWeek[1]->click();
+    EXPECT_EQ(job().Dests, QStringList{QStringLiteral("/backup/=15")});
+    EXPECT_EQ(copies().StringGridCopies->item(0, 1)->text(), QStringLiteral("Mo,Fr"));
+    EXPECT_TRUE(form->JobsModified());
+
+    // The same on the command page.
+    days.EveryDay->click();
+    EXPECT_EQ(job().Dests, QStringList{QStringLiteral("/backup/=")});
+}
+
+TEST_F(EditorPagesTest, DaysOfAHandMadeFileAreKeptAsWritten)
+{
+    startWithTail({QStringLiteral("/backup/=19"), QStringLiteral("CMD2=run=x6")});
+    EXPECT_EQ(copies().StringGridCopies->item(0, 1)->text(), QStringLiteral("Mo,9"));
+    EXPECT_EQ(commands().StringGridComs->item(0, 1)->text(), QStringLiteral("x,Sa"));
+    EXPECT_TRUE(copies().GroupBoxDestDay->DayOfWeek[1]->isChecked());
+    const QStringList lines = savedLines();
+    EXPECT_TRUE(lines.contains(QStringLiteral("/backup/=19")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("CMD2=run=x6")));
+}
+
+TEST_F(EditorPagesTest, RegimeRadiosAddAndRemoveTheEvenMark)
+{
+    struct Case {
+        QString path;
+        bool even;
+        QString expected;
+    };
+    const Case cases[] = {
+        {QStringLiteral("/backup/"), true, QStringLiteral("/backup?/")},
+        {QStringLiteral("/backup"), true, QStringLiteral("/backup?")},
+        {QStringLiteral("/backup?/"), true, QStringLiteral("/backup?/")},
+        {QStringLiteral("/backup?/"), false, QStringLiteral("/backup/")},
+    };
+    for (const Case &c : cases) {
+        startWithTail({c.path + QStringLiteral("=3"), QStringLiteral("M=") + c.path + QStringLiteral("=1")});
+        (c.even ? copies().RadioButtonReg2 : copies().RadioButtonReg1)->click();
+        (c.even ? extCopies().RadioButton2 : extCopies().RadioButton1)->click();
+        EXPECT_EQ(job().Dests, QStringList{c.expected + QStringLiteral("=3")}) << c.path.toStdString();
+        EXPECT_EQ(job().ExtCopies, QStringList{QStringLiteral("M>") + c.expected + QStringLiteral("=1")});
+        EXPECT_EQ(copies().RadioButtonReg2->isChecked(), c.expected.contains(u'?'));
+        form.reset();
+    }
+}
+
+TEST_F(EditorPagesTest, AdditionalCopiesTypesAndTheDeleteFlag)
+{
+    startWithTail({QStringLiteral(u"\u041D:/old/=1")});
+    EXPECT_TRUE(extCopies().RadioButtonWeek->isChecked());
+    EXPECT_EQ(extCopies().RadioButton1->text(), zentavo::sReg1Week);
+    EXPECT_TRUE(extCopies().CheckBoxDel->isChecked());
+
+    prompts->texts.push_back(QStringLiteral("/mnt/new"));
+    extCopies().BitBtnAddDestExt->click();
+    EXPECT_EQ(job().ExtCopies, (QStringList{QStringLiteral("W>/old/=1"), QStringLiteral("W>/mnt/new=")}));
+    EXPECT_TRUE(extCopies().StringGridACopies->currentRow() == 1);
+
+    extCopies().RadioButtonQuart->click();
+    EXPECT_EQ(job().ExtCopies.at(1), QStringLiteral("Q>/mnt/new="));
+    EXPECT_EQ(extCopies().StringGridACopies->item(1, 1)->text(), extCopies().RadioButtonQuart->text());
+    EXPECT_EQ(extCopies().RadioButton2->text(), zentavo::sReg2Quart);
+
+    // The new copy shows an empty flag; the box then sets one flag for every copy of the job.
+    EXPECT_FALSE(extCopies().CheckBoxDel->isChecked());
+    extCopies().CheckBoxDel->click();
+    EXPECT_EQ(job().ExtCopies, (QStringList{QStringLiteral("W>/old/=1"), QStringLiteral("Q>/mnt/new=1")}));
+    extCopies().CheckBoxDel->click();
+    EXPECT_EQ(job().ExtCopies, (QStringList{QStringLiteral("W>/old/=0"), QStringLiteral("Q>/mnt/new=0")}));
+
+    // A cancelled browse adds nothing.
+    prompts->texts.push_back(std::nullopt);
+    extCopies().BitBtnAddDestExt->click();
+    EXPECT_EQ(job().ExtCopies.size(), 2);
+    EXPECT_TRUE(savedLines().contains(QStringLiteral("W=/old/=0")));
+}
+
+TEST_F(EditorPagesTest, ANewSourceTakesTheSharedExclusions)
+{
+    startWithTail({}, {QStringLiteral("D=/home/a"), QStringLiteral("D=/home/b")},
+                  {QStringLiteral("E=*.tmp"), QStringLiteral("E=*.tmp")});
+    ASSERT_TRUE(archive().CheckBoxExclude->isChecked());
+    dialogs->expect(QStringLiteral("FormSource"), [](QDialog &dialog) {
+        static_cast<TFormSource &>(dialog).EditWhat->setText(QStringLiteral("/home/c"));
+        return int(QDialog::Accepted);
+    });
+    archive().BitBtnAdd->click();
+    EXPECT_EQ(job().Exclusions, (QStringList{QStringLiteral("*.tmp"), QStringLiteral("*.tmp"), QStringLiteral("*.tmp")}));
+
+    archive().EditX->setText(QStringLiteral("*.bak"));
+    EXPECT_EQ(job().Exclusions, (QStringList{QStringLiteral("*.bak"), QStringLiteral("*.bak"), QStringLiteral("*.bak")}));
+}
+
+TEST_F(EditorPagesTest, RunBeforeOrAfterArchiving)
+{
+    startWithTail({QStringLiteral("CMD1=backup-prepare=")});
+    EXPECT_EQ(commands().StringGridComs->item(0, 2)->text(), QStringLiteral("Be"));
+    EXPECT_FALSE(form->JobsModified());
+    commands().RadioButtonRA->click();
+    EXPECT_EQ(job().Cmds, QStringList{QStringLiteral("CMD2>backup-prepare=")});
+    EXPECT_EQ(commands().StringGridComs->item(0, 2)->text(), commands().RadioButtonRA->text().left(2));
+    EXPECT_TRUE(form->JobsModified());
+}
+
+TEST_F(EditorPagesTest, NewCommandsThroughTheTypeAndArgumentsDialogs)
+{
+    startWithTail({});
+    const auto choose = [this](QRadioButton *TFormSelCmd::*kind) {
+        dialogs->expect(QStringLiteral("FormSelCmd"), [kind](QDialog &dialog) {
+            (static_cast<TFormSelCmd &>(dialog).*kind)->setChecked(true);
+            return int(QDialog::Accepted);
+        });
+    };
+    // The type dialog cancelled: no command.
+    dialogs->expect(QStringLiteral("FormSelCmd"), [](QDialog &) { return int(QDialog::Rejected); });
+    commands().BitBtnAddCmd->click();
+    EXPECT_TRUE(job().Cmds.isEmpty());
+
+    // A copy whose arguments dialog is cancelled: no empty command either.
+    choose(&TFormSelCmd::RadioButtonCopy);
+    dialogs->expect(QStringLiteral("FormCopy"), [](QDialog &) { return int(QDialog::Rejected); });
+    commands().BitBtnAddCmd->click();
+    EXPECT_TRUE(job().Cmds.isEmpty());
+    EXPECT_EQ(commands().StringGridComs->rowCount(), 0);
+
+    choose(&TFormSelCmd::RadioButtonCopy);
+    dialogs->expect(QStringLiteral("FormCopy"), [](QDialog &dialog) {
+        auto &paths = static_cast<TFormCopy &>(dialog);
+        EXPECT_TRUE(paths.EditTo->isEnabled());
+        paths.EditFrom->setText(QStringLiteral("/home/Anna/Docs"));
+        paths.EditTo->setText(QStringLiteral("/mnt/Backup/"));
+        return int(QDialog::Accepted);
+    });
+    commands().BitBtnAddCmd->click();
+    EXPECT_EQ(job().Cmds, QStringList{QStringLiteral("CMD1>CCPY \"/home/Anna/Docs\" TO \"/mnt/Backup/\"=")});
+    EXPECT_EQ(commands().EditCmd->text(), QStringLiteral("Copy \"/home/Anna/Docs\" to \"/mnt/Backup/\""));
+    EXPECT_TRUE(commands().RadioButtonCopy->isChecked());
+
+    choose(&TFormSelCmd::RadioButtonDel);
+    dialogs->expect(QStringLiteral("FormCopy"), [](QDialog &dialog) {
+        auto &paths = static_cast<TFormCopy &>(dialog);
+        EXPECT_FALSE(paths.EditTo->isEnabled());
+        paths.EditFrom->setText(QStringLiteral("/tmp/Old"));
+        return int(QDialog::Accepted);
+    });
+    commands().BitBtnAddCmd->click();
+    EXPECT_EQ(job().Cmds.at(1), QStringLiteral("CMD1>CDEL \"/tmp/Old\"="));
+
+    // Viewing the commands again changes nothing, and the file reads back the same.
+    form->CBNameChange(true);
+    const QStringList lines = savedLines();
+    EXPECT_TRUE(lines.contains(QStringLiteral("CMD1=CCPY \"/home/Anna/Docs\" TO \"/mnt/Backup/\"=")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("CMD1=CDEL \"/tmp/Old\"=")));
+}
+
+TEST_F(EditorPagesTest, ViewingKeepsTheCaseAndTheTextOfInternalCommands)
+{
+    startWithTail({QStringLiteral("CMD2=cren \"/home/Anna/a.txt\" TO \"/home/Anna/B/\"=0"),
+                   QStringLiteral("CMD1=CCPY /no/quotes=")});
+    EXPECT_EQ(commands().EditCmd->text(), QStringLiteral("Rename \"/home/Anna/a.txt\" to \"/home/Anna/B/\""));
+    EXPECT_TRUE(commands().EditCmd->isReadOnly());
+    commands().StringGridComs->setCurrentCell(1, 0);
+    EXPECT_EQ(commands().EditCmd->text(), QStringLiteral("CCPY /no/quotes"));
+    EXPECT_EQ(job().Cmds, (QStringList{QStringLiteral("CMD2>cren \"/home/Anna/a.txt\" TO \"/home/Anna/B/\"=0"),
+                                       QStringLiteral("CMD1>CCPY /no/quotes=")}));
+    EXPECT_FALSE(form->JobsModified());
+}
+
+TEST_F(EditorPagesTest, AnEqualsSignIsRefused)
+{
+    startWithTail({QStringLiteral("/backup/=1"), QStringLiteral("CMD1=run=")});
+    prompts->buttons.push_back(PromptButton::Ok);
+    type(copies().EditDest, QStringLiteral("/a=b"));
+    EXPECT_EQ(job().Dests, QStringList{QStringLiteral("/ab=1")});
+    prompts->buttons.push_back(PromptButton::Ok);
+    type(commands().EditCmd, QStringLiteral("x a=b"));
+    EXPECT_EQ(job().Cmds, QStringList{QStringLiteral("CMD1>x ab=")});
+    EXPECT_EQ(prompts->messages.size(), 2u);
+}
+
+TEST_F(EditorPagesTest, DeletingTheLastRowSelectsARowThatExists)
+{
+    startWithTail({QStringLiteral("/one/="), QStringLiteral("/two/="), QStringLiteral("/three/=")});
+    copies().StringGridCopies->setCurrentCell(2, 0);
+    EXPECT_EQ(copies().EditDest->text(), QStringLiteral("/three/"));
+    prompts->buttons.push_back(PromptButton::Ok);
+    copies().BitBtnDelDest->click();
+    EXPECT_EQ(prompts->messages.back().text, zentavo::sQuestionDelCopy + QStringLiteral("\n/three/"));
+    EXPECT_EQ(copies().StringGridCopies->currentRow(), 1);
+    EXPECT_EQ(copies().EditDest->text(), QStringLiteral("/two/"));
+    copies().GroupBoxDestDay->EveryDay->click();
+    copies().GroupBoxDestDay->DayOfWeek[3]->click();
+    EXPECT_EQ(job().Dests, (QStringList{QStringLiteral("/one/="), QStringLiteral("/two/=3")}));
+
+    prompts->buttons.push_back(PromptButton::Cancel);
+    copies().BitBtnDelDest->click();
+    EXPECT_EQ(job().Dests.size(), 2);
+}
+
+} // namespace
