@@ -44,9 +44,3 @@ void TZADirArray::Delete(qsizetype index)
     m_items.removeAt(index);
     m_names.Delete(index);
 }
-
-void TZADirArray::SetName(qsizetype index, const QString &name)
-{
-    ItemPtr(index).FileName = name;
-    m_names.PutString(index, name);
-}

@@ -25,7 +25,6 @@ public:
 
     // The position of the name, -1 when absent.
     qsizetype FindName(const QString &name) const { return m_names.IndexOf(name); }
-    void SetName(qsizetype index, const QString &name);
 
     void CopyFrom(const TZADirArray &other) { *this = other; }
 

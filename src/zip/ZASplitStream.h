@@ -70,7 +70,6 @@ public:
     std::pair<int, qint64> VolumePosition(qint64 pos) const;
     // The stream position of offset within volume disk; -1 when outside.
     qint64 StreamPosition(int disk, qint64 offset) const;
-    QString VolumeName(int index) const { return m_volumes.at(std::size_t(index)).name; }
 
     std::exception_ptr TakeFailure();
 

@@ -132,7 +132,6 @@ void TZAUpdateCommit::Run()
     }
     try {
         zastream::truncate(m_stream, m_writePos);
-        m_archiver.m_volume.SetFirst(true);
 
         qsizetype i = start;
         while (i < items.Count() && !m_cancel) {

@@ -6,6 +6,7 @@
 #include "ZANameCodec.h"
 #include "ZAStreamIO.h"
 #include "ZAUpdateCommit.h"
+#include "ZAVolumeNumberInfo.h"
 
 #include "DriveInfo.h"
 
@@ -214,8 +215,6 @@ zavolumes::Naming TZABaseArchiver::naming() const
 void TZABaseArchiver::createNewArchive()
 {
     m_upperCaseVolumes = false;
-    m_volume.Reset();
-    m_volume.SetFirst(true);
     if (m_spanningMode == smNone) {
         auto file = std::make_unique<QFile>(FileName);
         if (!file->open(QIODevice::ReadWrite | QIODevice::Truncate))
@@ -272,7 +271,6 @@ void TZABaseArchiver::makeRunnable(const QString &fileName)
 void TZABaseArchiver::openExistingArchive(TZAFileMode mode)
 {
     m_spanningMode = smNone;
-    m_volume.Reset();
     const bool writable = mode != TZAFileMode::ReadOnlyDenyNone;
     const auto access = writable ? QIODevice::ReadWrite : QIODevice::ReadOnly;
     const auto openSingle = [&](const QString &name) {
@@ -331,11 +329,11 @@ void TZABaseArchiver::openVolumeSet(const QString &lastName, int lastDisk, bool 
         names.append(requestExistingVolume(index));
     names.append(lastName);
 
-    m_volume.Reset();
-    m_volume.LastNumber = lastDisk;
-    m_volume.SetLast(true);
+    TZAVolumeNumberInfo last;
+    last.LastNumber = lastDisk;
+    last.SetLast(true);
     const qint64 lastSize = QFileInfo(lastName).size();
-    const qint64 limit = SpanningOptions.GetVolumeSize(m_volume);
+    const qint64 limit = SpanningOptions.GetVolumeSize(last);
     const qint64 room = lastSize + std::max<qint64>(platform::FreeSpace(lastName), 0);
     releaseStream();
     auto volumes = std::make_unique<TZASplitStream>(static_cast<TZAVolumeHost &>(*this));
@@ -374,10 +372,8 @@ TZAVolumeHost::BlankVolume TZABaseArchiver::RequestBlankVolume(int index)
         if (cancel || name.isEmpty())
             throw EZAException(zaconst::neVolumeRequestCancelled, senderName());
         const qint64 free = platform::FreeSpace(name);
-        if (free > MinVolumeFreeSpace && (size <= 0 || m_spanningMode == smSplitting || free >= size)) {
-            m_volume = volume;
+        if (free > MinVolumeFreeSpace && (size <= 0 || m_spanningMode == smSplitting || free >= size))
             return {name, size > 0 ? std::min(size, free) : free};
-        }
         DoOnDiskFull(index + 1, name, cancel);
         if (cancel)
             throw EZAException(zaconst::neVolumeRequestCancelled, senderName());

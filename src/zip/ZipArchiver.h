@@ -6,7 +6,6 @@
 #include "ZASplitStream.h"
 #include "ZATypes.h"
 #include "ZAVolumeNames.h"
-#include "ZAVolumeNumberInfo.h"
 
 #include <QIODevice>
 #include <QObject>
@@ -189,7 +188,6 @@ private:
     TZAFileMode m_fileMode = TZAFileMode::Create;
     QString m_searchBase;
     bool m_upperCaseVolumes = false;
-    TZAVolumeNumberInfo m_volume;
     std::unique_ptr<QIODevice> m_stream;
     std::unique_ptr<TZADirManager> m_dirManager;
 };

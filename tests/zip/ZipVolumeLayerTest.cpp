@@ -1,4 +1,3 @@
-#include "ZAFolderTree.h"
 #include "ZASplitStream.h"
 #include "ZAStreamIO.h"
 #include "ZAVolumeNames.h"
@@ -40,23 +39,6 @@ TEST(ZipVolumeNames, SplitSetsNamedByIndexWithTheLastKeepingTheArchiveName)
 
     EXPECT_TRUE(IsExeName(QStringLiteral("a/setup.EXE")));
     EXPECT_FALSE(IsExeName(QStringLiteral("a.exe/setup.zip")));
-}
-
-TEST(ZipFolderTree, RemovesEmptyFoldersAndKeepsFolderWithFiles)
-{
-    QTemporaryDir temp;
-    const QString root = temp.filePath(QStringLiteral("tree"));
-    ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/a/b/c")));
-    ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/d")));
-    EXPECT_TRUE(DeleteFolderTree(root));
-    EXPECT_FALSE(QFileInfo::exists(root));
-    EXPECT_TRUE(DeleteFolderTree(root)) << "a folder that is gone counts as removed";
-
-    ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/keep/empty")));
-    ziptest::writeFile(root + QStringLiteral("/keep/file.txt"), "x");
-    EXPECT_FALSE(DeleteFolderTree(root));
-    EXPECT_TRUE(QFileInfo::exists(root + QStringLiteral("/keep/file.txt")));
-    EXPECT_FALSE(QFileInfo::exists(root + QStringLiteral("/keep/empty")));
 }
 
 namespace {
