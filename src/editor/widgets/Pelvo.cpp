@@ -5,7 +5,7 @@
 #include "EditCmdCopy.h"
 #include "EditSource.h"
 #include "FormBuilders.h"
-#include "JobDescriptionPrinter.h"
+#include "PelvoPrint.h"
 #include "JobPages.h"
 #include "LocalizeForm.h"
 #include "Paths.h"

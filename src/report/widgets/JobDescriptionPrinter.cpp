@@ -1,7 +1,6 @@
 #include "JobDescriptionPrinter.h"
 
 #include "JobDescription.h"
-#include "PelvoDescription.h"
 #include "Prompter.h"
 #include "StyledLinePrinter.h"
 #include "VersionBlock.h"
@@ -28,16 +27,3 @@ bool PrintJob(QPrinter &printer)
 }
 
 } // namespace zentavo
-
-namespace pelvo {
-
-bool PrintJobs(QPrinter &printer, const QStringList &jobNames, const TBlocks &blocks, const QString &jobFileName)
-{
-    std::vector<zentavo::DescribedJob> jobs;
-    for (std::size_t i = 0; i < blocks.size(); ++i)
-        jobs.push_back(DescribedJobOf(blocks[i], jobNames.value(qsizetype(i))));
-    const QString header = zentavo::JobDescriptionHeader(platform::VersionBlock::ofRunningProgram(), jobFileName);
-    return PrintDescription(printer, zentavo::DescribeJobs(header, jobs, zentavo::JobNumbering::Editor));
-}
-
-} // namespace pelvo

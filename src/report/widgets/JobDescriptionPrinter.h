@@ -1,10 +1,8 @@
 #pragma once
 
-#include "PelvoExt.h"
 #include "StyledLine.h"
 
 #include <QString>
-#include <QStringList>
 
 #include <vector>
 
@@ -22,12 +20,3 @@ namespace zentavo {
 bool PrintJob(QPrinter &printer);
 
 } // namespace zentavo
-
-namespace pelvo {
-
-// The editor's print command: prints the description of the editor's jobs,
-// named by the job selector's names at the same index, under the running
-// program's version and the job file being edited.
-bool PrintJobs(QPrinter &printer, const QStringList &jobNames, const TBlocks &blocks, const QString &jobFileName);
-
-} // namespace pelvo

@@ -1,4 +1,5 @@
 #include "JobDescriptionPrinter.h"
+#include "PelvoPrint.h"
 
 #include "ConstStr.h"
 #include "JobFileFormat.h"
