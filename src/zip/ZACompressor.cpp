@@ -7,7 +7,7 @@
 #include <algorithm>
 
 TZACompressor::Result TZACompressor::Compress(QIODevice &source, qint64 sourceSize,
-                                              QIODevice &output, int level, qint64 blockSize,
+                                              TZAStream &output, int level, qint64 blockSize,
                                               const QByteArray &password,
                                               const std::function<bool(qint64)> &progress)
 {

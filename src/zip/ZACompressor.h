@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ZAStream.h"
 #include "ZAZlib.h"
 
 #include <QByteArray>
@@ -25,7 +26,7 @@ public:
     // read twice, since the header carries the CRC). progress gets the bytes read before each
     // block and answers true to stop; a stopped or short source shows as
     // bytesRead below sourceSize.
-    Result Compress(QIODevice &source, qint64 sourceSize, QIODevice &output, int level,
+    Result Compress(QIODevice &source, qint64 sourceSize, TZAStream &output, int level,
                     qint64 blockSize, const QByteArray &password,
                     const std::function<bool(qint64)> &progress);
 

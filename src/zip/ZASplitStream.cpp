@@ -163,17 +163,17 @@ int TZASplitStream::volumeAt(qint64 pos) const
     return CurrentVolume();
 }
 
-std::pair<int, qint64> TZASplitStream::VolumePosition(qint64 pos) const
+std::pair<uint32_t, qint64> TZASplitStream::VolumePosition(qint64 pos) const
 {
     const int index = volumeAt(pos);
-    return {index, pos - m_volumes.at(std::size_t(index)).start};
+    return {uint32_t(index), pos - m_volumes.at(std::size_t(index)).start};
 }
 
-qint64 TZASplitStream::StreamPosition(int disk, qint64 offset) const
+qint64 TZASplitStream::StreamPosition(uint32_t disk, qint64 offset) const
 {
-    if (disk < 0 || disk >= int(m_volumes.size()) || offset < 0)
+    if (disk >= m_volumes.size() || offset < 0)
         return -1;
-    return m_volumes[std::size_t(disk)].start + offset;
+    return m_volumes[disk].start + offset;
 }
 
 QIODevice *TZASplitStream::deviceFor(int index, bool write)
@@ -260,13 +260,13 @@ qint64 TZASplitStream::writeData(const char *data, qint64 maxSize)
             v.size = std::max(v.size, offset + written);
         }
     } catch (...) {
-        m_failure = std::current_exception();
+        KeepFailure();
         return done > 0 ? done : -1;
     }
     return done;
 }
 
-bool TZASplitStream::Truncate(qint64 newSize)
+bool TZASplitStream::Resize(qint64 newSize)
 {
     if (newSize < 0 || newSize > size() || !m_current)
         return false;
@@ -291,12 +291,13 @@ bool TZASplitStream::Truncate(qint64 newSize)
     }
     Volume &last = m_volumes.back();
     const qint64 inVolume = newSize - last.start;
-    zastream::truncate(*m_current, inVolume);
+    if (!zastream::resize(*m_current, inVolume))
+        return false;
     last.size = inVolume;
     return QIODevice::seek(std::min(pos(), newSize));
 }
 
-std::exception_ptr TZASplitStream::TakeFailure()
+bool TZASplitStream::SyncToDisk()
 {
-    return std::exchange(m_failure, nullptr);
+    return !m_current || zastream::syncToDisk(*m_current);
 }

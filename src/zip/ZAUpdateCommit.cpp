@@ -194,7 +194,7 @@ void TZAUpdateCommit::saveArchiveTail()
 // later open could put the tail back into.
 bool TZAUpdateCommit::hasJournal() const
 {
-    return !m_archiver.InMemory() && qobject_cast<QFileDevice *>(&m_stream) != nullptr;
+    return !m_archiver.InMemory() && !m_stream.IsMultiVolume();
 }
 
 void TZAUpdateCommit::dropTail()
@@ -296,7 +296,7 @@ void TZAUpdateCommit::writeEntry(TDirItem &item, QIODevice *source, qint64 sourc
 {
     const TZip64Mode zip64Mode = m_archiver.Zip64Mode;
     // A local header never straddles two volumes.
-    zastream::keepTogether(m_stream, LocalHeaderSize + item.EncodedName.size() + LocalZip64ExtraSize);
+    m_stream.KeepTogether(LocalHeaderSize + item.EncodedName.size() + LocalZip64ExtraSize);
     const qint64 offset = m_stream.pos();
     const bool needs64 = uint64_t(sourceSize) >= Overflow32 || uint64_t(offset) >= Overflow32;
     if (needs64 && zip64Mode == zmDisabled)
@@ -403,7 +403,7 @@ void TZAUpdateCommit::copyUnchangedItem(qsizetype index)
     const qint64 tailOffset = qint64(saved.LocalHeaderOffset) - m_writePos;
     qint64 headerLength = 0;
     const qint64 length = measureSavedEntry(saved, tailOffset, headerLength);
-    zastream::keepTogether(m_stream, headerLength);
+    m_stream.KeepTogether(headerLength);
     const qint64 newOffset = m_stream.pos();
     zastream::seekChecked(*m_tail, tailOffset);
     if (!m_archiver.CopyTempFileToDest(*m_tail, m_stream, length, true))

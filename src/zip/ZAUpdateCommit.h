@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ZACompressor.h"
+#include "ZAStream.h"
 #include "ZATypes.h"
 
 #include <QFile>
@@ -44,7 +45,7 @@ private:
 
     TZABaseArchiver &m_archiver;
     TZADirManager &m_dir;
-    QIODevice &m_stream;
+    TZAStream &m_stream;
     TZACompressor m_compressor;
     std::unique_ptr<QFile> m_tail;
     bool m_keepTail = false;

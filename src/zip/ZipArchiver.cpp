@@ -5,6 +5,7 @@
 #include "ZAFileSelector.h"
 #include "ZANameCodec.h"
 #include "ZAStreamIO.h"
+#include "ZAStubStream.h"
 #include "ZAUpdateCommit.h"
 #include "ZAVolumeNumberInfo.h"
 
@@ -113,7 +114,7 @@ void TZABaseArchiver::SetInMemory(bool inMemory)
         if (!inMemory) {
             if (!hasNamePart(FileName))
                 throw EZAException(zaconst::neInMemoryNoFileName, senderName());
-            const QByteArray data = static_cast<const QBuffer *>(m_stream.get())->data();
+            const QByteArray data = zastream::readAt(*m_stream, 0, m_stream->size());
             CloseArchive();
             QFile file(FileName);
             if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size())
@@ -196,7 +197,7 @@ void TZABaseArchiver::openStream(TZAFileMode mode)
     if (m_inMemory) {
         auto buffer = std::make_unique<QBuffer>();
         buffer->open(QIODevice::ReadWrite);
-        m_stream = std::move(buffer);
+        m_stream = std::make_unique<TZADeviceStream>(std::move(buffer));
         m_dirManager = std::make_unique<TZADirManager>(*m_stream, dirSettings());
         return;
     }
@@ -219,53 +220,26 @@ void TZABaseArchiver::createNewArchive()
         auto file = std::make_unique<QFile>(FileName);
         if (!file->open(QIODevice::ReadWrite | QIODevice::Truncate))
             throw EZAException(zaconst::neCannotCreateFile, senderName(), {FileName});
-        m_stream = std::move(file);
+        m_stream = std::make_unique<TZADeviceStream>(std::move(file));
     } else {
         auto volumes = std::make_unique<TZASplitStream>(static_cast<TZAVolumeHost &>(*this));
         volumes->StartNew();
         m_stream = std::move(volumes);
     }
     try {
-        const qint64 stubSize = writeSFXStub();
-        m_dirManager = std::make_unique<TZADirManager>(*m_stream, dirSettings(), stubSize);
+        if (!SFXStub.isEmpty()) {
+            TZAVolumeNumberInfo first;
+            first.SetFirst(true);
+            const TZAStubStream::Stub stub{SFXStub, m_spanningMode == smNone ? FileName : VolumeName(0),
+                                           m_spanningMode == smNone ? -1 : SpanningOptions.GetVolumeSize(first),
+                                           senderName()};
+            m_stream = std::make_unique<TZAStubStream>(std::move(m_stream), stub);
+        }
+        m_dirManager = std::make_unique<TZADirManager>(*m_stream, dirSettings());
     } catch (...) {
         releaseStream();
         throw;
     }
-}
-
-// The stub goes in front of the archive proper; the entries' offsets then
-// count from the start of the file, so tools read it without a warning.
-qint64 TZABaseArchiver::writeSFXStub()
-{
-    if (SFXStub.isEmpty())
-        return 0;
-    QFile stub(SFXStub);
-    if (!stub.open(QIODevice::ReadOnly))
-        throw EZAException(zaconst::neStubNotFound, senderName(), {SFXStub});
-    TZAVolumeNumberInfo first;
-    first.SetFirst(true);
-    const qint64 limit = m_spanningMode == smNone ? -1 : SpanningOptions.GetVolumeSize(first);
-    if (limit > 0 && stub.size() > limit)
-        throw EZAException(zaconst::neStubTooLarge, senderName());
-    zastream::truncate(*m_stream, 0);
-    zastream::keepTogether(*m_stream, stub.size());
-    const qint64 copied = zastream::CopyTempFileToDest(stub, *m_stream, stub.size());
-    makeRunnable(m_spanningMode == smNone ? FileName : VolumeName(0));
-    return copied;
-}
-
-// A self-extracting file is a program: whoever may read it may run it.
-void TZABaseArchiver::makeRunnable(const QString &fileName)
-{
-    QFileDevice::Permissions permissions = QFile::permissions(fileName);
-    if (permissions & QFileDevice::ReadOwner)
-        permissions |= QFileDevice::ExeOwner | QFileDevice::ExeUser;
-    if (permissions & QFileDevice::ReadGroup)
-        permissions |= QFileDevice::ExeGroup;
-    if (permissions & QFileDevice::ReadOther)
-        permissions |= QFileDevice::ExeOther;
-    QFile::setPermissions(fileName, permissions);
 }
 
 void TZABaseArchiver::openExistingArchive(TZAFileMode mode)
@@ -278,7 +252,7 @@ void TZABaseArchiver::openExistingArchive(TZAFileMode mode)
         auto file = std::make_unique<QFile>(name);
         if (!file->open(access))
             throw EZAException(zaconst::neCannotOpenFile, senderName(), {name});
-        m_stream = std::move(file);
+        m_stream = std::make_unique<TZADeviceStream>(std::move(file));
         m_dirManager = std::make_unique<TZADirManager>(*m_stream, dirSettings());
         return m_dirManager->FindEndRecord() >= 0;
     };
@@ -508,7 +482,7 @@ void TZABaseArchiver::AddFiles()
     }
 }
 
-bool TZABaseArchiver::CopyTempFileToDest(QIODevice &source, QIODevice &dest, qint64 count, bool showProgress)
+bool TZABaseArchiver::CopyTempFileToDest(QIODevice &source, TZAStream &dest, qint64 count, bool showProgress)
 {
     if (!showProgress) {
         zastream::CopyTempFileToDest(source, dest, count);

@@ -27,9 +27,9 @@ class TZAFileSelector;
 // volume under its own name next to the archive, and a missing volume, a
 // spanned disk (nobody is there to change it) or a full disk cancels.
 //
-// Split volumes and a self-extractor stub live in the stream below the
-// writer (TZASplitStream, the stub copied to its start); the writer only
-// asks that records stay whole on one volume. A user interface that wants the questions asked
+// Split volumes and a self-extractor stub are layers of the archive's
+// stream (TZASplitStream, TZAStubStream); the writer only asks that records
+// stay whole on one volume. A user interface that wants the questions asked
 // assigns the handlers and shows its own dialogs from them.
 //
 // The component runs on one thread at a time; the search for files of all
@@ -117,7 +117,7 @@ public:
     // written whole or failing with neWriteFailed. With showProgress the copy is
     // reported through OnCopyTempFileProgress, whose cancel stops it; false
     // when it was cancelled.
-    bool CopyTempFileToDest(QIODevice &source, QIODevice &dest, qint64 count, bool showProgress);
+    bool CopyTempFileToDest(QIODevice &source, TZAStream &dest, qint64 count, bool showProgress);
 
     void CheckActive() const;
     void CheckMultiVolumeModification() const;
@@ -165,8 +165,6 @@ private:
     void openExistingArchive(TZAFileMode mode);
     void openVolumeSet(const QString &lastName, int lastDisk, bool writable);
     QString requestExistingVolume(int index);
-    qint64 writeSFXStub();
-    static void makeRunnable(const QString &fileName);
     zavolumes::Naming naming() const;
 
     // TZAVolumeHost
@@ -188,7 +186,7 @@ private:
     TZAFileMode m_fileMode = TZAFileMode::Create;
     QString m_searchBase;
     bool m_upperCaseVolumes = false;
-    std::unique_ptr<QIODevice> m_stream;
+    std::unique_ptr<TZAStream> m_stream;
     std::unique_ptr<TZADirManager> m_dirManager;
 };
 

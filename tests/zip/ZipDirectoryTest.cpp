@@ -244,25 +244,24 @@ namespace {
 // directory that lists them.
 QByteArray directoryOf(qsizetype count)
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::ReadWrite);
-    TZADirManager manager(buffer, {});
+    const auto stream = memoryStream();
+    TZADirManager manager(*stream, {});
     TDirItem item;
     item.UncompressedSize = item.CompressedSize = 1;
     item.Crc32 = 0xE8B7BE43; // of "a"
     for (qsizetype i = 0; i < count; ++i) {
         item.FileName = QString::number(i);
         item.EncodedName = item.FileName.toLatin1();
-        item.LocalHeaderOffset = uint64_t(buffer.pos());
+        item.LocalHeaderOffset = uint64_t(stream->pos());
         zarecords::LocalHeader header;
         header.crc32 = item.Crc32;
         header.compressedSize = header.uncompressedSize = 1;
         header.nameLength = uint16_t(item.EncodedName.size());
-        buffer.write(header.encode() + item.EncodedName + "a");
+        stream->write(header.encode() + item.EncodedName + "a");
         manager.Items.Append(item);
     }
     manager.WriteCentralDir(true);
-    return buffer.data();
+    return zastream::readAt(*stream, 0, stream->size());
 }
 
 } // namespace
@@ -277,10 +276,8 @@ TEST(ZipDirectoryWriter, Zip64RecordsFrom65535Entries)
         EXPECT_EQ(zabytes::get<uint16_t>(end + 10), zip64 ? 0xFFFF : count);
         EXPECT_EQ(zabytes::get<uint32_t>(end - 20) == 0x07064B50, zip64);
 
-        QBuffer buffer;
-        buffer.setData(bytes);
-        buffer.open(QIODevice::ReadOnly);
-        TZADirManager reader(buffer, {});
+        const auto stream = memoryStream(bytes);
+        TZADirManager reader(*stream, {});
         reader.ReadCentralDir();
         EXPECT_FALSE(reader.Repaired);
         EXPECT_EQ(reader.Items.Count(), count);

@@ -3,8 +3,11 @@
 #include "TestFiles.h"
 #include "ZipToolCheck.h"
 #include "ZAExcept.h"
+#include "ZAStream.h"
+#include "ZAStreamIO.h"
 #include "ZipArchiver.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -155,6 +158,15 @@ inline void expectAcceptedByTools(const QString &archive, const QString &passwor
     }
     if (ran == 0)
         GTEST_SKIP() << "no ZIP tool installed";
+}
+
+// The archive's stream over a memory buffer that holds bytes.
+inline std::unique_ptr<TZADeviceStream> memoryStream(const QByteArray &bytes = {})
+{
+    auto buffer = std::make_unique<QBuffer>();
+    buffer->setData(bytes);
+    buffer->open(QIODevice::ReadWrite);
+    return std::make_unique<TZADeviceStream>(std::move(buffer));
 }
 
 // The native code of the EZAException that action raises; -1 when none.
