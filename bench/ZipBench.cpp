@@ -1,28 +1,39 @@
-// Figures of the ZIP component, not a test: peak memory while archiving a
-// huge sparse file, and the time to archive a mixed corpus compared with
-// Info-ZIP's zip and with zlib alone.
+// Figures of the ZIP component, not a test: the time to archive a generated
+// corpus on one thread and on every core, compared with Info-ZIP's zip -6,
+// 7-Zip writing a ZIP on as many threads, and zlib alone (deflate and CRC of
+// the same bytes on one thread); and the peak memory on a huge file. Each
+// archiver runs as its own process, the rounds interleaved, the median shown.
 //
-//   zip_bench memory [GiB]     archive a sparse file of that size (5)
-//   zip_bench corpus [MiB]     archive a corpus of about that size (200)
+//   zip_bench corpus [MiB] [rounds]    mixed corpus of about that size (240, 3)
+//   zip_bench small [files] [rounds]   that many one-byte files (70000, 3)
+//   zip_bench memory [GiB]             one sparse file of that size (5)
 
 #include "ZipArchiver.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
-#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <sys/resource.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <map>
+#include <vector>
 
 namespace {
+
+constexpr int Level = 6;
+constexpr int ToolTimeoutMs = 3600 * 1000;
 
 long peakResidentKiB()
 {
@@ -31,79 +42,65 @@ long peakResidentKiB()
     return usage.ru_maxrss;
 }
 
-double archiveWithComponent(const QString &folder, const QString &archive, int level)
+// The child's side: archive a folder and print the peak memory.
+int archiveFolder(const QString &folder, const QString &archive, int threads)
 {
     QFile::remove(archive);
     TZipArchiver zip;
     zip.Zip64Mode = zmAuto;
-    zip.SetCompressionMode(level);
+    zip.SetCompressionMode(Level);
     zip.Options.FlushBuffers = false;
+    zip.Options.Threads = threads;
     zip.FileName = archive;
     zip.BaseDir = folder;
     zip.FileMasks = {QStringLiteral("*.*")};
-    QElapsedTimer timer;
-    timer.start();
     zip.OpenArchive();
     zip.AddFiles();
     zip.CloseArchive();
-    return double(timer.elapsed()) / 1000.0;
-}
-
-int memory(double gib)
-{
-    QTemporaryDir dir;
-    const QString source = dir.filePath(QStringLiteral("src/"));
-    QDir().mkpath(source);
-    QFile sparse(source + QStringLiteral("sparse.bin"));
-    if (!sparse.open(QIODevice::WriteOnly) || !sparse.resize(qint64(gib * 1024 * 1024 * 1024)))
-        return 1;
-    sparse.close();
-    const long before = peakResidentKiB();
-    const double seconds = archiveWithComponent(source, dir.filePath(QStringLiteral("sparse.zip")), 1);
-    std::printf("sparse file %.1f GiB: %.1f s, peak resident %ld MiB (before archiving %ld MiB), archive %lld bytes\n",
-                gib, seconds, peakResidentKiB() / 1024, before / 1024,
-                QFileInfo(dir.filePath(QStringLiteral("sparse.zip"))).size());
+    std::printf("%ld\n", peakResidentKiB());
     return 0;
 }
 
-void makeCorpus(const QString &folder, qint64 totalBytes)
+struct Run
 {
-    QRandomGenerator random(42);
-    QByteArray text;
-    for (int i = 0; text.size() < 4 << 20; ++i)
-        text += "int function_" + QByteArray::number(i) + "(int value) { return value * "
-                + QByteArray::number(random.bounded(1000)) + "; }\n";
-    qint64 written = 0;
-    for (int i = 0; written < totalBytes; ++i) {
-        const QString sub = folder + QStringLiteral("dir%1/").arg(i % 50);
-        QDir().mkpath(sub);
-        const bool binary = i % 4 == 0;
-        const qint64 size = binary ? random.bounded(20000, 400000) : random.bounded(500, 80000);
-        QByteArray bytes;
-        if (binary) {
-            bytes.resize(size);
-            for (char &b : bytes)
-                b = char(random.bounded(i % 8 == 0 ? 256 : 16));
-        } else {
-            const qint64 start = random.bounded(qint64(text.size()) - size);
-            bytes = text.mid(start, size);
-        }
-        QFile file(sub + QStringLiteral("file%1.%2").arg(i).arg(binary ? QStringLiteral("bin") : QStringLiteral("c")));
-        file.open(QIODevice::WriteOnly);
-        file.write(bytes);
-        written += bytes.size();
-    }
+    double seconds = -1;
+    long peakKiB = 0;
+};
+
+Run runProcess(const QString &program, const QStringList &arguments, const QString &workingFolder = {})
+{
+    QProcess process;
+    process.setWorkingDirectory(workingFolder);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, arguments);
+    if (!process.waitForFinished(ToolTimeoutMs) || process.exitCode() != 0)
+        return {};
+    return {double(timer.elapsed()) / 1000.0, 0};
 }
 
-double zlibAlone(const QString &folder, int level)
+Run ours(const QString &folder, const QString &archive, int threads)
+{
+    QProcess process;
+    QElapsedTimer timer;
+    timer.start();
+    process.start(QCoreApplication::applicationFilePath(),
+                  {QStringLiteral("archive"), folder, archive, QString::number(threads)});
+    if (!process.waitForFinished(ToolTimeoutMs) || process.exitCode() != 0)
+        return {};
+    const double seconds = double(timer.elapsed()) / 1000.0;
+    return {seconds, process.readAllStandardOutput().trimmed().toLong()};
+}
+
+Run zlibAlone(const QString &folder)
 {
     QElapsedTimer timer;
     timer.start();
     QByteArray out(1 << 20, Qt::Uninitialized);
     z_stream stream{};
-    deflateInit2(&stream, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
-    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
+    deflateInit2(&stream, Level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
         QFile file(it.next());
         file.open(QIODevice::ReadOnly);
         const QByteArray bytes = file.readAll();
@@ -119,39 +116,164 @@ double zlibAlone(const QString &folder, int level)
         crc32(0, reinterpret_cast<const Bytef *>(bytes.constData()), uInt(bytes.size()));
     }
     deflateEnd(&stream);
-    return double(timer.elapsed()) / 1000.0;
+    return {double(timer.elapsed()) / 1000.0, 0};
 }
 
-double infoZip(const QString &folder, const QString &archive, int level)
+void makeCorpus(const QString &folder, qint64 totalBytes)
 {
-    QFile::remove(archive);
-    QProcess zip;
-    zip.setWorkingDirectory(folder);
-    QElapsedTimer timer;
-    timer.start();
-    zip.start(QStringLiteral("zip"), {QStringLiteral("-qr%1").arg(level), archive, QStringLiteral(".")});
-    if (!zip.waitForFinished(600000))
-        return -1;
-    return double(timer.elapsed()) / 1000.0;
+    QRandomGenerator random(42);
+    QByteArray text;
+    for (int i = 0; text.size() < 8 << 20; ++i)
+        text += "static inline int function_" + QByteArray::number(i) + "(const struct item *value) { return value->field_"
+                + QByteArray::number(random.bounded(1000)) + " * " + QByteArray::number(random.bounded(100000)) + "; }\n";
+    // A fifth of the bytes cannot be compressed, as in a corpus with media.
+    const qint64 randomBytes = totalBytes / 5;
+    qint64 written = 0;
+    for (int i = 0; written < totalBytes; ++i) {
+        const QString sub = folder + QStringLiteral("dir%1/").arg(i % 60);
+        QDir().mkpath(sub);
+        QByteArray bytes;
+        QString extension;
+        if (written < randomBytes) {
+            bytes.resize(random.bounded(1 << 20, 8 << 20));
+            random.fillRange(reinterpret_cast<quint32 *>(bytes.data()), bytes.size() / 4);
+            extension = QStringLiteral("raw");
+        } else if (i % 4 == 0) {
+            // Like a program: runs of text and tables between bytes that
+            // repeat little.
+            const qint64 size = random.bounded(20000, 3 << 20);
+            while (bytes.size() < size) {
+                QByteArray piece(random.bounded(16, 128), Qt::Uninitialized);
+                if (random.bounded(2) == 0)
+                    piece = text.mid(random.bounded(qint64(text.size()) - 128), piece.size());
+                else
+                    random.fillRange(reinterpret_cast<quint32 *>(piece.data()), piece.size() / 4);
+                bytes += piece;
+            }
+            extension = QStringLiteral("so");
+        } else {
+            const qint64 size = random.bounded(200, 120000);
+            bytes = text.mid(random.bounded(qint64(text.size()) - size), size);
+            extension = QStringLiteral("h");
+        }
+        QFile file(sub + QStringLiteral("file%1.%2").arg(i).arg(extension));
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+        written += bytes.size();
+    }
 }
 
-int corpus(qint64 mib)
+void makeSmallFiles(const QString &folder, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        const QString sub = folder + QStringLiteral("d%1/").arg(i / 1000);
+        if (i % 1000 == 0)
+            QDir().mkpath(sub);
+        QFile file(sub + QStringLiteral("f%1").arg(i));
+        file.open(QIODevice::WriteOnly);
+        file.write("x", 1);
+    }
+}
+
+qint64 folderBytes(const QString &folder, int *files)
+{
+    qint64 bytes = 0;
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+        it.next();
+        bytes += it.fileInfo().size();
+        ++*files;
+    }
+    return bytes;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? -1 : values[values.size() / 2];
+}
+
+// Runs every contender round after round and prints the medians.
+int compare(const QString &folder, int rounds)
+{
+    QTemporaryDir out;
+    int files = 0;
+    const qint64 bytes = folderBytes(folder, &files);
+    const int cores = QThread::idealThreadCount();
+    const QString tag = QStringLiteral("-mmt%1").arg(cores);
+    const bool haveZip = !QStandardPaths::findExecutable(QStringLiteral("zip")).isEmpty();
+    const bool have7z = !QStandardPaths::findExecutable(QStringLiteral("7z")).isEmpty();
+    const QString ours1 = QStringLiteral("component, 1 thread");
+    const QString oursN = QStringLiteral("component, %1 threads").arg(cores);
+    const QString zip6 = QStringLiteral("zip -6");
+    const QString sevenZip = QStringLiteral("7z a -tzip -mx5 ") + tag;
+    const QString zlib = QStringLiteral("zlib deflate + CRC, 1 thread");
+    std::map<QString, std::vector<double>> times;
+    std::map<QString, long> peaks;
+    std::map<QString, qint64> sizes;
+    for (int round = 0; round < rounds; ++round) {
+        const QString a1 = out.filePath(QStringLiteral("one.zip"));
+        const QString aN = out.filePath(QStringLiteral("all.zip"));
+        Run run = ours(folder, a1, 1);
+        times[ours1].push_back(run.seconds);
+        peaks[ours1] = std::max(peaks[ours1], run.peakKiB);
+        sizes[ours1] = QFileInfo(a1).size();
+        run = ours(folder, aN, cores);
+        times[oursN].push_back(run.seconds);
+        peaks[oursN] = std::max(peaks[oursN], run.peakKiB);
+        sizes[oursN] = QFileInfo(aN).size();
+        if (haveZip) {
+            const QString archive = out.filePath(QStringLiteral("zip.zip"));
+            QFile::remove(archive);
+            times[zip6].push_back(runProcess(QStringLiteral("zip"), {QStringLiteral("-qr6"), archive, QStringLiteral(".")}, folder).seconds);
+            sizes[zip6] = QFileInfo(archive).size();
+        }
+        if (have7z) {
+            const QString archive = out.filePath(QStringLiteral("7z.zip"));
+            QFile::remove(archive);
+            times[sevenZip].push_back(runProcess(QStringLiteral("7z"), {QStringLiteral("a"), QStringLiteral("-tzip"), QStringLiteral("-mx5"), tag, archive, QStringLiteral(".")}, folder).seconds);
+            sizes[sevenZip] = QFileInfo(archive).size();
+        }
+        times[zlib].push_back(zlibAlone(folder).seconds);
+    }
+    std::printf("%d files, %.1f MB; %d rounds, medians; %d cores\n", files, double(bytes) / 1e6, rounds, cores);
+    for (const QString &name : {ours1, oursN, zip6, sevenZip, zlib}) {
+        if (!times.count(name))
+            continue;
+        const double seconds = median(times[name]);
+        std::printf("  %-32s %7.2f s %8.1f MB/s", qPrintable(name), seconds, double(bytes) / 1e6 / seconds);
+        if (sizes.count(name))
+            std::printf("  archive %lld bytes", sizes[name]);
+        if (peaks.count(name))
+            std::printf("  peak %ld MiB", peaks[name] / 1024);
+        std::printf("\n");
+    }
+    const auto ratio = [&](const QString &a, const QString &b) {
+        if (times.count(a) && times.count(b))
+            std::printf("  %s / %s: %.2f\n", qPrintable(a), qPrintable(b), median(times[a]) / median(times[b]));
+    };
+    ratio(ours1, zip6);
+    ratio(ours1, zlib);
+    ratio(oursN, sevenZip);
+    ratio(oursN, ours1);
+    std::fflush(stdout);
+    return 0;
+}
+
+int memory(double gib)
 {
     QTemporaryDir dir;
-    const QString folder = dir.filePath(QStringLiteral("corpus/"));
-    makeCorpus(folder, mib << 20);
-    int files = 0;
-    for (QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories); it.hasNext(); it.next())
-        ++files;
-    std::printf("corpus: %d files, about %lld MiB\n", files, mib);
-    for (int level : {1, 6, 9}) {
-        const double ours = archiveWithComponent(folder, dir.filePath(QStringLiteral("ours.zip")), level);
-        const double theirs = infoZip(folder, dir.filePath(QStringLiteral("theirs.zip")), level);
-        const double zlib = zlibAlone(folder, level);
-        std::printf("level %d: component %.2f s, zip -r %.2f s (ratio %.2f), zlib alone %.2f s (ratio %.2f), sizes %lld / %lld\n",
-                    level, ours, theirs, ours / theirs, zlib, ours / zlib,
-                    QFileInfo(dir.filePath(QStringLiteral("ours.zip"))).size(),
-                    QFileInfo(dir.filePath(QStringLiteral("theirs.zip"))).size());
+    const QString source = dir.filePath(QStringLiteral("src/"));
+    QDir().mkpath(source);
+    QFile sparse(source + QStringLiteral("sparse.bin"));
+    if (!sparse.open(QIODevice::WriteOnly) || !sparse.resize(qint64(gib * 1024 * 1024 * 1024)))
+        return 1;
+    sparse.close();
+    const int cores = QThread::idealThreadCount();
+    for (int threads : {1, cores}) {
+        const QString archive = dir.filePath(QStringLiteral("sparse.zip"));
+        const Run run = ours(source, archive, threads);
+        std::printf("sparse file %.1f GiB, %d threads: %.1f s, peak resident %ld MiB, archive %lld bytes\n", gib,
+                    threads, run.seconds, run.peakKiB / 1024, QFileInfo(archive).size());
     }
     return 0;
 }
@@ -162,11 +284,20 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
-    const QString what = args.value(0, QStringLiteral("memory"));
+    const QString what = args.value(0, QStringLiteral("corpus"));
+    if (what == QStringLiteral("archive") && args.size() == 4)
+        return archiveFolder(args.at(1), args.at(2), args.at(3).toInt());
     if (what == QStringLiteral("memory"))
         return memory(args.value(1, QStringLiteral("5")).toDouble());
-    if (what == QStringLiteral("corpus"))
-        return corpus(args.value(1, QStringLiteral("200")).toLongLong());
-    std::fprintf(stderr, "usage: zip_bench memory [GiB] | corpus [MiB]\n");
+    if (what == QStringLiteral("corpus") || what == QStringLiteral("small")) {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("corpus/"));
+        if (what == QStringLiteral("corpus"))
+            makeCorpus(folder, args.value(1, QStringLiteral("240")).toLongLong() << 20);
+        else
+            makeSmallFiles(folder, args.value(1, QStringLiteral("70000")).toInt());
+        return compare(folder, args.value(2, QStringLiteral("3")).toInt());
+    }
+    std::fprintf(stderr, "usage: zip_bench corpus [MiB] [rounds] | small [files] [rounds] | memory [GiB]\n");
     return 2;
 }

@@ -8,6 +8,10 @@
 
 using namespace zentavo;
 
+namespace {
+constexpr int WorkerEndWaitMs = 5000;
+}
+
 TRunControl::TRunControl(RunView &view)
     : m_view(view)
     , m_report(view)
@@ -81,6 +85,9 @@ bool TRunControl::TakeEndedRun()
     if (!m_worker || m_flags.RunBusy || m_flags.RunEndHandled)
         return false;
     m_flags.RunEndHandled = true;
+    // The worker has made its last call; it only has to return, and a run
+    // started from the end handling must not find it still running.
+    m_worker->wait(QDeadlineTimer(WorkerEndWaitMs));
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Clock.h"
+#include "ProgressGate.h"
 #include "RunSettings.h"
 #include "ZentavoExt.h"
 
@@ -85,4 +86,5 @@ private:
     QString m_archiveTarget; // the archive, or all its volumes
     int m_addedFiles = 0;
     QString m_unanswered; // the archiver's question that nobody answered
+    ProgressGate m_progressGate;
 };

@@ -157,27 +157,37 @@ void TRunEngine::setUpArchiver(TZipArchiver &zip, const QString &archiveName)
     zip.SFXStub = m_settings.CheckBoxSFX ? QDir(m_settings.ProgramFolder).filePath(QStringLiteral("SFXStub.exe")) : QString();
     zip.TempDir = m_tempFolder;
 
-    // The archiver's events run on this thread, inside its calls.
-    zip.OnFileProgress = [this](TZABaseArchiver &, const QString &fileName, double progress,
-                                TZAProcessOperation operation, TZAProgressPhase phase, bool &cancel) {
+    // The archiver's events run on this thread, inside its calls. Only what
+    // changes on the screen is sent to the window.
+    m_progressGate.Reset();
+    const auto showDueLabel = [this] {
+        if (const std::optional<QString> label = m_progressGate.DueLabel())
+            m_view.showText(*label);
+    };
+    zip.OnFileProgress = [this, showDueLabel](TZABaseArchiver &, const QString &fileName, double progress,
+                                              TZAProcessOperation operation, TZAProgressPhase phase, bool &cancel) {
         cancel = cancel || archiveStopping();
         if (operation != poAdd && operation != poUpdate)
             return;
         if (phase == ppStart)
-            m_view.showText(shortFileLabel(fileName));
+            m_progressGate.OfferLabel(shortFileLabel(fileName));
         else if (phase == ppEnd)
             ++m_addedFiles;
-        else
+        else if (m_progressGate.FilePercent(rounded(progress)))
             m_view.setFileGauge(rounded(progress));
+        showDueLabel();
     };
     zip.OnOverallProgress = [this](TZABaseArchiver &, double progress, TZAProcessOperation, TZAProgressPhase,
                                    bool &cancel) {
         cancel = cancel || archiveStopping();
-        m_view.showArchiveProgress(rounded(progress), m_blocks[std::size_t(m_blockIndex)].GetStr(Title));
+        if (m_progressGate.OverallPercent(rounded(progress)))
+            m_view.showArchiveProgress(rounded(progress), m_blocks[std::size_t(m_blockIndex)].GetStr(Title));
     };
-    zip.OnCopyTempFileProgress = [this](TZABaseArchiver &, double progress, TZAProgressPhase, bool &) {
-        m_view.showText(sCopyTempFile);
-        m_view.setFileGauge(rounded(progress));
+    zip.OnCopyTempFileProgress = [this, showDueLabel](TZABaseArchiver &, double progress, TZAProgressPhase, bool &) {
+        m_progressGate.OfferLabel(sCopyTempFile);
+        showDueLabel();
+        if (m_progressGate.FilePercent(rounded(progress)))
+            m_view.setFileGauge(rounded(progress));
     };
     zip.OnProcessFileFailure = [this](TZABaseArchiver &, const QString &, TZAProcessOperation, int, int errorCode,
                                       const QString &errorMessage, TZAAction &action) {

@@ -329,4 +329,9 @@ QString DayName(QChar digit)
     return DOFW[day];
 }
 
+QString JobFileFilter()
+{
+    return sFilterJob + QStringLiteral(" (*.dat)");
+}
+
 } // namespace zentavo

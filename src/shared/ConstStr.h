@@ -122,6 +122,8 @@ extern QString sString2;
 extern QString sField1;
 extern QString sField2;
 extern QString sFilterJob;
+// The file dialogs' filter for job files: sFilterJob followed by "(*.dat)".
+QString JobFileFilter();
 extern QString sFilterArch;
 extern QString sFilterComs;
 extern QString sAnyFileName;

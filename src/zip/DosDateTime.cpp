@@ -2,9 +2,11 @@
 
 namespace dosdatetime {
 
-uint32_t fromDateTime(const QDateTime &when)
+uint32_t LocalTimeRule::ToDos(const QDateTime &when) const
 {
-    const QDateTime local = when.toLocalTime();
+    // A local time already holds its wall-clock parts; asking it for its
+    // offset would consult the system again.
+    const QDateTime local = when.timeSpec() == Qt::LocalTime ? when : when.toTimeZone(m_zone);
     QDate date = local.date();
     QTime time = local.time();
     if (!date.isValid() || date.year() < 1980) {

@@ -27,7 +27,9 @@ uint32_t attributesOf(const QFileInfo &entry)
     if (entry.isDir())
         return AttrFolder;
     // The owner's write bit, not isWritable(), which is always true for root.
-    return AttrArchive | (entry.permissions() & QFile::WriteOwner ? 0 : AttrReadOnly);
+    // Asking for that bit alone reads the status already at hand; the whole set
+    // would ask the system three more times per file.
+    return AttrArchive | (entry.permission(QFile::WriteOwner) ? 0 : AttrReadOnly);
 }
 
 // Regular files (or links to them) and real folders; never a folder link.
@@ -213,7 +215,7 @@ bool TZAFileSelector::keepsExistingEntry(const TDirItem &existing, const QString
         if (entry.isDir())
             return ifNewer;
         const uint32_t stored = dosdatetime::join(existing.ModDate, existing.ModTime);
-        const uint32_t current = dosdatetime::fromDateTime(entry.lastModified());
+        const uint32_t current = m_localTime.ToDos(entry.lastModified());
         return ifNewer ? !(current > stored) : !(current < stored);
     }
     }
@@ -225,8 +227,7 @@ void TZAFileSelector::buildDirItem(TDirItem &item, const QString &path, const QF
 {
     const bool isFolder = entry.isDir();
     const QDateTime modified = entry.lastModified();
-    const uint32_t dos = dosdatetime::fromDateTime(
-        isFolder || !modified.isValid() ? QDateTime::currentDateTime() : modified);
+    const uint32_t dos = m_localTime.ToDos(isFolder || !modified.isValid() ? QDateTime::currentDateTimeUtc() : modified);
     const uint16_t version = m_archiver.Options.OEMFileNames ? VersionDefault : VersionAnsiNames;
 
     item.Modified = true;

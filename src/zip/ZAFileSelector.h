@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DosDateTime.h"
+
 #include <QFileInfo>
 #include <QString>
 #include <QStringList>
@@ -37,4 +39,5 @@ private:
     TZABaseArchiver &m_archiver;
     QStringList m_exclusions;
     int m_searchAttr = 0;
+    const dosdatetime::LocalTimeRule m_localTime;
 };

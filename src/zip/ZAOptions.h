@@ -20,6 +20,9 @@ struct TZAOptions
     int SearchAttr = 0x28BF;
     bool FlushBuffers = true;
     bool OEMFileNames = true;
+    // Threads that compress new entries; 0 takes one per processor core.
+    // The archive is the same whatever the number.
+    int Threads = 0;
 };
 
 // Volume naming and sizes of split archives.

@@ -2,6 +2,7 @@
 
 #include "ZAByteOrder.h"
 #include "ZACommitJournal.h"
+#include "ZACrypt.h"
 #include "ZAEntryCheck.h"
 #include "ZAExcept.h"
 #include "ZARecords.h"
@@ -10,8 +11,10 @@
 #include "ZipArchiver.h"
 
 #include <QFileInfo>
+#include <QThread>
 
 #include <algorithm>
+#include <optional>
 
 using namespace zarecords;
 
@@ -35,6 +38,34 @@ bool mayCompressPast4GiB(qint64 sourceSize)
 bool isRewrittenInPlace(TZAProcessOperation operation)
 {
     return operation == poRename || operation == poChangeAttr || operation == poChangeComment;
+}
+
+// The deflate level of an entry's chunks; 0 stores.
+int entryLevel(const TDirItem &item)
+{
+    return item.Method == MethodStored ? 0 : std::max<int>(1, item.CompressionMode);
+}
+
+qint64 chunkSize(const TDirItem &item)
+{
+    return TZABaseArchiver::CompressionBufferSize(item.CompressionMode);
+}
+
+// The local header with the entry's final CRC and sizes, its name and, when
+// it has room for them, the Zip64 sizes.
+QByteArray completedHeader(const TDirItem &item, LocalHeader &header, bool localZip64)
+{
+    header.method = item.Method;
+    header.crc32 = item.Crc32;
+    header.compressedSize = localZip64 ? Overflow32 : uint32_t(item.CompressedSize);
+    QByteArray bytes = header.encode() + item.EncodedName;
+    if (localZip64) {
+        zabytes::put(bytes, Zip64ExtraId);
+        zabytes::put(bytes, uint16_t(LocalZip64ExtraSize - 4));
+        zabytes::put(bytes, item.UncompressedSize);
+        zabytes::put(bytes, item.CompressedSize);
+    }
+    return bytes;
 }
 
 } // namespace
@@ -132,6 +163,8 @@ void TZAUpdateCommit::Run()
     }
     try {
         zastream::truncate(m_stream, m_writePos);
+        const int threads = m_archiver.Options.Threads > 0 ? m_archiver.Options.Threads : QThread::idealThreadCount();
+        m_feed = std::make_unique<TZAEntryFeed>(planEntries(start), threads);
 
         qsizetype i = start;
         while (i < items.Count() && !m_cancel) {
@@ -156,6 +189,7 @@ void TZAUpdateCommit::Run()
                 items.Delete(i);
             }
         }
+        m_feed.reset();
 
         if (m_cancel || m_action == fxaAbort) {
             rollback();
@@ -260,19 +294,17 @@ bool TZAUpdateCommit::processUpdateItem(qsizetype index)
         return false;
 
     const qint64 entryStart = m_stream.pos();
-    std::unique_ptr<QFile> source;
     try {
         qint64 sourceSize = 0;
-        if (!item.isFolder()) {
+        const bool hasSource = !item.isFolder();
+        if (hasSource) {
             if (item.SourceFileName.size() >= MaxPathLength)
                 throw EZAException(zaconst::neNameTooLong, {}, {item.SourceFileName});
-            source = std::make_unique<QFile>(item.SourceFileName);
-            if (!source->open(QIODevice::ReadOnly))
-                throw EZAException(zaconst::neCannotOpenFile, {}, {item.SourceFileName});
-            sourceSize = source->size();
+            m_feed->Open(item.SourceFileName, entryLevel(item), chunkSize(item), qint64(item.UncompressedSize));
+            sourceSize = m_feed->Size();
         }
-        writeEntry(item, source.get(), sourceSize);
-        source.reset();
+        writeEntry(item, hasSource, sourceSize);
+        m_feed->Close();
         if (m_cancel) {
             zastream::truncate(m_stream, entryStart);
             return false;
@@ -282,7 +314,7 @@ bool TZAUpdateCommit::processUpdateItem(qsizetype index)
         m_archiver.DoOnFileProgress(eventName, 100.0, item.Operation, ppEnd, ignored);
         return true;
     } catch (const EZAException &failure) {
-        source.reset();
+        m_feed->Close();
         // A failed entry leaves none of its bytes behind.
         zastream::truncate(m_stream, entryStart);
         const QString failedName = item.Operation == poUpdate ? item.FileName : item.SourceFileName;
@@ -292,7 +324,25 @@ bool TZAUpdateCommit::processUpdateItem(qsizetype index)
     }
 }
 
-void TZAUpdateCommit::writeEntry(TDirItem &item, QIODevice *source, qint64 sourceSize)
+// Entries the pool can make ahead, in the order the entry loop asks for them.
+std::vector<TZAPlannedEntry> TZAUpdateCommit::planEntries(qsizetype start) const
+{
+    std::vector<TZAPlannedEntry> plan;
+    const TZADirArray &items = m_dir.Items;
+    for (qsizetype i = start; i < items.Count(); ++i) {
+        const TDirItem &item = items.GetItem(i);
+        if (!item.Modified || isRewrittenInPlace(item.Operation) || item.isFolder() || item.UncompressedSize == 0)
+            continue;
+        // An encrypted entry is held whole until its CRC is known, which
+        // only the budget of the pool bounds.
+        if (!item.Password.isEmpty() && item.UncompressedSize > uint64_t(TZAEntryFeed::Budget))
+            continue;
+        plan.push_back({item.SourceFileName, qint64(item.UncompressedSize), entryLevel(item), chunkSize(item)});
+    }
+    return plan;
+}
+
+void TZAUpdateCommit::writeEntry(TDirItem &item, bool hasSource, qint64 sourceSize)
 {
     const TZip64Mode zip64Mode = m_archiver.Zip64Mode;
     // A local header never straddles two volumes.
@@ -303,14 +353,14 @@ void TZAUpdateCommit::writeEntry(TDirItem &item, QIODevice *source, qint64 sourc
         throw EZAException(zaconst::neZip64Disabled, {}, {item.SourceFileName});
     item.Zip64 = zip64Mode == zmAlways;
     const bool localZip64 = zip64Mode != zmDisabled
-                            && (item.Zip64 || (source && mayCompressPast4GiB(sourceSize)));
+                            && (item.Zip64 || (hasSource && mayCompressPast4GiB(sourceSize)));
 
     const uint16_t version = localZip64 || needs64 ? VersionZip64
                              : m_archiver.Options.OEMFileNames ? VersionDefault
                                                                : VersionAnsiNames;
     item.VersionMadeBy = item.VersionNeeded = version;
     item.LocalHeaderOffset = uint64_t(offset);
-    if (!source) {
+    if (!hasSource) {
         item.Method = MethodStored;
         item.Crc32 = 0;
         item.CompressedSize = item.UncompressedSize = 0;
@@ -327,43 +377,88 @@ void TZAUpdateCommit::writeEntry(TDirItem &item, QIODevice *source, qint64 sourc
     header.uncompressedSize = localZip64 ? Overflow32 : uint32_t(sourceSize);
     header.nameLength = uint16_t(item.EncodedName.size());
     header.extraLength = localZip64 ? LocalZip64ExtraSize : 0;
+    if (hasSource) {
+        writeData(item, header, offset, sourceSize, localZip64);
+        return;
+    }
     zastream::writeChecked(m_stream, header.encode() + item.EncodedName
                                          + QByteArray(header.extraLength, '\0'));
-    if (!source)
+}
+
+// An entry held whole in memory (one chunk, or an encrypted entry whose
+// header needs the CRC first) is written once with its final header; a
+// longer one streams chunk by chunk and its header is completed afterwards.
+void TZAUpdateCommit::writeData(TDirItem &item, LocalHeader &header, qint64 offset, qint64 sourceSize,
+                                bool localZip64)
+{
+    const bool encrypt = !item.Password.isEmpty();
+    const bool whole = sourceSize <= chunkSize(item) || (encrypt && m_feed->Planned());
+    uint32_t crc = 0;
+    qint64 bytesRead = 0;
+    const auto nextChunk = [&](QByteArray &data) {
+        if (reportProgress(item, bytesRead, sourceSize))
+            return false;
+        TZAChunk chunk = m_feed->Next();
+        crc = uint32_t(crc32_combine(crc, chunk.crc, chunk.length));
+        bytesRead += chunk.length;
+        data = std::move(chunk.data);
+        return true;
+    };
+    const auto finishItem = [&](qint64 compressed) {
+        if (uint64_t(compressed) >= Overflow32 && !localZip64)
+            throw EZAException(zaconst::neZip64DisabledAfterCompression, {}, {item.SourceFileName});
+        item.Crc32 = crc;
+        item.CompressedSize = uint64_t(compressed);
+        item.UncompressedSize = uint64_t(sourceSize);
+        if (sourceSize == 0)
+            item.Method = MethodStored;
+    };
+
+    QByteArray body;
+    if (whole) {
+        QByteArray data;
+        while (m_feed->HasNext()) {
+            if (!nextChunk(data))
+                return;
+            body += data;
+        }
+    }
+    std::optional<TZACipher> cipher;
+    QByteArray encryptionHeader;
+    uint32_t headerCrc = crc;
+    if (encrypt) {
+        cipher.emplace(item.Password);
+        if (!whole)
+            headerCrc = m_feed->SourceCrc();
+        encryptionHeader = cipher->EncryptionHeader(headerCrc);
+    }
+    if (whole) {
+        if (cipher)
+            cipher->EncryptBuffer(body.data(), body.size());
+        finishItem(encryptionHeader.size() + body.size());
+        zastream::writeChecked(m_stream, completedHeader(item, header, localZip64) + encryptionHeader + body);
         return;
+    }
 
-    const int level = item.Method == MethodStored ? 0 : std::max<int>(1, item.CompressionMode);
-    const TZACompressor::Result result = m_compressor.Compress(
-        *source, sourceSize, m_stream, level, TZABaseArchiver::CompressionBufferSize(item.CompressionMode), item.Password,
-        [&](qint64 bytesRead) { return reportProgress(item, bytesRead, sourceSize); });
-    if (qint64(result.bytesRead) != sourceSize) {
-        if (m_cancel)
+    zastream::writeChecked(m_stream, header.encode() + item.EncodedName
+                                         + QByteArray(header.extraLength, '\0') + encryptionHeader);
+    qint64 compressed = encryptionHeader.size();
+    QByteArray data;
+    while (m_feed->HasNext()) {
+        if (!nextChunk(data))
             return;
-        throw EZAException(zaconst::neSourceSizeChanged, {},
-                           {QString::number(sourceSize), QString::number(result.bytesRead)});
+        if (cipher)
+            cipher->EncryptBuffer(data.data(), data.size());
+        zastream::writeChecked(m_stream, data);
+        compressed += data.size();
     }
-    if (result.bytesWritten >= Overflow32 && !localZip64)
-        throw EZAException(zaconst::neZip64DisabledAfterCompression, {}, {item.SourceFileName});
-
-    item.Crc32 = result.crc32;
-    item.CompressedSize = result.bytesWritten;
-    item.UncompressedSize = uint64_t(sourceSize);
-    if (sourceSize == 0)
-        item.Method = MethodStored;
-
+    // The header's check bytes came from a first reading of the source.
+    if (cipher && crc != headerCrc)
+        throw EZAException(zaconst::neSourceSizeChanged, {}, {QString::number(sourceSize), QString::number(bytesRead)});
+    finishItem(compressed);
     const qint64 end = m_stream.pos();
-    header.method = item.Method;
-    header.crc32 = item.Crc32;
-    header.compressedSize = localZip64 ? Overflow32 : uint32_t(item.CompressedSize);
-    QByteArray rewrite = header.encode() + item.EncodedName;
-    if (localZip64) {
-        zabytes::put(rewrite, Zip64ExtraId);
-        zabytes::put(rewrite, uint16_t(LocalZip64ExtraSize - 4));
-        zabytes::put(rewrite, item.UncompressedSize);
-        zabytes::put(rewrite, item.CompressedSize);
-    }
     zastream::seekChecked(m_stream, offset);
-    zastream::writeChecked(m_stream, rewrite);
+    zastream::writeChecked(m_stream, completedHeader(item, header, localZip64));
     zastream::seekChecked(m_stream, end);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "ZACompressor.h"
+#include "ZAEntryFeed.h"
+#include "ZARecords.h"
 #include "ZAStream.h"
 #include "ZATypes.h"
 
@@ -37,8 +38,11 @@ private:
     void deleteTailFile();
     void dropTail();
     void rollback();
+    std::vector<TZAPlannedEntry> planEntries(qsizetype start) const;
     bool processUpdateItem(qsizetype index);
-    void writeEntry(TDirItem &item, QIODevice *source, qint64 sourceSize);
+    void writeEntry(TDirItem &item, bool hasSource, qint64 sourceSize);
+    void writeData(TDirItem &item, zarecords::LocalHeader &header, qint64 offset, qint64 sourceSize,
+                   bool localZip64);
     void copyUnchangedItem(qsizetype index);
     qint64 measureSavedEntry(const TDirItem &saved, qint64 tailOffset, qint64 &headerLength);
     bool reportProgress(const TDirItem &item, qint64 bytesRead, qint64 sourceSize);
@@ -46,7 +50,7 @@ private:
     TZABaseArchiver &m_archiver;
     TZADirManager &m_dir;
     TZAStream &m_stream;
-    TZACompressor m_compressor;
+    std::unique_ptr<TZAEntryFeed> m_feed;
     std::unique_ptr<QFile> m_tail;
     bool m_keepTail = false;
     qint64 m_writePos = 0;

@@ -233,6 +233,29 @@ TEST_F(RunEngineTest, ADamagedFileCommandIsAnErrorAndRunsNothing)
     EXPECT_EQ(engine->OverallResult(), 1);
 }
 
+// Many small files: the window hears only of what changes on the screen.
+TEST_F(RunEngineTest, TheWindowGetsOnlyTheProgressThatChangesWhatItShows)
+{
+    for (int i = 0; i < 400; ++i)
+        makeFile(QStringLiteral("src/f%1.txt").arg(i, 3, 10, QChar(u'0')), QByteArray(i * 97, 'a'));
+    const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("arc/a.zip")),
+                             QStringLiteral("D=") + path(QStringLiteral("src")), QStringLiteral("C=")});
+    EXPECT_EQ(engine->OverallResult(), 0) << view.lines.join(u'\n').toStdString();
+    for (const std::vector<int> *percents : {&view.archivePercents, &view.filePercents}) {
+        ASSERT_FALSE(percents->empty());
+        for (std::size_t i = 1; i < percents->size(); ++i)
+            EXPECT_NE(percents->at(i), percents->at(i - 1)) << i;
+    }
+    std::vector<qint64> fileLabelTimes;
+    for (const auto &[at, text] : view.texts) {
+        if (text.endsWith(QStringLiteral(".txt")))
+            fileLabelTimes.push_back(at);
+    }
+    ASSERT_FALSE(fileLabelTimes.empty());
+    for (std::size_t i = 1; i < fileLabelTimes.size(); ++i)
+        EXPECT_GE(fileLabelTimes[i] - fileLabelTimes[i - 1], 95) << i;
+}
+
 TEST_F(RunEngineTest, SplitArchivesAreDeletedAndCopiedVolumeByVolume)
 {
     std::mt19937 random(7);

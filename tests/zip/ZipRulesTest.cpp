@@ -40,16 +40,39 @@ TEST(ZipPathRules, ExclusionMasks)
 
 TEST(ZipDosTime, ClampedAndComparedUnsigned)
 {
-    const uint32_t early = dosdatetime::fromDateTime(QDateTime(QDate(1970, 1, 1), QTime(0, 0)));
-    EXPECT_EQ(early, dosdatetime::fromDateTime(QDateTime(QDate(1980, 1, 1), QTime(0, 0))));
-    const uint32_t late = dosdatetime::fromDateTime(QDateTime(QDate(2200, 1, 1), QTime(0, 0)));
+    const dosdatetime::LocalTimeRule rule;
+    const uint32_t early = rule.ToDos(QDateTime(QDate(1970, 1, 1), QTime(0, 0)));
+    EXPECT_EQ(early, rule.ToDos(QDateTime(QDate(1980, 1, 1), QTime(0, 0))));
+    const uint32_t late = rule.ToDos(QDateTime(QDate(2200, 1, 1), QTime(0, 0)));
     EXPECT_EQ(dosdatetime::datePart(late) >> 9, 127);
-    const uint32_t y2050 = dosdatetime::fromDateTime(QDateTime(QDate(2050, 6, 1), QTime(12, 0)));
-    const uint32_t y2030 = dosdatetime::fromDateTime(QDateTime(QDate(2030, 6, 1), QTime(12, 0)));
+    const uint32_t y2050 = rule.ToDos(QDateTime(QDate(2050, 6, 1), QTime(12, 0)));
+    const uint32_t y2030 = rule.ToDos(QDateTime(QDate(2030, 6, 1), QTime(12, 0)));
     EXPECT_GT(y2050, y2030);
-    EXPECT_EQ(dosdatetime::timePart(dosdatetime::fromDateTime(QDateTime(QDate(2001, 2, 3), QTime(4, 5, 7)))),
+    EXPECT_EQ(dosdatetime::timePart(rule.ToDos(QDateTime(QDate(2001, 2, 3), QTime(4, 5, 7)))),
               (4 << 11) | (5 << 5) | 3);
 }
+
+#ifdef Q_OS_UNIX
+// File times come in UTC; the rule read once gives the local wall-clock
+// time, summer time included.
+TEST(ZipDosTime, UtcTimesBecomeTheLocalTimeOfTheirDate)
+{
+    if (!QFile::exists(QStringLiteral("/usr/share/zoneinfo/America/New_York")))
+        GTEST_SKIP() << "no time zone data";
+    const QByteArray saved = qgetenv("TZ");
+    qputenv("TZ", "America/New_York");
+    const dosdatetime::LocalTimeRule rule;
+    const auto dos = [](int year, int month, int day, int hour) {
+        return (uint32_t(((year - 1980) << 9) | (month << 5) | day) << 16) | uint32_t(hour << 11);
+    };
+    EXPECT_EQ(rule.ToDos(QDateTime(QDate(2021, 7, 1), QTime(12, 0), Qt::UTC)), dos(2021, 7, 1, 8));
+    EXPECT_EQ(rule.ToDos(QDateTime(QDate(2021, 1, 1), QTime(3, 0), Qt::UTC)), dos(2020, 12, 31, 22));
+    if (saved.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", saved);
+}
+#endif
 
 #ifdef Q_OS_UNIX
 namespace {

@@ -32,7 +32,7 @@ platform::FileRequest jobFileRequest(platform::FileRequest::Mode mode)
     request.mode = mode;
     request.folder = platform::folderPart(DatFileName);
     request.fileName = DatFileName == NoNameDat ? QString() : platform::fileNamePart(DatFileName);
-    request.filter = zentavo::sFilterJob + QStringLiteral(" (*.dat)");
+    request.filter = zentavo::JobFileFilter();
     request.defaultSuffix = QStringLiteral("dat");
     return request;
 }

@@ -128,6 +128,7 @@ void TFormZentavo::FormCreate()
     forms::singleBorder(this);
 
     Timer = new QTimer(this);
+    Timer->setObjectName(QStringLiteral("Timer"));
     Timer->setInterval(1000);
     connect(Timer, &QTimer::timeout, this, &TFormZentavo::TimerTimer);
     Timer->start();
@@ -470,7 +471,7 @@ void TFormZentavo::TBFOpenClick()
 {
     platform::FileRequest request;
     request.folder = JobFileName.isEmpty() ? QCoreApplication::applicationDirPath() : platform::folderPart(JobFileName);
-    request.filter = QStringLiteral("Файлы данных (*.dat)");
+    request.filter = JobFileFilter();
     request.defaultSuffix = QStringLiteral("dat");
     const std::optional<QString> chosen = platform::prompter().fileName(request);
     if (!chosen)
@@ -614,6 +615,8 @@ void TFormZentavo::setFileGauge(int percent)
 void TFormZentavo::runEnded()
 {
     LabelNameJob->clear();
+    // The end is handled at once rather than at the clock's next tick.
+    TimerTimer();
 }
 
 void TFormZentavo::showText(const QString &text)

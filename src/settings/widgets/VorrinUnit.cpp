@@ -805,7 +805,7 @@ void TFormVorrin::ButtonBrowseClick()
     request.title = DeleteAmpersand(GroupBoxFJob->title());
     request.folder = platform::folderPart(EditFJob->text());
     request.fileName = EditFJob->text();
-    request.filter = QStringLiteral("Файлы данных (*.dat)");
+    request.filter = JobFileFilter();
     request.defaultSuffix = QStringLiteral("dat");
     const std::optional<QString> chosen = platform::prompter().fileName(request);
     if (!chosen)

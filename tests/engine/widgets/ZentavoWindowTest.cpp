@@ -19,6 +19,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "WidgetTest.h"
 
@@ -142,6 +143,18 @@ TEST_F(ZentavoWindowTest, AutomaticRunWithCloseRunsTheJobsAndEndsByItself)
     EXPECT_TRUE(report.contains(sEndProcess));
     EXPECT_EQ(form->ReportLines().join(u'\n') + u'\n', QString(report).remove(u'\r'));
     EXPECT_TRUE(prompts->messages.empty());
+}
+
+TEST_F(ZentavoWindowTest, TheRunsEndIsHandledWithoutWaitingForTheClock)
+{
+    start({QStringLiteral("/run"), QStringLiteral("/close"), writeJobFile()});
+    ASSERT_NE(form, nullptr);
+    // With the clock stopped only the worker's end can close the window.
+    auto *clock = form->findChild<QTimer *>(QStringLiteral("Timer"));
+    ASSERT_NE(clock, nullptr);
+    clock->stop();
+    ASSERT_TRUE(endsByItself());
+    EXPECT_EQ(toolExitCode(QStringLiteral("unzip"), {QStringLiteral("-t"), archive()}), 0);
 }
 
 TEST_F(ZentavoWindowTest, TitleCarriesTheArchiveProgressDuringTheRunOnly)
