@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class TZAArchiveContext;
 class TZABaseArchiver;
 class TZADirManager;
 struct TDirItem;
@@ -23,7 +24,7 @@ struct TDirItem;
 class TZAUpdateCommit
 {
 public:
-    explicit TZAUpdateCommit(TZABaseArchiver &archiver);
+    explicit TZAUpdateCommit(TZAArchiveContext &context);
     ~TZAUpdateCommit();
     TZAUpdateCommit(const TZAUpdateCommit &) = delete;
     TZAUpdateCommit &operator=(const TZAUpdateCommit &) = delete;
@@ -47,7 +48,8 @@ private:
     qint64 measureSavedEntry(const TDirItem &saved, qint64 tailOffset, qint64 &headerLength);
     bool reportProgress(const TDirItem &item, qint64 bytesRead, qint64 sourceSize);
 
-    TZABaseArchiver &m_archiver;
+    TZAArchiveContext &m_context;
+    const TZABaseArchiver &m_settings;
     TZADirManager &m_dir;
     TZAStream &m_stream;
     std::unique_ptr<TZAEntryFeed> m_feed;

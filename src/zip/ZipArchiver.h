@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ZAArchiveContext.h"
 #include "ZADirManager.h"
 #include "ZAEvents.h"
 #include "ZAOptions.h"
@@ -34,7 +35,7 @@ class TZAFileSelector;
 //
 // The component runs on one thread at a time; the search for files of all
 // instances shares one process-wide lock.
-class TZABaseArchiver : public QObject, private TZAVolumeHost
+class TZABaseArchiver : public QObject, private TZAVolumeHost, private TZAArchiveContext
 {
     Q_OBJECT
 
@@ -63,7 +64,7 @@ public:
     // A mode of 10 or more raises neCompressionMode and keeps the old values.
     void SetCompressionMode(int mode);
     uint16_t CompressionMethod() const { return m_compressionMethod; }
-    virtual void UpdateCompressionMethod();
+    void UpdateCompressionMethod() override;
 
     QString CurrentVersion() const;
     void SetCurrentVersion(const QString &) {}
@@ -117,7 +118,7 @@ public:
     // written whole or failing with neWriteFailed. With showProgress the copy is
     // reported through OnCopyTempFileProgress, whose cancel stops it; false
     // when it was cancelled.
-    bool CopyTempFileToDest(QIODevice &source, TZAStream &dest, qint64 count, bool showProgress);
+    bool CopyTempFileToDest(QIODevice &source, TZAStream &dest, qint64 count, bool showProgress) override;
 
     void CheckActive() const;
     void CheckMultiVolumeModification() const;
@@ -131,17 +132,14 @@ public:
 
 protected:
     // Dispatchers: call the handler when assigned, else the safe default.
-    virtual void DoOnOverallProgress(double progress, TZAProcessOperation operation,
-                                     TZAProgressPhase phase, bool &cancel);
-    virtual void DoOnFileProgress(const QString &fileName, double progress,
-                                  TZAProcessOperation operation, TZAProgressPhase phase, bool &cancel);
-    virtual void DoOnConfirmOverwrite(const QString &sourceFileName, QString &destFileName,
-                                      bool &confirm);
-    virtual void DoOnConfirmProcessFile(const QString &fileName, TZAProcessOperation operation,
-                                        bool &confirm);
-    virtual void DoOnProcessFileFailure(const QString &fileName, TZAProcessOperation operation,
-                                        int nativeError, int errorCode, const QString &errorMessage,
-                                        TZAAction &action);
+    void DoOnOverallProgress(double progress, TZAProcessOperation operation, TZAProgressPhase phase,
+                             bool &cancel) override;
+    void DoOnFileProgress(const QString &fileName, double progress, TZAProcessOperation operation,
+                          TZAProgressPhase phase, bool &cancel) override;
+    void DoOnConfirmOverwrite(const QString &sourceFileName, QString &destFileName, bool &confirm) override;
+    void DoOnConfirmProcessFile(const QString &fileName, TZAProcessOperation operation, bool &confirm) override;
+    void DoOnProcessFileFailure(const QString &fileName, TZAProcessOperation operation, int nativeError,
+                                int errorCode, const QString &errorMessage, TZAAction &action) override;
     virtual void DoOnCopyTempFileProgress(double progress, TZAProgressPhase phase, bool &cancel);
     // Volume numbers are 1-based here; the name comes filled in with the
     // volume's own name. An empty name counts as a cancel.
@@ -149,15 +147,13 @@ protected:
     virtual void DoOnRequestFirstVolume(QString &volumeFileName, bool &cancel);
     virtual void DoOnRequestMiddleVolume(int volumeNumber, QString &volumeFileName, bool &cancel);
     virtual void DoOnDiskFull(int volumeNumber, const QString &volumeFileName, bool &cancel);
-    virtual void DoOnStoreFile(QString &fileName, uint32_t &fileAttr, QString &comment,
-                               const QString &originalFileName);
+    void DoOnStoreFile(QString &fileName, uint32_t &fileAttr, QString &comment,
+                       const QString &originalFileName) override;
 
     bool m_standardSignatures = false;
     uint16_t m_compressionMethod = 0xFFFF;
 
 private:
-    friend class TZAUpdateCommit;
-    friend class TZAFileSelector;
 
     TZADirManager::Settings dirSettings() const;
     void openStream(TZAFileMode mode);
@@ -166,6 +162,12 @@ private:
     void openVolumeSet(const QString &lastName, int lastDisk, bool writable);
     QString requestExistingVolume(int index);
     zavolumes::Naming naming() const;
+
+    // TZAArchiveContext, for the commit and the file selection
+    const TZABaseArchiver &Settings() const override { return *this; }
+    TZADirManager &Directory() override { return *m_dirManager; }
+    TZAStream &Stream() override { return *m_stream; }
+    QString &SearchBase() override { return m_searchBase; }
 
     // TZAVolumeHost
     BlankVolume RequestBlankVolume(int index) override;
