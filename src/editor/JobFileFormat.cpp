@@ -1,12 +1,13 @@
 #include "JobFileFormat.h"
 
 #include "Cp1251.h"
+#include "FileTransfer.h"
 #include "JobFileLines.h"
+#include "SafeSave.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <array>
 
@@ -154,24 +155,6 @@ void addJob(FileLines &out, const QString &name, const TBlock &block)
     }
 }
 
-// Moves the old job file aside as its ".BAK" and the new one into place; on
-// failure the old file stays where it was.
-bool replaceWithBackup(const QString &path, const QString &newFile)
-{
-    const QString backup = backupFileName(path);
-    const bool hadOld = QFile::exists(path);
-    if (hadOld) {
-        QFile::remove(backup);
-        if (!QFile::rename(path, backup))
-            return false;
-    }
-    if (QFile::rename(newFile, path))
-        return true;
-    if (hadOld)
-        QFile::rename(backup, path);
-    return false;
-}
-
 } // namespace
 
 std::optional<JobList> ReadJobFile(const QString &path)
@@ -208,15 +191,15 @@ QString SaveJobFile(const QString &path, const JobList &jobs)
     for (const QString &line : out.lines())
         bytes += *cp1251::encode(line) + "\r\n";
 
-    // Write beside the job file first: a full disk must not cost the old file.
-    const QString newFile = path + QStringLiteral(".new");
-    QSaveFile file(newFile);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(newFile), file.errorString());
-    if (!replaceWithBackup(path, newFile)) {
-        QFile::remove(newFile);
-        return QStringLiteral("Cannot replace %1").arg(QDir::toNativeSeparators(path));
-    }
+    // The old file becomes the ".BAK" by a complete copy, and the new
+    // content replaces it only when all of it reached the disk: a full disk
+    // costs neither.
+    const QString backup = backupFileName(path);
+    if (QFile::exists(path) && !platform::copyFile(path, backup))
+        return QStringLiteral("Cannot write %1").arg(QDir::toNativeSeparators(backup));
+    QString error;
+    if (!platform::saveFile(path, bytes, &error))
+        return QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), error);
     return {};
 }
 

@@ -3,19 +3,19 @@
 #include "Paths.h"
 #include "Wildcard.h"
 
-QFileInfoList entriesMatching(const QString &pathOrMask, QDir::Filters filters)
+QList<platform::FolderEntry> entriesMatching(const QString &pathOrMask, bool withFolders)
 {
     const QString mask = platform::fileNamePart(pathOrMask);
+    QList<platform::FolderEntry> matching;
     if (!platform::hasWildcards(mask)) {
-        const QFileInfo entry(pathOrMask);
-        const bool wanted = entry.exists() && (entry.isDir() ? filters.testFlag(QDir::Dirs) : filters.testFlag(QDir::Files));
-        return wanted ? QFileInfoList{entry} : QFileInfoList{};
+        const std::optional<platform::FolderEntry> entry = platform::entryAt(pathOrMask);
+        if (entry && (withFolders || !entry->folder))
+            matching << *entry;
+        return matching;
     }
     const QString folder = platform::folderPart(pathOrMask);
-    QFileInfoList matching;
-    const QFileInfoList entries = QDir(folder.isEmpty() ? QStringLiteral(".") : folder).entryInfoList(filters | QDir::NoDotAndDotDot);
-    for (const QFileInfo &entry : entries) {
-        if (platform::matchesMask(entry.fileName(), mask))
+    for (const platform::FolderEntry &entry : platform::listFolder(folder.isEmpty() ? QStringLiteral(".") : folder)) {
+        if ((withFolders || !entry.folder) && platform::matchesMask(entry.name, mask))
             matching << entry;
     }
     return matching;

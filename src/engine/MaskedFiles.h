@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QDir>
-#include <QFileInfoList>
+#include "FolderWalk.h"
+
+#include <QList>
 #include <QString>
 
-// The files (or, with other filters, the entries) that a path names: the
-// file itself, or for a mask in its file-name part every entry of its folder
-// that the mask matches. Names without a mask compare exactly, as the file
-// system does.
-QFileInfoList entriesMatching(const QString &pathOrMask,
-                              QDir::Filters filters = QDir::Files | QDir::Hidden | QDir::System);
+// The files (with withFolders, also the folders) that a path names: the
+// file itself, or for a mask in its file-name part every entry of its
+// folder that the mask matches. Names without a mask compare exactly, as
+// the file system does.
+QList<platform::FolderEntry> entriesMatching(const QString &pathOrMask, bool withFolders = false);

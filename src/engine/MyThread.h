@@ -1,6 +1,5 @@
 #pragma once
 
-#include "Clock.h"
 #include "RunEngine.h"
 
 #include <QThread>
@@ -9,8 +8,8 @@
 // jobs and settings at the priority the settings give.
 class TMyThread final : public QThread {
 public:
-    TMyThread(zentavo::TBlocks blocks, RunSettings settings, RunFlags &flags, RunView &view, RunReport &report,
-              TRunEngine::Clock clock = &platform::now);
+    TMyThread(zentavo::TBlocks blocks, RunSettings settings, RunContext context, RunFlags &flags, RunView &view,
+              RunReport &report);
 
     const TRunEngine &Engine() const { return m_engine; }
 

@@ -26,20 +26,20 @@ TRunControl::~TRunControl()
         m_flags.ArchiveCancel = true;
         m_flags.Terminated = true;
         m_flags.Paused = false;
-        CopyStop = true;
+        m_flags.CopyStop = true;
         m_worker->wait();
     }
 }
 
-bool TRunControl::StartRun(TBlocks blocks, RunSettings settings, TRunEngine::Clock clock)
+bool TRunControl::StartRun(TBlocks blocks, RunSettings settings, RunContext context)
 {
     if (WorkerRunning() || m_flags.RunBusy)
         return false;
     m_worker.reset();
     m_brokenBlock = -1;
     m_flags.Terminated = false;
-    m_worker = std::make_unique<TMyThread>(std::move(blocks), std::move(settings), m_flags,
-                                           m_view, m_report, std::move(clock));
+    m_worker = std::make_unique<TMyThread>(std::move(blocks), std::move(settings), std::move(context), m_flags,
+                                           m_view, m_report);
     m_worker->start();
     return true;
 }
@@ -56,7 +56,7 @@ void TRunControl::Break(bool stopCopy, const std::function<void()> &afterClose)
     m_flags.Terminated = true;
     m_flags.Paused = false;
     if (stopCopy)
-        CopyStop = true;
+        m_flags.CopyStop = true;
     WaitForWorker();
     m_flags.AutoRun = false;
     m_flags.RunRequested = false;
@@ -75,8 +75,9 @@ void TRunControl::Break(bool stopCopy, const std::function<void()> &afterClose)
     if (afterClose)
         afterClose();
     const RunSettings settings = Settings();
-    if (settings.CheckBoxRep && !m_report.file().path().isEmpty())
-        CheckRepSize(m_report.file().path(), settings.EditRepSize);
+    const QString reportPath = m_report.file().path();
+    if (settings.CheckBoxRep && !reportPath.isEmpty() && !CheckRepSize(reportPath, settings.EditRepSize))
+        m_report.AddRep(sWriteError + u' ' + reportPath);
     m_flags.RunBusy = false;
 }
 

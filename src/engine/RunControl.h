@@ -1,6 +1,5 @@
 #pragma once
 
-#include "Clock.h"
 #include "MyThread.h"
 #include "RunFlags.h"
 #include "RunReport.h"
@@ -20,11 +19,10 @@ public:
     RunFlags &Flags() { return m_flags; }
     RunReport &Report() { return m_report; }
 
-    // Starts a worker over copies of the jobs and settings. Refused (False)
-    // while a worker is still running, so that a running worker is never
-    // dropped and two runs never share the report.
-    bool StartRun(zentavo::TBlocks blocks, RunSettings settings,
-                  TRunEngine::Clock clock = &platform::now);
+    // Starts a worker over copies of the jobs, settings and context.
+    // Refused (False) while a worker is still running, so that a running
+    // worker is never dropped and two runs never share the report.
+    bool StartRun(zentavo::TBlocks blocks, RunSettings settings, RunContext context = {});
 
     bool HasWorker() const { return m_worker != nullptr; }
     // A worker exists and its run is under way.

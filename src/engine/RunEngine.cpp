@@ -27,8 +27,8 @@ const QString VolumesExtension = QStringLiteral(".z*");
 QDate newestFileDay(const QString &path)
 {
     QDate newest;
-    for (const QFileInfo &entry : entriesMatching(path)) {
-        const QDate day = entry.lastModified().date();
+    for (const platform::FolderEntry &entry : entriesMatching(path)) {
+        const QDate day = entry.modified.date();
         if (!newest.isValid() || day > newest)
             newest = day;
     }
@@ -45,33 +45,38 @@ QString withFirstReplaced(QString text, QChar mark, const QString &by)
 
 // Copies or moves an archive under another name; for the volumes of a split
 // archive ("name.z*") each volume goes to the same volume of the new name.
-bool transferArchive(const QString &from, const QString &to, bool move)
+bool transferArchive(const QString &from, const QString &to, bool move, const FileCommandScope &scope)
 {
-    const auto transfer = [move](const QString &source, const QString &target) {
-        return move ? MoveFiles(source, target, false) : CopyFiles(source, target, false);
+    const auto transfer = [move, &scope](const QString &source, const QString &target) {
+        return move ? MoveFiles(source, target, false, nullptr, scope) : CopyFiles(source, target, false, nullptr, scope);
     };
     const QString fromMask = platform::fileNamePart(from);
     if (!platform::hasWildcards(fromMask))
         return transfer(from, to);
     bool done = true;
-    for (const QFileInfo &volume : entriesMatching(from)) {
-        const QString target = withFirstReplaced(to, u'*', WildcardPart(fromMask, volume.fileName()));
-        done = transfer(volume.filePath(), target) && done;
+    for (const platform::FolderEntry &volume : entriesMatching(from)) {
+        const QString target = withFirstReplaced(to, u'*', WildcardPart(fromMask, volume.name));
+        done = transfer(volume.path, target) && done;
     }
     return done;
 }
 
 } // namespace
 
-TRunEngine::TRunEngine(TBlocks blocks, RunSettings settings, RunFlags &flags, RunView &view, RunReport &report,
-                       Clock clock)
+TRunEngine::TRunEngine(TBlocks blocks, RunSettings settings, RunContext context, RunFlags &flags, RunView &view,
+                       RunReport &report)
     : m_blocks(std::move(blocks))
     , m_settings(std::move(settings))
     , m_flags(flags)
     , m_view(view)
     , m_report(report)
-    , m_clock(std::move(clock))
+    , m_context(std::move(context))
 {
+}
+
+FileCommandScope TRunEngine::fileScope() const
+{
+    return {platform::folderPart(m_context.JobFileName), &m_flags.CopyStop};
 }
 
 int TRunEngine::OverallResult() const
@@ -102,7 +107,7 @@ void TRunEngine::raise(TBlock &block, quint8 status)
 
 QString TRunEngine::parityDigit(bool today) const
 {
-    const bool odd = RunTime.date().day() % 2 == 1;
+    const bool odd = runDay().day() % 2 == 1;
     return (odd == today) ? QStringLiteral("1") : QStringLiteral("2");
 }
 
@@ -134,10 +139,9 @@ void TRunEngine::Execute()
 
 void TRunEngine::startRun()
 {
-    CopyStop = false;
+    m_flags.CopyStop = false;
     m_flags.ArchiveCancel = false;
     m_view.setGaugeMaximum(100);
-    RunTime = m_clock();
     m_view.runStarting();
     m_flags.RunBusy = true;
     m_flags.RunEndHandled = false;
@@ -152,7 +156,7 @@ void TRunEngine::startRun()
              {&block.QuarterCopies, PeriodQuarter}, {&block.YearCopies, PeriodYear}}};
         for (const auto &[list, kind] : lists) {
             for (QString &line : *list)
-                line = ExpandPeriodMark(line, kind, RunTime);
+                line = ExpandPeriodMark(line, kind, m_context.StartTime);
         }
     }
 
@@ -163,6 +167,8 @@ void TRunEngine::startRun()
             m_settings.CheckBoxRep = false;
     }
     addTimed(sBeginProcess);
+    for (const QString &notice : m_context.Notices)
+        AddRep(notice);
     if (backupSaved)
         AddRep(sReportBak + QStringLiteral(" Report.bak"));
     AddRep(report::Separator);
@@ -179,8 +185,8 @@ void TRunEngine::endRun()
     addTimed(sEndProcess);
     AddRep(QString());
     m_report.file().close();
-    if (m_settings.CheckBoxRep)
-        CheckRepSize(m_report.file().path(), m_settings.EditRepSize);
+    if (m_settings.CheckBoxRep && !CheckRepSize(m_report.file().path(), m_settings.EditRepSize))
+        AddRep(sWriteError + u' ' + m_report.file().path());
     m_flags.RunBusy = false;
     m_view.runEnded();
 }
@@ -204,7 +210,7 @@ bool TRunEngine::runBlock(TBlock &block)
         raise(block, status);
         block.SetStr(ArchiveName, withFirstReplaced(name, u'?', parityDigit(true)));
     }
-    const QString archiveName = ExpandDateMacros(block.GetStr(ArchiveName), RunTime);
+    const QString archiveName = ExpandDateMacros(block.GetStr(ArchiveName), m_context.StartTime);
     block.SetStr(ArchiveName, archiveName);
     m_archiveTarget = volumesOn() ? platform::changeFileExt(archiveName, VolumesExtension) : archiveName;
 
@@ -223,7 +229,7 @@ bool TRunEngine::runBlock(TBlock &block)
         return false;
     if (m_settings.RadioButtonArcNew) {
         addTimed(sTryDelOldArch + u' ' + m_archiveTarget);
-        AddRep(DeleteFiles(m_archiveTarget, false) ? sRes.at(0) : sNotFound);
+        AddRep(DeleteFiles(m_archiveTarget, false, nullptr, fileScope()) ? sRes.at(0) : sNotFound);
     }
 
     if (!makeArchiveFolder(block))
@@ -267,7 +273,7 @@ bool TRunEngine::runCommands(TBlock &block, TStringListMy &commands)
     for (qsizetype i = 0; i < count; ++i) {
         if (m_flags.stopRequested())
             return false;
-        if (!IsDayInList(commands.ValueAt(i)))
+        if (!IsDayInList(commands.ValueAt(i), runDay()))
             continue;
         const QString command = commands.NameAt(i);
         quint8 status = StatusOk;
@@ -277,7 +283,7 @@ bool TRunEngine::runCommands(TBlock &block, TStringListMy &commands)
         }
         addTimed(sRunCommand);
         AddRep(command);
-        if (!RunProgram(command, true, {&m_flags.Terminated, &CopyStop})) {
+        if (!RunProgram(command, true, {&m_flags.Terminated, &m_flags.CopyStop})) {
             AddRep(sRes.at(StatusError));
             raise(block, StatusError);
         }
@@ -303,15 +309,15 @@ bool TRunEngine::ExecCommand(const QString &line, quint8 &status)
     switch (command->kind) {
     case BuiltInCommand::Kind::Copy:
         addTimed(sCopy + u' ' + command->source + u' ' + sIn + u' ' + command->target);
-        done = CopyFiles(command->source, command->target, true, &m_view);
+        done = CopyFiles(command->source, command->target, true, &m_view, fileScope());
         break;
     case BuiltInCommand::Kind::Move:
         addTimed(sRemove + u' ' + command->source + u' ' + sIn + u' ' + command->target);
-        done = MoveFiles(command->source, command->target, true, &m_view);
+        done = MoveFiles(command->source, command->target, true, &m_view, fileScope());
         break;
     case BuiltInCommand::Kind::Delete:
         addTimed(sDelete + u' ' + command->source);
-        done = DeleteFiles(command->source, true, &m_view);
+        done = DeleteFiles(command->source, true, &m_view, fileScope());
         break;
     }
     if (done) {
@@ -345,19 +351,19 @@ void TRunEngine::PrepareEvenUneven(const QString &name, quint8 &status)
     // Calendar days, not hours: a daily run at a fixed time must be seen as
     // the run of the day before.
     const QDate todayFileDay = newestFileDay(today);
-    if (!todayFileDay.isValid() || todayFileDay >= RunTime.date())
+    if (!todayFileDay.isValid() || todayFileDay >= runDay())
         return;
     const QDate otherFileDay = newestFileDay(other);
     if (otherFileDay.isValid() && otherFileDay >= todayFileDay)
         return; // the days alternated as they should
 
-    const bool even = RunTime.date().day() % 2 == 0;
+    const bool even = runDay().day() % 2 == 0;
     AddRep(even ? sSecondEven : sSecondUneven);
     AddRep(even ? sSaveInUneven : sSaveInEven);
 
     if (m_settings.RadioButtonArcNew && otherFileDay.isValid()) {
         addTimed(sTryDelOldArch + u' ' + other);
-        AddRep(DeleteFiles(other, false) ? sRes.at(StatusOk) : sNotFound);
+        AddRep(DeleteFiles(other, false, nullptr, fileScope()) ? sRes.at(StatusOk) : sNotFound);
     }
     if (!ensureFolder(platform::folderPart(today), status, StatusError)
         || !ensureFolder(platform::folderPart(other), status, StatusError))
@@ -365,7 +371,7 @@ void TRunEngine::PrepareEvenUneven(const QString &name, quint8 &status)
 
     const bool move = m_settings.RadioButtonArcNew;
     addTimed((move ? sRemove : sCopy) + u' ' + today + u' ' + sIn + u' ' + other);
-    if (transferArchive(today, other, move)) {
+    if (transferArchive(today, other, move, fileScope())) {
         AddRep(sRes.at(StatusOk));
     } else {
         AddRep(move ? sRemoveError : sCopyError);

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "Clock.h"
+#include "Common.h"
 #include "ProgressGate.h"
+#include "RunContext.h"
 #include "RunSettings.h"
 #include "ZentavoExt.h"
 
 #include <QDateTime>
 #include <QString>
 
-#include <functional>
 
 struct RunFlags;
 class RunReport;
@@ -22,12 +22,8 @@ class TZipArchiver;
 // settings, taken when the run was asked for.
 class TRunEngine {
 public:
-    using Clock = std::function<QDateTime()>;
-
-    // clock gives the run's start time, which every date test and macro of
-    // the run uses.
-    TRunEngine(zentavo::TBlocks blocks, RunSettings settings, RunFlags &flags, RunView &view, RunReport &report,
-               Clock clock = &platform::now);
+    TRunEngine(zentavo::TBlocks blocks, RunSettings settings, RunContext context, RunFlags &flags, RunView &view,
+               RunReport &report);
 
     void Execute();
 
@@ -74,13 +70,15 @@ private:
     void raise(zentavo::TBlock &block, quint8 status);
     bool volumesOn() const { return m_settings.ComboBoxVol != 0; }
     QString parityDigit(bool today) const;
+    QDate runDay() const { return m_context.StartTime.date(); }
+    zentavo::FileCommandScope fileScope() const;
 
     zentavo::TBlocks m_blocks;
     RunSettings m_settings;
     RunFlags &m_flags;
     RunView &m_view;
     RunReport &m_report;
-    Clock m_clock;
+    RunContext m_context;
     int m_blockIndex = 0;
     QString m_tempFolder;
     QString m_archiveTarget; // the archive, or all its volumes

@@ -4,6 +4,7 @@
 
 #include "Common.h"
 #include "ConstStr.h"
+#include "FileNames.h"
 #include "MaskedFiles.h"
 #include "Paths.h"
 #include "Prompter.h"
@@ -34,24 +35,7 @@ static_assert(presetVolumeSizes.size() == VolumeItems - 1, "every volume item bu
 // True when a file or folder matches the source (a path or a mask).
 bool sourceExists(const QString &source)
 {
-    return !entriesMatching(source, QDir::AllEntries | QDir::Hidden | QDir::System).isEmpty();
-}
-
-// The folder shared by every source, ending in a separator; empty when the
-// sources share none. A source lying above the first one shortens it too,
-// so that every source is stored below the base folder.
-QString commonBaseDir(const QStringList &sources)
-{
-    if (sources.isEmpty())
-        return {};
-    QString base = platform::folderPart(sources.first());
-    for (const QString &source : sources) {
-        qsizetype same = 0;
-        while (same < base.size() && same < source.size() && base.at(same).toUpper() == source.at(same).toUpper())
-            ++same;
-        base.truncate(same);
-    }
-    return platform::folderPart(base);
+    return !entriesMatching(source, true).isEmpty();
 }
 
 QString shortFileLabel(const QString &fileName)
@@ -80,7 +64,8 @@ constexpr int UnattendedAnswerMs = 60000;
 
 bool TRunEngine::prepareSources(TBlock &block, TZipArchiver &zip)
 {
-    const QString baseDir = commonBaseDir(block.Sources);
+    // Every source is stored below the folder they share.
+    const QString baseDir = platform::commonFolder(block.Sources);
     zip.BaseDir = baseDir;
     zip.FileMasks.clear();
     for (QString &source : block.Sources) {
@@ -114,7 +99,7 @@ void TRunEngine::prepareExclusions(const TBlock &block, TZipArchiver &zip)
         // A mask with a folder is taken from the folder of its own source.
         const QString sourceFolder = platform::folderPart(block.Sources.value(i).mid(zip.BaseDir.size()));
         for (const QString &mask : line.split(u'|', Qt::SkipEmptyParts)) {
-            if (platform::hasFolderPart(mask) && !mask.contains(zip.BaseDir, Qt::CaseInsensitive))
+            if (platform::hasFolderPart(mask) && !mask.contains(zip.BaseDir, platform::fileNameCase()))
                 zip.ExclusionMasks << withoutDoubledSeparators(zip.BaseDir + sourceFolder + mask);
             else
                 zip.ExclusionMasks << mask;
@@ -293,8 +278,8 @@ bool TRunEngine::copyToDestinations(TBlock &block)
     for (qsizetype i = 0; i < block.Dests.size(); ++i) {
         if (m_flags.stopRequested())
             return false;
-        block.Dests[i] = ExpandDateMacros(block.Dests.at(i), RunTime);
-        if (!IsDayInList(block.Dests.ValueAt(i)))
+        block.Dests[i] = ExpandDateMacros(block.Dests.at(i), m_context.StartTime);
+        if (!IsDayInList(block.Dests.ValueAt(i), runDay()))
             continue;
         QString destination = block.Dests.NameAt(i);
         if (destination.contains(u'?')) {
@@ -302,7 +287,7 @@ bool TRunEngine::copyToDestinations(TBlock &block)
             block.Dests[i] = destination;
         }
         addTimed(sCopy + u' ' + m_archiveTarget + u' ' + sIn + u' ' + destination);
-        if (CopyFiles(m_archiveTarget, destination, false)) {
+        if (CopyFiles(m_archiveTarget, destination, false, nullptr, fileScope())) {
             AddRep(sRes.at(StatusOk));
         } else {
             if (m_flags.Terminated)

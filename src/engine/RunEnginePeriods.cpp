@@ -37,7 +37,7 @@ const PeriodEndKind periodEndKinds[] = {
 
 void TRunEngine::copyAtPeriodEnd(TBlock &block)
 {
-    const QDate day = RunTime.date();
+    const QDate day = runDay();
     for (const PeriodEndKind &kind : periodEndKinds) {
         if (copyPeriod(block, block.*kind.copies, kind.ends(day, m_settings.TabSheetOptions), kind.header(day)))
             return;
@@ -52,11 +52,11 @@ bool TRunEngine::copyPeriod(TBlock &block, TStringListMy &targets, bool periodEn
     bool deleteArchive = false;
     for (qsizetype i = 0; i < targets.size(); ++i) {
         addTimed(sEnd + u' ' + header);
-        const QString target = ExpandDateMacros(targets.NameAt(i), RunTime);
+        const QString target = ExpandDateMacros(targets.NameAt(i), m_context.StartTime);
         const QString flag = targets.ValueAt(i);
         targets[i] = target + u'=' + flag;
         AddRep(m_archiveTarget + u' ' + sIn + u' ' + target);
-        if (CopyFiles(m_archiveTarget, target, false)) {
+        if (CopyFiles(m_archiveTarget, target, false, nullptr, fileScope())) {
             copied = true;
             AddRep(sRes.at(StatusOk));
             deleteArchive = deleteArchive || flag == QStringLiteral("1");
@@ -69,7 +69,7 @@ bool TRunEngine::copyPeriod(TBlock &block, TStringListMy &targets, bool periodEn
     }
     if (deleteArchive) {
         addTimed(sDelete + u' ' + m_archiveTarget);
-        AddRep(DeleteFiles(m_archiveTarget, false) ? sRes.at(StatusOk) : sRes.at(StatusError));
+        AddRep(DeleteFiles(m_archiveTarget, false, nullptr, fileScope()) ? sRes.at(StatusOk) : sRes.at(StatusError));
     }
     return copied;
 }

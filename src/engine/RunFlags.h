@@ -14,6 +14,7 @@ struct RunFlags {
     std::atomic<bool> ArchiveCancel{false};  // the archiver is to stop
     std::atomic<bool> Terminated{false};     // the run is to end at its next test point
     std::atomic<bool> Paused{false};         // the worker waits at its next test point
+    std::atomic<bool> CopyStop{false};       // a file command or started program under way is to stop
 
     // A test point of the worker: waits while the window holds the run (it
     // asks the user whether to stop), then tells whether the run must end.

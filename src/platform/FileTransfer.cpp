@@ -1,11 +1,12 @@
 #include "FileTransfer.h"
 
+#include "FileNames.h"
 #include "Paths.h"
+#include "SafeSave.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include <algorithm>
 #include <array>
@@ -23,17 +24,6 @@ namespace platform {
 namespace {
 
 constexpr qint64 BlockSize = 1 << 20;
-
-// The name as the file system spells it, the way QFile spells it too (so a
-// name that is not valid UTF-8 still reaches the same file).
-std::filesystem::path fsPath(const QString &path)
-{
-#ifdef Q_OS_WIN
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
 
 #ifdef Q_OS_WIN
 // Windows refuses to replace or delete a read-only file; its other
@@ -63,7 +53,7 @@ bool stopped(const std::atomic<bool> *stop)
 
 // Copies the bytes [begin, end) of the source to the same place in the
 // temporary file, leaving holes for blocks of zeros.
-bool copyRange(QFile &in, QTemporaryFile &out, qint64 begin, qint64 end, QByteArray &block,
+bool copyRange(QFile &in, QFile &out, qint64 begin, qint64 end, QByteArray &block,
                const std::atomic<bool> *stop)
 {
     if (!in.seek(begin))
@@ -84,13 +74,13 @@ bool copyRange(QFile &in, QTemporaryFile &out, qint64 begin, qint64 end, QByteAr
 // Copies the data of the source into the open temporary file. Where the
 // system tells where a sparse file holds data, its holes are skipped
 // without reading them.
-bool copyData(QFile &in, QTemporaryFile &out, qint64 size, const std::atomic<bool> *stop)
+bool copyData(const QString &from, QFile &in, QFile &out, qint64 size, const std::atomic<bool> *stop)
 {
     QByteArray block(BlockSize, Qt::Uninitialized);
 #ifdef SEEK_DATA
     // Asked on a second handle, so that the copy's own reading position is left alone.
-    QFile probe(in.fileName());
-    if (probe.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    QFile probe;
+    if (openFile(probe, from, QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         const int fd = probe.handle();
         for (qint64 position = 0; position < size;) {
             const off_t data = ::lseek(fd, position, SEEK_DATA);
@@ -108,20 +98,11 @@ bool copyData(QFile &in, QTemporaryFile &out, qint64 size, const std::atomic<boo
     return copyRange(in, out, 0, size, block, stop);
 }
 
-bool copyContent(QFile &in, QTemporaryFile &out, const std::atomic<bool> *stop)
+bool copyContent(const QString &from, QFile &in, QFile &out, const std::atomic<bool> *stop)
 {
     const qint64 size = in.size();
     // A file ending in zeros ends in a hole: the size has to be set.
-    return copyData(in, out, size, stop) && out.resize(size) && out.flush();
-}
-
-bool syncToDisk(QFile &file)
-{
-#ifdef Q_OS_UNIX
-    return ::fsync(file.handle()) == 0;
-#else
-    return file.flush();
-#endif
+    return copyData(from, in, out, size, stop) && out.resize(size);
 }
 
 // Renames from onto to, replacing a file there in one step.
@@ -129,7 +110,7 @@ std::error_code replace(const QString &from, const QString &to)
 {
     clearReadOnly(to);
     std::error_code error;
-    std::filesystem::rename(fsPath(from), fsPath(to), error);
+    std::filesystem::rename(nativePath(from), nativePath(to), error);
     return error;
 }
 
@@ -139,26 +120,20 @@ bool copyFile(const QString &from, const QString &to, const std::atomic<bool> *s
 {
     if (to.isEmpty())
         return false;
-    QFile in(from);
-    if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    QFile in;
+    if (!openFile(in, from, QIODevice::ReadOnly | QIODevice::Unbuffered))
         return false;
-    // A short name: the target's name plus a suffix could pass the file
-    // system's limit where the target itself does not.
-    QTemporaryFile out(folderPart(to) + QStringLiteral(".zentavo-XXXXXX"));
-    if (!out.open())
+    SafeSave save(to);
+    if (!save.open())
         return false;
-    if (!copyContent(in, out, stop))
+    QFile &out = save.device();
+    if (!copyContent(from, in, out, stop))
         return false;
     out.setPermissions(in.permissions());
     if (!out.setFileTime(in.fileTime(QFileDevice::FileModificationTime), QFileDevice::FileModificationTime))
         return false;
-    if (!syncToDisk(out))
-        return false;
-    out.close();
-    if (replace(out.fileName(), to))
-        return false;
-    out.setAutoRemove(false);
-    return true;
+    clearReadOnly(to);
+    return save.commit();
 }
 
 bool moveFile(const QString &from, const QString &to)
@@ -174,13 +149,16 @@ bool moveFile(const QString &from, const QString &to)
 bool removeFile(const QString &path)
 {
     clearReadOnly(path);
-    return QFile::remove(path);
+    std::error_code error;
+    const std::filesystem::path name = nativePath(path);
+    return !std::filesystem::is_directory(std::filesystem::symlink_status(name, error))
+           && std::filesystem::remove(name, error) && !error;
 }
 
 bool isSameFile(const QString &a, const QString &b)
 {
     std::error_code error;
-    return std::filesystem::equivalent(fsPath(a), fsPath(b), error) && !error;
+    return std::filesystem::equivalent(nativePath(a), nativePath(b), error) && !error;
 }
 
 } // namespace platform

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace platform {
 
@@ -71,6 +73,16 @@ QString siblingProgram(const QString &name)
     const QString &file = name;
 #endif
     return QDir(QCoreApplication::applicationDirPath()).filePath(file);
+}
+
+QString defaultWriteFolder()
+{
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    if (QFileInfo(programFolder).isWritable())
+        return withTrailingSeparator(QDir::toNativeSeparators(programFolder));
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(data);
+    return withTrailingSeparator(QDir::toNativeSeparators(data));
 }
 
 } // namespace platform

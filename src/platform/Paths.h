@@ -34,4 +34,16 @@ QString changeFileExt(const QString &path, const QString &extension);
 // folder, with the system's executable suffix.
 QString siblingProgram(const QString &name);
 
+// Where the programs write their files by default (report, journal),
+// ending in a separator: the program's folder when it can be written,
+// otherwise the user's data folder, made when missing.
+QString defaultWriteFolder();
+
+// The longest path the system opens; a longer one fails by name at once.
+#ifdef Q_OS_WIN
+inline constexpr qsizetype MaxPathLength = 260;
+#else
+inline constexpr qsizetype MaxPathLength = 4096;
+#endif
+
 } // namespace platform

@@ -1,6 +1,5 @@
 #include "RegistryFormat.h"
 
-#include <QIODevice>
 #include <QList>
 
 namespace platform::registryformat {
@@ -85,29 +84,17 @@ bool parseValue(QStringView text, QVariant *value)
     return false;
 }
 
-bool readDevice(QIODevice &device, QSettings::SettingsMap &map)
-{
-    std::optional<QSettings::SettingsMap> parsed = parse(device.readAll());
-    if (!parsed)
-        return false;
-    map = std::move(*parsed);
-    return true;
-}
-
-bool writeDevice(QIODevice &device, const QSettings::SettingsMap &map)
-{
-    const std::optional<QByteArray> text = write(map);
-    return text && device.write(*text) == text->size();
-}
-
-} // namespace
-
-std::optional<QSettings::SettingsMap> parse(const QByteArray &bytes)
+// parse, which leaves the first bad line in damage when it fails.
+std::optional<QSettings::SettingsMap> parseOrBlame(const QByteArray &bytes, Damage *damage)
 {
     QSettings::SettingsMap map;
     QString section;
     const QString text = QString::fromUtf8(bytes);
+    int number = 0;
     for (QStringView line : QStringView(text).split(u'\n')) {
+        ++number;
+        if (damage)
+            *damage = {number, line.toString().trimmed()};
         if (line.endsWith(u'\r'))
             line.chop(1);
         if (line.trimmed().isEmpty() || line.startsWith(u'#'))
@@ -131,6 +118,22 @@ std::optional<QSettings::SettingsMap> parse(const QByteArray &bytes)
     }
     return map;
 }
+
+} // namespace
+
+std::optional<QSettings::SettingsMap> parse(const QByteArray &bytes)
+{
+    return parseOrBlame(bytes, nullptr);
+}
+
+std::optional<Damage> damageOf(const QByteArray &bytes)
+{
+    Damage damage;
+    if (parseOrBlame(bytes, &damage))
+        return std::nullopt;
+    return damage;
+}
+
 
 std::optional<QByteArray> write(const QSettings::SettingsMap &map)
 {
@@ -166,13 +169,6 @@ std::optional<QByteArray> write(const QSettings::SettingsMap &map)
             text += line + u'\n';
     }
     return text.toUtf8();
-}
-
-QSettings::Format format()
-{
-    static const QSettings::Format registered =
-        QSettings::registerFormat(QStringLiteral("reg"), readDevice, writeDevice, Qt::CaseSensitive);
-    return registered;
 }
 
 } // namespace platform::registryformat

@@ -18,10 +18,15 @@ namespace platform::registryformat {
 // The map of a store text, or nothing when the text is damaged.
 std::optional<QSettings::SettingsMap> parse(const QByteArray &text);
 
+// Where a damaged text goes wrong first: its line number (from 1) and text.
+struct Damage {
+    int line = 0;
+    QString text;
+};
+// Nothing for an intact text.
+std::optional<Damage> damageOf(const QByteArray &text);
+
 // The store text of a map, or nothing when it holds a value of another type.
 std::optional<QByteArray> write(const QSettings::SettingsMap &map);
-
-// The QSettings format that reads and writes this text, registered once.
-QSettings::Format format();
 
 } // namespace platform::registryformat

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "RegistryFormat.h"
+
 #include <QString>
 
 #include <memory>
 #include <optional>
-
-class QSettings;
 
 namespace platform {
 
@@ -15,7 +15,9 @@ namespace platform {
 // an absent string reads as empty, an absent integer fails.
 //
 // On Windows this is the registry key itself (QSettings' native format); here
-// it is a key of the store file documented in docs/settings-format.md.
+// it is a key of the store file documented in docs/settings-format.md, read
+// whole at open and replaced whole, through the durable replace, at flush:
+// a save that fails (a full disk) leaves the file as it was and says so.
 class RegistryKey {
 public:
     enum class Mode { OpenExisting, OpenOrCreate };
@@ -25,6 +27,9 @@ public:
     // the key does not exist and may not be created, or the store cannot be
     // read or written.
     static std::unique_ptr<RegistryKey> open(const QString &path, Mode mode);
+    // A key that holds nothing and keeps nothing: what a load reads where
+    // the store cannot be opened, so every value takes its default.
+    static std::unique_ptr<RegistryKey> empty();
 
     ~RegistryKey();
     RegistryKey(const RegistryKey &) = delete;
@@ -40,10 +45,12 @@ public:
     // Stores what was written; false when the store could not be written.
     bool flush();
 
-private:
-    explicit RegistryKey(std::unique_ptr<QSettings> settings);
+    struct Store;
 
-    std::unique_ptr<QSettings> m_settings;
+private:
+    explicit RegistryKey(std::unique_ptr<Store> store);
+
+    std::unique_ptr<Store> m_store;
 };
 
 // The file that holds the store: "registry" in the folder "zentavo" of the
@@ -53,5 +60,9 @@ QString registryFileName();
 // Points the store at another folder (tests); an empty text restores the
 // user's config folder.
 void setRegistryFolder(const QString &folder);
+
+// Where the store file is damaged; nothing when it is intact or absent. A
+// damaged store opens no key, so no save ever writes over it.
+std::optional<registryformat::Damage> registryDamage();
 
 } // namespace platform

@@ -1,15 +1,16 @@
 #include "ReportFile.h"
 
+#include "FileTransfer.h"
+#include "SafeSave.h"
+
 #include <QDir>
-#include <QSaveFile>
 
 bool ReportFile::start(const QString &folder, bool append)
 {
     close();
     m_path = QDir(folder).filePath(FileName);
-    const QString backup = QDir(folder).filePath(BackupName);
-    QFile::remove(backup);
-    const bool backupSaved = QFile::copy(m_path, backup);
+    // The older report goes only when a complete copy replaces it.
+    const bool backupSaved = QFile::exists(m_path) && platform::copyFile(m_path, QDir(folder).filePath(BackupName));
 
     const QIODevice::OpenMode rewrite = QIODevice::WriteOnly | QIODevice::Truncate;
     if (!open(append ? QIODevice::WriteOnly | QIODevice::Append : rewrite))
@@ -26,8 +27,10 @@ void ReportFile::reopenForAppend()
 
 bool ReportFile::open(QIODevice::OpenMode mode)
 {
+    // Unbuffered: each line reaches the file as it is added, so a run that
+    // is killed leaves its report up to its last line and tail -f follows it.
     auto file = std::make_unique<QFile>(m_path);
-    if (!file->open(mode))
+    if (!file->open(mode | QIODevice::Unbuffered))
         return false;
     m_file = std::move(file);
     return true;
@@ -45,21 +48,23 @@ void ReportFile::write(const QString &line)
 void ReportFile::close()
 {
     if (m_file)
-        m_file->flush();
+        platform::syncFile(*m_file);
     m_file.reset();
 }
 
-void CheckRepSize(const QString &path, int limitKb)
+bool CheckRepSize(const QString &path, int limitKb)
 {
     if (limitKb <= 0)
-        return;
+        return true;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return;
+        return true;
     const qint64 limit = qint64(limitKb) * 1024;
     if (file.size() <= limit)
-        return;
+        return true;
     const QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
     file.close();
 
     // Drop as few whole lines from the top as bring it within the limit.
@@ -68,9 +73,5 @@ void CheckRepSize(const QString &path, int limitKb)
         const qsizetype lineEnd = content.indexOf('\n', cut);
         cut = lineEnd < 0 ? content.size() : lineEnd + 1;
     }
-    QSaveFile trimmed(path);
-    if (trimmed.open(QIODevice::WriteOnly)) {
-        trimmed.write(content.constData() + cut, content.size() - cut);
-        trimmed.commit();
-    }
+    return platform::saveFile(path, QByteArrayView(content).sliced(cut));
 }

@@ -18,7 +18,8 @@ public:
     static inline const QString FileName = QStringLiteral("Report.txt");
     static inline const QString BackupName = QStringLiteral("Report.bak");
 
-    // Saves the previous report as "Report.bak" (true when that worked), then
+    // Saves the previous report as "Report.bak" (true when that worked; a
+    // failed copy keeps the older "Report.bak"), then
     // opens "Report.txt" for appending or empty; when it cannot be opened the
     // file stays off.
     bool start(const QString &folder, bool append);
@@ -45,5 +46,5 @@ private:
 // Cuts whole lines from the top of a text file until it holds at most
 // limitKb kilobytes; 0 means no limit. The file is rewritten once, through a
 // temporary file, and only when a line was removed, so a full disk never
-// costs the report.
-void CheckRepSize(const QString &path, int limitKb);
+// costs the report; false when the trimmed file could not be written.
+bool CheckRepSize(const QString &path, int limitKb);

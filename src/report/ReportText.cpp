@@ -1,7 +1,7 @@
 #include "ReportText.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include "SafeSave.h"
 
 namespace report {
 
@@ -26,12 +26,10 @@ std::optional<QStringList> ReadReportText(const QString &path)
 
 bool WriteReportText(const QString &path, const QStringList &lines)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    QByteArray content;
     for (const QString &line : lines)
-        file.write(line.toUtf8() + "\r\n");
-    return file.commit();
+        content += line.toUtf8() + "\r\n";
+    return platform::saveFile(path, content);
 }
 
 } // namespace report

@@ -7,10 +7,8 @@
 #include "VersionBlock.h"
 #include "WindowMessages.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <variant>
@@ -536,21 +534,10 @@ int FileRelease(const VersionStrings &version)
 VorrinLoadContext VorrinLoadContext::current()
 {
     VorrinLoadContext context;
-    const QString programFolder = platform::withTrailingSeparator(
-        QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
-    context.defaultFolder = programFolder;
-    if (!QFileInfo(programFolder).isWritable()) {
-        const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        QDir().mkpath(data);
-        context.defaultFolder = platform::withTrailingSeparator(QDir::toNativeSeparators(data));
-    }
+    context.defaultFolder = platform::defaultWriteFolder();
     context.temporaryFolder = QDir::toNativeSeparators(QDir::tempPath());
-#ifdef Q_OS_WIN
-    const QString mainProgram = programFolder + QStringLiteral("Zentavo.exe");
-#else
-    const QString mainProgram = programFolder + QStringLiteral("Zentavo");
-#endif
-    context.mainProgram = VersionStrings::of(platform::VersionBlock::ofFile(mainProgram));
+    context.mainProgram =
+        VersionStrings::of(platform::VersionBlock::ofFile(platform::siblingProgram(QStringLiteral("Zentavo"))));
     return context;
 }
 
@@ -559,7 +546,11 @@ void LoadVorrinSettings(TVorrinControls &controls, TVorrinCopies &copies, const 
     controls.BitBtnDay.fill(false);
     controls.DayOfWeek.fill(false);
     const auto load = [&](const QString &path, const auto &values) {
-        const std::unique_ptr<RegistryKey> key = RegistryKey::open(path, RegistryKey::Mode::OpenOrCreate);
+        std::unique_ptr<RegistryKey> key = RegistryKey::open(path, RegistryKey::Mode::OpenOrCreate);
+        // A damaged store reads as an empty one, so every value takes its
+        // default; the damage itself is told by SettingsDamageNotice.
+        if (!key && platform::registryDamage())
+            key = RegistryKey::empty();
         if (!key)
             return;
         if (loadKey(*key, values, controls, copies, context) && path == MainKeyPath())
@@ -598,6 +589,18 @@ bool SaveVorrinSettings(const TVorrinControls &controls, TVorrinCopies &copies)
     const bool schedule = saveKey(ScheduleKeyPath(), ScheduleValues, controls, copies);
     const bool mail = saveKey(MailKeyPath(), MailValues, controls, copies);
     return main && schedule && mail;
+}
+
+std::optional<QString> SettingsDamageNotice()
+{
+    const std::optional<platform::registryformat::Damage> damage = platform::registryDamage();
+    if (!damage)
+        return std::nullopt;
+    return QStringLiteral("The settings file %1 is damaged (line %2: %3). The defaults are used until it is "
+                          "repaired or removed; it is not written over.")
+        .arg(QDir::toNativeSeparators(platform::registryFileName()))
+        .arg(damage->line)
+        .arg(damage->text);
 }
 
 void PostVorrinUpdate(quint64 mainProgramWParam)

@@ -85,6 +85,11 @@ VorrinFault ValidateVorrinSettings(TVorrinControls &controls);
 // store could not be written. Validate first.
 bool SaveVorrinSettings(const TVorrinControls &controls, TVorrinCopies &copies);
 
+// What to tell the user once when the settings file is damaged (its name
+// and first bad line); nothing when it is intact. The load then gave every
+// value its default, and saves fail rather than write over the file.
+std::optional<QString> SettingsDamageNotice();
+
 // Tells the scheduler (wParam 0) and the main program (mainProgramWParam;
 // 1 makes it re-read the default job file) that the settings changed
 // ("WM_UpdateVorrin"), each only when its window exists.

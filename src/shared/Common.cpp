@@ -1,7 +1,9 @@
 #include "Common.h"
 
 #include "ConstStr.h"
+#include "FileNames.h"
 #include "FileTransfer.h"
+#include "FolderWalk.h"
 #include "Paths.h"
 #include "Wildcard.h"
 #include "ZentavoExt.h"
@@ -11,11 +13,8 @@
 #include <QList>
 #include <QSet>
 
-#include <ranges>
 
 namespace zentavo {
-
-std::atomic<bool> CopyStop{false};
 
 namespace {
 
@@ -42,12 +41,11 @@ Entry entryOf(const QString &line)
 // A name without a folder lies in the folder of the job file in use; empty
 // when no job file gives one, so that a walk never starts from a folder
 // nobody named.
-QString withJobFolder(const QString &path)
+QString withJobFolder(const QString &path, const QString &jobFolder)
 {
     if (path.isEmpty() || platform::hasFolderPart(path))
         return path;
-    const QString jobFolder = folderPart(JobFileName);
-    return jobFolder.isEmpty() ? QString() : jobFolder + path;
+    return jobFolder.isEmpty() ? QString() : withTrailingSeparator(jobFolder) + path;
 }
 
 // The folder and the mask that a command's source names; a folder stands
@@ -58,22 +56,22 @@ struct Selection {
     QString text() const { return folder + mask; }
 };
 
-Selection selectionOf(const QString &source)
+Selection selectionOf(const QString &source, const QString &jobFolder)
 {
-    QString path = withJobFolder(source);
-    if (!path.isEmpty() && QFileInfo(path).isDir())
+    QString path = withJobFolder(source, jobFolder);
+    if (!path.isEmpty() && platform::isRealFolder(path))
         path = withTrailingSeparator(path) + QStringLiteral("*.*");
     const QString folder = folderPart(path);
     return {folder, path.mid(folder.size())};
 }
 
-QList<Entry> entriesOf(const Selection &selection, bool recursive)
+QList<Entry> entriesOf(const Selection &selection, bool recursive, const FileCommandScope &scope)
 {
     QList<Entry> entries;
     if (selection.folder.isEmpty())
         return entries;
     QStringList lines;
-    BuildFileList(selection.folder, selection.mask, recursive, lines);
+    BuildFileList(selection.folder, selection.mask, recursive, lines, scope);
     entries.reserve(lines.size());
     for (const QString &line : lines)
         entries << entryOf(line);
@@ -82,21 +80,16 @@ QList<Entry> entriesOf(const Selection &selection, bool recursive)
 
 void walk(const QString &dir, const QString &mask, bool recursive, QStringList &list)
 {
-    const QFileInfoList entries =
-        QDir(dir).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QFileInfo &entry : entries) {
-        const QString name = entry.fileName();
-        if (!platform::matchesMask(name, mask))
+    for (const platform::FolderEntry &entry : platform::listFolder(dir)) {
+        if (!platform::matchesMask(entry.name, mask))
             continue;
-        if (entry.isDir()) {
-            if (entry.isSymLink() || entry.isJunction())
-                continue;
-            const QString folder = dir + name + platform::separator();
+        if (entry.folder) {
+            const QString folder = dir + entry.name + platform::separator();
             list << folder;
             if (recursive)
                 walk(folder, mask, recursive, list);
-        } else if (entry.isFile()) {
-            list << dir + name + u'=' + QString::number(entry.size());
+        } else {
+            list << dir + entry.name + u'=' + QString::number(entry.size);
         }
     }
 }
@@ -121,7 +114,7 @@ public:
     }
     void showFile(const QString &name, qint64 size)
     {
-        show(name + QStringLiteral(" (") + QString::number(size) + QStringLiteral(" b)"));
+        show(platform::readableFileName(name) + QStringLiteral(" (") + QString::number(size) + QStringLiteral(" b)"));
     }
     void start(const QList<Entry> &entries)
     {
@@ -144,10 +137,11 @@ public:
         if (m_progress)
             m_progress->Tag = 0;
     }
-    void countOne()
+    void countOne() { count(1); }
+    void count(qint64 done)
     {
         if (m_progress)
-            ++m_progress->Tag;
+            m_progress->Tag += done;
     }
 
 private:
@@ -155,58 +149,65 @@ private:
     qint64 m_done = 0;
 };
 
-bool makeFolder(const QString &path)
+// The folders of a list, parents before their children as the walk found them.
+QStringList foldersOf(const QList<Entry> &entries)
 {
-    return QDir().mkpath(path);
+    QStringList folders;
+    for (const Entry &entry : entries) {
+        if (entry.folder)
+            folders << entry.path;
+    }
+    return folders;
 }
 
 // One name per file, whatever way it was written.
 QString keyOf(const QString &path)
 {
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    return platform::fileNameKey(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
 }
 
 } // namespace
 
-void BuildFileList(QString dir, QString mask, bool recursive, QStringList &list)
+void BuildFileList(QString dir, QString mask, bool recursive, QStringList &list, const FileCommandScope &scope)
 {
     if (mask.isEmpty())
         mask = QStringLiteral("*.*");
     if (dir.isEmpty())
-        dir = folderPart(JobFileName);
+        dir = scope.jobFolder;
     if (dir.isEmpty())
         return;
     walk(withTrailingSeparator(dir), mask, recursive, list);
 }
 
-bool CopyFiles(const QString &source, const QString &target, bool recursive, FileProgress *progress)
+bool CopyFiles(const QString &source, const QString &target, bool recursive, FileProgress *progress,
+               const FileCommandScope &scope)
 {
     if (source.isEmpty() || target.isEmpty())
         return false;
     Reporter reporter(progress);
     bool ok = true;
-    const bool toFolder = endsWithSeparator(target) || QFileInfo(target).isDir();
+    const bool toFolder = endsWithSeparator(target) || platform::isRealFolder(target);
     const QString targetFolder = toFolder ? withTrailingSeparator(target) : QString();
-    if (toFolder && !makeFolder(targetFolder))
+    if (toFolder && !platform::makeFolder(targetFolder))
         ok = false;
 
-    const Selection selection = selectionOf(source);
-    const QList<Entry> entries = entriesOf(selection, recursive);
+    const Selection selection = selectionOf(source, scope.jobFolder);
+    const QList<Entry> entries = entriesOf(selection, recursive, scope);
     if (entries.isEmpty())
         ok = false;
     reporter.start(entries);
     reporter.resetCount();
     for (const Entry &entry : entries) {
-        if (CopyStop)
+        if (scope.stopped())
             return ok;
         const QString relative = entry.path.mid(selection.folder.size());
         if (entry.folder) {
-            if (toFolder && !makeFolder(targetFolder + relative))
+            if (toFolder && !platform::makeFolder(targetFolder + relative))
                 ok = false;
             continue;
         }
         reporter.showFile(relative, entry.size);
-        if (platform::copyFile(entry.path, toFolder ? targetFolder + relative : target, &CopyStop))
+        if (platform::copyFile(entry.path, toFolder ? targetFolder + relative : target, scope.stop))
             reporter.countOne();
         else
             ok = false;
@@ -215,17 +216,18 @@ bool CopyFiles(const QString &source, const QString &target, bool recursive, Fil
     return ok;
 }
 
-bool MoveFiles(const QString &source, const QString &target, bool recursive, FileProgress *progress)
+bool MoveFiles(const QString &source, const QString &target, bool recursive, FileProgress *progress,
+               const FileCommandScope &scope)
 {
     if (source.isEmpty() || target.isEmpty())
         return false;
     Reporter reporter(progress);
     bool ok = true;
-    const Selection selection = selectionOf(source);
+    const Selection selection = selectionOf(source, scope.jobFolder);
 
     enum class Kind { Folder, FileName, Pattern };
     Kind kind = Kind::Folder;
-    if (!endsWithSeparator(target) && !QFileInfo(target).isDir()) {
+    if (!endsWithSeparator(target) && !platform::isRealFolder(target)) {
         if (!platform::hasWildcards(selection.mask))
             kind = Kind::FileName;
         else if (target.contains(u'*'))
@@ -235,10 +237,10 @@ bool MoveFiles(const QString &source, const QString &target, bool recursive, Fil
     const QString targetFolder = kind == Kind::Folder    ? withTrailingSeparator(target)
                                  : kind == Kind::Pattern ? folderPart(target)
                                                          : QString();
-    if (kind == Kind::Folder && !makeFolder(targetFolder))
+    if (kind == Kind::Folder && !platform::makeFolder(targetFolder))
         ok = false;
 
-    const QList<Entry> entries = entriesOf(selection, recursive);
+    const QList<Entry> entries = entriesOf(selection, recursive, scope);
     reporter.start(entries);
     reporter.resetCount();
 
@@ -252,11 +254,11 @@ bool MoveFiles(const QString &source, const QString &target, bool recursive, Fil
     QSet<QString> produced;
 
     for (const Entry &entry : entries) {
-        if (CopyStop)
+        if (scope.stopped())
             return ok;
         const QString relative = entry.path.mid(selection.folder.size());
         if (entry.folder) {
-            if (!targetFolder.isEmpty() && !makeFolder(targetFolder + relative))
+            if (!targetFolder.isEmpty() && !platform::makeFolder(targetFolder + relative))
                 ok = false;
             continue;
         }
@@ -282,32 +284,24 @@ bool MoveFiles(const QString &source, const QString &target, bool recursive, Fil
         reporter.advance(entry.size);
     }
 
-    // Folders follow their parents in the list: the deepest go first, so
-    // that each parent is empty when its turn comes.
-    for (const Entry &entry : std::views::reverse(entries)) {
-        if (CopyStop)
-            return ok;
-        if (!entry.folder)
-            continue;
-        const QString relative = entry.path.mid(selection.folder.size());
-        if (!targetFolder.isEmpty() && platform::isSameFile(entry.path, targetFolder + relative))
-            continue; // moved onto itself: the folder is its own target
-        if (!QDir().rmdir(entry.path))
-            ok = false;
-    }
-    return ok;
+    // A folder moved onto itself is its own target and stays.
+    const auto movedAway = [&](const QString &folder) {
+        return targetFolder.isEmpty()
+               || !platform::isSameFile(folder, targetFolder + folder.mid(selection.folder.size()));
+    };
+    return platform::removeFoldersDeepestFirst(foldersOf(entries), movedAway, scope.stop).complete && ok;
 }
 
-bool DeleteFiles(const QString &source, bool recursive, FileProgress *progress)
+bool DeleteFiles(const QString &source, bool recursive, FileProgress *progress, const FileCommandScope &scope)
 {
     if (source.isEmpty())
         return false;
     Reporter reporter(progress);
     bool ok = true;
-    const QList<Entry> entries = entriesOf(selectionOf(source), recursive);
+    const QList<Entry> entries = entriesOf(selectionOf(source, scope.jobFolder), recursive, scope);
     reporter.start(entries);
     for (const Entry &entry : entries) {
-        if (CopyStop)
+        if (scope.stopped())
             return ok;
         if (entry.folder)
             continue;
@@ -318,18 +312,9 @@ bool DeleteFiles(const QString &source, bool recursive, FileProgress *progress)
             ok = false;
         reporter.advance(entry.size);
     }
-    for (const Entry &entry : std::views::reverse(entries)) {
-        if (CopyStop)
-            return ok;
-        if (!entry.folder)
-            continue;
-        reporter.show(entry.path);
-        if (QDir().rmdir(entry.path))
-            reporter.countOne();
-        else
-            ok = false;
-    }
-    return ok;
+    const platform::FolderRemoval removal = platform::removeFoldersDeepestFirst(foldersOf(entries), {}, scope.stop);
+    reporter.count(removal.removed);
+    return removal.complete && ok;
 }
 
 QString WildcardPart(const QString &mask, const QString &name)

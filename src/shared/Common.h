@@ -11,9 +11,15 @@
 // step failed, and a failed file does not stop the others.
 namespace zentavo {
 
-// Set by the stop sequence of the main window, cleared when a run starts;
-// while it is set the file commands return with their result so far.
-extern std::atomic<bool> CopyStop;
+// Where a file command works, taken from the run that gives it: the folder
+// in which names without a folder lie (the job file's), and the flag that
+// stops it (the command then returns with its result so far).
+struct FileCommandScope {
+    QString jobFolder;
+    const std::atomic<bool> *stop = nullptr;
+
+    bool stopped() const { return stop && stop->load(); }
+};
 
 // What a file command shows while it works (the main window's gauge and
 // file label). The window implements it by queued updates; the commands call
@@ -33,25 +39,28 @@ public:
 
 // Appends the entries of dir that match mask: a file as its full path, "="
 // and its size; a folder as its full path ending in a separator, before its
-// contents. An empty mask means "*.*"; an empty dir means the folder of the
-// job file in use. With recursive, matching subfolders are walked too (so
+// contents. An empty mask means "*.*"; an empty dir means the scope's job
+// folder. With recursive, matching subfolders are walked too (so
 // "*.doc" does not enter a folder named "Archive"). Directory links are not
 // followed; FIFOs, sockets and devices are left out.
-void BuildFileList(QString dir, QString mask, bool recursive, QStringList &list);
+void BuildFileList(QString dir, QString mask, bool recursive, QStringList &list, const FileCommandScope &scope = {});
 
 // source: a file, a mask or a folder (meaning all of it). target: a folder
 // when it ends in a separator or is an existing folder, otherwise one file
 // name that every file is copied onto.
-bool CopyFiles(const QString &source, const QString &target, bool recursive, FileProgress *progress = nullptr);
+bool CopyFiles(const QString &source, const QString &target, bool recursive, FileProgress *progress = nullptr,
+               const FileCommandScope &scope = {});
 
 // target: a folder (as for CopyFiles), a new name for a single source file,
 // or a rename pattern with "*" ("/b/*.bak").
-bool MoveFiles(const QString &source, const QString &target, bool recursive, FileProgress *progress = nullptr);
+bool MoveFiles(const QString &source, const QString &target, bool recursive, FileProgress *progress = nullptr,
+               const FileCommandScope &scope = {});
 
 // Deletes the files chosen by source and, with recursive, the emptied
 // subfolders; the folder named by source itself stays. Nothing to delete is
 // a success.
-bool DeleteFiles(const QString &source, bool recursive, FileProgress *progress = nullptr);
+bool DeleteFiles(const QString &source, bool recursive, FileProgress *progress = nullptr,
+                 const FileCommandScope &scope = {});
 
 // What the first "*" of mask stands for in name, assuming name matches mask
 // and mask holds one "*"; empty when mask holds none.

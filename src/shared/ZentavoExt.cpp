@@ -57,9 +57,9 @@ int WeekDayNumber(const QDate &date)
     return date.dayOfWeek() % 7;
 }
 
-bool IsDayInList(const QString &days)
+bool IsDayInList(const QString &days, const QDate &day)
 {
-    return days.isEmpty() || days.contains(QString::number(WeekDayNumber(RunTime.date())));
+    return days.isEmpty() || days.contains(QString::number(WeekDayNumber(day)));
 }
 
 QString ExpandDateMacros(const QString &text, const QDateTime &time)

@@ -44,19 +44,20 @@ private:
 // The whole job file; a run works on a copy of it taken at its start.
 using TBlocks = std::vector<TBlock>;
 
-// Jobs of the job file last read.
+// Jobs of the job file last read, and its name: the window's, read and
+// written on the GUI thread only; a run takes its own copies.
 extern TBlocks Blocks;
-// The job file in use.
 extern QString JobFileName;
-// The date and time of the run's start; date macros and day lists use it, not the clock.
+// When the window last asked for a run, for its own displays (elapsed
+// time, the pause countdown); the run itself carries its start. GUI thread only.
 extern QDateTime RunTime;
 
 // The weekday number of a date as days values write it: 0 Sunday to 6 Saturday.
 int WeekDayNumber(const QDate &date);
 
-// True when the days value is empty (every day) or holds the digit of
-// RunTime's weekday.
-bool IsDayInList(const QString &days);
+// True when the days value is empty (every day) or holds the digit of the
+// day's weekday (a run passes its start).
+bool IsDayInList(const QString &days, const QDate &day);
 
 // The text with the first occurrence of each date macro replaced from the
 // time: "*Y" year, "*y" two-digit year, "*M" month, "*D" day, "*h" hour,

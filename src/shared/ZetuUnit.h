@@ -2,14 +2,9 @@
 
 #include "ProgramStarter.h"
 
-#include <QColor>
-#include <QList>
 #include <QString>
 
 #include <initializer_list>
-
-class QPainter;
-class QRect;
 
 namespace platform {
 class VersionBlock;
@@ -44,10 +39,6 @@ bool RunProgram(const QString &commandLine, bool wait, platform::StopFlags stopF
 // Shows the folder picker, starting at folder and kept below root when root
 // is not empty; True and folder := the choice when a folder was chosen.
 bool SelectFolder(const QString &caption, const QString &root, QString &folder);
-
-// Fills rect with lines whose colours run through the given colours in equal
-// bands. Throws std::invalid_argument with fewer than two colours.
-void GradientFill(QPainter &canvas, const QRect &rect, bool horizontal, const QList<QColor> &colours);
 
 // Powers the computer off; True when the system accepted the request.
 bool PowerOffComputer();

@@ -1,16 +1,12 @@
 #include "ZACommitJournal.h"
 
+#include "SafeSave.h"
 #include "ZAExcept.h"
 #include "ZAStreamIO.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#ifndef Q_OS_WIN
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -40,7 +36,7 @@ bool parse(const QByteArray &text, zajournal::Entry &entry)
 void removeSynced(const QString &path)
 {
     if (QFile::remove(path))
-        zajournal::SyncFolder(QFileInfo(path).absolutePath());
+        platform::syncFolder(QFileInfo(path).absolutePath());
 }
 
 } // namespace
@@ -52,44 +48,14 @@ QString NameFor(const QString &archive)
     return QFileInfo(archive).absoluteFilePath() + Extension;
 }
 
-bool SyncFolder(const QString &folder)
-{
-#ifdef Q_OS_WIN
-    Q_UNUSED(folder);
-    return true;
-#else
-    const int handle = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (handle < 0)
-        return false;
-    const bool synced = ::fsync(handle) == 0;
-    ::close(handle);
-    return synced;
-#endif
-}
-
 void Write(const QString &archive, const Entry &entry)
 {
     const QString name = NameFor(archive);
-    const QString temporary = name + QStringLiteral(".new");
     const QByteArray text = "tail=" + entry.tailFile.toUtf8() + "\nposition="
                             + QByteArray::number(entry.writePosition) + "\nsize="
                             + QByteArray::number(entry.tailSize) + '\n';
-    bool written = false;
-    {
-        QFile file(temporary);
-        written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size()
-                  && zastream::syncToDisk(file);
-    }
-    if (!written || !QFile::exists(temporary)) {
-        QFile::remove(temporary);
+    if (!platform::saveFile(name, text))
         throw EZAException(zaconst::neCannotCreateFile, {}, {name});
-    }
-    QFile::remove(name);
-    if (!QFile::rename(temporary, name) || !SyncFolder(QFileInfo(name).absolutePath())) {
-        QFile::remove(temporary);
-        QFile::remove(name);
-        throw EZAException(zaconst::neCannotCreateFile, {}, {name});
-    }
 }
 
 void Remove(const QString &archive)

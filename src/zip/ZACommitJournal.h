@@ -35,8 +35,4 @@ void Remove(const QString &archive);
 // archive cannot be written, so the note stays for a later open.
 bool Recover(const QString &archive);
 
-// Pushes a folder's entries to the disk, so that a file just made or
-// removed there stays so after a power loss; false on failure.
-bool SyncFolder(const QString &folder);
-
 } // namespace zajournal

@@ -135,4 +135,10 @@ QString messageOf(ErrorCode publicCode)
     return {};
 }
 
+QString nameNotStorable(const QString &readableName)
+{
+    return QStringLiteral("Cannot store the name of file \"%1\": it is not valid UTF-8, the file is left out")
+        .arg(readableName);
+}
+
 } // namespace zaconst

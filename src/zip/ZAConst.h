@@ -125,4 +125,9 @@ ErrorCode publicCodeOf(NativeError nativeError);
 // The text of a public code; empty for a code without text.
 QString messageOf(ErrorCode publicCode);
 
+// Why a file whose name is not valid UTF-8 stays out of an archive: the
+// headers could not give it back under the same bytes. It counts as a file
+// that could not be opened (neCannotOpenFile, ecCannotOpenFile).
+QString nameNotStorable(const QString &readableName);
+
 } // namespace zaconst

@@ -1,7 +1,10 @@
 #include "ZAFileSelector.h"
 
 #include "DosDateTime.h"
+#include "FileNames.h"
 #include "Wildcard.h"
+#include "ZAConst.h"
+#include "ZAExcept.h"
 #include "ZANameCodec.h"
 #include "ZAPathRules.h"
 #include "ZARecords.h"
@@ -22,28 +25,13 @@ QMutex &processLock()
     return lock;
 }
 
-uint32_t attributesOf(const QFileInfo &entry)
+uint32_t attributesOf(const platform::FolderEntry &entry)
 {
-    if (entry.isDir())
+    if (entry.folder)
         return AttrFolder;
-    // The owner's write bit, not isWritable(), which is always true for root.
-    // Asking for that bit alone reads the status already at hand; the whole set
-    // would ask the system three more times per file.
-    return AttrArchive | (entry.permission(QFile::WriteOwner) ? 0 : AttrReadOnly);
-}
-
-// Regular files (or links to them) and real folders; never a folder link.
-bool isArchivable(const QFileInfo &entry)
-{
-    if (entry.isDir())
-        return !entry.isSymLink();
-    return entry.isFile() && !entry.isJunction();
-}
-
-QFileInfoList entriesOf(const QString &folder, QDir::Filters kinds)
-{
-    return QDir(folder).entryInfoList(kinds | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                      QDir::Name);
+    // The owner's write bit, not whether this process may write, which is
+    // always true for root.
+    return AttrArchive | (entry.ownerWritable ? 0 : AttrReadOnly);
 }
 
 // Puts the search base back however the search ends.
@@ -85,9 +73,8 @@ void TZAFileSelector::searchFiles(const QString &root, const QString &mask, bool
     if (pathMask.path.isEmpty())
         return;
     if (!pathMask.relative && !platform::hasWildcards(mask)) {
-        const QFileInfo named(pathMask.path);
-        if (named.exists() && isArchivable(named))
-            considerEntry(named);
+        if (const std::optional<platform::FolderEntry> named = platform::entryAt(pathMask.path))
+            considerEntry(*named);
         return;
     }
     const QString folder = pathMask.path.left(pathMask.path.lastIndexOf(u'/') + 1);
@@ -95,10 +82,10 @@ void TZAFileSelector::searchFiles(const QString &root, const QString &mask, bool
     // A mask that cannot be read is an error, also where nothing is found.
     platform::checkMaskWithSets(nameMask);
 
+    const QList<platform::FolderEntry> entries = platform::listFolder(folder);
     const uint32_t fileAttr = uint32_t(m_searchAttr) & ~AttrFolder;
-    for (const QFileInfo &entry : entriesOf(folder, QDir::Files)) {
-        if (isArchivable(entry) && platform::matchesMaskWithSets(entry.fileName(), nameMask)
-            && (attributesOf(entry) & fileAttr) != 0)
+    for (const platform::FolderEntry &entry : entries) {
+        if (!entry.folder && platform::matchesMaskWithSets(entry.name, nameMask) && (attributesOf(entry) & fileAttr) != 0)
             considerEntry(entry);
     }
 
@@ -108,13 +95,13 @@ void TZAFileSelector::searchFiles(const QString &root, const QString &mask, bool
     const QString subMask = !QDir::fromNativeSeparators(mask).contains(u'/') ? mask
                             : platform::hasWildcards(mask)                   ? nameMask
                                                                              : QString();
-    for (const QFileInfo &entry : entriesOf(folder, QDir::Dirs)) {
-        if (!isArchivable(entry))
+    for (const platform::FolderEntry &entry : entries) {
+        if (!entry.folder)
             continue;
-        const QString full = entry.absoluteFilePath();
+        const QString &full = entry.path;
         if (isExcluded(full + u'/'))
             continue;
-        if (wantFolders && platform::matchesMaskWithSets(entry.fileName(), nameMask)) {
+        if (wantFolders && platform::matchesMaskWithSets(entry.name, nameMask)) {
             // A selected folder comes with its whole content.
             if (considerEntry(entry))
                 searchFiles(full, QStringLiteral("*.*"), true);
@@ -134,18 +121,28 @@ bool TZAFileSelector::isExcluded(const QString &full) const
     return false;
 }
 
-bool TZAFileSelector::considerEntry(const QFileInfo &entry)
+bool TZAFileSelector::considerEntry(const platform::FolderEntry &entry)
 {
-    QString full = entry.absoluteFilePath();
-    if (entry.isDir())
+    QString full = entry.path;
+    if (entry.folder)
         full += u'/';
     if (isExcluded(full))
         return false;
+    if (platform::hasRawBytes(full)) {
+        // Left out, but never in silence: the failure names it.
+        TZAAction action = fxaIgnore;
+        const QString shown = platform::readableFileName(full);
+        m_context.DoOnProcessFileFailure(shown, poAdd, zaconst::neCannotOpenFile, zaconst::ecCannotOpenFile,
+                                         zaconst::nameNotStorable(shown), action);
+        if (action == fxaAbort)
+            throw EZAException(zaconst::neCannotOpenFile, {}, {shown});
+        return false;
+    }
     addFoundFile(full, entry);
     return true;
 }
 
-void TZAFileSelector::addFoundFile(const QString &full, const QFileInfo &entry)
+void TZAFileSelector::addFoundFile(const QString &full, const platform::FolderEntry &entry)
 {
     bool confirm = true;
     m_context.DoOnConfirmProcessFile(full, poAdd, confirm);
@@ -162,15 +159,15 @@ void TZAFileSelector::addFoundFile(const QString &full, const QFileInfo &entry)
             break;
         }
     }
-    item.UncompressedSize = entry.isDir() ? 0 : uint64_t(entry.size());
+    item.UncompressedSize = uint64_t(entry.size);
 }
 
-qsizetype TZAFileSelector::addOrUpdateItem(const QString &path, const QFileInfo &entry)
+qsizetype TZAFileSelector::addOrUpdateItem(const QString &path, const platform::FolderEntry &entry)
 {
     const TZAOptions &options = m_settings.Options;
     const QString &searchBase = m_context.SearchBase();
     QString name = zapaths::StoredName(path, searchBase, options.StorePath, searchBase);
-    if (entry.isDir() && !name.endsWith(u'/'))
+    if (entry.folder && !name.endsWith(u'/'))
         name += u'/';
     uint32_t attributes = attributesOf(entry);
     QString comment;
@@ -196,7 +193,7 @@ qsizetype TZAFileSelector::addOrUpdateItem(const QString &path, const QFileInfo 
 }
 
 bool TZAFileSelector::keepsExistingEntry(const TDirItem &existing, const QString &path,
-                                         const QString &name, const QFileInfo &entry)
+                                         const QString &name, const platform::FolderEntry &entry)
 {
     switch (m_settings.Options.OverwriteMode) {
     case omPrompt: {
@@ -212,21 +209,21 @@ bool TZAFileSelector::keepsExistingEntry(const TDirItem &existing, const QString
         // A folder has no age of its own: it is kept when only newer files
         // replace entries, and replaced when older ones do.
         const bool ifNewer = m_settings.Options.OverwriteMode == omIfNewer;
-        if (entry.isDir())
+        if (entry.folder)
             return ifNewer;
         const uint32_t stored = dosdatetime::join(existing.ModDate, existing.ModTime);
-        const uint32_t current = m_localTime.ToDos(entry.lastModified());
+        const uint32_t current = m_localTime.ToDos(entry.modified);
         return ifNewer ? !(current > stored) : !(current < stored);
     }
     }
     return true;
 }
 
-void TZAFileSelector::buildDirItem(TDirItem &item, const QString &path, const QFileInfo &entry,
+void TZAFileSelector::buildDirItem(TDirItem &item, const QString &path, const platform::FolderEntry &entry,
                                    uint32_t attributes)
 {
-    const bool isFolder = entry.isDir();
-    const QDateTime modified = entry.lastModified();
+    const bool isFolder = entry.folder;
+    const QDateTime &modified = entry.modified;
     const uint32_t dos = m_localTime.ToDos(isFolder || !modified.isValid() ? QDateTime::currentDateTimeUtc() : modified);
     const uint16_t version = m_settings.Options.OEMFileNames ? VersionDefault : VersionAnsiNames;
 

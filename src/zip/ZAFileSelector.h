@@ -1,8 +1,8 @@
 #pragma once
 
 #include "DosDateTime.h"
+#include "FolderWalk.h"
 
-#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 
@@ -17,8 +17,8 @@ struct TDirItem;
 // replaced item for each in the archiver's working list. Nothing is written
 // here; the commit writes the marked items.
 //
-// Walks never follow symbolic links to folders and take regular files and
-// folders only (no pipes, sockets or devices).
+// Folders are listed by the suite's one folder walk: raw names, no links
+// to folders, regular files and folders only.
 class TZAFileSelector
 {
 public:
@@ -29,12 +29,12 @@ public:
 
 private:
     void searchFiles(const QString &root, const QString &mask, bool recurse);
-    bool considerEntry(const QFileInfo &entry);
-    void addFoundFile(const QString &full, const QFileInfo &entry);
-    qsizetype addOrUpdateItem(const QString &path, const QFileInfo &entry);
+    bool considerEntry(const platform::FolderEntry &entry);
+    void addFoundFile(const QString &full, const platform::FolderEntry &entry);
+    qsizetype addOrUpdateItem(const QString &path, const platform::FolderEntry &entry);
     bool keepsExistingEntry(const TDirItem &existing, const QString &path, const QString &name,
-                            const QFileInfo &entry);
-    void buildDirItem(TDirItem &item, const QString &path, const QFileInfo &entry, uint32_t attributes);
+                            const platform::FolderEntry &entry);
+    void buildDirItem(TDirItem &item, const QString &path, const platform::FolderEntry &entry, uint32_t attributes);
     bool isExcluded(const QString &full) const;
 
     TZAArchiveContext &m_context;

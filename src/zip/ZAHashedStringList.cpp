@@ -1,17 +1,15 @@
 #include "ZAHashedStringList.h"
 
+#include "FileNames.h"
+
 Qt::CaseSensitivity TZAHashedStringList::nameCase()
 {
-#ifdef Q_OS_WIN
-    return Qt::CaseInsensitive;
-#else
-    return Qt::CaseSensitive;
-#endif
+    return platform::fileNameCase();
 }
 
 QString TZAHashedStringList::keyOf(const QString &name)
 {
-    return nameCase() == Qt::CaseInsensitive ? name.toLower() : name;
+    return platform::fileNameKey(name);
 }
 
 void TZAHashedStringList::Add(const QString &name)

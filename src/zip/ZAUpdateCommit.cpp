@@ -1,5 +1,7 @@
 #include "ZAUpdateCommit.h"
 
+#include "Paths.h"
+#include "SafeSave.h"
 #include "ZAByteOrder.h"
 #include "ZACommitJournal.h"
 #include "ZACrypt.h"
@@ -22,11 +24,7 @@ namespace {
 
 // Paths longer than the system's limit cannot be opened anyway; the
 // failure names the file instead of a bare "cannot open".
-#ifdef Q_OS_WIN
-constexpr qsizetype MaxPathLength = 260;
-#else
-constexpr qsizetype MaxPathLength = 4096;
-#endif
+using platform::MaxPathLength;
 
 // Deflate can grow incompressible data slightly; a source this close to
 // 4 GiB gets the room for the Zip64 sizes in its local header up front.
@@ -218,7 +216,7 @@ void TZAUpdateCommit::saveArchiveTail()
     // The tail, its name and the note that points to it must all be on the
     // disk before the archive is cut.
     if (!zastream::syncToDisk(*m_tail)
-        || !zajournal::SyncFolder(QFileInfo(m_tail->fileName()).absolutePath()))
+        || !platform::syncFolder(QFileInfo(m_tail->fileName()).absolutePath()))
         throw EZAException(zaconst::neWriteFailed);
     if (hasJournal())
         zajournal::Write(m_settings.FileName, {m_tail->fileName(), m_writePos, m_tail->size()});

@@ -1,5 +1,6 @@
 #include "JobFileFormat.h"
 
+#include "ScarceSpace.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -154,12 +155,27 @@ TEST_F(JobFileFormatTest, FailedWriteKeepsTheOldFile)
 {
     ASSERT_EQ(SaveJobFile(path(), sampleJobs()), QString());
     const QByteArray before = testfiles::readBytes(path());
-    // The new file cannot take its place: a folder is in the way.
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("jobs.dat.new")));
+    // The old file cannot become the backup: a folder is in the way.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("jobs.BAK")));
     JobList jobs = sampleJobs();
     jobs.names[0] = QStringLiteral("Changed");
     EXPECT_FALSE(SaveJobFile(path(), jobs).isEmpty());
     EXPECT_EQ(testfiles::readBytes(path()), before);
+}
+
+TEST(JobFileOnAFullDisk, FailsAndKeepsTheOldFileAndItsBackup)
+{
+    ScarceSpace space;
+    const QString path = space.folder() + QStringLiteral("jobs.dat");
+    ASSERT_EQ(SaveJobFile(path, sampleJobs()), QString());
+    const QByteArray before = testfiles::readBytes(path);
+    JobList jobs = sampleJobs();
+    for (int i = 0; i < 400; ++i)
+        jobs.blocks[0].Sources << QStringLiteral("/home/source/folder/number/%1").arg(i);
+    SKIP_UNLESS_EXHAUSTED(space, 3 * before.size());
+
+    EXPECT_FALSE(SaveJobFile(path, jobs).isEmpty());
+    EXPECT_EQ(testfiles::readBytes(path), before);
 }
 
 TEST_F(JobFileFormatTest, ReaderDropsLinesWithoutFolderAndEmptyLines)

@@ -19,7 +19,7 @@ public:
         printed = lines;
         if (printFails)
             throw std::runtime_error("printer gone");
-        return true;
+        return !printRefuses;
     }
     void mailReport(const QStringList &lines, int overallResult) override
     {
@@ -35,6 +35,7 @@ public:
     QStringList mailed;
     int mailedResult = -1;
     bool printFails = false;
+    bool printRefuses = false;
 };
 
 // A run of two jobs; the second one failed when failed is set.
@@ -121,9 +122,13 @@ TEST(EndOfRun, BothCutsGiveTheFailedSectionsAndTheSummary)
 
 TEST(EndOfRun, AFailingPrintDoesNotStopTheOtherSteps)
 {
-    RecordingActions actions;
-    actions.printFails = true;
-    FinishAutomaticRun(twoJobRun(true), actions);
-    EXPECT_EQ(actions.steps, (QStringList{QStringLiteral("print"), QStringLiteral("mail"), QStringLiteral("power"),
-                                          QStringLiteral("close")}));
+    // A printer that raises and one that only answers False.
+    for (const bool raises : {true, false}) {
+        RecordingActions actions;
+        actions.printFails = raises;
+        actions.printRefuses = !raises;
+        FinishAutomaticRun(twoJobRun(true), actions);
+        EXPECT_EQ(actions.steps, (QStringList{QStringLiteral("print"), QStringLiteral("mail"),
+                                              QStringLiteral("power"), QStringLiteral("close")}));
+    }
 }

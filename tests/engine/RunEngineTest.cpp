@@ -9,6 +9,7 @@
 #include "RunSettingsSnapshot.h"
 
 #include "ChildProcess.h"
+#include "FileNames.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
 #include "ZipToolCheck.h"
@@ -23,6 +24,7 @@
 
 #include <sched.h>
 #include <sys/mount.h>
+#include <unistd.h>
 
 using namespace zentavo;
 using report::Separator;
@@ -52,19 +54,20 @@ protected:
         testfiles::writeBytes(path(relative), content);
     }
 
+    QString jobFile() const { return path(QStringLiteral("jobs.dat")); }
+
     TBlocks readJobs(const QStringList &lines)
     {
-        const QString jobFile = path(QStringLiteral("jobs.dat"));
-        testfiles::writeBytes(jobFile, testfiles::cp1251Lines(QStringList{QStringLiteral("header")} + lines));
+        testfiles::writeBytes(jobFile(), testfiles::cp1251Lines(QStringList{QStringLiteral("header")} + lines));
         TBlocks blocks;
-        EXPECT_TRUE(ReadFDat(jobFile, blocks));
+        EXPECT_TRUE(ReadFDat(jobFile(), blocks));
         return blocks;
     }
 
     std::unique_ptr<TRunEngine> run(const QStringList &jobLines, const QDateTime &when = wednesday)
     {
-        auto engine = std::make_unique<TRunEngine>(readJobs(jobLines), settings, flags, view, runReport,
-                                                   [when] { return when; });
+        auto engine = std::make_unique<TRunEngine>(readJobs(jobLines), settings, RunContext{jobFile(), when, {}},
+                                                   flags, view, runReport);
         engine->Execute();
         return engine;
     }
@@ -371,7 +374,7 @@ TEST_F(RunEngineTest, DisabledJobsLeaveOnlyTheFrame)
     TBlocks blocks = readJobs({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("a.zip")),
                                QStringLiteral("D=") + path(QStringLiteral("src/a.txt"))});
     blocks[0].SetFlag(Enabled, 0);
-    TRunEngine engine(blocks, settings, flags, view, runReport, [] { return wednesday; });
+    TRunEngine engine(blocks, settings, RunContext{jobFile(), wednesday, {}}, flags, view, runReport);
     engine.Execute();
     EXPECT_EQ(view.untimedLines(), QStringList({sBeginProcess, Separator, Separator, sEndProcess, QString()}));
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("a.zip"))));
@@ -519,4 +522,94 @@ TEST(RunSettingsSnapshot, TakesTheControlsAndTheSavedDaysOff)
         EXPECT_EQ(run.ComboBoxVol, volume) << typed.toStdString();
     }
     EXPECT_EQ(run.EditRepSize, 300);
+}
+
+// Names in code page 1251 bytes, as disks from Windows bring them.
+class OddNamesTest : public RunEngineTest {
+protected:
+    QString rawPath(const QString &folder, const QByteArray &name)
+    {
+        return platform::fileNameFromBytes(QFile::encodeName(path(folder)) + '/' + name);
+    }
+    void makeRawFile(const QString &folder, const QByteArray &name)
+    {
+        QDir().mkpath(path(folder));
+        QFile file;
+        ASSERT_TRUE(platform::openFile(file, rawPath(folder, name), QIODevice::WriteOnly));
+        file.write("raw");
+    }
+    bool rawExists(const QString &folder, const QByteArray &name)
+    {
+        return ::access(platform::fileNameBytes(rawPath(folder, name)).constData(), F_OK) == 0;
+    }
+};
+
+const QByteArray cp1251Name("\xCF\xF0\xE8\xE2\xE5\xF2.txt");
+
+TEST_F(OddNamesTest, AFileTheArchiveCannotNameIsReportedAndFailsTheJob)
+{
+    makeFile(QStringLiteral("src/a.txt"));
+    makeRawFile(QStringLiteral("src"), cp1251Name);
+    const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("a.zip")),
+                             QStringLiteral("D=") + path(QStringLiteral("src")), QStringLiteral("C=")});
+
+    EXPECT_NE(engine->Blocks().at(0).GetFlag(Status), StatusOk);
+    const QString shown = platform::readableFileName(rawPath(QStringLiteral("src"), cp1251Name));
+    EXPECT_TRUE(view.untimedLines().filter(shown).size() == 1) << qPrintable(view.untimedLines().join(u'\n'));
+}
+
+TEST_F(OddNamesTest, FileCommandsCopyMoveAndDeleteThem)
+{
+    makeRawFile(QStringLiteral("src"), cp1251Name);
+    makeFile(QStringLiteral("src/a.txt"));
+    quint8 status = StatusOk;
+    TRunEngine engine({}, settings, RunContext{jobFile(), wednesday, {}}, flags, view, runReport);
+
+    engine.ExecCommand(QStringLiteral("CCPY \"%1\" TO \"%2\"").arg(path(QStringLiteral("src/*.*")), path(QStringLiteral("copy/"))), status);
+    EXPECT_EQ(status, StatusOk);
+    EXPECT_TRUE(rawExists(QStringLiteral("copy"), cp1251Name));
+    engine.ExecCommand(QStringLiteral("CREN \"%1\" TO \"%2\"").arg(path(QStringLiteral("copy/*.*")), path(QStringLiteral("moved/"))), status);
+    EXPECT_EQ(status, StatusOk);
+    EXPECT_TRUE(rawExists(QStringLiteral("moved"), cp1251Name));
+    EXPECT_FALSE(rawExists(QStringLiteral("copy"), cp1251Name));
+    engine.ExecCommand(QStringLiteral("CDEL \"%1\"").arg(path(QStringLiteral("moved/*.*"))), status);
+    EXPECT_EQ(status, StatusOk);
+    EXPECT_FALSE(rawExists(QStringLiteral("moved"), cp1251Name));
+}
+
+TEST_F(RunEngineTest, SourcesThatDifferInLetterCaseKeepEveryFile)
+{
+    makeFile(QStringLiteral("src/Data/a.txt"));
+    makeFile(QStringLiteral("src/data/b.txt"));
+    const QString archive = path(QStringLiteral("a.zip"));
+    const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), archive,
+                             QStringLiteral("D=") + path(QStringLiteral("src/Data/a.txt")),
+                             QStringLiteral("D=") + path(QStringLiteral("src/data/b.txt")), QStringLiteral("C=")});
+
+    EXPECT_EQ(engine->Blocks().at(0).GetFlag(Status), StatusOk) << qPrintable(view.untimedLines().join(u'\n'));
+    const auto list = ziptools::python(QStringLiteral("import sys, zipfile; print('\\n'.join(sorted(zipfile.ZipFile(sys.argv[1]).namelist())))"),
+                                       {archive});
+    ASSERT_TRUE(list && list->exitCode == 0);
+    EXPECT_EQ(list->output.trimmed().split(u'\n'), QStringList({QStringLiteral("Data/a.txt"), QStringLiteral("data/b.txt")}));
+}
+
+TEST_F(RunEngineTest, AnExceptionInsideOneJobEndsThatJobOnly)
+{
+    makeFile(QStringLiteral("src/a.txt"));
+    view.onLine = [](const QString &line) {
+        if (line == sJob + QStringLiteral(" Broken"))
+            throw std::runtime_error("disk gone");
+    };
+    const auto engine = run({QStringLiteral(">"), QStringLiteral("Broken"), path(QStringLiteral("b.zip")),
+                             QStringLiteral("D=") + path(QStringLiteral("src")), QStringLiteral("C="),
+                             QStringLiteral(">"), QStringLiteral("Fine"), path(QStringLiteral("f.zip")),
+                             QStringLiteral("D=") + path(QStringLiteral("src")), QStringLiteral("C=")});
+
+    EXPECT_EQ(engine->Blocks().at(0).GetFlag(Status), StatusFatal);
+    EXPECT_EQ(engine->Blocks().at(1).GetFlag(Status), StatusOk);
+    const QStringList lines = view.untimedLines();
+    EXPECT_TRUE(lines.contains(QStringLiteral("Broken - ") + sRes.at(StatusFatal)));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Fine - ") + sRes.at(StatusOk)));
+    EXPECT_EQ(lines.filter(QStringLiteral("disk gone")).size(), 1);
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("f.zip"))));
 }

@@ -188,7 +188,7 @@ TEST(Codecs, AgreeWithPythonOnRandomInputs)
         ASSERT_EQ(DecodeHeaderWords(EncodeHeaderText(text, charset)), text);
     }
     const QByteArray output
-        = runPython("codec_check.py", QJsonDocument(QJsonObject{{QStringLiteral("cases"), cases}}).toJson());
+        = runPython(QStringLiteral(MAIL_TEST_SCRIPTS "/codec_check.py"), QJsonDocument(QJsonObject{{QStringLiteral("cases"), cases}}).toJson());
     const QJsonObject result = QJsonDocument::fromJson(output).object();
     ASSERT_TRUE(result.contains(QStringLiteral("failures"))) << output.constData();
     EXPECT_TRUE(result[QStringLiteral("failures")].toArray().isEmpty())

@@ -1,6 +1,7 @@
 #include "RegistryFormat.h"
 #include "RegistryKey.h"
 
+#include "ScarceSpace.h"
 #include "TestFiles.h"
 
 #include <QFile>
@@ -135,4 +136,30 @@ TEST_F(RegistryKeyTest, ExampleOfTheDocumentationReads)
     ASSERT_TRUE(key);
     EXPECT_EQ(key->readString(QStringLiteral("Times")), QStringLiteral("07:05\r\n22:00\r\n"));
     EXPECT_EQ(key->readInteger(QStringLiteral("NotWeekEnd")), 1);
+}
+
+TEST(RegistryKeyOnAFullDisk, AFailedSaveSaysSoAndKeepsTheFile)
+{
+    ScarceSpace space;
+    platform::setRegistryFolder(space.folder());
+    {
+        const auto key = RegistryKey::open(MainKey, RegistryKey::Mode::OpenOrCreate);
+        ASSERT_TRUE(key);
+        key->writeString(QStringLiteral("Host"), QString(2000, u'h'));
+        ASSERT_TRUE(key->flush());
+    }
+    const QByteArray before = testfiles::readBytes(platform::registryFileName());
+    // Room for less than the new content, all of which fits the writer's
+    // buffer: the failure shows only when the buffer is flushed.
+    const bool exhausted = space.exhaust(1024);
+    if (exhausted) {
+        const auto key = RegistryKey::open(MainKey, RegistryKey::Mode::OpenOrCreate);
+        ASSERT_TRUE(key);
+        key->writeString(QStringLiteral("Password"), QString(2000, u'p'));
+        EXPECT_FALSE(key->flush());
+    }
+    platform::setRegistryFolder(QString());
+    if (!exhausted)
+        GTEST_SKIP() << qPrintable(space.reason());
+    EXPECT_EQ(testfiles::readBytes(space.folder() + QStringLiteral("registry")), before);
 }

@@ -2,8 +2,10 @@
 #include "ReportFilters.h"
 #include "ReportLines.h"
 
+#include "ScarceSpace.h"
 #include "TestFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -107,4 +109,48 @@ TEST(ReportFile, TrimsWholeLinesFromTheTop)
     EXPECT_TRUE(content.endsWith(trimmed));
     CheckRepSize(path, 1);
     EXPECT_EQ(testfiles::readBytes(path), trimmed);
+}
+
+TEST(ReportFile, TrimmingOnAFullDiskKeepsTheReport)
+{
+    ScarceSpace space;
+    const QString path = space.folder() + ReportFile::FileName;
+    QByteArray content;
+    for (int i = 0; i < 400; ++i)
+        content += QByteArray::number(i).rightJustified(48, '.') + "\r\n"; // 20,000 bytes
+    testfiles::writeBytes(path, content);
+    SKIP_UNLESS_EXHAUSTED(space, 4 * 1024);
+
+    EXPECT_FALSE(CheckRepSize(path, 12));
+    EXPECT_EQ(testfiles::readBytes(path), content);
+}
+
+TEST(ReportFile, EachLineReachesTheFileAsItIsAdded)
+{
+    QTemporaryDir dir;
+    ReportFile file;
+    file.start(dir.path(), false);
+    file.write(QStringLiteral("first"));
+    // Read by another handle while the run still holds the file open, as
+    // tail -f or a killed program's leftovers show it.
+    EXPECT_EQ(testfiles::readBytes(dir.filePath(ReportFile::FileName)), QByteArray("first\r\n"));
+    file.write(QStringLiteral("second"));
+    EXPECT_EQ(testfiles::readBytes(dir.filePath(ReportFile::FileName)), QByteArray("first\r\nsecond\r\n"));
+}
+
+TEST(ReportFile, TheOlderBackupStaysWhenTheReportCannotBeCopied)
+{
+    QTemporaryDir dir;
+    const QString backup = dir.filePath(ReportFile::BackupName);
+    testfiles::writeBytes(backup, "older report\r\n");
+    ReportFile file;
+    // No report at all, then one that cannot be read.
+    EXPECT_FALSE(file.start(dir.path(), true));
+    file.close();
+    EXPECT_EQ(testfiles::readBytes(backup), QByteArray("older report\r\n"));
+    const QString report = dir.filePath(ReportFile::FileName);
+    QFile::remove(report);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(ReportFile::FileName));
+    EXPECT_FALSE(file.start(dir.path(), true));
+    EXPECT_EQ(testfiles::readBytes(backup), QByteArray("older report\r\n"));
 }

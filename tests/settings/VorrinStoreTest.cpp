@@ -415,16 +415,55 @@ TEST_F(VorrinStoreTest, SaveTellsBothProgramsThatExist)
     const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     {
-        platform::MessageWindow tray;
         QStringList got;
-        QObject::connect(&tray, &platform::MessageWindow::messageReceived,
-                         [&got](const QString &name, quint64 wParam) { got.append(name + u' ' + QString::number(wParam)); });
-        ASSERT_TRUE(tray.setCaption(CaptionTrayVorrin));
-        PostVorrinUpdate(); // the main program is not running: nothing waits for it
-        EXPECT_TRUE(testapp::waitUntil([&got] { return !got.isEmpty(); }));
-        EXPECT_EQ(got, QStringList{QStringLiteral("WM_UpdateVorrin 0")});
+        const auto listen = [&got](platform::MessageWindow &window, const QString &caption) {
+            QObject::connect(&window, &platform::MessageWindow::messageReceived,
+                             [&got, caption](const QString &name, quint64 wParam) {
+                                 got.append(caption + u' ' + name + u' ' + QString::number(wParam));
+                             });
+            return window.setCaption(caption);
+        };
+        {
+            platform::MessageWindow tray;
+            ASSERT_TRUE(listen(tray, CaptionTrayVorrin));
+            PostVorrinUpdate(); // the main program is not running: nothing waits for it
+            EXPECT_TRUE(testapp::waitUntil([&got] { return !got.isEmpty(); }));
+            EXPECT_EQ(got, QStringList{CaptionTrayVorrin + QStringLiteral(" WM_UpdateVorrin 0")});
+        }
+        got.clear();
+        platform::MessageWindow tray;
+        platform::MessageWindow mainProgram;
+        ASSERT_TRUE(listen(tray, CaptionTrayVorrin));
+        ASSERT_TRUE(listen(mainProgram, CaptionZentavo));
+        PostVorrinUpdate();
+        EXPECT_TRUE(testapp::waitUntil([&got] { return got.size() == 2; }));
+        got.sort();
+        EXPECT_EQ(got, QStringList({CaptionZentavo + QStringLiteral(" WM_UpdateVorrin 0"),
+                                    CaptionTrayVorrin + QStringLiteral(" WM_UpdateVorrin 0")}));
     }
     qputenv("XDG_RUNTIME_DIR", oldRuntime);
+}
+
+TEST_F(VorrinStoreTest, ADamagedStoreIsToldLoadsTheDefaultsAndIsNeverWritten)
+{
+    const QByteArray damaged("[Software\\Omberly Soft\\The Zentavo]\nRep=i:0\nthis line is broken\nMenu=i:1\n");
+    writeStore(damaged);
+    m_controls.CheckBoxRep = false;
+    m_controls.CheckBoxMenu = true;
+    load();
+    EXPECT_TRUE(m_controls.CheckBoxRep) << "the documented default, not what the damaged file says";
+    EXPECT_FALSE(m_controls.CheckBoxMenu);
+    EXPECT_EQ(m_controls.ComboBoxComp, 2);
+
+    const std::optional<QString> notice = SettingsDamageNotice();
+    ASSERT_TRUE(notice);
+    EXPECT_TRUE(notice->contains(platform::registryFileName()));
+    EXPECT_TRUE(notice->contains(QStringLiteral("line 3: this line is broken"))) << qPrintable(*notice);
+
+    EXPECT_FALSE(SaveVorrinSettings(m_controls, m_copies));
+    EXPECT_EQ(testfiles::readBytes(platform::registryFileName()), damaged);
+    writeStore("");
+    EXPECT_FALSE(SettingsDamageNotice());
 }
 
 TEST(VorrinVersionTest, AboutTextAndRelease)

@@ -21,19 +21,20 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Records what a command shows; can set CopyStop when a chosen file comes up.
+// Records what a command shows; can set the stop flag when a chosen file comes up.
 class RecordingProgress final : public FileProgress {
 public:
     QStringList texts;
     qint64 maximum = -1;
     qint64 position = -1;
     QString stopAt;
+    std::atomic<bool> stop{false};
 
     void showText(const QString &text) override
     {
         texts << text;
         if (!stopAt.isEmpty() && text.startsWith(stopAt))
-            CopyStop = true;
+            stop = true;
     }
     void setGaugeMaximum(qint64 bytes) override { maximum = bytes; }
     void setGaugePosition(qint64 bytes) override { position = bytes; }
@@ -54,12 +55,6 @@ QList<std::pair<qint64, qint64>> dataParts(QFile &file)
 
 class FileCommands : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        CopyStop = false;
-        JobFileName.clear();
-    }
-    void TearDown() override { CopyStop = false; }
 
     QString path(const QString &relative) const { return m_dir.filePath(relative); }
     QString folder(const QString &relative) const { return path(relative) + u'/'; }
@@ -103,9 +98,8 @@ TEST_F(FileCommands, BuildFileListPutsFoldersBeforeTheirContent)
     QStringList none;
     BuildFileList(QString(), u"*.txt"_s, false, none);
     EXPECT_TRUE(none.isEmpty());
-    JobFileName = path(u"src/job.dat"_s);
     QStringList beside;
-    BuildFileList(QString(), u"*.TXT"_s, false, beside);
+    BuildFileList(QString(), u"*.TXT"_s, false, beside, {folder(u"src"_s)});
     EXPECT_EQ(beside, (QStringList{folder(u"src"_s) + u"b=c.txt=5"_s}));
 }
 
@@ -195,12 +189,12 @@ TEST_F(FileCommands, EmptySourceTouchesNothing)
 {
     write(u"job/job.dat"_s, "job");
     write(u"job/keep.txt"_s, "keep");
-    JobFileName = path(u"job/job.dat"_s);
+    const FileCommandScope scope{folder(u"job"_s)};
     RecordingProgress progress;
-    EXPECT_FALSE(DeleteFiles(QString(), true, &progress));
-    EXPECT_FALSE(MoveFiles(QString(), folder(u"dst"_s), true, &progress));
-    EXPECT_FALSE(CopyFiles(QString(), folder(u"dst"_s), true, &progress));
-    EXPECT_FALSE(CopyFiles(path(u"job/keep.txt"_s), QString(), true, &progress));
+    EXPECT_FALSE(DeleteFiles(QString(), true, &progress, scope));
+    EXPECT_FALSE(MoveFiles(QString(), folder(u"dst"_s), true, &progress, scope));
+    EXPECT_FALSE(CopyFiles(QString(), folder(u"dst"_s), true, &progress, scope));
+    EXPECT_FALSE(CopyFiles(path(u"job/keep.txt"_s), QString(), true, &progress, scope));
     EXPECT_EQ(tree(u"job"_s), (QStringList{u"job.dat"_s, u"keep.txt"_s}));
     EXPECT_FALSE(exists(u"dst"_s));
     EXPECT_TRUE(progress.texts.isEmpty());
@@ -318,7 +312,7 @@ TEST_F(FileCommands, StopLeavesWhatWasDoneAndTheRestUntouched)
     write(u"dst/2.txt"_s, "old two");
     RecordingProgress progress;
     progress.stopAt = u"2.txt"_s; // set while the second file starts
-    EXPECT_FALSE(CopyFiles(path(u"src"_s), folder(u"dst"_s), false, &progress));
+    EXPECT_FALSE(CopyFiles(path(u"src"_s), folder(u"dst"_s), false, &progress, {{}, &progress.stop}));
     EXPECT_EQ(read(u"dst/1.txt"_s), QByteArray("one"));
     EXPECT_EQ(read(u"dst/2.txt"_s), QByteArray("old two"));
     EXPECT_EQ(tree(u"dst"_s), (QStringList{u"1.txt"_s, u"2.txt"_s}));

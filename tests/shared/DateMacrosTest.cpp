@@ -64,15 +64,12 @@ TEST(ExpandPeriodMark, ReplacesTheFirstMarkOfAKnownKindOnly)
 
 TEST(IsDayInList, TestsTheRunStartsWeekday)
 {
-    const QDateTime kept = RunTime;
-    RunTime = at(2026, 12, 6); // Sunday
-    EXPECT_TRUE(IsDayInList(QString()));
-    EXPECT_TRUE(IsDayInList(QStringLiteral("06")));
-    EXPECT_FALSE(IsDayInList(QStringLiteral("135")));
-    RunTime = at(2026, 12, 12); // Saturday
-    EXPECT_TRUE(IsDayInList(QStringLiteral("06")));
-    RunTime = at(2026, 12, 9); // Wednesday
-    EXPECT_TRUE(IsDayInList(QStringLiteral("135")));
-    EXPECT_FALSE(IsDayInList(QStringLiteral("0246")));
-    RunTime = kept;
+    const QDate sunday = at(2026, 12, 6).date();
+    EXPECT_TRUE(IsDayInList(QString(), sunday));
+    EXPECT_TRUE(IsDayInList(QStringLiteral("06"), sunday));
+    EXPECT_FALSE(IsDayInList(QStringLiteral("135"), sunday));
+    EXPECT_TRUE(IsDayInList(QStringLiteral("06"), at(2026, 12, 12).date())); // Saturday
+    const QDate wednesday = at(2026, 12, 9).date();
+    EXPECT_TRUE(IsDayInList(QStringLiteral("135"), wednesday));
+    EXPECT_FALSE(IsDayInList(QStringLiteral("0246"), wednesday));
 }

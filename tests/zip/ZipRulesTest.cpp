@@ -45,9 +45,6 @@ TEST(ZipDosTime, ClampedAndComparedUnsigned)
     EXPECT_EQ(early, rule.ToDos(QDateTime(QDate(1980, 1, 1), QTime(0, 0))));
     const uint32_t late = rule.ToDos(QDateTime(QDate(2200, 1, 1), QTime(0, 0)));
     EXPECT_EQ(dosdatetime::datePart(late) >> 9, 127);
-    const uint32_t y2050 = rule.ToDos(QDateTime(QDate(2050, 6, 1), QTime(12, 0)));
-    const uint32_t y2030 = rule.ToDos(QDateTime(QDate(2030, 6, 1), QTime(12, 0)));
-    EXPECT_GT(y2050, y2030);
     EXPECT_EQ(dosdatetime::timePart(rule.ToDos(QDateTime(QDate(2001, 2, 3), QTime(4, 5, 7)))),
               (4 << 11) | (5 << 5) | 3);
 }

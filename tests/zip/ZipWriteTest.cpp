@@ -165,6 +165,35 @@ TEST_F(ZipWrite, IfNewerReplacesOnlyFilesNewerThanTheirEntry)
               QString::fromLatin1(QByteArray("new text").toHex()));
 }
 
+TEST_F(ZipWrite, IfNewerComparesDatesFrom2044OnUnsigned)
+{
+    // From 2044 on the top bit of a DOS date and time is set: a signed
+    // comparison would take 2050 for older than 2030.
+    const QDateTime y2030(QDate(2030, 6, 1), QTime(12, 0));
+    const QDateTime y2050(QDate(2050, 6, 1), QTime(12, 0));
+    writeFile(src + QStringLiteral("later.txt"), "2030");
+    writeFile(src + QStringLiteral("earlier.txt"), "2050");
+    setModified(src + QStringLiteral("later.txt"), y2030);
+    setModified(src + QStringLiteral("earlier.txt"), y2050);
+    zip.Options.OverwriteMode = omIfNewer;
+    buildArchive(zip, archive, src);
+
+    writeFile(src + QStringLiteral("later.txt"), "2050 now");
+    setModified(src + QStringLiteral("later.txt"), y2050);
+    writeFile(src + QStringLiteral("earlier.txt"), "2030 now");
+    setModified(src + QStringLiteral("earlier.txt"), y2030);
+    buildArchive(zip, archive, src);
+
+    const PythonView view = readWithPython(archive);
+    if (!view.ran)
+        GTEST_SKIP() << "python absent";
+    const auto data = [&view](const char *name) {
+        return QByteArray::fromHex(view.entry(QString::fromLatin1(name)).value(QStringLiteral("data")).toString().toLatin1());
+    };
+    EXPECT_EQ(data("later.txt"), "2050 now");
+    EXPECT_EQ(data("earlier.txt"), "2050");
+}
+
 TEST_F(ZipWrite, AppendingLeavesEarlierEntriesWhereTheyWere)
 {
     writeFile(src + QStringLiteral("one.txt"), textBytes(100));

@@ -348,8 +348,8 @@ void TFormZentavo::TimerTimer()
 
     m_runs->Flags().RunRequested = false;
     setWindowTitle(CaptionZentavo);
-    if (m_jobReloadPending) {
-        m_jobReloadPending = false;
+    if (m_pendingJobFile) {
+        JobFileName = *std::exchange(m_pendingJobFile, std::nullopt);
         ReadJobFile(false);
     }
 }
@@ -447,7 +447,7 @@ void TFormZentavo::TBFRunClick()
 
 void TFormZentavo::StartWorker()
 {
-    m_runs->StartRun(Blocks, m_settings.Run);
+    m_runs->StartRun(Blocks, m_settings.Run, RunContext{JobFileName, RunTime, std::exchange(m_startNotices, {})});
 }
 
 bool TFormZentavo::ReadJobFile(bool cancelAutoRun)
@@ -559,12 +559,14 @@ void TFormZentavo::UpdateVorrin(quint64 wParam)
     m_settings = reloaded;
     if (wParam != 1)
         return;
+    // The run under way keeps its own jobs and job file; the window's
+    // follow after it.
+    if (m_runs->WorkerRunning() || m_runs->Flags().RunBusy) {
+        m_pendingJobFile = m_settings.EditFJob;
+        return;
+    }
     JobFileName = m_settings.EditFJob;
-    // The run under way keeps its own jobs; the window's jobs follow after it.
-    if (m_runs->WorkerRunning() || m_runs->Flags().RunBusy)
-        m_jobReloadPending = true;
-    else
-        ReadJobFile(false);
+    ReadJobFile(false);
 }
 
 QStringList TFormZentavo::ReportLines() const

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QGroupBox;
@@ -59,7 +60,11 @@ public:
     // Starts a run of the loaded jobs unless one is under way.
     void TBFRunClick();
     // A worker for the run start-up asked for; it ends at once without one.
+    // The run takes the job file, its start and the start notices with it.
     void StartWorker();
+    // A line the next run's report opens with (start-up problems an
+    // automatic run has no window to show).
+    void AddStartNotice(const QString &line) { m_startNotices << line; }
     void TBFOpenClick();
     void TBFEditClick();
     void TBRLoadClick();
@@ -128,7 +133,9 @@ private:
     std::unique_ptr<platform::MessageWindow> m_messages;
     bool m_shown = false;
     bool m_finishingRun = false;
-    bool m_jobReloadPending = false;
+    // The job file a reload named during a run; read when the run ends.
+    std::optional<QString> m_pendingJobFile;
+    QStringList m_startNotices;
 
     QMenu *FileMenu = nullptr;
     QMenu *ReportMenu = nullptr;

@@ -9,6 +9,8 @@
 #include "VorrinStore.h"
 #include "ZetuUnit.h"
 
+#include <cstdio>
+
 
 namespace zentavo {
 
@@ -26,6 +28,22 @@ void offerEditor(TFormZentavo &form)
     if (answer == platform::PromptButton::Yes) {
         RunProgram(u'"' + platform::siblingProgram(QStringLiteral("Pelvaro")) + u'"', true);
     }
+}
+
+// A damaged settings file is told once: in a window, or where an automatic
+// run leaves its traces (standard error and the run's report).
+void tellSettingsDamage(TFormZentavo &form, bool autoRun)
+{
+    const std::optional<QString> notice = SettingsDamageNotice();
+    if (!notice)
+        return;
+    if (autoRun) {
+        std::fprintf(stderr, "%s\n", qUtf8Printable(*notice));
+        form.AddStartNotice(*notice);
+        return;
+    }
+    platform::prompter().message({form.windowTitle(), *notice, platform::PromptIcon::Warning,
+                                  platform::PromptButton::Ok, {}});
 }
 
 } // namespace
@@ -49,6 +67,7 @@ std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZe
     form->show();
     RunFlags &flags = form->Runs().Flags();
     flags.AutoRun = request.AutoRun;
+    tellSettingsDamage(*form, request.AutoRun);
     JobFileName = request.JobFileName;
     form->ReadJobFile(true);
     if (JobFileName.isEmpty()) {

@@ -1,6 +1,6 @@
 #include "ReportLineDelegate.h"
 
-#include "ZetuUnit.h"
+#include "GradientFill.h"
 
 #include <QApplication>
 #include <QPainter>

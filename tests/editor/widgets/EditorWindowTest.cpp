@@ -3,6 +3,7 @@
 #include "ConstStr.h"
 #include "PdfText.h"
 #include "EditSource.h"
+#include "JobFileFormat.h"
 #include "SuiteMessages.h"
 #include "TestApplication.h"
 #include "WindowMessages.h"
@@ -314,8 +315,9 @@ TEST_F(EditorWindowTest, AFailedSaveKeepsTheOldFileTheEditsAndTheWindow)
     const QByteArray before = testfiles::readBytes(file);
     start({file});
     type(archive().EditArch, QStringLiteral("/arc/changed.zip"));
-    // The new file cannot be made beside the old one.
-    ASSERT_TRUE(QDir().mkpath(file + QStringLiteral(".new")));
+    // The old file cannot be kept as the backup: a folder is in the way.
+    const QString backup = pelvo::backupFileName(file);
+    ASSERT_TRUE(QDir().mkpath(backup));
 
     prompts->buttons.push_back(PromptButton::Ok);
     form->ButtonOk->click();
@@ -334,7 +336,7 @@ TEST_F(EditorWindowTest, AFailedSaveKeepsTheOldFileTheEditsAndTheWindow)
     EXPECT_EQ(form->Blocks().size(), 1u);
     EXPECT_EQ(DatFileName, file);
 
-    QDir(file + QStringLiteral(".new")).removeRecursively();
+    QDir(backup).removeRecursively();
     form->FSave->trigger();
     EXPECT_FALSE(form->JobsModified());
     EXPECT_TRUE(testfiles::linesOfCp1251(testfiles::readBytes(file)).contains(QStringLiteral("/arc/changed.zip")));

@@ -2,6 +2,7 @@
 
 #include "ConstStr.h"
 #include "PowerControl.h"
+#include "RegistryKey.h"
 #include "ReportLines.h"
 #include "ScriptedPrompter.h"
 #include "SuiteMessages.h"
@@ -94,6 +95,7 @@ protected:
         form.reset();
         platform::setPrompter(nullptr);
         platform::setPowerControl(nullptr);
+        platform::setRegistryFolder(QString());
         Blocks.clear();
         JobFileName.clear();
     }
@@ -190,6 +192,57 @@ TEST_F(ZentavoWindowTest, UnknownSwitchShowsTheUsageAndTouchesNothing)
     EXPECT_TRUE(prompts->messages[0].text.startsWith(sKey1Error + QStringLiteral(" NONSENSE")));
     EXPECT_TRUE(QDir(path(QStringLiteral("report"))).isEmpty());
     EXPECT_FALSE(QFile::exists(archive()));
+}
+
+TEST_F(ZentavoWindowTest, ADamagedSettingsFileIsToldOnceInTheWindowOrInTheReport)
+{
+    platform::setRegistryFolder(path(QStringLiteral("config")));
+    QDir().mkpath(path(QStringLiteral("config")));
+    testfiles::writeBytes(platform::registryFileName(), "[Software]\nbroken\n");
+    const QString jobFile = writeJobFile();
+
+    prompts->buttons = {PromptButton::Ok};
+    start({jobFile});
+    ASSERT_NE(form, nullptr);
+    ASSERT_EQ(prompts->messages.size(), 1u);
+    EXPECT_TRUE(prompts->messages[0].text.contains(QStringLiteral("line 2: broken")));
+    form.reset();
+
+    start({QStringLiteral("/run"), QStringLiteral("/close"), jobFile});
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(endsByItself());
+    EXPECT_EQ(prompts->messages.size(), 1u) << "an automatic run shows no box";
+    const QString report = QString::fromUtf8(testfiles::readBytes(reportFile()));
+    EXPECT_EQ(report.count(QStringLiteral("line 2: broken")), 1) << qPrintable(report);
+}
+
+TEST_F(ZentavoWindowTest, AReloadDuringARunLeavesTheRunInItsOwnJobFolder)
+{
+    // Two job files, each beside its own "x.txt"; the run of the first copies
+    // "x.txt" after a pause in which the default job file becomes the second.
+    const auto jobFile = [this](const QString &folder) {
+        QDir().mkpath(path(folder));
+        testfiles::writeBytes(path(folder + QStringLiteral("/x.txt")), folder.toUtf8());
+        const QString name = path(folder + QStringLiteral("/Jobs.dat"));
+        testfiles::writeBytes(name, testfiles::cp1251Lines(
+            {QStringLiteral("header"), QStringLiteral(">"), QStringLiteral("Job"), archive(),
+             QStringLiteral("D=") + path(QStringLiteral("src")), QStringLiteral("C="),
+             QStringLiteral("CMD1=/bin/sleep 1="),
+             QStringLiteral("CMD1=CCPY \"x.txt\" TO \"%1\"=").arg(path(QStringLiteral("out/")))}));
+        return name;
+    };
+    const QString first = jobFile(QStringLiteral("first"));
+    const QString second = jobFile(QStringLiteral("second"));
+    start({first});
+    ASSERT_NE(form, nullptr);
+    form->TBFRunClick();
+    ASSERT_TRUE(waitUntil([this] { return form->ReportLines().contains(QStringLiteral("/bin/sleep 1")); }, 30000));
+    settings.EditFJob = second;
+    form->UpdateVorrin(1);
+    EXPECT_EQ(JobFileName, first) << "the window keeps its job file until the run ends";
+    ASSERT_TRUE(waitUntil([this] { return !form->Runs().WorkerRunning() && JobFileName == settings.EditFJob; }, 30000));
+
+    EXPECT_EQ(testfiles::readBytes(path(QStringLiteral("out/x.txt"))), QByteArray("first"));
 }
 
 TEST_F(ZentavoWindowTest, PrintCommandPrintsTheJobFileAsItIsNow)

@@ -20,7 +20,7 @@ class TestSmtpServer {
 public:
     TestSmtpServer()
     {
-        m_process.start(debianPython, {mailTestScript("smtp_server.py"), m_folder.path()});
+        m_process.start(debianPython, {supportScript("smtp_server.py"), m_folder.path()});
         while (m_port == 0 && m_process.waitForReadyRead(15000)) {
             const QByteArray line = m_process.readLine().trimmed();
             if (line.startsWith("PORT "))

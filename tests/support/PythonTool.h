@@ -9,17 +9,18 @@
 // first python3 on PATH may be another one.
 inline const QString debianPython = QStringLiteral("/usr/bin/python3");
 
-inline QString mailTestScript(const char *name)
+// A script the tests share, kept beside this header.
+inline QString supportScript(const char *name)
 {
-    return QStringLiteral(MAIL_TEST_SCRIPTS "/") + QString::fromLatin1(name);
+    return QStringLiteral(TEST_SUPPORT_DIR "/") + QString::fromLatin1(name);
 }
 
-// Runs a script to its end with the input on its standard input; empty output
-// when it fails or takes longer than a minute.
-inline QByteArray runPython(const char *script, const QByteArray &input)
+// Runs a script (a path) to its end with the input on its standard input;
+// empty output when it fails or takes longer than a minute.
+inline QByteArray runPython(const QString &script, const QByteArray &input)
 {
     QProcess process;
-    process.start(debianPython, {mailTestScript(script)});
+    process.start(debianPython, {script});
     if (!process.waitForStarted(10000))
         return {};
     process.write(input);

@@ -1,0 +1,196 @@
+#include "SafeSave.h"
+
+#include "FileNames.h"
+#include "Paths.h"
+
+#include <QDir>
+#include <QFileInfo>
+#ifdef Q_OS_WIN
+#include <QTemporaryFile>
+#endif
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace platform {
+
+namespace {
+
+QString systemError()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+#ifdef Q_OS_UNIX
+// An open descriptor that closes itself.
+class Descriptor {
+public:
+    explicit Descriptor(int fd)
+        : m_fd(fd)
+    {
+    }
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+#endif
+
+// A short name: the target's name plus a suffix could pass the file
+// system's limit where the target itself does not.
+QString temporaryTemplate(const QString &path)
+{
+    const QString folder = folderPart(path);
+    return (folder.isEmpty() ? QStringLiteral("./") : folder) + QStringLiteral(".zentavo-XXXXXX");
+}
+
+} // namespace
+
+SafeSave::SafeSave(QString path)
+    : m_path(std::move(path))
+{
+    // A name that is a link is saved where it leads, and stays a link.
+    std::error_code error;
+    const std::filesystem::path name = nativePath(m_path);
+    if (std::filesystem::is_symlink(name, error)) {
+        const std::filesystem::path target = std::filesystem::weakly_canonical(name, error);
+        if (!error)
+            m_path = fileNameFromBytes(QByteArray::fromStdString(target.string()));
+    }
+}
+
+SafeSave::~SafeSave()
+{
+    if (m_tempPath.isEmpty())
+        return;
+    m_file.reset();
+    std::error_code ignored;
+    std::filesystem::remove(nativePath(m_tempPath), ignored);
+}
+
+bool SafeSave::fail(const QString &what)
+{
+    if (!m_failed)
+        m_error = what + QStringLiteral(" (") + readableFileName(m_path) + QStringLiteral(")");
+    m_failed = true;
+    return false;
+}
+
+bool SafeSave::open()
+{
+    if (m_path.isEmpty())
+        return fail(QStringLiteral("No file name"));
+#ifdef Q_OS_UNIX
+    QByteArray name = fileNameBytes(temporaryTemplate(m_path));
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0)
+        return fail(systemError());
+    m_tempPath = fileNameFromBytes(name);
+    // The old file's mode, or what a new file would get.
+    struct stat old {};
+    if (::stat(fileNameBytes(m_path).constData(), &old) == 0) {
+        ::fchmod(fd, old.st_mode & 07777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
+    m_file = std::make_unique<QFile>();
+    if (!m_file->open(fd, QIODevice::ReadWrite | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return fail(m_file->errorString());
+    }
+#else
+    QTemporaryFile temporary(temporaryTemplate(m_path));
+    temporary.setAutoRemove(false);
+    if (!temporary.open())
+        return fail(temporary.errorString());
+    m_tempPath = temporary.fileName();
+    temporary.close();
+    QFile::setPermissions(m_tempPath, QFileInfo(m_path).exists() ? QFile::permissions(m_path)
+                                                                 : QFile::permissions(m_tempPath));
+    m_file = std::make_unique<QFile>(m_tempPath);
+    if (!m_file->open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return fail(m_file->errorString());
+#endif
+    return true;
+}
+
+bool SafeSave::write(QByteArrayView bytes)
+{
+    if (m_failed || !m_file)
+        return false;
+    if (m_file->write(bytes.data(), bytes.size()) != bytes.size())
+        return fail(m_file->errorString());
+    return true;
+}
+
+bool SafeSave::commit()
+{
+    if (m_failed || !m_file)
+        return false;
+    if (m_file->error() != QFileDevice::NoError)
+        return fail(m_file->errorString());
+    if (!m_file->flush() || !syncFile(*m_file))
+        return fail(systemError());
+    m_file->close();
+    if (m_file->error() != QFileDevice::NoError)
+        return fail(m_file->errorString());
+#ifdef Q_OS_WIN
+    QFile::setPermissions(m_path, QFile::permissions(m_path) | QFileDevice::WriteOwner);
+#endif
+    std::error_code error;
+    std::filesystem::rename(nativePath(m_tempPath), nativePath(m_path), error);
+    if (error)
+        return fail(QString::fromStdString(error.message()));
+    m_tempPath.clear();
+    if (!syncFolder(folderPart(m_path)))
+        return fail(systemError());
+    return true;
+}
+
+bool saveFile(const QString &path, QByteArrayView content, QString *error)
+{
+    SafeSave save(path);
+    const bool saved = save.open() && save.write(content) && save.commit();
+    if (!saved && error)
+        *error = save.errorString();
+    return saved;
+}
+
+bool syncFile(QFileDevice &file)
+{
+#ifdef Q_OS_UNIX
+    return file.handle() >= 0 && ::fsync(file.handle()) == 0;
+#else
+    return file.flush();
+#endif
+}
+
+bool syncFolder(const QString &folder)
+{
+#ifdef Q_OS_UNIX
+    const Descriptor fd(::open(fileNameBytes(folder.isEmpty() ? QStringLiteral(".") : folder).constData(),
+                               O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return fd.get() >= 0 && ::fsync(fd.get()) == 0;
+#else
+    Q_UNUSED(folder);
+    return true;
+#endif
+}
+
+} // namespace platform
