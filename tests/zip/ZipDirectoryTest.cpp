@@ -11,19 +11,16 @@ using namespace ziptest;
 
 namespace {
 
-class ZipDirectory : public ::testing::Test
+class ZipDirectory : public ZipFolders
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        src = dir.filePath(QStringLiteral("src/"));
+        ZipFolders::SetUp();
         writeFile(src + QStringLiteral("a.txt"), textBytes(400));
         writeFile(src + QStringLiteral("sub/b.bin"), randomBytes(5000, 7));
         writeFile(src + QStringLiteral("empty"), {});
     }
-
-    QString path(const QString &name) const { return dir.filePath(name); }
 
     // The names, sizes and CRCs our reader finds, for comparing with Python.
     static void expectSameAsPython(const QString &archive)
@@ -59,9 +56,6 @@ protected:
             EXPECT_FALSE(view.entry(QStringLiteral("new.txt")).isEmpty());
         }
     }
-
-    QTemporaryDir dir;
-    QString src;
 };
 
 } // namespace

@@ -49,17 +49,9 @@ QString makeMixedTree(const QString &root)
     return root;
 }
 
-class ZipParallel : public ::testing::Test {
+class ZipParallel : public ZipFolders
+{
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        temp = dir.filePath(QStringLiteral("temp"));
-        QDir().mkpath(temp);
-    }
-
-    QString path(const QString &name) const { return dir.filePath(name); }
-
     void configure(TZipArchiver &zip, int threads, int level = 6) const
     {
         zip.Zip64Mode = zmAuto;
@@ -70,9 +62,6 @@ protected:
         // between two archives.
         zip.Options.SearchAttr = 0x28AF;
     }
-
-    QTemporaryDir dir;
-    QString temp;
 };
 
 } // namespace

@@ -55,6 +55,12 @@ inline void setModified(const QString &path, const QDateTime &when)
     ASSERT_TRUE(file.setFileTime(when, QFileDevice::FileModificationTime));
 }
 
+inline void writeFile(const QString &path, const QByteArray &bytes, const QDateTime &modified)
+{
+    writeFile(path, bytes);
+    setModified(path, modified);
+}
+
 // Opens, adds the masks under baseDir in one bracket, closes.
 inline void buildArchive(TZABaseArchiver &zip, const QString &archive, const QString &baseDir,
                          const QStringList &masks = {QStringLiteral("*.*")})
@@ -159,6 +165,29 @@ inline void expectAcceptedByTools(const QString &archive, const QString &passwor
     if (ran == 0)
         GTEST_SKIP() << "no ZIP tool installed";
 }
+
+// A test with its own folder: sources under src, the archive in out and
+// the commit's temporary files in temp.
+class ZipFolders : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        src = dir.filePath(QStringLiteral("src/"));
+        archive = dir.filePath(QStringLiteral("out/backup.zip"));
+        temp = dir.filePath(QStringLiteral("temp/"));
+        QDir().mkpath(dir.filePath(QStringLiteral("out")));
+        QDir().mkpath(temp);
+    }
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    QTemporaryDir dir;
+    QString src;
+    QString archive;
+    QString temp;
+};
 
 // The archive's stream over a memory buffer that holds bytes.
 inline std::unique_ptr<TZADeviceStream> memoryStream(const QByteArray &bytes = {})
