@@ -50,10 +50,15 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <cstdio>
+
 namespace zentavo {
 
 namespace {
 
+
+// How long a message of an automatic run waits for somebody to answer it.
+constexpr int UnattendedMessageMs = 60000;
 
 platform::PromptButton showMessage(const QString &title, const QString &text, platform::PromptIcon icon,
                                    platform::PromptButtons buttons = platform::PromptButton::Ok)
@@ -152,7 +157,7 @@ void TFormZentavo::createMenus()
                              QKeySequence(Qt::Key_F2), &TFormZentavo::TBFEditClick);
     FRun = command(FileMenu, QStringLiteral("FRun"), QStringLiteral("&Run"), QKeySequence(Qt::Key_F9),
                    &TFormZentavo::TBFRunClick);
-    QAction *FPrint = command(FileMenu, QStringLiteral("FPrint"), QStringLiteral("&Print..."), {},
+    FPrint = command(FileMenu, QStringLiteral("FPrint"), QStringLiteral("&Print..."), {},
                               &TFormZentavo::TBFPrintClick);
     FileMenu->addSeparator();
     QAction *FExit = FileMenu->addAction(QStringLiteral("E&xit"));
@@ -373,6 +378,9 @@ void TFormZentavo::setCommandsEnabled(bool enabled)
         action->setEnabled(enabled);
     for (QAction *menu : menuBar()->actions())
         menu->setEnabled(enabled);
+    // Without jobs there is nothing to run or print.
+    FRun->setEnabled(enabled && m_jobsLoaded);
+    FPrint->setEnabled(enabled && m_jobsLoaded);
 }
 
 void TFormZentavo::BitBtnCancelClick()
@@ -430,6 +438,8 @@ void TFormZentavo::FormClose()
 
 void TFormZentavo::TBFRunClick()
 {
+    if (!m_jobsLoaded)
+        return;
     if (m_finishingRun || m_runs->WorkerRunning() || m_runs->Flags().RunBusy)
         return;
     StatusPanel[0]->clear();
@@ -450,21 +460,33 @@ void TFormZentavo::StartWorker()
     m_runs->StartRun(Blocks, m_settings.Run, RunContext{JobFileName, RunTime, std::exchange(m_startNotices, {})});
 }
 
-bool TFormZentavo::ReadJobFile(bool cancelAutoRun)
+bool TFormZentavo::ReadJobFile(bool cancelAutoRun, const QString &errorTitle)
 {
-    const bool read = ReadFDat(JobFileName, Blocks);
-    LabelNameFile->setText(JobFileName);
-    if (!read && !JobFileName.isEmpty()) {
-        showReadError(windowTitle());
-        if (cancelAutoRun)
-            m_runs->Flags().AutoRun = false;
-    }
-    return read;
-}
+    m_jobsLoaded = ReadFDat(JobFileName, Blocks) && !Blocks.empty();
+    LabelNameFile->setText(m_jobsLoaded ? JobFileName : sNotLoad);
+    StatusPanel[1]->setText(QString::number(Blocks.size()));
+    FRun->setEnabled(m_jobsLoaded);
+    FPrint->setEnabled(m_jobsLoaded);
+    if (m_jobsLoaded || JobFileName.isEmpty())
+        return m_jobsLoaded;
 
-void TFormZentavo::showReadError(const QString &title)
-{
-    showMessage(title, sReadError + u' ' + JobFileName, platform::PromptIcon::Error);
+    RunFlags &flags = m_runs->Flags();
+    platform::MessageRequest request{errorTitle.isEmpty() ? windowTitle() : errorTitle,
+                                     sReadError + u' ' + JobFileName, platform::PromptIcon::Error,
+                                     platform::PromptButton::Ok, {}};
+    const bool unattended = cancelAutoRun && flags.AutoRun;
+    if (unattended) {
+        // Nobody may be there to read it: the box closes by itself, and a
+        // run that was to close the program afterwards ends it, failed.
+        std::fprintf(stderr, "%s\n", qUtf8Printable(request.text));
+        request.timeoutMs = UnattendedMessageMs;
+    }
+    platform::prompter().message(request);
+    if (cancelAutoRun) {
+        flags.AutoRun = false;
+        m_loadFailedUnattended = unattended && m_settings.Run.CheckBoxAClose;
+    }
+    return false;
 }
 
 void TFormZentavo::TBFOpenClick()
@@ -477,9 +499,7 @@ void TFormZentavo::TBFOpenClick()
     if (!chosen)
         return;
     JobFileName = *chosen;
-    if (!ReadFDat(JobFileName, Blocks))
-        showReadError(sRes.at(1));
-    LabelNameFile->setText(JobFileName);
+    ReadJobFile(false, sRes.at(1));
 }
 
 void TFormZentavo::TBFEditClick()
@@ -494,8 +514,8 @@ void TFormZentavo::TBFEditClick()
 void TFormZentavo::TBFPrintClick()
 {
     // The description shows the file as it is now, not as it was last read.
-    ReadFDat(JobFileName, Blocks);
-    PrintJob(*m_jobPrinter);
+    if (ReadJobFile(false))
+        PrintJob(*m_jobPrinter);
 }
 
 void TFormZentavo::TBRLoadClick()

@@ -72,9 +72,14 @@ public:
     // The settings-changed message of the suite; wParam 1 also re-reads the
     // default job file.
     void UpdateVorrin(quint64 wParam);
-    // Reads JobFileName into Blocks; a failure is shown and, with
-    // cancelAutoRun, stops an automatic run.
-    bool ReadJobFile(bool cancelAutoRun);
+    // Reads JobFileName into Blocks and shows the outcome: the file's name
+    // or "Not loaded!", the job count, Run and Print enabled only with jobs.
+    // A file that cannot be read or holds no job is a message (titled
+    // errorTitle, else the caption) and, with cancelAutoRun, cancels an
+    // automatic run. False without jobs.
+    bool ReadJobFile(bool cancelAutoRun, const QString &errorTitle = {});
+    // An automatic run that was to close the program found no jobs to run.
+    bool LoadFailedUnattended() const { return m_loadFailedUnattended; }
 
     QPushButton *BitBtnCancel = nullptr;
     QListWidget *ListBoxRep = nullptr;
@@ -82,6 +87,7 @@ public:
     QLabel *LabelNameJob = nullptr;
     QLabel *LabelFiles = nullptr;
     QAction *FRun = nullptr;
+    QAction *FPrint = nullptr;
     QAction *RPrint = nullptr;
 
     // RunView, on the GUI thread.
@@ -118,7 +124,6 @@ private:
     void setCommandsEnabled(bool enabled);
     void showResult(int result);
     void showElapsed();
-    void showReadError(const QString &title);
 
     ZentavoSettings m_settings;
     SettingsLoader m_loadSettings;
@@ -132,6 +137,8 @@ private:
     // Where the suite's messages reach the window (by its caption).
     std::unique_ptr<platform::MessageWindow> m_messages;
     bool m_shown = false;
+    bool m_jobsLoaded = false;
+    bool m_loadFailedUnattended = false;
     bool m_finishingRun = false;
     // The job file a reload named during a run; read when the run ends.
     std::optional<QString> m_pendingJobFile;

@@ -76,6 +76,10 @@ std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZe
         JobFileName = form->Settings().EditFJob;
         form->ReadJobFile(true);
     }
+    if (form->LoadFailedUnattended()) {
+        exitCode = 2;
+        return nullptr;
+    }
     form->FormShow();
     if (!form->isVisible())
         return nullptr;

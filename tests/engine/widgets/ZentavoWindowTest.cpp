@@ -15,6 +15,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QPrinter>
 #include <QProcess>
@@ -171,6 +173,37 @@ TEST_F(ZentavoWindowTest, TitleCarriesTheArchiveProgressDuringTheRunOnly)
     EXPECT_TRUE(titles.contains(QStringLiteral("100% Job one"))) << titles.join(u'|').toStdString();
 }
 
+TEST_F(ZentavoWindowTest, AFileWithoutJobsIsNotLoadedAndCannotBeRun)
+{
+    const QString empty = path(QStringLiteral("Empty.dat"));
+    testfiles::writeBytes(empty, testfiles::cp1251Lines({QStringLiteral("header only")}));
+    for (const QString &jobFile : {empty, path(QStringLiteral("Missing.dat"))}) {
+        prompts->messages.clear();
+        prompts->buttons = {PromptButton::Ok};
+        start({jobFile});
+        ASSERT_NE(form, nullptr);
+        EXPECT_EQ(form->LabelNameFile->text(), sNotLoad) << jobFile.toStdString();
+        EXPECT_FALSE(form->FRun->isEnabled());
+        ASSERT_EQ(prompts->messages.size(), 1u);
+        EXPECT_EQ(prompts->messages[0].text, sReadError + u' ' + jobFile);
+        form->TBFRunClick();
+        QApplication::processEvents();
+        EXPECT_FALSE(form->Runs().HasWorker()) << "a file without jobs must not end in a green Ok";
+        form.reset();
+    }
+}
+
+TEST_F(ZentavoWindowTest, AnAutomaticRunOfAFileWithoutJobsEndsFailedByItself)
+{
+    prompts->buttons = {PromptButton::None};
+    start({QStringLiteral("/run"), QStringLiteral("/close"), path(QStringLiteral("Missing.dat"))});
+    EXPECT_EQ(form, nullptr);
+    EXPECT_NE(exitCode, 0);
+    ASSERT_EQ(prompts->messages.size(), 1u);
+    EXPECT_GT(prompts->messages[0].timeoutMs, 0) << "nobody may be there to answer";
+    EXPECT_FALSE(QFile::exists(archive()));
+}
+
 TEST_F(ZentavoWindowTest, NoReportFileSwitchKeepsTheReportInTheWindowOnly)
 {
     start({QStringLiteral("/R-"), QStringLiteral("/RUN"), QStringLiteral("/CLOSE"), writeJobFile()});
@@ -283,6 +316,14 @@ TEST_F(ZentavoWindowTest, StopDuringARunEndsTheReportWithTheBreakLines)
         << form->ReportLines().join(u'\n').toStdString();
     const qsizetype linesSoFar = form->ReportLines().size();
     EXPECT_FALSE(form->FRun->isEnabled());
+
+    // Enter in the report list is no stop request.
+    form->activateWindow();
+    form->ListBoxRep->setFocus();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(form->ListBoxRep, &enter);
+    QApplication::processEvents();
+    EXPECT_TRUE(prompts->messages.empty()) << "Enter in the list asked to stop the run";
 
     // A second run is refused while this one is under way.
     form->TBFRunClick();
