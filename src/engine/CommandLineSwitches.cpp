@@ -2,6 +2,7 @@
 
 #include "ConstStr.h"
 #include "Paths.h"
+#include "SuiteMessages.h"
 #include "ZetuUnit.h"
 
 #include <QDir>
@@ -62,4 +63,12 @@ QString UsageText(const QString &unknownArgument)
 {
     return zentavo::sKey1Error + u' ' + unknownArgument + QStringLiteral("\r\r") + zentavo::sKey2Error
         + QStringLiteral("\r\r") + zentavo::GetVersionInfoStr();
+}
+
+bool TakeRunMinimizedRequest()
+{
+    const QByteArray name = zentavo::EnvRunMinimized.toLatin1();
+    const bool minimised = qEnvironmentVariable(name.constData()) == u"1";
+    qunsetenv(name.constData());
+    return minimised;
 }

@@ -25,3 +25,9 @@ StartRequest ApplySwitches(const QStringList &arguments, ZentavoSettings &settin
 
 // The usage message shown for an unknown argument.
 QString UsageText(const QString &unknownArgument);
+
+// True when the scheduler asked for the main window minimised ("Run
+// minimized"), which it does through the environment so that the command
+// line stays "/run". The request is taken out of the environment, so the
+// programs this one starts do not inherit it.
+bool TakeRunMinimizedRequest();

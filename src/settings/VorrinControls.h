@@ -91,6 +91,10 @@ struct TVorrinControls {
     bool operator==(const TVorrinControls &) const = default;
 };
 
+// The "DaysOfWeek" code of "On startup"; below it, 0 is daily or monthly and
+// any other code the weekly day mask with bit 0 for Sunday.
+constexpr int ScheduleOnStartup = 128;
+
 // The copies of saved values that the scheduler, the run and the report
 // writer read instead of the controls, so that only loaded or saved values
 // act there, never unsaved edits. Each is set by the load and by the save.

@@ -21,7 +21,6 @@ namespace {
 
 using platform::RegistryKey;
 
-constexpr int StartupCode = 128;
 // Releases before this one numbered the volume list without "Zip-Drive (250 Mb)".
 constexpr quint32 MigratedRelease = 5;
 constexpr int FirstShiftedVolume = 4;
@@ -345,7 +344,7 @@ bool loadSpecial(RegistryKey &key, Special special, const QString &name, const S
         c.Mode = ScheduleMode::Daily;
         if (*daysOfWeek > 0) {
             c.Mode = ScheduleMode::OnStartup;
-            if (*daysOfWeek < StartupCode) {
+            if (*daysOfWeek < ScheduleOnStartup) {
                 c.Mode = ScheduleMode::Weekly;
                 daysOfMask(*daysOfWeek, c.DayOfWeek);
             }
@@ -407,7 +406,7 @@ void saveSpecial(RegistryKey &key, Special special, const QString &name, const T
         break;
     case Special::DaysOfWeek: {
         const int daysOfWeek = c.Mode == ScheduleMode::Weekly ? daysMask(c.DayOfWeek)
-            : c.Mode == ScheduleMode::OnStartup              ? StartupCode
+            : c.Mode == ScheduleMode::OnStartup              ? ScheduleOnStartup
                                                              : 0;
         key.writeInteger(name, daysOfWeek);
         copies.PanelWeekDaysTag = daysOfWeek;

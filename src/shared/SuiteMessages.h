@@ -14,6 +14,10 @@ inline const QString MsgRunZentavo = QStringLiteral("WM_RunZentavo");
 // Control of the scheduler from outside the suite (wParam 0 to 3).
 inline const QString MsgServiceVorrin = QStringLiteral("WM_ServiceVorrin");
 
+// Set to "1" in the environment of a main program that the scheduler starts
+// minimised ("Run minimized"), so that its command line stays "/run".
+inline const QString EnvRunMinimized = QStringLiteral("ZENTAVO_RUN_MINIMIZED");
+
 // The scheduler's hidden window.
 inline const QString CaptionTrayVorrin = QStringLiteral("TrayFormVorrin");
 // The main program's main window.

@@ -1,6 +1,7 @@
 #include "CommandLineSwitches.h"
 
 #include "ConstStr.h"
+#include "SuiteMessages.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -84,4 +85,15 @@ TEST(CommandLineSwitches, UnknownArgumentStopsTheScanAndNamesIt)
 
     const QString usage = UsageText(request.UnknownArgument);
     EXPECT_TRUE(usage.startsWith(zentavo::sKey1Error + QStringLiteral(" BOGUS\r\r") + zentavo::sKey2Error));
+}
+
+TEST(CommandLineSwitches, RunMinimizedComesFromTheEnvironmentOnceAndOnlyAsOne)
+{
+    const QByteArray name = zentavo::EnvRunMinimized.toLatin1();
+    qputenv(name.constData(), "1");
+    EXPECT_TRUE(TakeRunMinimizedRequest());
+    EXPECT_FALSE(qEnvironmentVariableIsSet(name.constData()));
+    EXPECT_FALSE(TakeRunMinimizedRequest());
+    qputenv(name.constData(), "0");
+    EXPECT_FALSE(TakeRunMinimizedRequest());
 }

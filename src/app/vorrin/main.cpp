@@ -1,8 +1,23 @@
+#include "ConstStr.h"
+#include "QtPrompter.h"
+#include "QtTranslations.h"
+#include "VorrinStart.h"
+
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vorrin"));
-    return 0;
+    // The scheduler lives in the notification area: closing a dialog must not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+    platform::installQtTranslations();
+    platform::setPrompter(std::make_unique<platform::QtPrompter>());
+    zentavo::LoadLanguageTexts(zentavo::LanguageFilePath());
+    int exitCode = 0;
+    const auto tray = zentavo::StartVorrin(exitCode);
+    if (!tray)
+        return exitCode;
+    // Exit may have been asked for while the start-up waited for the user.
+    return tray->Exiting() ? 0 : app.exec();
 }

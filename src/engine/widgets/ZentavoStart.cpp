@@ -64,7 +64,10 @@ std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZe
 
     auto form = std::make_unique<TFormZentavo>(settings, loadSettings, ProductTitle.isEmpty() ? CaptionZentavo : ProductTitle);
     // The first show starts nothing: the automatic run is not set yet.
-    form->show();
+    if (TakeRunMinimizedRequest())
+        form->showMinimized();
+    else
+        form->show();
     RunFlags &flags = form->Runs().Flags();
     flags.AutoRun = request.AutoRun;
     tellSettingsDamage(*form, request.AutoRun);

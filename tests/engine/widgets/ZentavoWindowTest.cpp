@@ -7,6 +7,7 @@
 #include "ScriptedPrompter.h"
 #include "SuiteMessages.h"
 #include "SmtpTestServers.h"
+#include "SuiteMessages.h"
 #include "TestApplication.h"
 #include "TestFiles.h"
 #include "ViewRep.h"
@@ -212,6 +213,21 @@ TEST_F(ZentavoWindowTest, NoReportFileSwitchKeepsTheReportInTheWindowOnly)
     EXPECT_FALSE(QFile::exists(reportFile()));
     EXPECT_TRUE(form->ReportLines().contains(QStringLiteral("Job one - ") + sRes[0]));
     EXPECT_EQ(toolExitCode(QStringLiteral("unzip"), {QStringLiteral("-t"), archive()}), 0);
+}
+
+TEST_F(ZentavoWindowTest, SchedulerAsksForAMinimisedWindowThroughTheEnvironment)
+{
+    const QString jobFile = writeJobFile();
+    start({jobFile});
+    ASSERT_NE(form, nullptr);
+    EXPECT_FALSE(form->isMinimized());
+    form.reset();
+
+    qputenv(zentavo::EnvRunMinimized.toLatin1().constData(), "1");
+    start({jobFile});
+    ASSERT_NE(form, nullptr);
+    EXPECT_TRUE(form->isMinimized());
+    EXPECT_TRUE(form->isVisible());
 }
 
 TEST_F(ZentavoWindowTest, UnknownSwitchShowsTheUsageAndTouchesNothing)

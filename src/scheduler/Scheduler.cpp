@@ -1,0 +1,114 @@
+#include "Scheduler.h"
+
+#include "Clock.h"
+#include "ConstStr.h"
+#include "Journal.h"
+#include "Paths.h"
+#include "ProgramStarter.h"
+#include "RegistryKey.h"
+#include "SuiteMessages.h"
+#include "VorrinStore.h"
+
+#include <QCoreApplication>
+
+#include <memory>
+
+namespace zentavo {
+
+namespace {
+
+const QString LastRunValue = QStringLiteral("LastRun");
+
+std::unique_ptr<platform::RegistryKey> scheduleKey()
+{
+    return platform::RegistryKey::open(ScheduleKeyPath(), platform::RegistryKey::Mode::OpenExisting);
+}
+
+bool start(const QString &name, const QStringList &arguments, bool wait, const QStringList &environment = {})
+{
+    platform::ProgramRequest request;
+    request.program = platform::siblingProgram(name);
+    request.arguments = arguments;
+    request.workingFolder = QCoreApplication::applicationDirPath();
+    request.environment = environment;
+    request.wait = wait;
+    return platform::programStarter().start(request, {}) != platform::ProgramRun::NotStarted;
+}
+
+} // namespace
+
+TScheduler::TScheduler(const TVorrinCopies &copies) : m_copies(copies)
+{
+    if (const auto key = scheduleKey())
+        m_lastRun = key->readString(LastRunValue).value_or(QString());
+}
+
+void TScheduler::TimerTimer()
+{
+    const QDateTime tick = platform::now();
+    if (!IsRunDue(tick, m_copies, m_state))
+        return;
+    // One attempt per start minute: a second tick in it neither starts a
+    // run that already ended nor retries one that failed.
+    m_state.LastStartMinute = StartMinute(tick);
+    StartRun();
+}
+
+bool TScheduler::StartRun()
+{
+    if (!startZentavo({QStringLiteral("/run")}, m_copies.CheckBoxMinTag == 1))
+        return false;
+    m_lastRun = LastRunText(platform::now().date());
+    if (const auto key = scheduleKey()) {
+        key->writeString(LastRunValue, m_lastRun);
+        key->flush();
+    }
+    return true;
+}
+
+bool TScheduler::StartZentavo()
+{
+    return startZentavo({}, false);
+}
+
+bool TScheduler::startZentavo(const QStringList &arguments, bool minimised)
+{
+    const QStringList environment = minimised ? QStringList{EnvRunMinimized + QStringLiteral("=1")} : QStringList{};
+    if (!start(QStringLiteral("Zentavo"), arguments, false, environment)) {
+        m_state.RunActive = false;
+        WriteJournal(m_copies, JournalLine(sRunZentavoError), true);
+        WriteJournal(m_copies, QString(), false);
+        return false;
+    }
+    m_state.RunActive = true;
+    WriteJournal(m_copies, JournalLine(sRunZentavo), true);
+    return true;
+}
+
+bool TScheduler::StartEditor(bool wait)
+{
+    return start(QStringLiteral("Pelvaro"), {}, wait);
+}
+
+void TScheduler::RunZentavoEnded()
+{
+    if (!m_state.RunActive)
+        return;
+    m_state.RunActive = false;
+    WriteJournal(m_copies, JournalLine(sEndZentavo), false);
+    WriteJournal(m_copies, QString(), false);
+}
+
+void TScheduler::StartupRun()
+{
+    const auto key = scheduleKey();
+    if (!key)
+        return;
+    const std::optional<int> runOnce = key->readInteger(QStringLiteral("RunOnce"));
+    const QDate today = platform::now().date();
+    if (!IsStartupRunDue(today, m_copies.DayOfWeek1Tag, runOnce, m_lastRun))
+        return;
+    StartRun();
+}
+
+} // namespace zentavo

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "ScheduleCheck.h"
+#include "VorrinControls.h"
+
+#include <QString>
+
+namespace zentavo {
+
+// The scheduler's state between timer ticks and what it starts: the main
+// program for a scheduled, start-up or requested run, the main program
+// alone, and the editor. It reads the saved settings through the copies it
+// is given (the settings dialog's, reloaded in place) and the clock and
+// program starter of the platform layer, so tests drive it through days
+// and times without waiting and without starting anything.
+class TScheduler {
+public:
+    // Reads "LastRun" from the schedule key when the key exists.
+    explicit TScheduler(const TVorrinCopies &copies);
+
+    // The timer tick: starts a run when one is due now.
+    void TimerTimer();
+
+    // Starts the main program with "/run", minimised when the settings ask
+    // for it, journals the start and remembers the day as "LastRun". True
+    // when it started; a failed start is journalled and clears RunActive.
+    bool StartRun();
+    // Starts the main program without a switch as a run of the scheduler,
+    // whose end is journalled too; "LastRun" stays.
+    bool StartZentavo();
+    // Starts the editor; with wait, returns when it ended.
+    bool StartEditor(bool wait);
+
+    // The main program reported that its window closed: the end of a run
+    // of ours is journalled; without one nothing happens.
+    void RunZentavoEnded();
+
+    // The run the scheduler makes at its own start in "On startup" mode,
+    // at most once a day when "Once per day" is stored.
+    void StartupRun();
+
+    bool RunActive() const { return m_state.RunActive; }
+    QString LastRun() const { return m_lastRun; }
+
+private:
+    bool startZentavo(const QStringList &arguments, bool minimised);
+
+    const TVorrinCopies &m_copies;
+    ScheduleState m_state;
+    QString m_lastRun;
+};
+
+} // namespace zentavo

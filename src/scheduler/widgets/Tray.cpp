@@ -1,0 +1,206 @@
+#include "Tray.h"
+
+#include "ConstStr.h"
+#include "DialogRunner.h"
+#include "FileLock.h"
+#include "Journal.h"
+#include "LocalizeForm.h"
+#include "OpenSettings.h"
+#include "ProgramHelp.h"
+#include "Prompter.h"
+#include "ReportFile.h"
+#include "Scheduler.h"
+#include "SuiteMessages.h"
+#include "ViewRep.h"
+#include "VorrinUnit.h"
+#include "WindowMessages.h"
+#include "ZetuUnit.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QIcon>
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+namespace zentavo {
+
+namespace {
+
+// The schedule is looked at a little more often than once a minute, so no
+// minute goes by unseen.
+constexpr int TimerIntervalMs = 59000;
+
+QIcon trayIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48, 64})
+        icon.addFile(QStringLiteral(":/scheduler/icons/vorrin-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+enum ServiceCommand : quint64 { StopTimer = 0, StartTimer = 1, DisableExit = 2, ExitProgram = 3 };
+
+} // namespace
+
+TTrayForm::TTrayForm(std::unique_ptr<platform::InstanceLock> instance) : m_instance(std::move(instance))
+{
+    setObjectName(QStringLiteral("TrayForm"));
+    setWindowTitle(CaptionTrayVorrin);
+    m_formVorrin = std::make_unique<TFormVorrin>();
+    m_formRep = std::make_unique<TFormRep>();
+    m_scheduler = std::make_unique<TScheduler>(m_formVorrin->Copies);
+    // Context help for the settings dialog and the report viewer.
+    help::InstallHelp(this);
+    createMenu();
+    LocalizeForm(this);
+    EditItem->setText(sEditorHeader);
+
+    Timer = new QTimer(this);
+    Timer->setInterval(TimerIntervalMs);
+    connect(Timer, &QTimer::timeout, this, [this] { m_scheduler->TimerTimer(); });
+    Timer->start();
+
+    AddTrayIcon();
+    m_messages = std::make_unique<platform::MessageWindow>();
+    connect(m_messages.get(), &platform::MessageWindow::messageReceived, this, &TTrayForm::MessageReceived);
+    // The other programs find the scheduler by this address, which is why
+    // it is not translated like the window's other texts.
+    m_messages->setCaption(CaptionTrayVorrin);
+}
+
+TTrayForm::~TTrayForm() = default;
+
+bool TTrayForm::Reachable() const
+{
+    return m_messages && m_messages->caption() == CaptionTrayVorrin;
+}
+
+void TTrayForm::createMenu()
+{
+    TrayPopupMenu = new QMenu(this);
+    TrayPopupMenu->setObjectName(QStringLiteral("TrayPopupMenu"));
+    const auto item = [this](const char *name, const char *text, void (TTrayForm::*click)()) {
+        QAction *action = TrayPopupMenu->addAction(QString::fromLatin1(text));
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, click);
+        return action;
+    };
+    OpenItem = item("OpenItem", "Scheduler of start", &TTrayForm::OpenItemClick);
+    TrayPopupMenu->setDefaultAction(OpenItem);
+    TrayPopupMenu->addSeparator();
+    RunItem = item("RunItem", "Run process", &TTrayForm::RunItemClick);
+    EditItem = item("EditItem", "Job file editor", &TTrayForm::EditItemClick);
+    TheZentavoItem = item("TheZentavoItem", "The Zentavo", &TTrayForm::TheZentavoItemClick);
+    TrayPopupMenu->addSeparator();
+    ReportItem = item("ReportItem", "View report", &TTrayForm::ReportItemClick);
+    JournalItem = item("JournalItem", "View journal", &TTrayForm::JournalItemClick);
+    HelpItem = item("HelpItem", "The Zentavo Help", &TTrayForm::HelpItemClick);
+    AboutItem = item("AboutItem", "About", &TTrayForm::AboutItemClick);
+    TrayPopupMenu->addSeparator();
+    ExitItem = item("ExitItem", "Exit", &TTrayForm::ExitItemClick);
+}
+
+void TTrayForm::AddTrayIcon()
+{
+    TrayIcon = new QSystemTrayIcon(trayIcon(), this);
+    TrayIcon->setToolTip(sVorrinHeader);
+    TrayIcon->setContextMenu(TrayPopupMenu);
+    connect(TrayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::DoubleClick)
+            OpenItemClick();
+    });
+    // Without a notification area nothing shows; Qt adds the icon when one
+    // appears later or the panel restarts.
+    TrayIcon->show();
+}
+
+void TTrayForm::OpenItemClick()
+{
+    OpenSettingsDialog(*m_formVorrin, SettingsProgram::Vorrin);
+}
+
+void TTrayForm::RunItemClick()
+{
+    const platform::PromptButton answer = platform::prompter().message(
+        {sVorrinHeader, sQuestionRun, platform::PromptIcon::Warning,
+         platform::PromptButton::Yes | platform::PromptButton::No, {}});
+    if (answer == platform::PromptButton::Yes)
+        m_scheduler->StartRun();
+}
+
+void TTrayForm::EditItemClick()
+{
+    m_scheduler->StartEditor(false);
+}
+
+void TTrayForm::TheZentavoItemClick()
+{
+    m_scheduler->StartZentavo();
+}
+
+void TTrayForm::ReportItemClick()
+{
+    showFile(sReport, QDir(m_formVorrin->Copies.ButtonRepDirHint).filePath(ReportFile::FileName));
+}
+
+void TTrayForm::JournalItemClick()
+{
+    showFile(sJournal, JournalPath(m_formVorrin->Copies));
+}
+
+void TTrayForm::showFile(const QString &caption, const QString &fileName)
+{
+    if (m_formRep->LoadFile(caption, fileName))
+        platform::runDialog(*m_formRep);
+}
+
+void TTrayForm::HelpItemClick()
+{
+    help::ShowHelpTopic(QStringLiteral("Main"));
+}
+
+void TTrayForm::AboutItemClick()
+{
+    platform::prompter().message({DeleteAmpersand(AboutItem->text()), GetVersionInfoStr(),
+                                  platform::PromptIcon::Information, platform::PromptButton::Ok, {}});
+}
+
+void TTrayForm::ExitItemClick()
+{
+    // Nothing may tick or arrive while the program comes down.
+    m_exiting = true;
+    Timer->stop();
+    m_messages.reset();
+    TrayIcon->hide();
+    QCoreApplication::quit();
+}
+
+void TTrayForm::MessageReceived(const QString &name, quint64 wParam)
+{
+    if (name == MsgUpdateVorrin) {
+        m_formVorrin->FormCreate(this);
+        m_scheduler->TimerTimer();
+    } else if (name == MsgRunZentavo) {
+        m_scheduler->RunZentavoEnded();
+    } else if (name == MsgServiceVorrin) {
+        switch (wParam) {
+        case StopTimer:
+            Timer->stop();
+            break;
+        case StartTimer:
+            Timer->start();
+            break;
+        case DisableExit:
+            ExitItem->setEnabled(false);
+            break;
+        case ExitProgram:
+            ExitItemClick();
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+} // namespace zentavo
