@@ -181,10 +181,11 @@ void TRunEngine::setUpArchiver(TZipArchiver &zip, const QString &archiveName)
             return;
         }
         // The preset answer leaves the file out of the archive, so it is
-        // always a line of the report. A file that could not be opened (12)
-        // or changed while it was read (17) costs the job that file only.
+        // always a line of the report. A file that could not be opened or
+        // changed while it was read costs the job that file only.
         addTimed(errorMessage);
-        const bool fileLeftOut = errorCode == 12 || errorCode == 17;
+        const bool fileLeftOut = errorCode == zaconst::ecCannotOpenFile
+                                 || errorCode == zaconst::ecInvalidCompressedSize;
         raise(m_blocks[std::size_t(m_blockIndex)], fileLeftOut ? StatusError : StatusFatal);
     };
     zip.OnDiskFull = [this](TZABaseArchiver &, int, const QString &, bool &cancel) {

@@ -55,7 +55,7 @@ void Write(const QString &archive, const Entry &entry)
                             + QByteArray::number(entry.writePosition) + "\nsize="
                             + QByteArray::number(entry.tailSize) + '\n';
     if (!platform::saveFile(name, text))
-        throw EZAException(19, {}, {name});
+        throw EZAException(zaconst::neCannotCreateFile, {}, {name});
 }
 
 void Remove(const QString &archive)
@@ -82,12 +82,12 @@ bool Recover(const QString &archive)
     QFile target(archive);
     QFile tail(entry.tailFile);
     if (!target.open(QIODevice::ReadWrite) || !tail.open(QIODevice::ReadOnly))
-        throw EZAException(33, {}, {archive});
+        throw EZAException(zaconst::neCannotOpenFile, {}, {archive});
     zastream::truncate(target, entry.writePosition);
     zastream::seekChecked(target, entry.writePosition);
     zastream::CopyTempFileToDest(tail, target, entry.tailSize);
     if (!zastream::syncToDisk(target))
-        throw EZAException(46);
+        throw EZAException(zaconst::neWriteFailed);
     target.close();
     tail.close();
     removeSynced(name);

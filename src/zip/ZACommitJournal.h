@@ -22,7 +22,7 @@ struct Entry
 QString NameFor(const QString &archive);
 
 // Writes the note in full and on the disk before the archive is touched;
-// raises native 19 when it cannot.
+// raises neCannotCreateFile when it cannot.
 void Write(const QString &archive, const Entry &entry);
 
 // Removes the note once the archive it speaks of is on the disk.
@@ -31,8 +31,8 @@ void Remove(const QString &archive);
 // Puts back the tail of a commit that never ended, then drops the note and
 // the tail; false when there was nothing to do. A tail that is gone or
 // shorter than noted cannot be put back: the note is dropped and the
-// archive left to the directory repair. Raises native 33 when the archive
-// cannot be written, so the note stays for a later open.
+// archive left to the directory repair. Raises neCannotOpenFile when the
+// archive cannot be written, so the note stays for a later open.
 bool Recover(const QString &archive);
 
 } // namespace zajournal

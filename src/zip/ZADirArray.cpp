@@ -11,21 +11,21 @@ void TZADirArray::Clear()
 TDirItem &TZADirArray::ItemPtr(qsizetype index)
 {
     if (index < 0 || index >= Count())
-        throw EZAException(3);
+        throw EZAException(zaconst::neItemPtrIndex);
     return m_items[index];
 }
 
 const TDirItem &TZADirArray::GetItem(qsizetype index) const
 {
     if (index < 0 || index >= Count())
-        throw EZAException(2);
+        throw EZAException(zaconst::neGetItemIndex);
     return m_items.at(index);
 }
 
 void TZADirArray::SetItem(qsizetype index, const TDirItem &item)
 {
     if (index < 0 || index >= Count())
-        throw EZAException(1);
+        throw EZAException(zaconst::neSetItemIndex);
     m_items[index] = item;
     m_names.PutString(index, item.FileName);
 }
@@ -40,13 +40,7 @@ qsizetype TZADirArray::Append(const TDirItem &item)
 void TZADirArray::Delete(qsizetype index)
 {
     if (index < 0 || index >= Count())
-        throw EZAException(4);
+        throw EZAException(zaconst::neDeleteItemIndex);
     m_items.removeAt(index);
     m_names.Delete(index);
-}
-
-void TZADirArray::SetName(qsizetype index, const QString &name)
-{
-    ItemPtr(index).FileName = name;
-    m_names.PutString(index, name);
 }

@@ -12,19 +12,19 @@ public:
     qsizetype Count() const { return m_items.size(); }
     void Clear();
 
-    // Bounds-checked access; an index outside the list raises native 3 / 2.
+    // Bounds-checked access; an index outside the list raises
+    // neItemPtrIndex / neGetItemIndex.
     TDirItem &ItemPtr(qsizetype index);
     const TDirItem &GetItem(qsizetype index) const;
-    // Replaces the item at index (native 1 outside the list).
+    // Replaces the item at index (neSetItemIndex outside the list).
     void SetItem(qsizetype index, const TDirItem &item);
     // Appends the item and answers its index.
     qsizetype Append(const TDirItem &item);
-    // Removes the item (native 4 outside the list).
+    // Removes the item (neDeleteItemIndex outside the list).
     void Delete(qsizetype index);
 
     // The position of the name, -1 when absent.
     qsizetype FindName(const QString &name) const { return m_names.IndexOf(name); }
-    void SetName(qsizetype index, const QString &name);
 
     void CopyFrom(const TZADirArray &other) { *this = other; }
 

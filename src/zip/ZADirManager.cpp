@@ -20,8 +20,8 @@ constexpr qsizetype DirectoryChunk = 1 << 20;
 
 } // namespace
 
-TZADirManager::TZADirManager(QIODevice &stream, const Settings &settings, qint64 baseOffset)
-    : BaseOffset(baseOffset), DirectoryStart(baseOffset), m_stream(&stream), m_settings(settings)
+TZADirManager::TZADirManager(TZAStream &stream, const Settings &settings)
+    : BaseOffset(stream.PrefixSize()), DirectoryStart(BaseOffset), m_stream(&stream), m_settings(settings)
 {
     m_endRecord.signature = m_settings.signatures.endOfDirectory;
 }
@@ -65,8 +65,8 @@ void TZADirManager::ReadCentralDir()
     const qint64 endPos = FindEndRecord();
     if (endPos < 0 || !readDirectoryAt(endPos)) {
         // The local headers of a set cannot be walked to rebuild it.
-        if (zastream::isMultiVolume(*m_stream))
-            throw EZAException(44);
+        if (m_stream->IsMultiVolume())
+            throw EZAException(zaconst::neDamagedVolumes);
         repair();
     }
 }
@@ -93,7 +93,7 @@ bool TZADirManager::readDirectoryAt(qint64 endPos)
                 recordPos = qint64(locator.zip64EndOffset);
                 if (!record.decode(zastream::readAt(*m_stream, recordPos, Zip64EndRecordSize))
                     || record.signature != Zip64EndSignature)
-                    throw EZAException(40);
+                    throw EZAException(zaconst::neNoZip64EndRecord);
             }
             precedingPos = recordPos;
             directorySize = record.directorySize;
@@ -126,17 +126,16 @@ bool TZADirManager::readDirectoryAt(qint64 endPos)
         Items.Append(item);
     }
     if (!m_settings.repairOnOpen && compressedTotal > uint64_t(m_stream->size()))
-        throw EZAException(57);
+        throw EZAException(zaconst::neDamagedDirectory);
 
     DirectoryStart = directoryPos;
-    if (zastream::isMultiVolume(*m_stream)) {
+    if (m_stream->IsMultiVolume()) {
         // Offsets of a set count from the start of each entry's volume.
         for (qsizetype i = 0; i < Items.Count(); ++i) {
             TDirItem &item = Items.ItemPtr(i);
-            const qint64 pos = zastream::streamPosition(*m_stream, item.DiskNumberStart,
-                                                        qint64(item.LocalHeaderOffset));
+            const qint64 pos = m_stream->StreamPosition(item.DiskNumberStart, qint64(item.LocalHeaderOffset));
             if (pos < 0)
-                throw EZAException(44);
+                throw EZAException(zaconst::neDamagedVolumes);
             item.LocalHeaderOffset = uint64_t(pos);
         }
     } else if (const qint64 delta = directoryPos - qint64(storedOffset); delta > 0) {
@@ -160,7 +159,7 @@ bool TZADirManager::readDirectoryAt(qint64 endPos)
 bool TZADirManager::damaged() const
 {
     if (!m_settings.repairOnOpen)
-        throw EZAException(57);
+        throw EZAException(zaconst::neDamagedDirectory);
     return false;
 }
 
@@ -174,7 +173,7 @@ void TZADirManager::WriteCentralDir(bool atCurrentPosition)
 {
     if (!atCurrentPosition)
         zastream::truncate(*m_stream, DirectoryStart);
-    const bool volumes = zastream::isMultiVolume(*m_stream);
+    const bool volumes = m_stream->IsMultiVolume();
     const uint64_t count = uint64_t(Items.Count());
     const QByteArray comment = Comment.left(MaxCommentSize);
     DirectoryStart = m_stream->pos();
@@ -185,12 +184,12 @@ void TZADirManager::WriteCentralDir(bool atCurrentPosition)
     std::vector<qint64> headerPositions;
     for (qsizetype i = 0; i < Items.Count(); ++i) {
         TDirItem item = Items.GetItem(i);
-        const auto [disk, offset] = zastream::volumePosition(*m_stream, qint64(item.LocalHeaderOffset));
+        const auto [disk, offset] = m_stream->VolumePosition(qint64(item.LocalHeaderOffset));
         item.DiskNumberStart = disk;
         item.LocalHeaderOffset = uint64_t(offset);
         const QByteArray header = zacentral::encode(item, m_settings.signatures.centralHeader);
         if (volumes) {
-            zastream::keepTogether(*m_stream, header.size());
+            m_stream->KeepTogether(header.size());
             headerPositions.push_back(m_stream->pos());
             zastream::writeChecked(*m_stream, header);
             continue;
@@ -209,14 +208,14 @@ void TZADirManager::WriteCentralDir(bool atCurrentPosition)
     const bool needsZip64 = uint64_t(m_stream->pos()) >= Overflow32 || count >= Overflow16;
     const qint64 tailSize = (needsZip64 ? Zip64EndRecordSize + Zip64LocatorSize : 0) + EndRecordSize
                             + comment.size();
-    zastream::keepTogether(*m_stream, tailSize);
+    m_stream->KeepTogether(tailSize);
     const qint64 directoryEnd = m_stream->pos();
     const uint64_t directorySize = uint64_t(directoryEnd - DirectoryStart);
-    const auto [lastDisk, endOffset] = zastream::volumePosition(*m_stream, directoryEnd);
-    const auto [directoryDisk, directoryOffset] = zastream::volumePosition(*m_stream, DirectoryStart);
+    const auto [lastDisk, endOffset] = m_stream->VolumePosition(directoryEnd);
+    const auto [directoryDisk, directoryOffset] = m_stream->VolumePosition(DirectoryStart);
     uint64_t onLastDisk = volumes ? 0 : count;
     for (const qint64 pos : headerPositions) {
-        if (zastream::volumePosition(*m_stream, pos).first == lastDisk)
+        if (m_stream->VolumePosition(pos).first == lastDisk)
             ++onLastDisk;
     }
 
@@ -248,5 +247,5 @@ void TZADirManager::WriteCentralDir(bool atCurrentPosition)
     zastream::writeChecked(*m_stream, end.encode() + comment);
     m_endRecord = end;
     // The set is complete: its last volume takes the archive's own name.
-    zastream::finishVolumes(*m_stream);
+    m_stream->Finish();
 }

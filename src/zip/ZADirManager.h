@@ -2,6 +2,7 @@
 
 #include "ZADirArray.h"
 #include "ZARecords.h"
+#include "ZAStream.h"
 
 #include <QByteArray>
 #include <QIODevice>
@@ -22,8 +23,8 @@ public:
     };
 
     // stream: the archive stream, not owned. A new archive's entries begin
-    // at baseOffset (after a self-extractor stub, which a lower layer writes).
-    TZADirManager(QIODevice &stream, const Settings &settings, qint64 baseOffset = 0);
+    // where the stream's layers put the archive proper (after a stub).
+    TZADirManager(TZAStream &stream, const Settings &settings);
 
     TZADirArray Items;
     TZADirArray SavedItems;
@@ -62,7 +63,7 @@ private:
     bool damaged() const;
     void shiftOffsets(qint64 delta);
 
-    QIODevice *m_stream;
+    TZAStream *m_stream;
     Settings m_settings;
     zarecords::EndRecord m_endRecord;
 };

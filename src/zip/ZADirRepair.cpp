@@ -111,7 +111,7 @@ void TZADirManager::repair()
         return;
     }
     if (hit < 0)
-        throw EZAException(35);
+        throw EZAException(zaconst::neInvalidArchive);
     BaseOffset = hit;
     while (hit >= 0) {
         FoundEntry found;

@@ -40,7 +40,7 @@ void TZAEntryFeed::openHere()
 {
     m_file = std::make_unique<platform::ReadOnlyFile>(m_path);
     if (!m_file->isOpen())
-        throw EZAException(33, {}, {m_path});
+        throw EZAException(zaconst::neCannotOpenFile, {}, {m_path});
     m_size = m_file->size();
 }
 
@@ -83,7 +83,7 @@ uint32_t TZAEntryFeed::SourceCrc()
 
 void TZAEntryFeed::raiseChanged() const
 {
-    throw EZAException(34, {}, {QString::number(m_size), QString::number(m_offset)});
+    throw EZAException(zaconst::neSourceSizeChanged, {}, {QString::number(m_size), QString::number(m_offset)});
 }
 
 void TZAEntryFeed::Close()

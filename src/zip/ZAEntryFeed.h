@@ -24,13 +24,13 @@ public:
     TZAEntryFeed &operator=(const TZAEntryFeed &) = delete;
 
     // Opens an entry (plannedSize: its size when it was found). A source
-    // that cannot be opened raises native 33. Size() is then the size
+    // that cannot be opened raises neCannotOpenFile. Size() is then the size
     // written.
     void Open(const QString &path, int level, qint64 chunkSize, qint64 plannedSize);
     qint64 Size() const { return m_size; }
     bool HasNext() const { return m_offset < m_size; }
     // The next chunk, made. A source that changed or failed while it was
-    // read raises native 34.
+    // read raises neSourceSizeChanged.
     TZAChunk Next();
     // True when the whole entry comes from the pool (so holding all its
     // chunks at once stays within the budget).

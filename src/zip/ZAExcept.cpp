@@ -1,10 +1,8 @@
 #include "ZAExcept.h"
 
-#include "ZAConst.h"
-
 namespace {
 
-QString composeMessage(int nativeError, const QString &senderName, const QStringList &args)
+QString composeMessage(zaconst::NativeError nativeError, const QString &senderName, const QStringList &args)
 {
     QString text = zaconst::messageOf(zaconst::publicCodeOf(nativeError));
     for (const QString &arg : args)
@@ -12,12 +10,13 @@ QString composeMessage(int nativeError, const QString &senderName, const QString
     if (!senderName.isEmpty())
         text = senderName + QStringLiteral(": ") + text;
     return text + QStringLiteral(" - Native error: ")
-           + QStringLiteral("%1").arg(nativeError, 5, 10, QLatin1Char('0'));
+           + QStringLiteral("%1").arg(int(nativeError), 5, 10, QLatin1Char('0'));
 }
 
 } // namespace
 
-EZAException::EZAException(int nativeError, const QString &senderName, const QStringList &args)
+EZAException::EZAException(zaconst::NativeError nativeError, const QString &senderName,
+                           const QStringList &args)
     : std::runtime_error(composeMessage(nativeError, senderName, args).toStdString()),
       m_nativeError(nativeError),
       m_errorCode(zaconst::publicCodeOf(nativeError)),

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ZAConst.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -12,15 +14,15 @@ class EZAException : public std::runtime_error
 public:
     // senderName: the archiver's component name, put in front of the text
     // when not empty; args fill the text's placeholders in order.
-    explicit EZAException(int nativeError, const QString &senderName = {},
+    explicit EZAException(zaconst::NativeError nativeError, const QString &senderName = {},
                           const QStringList &args = {});
 
     const QString &Message() const { return m_message; }
-    int ErrorCode() const { return m_errorCode; }
-    int NativeError() const { return m_nativeError; }
+    zaconst::ErrorCode ErrorCode() const { return m_errorCode; }
+    zaconst::NativeError NativeError() const { return m_nativeError; }
 
 private:
-    int m_nativeError;
-    int m_errorCode;
+    zaconst::NativeError m_nativeError;
+    zaconst::ErrorCode m_errorCode;
     QString m_message;
 };

@@ -52,23 +52,23 @@ private:
 
 } // namespace
 
-TZAFileSelector::TZAFileSelector(TZABaseArchiver &archiver, const QStringList &exclusions)
-    : m_archiver(archiver), m_exclusions(exclusions)
+TZAFileSelector::TZAFileSelector(TZAArchiveContext &context, const QStringList &exclusions)
+    : m_context(context), m_settings(context.Settings()), m_exclusions(exclusions)
 {
 }
 
 void TZAFileSelector::AddFiles(const QStringList &masks, int searchAttr, bool recurse)
 {
     QMutexLocker locker(&processLock());
-    SearchBaseScope scope(m_archiver.m_searchBase, m_archiver.BaseDir);
+    SearchBaseScope scope(m_context.SearchBase(), m_settings.BaseDir);
     m_searchAttr = searchAttr;
     for (const QString &mask : masks)
-        searchFiles(m_archiver.m_searchBase, mask, recurse);
+        searchFiles(m_context.SearchBase(), mask, recurse);
 }
 
 void TZAFileSelector::searchFiles(const QString &root, const QString &mask, bool recurse)
 {
-    const QString &searchBase = m_archiver.m_searchBase;
+    const QString &searchBase = m_context.SearchBase();
     const zapaths::MaskPath pathMask = zapaths::ResolveMaskPath(mask, root, searchBase);
     if (pathMask.path.isEmpty())
         return;
@@ -115,7 +115,7 @@ void TZAFileSelector::searchFiles(const QString &root, const QString &mask, bool
 bool TZAFileSelector::isExcluded(const QString &full) const
 {
     for (const QString &mask : m_exclusions) {
-        if (zapaths::MatchesFileMask(full, mask, m_archiver.m_searchBase))
+        if (zapaths::MatchesFileMask(full, mask, m_context.SearchBase()))
             return true;
     }
     return false;
@@ -132,9 +132,10 @@ bool TZAFileSelector::considerEntry(const platform::FolderEntry &entry)
         // Left out, but never in silence: the failure names it.
         TZAAction action = fxaIgnore;
         const QString shown = platform::readableFileName(full);
-        m_archiver.DoOnProcessFileFailure(shown, poAdd, 33, 12, zaconst::nameNotStorable(shown), action);
+        m_context.DoOnProcessFileFailure(shown, poAdd, zaconst::neCannotOpenFile, zaconst::ecCannotOpenFile,
+                                         zaconst::nameNotStorable(shown), action);
         if (action == fxaAbort)
-            throw EZAException(33, {}, {shown});
+            throw EZAException(zaconst::neCannotOpenFile, {}, {shown});
         return false;
     }
     addFoundFile(full, entry);
@@ -144,15 +145,15 @@ bool TZAFileSelector::considerEntry(const platform::FolderEntry &entry)
 void TZAFileSelector::addFoundFile(const QString &full, const platform::FolderEntry &entry)
 {
     bool confirm = true;
-    m_archiver.DoOnConfirmProcessFile(full, poAdd, confirm);
+    m_context.DoOnConfirmProcessFile(full, poAdd, confirm);
     if (!confirm)
         return;
     const qsizetype index = addOrUpdateItem(full, entry);
     if (index < 0)
         return;
-    TDirItem &item = m_archiver.m_dirManager->Items.ItemPtr(index);
-    for (const QString &mask : m_archiver.NoCompressionMasks) {
-        if (zapaths::MatchesFileMask(full, mask, m_archiver.m_searchBase)) {
+    TDirItem &item = m_context.Directory().Items.ItemPtr(index);
+    for (const QString &mask : m_settings.NoCompressionMasks) {
+        if (zapaths::MatchesFileMask(full, mask, m_context.SearchBase())) {
             item.CompressionMode = 0;
             item.Method = MethodStored;
             break;
@@ -163,16 +164,16 @@ void TZAFileSelector::addFoundFile(const QString &full, const platform::FolderEn
 
 qsizetype TZAFileSelector::addOrUpdateItem(const QString &path, const platform::FolderEntry &entry)
 {
-    const TZAOptions &options = m_archiver.Options;
-    const QString &searchBase = m_archiver.m_searchBase;
+    const TZAOptions &options = m_settings.Options;
+    const QString &searchBase = m_context.SearchBase();
     QString name = zapaths::StoredName(path, searchBase, options.StorePath, searchBase);
     if (entry.folder && !name.endsWith(u'/'))
         name += u'/';
     uint32_t attributes = attributesOf(entry);
     QString comment;
-    m_archiver.DoOnStoreFile(name, attributes, comment, path);
+    m_context.DoOnStoreFile(name, attributes, comment, path);
 
-    TZADirArray &items = m_archiver.m_dirManager->Items;
+    TZADirArray &items = m_context.Directory().Items;
     const qsizetype found = items.FindName(name);
     if (found >= 0 && keepsExistingEntry(items.GetItem(found), path, name, entry))
         return -1;
@@ -194,11 +195,11 @@ qsizetype TZAFileSelector::addOrUpdateItem(const QString &path, const platform::
 bool TZAFileSelector::keepsExistingEntry(const TDirItem &existing, const QString &path,
                                          const QString &name, const platform::FolderEntry &entry)
 {
-    switch (m_archiver.Options.OverwriteMode) {
+    switch (m_settings.Options.OverwriteMode) {
     case omPrompt: {
         QString destination = name;
         bool confirm = false;
-        m_archiver.DoOnConfirmOverwrite(path, destination, confirm);
+        m_context.DoOnConfirmOverwrite(path, destination, confirm);
         return !confirm;
     }
     case omAlways: return false;
@@ -207,7 +208,7 @@ bool TZAFileSelector::keepsExistingEntry(const TDirItem &existing, const QString
     case omIfOlder: {
         // A folder has no age of its own: it is kept when only newer files
         // replace entries, and replaced when older ones do.
-        const bool ifNewer = m_archiver.Options.OverwriteMode == omIfNewer;
+        const bool ifNewer = m_settings.Options.OverwriteMode == omIfNewer;
         if (entry.folder)
             return ifNewer;
         const uint32_t stored = dosdatetime::join(existing.ModDate, existing.ModTime);
@@ -224,16 +225,16 @@ void TZAFileSelector::buildDirItem(TDirItem &item, const QString &path, const pl
     const bool isFolder = entry.folder;
     const QDateTime &modified = entry.modified;
     const uint32_t dos = m_localTime.ToDos(isFolder || !modified.isValid() ? QDateTime::currentDateTimeUtc() : modified);
-    const uint16_t version = m_archiver.Options.OEMFileNames ? VersionDefault : VersionAnsiNames;
+    const uint16_t version = m_settings.Options.OEMFileNames ? VersionDefault : VersionAnsiNames;
 
     item.Modified = true;
-    item.Password = m_archiver.Password.toLocal8Bit();
+    item.Password = m_settings.Password.toLocal8Bit();
     item.SourceFileName = isFolder ? QString() : path;
-    item.CompressionMode = uint8_t(isFolder ? 0 : m_archiver.CompressionMode());
-    item.Method = m_archiver.CompressionMethod();
+    item.CompressionMode = uint8_t(isFolder ? 0 : m_settings.CompressionMode());
+    item.Method = m_settings.CompressionMethod();
     item.VersionMadeBy = version;
-    item.VersionNeeded = m_archiver.StandardSignatures() ? version : VersionAlternate;
-    item.Flags = m_archiver.Password.isEmpty() ? 0 : FlagEncrypted;
+    item.VersionNeeded = m_settings.StandardSignatures() ? version : VersionAlternate;
+    item.Flags = m_settings.Password.isEmpty() ? 0 : FlagEncrypted;
     item.ModDate = dosdatetime::datePart(dos);
     item.ModTime = dosdatetime::timePart(dos);
     item.Crc32 = 0xFFFFFFFF;

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+class TZAArchiveContext;
 class TZABaseArchiver;
 struct TDirItem;
 
@@ -21,7 +22,7 @@ struct TDirItem;
 class TZAFileSelector
 {
 public:
-    TZAFileSelector(TZABaseArchiver &archiver, const QStringList &exclusions);
+    TZAFileSelector(TZAArchiveContext &context, const QStringList &exclusions);
 
     // Runs under the process-wide lock shared by every archiver.
     void AddFiles(const QStringList &masks, int searchAttr, bool recurse);
@@ -36,7 +37,8 @@ private:
     void buildDirItem(TDirItem &item, const QString &path, const platform::FolderEntry &entry, uint32_t attributes);
     bool isExcluded(const QString &full) const;
 
-    TZABaseArchiver &m_archiver;
+    TZAArchiveContext &m_context;
+    const TZABaseArchiver &m_settings;
     QStringList m_exclusions;
     int m_searchAttr = 0;
     const dosdatetime::LocalTimeRule m_localTime;

@@ -8,11 +8,6 @@
 #include <algorithm>
 #include <limits>
 
-namespace {
-constexpr int OpenFailed = 33;
-constexpr int WriteFailed = 46;
-} // namespace
-
 std::unique_ptr<QIODevice> TZAVolumeHost::OpenVolume(const QString &name, QIODevice::OpenMode mode)
 {
     auto file = std::make_unique<QFile>(name);
@@ -65,7 +60,7 @@ void TZASplitStream::OpenExisting(const QStringList &names, bool writable, qint6
         const bool last = &name == &names.back();
         auto device = m_host.OpenVolume(name, last && writable ? QIODevice::ReadWrite : QIODevice::ReadOnly);
         if (!device)
-            throw EZAException(OpenFailed, {}, {name});
+            throw EZAException(zaconst::neCannotOpenFile, {}, {name});
         const qint64 size = device->size();
         m_volumes.push_back({name, start, size, last ? std::max(lastCapacity, size) : size});
         start += size;
@@ -81,11 +76,11 @@ void TZASplitStream::appendVolume(const TZAVolumeHost::BlankVolume &blank)
     // same name would overwrite the first.
     for (const Volume &volume : m_volumes) {
         if (volume.name == blank.name)
-            throw EZAException(19, {}, {blank.name});
+            throw EZAException(zaconst::neCannotCreateFile, {}, {blank.name});
     }
     auto device = m_host.OpenVolume(blank.name, QIODevice::ReadWrite | QIODevice::Truncate);
     if (!device)
-        throw EZAException(19, {}, {blank.name});
+        throw EZAException(zaconst::neCannotCreateFile, {}, {blank.name});
     const qint64 start = m_volumes.empty() ? 0 : m_volumes.back().start + m_volumes.back().size;
     m_volumes.push_back({blank.name, start, 0, blank.capacity});
     m_current = std::move(device);
@@ -96,9 +91,9 @@ void TZASplitStream::nextVolume()
     // Nothing that failed to fit here fits a later volume of the same kind;
     // asking for more would open empty volumes without end.
     if (m_volumes.back().size == 0)
-        throw EZAException(WriteFailed);
+        throw EZAException(zaconst::neWriteFailed);
     if (!zastream::syncToDisk(*m_current))
-        throw EZAException(WriteFailed);
+        throw EZAException(zaconst::neWriteFailed);
     const int index = CurrentVolume();
     // A cancelled request leaves the full volume open as the current one.
     const TZAVolumeHost::BlankVolume blank = m_host.RequestBlankVolume(index + 1);
@@ -114,7 +109,7 @@ void TZASplitStream::nextVolume()
         const QString numbered = m_host.VolumeName(index);
         if (full.name != numbered) {
             if (!m_host.RenameVolume(full.name, numbered))
-                throw EZAException(19, {}, {numbered});
+                throw EZAException(zaconst::neCannotCreateFile, {}, {numbered});
             full.name = numbered;
         }
         appendVolume(blank);
@@ -127,20 +122,20 @@ void TZASplitStream::nextVolume()
 void TZASplitStream::Finish()
 {
     if (!m_current)
-        throw EZAException(WriteFailed);
+        throw EZAException(zaconst::neWriteFailed);
     Volume &last = m_volumes.back();
     const QString finalName = m_host.LastVolumeName();
     if (last.name == finalName)
         return;
     if (!zastream::syncToDisk(*m_current))
-        throw EZAException(WriteFailed);
+        throw EZAException(zaconst::neWriteFailed);
     m_current.reset();
     if (!m_host.RenameVolume(last.name, finalName))
-        throw EZAException(19, {}, {finalName});
+        throw EZAException(zaconst::neCannotCreateFile, {}, {finalName});
     last.name = finalName;
     m_current = m_host.OpenVolume(finalName, QIODevice::ReadWrite);
     if (!m_current)
-        throw EZAException(OpenFailed, {}, {finalName});
+        throw EZAException(zaconst::neCannotOpenFile, {}, {finalName});
 }
 
 qint64 TZASplitStream::roomAtEnd() const
@@ -155,7 +150,7 @@ void TZASplitStream::KeepTogether(qint64 count)
         return;
     nextVolume();
     if (roomAtEnd() < count)
-        throw EZAException(WriteFailed);
+        throw EZAException(zaconst::neWriteFailed);
 }
 
 int TZASplitStream::volumeAt(qint64 pos) const
@@ -168,17 +163,17 @@ int TZASplitStream::volumeAt(qint64 pos) const
     return CurrentVolume();
 }
 
-std::pair<int, qint64> TZASplitStream::VolumePosition(qint64 pos) const
+std::pair<uint32_t, qint64> TZASplitStream::VolumePosition(qint64 pos) const
 {
     const int index = volumeAt(pos);
-    return {index, pos - m_volumes.at(std::size_t(index)).start};
+    return {uint32_t(index), pos - m_volumes.at(std::size_t(index)).start};
 }
 
-qint64 TZASplitStream::StreamPosition(int disk, qint64 offset) const
+qint64 TZASplitStream::StreamPosition(uint32_t disk, qint64 offset) const
 {
-    if (disk < 0 || disk >= int(m_volumes.size()) || offset < 0)
+    if (disk >= m_volumes.size() || offset < 0)
         return -1;
-    return m_volumes[std::size_t(disk)].start + offset;
+    return m_volumes[disk].start + offset;
 }
 
 QIODevice *TZASplitStream::deviceFor(int index, bool write)
@@ -256,22 +251,22 @@ qint64 TZASplitStream::writeData(const char *data, qint64 maxSize)
             QIODevice *device = deviceFor(index, true);
             const qint64 offset = at - v.start;
             if (!device || !device->seek(offset))
-                throw EZAException(WriteFailed);
+                throw EZAException(zaconst::neWriteFailed);
             const qint64 written = device->write(data + done, std::min(maxSize - done, room));
             if (written <= 0)
-                throw EZAException(WriteFailed);
+                throw EZAException(zaconst::neWriteFailed);
             done += written;
             at += written;
             v.size = std::max(v.size, offset + written);
         }
     } catch (...) {
-        m_failure = std::current_exception();
+        KeepFailure();
         return done > 0 ? done : -1;
     }
     return done;
 }
 
-bool TZASplitStream::Truncate(qint64 newSize)
+bool TZASplitStream::Resize(qint64 newSize)
 {
     if (newSize < 0 || newSize > size() || !m_current)
         return false;
@@ -296,12 +291,13 @@ bool TZASplitStream::Truncate(qint64 newSize)
     }
     Volume &last = m_volumes.back();
     const qint64 inVolume = newSize - last.start;
-    zastream::truncate(*m_current, inVolume);
+    if (!zastream::resize(*m_current, inVolume))
+        return false;
     last.size = inVolume;
     return QIODevice::seek(std::min(pos(), newSize));
 }
 
-std::exception_ptr TZASplitStream::TakeFailure()
+bool TZASplitStream::SyncToDisk()
 {
-    return std::exchange(m_failure, nullptr);
+    return !m_current || zastream::syncToDisk(*m_current);
 }

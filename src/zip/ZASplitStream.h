@@ -1,9 +1,10 @@
 #pragma once
 
+#include "ZAStream.h"
+
 #include <QIODevice>
 #include <QString>
 
-#include <exception>
 #include <memory>
 #include <vector>
 
@@ -21,7 +22,7 @@ public:
     };
 
     virtual ~TZAVolumeHost() = default;
-    // Asks for blank volume index (0-based); raises native 45 on a cancel.
+    // Asks for blank volume index (0-based); raises neVolumeRequestCancelled on a cancel.
     virtual BlankVolume RequestBlankVolume(int index) = 0;
     // The name volume index has while more volumes follow it.
     virtual QString VolumeName(int index) const = 0;
@@ -39,9 +40,9 @@ public:
 // written may be rewritten in place, in whichever volume they lie.
 //
 // Failures inside a write (a cancelled volume request, a full disk) are
-// kept and raised again by zastream::writeChecked, so that they keep their
+// kept and raised again by the checked writes, so that they keep their
 // native codes.
-class TZASplitStream : public QIODevice
+class TZASplitStream : public TZAStream
 {
     Q_OBJECT
 
@@ -52,29 +53,25 @@ public:
     // A new set: asks for the first blank volume.
     void StartNew();
     // An existing set, its volumes in order; writing goes on in the last
-    // one up to lastCapacity bytes. Raises native 33 when one cannot be
+    // one up to lastCapacity bytes. Raises neCannotOpenFile when one cannot be
     // opened.
     void OpenExisting(const QStringList &names, bool writable, qint64 lastCapacity);
 
-    // The next count bytes written at the end go onto one volume: when the
-    // current volume has no room for them the set moves to the next one.
-    // Raises native 46 when they cannot fit even into a fresh empty volume.
-    void KeepTogether(qint64 count);
+    // When the current volume has no room for count bytes the set moves to
+    // the next one. Raises neWriteFailed when they cannot fit even into a
+    // fresh empty volume.
+    void KeepTogether(qint64 count) override;
     // Cuts the set at size, deleting the volumes wholly behind it.
-    bool Truncate(qint64 size);
+    bool Resize(qint64 size) override;
+    // Syncs the current volume; the earlier ones were synced when full.
+    bool SyncToDisk() override;
     // Gives the current (last) volume the last volume's name.
-    void Finish();
+    void Finish() override;
+    bool IsMultiVolume() const override { return true; }
 
     int CurrentVolume() const { return int(m_volumes.size()) - 1; }
-    // The volume holding position pos and the offset within it.
-    std::pair<int, qint64> VolumePosition(qint64 pos) const;
-    // The stream position of offset within volume disk; -1 when outside.
-    qint64 StreamPosition(int disk, qint64 offset) const;
-    QString VolumeName(int index) const { return m_volumes.at(std::size_t(index)).name; }
-
-    std::exception_ptr TakeFailure();
-
-    bool isSequential() const override { return false; }
+    std::pair<uint32_t, qint64> VolumePosition(qint64 pos) const override;
+    qint64 StreamPosition(uint32_t disk, qint64 offset) const override;
     qint64 size() const override;
     bool seek(qint64 pos) override;
     void close() override;
@@ -105,5 +102,4 @@ private:
     std::unique_ptr<QIODevice> m_other;
     int m_otherIndex = -1;
     bool m_otherWritable = false;
-    std::exception_ptr m_failure;
 };

@@ -2,7 +2,6 @@
 
 #include "ZAByteOrder.h"
 #include "ZAExcept.h"
-#include "ZASplitStream.h"
 
 #include <QBuffer>
 #include <QFileDevice>
@@ -18,8 +17,6 @@
 namespace zastream {
 
 namespace {
-constexpr int WriteFailed = 46;
-constexpr int ShortSource = 34;
 constexpr qint64 SearchWindow = 65535;
 } // namespace
 
@@ -28,16 +25,8 @@ void writeChecked(QIODevice &device, const char *data, qint64 size)
     qint64 done = 0;
     while (done < size) {
         const qint64 written = device.write(data + done, size - done);
-        if (written <= 0 || (written < size - done && qobject_cast<TZASplitStream *>(&device))) {
-            // A split stream keeps the reason (a cancelled volume request,
-            // a record too large for any volume) with its own code.
-            if (auto *split = qobject_cast<TZASplitStream *>(&device)) {
-                if (const std::exception_ptr failure = split->TakeFailure())
-                    std::rethrow_exception(failure);
-            }
-            if (written <= 0)
-                throw EZAException(WriteFailed);
-        }
+        if (written <= 0)
+            throw EZAException(zaconst::neWriteFailed);
         done += written;
     }
 }
@@ -52,22 +41,24 @@ QByteArray readAt(QIODevice &device, qint64 pos, qint64 size)
 void seekChecked(QIODevice &device, qint64 pos)
 {
     if (!device.seek(pos))
-        throw EZAException(WriteFailed);
+        throw EZAException(zaconst::neWriteFailed);
+}
+
+bool resize(QIODevice &device, qint64 size)
+{
+    if (auto *file = qobject_cast<QFileDevice *>(&device))
+        return file->flush() && file->resize(size);
+    if (auto *buffer = qobject_cast<QBuffer *>(&device)) {
+        buffer->buffer().resize(size);
+        return true;
+    }
+    return false;
 }
 
 void truncate(QIODevice &device, qint64 size)
 {
-    if (auto *split = qobject_cast<TZASplitStream *>(&device)) {
-        if (!split->Truncate(size))
-            throw EZAException(WriteFailed);
-    } else if (auto *file = qobject_cast<QFileDevice *>(&device)) {
-        if (!file->flush() || !file->resize(size))
-            throw EZAException(WriteFailed);
-    } else if (auto *buffer = qobject_cast<QBuffer *>(&device)) {
-        buffer->buffer().resize(size);
-    } else {
-        throw EZAException(WriteFailed);
-    }
+    if (!resize(device, size))
+        throw EZAException(zaconst::neWriteFailed);
     seekChecked(device, size);
 }
 
@@ -88,6 +79,13 @@ bool syncToDisk(QIODevice &device)
 qint64 CopyTempFileToDest(QIODevice &source, QIODevice &target, qint64 count,
                           const std::function<bool(qint64, qint64)> &progress)
 {
+    return copyBlocks(source, count, [&](const char *data, qint64 size) { writeChecked(target, data, size); },
+                      progress);
+}
+
+qint64 copyBlocks(QIODevice &source, qint64 count, const std::function<void(const char *, qint64)> &write,
+                  const std::function<bool(qint64, qint64)> &progress)
+{
     const qint64 total = count < 0 ? std::max<qint64>(source.size() - source.pos(), 0) : count;
     QByteArray block(qsizetype(std::min(total, CopyBlockSize)), Qt::Uninitialized);
     qint64 done = 0;
@@ -95,46 +93,14 @@ qint64 CopyTempFileToDest(QIODevice &source, QIODevice &target, qint64 count,
         const qint64 wanted = std::min(total - done, CopyBlockSize);
         const qint64 got = source.read(block.data(), wanted);
         if (got <= 0)
-            throw EZAException(ShortSource, {}, {QString::number(total), QString::number(done)});
-        writeChecked(target, block.constData(), got);
+            throw EZAException(zaconst::neSourceSizeChanged, {},
+                               {QString::number(total), QString::number(done)});
+        write(block.constData(), got);
         done += got;
         if (progress && progress(done, total))
             break;
     }
     return done;
-}
-
-void keepTogether(QIODevice &device, qint64 count)
-{
-    if (auto *split = qobject_cast<TZASplitStream *>(&device))
-        split->KeepTogether(count);
-}
-
-bool isMultiVolume(QIODevice &device)
-{
-    return qobject_cast<TZASplitStream *>(&device) != nullptr;
-}
-
-qint64 streamPosition(QIODevice &device, uint32_t disk, qint64 offset)
-{
-    if (auto *split = qobject_cast<TZASplitStream *>(&device))
-        return split->StreamPosition(int(disk), offset);
-    return disk == 0 ? offset : -1;
-}
-
-void finishVolumes(QIODevice &device)
-{
-    if (auto *split = qobject_cast<TZASplitStream *>(&device))
-        split->Finish();
-}
-
-std::pair<uint32_t, qint64> volumePosition(QIODevice &device, qint64 pos)
-{
-    if (auto *split = qobject_cast<TZASplitStream *>(&device)) {
-        const auto [disk, offset] = split->VolumePosition(pos);
-        return {uint32_t(disk), offset};
-    }
-    return {0, pos};
 }
 
 qint64 findForward(QIODevice &device, qint64 from, uint32_t signature, qint64 minFollowing)

@@ -12,6 +12,6 @@ std::unique_ptr<QTemporaryFile> GetTempArchiveFile(const QString &tempDir)
     // Asking for the name links the file into the folder at once; a file
     // without a name would vanish with a killed process.
     if (!file->open() || file->fileName().isEmpty() || !QFile::exists(file->fileName()))
-        throw EZAException(19, {}, {QDir(folder).filePath(QStringLiteral("FC"))});
+        throw EZAException(zaconst::neCannotCreateFile, {}, {QDir(folder).filePath(QStringLiteral("FC"))});
     return file;
 }

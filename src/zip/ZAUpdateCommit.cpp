@@ -68,8 +68,8 @@ QByteArray completedHeader(const TDirItem &item, LocalHeader &header, bool local
 
 } // namespace
 
-TZAUpdateCommit::TZAUpdateCommit(TZABaseArchiver &archiver)
-    : m_archiver(archiver), m_dir(*archiver.m_dirManager), m_stream(*archiver.m_stream)
+TZAUpdateCommit::TZAUpdateCommit(TZAArchiveContext &context)
+    : m_context(context), m_settings(context.Settings()), m_dir(context.Directory()), m_stream(context.Stream())
 {
 }
 
@@ -141,7 +141,7 @@ void TZAUpdateCommit::Run()
     }
     qsizetype start = findFirstChangedItem();
 
-    m_archiver.DoOnOverallProgress(0.0, operation, ppStart, m_cancel);
+    m_context.DoOnOverallProgress(0.0, operation, ppStart, m_cancel);
     if (m_cancel) {
         // Nothing was written; drop the items so none is committed later.
         items.CopyFrom(m_dir.SavedItems);
@@ -161,8 +161,7 @@ void TZAUpdateCommit::Run()
     }
     try {
         zastream::truncate(m_stream, m_writePos);
-        m_archiver.m_volume.SetFirst(true);
-        const int threads = m_archiver.Options.Threads > 0 ? m_archiver.Options.Threads : QThread::idealThreadCount();
+        const int threads = m_settings.Options.Threads > 0 ? m_settings.Options.Threads : QThread::idealThreadCount();
         m_feed = std::make_unique<TZAEntryFeed>(planEntries(start), threads);
 
         qsizetype i = start;
@@ -197,12 +196,12 @@ void TZAUpdateCommit::Run()
         m_dir.WriteCentralDir(true);
         // The tail is the only copy of the old entries until the new
         // archive is on the disk.
-        if ((m_tail || m_archiver.Options.FlushBuffers) && !zastream::syncToDisk(m_stream))
-            throw EZAException(46);
+        if ((m_tail || m_settings.Options.FlushBuffers) && !zastream::syncToDisk(m_stream))
+            throw EZAException(zaconst::neWriteFailed);
         dropTail();
         m_dir.FirstGap = -1;
         bool ignored = false;
-        m_archiver.DoOnOverallProgress(100.0, operation, ppEnd, ignored);
+        m_context.DoOnOverallProgress(100.0, operation, ppEnd, ignored);
     } catch (...) {
         rollback();
         throw;
@@ -211,29 +210,29 @@ void TZAUpdateCommit::Run()
 
 void TZAUpdateCommit::saveArchiveTail()
 {
-    m_tail = GetTempArchiveFile(m_archiver.TempDir);
+    m_tail = GetTempArchiveFile(m_settings.TempDir);
     zastream::seekChecked(m_stream, m_writePos);
     zastream::CopyTempFileToDest(m_stream, *m_tail, m_stream.size() - m_writePos);
     // The tail, its name and the note that points to it must all be on the
     // disk before the archive is cut.
     if (!zastream::syncToDisk(*m_tail)
         || !platform::syncFolder(QFileInfo(m_tail->fileName()).absolutePath()))
-        throw EZAException(46);
+        throw EZAException(zaconst::neWriteFailed);
     if (hasJournal())
-        zajournal::Write(m_archiver.FileName, {m_tail->fileName(), m_writePos, m_tail->size()});
+        zajournal::Write(m_settings.FileName, {m_tail->fileName(), m_writePos, m_tail->size()});
 }
 
 // A set of volumes or an archive in memory has no single file that a
 // later open could put the tail back into.
 bool TZAUpdateCommit::hasJournal() const
 {
-    return !m_archiver.InMemory() && qobject_cast<QFileDevice *>(&m_stream) != nullptr;
+    return !m_settings.InMemory() && !m_stream.IsMultiVolume();
 }
 
 void TZAUpdateCommit::dropTail()
 {
     if (m_tail && hasJournal())
-        zajournal::Remove(m_archiver.FileName);
+        zajournal::Remove(m_settings.FileName);
     deleteTailFile();
 }
 
@@ -259,7 +258,7 @@ void TZAUpdateCommit::rollback()
         zastream::seekChecked(*m_tail, 0);
         zastream::CopyTempFileToDest(*m_tail, m_stream, m_tail->size());
         if (!zastream::syncToDisk(m_stream))
-            throw EZAException(46);
+            throw EZAException(zaconst::neWriteFailed);
         m_keepTail = false;
         dropTail();
         return;
@@ -271,24 +270,24 @@ void TZAUpdateCommit::rollback()
 
 bool TZAUpdateCommit::reportProgress(const TDirItem &item, qint64 bytesRead, qint64 sourceSize)
 {
-    m_archiver.DoOnFileProgress(item.SourceFileName, sourceSize > 0 ? 100.0 * double(bytesRead) / double(sourceSize) : 0.0,
+    m_context.DoOnFileProgress(item.SourceFileName, sourceSize > 0 ? 100.0 * double(bytesRead) / double(sourceSize) : 0.0,
                                 item.Operation, ppProcess, m_cancel);
     if (m_cancel)
         return true;
     const double overall = m_totalBytes > 0
                                ? 100.0 * double(m_bytesDone + bytesRead) / double(m_totalBytes)
                                : 50.0;
-    m_archiver.DoOnOverallProgress(overall, item.Operation, ppProcess, m_cancel);
+    m_context.DoOnOverallProgress(overall, item.Operation, ppProcess, m_cancel);
     return m_cancel;
 }
 
 bool TZAUpdateCommit::processUpdateItem(qsizetype index)
 {
     TDirItem &item = m_dir.Items.ItemPtr(index);
-    m_archiver.UpdateCompressionMethod();
+    m_context.UpdateCompressionMethod();
     const QString eventName = item.Operation == poAdd || item.Operation == poMove ? item.SourceFileName
                                                                                  : item.FileName;
-    m_archiver.DoOnFileProgress(eventName, 0.0, item.Operation, ppStart, m_cancel);
+    m_context.DoOnFileProgress(eventName, 0.0, item.Operation, ppStart, m_cancel);
     if (m_cancel)
         return false;
 
@@ -298,7 +297,7 @@ bool TZAUpdateCommit::processUpdateItem(qsizetype index)
         const bool hasSource = !item.isFolder();
         if (hasSource) {
             if (item.SourceFileName.size() >= MaxPathLength)
-                throw EZAException(61, {}, {item.SourceFileName});
+                throw EZAException(zaconst::neNameTooLong, {}, {item.SourceFileName});
             m_feed->Open(item.SourceFileName, entryLevel(item), chunkSize(item), qint64(item.UncompressedSize));
             sourceSize = m_feed->Size();
         }
@@ -310,14 +309,14 @@ bool TZAUpdateCommit::processUpdateItem(qsizetype index)
         }
         m_bytesDone += sourceSize;
         bool ignored = false;
-        m_archiver.DoOnFileProgress(eventName, 100.0, item.Operation, ppEnd, ignored);
+        m_context.DoOnFileProgress(eventName, 100.0, item.Operation, ppEnd, ignored);
         return true;
     } catch (const EZAException &failure) {
         m_feed->Close();
         // A failed entry leaves none of its bytes behind.
         zastream::truncate(m_stream, entryStart);
         const QString failedName = item.Operation == poUpdate ? item.FileName : item.SourceFileName;
-        m_archiver.DoOnProcessFileFailure(failedName, item.Operation, failure.NativeError(),
+        m_context.DoOnProcessFileFailure(failedName, item.Operation, failure.NativeError(),
                                           failure.ErrorCode(), failure.Message(), m_action);
         return false;
     }
@@ -343,19 +342,19 @@ std::vector<TZAPlannedEntry> TZAUpdateCommit::planEntries(qsizetype start) const
 
 void TZAUpdateCommit::writeEntry(TDirItem &item, bool hasSource, qint64 sourceSize)
 {
-    const TZip64Mode zip64Mode = m_archiver.Zip64Mode;
+    const TZip64Mode zip64Mode = m_settings.Zip64Mode;
     // A local header never straddles two volumes.
-    zastream::keepTogether(m_stream, LocalHeaderSize + item.EncodedName.size() + LocalZip64ExtraSize);
+    m_stream.KeepTogether(LocalHeaderSize + item.EncodedName.size() + LocalZip64ExtraSize);
     const qint64 offset = m_stream.pos();
     const bool needs64 = uint64_t(sourceSize) >= Overflow32 || uint64_t(offset) >= Overflow32;
     if (needs64 && zip64Mode == zmDisabled)
-        throw EZAException(43, {}, {item.SourceFileName});
+        throw EZAException(zaconst::neZip64Disabled, {}, {item.SourceFileName});
     item.Zip64 = zip64Mode == zmAlways;
     const bool localZip64 = zip64Mode != zmDisabled
                             && (item.Zip64 || (hasSource && mayCompressPast4GiB(sourceSize)));
 
     const uint16_t version = localZip64 || needs64 ? VersionZip64
-                             : m_archiver.Options.OEMFileNames ? VersionDefault
+                             : m_settings.Options.OEMFileNames ? VersionDefault
                                                                : VersionAnsiNames;
     item.VersionMadeBy = item.VersionNeeded = version;
     item.LocalHeaderOffset = uint64_t(offset);
@@ -366,7 +365,7 @@ void TZAUpdateCommit::writeEntry(TDirItem &item, bool hasSource, qint64 sourceSi
     }
 
     LocalHeader header;
-    header.signature = m_archiver.StandardSignatures() ? StandardSignatures.localHeader
+    header.signature = m_settings.StandardSignatures() ? StandardSignatures.localHeader
                                                        : AlternateSignatures.localHeader;
     header.versionNeeded = version;
     header.flags = item.Flags;
@@ -405,7 +404,7 @@ void TZAUpdateCommit::writeData(TDirItem &item, LocalHeader &header, qint64 offs
     };
     const auto finishItem = [&](qint64 compressed) {
         if (uint64_t(compressed) >= Overflow32 && !localZip64)
-            throw EZAException(41, {}, {item.SourceFileName});
+            throw EZAException(zaconst::neZip64DisabledAfterCompression, {}, {item.SourceFileName});
         item.Crc32 = crc;
         item.CompressedSize = uint64_t(compressed);
         item.UncompressedSize = uint64_t(sourceSize);
@@ -453,7 +452,7 @@ void TZAUpdateCommit::writeData(TDirItem &item, LocalHeader &header, qint64 offs
     }
     // The header's check bytes came from a first reading of the source.
     if (cipher && crc != headerCrc)
-        throw EZAException(34, {}, {QString::number(sourceSize), QString::number(bytesRead)});
+        throw EZAException(zaconst::neSourceSizeChanged, {}, {QString::number(sourceSize), QString::number(bytesRead)});
     finishItem(compressed);
     const qint64 end = m_stream.pos();
     zastream::seekChecked(m_stream, offset);
@@ -466,10 +465,10 @@ qint64 TZAUpdateCommit::measureSavedEntry(const TDirItem &saved, qint64 tailOffs
     // A kept entry is copied only when its header is the one its directory
     // record describes; copying a damaged one would hand it on unseen.
     LocalHeader header;
-    const uint32_t signature = m_archiver.StandardSignatures() ? StandardSignatures.localHeader
+    const uint32_t signature = m_settings.StandardSignatures() ? StandardSignatures.localHeader
                                                                : AlternateSignatures.localHeader;
     if (!zaentry::LocalHeaderMatches(*m_tail, tailOffset, signature, saved, &header))
-        throw EZAException(35);
+        throw EZAException(zaconst::neInvalidArchive);
     headerLength = LocalHeaderSize + header.nameLength + header.extraLength;
     qint64 length = headerLength + qint64(saved.CompressedSize);
     if (header.flags & FlagDataDescriptor) {
@@ -480,7 +479,7 @@ qint64 TZAUpdateCommit::measureSavedEntry(const TDirItem &saved, qint64 tailOffs
         length += (wide ? 20 : 12) + (signed_ ? 4 : 0);
     }
     if (tailOffset + length > m_tail->size())
-        throw EZAException(35);
+        throw EZAException(zaconst::neInvalidArchive);
     return length;
 }
 
@@ -489,7 +488,7 @@ void TZAUpdateCommit::copyUnchangedItem(qsizetype index)
     TZADirArray &items = m_dir.Items;
     const qsizetype savedIndex = m_dir.SavedItems.FindName(items.GetItem(index).FileName);
     if (savedIndex < 0 || !m_tail)
-        throw EZAException(7);
+        throw EZAException(zaconst::neKeptEntryNotSaved);
     const TDirItem &saved = m_dir.SavedItems.GetItem(savedIndex);
     if (items.GetItem(index).Operation == poUpdate)
         items.SetItem(index, saved);
@@ -497,10 +496,10 @@ void TZAUpdateCommit::copyUnchangedItem(qsizetype index)
     const qint64 tailOffset = qint64(saved.LocalHeaderOffset) - m_writePos;
     qint64 headerLength = 0;
     const qint64 length = measureSavedEntry(saved, tailOffset, headerLength);
-    zastream::keepTogether(m_stream, headerLength);
+    m_stream.KeepTogether(headerLength);
     const qint64 newOffset = m_stream.pos();
     zastream::seekChecked(*m_tail, tailOffset);
-    if (!m_archiver.CopyTempFileToDest(*m_tail, m_stream, length, true))
+    if (!m_context.CopyTempFileToDest(*m_tail, m_stream, length, true))
         m_cancel = true;
     items.ItemPtr(index).LocalHeaderOffset = uint64_t(newOffset);
 }

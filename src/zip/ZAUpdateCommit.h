@@ -2,12 +2,14 @@
 
 #include "ZAEntryFeed.h"
 #include "ZARecords.h"
+#include "ZAStream.h"
 #include "ZATypes.h"
 
 #include <QFile>
 
 #include <memory>
 
+class TZAArchiveContext;
 class TZABaseArchiver;
 class TZADirManager;
 struct TDirItem;
@@ -22,7 +24,7 @@ struct TDirItem;
 class TZAUpdateCommit
 {
 public:
-    explicit TZAUpdateCommit(TZABaseArchiver &archiver);
+    explicit TZAUpdateCommit(TZAArchiveContext &context);
     ~TZAUpdateCommit();
     TZAUpdateCommit(const TZAUpdateCommit &) = delete;
     TZAUpdateCommit &operator=(const TZAUpdateCommit &) = delete;
@@ -46,9 +48,10 @@ private:
     qint64 measureSavedEntry(const TDirItem &saved, qint64 tailOffset, qint64 &headerLength);
     bool reportProgress(const TDirItem &item, qint64 bytesRead, qint64 sourceSize);
 
-    TZABaseArchiver &m_archiver;
+    TZAArchiveContext &m_context;
+    const TZABaseArchiver &m_settings;
     TZADirManager &m_dir;
-    QIODevice &m_stream;
+    TZAStream &m_stream;
     std::unique_ptr<TZAEntryFeed> m_feed;
     std::unique_ptr<QFile> m_tail;
     bool m_keepTail = false;

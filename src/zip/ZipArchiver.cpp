@@ -5,7 +5,9 @@
 #include "ZAFileSelector.h"
 #include "ZANameCodec.h"
 #include "ZAStreamIO.h"
+#include "ZAStubStream.h"
 #include "ZAUpdateCommit.h"
+#include "ZAVolumeNumberInfo.h"
 
 #include "DriveInfo.h"
 
@@ -81,7 +83,7 @@ void TZABaseArchiver::SetCompressionLevel(TZACompressionLevel level)
 void TZABaseArchiver::SetCompressionMode(int mode)
 {
     if (mode < 0 || mode >= 10)
-        throw EZAException(5, senderName());
+        throw EZAException(zaconst::neCompressionMode, senderName());
     m_compressionMode = mode;
     m_compressionLevel = ModeToLevel(mode);
     UpdateCompressionMethod();
@@ -111,12 +113,12 @@ void TZABaseArchiver::SetInMemory(bool inMemory)
     if (m_active) {
         if (!inMemory) {
             if (!hasNamePart(FileName))
-                throw EZAException(29, senderName());
-            const QByteArray data = static_cast<const QBuffer *>(m_stream.get())->data();
+                throw EZAException(zaconst::neInMemoryNoFileName, senderName());
+            const QByteArray data = zastream::readAt(*m_stream, 0, m_stream->size());
             CloseArchive();
             QFile file(FileName);
             if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size())
-                throw EZAException(19, senderName(), {FileName});
+                throw EZAException(zaconst::neCannotCreateFile, senderName(), {FileName});
             file.close();
             m_inMemory = false;
             OpenArchive();
@@ -156,7 +158,7 @@ void TZABaseArchiver::OpenArchive()
 {
     m_transactionEnded = false;
     if (!m_inMemory && !hasNamePart(FileName))
-        throw EZAException(9, senderName());
+        throw EZAException(zaconst::neOpenBlankName, senderName());
     TZAFileMode mode = TZAFileMode::Create;
     if (!m_inMemory && QFileInfo::exists(FileName)) {
         QFile trial(FileName);
@@ -170,13 +172,13 @@ void TZABaseArchiver::OpenArchiveMode(TZAFileMode mode)
 {
     m_transactionEnded = false;
     if (!m_inMemory && !hasNamePart(FileName))
-        throw EZAException(10, senderName());
+        throw EZAException(zaconst::neOpenModeBlankName, senderName());
     if (mode != TZAFileMode::Create) {
         if (m_inMemory)
-            throw EZAException(28, senderName(), {FileName});
+            throw EZAException(zaconst::neInMemoryOpenExisting, senderName(), {FileName});
         if (!QFileInfo::exists(FileName) && m_spanningMode != smSpanning
             && !platform::IsRemovableDrive(FileName))
-            throw EZAException(12, senderName(), {FileName});
+            throw EZAException(zaconst::neArchiveNotFound, senderName(), {FileName});
     }
     CloseArchive();
     // A commit cut short by a killed process or a power loss is undone
@@ -195,7 +197,7 @@ void TZABaseArchiver::openStream(TZAFileMode mode)
     if (m_inMemory) {
         auto buffer = std::make_unique<QBuffer>();
         buffer->open(QIODevice::ReadWrite);
-        m_stream = std::move(buffer);
+        m_stream = std::make_unique<TZADeviceStream>(std::move(buffer));
         m_dirManager = std::make_unique<TZADirManager>(*m_stream, dirSettings());
         return;
     }
@@ -214,73 +216,43 @@ zavolumes::Naming TZABaseArchiver::naming() const
 void TZABaseArchiver::createNewArchive()
 {
     m_upperCaseVolumes = false;
-    m_volume.Reset();
-    m_volume.SetFirst(true);
     if (m_spanningMode == smNone) {
         auto file = std::make_unique<QFile>(FileName);
         if (!file->open(QIODevice::ReadWrite | QIODevice::Truncate))
-            throw EZAException(19, senderName(), {FileName});
-        m_stream = std::move(file);
+            throw EZAException(zaconst::neCannotCreateFile, senderName(), {FileName});
+        m_stream = std::make_unique<TZADeviceStream>(std::move(file));
     } else {
         auto volumes = std::make_unique<TZASplitStream>(static_cast<TZAVolumeHost &>(*this));
         volumes->StartNew();
         m_stream = std::move(volumes);
     }
     try {
-        const qint64 stubSize = writeSFXStub();
-        m_dirManager = std::make_unique<TZADirManager>(*m_stream, dirSettings(), stubSize);
+        if (!SFXStub.isEmpty()) {
+            TZAVolumeNumberInfo first;
+            first.SetFirst(true);
+            const TZAStubStream::Stub stub{SFXStub, m_spanningMode == smNone ? FileName : VolumeName(0),
+                                           m_spanningMode == smNone ? -1 : SpanningOptions.GetVolumeSize(first),
+                                           senderName()};
+            m_stream = std::make_unique<TZAStubStream>(std::move(m_stream), stub);
+        }
+        m_dirManager = std::make_unique<TZADirManager>(*m_stream, dirSettings());
     } catch (...) {
         releaseStream();
         throw;
     }
 }
 
-// The stub goes in front of the archive proper; the entries' offsets then
-// count from the start of the file, so tools read it without a warning.
-qint64 TZABaseArchiver::writeSFXStub()
-{
-    if (SFXStub.isEmpty())
-        return 0;
-    QFile stub(SFXStub);
-    if (!stub.open(QIODevice::ReadOnly))
-        throw EZAException(11, senderName(), {SFXStub});
-    TZAVolumeNumberInfo first;
-    first.SetFirst(true);
-    const qint64 limit = m_spanningMode == smNone ? -1 : SpanningOptions.GetVolumeSize(first);
-    if (limit > 0 && stub.size() > limit)
-        throw EZAException(47, senderName());
-    zastream::truncate(*m_stream, 0);
-    zastream::keepTogether(*m_stream, stub.size());
-    const qint64 copied = zastream::CopyTempFileToDest(stub, *m_stream, stub.size());
-    makeRunnable(m_spanningMode == smNone ? FileName : VolumeName(0));
-    return copied;
-}
-
-// A self-extracting file is a program: whoever may read it may run it.
-void TZABaseArchiver::makeRunnable(const QString &fileName)
-{
-    QFileDevice::Permissions permissions = QFile::permissions(fileName);
-    if (permissions & QFileDevice::ReadOwner)
-        permissions |= QFileDevice::ExeOwner | QFileDevice::ExeUser;
-    if (permissions & QFileDevice::ReadGroup)
-        permissions |= QFileDevice::ExeGroup;
-    if (permissions & QFileDevice::ReadOther)
-        permissions |= QFileDevice::ExeOther;
-    QFile::setPermissions(fileName, permissions);
-}
-
 void TZABaseArchiver::openExistingArchive(TZAFileMode mode)
 {
     m_spanningMode = smNone;
-    m_volume.Reset();
     const bool writable = mode != TZAFileMode::ReadOnlyDenyNone;
     const auto access = writable ? QIODevice::ReadWrite : QIODevice::ReadOnly;
     const auto openSingle = [&](const QString &name) {
         releaseStream();
         auto file = std::make_unique<QFile>(name);
         if (!file->open(access))
-            throw EZAException(33, senderName(), {name});
-        m_stream = std::move(file);
+            throw EZAException(zaconst::neCannotOpenFile, senderName(), {name});
+        m_stream = std::make_unique<TZADeviceStream>(std::move(file));
         m_dirManager = std::make_unique<TZADirManager>(*m_stream, dirSettings());
         return m_dirManager->FindEndRecord() >= 0;
     };
@@ -300,7 +272,7 @@ void TZABaseArchiver::openExistingArchive(TZAFileMode mode)
         if (found && m_dirManager->LastDisk() > 0)
             openVolumeSet(lastName, int(m_dirManager->LastDisk()), writable);
         if (!m_dirManager->HasEndRecord())
-            throw EZAException(48, senderName());
+            throw EZAException(zaconst::neNoEndRecord, senderName());
         m_dirManager->ReadCentralDir();
     } catch (...) {
         releaseStream();
@@ -331,11 +303,11 @@ void TZABaseArchiver::openVolumeSet(const QString &lastName, int lastDisk, bool 
         names.append(requestExistingVolume(index));
     names.append(lastName);
 
-    m_volume.Reset();
-    m_volume.LastNumber = lastDisk;
-    m_volume.SetLast(true);
+    TZAVolumeNumberInfo last;
+    last.LastNumber = lastDisk;
+    last.SetLast(true);
     const qint64 lastSize = QFileInfo(lastName).size();
-    const qint64 limit = SpanningOptions.GetVolumeSize(m_volume);
+    const qint64 limit = SpanningOptions.GetVolumeSize(last);
     const qint64 room = lastSize + std::max<qint64>(platform::FreeSpace(lastName), 0);
     releaseStream();
     auto volumes = std::make_unique<TZASplitStream>(static_cast<TZAVolumeHost &>(*this));
@@ -355,7 +327,7 @@ QString TZABaseArchiver::requestExistingVolume(int index)
     else
         DoOnRequestMiddleVolume(index + 1, name, cancel);
     if (cancel || name.isEmpty() || !QFileInfo::exists(name))
-        throw EZAException(45, senderName());
+        throw EZAException(zaconst::neVolumeRequestCancelled, senderName());
     return name;
 }
 
@@ -372,15 +344,13 @@ TZAVolumeHost::BlankVolume TZABaseArchiver::RequestBlankVolume(int index)
         bool cancel = false;
         DoOnRequestBlankVolume(index + 1, name, cancel);
         if (cancel || name.isEmpty())
-            throw EZAException(45, senderName());
+            throw EZAException(zaconst::neVolumeRequestCancelled, senderName());
         const qint64 free = platform::FreeSpace(name);
-        if (free > MinVolumeFreeSpace && (size <= 0 || m_spanningMode == smSplitting || free >= size)) {
-            m_volume = volume;
+        if (free > MinVolumeFreeSpace && (size <= 0 || m_spanningMode == smSplitting || free >= size))
             return {name, size > 0 ? std::min(size, free) : free};
-        }
         DoOnDiskFull(index + 1, name, cancel);
         if (cancel)
-            throw EZAException(45, senderName());
+            throw EZAException(zaconst::neVolumeRequestCancelled, senderName());
     }
 }
 
@@ -448,11 +418,11 @@ void TZABaseArchiver::SetComment(const QString &comment)
 void TZABaseArchiver::BeginUpdate()
 {
     if (m_spanningMode != smNone && m_transactionEnded)
-        throw EZAException(62);
+        throw EZAException(zaconst::neSecondTransaction);
     if (m_updateCount == 0) {
         SetActive(true);
         if (m_fileMode == TZAFileMode::ReadOnlyDenyNone)
-            throw EZAException(32, senderName());
+            throw EZAException(zaconst::neReadOnly, senderName());
         TZADirArray &items = m_dirManager->Items;
         for (qsizetype i = 0; i < items.Count(); ++i)
             items.ItemPtr(i).Modified = false;
@@ -512,7 +482,7 @@ void TZABaseArchiver::AddFiles()
     }
 }
 
-bool TZABaseArchiver::CopyTempFileToDest(QIODevice &source, QIODevice &dest, qint64 count, bool showProgress)
+bool TZABaseArchiver::CopyTempFileToDest(QIODevice &source, TZAStream &dest, qint64 count, bool showProgress)
 {
     if (!showProgress) {
         zastream::CopyTempFileToDest(source, dest, count);
@@ -534,13 +504,13 @@ bool TZABaseArchiver::CopyTempFileToDest(QIODevice &source, QIODevice &dest, qin
 void TZABaseArchiver::CheckActive() const
 {
     if (!m_active)
-        throw EZAException(13, senderName());
+        throw EZAException(zaconst::neNotActive, senderName());
 }
 
 void TZABaseArchiver::CheckMultiVolumeModification() const
 {
     if (!InUpdate() && m_spanningMode != smNone && m_dirManager && m_dirManager->Items.Count() > 0)
-        throw EZAException(52, senderName());
+        throw EZAException(zaconst::neMultiVolumeModification, senderName());
 }
 
 // --- dispatchers ----------------------------------------------------------

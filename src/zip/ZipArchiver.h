@@ -1,12 +1,12 @@
 #pragma once
 
+#include "ZAArchiveContext.h"
 #include "ZADirManager.h"
 #include "ZAEvents.h"
 #include "ZAOptions.h"
 #include "ZASplitStream.h"
 #include "ZATypes.h"
 #include "ZAVolumeNames.h"
-#include "ZAVolumeNumberInfo.h"
 
 #include <QIODevice>
 #include <QObject>
@@ -28,14 +28,14 @@ class TZAFileSelector;
 // volume under its own name next to the archive, and a missing volume, a
 // spanned disk (nobody is there to change it) or a full disk cancels.
 //
-// Split volumes and a self-extractor stub live in the stream below the
-// writer (TZASplitStream, the stub copied to its start); the writer only
-// asks that records stay whole on one volume. A user interface that wants the questions asked
+// Split volumes and a self-extractor stub are layers of the archive's
+// stream (TZASplitStream, TZAStubStream); the writer only asks that records
+// stay whole on one volume. A user interface that wants the questions asked
 // assigns the handlers and shows its own dialogs from them.
 //
 // The component runs on one thread at a time; the search for files of all
 // instances shares one process-wide lock.
-class TZABaseArchiver : public QObject, private TZAVolumeHost
+class TZABaseArchiver : public QObject, private TZAVolumeHost, private TZAArchiveContext
 {
     Q_OBJECT
 
@@ -61,10 +61,10 @@ public:
     TZACompressionLevel CompressionLevel() const { return m_compressionLevel; }
     void SetCompressionLevel(TZACompressionLevel level);
     int CompressionMode() const { return m_compressionMode; }
-    // A mode of 10 or more raises native 5 and keeps the old values.
+    // A mode of 10 or more raises neCompressionMode and keeps the old values.
     void SetCompressionMode(int mode);
     uint16_t CompressionMethod() const { return m_compressionMethod; }
-    virtual void UpdateCompressionMethod();
+    void UpdateCompressionMethod() override;
 
     QString CurrentVersion() const;
     void SetCurrentVersion(const QString &) {}
@@ -115,10 +115,10 @@ public:
     void AddFiles();
 
     // Copies count bytes (-1: the rest) from source into dest in blocks, each
-    // written whole or failing with native 46. With showProgress the copy is
+    // written whole or failing with neWriteFailed. With showProgress the copy is
     // reported through OnCopyTempFileProgress, whose cancel stops it; false
     // when it was cancelled.
-    bool CopyTempFileToDest(QIODevice &source, QIODevice &dest, qint64 count, bool showProgress);
+    bool CopyTempFileToDest(QIODevice &source, TZAStream &dest, qint64 count, bool showProgress) override;
 
     void CheckActive() const;
     void CheckMultiVolumeModification() const;
@@ -132,17 +132,14 @@ public:
 
 protected:
     // Dispatchers: call the handler when assigned, else the safe default.
-    virtual void DoOnOverallProgress(double progress, TZAProcessOperation operation,
-                                     TZAProgressPhase phase, bool &cancel);
-    virtual void DoOnFileProgress(const QString &fileName, double progress,
-                                  TZAProcessOperation operation, TZAProgressPhase phase, bool &cancel);
-    virtual void DoOnConfirmOverwrite(const QString &sourceFileName, QString &destFileName,
-                                      bool &confirm);
-    virtual void DoOnConfirmProcessFile(const QString &fileName, TZAProcessOperation operation,
-                                        bool &confirm);
-    virtual void DoOnProcessFileFailure(const QString &fileName, TZAProcessOperation operation,
-                                        int nativeError, int errorCode, const QString &errorMessage,
-                                        TZAAction &action);
+    void DoOnOverallProgress(double progress, TZAProcessOperation operation, TZAProgressPhase phase,
+                             bool &cancel) override;
+    void DoOnFileProgress(const QString &fileName, double progress, TZAProcessOperation operation,
+                          TZAProgressPhase phase, bool &cancel) override;
+    void DoOnConfirmOverwrite(const QString &sourceFileName, QString &destFileName, bool &confirm) override;
+    void DoOnConfirmProcessFile(const QString &fileName, TZAProcessOperation operation, bool &confirm) override;
+    void DoOnProcessFileFailure(const QString &fileName, TZAProcessOperation operation, int nativeError,
+                                int errorCode, const QString &errorMessage, TZAAction &action) override;
     virtual void DoOnCopyTempFileProgress(double progress, TZAProgressPhase phase, bool &cancel);
     // Volume numbers are 1-based here; the name comes filled in with the
     // volume's own name. An empty name counts as a cancel.
@@ -150,15 +147,13 @@ protected:
     virtual void DoOnRequestFirstVolume(QString &volumeFileName, bool &cancel);
     virtual void DoOnRequestMiddleVolume(int volumeNumber, QString &volumeFileName, bool &cancel);
     virtual void DoOnDiskFull(int volumeNumber, const QString &volumeFileName, bool &cancel);
-    virtual void DoOnStoreFile(QString &fileName, uint32_t &fileAttr, QString &comment,
-                               const QString &originalFileName);
+    void DoOnStoreFile(QString &fileName, uint32_t &fileAttr, QString &comment,
+                       const QString &originalFileName) override;
 
     bool m_standardSignatures = false;
     uint16_t m_compressionMethod = 0xFFFF;
 
 private:
-    friend class TZAUpdateCommit;
-    friend class TZAFileSelector;
 
     TZADirManager::Settings dirSettings() const;
     void openStream(TZAFileMode mode);
@@ -166,9 +161,13 @@ private:
     void openExistingArchive(TZAFileMode mode);
     void openVolumeSet(const QString &lastName, int lastDisk, bool writable);
     QString requestExistingVolume(int index);
-    qint64 writeSFXStub();
-    static void makeRunnable(const QString &fileName);
     zavolumes::Naming naming() const;
+
+    // TZAArchiveContext, for the commit and the file selection
+    const TZABaseArchiver &Settings() const override { return *this; }
+    TZADirManager &Directory() override { return *m_dirManager; }
+    TZAStream &Stream() override { return *m_stream; }
+    QString &SearchBase() override { return m_searchBase; }
 
     // TZAVolumeHost
     BlankVolume RequestBlankVolume(int index) override;
@@ -189,8 +188,7 @@ private:
     TZAFileMode m_fileMode = TZAFileMode::Create;
     QString m_searchBase;
     bool m_upperCaseVolumes = false;
-    TZAVolumeNumberInfo m_volume;
-    std::unique_ptr<QIODevice> m_stream;
+    std::unique_ptr<TZAStream> m_stream;
     std::unique_ptr<TZADirManager> m_dirManager;
 };
 

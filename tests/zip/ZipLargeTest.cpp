@@ -26,7 +26,7 @@ TEST(ZipLarge, SparseSourceOver4GiBGetsZip64Fields)
     int refused = 0;
     refusing.OnProcessFileFailure = [&](TZABaseArchiver &, const QString &, TZAProcessOperation, int native,
                                         int, const QString &, TZAAction &action) {
-        refused += native == 43;
+        refused += native == zaconst::neZip64Disabled;
         action = fxaIgnore;
     };
     buildArchive(refusing, archive, src);

@@ -119,7 +119,7 @@ TEST(ZipDiskFull, FullFileSystemLeavesTheArchiveByteIdentical)
     int failures = 0;
     zip.OnProcessFileFailure = [&](TZABaseArchiver &, const QString &, TZAProcessOperation, int native,
                                    int, const QString &, TZAAction &action) {
-        EXPECT_EQ(native, 46);
+        EXPECT_EQ(native, zaconst::neWriteFailed);
         ++failures;
         action = fxaAbort;
     };

@@ -3,8 +3,11 @@
 #include "TestFiles.h"
 #include "ZipToolCheck.h"
 #include "ZAExcept.h"
+#include "ZAStream.h"
+#include "ZAStreamIO.h"
 #include "ZipArchiver.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -50,6 +53,12 @@ inline void setModified(const QString &path, const QDateTime &when)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     ASSERT_TRUE(file.setFileTime(when, QFileDevice::FileModificationTime));
+}
+
+inline void writeFile(const QString &path, const QByteArray &bytes, const QDateTime &modified)
+{
+    writeFile(path, bytes);
+    setModified(path, modified);
 }
 
 // Opens, adds the masks under baseDir in one bracket, closes.
@@ -155,6 +164,38 @@ inline void expectAcceptedByTools(const QString &archive, const QString &passwor
     }
     if (ran == 0)
         GTEST_SKIP() << "no ZIP tool installed";
+}
+
+// A test with its own folder: sources under src, the archive in out and
+// the commit's temporary files in temp.
+class ZipFolders : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        src = dir.filePath(QStringLiteral("src/"));
+        archive = dir.filePath(QStringLiteral("out/backup.zip"));
+        temp = dir.filePath(QStringLiteral("temp/"));
+        QDir().mkpath(dir.filePath(QStringLiteral("out")));
+        QDir().mkpath(temp);
+    }
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    QTemporaryDir dir;
+    QString src;
+    QString archive;
+    QString temp;
+};
+
+// The archive's stream over a memory buffer that holds bytes.
+inline std::unique_ptr<TZADeviceStream> memoryStream(const QByteArray &bytes = {})
+{
+    auto buffer = std::make_unique<QBuffer>();
+    buffer->setData(bytes);
+    buffer->open(QIODevice::ReadWrite);
+    return std::make_unique<TZADeviceStream>(std::move(buffer));
 }
 
 // The native code of the EZAException that action raises; -1 when none.

@@ -1,6 +1,6 @@
-#include "ZAFolderTree.h"
 #include "ZASplitStream.h"
 #include "ZAStreamIO.h"
+#include "ZAStubStream.h"
 #include "ZAVolumeNames.h"
 #include "ZipTestSupport.h"
 
@@ -42,23 +42,6 @@ TEST(ZipVolumeNames, SplitSetsNamedByIndexWithTheLastKeepingTheArchiveName)
     EXPECT_FALSE(IsExeName(QStringLiteral("a.exe/setup.zip")));
 }
 
-TEST(ZipFolderTree, RemovesEmptyFoldersAndKeepsFolderWithFiles)
-{
-    QTemporaryDir temp;
-    const QString root = temp.filePath(QStringLiteral("tree"));
-    ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/a/b/c")));
-    ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/d")));
-    EXPECT_TRUE(DeleteFolderTree(root));
-    EXPECT_FALSE(QFileInfo::exists(root));
-    EXPECT_TRUE(DeleteFolderTree(root)) << "a folder that is gone counts as removed";
-
-    ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/keep/empty")));
-    ziptest::writeFile(root + QStringLiteral("/keep/file.txt"), "x");
-    EXPECT_FALSE(DeleteFolderTree(root));
-    EXPECT_TRUE(QFileInfo::exists(root + QStringLiteral("/keep/file.txt")));
-    EXPECT_FALSE(QFileInfo::exists(root + QStringLiteral("/keep/empty")));
-}
-
 namespace {
 
 // A buffer that takes at most limit bytes, like a file on a full disk.
@@ -87,6 +70,8 @@ class MemoryVolumes : public TZAVolumeHost
 public:
     qint64 capacity = 1000;
     qint64 deviceLimit = 1 << 30;
+    // Requests for volumes after this one are cancelled.
+    int lastVolume = 1 << 30;
     int requests = 0;
     std::map<QString, QByteArray> files;
 
@@ -96,6 +81,8 @@ public:
         // rather than hanging the test.
         if (++requests > 100)
             throw std::runtime_error("volumes requested without end");
+        if (index > lastVolume)
+            throw EZAException(zaconst::neVolumeRequestCancelled);
         return {VolumeName(index), capacity};
     }
     QString VolumeName(int index) const override { return QStringLiteral("v%1").arg(index); }
@@ -142,7 +129,7 @@ TEST(ZipSplitStream, WritesAcrossVolumesKeepsRecordsWholeAndRewritesInPlace)
         TZASplitStream stream(host);
         stream.StartNew();
         zastream::writeChecked(stream, QByteArray(900, 'a'));
-        zastream::keepTogether(stream, 200); // does not fit the 100 bytes left
+        stream.KeepTogether(200); // does not fit the 100 bytes left
         EXPECT_EQ(stream.CurrentVolume(), 1);
         EXPECT_EQ(stream.pos(), 900);
         zastream::writeChecked(stream, QByteArray(1500, 'b'));
@@ -151,8 +138,8 @@ TEST(ZipSplitStream, WritesAcrossVolumesKeepsRecordsWholeAndRewritesInPlace)
         zastream::seekChecked(stream, 899);
         zastream::writeChecked(stream, QByteArray("XY"));
         zastream::seekChecked(stream, stream.size());
-        EXPECT_EQ(zastream::volumePosition(stream, 1900), std::make_pair(uint32_t(2), qint64(0)));
-        EXPECT_EQ(zastream::streamPosition(stream, 1, 10), 910);
+        EXPECT_EQ(stream.VolumePosition(1900), std::make_pair(uint32_t(2), qint64(0)));
+        EXPECT_EQ(stream.StreamPosition(1, 10), 910);
         stream.Finish();
         EXPECT_EQ(zastream::readAt(stream, 898, 4), QByteArray("aXYb"));
     }
@@ -180,7 +167,7 @@ TEST(ZipSplitStream, RecordLargerThanAFreshVolumeFailsInsteadOfOpeningVolumesWit
     TZASplitStream stream(host);
     stream.StartNew();
     zastream::writeChecked(stream, QByteArray(10, 'a'));
-    EXPECT_EQ(ziptest::nativeErrorOf([&] { zastream::keepTogether(stream, 150); }), 46);
+    EXPECT_EQ(ziptest::nativeErrorOf([&] { stream.KeepTogether(150); }), zaconst::neWriteFailed);
     EXPECT_EQ(host.requests, 2);
 
     // A volume without any room (no free space) fails the same way.
@@ -188,7 +175,8 @@ TEST(ZipSplitStream, RecordLargerThanAFreshVolumeFailsInsteadOfOpeningVolumesWit
     noRoom.capacity = 0;
     TZASplitStream empty(noRoom);
     empty.StartNew();
-    EXPECT_EQ(ziptest::nativeErrorOf([&] { zastream::writeChecked(empty, QByteArray(10, 'a')); }), 46);
+    EXPECT_EQ(ziptest::nativeErrorOf([&] { zastream::writeChecked(empty, QByteArray(10, 'a')); }),
+              zaconst::neWriteFailed);
     EXPECT_EQ(noRoom.requests, 1);
 }
 
@@ -198,7 +186,41 @@ TEST(ZipSplitStream, ShortWriteOfAFullDiskFailsWithWriteError)
     host.deviceLimit = 300;
     TZASplitStream stream(host);
     stream.StartNew();
-    EXPECT_EQ(ziptest::nativeErrorOf([&] { zastream::writeChecked(stream, QByteArray(500, 'a')); }), 46);
+    EXPECT_EQ(ziptest::nativeErrorOf([&] { zastream::writeChecked(stream, QByteArray(500, 'a')); }),
+              zaconst::neWriteFailed);
+}
+
+TEST(ZipStubStream, PutsTheStubInFrontAndPassesTheFailuresOfTheLayerBelowUp)
+{
+    QTemporaryDir temp;
+    const QString stubFile = temp.filePath(QStringLiteral("stub.exe"));
+    const QString target = temp.filePath(QStringLiteral("data.exe"));
+    ziptest::writeFile(stubFile, "STUB");
+    ziptest::writeFile(target, {});
+    MemoryVolumes host;
+    host.capacity = 10;
+    host.lastVolume = 0;
+    auto volumes = std::make_unique<TZASplitStream>(host);
+    volumes->StartNew();
+    TZAStubStream stream(std::move(volumes), {stubFile, target, -1, {}});
+
+    EXPECT_EQ(stream.PrefixSize(), 4);
+    EXPECT_EQ(zastream::readAt(stream, 0, 4), QByteArray("STUB"));
+    EXPECT_TRUE(QFileInfo(target).isExecutable());
+    EXPECT_TRUE(stream.IsMultiVolume());
+    zastream::writeChecked(stream, QByteArray("abc"));
+    EXPECT_EQ(stream.VolumePosition(6), std::make_pair(uint32_t(0), qint64(6)));
+    // The second volume is refused: the write fails with the refusal's
+    // own code, not a bare write error.
+    EXPECT_EQ(ziptest::nativeErrorOf([&] { zastream::writeChecked(stream, QByteArray("defgh")); }),
+              zaconst::neVolumeRequestCancelled);
+
+    MemoryVolumes small;
+    small.capacity = 100;
+    auto tooSmall = std::make_unique<TZASplitStream>(small);
+    tooSmall->StartNew();
+    EXPECT_EQ(ziptest::nativeErrorOf([&] { TZAStubStream(std::move(tooSmall), {stubFile, target, 3, {}}); }),
+              zaconst::neStubTooLarge);
 }
 
 TEST(ZipCopyTempFile, CopiesInBlocksAndFailsOnAShortWrite)
@@ -222,7 +244,8 @@ TEST(ZipCopyTempFile, CopiesInBlocksAndFailsOnAShortWrite)
     source.seek(0);
     FullDiskBuffer full(1500000);
     full.open(QIODevice::WriteOnly);
-    EXPECT_EQ(ziptest::nativeErrorOf([&] { zastream::CopyTempFileToDest(source, full, -1); }), 46);
+    EXPECT_EQ(ziptest::nativeErrorOf([&] { zastream::CopyTempFileToDest(source, full, -1); }),
+              zaconst::neWriteFailed);
 }
 
 TEST(ZipCopyTempFile, ReportsStartEachBlockAndEndThroughTheArchiver)
@@ -230,17 +253,16 @@ TEST(ZipCopyTempFile, ReportsStartEachBlockAndEndThroughTheArchiver)
     QBuffer source;
     source.setData(QByteArray(2500000, 'z'));
     source.open(QIODevice::ReadOnly);
-    QBuffer target;
-    target.open(QIODevice::WriteOnly);
+    const auto target = ziptest::memoryStream();
     TZipArchiver zip;
     QList<std::pair<double, TZAProgressPhase>> reports;
     zip.OnCopyTempFileProgress = [&](TZABaseArchiver &, double progress, TZAProgressPhase phase, bool &cancel) {
         reports.append({progress, phase});
         cancel = phase == ppProcess && progress >= 80.0;
     };
-    EXPECT_FALSE(zip.CopyTempFileToDest(source, target, -1, true));
+    EXPECT_FALSE(zip.CopyTempFileToDest(source, *target, -1, true));
     const QList<std::pair<double, TZAProgressPhase>> expected{
         {0.0, ppStart}, {40.0, ppProcess}, {80.0, ppProcess}, {100.0, ppEnd}};
     EXPECT_EQ(reports, expected);
-    EXPECT_EQ(target.size(), 2000000);
+    EXPECT_EQ(target->size(), 2000000);
 }

@@ -6,25 +6,16 @@ using namespace ziptest;
 
 namespace {
 
-class ZipWrite : public ::testing::Test
+class ZipWrite : public ZipFolders
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        src = dir.filePath(QStringLiteral("src/"));
-        archive = dir.filePath(QStringLiteral("out/backup.zip"));
-        temp = dir.filePath(QStringLiteral("temp/"));
-        QDir().mkpath(dir.filePath(QStringLiteral("out")));
-        QDir().mkpath(temp);
+        ZipFolders::SetUp();
         zip.setObjectName(QStringLiteral("ZipF"));
         zip.TempDir = temp;
     }
 
-    QTemporaryDir dir;
-    QString src;
-    QString archive;
-    QString temp;
     TZipArchiver zip;
 };
 
@@ -150,10 +141,8 @@ TEST_F(ZipWrite, IfNewerReplacesOnlyFilesNewerThanTheirEntry)
     zip.Options.OverwriteMode = omIfNewer;
     buildArchive(zip, archive, src);
 
-    writeFile(src + QStringLiteral("same.txt"), "SAME");
-    setModified(src + QStringLiteral("same.txt"), base.addMSecs(1500)); // same DOS two-second step
-    writeFile(src + QStringLiteral("newer.txt"), "new text");
-    setModified(src + QStringLiteral("newer.txt"), base.addSecs(2));
+    writeFile(src + QStringLiteral("same.txt"), "SAME", base.addMSecs(1500)); // same DOS two-second step
+    writeFile(src + QStringLiteral("newer.txt"), "new text", base.addSecs(2));
     buildArchive(zip, archive, src);
 
     const PythonView view = readWithPython(archive);
@@ -178,10 +167,8 @@ TEST_F(ZipWrite, IfNewerComparesDatesFrom2044OnUnsigned)
     zip.Options.OverwriteMode = omIfNewer;
     buildArchive(zip, archive, src);
 
-    writeFile(src + QStringLiteral("later.txt"), "2050 now");
-    setModified(src + QStringLiteral("later.txt"), y2050);
-    writeFile(src + QStringLiteral("earlier.txt"), "2030 now");
-    setModified(src + QStringLiteral("earlier.txt"), y2030);
+    writeFile(src + QStringLiteral("later.txt"), "2050 now", y2050);
+    writeFile(src + QStringLiteral("earlier.txt"), "2030 now", y2030);
     buildArchive(zip, archive, src);
 
     const PythonView view = readWithPython(archive);
@@ -271,7 +258,8 @@ TEST_F(ZipWrite, FailedEntryIgnoredIsDroppedWithoutLeavingBytes)
     zip.EndUpdate();
     zip.CloseArchive();
 
-    EXPECT_EQ(failed, QStringList{QDir(src).filePath(QStringLiteral("gone.txt")) + QStringLiteral(" 33")});
+    EXPECT_EQ(failed, QStringList{QDir(src).filePath(QStringLiteral("gone.txt")) + u' '
+                                  + QString::number(zaconst::neCannotOpenFile)});
     const PythonView view = readWithPython(archive);
     if (view.ran) {
         EXPECT_EQ(view.entries.size(), 2);
@@ -402,7 +390,7 @@ TEST_F(ZipWrite, TailFileThatCannotBeMadeFailsWithoutTouchingTheArchive)
     zip.OpenArchive();
     zip.BeginUpdate();
     zip.AddFiles();
-    EXPECT_EQ(nativeErrorOf([&] { zip.EndUpdate(); }), 19);
+    EXPECT_EQ(nativeErrorOf([&] { zip.EndUpdate(); }), zaconst::neCannotCreateFile);
     zip.CloseArchive();
     EXPECT_EQ(testfiles::readBytes(archive), before);
 }

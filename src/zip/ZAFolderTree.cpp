@@ -1,8 +1,0 @@
-#include "ZAFolderTree.h"
-
-#include "FolderWalk.h"
-
-bool DeleteFolderTree(const QString &folder)
-{
-    return platform::removeFoldersDeepestFirst(platform::folderTree(folder)).complete;
-}

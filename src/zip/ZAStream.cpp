@@ -1,0 +1,126 @@
+#include "ZAStream.h"
+
+#include "ZAExcept.h"
+#include "ZAStreamIO.h"
+
+void TZAStream::KeepTogether(qint64) {}
+
+bool TZAStream::IsMultiVolume() const
+{
+    return false;
+}
+
+std::pair<uint32_t, qint64> TZAStream::VolumePosition(qint64 pos) const
+{
+    return {0, pos};
+}
+
+qint64 TZAStream::StreamPosition(uint32_t disk, qint64 offset) const
+{
+    return disk == 0 ? offset : -1;
+}
+
+void TZAStream::Finish() {}
+
+qint64 TZAStream::PrefixSize() const
+{
+    return 0;
+}
+
+std::exception_ptr TZAStream::TakeFailure()
+{
+    return std::exchange(m_failure, nullptr);
+}
+
+void TZAStream::PassFailureUp(TZAStream &below)
+{
+    if (std::exception_ptr failure = below.TakeFailure())
+        m_failure = failure;
+}
+
+TZAStreamLayer::TZAStreamLayer(std::unique_ptr<QIODevice> below) : m_below(std::move(below))
+{
+    QIODevice::open((m_below->openMode() & QIODevice::ReadWrite) | QIODevice::Unbuffered);
+}
+
+TZAStreamLayer::~TZAStreamLayer()
+{
+    TZAStreamLayer::close();
+}
+
+void TZAStreamLayer::close()
+{
+    if (m_below)
+        m_below->close();
+    QIODevice::close();
+}
+
+qint64 TZAStreamLayer::size() const
+{
+    return m_below->size();
+}
+
+bool TZAStreamLayer::seek(qint64 pos)
+{
+    return m_below->seek(pos) && QIODevice::seek(pos);
+}
+
+// Moving the lower device only when it is elsewhere keeps a file's write
+// buffer from being flushed before every write.
+bool TZAStreamLayer::placeBelow()
+{
+    return m_below->pos() == pos() || m_below->seek(pos());
+}
+
+qint64 TZAStreamLayer::readData(char *data, qint64 maxSize)
+{
+    return placeBelow() ? m_below->read(data, maxSize) : -1;
+}
+
+qint64 TZAStreamLayer::writeData(const char *data, qint64 maxSize)
+{
+    return placeBelow() ? m_below->write(data, maxSize) : -1;
+}
+
+bool TZADeviceStream::Resize(qint64 size)
+{
+    return zastream::resize(Below(), size);
+}
+
+bool TZADeviceStream::SyncToDisk()
+{
+    return zastream::syncToDisk(Below());
+}
+
+namespace zastream {
+
+void writeChecked(TZAStream &stream, const char *data, qint64 size)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 written = stream.write(data + done, size - done);
+        if (written < size - done) {
+            if (const std::exception_ptr failure = stream.TakeFailure())
+                std::rethrow_exception(failure);
+        }
+        if (written <= 0)
+            throw EZAException(zaconst::neWriteFailed);
+        done += written;
+    }
+}
+
+void truncate(TZAStream &stream, qint64 size)
+{
+    if (!stream.Resize(size))
+        throw EZAException(zaconst::neWriteFailed);
+    seekChecked(stream, size);
+}
+
+qint64 CopyTempFileToDest(QIODevice &source, TZAStream &target, qint64 count,
+                          const std::function<bool(qint64, qint64)> &progress)
+{
+    return copyBlocks(source, count, [&](const char *data, qint64 size) { writeChecked(target, data, size); },
+                      progress);
+}
+
+} // namespace zastream
