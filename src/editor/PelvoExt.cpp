@@ -4,7 +4,6 @@
 
 namespace pelvo {
 
-QString DatFileName;
 
 namespace {
 

@@ -57,9 +57,6 @@ private:
 
 using TBlocks = std::vector<TBlock>;
 
-// The job file being edited.
-extern QString DatFileName;
-
 // The name of a new job file that has not been saved yet.
 inline const QString NoNameDat = QStringLiteral("NoName.dat");
 

@@ -8,8 +8,6 @@
 
 namespace zentavo {
 
-TBlocks Blocks;
-QString JobFileName;
 QDateTime RunTime;
 
 QString TBlock::GetStr(int index) const

@@ -44,10 +44,6 @@ private:
 // The whole job file; a run works on a copy of it taken at its start.
 using TBlocks = std::vector<TBlock>;
 
-// Jobs of the job file last read, and its name: the window's, read and
-// written on the GUI thread only; a run takes its own copies.
-extern TBlocks Blocks;
-extern QString JobFileName;
 // When the window last asked for a run, for its own displays (elapsed
 // time, the pause countdown); the run itself carries its start. GUI thread only.
 extern QDateTime RunTime;

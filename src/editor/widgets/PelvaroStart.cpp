@@ -12,17 +12,17 @@ namespace pelvo {
 std::unique_ptr<TFormEditor> StartPelvaro(const QStringList &arguments)
 {
     const QString defaultDat = zentavo::ReadDefaultDat();
-    DatFileName = StartJobFile(arguments, defaultDat, QCoreApplication::applicationDirPath());
     auto form = std::make_unique<TFormEditor>(!defaultDat.isEmpty());
+    form->SetDatFileName(StartJobFile(arguments, defaultDat, QCoreApplication::applicationDirPath()));
     form->show();
-    if (DatFileName != NoNameDat && !form->ReadFDat()) {
-        platform::prompter().message({zentavo::sEditorHeader, zentavo::sReadError + u'\r' + DatFileName,
+    if (form->DatFileName() != NoNameDat && !form->ReadFDat()) {
+        platform::prompter().message({zentavo::sEditorHeader, zentavo::sReadError + u'\r' + form->DatFileName(),
                                       platform::PromptIcon::Error, platform::PromptButton::Ok, {}});
     }
     if (form->Blocks().empty())
         form->DisableForm();
     // The first job of a new file is asked for once, over the shown window.
-    if (DatFileName == NoNameDat)
+    if (form->DatFileName() == NoNameDat)
         form->ENewClick();
     return form;
 }

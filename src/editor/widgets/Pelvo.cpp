@@ -255,7 +255,7 @@ void TFormEditor::updateNavigation()
 
 void TFormEditor::setCaptionFromFile()
 {
-    setWindowTitle(sEditorHeader + QStringLiteral(" - ") + platform::fileNamePart(DatFileName));
+    setWindowTitle(sEditorHeader + QStringLiteral(" - ") + platform::fileNamePart(m_datFileName));
 }
 
 void TFormEditor::ClearJobs()
@@ -272,7 +272,7 @@ bool TFormEditor::ReadFDat()
     m_jobsModified = false;
     ClearJobs();
     setCaptionFromFile();
-    std::optional<JobList> jobs = ReadJobFile(DatFileName);
+    std::optional<JobList> jobs = ReadJobFile(m_datFileName);
     if (!jobs || jobs->blocks.empty())
         return false;
     m_blocks = std::move(jobs->blocks);
@@ -480,7 +480,7 @@ bool TFormEditor::eventFilter(QObject *watched, QEvent *event)
 
 void TFormEditor::TBFPrintClick()
 {
-    PrintJobs(*m_jobPrinter, jobNames(), m_blocks, DatFileName);
+    PrintJobs(*m_jobPrinter, jobNames(), m_blocks, m_datFileName);
 }
 
 void TFormEditor::HDocClick()

@@ -35,7 +35,7 @@ public:
     explicit TFormEditor(bool haveDefaultDat);
     ~TFormEditor() override;
 
-    // Reads DatFileName; False when it cannot be read or holds no job.
+    // Reads the job file; False when it cannot be read or holds no job.
     bool ReadFDat();
 
     void FNewClick();
@@ -64,6 +64,9 @@ public:
     bool JobsModified();
     int CurBlock() const { return m_curBlock; }
     const TBlocks &Blocks() const { return m_blocks; }
+    // The job file being edited; "NoName.dat" before a new file is saved.
+    const QString &DatFileName() const { return m_datFileName; }
+    void SetDatFileName(const QString &fileName) { m_datFileName = fileName; }
     QString StatusText() const;
     TJobPages &Pages() { return *m_pages; }
     TFormSource &FormSource() { return *m_formSource; }
@@ -128,6 +131,7 @@ private:
     QString askJobName(QAction *command, const QString &current);
     void setCaptionFromFile();
 
+    QString m_datFileName;
     TBlocks m_blocks;
     std::optional<TBufferBlock> m_blockBuffer;
     int m_curBlock = -1;

@@ -26,12 +26,12 @@ PromptButton ask(const QString &text, PromptIcon icon, platform::PromptButtons b
     return platform::prompter().message({sEditorHeader, text, icon, buttons, {}});
 }
 
-platform::FileRequest jobFileRequest(platform::FileRequest::Mode mode)
+platform::FileRequest jobFileRequest(platform::FileRequest::Mode mode, const QString &current)
 {
     platform::FileRequest request;
     request.mode = mode;
-    request.folder = platform::folderPart(DatFileName);
-    request.fileName = DatFileName == NoNameDat ? QString() : platform::fileNamePart(DatFileName);
+    request.folder = platform::folderPart(current);
+    request.fileName = current == NoNameDat ? QString() : platform::fileNamePart(current);
     request.filter = zentavo::JobFileFilter();
     request.defaultSuffix = QStringLiteral("dat");
     return request;
@@ -46,9 +46,9 @@ TFormEditor::SaveResult TFormEditor::SaveFDat()
     if (!allJobsComplete())
         return SaveResult::Refused;
     JobList jobs{jobNames(), m_blocks};
-    const QString error = SaveJobFile(DatFileName, jobs);
+    const QString error = SaveJobFile(m_datFileName, jobs);
     if (!error.isEmpty()) {
-        ask(zentavo::sWriteError + u' ' + DatFileName + u'\n' + error, PromptIcon::Error);
+        ask(zentavo::sWriteError + u' ' + m_datFileName + u'\n' + error, PromptIcon::Error);
         return SaveResult::Failed;
     }
     m_jobsModified = false;
@@ -60,7 +60,7 @@ TFormEditor::SaveResult TFormEditor::saveUnderNewName()
 {
     for (;;) {
         const std::optional<QString> chosen
-            = platform::prompter().fileName(jobFileRequest(platform::FileRequest::Mode::Save));
+            = platform::prompter().fileName(jobFileRequest(platform::FileRequest::Mode::Save, m_datFileName));
         if (!chosen)
             return SaveResult::Cancelled;
         if (QFileInfo::exists(*chosen)) {
@@ -72,7 +72,7 @@ TFormEditor::SaveResult TFormEditor::saveUnderNewName()
             if (answer != PromptButton::Yes)
                 return SaveResult::Cancelled;
         }
-        DatFileName = *chosen;
+        m_datFileName = *chosen;
         setCaptionFromFile();
         return SaveFDat();
     }
@@ -82,14 +82,14 @@ bool TFormEditor::saveChangesFirst()
 {
     if (!JobsModified() || m_blocks.empty())
         return true;
-    const PromptButton answer = ask(zentavo::sQuestionSave + u'\n' + DatFileName, PromptIcon::Question,
+    const PromptButton answer = ask(zentavo::sQuestionSave + u'\n' + m_datFileName, PromptIcon::Question,
                                     PromptButton::Yes | PromptButton::No | PromptButton::Cancel);
     if (answer == PromptButton::No)
         return true;
     if (answer != PromptButton::Yes)
         return false;
     // A new file gets its name from the user, not "NoName.dat" in whatever folder is current.
-    if (DatFileName == NoNameDat)
+    if (m_datFileName == NoNameDat)
         return allJobsComplete() && saveUnderNewName() == SaveResult::Saved;
     return SaveFDat() == SaveResult::Saved;
 }
@@ -100,7 +100,7 @@ void TFormEditor::FNewClick()
         return;
     ClearJobs();
     DisableForm();
-    DatFileName = NoNameDat;
+    m_datFileName = NoNameDat;
     setCaptionFromFile();
     m_jobsModified = false;
     showStatus();
@@ -113,10 +113,10 @@ void TFormEditor::OpenDatFile()
         return;
     if (ComboBoxName->count() == 0)
         DisableForm();
-    const std::optional<QString> chosen = platform::prompter().fileName(jobFileRequest(platform::FileRequest::Mode::Open));
+    const std::optional<QString> chosen = platform::prompter().fileName(jobFileRequest(platform::FileRequest::Mode::Open, m_datFileName));
     if (!chosen)
         return;
-    DatFileName = *chosen;
+    m_datFileName = *chosen;
     if (!ReadFDat()) {
         ask(zentavo::sReadError + u' ' + *chosen, PromptIcon::Error);
         DisableForm();
@@ -127,7 +127,7 @@ void TFormEditor::OpenDatFile()
 
 void TFormEditor::FSaveClick()
 {
-    if (DatFileName == NoNameDat)
+    if (m_datFileName == NoNameDat)
         FSaveAssClick();
     else
         SaveFDat();
@@ -142,7 +142,7 @@ void TFormEditor::FSaveAssClick()
 
 void TFormEditor::ButtonOkClick()
 {
-    if (!DatFileName.isEmpty() && DatFileName != NoNameDat && SaveFDat() != SaveResult::Saved)
+    if (!m_datFileName.isEmpty() && m_datFileName != NoNameDat && SaveFDat() != SaveResult::Saved)
         return;
     close();
 }
@@ -159,19 +159,19 @@ bool TFormEditor::FormCloseQuery()
 {
     PromptButton answer = PromptButton::Yes;
     if (JobsModified() && !m_blocks.empty()) {
-        answer = ask(zentavo::sQuestionSave + u'\n' + DatFileName, PromptIcon::Question,
+        answer = ask(zentavo::sQuestionSave + u'\n' + m_datFileName, PromptIcon::Question,
                      PromptButton::Yes | PromptButton::No | PromptButton::Cancel);
         if (answer == PromptButton::Cancel)
             return false;
         if (answer == PromptButton::Yes) {
-            const SaveResult saved = DatFileName == NoNameDat
+            const SaveResult saved = m_datFileName == NoNameDat
                 ? (allJobsComplete() ? saveUnderNewName() : SaveResult::Refused)
                 : SaveFDat();
             if (saved != SaveResult::Saved)
                 return false;
         }
     }
-    if (answer != PromptButton::No && !m_haveDefaultDat && DatFileName != NoNameDat && QFileInfo::exists(DatFileName))
+    if (answer != PromptButton::No && !m_haveDefaultDat && m_datFileName != NoNameDat && QFileInfo::exists(m_datFileName))
         return askDefault();
     return true;
 }
@@ -184,7 +184,7 @@ bool TFormEditor::askDefault()
                                         [] { help::ShowHelpTopic(QStringLiteral("CreateJob")); }});
     if (answer != PromptButton::Yes)
         return true;
-    const QString path = QFileInfo(DatFileName).absoluteFilePath();
+    const QString path = QFileInfo(m_datFileName).absoluteFilePath();
     if (!zentavo::WriteDefaultDat(path)) {
         ask(zentavo::sWriteError + QStringLiteral(" DefaultDat: ") + zentavo::MainKeyPath(), PromptIcon::Error);
         return false;

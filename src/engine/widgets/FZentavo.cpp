@@ -317,7 +317,7 @@ void TFormZentavo::FormShow()
     flags.RunBusy = false;
     if (flags.AutoRun) {
         RunTime = platform::now();
-        if (!ChooseJobs(this, windowTitle(), Blocks, m_settings)) {
+        if (!ChooseJobs(this, windowTitle(), m_document.jobs, m_settings)) {
             flags.AutoRun = false;
             flags.RunRequested = false;
             close();
@@ -354,7 +354,7 @@ void TFormZentavo::TimerTimer()
     m_runs->Flags().RunRequested = false;
     setWindowTitle(CaptionZentavo);
     if (m_pendingJobFile) {
-        JobFileName = *std::exchange(m_pendingJobFile, std::nullopt);
+        m_document.path = *std::exchange(m_pendingJobFile, std::nullopt);
         ReadJobFile(false);
     }
 }
@@ -447,7 +447,7 @@ void TFormZentavo::TBFRunClick()
     RunFlags &flags = m_runs->Flags();
     flags.RunRequested = true;
     RunTime = platform::now();
-    if (ChooseJobs(this, windowTitle(), Blocks, m_settings)) {
+    if (ChooseJobs(this, windowTitle(), m_document.jobs, m_settings)) {
         StartWorker();
     } else {
         flags.AutoRun = false;
@@ -457,22 +457,23 @@ void TFormZentavo::TBFRunClick()
 
 void TFormZentavo::StartWorker()
 {
-    m_runs->StartRun(Blocks, m_settings.Run, RunContext{JobFileName, RunTime, std::exchange(m_startNotices, {})});
+    m_runs->StartRun(m_document.jobs, m_settings.Run, RunContext{m_document.path, RunTime, std::exchange(m_startNotices, {})});
 }
 
 bool TFormZentavo::ReadJobFile(bool cancelAutoRun, const QString &errorTitle)
 {
-    m_jobsLoaded = ReadFDat(JobFileName, Blocks) && !Blocks.empty();
-    LabelNameFile->setText(m_jobsLoaded ? JobFileName : sNotLoad);
-    StatusPanel[1]->setText(QString::number(Blocks.size()));
+    m_jobsLoaded = ReadFDat(m_document.path, m_document.jobs) && !m_document.jobs.empty();
+    m_formRep->SetJobFileName(m_document.path);
+    LabelNameFile->setText(m_jobsLoaded ? m_document.path : sNotLoad);
+    StatusPanel[1]->setText(QString::number(m_document.jobs.size()));
     FRun->setEnabled(m_jobsLoaded);
     FPrint->setEnabled(m_jobsLoaded);
-    if (m_jobsLoaded || JobFileName.isEmpty())
+    if (m_jobsLoaded || m_document.path.isEmpty())
         return m_jobsLoaded;
 
     RunFlags &flags = m_runs->Flags();
     platform::MessageRequest request{errorTitle.isEmpty() ? windowTitle() : errorTitle,
-                                     sReadError + u' ' + JobFileName, platform::PromptIcon::Error,
+                                     sReadError + u' ' + m_document.path, platform::PromptIcon::Error,
                                      platform::PromptButton::Ok, {}};
     const bool unattended = cancelAutoRun && flags.AutoRun;
     if (unattended) {
@@ -492,20 +493,20 @@ bool TFormZentavo::ReadJobFile(bool cancelAutoRun, const QString &errorTitle)
 void TFormZentavo::TBFOpenClick()
 {
     platform::FileRequest request;
-    request.folder = JobFileName.isEmpty() ? QCoreApplication::applicationDirPath() : platform::folderPart(JobFileName);
+    request.folder = m_document.path.isEmpty() ? QCoreApplication::applicationDirPath() : platform::folderPart(m_document.path);
     request.filter = JobFileFilter();
     request.defaultSuffix = QStringLiteral("dat");
     const std::optional<QString> chosen = platform::prompter().fileName(request);
     if (!chosen)
         return;
-    JobFileName = *chosen;
+    m_document.path = *chosen;
     ReadJobFile(false, sRes.at(1));
 }
 
 void TFormZentavo::TBFEditClick()
 {
     const QString commandLine = u'"' + platform::siblingProgram(QStringLiteral("Pelvaro")) + QStringLiteral("\" \"")
-        + JobFileName + u'"';
+        + m_document.path + u'"';
     if (!RunProgram(commandLine, true))
         showMessage(windowTitle(), sRunVorrinError + u'\n' + sEditorHeader, platform::PromptIcon::Error);
     ReadJobFile(true);
@@ -515,7 +516,7 @@ void TFormZentavo::TBFPrintClick()
 {
     // The description shows the file as it is now, not as it was last read.
     if (ReadJobFile(false))
-        PrintJob(*m_jobPrinter);
+        PrintJob(*m_jobPrinter, m_document.path, m_document.jobs);
 }
 
 void TFormZentavo::TBRLoadClick()
@@ -585,7 +586,7 @@ void TFormZentavo::UpdateVorrin(quint64 wParam)
         m_pendingJobFile = m_settings.EditFJob;
         return;
     }
-    JobFileName = m_settings.EditFJob;
+    m_document.path = m_settings.EditFJob;
     ReadJobFile(false);
 }
 

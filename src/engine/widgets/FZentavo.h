@@ -4,6 +4,7 @@
 #include "RunControl.h"
 #include "RunView.h"
 #include "SmtpClient.h"
+#include "JobDocument.h"
 #include "ZentavoSettings.h"
 
 #include <QMainWindow>
@@ -47,6 +48,8 @@ public:
     ZentavoSettings &Settings() { return m_settings; }
     TRunControl &Runs() { return *m_runs; }
     TFormRep &FormRep() { return *m_formRep; }
+    // The job file the window shows and runs.
+    JobDocument &Document() { return m_document; }
     // The printer the job description is printed on.
     QPrinter &JobPrinter() { return *m_jobPrinter; }
     QStringList ReportLines() const;
@@ -72,7 +75,7 @@ public:
     // The settings-changed message of the suite; wParam 1 also re-reads the
     // default job file.
     void UpdateVorrin(quint64 wParam);
-    // Reads JobFileName into Blocks and shows the outcome: the file's name
+    // Reads the document's file into its jobs and shows the outcome: the file's name
     // or "Not loaded!", the job count, Run and Print enabled only with jobs.
     // A file that cannot be read or holds no job is a message (titled
     // errorTitle, else the caption) and, with cancelAutoRun, cancels an
@@ -126,6 +129,7 @@ private:
     void showElapsed();
 
     ZentavoSettings m_settings;
+    JobDocument m_document;
     SettingsLoader m_loadSettings;
     QString m_productTitle;
     std::unique_ptr<RunView> m_view; // the worker's view of this window

@@ -71,12 +71,12 @@ std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZe
     RunFlags &flags = form->Runs().Flags();
     flags.AutoRun = request.AutoRun;
     tellSettingsDamage(*form, request.AutoRun);
-    JobFileName = request.JobFileName;
+    form->Document().path = request.JobFileName;
     form->ReadJobFile(true);
-    if (JobFileName.isEmpty()) {
+    if (form->Document().path.isEmpty()) {
         offerEditor(*form);
         form->Settings() = loadSettings();
-        JobFileName = form->Settings().EditFJob;
+        form->Document().path = form->Settings().EditFJob;
         form->ReadJobFile(true);
     }
     if (form->LoadFailedUnattended()) {

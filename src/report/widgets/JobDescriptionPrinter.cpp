@@ -17,13 +17,13 @@ bool PrintDescription(QPrinter &printer, const std::vector<StyledLine> &lines)
 
 namespace zentavo {
 
-bool PrintJob(QPrinter &printer)
+bool PrintJob(QPrinter &printer, const QString &jobFileName, const TBlocks &jobs)
 {
-    std::vector<DescribedJob> jobs;
-    for (const TBlock &block : Blocks)
-        jobs.push_back(DescribedJobOf(block));
-    const QString header = JobDescriptionHeader(platform::VersionBlock::ofRunningProgram(), JobFileName);
-    return PrintDescription(printer, DescribeJobs(header, jobs, JobNumbering::MainProgram));
+    std::vector<DescribedJob> described;
+    for (const TBlock &block : jobs)
+        described.push_back(DescribedJobOf(block));
+    const QString header = JobDescriptionHeader(platform::VersionBlock::ofRunningProgram(), jobFileName);
+    return PrintDescription(printer, DescribeJobs(header, described, JobNumbering::MainProgram));
 }
 
 } // namespace zentavo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "StyledLine.h"
+#include "ZentavoExt.h"
 
 #include <QString>
 
@@ -15,8 +16,8 @@ bool PrintDescription(QPrinter &printer, const std::vector<StyledLine> &lines);
 
 namespace zentavo {
 
-// Prints the description of the main program's jobs (Blocks) under the
-// running program's version and the job file in use (JobFileName).
-bool PrintJob(QPrinter &printer);
+// Prints the description of the main program's jobs under the running
+// program's version and the job file's name.
+bool PrintJob(QPrinter &printer, const QString &jobFileName, const TBlocks &jobs);
 
 } // namespace zentavo

@@ -135,7 +135,7 @@ void TFormRep::EnableLineTools(bool hasLines)
 bool TFormRep::BitBtnPrnClick(PrintSender sender)
 {
     const QString header = report::ReportPrintHeader(platform::VersionBlock::ofRunningProgram(), windowTitle(),
-                                                     JobFileName, QSysInfo::machineHostName());
+                                                     m_jobFileName, QSysInfo::machineHostName());
     m_printer->setCopyCount(1);
     if (sender == PrintSender::User && !platform::prompter().printSetup(*m_printer))
         return false;

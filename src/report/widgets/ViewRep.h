@@ -41,6 +41,8 @@ public:
     void SetLines(const QStringList &lines);
 
     QString FileName() const { return m_fileName; }
+    // The job file the printed header names; the main program sets it.
+    void SetJobFileName(const QString &jobFileName) { m_jobFileName = jobFileName; }
     // The printer the report goes to: the default printer until the print
     // dialog or a caller changes it.
     QPrinter &Printer() { return *m_printer; }
@@ -77,6 +79,7 @@ private:
     QListWidget *ListBoxRep = nullptr;
 
     QString m_fileName;
+    QString m_jobFileName;
     platform::FindRequest m_find;
     std::unique_ptr<QPrinter> m_printer;
 };

@@ -45,7 +45,6 @@ protected:
         platform::setPrompter(nullptr);
         platform::setRegistryFolder(QString());
         qputenv("XDG_RUNTIME_DIR", m_oldRuntime);
-        pelvo::DatFileName.clear();
     }
 
     QString path(const QString &relative) const { return dir.filePath(relative); }

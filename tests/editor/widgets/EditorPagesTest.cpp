@@ -42,7 +42,7 @@ protected:
     QStringList savedLines()
     {
         form->FSave->trigger();
-        return testfiles::linesOfCp1251(testfiles::readBytes(DatFileName));
+        return testfiles::linesOfCp1251(testfiles::readBytes(form->DatFileName()));
     }
 };
 

@@ -64,7 +64,7 @@ TEST_F(EditorWindowTest, StartWithoutAJobFileAsksForTheFirstJobOnce)
     EXPECT_EQ(form->StatusText(), QStringLiteral("1 / 1"));
     EXPECT_EQ(jobNames(), QStringList{QStringLiteral("Home")});
     EXPECT_TRUE(archive().EditArch->isEnabled());
-    EXPECT_EQ(DatFileName, NoNameDat);
+    EXPECT_EQ(form->DatFileName(), NoNameDat);
 
     // Coming back from the editor's own dialogs asks no second time.
     addSource(QStringLiteral("/home/anna"));
@@ -200,10 +200,10 @@ TEST_F(EditorWindowTest, AnIncompleteJobCannotBeLeft)
     EXPECT_EQ(form->CurBlock(), 2);
 
     // Saving refuses too, and writes nothing.
-    const QByteArray before = testfiles::readBytes(DatFileName);
+    const QByteArray before = testfiles::readBytes(form->DatFileName());
     prompts->buttons.push_back(PromptButton::Ok);
     form->FSave->trigger();
-    EXPECT_EQ(testfiles::readBytes(DatFileName), before);
+    EXPECT_EQ(testfiles::readBytes(form->DatFileName()), before);
 
     addSource(QStringLiteral("/home/new"));
     form->PrevBlock();
@@ -299,7 +299,7 @@ TEST_F(EditorWindowTest, SaveAsOntoAnExistingFileAnsweredNoThenCancel)
     EXPECT_EQ(prompts->messages[0].text, zentavo::sJobFile + u' ' + existing + u' ' + zentavo::sAlreadyExists + u'\n'
                                              + zentavo::sQuestionRewrite);
     EXPECT_EQ(testfiles::readBytes(existing), before);
-    EXPECT_EQ(DatFileName, path(QStringLiteral("Jobs.dat")));
+    EXPECT_EQ(form->DatFileName(), path(QStringLiteral("Jobs.dat")));
 
     prompts->texts.push_back(existing);
     prompts->buttons.push_back(PromptButton::Yes);
@@ -334,7 +334,7 @@ TEST_F(EditorWindowTest, AFailedSaveKeepsTheOldFileTheEditsAndTheWindow)
     prompts->buttons.push_back(PromptButton::Ok);
     form->FNew->trigger();
     EXPECT_EQ(form->Blocks().size(), 1u);
-    EXPECT_EQ(DatFileName, file);
+    EXPECT_EQ(form->DatFileName(), file);
 
     QDir(backup).removeRecursively();
     form->FSave->trigger();
@@ -357,7 +357,7 @@ TEST_F(EditorWindowTest, NewFileWithUnsavedNewJobsAsksForAName)
     EXPECT_TRUE(QFileInfo::exists(file));
     EXPECT_FALSE(QFileInfo::exists(NoNameDat));
     EXPECT_EQ(form->StatusText(), QStringLiteral("0 / 0"));
-    EXPECT_EQ(DatFileName, NoNameDat);
+    EXPECT_EQ(form->DatFileName(), NoNameDat);
 }
 
 TEST_F(EditorWindowTest, TheDefaultQuestionStoresTheFileAndTellsTheOtherPrograms)
@@ -397,7 +397,7 @@ TEST_F(EditorWindowTest, NoDefaultQuestionForANewFileOrAfterNo)
     type(archive().EditZ, QStringLiteral("x"));
     prompts->buttons.push_back(PromptButton::No);
     EXPECT_TRUE(closes());
-    EXPECT_EQ(prompts->messages.back().text, zentavo::sQuestionSave + u'\n' + DatFileName);
+    EXPECT_EQ(prompts->messages.back().text, zentavo::sQuestionSave + u'\n' + form->DatFileName());
     EXPECT_TRUE(zentavo::ReadDefaultDat().isEmpty());
 }
 

@@ -93,8 +93,6 @@ protected:
         platform::setPrompter(nullptr);
         platform::setPowerControl(nullptr);
         platform::setRegistryFolder(QString());
-        Blocks.clear();
-        JobFileName.clear();
     }
 
     QString path(const QString &relative) const { return dir.filePath(relative); }
@@ -282,8 +280,9 @@ TEST_F(ZentavoWindowTest, AReloadDuringARunLeavesTheRunInItsOwnJobFolder)
     ASSERT_TRUE(waitUntil([this] { return form->ReportLines().contains(QStringLiteral("/bin/sleep 1")); }, 30000));
     settings.EditFJob = second;
     form->UpdateVorrin(1);
-    EXPECT_EQ(JobFileName, first) << "the window keeps its job file until the run ends";
-    ASSERT_TRUE(waitUntil([this] { return !form->Runs().WorkerRunning() && JobFileName == settings.EditFJob; }, 30000));
+    EXPECT_EQ(form->Document().path, first) << "the window keeps its job file until the run ends";
+    ASSERT_TRUE(waitUntil([this] { return !form->Runs().WorkerRunning() && form->Document().path == settings.EditFJob; },
+                          30000));
 
     EXPECT_EQ(testfiles::readBytes(path(QStringLiteral("out/x.txt"))), QByteArray("first"));
 }
@@ -346,7 +345,7 @@ TEST_F(ZentavoWindowTest, StopDuringARunEndsTheReportWithTheBreakLines)
     form->UpdateVorrin(1);
     EXPECT_FALSE(form->Settings().Run.CheckBoxRep);
     EXPECT_TRUE(form->Runs().Settings().CheckBoxRep);
-    EXPECT_EQ(Blocks.size(), 1u);
+    EXPECT_EQ(form->Document().jobs.size(), 1u);
 
     // No keeps the run going.
     prompts->buttons = {PromptButton::No};

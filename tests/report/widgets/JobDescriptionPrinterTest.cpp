@@ -36,8 +36,6 @@ protected:
     void TearDown() override
     {
         platform::setPrompter(nullptr);
-        Blocks.clear();
-        JobFileName.clear();
     }
 
     QString path(const QString &name) const { return dir.filePath(name); }
@@ -45,10 +43,10 @@ protected:
     // Reads the job file the way the main program does and the way the editor does.
     void load(const QStringList &jobFile)
     {
-        JobFileName = path(QStringLiteral("jobs.dat"));
-        testfiles::writeBytes(JobFileName, testfiles::cp1251Lines(jobFile));
-        ASSERT_TRUE(ReadFDat(JobFileName, Blocks));
-        const std::optional<pelvo::JobList> read = pelvo::ReadJobFile(JobFileName);
+        jobFileName = path(QStringLiteral("jobs.dat"));
+        testfiles::writeBytes(jobFileName, testfiles::cp1251Lines(jobFile));
+        ASSERT_TRUE(ReadFDat(jobFileName, jobs));
+        const std::optional<pelvo::JobList> read = pelvo::ReadJobFile(jobFileName);
         ASSERT_TRUE(read);
         editorJobs = *read;
     }
@@ -67,8 +65,8 @@ protected:
         const QString pdf = path(editor ? QStringLiteral("editor.pdf") : QStringLiteral("main.pdf"));
         printTo(pdf);
         prompts->printAnswers.push_back(true);
-        const bool done = editor ? pelvo::PrintJobs(printer, editorJobs.names, editorJobs.blocks, JobFileName)
-                                 : PrintJob(printer);
+        const bool done = editor ? pelvo::PrintJobs(printer, editorJobs.names, editorJobs.blocks, jobFileName)
+                                 : PrintJob(printer, jobFileName, jobs);
         EXPECT_TRUE(done);
         QStringList lines;
         const QString text = pdfText(pdf, true).normalized(QString::NormalizationForm_KC);
@@ -81,6 +79,8 @@ protected:
     QTemporaryDir dir;
     ScriptedPrompter *prompts = nullptr;
     QPrinter printer;
+    QString jobFileName;
+    TBlocks jobs;
     pelvo::JobList editorJobs;
 };
 
@@ -112,7 +112,7 @@ TEST_F(JobDescriptionPrinterTest, BareJobPrintsFourParts)
     load(samples::bareJobFile());
     const QStringList lines = printed(false);
     // Nothing but the header, the number and title, the archive and the sources.
-    EXPECT_EQ(lines, (QStringList{sJobFile + QStringLiteral(" ") + JobFileName, QStringLiteral("N 1 Bare"),
+    EXPECT_EQ(lines, (QStringList{sJobFile + QStringLiteral(" ") + jobFileName, QStringLiteral("N 1 Bare"),
                                   QStringLiteral("Archive name: /arc/Bare.zip"),
                                   QStringLiteral("Filelist to archiving:"), QStringLiteral("/bare/")}));
 }
@@ -123,14 +123,14 @@ TEST_F(JobDescriptionPrinterTest, CancelOrAPrinterThatCannotOpenPrintsNothingAnd
     const QString pdf = path(QStringLiteral("cancelled.pdf"));
     printTo(pdf);
     prompts->printAnswers.push_back(false);
-    EXPECT_FALSE(PrintJob(printer));
+    EXPECT_FALSE(PrintJob(printer, jobFileName, jobs));
     prompts->printAnswers.push_back(false);
-    EXPECT_FALSE(pelvo::PrintJobs(printer, editorJobs.names, editorJobs.blocks, JobFileName));
+    EXPECT_FALSE(pelvo::PrintJobs(printer, editorJobs.names, editorJobs.blocks, jobFileName));
     EXPECT_FALSE(QFile::exists(pdf));
 
     printTo(path(QStringLiteral("no/such/folder/job.pdf")));
     prompts->printAnswers.push_back(true);
-    EXPECT_FALSE(PrintJob(printer));
+    EXPECT_FALSE(PrintJob(printer, jobFileName, jobs));
     // The scripted prompter fails the test on any message box.
     EXPECT_TRUE(prompts->messages.empty());
 }
@@ -145,12 +145,12 @@ TEST_F(JobDescriptionPrinterTest, LongDescriptionsWrapAndGoOnOverPages)
         block.Sources << QStringLiteral("/long/") + QString(300, u'x') + tail;
         block.Exclusions << QString();
         block.Dests << QStringLiteral("/copy/=135");
-        Blocks.push_back(block);
+        jobs.push_back(block);
     }
     const QString pdf = path(QStringLiteral("long.pdf"));
     printTo(pdf);
     prompts->printAnswers.push_back(true);
-    ASSERT_TRUE(PrintJob(printer));
+    ASSERT_TRUE(PrintJob(printer, jobFileName, jobs));
     const QString text = pdfText(pdf);
     EXPECT_EQ(text.count(tail), 40);
     EXPECT_GE(text.count(u'\f'), 3);

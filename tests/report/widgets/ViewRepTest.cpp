@@ -216,8 +216,8 @@ TEST_F(ViewRepTest, SaveFailureAfterClearIsReportedAndKeepsTheFile)
 
 TEST_F(ViewRepTest, PrintsHeaderAndLinesToPdf)
 {
-    JobFileName = QStringLiteral("/jobs/daily.dat");
     openReport();
+    viewer->SetJobFileName(QStringLiteral("/jobs/daily.dat"));
     const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
     viewer->Printer().setOutputFormat(QPrinter::PdfFormat);
     viewer->Printer().setOutputFileName(pdf);
@@ -238,7 +238,6 @@ TEST_F(ViewRepTest, PrintsHeaderAndLinesToPdf)
     EXPECT_TRUE(text.contains(sComputerName + QStringLiteral(": ") + QSysInfo::machineHostName()));
     EXPECT_TRUE(text.contains(QStringLiteral("/data/Ärchiv.zip")));
     EXPECT_TRUE(text.contains(QStringLiteral("Daily - ") + sRes[1]));
-    JobFileName.clear();
 }
 
 TEST_F(ViewRepTest, TimerPrintsWithoutDialogAndWrapsLongLines)
