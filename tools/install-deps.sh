@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ pkgconf
-  qt6-base-dev qt6-translations-l10n zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev qt6-translations-l10n zlib1g-dev libgtest-dev libgmock-dev
   # The help files: read with chmlib, compiled at build time with chmcmd.
   libchm-dev fp-utils-3.2.2
   # Tools the tests check archives, mail and printing with.
