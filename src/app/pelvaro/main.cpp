@@ -1,11 +1,13 @@
 #include "ConstStr.h"
 #include "PelvaroStart.h"
 #include "QtPrompter.h"
+#include "QuietQtNotices.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    platform::quietQtNotices();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelvaro"));
     platform::setPrompter(std::make_unique<platform::QtPrompter>());

@@ -1,5 +1,6 @@
 #include "ConstStr.h"
 #include "QtPrompter.h"
+#include "QuietQtNotices.h"
 #include "QtTranslations.h"
 #include "VorrinStart.h"
 
@@ -7,6 +8,7 @@
 
 int main(int argc, char *argv[])
 {
+    platform::quietQtNotices();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vorrin"));
     // The scheduler lives in the notification area: closing a dialog must not end it.

@@ -1,6 +1,7 @@
 #include "ConstStr.h"
 #include "LogindPowerControl.h"
 #include "QtPrompter.h"
+#include "QuietQtNotices.h"
 #include "QtTranslations.h"
 #include "ZentavoStart.h"
 
@@ -8,6 +9,7 @@
 
 int main(int argc, char *argv[])
 {
+    platform::quietQtNotices();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zentavo"));
     platform::installQtTranslations();
