@@ -80,7 +80,12 @@ QString defaultWriteFolder()
     const QString programFolder = QCoreApplication::applicationDirPath();
     if (QFileInfo(programFolder).isWritable())
         return withTrailingSeparator(QDir::toNativeSeparators(programFolder));
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return userDataFolder();
+}
+
+QString userDataFolder()
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Zentavo");
     QDir().mkpath(data);
     return withTrailingSeparator(QDir::toNativeSeparators(data));
 }

@@ -36,8 +36,14 @@ QString siblingProgram(const QString &name);
 
 // Where the programs write their files by default (report, journal),
 // ending in a separator: the program's folder when it can be written,
-// otherwise the user's data folder, made when missing.
+// otherwise the suite's data folder of the user.
 QString defaultWriteFolder();
+
+// The user's data folder of the suite ("Zentavo" in the user's data
+// folder), ending in a separator and made when missing. It is one for all
+// three programs, so that the scheduler shows the report the main program
+// wrote into it.
+QString userDataFolder();
 
 // The longest path the system opens; a longer one fails by name at once.
 #ifdef Q_OS_WIN

@@ -1,0 +1,27 @@
+#include "Paths.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+TEST(Paths, EveryProgramOfTheSuiteSharesOneUserDataFolder)
+{
+    QTemporaryDir dir;
+    const QByteArray oldData = qgetenv("XDG_DATA_HOME");
+    const QString oldName = QCoreApplication::applicationName();
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path()));
+
+    QStringList folders;
+    for (const char *program : {"Zentavo", "Vorrin", "Pelvaro"}) {
+        QCoreApplication::setApplicationName(QString::fromLatin1(program));
+        folders << platform::userDataFolder();
+    }
+    QCoreApplication::setApplicationName(oldName);
+    qputenv("XDG_DATA_HOME", oldData);
+
+    const QString expected = dir.filePath(QStringLiteral("Zentavo/"));
+    EXPECT_EQ(folders, (QStringList{expected, expected, expected}));
+    EXPECT_TRUE(QFileInfo(expected).isDir());
+}
