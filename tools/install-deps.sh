@@ -1,15 +1,24 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when missing.
+# Installs the Debian packages that are missing: with the argument
+# "programs" only those that building and trying the programs needs (the
+# sample), otherwise also those of the tests.
 set -euo pipefail
 
 packages=(
   cmake make g++ pkgconf
-  qt6-base-dev qt6-translations-l10n zlib1g-dev libgtest-dev libgmock-dev
+  qt6-base-dev qt6-translations-l10n zlib1g-dev
   # The help files: read with chmlib, compiled at build time with chmcmd.
   libchm-dev fp-utils-3.2.2
-  # Tools the tests check archives, mail and printing with.
-  zip unzip p7zip-full libarchive-tools python3 python3-aiosmtpd poppler-utils
+  # The sample lists its archive.
+  unzip
 )
+if [[ "${1:-}" != programs ]]; then
+  packages+=(
+    libgtest-dev libgmock-dev
+    # Tools the tests check archives, mail and printing with.
+    zip p7zip-full libarchive-tools python3 python3-aiosmtpd poppler-utils
+  )
+fi
 
 missing=()
 for package in "${packages[@]}"; do

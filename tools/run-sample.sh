@@ -6,7 +6,7 @@
 # in the temporary folder: settings, report, runtime sockets, archive.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/install-deps.sh
+tools/install-deps.sh programs
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build build-release -j"$(nproc)" --target programs
 bin=build-release/bin
