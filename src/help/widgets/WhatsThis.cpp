@@ -321,7 +321,8 @@ bool TWhatsThis::keyPressed(QWidget *receiver, QKeyEvent *event)
     m_mode = Idle;
     auto *menu = qobject_cast<QMenu *>(receiver);
     m_inMenu = menu != nullptr;
-    m_selectedItem = menu != nullptr ? menu->activeAction() : nullptr;
+    // In a menu without a highlighted item the menu itself is asked about.
+    m_selectedItem = menu == nullptr ? nullptr : menu->activeAction() ? menu->activeAction() : menu->menuAction();
     m_target = menu != nullptr ? nullptr : QApplication::focusWidget() ? QApplication::focusWidget() : receiver;
     const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
     bool callHelp = true;
@@ -532,8 +533,14 @@ int TWhatsThis::menuItemContext() const
     QAction *item = m_selectedItem;
     for (int depth = 0; item != nullptr && depth < 32; ++depth) {
         QWidget *shownBy = shownIn(item);
-        if (const int context = contextOf(item, shownBy != nullptr ? formOf(shownBy) : nullptr))
+        QWidget *form = shownBy != nullptr ? formOf(shownBy) : nullptr;
+        if (const int context = contextOf(item, form))
             return context;
+        // A menu's own item is named by its menu.
+        if (item->menu() != nullptr) {
+            if (const int context = contextOf(item->menu(), form))
+                return context;
+        }
         auto *menu = qobject_cast<QMenu *>(shownBy);
         item = menu != nullptr ? menu->menuAction() : nullptr;
     }
