@@ -22,13 +22,12 @@ QMargins frameMargins(const QWidget &window)
             frame.bottom() - inner.bottom()};
 }
 
-// Moves the window's frame so that its centre is the owner's, on the
-// owner's screen.
-void centreOn(QWidget &window, const QWidget &owner)
+// Until the window manager has framed a window, the owner's frame (made by
+// the same window manager) stands for its own.
+QMargins expectedFrame(const QWidget &window, const QWidget *owner)
 {
-    QRect frame = window.frameGeometry();
-    frame.moveCenter(owner.frameGeometry().center());
-    window.move(KeptWithin(frame, AvailableAreaFor(&owner)).topLeft());
+    const QMargins own = frameMargins(window);
+    return own.isNull() && owner != nullptr ? frameMargins(*owner) : own;
 }
 
 class CentringFilter final : public QObject {
@@ -48,7 +47,7 @@ protected:
         const bool ownerPlaced = watched == m_owner && (event->type() == QEvent::Move || event->type() == QEvent::Resize);
         const bool shown = watched == m_window && event->type() == QEvent::Show;
         if (m_window && m_owner && m_window->isVisible() && (ownerPlaced || shown))
-            centreOn(*m_window, *m_owner);
+            PlaceOnOwnersScreen(*m_window, m_owner);
         return false;
     }
 
@@ -87,7 +86,7 @@ void PlaceOnOwnersScreen(QWidget &window, const QWidget *owner)
     const QRect area = AvailableAreaFor(owner);
     if (area.isEmpty())
         return;
-    const QMargins frame = window.isVisible() || owner == nullptr ? frameMargins(window) : frameMargins(*owner);
+    const QMargins frame = expectedFrame(window, owner);
     QRect wanted(QPoint(), window.size().grownBy(frame));
     wanted.moveCenter(owner != nullptr ? owner->frameGeometry().center() : area.center());
     wanted = KeptWithin(wanted, area);

@@ -14,10 +14,9 @@ QRect KeptWithin(QRect rect, const QRect &area);
 // screen under the mouse pointer without one.
 QRect AvailableAreaFor(const QWidget *owner);
 
-// Places a window that is about to be shown: its frame centred on its
-// owner's (on the screen's centre without an owner) and wholly on the
-// owner's screen. Before the window manager has framed the window, the
-// owner's frame stands for the window's own.
+// Places a window: its frame centred on its owner's (on the screen's centre
+// without an owner) and wholly on the owner's screen, shrunk where the
+// screen is smaller.
 void PlaceOnOwnersScreen(QWidget &window, const QWidget *owner);
 
 // Keeps the window centred on its owner whenever the owner moves or changes
