@@ -118,7 +118,9 @@
 #define FormEditor_TabSheetExtCopies 304
 #define FormEditor_TabSheetComs 305
 
-// The editor's dialogs: a source, a command's kind, a command's paths
+// The editor's dialogs: a source, a command's kind, a command's paths. The
+// numbers are fixed; the status bar's 7 serves the paths dialog too, and its
+// popup text speaks of both.
 #define FormSource 3
 #define FormSource_ButtonBrowse 14
 #define FormSelCmd_RadioButtonExt 31
