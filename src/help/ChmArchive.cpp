@@ -1,9 +1,10 @@
 #include "ChmArchive.h"
 
+#include "AnonymousFile.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <QThread>
 
 #include <chm_lib.h>
@@ -91,7 +92,7 @@ void ChmArchive::Closer::operator()(chmFile *file) const
     chm_close(file);
 }
 
-ChmArchive::ChmArchive(std::unique_ptr<QTemporaryFile> copy, chmFile *file)
+ChmArchive::ChmArchive(std::unique_ptr<platform::AnonymousFile> copy, chmFile *file)
     : m_copy(std::move(copy))
     , m_file(file)
 {
@@ -105,11 +106,10 @@ std::unique_ptr<ChmArchive> ChmArchive::open(const QString &path)
     QFile original(path);
     if (!QFileInfo(path).isFile() || original.size() > MaximumFileSize || !original.open(QIODevice::ReadOnly))
         return nullptr;
-    auto copy = std::make_unique<QTemporaryFile>();
-    const QByteArray bytes = original.readAll();
-    if (!copy->open() || copy->write(bytes) != bytes.size() || !copy->flush())
+    auto copy = std::make_unique<platform::AnonymousFile>(original.readAll());
+    if (!copy->isOpen())
         return nullptr;
-    const QByteArray copyPath = QFile::encodeName(copy->fileName());
+    const QByteArray copyPath = QFile::encodeName(copy->path());
     if (!readsSafely(copyPath))
         return nullptr;
     chmFile *file = chm_open(copyPath.constData());

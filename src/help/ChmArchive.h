@@ -7,8 +7,11 @@
 #include <memory>
 #include <optional>
 
-class QTemporaryFile;
 struct chmFile;
+
+namespace platform {
+class AnonymousFile;
+}
 
 namespace help {
 
@@ -29,9 +32,9 @@ private:
     struct Closer {
         void operator()(chmFile *file) const;
     };
-    ChmArchive(std::unique_ptr<QTemporaryFile> copy, chmFile *file);
+    ChmArchive(std::unique_ptr<platform::AnonymousFile> copy, chmFile *file);
 
-    std::unique_ptr<QTemporaryFile> m_copy;
+    std::unique_ptr<platform::AnonymousFile> m_copy;
     std::unique_ptr<chmFile, Closer> m_file;
 };
 

@@ -3,6 +3,8 @@
 
 #include "TestFiles.h"
 
+#include <QDir>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -63,6 +65,24 @@ TEST(HelpFileTest, MissingOrDamagedFilesDoNotOpen)
     EXPECT_FALSE(HelpFile::open(dir.filePath(QStringLiteral("Missing.chm"))));
     EXPECT_FALSE(HelpFile::open(damaged));
     EXPECT_FALSE(HelpFile::open(dir.path()));
+}
+
+// A program killed while its help file is open must leave no copy of it.
+TEST(HelpFileTest, AnOpenHelpFileHasNoCopyInTheTemporaryFolder)
+{
+    QTemporaryDir temporary;
+    const std::optional<QByteArray> kept =
+        qEnvironmentVariableIsSet("TMPDIR") ? std::optional(qgetenv("TMPDIR")) : std::nullopt;
+    qputenv("TMPDIR", QFile::encodeName(temporary.path()));
+    const std::unique_ptr<HelpFile> file = HelpFile::open(BuiltHelpFile);
+    const QStringList left = QDir(temporary.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    if (kept)
+        qputenv("TMPDIR", *kept);
+    else
+        qunsetenv("TMPDIR");
+    ASSERT_TRUE(file);
+    EXPECT_TRUE(file->read(QStringLiteral("Main.htm")));
+    EXPECT_EQ(left, QStringList());
 }
 
 TEST(HelpFileTest, DamagedFilesAreRefusedOrReadWithoutHarm)

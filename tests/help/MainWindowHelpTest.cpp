@@ -1,7 +1,5 @@
 #include "FZentavo.h"
 
-#include "BuiltInContextMap.h"
-#include "MapFile.h"
 #include "RegistryKey.h"
 #include "ViewRep.h"
 #include "VorrinUnit.h"
@@ -11,8 +9,10 @@
 #include "HelpRouter.h"
 #include "HelpWindow.h"
 #include "HtmlHelpApi.h"
+#include "MapNamesCheck.h"
 #include "ProgramHelp.h"
 #include "QtHtmlHelp.h"
+#include "RecordingBrowser.h"
 #include "RecordingHelpRuntime.h"
 #include "ScriptedPrompter.h"
 #include "TestApplication.h"
@@ -22,10 +22,12 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QDialog>
+#include <QFile>
 #include <QMessageBox>
 #include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -126,21 +128,75 @@ TEST_F(MainWindowHelpTest, HelpMenuShowsTheContentsAndTopicsInTheHelpWindow)
     EXPECT_TRUE(prompts->messages.empty());
 }
 
-TEST_F(MainWindowHelpTest, MissingTopicsAndAMissingHelpFileAreReportedNotShown)
+TEST_F(MainWindowHelpTest, TheHelpWindowOpensWhollyOnTheScreenBesideTheWindowThatAsked)
 {
-    prompts->buttons = {platform::PromptButton::Ok, platform::PromptButton::Ok};
+    const QRect area = form->screen()->availableGeometry();
+    const struct {
+        QPoint ownerAt;
+        bool right;
+        bool bottom;
+    } cases[] = {
+        {area.topLeft() + QPoint(10, 10), false, false},
+        {area.bottomRight() - QPoint(130, 90), true, true},
+    };
+    for (const auto &c : cases) {
+        QWidget owner;
+        owner.setGeometry(QRect(c.ownerAt, QSize(120, 80)));
+        owner.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+        QApplication::setActiveWindow(&owner);
+        ASSERT_TRUE(ShowHelpTopic(QStringLiteral("Main")));
+        const QRect frame = runtime().Window()->frameGeometry();
+        EXPECT_TRUE(area.contains(frame)) << frame.x() << ',' << frame.y();
+        EXPECT_EQ(c.right ? frame.right() == area.right() : frame.left() == area.left(), true) << frame.x();
+        EXPECT_EQ(c.bottom ? frame.bottom() == area.bottom() : frame.top() == area.top(), true) << frame.y();
+        runtime().Window()->close();
+    }
+}
+
+TEST_F(MainWindowHelpTest, TheHelpMenuOpensTheProductsWebPageInTheBrowser)
+{
+    RecordingBrowser browser;
+    QAction *update = form->findChild<QAction *>(QStringLiteral("HUpdate"));
+    ASSERT_NE(update, nullptr);
+    update->trigger();
+    EXPECT_EQ(browser.opened, QList<QUrl>{platform::ProductWebPage()});
+    EXPECT_EQ(platform::ProductWebPage().scheme(), QStringLiteral("https"));
+    EXPECT_TRUE(prompts->messages.empty());
+}
+
+TEST_F(MainWindowHelpTest, EveryRequestThatCannotBeServedSaysWhy)
+{
+    prompts->buttons.assign(5, platform::PromptButton::Ok);
     EXPECT_FALSE(ShowHelpTopic(QStringLiteral("NoSuchTopic")));
     ASSERT_EQ(prompts->messages.size(), 1u);
     EXPECT_TRUE(prompts->messages.back().text.contains(QStringLiteral("NoSuchTopic.htm")));
 
+    QTemporaryDir dir;
+    const QString damaged = dir.filePath(QStringLiteral("Zentavo.chm"));
+    QFile file(damaged);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("ITSF but not really a help file");
+    file.close();
     THelpRouter &router = *ProgramHelpRouter();
     const QString kept = router.Helpfile;
-    router.Helpfile = QStringLiteral("/nonexistent/Zentavo.chm");
-    EXPECT_FALSE(ShowHelpTopic(QStringLiteral("CreateJob")));
-    EXPECT_FALSE(router.ShowPopup(10, 10, QString(), 5));
-    // Told once, not at every request.
-    ASSERT_EQ(prompts->messages.size(), 2u);
-    EXPECT_TRUE(prompts->messages.back().text.contains(QStringLiteral("/nonexistent/Zentavo.chm")));
+    const struct {
+        QString helpFile;
+        QString reason;
+    } cases[] = {
+        {QStringLiteral("/nonexistent/Zentavo.chm"), QStringLiteral("/nonexistent/Zentavo.chm is missing.")},
+        {damaged, damaged + QStringLiteral(" cannot be read: it is damaged")},
+    };
+    for (const auto &c : cases) {
+        router.Helpfile = c.helpFile;
+        // The same request again is told again, not dropped.
+        for (int request = 0; request < 2; ++request) {
+            const std::size_t told = prompts->messages.size();
+            EXPECT_FALSE(request == 0 ? ShowHelpTopic(QStringLiteral("CreateJob")) : router.ShowPopup(10, 10, QString(), 5));
+            ASSERT_EQ(prompts->messages.size(), told + 1) << c.helpFile.toStdString();
+            EXPECT_TRUE(prompts->messages.back().text.contains(c.reason)) << prompts->messages.back().text.toStdString();
+        }
+    }
     router.Helpfile = kept;
 }
 
@@ -201,8 +257,6 @@ TEST_F(MainWindowHelpTest, HelpEndsWhenTheApplicationQuitsWhileItsWindowsStillEx
     EXPECT_NE(ProgramHelpRouter(), nullptr);
 }
 
-// A name of the map file that names no control gives that control only its
-// window's help: every name must be found in the windows that exist.
 TEST_F(MainWindowHelpTest, EveryControlNameOfTheMapFileIsAControlOfItsWindow)
 {
     QTemporaryDir dir;
@@ -214,19 +268,8 @@ TEST_F(MainWindowHelpTest, EveryControlNameOfTheMapFileIsAControlOfItsWindow)
     zentavo::TFormPause pause(form.get(), QStringLiteral("The Zentavo"));
     const QList<const QObject *> windows = {form.get(), &form->FormRep(), &settings, &pause};
 
-    int checked = 0;
-    for (const MapEntry &entry : ParseMapFile(QStringLiteral(HELP_MAP_FILE))) {
-        const QString window = entry.name.section(u'_', 0, 0);
-        const QString control = entry.name.section(u'_', 1);
-        const auto found = std::find_if(windows.begin(), windows.end(),
-                                        [&](const QObject *w) { return w->objectName() == window; });
-        // The editor's and the scheduler's windows are not part of this program.
-        if (found == windows.end() || control.isEmpty())
-            continue;
-        EXPECT_NE((*found)->findChild<QObject *>(control), nullptr) << entry.name.toStdString();
-        EXPECT_EQ(FormsContextMap().FindContext(entry.name), entry.context) << entry.name.toStdString();
-        ++checked;
-    }
+    // The editor's and the scheduler's windows are not part of this program.
+    const int checked = CheckMapNamesOf(windows);
     EXPECT_GT(checked, 40);
 }
 

@@ -8,14 +8,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -51,6 +55,39 @@ QString at(const QPoint &point)
 {
     return QStringLiteral("at %1,%2").arg(point.x()).arg(point.y());
 }
+
+// A right-click as the window system delivers it: the press (which brings
+// the context-menu event) and, a hand's tremble later, the release, which
+// goes to whatever menu the press opened.
+void rightClick(QWidget *widget, const QPoint &point)
+{
+    QWindow *window = widget->window()->windowHandle();
+    const QPoint inWindow = widget->mapTo(widget->window(), point);
+    // The pointer is where the press is; menus measure moves from there.
+    QCursor::setPos(widget->mapToGlobal(point));
+    QTest::mousePress(window, Qt::RightButton, {}, inWindow);
+    QTest::mouseRelease(window, Qt::RightButton, {}, inWindow + QPoint(4, 4));
+}
+
+// Like the notification-area icon: a window that opens its menu on the press.
+class MenuOnPress final : public QWidget {
+public:
+    MenuOnPress()
+    {
+        QAction *first = menu.addAction(QStringLiteral("Run process"));
+        QObject::connect(first, &QAction::triggered, [this] { ++runs; });
+        menu.addAction(QStringLiteral("Exit"));
+    }
+    QMenu menu;
+    int runs = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        if (event->button() == Qt::RightButton)
+            menu.popup(event->globalPosition().toPoint());
+    }
+};
 
 class WhatsThisTest : public WidgetTest {
 protected:
@@ -232,6 +269,79 @@ TEST_F(WhatsThisTest, RightClickOffersWhatsThisForThatPoint)
     EXPECT_FALSE(popup->isVisible());
 }
 
+TEST_F(WhatsThisTest, AQuickRightClickLeavesTheWhatsThisMenuOpenAndItsItemShowsThePopup)
+{
+    const QPoint inButton(6, 5);
+    rightClick(button, inButton);
+    QMenu *popup = whatsThis->PopupMenu();
+    ASSERT_TRUE(popup->isVisible());
+    EXPECT_TRUE(help.requests.isEmpty());
+    QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(popup->actions().first()).center());
+    EXPECT_FALSE(popup->isVisible());
+    EXPECT_EQ(help.requests, (QStringList{at(button->mapToGlobal(inButton)), QStringLiteral("8 7")}));
+    EXPECT_EQ(buttonClicks, 0);
+}
+
+TEST_F(WhatsThisTest, ControlsWithMenusOfTheirOwnGetThemOnARightClick)
+{
+    auto *grid = new QTableWidget(2, 2, window->centralWidget());
+    auto *actionsGrid = new QTableWidget(2, 2, window->centralWidget());
+    window->centralWidget()->layout()->addWidget(grid);
+    window->centralWidget()->layout()->addWidget(actionsGrid);
+    int gridMenus = 0;
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(grid, &QWidget::customContextMenuRequested, [&] { ++gridMenus; });
+    // Its menu opens modally: the item is chosen by the time it returns.
+    int actionsRun = 0;
+    auto *add = new QAction(QStringLiteral("Add"), actionsGrid);
+    QObject::connect(add, &QAction::triggered, [&] { ++actionsRun; });
+    actionsGrid->addAction(add);
+    actionsGrid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    QTimer::singleShot(100, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (menu != nullptr && menu->actions().value(0) == add) {
+            add->trigger();
+            menu->close();
+        }
+    });
+    window->resize(400, 500);
+    QTest::qWait(20);
+
+    rightClick(grid->viewport(), QPoint(10, 10));
+    EXPECT_EQ(gridMenus, 1);
+    rightClick(actionsGrid->viewport(), QPoint(10, 10));
+    EXPECT_EQ(actionsRun, 1);
+    EXPECT_FALSE(whatsThis->PopupMenu()->isVisible());
+    EXPECT_TRUE(help.requests.isEmpty());
+
+    // A window that opens its menu on the press keeps it open after the
+    // release, with no help asked for its items.
+    MenuOnPress icon;
+    icon.resize(24, 24);
+    icon.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&icon));
+    rightClick(&icon, QPoint(5, 5));
+    EXPECT_TRUE(icon.menu.isVisible());
+    EXPECT_FALSE(whatsThis->PopupMenu()->isVisible());
+    QTest::mouseClick(&icon.menu, Qt::LeftButton, {}, icon.menu.actionGeometry(icon.menu.actions().first()).center());
+    EXPECT_EQ(icon.runs, 1);
+    EXPECT_TRUE(help.requests.isEmpty());
+}
+
+TEST_F(WhatsThisTest, ARightClickOnAnItemOfAnOpenMenuShowsItsHelp)
+{
+    int runs = 0;
+    QObject::connect(item, &QAction::triggered, [&] { ++runs; });
+    SetHelpContext(item, 23);
+    menu->popup(window->mapToGlobal(QPoint(10, 10)));
+    ASSERT_TRUE(waitUntil([&] { return menu->isVisible(); }));
+    const QPoint inItem = menu->actionGeometry(item).center();
+    QTest::mouseClick(menu, Qt::RightButton, {}, inItem);
+    EXPECT_EQ(runs, 0);
+    EXPECT_EQ(help.requests, (QStringList{at(menu->mapToGlobal(inItem)), QStringLiteral("8 23")}));
+    EXPECT_FALSE(menu->isVisible());
+}
+
 TEST_F(WhatsThisTest, F1InAMenuShowsTheHighlightedItemOrItsParentItem)
 {
     menu->popup(window->mapToGlobal(QPoint(10, 10)));
@@ -265,6 +375,30 @@ TEST_F(WhatsThisTest, ContextModeClickOnAMenuItemShowsItsHelpWithoutRunningIt)
     EXPECT_EQ(help.requests.last(), QStringLiteral("8 23"));
     EXPECT_EQ(whatsThis->Mode(), TWhatsThis::Idle);
     EXPECT_FALSE(menu->isVisible());
+}
+
+TEST_F(WhatsThisTest, ContextModeClickOnACommandOfTheMenuBarShowsItsHelpAndLeavesTheMode)
+{
+    QAction *options = window->menuBar()->addAction(QStringLiteral("&Options"));
+    options->setObjectName(QStringLiteral("OptionsMenu"));
+    int runs = 0;
+    QObject::connect(options, &QAction::triggered, [&] { ++runs; });
+    contextMap.ReadFileData([] {
+        const QByteArray records = THelpContextMap::BuildRecords({{QStringLiteral("FormTest_OptionsMenu"), 22}});
+        return QByteArray(1, char(records.size())) + QByteArray(3, '\0') + records;
+    }());
+    contextMap.SetLoadedFileName(QStringLiteral("Zentavo.hhp"));
+    whatsThis->HelpContextMap = &contextMap;
+    whatsThis->EnterContextMode();
+    const QPoint inOptions = window->menuBar()->actionGeometry(options).center();
+    QTest::mouseClick(window->menuBar(), Qt::LeftButton, {}, inOptions);
+    ASSERT_TRUE(waitUntil([&] { return !help.requests.isEmpty(); }));
+    EXPECT_EQ(runs, 0);
+    EXPECT_EQ(help.requests, (QStringList{at(window->menuBar()->mapToGlobal(inOptions)), QStringLiteral("8 22")}));
+    EXPECT_EQ(whatsThis->Mode(), TWhatsThis::Idle);
+    // The next click acts again.
+    QTest::mouseClick(window->menuBar(), Qt::LeftButton, {}, inOptions);
+    EXPECT_EQ(runs, 1);
 }
 
 TEST_F(WhatsThisTest, ControlContextsComeFromAProjectMapByWindowAndControlName)

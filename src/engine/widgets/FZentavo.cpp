@@ -24,6 +24,7 @@
 #include "ViewRep.h"
 #include "OpenSettings.h"
 #include "VorrinUnit.h"
+#include "WebPage.h"
 #include "WindowMessages.h"
 #include "ZetuUnit.h"
 #include "ZetuPause.h"
@@ -181,10 +182,10 @@ void TFormZentavo::createMenus()
                             &TFormZentavo::HDocClick);
     QAction *HPrompt = HelpMenu->addAction(QStringLiteral("&What this such?"));
     HPrompt->setObjectName(QStringLiteral("HPrompt"));
+    command(HelpMenu, QStringLiteral("HUpdate"), QStringLiteral("Check &Update"), {}, &TFormZentavo::HUpdateClick);
     HelpMenu->addSeparator();
     QAction *HAbout = command(HelpMenu, QStringLiteral("HAbout"), QStringLiteral("&About..."), {},
                               &TFormZentavo::HAboutClick);
-    // TODO(web page): HUpdate, once the product has a web page to open.
 
     FOpen->setIcon(forms::commandIcon(style(), QStyle::SP_DialogOpenButton));
     FRun->setIcon(forms::commandIcon(style(), QStyle::SP_MediaPlay));
@@ -556,6 +557,11 @@ void TFormZentavo::OptionsMenuClick()
 void TFormZentavo::HDocClick()
 {
     help::ShowHelpContents();
+}
+
+void TFormZentavo::HUpdateClick()
+{
+    platform::OpenProductWebPage(m_productTitle);
 }
 
 void TFormZentavo::HAboutClick()

@@ -123,6 +123,8 @@ private:
     void TBFPrintClick();
     void OptionsMenuClick();
     void HDocClick();
+    // The product's web page in the desktop's browser.
+    void HUpdateClick();
     void HAboutClick();
     void setCommandsEnabled(bool enabled);
     void showResult(int result);

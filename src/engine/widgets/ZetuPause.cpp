@@ -8,6 +8,7 @@
 #include "PauseCountdown.h"
 #include "Prompter.h"
 #include "SuiteMessages.h"
+#include "WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
@@ -25,6 +26,10 @@ TFormPause::TFormPause(QWidget *owner, const QString &ownerCaption)
     , m_ownerCaption(ownerCaption)
 {
     FormCreate();
+    // Shown from the command line before the window manager has placed the
+    // main window: it follows the window to where it goes.
+    if (owner != nullptr)
+        platform::KeepCentredOn(*this, *owner);
 }
 
 TFormPause::~TFormPause() = default;

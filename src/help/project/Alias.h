@@ -6,3 +6,6 @@ FormVorrin=Settings.htm
 FormEditor=EdMainWindow.htm
 CommandLine=CommandLine.htm
 CreateJob=CreateJob.htm
+FormSource=EdMainWindow.htm
+FormSelCmd=EdMainWindow.htm
+FormCopy=EdMainWindow.htm

@@ -3,50 +3,61 @@
 // popups of CSHelp.txt and the topics of Alias.h use the same numbers.
 
 // The main program
-#define FormZentavo 1
+#define FormZentavo 20
 #define FormZentavo_LabelNameFile 2
-#define FormZentavo_LabelNameJob 3
+#define FormZentavo_LabelNameJob 15
 #define FormZentavo_GroupBoxRep 4
 #define FormZentavo_ListBoxRep 5
 #define FormZentavo_GaugeFile 6
-#define FormZentavo_Gauge 7
+#define FormZentavo_Gauge 18
 #define FormZentavo_BitBtnCancel 8
 #define FormZentavo_FOpen 9
 #define FormZentavo_FEdit 10
 #define FormZentavo_FRun 11
 #define FormZentavo_FPrint 12
 #define FormZentavo_FExit 13
-#define FormZentavo_RLoad 14
+#define FormZentavo_RLoad 19
 #define FormZentavo_RPrint 21
 #define FormZentavo_OptionsMenu 22
 #define FormZentavo_HDoc 23
 #define FormZentavo_TBHelp 23
 #define FormZentavo_HPrompt 30
-#define FormZentavo_HAbout 32
-#define FormZentavo_LabelFiles 33
-#define FormZentavo_FileMenu 34
+#define FormZentavo_HUpdate 39
+#define FormZentavo_HAbout 37
+#define FormZentavo_LabelFiles 38
+#define FormZentavo_FileMenu 24
 #define FormZentavo_ReportMenu 35
 #define FormZentavo_HelpMenu 36
 
 // The pause before an automatic run
-#define FormPause 40
-#define FormPause_CheckListBox 41
+#define FormPause 57
+#define FormPause_CheckListBox 58
 #define FormPause_ButtonRun 50
 #define FormPause_ButtonCancel 52
 #define FormPause_LabelTime 53
 #define FormPause_LabelAutoRun 54
 
 // The report viewer
-#define FormRep 100
-#define FormRep_ListBoxRep 101
-#define FormRep_TBPrint 102
-#define FormRep_TBClear 103
-#define FormRep_TBSearch 104
-#define FormRep_TBSearchA 105
-#define FormRep_TBClose 110
+#define FormRep 140
+#define FormRep_ListBoxRep 141
+#define FormRep_TBPrint 142
+#define FormRep_TBClear 143
+#define FormRep_TBSearch 144
+#define FormRep_TBSearchA 145
+#define FormRep_TBClose 146
 
 // The scheduler's tray menu
-#define TrayForm 120
+#define TrayForm 150
+#define TrayForm_OpenItem 151
+#define TrayForm_RunItem 152
+#define TrayForm_EditItem 153
+#define TrayForm_TheZentavoItem 154
+#define TrayForm_ReportItem 155
+#define TrayForm_JournalItem 156
+#define TrayForm_UpdateItem 157
+#define TrayForm_HelpItem 158
+#define TrayForm_AboutItem 159
+#define TrayForm_ExitItem 160
 
 // The settings dialog
 #define FormVorrin 200
@@ -74,29 +85,53 @@
 
 // The job file editor
 #define FormEditor 300
-#define FormEditor_ComboBoxName 301
+#define FormEditor_ComboBoxName 1
+#define FormEditor_StatusBar 7
+#define FormEditor_ButtonOk 16
+#define FormEditor_ButtonCancel 17
+#define FormEditor_FileMenu 130
+#define FormEditor_EditMenu 130
+#define FormEditor_HelpMenu 130
+#define FormEditor_FNew 100
+#define FormEditor_FOpen 101
+#define FormEditor_FSave 102
+#define FormEditor_FSaveAss 103
+#define FormEditor_FPrint 104
+#define FormEditor_FExit 105
+#define FormEditor_ENew 110
+#define FormEditor_ECopy 111
+#define FormEditor_EPaste 112
+#define FormEditor_EDel 113
+#define FormEditor_ERen 114
+#define FormEditor_PopupNameNew 110
+#define FormEditor_PopupNameCopy 111
+#define FormEditor_PopupNamePaste 112
+#define FormEditor_PopupNameDel 113
+#define FormEditor_PopupNameRen 114
+#define FormEditor_HDoc 120
+#define FormEditor_HAbout 121
+#define FormEditor_TBPrev 122
+#define FormEditor_TBNext 123
+#define FormEditor_HPrompt 327
 #define FormEditor_TabSheetArch 302
 #define FormEditor_TabSheetCopies 303
 #define FormEditor_TabSheetExtCopies 304
 #define FormEditor_TabSheetComs 305
-#define FormEditor_ButtonOk 306
-#define FormEditor_ButtonCancel 307
-#define FormEditor_StatusBar 308
-#define FormEditor_FNew 310
-#define FormEditor_FOpen 311
-#define FormEditor_FSave 312
-#define FormEditor_FSaveAss 313
-#define FormEditor_FPrint 314
-#define FormEditor_FExit 315
-#define FormEditor_ENew 320
-#define FormEditor_ECopy 321
-#define FormEditor_EPaste 322
-#define FormEditor_EDel 323
-#define FormEditor_ERen 324
-#define FormEditor_TBPrev 325
-#define FormEditor_TBNext 326
-#define FormEditor_HPrompt 327
-#define FormEditor_HDoc 328
+
+// The editor's dialogs: a source, a command's kind, a command's paths. The
+// numbers are fixed; the status bar's 7 serves the paths dialog too, and its
+// popup text speaks of both.
+#define FormSource 3
+#define FormSource_ButtonBrowse 14
+#define FormSelCmd_RadioButtonExt 31
+#define FormSelCmd_RadioButtonCopy 32
+#define FormSelCmd_RadioButtonDel 33
+#define FormSelCmd_RadioButtonRen 34
+#define FormCopy 7
+#define FormCopy_EditFrom 40
+#define FormCopy_EditTo 41
+#define FormCopy_ButtonBrowse 14
+#define FormCopy_ButtonTo 14
 
 // Topics asked for by name
 #define CommandLine 400

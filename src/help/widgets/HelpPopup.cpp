@@ -1,5 +1,7 @@
 #include "HelpPopup.h"
 
+#include "WindowPlacement.h"
+
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -36,13 +38,8 @@ void HelpPopup::showText(const QString &text, const QPoint &screenPosition)
     adjustSize();
     // Kept on the screen of the point.
     QRect area(screenPosition, size());
-    if (const QScreen *screen = QGuiApplication::screenAt(screenPosition)) {
-        const QRect available = screen->availableGeometry();
-        area.moveRight(std::min(area.right(), available.right()));
-        area.moveBottom(std::min(area.bottom(), available.bottom()));
-        area.moveLeft(std::max(area.left(), available.left()));
-        area.moveTop(std::max(area.top(), available.top()));
-    }
+    if (const QScreen *screen = QGuiApplication::screenAt(screenPosition))
+        area = platform::KeptWithin(area, screen->availableGeometry());
     move(area.topLeft());
     show();
     raise();

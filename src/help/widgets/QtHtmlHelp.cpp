@@ -3,6 +3,7 @@
 #include "HelpPopup.h"
 #include "HelpWindow.h"
 #include "Prompter.h"
+#include "WindowPlacement.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -33,11 +34,14 @@ const HelpFile *QtHtmlHelp::helpFile(const QString &path)
     const QString key = QFileInfo(path).absoluteFilePath();
     auto found = m_files.find(key);
     if (found == m_files.end()) {
+        // Not kept when it fails: a file put right later is read then, and
+        // every request until then is told why it fails.
         std::unique_ptr<HelpFile> file = HelpFile::open(key);
         if (!file) {
-            if (!m_reported.contains(key))
-                report(QStringLiteral("The help file %1 is missing or cannot be read.").arg(QDir::toNativeSeparators(key)));
-            m_reported.insert(key);
+            const QString name = QDir::toNativeSeparators(key);
+            report(QFileInfo(key).isFile()
+                       ? QStringLiteral("The help file %1 cannot be read: it is damaged or no help file.").arg(name)
+                       : QStringLiteral("The help file %1 is missing.").arg(name));
             return nullptr;
         }
         found = m_files.emplace(key, std::move(file)).first;
@@ -70,6 +74,13 @@ void makeOwned(QPointer<Window> &window)
 bool QtHtmlHelp::show(const HelpFile &file, const QString &topic)
 {
     makeOwned(m_window);
+    if (!m_window->isVisible()) {
+        // Where the window asking for help is (the scheduler has none).
+        QWidget *owner = QApplication::activeModalWidget();
+        if (owner == nullptr)
+            owner = QApplication::activeWindow();
+        platform::PlaceOnOwnersScreen(*m_window, owner);
+    }
     m_window->showTopic(file, topic);
     return true;
 }

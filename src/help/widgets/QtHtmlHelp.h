@@ -6,7 +6,6 @@
 #include "HtmlHelpApi.h"
 
 #include <QPointer>
-#include <QSet>
 
 #include <map>
 #include <memory>
@@ -14,8 +13,7 @@
 namespace help {
 
 // The help runtime of the programs: topics in a help window, popups near
-// their point. A help file that cannot be read is reported once, then its
-// requests fail quietly.
+// their point. Each request that cannot be served tells the user why.
 class QtHtmlHelp final : public HtmlHelpRuntime {
 public:
     QtHtmlHelp();
@@ -39,7 +37,6 @@ private:
     void report(const QString &text);
 
     std::map<QString, std::unique_ptr<HelpFile>> m_files;
-    QSet<QString> m_reported;
     QPointer<HelpWindow> m_window;
     QPointer<HelpPopup> m_popup;
 };

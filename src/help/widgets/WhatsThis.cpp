@@ -4,6 +4,7 @@
 #include "HelpContextMap.h"
 #include "HelpError.h"
 
+#include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
@@ -19,6 +20,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -44,15 +46,27 @@ QWidget *formOf(QWidget *widget)
     return widget;
 }
 
-// Controls that offer a menu of their own on a right-click keep it.
+// A scroll area's viewport hands its events to the area: the area is the
+// control.
+QWidget *controlOf(QWidget *receiver)
+{
+    auto *area = qobject_cast<QAbstractScrollArea *>(receiver->parentWidget());
+    return area != nullptr && area->viewport() == receiver ? area : receiver;
+}
+
+// Controls that offer a menu of their own on a right-click keep it; so do
+// those that leave the click to their parent, which decides then.
 bool hasOwnContextMenu(const QWidget *widget)
 {
     if (widget->contextMenuPolicy() != Qt::DefaultContextMenu)
         return true;
-    if (qobject_cast<const QLineEdit *>(widget) || qobject_cast<const QAbstractSpinBox *>(widget))
+    if (qobject_cast<const QLineEdit *>(widget) || qobject_cast<const QAbstractSpinBox *>(widget)
+        || qobject_cast<const QScrollBar *>(widget))
         return true;
     if (const auto *combo = qobject_cast<const QComboBox *>(widget))
         return combo->isEditable();
+    if (const auto *label = qobject_cast<const QLabel *>(widget))
+        return label->textInteractionFlags().testFlag(Qt::TextSelectableByMouse);
     // Text views receive their events in their viewport.
     for (const QWidget *w = widget; w != nullptr; w = w->parentWidget()) {
         if (qobject_cast<const QTextEdit *>(w) || qobject_cast<const QPlainTextEdit *>(w))
@@ -63,12 +77,13 @@ bool hasOwnContextMenu(const QWidget *widget)
     return false;
 }
 
-// The menu that shows the action, for its parent item.
-QMenu *menuOf(const QAction *action)
+// The menu or menu bar that shows the action; a menu's item hangs under
+// the menu's own item.
+QWidget *shownIn(const QAction *action)
 {
     for (QObject *object : action->associatedObjects()) {
-        if (auto *menu = qobject_cast<QMenu *>(object))
-            return menu;
+        if (qobject_cast<QMenu *>(object) != nullptr || qobject_cast<QMenuBar *>(object) != nullptr)
+            return static_cast<QWidget *>(object);
     }
     return nullptr;
 }
@@ -269,10 +284,19 @@ bool TWhatsThis::eventFilter(QObject *watched, QEvent *event)
             return contextMenuAsked(receiver, static_cast<QContextMenuEvent *>(event));
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
+            notePress(receiver, static_cast<QMouseEvent *>(event));
             return mousePressed(receiver, static_cast<QMouseEvent *>(event));
+        case QEvent::MouseMove:
+            noteDrag(receiver, static_cast<QMouseEvent *>(event));
+            return false;
         case QEvent::MouseButtonRelease:
-            if (auto *menu = qobject_cast<QMenu *>(receiver))
-                return menuMouseReleased(menu, static_cast<QMouseEvent *>(event));
+            if (auto *menu = qobject_cast<QMenu *>(receiver)) {
+                // A release whose press opened the menu elsewhere (the
+                // right-click that opened it) is no click on its items.
+                const bool clickedHere = m_clickedMenu == menu;
+                m_clickedMenu = nullptr;
+                return clickedHere && menuMouseReleased(menu, static_cast<QMouseEvent *>(event));
+            }
             if (m_swallowRelease) {
                 m_swallowRelease = false;
                 return true;
@@ -297,7 +321,8 @@ bool TWhatsThis::keyPressed(QWidget *receiver, QKeyEvent *event)
     m_mode = Idle;
     auto *menu = qobject_cast<QMenu *>(receiver);
     m_inMenu = menu != nullptr;
-    m_selectedItem = menu != nullptr ? menu->activeAction() : nullptr;
+    // In a menu without a highlighted item the menu itself is asked about.
+    m_selectedItem = menu == nullptr ? nullptr : menu->activeAction() ? menu->activeAction() : menu->menuAction();
     m_target = menu != nullptr ? nullptr : QApplication::focusWidget() ? QApplication::focusWidget() : receiver;
     const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
     bool callHelp = true;
@@ -320,9 +345,28 @@ bool TWhatsThis::keyPressed(QWidget *receiver, QKeyEvent *event)
     return true;
 }
 
+void TWhatsThis::notePress(QWidget *receiver, const QMouseEvent *event)
+{
+    m_pressPoint = event->globalPosition().toPoint();
+    m_clickedMenu = qobject_cast<QMenu *>(receiver);
+}
+
+void TWhatsThis::noteDrag(QWidget *receiver, const QMouseEvent *event)
+{
+    // As in the menus themselves: a button held and dragged onto a menu
+    // makes its release a click there.
+    auto *menu = qobject_cast<QMenu *>(receiver);
+    if (menu != nullptr && event->buttons() != Qt::NoButton
+        && (event->globalPosition().toPoint() - m_pressPoint).manhattanLength() >= QApplication::startDragDistance())
+        m_clickedMenu = menu;
+}
+
 bool TWhatsThis::contextMenuAsked(QWidget *receiver, QContextMenuEvent *event)
 {
     if (qobject_cast<QMenu *>(receiver) != nullptr || (m_mode != Idle && m_mode != ContextMode))
+        return false;
+    // A control that opened a menu of its own on the press keeps it.
+    if (QApplication::activePopupWidget() != nullptr)
         return false;
     QWidget *target = nullptr;
     QPoint point;
@@ -332,7 +376,7 @@ bool TWhatsThis::contextMenuAsked(QWidget *receiver, QContextMenuEvent *event)
         target = QApplication::focusWidget() ? QApplication::focusWidget() : receiver;
         point = centreOf(target);
     } else {
-        target = receiver;
+        target = controlOf(receiver);
         point = event->globalPos();
         if (m_mode == ContextMode) {
             if (!isWTButton(target))
@@ -340,7 +384,7 @@ bool TWhatsThis::contextMenuAsked(QWidget *receiver, QContextMenuEvent *event)
             LeaveContextMode();
         }
     }
-    if (hasOwnContextMenu(target))
+    if (hasOwnContextMenu(receiver) || hasOwnContextMenu(target))
         return false;
     m_mode = MenuRequest;
     m_target = target;
@@ -355,25 +399,48 @@ bool TWhatsThis::mousePressed(QWidget *receiver, QMouseEvent *event)
     if (m_mode != ContextMode || event->button() != Qt::LeftButton)
         return false;
     // Menus open and work as usual in the mode: their items answer on release.
-    if (qobject_cast<QMenu *>(receiver) != nullptr || qobject_cast<QMenuBar *>(receiver) != nullptr)
+    if (qobject_cast<QMenu *>(receiver) != nullptr)
         return false;
+    const QPoint point = event->globalPosition().toPoint();
+    if (auto *bar = qobject_cast<QMenuBar *>(receiver)) {
+        // A command on the bar itself is an item like those in its menus.
+        QAction *command = bar->actionAt(event->position().toPoint());
+        if (command == nullptr || command->menu() != nullptr || command->isSeparator())
+            return false;
+        leaveForHelp(point, [this, command = QPointer<QAction>(command)] {
+            if (!command)
+                return false;
+            m_selectedItem = command;
+            m_inMenu = true;
+            return true;
+        });
+        return true;
+    }
     // The first to see the click is the control under it, disabled or not.
     QWidget *target = receiver;
     // The mode's own button leaves the mode by its action.
     if (isWTButton(target))
         return false;
-    const QPoint point = event->globalPosition().toPoint();
+    leaveForHelp(point, [this, target = QPointer<QWidget>(target)] {
+        if (!target)
+            return false;
+        m_target = target;
+        m_inMenu = false;
+        return true;
+    });
+    return true;
+}
+
+void TWhatsThis::leaveForHelp(const QPoint &point, std::function<bool()> chooseItem)
+{
     LeaveContextMode();
     m_swallowRelease = true;
     // After the click's own handling, as the click ends.
-    QTimer::singleShot(0, this, [this, target = QPointer<QWidget>(target), point] {
-        if (!target)
-            return;
-        m_target = target;
+    QTimer::singleShot(0, this, [this, point, chooseItem = std::move(chooseItem)] {
+        if (chooseItem())
+            ShowContextHelp(point);
         m_inMenu = false;
-        ShowContextHelp(point);
     });
-    return true;
 }
 
 bool TWhatsThis::menuMouseReleased(QMenu *menu, QMouseEvent *event)
@@ -465,9 +532,16 @@ int TWhatsThis::menuItemContext() const
     // The item, then the items it hangs under, until one has a context.
     QAction *item = m_selectedItem;
     for (int depth = 0; item != nullptr && depth < 32; ++depth) {
-        QMenu *menu = menuOf(item);
-        if (const int context = contextOf(item, menu != nullptr ? formOf(menu) : nullptr))
+        QWidget *shownBy = shownIn(item);
+        QWidget *form = shownBy != nullptr ? formOf(shownBy) : nullptr;
+        if (const int context = contextOf(item, form))
             return context;
+        // A menu's own item is named by its menu.
+        if (item->menu() != nullptr) {
+            if (const int context = contextOf(item->menu(), form))
+                return context;
+        }
+        auto *menu = qobject_cast<QMenu *>(shownBy);
         item = menu != nullptr ? menu->menuAction() : nullptr;
     }
     return 0;

@@ -98,7 +98,12 @@ private:
     void notActive() const;
     bool keyPressed(QWidget *receiver, QKeyEvent *event);
     bool contextMenuAsked(QWidget *receiver, QContextMenuEvent *event);
+    void notePress(QWidget *receiver, const QMouseEvent *event);
+    void noteDrag(QWidget *receiver, const QMouseEvent *event);
     bool mousePressed(QWidget *receiver, QMouseEvent *event);
+    // Leaves the mode and, once the click is over, asks help for what
+    // chooseItem made the target (false: it is gone).
+    void leaveForHelp(const QPoint &point, std::function<bool()> chooseItem);
     bool menuMouseReleased(QMenu *menu, QMouseEvent *event);
     int menuItemContext() const;
     int controlContext() const;
@@ -114,6 +119,9 @@ private:
     bool m_swallowRelease = false;
     int m_mode = Idle;
     bool m_inMenu = false;
+    // Where the last press was, and the menu it (or a drag from it) reached.
+    QPoint m_pressPoint;
+    QPointer<QMenu> m_clickedMenu;
     QPointer<QAction> m_wtAction;
     QMetaObject::Connection m_wtConnection;
     QPointer<QWidget> m_target;

@@ -13,6 +13,7 @@
 #include "SuiteMessages.h"
 #include "ViewRep.h"
 #include "VorrinUnit.h"
+#include "WebPage.h"
 #include "WindowMessages.h"
 #include "ZetuUnit.h"
 
@@ -95,6 +96,7 @@ void TTrayForm::createMenu()
     TrayPopupMenu->addSeparator();
     ReportItem = item("ReportItem", "View report", &TTrayForm::ReportItemClick);
     JournalItem = item("JournalItem", "View journal", &TTrayForm::JournalItemClick);
+    UpdateItem = item("UpdateItem", "Check Update", &TTrayForm::UpdateItemClick);
     HelpItem = item("HelpItem", "The Zentavo Help", &TTrayForm::HelpItemClick);
     AboutItem = item("AboutItem", "About", &TTrayForm::AboutItemClick);
     TrayPopupMenu->addSeparator();
@@ -153,6 +155,11 @@ void TTrayForm::showFile(const QString &caption, const QString &fileName)
 {
     if (m_formRep->LoadFile(caption, fileName))
         platform::runDialog(*m_formRep);
+}
+
+void TTrayForm::UpdateItemClick()
+{
+    platform::OpenProductWebPage(sVorrinHeader);
 }
 
 void TTrayForm::HelpItemClick()

@@ -53,6 +53,8 @@ public:
     void TheZentavoItemClick();
     void ReportItemClick();
     void JournalItemClick();
+    // The product's web page in the desktop's browser, without waiting.
+    void UpdateItemClick();
     void HelpItemClick();
     void AboutItemClick();
     // Stops the timer and the messages, then ends the program.
@@ -79,6 +81,7 @@ private:
     QAction *TheZentavoItem = nullptr;
     QAction *ReportItem = nullptr;
     QAction *JournalItem = nullptr;
+    QAction *UpdateItem = nullptr;
     QAction *HelpItem = nullptr;
     QAction *AboutItem = nullptr;
     QAction *ExitItem = nullptr;

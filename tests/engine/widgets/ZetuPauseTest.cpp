@@ -4,6 +4,7 @@
 #include "FakeClock.h"
 #include "ScriptedDialogs.h"
 #include "ScriptedPrompter.h"
+#include "TestApplication.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -53,6 +54,28 @@ protected:
 };
 
 } // namespace
+
+TEST_F(ChooseJobsTest, TheDialogStaysCentredOnItsOwnerWhereverTheOwnerIsPlaced)
+{
+    QWidget owner;
+    owner.resize(400, 300);
+    owner.show();
+    settings.CheckBoxPause = true;
+    QList<QPoint> offsets;
+    whenShown([&](TFormPause &dialog) {
+        dialog.show();
+        // Where the window manager puts the owner after the dialog is up.
+        for (const QPoint at : {QPoint(30, 20), QPoint(250, 180)}) {
+            owner.move(at);
+            testapp::waitUntil([&] { return owner.pos() == at; });
+            testapp::waitUntil([&] { return dialog.frameGeometry().center() == owner.frameGeometry().center(); }, 1000);
+            offsets << dialog.frameGeometry().center() - owner.frameGeometry().center();
+        }
+        dialog.ButtonRun->click();
+    });
+    EXPECT_TRUE(ChooseJobs(&owner, QStringLiteral("The Zentavo"), jobs, settings));
+    EXPECT_EQ(offsets, (QList<QPoint>{QPoint(), QPoint()}));
+}
 
 TEST_F(ChooseJobsTest, WithoutMenuOrPauseNoDialogIsShown)
 {

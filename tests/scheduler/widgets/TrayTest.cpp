@@ -6,6 +6,7 @@
 #include "FileLock.h"
 #include "Paths.h"
 #include "Journal.h"
+#include "RecordingBrowser.h"
 #include "RecordingStarter.h"
 #include "RegistryKey.h"
 #include "ScriptedDialogs.h"
@@ -151,6 +152,25 @@ TEST_F(TrayTest, RunItemAsksFirst)
     ASSERT_EQ(starter.requests.size(), 1u);
     EXPECT_EQ(starter.requests[0].arguments, QStringList{QStringLiteral("/run")});
     EXPECT_EQ(prompts->messages[0].text, sQuestionRun);
+}
+
+TEST_F(TrayTest, CheckUpdateOpensTheWebPageInTheBrowserOrSaysWhyNot)
+{
+    create();
+    const QList<QAction *> items = tray->PopupMenu().actions();
+    ASSERT_LT(items.indexOf(item("ReportItem")), items.indexOf(item("UpdateItem")));
+    ASSERT_LT(items.indexOf(item("UpdateItem")), items.indexOf(item("HelpItem")));
+    EXPECT_EQ(item("UpdateItem")->text(), QStringLiteral("Check Update"));
+    RecordingBrowser browser;
+    item("UpdateItem")->trigger();
+    EXPECT_EQ(browser.opened, QList<QUrl>{platform::ProductWebPage()});
+    EXPECT_TRUE(prompts->messages.empty());
+
+    browser.takes = false;
+    prompts->buttons = {PromptButton::Ok};
+    item("UpdateItem")->trigger();
+    ASSERT_EQ(prompts->messages.size(), 1u);
+    EXPECT_TRUE(prompts->messages[0].text.contains(platform::ProductWebPage().toDisplayString()));
 }
 
 TEST_F(TrayTest, OpenItemOpensOneSettingsDialogAcrossTheSuite)
