@@ -181,7 +181,7 @@ TEST_F(ZipCrashSafety, DamagedLocalHeaderOfAKeptEntryIsNotCopiedBlindly)
     const auto damageSecondEntry = [&] {
         TZipArchiver reader;
         reader.FileName = archive;
-        reader.OpenArchive();
+        reader.OpenArchiveMode(TZAFileMode::ReadOnlyDenyNone);
         const qint64 offset = qint64(reader.DirManager()->Items.GetItem(1).LocalHeaderOffset);
         reader.CloseArchive();
         QFile file(archive);
