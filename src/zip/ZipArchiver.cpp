@@ -272,7 +272,6 @@ void TZABaseArchiver::placeBuiltArchive()
     releaseStream();
     m_active = false;
     const QString built = m_buildName;
-    m_buildName.clear();
     const auto put = [&](const QString &from, const QString &to) {
         std::error_code error;
         std::filesystem::rename(platform::nativePath(from), platform::nativePath(to), error);
@@ -292,6 +291,7 @@ void TZABaseArchiver::placeBuiltArchive()
             QFile::remove(zavolumes::GetVolumeFileName(FileName, stale, names));
         put(zavolumes::GetVolumeFileName(built, zavolumes::LastVolume, names), last);
     }
+    m_buildName.clear();
     if (!platform::syncFolder(QFileInfo(FileName).absolutePath()))
         throw EZAException(zaconst::neWriteFailed);
 }
