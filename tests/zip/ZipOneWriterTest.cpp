@@ -135,75 +135,115 @@ TEST_F(ZipOneWriter, ASecondWriterWaitsForTheFirstOrIsRefusedAsInUse)
     EXPECT_EQ(namesIn(path(QStringLiteral("out"))), QStringList{QStringLiteral("backup.zip")});
 }
 
-// Made anew, the archive is built beside the old one: a build that fails,
-// is cancelled or is killed leaves the old archive byte for byte (a killed
-// one's leftovers go with the next run); a build that succeeds replaces it.
+// Made anew, the archive (or set) is built beside the old one: a build that
+// fails, is cancelled or is killed leaves the old one byte for byte (a
+// killed one's leftovers go with the next run); a build that succeeds
+// replaces it, the volumes of the older, longer set included.
 TEST_F(ZipOneWriter, AnArchiveMadeAnewReplacesTheOldOneOnlyWhenWhole)
 {
-    writeSources({QStringLiteral("old.bin")}, 1);
-    run();
-    const QByteArray old = testfiles::readBytes(archive);
-    QFile::remove(src + QStringLiteral("old.bin"));
-    writeSources({QStringLiteral("a.bin"), QStringLiteral("b.bin"), QStringLiteral("c.bin")}, 10);
-    const auto anew = [](TZipArchiver &zip) { zip.CreateAnew = true; };
-
-    struct Case
-    {
-        const char *name;
-        std::function<void(TZipArchiver &)> setUp;
+    const QString out = path(QStringLiteral("out"));
+    const auto visible = [&] {
+        std::map<QString, QByteArray> files = folderContents(out);
+        std::erase_if(files, [](const auto &file) { return file.first.startsWith(u'.'); });
+        return files;
     };
-    const Case failing[] = {
-        {"a failure half-way",
-         [&](TZipArchiver &zip) {
-             zip.OnFileProgress = [&](TZABaseArchiver &, const QString &name, double, TZAProcessOperation,
-                                      TZAProgressPhase phase, bool &) {
-                 if (phase == ppStart && name.endsWith(QStringLiteral("c.bin")))
-                     throw EZAException(zaconst::neCannotOpenFile, {}, {name});
-             };
-         }},
-        {"cancelled", [&](TZipArchiver &zip) {
-             zip.OnOverallProgress = [](TZABaseArchiver &, double progress, TZAProcessOperation, TZAProgressPhase,
-                                        bool &cancel) { cancel = progress > 40; };
-         }}};
-    for (const Case &c : failing) {
-        SCOPED_TRACE(c.name);
+    for (const bool split : {false, true}) {
+        SCOPED_TRACE(split ? "a set of volumes" : "one file");
+        QDir(src).removeRecursively();
+        QDir(out).removeRecursively();
+        QDir().mkpath(out);
+        const auto anew = [&](TZipArchiver &zip) {
+            zip.CreateAnew = true;
+            if (split)
+                configureSplit(zip, 200 * 1024);
+        };
+        writeSources({QStringLiteral("old0.bin"), QStringLiteral("old1.bin"), QStringLiteral("old2.bin"),
+                      QStringLiteral("old3.bin")}, 1);
         {
             TZipArchiver zip;
             anew(zip);
-            c.setUp(zip);
-            try {
-                run(zip);
-            } catch (const EZAException &) {
-            }
-        }
-        EXPECT_EQ(testfiles::readBytes(archive), old);
-        EXPECT_EQ(namesIn(path(QStringLiteral("out"))), QStringList{QStringLiteral("backup.zip")});
-    }
-
-    for (int killAt = 1; killAt < 60; ++killAt) {
-        SCOPED_TRACE(killAt);
-        const childprocess::Result child = childprocess::run([&] {
-            TZipArchiver zip;
-            anew(zip);
-            int events = 0;
-            zip.OnFileProgress = [&](TZABaseArchiver &, const QString &, double, TZAProcessOperation,
-                                     TZAProgressPhase, bool &) {
-                if (++events == killAt)
-                    childprocess::killSelf();
-            };
             run(zip);
-            return 0;
-        });
-        ASSERT_NE(child.outcome, childprocess::Outcome::TimedOut);
-        if (child.outcome == childprocess::Outcome::Exited)
-            break;
-        EXPECT_EQ(testfiles::readBytes(archive), old);
+        }
+        const auto old = visible();
+        ASSERT_EQ(old.size(), split ? 7u : 1u);
+        QDir(src).removeRecursively();
+        writeSources({QStringLiteral("a.bin"), QStringLiteral("b.bin"), QStringLiteral("c.bin")}, 10);
+
+        struct Case
+        {
+            const char *name;
+            std::function<void(TZipArchiver &)> setUp;
+        };
+        const Case failing[] = {
+            {"a failure half-way",
+             [&](TZipArchiver &zip) {
+                 zip.OnFileProgress = [&](TZABaseArchiver &, const QString &name, double, TZAProcessOperation,
+                                          TZAProgressPhase phase, bool &) {
+                     if (phase == ppStart && name.endsWith(QStringLiteral("c.bin")))
+                         throw EZAException(zaconst::neCannotOpenFile, {}, {name});
+                 };
+             }},
+            {"cancelled", [&](TZipArchiver &zip) {
+                 zip.OnOverallProgress = [](TZABaseArchiver &, double progress, TZAProcessOperation,
+                                            TZAProgressPhase, bool &cancel) { cancel = progress > 40; };
+             }}};
+        for (const Case &c : failing) {
+            SCOPED_TRACE(c.name);
+            {
+                TZipArchiver zip;
+                anew(zip);
+                c.setUp(zip);
+                try {
+                    run(zip);
+                } catch (const EZAException &) {
+                }
+            }
+            EXPECT_TRUE(visible() == old);
+            EXPECT_EQ(namesIn(out).size(), old.size());
+        }
+
+        int killAt = 1;
+        for (; killAt < 80; ++killAt) {
+            SCOPED_TRACE(killAt);
+            const childprocess::Result child = childprocess::run([&] {
+                TZipArchiver zip;
+                anew(zip);
+                int events = 0;
+                const auto tick = [&] {
+                    if (++events == killAt)
+                        childprocess::killSelf();
+                };
+                zip.OnFileProgress = [&](TZABaseArchiver &, const QString &, double, TZAProcessOperation,
+                                         TZAProgressPhase, bool &) { tick(); };
+                zip.OnOverallProgress = [&](TZABaseArchiver &, double, TZAProcessOperation, TZAProgressPhase,
+                                            bool &) { tick(); };
+                run(zip);
+                return 0;
+            });
+            ASSERT_NE(child.outcome, childprocess::Outcome::TimedOut);
+            if (child.outcome == childprocess::Outcome::Exited)
+                break;
+            EXPECT_TRUE(visible() == old);
+        }
+        EXPECT_GT(killAt, 5) << "the build raised too few events to be killed inside it";
+
+        TZipArchiver zip;
+        anew(zip);
+        run(zip);
+        const QStringList names = namesIn(out);
+        if (!split) {
+            expectEverySourceWhole();
+            EXPECT_EQ(names, QStringList{QStringLiteral("backup.zip")});
+            continue;
+        }
+        EXPECT_EQ(names, (QStringList{QStringLiteral("backup.z01"), QStringLiteral("backup.z02"),
+                                      QStringLiteral("backup.z03"), QStringLiteral("backup.z04"),
+                                      QStringLiteral("backup.zip")}));
+        if (const auto test = ziptools::run(QStringLiteral("7z"), {QStringLiteral("t"), archive})) {
+            EXPECT_EQ(test->exitCode, 0) << test->output.toStdString();
+            EXPECT_TRUE(test->output.contains(QStringLiteral("Files: 3"))) << test->output.toStdString();
+        }
     }
-    TZipArchiver zip;
-    anew(zip);
-    run(zip);
-    expectEverySourceWhole();
-    EXPECT_EQ(namesIn(path(QStringLiteral("out"))), QStringList{QStringLiteral("backup.zip")});
 }
 
 // A set whose update fails (a full disk), is cancelled (while the kept
