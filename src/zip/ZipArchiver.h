@@ -39,9 +39,10 @@ class TZAFileSelector;
 // assigns the handlers and shows its own dialogs from them.
 //
 // One writer per archive: from the open to the end of the commit the
-// archive file is locked against other processes (and other archivers);
-// an open that cannot have the lock within LockWaitMs fails with
-// neArchiveInUse.
+// archive is locked against other processes (and other archivers); an open
+// for writing that cannot have the lock within LockWaitMs fails with
+// neArchiveInUse, an open for reading goes on without it and leaves the
+// recovery of a cut-short commit to the writer.
 //
 // The component runs on one thread at a time; the search for files of all
 // instances shares one process-wide lock.
