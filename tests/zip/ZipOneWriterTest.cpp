@@ -5,8 +5,6 @@
 #include "ZACommitJournal.h"
 #include "ZATempFile.h"
 
-#include <QDirIterator>
-
 #include <map>
 #include <thread>
 
