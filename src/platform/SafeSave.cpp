@@ -72,9 +72,8 @@ QString temporaryStem(const QString &path)
     const QString stem = u'.' + name + TemporaryMark;
     if (fileNameBytes(stem).size() + UniquePartLength <= MaxNameBytes)
         return stem;
-    return TemporaryMark
-           + QString::fromLatin1(QCryptographicHash::hash(fileNameBytes(name), QCryptographicHash::Sha1).toHex().left(16))
-           + u'-';
+    const QByteArray digest = QCryptographicHash::hash(fileNameBytes(name), QCryptographicHash::Sha1);
+    return TemporaryMark + QString::fromLatin1(digest.toHex().left(16)) + u'-';
 }
 
 QString temporaryTemplate(const QString &path)

@@ -160,7 +160,8 @@ void TZASplitStream::RestoreFrom(qint64 position, QIODevice &saved)
             throw EZAException(zaconst::neCannotCreateFile, {}, {old[i].name});
     }
     m_volumes = old;
-    // Volumes wholly before the position were never written to.
+    // Volumes wholly before the position were never written to; an empty
+    // one there may have been removed and is made again.
     for (const Volume &volume : old) {
         const qint64 end = volume.start + volume.size;
         if (end <= position && volume.size > 0)

@@ -284,8 +284,8 @@ void TZABaseArchiver::placeBuiltArchive()
         const QString last = zavolumes::GetVolumeFileName(FileName, zavolumes::LastVolume, names);
         QFile::remove(last);
         int index = 0;
-        for (; QFileInfo::exists(zavolumes::GetVolumeFileName(built, index, names)); ++index)
-            put(zavolumes::GetVolumeFileName(built, index, names), zavolumes::GetVolumeFileName(FileName, index, names));
+        for (QString volume; QFileInfo::exists(volume = zavolumes::GetVolumeFileName(built, index, names)); ++index)
+            put(volume, zavolumes::GetVolumeFileName(FileName, index, names));
         // The volumes of an older, longer set would only mislead.
         for (int stale = index; stale < MaxVolumes; ++stale)
             QFile::remove(zavolumes::GetVolumeFileName(FileName, stale, names));

@@ -654,7 +654,8 @@ TEST_F(RunEngineTest, ANewArchiveEveryRunKeepsTheOldOneUntilTheNewIsMade)
         EXPECT_TRUE(test->output.contains(QStringLiteral("b.txt")));
         EXPECT_FALSE(test->output.contains(QStringLiteral("a.txt")));
     }
-    EXPECT_EQ(QDir(path(QStringLiteral("arc"))).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("A.zip")});
+    EXPECT_EQ(QDir(path(QStringLiteral("arc"))).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("A.zip")});
 }
 
 // While another writer has the archive, the job waits for it a while and
