@@ -227,11 +227,6 @@ bool TRunEngine::runBlock(TBlock &block)
 
     if (m_flags.stopRequested())
         return false;
-    if (m_settings.RadioButtonArcNew) {
-        addTimed(sTryDelOldArch + u' ' + m_archiveTarget);
-        AddRep(DeleteFiles(m_archiveTarget, false, nullptr, fileScope()) ? sRes.at(0) : sNotFound);
-    }
-
     if (!makeArchiveFolder(block))
         return true;
 

@@ -141,6 +141,8 @@ void TRunEngine::setUpArchiver(TZipArchiver &zip, const QString &archiveName)
     zip.RepairDirectoryOnOpen = true;
     zip.SFXStub = m_settings.CheckBoxSFX ? QDir(m_settings.ProgramFolder).filePath(QStringLiteral("SFXStub.exe")) : QString();
     zip.TempDir = m_tempFolder;
+    // A new archive every run replaces the old one only once it is whole.
+    zip.CreateAnew = m_settings.RadioButtonArcNew;
 
     // The archiver's events run on this thread, inside its calls. Only what
     // changes on the screen is sent to the window.
@@ -259,6 +261,12 @@ bool TRunEngine::archive(TBlock &block, TZipArchiver &zip)
         // Files left out on the way are the step's own result.
         const int status = block.GetFlag(Status) > statusBefore ? int(block.GetFlag(Status)) : int(StatusOk);
         AddRep(sRes.at(std::size_t(status)) + QStringLiteral(" (") + sAddFiles + u' ' + QString::number(m_addedFiles) + u')');
+        // The old archive went when the new one took its place; one that
+        // could not be made leaves the old one there.
+        if (m_settings.RadioButtonArcNew) {
+            addTimed(sTryDelOldArch + u' ' + m_archiveTarget);
+            AddRep(sRes.at(StatusOk));
+        }
     } else {
         addTimed(m_flags.ArchiveCancel ? sUserCanceled : sArchiveError + QStringLiteral(" (") + failure + u')');
         raise(block, StatusFatal);

@@ -3,6 +3,7 @@
 #include "FileNames.h"
 #include "Paths.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #ifdef Q_OS_WIN
@@ -15,6 +16,7 @@
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -50,12 +52,54 @@ private:
 };
 #endif
 
-// A short name: the target's name plus a suffix could pass the file
-// system's limit where the target itself does not.
-QString temporaryTemplate(const QString &path)
+const QString TemporaryMark = QStringLiteral(".zentavo-");
+constexpr int UniquePartLength = 6;
+// Longest name most file systems take.
+constexpr qsizetype MaxNameBytes = 255;
+
+QString folderOf(const QString &path)
 {
     const QString folder = folderPart(path);
-    return (folder.isEmpty() ? QStringLiteral("./") : folder) + QStringLiteral(".zentavo-XXXXXX");
+    return folder.isEmpty() ? QStringLiteral("./") : folder;
+}
+
+// The temporary files of a target are named after it, so that the next
+// save of the same target finds what a killed one left. A name too long
+// for that takes a digest of the target's name instead.
+QString temporaryStem(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    const QString stem = u'.' + name + TemporaryMark;
+    if (fileNameBytes(stem).size() + UniquePartLength <= MaxNameBytes)
+        return stem;
+    const QByteArray digest = QCryptographicHash::hash(fileNameBytes(name), QCryptographicHash::Sha1);
+    return TemporaryMark + QString::fromLatin1(digest.toHex().left(16)) + u'-';
+}
+
+QString temporaryTemplate(const QString &path)
+{
+    return folderOf(path) + temporaryStem(path) + QString(UniquePartLength, u'X');
+}
+
+// A temporary file is locked by its save while that lives (on Windows: kept
+// open, which bars its removal); one that can be locked belongs to a save
+// that was killed.
+void removeAbandonedTemporaries(const QString &path)
+{
+    const QDir folder(folderOf(path));
+    const QString stem = temporaryStem(path);
+    const QStringList found = folder.entryList({stem + QString(UniquePartLength, u'?')},
+                                               QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : found) {
+#ifdef Q_OS_UNIX
+        const QByteArray file = fileNameBytes(folder.filePath(name));
+        const Descriptor fd(::open(file.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+        if (fd.get() >= 0 && ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0)
+            ::unlink(file.constData());
+#else
+        QFile::remove(folder.filePath(name));
+#endif
+    }
 }
 
 } // namespace
@@ -95,10 +139,14 @@ bool SafeSave::open()
     if (m_path.isEmpty())
         return fail(QStringLiteral("No file name"));
 #ifdef Q_OS_UNIX
+    removeAbandonedTemporaries(m_path);
     QByteArray name = fileNameBytes(temporaryTemplate(m_path));
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0)
         return fail(systemError());
+    // Held until the file is closed, so that no other save takes it for
+    // abandoned.
+    ::flock(fd, LOCK_EX | LOCK_NB);
     m_tempPath = fileNameFromBytes(name);
     // The old file's mode, or what a new file would get.
     struct stat old {};
@@ -115,6 +163,7 @@ bool SafeSave::open()
         return fail(m_file->errorString());
     }
 #else
+    removeAbandonedTemporaries(m_path);
     QTemporaryFile temporary(temporaryTemplate(m_path));
     temporary.setAutoRemove(false);
     if (!temporary.open())

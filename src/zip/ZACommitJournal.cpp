@@ -1,12 +1,16 @@
 #include "ZACommitJournal.h"
 
 #include "SafeSave.h"
+#include "ZADirManager.h"
 #include "ZAExcept.h"
 #include "ZAStreamIO.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -15,6 +19,7 @@ const QString Extension = QStringLiteral(".commit");
 bool parse(const QByteArray &text, zajournal::Entry &entry)
 {
     bool tail = false, position = false, size = false;
+    entry.tailEntries = 0;
     for (const QByteArray &line : text.split('\n')) {
         const qsizetype equals = line.indexOf('=');
         if (equals < 0)
@@ -28,6 +33,8 @@ bool parse(const QByteArray &text, zajournal::Entry &entry)
             entry.writePosition = value.toLongLong(&position);
         } else if (key == "size") {
             entry.tailSize = value.toLongLong(&size);
+        } else if (key == "entries") {
+            entry.tailEntries = std::max<qint64>(0, value.toLongLong());
         }
     }
     return tail && position && size && entry.writePosition >= 0 && entry.tailSize >= 0;
@@ -37,6 +44,24 @@ void removeSynced(const QString &path)
 {
     if (QFile::remove(path))
         platform::syncFolder(QFileInfo(path).absolutePath());
+}
+
+// Without its tail the commit cannot be undone. When it got as far as the
+// new end record the archive is whole; otherwise what follows the write
+// position is a rewrite cut short, and the old entries it was to hold are
+// gone with the tail.
+zajournal::Recovery dropLostTail(const QString &archive, const zajournal::Entry &entry)
+{
+    auto file = std::make_unique<QFile>(archive);
+    if (!file->open(QIODevice::ReadWrite))
+        throw EZAException(zaconst::neCannotOpenFile, {}, {archive});
+    TZADeviceStream stream(std::move(file));
+    if (TZADirManager(stream, {}).FindEndRecord() >= 0 || entry.writePosition > stream.size())
+        return {};
+    zastream::truncate(stream, entry.writePosition);
+    if (!zastream::syncToDisk(stream))
+        throw EZAException(zaconst::neWriteFailed);
+    return {false, entry.tailEntries};
 }
 
 } // namespace
@@ -53,7 +78,8 @@ void Write(const QString &archive, const Entry &entry)
     const QString name = NameFor(archive);
     const QByteArray text = "tail=" + entry.tailFile.toUtf8() + "\nposition="
                             + QByteArray::number(entry.writePosition) + "\nsize="
-                            + QByteArray::number(entry.tailSize) + '\n';
+                            + QByteArray::number(entry.tailSize) + "\nentries="
+                            + QByteArray::number(entry.tailEntries) + '\n';
     if (!platform::saveFile(name, text))
         throw EZAException(zaconst::neCannotCreateFile, {}, {name});
 }
@@ -63,21 +89,26 @@ void Remove(const QString &archive)
     removeSynced(NameFor(archive));
 }
 
-bool Recover(const QString &archive)
+Recovery Recover(const QString &archive)
 {
     const QString name = NameFor(archive);
     QFile note(name);
     if (!note.open(QIODevice::ReadOnly))
-        return false;
+        return {};
     Entry entry;
     const bool valid = parse(note.readAll(), entry);
     note.close();
-    if (!valid || !QFileInfo::exists(archive) || QFileInfo(entry.tailFile).size() != entry.tailSize) {
-        // Nothing that could be put back: an unfinished note or a lost tail.
+    if (!valid || !QFileInfo::exists(archive)) {
         removeSynced(name);
         if (valid)
             removeSynced(entry.tailFile);
-        return false;
+        return {};
+    }
+    if (QFileInfo(entry.tailFile).size() != entry.tailSize) {
+        const Recovery recovery = dropLostTail(archive, entry);
+        removeSynced(name);
+        removeSynced(entry.tailFile);
+        return recovery;
     }
     QFile target(archive);
     QFile tail(entry.tailFile);
@@ -92,7 +123,7 @@ bool Recover(const QString &archive)
     tail.close();
     removeSynced(name);
     removeSynced(entry.tailFile);
-    return true;
+    return {true, 0};
 }
 
 } // namespace zajournal

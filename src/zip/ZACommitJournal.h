@@ -16,6 +16,16 @@ struct Entry
     QString tailFile;
     qint64 writePosition = 0;
     qint64 tailSize = 0;
+    // How many entries of the old archive the tail holds.
+    qint64 tailEntries = 0;
+};
+
+struct Recovery
+{
+    // The tail was put back: the archive is the one before the commit.
+    bool restored = false;
+    // Entries of the old archive that are gone with a lost tail.
+    qint64 lostEntries = 0;
 };
 
 // The note's name for an archive.
@@ -29,10 +39,12 @@ void Write(const QString &archive, const Entry &entry);
 void Remove(const QString &archive);
 
 // Puts back the tail of a commit that never ended, then drops the note and
-// the tail; false when there was nothing to do. A tail that is gone or
-// shorter than noted cannot be put back: the note is dropped and the
-// archive left to the directory repair. Raises neCannotOpenFile when the
-// archive cannot be written, so the note stays for a later open.
-bool Recover(const QString &archive);
+// the tail. A tail that is gone or shorter than noted cannot be put back:
+// the note is dropped; an archive that the commit had finished (it ends in
+// its end record) is kept as it is, one that it had not is cut back to
+// where the commit began writing, and the entries of the lost tail are
+// counted. Raises neCannotOpenFile when the archive cannot be written, so
+// the note stays for a later open.
+Recovery Recover(const QString &archive);
 
 } // namespace zajournal

@@ -47,6 +47,7 @@ enum ErrorCode : int {
     ecCannotDeleteFolder = 35,
     ecNameTooLong = 36,
     ecMultipleTransactions = 37,
+    ecArchiveInUse = 38,
 };
 
 // Native codes: where inside the component a failure arose
@@ -117,6 +118,7 @@ enum NativeError : int {
     neReserved60 = 60,
     neNameTooLong = 61,
     neSecondTransaction = 62,
+    neArchiveInUse = 63,
 };
 
 // The public code of a native code; ecUnknown for a code outside the map.

@@ -138,6 +138,49 @@ void TZASplitStream::Finish()
         throw EZAException(zaconst::neCannotOpenFile, {}, {finalName});
 }
 
+void TZASplitStream::MarkLayout()
+{
+    m_marked = m_volumes;
+}
+
+void TZASplitStream::RestoreFrom(qint64 position, QIODevice &saved)
+{
+    const std::vector<Volume> old = m_marked;
+    if (old.empty() || position > old.back().start + old.back().size) {
+        TZAStream::RestoreFrom(position, saved);
+        return;
+    }
+    m_other.reset();
+    m_otherIndex = -1;
+    m_current.reset();
+    for (std::size_t i = old.size(); i < m_volumes.size(); ++i)
+        m_host.RemoveVolume(m_volumes[i].name);
+    for (std::size_t i = 0; i < std::min(old.size(), m_volumes.size()); ++i) {
+        if (m_volumes[i].name != old[i].name && !m_host.RenameVolume(m_volumes[i].name, old[i].name))
+            throw EZAException(zaconst::neCannotCreateFile, {}, {old[i].name});
+    }
+    m_volumes = old;
+    // Volumes wholly before the position were never written to; an empty
+    // one there may have been removed and is made again.
+    for (const Volume &volume : old) {
+        const qint64 end = volume.start + volume.size;
+        if (end <= position && volume.size > 0)
+            continue;
+        const qint64 from = std::max(volume.start, position);
+        auto device = m_host.OpenVolume(volume.name, QIODevice::ReadWrite);
+        if (!device || !zastream::resize(*device, from - volume.start) || !device->seek(from - volume.start)
+            || !saved.seek(from - position))
+            throw EZAException(zaconst::neWriteFailed);
+        zastream::CopyTempFileToDest(saved, *device, end - from);
+        if (!zastream::syncToDisk(*device))
+            throw EZAException(zaconst::neWriteFailed);
+    }
+    m_current = m_host.OpenVolume(old.back().name, QIODevice::ReadWrite);
+    if (!m_current)
+        throw EZAException(zaconst::neCannotOpenFile, {}, {old.back().name});
+    QIODevice::seek(size());
+}
+
 qint64 TZASplitStream::roomAtEnd() const
 {
     const Volume &last = m_volumes.back();

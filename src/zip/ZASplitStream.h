@@ -67,6 +67,11 @@ public:
     bool SyncToDisk() override;
     // Gives the current (last) volume the last volume's name.
     void Finish() override;
+    // Each volume gets back its old name and its old bytes, and the
+    // volumes made since are removed: a set whose rewrite failed is byte
+    // for byte the set it was.
+    void MarkLayout() override;
+    void RestoreFrom(qint64 position, QIODevice &saved) override;
     bool IsMultiVolume() const override { return true; }
 
     int CurrentVolume() const { return int(m_volumes.size()) - 1; }
@@ -97,6 +102,7 @@ private:
 
     TZAVolumeHost &m_host;
     std::vector<Volume> m_volumes;
+    std::vector<Volume> m_marked;
     // The last volume, kept open; an earlier one is opened when touched.
     std::unique_ptr<QIODevice> m_current;
     std::unique_ptr<QIODevice> m_other;

@@ -27,6 +27,15 @@ qint64 TZAStream::PrefixSize() const
     return 0;
 }
 
+void TZAStream::MarkLayout() {}
+
+void TZAStream::RestoreFrom(qint64 position, QIODevice &saved)
+{
+    zastream::truncate(*this, position);
+    zastream::seekChecked(saved, 0);
+    zastream::CopyTempFileToDest(saved, *this, saved.size());
+}
+
 std::exception_ptr TZAStream::TakeFailure()
 {
     return std::exchange(m_failure, nullptr);

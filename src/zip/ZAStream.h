@@ -36,6 +36,13 @@ public:
     virtual void Finish();
     // Where the archive proper begins: after a self-extractor stub.
     virtual qint64 PrefixSize() const;
+    // Remembers how the stream lies now (its volumes, their names and
+    // sizes), for RestoreFrom.
+    virtual void MarkLayout();
+    // Puts back the stream as it was at MarkLayout, given the bytes it held
+    // from position on (the whole of saved): cut at position, saved copied
+    // after it. Raises neWriteFailed when it cannot.
+    virtual void RestoreFrom(qint64 position, QIODevice &saved);
 
     // A failure met inside a write (a cancelled volume request, a record
     // too large for any volume), kept because a write cannot raise it; the

@@ -41,6 +41,8 @@ public:
         return m_layer.StreamPosition(disk, offset);
     }
     void Finish() override { m_layer.Finish(); }
+    void MarkLayout() override { m_layer.MarkLayout(); }
+    void RestoreFrom(qint64 position, QIODevice &saved) override { m_layer.RestoreFrom(position, saved); }
 
 protected:
     qint64 writeData(const char *data, qint64 maxSize) override;

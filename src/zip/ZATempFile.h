@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QString>
 #include <QTemporaryFile>
 
@@ -10,3 +11,14 @@
 // name on the disk from the start, and the caller deletes it.
 // Raises neCannotCreateFile when it cannot be created.
 std::unique_ptr<QTemporaryFile> GetTempArchiveFile(const QString &tempDir);
+
+// The files a writer of an archive keeps beside it, on the same file
+// system, named after it, so that the next writer of the same archive
+// finds what a killed one left behind: the saved tail of a commit, and a
+// new archive (or the base name of its volumes) while it is made anew.
+QString TailFileName(const QString &archive);
+QString BuildFileName(const QString &archive);
+
+// The tail file of the archive, made empty and open for writing.
+// Raises neCannotCreateFile when it cannot be made.
+std::unique_ptr<QFile> CreateTailFile(const QString &archive);

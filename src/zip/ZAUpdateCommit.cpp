@@ -124,7 +124,7 @@ void TZAUpdateCommit::chooseWritePosition(qsizetype &start)
     }
 }
 
-void TZAUpdateCommit::Run()
+bool TZAUpdateCommit::Run()
 {
     TZADirArray &items = m_dir.Items;
     m_oldDirectoryStart = m_dir.DirectoryStart;
@@ -145,7 +145,7 @@ void TZAUpdateCommit::Run()
     if (m_cancel) {
         // Nothing was written; drop the items so none is committed later.
         items.CopyFrom(m_dir.SavedItems);
-        return;
+        return false;
     }
 
     chooseWritePosition(start);
@@ -191,7 +191,7 @@ void TZAUpdateCommit::Run()
 
         if (m_cancel || m_action == fxaAbort) {
             rollback();
-            return;
+            return false;
         }
         m_dir.WriteCentralDir(true);
         // The tail is the only copy of the old entries until the new
@@ -206,11 +206,18 @@ void TZAUpdateCommit::Run()
         rollback();
         throw;
     }
+    return true;
 }
 
 void TZAUpdateCommit::saveArchiveTail()
 {
-    m_tail = GetTempArchiveFile(m_settings.TempDir);
+    // Beside the archive the tail shares its fate: a temporary folder that
+    // is cleared at the next start would take the old entries with it.
+    if (m_settings.InMemory())
+        m_tail = GetTempArchiveFile(m_settings.TempDir);
+    else
+        m_tail = CreateTailFile(m_settings.FileName);
+    m_stream.MarkLayout();
     zastream::seekChecked(m_stream, m_writePos);
     zastream::CopyTempFileToDest(m_stream, *m_tail, m_stream.size() - m_writePos);
     // The tail, its name and the note that points to it must all be on the
@@ -218,8 +225,13 @@ void TZAUpdateCommit::saveArchiveTail()
     if (!zastream::syncToDisk(*m_tail)
         || !platform::syncFolder(QFileInfo(m_tail->fileName()).absolutePath()))
         throw EZAException(zaconst::neWriteFailed);
-    if (hasJournal())
-        zajournal::Write(m_settings.FileName, {m_tail->fileName(), m_writePos, m_tail->size()});
+    if (hasJournal()) {
+        const TZADirArray &saved = m_dir.SavedItems;
+        qint64 entries = 0;
+        for (qsizetype k = 0; k < saved.Count(); ++k)
+            entries += qint64(saved.GetItem(k).LocalHeaderOffset) >= m_writePos ? 1 : 0;
+        zajournal::Write(m_settings.FileName, {m_tail->fileName(), m_writePos, m_tail->size(), entries});
+    }
 }
 
 // A set of volumes or an archive in memory has no single file that a
@@ -254,9 +266,7 @@ void TZAUpdateCommit::rollback()
         // on the disk as the only copy of the old entries; the next open of
         // the archive puts them back.
         m_keepTail = true;
-        zastream::truncate(m_stream, m_writePos);
-        zastream::seekChecked(*m_tail, 0);
-        zastream::CopyTempFileToDest(*m_tail, m_stream, m_tail->size());
+        m_stream.RestoreFrom(m_writePos, *m_tail);
         if (!zastream::syncToDisk(m_stream))
             throw EZAException(zaconst::neWriteFailed);
         m_keepTail = false;

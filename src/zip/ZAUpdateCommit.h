@@ -16,8 +16,9 @@ struct TDirItem;
 
 // One commit of an update transaction. The archive is rewritten in place
 // from the first changed entry on; everything from there to the end is
-// first saved to an "FC" tail file, so that a failure or a cancel puts the
-// archive back byte for byte, and unchanged entries are copied back from it.
+// first saved to an "FC" tail file beside the archive, so that a failure or
+// a cancel puts the archive (every volume of a set) back byte for byte, and
+// unchanged entries are copied back from it.
 // A note beside the archive names the tail until the new archive is on the
 // disk, so that a process killed meanwhile leaves the old archive to the
 // next open.
@@ -29,7 +30,8 @@ public:
     TZAUpdateCommit(const TZAUpdateCommit &) = delete;
     TZAUpdateCommit &operator=(const TZAUpdateCommit &) = delete;
 
-    void Run();
+    // False when the commit was cancelled or aborted and rolled back.
+    bool Run();
 
 private:
     qsizetype findFirstChangedItem() const;

@@ -6,22 +6,30 @@
 #include "ZANameCodec.h"
 #include "ZAStreamIO.h"
 #include "ZAStubStream.h"
+#include "ZATempFile.h"
 #include "ZAUpdateCommit.h"
 #include "ZAVolumeNumberInfo.h"
 
 #include "DriveInfo.h"
+#include "FileNames.h"
+#include "FileWriteLock.h"
+#include "SafeSave.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <filesystem>
 #include <stdexcept>
 
 namespace {
 
 // A volume is taken only where more than this is free.
 constexpr qint64 MinVolumeFreeSpace = 65536;
+// More volumes than any set of this component has; the numbered names
+// stop making sense beyond.
+constexpr int MaxVolumes = 1000;
 
 bool hasNamePart(const QString &path)
 {
@@ -159,13 +167,7 @@ void TZABaseArchiver::OpenArchive()
     m_transactionEnded = false;
     if (!m_inMemory && !hasNamePart(FileName))
         throw EZAException(zaconst::neOpenBlankName, senderName());
-    TZAFileMode mode = TZAFileMode::Create;
-    if (!m_inMemory && QFileInfo::exists(FileName)) {
-        QFile trial(FileName);
-        mode = trial.open(QIODevice::ReadWrite) ? TZAFileMode::ReadWriteDenyWrite
-                                                : TZAFileMode::ReadOnlyDenyNone;
-    }
-    OpenArchiveMode(mode);
+    open(std::nullopt);
 }
 
 void TZABaseArchiver::OpenArchiveMode(TZAFileMode mode)
@@ -180,16 +182,129 @@ void TZABaseArchiver::OpenArchiveMode(TZAFileMode mode)
             && !platform::IsRemovableDrive(FileName))
             throw EZAException(zaconst::neArchiveNotFound, senderName(), {FileName});
     }
+    open(mode);
+}
+
+// The lock comes first: what the archive holds, whether it is there at all
+// and whether a commit was cut short is only known once no other writer
+// can change it.
+void TZABaseArchiver::open(std::optional<TZAFileMode> asked)
+{
     CloseArchive();
-    // A commit cut short by a killed process or a power loss is undone
-    // before anything reads the archive.
     if (!m_inMemory)
-        zajournal::Recover(FileName);
-    m_fileMode = mode;
-    openStream(mode);
-    m_active = true;
+        lockArchive(asked == TZAFileMode::ReadOnlyDenyNone);
+    try {
+        zajournal::Recovery recovery;
+        if (m_lock && m_lock->state() == platform::FileWriteLock::State::Held) {
+            // A commit cut short by a killed process or a power loss is
+            // undone before anything reads the archive.
+            recovery = zajournal::Recover(FileName);
+            removeLeftovers();
+        }
+        TZAFileMode mode = asked ? *asked : modeFound();
+        if (CreateAnew && !m_inMemory && (!asked || mode == TZAFileMode::Create)) {
+            mode = TZAFileMode::Create;
+            m_buildName = BuildFileName(FileName);
+        }
+        m_fileMode = mode;
+        openStream(mode);
+        // Entries lost with a commit's tail are what a repair leaves out.
+        if (recovery.lostEntries > 0) {
+            m_dirManager->Repaired = true;
+            m_dirManager->DroppedEntries += recovery.lostEntries;
+        }
+        m_active = true;
+    } catch (...) {
+        discardBuild();
+        m_lock.reset();
+        throw;
+    }
     if (AfterOpen)
         AfterOpen(*this);
+}
+
+TZAFileMode TZABaseArchiver::modeFound() const
+{
+    if (m_inMemory || !QFileInfo::exists(FileName))
+        return TZAFileMode::Create;
+    QFile trial(FileName);
+    return trial.open(QIODevice::ReadWrite) ? TZAFileMode::ReadWriteDenyWrite : TZAFileMode::ReadOnlyDenyNone;
+}
+
+// A reader neither waits nor fails for a writer; it only leaves the
+// recovery of a cut-short commit to whoever holds the lock.
+void TZABaseArchiver::lockArchive(bool readOnly)
+{
+    m_lock = std::make_unique<platform::FileWriteLock>(FileName, std::chrono::milliseconds(readOnly ? 0 : LockWaitMs));
+    // Where no lock can be had (a folder that cannot be written) the
+    // opening itself tells what is wrong.
+    if (m_lock->state() == platform::FileWriteLock::State::InUse) {
+        m_lock.reset();
+        if (!readOnly)
+            throw EZAException(zaconst::neArchiveInUse, senderName(), {QDir::toNativeSeparators(FileName)});
+    }
+}
+
+// What a killed writer of this archive left beside it: a tail that no note
+// points to, and a new archive that was never put in place.
+void TZABaseArchiver::removeLeftovers()
+{
+    if (!QFileInfo::exists(zajournal::NameFor(FileName)))
+        QFile::remove(TailFileName(FileName));
+    const QString built = BuildFileName(FileName);
+    QFile::remove(built);
+    for (const bool advanced : {false, true}) {
+        const zavolumes::Naming names{smSplitting, advanced, !SFXStub.isEmpty(), false};
+        QFile::remove(zavolumes::GetVolumeFileName(built, zavolumes::LastVolume, names));
+        for (int index = 0; QFile::remove(zavolumes::GetVolumeFileName(built, index, names)); ++index) {
+        }
+    }
+}
+
+// The new archive is whole and on the disk: it takes the old one's place.
+// A set first loses its old last volume, so that a kill among the renames
+// leaves no mix of old and new volumes that looks like a whole set.
+void TZABaseArchiver::placeBuiltArchive()
+{
+    if (!zastream::syncToDisk(*m_stream))
+        throw EZAException(zaconst::neWriteFailed);
+    const zavolumes::Naming names = naming();
+    releaseStream();
+    m_active = false;
+    const QString built = m_buildName;
+    const auto put = [&](const QString &from, const QString &to) {
+        std::error_code error;
+        std::filesystem::rename(platform::nativePath(from), platform::nativePath(to), error);
+        if (error)
+            throw EZAException(zaconst::neCannotCreateFile, senderName(), {QDir::toNativeSeparators(to)});
+    };
+    if (m_spanningMode == smNone) {
+        put(built, FileName);
+    } else {
+        const QString last = zavolumes::GetVolumeFileName(FileName, zavolumes::LastVolume, names);
+        QFile::remove(last);
+        int index = 0;
+        for (QString volume; QFileInfo::exists(volume = zavolumes::GetVolumeFileName(built, index, names)); ++index)
+            put(volume, zavolumes::GetVolumeFileName(FileName, index, names));
+        // The volumes of an older, longer set would only mislead.
+        for (int stale = index; stale < MaxVolumes; ++stale)
+            QFile::remove(zavolumes::GetVolumeFileName(FileName, stale, names));
+        put(zavolumes::GetVolumeFileName(built, zavolumes::LastVolume, names), last);
+    }
+    m_buildName.clear();
+    if (!platform::syncFolder(QFileInfo(FileName).absolutePath()))
+        throw EZAException(zaconst::neWriteFailed);
+}
+
+// A new archive that never became whole goes.
+void TZABaseArchiver::discardBuild()
+{
+    if (m_buildName.isEmpty())
+        return;
+    releaseStream();
+    m_active = false;
+    removeLeftovers();
+    m_buildName.clear();
 }
 
 void TZABaseArchiver::openStream(TZAFileMode mode)
@@ -217,7 +332,7 @@ void TZABaseArchiver::createNewArchive()
 {
     m_upperCaseVolumes = false;
     if (m_spanningMode == smNone) {
-        auto file = std::make_unique<QFile>(FileName);
+        auto file = std::make_unique<QFile>(writeName());
         if (!file->open(QIODevice::ReadWrite | QIODevice::Truncate))
             throw EZAException(zaconst::neCannotCreateFile, senderName(), {FileName});
         m_stream = std::make_unique<TZADeviceStream>(std::move(file));
@@ -230,7 +345,7 @@ void TZABaseArchiver::createNewArchive()
         if (!SFXStub.isEmpty()) {
             TZAVolumeNumberInfo first;
             first.SetFirst(true);
-            const TZAStubStream::Stub stub{SFXStub, m_spanningMode == smNone ? FileName : VolumeName(0),
+            const TZAStubStream::Stub stub{SFXStub, m_spanningMode == smNone ? writeName() : VolumeName(0),
                                            m_spanningMode == smNone ? -1 : SpanningOptions.GetVolumeSize(first),
                                            senderName()};
             m_stream = std::make_unique<TZAStubStream>(std::move(m_stream), stub);
@@ -356,12 +471,12 @@ TZAVolumeHost::BlankVolume TZABaseArchiver::RequestBlankVolume(int index)
 
 QString TZABaseArchiver::VolumeName(int index) const
 {
-    return zavolumes::GetVolumeFileName(FileName, index, naming());
+    return zavolumes::GetVolumeFileName(writeName(), index, naming());
 }
 
 QString TZABaseArchiver::LastVolumeName() const
 {
-    return zavolumes::GetVolumeFileName(FileName, zavolumes::LastVolume, naming());
+    return zavolumes::GetVolumeFileName(writeName(), zavolumes::LastVolume, naming());
 }
 
 void TZABaseArchiver::releaseStream()
@@ -377,17 +492,20 @@ void TZABaseArchiver::CloseArchive()
             commitUpdate();
             // A new archive to which nothing was added still gets its end
             // record, after the stub when there is one.
-            if (m_stream->size() <= m_dirManager->BaseOffset && m_dirManager->Items.Count() == 0
+            if (m_stream && m_stream->size() <= m_dirManager->BaseOffset && m_dirManager->Items.Count() == 0
                 && m_fileMode != TZAFileMode::ReadOnlyDenyNone)
                 m_dirManager->WriteCentralDir(true);
-            if (Options.FlushBuffers)
+            if (m_stream && Options.FlushBuffers)
                 zastream::syncToDisk(*m_stream);
         } catch (...) {
             // Closing must always close; the failure was the commit's to report.
         }
         m_active = false;
     }
+    // Made anew but never committed: the old archive stays.
+    discardBuild();
     releaseStream();
+    m_lock.reset();
 }
 
 // --- comment --------------------------------------------------------------
@@ -460,7 +578,18 @@ void TZABaseArchiver::commitUpdate()
     if (m_updateCount <= 0)
         return;
     m_updateCount = 0;
-    TZAUpdateCommit(*this).Run();
+    try {
+        const bool committed = TZAUpdateCommit(*this).Run();
+        if (!m_buildName.isEmpty()) {
+            if (committed)
+                placeBuiltArchive();
+            else
+                discardBuild();
+        }
+    } catch (...) {
+        discardBuild();
+        throw;
+    }
 }
 
 void TZABaseArchiver::AddFiles()
@@ -471,9 +600,13 @@ void TZABaseArchiver::AddFiles()
     try {
         QStringList exclusions = ExclusionMasks;
         // An archive is never added to itself.
-        if (!m_inMemory)
-            exclusions.append(QFileInfo(QDir(m_searchBase.isEmpty() ? QDir::currentPath() : m_searchBase),
-                                        FileName).absoluteFilePath());
+        if (!m_inMemory) {
+            const QDir base(m_searchBase.isEmpty() ? QDir::currentPath() : m_searchBase);
+            exclusions.append(QFileInfo(base, FileName).absoluteFilePath());
+            exclusions.append(platform::FileWriteLock::lockFileName(QFileInfo(base, FileName).absoluteFilePath()));
+            if (!m_buildName.isEmpty())
+                exclusions.append(QFileInfo(base, m_buildName).absoluteFilePath());
+        }
         TZAFileSelector(*this, exclusions).AddFiles(FileMasks, Options.SearchAttr, Options.Recurse);
         EndUpdate();
     } catch (...) {

@@ -13,6 +13,11 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
+
+namespace platform {
+class FileWriteLock;
+}
 
 class TZAUpdateCommit;
 class TZAFileSelector;
@@ -32,6 +37,12 @@ class TZAFileSelector;
 // stream (TZASplitStream, TZAStubStream); the writer only asks that records
 // stay whole on one volume. A user interface that wants the questions asked
 // assigns the handlers and shows its own dialogs from them.
+//
+// One writer per archive: from the open to the end of the commit the
+// archive is locked against other processes (and other archivers); an open
+// for writing that cannot have the lock within LockWaitMs fails with
+// neArchiveInUse, an open for reading goes on without it and leaves the
+// recovery of a cut-short commit to the writer.
 //
 // The component runs on one thread at a time; the search for files of all
 // instances shares one process-wide lock.
@@ -57,6 +68,14 @@ public:
     QStringList NoCompressionMasks;
     TZip64Mode Zip64Mode = zmAuto;
     bool RepairDirectoryOnOpen = true;
+    // How long an open waits for another writer of the archive to finish.
+    int LockWaitMs = 10000;
+    // Every open makes a new archive that takes the old one's place only
+    // when it is whole: it is built beside it under a name of its own, and
+    // renamed over the old file (or set of volumes) once its commit is on
+    // the disk. A commit that fails or is cancelled leaves the old archive
+    // as it was.
+    bool CreateAnew = false;
 
     TZACompressionLevel CompressionLevel() const { return m_compressionLevel; }
     void SetCompressionLevel(TZACompressionLevel level);
@@ -156,6 +175,15 @@ protected:
 private:
 
     TZADirManager::Settings dirSettings() const;
+    void open(std::optional<TZAFileMode> asked);
+    TZAFileMode modeFound() const;
+    void lockArchive(bool readOnly);
+    void removeLeftovers();
+    // The name a new archive is written under: its build name while it is
+    // made anew, else its own.
+    QString writeName() const { return m_buildName.isEmpty() ? FileName : m_buildName; }
+    void placeBuiltArchive();
+    void discardBuild();
     void openStream(TZAFileMode mode);
     void createNewArchive();
     void openExistingArchive(TZAFileMode mode);
@@ -188,6 +216,8 @@ private:
     TZAFileMode m_fileMode = TZAFileMode::Create;
     QString m_searchBase;
     bool m_upperCaseVolumes = false;
+    QString m_buildName;
+    std::unique_ptr<platform::FileWriteLock> m_lock;
     std::unique_ptr<TZAStream> m_stream;
     std::unique_ptr<TZADirManager> m_dirManager;
 };

@@ -10,6 +10,8 @@
 
 #include "ChildProcess.h"
 #include "FileNames.h"
+#include "FileWriteLock.h"
+#include "ZAExcept.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
 #include "ZipToolCheck.h"
@@ -612,4 +614,63 @@ TEST_F(RunEngineTest, AnExceptionInsideOneJobEndsThatJobOnly)
     EXPECT_TRUE(lines.contains(QStringLiteral("Fine - ") + sRes.at(StatusOk)));
     EXPECT_EQ(lines.filter(QStringLiteral("disk gone")).size(), 1);
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("f.zip"))));
+}
+
+// Made anew every run, an archive gives way only to a whole new one: with
+// its source gone the old archive stays byte for byte and nothing is said
+// of deleting it; with a source there the old one goes once the new one is
+// made, and the report says so after the archiving.
+TEST_F(RunEngineTest, ANewArchiveEveryRunKeepsTheOldOneUntilTheNewIsMade)
+{
+    settings.RadioButtonArcNew = true;
+    const QString archive = path(QStringLiteral("arc/A.zip"));
+    const auto job = [&](const QString &source) {
+        return QStringList{QStringLiteral(">"), QStringLiteral("Job"), archive, QStringLiteral("D=") + path(source),
+                           QStringLiteral("C=")};
+    };
+    makeFile(QStringLiteral("src/a.txt"));
+    run(job(QStringLiteral("src/a.txt")));
+    const QByteArray old = testfiles::readBytes(archive);
+    ASSERT_FALSE(old.isEmpty());
+
+    QFile::remove(path(QStringLiteral("src/a.txt")));
+    view.lines.clear();
+    EXPECT_EQ(run(job(QStringLiteral("src/a.txt")))->OverallResult(), 2);
+    EXPECT_EQ(testfiles::readBytes(archive), old);
+    EXPECT_FALSE(view.lines.join(u'\n').contains(sTryDelOldArch)) << view.lines.join(u'\n').toStdString();
+
+    makeFile(QStringLiteral("src/b.txt"));
+    view.lines.clear();
+    EXPECT_EQ(run(job(QStringLiteral("src/b.txt")))->OverallResult(), 0);
+    const QStringList lines = view.untimedLines();
+    const qsizetype at = lines.indexOf(sNameArch + u' ' + archive);
+    ASSERT_GE(at, 0) << lines.join(u'\n').toStdString();
+    EXPECT_EQ(lines.mid(at, 5), (QStringList{sNameArch + u' ' + archive,
+                                             sArchive + u' ' + path(QStringLiteral("src/b.txt")),
+                                             sRes[0] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 1)"),
+                                             sTryDelOldArch + u' ' + archive, sRes[0]}));
+    if (const auto test = ziptools::run(QStringLiteral("unzip"), {QStringLiteral("-t"), archive})) {
+        EXPECT_EQ(test->exitCode, 0) << test->output.toStdString();
+        EXPECT_TRUE(test->output.contains(QStringLiteral("b.txt")));
+        EXPECT_FALSE(test->output.contains(QStringLiteral("a.txt")));
+    }
+    EXPECT_EQ(QDir(path(QStringLiteral("arc"))).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("A.zip")});
+}
+
+// While another writer has the archive, the job waits for it a while and
+// then fails with a line that says the archive is in use.
+TEST_F(RunEngineTest, AnArchiveInUseFailsItsJobWithALineSayingSo)
+{
+    makeFile(QStringLiteral("src/a.txt"));
+    const QString archive = path(QStringLiteral("a.zip"));
+    const platform::FileWriteLock otherWriter(archive, std::chrono::milliseconds(0));
+    ASSERT_EQ(otherWriter.state(), platform::FileWriteLock::State::Held);
+    const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), archive,
+                             QStringLiteral("D=") + path(QStringLiteral("src/a.txt")), QStringLiteral("C=")});
+    EXPECT_EQ(engine->OverallResult(), 2);
+    const QString inUse = sArchiveError + QStringLiteral(" (")
+                          + EZAException(zaconst::neArchiveInUse, {}, {archive}).Message() + u')';
+    EXPECT_TRUE(view.untimedLines().contains(inUse)) << view.lines.join(u'\n').toStdString();
+    EXPECT_FALSE(QFile::exists(archive));
 }

@@ -2,6 +2,7 @@
 
 #include "FileTransfer.h"
 
+#include "ChildProcess.h"
 #include "ScarceSpace.h"
 #include "TestFiles.h"
 
@@ -94,4 +95,39 @@ TEST(SafeSave, ACopyOntoAFullDiskLeavesTheOldTarget)
     EXPECT_FALSE(platform::copyFile(from, to));
     EXPECT_EQ(readBytes(to), "old copy");
     EXPECT_TRUE(leftovers(space.folder()).isEmpty());
+}
+
+// A save killed before its commit (a destination copy, a report) leaves its
+// temporary file; the next save of the same target removes it, while the
+// temporary file of a save still under way and those of other targets stay.
+TEST(SafeSave, TheNextSaveOfATargetRemovesWhatAKilledSaveLeft)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("Archive.zip"));
+    const QString other = dir.filePath(QStringLiteral("Other.zip"));
+    for (const QString &path : {target, other}) {
+        const childprocess::Result child = childprocess::run([&] {
+            platform::SafeSave save(path);
+            if (!save.open() || !save.write(QByteArray(4096, 'k')))
+                return 1;
+            childprocess::killSelf();
+        });
+        ASSERT_EQ(child.outcome, childprocess::Outcome::Killed);
+    }
+    const QStringList killed = leftovers(dir.path());
+    ASSERT_EQ(killed.size(), 2);
+    for (const QString &name : killed)
+        EXPECT_TRUE(name.startsWith(QStringLiteral(".Archive.zip.")) || name.startsWith(QStringLiteral(".Other.zip.")))
+            << name.toStdString();
+
+    platform::SafeSave live(target);
+    ASSERT_TRUE(live.open());
+    const QStringList whileOpen = leftovers(dir.path());
+    ASSERT_TRUE(platform::saveFile(target, "new"));
+    EXPECT_EQ(readBytes(target), "new");
+    EXPECT_TRUE(live.write("later") && live.commit()) << qPrintable(live.errorString());
+    const QStringList left = leftovers(dir.path());
+    ASSERT_EQ(left.size(), 1);
+    EXPECT_TRUE(left.first().startsWith(QStringLiteral(".Other.zip."))) << left.first().toStdString();
+    EXPECT_EQ(whileOpen.size(), 2);
 }

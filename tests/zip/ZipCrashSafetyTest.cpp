@@ -158,6 +158,8 @@ TEST_F(ZipCrashSafety, KilledWhileRewritingLeavesTheOldArchiveOrTheNew)
         EXPECT_EQ(entryNames(), all);
         EXPECT_FALSE(QFile::exists(zajournal::NameFor(archive)));
         EXPECT_TRUE(leftoverTempFiles(temp).isEmpty()) << leftoverTempFiles(temp).join(u' ').toStdString();
+        EXPECT_EQ(QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{QStringLiteral("backup.zip")});
         expectAcceptedByTools(archive);
         for (const QString &file : leftoverTempFiles(temp))
             QFile::remove(temp + file);
@@ -181,7 +183,7 @@ TEST_F(ZipCrashSafety, DamagedLocalHeaderOfAKeptEntryIsNotCopiedBlindly)
     const auto damageSecondEntry = [&] {
         TZipArchiver reader;
         reader.FileName = archive;
-        reader.OpenArchive();
+        reader.OpenArchiveMode(TZAFileMode::ReadOnlyDenyNone);
         const qint64 offset = qint64(reader.DirManager()->Items.GetItem(1).LocalHeaderOffset);
         reader.CloseArchive();
         QFile file(archive);
