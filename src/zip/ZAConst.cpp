@@ -7,7 +7,7 @@ namespace zaconst {
 
 namespace {
 
-const std::array<std::pair<ErrorCode, const char16_t *>, 38> Messages = {{
+const std::array<std::pair<ErrorCode, const char16_t *>, 39> Messages = {{
     {ecUnknown, u"Unknown error"},
     {ecIndexOutOfBounds, u"Index out of bounds"},
     {ecInvalidCompressionMode, u"Invalid compression mode. Mode must be in [0-9] range"},
@@ -46,10 +46,11 @@ const std::array<std::pair<ErrorCode, const char16_t *>, 38> Messages = {{
     {ecCannotDeleteFolder, u"Cannot delete folder \"%1\""},
     {ecNameTooLong, u"File name is too long: \r\n\"%1\""},
     {ecMultipleTransactions, u"Multiple transactions are not supported for multi-volume archives"},
+    {ecEntryPassedOver, u"\"%1\" is left out"},
 }};
 
 // The first row of a native code decides.
-const std::array<std::pair<NativeError, ErrorCode>, 63> NativeToPublic = {{
+const std::array<std::pair<NativeError, ErrorCode>, 64> NativeToPublic = {{
     {neUnknown, ecUnknown},
     {neSetItemIndex, ecIndexOutOfBounds},
     {neGetItemIndex, ecIndexOutOfBounds},
@@ -113,6 +114,7 @@ const std::array<std::pair<NativeError, ErrorCode>, 63> NativeToPublic = {{
     {neReserved60, ecCannotDeleteFolder},
     {neNameTooLong, ecNameTooLong},
     {neSecondTransaction, ecMultipleTransactions},
+    {neEntryPassedOver, ecEntryPassedOver},
 }};
 
 } // namespace

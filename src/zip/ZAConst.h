@@ -47,6 +47,8 @@ enum ErrorCode : int {
     ecCannotDeleteFolder = 35,
     ecNameTooLong = 36,
     ecMultipleTransactions = 37,
+    // A link, pipe or device that the search passed over: told, not failed.
+    ecEntryPassedOver = 38,
 };
 
 // Native codes: where inside the component a failure arose
@@ -117,6 +119,7 @@ enum NativeError : int {
     neReserved60 = 60,
     neNameTooLong = 61,
     neSecondTransaction = 62,
+    neEntryPassedOver = 63,
 };
 
 // The public code of a native code; ecUnknown for a code outside the map.

@@ -12,6 +12,7 @@
 #include "FileNames.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
+#include "Unprivileged.h"
 #include "ZipToolCheck.h"
 
 #include <QDir>
@@ -22,8 +23,11 @@
 
 #include <random>
 
+#include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 using namespace zentavo;
@@ -117,12 +121,61 @@ protected:
         return QString::fromUtf8(testfiles::readBytes(results)).split(u'\n');
     }
 
+    // Runs the jobs in a child as an ordinary user, so that permissions
+    // bind; the report's lines follow by the overall result. Nothing when
+    // there is no such user.
+    std::optional<QStringList> runUnprivileged(const QStringList &jobLines)
+    {
+        unprivileged::openToAll(dir.path());
+        const QString results = path(QStringLiteral("results.txt"));
+        const childprocess::Result child = unprivileged::run([&] {
+            const auto engine = run(jobLines);
+            testfiles::writeBytes(results, (view.untimedLines() << QStringLiteral("result=%1").arg(engine->OverallResult()))
+                                               .join(u'\n')
+                                               .toUtf8());
+            return 0;
+        });
+        if (child.outcome == childprocess::Outcome::Exited && child.exitCode == unprivileged::NotPossible)
+            return std::nullopt;
+        EXPECT_EQ(child.exitCode, 0);
+        return QString::fromUtf8(testfiles::readBytes(results)).split(u'\n');
+    }
+
+    QStringList archived(const QString &archive)
+    {
+        const auto list = ziptools::python(
+            QStringLiteral("import sys, zipfile; print('\\n'.join(sorted(zipfile.ZipFile(sys.argv[1]).namelist())))"),
+            {archive});
+        return list && list->exitCode == 0 ? list->output.trimmed().split(u'\n') : QStringList();
+    }
+
     QTemporaryDir dir;
     RunFlags flags;
     RunSettings settings;
     RecordingRunView view;
     RunReport runReport{view};
 };
+
+// Makes folder (relative to base) and below it folders of 200-character
+// names until the deepest path is about length bytes long, longer than a
+// path may be spelt whole; built one level at a time, as such trees are.
+void makeDeepTree(const QString &base, qsizetype length)
+{
+    int fd = ::open(QFile::encodeName(base).constData(), O_DIRECTORY | O_RDONLY);
+    const QByteArray level(200, 'd');
+    for (qsizetype spelt = base.size(); spelt < length && fd >= 0; spelt += level.size() + 1) {
+        ::mkdirat(fd, level.constData(), 0777);
+        const int next = ::openat(fd, level.constData(), O_DIRECTORY | O_RDONLY);
+        ::close(fd);
+        fd = next;
+    }
+    if (fd >= 0) {
+        const int file = ::openat(fd, "deep.txt", O_WRONLY | O_CREAT, 0666);
+        if (file >= 0)
+            ::close(file);
+        ::close(fd);
+    }
+}
 
 QString timed(const QString &text)
 {
@@ -612,4 +665,124 @@ TEST_F(RunEngineTest, AnExceptionInsideOneJobEndsThatJobOnly)
     EXPECT_TRUE(lines.contains(QStringLiteral("Fine - ") + sRes.at(StatusOk)));
     EXPECT_EQ(lines.filter(QStringLiteral("disk gone")).size(), 1);
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("f.zip"))));
+}
+
+// An ordinary user's tree with a closed folder, a folder it may list but not
+// enter and a path too long to spell: each is named, and the job, which
+// still archives the rest, is no "Ok!".
+TEST_F(RunEngineTest, FoldersTheRunCannotReadAreNamedAndFailTheJob)
+{
+    makeFile(QStringLiteral("src/a.txt"));
+    makeFile(QStringLiteral("src/closed/in.txt"));
+    makeFile(QStringLiteral("src/listed/in.txt"));
+    makeDeepTree(path(QStringLiteral("src")), 4400);
+    for (const char *open : {"src", "src/a.txt", "src/closed/in.txt", "src/listed/in.txt"})
+        unprivileged::openToAll(path(QString::fromLatin1(open)));
+    ::chmod(QFile::encodeName(path(QStringLiteral("src/closed"))).constData(), 0000);
+    ::chmod(QFile::encodeName(path(QStringLiteral("src/listed"))).constData(), 0444);
+    const QString archive = path(QStringLiteral("a.zip"));
+
+    const std::optional<QStringList> lines = runUnprivileged(
+        {QStringLiteral(">"), QStringLiteral("Job"), archive, QStringLiteral("D=") + path(QStringLiteral("src")),
+         QStringLiteral("C="),
+         QStringLiteral("CMD2=CCPY \"%1\" TO \"%2\"=").arg(path(QStringLiteral("src")), path(QStringLiteral("copy/")))});
+    ::chmod(QFile::encodeName(path(QStringLiteral("src/closed"))).constData(), 0700);
+    ::chmod(QFile::encodeName(path(QStringLiteral("src/listed"))).constData(), 0700);
+    if (!lines)
+        GTEST_SKIP() << "no unprivileged user to meet the permissions as";
+
+    const QString shown = lines->join(u'\n');
+    // Once by the archive, once by the copy command.
+    for (const QString &unread : {path(QStringLiteral("src/closed/")), path(QStringLiteral("src/listed/"))})
+        EXPECT_EQ(lines->filter(unread).size(), 2) << qPrintable(shown);
+    EXPECT_EQ(lines->filter(QString(200, u'd')).size(), 2) << qPrintable(shown);
+    EXPECT_TRUE(lines->contains(sRes[StatusError] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 1)"))) << qPrintable(shown);
+    EXPECT_TRUE(lines->contains(QStringLiteral("Job - ") + sRes[StatusError])) << qPrintable(shown);
+    EXPECT_EQ(archived(archive), QStringList{QStringLiteral("src/a.txt")});
+}
+
+// Skipped, as before, but each told once, and the job stays ok.
+TEST_F(RunEngineTest, LinksPipesAndDevicesInASourceAreToldOnce)
+{
+    makeFile(QStringLiteral("src/a.txt"));
+    makeFile(QStringLiteral("elsewhere/b.txt"));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("elsewhere")), path(QStringLiteral("src/linked"))));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("gone")), path(QStringLiteral("src/dangling"))));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("src/loop")), path(QStringLiteral("src/loop"))));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path(QStringLiteral("src/pipe"))).constData(), 0600), 0);
+    const bool device = ::mknod(QFile::encodeName(path(QStringLiteral("src/null"))).constData(), S_IFCHR | 0600,
+                                ::makedev(1, 3)) == 0;
+    const QString archive = path(QStringLiteral("a.zip"));
+    const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), archive,
+                             QStringLiteral("D=") + path(QStringLiteral("src")), QStringLiteral("C=")});
+
+    const QStringList lines = view.untimedLines();
+    QStringList passedOver{QStringLiteral("linked"), QStringLiteral("dangling"), QStringLiteral("loop"), QStringLiteral("pipe")};
+    if (device)
+        passedOver << QStringLiteral("null");
+    for (const QString &name : passedOver)
+        EXPECT_EQ(lines.filter(path(QStringLiteral("src/") + name) + u'"').size(), 1) << qPrintable(name + u'\n' + lines.join(u'\n'));
+    EXPECT_EQ(engine->OverallResult(), StatusOk) << qPrintable(lines.join(u'\n'));
+    EXPECT_EQ(archived(archive), QStringList{QStringLiteral("src/a.txt")});
+}
+
+// A period copy into the archive's own folder copies the archive onto
+// itself: a failure, and the delete flag then leaves the only copy alone.
+// So does a failed copy beside a good one.
+TEST_F(RunEngineTest, APeriodCopyThatFailedNeverDeletesTheArchive)
+{
+    makeFile(QStringLiteral("src/a.txt"));
+    makeFile(QStringLiteral("blocker"), "a file where a folder should be");
+    const QString archive = path(QStringLiteral("arc/a.zip"));
+    const QDateTime yearEnd(QDate(2026, 12, 31), QTime(22, 0));
+    const QStringList targetSets[] = {
+        {path(QStringLiteral("arc"))},
+        {path(QStringLiteral("arc/./"))},
+        {path(QStringLiteral("good")), path(QStringLiteral("blocker/year"))},
+    };
+    for (const QStringList &targets : targetSets) {
+        QStringList job{QStringLiteral(">"), QStringLiteral("Job"), archive,
+                        QStringLiteral("D=") + path(QStringLiteral("src")), QStringLiteral("C=")};
+        for (const QString &target : targets)
+            job << QStringLiteral("Y=") + target + QStringLiteral("=1");
+        view.lines.clear();
+        const auto engine = run(job, yearEnd);
+        EXPECT_TRUE(QFile::exists(archive)) << qPrintable(targets.join(u' '));
+        EXPECT_EQ(engine->OverallResult(), StatusError) << qPrintable(view.untimedLines().join(u'\n'));
+        EXPECT_FALSE(view.untimedLines().contains(sDelete + u' ' + archive));
+    }
+}
+
+// An empty source, or one whose every file is excluded, still makes its
+// archive, and the report says that nothing went into it.
+TEST_F(RunEngineTest, ASourceThatGivesNoFileIsSaidSo)
+{
+    QDir().mkpath(path(QStringLiteral("empty")));
+    makeFile(QStringLiteral("tmp/a.tmp"));
+    const std::pair<QString, QString> sources[] = {{QStringLiteral("empty"), QString()},
+                                                   {QStringLiteral("tmp"), QStringLiteral("*.tmp")}};
+    for (const auto &[source, exclusions] : sources) {
+        view.lines.clear();
+        const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), path(source + QStringLiteral(".zip")),
+                                 QStringLiteral("D=") + path(source), QStringLiteral("C="), QStringLiteral("E=") + exclusions});
+        const QStringList lines = view.untimedLines();
+        const qsizetype result = lines.indexOf(sRes[StatusOk] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 0)"));
+        ASSERT_GE(result, 0) << qPrintable(lines.join(u'\n'));
+        EXPECT_EQ(lines.value(result + 1), sNoFileAdded);
+        EXPECT_EQ(engine->OverallResult(), StatusOk);
+    }
+}
+
+// A file that holds fewer bytes than its size said when it was chosen (as
+// one that shrinks while it is archived): its failure names it.
+TEST_F(RunEngineTest, AFileThatShrankIsNamedInItsFailure)
+{
+    const QString shrinking = QStringLiteral("/sys/devices/system/cpu/online");
+    if (QFileInfo(shrinking).size() <= testfiles::readBytes(shrinking).size())
+        GTEST_SKIP() << "no file here whose size says more than it holds";
+    const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("a.zip")),
+                             QStringLiteral("D=") + shrinking, QStringLiteral("C=")});
+    const QStringList lines = view.untimedLines();
+    EXPECT_EQ(engine->OverallResult(), StatusError) << qPrintable(lines.join(u'\n'));
+    EXPECT_EQ(lines.filter(shrinking).size(), 2) << "the source line and the failure: " << qPrintable(lines.join(u'\n'));
 }
