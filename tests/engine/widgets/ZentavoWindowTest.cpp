@@ -197,25 +197,9 @@ TEST_F(ZentavoWindowTest, AReadableFileWithoutJobsShowsNoneAndKeepsItsCommands)
     EXPECT_EQ(form->statusBar()->findChildren<QLabel *>().value(1)->text(), QStringLiteral("0"));
 }
 
-// The exit status tells a caller (cron, a timer, a script) how the backup went.
-TEST_F(ZentavoWindowTest, TheExitStatusTellsWhetherEveryJobEndedOk)
-{
-    start({QStringLiteral("/run"), QStringLiteral("/close"), writeJobFile()});
-    ASSERT_NE(form, nullptr);
-    ASSERT_TRUE(endsByItself());
-    EXPECT_EQ(form->ExitStatus(), 0);
-    form.reset();
-
-    QDir(path(QStringLiteral("src"))).removeRecursively();
-    start({QStringLiteral("/run"), QStringLiteral("/close"), writeJobFile()});
-    ASSERT_NE(form, nullptr);
-    ASSERT_TRUE(endsByItself());
-    EXPECT_TRUE(form->ReportLines().contains(QStringLiteral("Job one - ") + sRes[StatusFatal]));
-    EXPECT_EQ(form->ExitStatus(), TFormZentavo::ExitJobFailed);
-}
-
-// The program itself, as a caller starts it: its own settings and messages
-// kept in a folder of the test.
+// The exit status tells a caller (cron, a timer, a script) how the backup
+// went. The program itself, as such a caller starts it, with its settings
+// and messages kept in a folder of the test.
 TEST_F(ZentavoWindowTest, TheProgramExitsWithTheRunsResult)
 {
     const QString jobFile = writeJobFile();
