@@ -214,9 +214,11 @@ void TRunEngine::reportFileFailure(const QString &fileName, int errorCode, const
     // a line of the report, and one that says which file. A file that could
     // not be opened or changed while it was read costs the job that file
     // only; what the search passed over on purpose costs nothing.
+    // A report line holds no line break of its own (one message has one).
+    QString message = errorMessage;
+    message.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\n', u' ');
     const QString shown = platform::readableFileName(fileName);
-    addTimed(shown.isEmpty() || errorMessage.contains(shown) ? errorMessage
-                                                             : errorMessage + QStringLiteral(" (") + shown + u')');
+    addTimed(shown.isEmpty() || message.contains(shown) ? message : message + QStringLiteral(" (") + shown + u')');
     if (errorCode == zaconst::ecEntryPassedOver)
         return;
     const bool fileLeftOut = errorCode == zaconst::ecCannotOpenFile || errorCode == zaconst::ecInvalidCompressedSize;

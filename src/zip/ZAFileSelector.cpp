@@ -128,14 +128,15 @@ bool TZAFileSelector::isExcluded(const QString &full) const
     return false;
 }
 
-// What the mask would have taken had it been a file or folder; an unreadable
-// entry may be either.
+// What the search would have taken had it been a file or a folder; an
+// unreadable entry may be either, and a folder counts only where the search
+// enters or takes folders.
 bool TZAFileSelector::wantsLeftOut(const platform::LeftOut &leftOut, const QString &nameMask, bool intoFolders) const
 {
     using Reason = platform::LeftOut::Reason;
     const bool maybeFolder = leftOut.reason == Reason::Unreadable || leftOut.reason == Reason::LinkToFolder;
     const bool maybeFile = leftOut.reason != Reason::LinkToFolder;
-    if (!(maybeFolder && intoFolders) && !platform::matchesMaskWithSets(leftOut.name, nameMask))
+    if (!(maybeFolder && intoFolders) && !(maybeFile && platform::matchesMaskWithSets(leftOut.name, nameMask)))
         return false;
     return !(maybeFile && isExcluded(leftOut.path)) && !(maybeFolder && isExcluded(leftOut.path + u'/'));
 }
