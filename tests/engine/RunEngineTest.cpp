@@ -156,26 +156,38 @@ protected:
     RunReport runReport{view};
 };
 
-// Makes folder (relative to base) and below it folders of 200-character
-// names until the deepest path is about length bytes long, longer than a
-// path may be spelt whole; built one level at a time, as such trees are.
-void makeDeepTree(const QString &base, qsizetype length)
-{
-    int fd = ::open(QFile::encodeName(base).constData(), O_DIRECTORY | O_RDONLY);
-    const QByteArray level(200, 'd');
-    for (qsizetype spelt = base.size(); spelt < length && fd >= 0; spelt += level.size() + 1) {
-        ::mkdirat(fd, level.constData(), 0777);
-        const int next = ::openat(fd, level.constData(), O_DIRECTORY | O_RDONLY);
-        ::close(fd);
-        fd = next;
+// A tree below base of folders with 200-character names, about length
+// bytes deep, longer than a path may be spelt whole, with a file at its
+// end. It is made, and removed when the object goes, one level at a time.
+class DeepTree {
+public:
+    DeepTree(const QString &base, qsizetype length)
+    {
+        m_levels.push_back(::open(QFile::encodeName(base).constData(), O_DIRECTORY | O_RDONLY));
+        for (qsizetype spelt = base.size(); spelt < length && m_levels.back() >= 0; spelt += Level.size() + 1) {
+            ::mkdirat(m_levels.back(), Level.constData(), 0777);
+            m_levels.push_back(::openat(m_levels.back(), Level.constData(), O_DIRECTORY | O_RDONLY));
+        }
+        if (m_levels.back() >= 0)
+            ::close(::openat(m_levels.back(), "deep.txt", O_WRONLY | O_CREAT, 0666));
     }
-    if (fd >= 0) {
-        const int file = ::openat(fd, "deep.txt", O_WRONLY | O_CREAT, 0666);
-        if (file >= 0)
-            ::close(file);
-        ::close(fd);
+    ~DeepTree()
+    {
+        if (m_levels.back() >= 0)
+            ::unlinkat(m_levels.back(), "deep.txt", 0);
+        for (std::size_t i = m_levels.size() - 1; i > 0; --i) {
+            ::close(m_levels[i]);
+            ::unlinkat(m_levels[i - 1], Level.constData(), AT_REMOVEDIR);
+        }
+        ::close(m_levels.front());
     }
-}
+    DeepTree(const DeepTree &) = delete;
+    DeepTree &operator=(const DeepTree &) = delete;
+
+private:
+    static inline const QByteArray Level = QByteArray(200, 'd');
+    std::vector<int> m_levels;
+};
 
 QString timed(const QString &text)
 {
@@ -672,7 +684,7 @@ TEST_F(RunEngineTest, FoldersTheRunCannotReadAreNamedAndFailTheJob)
     makeFile(QStringLiteral("src/a.txt"));
     makeFile(QStringLiteral("src/closed/in.txt"));
     makeFile(QStringLiteral("src/listed/in.txt"));
-    makeDeepTree(path(QStringLiteral("src")), 4400);
+    const DeepTree deep(path(QStringLiteral("src")), 4400);
     for (const char *open : {"src", "src/a.txt", "src/closed/in.txt", "src/listed/in.txt"})
         unprivileged::openToAll(path(QString::fromLatin1(open)));
     ::chmod(QFile::encodeName(path(QStringLiteral("src/closed"))).constData(), 0000);
