@@ -1,6 +1,5 @@
 #include "JobFileFormat.h"
 
-#include "Cp1251.h"
 #include "FileTransfer.h"
 #include "JobFileLines.h"
 #include "SafeSave.h"
@@ -85,16 +84,30 @@ bool isMisreadAsKeyed(const QString &line)
 // back as written stops it with a message.
 class FileLines {
 public:
+    explicit FileLines(textencoding::Encoding encoding)
+        : m_encoding(encoding)
+    {
+    }
+
     void add(const QString &line)
     {
         if (!m_error.isEmpty())
             return;
         if (line.contains(u'\r') || line.contains(u'\n'))
             refuse(QStringLiteral("a line break inside \"%1\"").arg(line.simplified()));
-        else if (!cp1251::encode(line))
+        else if (!textencoding::encode(line, m_encoding))
             refuse(QStringLiteral("characters outside the job file's character set in \"%1\"").arg(line));
         else
             m_lines << line;
+    }
+
+    // The file's bytes: every line ended by CR LF, in the file's encoding.
+    QByteArray bytes() const
+    {
+        QString content;
+        for (const QString &line : m_lines)
+            content += line + QStringLiteral("\r\n");
+        return *textencoding::encode(content, m_encoding);
     }
 
     void refuse(const QString &why)
@@ -104,10 +117,11 @@ public:
     }
 
     void startJob(const QString &name) { m_job = name; }
-    const QStringList &lines() const { return m_lines; }
+
     const QString &error() const { return m_error; }
 
 private:
+    textencoding::Encoding m_encoding;
     QStringList m_lines;
     QString m_job;
     QString m_error;
@@ -159,10 +173,10 @@ void addJob(FileLines &out, const QString &name, const TBlock &block)
 
 std::optional<JobList> ReadJobFile(const QString &path)
 {
-    const auto sections = jobfile::readSections(path, jobfile::EmptyLine::Skipped);
+    JobList jobs;
+    const auto sections = jobfile::readSections(path, jobfile::EmptyLine::Skipped, &jobs.encoding);
     if (!sections)
         return std::nullopt;
-    JobList jobs;
     for (const jobfile::JobSection &section : *sections) {
         jobs.names << section.name;
         jobs.blocks.push_back(blockOf(section));
@@ -180,16 +194,14 @@ QString backupFileName(const QString &path)
 
 QString SaveJobFile(const QString &path, const JobList &jobs)
 {
-    FileLines out;
+    FileLines out(jobs.encoding);
     out.add(headerLine.toString());
     for (std::size_t i = 0; i < jobs.blocks.size(); ++i)
         addJob(out, jobs.names.value(qsizetype(i)), jobs.blocks[i]);
     if (!out.error().isEmpty())
         return out.error();
 
-    QByteArray bytes;
-    for (const QString &line : out.lines())
-        bytes += *cp1251::encode(line) + "\r\n";
+    const QByteArray bytes = out.bytes();
 
     // The old file becomes the ".BAK" by a complete copy, and the new
     // content replaces it only when all of it reached the disk: a full disk

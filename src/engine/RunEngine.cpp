@@ -76,7 +76,10 @@ TRunEngine::TRunEngine(TBlocks blocks, RunSettings settings, RunContext context,
 
 FileCommandScope TRunEngine::fileScope() const
 {
-    return {platform::folderPart(m_context.JobFileName), &m_flags.CopyStop};
+    // What a command's walk left out is a line of its own; a folder it
+    // could not read also fails the command.
+    return {platform::folderPart(m_context.JobFileName), &m_flags.CopyStop,
+            [this](const platform::LeftOut &leftOut) { m_report.AddRep(report::timed(platform::leftOutText(leftOut))); }};
 }
 
 int TRunEngine::OverallResult() const

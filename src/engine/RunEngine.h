@@ -67,6 +67,8 @@ private:
 
     void AddRep(const QString &line);
     void addTimed(const QString &text);
+    // The line of the file failure event, naming the file.
+    void reportFileFailure(const QString &fileName, int errorCode, const QString &errorMessage);
     void raise(zentavo::TBlock &block, quint8 status);
     bool volumesOn() const { return m_settings.ComboBoxVol != 0; }
     QString parityDigit(bool today) const;
@@ -83,6 +85,7 @@ private:
     QString m_tempFolder;
     QString m_archiveTarget; // the archive, or all its volumes
     int m_addedFiles = 0;
+    int m_foundFiles = 0; // files the sources selected, added or kept
     QString m_unanswered; // the archiver's question that nobody answered
     ProgressGate m_progressGate;
 };

@@ -176,19 +176,17 @@ void TRunEngine::setUpArchiver(TZipArchiver &zip, const QString &archiveName)
         if (m_progressGate.FilePercent(rounded(progress)))
             m_view.setFileGauge(rounded(progress));
     };
-    zip.OnProcessFileFailure = [this](TZABaseArchiver &, const QString &, TZAProcessOperation, int, int errorCode,
-                                      const QString &errorMessage, TZAAction &action) {
+    zip.OnConfirmProcessFile = [this](TZABaseArchiver &, const QString &fileName, TZAProcessOperation, bool &) {
+        if (!fileName.endsWith(u'/'))
+            ++m_foundFiles;
+    };
+    zip.OnProcessFileFailure = [this](TZABaseArchiver &, const QString &fileName, TZAProcessOperation, int,
+                                      int errorCode, const QString &errorMessage, TZAAction &action) {
         if (m_flags.ArchiveCancel || !m_unanswered.isEmpty()) {
             action = fxaAbort;
             return;
         }
-        // The preset answer leaves the file out of the archive, so it is
-        // always a line of the report. A file that could not be opened or
-        // changed while it was read costs the job that file only.
-        addTimed(errorMessage);
-        const bool fileLeftOut = errorCode == zaconst::ecCannotOpenFile
-                                 || errorCode == zaconst::ecInvalidCompressedSize;
-        raise(m_blocks[std::size_t(m_blockIndex)], fileLeftOut ? StatusError : StatusFatal);
+        reportFileFailure(fileName, errorCode, errorMessage);
     };
     zip.OnDiskFull = [this](TZABaseArchiver &, int, const QString &, bool &cancel) {
         cancel = m_flags.ArchiveCancel || !m_unanswered.isEmpty();
@@ -210,6 +208,23 @@ void TRunEngine::setUpArchiver(TZipArchiver &zip, const QString &archiveName)
             cancel = true;
         }
     };
+}
+
+void TRunEngine::reportFileFailure(const QString &fileName, int errorCode, const QString &errorMessage)
+{
+    // The preset answer leaves the file out of the archive, so it is always
+    // a line of the report, and one that says which file. A file that could
+    // not be opened or changed while it was read costs the job that file
+    // only; what the search passed over on purpose costs nothing.
+    // A report line holds no line break of its own (one message has one).
+    QString message = errorMessage;
+    message.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\n', u' ');
+    const QString shown = platform::readableFileName(fileName);
+    addTimed(shown.isEmpty() || message.contains(shown) ? message : message + QStringLiteral(" (") + shown + u')');
+    if (errorCode == zaconst::ecEntryPassedOver)
+        return;
+    const bool fileLeftOut = errorCode == zaconst::ecCannotOpenFile || errorCode == zaconst::ecInvalidCompressedSize;
+    raise(m_blocks[std::size_t(m_blockIndex)], fileLeftOut ? StatusError : StatusFatal);
 }
 
 bool TRunEngine::archiveStopping() const
@@ -236,6 +251,7 @@ bool TRunEngine::archive(TBlock &block, TZipArchiver &zip)
 
     QString failure;
     m_unanswered.clear();
+    m_foundFiles = 0;
     const auto statusBefore = block.GetFlag(Status);
     try {
         zip.OpenArchive();
@@ -261,6 +277,10 @@ bool TRunEngine::archive(TBlock &block, TZipArchiver &zip)
         // Files left out on the way are the step's own result.
         const int status = block.GetFlag(Status) > statusBefore ? int(block.GetFlag(Status)) : int(StatusOk);
         AddRep(sRes.at(std::size_t(status)) + QStringLiteral(" (") + sAddFiles + u' ' + QString::number(m_addedFiles) + u')');
+        // An archive of nothing replaces good copies just the same: an
+        // empty or unmounted source must not pass unseen.
+        if (m_foundFiles == 0)
+            addTimed(sNoFileAdded);
         // The old archive went when the new one took its place; one that
         // could not be made leaves the old one there.
         if (m_settings.RadioButtonArcNew) {

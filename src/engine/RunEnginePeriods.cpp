@@ -50,6 +50,7 @@ bool TRunEngine::copyPeriod(TBlock &block, TStringListMy &targets, bool periodEn
         return false;
     bool copied = false;
     bool deleteArchive = false;
+    bool anyFailed = false;
     for (qsizetype i = 0; i < targets.size(); ++i) {
         addTimed(sEnd + u' ' + header);
         const QString target = ExpandDateMacros(targets.NameAt(i), m_context.StartTime);
@@ -65,9 +66,11 @@ bool TRunEngine::copyPeriod(TBlock &block, TStringListMy &targets, bool periodEn
                 return copied;
             AddRep(sRes.at(StatusError));
             raise(block, StatusError);
+            anyFailed = true;
         }
     }
-    if (deleteArchive) {
+    // The archive goes only when every copy of its kind is complete.
+    if (deleteArchive && !anyFailed) {
         addTimed(sDelete + u' ' + m_archiveTarget);
         AddRep(DeleteFiles(m_archiveTarget, false, nullptr, fileScope()) ? sRes.at(StatusOk) : sRes.at(StatusError));
     }

@@ -118,7 +118,9 @@ std::error_code replace(const QString &from, const QString &to)
 
 bool copyFile(const QString &from, const QString &to, const std::atomic<bool> *stop)
 {
-    if (to.isEmpty())
+    // A file copied onto itself is no second copy, whatever the spelling of
+    // the two names: a caller that then deletes the original loses it.
+    if (to.isEmpty() || isSameFile(from, to))
         return false;
     QFile in;
     if (!openFile(in, from, QIODevice::ReadOnly | QIODevice::Unbuffered))

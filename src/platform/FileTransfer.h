@@ -11,7 +11,8 @@ namespace platform {
 // target in one rename. The copy keeps the source's modification time and
 // permissions, copies runs of zeros as holes (a sparse source stays sparse),
 // and gives up, leaving the target as it was, when stop is set.
-// The target's folder must exist.
+// The target's folder must exist. A target that is the source itself (the
+// same file by device and inode) fails the copy.
 bool copyFile(const QString &from, const QString &to, const std::atomic<bool> *stop = nullptr);
 
 // Moves a file onto a new name, replacing an existing file there in one

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <ranges>
 
@@ -27,14 +28,28 @@ QDateTime modifiedOf(const struct stat &info)
     return QDateTime::fromMSecsSinceEpoch(qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000);
 }
 
-// The entry for an lstat result; a link is judged by what it points to,
-// and only a link to a file is kept.
-std::optional<FolderEntry> entryOf(const QByteArray &path, struct stat info)
+// Why an lstat result is no entry of a listing; nothing when it is one. A
+// link is judged by what it points to, and only a link to a file is kept.
+std::optional<LeftOut::Reason> leftOutReason(const QByteArray &path, struct stat &info)
 {
-    if (S_ISLNK(info.st_mode) && (::stat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode)))
-        return std::nullopt;
+    if (S_ISLNK(info.st_mode)) {
+        if (::stat(path.constData(), &info) != 0) {
+            switch (errno) {
+            case ENOENT: return LeftOut::Reason::DanglingLink;
+            case ELOOP: return LeftOut::Reason::LinkLoop;
+            default: return LeftOut::Reason::Unreadable;
+            }
+        }
+        if (S_ISDIR(info.st_mode))
+            return LeftOut::Reason::LinkToFolder;
+    }
     if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode))
-        return std::nullopt;
+        return LeftOut::Reason::Special;
+    return std::nullopt;
+}
+
+FolderEntry entryOf(const QByteArray &path, const struct stat &info)
+{
     FolderEntry entry;
     entry.path = fileNameFromBytes(path);
     entry.name = fileNamePart(entry.path);
@@ -76,36 +91,94 @@ bool removeEmptyFolder(const QString &folder)
 
 } // namespace
 
-QList<FolderEntry> listFolder(const QString &folder)
+FolderListing readFolder(const QString &folder)
 {
-    QList<FolderEntry> entries;
+    FolderListing listing;
+    QList<FolderEntry> &entries = listing.entries;
     const QString prefix = withTrailingSeparator(folder);
 #ifdef Q_OS_UNIX
     const QByteArray prefixBytes = fileNameBytes(prefix);
     const std::unique_ptr<DIR, DirCloser> dir(::opendir(prefixBytes.constData()));
-    if (!dir)
-        return entries;
-    while (const dirent *item = ::readdir(dir.get())) {
+    if (!dir) {
+        // A folder that is gone (or never was) holds nothing to miss.
+        listing.readable = errno == ENOENT || errno == ENOTDIR;
+        return listing;
+    }
+    for (;;) {
+        errno = 0;
+        const dirent *item = ::readdir(dir.get());
+        if (!item) {
+            listing.readable = errno == 0;
+            break;
+        }
         const QByteArray name(item->d_name);
         if (name == "." || name == "..")
             continue;
         const QByteArray path = prefixBytes + name;
         struct stat info {};
-        if (::lstat(path.constData(), &info) != 0)
+        if (::lstat(path.constData(), &info) != 0) {
+            if (errno == ENOENT)
+                continue; // removed while the folder was read
+            if (errno == EACCES) {
+                // Names without the right to look at them: the folder as
+                // a whole is what cannot be read, not each of its entries.
+                listing.readable = false;
+                listing.leftOut.clear();
+                entries.clear();
+                return listing;
+            }
+            listing.leftOut << LeftOut{fileNameFromBytes(name), fileNameFromBytes(path), LeftOut::Reason::Unreadable};
             continue;
-        if (std::optional<FolderEntry> entry = entryOf(path, info))
-            entries << *entry;
+        }
+        if (const std::optional<LeftOut::Reason> reason = leftOutReason(path, info))
+            listing.leftOut << LeftOut{fileNameFromBytes(name), fileNameFromBytes(path), *reason};
+        else
+            entries << entryOf(path, info);
     }
 #else
-    const QFileInfoList infos = QDir(prefix).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                                           | QDir::NoDotAndDotDot);
+    const QDir dir(prefix);
+    listing.readable = !dir.exists() || dir.isReadable();
+    const QFileInfoList infos = dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo &info : infos) {
         if (std::optional<FolderEntry> entry = entryOf(info))
             entries << *entry;
+        else
+            listing.leftOut << LeftOut{info.fileName(), info.filePath(),
+                                       info.isSymLink() || info.isJunction()
+                                           ? (info.exists() ? LeftOut::Reason::LinkToFolder : LeftOut::Reason::DanglingLink)
+                                           : LeftOut::Reason::Special};
     }
 #endif
     std::ranges::sort(entries, [](const FolderEntry &a, const FolderEntry &b) { return a.name < b.name; });
-    return entries;
+    std::ranges::sort(listing.leftOut, [](const LeftOut &a, const LeftOut &b) { return a.name < b.name; });
+    return listing;
+}
+
+LeftOut unreadableFolder(const QString &folder)
+{
+    const QString path = withTrailingSeparator(folder);
+    return {fileNamePart(path.chopped(1)), path, LeftOut::Reason::Unreadable};
+}
+
+QString leftOutText(const LeftOut &leftOut)
+{
+    const QString shown = u'"' + readableFileName(leftOut.path) + u'"';
+    switch (leftOut.reason) {
+    case LeftOut::Reason::Unreadable:
+        return endsWithSeparator(leftOut.path) ? QStringLiteral("Cannot read the folder %1: its content is left out").arg(shown)
+                                               : QStringLiteral("Cannot read %1: it is left out").arg(shown);
+    case LeftOut::Reason::LinkToFolder:
+        return QStringLiteral("%1 is a link to a folder: not followed, its content is left out").arg(shown);
+    case LeftOut::Reason::DanglingLink: return QStringLiteral("%1 is a link that leads nowhere: left out").arg(shown);
+    case LeftOut::Reason::LinkLoop: return QStringLiteral("%1 is a link that leads back to itself: left out").arg(shown);
+    case LeftOut::Reason::Special: return QStringLiteral("%1 is a pipe, socket or device: left out").arg(shown);
+    }
+    return shown;
+}
+
+QList<FolderEntry> listFolder(const QString &folder)
+{
+    return readFolder(folder).entries;
 }
 
 std::optional<FolderEntry> entryAt(const QString &path)
@@ -113,7 +186,7 @@ std::optional<FolderEntry> entryAt(const QString &path)
 #ifdef Q_OS_UNIX
     const QByteArray bytes = fileNameBytes(path);
     struct stat info {};
-    if (::lstat(bytes.constData(), &info) != 0)
+    if (::lstat(bytes.constData(), &info) != 0 || leftOutReason(bytes, info))
         return std::nullopt;
     return entryOf(bytes, info);
 #else

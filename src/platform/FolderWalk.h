@@ -14,6 +14,8 @@
 // seen; each entry is looked at once; links to folders are never
 // followed (a walk could loop or leave the tree), and pipes, sockets and
 // devices are left out, since reading one could block a run for good.
+// Nothing is left out in silence: a listing tells what it could not read
+// and what it passed over, so that a run can say so.
 namespace platform {
 
 struct FolderEntry {
@@ -25,7 +27,41 @@ struct FolderEntry {
     bool ownerWritable = true;
 };
 
-// The files (and links to files) and real folders of folder, by name.
+// An entry of a folder that a listing does not give, and why.
+struct LeftOut {
+    enum class Reason {
+        Unreadable,   // its facts could not be read (no permission, a path too long)
+        LinkToFolder, // not followed
+        DanglingLink, // leads nowhere
+        LinkLoop,     // leads back to itself
+        Special,      // a pipe, socket or device
+    };
+    QString name;
+    QString path;
+    Reason reason = Reason::Unreadable;
+};
+
+// The folder itself as an entry that could not be read.
+LeftOut unreadableFolder(const QString &folder);
+
+struct FolderListing {
+    QList<FolderEntry> entries;
+    QList<LeftOut> leftOut;
+    // False when the folder itself could not be read (its content is
+    // unknown); a folder that does not exist is no such failure.
+    bool readable = true;
+};
+
+// The files (and links to files) and real folders of folder, by name, and
+// what was left out.
+FolderListing readFolder(const QString &folder);
+
+// A line for a person about an entry left out, or about a folder that
+// could not be read when its path ends in a separator.
+QString leftOutText(const LeftOut &leftOut);
+
+// The entries of readFolder alone, for callers that look for something
+// and report its absence themselves.
 QList<FolderEntry> listFolder(const QString &folder);
 
 // The same facts for one path; nothing when it is missing, a link to a

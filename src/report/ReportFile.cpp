@@ -9,11 +9,22 @@ bool ReportFile::start(const QString &folder, bool append)
 {
     close();
     m_path = QDir(folder).filePath(FileName);
-    // The older report goes only when a complete copy replaces it.
-    const bool backupSaved = QFile::exists(m_path) && platform::copyFile(m_path, QDir(folder).filePath(BackupName));
+    const QString backup = QDir(folder).filePath(BackupName);
+    const bool previous = QFile::exists(m_path);
+    // The older backup goes only when a complete copy replaces it.
+    bool backupSaved = previous && platform::copyFile(m_path, backup);
+    // A report about to be emptied is never lost: when there is no room
+    // for its copy it becomes the backup by a rename, which needs none;
+    // failing that, the new run is added after it instead.
+    if (previous && !backupSaved && !append && platform::moveFile(m_path, backup)) {
+        platform::syncFolder(folder);
+        backupSaved = true;
+    }
+    const bool keepOld = previous && !backupSaved && QFile::exists(m_path);
 
+    const QIODevice::OpenMode add = QIODevice::WriteOnly | QIODevice::Append;
     const QIODevice::OpenMode rewrite = QIODevice::WriteOnly | QIODevice::Truncate;
-    if (!open(append ? QIODevice::WriteOnly | QIODevice::Append : rewrite))
+    if (!open(append || keepOld ? add : rewrite) && !keepOld)
         open(rewrite);
     return backupSaved;
 }

@@ -21,7 +21,9 @@ public:
     // Saves the previous report as "Report.bak" (true when that worked; a
     // failed copy keeps the older "Report.bak"), then
     // opens "Report.txt" for appending or empty; when it cannot be opened the
-    // file stays off.
+    // file stays off. A previous report is emptied only once it is saved:
+    // without room for a copy it is renamed to "Report.bak", and when even
+    // that fails the run's lines are appended to it.
     bool start(const QString &folder, bool append);
 
     // Opens the file again for appending lines after the run (the mail

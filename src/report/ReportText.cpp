@@ -1,7 +1,9 @@
 #include "ReportText.h"
 
-#include <QFile>
 #include "SafeSave.h"
+#include "TextEncoding.h"
+
+#include <QFile>
 
 namespace report {
 
@@ -14,12 +16,16 @@ std::optional<QStringList> ReadReportText(const QString &path)
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;
 
-    QStringList lines = QString::fromUtf8(bytes).split(u'\n');
-    if (lines.last().isEmpty())
-        lines.removeLast(); // the end of the last line, or an empty file
-    for (QString &line : lines) {
-        if (line.endsWith(u'\r'))
+    // Line by line: a report appended to by both builds holds both encodings.
+    QList<QByteArray> rawLines = bytes.split('\n');
+    if (rawLines.last().isEmpty())
+        rawLines.removeLast(); // the end of the last line, or an empty file
+    QStringList lines;
+    lines.reserve(rawLines.size());
+    for (QByteArray &line : rawLines) {
+        if (line.endsWith('\r'))
             line.chop(1);
+        lines << textencoding::decode(line).text;
     }
     return lines;
 }

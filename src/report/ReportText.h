@@ -6,7 +6,9 @@
 #include <optional>
 
 // The report file and the scheduler's journal as lines: UTF-8 text with
-// CR LF line ends; files with LF alone are read too.
+// CR LF line ends; files with LF alone are read too, and so are reports in
+// code page 1251 as the Windows build writes them, each line by the rule of
+// TextEncoding.h.
 namespace report {
 
 // The file's lines; nullopt when it cannot be read (a missing file too).

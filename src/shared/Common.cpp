@@ -65,33 +65,51 @@ Selection selectionOf(const QString &source, const QString &jobFolder)
     return {folder, path.mid(folder.size())};
 }
 
-QList<Entry> entriesOf(const Selection &selection, bool recursive, const FileCommandScope &scope)
+// The entries the selection names; complete is false when the walk could
+// not read all of them.
+QList<Entry> entriesOf(const Selection &selection, bool recursive, const FileCommandScope &scope, bool &complete)
 {
     QList<Entry> entries;
+    complete = true;
     if (selection.folder.isEmpty())
         return entries;
     QStringList lines;
-    BuildFileList(selection.folder, selection.mask, recursive, lines, scope);
+    complete = BuildFileList(selection.folder, selection.mask, recursive, lines, scope);
     entries.reserve(lines.size());
     for (const QString &line : lines)
         entries << entryOf(line);
     return entries;
 }
 
-void walk(const QString &dir, const QString &mask, bool recursive, QStringList &list)
+bool walk(const QString &dir, const QString &mask, bool recursive, QStringList &list, const FileCommandScope &scope)
 {
-    for (const platform::FolderEntry &entry : platform::listFolder(dir)) {
+    const auto tell = [&scope](const platform::LeftOut &leftOut) {
+        if (scope.leftOut)
+            scope.leftOut(leftOut);
+    };
+    const platform::FolderListing listing = platform::readFolder(dir);
+    bool complete = listing.readable;
+    if (!listing.readable)
+        tell(platform::unreadableFolder(dir));
+    for (const platform::LeftOut &leftOut : listing.leftOut) {
+        if (!platform::matchesMask(leftOut.name, mask))
+            continue;
+        complete = complete && leftOut.reason != platform::LeftOut::Reason::Unreadable;
+        tell(leftOut);
+    }
+    for (const platform::FolderEntry &entry : listing.entries) {
         if (!platform::matchesMask(entry.name, mask))
             continue;
         if (entry.folder) {
             const QString folder = dir + entry.name + platform::separator();
             list << folder;
             if (recursive)
-                walk(folder, mask, recursive, list);
+                complete = walk(folder, mask, recursive, list, scope) && complete;
         } else {
             list << dir + entry.name + u'=' + QString::number(entry.size);
         }
     }
+    return complete;
 }
 
 // The progress of one command, on a FileProgress when there is one. The
@@ -168,15 +186,15 @@ QString keyOf(const QString &path)
 
 } // namespace
 
-void BuildFileList(QString dir, QString mask, bool recursive, QStringList &list, const FileCommandScope &scope)
+bool BuildFileList(QString dir, QString mask, bool recursive, QStringList &list, const FileCommandScope &scope)
 {
     if (mask.isEmpty())
         mask = QStringLiteral("*.*");
     if (dir.isEmpty())
         dir = scope.jobFolder;
     if (dir.isEmpty())
-        return;
-    walk(withTrailingSeparator(dir), mask, recursive, list);
+        return true;
+    return walk(withTrailingSeparator(dir), mask, recursive, list, scope);
 }
 
 bool CopyFiles(const QString &source, const QString &target, bool recursive, FileProgress *progress,
@@ -192,8 +210,9 @@ bool CopyFiles(const QString &source, const QString &target, bool recursive, Fil
         ok = false;
 
     const Selection selection = selectionOf(source, scope.jobFolder);
-    const QList<Entry> entries = entriesOf(selection, recursive, scope);
-    if (entries.isEmpty())
+    bool complete = true;
+    const QList<Entry> entries = entriesOf(selection, recursive, scope, complete);
+    if (entries.isEmpty() || !complete)
         ok = false;
     reporter.start(entries);
     reporter.resetCount();
@@ -240,7 +259,9 @@ bool MoveFiles(const QString &source, const QString &target, bool recursive, Fil
     if (kind == Kind::Folder && !platform::makeFolder(targetFolder))
         ok = false;
 
-    const QList<Entry> entries = entriesOf(selection, recursive, scope);
+    bool complete = true;
+    const QList<Entry> entries = entriesOf(selection, recursive, scope, complete);
+    ok = ok && complete;
     reporter.start(entries);
     reporter.resetCount();
 
@@ -298,7 +319,7 @@ bool DeleteFiles(const QString &source, bool recursive, FileProgress *progress, 
         return false;
     Reporter reporter(progress);
     bool ok = true;
-    const QList<Entry> entries = entriesOf(selectionOf(source, scope.jobFolder), recursive, scope);
+    const QList<Entry> entries = entriesOf(selectionOf(source, scope.jobFolder), recursive, scope, ok);
     reporter.start(entries);
     for (const Entry &entry : entries) {
         if (scope.stopped())

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "FolderWalk.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <atomic>
+#include <functional>
 
 // The file commands of a run: copy, move and delete files chosen by a path or
 // a mask, with optional recursion. They run on the run's worker thread,
@@ -12,11 +15,14 @@
 namespace zentavo {
 
 // Where a file command works, taken from the run that gives it: the folder
-// in which names without a folder lie (the job file's), and the flag that
-// stops it (the command then returns with its result so far).
+// in which names without a folder lie (the job file's), the flag that
+// stops it (the command then returns with its result so far), and who hears
+// of what the walk left out: a folder it could not read (which fails the
+// command) and the links, pipes and devices it passed over.
 struct FileCommandScope {
     QString jobFolder;
     const std::atomic<bool> *stop = nullptr;
+    std::function<void(const platform::LeftOut &)> leftOut = {};
 
     bool stopped() const { return stop && stop->load(); }
 };
@@ -42,8 +48,10 @@ public:
 // contents. An empty mask means "*.*"; an empty dir means the scope's job
 // folder. With recursive, matching subfolders are walked too (so
 // "*.doc" does not enter a folder named "Archive"). Directory links are not
-// followed; FIFOs, sockets and devices are left out.
-void BuildFileList(QString dir, QString mask, bool recursive, QStringList &list, const FileCommandScope &scope = {});
+// followed; FIFOs, sockets and devices are left out; each such entry that
+// matches the mask goes to the scope's leftOut. False when a folder or an
+// entry could not be read.
+bool BuildFileList(QString dir, QString mask, bool recursive, QStringList &list, const FileCommandScope &scope = {});
 
 // source: a file, a mask or a folder (meaning all of it). target: a folder
 // when it ends in a separator or is an existing folder, otherwise one file

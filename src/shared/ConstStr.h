@@ -82,6 +82,7 @@ extern QString sUserBroke;
 extern QString sUserCanceled;
 extern QString sArchiveRepaired;
 extern QString sNoAnswer;
+extern QString sNoFileAdded;
 extern QString sNameArch;
 extern QString sSourceList;
 extern QString sCopyTempFile;

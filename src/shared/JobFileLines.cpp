@@ -1,6 +1,5 @@
 #include "JobFileLines.h"
 
-#include "Cp1251.h"
 
 #include <QFile>
 
@@ -14,18 +13,20 @@ std::optional<LineReader> LineReader::open(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
 
-    QStringList lines = cp1251::decode(file.readAll()).split(u'\n');
+    const textencoding::DecodedText decoded = textencoding::decode(file.readAll());
+    QStringList lines = decoded.text.split(u'\n');
     if (lines.last().isEmpty())
         lines.removeLast(); // the line end of the last line
     for (QString &line : lines) {
         if (line.endsWith(u'\r'))
             line.chop(1);
     }
-    return LineReader(std::move(lines));
+    return LineReader(std::move(lines), decoded.encoding);
 }
 
-LineReader::LineReader(QStringList lines)
+LineReader::LineReader(QStringList lines, textencoding::Encoding encoding)
     : m_lines(std::move(lines))
+    , m_encoding(encoding)
 {
 }
 
@@ -145,11 +146,14 @@ QList<JobSection> readSections(LineReader &reader, EmptyLine emptyLine)
     return sections;
 }
 
-std::optional<QList<JobSection>> readSections(const QString &path, EmptyLine emptyLine)
+std::optional<QList<JobSection>> readSections(const QString &path, EmptyLine emptyLine,
+                                              textencoding::Encoding *encoding)
 {
     std::optional<LineReader> reader = LineReader::open(path);
     if (!reader)
         return std::nullopt;
+    if (encoding)
+        *encoding = reader->encoding();
     return readSections(*reader, emptyLine);
 }
 

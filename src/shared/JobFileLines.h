@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TextEncoding.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -17,17 +19,22 @@ inline const QString SectionMark = QStringLiteral(">");
 
 class LineReader {
 public:
-    // The decoded lines of a job file; nothing when no name is given or the
-    // file cannot be opened for reading.
+    // The decoded lines of a job file (code page 1251 or UTF-8, see
+    // TextEncoding.h); nothing when no name is given or the file cannot be
+    // opened for reading.
     static std::optional<LineReader> open(const QString &path);
 
-    explicit LineReader(QStringList lines);
+    explicit LineReader(QStringList lines, textencoding::Encoding encoding = textencoding::Encoding::Cp1251);
 
     // The next line that is not a "//" comment; nothing at the end.
     std::optional<QString> next();
 
+    // The encoding the file was written in.
+    textencoding::Encoding encoding() const { return m_encoding; }
+
 private:
     QStringList m_lines;
+    textencoding::Encoding m_encoding;
     qsizetype m_position = 0;
 };
 
@@ -61,8 +68,10 @@ struct JobSection {
 enum class EmptyLine { EndsSection, Skipped };
 
 // Every job section after the header of the file (everything up to the first
-// ">" line is header). Nothing when the file cannot be opened.
-std::optional<QList<JobSection>> readSections(const QString &path, EmptyLine emptyLine);
+// ">" line is header). Nothing when the file cannot be opened. encoding,
+// when given, learns how the file was written.
+std::optional<QList<JobSection>> readSections(const QString &path, EmptyLine emptyLine,
+                                              textencoding::Encoding *encoding = nullptr);
 QList<JobSection> readSections(LineReader &reader, EmptyLine emptyLine);
 
 } // namespace jobfile

@@ -1,6 +1,6 @@
 #include "LanguageFile.h"
 
-#include "Cp1251.h"
+#include "TextEncoding.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -22,12 +22,12 @@ LanguageFile LanguageFile::load(const QString &path)
     return parse(file.readAll());
 }
 
-LanguageFile LanguageFile::parse(const QByteArray &cp1251Bytes)
+LanguageFile LanguageFile::parse(const QByteArray &bytes)
 {
     static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
     LanguageFile result;
     QHash<QString, QString> *section = nullptr;
-    const QString text = cp1251::decode(cp1251Bytes);
+    const QString text = textencoding::decode(bytes).text;
     for (QStringView line : QStringView(text).split(lineEnd)) {
         line = line.trimmed();
         if (line.isEmpty() || line.startsWith(u';'))

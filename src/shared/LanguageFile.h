@@ -8,7 +8,7 @@
 #include <optional>
 
 // The language file: an INI file in code page 1251, shared with the Windows
-// build. Section and key names compare without regard to case; a value is
+// build, or in UTF-8 (see TextEncoding.h). Section and key names compare without regard to case; a value is
 // everything after the first "=" with the blanks around it removed, taken
 // literally, so that commas, backslashes, "%" and ";" in a translated
 // message stay as the translator wrote them.
@@ -21,8 +21,8 @@ public:
     // because the built-in texts then simply stay.
     static LanguageFile load(const QString &path);
 
-    // The values of file content in code page 1251.
-    static LanguageFile parse(const QByteArray &cp1251Bytes);
+    // The values of file content.
+    static LanguageFile parse(const QByteArray &bytes);
 
     // The value of a present key, also when it is empty.
     std::optional<QString> value(QStringView section, QStringView key) const;

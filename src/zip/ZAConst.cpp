@@ -7,7 +7,7 @@ namespace zaconst {
 
 namespace {
 
-const std::array<std::pair<ErrorCode, const char16_t *>, 39> Messages = {{
+const std::array<std::pair<ErrorCode, const char16_t *>, 40> Messages = {{
     {ecUnknown, u"Unknown error"},
     {ecIndexOutOfBounds, u"Index out of bounds"},
     {ecInvalidCompressionMode, u"Invalid compression mode. Mode must be in [0-9] range"},
@@ -47,10 +47,11 @@ const std::array<std::pair<ErrorCode, const char16_t *>, 39> Messages = {{
     {ecNameTooLong, u"File name is too long: \r\n\"%1\""},
     {ecMultipleTransactions, u"Multiple transactions are not supported for multi-volume archives"},
     {ecArchiveInUse, u"Archive \"%1\" is in use by another program"},
+    {ecEntryPassedOver, u"\"%1\" is left out"},
 }};
 
 // The first row of a native code decides.
-const std::array<std::pair<NativeError, ErrorCode>, 64> NativeToPublic = {{
+const std::array<std::pair<NativeError, ErrorCode>, 65> NativeToPublic = {{
     {neUnknown, ecUnknown},
     {neSetItemIndex, ecIndexOutOfBounds},
     {neGetItemIndex, ecIndexOutOfBounds},
@@ -115,6 +116,7 @@ const std::array<std::pair<NativeError, ErrorCode>, 64> NativeToPublic = {{
     {neNameTooLong, ecNameTooLong},
     {neSecondTransaction, ecMultipleTransactions},
     {neArchiveInUse, ecArchiveInUse},
+    {neEntryPassedOver, ecEntryPassedOver},
 }};
 
 } // namespace

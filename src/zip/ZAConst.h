@@ -48,6 +48,8 @@ enum ErrorCode : int {
     ecNameTooLong = 36,
     ecMultipleTransactions = 37,
     ecArchiveInUse = 38,
+    // A link, pipe or device that the search passed over: told, not failed.
+    ecEntryPassedOver = 39,
 };
 
 // Native codes: where inside the component a failure arose
@@ -119,6 +121,7 @@ enum NativeError : int {
     neNameTooLong = 61,
     neSecondTransaction = 62,
     neArchiveInUse = 63,
+    neEntryPassedOver = 64,
 };
 
 // The public code of a native code; ecUnknown for a code outside the map.

@@ -82,14 +82,21 @@ void TZAFileSelector::searchFiles(const QString &root, const QString &mask, bool
     // A mask that cannot be read is an error, also where nothing is found.
     platform::checkMaskWithSets(nameMask);
 
-    const QList<platform::FolderEntry> entries = platform::listFolder(folder);
+    const platform::FolderListing listing = platform::readFolder(folder);
+    const bool wantFolders = (m_searchAttr & AttrFolder) != 0;
+    if (!listing.readable)
+        reportLeftOut(platform::unreadableFolder(folder));
+    for (const platform::LeftOut &leftOut : listing.leftOut) {
+        if (wantsLeftOut(leftOut, nameMask, wantFolders || recurse))
+            reportLeftOut(leftOut);
+    }
+    const QList<platform::FolderEntry> &entries = listing.entries;
     const uint32_t fileAttr = uint32_t(m_searchAttr) & ~AttrFolder;
     for (const platform::FolderEntry &entry : entries) {
         if (!entry.folder && platform::matchesMaskWithSets(entry.name, nameMask) && (attributesOf(entry) & fileAttr) != 0)
             considerEntry(entry);
     }
 
-    const bool wantFolders = (m_searchAttr & AttrFolder) != 0;
     if (!wantFolders && !recurse)
         return;
     const QString subMask = !QDir::fromNativeSeparators(mask).contains(u'/') ? mask
@@ -119,6 +126,33 @@ bool TZAFileSelector::isExcluded(const QString &full) const
             return true;
     }
     return false;
+}
+
+// What the search would have taken had it been a file or a folder; an
+// unreadable entry may be either, and a folder counts only where the search
+// enters or takes folders.
+bool TZAFileSelector::wantsLeftOut(const platform::LeftOut &leftOut, const QString &nameMask, bool intoFolders) const
+{
+    using Reason = platform::LeftOut::Reason;
+    const bool maybeFolder = leftOut.reason == Reason::Unreadable || leftOut.reason == Reason::LinkToFolder;
+    const bool maybeFile = leftOut.reason != Reason::LinkToFolder;
+    if (!(maybeFolder && intoFolders) && !(maybeFile && platform::matchesMaskWithSets(leftOut.name, nameMask)))
+        return false;
+    return !(maybeFile && isExcluded(leftOut.path)) && !(maybeFolder && isExcluded(leftOut.path + u'/'));
+}
+
+// An unreadable entry fails like a file that cannot be opened; what the
+// walk passes over on purpose is only told.
+void TZAFileSelector::reportLeftOut(const platform::LeftOut &leftOut)
+{
+    const bool unreadable = leftOut.reason == platform::LeftOut::Reason::Unreadable;
+    const QString shown = platform::readableFileName(leftOut.path);
+    TZAAction action = fxaIgnore;
+    m_context.DoOnProcessFileFailure(shown, poAdd, unreadable ? zaconst::neCannotOpenFile : zaconst::neEntryPassedOver,
+                                     unreadable ? zaconst::ecCannotOpenFile : zaconst::ecEntryPassedOver,
+                                     platform::leftOutText(leftOut), action);
+    if (unreadable && action == fxaAbort)
+        throw EZAException(zaconst::neCannotOpenFile, {}, {shown});
 }
 
 bool TZAFileSelector::considerEntry(const platform::FolderEntry &entry)

@@ -18,7 +18,8 @@ struct TDirItem;
 // here; the commit writes the marked items.
 //
 // Folders are listed by the suite's one folder walk: raw names, no links
-// to folders, regular files and folders only.
+// to folders, regular files and folders only. What the walk could not read
+// or passed over is offered to the failure event, so that it is told.
 class TZAFileSelector
 {
 public:
@@ -30,6 +31,8 @@ public:
 private:
     void searchFiles(const QString &root, const QString &mask, bool recurse);
     bool considerEntry(const platform::FolderEntry &entry);
+    void reportLeftOut(const platform::LeftOut &leftOut);
+    bool wantsLeftOut(const platform::LeftOut &leftOut, const QString &nameMask, bool intoFolders) const;
     void addFoundFile(const QString &full, const platform::FolderEntry &entry);
     qsizetype addOrUpdateItem(const QString &path, const platform::FolderEntry &entry);
     bool keepsExistingEntry(const TDirItem &existing, const QString &path, const QString &name,

@@ -188,3 +188,28 @@ TEST_F(JobFileFormatTest, ReaderDropsLinesWithoutFolderAndEmptyLines)
     EXPECT_TRUE(read->blocks[0].ExtCopies.isEmpty());
     EXPECT_EQ(SaveJobFile(path(), *read), QString());
 }
+
+// The editor writes a file back as it found it, so that a job file that
+// some other tool keeps in UTF-8 stays readable there; a new file is code
+// page 1251, for the Windows build.
+TEST_F(JobFileFormatTest, SavesAFileInTheEncodingItWasReadIn)
+{
+    const QByteArray mark("\xEF\xBB\xBF");
+    const QStringList lines{QStringLiteral(">"), QStringLiteral(u"\u0414\u043e\u043c"), QStringLiteral("/arc/a"),
+                            QStringLiteral(u"D=/home/\u00e4"), QStringLiteral("C=")};
+    const QByteArray utf8 = lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
+    for (const QByteArray &bytes : {utf8, mark + utf8}) {
+        testfiles::writeBytes(path(), bytes);
+        std::optional<JobList> jobs = ReadJobFile(path());
+        ASSERT_TRUE(jobs);
+        ASSERT_EQ(jobs->blocks.size(), 1u);
+        ASSERT_EQ(SaveJobFile(path(), *jobs), QString()); // the "ä" has no code page 1251 form
+        const QByteArray saved = testfiles::readBytes(path());
+        EXPECT_EQ(saved.startsWith(mark), bytes.startsWith(mark));
+        EXPECT_TRUE(saved.contains(QStringLiteral(u"\u0414\u043e\u043c\r\n/arc/a").toUtf8()));
+        EXPECT_EQ(ReadJobFile(path())->blocks.at(0).Sources, QStringList{QStringLiteral(u"/home/\u00e4")});
+    }
+    JobList fresh = sampleJobs();
+    ASSERT_EQ(SaveJobFile(path(), fresh), QString());
+    EXPECT_TRUE(testfiles::readBytes(path()).contains(testfiles::cp1251Lines({fresh.names.at(0)})));
+}

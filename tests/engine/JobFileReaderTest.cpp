@@ -115,3 +115,24 @@ TEST_F(JobFileReaderTest, EmptyLineStartsTheNextJobWithoutMark)
     EXPECT_EQ(blocks[2].GetStr(Comment), QStringLiteral(u"\u0410\u0440\u0445\u0438\u0432"));
     EXPECT_EQ(blocks[2].Exclusions, QStringList{QString()});
 }
+
+// A job file from the Windows build is code page 1251; one saved by a
+// text editor may be UTF-8, with or without a byte-order mark, which must
+// neither hide the first job nor garble its folders.
+TEST_F(JobFileReaderTest, ReadsEveryEncodingAJobFileMayHave)
+{
+    const QString name = QStringLiteral(u"\u0410\u0440\u0445\u0438\u0432");       // Архив
+    const QString source = QStringLiteral(u"/\u0434\u043e\u043c/\u0444\u043e\u0442\u043e"); // /дом/фото
+    const QStringList lines{QStringLiteral(">"), name, QStringLiteral("/arc/a.zip"), QStringLiteral("D=") + source,
+                            QStringLiteral("C=")};
+    const QByteArray utf8 = lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
+    const QString path = dir.filePath(QStringLiteral("backup.dat"));
+    for (const QByteArray &bytes : {testfiles::cp1251Lines(lines), utf8, QByteArray("\xEF\xBB\xBF") + utf8}) {
+        testfiles::writeBytes(path, bytes);
+        TBlocks blocks;
+        ASSERT_TRUE(ReadFDat(path, blocks));
+        ASSERT_EQ(blocks.size(), 1u) << bytes.left(8).toHex().toStdString();
+        EXPECT_EQ(blocks[0].GetStr(Title), name);
+        EXPECT_EQ(blocks[0].Sources, QStringList{source});
+    }
+}

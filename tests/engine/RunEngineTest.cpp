@@ -14,6 +14,7 @@
 #include "ZAExcept.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
+#include "Unprivileged.h"
 #include "ZipToolCheck.h"
 
 #include <QDir>
@@ -24,8 +25,11 @@
 
 #include <random>
 
+#include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 using namespace zentavo;
@@ -119,11 +123,72 @@ protected:
         return QString::fromUtf8(testfiles::readBytes(results)).split(u'\n');
     }
 
+    // Runs the jobs in a child as an ordinary user, so that permissions
+    // bind; the report's lines follow by the overall result. Nothing when
+    // there is no such user.
+    std::optional<QStringList> runUnprivileged(const QStringList &jobLines)
+    {
+        unprivileged::openToAll(dir.path());
+        const QString results = path(QStringLiteral("results.txt"));
+        const childprocess::Result child = unprivileged::run([&] {
+            const auto engine = run(jobLines);
+            testfiles::writeBytes(results, (view.untimedLines() << QStringLiteral("result=%1").arg(engine->OverallResult()))
+                                               .join(u'\n')
+                                               .toUtf8());
+            return 0;
+        });
+        if (child.outcome == childprocess::Outcome::Exited && child.exitCode == unprivileged::NotPossible)
+            return std::nullopt;
+        EXPECT_EQ(child.exitCode, 0);
+        return QString::fromUtf8(testfiles::readBytes(results)).split(u'\n');
+    }
+
+    QStringList archived(const QString &archive)
+    {
+        const auto list = ziptools::python(
+            QStringLiteral("import sys, zipfile; print('\\n'.join(sorted(zipfile.ZipFile(sys.argv[1]).namelist())))"),
+            {archive});
+        return list && list->exitCode == 0 ? list->output.trimmed().split(u'\n') : QStringList();
+    }
+
     QTemporaryDir dir;
     RunFlags flags;
     RunSettings settings;
     RecordingRunView view;
     RunReport runReport{view};
+};
+
+// A tree below base of folders with 200-character names, about length
+// bytes deep, longer than a path may be spelt whole, with a file at its
+// end. It is made, and removed when the object goes, one level at a time.
+class DeepTree {
+public:
+    DeepTree(const QString &base, qsizetype length)
+    {
+        m_levels.push_back(::open(QFile::encodeName(base).constData(), O_DIRECTORY | O_RDONLY));
+        for (qsizetype spelt = base.size(); spelt < length && m_levels.back() >= 0; spelt += Level.size() + 1) {
+            ::mkdirat(m_levels.back(), Level.constData(), 0777);
+            m_levels.push_back(::openat(m_levels.back(), Level.constData(), O_DIRECTORY | O_RDONLY));
+        }
+        if (m_levels.back() >= 0)
+            ::close(::openat(m_levels.back(), "deep.txt", O_WRONLY | O_CREAT, 0666));
+    }
+    ~DeepTree()
+    {
+        if (m_levels.back() >= 0)
+            ::unlinkat(m_levels.back(), "deep.txt", 0);
+        for (std::size_t i = m_levels.size() - 1; i > 0; --i) {
+            ::close(m_levels[i]);
+            ::unlinkat(m_levels[i - 1], Level.constData(), AT_REMOVEDIR);
+        }
+        ::close(m_levels.front());
+    }
+    DeepTree(const DeepTree &) = delete;
+    DeepTree &operator=(const DeepTree &) = delete;
+
+private:
+    static inline const QByteArray Level = QByteArray(200, 'd');
+    std::vector<int> m_levels;
 };
 
 QString timed(const QString &text)
@@ -589,10 +654,7 @@ TEST_F(RunEngineTest, SourcesThatDifferInLetterCaseKeepEveryFile)
                              QStringLiteral("D=") + path(QStringLiteral("src/data/b.txt")), QStringLiteral("C=")});
 
     EXPECT_EQ(engine->Blocks().at(0).GetFlag(Status), StatusOk) << qPrintable(view.untimedLines().join(u'\n'));
-    const auto list = ziptools::python(QStringLiteral("import sys, zipfile; print('\\n'.join(sorted(zipfile.ZipFile(sys.argv[1]).namelist())))"),
-                                       {archive});
-    ASSERT_TRUE(list && list->exitCode == 0);
-    EXPECT_EQ(list->output.trimmed().split(u'\n'), QStringList({QStringLiteral("Data/a.txt"), QStringLiteral("data/b.txt")}));
+    EXPECT_EQ(archived(archive), QStringList({QStringLiteral("Data/a.txt"), QStringLiteral("data/b.txt")}));
 }
 
 TEST_F(RunEngineTest, AnExceptionInsideOneJobEndsThatJobOnly)
@@ -673,4 +735,124 @@ TEST_F(RunEngineTest, AnArchiveInUseFailsItsJobWithALineSayingSo)
                           + EZAException(zaconst::neArchiveInUse, {}, {archive}).Message() + u')';
     EXPECT_TRUE(view.untimedLines().contains(inUse)) << view.lines.join(u'\n').toStdString();
     EXPECT_FALSE(QFile::exists(archive));
+}
+
+// An ordinary user's tree with a closed folder, a folder it may list but not
+// enter and a path too long to spell: each is named, and the job, which
+// still archives the rest, is no "Ok!".
+TEST_F(RunEngineTest, FoldersTheRunCannotReadAreNamedAndFailTheJob)
+{
+    makeFile(QStringLiteral("src/a.txt"));
+    makeFile(QStringLiteral("src/closed/in.txt"));
+    makeFile(QStringLiteral("src/listed/in.txt"));
+    const DeepTree deep(path(QStringLiteral("src")), 4400);
+    for (const char *open : {"src", "src/a.txt", "src/closed/in.txt", "src/listed/in.txt"})
+        unprivileged::openToAll(path(QString::fromLatin1(open)));
+    ::chmod(QFile::encodeName(path(QStringLiteral("src/closed"))).constData(), 0000);
+    ::chmod(QFile::encodeName(path(QStringLiteral("src/listed"))).constData(), 0444);
+    const QString archive = path(QStringLiteral("a.zip"));
+
+    const std::optional<QStringList> lines = runUnprivileged(
+        {QStringLiteral(">"), QStringLiteral("Job"), archive, QStringLiteral("D=") + path(QStringLiteral("src")),
+         QStringLiteral("C="),
+         QStringLiteral("CMD2=CCPY \"%1\" TO \"%2\"=").arg(path(QStringLiteral("src")), path(QStringLiteral("copy/")))});
+    ::chmod(QFile::encodeName(path(QStringLiteral("src/closed"))).constData(), 0700);
+    ::chmod(QFile::encodeName(path(QStringLiteral("src/listed"))).constData(), 0700);
+    if (!lines)
+        GTEST_SKIP() << "no unprivileged user to meet the permissions as";
+
+    const QString shown = lines->join(u'\n');
+    // Once by the archive, once by the copy command.
+    for (const QString &unread : {path(QStringLiteral("src/closed/")), path(QStringLiteral("src/listed/"))})
+        EXPECT_EQ(lines->filter(unread).size(), 2) << qPrintable(shown);
+    EXPECT_EQ(lines->filter(QString(200, u'd')).size(), 2) << qPrintable(shown);
+    EXPECT_TRUE(lines->contains(sRes[StatusError] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 1)"))) << qPrintable(shown);
+    EXPECT_TRUE(lines->contains(QStringLiteral("Job - ") + sRes[StatusError])) << qPrintable(shown);
+    EXPECT_EQ(archived(archive), QStringList{QStringLiteral("src/a.txt")});
+}
+
+// Skipped, as before, but each told once, and the job stays ok.
+TEST_F(RunEngineTest, LinksPipesAndDevicesInASourceAreToldOnce)
+{
+    makeFile(QStringLiteral("src/a.txt"));
+    makeFile(QStringLiteral("elsewhere/b.txt"));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("elsewhere")), path(QStringLiteral("src/linked"))));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("gone")), path(QStringLiteral("src/dangling"))));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("src/loop")), path(QStringLiteral("src/loop"))));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path(QStringLiteral("src/pipe"))).constData(), 0600), 0);
+    const bool device = ::mknod(QFile::encodeName(path(QStringLiteral("src/null"))).constData(), S_IFCHR | 0600,
+                                ::makedev(1, 3)) == 0;
+    const QString archive = path(QStringLiteral("a.zip"));
+    const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), archive,
+                             QStringLiteral("D=") + path(QStringLiteral("src")), QStringLiteral("C=")});
+
+    const QStringList lines = view.untimedLines();
+    QStringList passedOver{QStringLiteral("linked"), QStringLiteral("dangling"), QStringLiteral("loop"), QStringLiteral("pipe")};
+    if (device)
+        passedOver << QStringLiteral("null");
+    for (const QString &name : passedOver)
+        EXPECT_EQ(lines.filter(path(QStringLiteral("src/") + name) + u'"').size(), 1) << qPrintable(name + u'\n' + lines.join(u'\n'));
+    EXPECT_EQ(engine->OverallResult(), StatusOk) << qPrintable(lines.join(u'\n'));
+    EXPECT_EQ(archived(archive), QStringList{QStringLiteral("src/a.txt")});
+}
+
+// A period copy into the archive's own folder copies the archive onto
+// itself: a failure, and the delete flag then leaves the only copy alone.
+// So does a failed copy beside a good one.
+TEST_F(RunEngineTest, APeriodCopyThatFailedNeverDeletesTheArchive)
+{
+    makeFile(QStringLiteral("src/a.txt"));
+    makeFile(QStringLiteral("blocker"), "a file where a folder should be");
+    const QString archive = path(QStringLiteral("arc/a.zip"));
+    const QDateTime yearEnd(QDate(2026, 12, 31), QTime(22, 0));
+    const QStringList targetSets[] = {
+        {path(QStringLiteral("arc"))},
+        {path(QStringLiteral("arc/./"))},
+        {path(QStringLiteral("good")), path(QStringLiteral("blocker/year"))},
+    };
+    for (const QStringList &targets : targetSets) {
+        QStringList job{QStringLiteral(">"), QStringLiteral("Job"), archive,
+                        QStringLiteral("D=") + path(QStringLiteral("src")), QStringLiteral("C=")};
+        for (const QString &target : targets)
+            job << QStringLiteral("Y=") + target + QStringLiteral("=1");
+        view.lines.clear();
+        const auto engine = run(job, yearEnd);
+        EXPECT_TRUE(QFile::exists(archive)) << qPrintable(targets.join(u' '));
+        EXPECT_EQ(engine->OverallResult(), StatusError) << qPrintable(view.untimedLines().join(u'\n'));
+        EXPECT_FALSE(view.untimedLines().contains(sDelete + u' ' + archive));
+    }
+}
+
+// An empty source, or one whose every file is excluded, still makes its
+// archive, and the report says that nothing went into it.
+TEST_F(RunEngineTest, ASourceThatGivesNoFileIsSaidSo)
+{
+    QDir().mkpath(path(QStringLiteral("empty")));
+    makeFile(QStringLiteral("tmp/a.tmp"));
+    const std::pair<QString, QString> sources[] = {{QStringLiteral("empty"), QString()},
+                                                   {QStringLiteral("tmp"), QStringLiteral("*.tmp")}};
+    for (const auto &[source, exclusions] : sources) {
+        view.lines.clear();
+        const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), path(source + QStringLiteral(".zip")),
+                                 QStringLiteral("D=") + path(source), QStringLiteral("C="), QStringLiteral("E=") + exclusions});
+        const QStringList lines = view.untimedLines();
+        const qsizetype result = lines.indexOf(sRes[StatusOk] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 0)"));
+        ASSERT_GE(result, 0) << qPrintable(lines.join(u'\n'));
+        EXPECT_EQ(lines.value(result + 1), sNoFileAdded);
+        EXPECT_EQ(engine->OverallResult(), StatusOk);
+    }
+}
+
+// A file that holds fewer bytes than its size said when it was chosen (as
+// one that shrinks while it is archived): its failure names it.
+TEST_F(RunEngineTest, AFileThatShrankIsNamedInItsFailure)
+{
+    const QString shrinking = QStringLiteral("/sys/devices/system/cpu/online");
+    if (QFileInfo(shrinking).size() <= testfiles::readBytes(shrinking).size())
+        GTEST_SKIP() << "no file here whose size says more than it holds";
+    const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("a.zip")),
+                             QStringLiteral("D=") + shrinking, QStringLiteral("C=")});
+    const QStringList lines = view.untimedLines();
+    EXPECT_EQ(engine->OverallResult(), StatusError) << qPrintable(lines.join(u'\n'));
+    EXPECT_EQ(lines.filter(shrinking).size(), 2) << "the source line and the failure: " << qPrintable(lines.join(u'\n'));
 }

@@ -139,6 +139,29 @@ TEST(ReportText, ReadsCrLfAndLfAndWritesCrLf)
     EXPECT_FALSE(report::WriteReportText(dir.filePath(QStringLiteral("no/such/folder.txt")), {}));
 }
 
+// Reports of the Windows build are in code page 1251, this build's in
+// UTF-8, and an appended file may hold both: every job line reads back as
+// a job line, so it keeps its bold and its icon.
+TEST_F(ReportLineClassTest, ReportsInEitherEncodingReadAsWritten)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Report.txt"));
+    const QString job = sJob + QStringLiteral(u" \u0410\u0440\u0445\u0438\u0432");
+    const QByteArray cp1251 = testfiles::cp1251Lines({job});
+    const QByteArray utf8 = job.toUtf8() + "\r\n";
+    for (const QByteArray &bytes : {cp1251, utf8, QByteArray("\xEF\xBB\xBF") + utf8, cp1251 + utf8, utf8 + cp1251}) {
+        testfiles::writeBytes(path, bytes);
+        const std::optional<QStringList> lines = report::ReadReportText(path);
+        ASSERT_TRUE(lines);
+        ASSERT_FALSE(lines->isEmpty());
+        for (const QString &line : *lines) {
+            EXPECT_EQ(line, job) << bytes.toHex().toStdString();
+            EXPECT_EQ(report::RowKindOf(line), RowKind::Job);
+            EXPECT_EQ(report::LineIconOf(line), LineIcon::Job);
+        }
+    }
+}
+
 TEST(ReportPrintHeader, WithoutVersionBlockKeepsCaptionAndComputer)
 {
     const QString header = report::ReportPrintHeader(platform::VersionBlock(), QStringLiteral("Report"),

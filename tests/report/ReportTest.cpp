@@ -138,6 +138,36 @@ TEST(ReportFile, EachLineReachesTheFileAsItIsAdded)
     EXPECT_EQ(testfiles::readBytes(dir.filePath(ReportFile::FileName)), QByteArray("first\r\nsecond\r\n"));
 }
 
+// Rewriting the report on a full disk: there is no room for the copy, yet
+// the previous report survives whole, as the backup or under the new lines.
+TEST(ReportFile, AFullDiskNeverCostsThePreviousReport)
+{
+    QByteArray previous;
+    for (int i = 0; i < 4000; ++i)
+        previous += QByteArray::number(i).rightJustified(48, '.') + "\r\n"; // 200,000 bytes
+    for (const bool renameFails : {false, true}) {
+        ScarceSpace space;
+        const QString report = space.folder() + ReportFile::FileName;
+        const QString backup = space.folder() + ReportFile::BackupName;
+        testfiles::writeBytes(report, previous);
+        if (renameFails) {
+            ASSERT_TRUE(QDir(space.folder()).mkpath(ReportFile::BackupName + QStringLiteral("/in")));
+        }
+        SKIP_UNLESS_EXHAUSTED(space, 4 * 1024);
+
+        ReportFile file;
+        const bool saved = file.start(space.folder(), false);
+        file.write(QStringLiteral("new run"));
+        file.close();
+        EXPECT_EQ(saved, !renameFails);
+        if (renameFails) {
+            EXPECT_TRUE(testfiles::readBytes(report).startsWith(previous));
+        } else {
+            EXPECT_EQ(testfiles::readBytes(backup), previous);
+        }
+    }
+}
+
 TEST(ReportFile, TheOlderBackupStaysWhenTheReportCannotBeCopied)
 {
     QTemporaryDir dir;

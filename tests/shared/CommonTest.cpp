@@ -1,6 +1,7 @@
 #include "Common.h"
 
 #include "TestFiles.h"
+#include "Unprivileged.h"
 #include "ZentavoExt.h"
 
 #include <QDateTime>
@@ -11,6 +12,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -113,6 +117,89 @@ TEST_F(FileCommands, WalkSkipsLinkedFoldersAndSpecialFiles)
     EXPECT_EQ(tree(u"dst"_s), QStringList{u"a.txt"_s});
     EXPECT_TRUE(DeleteFiles(path(u"src"_s), true));
     EXPECT_EQ(read(u"outside/secret.txt"_s), QByteArray("s"));
+}
+
+// Passed over, but each told once; none fails the command.
+TEST_F(FileCommands, WalkTellsEveryEntryItPassesOver)
+{
+    using Reason = platform::LeftOut::Reason;
+    write(u"outside/secret.txt"_s, "s");
+    write(u"src/a.txt"_s, "a");
+    write(u"src/skip.doc"_s, "not matched");
+    ASSERT_TRUE(QFile::link(path(u"outside"_s), path(u"src/linked"_s)));
+    ASSERT_TRUE(QFile::link(path(u"gone"_s), path(u"src/dangling"_s)));
+    ASSERT_TRUE(QFile::link(path(u"src/loop"_s), path(u"src/loop"_s)));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path(u"src/pipe"_s)).constData(), 0600), 0);
+    const std::map<QString, Reason> expected{{u"linked"_s, Reason::LinkToFolder}, {u"dangling"_s, Reason::DanglingLink},
+                                             {u"loop"_s, Reason::LinkLoop}, {u"pipe"_s, Reason::Special}};
+
+    std::map<QString, Reason> told;
+    FileCommandScope scope;
+    scope.leftOut = [&told](const platform::LeftOut &leftOut) {
+        EXPECT_FALSE(told.contains(leftOut.name)) << qPrintable(leftOut.name);
+        told[leftOut.name] = leftOut.reason;
+    };
+    EXPECT_TRUE(CopyFiles(path(u"src"_s), folder(u"dst"_s), true, nullptr, scope));
+    EXPECT_EQ(told, expected);
+    EXPECT_EQ(tree(u"dst"_s), (QStringList{u"a.txt"_s, u"skip.doc"_s}));
+
+    // Only what the mask would have taken is told.
+    told.clear();
+    EXPECT_TRUE(CopyFiles(path(u"src/*.doc"_s), folder(u"docs"_s), true, nullptr, scope));
+    EXPECT_TRUE(told.empty());
+    told.clear();
+    EXPECT_TRUE(DeleteFiles(path(u"src"_s), true, nullptr, scope));
+    EXPECT_EQ(told, expected);
+    EXPECT_EQ(read(u"outside/secret.txt"_s), QByteArray("s"));
+}
+
+// A folder the user may not read, or read but not enter, fails each command
+// with a line naming it, while the rest is still done.
+TEST_F(FileCommands, AFolderTheWalkCannotReadFailsTheCommand)
+{
+    write(u"src/a.txt"_s, "a");
+    write(u"src/closed/in.txt"_s, "c");
+    write(u"src/listed/in.txt"_s, "l");
+    for (const QString &open : {m_dir.path(), path(u"src"_s), path(u"src/a.txt"_s), path(u"src/closed/in.txt"_s),
+                                path(u"src/listed/in.txt"_s)})
+        unprivileged::openToAll(open);
+    ::chmod(QFile::encodeName(path(u"src/closed"_s)).constData(), 0000);
+    ::chmod(QFile::encodeName(path(u"src/listed"_s)).constData(), 0444);
+
+    const std::function<bool(const FileCommandScope &)> commands[] = {
+        [&](const FileCommandScope &scope) { return CopyFiles(path(u"src"_s), folder(u"copy"_s), true, nullptr, scope); },
+        [&](const FileCommandScope &scope) { return MoveFiles(path(u"src/*.*"_s), folder(u"moved"_s), true, nullptr, scope); },
+        [&](const FileCommandScope &scope) { return DeleteFiles(path(u"src"_s), true, nullptr, scope); },
+    };
+    for (const auto &command : commands) {
+        const childprocess::Result result = unprivileged::run([&] {
+            QStringList told;
+            FileCommandScope scope;
+            scope.leftOut = [&told](const platform::LeftOut &leftOut) { told << platform::leftOutText(leftOut); };
+            const bool done = command(scope);
+            const bool named = told.size() == 2 && told.filter(u"/src/closed/"_s).size() == 1
+                               && told.filter(u"/src/listed/"_s).size() == 1;
+            return (done ? 1 : 0) | (named ? 0 : 2);
+        });
+        SKIP_IF_NOT_UNPRIVILEGED(result);
+        EXPECT_EQ(result.exitCode, 0) << "1: the command succeeded, 2: the folders were not named";
+    }
+    EXPECT_FALSE(exists(u"src/a.txt"_s)) << "what could be read was moved or deleted";
+    ::chmod(QFile::encodeName(path(u"src/closed"_s)).constData(), 0700);
+    ::chmod(QFile::encodeName(path(u"src/listed"_s)).constData(), 0700);
+}
+
+// However the target is spelt, a file copied onto itself is no copy.
+TEST_F(FileCommands, CopyOntoItselfFails)
+{
+    write(u"arc/a.zip"_s, "archive");
+    ASSERT_EQ(::link(QFile::encodeName(path(u"arc/a.zip"_s)).constData(), QFile::encodeName(path(u"hard.zip"_s)).constData()), 0);
+    ASSERT_TRUE(QFile::link(path(u"arc"_s), path(u"alias"_s)));
+    for (const QString &target : {path(u"arc/a.zip"_s), folder(u"arc"_s), path(u"arc/./"_s), folder(u"alias"_s),
+                                  path(u"hard.zip"_s)}) {
+        EXPECT_FALSE(CopyFiles(path(u"arc/a.zip"_s), target, false)) << qPrintable(target);
+        EXPECT_EQ(read(u"arc/a.zip"_s), QByteArray("archive"));
+    }
 }
 
 TEST_F(FileCommands, CopyOntoOneNameOrIntoAFolder)

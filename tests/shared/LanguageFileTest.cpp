@@ -53,6 +53,17 @@ TEST(LanguageFile, OddBytesStayInsideTheirValue)
     EXPECT_EQ(file.value(u"sStrings", u"sDelete"), QStringLiteral("x"));
 }
 
+// A translator's editor may save the file in UTF-8 and put a byte-order
+// mark before the first section.
+TEST(LanguageFile, ReadsCodePage1251AndUtf8WithOrWithoutAMark)
+{
+    const QString copy = QStringLiteral(u"\u041a\u043e\u043f\u0438\u044f");
+    const QByteArray utf8 = (QStringLiteral("[sStrings]\r\nsCopy=") + copy + QStringLiteral("\r\n")).toUtf8();
+    for (const QByteArray &bytes : {testfiles::cp1251Lines({QStringLiteral("[sStrings]"), QStringLiteral("sCopy=") + copy}),
+                                    utf8, QByteArray("\xEF\xBB\xBF") + utf8})
+        EXPECT_EQ(LanguageFile::parse(bytes).value(u"sStrings", u"sCopy"), copy) << bytes.left(4).toHex().toStdString();
+}
+
 TEST(LanguageFile, MissingFileHasNoValues)
 {
     QTemporaryDir dir;

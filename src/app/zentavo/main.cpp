@@ -20,5 +20,6 @@ int main(int argc, char *argv[])
     const auto form = zentavo::StartZentavo(app.arguments().mid(1), &LoadZentavoSettings, exitCode);
     if (!form)
         return exitCode;
-    return app.exec();
+    const int loopResult = app.exec();
+    return loopResult != 0 ? loopResult : form->ExitStatus();
 }

@@ -273,6 +273,7 @@ bool TFormEditor::ReadFDat()
     ClearJobs();
     setCaptionFromFile();
     std::optional<JobList> jobs = ReadJobFile(m_datFileName);
+    m_datEncoding = jobs ? jobs->encoding : textencoding::Encoding::Cp1251;
     if (!jobs || jobs->blocks.empty())
         return false;
     m_blocks = std::move(jobs->blocks);

@@ -133,6 +133,8 @@ private:
 
     QString m_datFileName;
     TBlocks m_blocks;
+    // A file is saved in the encoding it was read in.
+    textencoding::Encoding m_datEncoding = textencoding::Encoding::Cp1251;
     std::optional<TBufferBlock> m_blockBuffer;
     int m_curBlock = -1;
     bool m_jobsModified = false;

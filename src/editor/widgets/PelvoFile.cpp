@@ -45,7 +45,7 @@ TFormEditor::SaveResult TFormEditor::SaveFDat()
         return SaveResult::Saved;
     if (!allJobsComplete())
         return SaveResult::Refused;
-    JobList jobs{jobNames(), m_blocks};
+    JobList jobs{jobNames(), m_blocks, m_datEncoding};
     const QString error = SaveJobFile(m_datFileName, jobs);
     if (!error.isEmpty()) {
         ask(zentavo::sWriteError + u' ' + m_datFileName + u'\n' + error, PromptIcon::Error);
@@ -101,6 +101,7 @@ void TFormEditor::FNewClick()
     ClearJobs();
     DisableForm();
     m_datFileName = NoNameDat;
+    m_datEncoding = textencoding::Encoding::Cp1251;
     setCaptionFromFile();
     m_jobsModified = false;
     showStatus();

@@ -19,6 +19,7 @@
 #include "ReportLineHint.h"
 #include "ReportLines.h"
 #include "ReportMail.h"
+#include "ReportText.h"
 #include "SuiteMessages.h"
 #include "VersionBlock.h"
 #include "ViewRep.h"
@@ -45,7 +46,6 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTextStream>
 #include <QTime>
 #include <QTimer>
 #include <QToolBar>
@@ -339,6 +339,8 @@ void TFormZentavo::TimerTimer()
     Gauge->setValue(0);
     const int result = m_runs->OverallResult();
     showResult(result);
+    if (result != StatusOk)
+        m_exitStatus = std::max(m_exitStatus, ExitJobFailed);
 
     FinishedRun run;
     run.reportLines = ReportLines();
@@ -379,9 +381,9 @@ void TFormZentavo::setCommandsEnabled(bool enabled)
         action->setEnabled(enabled);
     for (QAction *menu : menuBar()->actions())
         menu->setEnabled(enabled);
-    // Without jobs there is nothing to run or print.
-    FRun->setEnabled(enabled && m_jobsLoaded);
-    FPrint->setEnabled(enabled && m_jobsLoaded);
+    // Without a job file there is nothing to run or print.
+    FRun->setEnabled(enabled && m_jobFileRead);
+    FPrint->setEnabled(enabled && m_jobFileRead);
 }
 
 void TFormZentavo::BitBtnCancelClick()
@@ -439,7 +441,7 @@ void TFormZentavo::FormClose()
 
 void TFormZentavo::TBFRunClick()
 {
-    if (!m_jobsLoaded)
+    if (!m_jobFileRead)
         return;
     if (m_finishingRun || m_runs->WorkerRunning() || m_runs->Flags().RunBusy)
         return;
@@ -463,14 +465,14 @@ void TFormZentavo::StartWorker()
 
 bool TFormZentavo::ReadJobFile(bool cancelAutoRun, const QString &errorTitle)
 {
-    m_jobsLoaded = ReadFDat(m_document.path, m_document.jobs) && !m_document.jobs.empty();
+    m_jobFileRead = ReadFDat(m_document.path, m_document.jobs);
     m_formRep->SetJobFileName(m_document.path);
-    LabelNameFile->setText(m_jobsLoaded ? m_document.path : sNotLoad);
+    LabelNameFile->setText(m_jobFileRead ? m_document.path : sNotLoad);
     StatusPanel[1]->setText(QString::number(m_document.jobs.size()));
-    FRun->setEnabled(m_jobsLoaded);
-    FPrint->setEnabled(m_jobsLoaded);
-    if (m_jobsLoaded || m_document.path.isEmpty())
-        return m_jobsLoaded;
+    FRun->setEnabled(m_jobFileRead);
+    FPrint->setEnabled(m_jobFileRead);
+    if (m_jobFileRead || m_document.path.isEmpty())
+        return !m_document.jobs.empty();
 
     RunFlags &flags = m_runs->Flags();
     platform::MessageRequest request{errorTitle.isEmpty() ? windowTitle() : errorTitle,
@@ -485,6 +487,8 @@ bool TFormZentavo::ReadJobFile(bool cancelAutoRun, const QString &errorTitle)
     }
     platform::prompter().message(request);
     if (cancelAutoRun) {
+        if (flags.AutoRun)
+            m_exitStatus = ExitNotStarted;
         flags.AutoRun = false;
         m_loadFailedUnattended = unattended && m_settings.Run.CheckBoxAClose;
     }
@@ -523,17 +527,13 @@ void TFormZentavo::TBFPrintClick()
 void TFormZentavo::TBRLoadClick()
 {
     const QString path = m_settings.Run.ButtonRepDir + ReportFile::FileName;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    const std::optional<QStringList> lines = report::ReadReportText(path);
+    if (!lines) {
         showMessage(windowTitle(), sReadError + u' ' + path, platform::PromptIcon::Error);
         return;
     }
-    QStringList lines;
-    QTextStream in(&file);
-    while (!in.atEnd())
-        lines << in.readLine();
     ListBoxRep->clear();
-    ListBoxRep->addItems(lines);
+    ListBoxRep->addItems(*lines);
     ReportMenu->setEnabled(true);
     RPrint->setEnabled(true);
     if (ListBoxRep->count() > 0)

@@ -76,13 +76,20 @@ public:
     // default job file.
     void UpdateVorrin(quint64 wParam);
     // Reads the document's file into its jobs and shows the outcome: the file's name
-    // or "Not loaded!", the job count, Run and Print enabled only with jobs.
-    // A file that cannot be read or holds no job is a message (titled
-    // errorTitle, else the caption) and, with cancelAutoRun, cancels an
-    // automatic run. False without jobs.
+    // or "Not loaded!", the job count, Run and Print enabled when the file
+    // could be read (also without jobs). A file that cannot be read is a
+    // message (titled errorTitle, else the caption) and, with cancelAutoRun,
+    // cancels an automatic run. False without jobs.
     bool ReadJobFile(bool cancelAutoRun, const QString &errorTitle = {});
     // An automatic run that was to close the program found no jobs to run.
     bool LoadFailedUnattended() const { return m_loadFailedUnattended; }
+
+    // The program's exit status: 0 when every run ended with every enabled
+    // job ok, 1 when a job of a run failed, 2 when an automatic run could
+    // not start.
+    static constexpr int ExitJobFailed = 1;
+    static constexpr int ExitNotStarted = 2;
+    int ExitStatus() const { return m_exitStatus; }
 
     QPushButton *BitBtnCancel = nullptr;
     QListWidget *ListBoxRep = nullptr;
@@ -143,7 +150,8 @@ private:
     // Where the suite's messages reach the window (by its caption).
     std::unique_ptr<platform::MessageWindow> m_messages;
     bool m_shown = false;
-    bool m_jobsLoaded = false;
+    bool m_jobFileRead = false;
+    int m_exitStatus = 0;
     bool m_loadFailedUnattended = false;
     bool m_finishingRun = false;
     // The job file a reload named during a run; read when the run ends.

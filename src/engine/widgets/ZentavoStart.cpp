@@ -58,7 +58,7 @@ std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZe
     if (!request.ok()) {
         platform::prompter().message({CaptionZentavo, UsageText(request.UnknownArgument),
                                       platform::PromptIcon::Warning, platform::PromptButton::Ok, {}});
-        exitCode = 1;
+        exitCode = TFormZentavo::ExitNotStarted;
         return nullptr;
     }
 
@@ -80,12 +80,15 @@ std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZe
         form->ReadJobFile(true);
     }
     if (form->LoadFailedUnattended()) {
-        exitCode = 2;
+        exitCode = TFormZentavo::ExitNotStarted;
         return nullptr;
     }
     form->FormShow();
-    if (!form->isVisible())
+    if (!form->isVisible()) {
+        // The start dialog of an automatic run was cancelled: no backup ran.
+        exitCode = TFormZentavo::ExitNotStarted;
         return nullptr;
+    }
     // Without an automatic run the worker would end at once; the Run command
     // starts one when asked.
     if (flags.AutoRun)

@@ -21,6 +21,7 @@
 #include <QListWidget>
 #include <QPrinter>
 #include <QProcess>
+#include <QStatusBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -166,24 +167,66 @@ TEST_F(ZentavoWindowTest, TitleCarriesTheArchiveProgressDuringTheRunOnly)
     EXPECT_TRUE(titles.contains(QStringLiteral("100% Job one"))) << titles.join(u'|').toStdString();
 }
 
-TEST_F(ZentavoWindowTest, AFileWithoutJobsIsNotLoadedAndCannotBeRun)
+TEST_F(ZentavoWindowTest, AFileThatCannotBeReadIsNotLoadedAndCannotBeRun)
+{
+    const QString jobFile = path(QStringLiteral("Missing.dat"));
+    prompts->buttons = {PromptButton::Ok};
+    start({jobFile});
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->LabelNameFile->text(), sNotLoad);
+    EXPECT_FALSE(form->FRun->isEnabled());
+    ASSERT_EQ(prompts->messages.size(), 1u);
+    EXPECT_EQ(prompts->messages[0].text, sReadError + u' ' + jobFile);
+    form->TBFRunClick();
+    QApplication::processEvents();
+    EXPECT_FALSE(form->Runs().HasWorker()) << "a file that was not read must not end in a green Ok";
+}
+
+// A file that is read but holds no job is no read error: it shows its
+// count of 0 and keeps its commands.
+TEST_F(ZentavoWindowTest, AReadableFileWithoutJobsShowsNoneAndKeepsItsCommands)
 {
     const QString empty = path(QStringLiteral("Empty.dat"));
     testfiles::writeBytes(empty, testfiles::cp1251Lines({QStringLiteral("header only")}));
-    for (const QString &jobFile : {empty, path(QStringLiteral("Missing.dat"))}) {
-        prompts->messages.clear();
-        prompts->buttons = {PromptButton::Ok};
-        start({jobFile});
-        ASSERT_NE(form, nullptr);
-        EXPECT_EQ(form->LabelNameFile->text(), sNotLoad) << jobFile.toStdString();
-        EXPECT_FALSE(form->FRun->isEnabled());
-        ASSERT_EQ(prompts->messages.size(), 1u);
-        EXPECT_EQ(prompts->messages[0].text, sReadError + u' ' + jobFile);
-        form->TBFRunClick();
-        QApplication::processEvents();
-        EXPECT_FALSE(form->Runs().HasWorker()) << "a file without jobs must not end in a green Ok";
-        form.reset();
-    }
+    start({empty});
+    ASSERT_NE(form, nullptr);
+    EXPECT_TRUE(prompts->messages.empty());
+    EXPECT_EQ(form->LabelNameFile->text(), empty);
+    EXPECT_TRUE(form->FRun->isEnabled());
+    EXPECT_TRUE(form->FPrint->isEnabled());
+    EXPECT_EQ(form->statusBar()->findChildren<QLabel *>().value(1)->text(), QStringLiteral("0"));
+}
+
+// The exit status tells a caller (cron, a timer, a script) how the backup
+// went. The program itself, as such a caller starts it, with its settings
+// and messages kept in a folder of the test.
+TEST_F(ZentavoWindowTest, TheProgramExitsWithTheRunsResult)
+{
+    const QString jobFile = writeJobFile();
+    const auto exitOf = [this](const QStringList &arguments) {
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("HOME"), path(QStringLiteral("home")));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("home/config")));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("home/data")));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), path(QStringLiteral("home/run")));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        QDir().mkpath(path(QStringLiteral("home/run")));
+        QFile::setPermissions(path(QStringLiteral("home/run")), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(ZENTAVO_FILE), arguments);
+        if (!program.waitForFinished(60000)) {
+            program.kill();
+            program.waitForFinished();
+            return -1;
+        }
+        return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -2;
+    };
+    const QStringList automatic{QStringLiteral("/R-"), QStringLiteral("/run"), QStringLiteral("/close")};
+    EXPECT_EQ(exitOf(automatic + QStringList{jobFile}), 0);
+    EXPECT_EQ(toolExitCode(QStringLiteral("unzip"), {QStringLiteral("-t"), archive()}), 0);
+    QDir(path(QStringLiteral("src"))).removeRecursively();
+    EXPECT_EQ(exitOf(automatic + QStringList{jobFile}), 1);
 }
 
 TEST_F(ZentavoWindowTest, AnAutomaticRunOfAFileWithoutJobsEndsFailedByItself)
@@ -191,7 +234,7 @@ TEST_F(ZentavoWindowTest, AnAutomaticRunOfAFileWithoutJobsEndsFailedByItself)
     prompts->buttons = {PromptButton::None};
     start({QStringLiteral("/run"), QStringLiteral("/close"), path(QStringLiteral("Missing.dat"))});
     EXPECT_EQ(form, nullptr);
-    EXPECT_NE(exitCode, 0);
+    EXPECT_EQ(exitCode, TFormZentavo::ExitNotStarted);
     ASSERT_EQ(prompts->messages.size(), 1u);
     EXPECT_GT(prompts->messages[0].timeoutMs, 0) << "nobody may be there to answer";
     EXPECT_FALSE(QFile::exists(archive()));
@@ -228,7 +271,7 @@ TEST_F(ZentavoWindowTest, UnknownSwitchShowsTheUsageAndTouchesNothing)
     prompts->buttons = {PromptButton::Ok};
     start({QStringLiteral("/run"), QStringLiteral("/nonsense"), jobFile});
     EXPECT_EQ(form, nullptr);
-    EXPECT_EQ(exitCode, 1);
+    EXPECT_EQ(exitCode, TFormZentavo::ExitNotStarted);
     ASSERT_EQ(prompts->messages.size(), 1u);
     EXPECT_TRUE(prompts->messages[0].text.startsWith(sKey1Error + QStringLiteral(" NONSENSE")));
     EXPECT_TRUE(QDir(path(QStringLiteral("report"))).isEmpty());

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// How the suite tells the encoding of a text file it reads (job files, the
+// language file, reports): a file that starts with the UTF-8 byte-order
+// mark, or whose bytes are valid UTF-8 and hold a non-ASCII character, is
+// UTF-8; any other is code page 1251, the Windows build's. The mark is
+// never part of the text.
+namespace textencoding {
+
+enum class Encoding { Cp1251, Utf8, Utf8WithMark };
+
+struct DecodedText {
+    QString text;
+    Encoding encoding = Encoding::Cp1251;
+};
+
+DecodedText decode(const QByteArray &bytes);
+
+// The bytes of the text in the encoding, the mark first for Utf8WithMark;
+// nothing when a character has no form in it.
+std::optional<QByteArray> encode(const QString &text, Encoding encoding);
+
+} // namespace textencoding
