@@ -386,6 +386,17 @@ TEST_F(EditorWindowTest, TheDefaultQuestionStoresTheFileAndTellsTheOtherPrograms
     EXPECT_EQ(mainGot, (QList<std::pair<QString, quint64>>{{zentavo::MsgUpdateVorrin, 1}}));
 }
 
+TEST_F(EditorWindowTest, UseByDefaultOnAFreshInstallCreatesTheSettings)
+{
+    ASSERT_FALSE(QFileInfo::exists(path(QStringLiteral("config"))));
+    const QString file = writeJobs(1);
+    start({file});
+    prompts->buttons.push_back(PromptButton::Yes);
+    EXPECT_TRUE(closes());
+    ASSERT_EQ(prompts->messages.size(), 1u) << messageTexts().join(u'|').toStdString();
+    EXPECT_EQ(zentavo::ReadDefaultDat(), file);
+}
+
 TEST_F(EditorWindowTest, NoDefaultQuestionForANewFileOrAfterNo)
 {
     setDefaultDat(QString());
