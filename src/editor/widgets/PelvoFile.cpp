@@ -45,7 +45,16 @@ TFormEditor::SaveResult TFormEditor::SaveFDat()
         return SaveResult::Saved;
     if (!allJobsComplete())
         return SaveResult::Refused;
+    return writeJobs();
+}
+
+TFormEditor::SaveResult TFormEditor::writeJobs()
+{
     JobList jobs{jobNames(), m_blocks};
+    if (const std::optional<SaveRefusal> refusal = FindSaveRefusal(jobs)) {
+        showRefusal(*refusal);
+        return SaveResult::Refused;
+    }
     const QString error = SaveJobFile(m_datFileName, jobs);
     if (!error.isEmpty()) {
         ask(zentavo::sWriteError + u' ' + m_datFileName + u'\n' + error, PromptIcon::Error);
@@ -142,8 +151,16 @@ void TFormEditor::FSaveAssClick()
 
 void TFormEditor::ButtonOkClick()
 {
-    if (!m_datFileName.isEmpty() && m_datFileName != NoNameDat && SaveFDat() != SaveResult::Saved)
+    const bool named = !m_datFileName.isEmpty() && m_datFileName != NoNameDat;
+    if (named && m_blocks.empty() && JobsModified()) {
+        // Every job was deleted: saving that empties the file, which the user confirms first.
+        const PromptButton answer = ask(QStringLiteral("No job is left in %1.\nSave the file without jobs?").arg(m_datFileName),
+                                        PromptIcon::Question, PromptButton::Yes | PromptButton::No | PromptButton::Cancel);
+        if (answer == PromptButton::Cancel || (answer == PromptButton::Yes && writeJobs() != SaveResult::Saved))
+            return;
+    } else if (named && SaveFDat() != SaveResult::Saved) {
         return;
+    }
     close();
 }
 
