@@ -144,6 +144,8 @@ private:
     bool m_jobsLoaded = false;
     bool m_loadFailedUnattended = false;
     bool m_finishingRun = false;
+    // The editor runs: the window is painted but takes no input and stays open.
+    bool m_waitingForEditor = false;
     // The job file a reload named during a run; read when the run ends.
     std::optional<QString> m_pendingJobFile;
     QStringList m_startNotices;
