@@ -54,7 +54,6 @@ struct FileRequest {
     QString fileName; // the name it starts with
     QString filter;   // "Job files (*.dat);;All files (*)"
     QString defaultSuffix;
-    bool executablesOnly = false; // lists only the files the user may run
 };
 
 struct FolderRequest {

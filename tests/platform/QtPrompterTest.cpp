@@ -2,10 +2,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -135,19 +133,6 @@ TEST(QtPrompter, ASaveDialogLeavesTheReplaceQuestionToItsCaller)
         [&] { return QtPrompter().fileName(request); });
     EXPECT_EQ(chosen, existing);
     EXPECT_EQ(boxes, 0);
-
-    // A program picker lists only what may be run.
-    request.mode = FileRequest::Mode::Open;
-    request.executablesOnly = true;
-    QDir::Filters filter;
-    answerAs(
-        [&](QWidget &shown) {
-            if (auto *dialog = qobject_cast<QFileDialog *>(&shown))
-                filter = dialog->filter();
-            QMetaObject::invokeMethod(&shown, "reject", Qt::QueuedConnection);
-        },
-        [&] { return QtPrompter().fileName(request); });
-    EXPECT_TRUE(filter.testFlag(QDir::Executable));
 }
 
 TEST(QtPrompter, AnInputBoxIsWideEnoughForItsText)

@@ -276,8 +276,8 @@ bool CommandsPage::ButtonCmdClick()
 {
     platform::FileRequest request;
     request.folder = PickerStart(platform::splitCommandLine(EditCmd->text()).value(0));
+    // Programs on Linux have no extension of their own: every file is offered.
     request.filter = zentavo::sFilterComs + QStringLiteral(" (*)");
-    request.executablesOnly = true;
     const std::optional<QString> chosen = platform::prompter().fileName(request);
     if (!chosen)
         return false;

@@ -110,8 +110,6 @@ std::optional<QString> showFileDialog(const FileRequest &request)
     dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(request.defaultSuffix);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (request.executablesOnly)
-        dialog.setFilter(QDir::AllDirs | QDir::Files | QDir::Executable | QDir::Drives | QDir::NoDotAndDotDot);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
