@@ -4,6 +4,7 @@
 
 #include "ConstStr.h"
 #include "JobPages.h"
+#include "PageTexts.h"
 #include "Paths.h"
 #include "ProgramHelp.h"
 #include "Prompter.h"
@@ -30,7 +31,7 @@ platform::FileRequest jobFileRequest(platform::FileRequest::Mode mode, const QSt
 {
     platform::FileRequest request;
     request.mode = mode;
-    request.folder = platform::folderPart(current);
+    request.folder = PickerStart(current);
     request.fileName = current == NoNameDat ? QString() : platform::fileNamePart(current);
     request.filter = zentavo::JobFileFilter();
     request.defaultSuffix = QStringLiteral("dat");

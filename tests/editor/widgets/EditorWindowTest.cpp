@@ -313,6 +313,7 @@ TEST_F(EditorWindowTest, ClosingANewFileAsksForItsName)
     prompts->buttons.push_back(PromptButton::No); // not the default file
     EXPECT_TRUE(closes());
     EXPECT_EQ(prompts->files.back().mode, platform::FileRequest::Mode::Save);
+    EXPECT_EQ(prompts->files.back().folder, QDir::homePath()) << "a new file has no folder of its own";
     EXPECT_TRUE(testfiles::linesOfCp1251(testfiles::readBytes(file)).contains(QStringLiteral("D=/home/anna")));
 }
 
