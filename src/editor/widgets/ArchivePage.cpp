@@ -316,6 +316,7 @@ void ArchivePage::ButtonBrowseClick()
     // A save dialog: the archive is usually named before it exists.
     platform::FileRequest request;
     request.mode = platform::FileRequest::Mode::Save;
+    request.title = GroupBoxArch->title();
     request.folder = PickerStart(current);
     request.fileName = platform::fileNamePart(current);
     request.filter = zentavo::sFilterArch + QStringLiteral(" (*.zip)");

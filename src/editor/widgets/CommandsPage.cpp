@@ -275,6 +275,7 @@ bool CommandsPage::ButtonEditClick()
 bool CommandsPage::ButtonCmdClick()
 {
     platform::FileRequest request;
+    request.title = LabelCmd->text();
     request.folder = PickerStart(platform::splitCommandLine(EditCmd->text()).value(0));
     // Programs on Linux have no extension of their own: every file is offered.
     request.filter = zentavo::sFilterComs + QStringLiteral(" (*)");
