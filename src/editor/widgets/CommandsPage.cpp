@@ -318,7 +318,7 @@ void CommandsPage::AddClick()
         ShowKind(CommandKind::External);
         EditCmd->setFocus();
         // A program not picked leaves no empty command behind, which would fail the run.
-        if (!ButtonCmdClick() || EditCmd->text().isEmpty())
+        if (!ButtonCmdClick())
             DelClick(false);
         return;
     }
