@@ -81,7 +81,7 @@ bool isMisreadAsKeyed(const QString &line)
 }
 
 // Collects the lines of a job file; the first text that could not be read
-// back as written stops it with a message.
+// back as written stops it, with the place of that text.
 class FileLines {
 public:
     explicit FileLines(textencoding::Encoding encoding)
@@ -91,7 +91,7 @@ public:
 
     void add(const QString &line)
     {
-        if (!m_error.isEmpty())
+        if (m_refusal)
             return;
         if (line.contains(u'\r') || line.contains(u'\n'))
             refuse(QStringLiteral("a line break inside \"%1\"").arg(line.simplified()));
@@ -112,48 +112,79 @@ public:
 
     void refuse(const QString &why)
     {
-        if (m_error.isEmpty())
-            m_error = QStringLiteral("The job \"%1\" cannot be saved: %2.").arg(m_job, why);
+        if (!m_refusal)
+            m_refusal = SaveRefusal{m_job, m_place, m_line, why};
     }
 
-    void startJob(const QString &name) { m_job = name; }
-
-    const QString &error() const { return m_error; }
+    void startJob(int index, const QString &name)
+    {
+        m_job = index;
+        m_jobName = name;
+    }
+    // The place of the texts added or refused next.
+    void at(JobPlace place, qsizetype line = 0)
+    {
+        m_place = place;
+        m_line = int(line);
+    }
+    const QStringList &lines() const { return m_lines; }
+    const std::optional<SaveRefusal> &refusal() const { return m_refusal; }
+    QString error() const
+    {
+        return m_refusal ? QStringLiteral("The job \"%1\" cannot be saved: %2.").arg(m_jobName, m_refusal->reason)
+                         : QString();
+    }
 
 private:
     textencoding::Encoding m_encoding;
     QStringList m_lines;
-    QString m_job;
-    QString m_error;
+    int m_job = 0;
+    QString m_jobName;
+    JobPlace m_place = JobPlace::Name;
+    int m_line = 0;
+    std::optional<SaveRefusal> m_refusal;
 };
 
 constexpr QStringView headerLine = u"Zentavo job file";
 
-void addJob(FileLines &out, const QString &name, const TBlock &block)
+void addJob(FileLines &out, int index, const QString &name, const TBlock &block)
 {
-    out.startJob(name);
+    out.startJob(index, name);
+    out.at(JobPlace::Name);
     if (isMisreadAsMarkOrComment(name))
         out.refuse(QStringLiteral("its name is empty or reads as a mark or a comment"));
+    out.at(JobPlace::ArchiveName);
     if (isMisreadAsMarkOrComment(block.GetStr(ArchiveName)))
         out.refuse(QStringLiteral("its archive name is empty or reads as a mark or a comment"));
+    out.at(JobPlace::Source);
     if (block.Sources.isEmpty())
         out.refuse(QStringLiteral("it has no source"));
 
     out.add(jobfile::SectionMark);
+    out.at(JobPlace::Name);
     out.add(name);
+    out.at(JobPlace::ArchiveName);
     out.add(block.GetStr(ArchiveName));
-    for (const QString &source : block.Sources)
-        out.add(jobfile::keyText(Key::Source) + source);
+    for (qsizetype i = 0; i < block.Sources.size(); ++i) {
+        out.at(JobPlace::Source, i);
+        out.add(jobfile::keyText(Key::Source) + block.Sources.at(i));
+    }
+    out.at(JobPlace::Comment);
     out.add(jobfile::keyText(Key::Comment) + block.GetStr(Comment));
     // One exclusion line per source, so that each reads back to its source.
-    for (qsizetype i = 0; i < block.Sources.size(); ++i)
+    for (qsizetype i = 0; i < block.Sources.size(); ++i) {
+        out.at(JobPlace::Exclusions, i);
         out.add(jobfile::keyText(Key::Exclusions) + block.Exclusions.value(i));
-    for (const QString &destination : block.Dests) {
+    }
+    for (qsizetype d = 0; d < block.Dests.size(); ++d) {
+        const QString &destination = block.Dests.at(d);
+        out.at(JobPlace::Destination, d);
         if (namePart(destination).isEmpty() || isMisreadAsKeyed(destination))
             out.refuse(QStringLiteral("the destination \"%1\" has no folder or reads as another line").arg(destination));
         out.add(destination);
     }
     for (qsizetype c = 0; c < block.ExtCopies.size(); ++c) {
+        out.at(JobPlace::ExtraCopy, c);
         const std::optional<Key> key = periodKeyOf(block.ExtCopies.KeyAt(c));
         if (!key || block.ExtCopies.TailAt(c).isEmpty())
             out.refuse(QStringLiteral("the copy \"%1\" has no period or no folder").arg(block.ExtCopies.at(c)));
@@ -161,12 +192,23 @@ void addJob(FileLines &out, const QString &name, const TBlock &block)
             out.add(jobfile::keyText(*key) + block.ExtCopies.at(c).mid(block.ExtCopies.KeyAt(c).size() + 1));
     }
     // "CMD1>command=days" is written "CMD1=command=days".
-    for (const QString &command : block.Cmds) {
+    for (qsizetype c = 0; c < block.Cmds.size(); ++c) {
+        const QString &command = block.Cmds.at(c);
+        out.at(JobPlace::Command, c);
         if (!isCommandLine(command) || command.mid(4, 1) != QStringLiteral(">"))
             out.refuse(QStringLiteral("\"%1\" is no command").arg(command));
         else
             out.add(command.left(4) + u'=' + command.mid(5));
     }
+}
+
+FileLines fileLines(const JobList &jobs)
+{
+    FileLines out(jobs.encoding);
+    out.add(headerLine.toString());
+    for (std::size_t i = 0; i < jobs.blocks.size(); ++i)
+        addJob(out, int(i), jobs.names.value(qsizetype(i)), jobs.blocks[i]);
+    return out;
 }
 
 } // namespace
@@ -192,13 +234,15 @@ QString backupFileName(const QString &path)
     return stem + QStringLiteral(".BAK");
 }
 
+std::optional<SaveRefusal> FindSaveRefusal(const JobList &jobs)
+{
+    return fileLines(jobs).refusal();
+}
+
 QString SaveJobFile(const QString &path, const JobList &jobs)
 {
-    FileLines out(jobs.encoding);
-    out.add(headerLine.toString());
-    for (std::size_t i = 0; i < jobs.blocks.size(); ++i)
-        addJob(out, jobs.names.value(qsizetype(i)), jobs.blocks[i]);
-    if (!out.error().isEmpty())
+    const FileLines out = fileLines(jobs);
+    if (out.refusal())
         return out.error();
 
     const QByteArray bytes = out.bytes();

@@ -23,11 +23,26 @@ struct JobList {
 // opened. A file without a ">" line gives no jobs.
 std::optional<JobList> ReadJobFile(const QString &path);
 
+// Where a text of a job lies on the editor's pages.
+enum class JobPlace { Name, ArchiveName, Source, Comment, Exclusions, Destination, ExtraCopy, Command };
+
+// A text of the jobs that a reader would not read back as it was written.
+struct SaveRefusal {
+    int job = 0;  // index of the job
+    JobPlace place = JobPlace::Name;
+    int line = 0; // index in the place's list (sources, destinations, copies, commands)
+    QString reason;
+};
+
+// The first text that keeps the jobs from being saved; nothing when every
+// text can be.
+std::optional<SaveRefusal> FindSaveRefusal(const JobList &jobs);
+
 // Writes the jobs as a job file in the list's encoding. The previous file is kept as the file of
 // the same name with the extension ".BAK" (one previous version only). The
 // new file replaces the old one only once it is complete, so a failed save
 // loses nothing. Returns an empty string on success, else a message that
-// says what could not be saved.
+// says what could not be saved (a refusal, or why the file was not written).
 QString SaveJobFile(const QString &path, const JobList &jobs);
 
 // "jobs.dat" -> "jobs.BAK".

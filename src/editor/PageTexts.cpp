@@ -3,6 +3,8 @@
 #include "ConstStr.h"
 #include "Paths.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace pelvo {
@@ -56,6 +58,20 @@ QString WithoutEvenMark(const QString &path)
     if (mark >= 0)
         result.remove(mark, 1);
     return result;
+}
+
+QString PickerStart(const QString &path)
+{
+    QString folder = path;
+    while (!folder.isEmpty()) {
+        if (QFileInfo(folder).isDir())
+            return folder;
+        const QString parent = platform::folderPart(platform::endsWithSeparator(folder) ? folder.chopped(1) : folder);
+        if (parent == folder)
+            break;
+        folder = parent;
+    }
+    return QDir::homePath();
 }
 
 bool BreaksItsLine(const QString &text)

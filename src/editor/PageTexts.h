@@ -20,6 +20,10 @@ QString WithEvenMark(const QString &path);
 // The path without its first "?".
 QString WithoutEvenMark(const QString &path);
 
+// Where a picker for a field starts: the nearest existing folder of the
+// field's path (the path itself when it is a folder), else the user's home.
+QString PickerStart(const QString &path);
+
 // A path or command stored before "=" in its line cannot hold "=": the
 // line would read back with other days or another flag.
 bool BreaksItsLine(const QString &text);

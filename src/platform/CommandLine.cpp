@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -86,6 +88,15 @@ QStringList splitCommandLine(const QString &commandLine)
         parts << argument;
     }
     return parts;
+}
+
+std::optional<QString> programToken(const QString &path)
+{
+    if (path.contains(u'"'))
+        return std::nullopt;
+    if (std::any_of(path.begin(), path.end(), isBlank))
+        return u'"' + path + u'"';
+    return path;
 }
 
 } // namespace platform

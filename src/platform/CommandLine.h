@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace platform {
 
 // Splits a command line the way a Windows program receives it, so that job
@@ -12,5 +14,10 @@ namespace platform {
 // double quotes group, backslashes escape only a double quote, "" inside a
 // quoted part is a literal quote). No shell is involved.
 QStringList splitCommandLine(const QString &commandLine);
+
+// The program path as the first token of a command line, quoted when it
+// holds a blank; nothing for a path with a double quote, which no command
+// line can name.
+std::optional<QString> programToken(const QString &path);
 
 } // namespace platform

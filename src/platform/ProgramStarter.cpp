@@ -2,8 +2,10 @@
 
 #include "CommandLine.h"
 
+#include <QEventLoop>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -33,6 +35,25 @@ void endProgram(QProcess &process)
     process.waitForFinished(EndGraceMs);
 }
 
+// Waits for the program's end in an event loop of our own; True when a stop
+// flag ended the wait first.
+bool waitHandlingEvents(QProcess &process, StopFlags stopFlags)
+{
+    QEventLoop loop;
+    bool stopped = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        stopped = anySet(stopFlags);
+        if (stopped || process.state() == QProcess::NotRunning)
+            loop.quit();
+    });
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    poll.start(StopPollMs);
+    if (process.state() != QProcess::NotRunning)
+        loop.exec();
+    return stopped;
+}
+
 class ProcessStarter final : public ProgramStarter {
 public:
     ProgramRun start(const ProgramRequest &request, StopFlags stopFlags) override
@@ -59,6 +80,12 @@ public:
         process.start();
         if (!process.waitForStarted(StartTimeoutMs))
             return ProgramRun::NotStarted;
+        if (request.processEvents && waitHandlingEvents(process, stopFlags)) {
+            endProgram(process);
+            return ProgramRun::Stopped;
+        }
+        // Also after an event loop that ended early (the application quits):
+        // the program is waited for, not killed with its QProcess.
         while (!process.waitForFinished(StopPollMs)) {
             if (process.state() == QProcess::NotRunning)
                 break;
@@ -91,16 +118,21 @@ void setProgramStarter(std::unique_ptr<ProgramStarter> starter)
     installed() = std::move(starter);
 }
 
-ProgramRun startProgram(const QString &commandLine, bool wait, StopFlags stopFlags)
+ProgramRun startProgram(const QString &commandLine, ProgramRequest request, StopFlags stopFlags)
 {
     QStringList parts = splitCommandLine(commandLine);
     if (parts.isEmpty() || parts.first().isEmpty())
         return ProgramRun::NotStarted;
-    ProgramRequest request;
     request.program = parts.takeFirst();
     request.arguments = parts;
-    request.wait = wait;
     return programStarter().start(request, stopFlags);
+}
+
+ProgramRun startProgram(const QString &commandLine, bool wait, StopFlags stopFlags)
+{
+    ProgramRequest request;
+    request.wait = wait;
+    return startProgram(commandLine, request, stopFlags);
 }
 
 } // namespace platform

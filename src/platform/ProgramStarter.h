@@ -27,6 +27,10 @@ struct ProgramRequest {
     QString workingFolder;   // empty: ours
     QStringList environment; // "NAME=value" entries added to ours
     bool wait = false;
+    // While waiting, the calling thread's events go on being handled, so
+    // that the windows of a GUI thread stay painted; the caller keeps its
+    // windows from taking input meanwhile.
+    bool processEvents = false;
 };
 
 // Starts programs, behind an interface so that tests record what would have
@@ -49,7 +53,9 @@ ProgramStarter &programStarter();
 // Installs a starter; nullptr goes back to the real one.
 void setProgramStarter(std::unique_ptr<ProgramStarter> starter);
 
-// Starts a command line split as splitCommandLine() does.
+// Starts a command line split as splitCommandLine() does; the request gives
+// the rest (its program and arguments are those of the command line).
+ProgramRun startProgram(const QString &commandLine, ProgramRequest request, StopFlags stopFlags = {});
 ProgramRun startProgram(const QString &commandLine, bool wait, StopFlags stopFlags = {});
 
 } // namespace platform

@@ -44,6 +44,8 @@ struct InputRequest {
     QString value; // the text the box starts with
 };
 
+// Open picks an existing file; Save any name, new or existing, and leaves
+// the question whether to replace a file to the caller.
 struct FileRequest {
     enum class Mode { Open, Save };
     Mode mode = Mode::Open;

@@ -616,7 +616,7 @@ QString ReadDefaultDat()
 
 bool WriteDefaultDat(const QString &path)
 {
-    const std::unique_ptr<RegistryKey> key = RegistryKey::open(MainKeyPath(), RegistryKey::Mode::OpenExisting);
+    const std::unique_ptr<RegistryKey> key = RegistryKey::open(MainKeyPath(), RegistryKey::Mode::OpenOrCreate);
     if (!key)
         return false;
     key->writeString(QStringLiteral("DefaultDat"), path);

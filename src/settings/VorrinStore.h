@@ -99,8 +99,8 @@ void PostVorrinUpdate(quint64 mainProgramWParam = 0);
 // the value is missing or cannot be read.
 QString ReadDefaultDat();
 
-// Writes the default job file into the main key, which is not created: False
-// when the key is missing or the store could not be written.
+// Writes the default job file into the main key, created when a fresh
+// installation has none yet: False when the store could not be written.
 bool WriteDefaultDat(const QString &path);
 
 } // namespace zentavo

@@ -151,6 +151,37 @@ TEST_F(JobFileFormatTest, RefusesWhatWouldNotReadBackTheSame)
     }
 }
 
+TEST(SaveRefusal, NamesTheJobAndThePlaceOfTheFirstRefusedText)
+{
+    struct Case {
+        std::function<void(TBlock &)> breaker;
+        JobPlace place;
+        int line;
+    };
+    const std::vector<Case> cases{
+        {[](TBlock &b) { b.SetStr(ArchiveName, QStringLiteral("// old")); }, JobPlace::ArchiveName, 0},
+        {[](TBlock &b) { b.Sources << QStringLiteral(u"/home/\u65E5"); }, JobPlace::Source, 2},
+        {[](TBlock &b) { b.SetStr(Comment, QStringLiteral("two\nlines")); }, JobPlace::Comment, 0},
+        {[](TBlock &b) { b.Exclusions[1] = QStringLiteral(u"\u65E5"); }, JobPlace::Exclusions, 1},
+        {[](TBlock &b) { b.Dests << QStringLiteral("C=second comment"); }, JobPlace::Destination, 1},
+        {[](TBlock &b) { b.ExtCopies[1] = QStringLiteral("X>/x/=1"); }, JobPlace::ExtraCopy, 1},
+        {[](TBlock &b) { b.Cmds << QStringLiteral("ls -l=06"); }, JobPlace::Command, 2},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        JobList jobs = sampleJobs();
+        jobs.names << QStringLiteral("Second");
+        jobs.blocks.push_back(jobs.blocks[0]);
+        cases[i].breaker(jobs.blocks[1]);
+        const std::optional<SaveRefusal> refusal = FindSaveRefusal(jobs);
+        ASSERT_TRUE(refusal) << "case " << i;
+        EXPECT_EQ(refusal->job, 1) << "case " << i;
+        EXPECT_EQ(refusal->place, cases[i].place) << "case " << i;
+        EXPECT_EQ(refusal->line, cases[i].line) << "case " << i;
+        EXPECT_FALSE(refusal->reason.isEmpty()) << "case " << i;
+    }
+    EXPECT_FALSE(FindSaveRefusal(sampleJobs()));
+}
+
 TEST_F(JobFileFormatTest, FailedWriteKeepsTheOldFile)
 {
     ASSERT_EQ(SaveJobFile(path(), sampleJobs()), QString());

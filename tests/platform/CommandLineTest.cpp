@@ -29,3 +29,14 @@ TEST(CommandLine, ProgramTokenHasNoEscapes)
               (QStringList{uR"(C:\Tools\)"_s, u"arg"_s}));
     EXPECT_EQ(splitCommandLine(QStringLiteral("\"unclosed program")), (QStringList{u"unclosed program"_s}));
 }
+
+TEST(CommandLine, AProgramTokenReadsBackAsTheProgram)
+{
+    for (const QString &path : {u"/usr/bin/rsync"_s, u"/opt/my tools/run.sh"_s, u"/opt/tab\there"_s, u"C:\\Tools\\"_s}) {
+        const std::optional<QString> token = platform::programToken(path);
+        ASSERT_TRUE(token) << path.toStdString();
+        EXPECT_EQ(splitCommandLine(*token + u" --flag"_s), (QStringList{path, u"--flag"_s})) << path.toStdString();
+    }
+    EXPECT_EQ(platform::programToken(u"/usr/bin/rsync"_s), u"/usr/bin/rsync"_s) << "no quotes where none are needed";
+    EXPECT_FALSE(platform::programToken(u"/odd/\"name\""_s));
+}

@@ -1,11 +1,13 @@
 #include "ProgramStarter.h"
 
+#include "TestApplication.h"
 #include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -100,4 +102,22 @@ TEST(ProgramStarter, WithoutWaitTheProgramRunsOnItsOwn)
     const QString out = dir.filePath(QStringLiteral("detached"));
     EXPECT_EQ(startProgram(QStringLiteral(R"(/bin/sh -c "echo x > '%1'")").arg(out), false), ProgramRun::Started);
     EXPECT_TRUE(waitForFile(out));
+}
+
+TEST(ProgramStarter, AWaitThatProcessesEventsKeepsTheThreadsEventsFlowing)
+{
+    testapp::application();
+    int ticks = 0;
+    QTimer clock;
+    QObject::connect(&clock, &QTimer::timeout, [&ticks] { ++ticks; });
+    clock.start(20);
+    platform::ProgramRequest request;
+    request.wait = true;
+    request.processEvents = true;
+    const DelayedFlag timeout(std::chrono::seconds(20));
+    EXPECT_EQ(startProgram(QStringLiteral("/bin/sleep 0.5"), request, {&timeout.flag}), ProgramRun::Finished);
+    EXPECT_GT(ticks, 5) << "no events were handled while the program ran";
+
+    const DelayedFlag stop(std::chrono::milliseconds(300));
+    EXPECT_EQ(startProgram(QStringLiteral("/bin/sleep 30"), request, {&stop.flag}), ProgramRun::Stopped);
 }

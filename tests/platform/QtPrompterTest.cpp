@@ -3,11 +3,15 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <future>
 
 using namespace platform;
@@ -76,4 +80,80 @@ TEST(QtPrompter, ABoxWithATimeLimitClosesItselfUnanswered)
     clock.start();
     EXPECT_EQ(prompter.message(request), PromptButton::None);
     EXPECT_LT(clock.elapsed(), 5000);
+}
+
+namespace {
+
+// Plays the user on the modal dialogs the prompter shows: act gets each new
+// one (on the GUI thread) until the prompt returns.
+template <typename Prompt>
+auto answerAs(const std::function<void(QWidget &)> &act, Prompt prompt)
+{
+    QWidget *last = nullptr;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        QWidget *shown = QApplication::activeModalWidget();
+        if (shown && shown != last) {
+            last = shown;
+            act(*shown);
+        }
+    });
+    user.start(20);
+    return prompt();
+}
+
+} // namespace
+
+TEST(QtPrompter, ASaveDialogLeavesTheReplaceQuestionToItsCaller)
+{
+    int argc = 1;
+    char name[] = "platform_widgets_tests";
+    char *argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString existing = dir.filePath(QStringLiteral("Jobs.dat"));
+    QFile file(existing);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+
+    FileRequest request;
+    request.mode = FileRequest::Mode::Save;
+    request.folder = dir.path();
+    request.fileName = QStringLiteral("Jobs.dat");
+    int boxes = 0;
+    const std::optional<QString> chosen = answerAs(
+        [&](QWidget &shown) {
+            if (auto *box = qobject_cast<QMessageBox *>(&shown)) {
+                ++boxes;
+                box->button(QMessageBox::Yes)->click();
+            } else {
+                QMetaObject::invokeMethod(&shown, "accept", Qt::QueuedConnection);
+            }
+        },
+        [&] { return QtPrompter().fileName(request); });
+    EXPECT_EQ(chosen, existing);
+    EXPECT_EQ(boxes, 0);
+}
+
+TEST(QtPrompter, AnInputBoxIsWideEnoughForItsText)
+{
+    int argc = 1;
+    char name[] = "platform_widgets_tests";
+    char *argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    const QString longName = QStringLiteral("Weekly backup of the photo archive and the family documents, 2026");
+    int shownWidth = 0;
+    int needed = 0;
+    const std::optional<QString> answer = answerAs(
+        [&](QWidget &shown) {
+            if (auto *edit = shown.findChild<QLineEdit *>()) {
+                shownWidth = edit->width();
+                needed = edit->fontMetrics().horizontalAdvance(longName);
+            }
+            QMetaObject::invokeMethod(&shown, "accept", Qt::QueuedConnection);
+        },
+        [&] { return QtPrompter().input({QStringLiteral("Rename job"), QStringLiteral("Job:"), longName}); });
+    EXPECT_EQ(answer, longName);
+    EXPECT_GT(needed, 0);
+    EXPECT_GE(shownWidth, needed);
 }

@@ -3,6 +3,7 @@
 #include "ProgramStarter.h"
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 // A program starter that starts nothing: it keeps every request for the
@@ -21,6 +22,8 @@ public:
 
     std::deque<platform::ProgramRun> results;
     std::vector<platform::ProgramRequest> requests;
+    // Plays what happens while a program runs, before its result is given.
+    std::function<void(const platform::ProgramRequest &)> whileRunning;
 
 private:
     class Starter final : public platform::ProgramStarter {
@@ -29,6 +32,8 @@ private:
         platform::ProgramRun start(const platform::ProgramRequest &request, platform::StopFlags) override
         {
             m_owner.requests.push_back(request);
+            if (m_owner.whileRunning)
+                m_owner.whileRunning(request);
             if (m_owner.results.empty())
                 return platform::ProgramRun::Started;
             const platform::ProgramRun result = m_owner.results.front();

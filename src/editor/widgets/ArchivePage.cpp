@@ -4,13 +4,13 @@
 #include "EditSource.h"
 #include "FormBuilders.h"
 #include "PageContext.h"
+#include "PageTexts.h"
 #include "Paths.h"
 #include "DialogRunner.h"
 #include "Prompter.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -52,6 +52,7 @@ void ArchivePage::createControls()
     StringGridArch->setSelectionBehavior(QAbstractItemView::SelectRows);
     StringGridArch->setSelectionMode(QAbstractItemView::SingleSelection);
     StringGridArch->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGridArch->setTabKeyNavigation(false);
     StringGridArch->verticalHeader()->hide();
     StringGridArch->horizontalHeader()->setStretchLastSection(true);
     StringGridArch->setColumnWidth(0, 330);
@@ -312,8 +313,11 @@ void ArchivePage::BitBtnDelClick()
 void ArchivePage::ButtonBrowseClick()
 {
     const QString current = EditArch->text();
+    // A save dialog: the archive is usually named before it exists.
     platform::FileRequest request;
-    request.folder = current.isEmpty() ? QCoreApplication::applicationDirPath() : platform::folderPart(current);
+    request.mode = platform::FileRequest::Mode::Save;
+    request.title = GroupBoxArch->title();
+    request.folder = PickerStart(current);
     request.fileName = platform::fileNamePart(current);
     request.filter = zentavo::sFilterArch + QStringLiteral(" (*.zip)");
     request.defaultSuffix = QStringLiteral("zip");

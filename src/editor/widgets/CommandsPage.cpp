@@ -1,5 +1,6 @@
 #include "CommandsPage.h"
 
+#include "CommandLine.h"
 #include "ConstStr.h"
 #include "DayGroup.h"
 #include "DialogRunner.h"
@@ -11,7 +12,6 @@
 #include "Prompter.h"
 #include "UnitSelCmd.h"
 
-#include <QCoreApplication>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -272,14 +272,27 @@ bool CommandsPage::ButtonEditClick()
     return true;
 }
 
-void CommandsPage::ButtonCmdClick()
+bool CommandsPage::ButtonCmdClick()
 {
-    const QString current = EditCmd->text();
     platform::FileRequest request;
-    request.folder = current.isEmpty() ? QCoreApplication::applicationDirPath() : platform::folderPart(current);
-    request.filter = zentavo::sFilterComs + QStringLiteral(" (*.com *.exe *.bat *.sh);;* (*)");
-    if (const std::optional<QString> chosen = platform::prompter().fileName(request))
-        EditCmd->setText(*chosen);
+    request.title = LabelCmd->text();
+    request.folder = PickerStart(platform::splitCommandLine(EditCmd->text()).value(0));
+    // Programs on Linux have no extension of their own: every file is offered.
+    request.filter = zentavo::sFilterComs + QStringLiteral(" (*)");
+    const std::optional<QString> chosen = platform::prompter().fileName(request);
+    if (!chosen)
+        return false;
+    // The first blank of an unquoted command ends its program.
+    const std::optional<QString> program = platform::programToken(*chosen);
+    if (!program) {
+        platform::prompter().message({zentavo::sEditorHeader,
+                                      QStringLiteral("A command cannot start a program whose path holds a double quote:\n")
+                                          + *chosen,
+                                      platform::PromptIcon::Warning, platform::PromptButton::Ok, {}});
+        return false;
+    }
+    EditCmd->setText(*program);
+    return true;
 }
 
 void CommandsPage::AddClick()
@@ -304,7 +317,9 @@ void CommandsPage::AddClick()
     if (m_kindDialog.RadioButtonExt->isChecked()) {
         ShowKind(CommandKind::External);
         EditCmd->setFocus();
-        ButtonCmdClick();
+        // A program not picked leaves no empty command behind, which would fail the run.
+        if (!ButtonCmdClick())
+            DelClick(false);
         return;
     }
     const CommandKind kind = m_kindDialog.RadioButtonCopy->isChecked() ? CommandKind::Copy

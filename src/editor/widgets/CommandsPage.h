@@ -37,7 +37,8 @@ public:
     void ShowKind(CommandKind kind);
     // The arguments dialog for the internal command; True on Ok.
     bool ButtonEditClick();
-    void ButtonCmdClick();
+    // Browses for a program; True when one was put into the command.
+    bool ButtonCmdClick();
     // The text a command is shown with.
     QString CommandDisplayText(const QString &command) const;
 

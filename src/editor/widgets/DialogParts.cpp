@@ -1,6 +1,7 @@
 #include "DialogParts.h"
 
 #include "FormBuilders.h"
+#include "PageTexts.h"
 #include "Paths.h"
 #include "Prompter.h"
 
@@ -36,9 +37,14 @@ std::optional<QString> pickFile(const QString &title, const QString &path)
 {
     platform::FileRequest request;
     request.title = title;
-    request.folder = platform::folderPart(path);
+    request.folder = PickerStart(path);
     request.filter = QStringLiteral("Производное (*)");
     return platform::prompter().fileName(request);
+}
+
+std::optional<QString> pickFolder(const QString &title, const QString &path)
+{
+    return platform::prompter().folder({title, QString(), PickerStart(path)});
 }
 
 } // namespace pelvo::dialogs

@@ -20,8 +20,10 @@ struct OkCancel {
 // Ok (the default button) and Cancel at the bottom right of the layout.
 OkCancel addOkCancel(QDialog &dialog, QVBoxLayout &layout);
 
-// Lets the user pick a file, starting in the folder part of path; the full
-// path of the chosen file, or nothing when cancelled.
+// Lets the user pick a file, starting in the folder of path; the full path
+// of the chosen file, or nothing when cancelled.
 std::optional<QString> pickFile(const QString &title, const QString &path);
+// The same for a folder.
+std::optional<QString> pickFolder(const QString &title, const QString &path);
 
 } // namespace pelvo::dialogs

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -36,7 +37,13 @@ TFormSource::TFormSource(QWidget *parent)
     LabelInfo->setBuddy(EditWhat);
 
     connect(EditWhat, &QLineEdit::textChanged, this, &TFormSource::EditWhatChange);
-    connect(ButtonBrowse, &QPushButton::clicked, this, &TFormSource::ButtonBrowseClick);
+    // Most sources are folders, some are files: Browse offers both.
+    auto *browse = new QMenu(ButtonBrowse);
+    BrowseFolder = browse->addAction(QStringLiteral("Folder..."), this, &TFormSource::BrowseFolderClick);
+    BrowseFolder->setObjectName(QStringLiteral("BrowseFolder"));
+    BrowseFile = browse->addAction(QStringLiteral("File..."), this, &TFormSource::ButtonBrowseClick);
+    BrowseFile->setObjectName(QStringLiteral("BrowseFile"));
+    ButtonBrowse->setMenu(browse);
     zentavo::LocalizeForm(this);
     EditWhatChange();
 }
@@ -49,6 +56,12 @@ void TFormSource::EditWhatChange()
 void TFormSource::ButtonBrowseClick()
 {
     if (const std::optional<QString> chosen = dialogs::pickFile(windowTitle(), EditWhat->text()))
+        EditWhat->setText(*chosen);
+}
+
+void TFormSource::BrowseFolderClick()
+{
+    if (const std::optional<QString> chosen = dialogs::pickFolder(windowTitle(), EditWhat->text()))
         EditWhat->setText(*chosen);
 }
 

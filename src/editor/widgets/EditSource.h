@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -17,11 +18,15 @@ public:
 
     // Ok only for a source that is not empty.
     void EditWhatChange();
+    // Browse's two items: a file, or a folder.
     void ButtonBrowseClick();
+    void BrowseFolderClick();
 
     QLabel *LabelInfo = nullptr;
     QLineEdit *EditWhat = nullptr;
     QPushButton *ButtonBrowse = nullptr;
+    QAction *BrowseFolder = nullptr;
+    QAction *BrowseFile = nullptr;
     QPushButton *ButtonOk = nullptr;
     QPushButton *ButtonCancel = nullptr;
 };

@@ -97,6 +97,41 @@ QString TJobPages::ShowMissing(MissingField field)
     return Archive->GroupBoxSource->title();
 }
 
+QString TJobPages::ShowPlace(JobPlace place, int line)
+{
+    QWidget *page = Archive;
+    QTableWidget *grid = nullptr;
+    QWidget *field = nullptr;
+    switch (place) {
+    case JobPlace::Name: return {};
+    case JobPlace::ArchiveName: field = Archive->EditArch; break;
+    case JobPlace::Comment: field = Archive->EditZ; break;
+    case JobPlace::Source:
+    case JobPlace::Exclusions: grid = Archive->StringGridArch; break;
+    case JobPlace::Destination:
+        page = Copies;
+        grid = Copies->StringGridCopies;
+        break;
+    case JobPlace::ExtraCopy:
+        page = ExtCopies;
+        grid = ExtCopies->StringGridACopies;
+        break;
+    case JobPlace::Command:
+        page = Commands;
+        grid = Commands->StringGridComs;
+        break;
+    }
+    setCurrentWidget(page);
+    const QString where = QStringLiteral("page \"%1\"").arg(tabText(indexOf(page)).remove(u'&'));
+    if (!grid) {
+        field->setFocus();
+        return where;
+    }
+    grid->setCurrentCell(line, 0);
+    grid->setFocus();
+    return where + QStringLiteral(", line %1").arg(line + 1);
+}
+
 void TJobPages::TakeSharedCaptions()
 {
     for (QPushButton *browse : {Copies->ButtonDest, ExtCopies->ButtonDestExt, Commands->ButtonCmd})

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "JobChecks.h"
+#include "JobFileFormat.h"
 #include "PageContext.h"
 
 #include <QTabWidget>
@@ -38,6 +39,10 @@ public:
     // Brings the control of the missing field to the front and returns the
     // field's caption.
     QString ShowMissing(MissingField field);
+    // Brings the place of a text to the front (its page and the line of its
+    // list) and says where it is: "page "Copies", line 2"; empty for the
+    // job's name, which no page shows.
+    QString ShowPlace(JobPlace place, int line);
     // The first page with the archive name focused.
     void FocusArchiveName();
     // After the form is localised: captions that one language key drives

@@ -35,6 +35,8 @@ QTableWidget *ListPage::makeGrid(const char *name, const QStringList &headers)
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab goes on to the next control; the arrow keys walk the rows.
+    m_grid->setTabKeyNavigation(false);
     m_grid->verticalHeader()->hide();
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -5,7 +5,6 @@
 #include "Paths.h"
 #include "Prompter.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
 
@@ -14,7 +13,7 @@ namespace pelvo {
 std::optional<QString> PickCopyFolder(const QString &start)
 {
     platform::FolderRequest request;
-    request.start = start.isEmpty() ? QCoreApplication::applicationDirPath() : start;
+    request.start = PickerStart(start);
     std::optional<QString> folder = platform::prompter().folder(request);
     if (folder && folder->size() > 1 && platform::endsWithSeparator(*folder) && !QDir(*folder).isRoot())
         folder->chop(1);

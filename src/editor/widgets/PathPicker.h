@@ -8,8 +8,8 @@ class QLineEdit;
 
 namespace pelvo {
 
-// Lets the user pick a folder for a copy, starting at start (the program's
-// folder when empty); the folder without a final separator.
+// Lets the user pick a folder for a copy, starting at start (the user's
+// home when empty); the folder without a final separator.
 std::optional<QString> PickCopyFolder(const QString &start);
 
 // A path or command that would break its line ("=") is refused with a

@@ -286,15 +286,31 @@ bool TFormEditor::ReadFDat()
     return true;
 }
 
-void TFormEditor::showIncomplete(int index, MissingField field)
+void TFormEditor::showJobAt(int index)
 {
     ComboBoxName->setCurrentIndex(index);
     if (index != m_curBlock) {
         m_curBlock = index;
         CBNameChange(false);
     }
+}
+
+void TFormEditor::showIncomplete(int index, MissingField field)
+{
+    showJobAt(index);
     const QString caption = m_pages->ShowMissing(field);
     ask(sEditorHeader, zentavo::sField1 + caption + zentavo::sField2, platform::PromptIcon::Warning);
+}
+
+void TFormEditor::showRefusal(const SaveRefusal &refusal)
+{
+    showJobAt(refusal.job);
+    const QString place = m_pages->ShowPlace(refusal.place, refusal.line);
+    QString where = QStringLiteral("Job \"%1\"").arg(ComboBoxName->itemText(refusal.job));
+    if (!place.isEmpty())
+        where += QStringLiteral(", ") + place;
+    ask(QStringLiteral("The job cannot be saved"), where + QStringLiteral(":\n") + refusal.reason + u'.',
+        platform::PromptIcon::Warning);
 }
 
 bool TFormEditor::CBNameChange(bool check)

@@ -118,9 +118,16 @@ private:
     void markChanged() { m_jobsModified = true; }
     // Shows the completeness message for the job at index and stays on it.
     void showIncomplete(int index, MissingField field);
+    // Shows the place of a text that keeps the jobs from being saved, and why.
+    void showRefusal(const SaveRefusal &refusal);
+    // Shows the job at index without checking the job left.
+    void showJobAt(int index);
     // Every job complete; else the first incomplete one is shown with its message.
     bool allJobsComplete();
+    // Writes the jobs when there are any, all of them complete.
     SaveResult SaveFDat();
+    // Writes the jobs as they stand, none at all included.
+    SaveResult writeJobs();
     // The save dialog until a name is chosen and written, or it is cancelled.
     SaveResult saveUnderNewName();
     // The save question before the jobs are replaced; False to stop.

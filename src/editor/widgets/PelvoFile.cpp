@@ -4,6 +4,7 @@
 
 #include "ConstStr.h"
 #include "JobPages.h"
+#include "PageTexts.h"
 #include "Paths.h"
 #include "ProgramHelp.h"
 #include "Prompter.h"
@@ -30,7 +31,7 @@ platform::FileRequest jobFileRequest(platform::FileRequest::Mode mode, const QSt
 {
     platform::FileRequest request;
     request.mode = mode;
-    request.folder = platform::folderPart(current);
+    request.folder = PickerStart(current);
     request.fileName = current == NoNameDat ? QString() : platform::fileNamePart(current);
     request.filter = zentavo::JobFileFilter();
     request.defaultSuffix = QStringLiteral("dat");
@@ -45,7 +46,16 @@ TFormEditor::SaveResult TFormEditor::SaveFDat()
         return SaveResult::Saved;
     if (!allJobsComplete())
         return SaveResult::Refused;
+    return writeJobs();
+}
+
+TFormEditor::SaveResult TFormEditor::writeJobs()
+{
     JobList jobs{jobNames(), m_blocks, m_datEncoding};
+    if (const std::optional<SaveRefusal> refusal = FindSaveRefusal(jobs)) {
+        showRefusal(*refusal);
+        return SaveResult::Refused;
+    }
     const QString error = SaveJobFile(m_datFileName, jobs);
     if (!error.isEmpty()) {
         ask(zentavo::sWriteError + u' ' + m_datFileName + u'\n' + error, PromptIcon::Error);
@@ -143,8 +153,16 @@ void TFormEditor::FSaveAssClick()
 
 void TFormEditor::ButtonOkClick()
 {
-    if (!m_datFileName.isEmpty() && m_datFileName != NoNameDat && SaveFDat() != SaveResult::Saved)
+    const bool named = !m_datFileName.isEmpty() && m_datFileName != NoNameDat;
+    if (named && m_blocks.empty() && JobsModified()) {
+        // Every job was deleted: saving that empties the file, which the user confirms first.
+        const PromptButton answer = ask(QStringLiteral("No job is left in %1.\nSave the file without jobs?").arg(m_datFileName),
+                                        PromptIcon::Question, PromptButton::Yes | PromptButton::No | PromptButton::Cancel);
+        if (answer == PromptButton::Cancel || (answer == PromptButton::Yes && writeJobs() != SaveResult::Saved))
+            return;
+    } else if (named && SaveFDat() != SaveResult::Saved) {
         return;
+    }
     close();
 }
 

@@ -12,6 +12,7 @@
 #include "HelpRouter.h"
 #include "Paths.h"
 #include "ProgramHelp.h"
+#include "ProgramStarter.h"
 #include "Prompter.h"
 #include "QueuedRunView.h"
 #include "ReportFile.h"
@@ -423,7 +424,7 @@ bool TFormZentavo::confirmBreak(bool stopCopy, const std::function<void()> &afte
 
 void TFormZentavo::closeEvent(QCloseEvent *event)
 {
-    if (!FormCloseQuery()) {
+    if (m_waitingForEditor || !FormCloseQuery()) {
         event->ignore();
         return;
     }
@@ -512,7 +513,18 @@ void TFormZentavo::TBFEditClick()
 {
     const QString commandLine = u'"' + platform::siblingProgram(QStringLiteral("Pelvaro")) + QStringLiteral("\" \"")
         + m_document.path + u'"';
-    if (!RunProgram(commandLine, true))
+    // The wait has no limit; meanwhile the window is repainted, and a click
+    // or key meant for it is dropped by the disabled window instead of
+    // acting on the old jobs once the editor is gone.
+    platform::ProgramRequest request;
+    request.wait = true;
+    request.processEvents = true;
+    m_waitingForEditor = true;
+    setEnabled(false);
+    const platform::ProgramRun run = platform::startProgram(commandLine, request);
+    setEnabled(true);
+    m_waitingForEditor = false;
+    if (run == platform::ProgramRun::NotStarted)
         showMessage(windowTitle(), sRunVorrinError + u'\n' + sEditorHeader, platform::PromptIcon::Error);
     ReadJobFile(true);
 }

@@ -154,6 +154,8 @@ private:
     int m_exitStatus = 0;
     bool m_loadFailedUnattended = false;
     bool m_finishingRun = false;
+    // The editor runs: the window is painted but takes no input and stays open.
+    bool m_waitingForEditor = false;
     // The job file a reload named during a run; read when the run ends.
     std::optional<QString> m_pendingJobFile;
     QStringList m_startNotices;

@@ -6,12 +6,15 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QScreen>
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <utility>
 
 namespace platform {
@@ -83,10 +86,20 @@ PromptButton showMessage(const MessageRequest &request)
 
 std::optional<QString> showInput(const InputRequest &request)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(QApplication::activeWindow(), request.title, request.prompt,
-                                               QLineEdit::Normal, request.value, &ok);
-    return ok ? std::optional<QString>(text) : std::nullopt;
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(request.title);
+    dialog.setLabelText(request.prompt);
+    dialog.setTextValue(request.value);
+    // The whole text the box starts with is in view, as far as the screen allows.
+    if (auto *edit = dialog.findChild<QLineEdit *>()) {
+        const int textWidth = edit->fontMetrics().horizontalAdvance(request.value) + 4 * edit->fontMetrics().averageCharWidth();
+        const QScreen *screen = dialog.screen();
+        const int widest = screen ? screen->availableGeometry().width() * 3 / 4 : textWidth;
+        edit->setMinimumWidth(std::min(textWidth, widest));
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
 }
 
 std::optional<QString> showFileDialog(const FileRequest &request)
@@ -96,6 +109,7 @@ std::optional<QString> showFileDialog(const FileRequest &request)
     dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

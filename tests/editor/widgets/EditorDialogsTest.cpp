@@ -3,9 +3,13 @@
 #include "ScriptedPrompter.h"
 #include "WidgetTest.h"
 
+#include <QAction>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 using namespace pelvo;
 
@@ -66,16 +70,37 @@ TEST_F(EditorDialogsTest, ArgumentsDialogNeedsToOnlyWhenItIsWanted)
 
 TEST_F(EditorDialogsTest, BrowsingForToKeepsOnlyTheFolder)
 {
+    QTemporaryDir old;
     TFormCopy dialog;
-    dialog.EditTo->setText(QStringLiteral("/mnt/old/x"));
+    dialog.EditTo->setText(old.filePath(QStringLiteral("x")));
     prompts->texts.push_back(QStringLiteral("/mnt/backup/file.txt"));
     dialog.ButtonTo->click();
     EXPECT_EQ(dialog.EditTo->text(), QStringLiteral("/mnt/backup/"));
-    EXPECT_EQ(prompts->files.at(0).folder, QStringLiteral("/mnt/old/"));
+    EXPECT_EQ(prompts->files.at(0).folder, old.path() + u'/');
 
     prompts->texts.push_back(QStringLiteral("/home/anna/file.txt"));
     dialog.ButtonBrowse->click();
     EXPECT_EQ(dialog.EditFrom->text(), QStringLiteral("/home/anna/file.txt"));
+}
+
+TEST_F(EditorDialogsTest, ASourceIsBrowsedForAsAFolderOrAFile)
+{
+    TFormSource dialog;
+    ASSERT_TRUE(dialog.ButtonBrowse->menu());
+    prompts->texts.push_back(QStringLiteral("/home/anna/Photos"));
+    dialog.BrowseFolder->trigger();
+    EXPECT_EQ(dialog.EditWhat->text(), QStringLiteral("/home/anna/Photos"));
+    ASSERT_EQ(prompts->folders.size(), 1u);
+    EXPECT_EQ(prompts->folders[0].start, QDir::homePath());
+
+    // A folder that does not exist any more starts at its nearest one that does.
+    dialog.EditWhat->setText(QDir::homePath() + QStringLiteral("/gone/for/good.txt"));
+    prompts->texts.push_back(std::nullopt);
+    dialog.BrowseFile->trigger();
+    ASSERT_EQ(prompts->files.size(), 1u);
+    EXPECT_EQ(prompts->files[0].mode, platform::FileRequest::Mode::Open);
+    EXPECT_EQ(prompts->files[0].folder, QDir::homePath() + u'/');
+    EXPECT_EQ(dialog.EditWhat->text(), QDir::homePath() + QStringLiteral("/gone/for/good.txt"));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "EditorFixture.h"
 
+#include "CommandLine.h"
 #include "CommandsPage.h"
 #include "ConstStr.h"
 #include "CopiesPage.h"
@@ -7,9 +8,13 @@
 #include "EditCmdCopy.h"
 #include "EditSource.h"
 #include "ExtCopiesPage.h"
+#include "TestApplication.h"
 #include "UnitSelCmd.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -252,6 +257,84 @@ TEST_F(EditorPagesTest, DeletingTheLastRowSelectsARowThatExists)
     prompts->buttons.push_back(PromptButton::Cancel);
     copies().BitBtnDelDest->click();
     EXPECT_EQ(job().Dests.size(), 2);
+}
+
+TEST_F(EditorPagesTest, PickersStartAtTheFieldOrHomeAndFitWhatTheyPick)
+{
+    startWithTail({QStringLiteral("CMD1=run=")});
+    const QString tools = path(QStringLiteral("my tools"));
+    ASSERT_TRUE(QDir().mkpath(tools));
+
+    // The archive: a save dialog, so a new name can be given, in the field's folder.
+    type(archive().EditArch, tools + QStringLiteral("/new.zip"));
+    prompts->texts.push_back(std::nullopt);
+    archive().ButtonBrowse->click();
+    // A program: any executable, starting where the command's program lies.
+    type(commands().EditCmd, u'"' + tools + QStringLiteral("/old run\" -x"));
+    prompts->texts.push_back(std::nullopt);
+    commands().ButtonCmd->click();
+    // Copy folders: home when the field is empty.
+    prompts->texts.push_back(std::nullopt);
+    copies().BitBtnAddDest->click();
+
+    ASSERT_EQ(prompts->files.size(), 2u);
+    EXPECT_EQ(prompts->files[0].mode, platform::FileRequest::Mode::Save);
+    EXPECT_EQ(prompts->files[0].folder, tools + u'/');
+    EXPECT_EQ(prompts->files[0].fileName, QStringLiteral("new.zip"));
+    EXPECT_EQ(prompts->files[1].mode, platform::FileRequest::Mode::Open);
+    EXPECT_EQ(prompts->files[1].folder, tools + u'/');
+    EXPECT_TRUE(prompts->files[1].filter.endsWith(QStringLiteral("(*)"))) << prompts->files[1].filter.toStdString();
+    ASSERT_EQ(prompts->folders.size(), 1u);
+    EXPECT_EQ(prompts->folders[0].start, QDir::homePath());
+}
+
+TEST_F(EditorPagesTest, ABrowsedProgramWithBlanksIsQuotedAndACancelledOneAddsNothing)
+{
+    startWithTail({});
+    const auto external = [this] {
+        dialogs->expect(QStringLiteral("FormSelCmd"), [](QDialog &dialog) {
+            static_cast<TFormSelCmd &>(dialog).RadioButtonExt->setChecked(true);
+            return int(QDialog::Accepted);
+        });
+    };
+    external();
+    prompts->texts.push_back(std::nullopt);
+    commands().BitBtnAddCmd->click();
+    EXPECT_TRUE(job().Cmds.isEmpty());
+    EXPECT_EQ(commands().StringGridComs->rowCount(), 0);
+
+    const QString program = QStringLiteral("/opt/my tools/back up");
+    external();
+    prompts->texts.push_back(program);
+    commands().BitBtnAddCmd->click();
+    ASSERT_EQ(job().Cmds.size(), 1);
+    EXPECT_EQ(platform::splitCommandLine(job().Cmds.TailAt(0)), QStringList{program});
+    EXPECT_TRUE(savedLines().contains(QStringLiteral("CMD1=\"/opt/my tools/back up\"=")));
+
+    // A path no command line can name is refused, the command stays as it was.
+    prompts->texts.push_back(QStringLiteral("/odd/\"quoted\""));
+    prompts->buttons.push_back(PromptButton::Ok);
+    commands().ButtonCmd->click();
+    EXPECT_EQ(platform::splitCommandLine(job().Cmds.TailAt(0)), QStringList{program});
+}
+
+TEST_F(EditorPagesTest, TabLeavesEveryGrid)
+{
+    startWithTail({QStringLiteral("/one/="), QStringLiteral("W=/w/=0"), QStringLiteral("CMD1=run=")});
+    form->activateWindow();
+    ASSERT_TRUE(testapp::waitUntil([this] { return form->isActiveWindow(); }));
+    for (QTableWidget *grid : {archive().StringGridArch, copies().StringGridCopies, extCopies().StringGridACopies,
+                               commands().StringGridComs}) {
+        for (int page = 0; page < form->Pages().count(); ++page) {
+            if (form->Pages().widget(page)->isAncestorOf(grid))
+                form->Pages().setCurrentIndex(page);
+        }
+        grid->setFocus();
+        ASSERT_TRUE(grid->hasFocus()) << grid->objectName().toStdString();
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QApplication::sendEvent(grid, &tab);
+        EXPECT_FALSE(grid->hasFocus()) << grid->objectName().toStdString();
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "ConstStr.h"
 #include "PdfText.h"
+#include "CopiesPage.h"
 #include "EditSource.h"
 #include "JobFileFormat.h"
 #include "SuiteMessages.h"
@@ -177,6 +178,39 @@ TEST_F(EditorWindowTest, DeletingTheLastAndTheOnlyJob)
     EXPECT_TRUE(prompts->messages.size() == 4u);
 }
 
+TEST_F(EditorWindowTest, OkAfterDeletingEveryJobAsksBeforeEmptyingTheFile)
+{
+    setDefaultDat(path(QStringLiteral("other.dat")));
+    const QString file = writeJobs(2);
+    const QByteArray before = testfiles::readBytes(file);
+    const auto deleteEveryJob = [this] {
+        for (int i = 0; i < 2; ++i) {
+            prompts->buttons.push_back(PromptButton::Yes);
+            form->EDel->trigger();
+        }
+        ASSERT_TRUE(form->Blocks().empty());
+    };
+    start({file});
+    deleteEveryJob();
+    prompts->buttons.push_back(PromptButton::Cancel);
+    form->ButtonOk->click();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(prompts->messages.back().text.contains(file));
+    EXPECT_EQ(prompts->messages.back().icon, platform::PromptIcon::Question);
+
+    prompts->buttons.push_back(PromptButton::No);
+    form->ButtonOk->click();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(testfiles::readBytes(file), before);
+
+    start({file});
+    deleteEveryJob();
+    prompts->buttons.push_back(PromptButton::Yes);
+    form->ButtonOk->click();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(testfiles::linesOfCp1251(testfiles::readBytes(file)).contains(QStringLiteral(">")));
+}
+
 TEST_F(EditorWindowTest, AnIncompleteJobCannotBeLeft)
 {
     start({writeJobs(2)});
@@ -279,6 +313,7 @@ TEST_F(EditorWindowTest, ClosingANewFileAsksForItsName)
     prompts->buttons.push_back(PromptButton::No); // not the default file
     EXPECT_TRUE(closes());
     EXPECT_EQ(prompts->files.back().mode, platform::FileRequest::Mode::Save);
+    EXPECT_EQ(prompts->files.back().folder, QDir::homePath()) << "a new file has no folder of its own";
     EXPECT_TRUE(testfiles::linesOfCp1251(testfiles::readBytes(file)).contains(QStringLiteral("D=/home/anna")));
 }
 
@@ -306,6 +341,37 @@ TEST_F(EditorWindowTest, SaveAsOntoAnExistingFileAnsweredNoThenCancel)
     form->FSaveAss->trigger();
     EXPECT_EQ(form->windowTitle(), zentavo::sEditorHeader + QStringLiteral(" - Existing.dat"));
     EXPECT_EQ(testfiles::linesOfCp1251(testfiles::readBytes(existing)).count(QStringLiteral(">")), 1);
+}
+
+TEST_F(EditorWindowTest, ARefusedSaveIsToldAsARefusalAtItsPageAndLine)
+{
+    setDefaultDat(path(QStringLiteral("other.dat")));
+    // A hand-made second comment line reads as a destination that cannot be written back.
+    const QStringList lines{QStringLiteral("header"), QStringLiteral(">"), QStringLiteral("One"), QStringLiteral("/arc/1.zip"),
+                            QStringLiteral("D=/home/a"), QStringLiteral("C="), QStringLiteral("E="), QStringLiteral(">"),
+                            QStringLiteral("Two"), QStringLiteral("/arc/2.zip"), QStringLiteral("D=/home/b"),
+                            QStringLiteral("C=first"), QStringLiteral("E="), QStringLiteral("/mnt/copy/="),
+                            QStringLiteral("C=second comment")};
+    const QString file = path(QStringLiteral("Jobs.dat"));
+    testfiles::writeBytes(file, testfiles::cp1251Lines(lines));
+    const QByteArray before = testfiles::readBytes(file);
+    start({file});
+    type(archive().EditZ, QStringLiteral("changed"));
+
+    prompts->buttons.push_back(PromptButton::Ok);
+    form->ButtonOk->click();
+    ASSERT_EQ(prompts->messages.size(), 1u);
+    const platform::MessageRequest &told = prompts->messages[0];
+    EXPECT_NE(told.title, zentavo::sEditorHeader);
+    EXPECT_FALSE(told.text.contains(zentavo::sWriteError)) << told.text.toStdString();
+    EXPECT_TRUE(told.text.contains(QStringLiteral("\"Two\""))) << told.text.toStdString();
+    EXPECT_TRUE(told.text.contains(QStringLiteral("page \"Copies\", line 2"))) << told.text.toStdString();
+    EXPECT_EQ(told.icon, platform::PromptIcon::Warning);
+    EXPECT_EQ(form->CurBlock(), 1);
+    EXPECT_EQ(form->Pages().currentWidget(), form->Pages().Copies);
+    EXPECT_EQ(form->Pages().Copies->StringGridCopies->currentRow(), 1);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(testfiles::readBytes(file), before);
 }
 
 TEST_F(EditorWindowTest, AFailedSaveKeepsTheOldFileTheEditsAndTheWindow)
@@ -384,6 +450,17 @@ TEST_F(EditorWindowTest, TheDefaultQuestionStoresTheFileAndTellsTheOtherPrograms
     ASSERT_TRUE(testapp::waitUntil([&] { return !trayGot.isEmpty() && !mainGot.isEmpty(); }));
     EXPECT_EQ(trayGot, (QList<std::pair<QString, quint64>>{{zentavo::MsgUpdateVorrin, 0}}));
     EXPECT_EQ(mainGot, (QList<std::pair<QString, quint64>>{{zentavo::MsgUpdateVorrin, 1}}));
+}
+
+TEST_F(EditorWindowTest, UseByDefaultOnAFreshInstallCreatesTheSettings)
+{
+    ASSERT_FALSE(QFileInfo::exists(path(QStringLiteral("config"))));
+    const QString file = writeJobs(1);
+    start({file});
+    prompts->buttons.push_back(PromptButton::Yes);
+    EXPECT_TRUE(closes());
+    ASSERT_EQ(prompts->messages.size(), 1u) << messageTexts().join(u'|').toStdString();
+    EXPECT_EQ(zentavo::ReadDefaultDat(), file);
 }
 
 TEST_F(EditorWindowTest, NoDefaultQuestionForANewFileOrAfterNo)

@@ -3,7 +3,9 @@
 #include "ConstStr.h"
 #include "PowerControl.h"
 #include "RegistryKey.h"
+#include "RecordingStarter.h"
 #include "ReportLines.h"
+#include "ScriptedDialogs.h"
 #include "ScriptedPrompter.h"
 #include "SuiteMessages.h"
 #include "SmtpTestServers.h"
@@ -19,12 +21,14 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPrinter>
 #include <QProcess>
 #include <QStatusBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolBar>
 
 #include "WidgetTest.h"
 
@@ -165,6 +169,37 @@ TEST_F(ZentavoWindowTest, TitleCarriesTheArchiveProgressDuringTheRunOnly)
     ASSERT_TRUE(waitUntil([&titles] { return titles.size() > 1 && titles.last() == CaptionZentavo; }, 30000))
         << titles.join(u'|').toStdString();
     EXPECT_TRUE(titles.contains(QStringLiteral("100% Job one"))) << titles.join(u'|').toStdString();
+}
+
+TEST_F(ZentavoWindowTest, WhileTheEditorRunsTheWindowIsPaintedButTakesNoInputAndStaysOpen)
+{
+    start({writeJobFile()});
+    RecordingStarter starter;
+    ScriptedDialogs dialogs; // a run that started would ask for its jobs
+    int runs = 0;
+    QObject::connect(form->FRun, &QAction::triggered, [&runs] { ++runs; });
+    QWidget *runButton = form->findChild<QToolBar *>(QStringLiteral("ToolBar"))->widgetForAction(form->FRun);
+    ASSERT_TRUE(runButton);
+    bool closed = true;
+    starter.whileRunning = [&](const platform::ProgramRequest &request) {
+        EXPECT_TRUE(request.wait);
+        EXPECT_TRUE(request.processEvents) << "the window is to be repainted meanwhile";
+        const QPointF at = QPointF(runButton->rect().center());
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, runButton->mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(runButton, &event);
+        }
+        closed = form->close();
+    };
+    starter.results.push_back(platform::ProgramRun::Finished);
+    form->findChild<QAction *>(QStringLiteral("FEdit"))->trigger();
+    ASSERT_EQ(starter.requests.size(), 1u);
+    EXPECT_EQ(runs, 0);
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->isEnabled());
+    EXPECT_TRUE(form->FRun->isEnabled());
 }
 
 TEST_F(ZentavoWindowTest, AFileThatCannotBeReadIsNotLoadedAndCannotBeRun)
