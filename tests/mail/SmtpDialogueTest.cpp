@@ -2,6 +2,8 @@
 #include "SmtpClient.h"
 #include "SmtpTestServers.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -135,6 +137,7 @@ TEST_F(SmtpDialogueTest, RecipientsAreSortedWithoutDuplicatesAndDataIsDotStuffed
 
     ASSERT_TRUE(client.Connect());
     client.SetTimeOut(1);
+    client.DataEndTimeOut = 1;
     EXPECT_FALSE(client.SendMailMessage()); // the script never confirms the data
     ASSERT_GE(server.received.size(), 4);
     EXPECT_EQ(server.received[0], "MAIL FROM: <s@x.org>");
@@ -143,6 +146,58 @@ TEST_F(SmtpDialogueTest, RecipientsAreSortedWithoutDuplicatesAndDataIsDotStuffed
     EXPECT_EQ(server.received[3], "DATA");
     const QByteArray data = server.received.mid(4).join("\r\n") + "\r\n";
     EXPECT_TRUE(data.endsWith("\r\n\r\n..\r\n..\r\n..x\r\nlast\r\n.\r\n")) << data.constData();
+    client.AbortSession();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SmtpDialogueTest, RepliesAreShownTrimmedWithControlBytesEscaped)
+{
+    struct Case {
+        QList<QByteArray> greeting;
+        QStringList shown;
+    };
+    const QList<Case> cases{
+        {{QByteArray("554 go\0away\x07\r\n", 14)}, {QStringLiteral("554 go\\x00away\\x07")}},
+        {{"554-first\r\n", "554 second\r\n"}, {QStringLiteral("554-first"), QStringLiteral("554 second")}},
+        {{"<close>"}, {QStringLiteral("Connection closed by the server")}},
+    };
+    for (const Case &c : cases) {
+        ScriptedServer server({c.greeting});
+        use(server);
+        EXPECT_FALSE(client.Connect());
+        EXPECT_EQ(client.LastReplyLines(), c.shown);
+        client.AbortSession();
+    }
+    client.Host.clear();
+    EXPECT_FALSE(client.Connect());
+    EXPECT_EQ(client.LastReplyLines(), QStringList{QStringLiteral("No SMTP server is given")});
+}
+
+TEST_F(SmtpDialogueTest, AWaitEndsWhenTheApplicationQuits)
+{
+    ScriptedServer server({{"220 hi\r\n"}});
+    use(server, 30);
+    ASSERT_TRUE(client.Connect());
+    bool greeted = true;
+    bool quit = true;
+    QString reason;
+    QElapsedTimer clock;
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(100, qApp, &QCoreApplication::quit);
+        clock.start();
+        greeted = client.SendEhlo();
+        reason = client.LastReply();
+        // Every later wait of the quitting program ends at once too.
+        quit = client.Quit();
+    });
+    QCoreApplication::exec();
+    EXPECT_FALSE(greeted);
+    EXPECT_FALSE(quit);
+    EXPECT_EQ(reason, QStringLiteral("The program is closing"));
+    EXPECT_LT(clock.elapsed(), 5000);
     client.AbortSession();
 }
 
