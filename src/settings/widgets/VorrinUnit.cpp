@@ -464,8 +464,9 @@ bool TFormVorrin::SaveSettings()
         showFault(fault);
         return false;
     }
-    if (!SaveVorrinSettings(input, Copies)) {
-        platform::prompter().message({windowTitle(), sWriteError + u'\n' + platform::registryFileName(),
+    QString why;
+    if (!SaveVorrinSettings(input, Copies, &why)) {
+        platform::prompter().message({windowTitle(), sWriteError + u'\n' + platform::registryFileName() + u'\n' + why,
                                       platform::PromptIcon::Error, platform::PromptButton::Ok, {}});
         return false;
     }
