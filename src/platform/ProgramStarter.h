@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 
@@ -27,6 +28,9 @@ struct ProgramRequest {
     QString workingFolder;   // empty: ours
     QStringList environment; // "NAME=value" entries added to ours
     bool wait = false;
+    // For a program not waited for: called on the starting thread once it
+    // has ended, however it ended (on Linux; elsewhere never).
+    std::function<void()> onEnd;
 };
 
 // Starts programs, behind an interface so that tests record what would have

@@ -243,3 +243,21 @@ TEST(ZentavoWithoutAScreen, HelpAndAnUnknownSwitchAreToldOnStandardErrorAndThePr
         EXPECT_TRUE(program.readAllStandardError().contains("/run")) << qPrintable(argument);
     }
 }
+
+TEST_F(VorrinProgramTest, AMainProgramThatCrashesIsJournalledAndTheNextRunStillStarts)
+{
+    const QString crashing = path(QStringLiteral("bin/Zentavo"));
+    testfiles::writeBytes(crashing, "#!/bin/sh\nprintf '%s\\n' \"$*\" >> \"" + QFile::encodeName(calls())
+                                        + "\"\nkill -9 $$\n");
+    QProcess &vorrin = startVorrin();
+    ASSERT_TRUE(waitUntil([&] { return journalTexts().size() == 3; }, WaitMs)) << vorrin.readAllStandardError().constData();
+    EXPECT_EQ(journalTexts(), (QStringList{runStarts, QStringLiteral("The Zentavo error executing: ended without "
+                                                                    "reporting its end"), QString()}));
+
+    const QTime now = QTime::currentTime();
+    writeSchedule(0, {now.toString(QStringLiteral("HH:mm")), now.addSecs(60).toString(QStringLiteral("HH:mm"))}, false);
+    ASSERT_TRUE(post(MsgUpdateVorrin, 0));
+    EXPECT_TRUE(waitUntil([&] { return callLines().size() == 2; }, WaitMs));
+    ASSERT_TRUE(post(MsgServiceVorrin, 3));
+    EXPECT_TRUE(vorrin.waitForFinished(WaitMs));
+}
