@@ -66,6 +66,7 @@ std::unique_ptr<TTrayForm> StartVorrin(int &exitCode)
         return nullptr;
     }
     auto tray = std::make_unique<TTrayForm>(std::move(instance));
+    tray->WatchNotificationArea();
     // The same notice as the main program's; the defaults are used meanwhile.
     if (const std::optional<QString> notice = SettingsDamageNotice())
         platform::prompter().message({sVorrinHeader, *notice, platform::PromptIcon::Warning,
