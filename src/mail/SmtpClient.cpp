@@ -5,7 +5,6 @@
 #include "MailMessage.h"
 #include "MailNames.h"
 
-#include <QHostAddress>
 #include <QHostInfo>
 
 namespace smtpmail {
@@ -137,11 +136,7 @@ bool TSmtpClient::Connect()
         return Refuse(QStringLiteral("No SMTP server is given"));
     m_authStarted = false;
     m_talk.ExpectReply(ssGreeting);
-    const QHostAddress address(Host);
-    if (IsIPAddress(Host) && !address.isNull())
-        m_talk.Socket().connectToHost(address, quint16(Port));
-    else
-        m_talk.Socket().connectToHost(Host, quint16(Port));
+    m_talk.Open(Host, quint16(Port));
     if (!m_talk.WaitReply())
         return false;
     if (Handshaking == hsManual) {

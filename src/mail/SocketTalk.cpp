@@ -1,6 +1,9 @@
 #include "SocketTalk.h"
 
+#include "MailNames.h"
+
 #include <QEventLoop>
+#include <QHostAddress>
 
 namespace smtpmail {
 
@@ -92,6 +95,16 @@ void TSocketTalk::ExpectReply(quint8 state)
 {
     m_reachedServer = false;
     Arm(state, 0);
+}
+
+void TSocketTalk::Open(const QString &host, quint16 port)
+{
+    m_peer = QStringLiteral("%1 port %2").arg(host).arg(port);
+    const QHostAddress address(host);
+    if (IsIPAddress(host) && !address.isNull())
+        m_socket.connectToHost(address, port);
+    else
+        m_socket.connectToHost(host, port);
 }
 
 void TSocketTalk::Talk(const QByteArray &command, quint8 state, int waitSeconds)
@@ -215,7 +228,7 @@ void TSocketTalk::SocketRead()
 
 QString TSocketTalk::NoConnectionText() const
 {
-    return QStringLiteral("No connection to %1 port %2").arg(m_socket.peerName()).arg(m_socket.peerPort());
+    return QStringLiteral("No connection to ") + m_peer;
 }
 
 void TSocketTalk::SocketError(QAbstractSocket::SocketError error)

@@ -56,6 +56,8 @@ public:
     QTcpSocket &Socket() { return m_socket; }
     // Arms a wait without sending anything (the greeting after connecting).
     void ExpectReply(quint8 state);
+    // Connects to the server, a name or a dotted numeric address.
+    void Open(const QString &host, quint16 port);
     // Arms a wait, then sends the command, in chunks with progress when
     // SendPacketSize asks for it. waitSeconds, when given, replaces TimeOut
     // for this exchange.
@@ -94,7 +96,8 @@ private:
     QEventLoop *m_loop = nullptr;
     bool m_woken = false;         // this talk ended the running loop
     int m_waitSeconds = 0;        // the time limit of the armed wait
-    bool m_reachedServer = false; // the socket connected since connectToHost
+    bool m_reachedServer = false; // the socket connected since Open
+    QString m_peer;               // "host port n", of the last Open
 };
 
 } // namespace smtpmail

@@ -8,6 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 using namespace smtpmail;
 
 namespace {
@@ -199,6 +204,37 @@ TEST_F(SmtpDialogueTest, AWaitEndsWhenTheApplicationQuits)
     EXPECT_EQ(reason, QStringLiteral("The program is closing"));
     EXPECT_LT(clock.elapsed(), 5000);
     client.AbortSession();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SmtpDialogueTest, AServerThatNeverAcceptsIsNoConnectionRatherThanAClosedOne)
+{
+    // A listener with a full queue lets further connects hang, as an
+    // unroutable address does.
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener, 0), 0);
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length), 0);
+    const quint16 port = ntohs(address.sin_port);
+    QTcpSocket filler;
+    filler.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(filler.waitForConnected(5000));
+
+    client.Host = QStringLiteral("127.0.0.1");
+    client.Port = port;
+    client.SetTimeOut(1);
+    EXPECT_FALSE(client.Connect());
+    EXPECT_EQ(client.LastReplyLines(), QStringList{QStringLiteral("No connection to 127.0.0.1 port %1 within 1 s").arg(port)});
+    client.AbortSession();
+    ::close(listener);
 }
 
 } // namespace
