@@ -249,15 +249,18 @@ TEST_F(VorrinProgramTest, AMainProgramThatCrashesIsJournalledAndTheNextRunStillS
     const QString crashing = path(QStringLiteral("bin/Zentavo"));
     testfiles::writeBytes(crashing, "#!/bin/sh\nprintf '%s\\n' \"$*\" >> \"" + QFile::encodeName(calls())
                                         + "\"\nkill -9 $$\n");
+    QFile::setPermissions(crashing, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QProcess &vorrin = startVorrin();
-    ASSERT_TRUE(waitUntil([&] { return journalTexts().size() == 3; }, WaitMs)) << vorrin.readAllStandardError().constData();
+    ASSERT_TRUE(waitUntil([&] { return journalTexts().size() == 3; }, WaitMs))
+        << vorrin.readAllStandardError().constData() << journalTexts().join(u'|').toStdString();
     EXPECT_EQ(journalTexts(), (QStringList{runStarts, QStringLiteral("The Zentavo error executing: ended without "
                                                                     "reporting its end"), QString()}));
 
     const QTime now = QTime::currentTime();
     writeSchedule(0, {now.toString(QStringLiteral("HH:mm")), now.addSecs(60).toString(QStringLiteral("HH:mm"))}, false);
     ASSERT_TRUE(post(MsgUpdateVorrin, 0));
-    EXPECT_TRUE(waitUntil([&] { return callLines().size() == 2; }, WaitMs));
+    EXPECT_TRUE(waitUntil([&] { return callLines().size() == 2; }, WaitMs))
+        << callLines().join(u'|').toStdString() << journalTexts().join(u'|').toStdString();
     ASSERT_TRUE(post(MsgServiceVorrin, 3));
     EXPECT_TRUE(vorrin.waitForFinished(WaitMs));
 }
