@@ -10,6 +10,15 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#ifndef Q_OS_WIN
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace platform {
 
 namespace {
@@ -53,6 +62,30 @@ bool prepareStoreFile(QString *error)
         return true;
     *error = file.errorString();
     return false;
+}
+
+// The lock file tells no reason; writing a small file like it does.
+QString writeProbeError(const QString &fileName)
+{
+    const QByteArray name = QFile::encodeName(fileName);
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    QString reason = QStringLiteral("unknown reason");
+    if (fd < 0) {
+        reason = QString::fromLocal8Bit(std::strerror(errno));
+    } else {
+        const char bytes[256] = {};
+        for (std::size_t written = 0; written < sizeof bytes;) {
+            const ssize_t n = ::write(fd, bytes + written, sizeof bytes - written);
+            if (n <= 0) {
+                reason = QString::fromLocal8Bit(std::strerror(n < 0 ? errno : ENOSPC));
+                break;
+            }
+            written += std::size_t(n);
+        }
+        ::close(fd);
+        ::unlink(name.constData());
+    }
+    return reason;
 }
 
 QString damageText(const registryformat::Damage &damage)
@@ -155,13 +188,8 @@ struct RegistryKey::Store {
         if (!lock.tryLock(5000)) {
             if (lock.error() == QLockFile::LockFailedError)
                 return fail(QStringLiteral("Another program keeps the settings file locked"));
-            // The lock file tells no reason; writing a file like it does.
-            QFile probe(lockName + QStringLiteral(".probe"));
-            const bool written = probe.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
-                && probe.write(QByteArray(256, '0')) == 256;
-            const QString reason = written ? QStringLiteral("unknown reason") : probe.errorString();
-            probe.remove();
-            return fail(QStringLiteral("The lock file %1 cannot be made: %2").arg(QDir::toNativeSeparators(lockName), reason));
+            return fail(QStringLiteral("The lock file %1 cannot be made: %2")
+                            .arg(QDir::toNativeSeparators(lockName), writeProbeError(lockName + QStringLiteral(".probe"))));
         }
         QString why;
         std::optional<QSettings::SettingsMap> current = readStore(&why);
