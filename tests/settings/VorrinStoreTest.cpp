@@ -558,3 +558,27 @@ TEST_F(VorrinStoreTest, AFullDiskFailsTheSaveWithTheSystemsReason)
         << qPrintable(why);
     EXPECT_EQ(testfiles::readBytes(space.folder() + QStringLiteral("registry")), before);
 }
+
+TEST_F(VorrinStoreTest, AFolderThatCannotBeWrittenFailsTheSaveWithItsName)
+{
+    // A read-only mount refuses root too; other users skip.
+    QTemporaryDir mountPoint;
+    const QByteArray folder = QFile::encodeName(mountPoint.path());
+    if (::geteuid() != 0 || ::mount("tmpfs", folder.constData(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "needs root to mount a read-only file system";
+    platform::setRegistryFolder(mountPoint.path());
+    const bool saved = SaveVorrinSettings(m_controls, m_copies);
+    const QByteArray before = testfiles::readBytes(platform::registryFileName());
+    const bool readOnly = ::mount("tmpfs", folder.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=64k") == 0;
+    QString why;
+    m_controls.EditHost = QStringLiteral("changed");
+    const bool savedReadOnly = SaveVorrinSettings(m_controls, m_copies, &why);
+    const QByteArray after = testfiles::readBytes(platform::registryFileName());
+    platform::setRegistryFolder(m_dir.filePath(QStringLiteral("config")));
+    ::umount(folder.constData());
+    ASSERT_TRUE(saved);
+    ASSERT_TRUE(readOnly);
+    EXPECT_FALSE(savedReadOnly);
+    EXPECT_EQ(why, QStringLiteral("The folder %1 cannot be written").arg(mountPoint.path())) << qPrintable(why);
+    EXPECT_EQ(after, before);
+}
