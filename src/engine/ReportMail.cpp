@@ -15,17 +15,23 @@ void addEvent(RunReport &report, const QString &event)
     report.AddRep(report::timed(event + QStringLiteral(": SMTP")));
 }
 
+void addReply(RunReport &report, const TSmtpClient &smtp)
+{
+    for (const QString &line : smtp.LastReplyLines())
+        report.AddRep(line);
+}
+
 // Every step's outcome becomes a line, a failure's with the server's reply.
 void talk(TSmtpClient &smtp, const ReportMailSettings &settings, RunReport &report)
 {
     RunSmtpSession(smtp, settings, TAfterRefusedSend::Quit, [&](TSmtpStep step, bool succeeded) {
         if (step == TSmtpStep::Login) {
-            report.AddRep(smtp.LastReply());
+            addReply(report, smtp);
             return;
         }
         if (!succeeded) {
             addEvent(report, SessionStatus(step));
-            report.AddRep(smtp.LastReply());
+            addReply(report, smtp);
         } else if (step == TSmtpStep::Connect) {
             addEvent(report, QStringLiteral("Connected"));
         } else if (step == TSmtpStep::Send) {
@@ -41,13 +47,18 @@ void talk(TSmtpClient &smtp, const ReportMailSettings &settings, RunReport &repo
 void SendRep(const QStringList &reportLines, int overallResult, const ReportMailSettings &settings,
              const QString &productTitle, TMailMessage &message, TSmtpClient &smtp, RunReport &report)
 {
-    PrepareMail(smtp, message, settings,
-                u'[' + zentavo::sRes.at(std::size_t(std::clamp(overallResult, 0, 2))) + QStringLiteral("] ")
-                    + settings.EditSubject,
-                productTitle, reportLines.join(QStringLiteral("\r\n")));
+    const std::optional<QString> refused = PrepareMail(
+        smtp, message, settings,
+        u'[' + zentavo::sRes.at(std::size_t(std::clamp(overallResult, 0, 2))) + QStringLiteral("] ")
+            + settings.EditSubject,
+        productTitle, reportLines.join(QStringLiteral("\r\n")));
     report.file().reopenForAppend();
 
-    if (const std::optional<quint16> port = SmtpPort(settings.EditPort)) {
+    const std::optional<quint16> port = SmtpPort(settings.EditPort);
+    if (refused) {
+        addEvent(report, SessionStatus(TSmtpStep::Send));
+        report.AddRep(*refused);
+    } else if (port) {
         smtp.Port = *port;
         talk(smtp, settings, report);
     } else {

@@ -10,6 +10,7 @@ namespace smtpmail {
 namespace {
 
 constexpr qsizetype maxWordLength = 75;
+constexpr qsizetype maxLineLength = 76;
 
 // Inside a display name only these stay literal in an encoded word.
 bool isWordLiteral(uchar c)
@@ -92,12 +93,16 @@ WordSpan findWord(const QString &value, qsizetype from)
 
 } // namespace
 
-QByteArray EncodeHeaderWord(const QByteArray &text, const QByteArray &charset)
+QByteArray EncodeHeaderWord(const QByteArray &text, const QByteArray &charset, qsizetype lead)
 {
     if (EncodeQuotedPrintable(text, true) == text)
         return text;
     const QByteArray prefix = "=?" + charset + "?Q?";
-    const qsizetype room = std::max<qsizetype>(maxWordLength - prefix.size() - 2, 12);
+    const auto roomIn = [&prefix](qsizetype wordLength) {
+        return std::max<qsizetype>(wordLength - prefix.size() - 2, 12);
+    };
+    // Later words begin a folded line of their own, after its tab.
+    qsizetype room = roomIn(std::min(maxWordLength, maxLineLength - lead));
     const bool utf8 = charset.compare("utf-8", Qt::CaseInsensitive) == 0
         || charset.compare("utf8", Qt::CaseInsensitive) == 0;
 
@@ -109,6 +114,7 @@ QByteArray EncodeHeaderWord(const QByteArray &text, const QByteArray &charset)
         if (!payload.isEmpty() && payload.size() + encoded.size() > room) {
             out += prefix + payload + "?= ";
             payload.clear();
+            room = roomIn(maxWordLength);
         }
         payload += encoded;
         pos += length;
@@ -117,10 +123,10 @@ QByteArray EncodeHeaderWord(const QByteArray &text, const QByteArray &charset)
     return out;
 }
 
-QString EncodeHeaderText(const QString &text, const QString &charset)
+QString EncodeHeaderText(const QString &text, const QString &charset, qsizetype lead)
 {
     const TCharsetText encoded = EncodeInCharset(text, charset);
-    return QString::fromLatin1(EncodeHeaderWord(encoded.bytes, encoded.charset));
+    return QString::fromLatin1(EncodeHeaderWord(encoded.bytes, encoded.charset, lead));
 }
 
 QString DecodeHeaderWords(const QString &value)

@@ -2,6 +2,8 @@
 
 #include "HeaderWords.h"
 
+#include <QRegularExpression>
+
 namespace smtpmail {
 
 namespace {
@@ -25,6 +27,7 @@ public:
             }
             m_inAddress = false;
             m_runClose = c;
+            m_grouped = true;
         } else if (c == u'<') {
             m_inAddress = true;
         } else if (c == u'>') {
@@ -43,21 +46,33 @@ public:
     {
         if (!m_address.trimmed().isEmpty())
             m_entries.append({DecodeHeaderWords(m_name).trimmed(), m_address.trimmed()});
-        else if (!m_name.trimmed().isEmpty())
-            m_entries.append({QString(), m_name.trimmed()});
+        else if (m_grouped)
+            appendBare(m_name);
+        else
+            // Bare addresses may also be separated by blanks.
+            for (const QString &bare : m_name.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
+                appendBare(bare);
         m_name.clear();
         m_address.clear();
         m_inAddress = false;
         m_runClose = QChar();
+        m_grouped = false;
     }
 
     QList<TAddress> Entries() const { return m_entries; }
 
 private:
+    void appendBare(const QString &text)
+    {
+        if (!text.trimmed().isEmpty())
+            m_entries.append({QString(), text.trimmed()});
+    }
+
     QList<TAddress> m_entries;
     QString m_name;
     QString m_address;
     bool m_inAddress = false;
+    bool m_grouped = false; // a quoted name or a comment was seen
     QChar m_runClose;
 };
 
@@ -72,13 +87,13 @@ QList<TAddress> ParseAddressList(const QString &value)
     return collector.Entries();
 }
 
-QString FormatAddress(const TAddress &entry, const QString &charset)
+QString FormatAddress(const TAddress &entry, const QString &charset, qsizetype lead)
 {
     const QString bracketed = u'<' + entry.address.trimmed() + u'>';
     const QString name = entry.name.trimmed();
     if (name.isEmpty())
         return bracketed;
-    const QString encoded = EncodeHeaderText(name, charset);
+    const QString encoded = EncodeHeaderText(name, charset, lead);
     if (encoded != name)
         return encoded + u' ' + bracketed;
     return u'"' + name + QStringLiteral("\" ") + bracketed;

@@ -4,7 +4,7 @@
 #include <QString>
 
 // Address fields: "Name" <address>, address (Name), bare addresses, separated
-// by "," or ";".
+// by "," or ";"; bare addresses also by blanks.
 namespace smtpmail {
 
 struct TAddress {
@@ -17,8 +17,9 @@ struct TAddress {
 QList<TAddress> ParseAddressList(const QString &value);
 
 // One entry as written in a header: a plain name in double quotes, a name that
-// needs encoding as encoded words (never quoted), then the address in angle brackets.
-QString FormatAddress(const TAddress &entry, const QString &charset);
+// needs encoding as encoded words (never quoted), then the address in angle
+// brackets. lead: the characters before the entry on its header line.
+QString FormatAddress(const TAddress &entry, const QString &charset, qsizetype lead = 0);
 
 // An address with a line break would let its text become a command or a header line.
 bool IsSafeAddress(const QString &address);

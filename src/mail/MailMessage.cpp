@@ -30,6 +30,12 @@ QString randomHex()
     return QString::number(QRandomGenerator::global()->generate(), 16).toUpper();
 }
 
+// What comes before a field's value on its line: "Name: ".
+qsizetype fieldLead(QStringView name)
+{
+    return name.size() + 2;
+}
+
 void setContentLength(TMailPart &part)
 {
     part.SetHeaderField(contentLength, QString::number(part.Body.size()));
@@ -52,13 +58,14 @@ bool TMailMessage::SetFrom(const QString &name, const QString &address)
     if (address.trimmed().isEmpty())
         SetWholeField(QStringLiteral("From"), QString());
     else
-        SetWholeField(QStringLiteral("From"), FormatAddress({name, address}, Charset));
+        SetWholeField(QStringLiteral("From"), FormatAddress({name, address}, Charset, fieldLead(u"From")));
     return true;
 }
 
 void TMailMessage::SetSubject(const QString &text)
 {
-    SetWholeField(QStringLiteral("Subject"), text.isEmpty() ? QString() : EncodeHeaderText(text, Charset));
+    SetWholeField(QStringLiteral("Subject"),
+                  text.isEmpty() ? QString() : EncodeHeaderText(text, Charset, fieldLead(u"Subject")));
 }
 
 void TMailMessage::SetMessageId(const QString &localAddress)

@@ -37,8 +37,9 @@ void TMailRecipients::Write()
         [&prefix](const QString &line) { return line.startsWith(prefix, Qt::CaseInsensitive); });
     if (!m_entries.isEmpty()) {
         QStringList written;
+        // Later entries may begin a folded line of their own.
         for (const TAddress &entry : std::as_const(m_entries))
-            written << FormatAddress(entry, m_message->Charset);
+            written << FormatAddress(entry, m_message->Charset, written.isEmpty() ? prefix.size() + 1 : 0);
         m_message->HeaderLines.append(prefix + u' ' + written.join(QStringLiteral(", ")));
     }
     m_readText = FieldText();

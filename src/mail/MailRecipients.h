@@ -15,8 +15,8 @@ class TMailRecipients {
 public:
     TMailRecipients(TMailMessage *message, QString fieldName);
 
-    // The address text may hold several addresses separated by "," or ";",
-    // each becoming an entry of its own; a name given applies to a single
+    // The address text may hold several addresses separated by "," or ";"
+    // (bare addresses also by blanks), each becoming an entry of its own; a name given applies to a single
     // address without a name of its own. An address with a line break is
     // refused and nothing changes.
     bool AddRecipient(const QString &name, const QString &address);

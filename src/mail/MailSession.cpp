@@ -14,18 +14,26 @@ std::optional<quint16> SmtpPort(const QString &text)
     return quint16(port);
 }
 
-void PrepareMail(TSmtpClient &smtp, TMailMessage &message, const TMailSettings &settings, const QString &subject,
-                 const QString &senderName, const QString &text)
+std::optional<QString> PrepareMail(TSmtpClient &smtp, TMailMessage &message, const TMailSettings &settings,
+                                   const QString &subject, const QString &senderName, const QString &text)
 {
+    std::optional<QString> refused;
     message.To.ClearRecipients();
-    message.To.AddRecipient(QString(), settings.EditEMail);
+    if (!IsSafeAddress(settings.EditEMail))
+        refused = QStringLiteral("The recipient address holds a line break");
+    else
+        message.To.AddRecipient(QString(), settings.EditEMail);
     message.SetSubject(subject);
-    message.SetFrom(senderName, settings.EditFrom);
+    if (!message.SetFrom(senderName, settings.EditFrom)) {
+        message.SetFrom(senderName, QString());
+        refused = QStringLiteral("The sender address holds a line break");
+    }
     message.SetTextPlain(text);
     message.RebuildBody();
     smtp.MailMessage = &message;
     smtp.Handshaking = hsManual; // the greeting and login are RunSmtpSession's
     smtp.Host = settings.EditHost;
+    return refused;
 }
 
 QString SessionStatus(std::optional<TSmtpStep> failed)
@@ -68,7 +76,8 @@ std::optional<TSmtpStep> RunSmtpSession(TSmtpClient &smtp, const TMailSettings &
     stepDone(TSmtpStep::Send, sent);
     if (!sent) {
         failed = TSmtpStep::Send;
-        if (afterRefusedSend == TAfterRefusedSend::Abort) {
+        // A session that ended (aborted, or closed by the server) has nothing to quit.
+        if (afterRefusedSend == TAfterRefusedSend::Abort || !smtp.Connected()) {
             smtp.AbortSession();
             return failed;
         }

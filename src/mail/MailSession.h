@@ -28,9 +28,11 @@ std::optional<quint16> SmtpPort(const QString &text);
 
 // Fills the message with one recipient, the subject, the sender and a plain
 // text, and hands it to the client with the host. The port is SmtpPort's to
-// check and the caller's to set.
-void PrepareMail(TSmtpClient &smtp, TMailMessage &message, const TMailSettings &settings, const QString &subject,
-                 const QString &senderName, const QString &text);
+// check and the caller's to set. An address the message refuses (one with a
+// line break) leaves its field empty, and its reason is the result: that
+// mail must not be sent.
+std::optional<QString> PrepareMail(TSmtpClient &smtp, TMailMessage &message, const TMailSettings &settings,
+                                   const QString &subject, const QString &senderName, const QString &text);
 
 // The steps of one mail's dialogue, in their order.
 enum class TSmtpStep { Connect, Greet, Login, Send, Quit };

@@ -5,7 +5,6 @@
 #include "MailMessage.h"
 #include "MailNames.h"
 
-#include <QHostAddress>
 #include <QHostInfo>
 
 namespace smtpmail {
@@ -71,6 +70,20 @@ QByteArray dataText(const QByteArray &text)
     return stuffed + ".\r\n";
 }
 
+// One reply line for people: control bytes escaped, the rest read as UTF-8.
+QString readableLine(const QByteArray &line)
+{
+    QByteArray shown;
+    for (const char byte : line) {
+        const uchar c = uchar(byte);
+        if (c < 0x20 || c == 0x7F)
+            shown += "\\x" + QByteArray::number(c, 16).toUpper().rightJustified(2, '0');
+        else
+            shown += byte;
+    }
+    return QString::fromUtf8(shown);
+}
+
 } // namespace
 
 TSmtpClient::TSmtpClient(QObject *parent)
@@ -102,24 +115,28 @@ bool TSmtpClient::Ready()
     return m_connected && SocketOpen() && !m_talk.Waiting;
 }
 
-bool TSmtpClient::Exchange(const QByteArray &command, quint8 state)
+bool TSmtpClient::Refuse(const QString &why)
 {
-    m_talk.Talk(command, state);
+    m_talk.Reply.clear();
+    m_talk.ErrorText = why;
+    return false;
+}
+
+bool TSmtpClient::Exchange(const QByteArray &command, quint8 state, int waitSeconds)
+{
+    m_talk.Talk(command, state, waitSeconds);
     return m_talk.WaitReply();
 }
 
 bool TSmtpClient::Connect()
 {
-    if (m_connected || m_talk.Waiting || m_talk.Socket().state() != QAbstractSocket::UnconnectedState
-        || Host.isEmpty())
+    if (m_connected || m_talk.Waiting || m_talk.Socket().state() != QAbstractSocket::UnconnectedState)
         return false;
+    if (Host.trimmed().isEmpty())
+        return Refuse(QStringLiteral("No SMTP server is given"));
     m_authStarted = false;
     m_talk.ExpectReply(ssGreeting);
-    const QHostAddress address(Host);
-    if (IsIPAddress(Host) && !address.isNull())
-        m_talk.Socket().connectToHost(address, quint16(Port));
-    else
-        m_talk.Socket().connectToHost(Host, quint16(Port));
+    m_talk.Open(Host, quint16(Port));
     if (!m_talk.WaitReply())
         return false;
     if (Handshaking == hsManual) {
@@ -195,6 +212,26 @@ QString TSmtpClient::LastReply() const
     return QString::fromUtf8(m_talk.Reply);
 }
 
+QStringList TSmtpClient::LastReplyLines() const
+{
+    QStringList lines;
+    if (m_talk.Reply.isEmpty()) {
+        lines << m_talk.ErrorText;
+    } else {
+        QByteArray reply = m_talk.Reply;
+        while (reply.endsWith('\n') || reply.endsWith('\r'))
+            reply.chop(1);
+        for (QByteArray line : reply.split('\n')) {
+            if (line.endsWith('\r'))
+                line.chop(1);
+            lines << readableLine(line);
+        }
+    }
+    if (lines.join(QString()).trimmed().isEmpty())
+        return {QStringLiteral("The server gave no reason")};
+    return lines;
+}
+
 bool TSmtpClient::SendMailMessage()
 {
     if (!MailMessage)
@@ -207,8 +244,11 @@ bool TSmtpClient::SendMailMessage()
 
 bool TSmtpClient::SendSequence(const QString &sender, QStringList recipients)
 {
-    if (!Ready() || !MailMessage || MailMessage->NeedRebuild())
-        return false;
+    // A session that has just ended keeps the reason it ended with.
+    if (!Ready())
+        return m_connected || m_talk.ErrorText.isEmpty() ? Refuse(QStringLiteral("Not connected to the server")) : false;
+    if (!MailMessage || MailMessage->NeedRebuild())
+        return Refuse(QStringLiteral("No message is ready to send"));
     // Sorted without regard to case; of addresses equal but for case the first stays.
     std::stable_sort(recipients.begin(), recipients.end(),
         [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
@@ -217,13 +257,10 @@ bool TSmtpClient::SendSequence(const QString &sender, QStringList recipients)
         recipients.end());
     recipients.removeAll(QString());
     if (recipients.isEmpty())
-        return false;
+        return Refuse(QStringLiteral("The mail has no recipient"));
     if (!IsSafeAddress(sender)
-        || std::any_of(recipients.cbegin(), recipients.cend(), [](const QString &a) { return !IsSafeAddress(a); })) {
-        m_talk.Reply.clear();
-        m_talk.ErrorText = QStringLiteral("An address holds a line break");
-        return false;
-    }
+        || std::any_of(recipients.cbegin(), recipients.cend(), [](const QString &a) { return !IsSafeAddress(a); }))
+        return Refuse(QStringLiteral("An address holds a line break"));
 
     if (!Exchange("MAIL FROM: <" + sender.toUtf8() + ">\r\n", ssMailFrom))
         return false;
@@ -237,7 +274,7 @@ bool TSmtpClient::SendSequence(const QString &sender, QStringList recipients)
     bool sent = false;
     if (Exchange("DATA\r\n", ssData)) {
         m_talk.SendPacketSize = PacketSize;
-        sent = Exchange(dataText(MailMessage->GetPartText()), ssMessageEnd);
+        sent = Exchange(dataText(MailMessage->GetPartText()), ssMessageEnd, DataEndTimeOut);
     }
     MailMessage->HeaderLines = savedHeader;
     return sent;

@@ -26,6 +26,9 @@ public:
     TMailMessage *MailMessage = nullptr;
     qint64 PacketSize = 102400;
     THandshaking Handshaking = hsAuto;
+    // The wait for the server's reply to the end of the message text, in
+    // seconds: servers may take long to accept the data (RFC 5321 4.5.3.2).
+    int DataEndTimeOut = 600;
 
     int TimeOut() const { return m_talk.TimeOut; }
     void SetTimeOut(int seconds) { m_talk.TimeOut = seconds; }
@@ -44,11 +47,16 @@ public:
     // Drops the connection without a command; also ends a wait in progress.
     void AbortSession();
     QString LastReply() const;
+    // LastReply as it is shown to people: one entry per line, line ends
+    // trimmed, control bytes written as \xNN; never empty.
+    QStringList LastReplyLines() const;
 
 private:
     bool SocketOpen();
+    // Fails a step that sent nothing, with why instead of an older reply.
+    bool Refuse(const QString &why);
     bool Ready();
-    bool Exchange(const QByteArray &command, quint8 state);
+    bool Exchange(const QByteArray &command, quint8 state, int waitSeconds = 0);
     bool SendSequence(const QString &sender, QStringList recipients);
     void CheckReply(quint8 state, bool &succeeded, const QByteArray &reply);
 

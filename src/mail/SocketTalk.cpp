@@ -1,6 +1,9 @@
 #include "SocketTalk.h"
 
+#include "MailNames.h"
+
 #include <QEventLoop>
+#include <QHostAddress>
 
 namespace smtpmail {
 
@@ -45,6 +48,7 @@ TSocketTalk::TSocketTalk(QObject *owner)
     connect(&m_socket, &QTcpSocket::errorOccurred, this, &TSocketTalk::SocketError);
     connect(&m_socket, &QTcpSocket::disconnected, this, &TSocketTalk::SocketDisconnect);
     connect(&m_socket, &QTcpSocket::bytesWritten, this, &TSocketTalk::DataWritten);
+    connect(&m_socket, &QTcpSocket::connected, this, &TSocketTalk::SocketConnected);
 }
 
 TSocketTalk::~TSocketTalk()
@@ -70,7 +74,7 @@ QByteArray TSocketTalk::ReplyCode(const QByteArray &reply)
     return lastCompleteLine(reply).left(3);
 }
 
-void TSocketTalk::Arm(quint8 state)
+void TSocketTalk::Arm(quint8 state, int waitSeconds)
 {
     TalkState = state;
     Reply.clear();
@@ -78,20 +82,37 @@ void TSocketTalk::Arm(quint8 state)
     ErrorKind = teNone;
     Waiting = true;
     Succeeded = false;
-    m_timer.start(TimeOut * 1000);
+    m_waitSeconds = waitSeconds > 0 ? waitSeconds : TimeOut;
+    RestartTimer();
+}
+
+void TSocketTalk::RestartTimer()
+{
+    m_timer.start(m_waitSeconds * 1000);
 }
 
 void TSocketTalk::ExpectReply(quint8 state)
 {
-    Arm(state);
+    m_reachedServer = false;
+    Arm(state, 0);
 }
 
-void TSocketTalk::Talk(const QByteArray &command, quint8 state)
+void TSocketTalk::Open(const QString &host, quint16 port)
+{
+    m_peer = QStringLiteral("%1 port %2").arg(host).arg(port);
+    const QHostAddress address(host);
+    if (IsIPAddress(host) && !address.isNull())
+        m_socket.connectToHost(address, port);
+    else
+        m_socket.connectToHost(host, port);
+}
+
+void TSocketTalk::Talk(const QByteArray &command, quint8 state, int waitSeconds)
 {
     // A late reply to an earlier command must not pass for this one's.
     if (m_socket.isOpen())
         m_socket.readAll();
-    Arm(state);
+    Arm(state, waitSeconds);
     if (SendPacketSize > 0 && SendPacketSize < command.size())
         SendChunked(command);
     else
@@ -130,15 +151,24 @@ void TSocketTalk::RunEventsUntil(const std::function<bool()> &done)
     while (!done()) {
         QEventLoop loop;
         m_loop = &loop;
+        m_woken = false;
         loop.exec();
         m_loop = nullptr;
+        // A loop that ended without this talk waking it was ended by the
+        // application quitting, which ends every later loop at once too.
+        if (!m_woken && !done()) {
+            EndWait(teGeneral, QStringLiteral("The program is closing"));
+            return;
+        }
     }
 }
 
 void TSocketTalk::Wake()
 {
-    if (m_loop)
+    if (m_loop) {
+        m_woken = true;
         m_loop->quit();
+    }
 }
 
 void TSocketTalk::Cancel()
@@ -184,7 +214,7 @@ void TSocketTalk::SocketRead()
         return;
     ErrorKind = teNone;
     if (!IsReplyComplete(Reply)) {
-        m_timer.start(TimeOut * 1000);
+        RestartTimer();
         return;
     }
     m_timer.stop();
@@ -196,13 +226,20 @@ void TSocketTalk::SocketRead()
     Wake();
 }
 
+QString TSocketTalk::NoConnectionText() const
+{
+    return QStringLiteral("No connection to ") + m_peer;
+}
+
 void TSocketTalk::SocketError(QAbstractSocket::SocketError error)
 {
-    // The disconnect that follows tells the rest.
-    if (error == QAbstractSocket::RemoteHostClosedError)
+    // Once connected, the disconnect that follows tells the rest.
+    if (error == QAbstractSocket::RemoteHostClosedError && m_reachedServer)
         return;
+    const QString text = m_reachedServer ? m_socket.errorString() : NoConnectionText() + QStringLiteral(": ")
+            + m_socket.errorString();
     if (Waiting)
-        EndWait(errorKindOf(error), m_socket.errorString());
+        EndWait(m_reachedServer ? errorKindOf(error) : quint8(teConnect), text);
     else
         ErrorKind = errorKindOf(error);
 }
@@ -214,20 +251,29 @@ void TSocketTalk::SocketDisconnect()
         OnTalkDisconnect();
     SendPacketSize = 0;
     if (Waiting)
-        EndWait(teDisconnect, QStringLiteral("Connection closed by the server"));
+        EndWait(teDisconnect, m_reachedServer ? QStringLiteral("Connection closed by the server") : NoConnectionText());
 }
 
 void TSocketTalk::TimerExpired()
 {
-    if (Waiting)
-        EndWait(teTimeOut, QStringLiteral("No reply within %1 s").arg(TimeOut));
+    if (!Waiting)
+        return;
+    if (m_reachedServer)
+        EndWait(teTimeOut, QStringLiteral("No reply within %1 s").arg(m_waitSeconds));
+    else
+        EndWait(teTimeOut, NoConnectionText() + QStringLiteral(" within %1 s").arg(m_waitSeconds));
 }
 
 void TSocketTalk::DataWritten()
 {
     if (Waiting)
-        m_timer.start(TimeOut * 1000);
+        RestartTimer();
     Wake();
+}
+
+void TSocketTalk::SocketConnected()
+{
+    m_reachedServer = true;
 }
 
 } // namespace smtpmail

@@ -29,7 +29,9 @@ using TProgressEvent = std::function<void(QObject *sender, qint64 total, qint64 
 // so the caller's thread keeps handling timers and clicks; it is armed before
 // the connect or write it waits for, and it ends with a complete reply, a
 // socket error, the server's disconnect, an abort, or the time-out counted
-// from the last sign of life (a received packet or written data).
+// from the last sign of life (a received packet or written data). A wait
+// also ends, as failed, when the application quits: its event loops then end
+// at once and no reply could arrive any more.
 class TSocketTalk : public QObject {
     Q_OBJECT
 public:
@@ -54,9 +56,12 @@ public:
     QTcpSocket &Socket() { return m_socket; }
     // Arms a wait without sending anything (the greeting after connecting).
     void ExpectReply(quint8 state);
+    // Connects to the server, a name or a dotted numeric address.
+    void Open(const QString &host, quint16 port);
     // Arms a wait, then sends the command, in chunks with progress when
-    // SendPacketSize asks for it.
-    void Talk(const QByteArray &command, quint8 state);
+    // SendPacketSize asks for it. waitSeconds, when given, replaces TimeOut
+    // for this exchange.
+    void Talk(const QByteArray &command, quint8 state, int waitSeconds = 0);
     // Runs events until the armed wait has ended; the result is Succeeded.
     bool WaitReply();
     // Forgets the pending exchange without a callback.
@@ -71,7 +76,8 @@ public:
     static QByteArray ReplyCode(const QByteArray &reply);
 
 private:
-    void Arm(quint8 state);
+    void Arm(quint8 state, int waitSeconds);
+    void RestartTimer();
     void SendChunked(const QByteArray &command);
     void RunEventsUntil(const std::function<bool()> &done);
     void EndWait(quint8 kind, const QString &text);
@@ -81,11 +87,17 @@ private:
     void SocketDisconnect();
     void TimerExpired();
     void DataWritten();
+    void SocketConnected();
+    QString NoConnectionText() const;
 
     QObject *m_owner;
     QTcpSocket m_socket;
     QTimer m_timer;
     QEventLoop *m_loop = nullptr;
+    bool m_woken = false;         // this talk ended the running loop
+    int m_waitSeconds = 0;        // the time limit of the armed wait
+    bool m_reachedServer = false; // the socket connected since Open
+    QString m_peer;               // "host port n", of the last Open
 };
 
 } // namespace smtpmail

@@ -2,6 +2,7 @@
 
 #include "RuntimeFolder.h"
 
+#include <QDir>
 #include <QFile>
 
 #ifdef Q_OS_WIN
@@ -66,8 +67,13 @@ FileLock::~FileLock()
 
 InstanceLock::InstanceLock(const QString &name)
 {
-    if (const std::optional<QString> folder = runtimeFolder())
-        m_lock.emplace(*folder + u'/' + name + QStringLiteral(".lock"), FileLock::Wait::No);
+    const std::optional<QString> folder = runtimeFolder(&m_error);
+    if (!folder)
+        return;
+    const QString fileName = *folder + u'/' + name + QStringLiteral(".lock");
+    m_lock.emplace(fileName, FileLock::Wait::No);
+    if (m_lock->state() == FileLock::State::Failed)
+        m_error = QStringLiteral("The lock file %1 cannot be opened").arg(QDir::toNativeSeparators(fileName));
 }
 
 FileLock::State InstanceLock::state() const

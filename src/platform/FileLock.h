@@ -37,9 +37,12 @@ class InstanceLock {
 public:
     explicit InstanceLock(const QString &name);
     FileLock::State state() const;
+    // Why the state is Failed: the folder or file, and the reason.
+    QString errorString() const { return m_error; }
 
 private:
     std::optional<FileLock> m_lock;
+    QString m_error;
 };
 
 } // namespace platform

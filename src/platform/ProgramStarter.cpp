@@ -2,12 +2,19 @@
 
 #include "CommandLine.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <algorithm>
+
+#ifdef Q_OS_LINUX
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
 
 namespace platform {
 
@@ -24,6 +31,47 @@ bool anySet(StopFlags flags)
     return std::any_of(flags.begin(), flags.end(), [](const std::atomic<bool> *flag) {
         return flag && flag->load();
     });
+}
+
+#ifdef Q_OS_LINUX
+// Tells when a process that is not our child has ended: its pidfd becomes
+// readable then. Deletes itself after telling.
+class EndWatch final : public QObject {
+public:
+    EndWatch(int pidFd, std::function<void()> ended)
+        : m_fd(pidFd)
+        , m_notifier(pidFd, QSocketNotifier::Read, this)
+        , m_ended(std::move(ended))
+    {
+        connect(&m_notifier, &QSocketNotifier::activated, this, [this] {
+            m_notifier.setEnabled(false);
+            m_ended();
+            deleteLater();
+        });
+    }
+    ~EndWatch() override { ::close(m_fd); }
+
+private:
+    int m_fd;
+    QSocketNotifier m_notifier;
+    std::function<void()> m_ended;
+};
+#endif
+
+void watchEnd(qint64 pid, const std::function<void()> &ended)
+{
+#ifdef Q_OS_LINUX
+    const int fd = int(::syscall(SYS_pidfd_open, pid_t(pid), 0));
+    if (fd < 0) {
+        // Gone already (or no pidfds): tell it from the event loop, as a watch would.
+        QTimer::singleShot(0, QCoreApplication::instance(), ended);
+        return;
+    }
+    new EndWatch(fd, ended);
+#else
+    Q_UNUSED(pid);
+    Q_UNUSED(ended);
+#endif
 }
 
 void endProgram(QProcess &process)
@@ -73,8 +121,14 @@ public:
                 environment.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
             process.setProcessEnvironment(environment);
         }
-        if (!request.wait)
-            return process.startDetached() ? ProgramRun::Started : ProgramRun::NotStarted;
+        if (!request.wait) {
+            qint64 pid = 0;
+            if (!process.startDetached(&pid))
+                return ProgramRun::NotStarted;
+            if (request.onEnd)
+                watchEnd(pid, request.onEnd);
+            return ProgramRun::Started;
+        }
 
         process.setProcessChannelMode(QProcess::ForwardedChannels);
         process.start();

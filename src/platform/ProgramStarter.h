@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 
@@ -31,6 +32,9 @@ struct ProgramRequest {
     // that the windows of a GUI thread stay painted; the caller keeps its
     // windows from taking input meanwhile.
     bool processEvents = false;
+    // For a program not waited for: called on the starting thread once it
+    // has ended, however it ended (on Linux; elsewhere never).
+    std::function<void()> onEnd;
 };
 
 // Starts programs, behind an interface so that tests record what would have

@@ -84,6 +84,40 @@ bool parseValue(QStringView text, QVariant *value)
     return false;
 }
 
+// A key and a value of the same path cannot both exist: one would be lost.
+bool holdsValueOnPath(const QSettings::SettingsMap &map, const QString &key)
+{
+    for (qsizetype slash = key.indexOf(MapSeparator); slash >= 0; slash = key.indexOf(MapSeparator, slash + 1))
+        if (map.value(key.left(slash)).isValid())
+            return true;
+    return map.value(key).isValid();
+}
+
+bool holdsKeyOnPath(const QSettings::SettingsMap &map, const QString &entry)
+{
+    if (map.contains(entry))
+        return !map.value(entry).isValid();
+    const auto below = map.lowerBound(entry + MapSeparator);
+    return below != map.cend() && below.key().startsWith(entry + MapSeparator);
+}
+
+// At most about 80 characters of a bad line, control characters escaped:
+// the line may be megabytes of anything.
+QString quoted(QStringView line)
+{
+    constexpr qsizetype Shown = 80;
+    QString quote;
+    for (const QChar c : line.trimmed().left(Shown)) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            quote += QStringLiteral("\\x") + QString::number(c.unicode(), 16).toUpper().rightJustified(2, u'0');
+        else
+            quote += c;
+    }
+    if (line.trimmed().size() > Shown)
+        quote += QStringLiteral("...");
+    return quote;
+}
+
 // parse, which leaves the first bad line in damage when it fails.
 std::optional<QSettings::SettingsMap> parseOrBlame(const QByteArray &bytes, Damage *damage)
 {
@@ -91,21 +125,28 @@ std::optional<QSettings::SettingsMap> parseOrBlame(const QByteArray &bytes, Dama
     QString section;
     const QString text = QString::fromUtf8(bytes);
     int number = 0;
-    for (QStringView line : QStringView(text).split(u'\n')) {
-        ++number;
+    QStringView line;
+    const auto blame = [&]() -> std::optional<QSettings::SettingsMap> {
         if (damage)
-            *damage = {number, line.toString().trimmed()};
+            *damage = {number, quoted(line)};
+        return std::nullopt;
+    };
+    for (QStringView whole : QStringView(text).split(u'\n')) {
+        ++number;
+        line = whole;
         if (line.endsWith(u'\r'))
             line.chop(1);
         if (line.trimmed().isEmpty() || line.startsWith(u'#'))
             continue;
         if (line.startsWith(u'[')) {
             if (!line.endsWith(u']'))
-                return std::nullopt;
+                return blame();
             const QStringView path = line.mid(1, line.size() - 2);
             if (!isValidKeyPath(path))
-                return std::nullopt;
+                return blame();
             section = path.toString().replace(KeySeparator, MapSeparator);
+            if (holdsValueOnPath(map, section))
+                return blame();
             map.insert(section, QVariant());
             continue;
         }
@@ -113,8 +154,11 @@ std::optional<QSettings::SettingsMap> parseOrBlame(const QByteArray &bytes, Dama
         QVariant value;
         if (section.isEmpty() || equals < 0 || !isValidName(line.left(equals))
             || !parseValue(line.mid(equals + 1), &value))
-            return std::nullopt;
-        map.insert(section + MapSeparator + line.left(equals).toString(), value);
+            return blame();
+        const QString entry = section + MapSeparator + line.left(equals).toString();
+        if (holdsKeyOnPath(map, entry))
+            return blame();
+        map.insert(entry, value);
     }
     return map;
 }

@@ -18,7 +18,9 @@ namespace platform::registryformat {
 // The map of a store text, or nothing when the text is damaged.
 std::optional<QSettings::SettingsMap> parse(const QByteArray &text);
 
-// Where a damaged text goes wrong first: its line number (from 1) and text.
+// Where a damaged text goes wrong first: its line number (from 1) and at
+// most about 80 characters of that line, control characters written \xNN.
+// A value whose path is also a key's is damage too: one of them would be lost.
 struct Damage {
     int line = 0;
     QString text;

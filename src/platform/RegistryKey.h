@@ -25,8 +25,8 @@ public:
     // The key at path below the current user's root, written as the system
     // writes it ("\Software\Omberly Soft\The Zentavo\Vorrin\"). Nothing when
     // the key does not exist and may not be created, or the store cannot be
-    // read or written.
-    static std::unique_ptr<RegistryKey> open(const QString &path, Mode mode);
+    // read or written; error, when given, then says why.
+    static std::unique_ptr<RegistryKey> open(const QString &path, Mode mode, QString *error = nullptr);
     // A key that holds nothing and keeps nothing: what a load reads where
     // the store cannot be opened, so every value takes its default.
     static std::unique_ptr<RegistryKey> empty();
@@ -39,11 +39,15 @@ public:
     std::optional<qint32> readInteger(const QString &name) const;
     // Empty when the value is absent; nothing when it is not a string.
     std::optional<QString> readString(const QString &name) const;
+    // A value of that name exists, of whatever type.
+    bool holds(const QString &name) const;
 
     void writeInteger(const QString &name, qint32 value);
     void writeString(const QString &name, const QString &value);
-    // Stores what was written; false when the store could not be written.
+    // Stores what was written; false when the store could not be written,
+    // and errorString says why.
     bool flush();
+    QString errorString() const;
 
     struct Store;
 

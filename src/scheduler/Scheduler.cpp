@@ -10,6 +10,8 @@
 #include "VorrinStore.h"
 
 #include <QCoreApplication>
+#include <QPointer>
+#include <QTimer>
 
 #include <memory>
 
@@ -24,7 +26,8 @@ std::unique_ptr<platform::RegistryKey> scheduleKey()
     return platform::RegistryKey::open(ScheduleKeyPath(), platform::RegistryKey::Mode::OpenExisting);
 }
 
-bool start(const QString &name, const QStringList &arguments, bool wait, const QStringList &environment = {})
+bool start(const QString &name, const QStringList &arguments, bool wait, const QStringList &environment = {},
+           std::function<void()> onEnd = {})
 {
     platform::ProgramRequest request;
     request.program = platform::siblingProgram(name);
@@ -32,6 +35,7 @@ bool start(const QString &name, const QStringList &arguments, bool wait, const Q
     request.workingFolder = QCoreApplication::applicationDirPath();
     request.environment = environment;
     request.wait = wait;
+    request.onEnd = std::move(onEnd);
     return platform::programStarter().start(request, {}) != platform::ProgramRun::NotStarted;
 }
 
@@ -74,7 +78,13 @@ bool TScheduler::StartZentavo()
 bool TScheduler::startZentavo(const QStringList &arguments, bool minimised)
 {
     const QStringList environment = minimised ? QStringList{EnvRunMinimized + QStringLiteral("=1")} : QStringList{};
-    if (!start(QStringLiteral("Zentavo"), arguments, false, environment)) {
+    const quint64 run = ++m_runNumber;
+    const QPointer<QObject> alive(&m_alive);
+    const auto ended = [this, alive, run] {
+        if (alive)
+            ZentavoProcessEnded(run);
+    };
+    if (!start(QStringLiteral("Zentavo"), arguments, false, environment, ended)) {
         m_state.RunActive = false;
         WriteJournal(m_copies, JournalLine(sRunZentavoError), true);
         WriteJournal(m_copies, QString(), false);
@@ -97,6 +107,20 @@ void TScheduler::RunZentavoEnded()
     m_state.RunActive = false;
     WriteJournal(m_copies, JournalLine(sEndZentavo), false);
     WriteJournal(m_copies, QString(), false);
+}
+
+void TScheduler::ZentavoProcessEnded(quint64 run)
+{
+    // The end message it posted as its window closed may still be on its
+    // way; only a run still under way after that ended abnormally.
+    QTimer::singleShot(EndMessageGraceMs, &m_alive, [this, run] {
+        if (!m_state.RunActive || run != m_runNumber)
+            return;
+        m_state.RunActive = false;
+        WriteJournal(m_copies, JournalLine(sRunZentavoError + QStringLiteral(": ended without reporting its end")),
+                     false);
+        WriteJournal(m_copies, QString(), false);
+    });
 }
 
 void TScheduler::StartupRun()

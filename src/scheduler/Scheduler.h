@@ -3,6 +3,7 @@
 #include "ScheduleCheck.h"
 #include "VorrinControls.h"
 
+#include <QObject>
 #include <QString>
 
 namespace zentavo {
@@ -34,6 +35,10 @@ public:
     // The main program reported that its window closed: the end of a run
     // of ours is journalled; without one nothing happens.
     void RunZentavoEnded();
+    // When the process of a run ends and its end is not reported within
+    // this time (a crash, a kill), the abnormal end is journalled and
+    // scheduling goes on.
+    int EndMessageGraceMs = 3000;
 
     // The run the scheduler makes at its own start in "On startup" mode,
     // at most once a day when "Once per day" is stored.
@@ -44,10 +49,13 @@ public:
 
 private:
     bool startZentavo(const QStringList &arguments, bool minimised);
+    void ZentavoProcessEnded(quint64 run);
 
     const TVorrinCopies &m_copies;
     ScheduleState m_state;
     QString m_lastRun;
+    quint64 m_runNumber = 0; // of the latest start of the main program
+    QObject m_alive;         // ends the callbacks of started programs with the scheduler
 };
 
 } // namespace zentavo

@@ -96,20 +96,19 @@ QString textOfTimes(const QStringList &times)
 }
 
 // Switches on the days of a "DaysOfMonth" text of ascending two-digit day
-// numbers; a pair out of order ends the walk. False when a pair is no number.
-bool restoreMonthDays(QString text, std::array<bool, 31> &days)
+// numbers; a pair out of order or no number ends the walk.
+void restoreMonthDays(QString text, std::array<bool, 31> &days)
 {
     for (int day = 1; day <= 31 && !text.isEmpty(); ++day) {
         bool ok = false;
         const int number = text.left(2).toInt(&ok);
         if (!ok)
-            return false;
+            return;
         if (number == day) {
             days[day - 1] = true;
             text.remove(0, 2);
         }
     }
-    return true;
 }
 
 int daysMask(const std::array<bool, 7> &days)
@@ -131,7 +130,7 @@ void daysOfMask(int mask, std::array<bool, 7> &days)
 // Values whose reading or writing is more than a copy between one control
 // and one value.
 enum class Special {
-    TempDir,     // an empty text stands for the temporary folder; unreadable, it ends the key
+    TempDir,     // an empty or unreadable text stands for the temporary folder
     Holidays,    // the days-off boxes as a mask, copied for the schedule and the run
     ReportDir,   // the report folder, kept in its button's Hint
     RepRunDir,   // the journal folder, kept in its button's Hint
@@ -144,11 +143,12 @@ enum class Special {
     From,        // the sender, made up when the stored value has another type
 };
 
-// What a value that cannot be read leaves in its control.
+// What a value that cannot be read leaves in its control. Either way the
+// reading of the key goes on, so that the next save writes back every value
+// that was readable.
 enum class OnFailure {
     Default, // the value's default
     Keep,    // the control's present state
-    EndKey,  // the present state, and the rest of the key is not read
 };
 
 using Field = std::variant<bool TVorrinControls::*, int TVorrinControls::*, QString TVorrinControls::*, Special>;
@@ -209,15 +209,15 @@ const std::array MainValues = {
     StoredValue{"VolumeS", Special::VolumeText},
 };
 
-// The schedule values have no defaults: the first that cannot be read ends
-// the key.
+// The schedule values have no defaults: one that cannot be read keeps the
+// control's state.
 const std::array ScheduleValues = {
     StoredValue{"Times", Special::Times},
-    StoredValue{"NotWeekEnd", &C::CheckBoxNotWeek, OnFailure::EndKey, 0, &K::CheckBoxNotWeekTag},
-    StoredValue{"RunOnce", &C::CheckBoxOnce, OnFailure::EndKey, 0, &K::CheckBoxOnceTag},
+    StoredValue{"NotWeekEnd", &C::CheckBoxNotWeek, OnFailure::Keep, 0, &K::CheckBoxNotWeekTag},
+    StoredValue{"RunOnce", &C::CheckBoxOnce, OnFailure::Keep, 0, &K::CheckBoxOnceTag},
     StoredValue{"DaysOfWeek", Special::DaysOfWeek},
     StoredValue{"DaysOfMonth", Special::DaysOfMonth},
-    StoredValue{"Minimized", &C::CheckBoxMin, OnFailure::EndKey, 0, &K::CheckBoxMinTag},
+    StoredValue{"Minimized", &C::CheckBoxMin, OnFailure::Keep, 0, &K::CheckBoxMinTag},
 };
 
 // A mail value that cannot be read keeps what the edit shows.
@@ -235,33 +235,29 @@ const std::array MailValues = {
 
 const QString ReleaseName = QStringLiteral("Release");
 
-bool loadSpecial(RegistryKey &key, Special special, const QString &name, const StoredValue &value, TVorrinControls &c,
-             TVorrinCopies &copies, const VorrinLoadContext &context);
+void loadSpecial(RegistryKey &key, Special special, const QString &name, const StoredValue &value, TVorrinControls &c,
+                 TVorrinCopies &copies, const VorrinLoadContext &context);
 void saveSpecial(RegistryKey &key, Special special, const QString &name, const TVorrinControls &c, TVorrinCopies &copies);
 
-// False when a value that cannot be read ended the key.
-bool loadValue(RegistryKey &key, const StoredValue &value, TVorrinControls &c, TVorrinCopies &copies,
-           const VorrinLoadContext &context)
+void loadValue(RegistryKey &key, const StoredValue &value, TVorrinControls &c, TVorrinCopies &copies,
+               const VorrinLoadContext &context)
 {
-const QString name = QLatin1String(value.name);
-if (const Special *special = std::get_if<Special>(&value.field))
-    return loadSpecial(key, *special, name, value, c, copies, context);
-if (const auto flag = std::get_if<bool C::*>(&value.field)) {
-    const std::optional<qint32> read = key.readInteger(name);
-    if (!read && value.onFailure != OnFailure::Default)
-        return value.onFailure == OnFailure::Keep;
-    c.*(*flag) = read.value_or(value.byDefault) != 0;
-    if (value.tag)
-        copies.*value.tag = tag(c.*(*flag));
-} else if (const auto index = std::get_if<int C::*>(&value.field)) {
-    c.*(*index) = itemIndex(key.readInteger(name).value_or(value.byDefault), value.items);
-} else {
-    const std::optional<QString> read = key.readString(name);
-    if (!read && value.onFailure != OnFailure::Default)
-        return value.onFailure == OnFailure::Keep;
-    c.*std::get<QString C::*>(value.field) = read.value_or(QString());
-}
-    return true;
+    const QString name = QLatin1String(value.name);
+    if (const Special *special = std::get_if<Special>(&value.field)) {
+        loadSpecial(key, *special, name, value, c, copies, context);
+    } else if (const auto flag = std::get_if<bool C::*>(&value.field)) {
+        const std::optional<qint32> read = key.readInteger(name);
+        if (read || value.onFailure == OnFailure::Default)
+            c.*(*flag) = read.value_or(value.byDefault) != 0;
+        if (value.tag)
+            copies.*value.tag = tag(c.*(*flag));
+    } else if (const auto index = std::get_if<int C::*>(&value.field)) {
+        c.*(*index) = itemIndex(key.readInteger(name).value_or(value.byDefault), value.items);
+    } else {
+        const std::optional<QString> read = key.readString(name);
+        if (read || value.onFailure == OnFailure::Default)
+            c.*std::get<QString C::*>(value.field) = read.value_or(QString());
+    }
 }
 
 void saveValue(RegistryKey &key, const StoredValue &value, const TVorrinControls &c, TVorrinCopies &copies)
@@ -280,65 +276,63 @@ void saveValue(RegistryKey &key, const StoredValue &value, const TVorrinControls
     }
 }
 
-bool loadSpecial(RegistryKey &key, Special special, const QString &name, const StoredValue &value, TVorrinControls &c,
+void loadSpecial(RegistryKey &key, Special special, const QString &name, const StoredValue &value, TVorrinControls &c,
                  TVorrinCopies &copies, const VorrinLoadContext &context)
 {
     switch (special) {
     case Special::TempDir: {
-        const std::optional<QString> temp = key.readString(name);
-        if (temp)
-            c.EditTemp = *temp;
+        c.EditTemp = key.readString(name).value_or(QString());
         if (c.EditTemp.isEmpty())
             c.EditTemp = context.temporaryFolder;
         c.EditTemp = platform::withTrailingSeparator(c.EditTemp);
-        return temp.has_value();
+        return;
     }
     case Special::Holidays: {
         const int holidays = key.readInteger(name).value_or(value.byDefault);
         copies.GroupBoxDaysTag = holidays;
         copies.CheckBoxDay1Tag = holidays;
         daysOfMask(holidays, c.CheckBoxDay);
-        return true;
+        return;
     }
     case Special::ReportDir:
         copies.ButtonRepDirHint = existingFolderOr(key.readString(name).value_or(QString()), context.defaultFolder);
-        return true;
+        return;
     case Special::RepRunDir:
         copies.ButtonRunDirHint = existingFolderOr(key.readString(name).value_or(QString()), context.defaultFolder);
-        return true;
+        return;
     case Special::JournalSize:
         c.EditRunSize = key.readString(name).value_or(QString());
         copies.EditRunSizeTag = c.CheckBoxRunSize ? sizeLimit(c.EditRunSize) : 0;
-        return true;
+        return;
     case Special::Volume: {
         // A typed size shows as the combo's text; an index that shows
         // nothing (outside the list, or no typed size) means "None".
         c.ComboBoxVolText.clear();
         const int volume = key.readInteger(name).value_or(0);
         c.ComboBoxVolIndex = volume == -1 ? -1 : std::max(itemIndex(volume, VolumeItems), 0);
-        return true;
+        return;
     }
     case Special::VolumeText: {
         if (c.ComboBoxVolIndex != -1)
-            return true;
+            return;
         const std::optional<QString> typed = key.readString(name);
         c.ComboBoxVolIndex = typed && !typed->isEmpty() ? -1 : 0;
         if (typed)
             c.ComboBoxVolText = *typed;
-        return typed.has_value();
+        return;
     }
     case Special::Times: {
         const std::optional<QString> times = key.readString(name);
         if (!times)
-            return false;
+            return;
         c.ListBoxTimes = timesOfText(*times);
         copies.ScheduleTimes = c.ListBoxTimes;
-        return true;
+        return;
     }
     case Special::DaysOfWeek: {
         const std::optional<qint32> daysOfWeek = key.readInteger(name);
         if (!daysOfWeek)
-            return false;
+            return;
         copies.PanelWeekDaysTag = *daysOfWeek;
         copies.DayOfWeek1Tag = *daysOfWeek;
         c.Mode = ScheduleMode::Daily;
@@ -349,25 +343,25 @@ bool loadSpecial(RegistryKey &key, Special special, const QString &name, const S
                 daysOfMask(*daysOfWeek, c.DayOfWeek);
             }
         }
-        return true;
+        return;
     }
     case Special::DaysOfMonth: {
         const std::optional<QString> monthDays = key.readString(name);
         if (!monthDays)
-            return false;
+            return;
         copies.ScheduleMonthDays = *monthDays;
         if (monthDays->isEmpty())
-            return true;
+            return;
         c.Mode = ScheduleMode::Monthly;
-        return restoreMonthDays(*monthDays, c.BitBtnDay);
+        restoreMonthDays(*monthDays, c.BitBtnDay);
+        return;
     }
     case Special::From: {
         const std::optional<QString> from = key.readString(name);
         c.EditFrom = from ? *from : (ProductTitle + u'@' + FromDomain).left(MaxFromLength);
-        return true;
+        return;
     }
     }
-    return true;
 }
 
 void saveSpecial(RegistryKey &key, Special special, const QString &name, const TVorrinControls &c, TVorrinCopies &copies)
@@ -451,25 +445,48 @@ void migrateVolume(RegistryKey &key, TVorrinControls &c, const VorrinLoadContext
         key.writeInteger(ReleaseName, newRelease);
 }
 
-// Loads the values of one key in table order; false when a value ended it.
-template <std::size_t N>
-bool loadKey(RegistryKey &key, const std::array<StoredValue, N> &values, TVorrinControls &c, TVorrinCopies &copies,
-             const VorrinLoadContext &context)
-{
-    return std::all_of(values.cbegin(), values.cend(),
-                       [&](const StoredValue &value) { return loadValue(key, value, c, copies, context); });
-}
-
 template <std::size_t N>
 bool saveKey(const QString &path, const std::array<StoredValue, N> &values, const TVorrinControls &c,
-             TVorrinCopies &copies)
+             TVorrinCopies &copies, QString &error)
 {
-    const std::unique_ptr<RegistryKey> key = RegistryKey::open(path, RegistryKey::Mode::OpenOrCreate);
+    const std::unique_ptr<RegistryKey> key = RegistryKey::open(path, RegistryKey::Mode::OpenOrCreate, &error);
     if (!key)
         return false;
     for (const StoredValue &value : values)
         saveValue(*key, value, c, copies);
-    return key->flush();
+    if (key->flush())
+        return true;
+    error = key->errorString();
+    return false;
+}
+
+// Whether a stored value is an integer, by the control or special it belongs to.
+bool isIntegerValue(const StoredValue &value)
+{
+    if (const Special *special = std::get_if<Special>(&value.field))
+        return *special == Special::Holidays || *special == Special::Volume || *special == Special::DaysOfWeek;
+    return !std::holds_alternative<QString C::*>(value.field);
+}
+
+// The values of one key stored with the other type, as "Name (key)".
+template <std::size_t N>
+QStringList mistypedValues(const QString &path, const std::array<StoredValue, N> &values)
+{
+    QStringList mistyped;
+    const std::unique_ptr<RegistryKey> key = RegistryKey::open(path, RegistryKey::Mode::OpenExisting);
+    if (!key)
+        return mistyped;
+    QList<std::pair<QString, bool>> expected;
+    for (const StoredValue &value : values)
+        expected.append({QLatin1String(value.name), isIntegerValue(value)});
+    if (path == MainKeyPath())
+        expected.append({ReleaseName, true});
+    for (const auto &[name, integer] : std::as_const(expected)) {
+        const bool readable = integer ? key->readInteger(name).has_value() : key->readString(name).has_value();
+        if (key->holds(name) && !readable)
+            mistyped << name;
+    }
+    return mistyped;
 }
 
 std::optional<QString> nonEmpty(const QString &text)
@@ -552,7 +569,9 @@ void LoadVorrinSettings(TVorrinControls &controls, TVorrinCopies &copies, const 
             key = RegistryKey::empty();
         if (!key)
             return;
-        if (loadKey(*key, values, controls, copies, context) && path == MainKeyPath())
+        for (const StoredValue &value : values)
+            loadValue(*key, value, controls, copies, context);
+        if (path == MainKeyPath())
             migrateVolume(*key, controls, context);
         key->flush();
     };
@@ -582,24 +601,33 @@ VorrinFault ValidateVorrinSettings(TVorrinControls &controls)
     return VorrinFault::None;
 }
 
-bool SaveVorrinSettings(const TVorrinControls &controls, TVorrinCopies &copies)
+bool SaveVorrinSettings(const TVorrinControls &controls, TVorrinCopies &copies, QString *error)
 {
-    const bool main = saveKey(MainKeyPath(), MainValues, controls, copies);
-    const bool schedule = saveKey(ScheduleKeyPath(), ScheduleValues, controls, copies);
-    const bool mail = saveKey(MailKeyPath(), MailValues, controls, copies);
-    return main && schedule && mail;
+    QString why;
+    bool saved = saveKey(MainKeyPath(), MainValues, controls, copies, why);
+    saved = saveKey(ScheduleKeyPath(), ScheduleValues, controls, copies, why) && saved;
+    saved = saveKey(MailKeyPath(), MailValues, controls, copies, why) && saved;
+    if (error)
+        *error = why;
+    return saved;
 }
 
 std::optional<QString> SettingsDamageNotice()
 {
-    const std::optional<platform::registryformat::Damage> damage = platform::registryDamage();
-    if (!damage)
+    const QString file = QDir::toNativeSeparators(platform::registryFileName());
+    if (const std::optional<platform::registryformat::Damage> damage = platform::registryDamage())
+        return QStringLiteral("The settings file %1 is damaged (line %2: %3). The defaults are used until it is "
+                              "repaired or removed; it is not written over.")
+            .arg(file)
+            .arg(damage->line)
+            .arg(damage->text);
+    const QStringList mistyped = mistypedValues(MainKeyPath(), MainValues)
+        + mistypedValues(ScheduleKeyPath(), ScheduleValues) + mistypedValues(MailKeyPath(), MailValues);
+    if (mistyped.isEmpty())
         return std::nullopt;
-    return QStringLiteral("The settings file %1 is damaged (line %2: %3). The defaults are used until it is "
-                          "repaired or removed; it is not written over.")
-        .arg(QDir::toNativeSeparators(platform::registryFileName()))
-        .arg(damage->line)
-        .arg(damage->text);
+    return QStringLiteral("The settings file %1 holds values of the wrong type: %2. They are read as their "
+                          "defaults, and the next save of the settings replaces them.")
+        .arg(file, mistyped.join(QStringLiteral(", ")));
 }
 
 void PostVorrinUpdate(quint64 mainProgramWParam)

@@ -56,8 +56,8 @@ struct VorrinLoadContext {
 };
 
 // Loads every value of the three keys into the controls and the copies. A
-// value that cannot be read takes its default; a failure no default covers
-// ends the reading of its key, and what was not read keeps its state. Also
+// value that cannot be read (of the wrong type) takes its default, or keeps
+// the control's state where it has none, and the reading goes on. Also
 // migrates the stored volume index of old releases once.
 void LoadVorrinSettings(TVorrinControls &controls, TVorrinCopies &copies, const VorrinLoadContext &context);
 
@@ -82,12 +82,13 @@ enum class VorrinFault {
 VorrinFault ValidateVorrinSettings(TVorrinControls &controls);
 
 // Writes every value of the three keys and sets the copies; False when the
-// store could not be written. Validate first.
-bool SaveVorrinSettings(const TVorrinControls &controls, TVorrinCopies &copies);
+// store could not be written, with the reason in error. Validate first.
+bool SaveVorrinSettings(const TVorrinControls &controls, TVorrinCopies &copies, QString *error = nullptr);
 
 // What to tell the user once when the settings file is damaged (its name
-// and first bad line); nothing when it is intact. The load then gave every
-// value its default, and saves fail rather than write over the file.
+// and first bad line; the load then gave every value its default, and saves
+// fail rather than write over the file) or holds values of the wrong type
+// (their names; they were read as their defaults); nothing when it is sound.
 std::optional<QString> SettingsDamageNotice();
 
 // Tells the scheduler (wParam 0) and the main program (mainProgramWParam;

@@ -84,3 +84,36 @@ TEST_F(ReportMailTest, UnreachableServerAndBadPortAreReportLines)
     EXPECT_EQ(lines[0], QStringLiteral("Failed on connect: SMTP"));
     EXPECT_TRUE(lines[1].contains(QStringLiteral("twenty-five")));
 }
+
+TEST_F(ReportMailTest, AnAddressWithALineBreakFailsTheMailWithItsOwnReason)
+{
+    TestSmtpServer server;
+    ASSERT_NE(server.Port(), 0);
+    settings.EditPort = QString::number(server.Port());
+    struct Case {
+        QString from;
+        QString to;
+        QString reason;
+    };
+    const QString evil = QStringLiteral("a@example.org\r\nRCPT TO:<evil@example.org>");
+    for (const Case &c : {Case{evil, settings.EditEMail, QStringLiteral("The sender address holds a line break")},
+             Case{settings.EditFrom, evil, QStringLiteral("The recipient address holds a line break")}}) {
+        view.lines.clear();
+        settings.EditFrom = c.from;
+        settings.EditEMail = c.to;
+        SendRep(report, 0, settings, QStringLiteral("The Zentavo"), message, smtp, runReport);
+        EXPECT_EQ(view.untimedLines(),
+            QStringList({QStringLiteral("Failed on send: SMTP"), c.reason, QString(50, u'-')}));
+    }
+    EXPECT_TRUE(server.Messages().isEmpty());
+}
+
+TEST_F(ReportMailTest, ServerRepliesBecomeTrimmedLinesOfTheirOwn)
+{
+    ScriptedServer server({{"220 hi\r\n"}, {"250-mail.test\r\n250 SIZE\r\n"}, {"550 no\x01 sender\r\n"}, {"221 bye\r\n"}});
+    settings.EditPort = QString::number(server.Port());
+    SendRep(report, 0, settings, QStringLiteral("The Zentavo"), message, smtp, runReport);
+    EXPECT_EQ(view.untimedLines(),
+        QStringList({QStringLiteral("Connected: SMTP"), QStringLiteral("Failed on send: SMTP"),
+            QStringLiteral("550 no\\x01 sender"), QStringLiteral("Disconnected: SMTP"), QString(50, u'-')}));
+}

@@ -186,3 +186,75 @@ TEST_F(SmtpClientTest, RefusesToSendWithoutWhatItNeeds)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SmtpClientTest, RecipientsSeparatedByBlanksEachGetTheirOwnRcpt)
+{
+    fill(QStringLiteral("a@example.org  b@example.org\tc@example.org, d@example.org"));
+    client.Handshaking = hsManual;
+    ASSERT_TRUE(client.Connect()) << qPrintable(client.LastReply());
+    ASSERT_TRUE(client.SendEhlo());
+    ASSERT_TRUE(client.SendMailMessage()) << qPrintable(client.LastReply());
+    EXPECT_TRUE(client.Quit());
+    const QList<QJsonObject> received = server.Messages();
+    ASSERT_EQ(received.size(), 1);
+    EXPECT_EQ(received[0][u"rcpt_tos"].toArray(),
+        QJsonArray({QStringLiteral("a@example.org"), QStringLiteral("b@example.org"), QStringLiteral("c@example.org"),
+            QStringLiteral("d@example.org")}));
+}
+
+TEST_F(SmtpClientTest, HeaderLinesWithEncodedWordsStayWithin76Characters)
+{
+    const QString longText = QStringLiteral(u"Отчёт о резервном копировании: все задания выполнены без ошибок, проверено");
+    struct Case {
+        QString subject;
+        QString senderName;
+    };
+    for (const Case &c : {Case{longText, QStringLiteral("Zentavo")}, Case{QStringLiteral("[Ok!] Nightly"), longText},
+             Case{QStringLiteral(u"[Ok!] ") + longText + longText, QStringLiteral(u"Резервное копирование Зентаво")}}) {
+        client.Handshaking = hsManual;
+        message.To.ClearRecipients();
+        message.To.AddRecipient(longText, QStringLiteral("b@example.org"));
+        message.SetSubject(c.subject);
+        message.SetFrom(c.senderName, QStringLiteral("backup@example.org"));
+        message.SetTextPlain(reportText);
+        message.RebuildBody();
+        const QByteArray text = message.GetPartText();
+        const QByteArray header = text.left(text.indexOf("\r\n\r\n"));
+        for (const QByteArray &line : header.split('\n'))
+            EXPECT_LE(line.trimmed().size() + (line.startsWith('\t') ? 1 : 0), 76) << line.constData();
+
+        ASSERT_TRUE(client.Connect()) << qPrintable(client.LastReply());
+        ASSERT_TRUE(client.SendEhlo());
+        ASSERT_TRUE(client.SendMailMessage()) << qPrintable(client.LastReply());
+        EXPECT_TRUE(client.Quit());
+        const QJsonObject mail = server.Messages().last();
+        EXPECT_EQ(mail[u"subject"].toString(), c.subject);
+        // Python's reader keeps the blanks between encoded words of a display
+        // name, which RFC 2047 says to drop; the letters must all be there.
+        const auto letters = [](const QJsonValue &address) {
+            return address[0].toString().remove(u' ') + u'|' + address[1].toString();
+        };
+        EXPECT_EQ(letters(mail[u"from"][0]), QString(c.senderName).remove(u' ') + QStringLiteral("|backup@example.org"));
+        EXPECT_EQ(letters(mail[u"to"][0]), QString(longText).remove(u' ') + QStringLiteral("|b@example.org"));
+        EXPECT_EQ(mail[u"defects"].toArray(), QJsonArray());
+    }
+}
+
+TEST_F(SmtpClientTest, ASlowServerHasLongerThanTheCommandWaitToAcceptTheData)
+{
+    fill(QStringLiteral("slow@example.org"));
+    client.Handshaking = hsManual;
+    client.SetTimeOut(1); // the server takes 2 s after the final dot
+    client.DataEndTimeOut = 10;
+    ASSERT_TRUE(client.Connect());
+    ASSERT_TRUE(client.SendEhlo());
+    EXPECT_TRUE(client.SendMailMessage()) << qPrintable(client.LastReply());
+    EXPECT_TRUE(client.LastReply().startsWith(QStringLiteral("250"))) << qPrintable(client.LastReply());
+    EXPECT_TRUE(client.Quit());
+    EXPECT_TRUE(client.LastReply().startsWith(QStringLiteral("221"))) << qPrintable(client.LastReply());
+    EXPECT_EQ(server.Messages().size(), 1);
+}
+
+} // namespace

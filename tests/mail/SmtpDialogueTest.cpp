@@ -2,9 +2,16 @@
 #include "SmtpClient.h"
 #include "SmtpTestServers.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace smtpmail;
 
@@ -135,6 +142,7 @@ TEST_F(SmtpDialogueTest, RecipientsAreSortedWithoutDuplicatesAndDataIsDotStuffed
 
     ASSERT_TRUE(client.Connect());
     client.SetTimeOut(1);
+    client.DataEndTimeOut = 1;
     EXPECT_FALSE(client.SendMailMessage()); // the script never confirms the data
     ASSERT_GE(server.received.size(), 4);
     EXPECT_EQ(server.received[0], "MAIL FROM: <s@x.org>");
@@ -144,6 +152,89 @@ TEST_F(SmtpDialogueTest, RecipientsAreSortedWithoutDuplicatesAndDataIsDotStuffed
     const QByteArray data = server.received.mid(4).join("\r\n") + "\r\n";
     EXPECT_TRUE(data.endsWith("\r\n\r\n..\r\n..\r\n..x\r\nlast\r\n.\r\n")) << data.constData();
     client.AbortSession();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SmtpDialogueTest, RepliesAreShownTrimmedWithControlBytesEscaped)
+{
+    struct Case {
+        QList<QByteArray> greeting;
+        QStringList shown;
+    };
+    const QList<Case> cases{
+        {{QByteArray("554 go\0away\x07\r\n", 14)}, {QStringLiteral("554 go\\x00away\\x07")}},
+        {{"554-first\r\n", "554 second\r\n"}, {QStringLiteral("554-first"), QStringLiteral("554 second")}},
+        {{"<close>"}, {QStringLiteral("Connection closed by the server")}},
+    };
+    for (const Case &c : cases) {
+        ScriptedServer server({c.greeting});
+        use(server);
+        EXPECT_FALSE(client.Connect());
+        EXPECT_EQ(client.LastReplyLines(), c.shown);
+        client.AbortSession();
+    }
+    client.Host.clear();
+    EXPECT_FALSE(client.Connect());
+    EXPECT_EQ(client.LastReplyLines(), QStringList{QStringLiteral("No SMTP server is given")});
+}
+
+TEST_F(SmtpDialogueTest, AWaitEndsWhenTheApplicationQuits)
+{
+    ScriptedServer server({{"220 hi\r\n"}});
+    use(server, 30);
+    ASSERT_TRUE(client.Connect());
+    bool greeted = true;
+    bool quit = true;
+    QString reason;
+    QElapsedTimer clock;
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(100, qApp, &QCoreApplication::quit);
+        clock.start();
+        greeted = client.SendEhlo();
+        reason = client.LastReply();
+        // Every later wait of the quitting program ends at once too.
+        quit = client.Quit();
+    });
+    QCoreApplication::exec();
+    EXPECT_FALSE(greeted);
+    EXPECT_FALSE(quit);
+    EXPECT_EQ(reason, QStringLiteral("The program is closing"));
+    EXPECT_LT(clock.elapsed(), 5000);
+    client.AbortSession();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SmtpDialogueTest, AServerThatNeverAcceptsIsNoConnectionRatherThanAClosedOne)
+{
+    // A listener with a full queue lets further connects hang, as an
+    // unroutable address does.
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener, 0), 0);
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length), 0);
+    const quint16 port = ntohs(address.sin_port);
+    QTcpSocket filler;
+    filler.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(filler.waitForConnected(5000));
+
+    client.Host = QStringLiteral("127.0.0.1");
+    client.Port = port;
+    client.SetTimeOut(1);
+    EXPECT_FALSE(client.Connect());
+    EXPECT_EQ(client.LastReplyLines(), QStringList{QStringLiteral("No connection to 127.0.0.1 port %1 within 1 s").arg(port)});
+    client.AbortSession();
+    ::close(listener);
 }
 
 } // namespace

@@ -23,7 +23,7 @@ TEST(QtPrompter, WorkerWaitsForTheAnswerGivenOnTheGuiThread)
     char *argv[] = {name, nullptr};
     QApplication app(argc, argv);
 
-    QtPrompter prompter;
+    QtPrompter prompter(true); // as on a screen, which the offscreen tests have not
     int helpShown = 0;
     MessageRequest request;
     request.title = QStringLiteral("The Zentavo");
@@ -75,7 +75,7 @@ TEST(QtPrompter, ABoxWithATimeLimitClosesItselfUnanswered)
     request.text = QStringLiteral("Please, insert next blank disk");
     request.buttons = PromptButton::Ok | PromptButton::Cancel;
     request.timeoutMs = 50;
-    QtPrompter prompter;
+    QtPrompter prompter(true);
     QElapsedTimer clock;
     clock.start();
     EXPECT_EQ(prompter.message(request), PromptButton::None);
@@ -130,7 +130,7 @@ TEST(QtPrompter, ASaveDialogLeavesTheReplaceQuestionToItsCaller)
                 QMetaObject::invokeMethod(&shown, "accept", Qt::QueuedConnection);
             }
         },
-        [&] { return QtPrompter().fileName(request); });
+        [&] { return QtPrompter(true).fileName(request); });
     EXPECT_EQ(chosen, existing);
     EXPECT_EQ(boxes, 0);
 }
@@ -152,8 +152,27 @@ TEST(QtPrompter, AnInputBoxIsWideEnoughForItsText)
             }
             QMetaObject::invokeMethod(&shown, "accept", Qt::QueuedConnection);
         },
-        [&] { return QtPrompter().input({QStringLiteral("Rename job"), QStringLiteral("Job:"), longName}); });
+        [&] { return QtPrompter(true).input({QStringLiteral("Rename job"), QStringLiteral("Job:"), longName}); });
     EXPECT_EQ(answer, longName);
     EXPECT_GT(needed, 0);
     EXPECT_GE(shownWidth, needed);
+}
+
+TEST(QtPrompter, WithoutAScreenAMessageGoesToStandardErrorAndClosesItself)
+{
+    int argc = 1;
+    char name[] = "platform_widgets_tests";
+    char *argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    EXPECT_FALSE(BoxesCanBeSeen()); // the tests run offscreen
+
+    MessageRequest request;
+    request.title = QStringLiteral("The Zentavo scheduler of start");
+    request.text = QStringLiteral("Programm already running!");
+    request.buttons = PromptButton::Yes | PromptButton::No;
+    QtPrompter prompter;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(prompter.message(request), PromptButton::None);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "The Zentavo scheduler of start: Programm already running!\n");
 }

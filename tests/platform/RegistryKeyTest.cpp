@@ -63,6 +63,31 @@ TEST(RegistryFormatTest, DamagedTextIsRefused)
     EXPECT_TRUE(platform::registryformat::parse("# comment\r\n\r\n[A]\r\nMenu=i:1\r\n"));
 }
 
+TEST(RegistryFormatTest, DamageNamesItsLineWithAShortReadableQuote)
+{
+    struct Case {
+        QByteArray text;
+        int line;
+        QString quote;
+    };
+    const QByteArray nulls(1 << 20, '\0');
+    const QByteArray longLine = "[A]\nName=s:" + QByteArray(5000, 'x') + "\\q\n";
+    const QList<Case> cases{
+        {"[A]\n" + nulls + "\n", 2, QStringLiteral("\\x00").repeated(80) + QStringLiteral("...")},
+        {longLine, 2, QStringLiteral("Name=s:") + QString(73, u'x') + QStringLiteral("...")},
+        {"[A]\nB=i:1\n[A\\B]\nC=i:2\n", 3, QStringLiteral("[A\\B]")},
+        {"[A\\B]\n[A]\nB=i:1\n", 3, QStringLiteral("B=i:1")},
+        {"[A\\B\\C]\n[A]\nB=s:x\n", 3, QStringLiteral("B=s:x")},
+        {"[A]\nB=i:1\n[A\\B\\C]\n", 3, QStringLiteral("[A\\B\\C]")},
+    };
+    for (const Case &c : cases) {
+        const std::optional<platform::registryformat::Damage> damage = platform::registryformat::damageOf(c.text);
+        ASSERT_TRUE(damage) << c.text.left(40).constData();
+        EXPECT_EQ(damage->line, c.line);
+        EXPECT_EQ(damage->text, c.quote);
+    }
+}
+
 TEST_F(RegistryKeyTest, KeysExistOnlyOnceCreated)
 {
     EXPECT_FALSE(RegistryKey::open(ScheduleKey, RegistryKey::Mode::OpenExisting));

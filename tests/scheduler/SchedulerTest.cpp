@@ -303,3 +303,28 @@ TEST_F(SchedulerTest, JournalThatCannotShrinkStillTakesItsLineAndEnds)
     ASSERT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(testfiles::readBytes(journalFile), big + "\r\nstart\r\n");
 }
+
+TEST_F(SchedulerTest, AMainProgramThatEndsWithoutReportingIsJournalledAndSchedulingGoesOn)
+{
+    createScheduleKey();
+    TScheduler scheduler(copies);
+    scheduler.EndMessageGraceMs = 10;
+    clock.clock().set(at(9, 22, 0));
+    scheduler.TimerTimer();
+    ASSERT_EQ(starter.requests.size(), 1u);
+    ASSERT_TRUE(starter.requests[0].onEnd);
+    starter.requests[0].onEnd(); // it crashed: no end message comes
+    EXPECT_TRUE(testapp::waitUntil([&] { return !scheduler.RunActive(); }, 5000));
+    EXPECT_EQ(journalTexts(), (QStringList{sRunZentavo, sRunZentavoError + QStringLiteral(": ended without reporting its end"),
+                                           QString()}));
+    clock.clock().set(at(10, 22, 0));
+    scheduler.TimerTimer();
+    ASSERT_EQ(starter.requests.size(), 2u);
+
+    // A run that reported its end leaves nothing more when its process goes.
+    scheduler.RunZentavoEnded();
+    starter.requests[1].onEnd();
+    QCoreApplication::processEvents();
+    testapp::waitUntil([] { return false; }, 100);
+    EXPECT_EQ(journalTexts().mid(3), (QStringList{sRunZentavo, sEndZentavo, QString()}));
+}

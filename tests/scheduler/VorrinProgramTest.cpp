@@ -98,11 +98,12 @@ protected:
         return texts;
     }
 
-    QProcess &startVorrin()
+    QProcess &startVorrin(const QString &runtimeFolder = {})
     {
         auto program = std::make_unique<QProcess>();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), path(QStringLiteral("run")));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"),
+                           runtimeFolder.isEmpty() ? path(QStringLiteral("run")) : runtimeFolder);
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         program->setProcessEnvironment(environment);
@@ -160,12 +161,10 @@ TEST_F(VorrinProgramTest, SecondSchedulerIsRefusedAndAKilledOneDoesNotBlockTheNe
 
     QProcess &second = startVorrin();
     QByteArray refusal;
-    EXPECT_TRUE(waitUntil([&] {
-        refusal += second.readAllStandardError();
-        return refusal.contains("Programm already running!");
-    }, WaitMs)) << refusal.constData();
-    second.kill(); // its message box waits for a user
-    second.waitForFinished(WaitMs);
+    // Nobody could answer its box without a screen: it says so and ends.
+    EXPECT_TRUE(second.waitForFinished(WaitMs));
+    refusal = second.readAllStandardError();
+    EXPECT_TRUE(refusal.contains("Programm already running!")) << refusal.constData();
     EXPECT_EQ(callLines().size(), 1); // the refused one started no run
     EXPECT_EQ(first.state(), QProcess::Running);
 
@@ -204,4 +203,64 @@ TEST_F(VorrinProgramTest, RealMainProgramReportsTheEndOfItsRun)
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("Backup.zip"))));
     ASSERT_TRUE(post(MsgServiceVorrin, 3));
     ASSERT_TRUE(vorrin.waitForFinished(WaitMs));
+}
+
+TEST_F(VorrinProgramTest, DamagedSettingsAndAnUnusableRuntimeFolderAreToldWithoutAScreen)
+{
+    testfiles::writeBytes(path(QStringLiteral("config/zentavo/registry")),
+                          "[Software\\Omberly Soft\\The Zentavo]\n" + QByteArray(100000, '\x01') + "\n");
+    QProcess &damaged = startVorrin();
+    QByteArray notice;
+    EXPECT_TRUE(waitUntil([&] {
+        notice += damaged.readAllStandardError();
+        return notice.contains("Job file is not connected");
+    }, WaitMs)) << notice.constData();
+    EXPECT_TRUE(notice.contains("is damaged (line 2: " + QByteArray("\\x01").repeated(80) + "...)")) << notice.constData();
+    EXPECT_LT(notice.size(), 2000);
+    ASSERT_TRUE(post(MsgServiceVorrin, 3));
+    EXPECT_TRUE(damaged.waitForFinished(WaitMs));
+
+    // A runtime folder below a file cannot be made.
+    testfiles::writeBytes(path(QStringLiteral("file")), "not a folder");
+    QProcess &homeless = startVorrin(path(QStringLiteral("file")));
+    ASSERT_TRUE(homeless.waitForFinished(WaitMs));
+    EXPECT_EQ(homeless.exitCode(), 1);
+    const QByteArray reason = homeless.readAllStandardError();
+    EXPECT_TRUE(reason.contains("Couldn't allocate memory block!")) << reason.constData();
+    EXPECT_TRUE(reason.contains(QFile::encodeName(path(QStringLiteral("file/zentavo"))) + " cannot be used: Not a directory"))
+        << reason.constData();
+}
+
+TEST(ZentavoWithoutAScreen, HelpAndAnUnknownSwitchAreToldOnStandardErrorAndTheProgramEnds)
+{
+    for (const QString &argument : {QStringLiteral("--help"), QStringLiteral("/bogus")}) {
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(ZENTAVO_PROGRAM), {argument});
+        ASSERT_TRUE(program.waitForFinished(WaitMs)) << qPrintable(argument);
+        EXPECT_TRUE(program.readAllStandardError().contains("/run")) << qPrintable(argument);
+    }
+}
+
+TEST_F(VorrinProgramTest, AMainProgramThatCrashesIsJournalledAndTheNextRunStillStarts)
+{
+    const QString crashing = path(QStringLiteral("bin/Zentavo"));
+    testfiles::writeBytes(crashing, "#!/bin/sh\nprintf '%s\\n' \"$*\" >> \"" + QFile::encodeName(calls())
+                                        + "\"\nkill -9 $$\n");
+    QFile::setPermissions(crashing, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QProcess &vorrin = startVorrin();
+    ASSERT_TRUE(waitUntil([&] { return journalTexts().size() == 3; }, WaitMs))
+        << vorrin.readAllStandardError().constData() << journalTexts().join(u'|').toStdString();
+    EXPECT_EQ(journalTexts(), (QStringList{runStarts, QStringLiteral("The Zentavo error executing: ended without "
+                                                                    "reporting its end"), QString()}));
+
+    const QTime now = QTime::currentTime();
+    writeSchedule(0, {now.toString(QStringLiteral("HH:mm")), now.addSecs(60).toString(QStringLiteral("HH:mm"))}, false);
+    ASSERT_TRUE(post(MsgUpdateVorrin, 0));
+    EXPECT_TRUE(waitUntil([&] { return callLines().size() == 2; }, WaitMs))
+        << callLines().join(u'|').toStdString() << journalTexts().join(u'|').toStdString();
+    ASSERT_TRUE(post(MsgServiceVorrin, 3));
+    EXPECT_TRUE(vorrin.waitForFinished(WaitMs));
 }

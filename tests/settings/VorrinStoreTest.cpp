@@ -2,6 +2,7 @@
 
 #include "RegistryFormat.h"
 #include "RegistryKey.h"
+#include "ScarceSpace.h"
 #include "SuiteMessages.h"
 #include "TestApplication.h"
 #include "TestFiles.h"
@@ -294,10 +295,10 @@ TEST_F(VorrinStoreTest, OldVolumeIndexIsMigratedOnce)
     EXPECT_EQ(m_controls.ComboBoxVolIndex, 0);
 }
 
-TEST_F(VorrinStoreTest, ScheduleKeyIsReadUpToItsFirstFailure)
+TEST_F(VorrinStoreTest, ScheduleKeyIsReadPastAnUnreadableValue)
 {
     // Month days are two-digit pairs in ascending order; the walk ends at a
-    // pair out of order, and a pair that is no number ends the key.
+    // pair out of order or one that is no number, and the key is read on.
     writeStore("[Software\\Omberly Soft\\The Zentavo\\Vorrin]\nTimes=s:22:00\\r\\n07:05\\r\\n\nNotWeekEnd=i:0\n"
                "RunOnce=i:1\nDaysOfWeek=i:0\nDaysOfMonth=s:150102\nMinimized=i:1\n");
     load();
@@ -315,7 +316,7 @@ TEST_F(VorrinStoreTest, ScheduleKeyIsReadUpToItsFirstFailure)
     days = {};
     days[0] = true;
     EXPECT_EQ(m_controls.BitBtnDay, days);
-    EXPECT_TRUE(m_controls.CheckBoxMin); // not read after the bad pair
+    EXPECT_FALSE(m_controls.CheckBoxMin); // read after the bad pair
 
     // "On startup", and a weekly code with its days.
     writeStore("[Software\\Omberly Soft\\The Zentavo\\Vorrin]\nNotWeekEnd=i:0\nRunOnce=i:1\nDaysOfWeek=i:128\n");
@@ -341,12 +342,26 @@ TEST_F(VorrinStoreTest, WrongTypesAndMissingFolders)
     EXPECT_EQ(m_controls.EditHost, QStringLiteral("kept"));
     EXPECT_EQ(m_controls.EditPort, QStringLiteral("25"));
 
-    // A "TempDir" of another type ends the main key: the rest keeps its state.
-    writeStore("[Software\\Omberly Soft\\The Zentavo]\nTempDir=i:1\nReport=i:1\n");
+    // A value of another type reads as its default, the values after it
+    // are read, and the notice names it; the next save keeps them all.
+    writeStore("[Software\\Omberly Soft\\The Zentavo]\nTempDir=i:5\nReport=i:0\nPriority=s:2\nRepRunDir=s:"
+               + m_dir.path().toUtf8() + "\n[Software\\Omberly Soft\\The Zentavo\\Vorrin]\nNotWeekEnd=s:1\n"
+               "Minimized=i:1\n");
     TVorrinControls fresh;
     LoadVorrinSettings(fresh, m_copies, m_context);
     EXPECT_EQ(fresh.EditTemp, QStringLiteral("/var/tmp/"));
     EXPECT_FALSE(fresh.CheckBoxRep);
+    EXPECT_EQ(fresh.ComboBoxPrior, 1);
+    EXPECT_EQ(m_copies.ButtonRunDirHint, m_dir.path() + u'/');
+    EXPECT_TRUE(fresh.CheckBoxMin);
+    const std::optional<QString> notice = SettingsDamageNotice();
+    ASSERT_TRUE(notice);
+    EXPECT_TRUE(notice->contains(QStringLiteral("wrong type: TempDir, Priority, NotWeekEnd."))) << qPrintable(*notice);
+    ASSERT_TRUE(SaveVorrinSettings(fresh, m_copies));
+    EXPECT_EQ(store().value(Main + QStringLiteral("/Report")), 0);
+    EXPECT_EQ(store().value(Main + QStringLiteral("/RepRunDir")), m_dir.path() + u'/');
+    EXPECT_EQ(store().value(Schedule + QStringLiteral("/Minimized")), 1);
+    EXPECT_FALSE(SettingsDamageNotice());
 }
 
 TEST_F(VorrinStoreTest, ValidationRefusesInOrder)
@@ -460,7 +475,9 @@ TEST_F(VorrinStoreTest, ADamagedStoreIsToldLoadsTheDefaultsAndIsNeverWritten)
     EXPECT_TRUE(notice->contains(platform::registryFileName()));
     EXPECT_TRUE(notice->contains(QStringLiteral("line 3: this line is broken"))) << qPrintable(*notice);
 
-    EXPECT_FALSE(SaveVorrinSettings(m_controls, m_copies));
+    QString why;
+    EXPECT_FALSE(SaveVorrinSettings(m_controls, m_copies, &why));
+    EXPECT_TRUE(why.contains(QStringLiteral("damaged (line 3: this line is broken)"))) << qPrintable(why);
     EXPECT_EQ(testfiles::readBytes(platform::registryFileName()), damaged);
     writeStore("");
     EXPECT_FALSE(SettingsDamageNotice());
@@ -521,4 +538,47 @@ TEST(VorrinEnableRulesTest, ControlsFollowTheirSwitches)
     e = EnabledControls(c);
     EXPECT_TRUE(e.CheckBoxWithDrive && e.PanelWeekDaysVisible && e.TimeList);
     EXPECT_FALSE(e.CheckBoxNotWeek || e.CheckBoxOnce);
+}
+
+TEST_F(VorrinStoreTest, AFullDiskFailsTheSaveWithTheSystemsReason)
+{
+    ScarceSpace space;
+    platform::setRegistryFolder(space.folder());
+    ASSERT_TRUE(SaveVorrinSettings(m_controls, m_copies));
+    const QByteArray before = testfiles::readBytes(platform::registryFileName());
+    m_controls.EditPassword = QString(4000, u'p');
+    QString why;
+    const bool exhausted = space.exhaust(1024);
+    const bool saved = exhausted && SaveVorrinSettings(m_controls, m_copies, &why);
+    platform::setRegistryFolder(m_dir.filePath(QStringLiteral("config")));
+    if (!exhausted)
+        GTEST_SKIP() << qPrintable(space.reason());
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(why.contains(QStringLiteral("No space left on device")) || why.contains(QStringLiteral("File too large")))
+        << qPrintable(why);
+    EXPECT_EQ(testfiles::readBytes(space.folder() + QStringLiteral("registry")), before);
+}
+
+TEST_F(VorrinStoreTest, AFolderThatCannotBeWrittenFailsTheSaveWithItsName)
+{
+    // A read-only mount refuses root too; other users skip.
+    QTemporaryDir mountPoint;
+    const QByteArray folder = QFile::encodeName(mountPoint.path());
+    if (::geteuid() != 0 || ::mount("tmpfs", folder.constData(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "needs root to mount a read-only file system";
+    platform::setRegistryFolder(mountPoint.path());
+    const bool saved = SaveVorrinSettings(m_controls, m_copies);
+    const QByteArray before = testfiles::readBytes(platform::registryFileName());
+    const bool readOnly = ::mount("tmpfs", folder.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=64k") == 0;
+    QString why;
+    m_controls.EditHost = QStringLiteral("changed");
+    const bool savedReadOnly = SaveVorrinSettings(m_controls, m_copies, &why);
+    const QByteArray after = testfiles::readBytes(platform::registryFileName());
+    platform::setRegistryFolder(m_dir.filePath(QStringLiteral("config")));
+    ::umount(folder.constData());
+    ASSERT_TRUE(saved);
+    ASSERT_TRUE(readOnly);
+    EXPECT_FALSE(savedReadOnly);
+    EXPECT_EQ(why, QStringLiteral("The folder %1 cannot be written").arg(mountPoint.path())) << qPrintable(why);
+    EXPECT_EQ(after, before);
 }

@@ -6,8 +6,10 @@ closes. Each received message becomes OUTPUT_FOLDER/<n>.json with the envelope,
 the raw data and what Python's email package reads from it.
 AUTH LOGIN accepts the user "user" with the password "secret". Recipients that
 begin with "refuse" are refused with 550; a message for a recipient that begins
-with "reject" is refused after DATA with 554.
+with "reject" is refused after DATA with 554; one for a recipient that begins
+with "slow" is accepted only 2 s after its data ended.
 """
+import asyncio
 import json
 import os
 import socket
@@ -68,6 +70,8 @@ class Handler:
     async def handle_DATA(self, server, session, envelope):
         if any(address.startswith("reject") for address in envelope.rcpt_tos):
             return "554 5.6.0 Message rejected"
+        if any(address.startswith("slow") for address in envelope.rcpt_tos):
+            await asyncio.sleep(2)
         raw = envelope.original_content
         record = {"mail_from": envelope.mail_from, "rcpt_tos": envelope.rcpt_tos,
                   "raw": raw.decode("latin-1")}

@@ -434,6 +434,9 @@ void TFormZentavo::closeEvent(QCloseEvent *event)
 
 void TFormZentavo::FormClose()
 {
+    // A report mail still waiting for its server ends now, with its report
+    // lines, rather than outliving the window.
+    m_smtp.AbortSession();
     m_messages.reset();
     if (platform::findWindow(CaptionTrayVorrin))
         platform::postMessage(CaptionTrayVorrin, MsgRunZentavo, 0);

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -15,6 +16,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 
 namespace platform {
@@ -142,8 +144,28 @@ std::optional<QString> showFolderDialog(const FolderRequest &request)
 
 } // namespace
 
+bool BoxesCanBeSeen()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform != QStringLiteral("offscreen") && platform != QStringLiteral("minimal")
+        && !QGuiApplication::screens().isEmpty();
+}
+
+QtPrompter::QtPrompter(bool boxesSeen)
+    : m_boxesSeen(boxesSeen)
+{
+}
+
 PromptButton QtPrompter::message(const MessageRequest &request)
 {
+    if (!m_boxesSeen) {
+        // Nobody could answer: the text goes where it can be read later, and
+        // the box ends as one whose time ran out.
+        const QString text = request.title.isEmpty() ? request.text : request.title + QStringLiteral(": ") + request.text;
+        std::fprintf(stderr, "%s\n", qUtf8Printable(QString(text).replace(u'\r', u'\n')));
+        std::fflush(stderr);
+        return PromptButton::None;
+    }
     return onGuiThread([&request] { return showMessage(request); });
 }
 

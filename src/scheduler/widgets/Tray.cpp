@@ -31,6 +31,8 @@ namespace {
 // The schedule is looked at a little more often than once a minute, so no
 // minute goes by unseen.
 constexpr int TimerIntervalMs = 59000;
+// How often a missing notification area is looked for.
+constexpr int TrayWatchMs = 2000;
 
 QIcon trayIcon()
 {
@@ -208,6 +210,29 @@ void TTrayForm::MessageReceived(const QString &name, quint64 wParam)
             break;
         }
     }
+}
+
+void TTrayForm::WatchNotificationArea()
+{
+    if (QSystemTrayIcon::isSystemTrayAvailable())
+        return;
+    platform::prompter().message(
+        {sVorrinHeader,
+         QStringLiteral("There is no notification area: the scheduler runs on and starts the scheduled runs, and "
+                        "its icon, with the menu for the settings and Exit, appears as soon as a notification area "
+                        "does."),
+         platform::PromptIcon::Information, platform::PromptButton::Ok, {}});
+    // A panel started later announces itself to nobody in particular: look.
+    m_trayWatch = new QTimer(this);
+    m_trayWatch->setInterval(TrayWatchMs);
+    connect(m_trayWatch, &QTimer::timeout, this, [this] {
+        if (!QSystemTrayIcon::isSystemTrayAvailable())
+            return;
+        m_trayWatch->stop();
+        TrayIcon->hide();
+        TrayIcon->show();
+    });
+    m_trayWatch->start();
 }
 
 } // namespace zentavo

@@ -44,6 +44,9 @@ public:
     // True once Exit was chosen or asked for; also before the message loop
     // runs, when it could not end that loop yet.
     bool Exiting() const { return m_exiting; }
+    // Where no notification area is there to show the icon: says so once
+    // and shows the icon as soon as one appears.
+    void WatchNotificationArea();
 
     // The settings dialog, or the main program's settings dialog named in a
     // message; one settings dialog at a time across the suite.
@@ -87,6 +90,7 @@ private:
     QAction *ExitItem = nullptr;
     QTimer *Timer = nullptr;
     QSystemTrayIcon *TrayIcon = nullptr;
+    QTimer *m_trayWatch = nullptr;
     bool m_exiting = false;
 };
 

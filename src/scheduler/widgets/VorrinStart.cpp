@@ -13,18 +13,15 @@
 
 #include <QLineEdit>
 
-#include <cstdio>
-
 namespace zentavo {
 
 namespace {
 
 const QString InstanceName = QStringLiteral("VorrinMap");
 
+// Where no one could see the box, the prompter writes it to standard error.
 void refuse(const QString &text, platform::PromptIcon icon)
 {
-    // Also where no one sees the box: a start from a session script.
-    std::fprintf(stderr, "%s\n", qPrintable(text));
     platform::prompter().message({sVorrinHeader, text, icon, platform::PromptButton::Ok, {}});
 }
 
@@ -64,11 +61,16 @@ std::unique_ptr<TTrayForm> StartVorrin(int &exitCode)
         refuse(sAlreadyRun, platform::PromptIcon::Warning);
         return nullptr;
     case platform::FileLock::State::Failed:
-        refuse(sMemoryError, platform::PromptIcon::Error);
+        refuse(sMemoryError + u'\n' + instance->errorString(), platform::PromptIcon::Error);
         exitCode = 1;
         return nullptr;
     }
     auto tray = std::make_unique<TTrayForm>(std::move(instance));
+    tray->WatchNotificationArea();
+    // The same notice as the main program's; the defaults are used meanwhile.
+    if (const std::optional<QString> notice = SettingsDamageNotice())
+        platform::prompter().message({sVorrinHeader, *notice, platform::PromptIcon::Warning,
+                                      platform::PromptButton::Ok, {}});
     if (tray->FormVorrin().EditFJob->text().isEmpty())
         offerEditor(*tray);
     tray->Scheduler().StartupRun();

@@ -464,8 +464,9 @@ bool TFormVorrin::SaveSettings()
         showFault(fault);
         return false;
     }
-    if (!SaveVorrinSettings(input, Copies)) {
-        platform::prompter().message({windowTitle(), sWriteError + u'\n' + platform::registryFileName(),
+    QString why;
+    if (!SaveVorrinSettings(input, Copies, &why)) {
+        platform::prompter().message({windowTitle(), sWriteError + u'\n' + platform::registryFileName() + u'\n' + why,
                                       platform::PromptIcon::Error, platform::PromptButton::Ok, {}});
         return false;
     }
@@ -861,17 +862,23 @@ void TFormVorrin::BitBtnTestClick()
                                            c.EditSubject,  c.EditFrom,     c.CheckBoxHelo,
                                            c.CheckBoxAuth, c.EditUserName, c.EditPassword};
     const QString version = GetVersionInfoStr();
-    smtpmail::PrepareMail(SMTP, Msg, settings, c.EditSubject, ProductTitle,
-                          version + QStringLiteral("\n\n") + DeleteAmpersand(BitBtnTest->text()));
+    const std::optional<QString> refused = smtpmail::PrepareMail(
+        SMTP, Msg, settings, c.EditSubject, ProductTitle,
+        version + QStringLiteral("\n\n") + DeleteAmpersand(BitBtnTest->text()));
     SMTP.Port = *port;
 
-    // The dialog stays responsive while the server is awaited; one test at a time.
-    BitBtnTest->setEnabled(false);
     QStringList transcript;
-    const std::optional<smtpmail::TSmtpStep> failed = smtpmail::RunSmtpSession(
-        SMTP, settings, smtpmail::TAfterRefusedSend::Abort,
-        [&](smtpmail::TSmtpStep, bool) { transcript << SMTP.LastReply().trimmed(); });
-    BitBtnTest->setEnabled(true);
+    std::optional<smtpmail::TSmtpStep> failed;
+    if (refused) {
+        failed = smtpmail::TSmtpStep::Send;
+        transcript << *refused;
+    } else {
+        // The dialog stays responsive while the server is awaited; one test at a time.
+        BitBtnTest->setEnabled(false);
+        failed = smtpmail::RunSmtpSession(SMTP, settings, smtpmail::TAfterRefusedSend::Abort,
+                                          [&](smtpmail::TSmtpStep, bool) { transcript << SMTP.LastReplyLines(); });
+        BitBtnTest->setEnabled(true);
+    }
 
     const QString text = SMTP.objectName() + QStringLiteral(": ") + smtpmail::SessionStatus(failed) + u'\n'
         + transcript.join(u'\n') + u'\n' + version;

@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -525,4 +526,24 @@ TEST_F(EndOfRunChainTest, ErrorsOnlyWithEveryJobOkPrintsAndMailsNothing)
     EXPECT_EQ(steps, (QStringList{QStringLiteral("power"), QStringLiteral("open before")}));
     EXPECT_FALSE(QFile::exists(pdf()));
     EXPECT_TRUE(server.Messages().isEmpty());
+}
+
+TEST_F(EndOfRunChainTest, ClosingTheWindowWhileTheReportIsMailedEndsTheMailWithItsLines)
+{
+    ScriptedServer silent({{"220 hi\r\n"}}); // greets, then never answers
+    settings.Mail.EditPort = QString::number(silent.Port());
+    settings.Mail.CheckBoxAuth = false;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (!silent.received.isEmpty() && form && form->isVisible())
+            form->close();
+    });
+    closer.start(20);
+    QElapsedTimer clock;
+    clock.start();
+    runToTheEnd();
+    EXPECT_LT(clock.elapsed(), 20000); // the reply wait alone is 60 s
+    const QString report = QString::fromUtf8(testfiles::readBytes(reportFile()));
+    EXPECT_TRUE(report.contains(QStringLiteral("Failed on send: SMTP\r\nSession aborted\r\n"))) << report.toStdString();
+    EXPECT_TRUE(report.endsWith(QString(50, u'-') + QStringLiteral("\r\n"))) << report.toStdString();
 }

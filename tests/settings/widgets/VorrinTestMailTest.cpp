@@ -125,7 +125,14 @@ TEST_F(VorrinTestMailTest, FailuresEndTheSessionSoTheNextTestWorks)
     EXPECT_TRUE(notSent.text.startsWith(QStringLiteral("SMTP: Failed on send\n"))) << notSent.text.toStdString();
     EXPECT_TRUE(notSent.text.contains(QStringLiteral("550")));
 
+    // A sender with a line break is refused with its own reason.
     m_form->EditEMail->setText(QStringLiteral("admin@example.org"));
+    m_form->EditFrom->setText(QStringLiteral("backup@example.org\r\nRCPT TO:<evil@example.org>"));
+    const platform::MessageRequest badSender = testMail();
+    EXPECT_TRUE(badSender.text.startsWith(QStringLiteral("SMTP: Failed on send\nThe sender address holds a line break\n")))
+        << badSender.text.toStdString();
+
+    m_form->EditFrom->setText(QStringLiteral("backup@example.org"));
     EXPECT_TRUE(testMail().text.startsWith(QStringLiteral("SMTP: Report sent\n")));
     EXPECT_EQ(server.Messages().size(), 1);
     EXPECT_TRUE(m_form->BitBtnTest->isEnabled());
@@ -161,6 +168,8 @@ TEST_F(VorrinTestMailTest, ASaveThatCannotBeWrittenKeepsTheStoredSettings)
     ASSERT_EQ(m_prompter->messages.size(), 1u);
     EXPECT_EQ(m_prompter->messages[0].icon, PromptIcon::Error);
     EXPECT_TRUE(m_prompter->messages[0].text.startsWith(sWriteError));
+    EXPECT_TRUE(m_prompter->messages[0].text.endsWith(QStringLiteral("File too large")))
+        << m_prompter->messages[0].text.toStdString(); // the system's reason
     EXPECT_EQ(testfiles::readBytes(platform::registryFileName()), stored);
 
     // Closed, the dialog shows what is stored, not the edit that failed.
