@@ -139,6 +139,7 @@ TZADirManager::Settings TZABaseArchiver::dirSettings() const
                                                : zarecords::AlternateSignatures;
     settings.oemNames = Options.OEMFileNames;
     settings.repairOnOpen = RepairDirectoryOnOpen;
+    settings.password = Password.toLocal8Bit();
     return settings;
 }
 
