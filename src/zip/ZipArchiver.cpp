@@ -210,8 +210,10 @@ void TZABaseArchiver::openStream(TZAFileMode mode)
 
 zavolumes::Naming TZABaseArchiver::naming() const
 {
-    const bool stub = !SFXStub.isEmpty() || (m_dirManager && m_dirManager->BaseOffset != 0);
-    return {m_spanningMode, SpanningOptions.AdvancedNaming, stub, m_upperCaseVolumes};
+    // A set is self-extracting by its stub or by its first volume's ".exe"
+    // (which the naming sees in FileName). Where its first entry begins
+    // says nothing: other tools' sets begin with a marker.
+    return {m_spanningMode, SpanningOptions.AdvancedNaming, !SFXStub.isEmpty(), m_upperCaseVolumes};
 }
 
 void TZABaseArchiver::createNewArchive()
