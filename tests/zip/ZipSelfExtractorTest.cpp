@@ -82,6 +82,7 @@ TEST_F(ZipSelfExtractor, LinksInTheTargetFolderLeadNowhere)
     writeFile(src + QStringLiteral("f.txt"), "the file itself");
     const QString exe = path(QStringLiteral("out/backup.exe"));
     buildArchive(zip, exe, src);
+    expectAcceptedByTools(exe);
 
     const QString elsewhere = path(QStringLiteral("elsewhere"));
     writeFile(elsewhere + QStringLiteral("/f.txt"), "outside");
