@@ -454,7 +454,10 @@ bool extractFile(Volumes &volumes, const Entry &entry, int folder, const std::st
     }
     if (!fd.valid())
         return false;
-    File out(::fdopen(::dup(fd.get()), "wb"));
+    const int copy = ::dup(fd.get());
+    File out(copy >= 0 ? ::fdopen(copy, "wb") : nullptr);
+    if (!out && copy >= 0)
+        ::close(copy);
     bool ok = out && extract(volumes, entry, out.get());
     out.reset();
     const time_t seconds = dosTime(entry.date, entry.time);
