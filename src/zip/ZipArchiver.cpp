@@ -408,7 +408,13 @@ void TZABaseArchiver::SetComment(const QString &comment)
     CheckActive();
     CheckMultiVolumeModification();
     const zanames::EncodedName encoded = zanames::encode(comment, Options.OEMFileNames);
-    m_dirManager->Comment = encoded.bytes.left(zarecords::MaxCommentSize);
+    const QByteArray bytes = encoded.bytes.left(zarecords::MaxCommentSize);
+    // A job sets its comment at every run: the same comment again leaves
+    // the file as it is, and with it the time it was last written, which
+    // tells the files changed since (see TZAFileSelector).
+    if (bytes == m_dirManager->Comment && !m_dirManager->Repaired && m_fileMode != TZAFileMode::Create)
+        return;
+    m_dirManager->Comment = bytes;
     if (!InUpdate() && m_spanningMode == smNone && m_fileMode != TZAFileMode::ReadOnlyDenyNone) {
         m_dirManager->WriteCentralDir(false);
         if (Options.FlushBuffers)

@@ -38,6 +38,21 @@ protected:
         buildArchive(zip, archive, src);
     }
 
+    // An update as a job with a comment runs it.
+    void updateWithComment()
+    {
+        zip.Options.OverwriteMode = omIfNewer;
+        zip.FileName = archive;
+        zip.BaseDir = src;
+        zip.FileMasks = {QStringLiteral("*.*")};
+        zip.OpenArchive();
+        zip.SetComment(QStringLiteral("job comment"));
+        zip.BeginUpdate();
+        zip.AddFiles();
+        zip.EndUpdate();
+        zip.CloseArchive();
+    }
+
     static void patch(const QString &file, qint64 pos, uint32_t value)
     {
         QFile f(file);
@@ -135,7 +150,8 @@ TEST_F(ZipForeignArchive, EntryRunningPastTheEndIsRepairedOrRefused)
 }
 
 // The DOS time has two-second steps: a rewritten file shows by its size,
-// or by a time later than the archive's own.
+// or by a time later than the archive's own (which setting the job's
+// comment again does not change).
 TEST_F(ZipForeignArchive, ChangeWithinTheSameTwoSecondsIsSeen)
 {
     const QDateTime archived(QDate(2024, 3, 1), QTime(10, 0, 0));
@@ -155,10 +171,10 @@ TEST_F(ZipForeignArchive, ChangeWithinTheSameTwoSecondsIsSeen)
         SCOPED_TRACE(c.what);
         QFile::remove(archive);
         writeFile(src + QStringLiteral("f.txt"), "text", archived);
-        update();
+        updateWithComment();
         setModified(archive, archived.addMSecs(500));
         writeFile(src + QStringLiteral("f.txt"), c.content, archived.addMSecs(c.msecsAfter));
-        update();
+        updateWithComment();
 
         expectAcceptedByTools(archive);
         const PythonView view = readWithPython(archive);
