@@ -3,6 +3,8 @@
 #include "ZAByteOrder.h"
 #include "ZANameCodec.h"
 
+#include <algorithm>
+
 namespace zacentral {
 
 using namespace zarecords;
@@ -82,6 +84,27 @@ void readZip64Extra(const QByteArray &data, bool sizeOverflow, bool compressedOv
         item.LocalHeaderOffset = in.take<uint64_t>();
     if (diskOverflow && in.has(4))
         item.DiskNumberStart = in.take<uint32_t>();
+}
+
+bool readLocalSizes(const LocalHeader &header, const QByteArray &extra, TDirItem &item)
+{
+    const bool sizeOverflow = header.uncompressedSize == Overflow32;
+    const bool compressedOverflow = header.compressedSize == Overflow32;
+    item.UncompressedSize = header.uncompressedSize;
+    item.CompressedSize = header.compressedSize;
+    zabytes::Reader extras(extra);
+    while (extras.has(4)) {
+        const uint16_t id = extras.take<uint16_t>();
+        const qsizetype fieldSize = std::min<qsizetype>(extras.take<uint16_t>(), extra.size() - extras.position());
+        if (id == Zip64ExtraId) {
+            const QByteArray field = extra.mid(extras.position(), fieldSize);
+            readZip64Extra(field, sizeOverflow, compressedOverflow, false, false, item);
+            return qsizetype(8 * (int(sizeOverflow) + int(compressedOverflow))) <= fieldSize;
+        }
+        for (qsizetype i = 0; i < fieldSize; ++i)
+            extras.take<uint8_t>();
+    }
+    return !sizeOverflow && !compressedOverflow;
 }
 
 qsizetype decode(const QByteArray &data, qsizetype offset, uint32_t signature, bool oemNames,

@@ -22,4 +22,9 @@ qsizetype decode(const QByteArray &data, qsizetype offset, uint32_t signature, b
 void readZip64Extra(const QByteArray &data, bool sizeOverflow, bool compressedOverflow,
                     bool offsetOverflow, bool diskOverflow, TDirItem &item);
 
+// Takes the sizes of a local header into item: the header's own, or those
+// of the Zip64 extra among its extra fields where the header shows the
+// overflow mark. False when a size is marked so and no extra holds it.
+bool readLocalSizes(const zarecords::LocalHeader &header, const QByteArray &extra, TDirItem &item);
+
 } // namespace zacentral

@@ -45,6 +45,15 @@ void TZACipher::EncryptBuffer(char *data, qsizetype size)
         data[i] = char(EncryptByte(uint8_t(data[i])));
 }
 
+void TZACipher::DecryptBuffer(char *data, qsizetype size)
+{
+    for (qsizetype i = 0; i < size; ++i) {
+        const uint8_t plain = uint8_t(data[i]) ^ DecryptByte();
+        UpdateKeys(plain);
+        data[i] = char(plain);
+    }
+}
+
 QByteArray TZACipher::EncryptionHeader(uint32_t crc32)
 {
     QByteArray header(12, Qt::Uninitialized);

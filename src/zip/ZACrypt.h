@@ -5,7 +5,8 @@
 #include <cstdint>
 
 // The traditional PKWARE encryption of ZIP entries (weak by today's
-// standards; kept for archives that must open in every tool). Encrypts only.
+// standards; kept for archives that must open in every tool). Decrypting
+// serves only to check that an encrypted entry is whole.
 class TZACipher
 {
 public:
@@ -13,6 +14,7 @@ public:
 
     uint8_t EncryptByte(uint8_t plain);
     void EncryptBuffer(char *data, qsizetype size);
+    void DecryptBuffer(char *data, qsizetype size);
 
     // The 12-byte header that starts an encrypted entry: random bytes, then
     // the two high bytes of the entry's CRC-32 for the password check.

@@ -144,10 +144,17 @@ bool TZADirManager::readDirectoryAt(qint64 endPos)
     }
     // A directory that points at damaged local headers is no better than
     // none: the entries are found again from the headers that are sound.
+    // So is one whose entry runs on past the directory (or the end of the
+    // file): the tools refuse it whatever the repair is allowed to do.
     for (qsizetype i = 0; i < Items.Count(); ++i) {
         const TDirItem &item = Items.GetItem(i);
-        if (!zaentry::LocalHeaderMatches(*m_stream, qint64(item.LocalHeaderOffset), m_settings.signatures.localHeader,
-                                         item))
+        const qint64 offset = qint64(item.LocalHeaderOffset);
+        LocalHeader header;
+        if (!zaentry::LocalHeaderMatches(*m_stream, offset, m_settings.signatures.localHeader, item, &header))
+            return damaged();
+        const uint64_t end = uint64_t(offset) + LocalHeaderSize + header.nameLength + header.extraLength
+                             + item.CompressedSize;
+        if (end > uint64_t(offset < directoryPos ? directoryPos : m_stream->size()))
             return damaged();
     }
     BaseOffset = Items.Count() > 0 ? qint64(Items.GetItem(0).LocalHeaderOffset) : directoryPos;

@@ -20,6 +20,8 @@ public:
         zarecords::SignatureSet signatures = zarecords::StandardSignatures;
         bool oemNames = true;
         bool repairOnOpen = true;
+        // Lets a repair check encrypted entries by decrypting them.
+        QByteArray password;
     };
 
     // stream: the archive stream, not owned. A new archive's entries begin

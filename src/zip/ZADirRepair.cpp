@@ -39,26 +39,16 @@ bool readLocalEntry(QIODevice &stream, qint64 pos, const TZADirManager::Settings
     item.ModTime = header.modTime;
     item.ModDate = header.modDate;
     item.Crc32 = header.crc32;
-    item.CompressedSize = header.compressedSize;
-    item.UncompressedSize = header.uncompressedSize;
     item.LocalHeaderOffset = uint64_t(pos);
     item.EncodedName = zastream::readAt(stream, pos + LocalHeaderSize, header.nameLength);
     item.FileName = zanames::decode(item.EncodedName, item.Flags, settings.oemNames);
 
     const QByteArray extra = zastream::readAt(stream, pos + LocalHeaderSize + header.nameLength,
                                               header.extraLength);
-    zabytes::Reader extras(extra);
-    while (extras.has(4)) {
-        const uint16_t id = extras.take<uint16_t>();
-        const qsizetype fieldSize = std::min<qsizetype>(extras.take<uint16_t>(),
-                                                        extra.size() - extras.position());
-        if (id == Zip64ExtraId)
-            zacentral::readZip64Extra(extra.mid(extras.position(), fieldSize),
-                                      header.uncompressedSize == Overflow32,
-                                      header.compressedSize == Overflow32, false, false, item);
-        for (qsizetype i = 0; i < fieldSize; ++i)
-            extras.take<uint8_t>();
-    }
+    // Sizes marked as overflowing with no Zip64 extra to hold them are
+    // unknown: such an entry's data can never be found whole.
+    if (!zacentral::readLocalSizes(header, extra, item) && !(header.flags & FlagDataDescriptor))
+        item.CompressedSize = UINT64_MAX;
     // A name ending in "/" is a folder; an empty file is not.
     item.ExternalAttributes = item.FileName.endsWith(u'/') ? AttrFolder : AttrArchive;
     found.dataStart = dataStart;
@@ -124,7 +114,7 @@ void TZADirManager::repair()
                 dataEnd = found.dataStart + qint64(found.item.CompressedSize);
             // A write cut short leaves a header whose data does not bear it
             // out; such an entry is left out, so the file is archived again.
-            if (dataEnd >= 0 && zaentry::DataIsWhole(stream, found.dataStart, found.item)) {
+            if (dataEnd >= 0 && zaentry::DataIsWhole(stream, found.dataStart, found.item, m_settings.password)) {
                 Items.Append(found.item);
                 // Skipping the data keeps archives stored inside this one
                 // from turning into entries of their own.

@@ -1,12 +1,15 @@
 #include "ZAEntryCheck.h"
 
 #include "DirItem.h"
+#include "ZACentralHeader.h"
+#include "ZACrypt.h"
 #include "ZARecords.h"
 #include "ZAStreamIO.h"
 
 #include <zlib.h>
 
 #include <algorithm>
+#include <optional>
 
 using namespace zarecords;
 
@@ -14,6 +17,7 @@ namespace {
 
 constexpr int RawDeflateWindowBits = -15;
 constexpr qsizetype OutputBlock = 256 * 1024;
+constexpr int EncryptionHeaderSize = 12;
 
 struct InflateStream
 {
@@ -29,47 +33,66 @@ struct InflateStream
     InflateStream &operator=(const InflateStream &) = delete;
 };
 
-// Reads the compressed bytes block by block and hands each to take, which
-// answers false to stop; false when the data ends early.
-template <typename Take>
-bool readData(QIODevice &stream, qint64 dataStart, uint64_t size, Take &&take)
+// The compressed bytes of an entry, block by block, decrypted when the
+// entry is encrypted.
+class DataReader
 {
-    uint64_t done = 0;
-    while (done < size) {
-        const qint64 n = qint64(std::min<uint64_t>(size - done, uint64_t(zastream::CopyBlockSize)));
-        const QByteArray block = zastream::readAt(stream, dataStart + qint64(done), n);
-        if (block.size() != n)
-            return false;
-        done += uint64_t(n);
-        if (!take(block))
-            return false;
+public:
+    DataReader(QIODevice &stream, qint64 dataStart, uint64_t size, TZACipher *cipher)
+        : m_stream(stream), m_pos(dataStart), m_size(size), m_cipher(cipher)
+    {
     }
-    return true;
-}
 
-bool storedIsWhole(QIODevice &stream, qint64 dataStart, const TDirItem &item)
+    // Hands each block to take, which answers false to stop; false when the
+    // data ends early or take stopped.
+    template <typename Take>
+    bool readAll(Take &&take)
+    {
+        uint64_t done = 0;
+        while (done < m_size) {
+            const qint64 n = qint64(std::min<uint64_t>(m_size - done, uint64_t(zastream::CopyBlockSize)));
+            QByteArray block = zastream::readAt(m_stream, m_pos + qint64(done), n);
+            if (block.size() != n)
+                return false;
+            done += uint64_t(n);
+            if (m_cipher)
+                m_cipher->DecryptBuffer(block.data(), block.size());
+            if (!take(block))
+                return false;
+        }
+        return true;
+    }
+
+private:
+    QIODevice &m_stream;
+    qint64 m_pos;
+    uint64_t m_size;
+    TZACipher *m_cipher;
+};
+
+bool storedIsWhole(DataReader &data, uint64_t size, const TDirItem &item)
 {
-    if (item.CompressedSize != item.UncompressedSize)
+    if (size != item.UncompressedSize)
         return false;
     uLong crc = crc32(0, nullptr, 0);
-    const bool read = readData(stream, dataStart, item.CompressedSize, [&](const QByteArray &block) {
+    const bool read = data.readAll([&](const QByteArray &block) {
         crc = crc32(crc, reinterpret_cast<const Bytef *>(block.constData()), uInt(block.size()));
         return true;
     });
     return read && uint32_t(crc) == item.Crc32;
 }
 
-bool deflatedIsWhole(QIODevice &stream, qint64 dataStart, const TDirItem &item)
+bool deflatedIsWhole(DataReader &data, uint64_t size, const TDirItem &item)
 {
     InflateStream inflater;
-    if (!inflater.ready || item.CompressedSize == 0)
+    if (!inflater.ready || size == 0)
         return false;
     z_stream &z = inflater.stream;
     QByteArray output(OutputBlock, Qt::Uninitialized);
     uLong crc = crc32(0, nullptr, 0);
     uint64_t produced = 0;
     bool ended = false;
-    const bool read = readData(stream, dataStart, item.CompressedSize, [&](const QByteArray &block) {
+    const bool read = data.readAll([&](const QByteArray &block) {
         // Bytes after the end of the deflate stream are not the entry's.
         if (ended)
             return true;
@@ -95,6 +118,19 @@ bool deflatedIsWhole(QIODevice &stream, qint64 dataStart, const TDirItem &item)
     return read && ended && produced == item.UncompressedSize && uint32_t(crc) == item.Crc32;
 }
 
+// The 12-byte header in front of encrypted data ends with a check byte: the
+// CRC's high byte, or the time's when a data descriptor carries the CRC.
+bool encryptionHeaderChecks(QIODevice &stream, qint64 dataStart, const TDirItem &item, TZACipher &cipher)
+{
+    QByteArray header = zastream::readAt(stream, dataStart, EncryptionHeaderSize);
+    if (header.size() != EncryptionHeaderSize || item.CompressedSize < uint64_t(EncryptionHeaderSize))
+        return false;
+    cipher.DecryptBuffer(header.data(), header.size());
+    const uint8_t expected = (item.Flags & FlagDataDescriptor) ? uint8_t(item.ModTime >> 8)
+                                                               : uint8_t(item.Crc32 >> 24);
+    return uint8_t(header.at(EncryptionHeaderSize - 1)) == expected;
+}
+
 } // namespace
 
 namespace zaentry {
@@ -114,18 +150,33 @@ bool LocalHeaderMatches(QIODevice &stream, qint64 pos, uint32_t signature, const
         return false;
     if (read.flags & FlagDataDescriptor)
         return true;
-    const bool sizeInZip64 = read.compressedSize == Overflow32;
-    return read.crc32 == item.Crc32 && (sizeInZip64 || read.compressedSize == item.CompressedSize);
+    if (read.crc32 != item.Crc32)
+        return false;
+    // A size marked as overflowing must be there in the header's Zip64 extra.
+    TDirItem sizes;
+    const QByteArray extra = zastream::readAt(stream, pos + LocalHeaderSize + nameLength, read.extraLength);
+    return extra.size() == read.extraLength && zacentral::readLocalSizes(read, extra, sizes)
+           && sizes.CompressedSize == item.CompressedSize;
 }
 
-bool DataIsWhole(QIODevice &stream, qint64 dataStart, const TDirItem &item)
+bool DataIsWhole(QIODevice &stream, qint64 dataStart, const TDirItem &item, const QByteArray &password)
 {
-    if (item.Flags & FlagEncrypted)
-        return false;
+    std::optional<TZACipher> cipher;
+    uint64_t size = item.CompressedSize;
+    if (item.Flags & FlagEncrypted) {
+        if (password.isEmpty())
+            return false;
+        cipher.emplace(password);
+        if (!encryptionHeaderChecks(stream, dataStart, item, *cipher))
+            return false;
+        dataStart += EncryptionHeaderSize;
+        size -= EncryptionHeaderSize;
+    }
+    DataReader data(stream, dataStart, size, cipher ? &*cipher : nullptr);
     if (item.Method == MethodStored)
-        return storedIsWhole(stream, dataStart, item);
+        return storedIsWhole(data, size, item);
     if (item.Method == MethodDeflated)
-        return deflatedIsWhole(stream, dataStart, item);
+        return deflatedIsWhole(data, size, item);
     return false;
 }
 

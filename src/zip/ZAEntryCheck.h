@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QIODevice>
 
 #include <cstdint>
@@ -23,8 +24,8 @@ bool LocalHeaderMatches(QIODevice &stream, qint64 pos, uint32_t signature, const
 // True when the data of an entry is there in full: the compressed bytes
 // from dataStart are stored or inflate to the entry's uncompressed size, and
 // their CRC-32 is the entry's. An interrupted write leaves a local header
-// with sizes or a CRC that its data does not bear out. Encrypted data cannot
-// be checked without its password and never counts as whole.
-bool DataIsWhole(QIODevice &stream, qint64 dataStart, const TDirItem &item);
+// with sizes or a CRC that its data does not bear out. Encrypted data is
+// checked through the password; without one it never counts as whole.
+bool DataIsWhole(QIODevice &stream, qint64 dataStart, const TDirItem &item, const QByteArray &password);
 
 } // namespace zaentry

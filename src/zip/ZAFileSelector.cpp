@@ -13,6 +13,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMutex>
 
 using namespace zarecords;
@@ -55,6 +56,8 @@ private:
 TZAFileSelector::TZAFileSelector(TZAArchiveContext &context, const QStringList &exclusions)
     : m_context(context), m_settings(context.Settings()), m_exclusions(exclusions)
 {
+    if (!m_settings.InMemory())
+        m_archiveWritten = QFileInfo(m_settings.FileName).lastModified();
 }
 
 void TZAFileSelector::AddFiles(const QStringList &masks, int searchAttr, bool recurse)
@@ -247,6 +250,12 @@ bool TZAFileSelector::keepsExistingEntry(const TDirItem &existing, const QString
             return ifNewer;
         const uint32_t stored = dosdatetime::join(existing.ModDate, existing.ModTime);
         const uint32_t current = m_localTime.ToDos(entry.modified);
+        // The DOS time has two-second steps: a file rewritten within the
+        // step of its entry still shows by its size, or by a time after the
+        // archive's last writing, which came after any entry was made.
+        if (ifNewer && (uint64_t(entry.size) != existing.UncompressedSize
+                        || (current == stored && m_archiveWritten.isValid() && entry.modified > m_archiveWritten)))
+            return false;
         return ifNewer ? !(current > stored) : !(current < stored);
     }
     }

@@ -3,6 +3,7 @@
 #include "DosDateTime.h"
 #include "FolderWalk.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -45,4 +46,7 @@ private:
     QStringList m_exclusions;
     int m_searchAttr = 0;
     const dosdatetime::LocalTimeRule m_localTime;
+    // When the archive was last written, before this update (invalid for a
+    // new archive).
+    QDateTime m_archiveWritten;
 };

@@ -496,10 +496,13 @@ qint64 TZAUpdateCommit::measureSavedEntry(const TDirItem &saved, qint64 tailOffs
 void TZAUpdateCommit::copyUnchangedItem(qsizetype index)
 {
     TZADirArray &items = m_dir.Items;
-    const qsizetype savedIndex = m_dir.SavedItems.FindName(items.GetItem(index).FileName);
-    if (savedIndex < 0 || !m_tail)
+    // The working list begins as a copy of the saved one and only grows at
+    // its end, so a kept entry is the saved entry at its own position; by
+    // name it could be another entry of the same name.
+    if (index >= m_dir.SavedItems.Count() || !m_tail
+        || m_dir.SavedItems.GetItem(index).FileName != items.GetItem(index).FileName)
         throw EZAException(zaconst::neKeptEntryNotSaved);
-    const TDirItem &saved = m_dir.SavedItems.GetItem(savedIndex);
+    const TDirItem &saved = m_dir.SavedItems.GetItem(index);
     if (items.GetItem(index).Operation == poUpdate)
         items.SetItem(index, saved);
 

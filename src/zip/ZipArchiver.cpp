@@ -147,6 +147,7 @@ TZADirManager::Settings TZABaseArchiver::dirSettings() const
                                                : zarecords::AlternateSignatures;
     settings.oemNames = Options.OEMFileNames;
     settings.repairOnOpen = RepairDirectoryOnOpen;
+    settings.password = Password.toLocal8Bit();
     return settings;
 }
 
@@ -324,8 +325,10 @@ void TZABaseArchiver::openStream(TZAFileMode mode)
 
 zavolumes::Naming TZABaseArchiver::naming() const
 {
-    const bool stub = !SFXStub.isEmpty() || (m_dirManager && m_dirManager->BaseOffset != 0);
-    return {m_spanningMode, SpanningOptions.AdvancedNaming, stub, m_upperCaseVolumes};
+    // A set is self-extracting by its stub or by its first volume's ".exe"
+    // (which the naming sees in FileName). Where its first entry begins
+    // says nothing: other tools' sets begin with a marker.
+    return {m_spanningMode, SpanningOptions.AdvancedNaming, !SFXStub.isEmpty(), m_upperCaseVolumes};
 }
 
 void TZABaseArchiver::createNewArchive()
@@ -523,7 +526,13 @@ void TZABaseArchiver::SetComment(const QString &comment)
     CheckActive();
     CheckMultiVolumeModification();
     const zanames::EncodedName encoded = zanames::encode(comment, Options.OEMFileNames);
-    m_dirManager->Comment = encoded.bytes.left(zarecords::MaxCommentSize);
+    const QByteArray bytes = encoded.bytes.left(zarecords::MaxCommentSize);
+    // A job sets its comment at every run: the same comment again leaves
+    // the file as it is, and with it the time it was last written, which
+    // tells the files changed since (see TZAFileSelector).
+    if (bytes == m_dirManager->Comment && !m_dirManager->Repaired && m_fileMode != TZAFileMode::Create)
+        return;
+    m_dirManager->Comment = bytes;
     if (!InUpdate() && m_spanningMode == smNone && m_fileMode != TZAFileMode::ReadOnlyDenyNone) {
         m_dirManager->WriteCentralDir(false);
         if (Options.FlushBuffers)

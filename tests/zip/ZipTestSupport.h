@@ -10,6 +10,7 @@
 #include <QBuffer>
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -19,6 +20,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 // Shared helpers of the ZIP tests: trees of files, archives built with the
 // archiver, and the checks of independent tools.
@@ -73,6 +76,18 @@ inline void buildArchive(TZABaseArchiver &zip, const QString &archive, const QSt
     zip.AddFiles();
     zip.EndUpdate();
     zip.CloseArchive();
+}
+
+// Relative path -> contents of every file below root.
+inline std::map<QString, QByteArray> treeOf(const QString &root)
+{
+    std::map<QString, QByteArray> tree;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        tree[QDir(root).relativeFilePath(path)] = testfiles::readBytes(path);
+    }
+    return tree;
 }
 
 // The entries as Python's zipfile reads them (names decoded by flag bit

@@ -43,18 +43,6 @@ QStringList filesIn(const QString &folder, const QStringList &filters = {})
     return names;
 }
 
-// Relative path -> contents of every file below root.
-std::map<QString, QByteArray> treeOf(const QString &root)
-{
-    std::map<QString, QByteArray> tree;
-    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        tree[QDir(root).relativeFilePath(path)] = testfiles::readBytes(path);
-    }
-    return tree;
-}
-
 void expectExtractedTreeEquals(const QString &archive, const QString &target, const QString &sources)
 {
     const auto result = ziptools::run(QStringLiteral("unzip"), {QStringLiteral("-qq"), archive,

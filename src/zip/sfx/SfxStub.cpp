@@ -1,11 +1,16 @@
 // The self-extractor stub: a ZIP archive follows this program in its own
-// file. Run, it extracts the archive's files into the folder given as its
-// first argument (the current folder when none is given).
+// file, or, for a split set, this file is the first volume and the others
+// lie beside it (name.Z02, ... and the last one name.ZIP). Run, it extracts
+// the archive's files into the folder given as its first argument (the
+// current folder when none is given).
 //
 // It reads the names itself rather than leaving them to an unzip program:
 // the suite stores a name in the OEM code page (866) when the entry says
 // MS-DOS origin, in the ANSI code page (1251) otherwise, and as UTF-8 when
 // flag bit 11 is set; each is restored to the UTF-8 name it came from.
+// Each file is written under a temporary name beside its own and takes its
+// name only once its CRC-32 is checked, so a damaged entry never replaces a
+// file that is there; no symbolic link is followed below the target folder.
 // Needs nothing but the C library and zlib, so it runs where the programs
 // are not installed.
 #include <zlib.h>
@@ -20,9 +25,11 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <iconv.h>
+#include <limits.h>
 #include <sys/stat.h>
-#include <sys/time.h>
+#include <unistd.h>
 
 namespace {
 
@@ -32,6 +39,7 @@ constexpr uint32_t EndSignature = 0x06054B50;
 constexpr uint32_t Zip64LocatorSignature = 0x07064B50;
 constexpr uint32_t Zip64EndSignature = 0x06064B50;
 constexpr uint32_t Overflow32 = 0xFFFFFFFF;
+constexpr uint16_t Overflow16 = 0xFFFF;
 constexpr size_t Block = 1 << 20;
 
 struct FileCloser
@@ -39,6 +47,29 @@ struct FileCloser
     void operator()(FILE *file) const { std::fclose(file); }
 };
 using File = std::unique_ptr<FILE, FileCloser>;
+
+// A descriptor closed when it goes out of scope.
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd = -1) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(Descriptor &&other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
+    Descriptor &operator=(Descriptor &&other) noexcept
+    {
+        std::swap(m_fd, other.m_fd);
+        return *this;
+    }
+    int get() const { return m_fd; }
+    bool valid() const { return m_fd >= 0; }
+
+private:
+    int m_fd;
+};
 
 uint64_t get(const unsigned char *p, int bytes)
 {
@@ -53,6 +84,54 @@ bool readAt(FILE *file, uint64_t pos, void *buffer, size_t size)
     return fseeko(file, off_t(pos), SEEK_SET) == 0 && std::fread(buffer, 1, size, file) == size;
 }
 
+// The files of the archive: this program alone, or the volumes of a split
+// set, the first of which is this program. Reading runs on from the end of
+// one volume into the next.
+class Volumes
+{
+public:
+    explicit Volumes(std::vector<std::string> names) : m_names(std::move(names)), m_files(m_names.size()) {}
+
+    size_t count() const { return m_names.size(); }
+    FILE *volume(size_t disk)
+    {
+        if (disk >= m_files.size())
+            return nullptr;
+        if (!m_files[disk])
+            m_files[disk].reset(std::fopen(m_names[disk].c_str(), "rb"));
+        return m_files[disk].get();
+    }
+
+    // Positions the reading at offset of volume disk.
+    bool seek(uint64_t disk, uint64_t offset)
+    {
+        m_disk = size_t(disk);
+        FILE *file = volume(m_disk);
+        return file && fseeko(file, off_t(offset), SEEK_SET) == 0;
+    }
+
+    bool read(void *buffer, size_t size)
+    {
+        auto *out = static_cast<unsigned char *>(buffer);
+        while (size > 0) {
+            FILE *file = volume(m_disk);
+            if (!file)
+                return false;
+            const size_t n = std::fread(out, 1, size, file);
+            out += n;
+            size -= n;
+            if (size > 0 && !seek(m_disk + 1, 0))
+                return false;
+        }
+        return true;
+    }
+
+private:
+    std::vector<std::string> m_names;
+    std::vector<File> m_files;
+    size_t m_disk = 0;
+};
+
 struct Entry
 {
     std::string name;
@@ -63,6 +142,7 @@ struct Entry
     uint32_t crc = 0;
     uint64_t compressed = 0;
     uint64_t size = 0;
+    uint64_t disk = 0;
     uint64_t offset = 0;
 };
 
@@ -100,22 +180,24 @@ std::string entryName(const std::string &stored, uint16_t flags, uint16_t versio
     return toUtf8(stored, (versionMadeBy >> 8) == 0 ? "CP866" : "CP1251");
 }
 
-// A name that would land outside the target folder is refused.
-bool isSafe(const std::string &name)
+// The parts of an entry's name between its slashes; empty when the name
+// could land outside the target folder.
+std::vector<std::string> nameParts(const std::string &name)
 {
+    std::vector<std::string> parts;
     if (name.empty() || name.front() == '/' || name.find('\\') != std::string::npos)
-        return false;
+        return parts;
     size_t start = 0;
-    while (start <= name.size()) {
-        const size_t end = name.find('/', start);
-        const std::string part = name.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    while (start < name.size()) {
+        const size_t end = std::min(name.find('/', start), name.size());
+        const std::string part = name.substr(start, end - start);
         if (part == "..")
-            return false;
-        if (end == std::string::npos)
-            break;
+            return {};
+        if (!part.empty() && part != ".")
+            parts.push_back(part);
         start = end + 1;
     }
-    return true;
+    return parts;
 }
 
 bool makeFolders(const std::string &path)
@@ -130,7 +212,20 @@ bool makeFolders(const std::string &path)
     return true;
 }
 
-void setTime(const std::string &path, uint16_t date, uint16_t time)
+// Opens (making it when missing) each folder of parts below the folder
+// root in turn; a part that is a symbolic link, or no folder, fails.
+Descriptor openFolders(int root, const std::vector<std::string> &parts, size_t count)
+{
+    Descriptor folder(::dup(root));
+    for (size_t i = 0; i < count && folder.valid(); ++i) {
+        if (::mkdirat(folder.get(), parts[i].c_str(), 0777) != 0 && errno != EEXIST)
+            return Descriptor();
+        folder = Descriptor(::openat(folder.get(), parts[i].c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    }
+    return folder;
+}
+
+time_t dosTime(uint16_t date, uint16_t time)
 {
     std::tm when{};
     when.tm_year = ((date >> 9) & 0x7F) + 80;
@@ -140,22 +235,29 @@ void setTime(const std::string &path, uint16_t date, uint16_t time)
     when.tm_min = (time >> 5) & 0x3F;
     when.tm_sec = (time & 0x1F) * 2;
     when.tm_isdst = -1;
-    const std::time_t seconds = std::mktime(&when);
-    if (seconds == std::time_t(-1))
-        return;
-    const timeval times[2] = {{seconds, 0}, {seconds, 0}};
-    ::utimes(path.c_str(), times);
+    return std::mktime(&when);
 }
 
-// The central directory: its entries and where the archive proper begins.
-bool readDirectory(FILE *archive, std::vector<Entry> &entries)
+// Where the directory lies: its volume, its offset there, its size and the
+// number of its entries.
+struct DirectoryPlace
 {
-    if (fseeko(archive, 0, SEEK_END) != 0)
+    uint64_t disk = 0;
+    uint64_t offset = 0;
+    uint64_t size = 0;
+    uint64_t count = 0;
+    uint64_t lastDisk = 0;
+};
+
+// Reads the end record (and the Zip64 records) at the end of file.
+bool findDirectory(FILE *file, DirectoryPlace &place)
+{
+    if (fseeko(file, 0, SEEK_END) != 0)
         return false;
-    const uint64_t size = uint64_t(ftello(archive));
+    const uint64_t size = uint64_t(ftello(file));
     const uint64_t tailSize = std::min<uint64_t>(size, 65536 + 22);
     std::vector<unsigned char> tail(tailSize);
-    if (!readAt(archive, size - tailSize, tail.data(), tailSize))
+    if (tailSize < 22 || !readAt(file, size - tailSize, tail.data(), tailSize))
         return false;
     int64_t end = -1;
     for (int64_t i = int64_t(tailSize) - 22; i >= 0; --i) {
@@ -168,27 +270,70 @@ bool readDirectory(FILE *archive, std::vector<Entry> &entries)
         return false;
     const unsigned char *record = &tail[size_t(end)];
     const uint64_t endPos = size - tailSize + uint64_t(end);
-    uint64_t count = get(record + 10, 2);
-    uint64_t directorySize = get(record + 12, 4);
+    place.lastDisk = get(record + 4, 2);
+    place.disk = get(record + 6, 2);
+    place.count = get(record + 10, 2);
+    place.size = get(record + 12, 4);
+    place.offset = get(record + 16, 4);
     uint64_t directoryEnd = endPos;
     unsigned char locator[20];
-    if (endPos >= 20 && readAt(archive, endPos - 20, locator, 20) && get(locator, 4) == Zip64LocatorSignature) {
+    if (endPos >= 20 && readAt(file, endPos - 20, locator, 20) && get(locator, 4) == Zip64LocatorSignature) {
         unsigned char zip64[56];
-        if (endPos < 76 || !readAt(archive, endPos - 76, zip64, 56) || get(zip64, 4) != Zip64EndSignature)
+        if (endPos < 76 || !readAt(file, endPos - 76, zip64, 56) || get(zip64, 4) != Zip64EndSignature)
             return false;
-        count = get(zip64 + 32, 8);
-        directorySize = get(zip64 + 40, 8);
+        place.lastDisk = get(zip64 + 16, 4);
+        place.disk = get(zip64 + 20, 4);
+        place.count = get(zip64 + 32, 8);
+        place.size = get(zip64 + 40, 8);
+        place.offset = get(zip64 + 48, 8);
         directoryEnd = endPos - 76;
     }
-    if (directorySize > directoryEnd)
-        return false;
-    // Offsets count from the start of this file (the stub in front shifts
-    // the directory, not what the directory says).
-    std::vector<unsigned char> directory(directorySize);
-    if (!readAt(archive, directoryEnd - directorySize, directory.data(), directorySize))
+    if (place.lastDisk == 0) {
+        // A single file: the directory ends where its end records begin,
+        // whatever a stub in front did to the stored offset.
+        if (place.size > directoryEnd)
+            return false;
+        place.offset = directoryEnd - place.size;
+    }
+    return true;
+}
+
+// The archive: behind this program in its own file, or the split set whose
+// first volume this program is (its last volume is name.ZIP or name.zip).
+std::unique_ptr<Volumes> openArchive(const std::string &self, DirectoryPlace &place)
+{
+    auto single = std::make_unique<Volumes>(std::vector<std::string>{self});
+    if (FILE *file = single->volume(0); file && findDirectory(file, place) && place.lastDisk == 0)
+        return single;
+    const size_t slash = self.rfind('/');
+    const size_t dot = self.rfind('.');
+    const std::string base = dot != std::string::npos && (slash == std::string::npos || dot > slash)
+                                 ? self.substr(0, dot)
+                                 : self;
+    for (const char *last : {".ZIP", ".zip"}) {
+        File file(std::fopen((base + last).c_str(), "rb"));
+        if (!file || !findDirectory(file.get(), place) || place.lastDisk == 0 || place.lastDisk > 999)
+            continue;
+        const bool upper = last[1] == 'Z';
+        std::vector<std::string> names{self};
+        for (uint64_t disk = 1; disk < place.lastDisk; ++disk) {
+            char number[8];
+            std::snprintf(number, sizeof number, "%s%02u", upper ? ".Z" : ".z", unsigned(disk + 1));
+            names.push_back(base + number);
+        }
+        names.push_back(base + last);
+        return std::make_unique<Volumes>(std::move(names));
+    }
+    return nullptr;
+}
+
+bool readDirectory(Volumes &volumes, const DirectoryPlace &place, std::vector<Entry> &entries)
+{
+    std::vector<unsigned char> directory(place.size);
+    if (!volumes.seek(place.disk, place.offset) || !volumes.read(directory.data(), directory.size()))
         return false;
     size_t at = 0;
-    for (uint64_t i = 0; i < count; ++i) {
+    for (uint64_t i = 0; i < place.count; ++i) {
         if (at + 46 > directory.size() || get(&directory[at], 4) != CentralSignature)
             return false;
         const unsigned char *h = &directory[at];
@@ -204,6 +349,7 @@ bool readDirectory(FILE *archive, std::vector<Entry> &entries)
         const size_t nameLength = size_t(get(h + 28, 2));
         const size_t extraLength = size_t(get(h + 30, 2));
         const size_t commentLength = size_t(get(h + 32, 2));
+        entry.disk = get(h + 34, 2);
         entry.offset = get(h + 42, 4);
         if (at + 46 + nameLength + extraLength + commentLength > directory.size())
             return false;
@@ -212,18 +358,19 @@ bool readDirectory(FILE *archive, std::vector<Entry> &entries)
         const unsigned char *extra = h + 46 + nameLength;
         for (size_t e = 0; e + 4 <= extraLength;) {
             const uint16_t id = uint16_t(get(extra + e, 2));
-            const size_t length = size_t(get(extra + e + 2, 2));
+            const size_t length = std::min(size_t(get(extra + e + 2, 2)), extraLength - e - 4);
             if (id == 1) {
                 size_t v = e + 4;
-                const auto take = [&](uint64_t &field) {
-                    if (field == Overflow32 && v + 8 <= e + 4 + length) {
-                        field = get(extra + v, 8);
-                        v += 8;
+                const auto take = [&](uint64_t &field, uint64_t mark, size_t width) {
+                    if (field == mark && v + width <= e + 4 + length) {
+                        field = get(extra + v, int(width));
+                        v += width;
                     }
                 };
-                take(entry.size);
-                take(entry.compressed);
-                take(entry.offset);
+                take(entry.size, Overflow32, 8);
+                take(entry.compressed, Overflow32, 8);
+                take(entry.offset, Overflow32, 8);
+                take(entry.disk, Overflow16, 4);
             }
             e += 4 + length;
         }
@@ -233,16 +380,14 @@ bool readDirectory(FILE *archive, std::vector<Entry> &entries)
     return true;
 }
 
-bool extract(FILE *archive, const Entry &entry, const std::string &path)
+// Writes the entry's data into out, checking its size and CRC-32.
+bool extract(Volumes &volumes, const Entry &entry, FILE *out)
 {
     unsigned char local[30];
-    if (!readAt(archive, entry.offset, local, 30) || get(local, 4) != LocalSignature)
+    if (!volumes.seek(entry.disk, entry.offset) || !volumes.read(local, 30) || get(local, 4) != LocalSignature)
         return false;
-    const uint64_t dataStart = entry.offset + 30 + get(local + 26, 2) + get(local + 28, 2);
-    if (fseeko(archive, off_t(dataStart), SEEK_SET) != 0)
-        return false;
-    File out(std::fopen(path.c_str(), "wb"));
-    if (!out)
+    std::vector<unsigned char> skipped(size_t(get(local + 26, 2) + get(local + 28, 2)));
+    if (!volumes.read(skipped.data(), skipped.size()))
         return false;
     std::vector<unsigned char> input(Block);
     std::vector<unsigned char> output(Block);
@@ -257,7 +402,7 @@ bool extract(FILE *archive, const Entry &entry, const std::string &path)
     int result = Z_OK;
     while (ok && left > 0 && result != Z_STREAM_END) {
         const size_t n = size_t(std::min<uint64_t>(left, Block));
-        if (std::fread(input.data(), 1, n, archive) != n) {
+        if (!volumes.read(input.data(), n)) {
             ok = false;
             break;
         }
@@ -265,7 +410,7 @@ bool extract(FILE *archive, const Entry &entry, const std::string &path)
         if (!deflated) {
             crc = crc32(crc, input.data(), uInt(n));
             written += n;
-            ok = std::fwrite(input.data(), 1, n, out.get()) == n;
+            ok = std::fwrite(input.data(), 1, n, out) == n;
             continue;
         }
         z.next_in = input.data();
@@ -281,7 +426,7 @@ bool extract(FILE *archive, const Entry &entry, const std::string &path)
             const size_t made = output.size() - z.avail_out;
             crc = crc32(crc, output.data(), uInt(made));
             written += made;
-            if (std::fwrite(output.data(), 1, made, out.get()) != made)
+            if (std::fwrite(output.data(), 1, made, out) != made)
                 ok = false;
             if (result == Z_BUF_ERROR)
                 break;
@@ -289,9 +434,64 @@ bool extract(FILE *archive, const Entry &entry, const std::string &path)
     }
     if (deflated)
         inflateEnd(&z);
-    ok = ok && (!deflated || result == Z_STREAM_END || entry.size == 0) && written == entry.size
-         && uint32_t(crc) == entry.crc && std::fflush(out.get()) == 0;
+    return ok && (!deflated || result == Z_STREAM_END || entry.size == 0) && written == entry.size
+           && uint32_t(crc) == entry.crc && std::fflush(out) == 0;
+}
+
+// Extracts one file into folder under a temporary name, which takes the
+// file's own name only once the data is checked; an existing file of that
+// name is replaced only then, and is synced first so that a crash leaves
+// the old or the new file, never an empty one.
+bool extractFile(Volumes &volumes, const Entry &entry, int folder, const std::string &name)
+{
+    std::string temporary;
+    Descriptor fd;
+    for (unsigned attempt = 0; attempt < 100 && !fd.valid(); ++attempt) {
+        temporary = '.' + name.substr(0, 200) + ".sfx" + std::to_string(::getpid()) + '.' + std::to_string(attempt);
+        fd = Descriptor(::openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (!fd.valid() && errno != EEXIST)
+            return false;
+    }
+    if (!fd.valid())
+        return false;
+    const int copy = ::dup(fd.get());
+    File out(copy >= 0 ? ::fdopen(copy, "wb") : nullptr);
+    if (!out && copy >= 0)
+        ::close(copy);
+    bool ok = out && extract(volumes, entry, out.get());
+    out.reset();
+    const time_t seconds = dosTime(entry.date, entry.time);
+    if (ok && seconds != time_t(-1)) {
+        const timespec times[2] = {{seconds, 0}, {seconds, 0}};
+        ::futimens(fd.get(), times);
+    }
+    struct stat existing;
+    if (ok && ::fstatat(folder, name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0)
+        ok = ::fsync(fd.get()) == 0;
+    ok = ok && ::renameat(folder, temporary.c_str(), folder, name.c_str()) == 0;
+    if (!ok)
+        ::unlinkat(folder, temporary.c_str(), 0);
     return ok;
+}
+
+bool extractEntry(Volumes &volumes, const Entry &entry, int root)
+{
+    const std::vector<std::string> parts = nameParts(entry.name);
+    if (parts.empty() || (entry.flags & 1) || (entry.method != 0 && entry.method != 8))
+        return false;
+    if (entry.name.back() == '/')
+        return openFolders(root, parts, parts.size()).valid();
+    const Descriptor folder = openFolders(root, parts, parts.size() - 1);
+    return folder.valid() && extractFile(volumes, entry, folder.get(), parts.back());
+}
+
+std::string ownPath(const char *argv0)
+{
+    char path[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length > 0)
+        return std::string(path, size_t(length));
+    return argv0 ? argv0 : "";
 }
 
 } // namespace
@@ -299,31 +499,22 @@ bool extract(FILE *archive, const Entry &entry, const std::string &path)
 int main(int argc, char **argv)
 {
     const std::string target = argc > 1 ? argv[1] : ".";
-    File archive(std::fopen("/proc/self/exe", "rb"));
-    if (!archive && argc > 0)
-        archive.reset(std::fopen(argv[0], "rb"));
+    DirectoryPlace place;
+    std::unique_ptr<Volumes> volumes = openArchive(ownPath(argc > 0 ? argv[0] : nullptr), place);
     std::vector<Entry> entries;
-    if (!archive || !readDirectory(archive.get(), entries)) {
-        std::fprintf(stderr, "%s: no archive found behind the extractor (a split set is joined first)\n",
+    if (!volumes || !readDirectory(*volumes, place, entries)) {
+        std::fprintf(stderr, "%s: no archive found behind the extractor, nor its other volumes beside it\n",
                      argc > 0 ? argv[0] : "sfx");
         return 2;
     }
-    if (!makeFolders(target)) {
+    const Descriptor root(makeFolders(target) ? ::open(target.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1);
+    if (!root.valid()) {
         std::fprintf(stderr, "cannot create %s\n", target.c_str());
         return 2;
     }
     int failures = 0;
     for (const Entry &entry : entries) {
-        const std::string path = target + '/' + entry.name;
-        bool ok = isSafe(entry.name) && !(entry.flags & 1) && (entry.method == 0 || entry.method == 8);
-        if (ok && entry.name.back() == '/') {
-            ok = makeFolders(path.substr(0, path.size() - 1));
-        } else if (ok) {
-            const size_t slash = path.rfind('/');
-            ok = makeFolders(path.substr(0, slash)) && extract(archive.get(), entry, path);
-            if (ok)
-                setTime(path, entry.date, entry.time);
-        }
+        const bool ok = extractEntry(*volumes, entry, root.get());
         std::printf("%s %s\n", ok ? "  extracted:" : "     failed:", entry.name.c_str());
         failures += ok ? 0 : 1;
     }

@@ -1,0 +1,170 @@
+#include "ZipTestSupport.h"
+
+#include "ZADirManager.h"
+
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+using namespace ziptest;
+
+// The self-extractor as a user restores with it: whole files or none, no
+// way out of its folder, and split sets restored by the steps that
+// docs/archives.md gives.
+namespace {
+
+#ifdef Q_OS_UNIX
+
+class ZipSelfExtractor : public ZipFolders
+{
+protected:
+    void SetUp() override
+    {
+        ZipFolders::SetUp();
+        zip.TempDir = temp;
+        zip.SFXStub = QStringLiteral(ZENTAVO_SFX_STUB);
+        target = path(QStringLiteral("target"));
+        QDir().mkpath(target);
+    }
+
+    // Runs a command line of the shell; its exit code, -1 when it did not
+    // end in time.
+    static int shell(const QString &commands, QString *output = nullptr)
+    {
+        const auto ran = ziptools::run(QStringLiteral("sh"), {QStringLiteral("-c"), commands}, 60000);
+        if (output && ran)
+            *output = ran->output;
+        return ran ? ran->exitCode : -1;
+    }
+
+    int extract(const QString &archive)
+    {
+        return shell(QStringLiteral("'%1' '%2'").arg(archive, target));
+    }
+
+    QString target;
+    TZipArchiver zip;
+};
+
+} // namespace
+
+// A damaged entry never replaces the file it would restore, and leaves no
+// temporary file behind; the whole entries are restored.
+TEST_F(ZipSelfExtractor, DamagedEntryLeavesTheExistingFileAlone)
+{
+    writeFile(src + QStringLiteral("precious.txt"), textBytes(300));
+    writeFile(src + QStringLiteral("whole.txt"), textBytes(10));
+    zip.NoCompressionMasks = {QStringLiteral("precious.txt")};
+    const QString exe = path(QStringLiteral("out/backup.exe"));
+    buildArchive(zip, exe, src);
+
+    zip.FileName = exe;
+    zip.OpenArchive();
+    const TDirItem precious = zip.DirManager()->Items.GetItem(zip.DirManager()->Items.FindName(QStringLiteral("precious.txt")));
+    zip.CloseArchive();
+    QByteArray bytes = testfiles::readBytes(exe);
+    bytes[qsizetype(precious.LocalHeaderOffset) + 30 + precious.EncodedName.size() + 100] ^= 0x55;
+    writeFile(exe, bytes);
+    QFile::setPermissions(exe, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+    writeFile(target + QStringLiteral("/precious.txt"), "the only copy");
+    EXPECT_EQ(extract(exe), 1);
+    EXPECT_EQ(testfiles::readBytes(target + QStringLiteral("/precious.txt")), "the only copy");
+    EXPECT_EQ(testfiles::readBytes(target + QStringLiteral("/whole.txt")), textBytes(10));
+    EXPECT_EQ(QDir(target).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("precious.txt"), QStringLiteral("whole.txt")}));
+}
+
+// A symbolic link in the target folder, as a folder on the entry's way or
+// as the file itself, is never followed out of the folder.
+TEST_F(ZipSelfExtractor, LinksInTheTargetFolderLeadNowhere)
+{
+    writeFile(src + QStringLiteral("d/x.txt"), "into the folder");
+    writeFile(src + QStringLiteral("f.txt"), "the file itself");
+    const QString exe = path(QStringLiteral("out/backup.exe"));
+    buildArchive(zip, exe, src);
+    expectAcceptedByTools(exe);
+
+    const QString elsewhere = path(QStringLiteral("elsewhere"));
+    writeFile(elsewhere + QStringLiteral("/f.txt"), "outside");
+    ASSERT_TRUE(QFile::link(elsewhere, target + QStringLiteral("/d")));
+    ASSERT_TRUE(QFile::link(elsewhere + QStringLiteral("/f.txt"), target + QStringLiteral("/f.txt")));
+
+    EXPECT_EQ(extract(exe), 1); // d/x.txt cannot be restored through the link
+    EXPECT_EQ(QDir(elsewhere).entryList(QDir::Files), QStringList{QStringLiteral("f.txt")});
+    EXPECT_EQ(testfiles::readBytes(elsewhere + QStringLiteral("/f.txt")), "outside");
+    // The link to a file is replaced by the file, not written through.
+    EXPECT_FALSE(QFileInfo(target + QStringLiteral("/f.txt")).isSymLink());
+    EXPECT_EQ(testfiles::readBytes(target + QStringLiteral("/f.txt")), "the file itself");
+}
+
+// Restored by each of the steps in docs/archives.md, run in the folder
+// that holds the set: the first volume run itself, and 7z after the first
+// volume got the name of a numbered one. One entry spans several volumes.
+TEST_F(ZipSelfExtractor, SplitSetIsRestoredByTheDocumentedSteps)
+{
+    for (int i = 0; i < 3; ++i)
+        writeFile(src + QStringLiteral("part%1.bin").arg(i), randomBytes(50000, quint32(i)));
+    writeFile(src + QStringLiteral("sub/big.bin"), randomBytes(200000, 9));
+    writeFile(src + QStringLiteral("sub/text.txt"), textBytes(2000));
+    zip.SetSpanningMode(smSplitting);
+    zip.SpanningOptions.AdvancedNaming = false;
+    zip.SpanningOptions.VolumeSize = vsCustom;
+    zip.SpanningOptions.SetCustomVolumeSize(65536);
+    const QString set = path(QStringLiteral("out"));
+    buildArchive(zip, set + QStringLiteral("/back.exe"), src);
+    ASSERT_TRUE(QFileInfo::exists(set + QStringLiteral("/back.Z04")));
+    ASSERT_TRUE(QFileInfo::exists(set + QStringLiteral("/back.ZIP")));
+
+    struct Step
+    {
+        const char *tool;
+        QString commands; // %1: the set's folder; %2: the folder to restore into
+    };
+    const Step steps[] = {
+        {"sh", QStringLiteral("cd '%1' && ./back.exe '%2'")},
+        {"7z", QStringLiteral("cd '%1' && cp back.exe back.Z01 && 7z x -o'%2' back.ZIP")},
+    };
+    for (const Step &step : steps) {
+        SCOPED_TRACE(step.tool);
+        if (QStandardPaths::findExecutable(QString::fromLatin1(step.tool)).isEmpty())
+            continue;
+        const QString copy = path(QStringLiteral("media-") + QString::fromLatin1(step.tool));
+        const QString restored = path(QStringLiteral("restored-") + QString::fromLatin1(step.tool));
+        ASSERT_EQ(shell(QStringLiteral("cp -a '%1' '%2'").arg(set, copy)), 0);
+        QString output;
+        EXPECT_EQ(shell(step.commands.arg(copy, restored), &output), 0) << output.toStdString();
+        EXPECT_EQ(treeOf(restored), treeOf(src));
+    }
+}
+
+// A set another tool split begins with a marker in front of its first
+// entry; updating it keeps the names of its volumes.
+TEST_F(ZipSelfExtractor, UpdatedSetOfAnotherToolKeepsItsNames)
+{
+    for (int i = 0; i < 3; ++i)
+        writeFile(src + QStringLiteral("part%1.bin").arg(i), randomBytes(50000, quint32(i)));
+    const QString set = path(QStringLiteral("out"));
+    QString output;
+    if (shell(QStringLiteral("cd '%1' && zip -q -s 64k '%2/a.zip' *").arg(src, set), &output) != 0)
+        GTEST_SKIP() << "zip absent: " << output.toStdString();
+    ASSERT_TRUE(QFileInfo::exists(set + QStringLiteral("/a.z01")));
+
+    writeFile(src + QStringLiteral("added.txt"), "added");
+    TZipArchiver update;
+    update.TempDir = temp;
+    update.SpanningOptions.VolumeSize = vsCustom;
+    update.SpanningOptions.SetCustomVolumeSize(65536);
+    update.Options.OverwriteMode = omIfNewer;
+    buildArchive(update, set + QStringLiteral("/a.zip"), src);
+
+    for (const QString &name : QDir(set).entryList(QDir::Files))
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^a\\.(z\\d\\d|zip)$")).match(name).hasMatch()) << name.toStdString();
+    const QString last = set + QStringLiteral("/a.zip");
+    if (const auto tested = ziptools::run(QStringLiteral("7z"), {QStringLiteral("t"), last})) {
+        EXPECT_EQ(tested->exitCode, 0) << tested->output.toStdString();
+        const auto listed = ziptools::run(QStringLiteral("7z"), {QStringLiteral("l"), last});
+        EXPECT_TRUE(listed && listed->output.contains(QStringLiteral("added.txt")));
+    }
+}
+
+#endif
