@@ -25,6 +25,8 @@ StartRequest ApplySwitches(const QStringList &arguments, ZentavoSettings &settin
 {
     StartRequest request;
     request.JobFileName = jobFileName;
+    const QString first = arguments.value(0);
+    request.HelpAsked = first == u"/?" || first == u"?";
     for (const QString &argument : arguments) {
         if (argument.isEmpty())
             continue;

@@ -9,6 +9,8 @@
 struct StartRequest {
     QString JobFileName;
     bool AutoRun = false;
+    // The first argument asks for the command-line help ("/?" or "?").
+    bool HelpAsked = false;
     // The first argument that is no switch, as it was tested; empty when
     // every argument was understood.
     QString UnknownArgument;

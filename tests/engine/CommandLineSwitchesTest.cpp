@@ -97,3 +97,21 @@ TEST(CommandLineSwitches, RunMinimizedComesFromTheEnvironmentOnceAndOnlyAsOne)
     qputenv(name.constData(), "0");
     EXPECT_FALSE(TakeRunMinimizedRequest());
 }
+
+TEST(CommandLineSwitches, HelpIsAskedByTheFirstArgumentOnly)
+{
+    const struct {
+        QStringList arguments;
+        bool helpAsked;
+    } cases[] = {
+        {{QStringLiteral("/?")}, true},
+        {{QStringLiteral("?"), QStringLiteral("/run")}, true},
+        {{QStringLiteral("/run"), QStringLiteral("/?")}, false},
+        {{QStringLiteral("/??")}, false},
+        {{}, false},
+    };
+    for (const auto &row : cases) {
+        ZentavoSettings settings;
+        EXPECT_EQ(apply(row.arguments, settings).HelpAsked, row.helpAsked) << row.arguments.join(u' ').toStdString();
+    }
+}
