@@ -6,7 +6,7 @@
 #include <optional>
 
 // The countdown of the start dialog: it counts from the moment the run was
-// asked for (RunTime), not from the dialog's appearance.
+// asked for, not from the dialog's appearance.
 namespace pausecountdown {
 
 // The minutes to count down; nullopt without a countdown: the time limit is

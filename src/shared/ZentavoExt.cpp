@@ -8,8 +8,6 @@
 
 namespace zentavo {
 
-QDateTime RunTime;
-
 QString TBlock::GetStr(int index) const
 {
     Q_ASSERT(index >= ArchiveName && index <= Title);

@@ -44,10 +44,6 @@ private:
 // The whole job file; a run works on a copy of it taken at its start.
 using TBlocks = std::vector<TBlock>;
 
-// When the window last asked for a run, for its own displays (elapsed
-// time, the pause countdown); the run itself carries its start. GUI thread only.
-extern QDateTime RunTime;
-
 // The weekday number of a date as days values write it: 0 Sunday to 6 Saturday.
 int WeekDayNumber(const QDate &date);
 
@@ -58,7 +54,7 @@ bool IsDayInList(const QString &days, const QDate &day);
 // The text with the first occurrence of each date macro replaced from the
 // time: "*Y" year, "*y" two-digit year, "*M" month, "*D" day, "*h" hour,
 // "*m" minute, "*s" second, "*W" weekday digit (0 Sunday). Callers pass
-// RunTime, so that every name of one run refers to the same moment.
+// the run's start, so that every name of one run refers to the same moment.
 QString ExpandDateMacros(const QString &text, const QDateTime &time);
 
 // The kinds of period-end copies, as the copy lists number them.

@@ -5,7 +5,6 @@
 #include "DialogRunner.h"
 #include "DurationText.h"
 #include "FormBuilders.h"
-#include "EndOfRun.h"
 #include "JobDescriptionPrinter.h"
 #include "JobFileReader.h"
 #include "LocalizeForm.h"
@@ -19,7 +18,6 @@
 #include "ReportLineDelegate.h"
 #include "ReportLineHint.h"
 #include "ReportLines.h"
-#include "ReportMail.h"
 #include "ReportText.h"
 #include "SuiteMessages.h"
 #include "VersionBlock.h"
@@ -76,7 +74,7 @@ QString elapsedText(const QDateTime &since)
 } // namespace
 
 // What the end of an automatic run does through the window.
-class TFormZentavo::EndActions final : public EndOfRunActions {
+class TFormZentavo::EndActions final : public RunEndWindow {
 public:
     explicit EndActions(TFormZentavo &form)
         : m_form(form)
@@ -88,24 +86,22 @@ public:
         m_form.FormRep().SetLines(lines);
         return m_form.FormRep().BitBtnPrnClick(TFormRep::PrintSender::Timer);
     }
-    void mailReport(const QStringList &lines, int overallResult) override
-    {
-        SendRep(lines, overallResult, m_form.m_settings.Mail, m_form.m_productTitle, m_form.m_mailMessage,
-                m_form.m_smtp, m_form.m_runs->Report());
-    }
-    void powerOff() override { PowerOffComputer(); }
     void closeWindow() override { m_form.close(); }
 
 private:
     TFormZentavo &m_form;
 };
 
-TFormZentavo::TFormZentavo(ZentavoSettings settings, SettingsLoader loadSettings, const QString &productTitle)
+TFormZentavo::TFormZentavo(ZentavoSettings settings, SettingsLoader loadSettings, const QString &productTitle,
+                           StartRequest start)
     : m_settings(std::move(settings))
     , m_loadSettings(std::move(loadSettings))
     , m_productTitle(productTitle)
-    , m_view(std::make_unique<QueuedRunView>(*this, *this))
-    , m_runs(std::make_unique<TRunControl>(*m_view))
+    , m_start(std::move(start))
+    , m_endActions(std::make_unique<EndActions>(*this))
+    , m_session(std::make_unique<RunSession>(*this, *m_endActions, m_productTitle, [this](RunView &session) {
+        return std::make_unique<QueuedRunView>(*this, session);
+    }))
     , m_jobPrinter(std::make_unique<QPrinter>())
 {
     FormCreate();
@@ -114,7 +110,7 @@ TFormZentavo::TFormZentavo(ZentavoSettings settings, SettingsLoader loadSettings
 TFormZentavo::~TFormZentavo()
 {
     // The worker writes to this window: it ends before the window's parts go.
-    m_runs.reset();
+    m_session.reset();
 }
 
 void TFormZentavo::FormCreate()
@@ -291,10 +287,9 @@ void TFormZentavo::showEvent(QShowEvent *event)
 
 void TFormZentavo::FormShow()
 {
-    if (ListBoxRep->count() == 0)
+    if (ReportLines().isEmpty())
         RPrint->setEnabled(false);
-    const QString firstArgument = QCoreApplication::arguments().value(1);
-    if (firstArgument == QLatin1String("/?") || firstArgument == QLatin1String("?"))
+    if (m_start.HelpAsked)
         help::ShowHelpTopic(QStringLiteral("CommandLine"));
     const platform::VersionBlock version = platform::VersionBlock::ofRunningProgram();
     QString versionText;
@@ -315,11 +310,11 @@ void TFormZentavo::FormShow()
                         UpdateVorrin(wParam);
                 });
     }
-    RunFlags &flags = m_runs->Flags();
+    RunFlags &flags = Runs().Flags();
     flags.RunBusy = false;
     if (flags.AutoRun) {
-        RunTime = platform::now();
-        if (!ChooseJobs(this, windowTitle(), m_document.jobs, m_settings)) {
+        m_session->RequestRun();
+        if (!ChooseJobs(this, windowTitle(), m_document.jobs, m_settings, m_session->RunTime())) {
             flags.AutoRun = false;
             flags.RunRequested = false;
             close();
@@ -329,43 +324,31 @@ void TFormZentavo::FormShow()
 
 void TFormZentavo::TimerTimer()
 {
-    if (m_runs->Flags().RunBusy)
+    if (Runs().Flags().RunBusy)
         showElapsed();
-    if (!m_runs->TakeEndedRun())
+    if (!m_session->TakeEndedRun())
         return;
     showElapsed();
     unsetCursor();
     setCommandsEnabled(true);
     GaugeFile->setValue(0);
     Gauge->setValue(0);
-    const int result = m_runs->OverallResult();
+    const int result = m_session->Result();
     showResult(result);
     if (result != StatusOk)
         m_exitStatus = std::max(m_exitStatus, ExitJobFailed);
+    m_session->FinishRun(m_settings.Mail);
 
-    FinishedRun run;
-    run.reportLines = ReportLines();
-    run.enabledStatuses = m_runs->EnabledStatuses();
-    run.overallResult = result;
-    run.settings = m_runs->Settings();
-    run.autoRun = m_runs->Flags().AutoRun;
-    // No second run may start while the report is printed and mailed.
-    m_finishingRun = true;
-    EndActions actions(*this);
-    FinishAutomaticRun(run, actions);
-    m_finishingRun = false;
-
-    m_runs->Flags().RunRequested = false;
+    Runs().Flags().RunRequested = false;
     setWindowTitle(CaptionZentavo);
     if (m_pendingJobFile) {
-        m_document.path = *std::exchange(m_pendingJobFile, std::nullopt);
-        ReadJobFile(false);
+        OpenJobFile(*std::exchange(m_pendingJobFile, std::nullopt), false);
     }
 }
 
 void TFormZentavo::showElapsed()
 {
-    StatusPanel[0]->setText(elapsedText(RunTime));
+    StatusPanel[0]->setText(elapsedText(m_session->RunTime()));
 }
 
 void TFormZentavo::showResult(int result)
@@ -389,7 +372,7 @@ void TFormZentavo::setCommandsEnabled(bool enabled)
 
 void TFormZentavo::BitBtnCancelClick()
 {
-    if (!m_runs->Busy()) {
+    if (!Runs().Busy()) {
         close();
         return;
     }
@@ -403,22 +386,22 @@ void TFormZentavo::BitBtnCancelClick()
 
 bool TFormZentavo::FormCloseQuery()
 {
-    return !m_runs->Busy() || confirmBreak(false);
+    return !Runs().Busy() || confirmBreak(false);
 }
 
 bool TFormZentavo::confirmBreak(bool stopCopy, const std::function<void()> &afterClose)
 {
     // The run makes no progress while the question waits for an answer.
-    m_runs->Hold();
+    Runs().Hold();
     const platform::PromptButton answer
         = showMessage(m_productTitle, sQuestionBreak, platform::PromptIcon::Question,
                       platform::PromptButton::Yes | platform::PromptButton::No);
     if (answer != platform::PromptButton::Yes) {
-        m_runs->Release();
+        Runs().Release();
         return false;
     }
     BitBtnCancel->setText(sButBreaking);
-    m_runs->Break(stopCopy, afterClose);
+    Runs().Break(stopCopy, afterClose);
     return true;
 }
 
@@ -436,7 +419,7 @@ void TFormZentavo::FormClose()
 {
     // A report mail still waiting for its server ends now, with its report
     // lines, rather than outliving the window.
-    m_smtp.AbortSession();
+    m_session->AbortMail();
     m_messages.reset();
     if (platform::findWindow(CaptionTrayVorrin))
         platform::postMessage(CaptionTrayVorrin, MsgRunZentavo, 0);
@@ -447,14 +430,15 @@ void TFormZentavo::TBFRunClick()
 {
     if (!m_jobFileRead)
         return;
-    if (m_finishingRun || m_runs->WorkerRunning() || m_runs->Flags().RunBusy)
+    if (!m_session->CanStart())
         return;
     StatusPanel[0]->clear();
+    m_session->ClearReport();
     ListBoxRep->clear();
-    RunFlags &flags = m_runs->Flags();
+    RunFlags &flags = Runs().Flags();
     flags.RunRequested = true;
-    RunTime = platform::now();
-    if (ChooseJobs(this, windowTitle(), m_document.jobs, m_settings)) {
+    m_session->RequestRun();
+    if (ChooseJobs(this, windowTitle(), m_document.jobs, m_settings, m_session->RunTime())) {
         StartWorker();
     } else {
         flags.AutoRun = false;
@@ -464,7 +448,13 @@ void TFormZentavo::TBFRunClick()
 
 void TFormZentavo::StartWorker()
 {
-    m_runs->StartRun(m_document.jobs, m_settings.Run, RunContext{m_document.path, RunTime, std::exchange(m_startNotices, {})});
+    m_session->Start(m_document.jobs, m_settings.Run, m_document.path);
+}
+
+bool TFormZentavo::OpenJobFile(const QString &path, bool cancelAutoRun, const QString &errorTitle)
+{
+    m_document.path = path;
+    return ReadJobFile(cancelAutoRun, errorTitle);
 }
 
 bool TFormZentavo::ReadJobFile(bool cancelAutoRun, const QString &errorTitle)
@@ -478,7 +468,7 @@ bool TFormZentavo::ReadJobFile(bool cancelAutoRun, const QString &errorTitle)
     if (m_jobFileRead || m_document.path.isEmpty())
         return !m_document.jobs.empty();
 
-    RunFlags &flags = m_runs->Flags();
+    RunFlags &flags = Runs().Flags();
     platform::MessageRequest request{errorTitle.isEmpty() ? windowTitle() : errorTitle,
                                      sReadError + u' ' + m_document.path, platform::PromptIcon::Error,
                                      platform::PromptButton::Ok, {}};
@@ -508,8 +498,7 @@ void TFormZentavo::TBFOpenClick()
     const std::optional<QString> chosen = platform::prompter().fileName(request);
     if (!chosen)
         return;
-    m_document.path = *chosen;
-    ReadJobFile(false, sRes.at(1));
+    OpenJobFile(*chosen, false, sRes.at(1));
 }
 
 void TFormZentavo::TBFEditClick()
@@ -547,6 +536,7 @@ void TFormZentavo::TBRLoadClick()
         showMessage(windowTitle(), sReadError + u' ' + path, platform::PromptIcon::Error);
         return;
     }
+    m_session->LoadReport(*lines);
     ListBoxRep->clear();
     ListBoxRep->addItems(*lines);
     ReportMenu->setEnabled(true);
@@ -595,29 +585,24 @@ void TFormZentavo::HAboutClick()
     showMessage(title, text, platform::PromptIcon::Information);
 }
 
+void TFormZentavo::ReloadSettings()
+{
+    if (m_loadSettings)
+        m_settings = m_loadSettings();
+}
+
 void TFormZentavo::UpdateVorrin(quint64 wParam)
 {
-    const ZentavoSettings reloaded = m_loadSettings ? m_loadSettings() : m_settings;
-    m_settings = reloaded;
+    ReloadSettings();
     if (wParam != 1)
         return;
     // The run under way keeps its own jobs and job file; the window's
     // follow after it.
-    if (m_runs->WorkerRunning() || m_runs->Flags().RunBusy) {
+    if (Runs().WorkerRunning() || Runs().Flags().RunBusy) {
         m_pendingJobFile = m_settings.EditFJob;
         return;
     }
-    m_document.path = m_settings.EditFJob;
-    ReadJobFile(false);
-}
-
-QStringList TFormZentavo::ReportLines() const
-{
-    QStringList lines;
-    lines.reserve(ListBoxRep->count());
-    for (int i = 0; i < ListBoxRep->count(); ++i)
-        lines << ListBoxRep->item(i)->text();
-    return lines;
+    OpenJobFile(m_settings.EditFJob, false);
 }
 
 void TFormZentavo::addReportLine(const QString &line)

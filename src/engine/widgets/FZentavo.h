@@ -1,10 +1,9 @@
 #pragma once
 
-#include "MailMessage.h"
-#include "RunControl.h"
-#include "RunView.h"
-#include "SmtpClient.h"
+#include "CommandLineSwitches.h"
 #include "JobDocument.h"
+#include "RunSession.h"
+#include "RunView.h"
 #include "ZentavoSettings.h"
 
 #include <QMainWindow>
@@ -34,25 +33,28 @@ class TFormRep;
 // The main program's window: the job file in use, the job being run, the
 // run's report, progress and the commands; it starts runs, stops them on
 // request and finishes every run, after an automatic one with the
-// configured end-of-run actions. It shows the run: the worker's calls reach
-// its view on the GUI thread through a QueuedRunView.
+// configured end-of-run actions. It shows its run session: the worker's
+// calls reach the session on the GUI thread through a QueuedRunView.
 class TFormZentavo final : public QMainWindow, public RunView {
     Q_OBJECT
 public:
     using SettingsLoader = std::function<ZentavoSettings()>;
 
-    // loadSettings reads the settings afresh (at a settings-changed message).
-    TFormZentavo(ZentavoSettings settings, SettingsLoader loadSettings, const QString &productTitle);
+    // loadSettings reads the settings afresh (at a settings-changed message);
+    // start is the program's command line as start-up read it.
+    TFormZentavo(ZentavoSettings settings, SettingsLoader loadSettings, const QString &productTitle,
+                 StartRequest start = {});
     ~TFormZentavo() override;
 
     ZentavoSettings &Settings() { return m_settings; }
-    TRunControl &Runs() { return *m_runs; }
+    RunSession &Session() { return *m_session; }
+    TRunControl &Runs() { return m_session->Runs(); }
     TFormRep &FormRep() { return *m_formRep; }
     // The job file the window shows and runs.
     JobDocument &Document() { return m_document; }
     // The printer the job description is printed on.
     QPrinter &JobPrinter() { return *m_jobPrinter; }
-    QStringList ReportLines() const;
+    const QStringList &ReportLines() const { return m_session->ReportLines(); }
 
     // The show handler; start-up calls it once more after the switches.
     void FormShow();
@@ -65,9 +67,6 @@ public:
     // A worker for the run start-up asked for; it ends at once without one.
     // The run takes the job file, its start and the start notices with it.
     void StartWorker();
-    // A line the next run's report opens with (start-up problems an
-    // automatic run has no window to show).
-    void AddStartNotice(const QString &line) { m_startNotices << line; }
     void TBFOpenClick();
     void TBFEditClick();
     void TBRLoadClick();
@@ -75,12 +74,13 @@ public:
     // The settings-changed message of the suite; wParam 1 also re-reads the
     // default job file.
     void UpdateVorrin(quint64 wParam);
-    // Reads the document's file into its jobs and shows the outcome: the file's name
-    // or "Not loaded!", the job count, Run and Print enabled when the file
-    // could be read (also without jobs). A file that cannot be read is a
-    // message (titled errorTitle, else the caption) and, with cancelAutoRun,
-    // cancels an automatic run. False without jobs.
-    bool ReadJobFile(bool cancelAutoRun, const QString &errorTitle = {});
+    // The automatic run the command line asked for is set now; the first
+    // show, which must start nothing, has passed.
+    void ArmAutoRun() { Runs().Flags().AutoRun = m_start.AutoRun; }
+    // Makes the file the document's and reads it (see ReadJobFile).
+    bool OpenJobFile(const QString &path, bool cancelAutoRun, const QString &errorTitle = {});
+    // Reads the settings afresh.
+    void ReloadSettings();
     // An automatic run that was to close the program found no jobs to run.
     bool LoadFailedUnattended() const { return m_loadFailedUnattended; }
 
@@ -133,6 +133,12 @@ private:
     // The product's web page in the desktop's browser.
     void HUpdateClick();
     void HAboutClick();
+    // Reads the document's file into its jobs and shows the outcome: the file's name
+    // or "Not loaded!", the job count, Run and Print enabled when the file
+    // could be read (also without jobs). A file that cannot be read is a
+    // message (titled errorTitle, else the caption) and, with cancelAutoRun,
+    // cancels an automatic run. False without jobs.
+    bool ReadJobFile(bool cancelAutoRun, const QString &errorTitle = {});
     void setCommandsEnabled(bool enabled);
     void showResult(int result);
     void showElapsed();
@@ -141,24 +147,21 @@ private:
     JobDocument m_document;
     SettingsLoader m_loadSettings;
     QString m_productTitle;
-    std::unique_ptr<RunView> m_view; // the worker's view of this window
-    std::unique_ptr<TRunControl> m_runs;
+    StartRequest m_start;
+    std::unique_ptr<EndActions> m_endActions;
+    std::unique_ptr<RunSession> m_session;
     std::unique_ptr<TFormRep> m_formRep;
     std::unique_ptr<QPrinter> m_jobPrinter;
-    smtpmail::TMailMessage m_mailMessage;
-    smtpmail::TSmtpClient m_smtp;
     // Where the suite's messages reach the window (by its caption).
     std::unique_ptr<platform::MessageWindow> m_messages;
     bool m_shown = false;
     bool m_jobFileRead = false;
     int m_exitStatus = 0;
     bool m_loadFailedUnattended = false;
-    bool m_finishingRun = false;
     // The editor runs: the window is painted but takes no input and stays open.
     bool m_waitingForEditor = false;
     // The job file a reload named during a run; read when the run ends.
     std::optional<QString> m_pendingJobFile;
-    QStringList m_startNotices;
 
     QMenu *FileMenu = nullptr;
     QMenu *ReportMenu = nullptr;

@@ -39,7 +39,7 @@ void tellSettingsDamage(TFormZentavo &form, bool autoRun)
         return;
     if (autoRun) {
         std::fprintf(stderr, "%s\n", qUtf8Printable(*notice));
-        form.AddStartNotice(*notice);
+        form.Session().AddStartNotice(*notice);
         return;
     }
     platform::prompter().message({form.windowTitle(), *notice, platform::PromptIcon::Warning,
@@ -62,22 +62,20 @@ std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZe
         return nullptr;
     }
 
-    auto form = std::make_unique<TFormZentavo>(settings, loadSettings, ProductTitle.isEmpty() ? CaptionZentavo : ProductTitle);
+    auto form = std::make_unique<TFormZentavo>(settings, loadSettings,
+                                               ProductTitle.isEmpty() ? CaptionZentavo : ProductTitle, request);
     // The first show starts nothing: the automatic run is not set yet.
     if (TakeRunMinimizedRequest())
         form->showMinimized();
     else
         form->show();
-    RunFlags &flags = form->Runs().Flags();
-    flags.AutoRun = request.AutoRun;
+    form->ArmAutoRun();
     tellSettingsDamage(*form, request.AutoRun);
-    form->Document().path = request.JobFileName;
-    form->ReadJobFile(true);
+    form->OpenJobFile(request.JobFileName, true);
     if (form->Document().path.isEmpty()) {
         offerEditor(*form);
-        form->Settings() = loadSettings();
-        form->Document().path = form->Settings().EditFJob;
-        form->ReadJobFile(true);
+        form->ReloadSettings();
+        form->OpenJobFile(form->Settings().EditFJob, true);
     }
     if (form->LoadFailedUnattended()) {
         exitCode = TFormZentavo::ExitNotStarted;
@@ -91,7 +89,7 @@ std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZe
     }
     // Without an automatic run the worker would end at once; the Run command
     // starts one when asked.
-    if (flags.AutoRun)
+    if (form->Runs().Flags().AutoRun)
         form->StartWorker();
     return form;
 }

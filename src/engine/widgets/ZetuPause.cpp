@@ -98,9 +98,10 @@ std::vector<bool> TFormPause::Checked() const
     return checked;
 }
 
-void TFormPause::StartTimer(std::optional<int> minutes)
+void TFormPause::StartTimer(std::optional<int> minutes, const QDateTime &from)
 {
     m_minutes = minutes;
+    m_countFrom = from;
     TimerTimer();
     Timer->start();
 }
@@ -116,7 +117,7 @@ void TFormPause::TimerTimer()
             LabelTime->setText(sNotTime);
         return;
     }
-    const qint64 remaining = pausecountdown::RemainingMs(RunTime, *m_minutes, platform::now());
+    const qint64 remaining = pausecountdown::RemainingMs(m_countFrom, *m_minutes, platform::now());
     LabelTime->setText(pausecountdown::RemainingText(remaining));
     if (remaining < 0 && isVisible()) {
         Timer->stop();
@@ -152,13 +153,14 @@ void TFormPause::closeEvent(QCloseEvent *event)
     WMClose();
 }
 
-bool ChooseJobs(QWidget *owner, const QString &ownerCaption, TBlocks &blocks, const ZentavoSettings &settings)
+bool ChooseJobs(QWidget *owner, const QString &ownerCaption, TBlocks &blocks, const ZentavoSettings &settings,
+                const QDateTime &requestedAt)
 {
     if (!settings.CheckBoxMenu && !settings.CheckBoxPause)
         return true;
     TFormPause dialog(owner, ownerCaption);
     dialog.SetJobs(blocks, settings.CheckBoxMenu);
-    dialog.StartTimer(pausecountdown::Minutes(settings.CheckBoxTime, settings.EditTime));
+    dialog.StartTimer(pausecountdown::Minutes(settings.CheckBoxTime, settings.EditTime), requestedAt);
     // A countdown already over starts the run as soon as the dialog shows.
     const bool started = platform::runDialog(dialog) == QDialog::Accepted;
     if (settings.CheckBoxMenu) {

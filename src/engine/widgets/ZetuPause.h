@@ -3,6 +3,7 @@
 #include "ZentavoExt.h"
 #include "ZentavoSettings.h"
 
+#include <QDateTime>
 #include <QDialog>
 
 #include <optional>
@@ -15,8 +16,8 @@ class QTimer;
 namespace zentavo {
 
 // The start dialog before a run: the jobs to run as a check list (the job
-// menu) or, during a pause, fixed; an optional countdown from the run's
-// request (RunTime) starts the run by itself.
+// menu) or, during a pause, fixed; an optional countdown from the moment
+// the run was asked for starts the run by itself.
 class TFormPause final : public QDialog {
     Q_OBJECT
 public:
@@ -29,8 +30,8 @@ public:
     void SetJobs(const TBlocks &blocks, bool choosable);
     // The check state of each line.
     std::vector<bool> Checked() const;
-    // Starts the 100 ms timer; minutes counted from RunTime, nullopt without a countdown.
-    void StartTimer(std::optional<int> minutes);
+    // Starts the 100 ms timer; minutes counted from `from`, nullopt without a countdown.
+    void StartTimer(std::optional<int> minutes, const QDateTime &from);
     // One tick of the timer: Start enabled while a job is checked, the time
     // left shown, and the run started once the countdown is over and the
     // dialog is shown.
@@ -56,11 +57,14 @@ private:
     QTimer *Timer = nullptr;
     QString m_ownerCaption;
     std::optional<int> m_minutes;
+    QDateTime m_countFrom;
 };
 
 // Before a run: shows the job menu or the pause as the settings ask. False
 // when the user cancelled. The job menu's check states become the jobs'
-// enabled flags, after Cancel too.
-bool ChooseJobs(QWidget *owner, const QString &ownerCaption, TBlocks &blocks, const ZentavoSettings &settings);
+// enabled flags, after Cancel too. The countdown counts from requestedAt,
+// when the run was asked for, not from the dialog's appearance.
+bool ChooseJobs(QWidget *owner, const QString &ownerCaption, TBlocks &blocks, const ZentavoSettings &settings,
+                const QDateTime &requestedAt);
 
 } // namespace zentavo

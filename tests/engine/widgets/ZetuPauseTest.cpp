@@ -32,7 +32,6 @@ protected:
         jobs[0].SetStr(Title, QStringLiteral("First"));
         jobs[1].SetStr(Title, QStringLiteral("Second"));
         jobs[1].SetFlag(Enabled, 0);
-        RunTime = clock.clock().now();
     }
 
     void TearDown() override { platform::setPrompter(nullptr); }
@@ -47,6 +46,8 @@ protected:
     }
 
     FakeClockScope clock{QDateTime(QDate(2026, 3, 2), QTime(10, 0))};
+    // When the run was asked for.
+    QDateTime requestedAt = clock.clock().now();
     ScriptedDialogs dialogs;
     ScriptedPrompter *prompts = nullptr;
     TBlocks jobs;
@@ -73,13 +74,13 @@ TEST_F(ChooseJobsTest, TheDialogStaysCentredOnItsOwnerWhereverTheOwnerIsPlaced)
         }
         dialog.ButtonRun->click();
     });
-    EXPECT_TRUE(ChooseJobs(&owner, QStringLiteral("The Zentavo"), jobs, settings));
+    EXPECT_TRUE(ChooseJobs(&owner, QStringLiteral("The Zentavo"), jobs, settings, requestedAt));
     EXPECT_EQ(offsets, (QList<QPoint>{QPoint(), QPoint()}));
 }
 
 TEST_F(ChooseJobsTest, WithoutMenuOrPauseNoDialogIsShown)
 {
-    EXPECT_TRUE(ChooseJobs(nullptr, QStringLiteral("The Zentavo"), jobs, settings));
+    EXPECT_TRUE(ChooseJobs(nullptr, QStringLiteral("The Zentavo"), jobs, settings, requestedAt));
     EXPECT_TRUE(prompts->messages.empty());
     EXPECT_TRUE(dialogs.shown().empty());
 }
@@ -101,7 +102,7 @@ TEST_F(ChooseJobsTest, JobMenuChoiceBecomesTheEnabledFlagsEvenOnCancel)
         stayedOpenOnNo = dialog.isVisible();
         dialog.ButtonCancel->click(); // Yes: closes
     });
-    EXPECT_FALSE(ChooseJobs(nullptr, QStringLiteral("The Zentavo"), jobs, settings));
+    EXPECT_FALSE(ChooseJobs(nullptr, QStringLiteral("The Zentavo"), jobs, settings, requestedAt));
     EXPECT_TRUE(dialogs.allPlayed());
     EXPECT_FALSE(startWasEnabled);
     EXPECT_TRUE(stayedOpenOnNo);
@@ -124,7 +125,7 @@ TEST_F(ChooseJobsTest, CountdownThatIsOverStartsTheRunByItself)
         clock.clock().advanceSeconds(2);
         dialog.TimerTimer();
     });
-    EXPECT_TRUE(ChooseJobs(nullptr, QStringLiteral("The Zentavo"), jobs, settings));
+    EXPECT_TRUE(ChooseJobs(nullptr, QStringLiteral("The Zentavo"), jobs, settings, requestedAt));
     // A pause does not change the choice of jobs.
     EXPECT_EQ(jobs[1].GetFlag(Enabled), 0);
 }
@@ -143,5 +144,22 @@ TEST_F(ChooseJobsTest, TimeLimitThatIsNoNumberWaitsForTheUser)
         EXPECT_TRUE(dialog.isVisible());
         dialog.ButtonRun->click();
     });
-    EXPECT_TRUE(ChooseJobs(nullptr, QStringLiteral("The Zentavo"), jobs, settings));
+    EXPECT_TRUE(ChooseJobs(nullptr, QStringLiteral("The Zentavo"), jobs, settings, requestedAt));
+}
+
+TEST_F(ChooseJobsTest, CountdownCountsFromTheRequestNotFromTheDialog)
+{
+    settings.CheckBoxPause = true;
+    settings.CheckBoxTime = true;
+    settings.EditTime = QStringLiteral("2");
+    // The run was asked for almost two minutes before the dialog came up.
+    requestedAt = clock.clock().now().addSecs(-119);
+    whenShown([this](TFormPause &dialog) {
+        dialog.show();
+        dialog.TimerTimer();
+        EXPECT_EQ(dialog.result(), QDialog::Rejected) << "started a second early";
+        clock.clock().advanceSeconds(2);
+        dialog.TimerTimer();
+    });
+    EXPECT_TRUE(ChooseJobs(nullptr, QStringLiteral("The Zentavo"), jobs, settings, requestedAt));
 }
