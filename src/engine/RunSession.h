@@ -39,7 +39,6 @@ public:
     RunSession &operator=(const RunSession &) = delete;
 
     TRunControl &Runs() { return *m_runs; }
-    const TRunControl &Runs() const { return *m_runs; }
 
     const QStringList &ReportLines() const { return m_lines; }
     void ClearReport() { m_lines.clear(); }
