@@ -3,6 +3,7 @@
 #include "ConstStr.h"
 #include "EditSource.h"
 #include "FormBuilders.h"
+#include "JobGrid.h"
 #include "PageContext.h"
 #include "PageTexts.h"
 #include "Paths.h"
@@ -14,7 +15,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -47,14 +47,7 @@ void ArchivePage::createControls()
 
     GroupBoxSource = groupBox(this, "GroupBoxSource", QStringLiteral("Filelist to archiving"));
     auto *sources = new QGridLayout(GroupBoxSource);
-    StringGridArch = named(new QTableWidget(0, 2, GroupBoxSource), "StringGridArch");
-    StringGridArch->setHorizontalHeaderLabels({QStringLiteral("Files/Folders"), QStringLiteral("Exclusions")});
-    StringGridArch->setSelectionBehavior(QAbstractItemView::SelectRows);
-    StringGridArch->setSelectionMode(QAbstractItemView::SingleSelection);
-    StringGridArch->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGridArch->setTabKeyNavigation(false);
-    StringGridArch->verticalHeader()->hide();
-    StringGridArch->horizontalHeader()->setStretchLastSection(true);
+    StringGridArch = makeJobGrid(GroupBoxSource, "StringGridArch", {QStringLiteral("Files/Folders"), QStringLiteral("Exclusions")});
     StringGridArch->setColumnWidth(0, 330);
     sources->addWidget(StringGridArch, 0, 0, 3, 1);
 

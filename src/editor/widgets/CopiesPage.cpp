@@ -4,7 +4,6 @@
 #include "DayGroup.h"
 #include "PageContext.h"
 #include "PageTexts.h"
-#include "PathPicker.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -64,29 +63,15 @@ void CopiesPage::StringGridCopiesClick()
     });
 }
 
-void CopiesPage::folderEdited()
+void CopiesPage::storeFolder(TBlock &job, int row, const QString &folder)
 {
-    TBlock *job = block();
-    const int row = Row();
-    if (!job || row < 0 || RefuseLineBreaker(EditDest))
-        return;
-    const QString text = EditDest->text();
-    showRegime(text);
-    job->Dests[row] = text + u'=' + job->Dests.ValueAt(row);
-    setCell(row, 0, text);
-    m_context.changed();
+    job.Dests[row] = folder + u'=' + job.Dests.ValueAt(row);
 }
 
 void CopiesPage::CheckBoxClick()
 {
-    TBlock *job = block();
-    const int row = Row();
-    if (!job || row < 0)
-        return;
-    const QString days = GroupBoxDestDay->Days();
-    job->Dests[row] = job->Dests.NameAt(row) + u'=' + days;
-    setCell(row, 1, DaysText(days, GroupBoxDestDay->EveryDay->text()));
-    m_context.changed();
+    if (TBlock *job = block())
+        storeDays(job->Dests, *GroupBoxDestDay);
 }
 
 void CopiesPage::AddClick()

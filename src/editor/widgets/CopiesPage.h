@@ -33,8 +33,7 @@ public:
 protected:
     void fill(int row) override;
     void rowClick() override { StringGridCopiesClick(); }
-    // The user edited the folder: the line takes it with its days.
-    void folderEdited() override;
+    void storeFolder(TBlock &job, int row, const QString &folder) override;
 };
 
 } // namespace pelvo

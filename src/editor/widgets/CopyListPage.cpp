@@ -89,6 +89,22 @@ void CopyListPage::setDetailsEnabled(bool enabled, std::initializer_list<QWidget
         control->setEnabled(enabled);
 }
 
+void CopyListPage::folderEdited()
+{
+    TBlock *job = block();
+    const int row = Row();
+    if (!job || row < 0 || RefuseLineBreaker(m_folderEdit))
+        return;
+    const QString folder = m_folderEdit->text();
+    showRegime(folder);
+    // A refused text put back is no change.
+    const bool differs = folder != cell(row, 0);
+    storeFolder(*job, row, folder);
+    setCell(row, 0, folder);
+    if (differs)
+        m_context.changed();
+}
+
 void CopyListPage::showRegime(const QString &folder)
 {
     const bool even = folder.contains(u'?');

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ListPage.h"
+#include "PelvoExt.h"
 
 class QGridLayout;
 class QGroupBox;
@@ -48,8 +49,11 @@ protected:
     void setDetailsEnabled(bool enabled, std::initializer_list<QWidget *> more = {});
     // The regime radios follow the even/uneven-days mark of the folder.
     void showRegime(const QString &folder);
-    // The user edited the selected line's folder.
-    virtual void folderEdited() = 0;
+    // The selected line takes the folder the user edited; a folder that
+    // would break its line is refused.
+    void folderEdited();
+    // The line at row of the job takes the folder, keeping the rest of it.
+    virtual void storeFolder(TBlock &job, int row, const QString &folder) = 0;
     // Lets the user pick the folder of the selected line; True when one was chosen.
     bool browseFolder();
 

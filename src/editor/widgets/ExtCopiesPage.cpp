@@ -4,7 +4,6 @@
 #include "FormBuilders.h"
 #include "PageContext.h"
 #include "PageTexts.h"
-#include "PathPicker.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -150,19 +149,9 @@ void ExtCopiesPage::RadioButtonClick()
     line = QChar(Letters[kind]) + (mark < 0 ? u'>' + line : line.mid(mark));
 }
 
-void ExtCopiesPage::folderEdited()
+void ExtCopiesPage::storeFolder(TBlock &job, int row, const QString &folder)
 {
-    TBlock *job = block();
-    const int row = Row();
-    if (!job || row < 0 || RefuseLineBreaker(EditDestExt))
-        return;
-    const QString text = EditDestExt->text();
-    showRegime(text);
-    const bool differs = text != cell(row, 0);
-    job->ExtCopies[row] = job->ExtCopies.KeyAt(row) + u'>' + text + u'=' + job->ExtCopies.ValueAt(row);
-    setCell(row, 0, text);
-    if (differs)
-        m_context.changed();
+    job.ExtCopies[row] = job.ExtCopies.KeyAt(row) + u'>' + folder + u'=' + job.ExtCopies.ValueAt(row);
 }
 
 void ExtCopiesPage::CheckBoxDelClick()

@@ -45,8 +45,7 @@ public:
 protected:
     void fill(int row) override;
     void rowClick() override { StringGridACopiesClick(); }
-    // The user edited the folder: the line takes it with its kind and flag.
-    void folderEdited() override;
+    void storeFolder(TBlock &job, int row, const QString &folder) override;
 
 private:
     // The type radio of a kind letter (Latin or the older Cyrillic one, any

@@ -337,4 +337,20 @@ TEST_F(EditorPagesTest, TabLeavesEveryGrid)
     }
 }
 
+TEST_F(EditorPagesTest, AnEqualsSignTypedIntoACopyFolderIsTakenBackAndChangesNothing)
+{
+    startWithTail({QStringLiteral("/backup/=1"), QStringLiteral("W=/mnt/week/=1")});
+    for (QLineEdit *folder : {copies().EditDest, extCopies().EditDestExt}) {
+        const QString before = folder->text();
+        prompts->buttons.push_back(PromptButton::Ok);
+        folder->end(false);
+        folder->insert(QStringLiteral("="));
+        EXPECT_EQ(folder->text(), before) << folder->objectName().toStdString();
+        EXPECT_FALSE(form->JobsModified()) << folder->objectName().toStdString();
+    }
+    EXPECT_EQ(prompts->messages.size(), 2u);
+    EXPECT_EQ(job().Dests, QStringList{QStringLiteral("/backup/=1")});
+    EXPECT_EQ(job().ExtCopies, QStringList{QStringLiteral("W>/mnt/week/=1")});
+}
+
 } // namespace
