@@ -259,14 +259,21 @@ void ArchivePage::StringGridArchClick()
     CheckBoxExclude->setEnabled(true);
 }
 
+std::optional<QString> ArchivePage::askSource(const QString &current)
+{
+    m_sourceDialog.EditWhat->setText(current);
+    if (platform::runDialog(m_sourceDialog) != QDialog::Accepted)
+        return std::nullopt;
+    return m_sourceDialog.EditWhat->text();
+}
+
 void ArchivePage::BitBtnAddClick()
 {
     TBlock *block = m_context.block();
     if (!block)
         return;
-    m_sourceDialog.EditWhat->clear();
-    if (platform::runDialog(m_sourceDialog) == QDialog::Accepted) {
-        block->Sources << m_sourceDialog.EditWhat->text();
+    if (const std::optional<QString> source = askSource(QString())) {
+        block->Sources << *source;
         const bool shared = CheckBoxExclude->isChecked() && !block->Exclusions.isEmpty();
         block->Exclusions << (shared ? block->Exclusions.constFirst() : QString());
         fillGrid(int(block->Sources.size()) - 1);
@@ -281,9 +288,8 @@ void ArchivePage::BitBtnEditClick()
     const int row = gridRow();
     if (!block || row < 0)
         return;
-    m_sourceDialog.EditWhat->setText(block->Sources.at(row));
-    if (platform::runDialog(m_sourceDialog) == QDialog::Accepted) {
-        block->Sources[row] = m_sourceDialog.EditWhat->text();
+    if (const std::optional<QString> source = askSource(block->Sources.at(row))) {
+        block->Sources[row] = *source;
         fillGrid(row);
         m_context.markChanged();
     }
