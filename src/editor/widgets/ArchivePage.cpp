@@ -3,6 +3,7 @@
 #include "ConstStr.h"
 #include "EditSource.h"
 #include "FormBuilders.h"
+#include "JobGrid.h"
 #include "PageContext.h"
 #include "PageTexts.h"
 #include "Paths.h"
@@ -14,7 +15,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -47,14 +47,7 @@ void ArchivePage::createControls()
 
     GroupBoxSource = groupBox(this, "GroupBoxSource", QStringLiteral("Filelist to archiving"));
     auto *sources = new QGridLayout(GroupBoxSource);
-    StringGridArch = named(new QTableWidget(0, 2, GroupBoxSource), "StringGridArch");
-    StringGridArch->setHorizontalHeaderLabels({QStringLiteral("Files/Folders"), QStringLiteral("Exclusions")});
-    StringGridArch->setSelectionBehavior(QAbstractItemView::SelectRows);
-    StringGridArch->setSelectionMode(QAbstractItemView::SingleSelection);
-    StringGridArch->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGridArch->setTabKeyNavigation(false);
-    StringGridArch->verticalHeader()->hide();
-    StringGridArch->horizontalHeader()->setStretchLastSection(true);
+    StringGridArch = makeJobGrid(GroupBoxSource, "StringGridArch", {QStringLiteral("Files/Folders"), QStringLiteral("Exclusions")});
     StringGridArch->setColumnWidth(0, 330);
     sources->addWidget(StringGridArch, 0, 0, 3, 1);
 
@@ -266,14 +259,21 @@ void ArchivePage::StringGridArchClick()
     CheckBoxExclude->setEnabled(true);
 }
 
+std::optional<QString> ArchivePage::askSource(const QString &current)
+{
+    m_sourceDialog.EditWhat->setText(current);
+    if (platform::runDialog(m_sourceDialog) != QDialog::Accepted)
+        return std::nullopt;
+    return m_sourceDialog.EditWhat->text();
+}
+
 void ArchivePage::BitBtnAddClick()
 {
     TBlock *block = m_context.block();
     if (!block)
         return;
-    m_sourceDialog.EditWhat->clear();
-    if (platform::runDialog(m_sourceDialog) == QDialog::Accepted) {
-        block->Sources << m_sourceDialog.EditWhat->text();
+    if (const std::optional<QString> source = askSource(QString())) {
+        block->Sources << *source;
         const bool shared = CheckBoxExclude->isChecked() && !block->Exclusions.isEmpty();
         block->Exclusions << (shared ? block->Exclusions.constFirst() : QString());
         fillGrid(int(block->Sources.size()) - 1);
@@ -288,9 +288,8 @@ void ArchivePage::BitBtnEditClick()
     const int row = gridRow();
     if (!block || row < 0)
         return;
-    m_sourceDialog.EditWhat->setText(block->Sources.at(row));
-    if (platform::runDialog(m_sourceDialog) == QDialog::Accepted) {
-        block->Sources[row] = m_sourceDialog.EditWhat->text();
+    if (const std::optional<QString> source = askSource(block->Sources.at(row))) {
+        block->Sources[row] = *source;
         fillGrid(row);
         m_context.markChanged();
     }

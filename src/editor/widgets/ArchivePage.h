@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class QAction;
 class QCheckBox;
 class QGroupBox;
@@ -63,6 +65,8 @@ private:
     // Refills the grid from the job and selects the row, or the last one.
     void fillGrid(int row);
     int gridRow() const;
+    // The source dialog started on current; the source entered, or nothing when cancelled.
+    std::optional<QString> askSource(const QString &current);
     // Sets every exclusion line that differs from EditX's text to it.
     void applyExclusionsToAll();
 

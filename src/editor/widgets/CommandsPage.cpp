@@ -72,16 +72,11 @@ CommandsPage::CommandsPage(PageContext &context, TFormSelCmd &kindDialog, TFormC
     // The kind is chosen when the command is added; the radios only show it.
     GroupBoxCmd = groupBox(this, "GroupBoxCmd", QStringLiteral("Command"));
     auto *kindLayout = new QVBoxLayout(GroupBoxCmd);
-    RadioButtonExt = radioButton(GroupBoxCmd, "RadioButtonExt", QStringLiteral("External"));
-    RadioButtonCopy = radioButton(GroupBoxCmd, "RadioButtonCopy", QStringLiteral("Copy"));
-    RadioButtonDel = radioButton(GroupBoxCmd, "RadioButtonDel", QStringLiteral("Delete"));
-    RadioButtonRen = radioButton(GroupBoxCmd, "RadioButtonRen", QStringLiteral("Rename/Move"));
+    std::tie(RadioButtonExt, RadioButtonCopy, RadioButtonDel, RadioButtonRen) = addCommandKinds(*GroupBoxCmd, *kindLayout);
     for (QRadioButton *radio : kinds()) {
         radio->setAttribute(Qt::WA_TransparentForMouseEvents);
         radio->setFocusPolicy(Qt::NoFocus);
-        kindLayout->addWidget(radio);
     }
-    RadioButtonExt->setChecked(true);
     layout->addWidget(GroupBoxCmd, 3, 0);
     GroupBoxCmdDay = new DayGroup(this, "GroupBoxCmdDay", "DayOfWeekC", "CheckBoxCEveryDay");
     layout->addWidget(GroupBoxCmdDay, 3, 1);
@@ -233,14 +228,8 @@ void CommandsPage::EditCmdChange()
 
 void CommandsPage::CheckBoxCClick()
 {
-    TBlock *job = block();
-    const int row = Row();
-    if (!job || row < 0)
-        return;
-    const QString days = GroupBoxCmdDay->Days();
-    job->Cmds[row] = job->Cmds.NameAt(row) + u'=' + days;
-    setCell(row, 1, DaysText(days, GroupBoxCmdDay->EveryDay->text()));
-    m_context.changed();
+    if (TBlock *job = block())
+        storeDays(job->Cmds, *GroupBoxCmdDay);
 }
 
 void CommandsPage::RadioButtonRAClick()

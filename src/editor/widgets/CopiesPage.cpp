@@ -2,70 +2,34 @@
 
 #include "ConstStr.h"
 #include "DayGroup.h"
-#include "FormBuilders.h"
 #include "PageContext.h"
 #include "PageTexts.h"
-#include "PathPicker.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTableWidget>
-#include <QVBoxLayout>
 
 namespace pelvo {
 
-using namespace zentavo::forms;
-
 CopiesPage::CopiesPage(PageContext &context, QWidget *parent)
-    : ListPage(context, parent)
+    : CopyListPage(context,
+                   {"TabSheetCopies", "StringGridCopies", QStringLiteral("Days"), "BitBtnAddDest", "BitBtnDelDest",
+                    "LabelDest", "EditDest", "ButtonDest", "GroupBoxRegime", "RadioButtonReg1", QStringLiteral("Daily"),
+                    "RadioButtonReg2", QStringLiteral("Even/Uneven")},
+                   parent)
+    , StringGridCopies(m_copyGrid)
+    , BitBtnAddDest(m_addButton)
+    , BitBtnDelDest(m_delButton)
+    , LabelDest(m_folderLabel)
+    , EditDest(m_folderEdit)
+    , ButtonDest(m_browseButton)
+    , GroupBoxRegime(m_regimeBox)
+    , RadioButtonReg1(m_daily)
+    , RadioButtonReg2(m_evenUneven)
 {
-    setObjectName(QStringLiteral("TabSheetCopies"));
-    auto *layout = new QGridLayout(this);
-    StringGridCopies = makeGrid("StringGridCopies", {QStringLiteral("Copy to"), QStringLiteral("Days")});
-    StringGridCopies->setColumnWidth(0, 420);
-    BitBtnAddDest = makeAddButton("BitBtnAddDest");
-    BitBtnDelDest = makeDelButton("BitBtnDelDest");
-    layout->addWidget(StringGridCopies, 0, 0, 2, 2);
-    layout->addWidget(BitBtnAddDest, 0, 2);
-    layout->addWidget(BitBtnDelDest, 1, 2, Qt::AlignTop);
-
-    const PathControls path = makePathRow("LabelDest", "EditDest", "ButtonDest", QStringLiteral("Copy to"));
-    LabelDest = path.label;
-    EditDest = path.edit;
-    ButtonDest = path.browse;
-    auto *destRow = new QHBoxLayout;
-    destRow->addWidget(LabelDest);
-    destRow->addWidget(EditDest, 1);
-    destRow->addWidget(ButtonDest);
-    layout->addLayout(destRow, 2, 0, 1, 3);
-
-    GroupBoxRegime = groupBox(this, "GroupBoxRegime", QStringLiteral("Regime"));
-    auto *regime = new QVBoxLayout(GroupBoxRegime);
-    RadioButtonReg1 = radioButton(GroupBoxRegime, "RadioButtonReg1", QStringLiteral("Daily"));
-    RadioButtonReg2 = radioButton(GroupBoxRegime, "RadioButtonReg2", QStringLiteral("Even/Uneven"));
-    regime->addWidget(RadioButtonReg1);
-    regime->addWidget(RadioButtonReg2);
-    regime->addStretch();
-    layout->addWidget(GroupBoxRegime, 3, 0);
     GroupBoxDestDay = new DayGroup(this, "GroupBoxDestDay", "DayOfWeek", "CheckBoxEveryDay");
-    layout->addWidget(GroupBoxDestDay, 3, 1, 1, 2);
-    layout->setColumnStretch(1, 1);
-
-    connect(StringGridCopies, &QTableWidget::currentCellChanged, this, &CopiesPage::StringGridCopiesClick);
-    connect(EditDest, &QLineEdit::textChanged, this, &CopiesPage::EditDestChange);
+    finishLayout(GroupBoxDestDay);
     connect(GroupBoxDestDay, &DayGroup::changed, this, &CopiesPage::CheckBoxClick);
-    connect(RadioButtonReg1, &QRadioButton::clicked, this, &CopiesPage::RadioButtonReg1Click);
-    connect(RadioButtonReg2, &QRadioButton::clicked, this, &CopiesPage::RadioButtonReg2Click);
-    connect(ButtonDest, &QPushButton::clicked, this, &CopiesPage::ButtonDestClick);
-    for (QWidget *control : std::initializer_list<QWidget *>{StringGridCopies, BitBtnAddDest, BitBtnDelDest, EditDest,
-                                                             ButtonDest, RadioButtonReg1, RadioButtonReg2})
-        m_context.watchKeys(control);
 }
 
 void CopiesPage::fill(int row)
@@ -79,27 +43,12 @@ void CopiesPage::fill(int row)
     });
 }
 
-void CopiesPage::Show()
-{
-    fill(0);
-    StringGridCopiesClick();
-}
-
-void CopiesPage::SetJobEnabled(bool enabled)
-{
-    StringGridCopies->setEnabled(enabled);
-    BitBtnAddDest->setEnabled(enabled);
-    StringGridCopiesClick();
-}
-
 void CopiesPage::StringGridCopiesClick()
 {
     const TBlock *job = block();
     const int row = Row();
     const bool have = job && row >= 0 && StringGridCopies->isEnabled();
-    BitBtnDelDest->setEnabled(have);
-    for (QWidget *control : std::initializer_list<QWidget *>{EditDest, ButtonDest, RadioButtonReg1, RadioButtonReg2})
-        control->setEnabled(have);
+    setDetailsEnabled(have);
     GroupBoxDestDay->SetUsable(have);
     filling([&] {
         if (!have) {
@@ -110,55 +59,19 @@ void CopiesPage::StringGridCopiesClick()
         // Days from a hand-made file that name no week day stay as they are until a box is clicked.
         GroupBoxDestDay->ShowDays(job->Dests.ValueAt(row));
         GroupBoxDestDay->SetUsable(true);
-        const bool even = EditDest->text().contains(u'?');
-        RadioButtonReg2->setChecked(even);
-        RadioButtonReg1->setChecked(!even);
+        showRegime(EditDest->text());
     });
 }
 
-void CopiesPage::EditDestChange()
+void CopiesPage::storeFolder(TBlock &job, int row, const QString &folder)
 {
-    TBlock *job = block();
-    const int row = Row();
-    if (!job || row < 0 || RefuseLineBreaker(EditDest))
-        return;
-    const QString text = EditDest->text();
-    const bool even = text.contains(u'?');
-    RadioButtonReg2->setChecked(even);
-    RadioButtonReg1->setChecked(!even);
-    job->Dests[row] = text + u'=' + job->Dests.ValueAt(row);
-    setCell(row, 0, text);
-    m_context.changed();
+    job.Dests[row] = folder + u'=' + job.Dests.ValueAt(row);
 }
 
 void CopiesPage::CheckBoxClick()
 {
-    TBlock *job = block();
-    const int row = Row();
-    if (!job || row < 0)
-        return;
-    const QString days = GroupBoxDestDay->Days();
-    job->Dests[row] = job->Dests.NameAt(row) + u'=' + days;
-    setCell(row, 1, DaysText(days, GroupBoxDestDay->EveryDay->text()));
-    m_context.changed();
-}
-
-void CopiesPage::RadioButtonReg1Click()
-{
-    EditDest->setText(WithoutEvenMark(EditDest->text()));
-}
-
-void CopiesPage::RadioButtonReg2Click()
-{
-    EditDest->setText(WithEvenMark(EditDest->text()));
-}
-
-bool CopiesPage::ButtonDestClick()
-{
-    const std::optional<QString> folder = PickCopyFolder(EditDest->text());
-    if (folder)
-        EditDest->setText(*folder);
-    return folder.has_value();
+    if (TBlock *job = block())
+        storeDays(job->Dests, *GroupBoxDestDay);
 }
 
 void CopiesPage::AddClick()

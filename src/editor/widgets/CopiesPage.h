@@ -1,11 +1,6 @@
 #pragma once
 
-#include "ListPage.h"
-
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QRadioButton;
+#include "CopyListPage.h"
 
 namespace pelvo {
 
@@ -13,23 +8,16 @@ class DayGroup;
 
 // The Copies page: the folders the archive is copied to, each on its days
 // and with the even/uneven-days mark.
-class CopiesPage final : public ListPage {
+class CopiesPage final : public CopyListPage {
     Q_OBJECT
 public:
     explicit CopiesPage(PageContext &context, QWidget *parent = nullptr);
 
-    void Show() override;
-    void SetJobEnabled(bool enabled) override;
     void AddClick() override;
     void DelClick(bool ask) override;
 
     void StringGridCopiesClick();
-    void EditDestChange();
     void CheckBoxClick();
-    void RadioButtonReg1Click();
-    void RadioButtonReg2Click();
-    // True when a folder was chosen.
-    bool ButtonDestClick();
 
     QTableWidget *StringGridCopies = nullptr;
     QPushButton *BitBtnAddDest = nullptr;
@@ -45,8 +33,7 @@ public:
 protected:
     void fill(int row) override;
     void rowClick() override { StringGridCopiesClick(); }
-
-private:
+    void storeFolder(TBlock &job, int row, const QString &folder) override;
 };
 
 } // namespace pelvo

@@ -4,15 +4,10 @@
 #include "FormBuilders.h"
 #include "PageContext.h"
 #include "PageTexts.h"
-#include "PathPicker.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -36,38 +31,23 @@ QString flagOf(bool deleteArchive)
 } // namespace
 
 ExtCopiesPage::ExtCopiesPage(PageContext &context, QWidget *parent)
-    : ListPage(context, parent)
+    : CopyListPage(context,
+                   {"TabSheetExtCopies", "StringGridACopies", QStringLiteral("Copy type"), "BitBtnAddDestExt",
+                    "BitBtnDelDestExt", "LabelDestExt", "EditDestExt", "ButtonDestExt", "GroupBoxERegime", "RadioButton1",
+                    zentavo::sReg1Week, "RadioButton2", zentavo::sReg2Week},
+                   parent)
+    , StringGridACopies(m_copyGrid)
+    , BitBtnAddDestExt(m_addButton)
+    , BitBtnDelDestExt(m_delButton)
+    , LabelDestExt(m_folderLabel)
+    , EditDestExt(m_folderEdit)
+    , ButtonDestExt(m_browseButton)
+    , GroupBoxERegime(m_regimeBox)
+    , RadioButton1(m_daily)
+    , RadioButton2(m_evenUneven)
 {
-    setObjectName(QStringLiteral("TabSheetExtCopies"));
-    auto *layout = new QGridLayout(this);
-    StringGridACopies = makeGrid("StringGridACopies", {QStringLiteral("Copy to"), QStringLiteral("Copy type")});
-    StringGridACopies->setColumnWidth(0, 420);
-    BitBtnAddDestExt = makeAddButton("BitBtnAddDestExt");
-    BitBtnDelDestExt = makeDelButton("BitBtnDelDestExt");
-    layout->addWidget(StringGridACopies, 0, 0, 2, 2);
-    layout->addWidget(BitBtnAddDestExt, 0, 2);
-    layout->addWidget(BitBtnDelDestExt, 1, 2, Qt::AlignTop);
-
-    const PathControls path = makePathRow("LabelDestExt", "EditDestExt", "ButtonDestExt", QStringLiteral("Copy to"));
-    LabelDestExt = path.label;
-    EditDestExt = path.edit;
-    ButtonDestExt = path.browse;
-    auto *destRow = new QHBoxLayout;
-    destRow->addWidget(LabelDestExt);
-    destRow->addWidget(EditDestExt, 1);
-    destRow->addWidget(ButtonDestExt);
-    layout->addLayout(destRow, 2, 0, 1, 3);
-
-    GroupBoxERegime = groupBox(this, "GroupBoxERegime", QStringLiteral("Regime"));
-    auto *regime = new QVBoxLayout(GroupBoxERegime);
-    RadioButton1 = radioButton(GroupBoxERegime, "RadioButton1", zentavo::sReg1Week);
-    RadioButton2 = radioButton(GroupBoxERegime, "RadioButton2", zentavo::sReg2Week);
     CheckBoxDel = checkBox(GroupBoxERegime, "CheckBoxDel", QStringLiteral("Delete the initial archive"));
-    regime->addWidget(RadioButton1);
-    regime->addWidget(RadioButton2);
-    regime->addWidget(CheckBoxDel);
-    regime->addStretch();
-    layout->addWidget(GroupBoxERegime, 3, 0);
+    m_regimeLayout->addWidget(CheckBoxDel);
     GroupBoxType = groupBox(this, "GroupBoxType", QStringLiteral("Copy type"));
     auto *type = new QVBoxLayout(GroupBoxType);
     RadioButtonWeek = radioButton(GroupBoxType, "RadioButtonWeek", QStringLiteral("End of week"));
@@ -78,18 +58,10 @@ ExtCopiesPage::ExtCopiesPage(PageContext &context, QWidget *parent)
         type->addWidget(radio);
         connect(radio, &QRadioButton::clicked, this, &ExtCopiesPage::RadioButtonChange);
     }
-    layout->addWidget(GroupBoxType, 3, 1, 1, 2);
-    layout->setColumnStretch(1, 1);
+    finishLayout(GroupBoxType);
 
-    connect(StringGridACopies, &QTableWidget::currentCellChanged, this, &ExtCopiesPage::StringGridACopiesClick);
-    connect(EditDestExt, &QLineEdit::textChanged, this, &ExtCopiesPage::EditDestExtChange);
-    connect(RadioButton1, &QRadioButton::clicked, this, &ExtCopiesPage::RadioButton1Click);
-    connect(RadioButton2, &QRadioButton::clicked, this, &ExtCopiesPage::RadioButton2Click);
     connect(CheckBoxDel, &QCheckBox::clicked, this, &ExtCopiesPage::CheckBoxDelClick);
-    connect(ButtonDestExt, &QPushButton::clicked, this, &ExtCopiesPage::ButtonDestExtClick);
-    for (QWidget *control : std::initializer_list<QWidget *>{StringGridACopies, BitBtnAddDestExt, BitBtnDelDestExt,
-                                                             EditDestExt, ButtonDestExt, RadioButton1, RadioButton2,
-                                                             CheckBoxDel, RadioButtonWeek, RadioButtonMonth,
+    for (QWidget *control : std::initializer_list<QWidget *>{CheckBoxDel, RadioButtonWeek, RadioButtonMonth,
                                                              RadioButtonQuart, RadioButtonYear})
         m_context.watchKeys(control);
 }
@@ -120,38 +92,19 @@ void ExtCopiesPage::fill(int row)
     });
 }
 
-void ExtCopiesPage::Show()
-{
-    fill(0);
-    StringGridACopiesClick();
-}
-
-void ExtCopiesPage::SetJobEnabled(bool enabled)
-{
-    StringGridACopies->setEnabled(enabled);
-    BitBtnAddDestExt->setEnabled(enabled);
-    StringGridACopiesClick();
-}
-
 void ExtCopiesPage::StringGridACopiesClick()
 {
     const TBlock *job = block();
     const int row = Row();
     const bool have = job && row >= 0 && StringGridACopies->isEnabled();
-    BitBtnDelDestExt->setEnabled(have);
-    for (QWidget *control : std::initializer_list<QWidget *>{EditDestExt, ButtonDestExt, RadioButton1, RadioButton2,
-                                                             CheckBoxDel, RadioButtonWeek, RadioButtonMonth,
-                                                             RadioButtonQuart, RadioButtonYear})
-        control->setEnabled(have);
+    setDetailsEnabled(have, {CheckBoxDel, RadioButtonWeek, RadioButtonMonth, RadioButtonQuart, RadioButtonYear});
     if (!have) {
         filling([&] { EditDestExt->clear(); });
         return;
     }
     filling([&] {
         EditDestExt->setText(job->ExtCopies.TailAt(row));
-        const bool even = EditDestExt->text().contains(u'?');
-        RadioButton2->setChecked(even);
-        RadioButton1->setChecked(!even);
+        showRegime(EditDestExt->text());
         QRadioButton *type = typeOf(job->ExtCopies.KeyAt(row));
         for (QRadioButton *radio : types()) {
             radio->setAutoExclusive(false);
@@ -196,31 +149,9 @@ void ExtCopiesPage::RadioButtonClick()
     line = QChar(Letters[kind]) + (mark < 0 ? u'>' + line : line.mid(mark));
 }
 
-void ExtCopiesPage::EditDestExtChange()
+void ExtCopiesPage::storeFolder(TBlock &job, int row, const QString &folder)
 {
-    TBlock *job = block();
-    const int row = Row();
-    if (!job || row < 0 || RefuseLineBreaker(EditDestExt))
-        return;
-    const QString text = EditDestExt->text();
-    const bool even = text.contains(u'?');
-    RadioButton2->setChecked(even);
-    RadioButton1->setChecked(!even);
-    const bool differs = text != cell(row, 0);
-    job->ExtCopies[row] = job->ExtCopies.KeyAt(row) + u'>' + text + u'=' + job->ExtCopies.ValueAt(row);
-    setCell(row, 0, text);
-    if (differs)
-        m_context.changed();
-}
-
-void ExtCopiesPage::RadioButton1Click()
-{
-    EditDestExt->setText(WithoutEvenMark(EditDestExt->text()));
-}
-
-void ExtCopiesPage::RadioButton2Click()
-{
-    EditDestExt->setText(WithEvenMark(EditDestExt->text()));
+    job.ExtCopies[row] = job.ExtCopies.KeyAt(row) + u'>' + folder + u'=' + job.ExtCopies.ValueAt(row);
 }
 
 void ExtCopiesPage::CheckBoxDelClick()
@@ -232,14 +163,6 @@ void ExtCopiesPage::CheckBoxDelClick()
     for (qsizetype i = 0; i < job->ExtCopies.size(); ++i)
         job->ExtCopies[i] = job->ExtCopies.KeyAt(i) + u'>' + job->ExtCopies.TailAt(i) + u'=' + flagOf(CheckBoxDel->isChecked());
     m_context.changed();
-}
-
-bool ExtCopiesPage::ButtonDestExtClick()
-{
-    const std::optional<QString> folder = PickCopyFolder(EditDestExt->text());
-    if (folder)
-        EditDestExt->setText(*folder);
-    return folder.has_value();
 }
 
 void ExtCopiesPage::AddClick()

@@ -1,26 +1,20 @@
 #pragma once
 
-#include "ListPage.h"
+#include "CopyListPage.h"
 
 #include <array>
 
 class QCheckBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QRadioButton;
 
 namespace pelvo {
 
 // The Additional copies page: copies made at the end of a week, month,
 // quarter or year, and whether the archive is deleted after them.
-class ExtCopiesPage final : public ListPage {
+class ExtCopiesPage final : public CopyListPage {
     Q_OBJECT
 public:
     explicit ExtCopiesPage(PageContext &context, QWidget *parent = nullptr);
 
-    void Show() override;
-    void SetJobEnabled(bool enabled) override;
     void AddClick() override;
     void DelClick(bool ask) override;
 
@@ -30,11 +24,7 @@ public:
     // The regime captions, the type cell and the line's letter follow the
     // checked type.
     void RadioButtonClick();
-    void EditDestExtChange();
-    void RadioButton1Click();
-    void RadioButton2Click();
     void CheckBoxDelClick();
-    bool ButtonDestExtClick();
 
     QTableWidget *StringGridACopies = nullptr;
     QPushButton *BitBtnAddDestExt = nullptr;
@@ -55,6 +45,7 @@ public:
 protected:
     void fill(int row) override;
     void rowClick() override { StringGridACopiesClick(); }
+    void storeFolder(TBlock &job, int row, const QString &folder) override;
 
 private:
     // The type radio of a kind letter (Latin or the older Cyrillic one, any

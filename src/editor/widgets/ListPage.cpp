@@ -1,12 +1,15 @@
 #include "ListPage.h"
 
+#include "DayGroup.h"
 #include "FormBuilders.h"
+#include "JobGrid.h"
 #include "PageContext.h"
+#include "PageTexts.h"
 #include "PathPicker.h"
 #include "Prompter.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QKeyEvent>
@@ -30,15 +33,7 @@ TBlock *ListPage::block() const
 
 QTableWidget *ListPage::makeGrid(const char *name, const QStringList &headers)
 {
-    m_grid = zentavo::forms::named(new QTableWidget(0, int(headers.size()), this), name);
-    m_grid->setHorizontalHeaderLabels(headers);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // Tab goes on to the next control; the arrow keys walk the rows.
-    m_grid->setTabKeyNavigation(false);
-    m_grid->verticalHeader()->hide();
-    m_grid->horizontalHeader()->setStretchLastSection(true);
+    m_grid = makeJobGrid(this, name, headers);
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     m_grid->installEventFilter(this);
     connect(m_grid, &QTableWidget::customContextMenuRequested, this, [this](const QPoint &at) {
@@ -68,6 +63,17 @@ QPushButton *ListPage::makeDelButton(const char *name)
     connect(m_delButton, &QPushButton::clicked, this, [this] { DelClick(true); });
     m_delButton->installEventFilter(this);
     return m_delButton;
+}
+
+void ListPage::storeDays(TStringListMy &lines, const DayGroup &days)
+{
+    const int row = Row();
+    if (row < 0)
+        return;
+    const QString checked = days.Days();
+    lines[row] = lines.NameAt(row) + u'=' + checked;
+    setCell(row, 1, DaysText(checked, days.EveryDay->text()));
+    m_context.changed();
 }
 
 void ListPage::SetPopup(QMenu *popup, QAction *deleteItem)

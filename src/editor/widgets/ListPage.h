@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PelvoExt.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -12,8 +14,8 @@ class QTableWidget;
 
 namespace pelvo {
 
+class DayGroup;
 class PageContext;
-class TBlock;
 
 // A page that shows one list of the job in a grid with its details beside
 // it: Ins adds a line, Del deletes the selected one after a question, and
@@ -55,6 +57,9 @@ protected:
     void addFolderLine(QStringList &lines, const QString &newLine, QLineEdit *pathEdit);
     // Deletes the selected line; with ask, after the question.
     void deleteLine(QStringList &lines, bool ask, const QString &question);
+    // The selected line of a folder=days or command=days list takes the days
+    // checked in the group; the grid's second column shows them.
+    void storeDays(TStringListMy &lines, const DayGroup &days);
 
     // The grid of the page; its rows follow the list.
     QTableWidget *makeGrid(const char *name, const QStringList &headers);

@@ -49,8 +49,8 @@ TFormEditor::TFormEditor(bool haveDefaultDat)
     , m_formCopy(std::make_unique<TFormCopy>())
     , m_jobPrinter(std::make_unique<QPrinter>())
 {
-    m_context.block = [this] { return currentBlock(); };
-    m_context.markChanged = [this] { markChanged(); };
+    m_context.block = [this] { return m_document.currentBlock(); };
+    m_context.markChanged = [this] { m_document.setModified(true); };
     m_context.watchKeys = [this](QWidget *control) { control->installEventFilter(this); };
     FormCreate();
 }
@@ -215,24 +215,11 @@ void TFormEditor::createControls()
     statusBar()->setSizeGripEnabled(false);
 }
 
-TBlock *TFormEditor::currentBlock()
-{
-    return m_curBlock >= 0 && m_curBlock < int(m_blocks.size()) ? &m_blocks[std::size_t(m_curBlock)] : nullptr;
-}
-
-QStringList TFormEditor::jobNames() const
-{
-    QStringList names;
-    for (int i = 0; i < ComboBoxName->count(); ++i)
-        names << ComboBoxName->itemText(i);
-    return names;
-}
-
 bool TFormEditor::JobsModified()
 {
     if (m_pages->EditsModified())
-        m_jobsModified = true;
-    return m_jobsModified;
+        m_document.setModified(true);
+    return m_document.modified();
 }
 
 QString TFormEditor::StatusText() const
@@ -242,26 +229,30 @@ QString TFormEditor::StatusText() const
 
 void TFormEditor::showStatus()
 {
-    m_status->setText(QString::number(m_curBlock + 1) + QStringLiteral(" / ") + QString::number(m_blocks.size()));
+    m_status->setText(QString::number(m_document.current() + 1) + QStringLiteral(" / ") + QString::number(m_document.count()));
+}
+
+void TFormEditor::showJobNames()
+{
+    ComboBoxName->clear();
+    ComboBoxName->addItems(m_document.names());
+    ComboBoxName->setCurrentIndex(m_document.current());
 }
 
 void TFormEditor::updateNavigation()
 {
-    const int selected = ComboBoxName->currentIndex();
     const bool enabled = ComboBoxName->isEnabled();
-    TBPrev->setEnabled(enabled && selected > 0);
-    TBNext->setEnabled(enabled && selected >= 0 && selected < ComboBoxName->count() - 1);
+    TBPrev->setEnabled(enabled && m_document.hasPrevious());
+    TBNext->setEnabled(enabled && m_document.hasNext());
 }
 
 void TFormEditor::setCaptionFromFile()
 {
-    setWindowTitle(sEditorHeader + QStringLiteral(" - ") + platform::fileNamePart(m_datFileName));
+    setWindowTitle(sEditorHeader + QStringLiteral(" - ") + platform::fileNamePart(m_document.fileName()));
 }
 
 void TFormEditor::ClearJobs()
 {
-    m_blocks.clear();
-    m_curBlock = -1;
     ComboBoxName->clear();
     m_pages->ShowJob();
     m_status->clear();
@@ -269,30 +260,24 @@ void TFormEditor::ClearJobs()
 
 bool TFormEditor::ReadFDat()
 {
-    m_jobsModified = false;
+    const bool read = m_document.read();
     ClearJobs();
     setCaptionFromFile();
-    std::optional<JobList> jobs = ReadJobFile(m_datFileName);
-    m_datEncoding = jobs ? jobs->encoding : textencoding::Encoding::Cp1251;
-    if (!jobs || jobs->blocks.empty())
+    if (!read)
         return false;
-    m_blocks = std::move(jobs->blocks);
-    ComboBoxName->addItems(jobs->names);
-    ComboBoxName->setCurrentIndex(0);
-    m_curBlock = 0;
-    CBNameChange(false);
+    showJobNames();
+    selectJob(m_document.current(), false);
     m_pages->ClearEditMarks();
-    m_jobsModified = false;
+    m_document.setModified(false);
     return true;
 }
 
 void TFormEditor::showJobAt(int index)
 {
-    ComboBoxName->setCurrentIndex(index);
-    if (index != m_curBlock) {
-        m_curBlock = index;
-        CBNameChange(false);
-    }
+    if (index != m_document.current())
+        selectJob(index, false);
+    else
+        ComboBoxName->setCurrentIndex(index);
 }
 
 void TFormEditor::showIncomplete(int index, MissingField field)
@@ -306,7 +291,7 @@ void TFormEditor::showRefusal(const SaveRefusal &refusal)
 {
     showJobAt(refusal.job);
     const QString place = m_pages->ShowPlace(refusal.place, refusal.line);
-    QString where = QStringLiteral("Job \"%1\"").arg(ComboBoxName->itemText(refusal.job));
+    QString where = QStringLiteral("Job \"%1\"").arg(m_document.names().at(refusal.job));
     if (!place.isEmpty())
         where += QStringLiteral(", ") + place;
     ask(QStringLiteral("The job cannot be saved"), where + QStringLiteral(":\n") + refusal.reason + u'.',
@@ -315,17 +300,23 @@ void TFormEditor::showRefusal(const SaveRefusal &refusal)
 
 bool TFormEditor::CBNameChange(bool check)
 {
+    return selectJob(ComboBoxName->currentIndex(), check);
+}
+
+bool TFormEditor::selectJob(int index, bool check)
+{
     if (check) {
-        if (const TBlock *left = currentBlock()) {
+        if (const TBlock *left = m_document.currentBlock()) {
             const MissingField missing = missingField(*left);
             if (missing != MissingField::None) {
-                showIncomplete(m_curBlock, missing);
+                showIncomplete(m_document.current(), missing);
                 return false;
             }
         }
     }
     JobsModified();
-    m_curBlock = ComboBoxName->currentIndex();
+    m_document.setCurrent(index);
+    ComboBoxName->setCurrentIndex(m_document.current());
     showStatus();
     m_pages->ShowJob();
     updateNavigation();
@@ -336,10 +327,10 @@ bool TFormEditor::allJobsComplete()
 {
     if (!CBNameChange(true))
         return false;
-    for (std::size_t i = 0; i < m_blocks.size(); ++i) {
-        const MissingField missing = missingField(m_blocks[i]);
+    for (int i = 0; i < m_document.count(); ++i) {
+        const MissingField missing = missingField(m_document.blocks()[std::size_t(i)]);
         if (missing != MissingField::None) {
-            showIncomplete(int(i), missing);
+            showIncomplete(i, missing);
             return false;
         }
     }
@@ -380,114 +371,94 @@ QString TFormEditor::askJobName(QAction *command, const QString &current)
 
 void TFormEditor::ENewClick()
 {
-    if (ComboBoxName->count() > 0 && !CBNameChange(true))
+    if (!m_document.empty() && !CBNameChange(true))
         return;
     const QString name = askJobName(ENew, QString());
     if (name.isEmpty())
         return;
-    const bool wasEmpty = m_blocks.empty();
-    m_blocks.emplace_back();
-    m_curBlock = int(m_blocks.size()) - 1;
+    const bool wasEmpty = m_document.empty();
+    m_document.addJob(name);
     if (wasEmpty)
         EnableForm();
-    ComboBoxName->insertItem(m_curBlock, name);
-    ComboBoxName->setCurrentIndex(m_curBlock);
-    CBNameChange(false);
-    m_jobsModified = true;
+    showJobNames();
+    selectJob(m_document.current(), false);
     m_pages->FocusArchiveName();
 }
 
 void TFormEditor::ECopyClick()
 {
-    const TBlock *shown = currentBlock();
-    if (!shown || !CBNameChange(true))
+    if (!m_document.currentBlock() || !CBNameChange(true))
         return;
-    TBufferBlock copy;
-    static_cast<TBlock &>(copy) = *currentBlock();
-    copy.SetBuffer(ComboBoxName->currentText());
-    m_blockBuffer = std::move(copy);
+    m_document.copyCurrent();
     for (QAction *paste : {EPaste, PopupNamePaste})
         paste->setEnabled(true);
 }
 
 void TFormEditor::EPasteClick()
 {
-    if (!m_blockBuffer)
+    if (!m_document.canPaste())
         return;
     // The job left must be complete too, or it could be saved without its archive or sources.
-    if (currentBlock() && !CBNameChange(true))
+    if (m_document.currentBlock() && !CBNameChange(true))
         return;
-    if (ComboBoxName->count() == 0)
+    if (m_document.empty())
         EnableForm();
-    m_curBlock = std::max(m_curBlock, 0);
-    ComboBoxName->insertItem(m_curBlock, zentavo::sCopyOfJob + u' ' + m_blockBuffer->GetBuffer());
-    m_blocks.insert(m_blocks.begin() + m_curBlock, static_cast<const TBlock &>(*m_blockBuffer));
-    ComboBoxName->setCurrentIndex(m_curBlock);
-    CBNameChange(false);
-    m_jobsModified = true;
+    m_document.paste();
+    showJobNames();
+    selectJob(m_document.current(), false);
 }
 
 void TFormEditor::EDelClick()
 {
-    if (!currentBlock())
+    if (!m_document.currentBlock())
         return;
     const platform::PromptButton answer
-        = ask(EDel->text(), zentavo::sQuestionDelArch + u'\n' + ComboBoxName->itemText(m_curBlock),
+        = ask(EDel->text(), zentavo::sQuestionDelArch + u'\n' + m_document.currentName(),
               platform::PromptIcon::Question, platform::PromptButton::Yes | platform::PromptButton::No);
     if (answer != platform::PromptButton::Yes)
         return;
-    ComboBoxName->removeItem(m_curBlock);
-    m_blocks.erase(m_blocks.begin() + m_curBlock);
-    m_jobsModified = true;
-    if (m_blocks.empty()) {
+    m_document.removeCurrent();
+    if (m_document.empty()) {
         ClearJobs();
         DisableForm();
         showStatus();
         return;
     }
-    m_curBlock = std::min(m_curBlock, int(m_blocks.size()) - 1);
-    ComboBoxName->setCurrentIndex(m_curBlock);
-    CBNameChange(false);
+    showJobNames();
+    selectJob(m_document.current(), false);
 }
 
 void TFormEditor::ERenClick()
 {
-    if (!currentBlock())
+    if (!m_document.currentBlock())
         return;
-    const QString current = ComboBoxName->itemText(m_curBlock);
-    const QString name = askJobName(ERen, current);
-    if (!name.isEmpty() && name != current) {
-        ComboBoxName->setItemText(m_curBlock, name);
-        m_jobsModified = true;
-    }
-    ComboBoxName->setCurrentIndex(m_curBlock);
+    const QString name = askJobName(ERen, m_document.currentName());
+    if (!name.isEmpty() && m_document.renameCurrent(name))
+        showJobNames();
+    ComboBoxName->setCurrentIndex(m_document.current());
 }
 
 void TFormEditor::PrevBlock()
 {
-    if (m_curBlock <= 0)
-        return;
-    ComboBoxName->setCurrentIndex(m_curBlock - 1);
-    CBNameChange(true);
+    if (m_document.hasPrevious())
+        selectJob(m_document.current() - 1, true);
 }
 
 void TFormEditor::NextBlock()
 {
-    if (m_curBlock < 0 || m_curBlock >= ComboBoxName->count() - 1)
-        return;
-    ComboBoxName->setCurrentIndex(m_curBlock + 1);
-    CBNameChange(true);
+    if (m_document.hasNext())
+        selectJob(m_document.current() + 1, true);
 }
 
 bool TFormEditor::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_PageUp && m_curBlock > 0) {
+        if (key == Qt::Key_PageUp && m_document.hasPrevious()) {
             PrevBlock();
             return true;
         }
-        if (key == Qt::Key_PageDown && m_curBlock >= 0 && m_curBlock < ComboBoxName->count() - 1) {
+        if (key == Qt::Key_PageDown && m_document.hasNext()) {
             NextBlock();
             return true;
         }
@@ -497,7 +468,7 @@ bool TFormEditor::eventFilter(QObject *watched, QEvent *event)
 
 void TFormEditor::TBFPrintClick()
 {
-    PrintJobs(*m_jobPrinter, jobNames(), m_blocks, m_datFileName);
+    PrintJobs(*m_jobPrinter, m_document.names(), m_document.blocks(), m_document.fileName());
 }
 
 void TFormEditor::HDocClick()

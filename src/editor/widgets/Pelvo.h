@@ -1,14 +1,12 @@
 #pragma once
 
+#include "EditorDocument.h"
 #include "JobChecks.h"
-#include "JobFileFormat.h"
 #include "PageContext.h"
-#include "PelvoExt.h"
 
 #include <QMainWindow>
 
 #include <memory>
-#include <optional>
 
 class QAction;
 class QComboBox;
@@ -62,11 +60,12 @@ public:
 
     // The jobs differ from the file (the text fields' own marks folded in).
     bool JobsModified();
-    int CurBlock() const { return m_curBlock; }
-    const TBlocks &Blocks() const { return m_blocks; }
+    const EditorDocument &Document() const { return m_document; }
+    int CurBlock() const { return m_document.current(); }
+    const TBlocks &Blocks() const { return m_document.blocks(); }
     // The job file being edited; "NoName.dat" before a new file is saved.
-    const QString &DatFileName() const { return m_datFileName; }
-    void SetDatFileName(const QString &fileName) { m_datFileName = fileName; }
+    const QString &DatFileName() const { return m_document.fileName(); }
+    void SetDatFileName(const QString &fileName) { m_document.setFileName(fileName); }
     QString StatusText() const;
     TJobPages &Pages() { return *m_pages; }
     TFormSource &FormSource() { return *m_formSource; }
@@ -109,13 +108,14 @@ private:
     void FormCreate();
     void createMenus();
     void createControls();
-    TBlock *currentBlock();
-    // The job selector's names, job by job.
-    QStringList jobNames() const;
+    // Empties the job controls.
     void ClearJobs();
+    // The job selector lists the document's jobs and selects the one shown.
+    void showJobNames();
     void showStatus();
     void updateNavigation();
-    void markChanged() { m_jobsModified = true; }
+    // Leaves the job shown as CBNameChange does and shows the job at index.
+    bool selectJob(int index, bool check);
     // Shows the completeness message for the job at index and stays on it.
     void showIncomplete(int index, MissingField field);
     // Shows the place of a text that keeps the jobs from being saved, and why.
@@ -138,13 +138,7 @@ private:
     QString askJobName(QAction *command, const QString &current);
     void setCaptionFromFile();
 
-    QString m_datFileName;
-    TBlocks m_blocks;
-    // A file is saved in the encoding it was read in.
-    textencoding::Encoding m_datEncoding = textencoding::Encoding::Cp1251;
-    std::optional<TBufferBlock> m_blockBuffer;
-    int m_curBlock = -1;
-    bool m_jobsModified = false;
+    EditorDocument m_document;
     bool m_haveDefaultDat = false;
     PageContext m_context;
 

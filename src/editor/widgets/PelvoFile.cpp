@@ -11,7 +11,6 @@
 #include "VorrinStore.h"
 
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QFileInfo>
 
 namespace pelvo {
@@ -42,7 +41,7 @@ platform::FileRequest jobFileRequest(platform::FileRequest::Mode mode, const QSt
 
 TFormEditor::SaveResult TFormEditor::SaveFDat()
 {
-    if (m_blocks.empty())
+    if (m_document.empty())
         return SaveResult::Saved;
     if (!allJobsComplete())
         return SaveResult::Refused;
@@ -51,17 +50,15 @@ TFormEditor::SaveResult TFormEditor::SaveFDat()
 
 TFormEditor::SaveResult TFormEditor::writeJobs()
 {
-    JobList jobs{jobNames(), m_blocks, m_datEncoding};
-    if (const std::optional<SaveRefusal> refusal = FindSaveRefusal(jobs)) {
+    if (const std::optional<SaveRefusal> refusal = m_document.saveRefusal()) {
         showRefusal(*refusal);
         return SaveResult::Refused;
     }
-    const QString error = SaveJobFile(m_datFileName, jobs);
+    const QString error = m_document.save();
     if (!error.isEmpty()) {
-        ask(zentavo::sWriteError + u' ' + m_datFileName + u'\n' + error, PromptIcon::Error);
+        ask(zentavo::sWriteError + u' ' + m_document.fileName() + u'\n' + error, PromptIcon::Error);
         return SaveResult::Failed;
     }
-    m_jobsModified = false;
     m_pages->ClearEditMarks();
     return SaveResult::Saved;
 }
@@ -70,7 +67,7 @@ TFormEditor::SaveResult TFormEditor::saveUnderNewName()
 {
     for (;;) {
         const std::optional<QString> chosen
-            = platform::prompter().fileName(jobFileRequest(platform::FileRequest::Mode::Save, m_datFileName));
+            = platform::prompter().fileName(jobFileRequest(platform::FileRequest::Mode::Save, m_document.fileName()));
         if (!chosen)
             return SaveResult::Cancelled;
         if (QFileInfo::exists(*chosen)) {
@@ -82,7 +79,7 @@ TFormEditor::SaveResult TFormEditor::saveUnderNewName()
             if (answer != PromptButton::Yes)
                 return SaveResult::Cancelled;
         }
-        m_datFileName = *chosen;
+        m_document.setFileName(*chosen);
         setCaptionFromFile();
         return SaveFDat();
     }
@@ -90,16 +87,16 @@ TFormEditor::SaveResult TFormEditor::saveUnderNewName()
 
 bool TFormEditor::saveChangesFirst()
 {
-    if (!JobsModified() || m_blocks.empty())
+    if (!JobsModified() || m_document.empty())
         return true;
-    const PromptButton answer = ask(zentavo::sQuestionSave + u'\n' + m_datFileName, PromptIcon::Question,
+    const PromptButton answer = ask(zentavo::sQuestionSave + u'\n' + m_document.fileName(), PromptIcon::Question,
                                     PromptButton::Yes | PromptButton::No | PromptButton::Cancel);
     if (answer == PromptButton::No)
         return true;
     if (answer != PromptButton::Yes)
         return false;
     // A new file gets its name from the user, not "NoName.dat" in whatever folder is current.
-    if (m_datFileName == NoNameDat)
+    if (m_document.unnamed())
         return allJobsComplete() && saveUnderNewName() == SaveResult::Saved;
     return SaveFDat() == SaveResult::Saved;
 }
@@ -108,12 +105,10 @@ void TFormEditor::FNewClick()
 {
     if (!saveChangesFirst())
         return;
+    m_document.reset(NoNameDat);
     ClearJobs();
     DisableForm();
-    m_datFileName = NoNameDat;
-    m_datEncoding = textencoding::Encoding::Cp1251;
     setCaptionFromFile();
-    m_jobsModified = false;
     showStatus();
     ENewClick();
 }
@@ -122,12 +117,13 @@ void TFormEditor::OpenDatFile()
 {
     if (!saveChangesFirst())
         return;
-    if (ComboBoxName->count() == 0)
+    if (m_document.empty())
         DisableForm();
-    const std::optional<QString> chosen = platform::prompter().fileName(jobFileRequest(platform::FileRequest::Mode::Open, m_datFileName));
+    const std::optional<QString> chosen
+        = platform::prompter().fileName(jobFileRequest(platform::FileRequest::Mode::Open, m_document.fileName()));
     if (!chosen)
         return;
-    m_datFileName = *chosen;
+    m_document.setFileName(*chosen);
     if (!ReadFDat()) {
         ask(zentavo::sReadError + u' ' + *chosen, PromptIcon::Error);
         DisableForm();
@@ -138,7 +134,7 @@ void TFormEditor::OpenDatFile()
 
 void TFormEditor::FSaveClick()
 {
-    if (m_datFileName == NoNameDat)
+    if (m_document.unnamed())
         FSaveAssClick();
     else
         SaveFDat();
@@ -146,17 +142,18 @@ void TFormEditor::FSaveClick()
 
 void TFormEditor::FSaveAssClick()
 {
-    if (!currentBlock() || !allJobsComplete())
+    if (!m_document.currentBlock() || !allJobsComplete())
         return;
     saveUnderNewName();
 }
 
 void TFormEditor::ButtonOkClick()
 {
-    const bool named = !m_datFileName.isEmpty() && m_datFileName != NoNameDat;
-    if (named && m_blocks.empty() && JobsModified()) {
+    const QString &fileName = m_document.fileName();
+    const bool named = !fileName.isEmpty() && !m_document.unnamed();
+    if (named && m_document.empty() && JobsModified()) {
         // Every job was deleted: saving that empties the file, which the user confirms first.
-        const PromptButton answer = ask(QStringLiteral("No job is left in %1.\nSave the file without jobs?").arg(m_datFileName),
+        const PromptButton answer = ask(QStringLiteral("No job is left in %1.\nSave the file without jobs?").arg(fileName),
                                         PromptIcon::Question, PromptButton::Yes | PromptButton::No | PromptButton::Cancel);
         if (answer == PromptButton::Cancel || (answer == PromptButton::Yes && writeJobs() != SaveResult::Saved))
             return;
@@ -177,20 +174,21 @@ void TFormEditor::closeEvent(QCloseEvent *event)
 bool TFormEditor::FormCloseQuery()
 {
     PromptButton answer = PromptButton::Yes;
-    if (JobsModified() && !m_blocks.empty()) {
-        answer = ask(zentavo::sQuestionSave + u'\n' + m_datFileName, PromptIcon::Question,
+    const QString &fileName = m_document.fileName();
+    if (JobsModified() && !m_document.empty()) {
+        answer = ask(zentavo::sQuestionSave + u'\n' + fileName, PromptIcon::Question,
                      PromptButton::Yes | PromptButton::No | PromptButton::Cancel);
         if (answer == PromptButton::Cancel)
             return false;
         if (answer == PromptButton::Yes) {
-            const SaveResult saved = m_datFileName == NoNameDat
+            const SaveResult saved = m_document.unnamed()
                 ? (allJobsComplete() ? saveUnderNewName() : SaveResult::Refused)
                 : SaveFDat();
             if (saved != SaveResult::Saved)
                 return false;
         }
     }
-    if (answer != PromptButton::No && !m_haveDefaultDat && m_datFileName != NoNameDat && QFileInfo::exists(m_datFileName))
+    if (answer != PromptButton::No && !m_haveDefaultDat && !m_document.unnamed() && QFileInfo::exists(fileName))
         return askDefault();
     return true;
 }
@@ -203,7 +201,7 @@ bool TFormEditor::askDefault()
                                         [] { help::ShowHelpTopic(QStringLiteral("CreateJob")); }});
     if (answer != PromptButton::Yes)
         return true;
-    const QString path = QFileInfo(m_datFileName).absoluteFilePath();
+    const QString path = QFileInfo(m_document.fileName()).absoluteFilePath();
     if (!zentavo::WriteDefaultDat(path)) {
         ask(zentavo::sWriteError + QStringLiteral(" DefaultDat: ") + zentavo::MainKeyPath(), PromptIcon::Error);
         return false;

@@ -12,6 +12,19 @@ namespace pelvo {
 
 using namespace zentavo::forms;
 
+std::tuple<QRadioButton *, QRadioButton *, QRadioButton *, QRadioButton *> addCommandKinds(QGroupBox &group,
+                                                                                           QVBoxLayout &layout)
+{
+    const std::tuple<QRadioButton *, QRadioButton *, QRadioButton *, QRadioButton *> kinds{
+        radioButton(&group, "RadioButtonExt", QStringLiteral("External")),
+        radioButton(&group, "RadioButtonCopy", QStringLiteral("Copy")),
+        radioButton(&group, "RadioButtonDel", QStringLiteral("Delete")),
+        radioButton(&group, "RadioButtonRen", QStringLiteral("Rename/Move"))};
+    std::apply([&layout](auto... radio) { (layout.addWidget(radio), ...); }, kinds);
+    std::get<0>(kinds)->setChecked(true);
+    return kinds;
+}
+
 TFormSelCmd::TFormSelCmd(QWidget *parent)
     : QDialog(parent)
 {
@@ -20,13 +33,7 @@ TFormSelCmd::TFormSelCmd(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     GroupBoxCmd = groupBox(this, "GroupBoxCmd", QStringLiteral("Select command type"));
     auto *kinds = new QVBoxLayout(GroupBoxCmd);
-    RadioButtonExt = radioButton(GroupBoxCmd, "RadioButtonExt", QStringLiteral("External"));
-    RadioButtonCopy = radioButton(GroupBoxCmd, "RadioButtonCopy", QStringLiteral("Copy"));
-    RadioButtonDel = radioButton(GroupBoxCmd, "RadioButtonDel", QStringLiteral("Delete"));
-    RadioButtonRen = radioButton(GroupBoxCmd, "RadioButtonRen", QStringLiteral("Rename/Move"));
-    for (QRadioButton *radio : {RadioButtonExt, RadioButtonCopy, RadioButtonDel, RadioButtonRen})
-        kinds->addWidget(radio);
-    RadioButtonExt->setChecked(true);
+    std::tie(RadioButtonExt, RadioButtonCopy, RadioButtonDel, RadioButtonRen) = addCommandKinds(*GroupBoxCmd, *kinds);
     layout->addWidget(GroupBoxCmd);
     const dialogs::OkCancel buttons = dialogs::addOkCancel(*this, *layout);
     ButtonOk = buttons.ok;

@@ -2,11 +2,19 @@
 
 #include <QDialog>
 
+#include <tuple>
+
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 
 namespace pelvo {
+
+// The radios of the command kinds (external, copy, delete, rename/move) in
+// the group, added to its layout, the external one checked.
+std::tuple<QRadioButton *, QRadioButton *, QRadioButton *, QRadioButton *> addCommandKinds(QGroupBox &group,
+                                                                                           QVBoxLayout &layout);
 
 // Asks for the kind of a new command. The radio left checked stays checked
 // for the next showing.

@@ -337,4 +337,37 @@ TEST_F(EditorPagesTest, TabLeavesEveryGrid)
     }
 }
 
+TEST_F(EditorPagesTest, EditingASourceStartsOnItAndACancelKeepsIt)
+{
+    startWithTail({});
+    for (const auto &[result, expected] : {std::pair{int(QDialog::Rejected), QStringLiteral("/home/a")},
+                                           std::pair{int(QDialog::Accepted), QStringLiteral("/home/b")}}) {
+        dialogs->expect(QStringLiteral("FormSource"), [result = result](QDialog &dialog) {
+            auto &sourceDialog = static_cast<TFormSource &>(dialog);
+            EXPECT_EQ(sourceDialog.EditWhat->text(), QStringLiteral("/home/a"));
+            sourceDialog.EditWhat->setText(QStringLiteral("/home/b"));
+            return result;
+        });
+        form->Pages().Archive->BitBtnEdit->click();
+        EXPECT_EQ(job().Sources, QStringList{expected});
+        EXPECT_EQ(form->JobsModified(), result == QDialog::Accepted);
+    }
+}
+
+TEST_F(EditorPagesTest, AnEqualsSignTypedIntoACopyFolderIsTakenBackAndChangesNothing)
+{
+    startWithTail({QStringLiteral("/backup/=1"), QStringLiteral("W=/mnt/week/=1")});
+    for (QLineEdit *folder : {copies().EditDest, extCopies().EditDestExt}) {
+        const QString before = folder->text();
+        prompts->buttons.push_back(PromptButton::Ok);
+        folder->end(false);
+        folder->insert(QStringLiteral("="));
+        EXPECT_EQ(folder->text(), before) << folder->objectName().toStdString();
+        EXPECT_FALSE(form->JobsModified()) << folder->objectName().toStdString();
+    }
+    EXPECT_EQ(prompts->messages.size(), 2u);
+    EXPECT_EQ(job().Dests, QStringList{QStringLiteral("/backup/=1")});
+    EXPECT_EQ(job().ExtCopies, QStringList{QStringLiteral("W>/mnt/week/=1")});
+}
+
 } // namespace

@@ -1,0 +1,159 @@
+#include "EditorDocument.h"
+
+#include "ConstStr.h"
+#include "TestFiles.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace pelvo;
+
+namespace {
+
+class EditorDocumentTest : public ::testing::Test {
+protected:
+    QString path(const QString &name = QStringLiteral("Jobs.dat")) const { return dir.filePath(name); }
+
+    // A job file of jobs "Job 1" ... with archive "/arc/N.zip" and one source, read into the document.
+    void readJobs(int count)
+    {
+        QStringList lines{QStringLiteral("hand-made")};
+        for (int i = 1; i <= count; ++i)
+            lines << QStringLiteral(">") << QStringLiteral("Job %1").arg(i) << QStringLiteral("/arc/%1.zip").arg(i)
+                  << QStringLiteral("D=/home/src%1").arg(i) << QStringLiteral("C=") << QStringLiteral("E=");
+        testfiles::writeBytes(path(), testfiles::cp1251Lines(lines));
+        document.setFileName(path());
+        ASSERT_TRUE(document.read());
+    }
+
+    QStringList archives() const
+    {
+        QStringList names;
+        for (const TBlock &block : document.blocks())
+            names << block.GetStr(ArchiveName);
+        return names;
+    }
+
+    QTemporaryDir dir;
+    EditorDocument document;
+};
+
+TEST_F(EditorDocumentTest, ReadingReplacesTheJobsOrLeavesNone)
+{
+    document.addJob(QStringLiteral("left over"));
+    testfiles::writeBytes(path(QStringLiteral("none.dat")), testfiles::cp1251Lines({QStringLiteral("header only")}));
+    for (const QString &unreadable : {path(QStringLiteral("missing.dat")), path(QStringLiteral("none.dat"))}) {
+        document.setFileName(unreadable);
+        EXPECT_FALSE(document.read()) << unreadable.toStdString();
+        EXPECT_TRUE(document.empty());
+        EXPECT_EQ(document.current(), -1);
+        EXPECT_EQ(document.currentBlock(), nullptr);
+        EXPECT_FALSE(document.modified());
+        EXPECT_EQ(document.fileName(), unreadable);
+    }
+
+    readJobs(2);
+    EXPECT_EQ(document.names(), (QStringList{QStringLiteral("Job 1"), QStringLiteral("Job 2")}));
+    EXPECT_EQ(archives(), (QStringList{QStringLiteral("/arc/1.zip"), QStringLiteral("/arc/2.zip")}));
+    EXPECT_EQ(document.current(), 0);
+    EXPECT_FALSE(document.modified());
+    EXPECT_FALSE(document.hasPrevious());
+    EXPECT_TRUE(document.hasNext());
+}
+
+TEST_F(EditorDocumentTest, PasteGoesBeforeTheJobShownAndOutlivesTheFile)
+{
+    readJobs(3);
+    EXPECT_FALSE(document.canPaste());
+    document.setCurrent(2);
+    document.copyCurrent();
+    EXPECT_FALSE(document.modified());
+    document.setCurrent(1);
+    document.paste();
+    const QString copy = zentavo::sCopyOfJob + QStringLiteral(" Job 3");
+    EXPECT_EQ(document.names(), (QStringList{QStringLiteral("Job 1"), copy, QStringLiteral("Job 2"), QStringLiteral("Job 3")}));
+    EXPECT_EQ(archives(), (QStringList{QStringLiteral("/arc/1.zip"), QStringLiteral("/arc/3.zip"), QStringLiteral("/arc/2.zip"),
+                                       QStringLiteral("/arc/3.zip")}));
+    EXPECT_EQ(document.current(), 1);
+    EXPECT_TRUE(document.modified());
+
+    // The copy is the job as it was copied, not the job as it is edited later.
+    document.setCurrent(3);
+    document.currentBlock()->SetStr(ArchiveName, QStringLiteral("/arc/edited.zip"));
+    document.reset(NoNameDat);
+    EXPECT_TRUE(document.unnamed());
+    document.paste();
+    EXPECT_EQ(document.names(), QStringList{copy});
+    EXPECT_EQ(archives(), QStringList{QStringLiteral("/arc/3.zip")});
+    EXPECT_EQ(document.current(), 0);
+}
+
+TEST_F(EditorDocumentTest, RemovingShowsTheJobAtItsPlaceOrTheNewLastOne)
+{
+    struct Case {
+        int jobs;
+        int removed;
+        QStringList left;
+        int shown;
+    };
+    const Case cases[] = {
+        {3, 0, {QStringLiteral("Job 2"), QStringLiteral("Job 3")}, 0},
+        {3, 1, {QStringLiteral("Job 1"), QStringLiteral("Job 3")}, 1},
+        {3, 2, {QStringLiteral("Job 1"), QStringLiteral("Job 2")}, 1},
+        {1, 0, {}, -1},
+    };
+    for (const Case &c : cases) {
+        readJobs(c.jobs);
+        document.setCurrent(c.removed);
+        document.removeCurrent();
+        EXPECT_EQ(document.names(), c.left) << c.jobs << '/' << c.removed;
+        EXPECT_EQ(document.count(), int(c.left.size()));
+        EXPECT_EQ(document.current(), c.shown) << c.jobs << '/' << c.removed;
+        EXPECT_TRUE(document.modified());
+    }
+}
+
+TEST_F(EditorDocumentTest, NewJobsAndRenamesMarkTheJobsChangedOnlyWhenTheyChange)
+{
+    readJobs(1);
+    EXPECT_FALSE(document.renameCurrent(QStringLiteral("Job 1")));
+    EXPECT_FALSE(document.modified());
+    EXPECT_TRUE(document.renameCurrent(QStringLiteral("Home")));
+    EXPECT_TRUE(document.modified());
+
+    document.addJob(QStringLiteral("Mail"));
+    EXPECT_EQ(document.names(), (QStringList{QStringLiteral("Home"), QStringLiteral("Mail")}));
+    EXPECT_EQ(document.current(), 1);
+    ASSERT_NE(document.currentBlock(), nullptr);
+    EXPECT_TRUE(document.currentBlock()->GetStr(ArchiveName).isEmpty());
+}
+
+TEST_F(EditorDocumentTest, SavingKeepsTheFilesEncodingAndClearsTheChangeMark)
+{
+    const QString sun = QStringLiteral(u"Sonne \u2600");
+    testfiles::writeBytes(path(), (QStringList{QStringLiteral("header"), QStringLiteral(">"), sun, QStringLiteral("/arc/1.zip"),
+                                               QStringLiteral("D=/home/a"), QStringLiteral("C="), QStringLiteral("E=")}
+                                       .join(QStringLiteral("\r\n"))
+                                   + QStringLiteral("\r\n"))
+                                      .toUtf8());
+    document.setFileName(path());
+    ASSERT_TRUE(document.read());
+    EXPECT_EQ(document.encoding(), textencoding::Encoding::Utf8);
+    ASSERT_TRUE(document.renameCurrent(sun + QStringLiteral(" 2")));
+
+    const QString missingFolder = path(QStringLiteral("missing/Jobs.dat"));
+    document.setFileName(missingFolder);
+    EXPECT_FALSE(document.save().isEmpty());
+    EXPECT_TRUE(document.modified());
+
+    document.setFileName(path());
+    EXPECT_FALSE(document.saveRefusal());
+    EXPECT_EQ(document.save(), QString());
+    EXPECT_FALSE(document.modified());
+    EXPECT_TRUE(testfiles::readBytes(path()).contains((sun + QStringLiteral(" 2")).toUtf8()));
+    EXPECT_TRUE(document.read());
+    EXPECT_EQ(document.names(), QStringList{sun + QStringLiteral(" 2")});
+}
+
+} // namespace
