@@ -419,9 +419,10 @@ TEST_F(RunEngineTest, SameParityTwiceMovesTheWholeSelfExtractingSet)
         }
     }
 
-    run({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("arc/Day?.zip")),
-         QStringLiteral("D=") + path(QStringLiteral("src/a.txt"))},
-        QDateTime(QDate(2027, 1, 1), QTime(22, 0)));
+    const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("arc/Day?.zip")),
+                             QStringLiteral("D=") + path(QStringLiteral("src/a.txt"))},
+                            QDateTime(QDate(2027, 1, 1), QTime(22, 0)));
+    EXPECT_EQ(engine->OverallResult(), 0) << QDir(path(QStringLiteral("arc"))).entryList(QDir::Files | QDir::Hidden).join(u' ').toStdString();
     ASSERT_TRUE(view.untimedLines().contains(sSecondUneven)) << view.lines.join(u'\n').toStdString();
     for (const QString &extension : volumes) {
         EXPECT_EQ(testfiles::readBytes(path(QStringLiteral("arc/Day2.") + extension)),
