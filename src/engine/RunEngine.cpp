@@ -3,13 +3,11 @@
 #include "BuiltInCommand.h"
 #include "Common.h"
 #include "ConstStr.h"
-#include "MaskedFiles.h"
 #include "Paths.h"
 #include "ReportLines.h"
 #include "RunFlags.h"
 #include "RunReport.h"
 #include "RunView.h"
-#include "Wildcard.h"
 #include "ZetuUnit.h"
 #include "ZipArchiver.h"
 
@@ -21,44 +19,12 @@ using namespace zentavo;
 
 namespace {
 
-const QString VolumesExtension = QStringLiteral(".z*");
-
-// The day of the newest file that the path (or mask) names; null when none.
-QDate newestFileDay(const QString &path)
-{
-    QDate newest;
-    for (const platform::FolderEntry &entry : entriesMatching(path)) {
-        const QDate day = entry.modified.date();
-        if (!newest.isValid() || day > newest)
-            newest = day;
-    }
-    return newest;
-}
-
 QString withFirstReplaced(QString text, QChar mark, const QString &by)
 {
     const qsizetype at = text.indexOf(mark);
     if (at >= 0)
         text.replace(at, 1, by);
     return text;
-}
-
-// Copies or moves an archive under another name; for the volumes of a split
-// archive ("name.z*") each volume goes to the same volume of the new name.
-bool transferArchive(const QString &from, const QString &to, bool move, const FileCommandScope &scope)
-{
-    const auto transfer = [move, &scope](const QString &source, const QString &target) {
-        return move ? MoveFiles(source, target, false, nullptr, scope) : CopyFiles(source, target, false, nullptr, scope);
-    };
-    const QString fromMask = platform::fileNamePart(from);
-    if (!platform::hasWildcards(fromMask))
-        return transfer(from, to);
-    bool done = true;
-    for (const platform::FolderEntry &volume : entriesMatching(from)) {
-        const QString target = withFirstReplaced(to, u'*', WildcardPart(fromMask, volume.name));
-        done = transfer(volume.path, target) && done;
-    }
-    return done;
 }
 
 } // namespace
@@ -209,13 +175,13 @@ bool TRunEngine::runBlock(TBlock &block)
     if (block.GetStr(ArchiveName).contains(u'?')) {
         quint8 status = StatusOk;
         const QString name = block.GetStr(ArchiveName);
-        PrepareEvenUneven(volumesOn() ? platform::changeFileExt(name, VolumesExtension) : name, status);
+        PrepareEvenUneven(name, status);
         raise(block, status);
         block.SetStr(ArchiveName, withFirstReplaced(name, u'?', parityDigit(true)));
     }
     const QString archiveName = ExpandDateMacros(block.GetStr(ArchiveName), m_context.StartTime);
     block.SetStr(ArchiveName, archiveName);
-    m_archiveTarget = volumesOn() ? platform::changeFileExt(archiveName, VolumesExtension) : archiveName;
+    m_archive = archiveFiles(archiveName);
 
     for (qsizetype i = 0; i < block.Dests.size(); ++i) {
         if (m_flags.stopRequested())
@@ -223,7 +189,7 @@ bool TRunEngine::runBlock(TBlock &block)
         const QString folder = block.Dests.NameAt(i);
         if (folder.contains(u'?')) {
             quint8 status = StatusOk;
-            PrepareEvenUneven(folder + platform::fileNamePart(m_archiveTarget), status);
+            PrepareEvenUneven(folder + platform::fileNamePart(archiveName), status);
             raise(block, status);
         }
     }
@@ -341,17 +307,22 @@ bool TRunEngine::ensureFolder(const QString &folder, quint8 &status, quint8 fail
     return true;
 }
 
+ArchiveFiles TRunEngine::archiveFiles(const QString &name) const
+{
+    return {name, {volumesOn() ? smSplitting : smNone, false, m_settings.CheckBoxSFX, false}};
+}
+
 void TRunEngine::PrepareEvenUneven(const QString &name, quint8 &status)
 {
-    const QString today = withFirstReplaced(name, u'?', parityDigit(true));
-    const QString other = withFirstReplaced(name, u'?', parityDigit(false));
+    const ArchiveFiles today = archiveFiles(withFirstReplaced(name, u'?', parityDigit(true)));
+    const ArchiveFiles other = archiveFiles(withFirstReplaced(name, u'?', parityDigit(false)));
 
     // Calendar days, not hours: a daily run at a fixed time must be seen as
     // the run of the day before.
-    const QDate todayFileDay = newestFileDay(today);
+    const QDate todayFileDay = today.NewestDay();
     if (!todayFileDay.isValid() || todayFileDay >= runDay())
         return;
-    const QDate otherFileDay = newestFileDay(other);
+    const QDate otherFileDay = other.NewestDay();
     if (otherFileDay.isValid() && otherFileDay >= todayFileDay)
         return; // the days alternated as they should
 
@@ -360,16 +331,16 @@ void TRunEngine::PrepareEvenUneven(const QString &name, quint8 &status)
     AddRep(even ? sSaveInUneven : sSaveInEven);
 
     if (m_settings.RadioButtonArcNew && otherFileDay.isValid()) {
-        addTimed(sTryDelOldArch + u' ' + other);
-        AddRep(DeleteFiles(other, false, nullptr, fileScope()) ? sRes.at(StatusOk) : sNotFound);
+        addTimed(sTryDelOldArch + u' ' + other.Shown());
+        AddRep(other.Delete(fileScope()) ? sRes.at(StatusOk) : sNotFound);
     }
-    if (!ensureFolder(platform::folderPart(today), status, StatusError)
-        || !ensureFolder(platform::folderPart(other), status, StatusError))
+    if (!ensureFolder(platform::folderPart(today.Name()), status, StatusError)
+        || !ensureFolder(platform::folderPart(other.Name()), status, StatusError))
         return;
 
     const bool move = m_settings.RadioButtonArcNew;
-    addTimed((move ? sRemove : sCopy) + u' ' + today + u' ' + sIn + u' ' + other);
-    if (transferArchive(today, other, move, fileScope())) {
+    addTimed((move ? sRemove : sCopy) + u' ' + today.Shown() + u' ' + sIn + u' ' + other.Shown());
+    if (today.TransferTo(other.Name(), move, fileScope())) {
         AddRep(sRes.at(StatusOk));
     } else {
         AddRep(move ? sRemoveError : sCopyError);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ArchiveFiles.h"
 #include "Common.h"
 #include "ProgressGate.h"
 #include "RunContext.h"
@@ -71,6 +72,8 @@ private:
     void reportFileFailure(const QString &fileName, int errorCode, const QString &errorMessage);
     void raise(zentavo::TBlock &block, quint8 status);
     bool volumesOn() const { return m_settings.ComboBoxVol != 0; }
+    // The files of the archive of that name, as this run writes its volumes.
+    ArchiveFiles archiveFiles(const QString &name) const;
     QString parityDigit(bool today) const;
     QDate runDay() const { return m_context.StartTime.date(); }
     zentavo::FileCommandScope fileScope() const;
@@ -83,7 +86,7 @@ private:
     RunContext m_context;
     int m_blockIndex = 0;
     QString m_tempFolder;
-    QString m_archiveTarget; // the archive, or all its volumes
+    ArchiveFiles m_archive; // the job's archive, or all its volumes
     int m_addedFiles = 0;
     int m_foundFiles = 0; // files the sources selected, added or kept
     QString m_unanswered; // the archiver's question that nobody answered

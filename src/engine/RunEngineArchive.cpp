@@ -284,7 +284,7 @@ bool TRunEngine::archive(TBlock &block, TZipArchiver &zip)
         // The old archive went when the new one took its place; one that
         // could not be made leaves the old one there.
         if (m_settings.RadioButtonArcNew) {
-            addTimed(sTryDelOldArch + u' ' + m_archiveTarget);
+            addTimed(sTryDelOldArch + u' ' + m_archive.Shown());
             AddRep(sRes.at(StatusOk));
         }
     } else {
@@ -314,8 +314,8 @@ bool TRunEngine::copyToDestinations(TBlock &block)
             destination.replace(destination.indexOf(u'?'), 1, parityDigit(true));
             block.Dests[i] = destination;
         }
-        addTimed(sCopy + u' ' + m_archiveTarget + u' ' + sIn + u' ' + destination);
-        if (CopyFiles(m_archiveTarget, destination, false, nullptr, fileScope())) {
+        addTimed(sCopy + u' ' + m_archive.Shown() + u' ' + sIn + u' ' + destination);
+        if (m_archive.CopyTo(destination, fileScope())) {
             AddRep(sRes.at(StatusOk));
         } else {
             if (m_flags.Terminated)

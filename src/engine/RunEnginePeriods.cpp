@@ -56,8 +56,8 @@ bool TRunEngine::copyPeriod(TBlock &block, TStringListMy &targets, bool periodEn
         const QString target = ExpandDateMacros(targets.NameAt(i), m_context.StartTime);
         const QString flag = targets.ValueAt(i);
         targets[i] = target + u'=' + flag;
-        AddRep(m_archiveTarget + u' ' + sIn + u' ' + target);
-        if (CopyFiles(m_archiveTarget, target, false, nullptr, fileScope())) {
+        AddRep(m_archive.Shown() + u' ' + sIn + u' ' + target);
+        if (m_archive.CopyTo(target, fileScope())) {
             copied = true;
             AddRep(sRes.at(StatusOk));
             deleteArchive = deleteArchive || flag == QStringLiteral("1");
@@ -71,8 +71,8 @@ bool TRunEngine::copyPeriod(TBlock &block, TStringListMy &targets, bool periodEn
     }
     // The archive goes only when every copy of its kind is complete.
     if (deleteArchive && !anyFailed) {
-        addTimed(sDelete + u' ' + m_archiveTarget);
-        AddRep(DeleteFiles(m_archiveTarget, false, nullptr, fileScope()) ? sRes.at(StatusOk) : sRes.at(StatusError));
+        addTimed(sDelete + u' ' + m_archive.Shown());
+        AddRep(m_archive.Delete(fileScope()) ? sRes.at(StatusOk) : sRes.at(StatusError));
     }
     return copied;
 }

@@ -1,6 +1,7 @@
 #include "ZASplitStream.h"
 
 #include "ZAExcept.h"
+#include "ZAVolumeNames.h"
 #include "ZAStreamIO.h"
 
 #include <QFile>
@@ -125,7 +126,9 @@ void TZASplitStream::Finish()
         throw EZAException(zaconst::neWriteFailed);
     Volume &last = m_volumes.back();
     const QString finalName = m_host.LastVolumeName();
-    if (last.name == finalName)
+    // A self-extracting set that fits its first volume is a self-extracting
+    // archive of one file: it keeps the ".exe" it is run and opened by.
+    if (last.name == finalName || (m_volumes.size() == 1 && zavolumes::IsExeName(last.name)))
         return;
     if (!zastream::syncToDisk(*m_current))
         throw EZAException(zaconst::neWriteFailed);

@@ -2,6 +2,8 @@
 
 #include "Paths.h"
 
+#include <QFileInfo>
+
 
 namespace zavolumes {
 
@@ -61,6 +63,28 @@ QString GetVolumeFileName(const QString &name, int index, const Naming &naming)
                                            + QStringLiteral("%1").arg(index + 1, 2, 10, QChar(u'0'));
     }
     return sfx ? parts.folder + parts.base + lastExtension : name;
+}
+
+QList<VolumeFile> VolumeFilesOnDisk(const QString &name, const Naming &naming)
+{
+    const auto isFile = [](const QString &path) { return QFileInfo(path).isFile(); };
+    QList<VolumeFile> files;
+    if (naming.mode == smSplitting) {
+        Naming older = naming;
+        older.upperCaseNumbers = true;
+        for (int index = 0;; ++index) {
+            QString volume = GetVolumeFileName(name, index, naming);
+            if (!isFile(volume))
+                volume = GetVolumeFileName(name, index, older);
+            if (!isFile(volume))
+                break;
+            files.push_back({index, volume});
+        }
+    }
+    const QString last = GetVolumeFileName(name, LastVolume, naming);
+    if (isFile(last) && (files.isEmpty() || files.back().path != last))
+        files.push_back({LastVolume, last});
+    return files;
 }
 
 } // namespace zavolumes

@@ -2,6 +2,7 @@
 
 #include "ZATypes.h"
 
+#include <QList>
 #include <QString>
 
 // Names of the volumes of a split or spanned set.
@@ -31,5 +32,19 @@ bool IsExeName(const QString &name);
 // common tools derive the volumes' names from the last one's, and on a
 // file system that tells cases apart find them only so.
 QString GetVolumeFileName(const QString &name, int index, const Naming &naming);
+
+struct VolumeFile
+{
+    int index = LastVolume;
+    QString path;
+};
+
+// The files of the set whose base name is name that are on the disk, in
+// the set's order: its numbered volumes (the first one of a
+// self-extracting set is its ".exe") and then its last volume. Without a
+// split mode the one file name, when it exists. Numbered volumes are also
+// found as ".Z01" beside a lower-case last volume, as older sets were
+// written.
+QList<VolumeFile> VolumeFilesOnDisk(const QString &name, const Naming &naming);
 
 } // namespace zavolumes

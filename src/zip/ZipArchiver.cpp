@@ -290,7 +290,10 @@ void TZABaseArchiver::placeBuiltArchive()
         // The volumes of an older, longer set would only mislead.
         for (int stale = index; stale < MaxVolumes; ++stale)
             QFile::remove(zavolumes::GetVolumeFileName(FileName, stale, names));
-        put(zavolumes::GetVolumeFileName(built, zavolumes::LastVolume, names), last);
+        // A self-extracting set of one volume is its ".exe" alone.
+        const QString builtLast = zavolumes::GetVolumeFileName(built, zavolumes::LastVolume, names);
+        if (index == 0 || QFileInfo::exists(builtLast))
+            put(builtLast, last);
     }
     m_buildName.clear();
     if (!platform::syncFolder(QFileInfo(FileName).absolutePath()))

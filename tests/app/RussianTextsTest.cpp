@@ -26,6 +26,7 @@
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -161,6 +162,14 @@ protected:
             if (!combo || index >= combo->count())
                 return QStringLiteral("no such item");
             return combo->itemText(index) == entry.value ? QString() : combo->itemText(index);
+        }
+        static const QRegularExpression column(QStringLiteral("^(.+)\\.Columns([1-9][0-9]*)$"));
+        if (const auto match = column.match(entry.key); match.hasMatch()) {
+            auto *grid = form->findChild<QTableWidget *>(match.captured(1));
+            const QTableWidgetItem *header = grid ? grid->horizontalHeaderItem(match.captured(2).toInt() - 1) : nullptr;
+            if (!header)
+                return QStringLiteral("no such column");
+            return header->text() == entry.value ? QString() : header->text();
         }
         QObject *component = form->findChild<QObject *>(entry.key);
         if (!component)

@@ -13,6 +13,7 @@
 #include "FileWriteLock.h"
 #include "ZAExcept.h"
 #include "ScriptedPrompter.h"
+#include "SplitSetRestore.h"
 #include "TestFiles.h"
 #include "Unprivileged.h"
 #include "ZipToolCheck.h"
@@ -358,6 +359,74 @@ TEST_F(RunEngineTest, SelfExtractingArchivesTakeTheExeName)
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("a.zip"))));
     if (const auto test = ziptools::run(QStringLiteral("unzip"), {QStringLiteral("-t"), path(QStringLiteral("a.exe"))})) {
         EXPECT_EQ(test->exitCode, 0) << test->output.toStdString();
+    }
+}
+
+// Every copy of a self-extracting split set holds its first volume, the
+// ".exe", and restores by the documented steps; the period copy's flag
+// deletes every volume of the set.
+TEST_F(RunEngineTest, CopiesOfASelfExtractingSplitSetHoldEveryVolume)
+{
+    for (int i = 0; i < 3; ++i)
+        makeFile(QStringLiteral("src/part%1.bin").arg(i), noise(90 * 1024 + i));
+    settings.CheckBoxSFX = true;
+    settings.ProgramFolder = QStringLiteral(SFX_STUB_FOLDER);
+    settings.ComboBoxVol = 64; // KB
+    settings.ComboBoxComp = 0;
+    settings.TabSheetOptions = 65; // Saturday and Sunday off
+    const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("arc/back.zip")),
+                             QStringLiteral("D=") + path(QStringLiteral("src")), QStringLiteral("C="),
+                             path(QStringLiteral("copy")) + u'=',
+                             QStringLiteral("Y=") + path(QStringLiteral("year")) + QStringLiteral("=1")},
+                            QDateTime(QDate(2026, 12, 31), QTime(22, 0)));
+    EXPECT_EQ(engine->OverallResult(), 0) << view.lines.join(u'\n').toStdString();
+
+    const QStringList copied = QDir(path(QStringLiteral("copy"))).entryList(QDir::Files, QDir::Name);
+    ASSERT_TRUE(copied.contains(QStringLiteral("back.exe"))) << copied.join(u' ').toStdString();
+    ASSERT_TRUE(copied.contains(QStringLiteral("back.Z04"))) << copied.join(u' ').toStdString();
+    EXPECT_EQ(QDir(path(QStringLiteral("year"))).entryList(QDir::Files, QDir::Name), copied);
+    EXPECT_EQ(QDir(path(QStringLiteral("arc"))).entryList(QDir::Files | QDir::Hidden), QStringList());
+
+    std::map<QString, QByteArray> sources;
+    for (const auto &[name, bytes] : splitset::treeOf(path(QStringLiteral("src"))))
+        sources[QStringLiteral("src/") + name] = bytes;
+    for (const char *media : {"copy", "year"}) {
+        SCOPED_TRACE(media);
+        const QString work = path(QStringLiteral("restore-") + QString::fromLatin1(media));
+        QDir().mkpath(work);
+        splitset::expectRestoredByTheDocumentedSteps(path(QString::fromLatin1(media)), QStringLiteral("back"), work,
+                                                     sources);
+    }
+}
+
+// Two run days of the same parity in a row: the other parity's set is
+// replaced by the whole of yesterday's, first volume and all.
+TEST_F(RunEngineTest, SameParityTwiceMovesTheWholeSelfExtractingSet)
+{
+    makeFile(QStringLiteral("src/a.txt"));
+    settings.CheckBoxSFX = true;
+    settings.ProgramFolder = QStringLiteral(SFX_STUB_FOLDER);
+    settings.ComboBoxVol = 64; // KB
+    settings.RadioButtonArcNew = true;
+    const QStringList volumes{QStringLiteral("exe"), QStringLiteral("Z02"), QStringLiteral("ZIP")};
+    for (const QString &extension : volumes) {
+        for (const auto &[day, date] : {std::pair{1, QDate(2026, 12, 31)}, std::pair{2, QDate(2026, 12, 30)}}) {
+            const QString name = QStringLiteral("arc/Day%1.").arg(day) + extension;
+            makeFile(name, QStringLiteral("%1 of the %2th").arg(extension).arg(date.day()).toUtf8());
+            QFile file(path(name));
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+            ASSERT_TRUE(file.setFileTime(QDateTime(date, QTime(22, 1)), QFileDevice::FileModificationTime));
+        }
+    }
+
+    const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("arc/Day?.zip")),
+                             QStringLiteral("D=") + path(QStringLiteral("src/a.txt"))},
+                            QDateTime(QDate(2027, 1, 1), QTime(22, 0)));
+    EXPECT_EQ(engine->OverallResult(), 0) << QDir(path(QStringLiteral("arc"))).entryList(QDir::Files | QDir::Hidden).join(u' ').toStdString();
+    ASSERT_TRUE(view.untimedLines().contains(sSecondUneven)) << view.lines.join(u'\n').toStdString();
+    for (const QString &extension : volumes) {
+        EXPECT_EQ(testfiles::readBytes(path(QStringLiteral("arc/Day2.") + extension)),
+                  (extension + QStringLiteral(" of the 31th")).toUtf8());
     }
 }
 

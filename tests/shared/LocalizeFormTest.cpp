@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QToolButton>
 
 #include "WidgetTest.h"
@@ -61,6 +62,8 @@ const LanguageFile russian = LanguageFile::parse(testfiles::cp1251Lines({
     QStringLiteral("RadioButtonEDay=Ежедневно"),
     QStringLiteral("ComboBoxVol.Items1=Без ограничения"),
     QStringLiteral("ComboBoxVol.Items3=Свой"),
+    QStringLiteral("StringGridArch.Columns1=Файлы/Папки"),
+    QStringLiteral("StringGridArch.Columns3=Примечание"),
     QStringLiteral("StatusBar=Состояние"),
     QStringLiteral("MenuFile=&Файл"),
     QStringLiteral("MenuExit=В&ыход"),
@@ -101,6 +104,9 @@ TEST_F(LocalizeFormTest, TranslatesComponentsByName)
     auto *radio = add<QRadioButton>("RadioButtonEDay");
     auto *combo = add<QComboBox>("ComboBoxVol");
     combo->addItems({QStringLiteral("No limit"), QStringLiteral("1.44 MB"), QStringLiteral("Other")});
+    auto *grid = add<QTableWidget>("StringGridArch");
+    grid->setColumnCount(3);
+    grid->setHorizontalHeaderLabels({QStringLiteral("Files/Folders"), QStringLiteral("Exclusions"), QStringLiteral("Note")});
     auto *status = add<QStatusBar>("StatusBar");
     auto *menu = add<QMenu>("MenuFile");
     menu->setTitle(QStringLiteral("&File"));
@@ -130,6 +136,9 @@ TEST_F(LocalizeFormTest, TranslatesComponentsByName)
     EXPECT_EQ(combo->itemText(0), QStringLiteral("Без ограничения"));
     EXPECT_EQ(combo->itemText(1), QStringLiteral("1.44 MB"));
     EXPECT_EQ(combo->itemText(2), QStringLiteral("Свой"));
+    EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), QStringLiteral("Файлы/Папки"));
+    EXPECT_EQ(grid->horizontalHeaderItem(1)->text(), QStringLiteral("Exclusions"));
+    EXPECT_EQ(grid->horizontalHeaderItem(2)->text(), QStringLiteral("Примечание"));
     EXPECT_EQ(status->toolTip(), QStringLiteral("Состояние"));
     EXPECT_EQ(menu->title(), QStringLiteral("&Файл"));
     EXPECT_EQ(exit->text(), QStringLiteral("В&ыход"));

@@ -3,7 +3,6 @@
 #include "ZADirManager.h"
 
 #include <QRegularExpression>
-#include <QStandardPaths>
 
 using namespace ziptest;
 
@@ -26,14 +25,9 @@ protected:
         QDir().mkpath(target);
     }
 
-    // Runs a command line of the shell; its exit code, -1 when it did not
-    // end in time.
     static int shell(const QString &commands, QString *output = nullptr)
     {
-        const auto ran = ziptools::run(QStringLiteral("sh"), {QStringLiteral("-c"), commands}, 60000);
-        if (output && ran)
-            *output = ran->output;
-        return ran ? ran->exitCode : -1;
+        return splitset::shell(commands, output);
     }
 
     int extract(const QString &archive)
@@ -115,26 +109,7 @@ TEST_F(ZipSelfExtractor, SplitSetIsRestoredByTheDocumentedSteps)
     ASSERT_TRUE(QFileInfo::exists(set + QStringLiteral("/back.Z04")));
     ASSERT_TRUE(QFileInfo::exists(set + QStringLiteral("/back.ZIP")));
 
-    struct Step
-    {
-        const char *tool;
-        QString commands; // %1: the set's folder; %2: the folder to restore into
-    };
-    const Step steps[] = {
-        {"sh", QStringLiteral("cd '%1' && ./back.exe '%2'")},
-        {"7z", QStringLiteral("cd '%1' && cp back.exe back.Z01 && 7z x -o'%2' back.ZIP")},
-    };
-    for (const Step &step : steps) {
-        SCOPED_TRACE(step.tool);
-        if (QStandardPaths::findExecutable(QString::fromLatin1(step.tool)).isEmpty())
-            continue;
-        const QString copy = path(QStringLiteral("media-") + QString::fromLatin1(step.tool));
-        const QString restored = path(QStringLiteral("restored-") + QString::fromLatin1(step.tool));
-        ASSERT_EQ(shell(QStringLiteral("cp -a '%1' '%2'").arg(set, copy)), 0);
-        QString output;
-        EXPECT_EQ(shell(step.commands.arg(copy, restored), &output), 0) << output.toStdString();
-        EXPECT_EQ(treeOf(restored), treeOf(src));
-    }
+    splitset::expectRestoredByTheDocumentedSteps(set, QStringLiteral("back"), dir.path(), treeOf(src));
 }
 
 // A set another tool split begins with a marker in front of its first

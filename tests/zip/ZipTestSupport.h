@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SplitSetRestore.h"
 #include "TestFiles.h"
 #include "ZipToolCheck.h"
 #include "ZAExcept.h"
@@ -78,17 +79,7 @@ inline void buildArchive(TZABaseArchiver &zip, const QString &archive, const QSt
     zip.CloseArchive();
 }
 
-// Relative path -> contents of every file below root.
-inline std::map<QString, QByteArray> treeOf(const QString &root)
-{
-    std::map<QString, QByteArray> tree;
-    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        tree[QDir(root).relativeFilePath(path)] = testfiles::readBytes(path);
-    }
-    return tree;
-}
+using splitset::treeOf;
 
 // The entries as Python's zipfile reads them (names decoded by flag bit
 // 11, else from code page 866); every entry is read through, which checks

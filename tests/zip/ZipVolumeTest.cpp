@@ -220,6 +220,36 @@ TEST(ZipVolumes, SelfExtractingSplitSetIsNamedAndOpenedFromItsFirstVolume)
     EXPECT_EQ(reopened.DirManager()->Items.Count(), 8);
 }
 
+// A self-extracting set that fits its first volume is one ".exe", made
+// anew or updated, that opens and that the tools accept.
+TEST(ZipVolumes, SelfExtractingSetOfOneVolumeKeepsItsExe)
+{
+    for (const bool createAnew : {false, true}) {
+        SCOPED_TRACE(createAnew ? "made anew" : "updated");
+        QTemporaryDir temp;
+        const QString root = temp.filePath(QStringLiteral("src"));
+        writeFile(root + QStringLiteral("/a.txt"), textBytes(2000));
+        const QString out = outFolder(temp);
+        const QString exe = out + QStringLiteral("/data.exe");
+        for (int run = 0; run < 2; ++run) {
+            writeFile(root + QStringLiteral("/run%1.txt").arg(run), textBytes(100 + run));
+            TZipArchiver zip;
+            configureSplit(zip, 65536, false);
+            zip.SFXStub = QStringLiteral(ZENTAVO_SFX_STUB);
+            zip.CreateAnew = createAnew;
+            zip.Options.OverwriteMode = omIfNewer;
+            buildArchive(zip, exe, root);
+            EXPECT_EQ(filesIn(out), QStringList{QStringLiteral("data.exe")});
+        }
+        expectAcceptedByTools(exe);
+        TZipArchiver reopened;
+        reopened.FileName = exe;
+        reopened.OpenArchive();
+        ASSERT_NE(reopened.DirManager(), nullptr);
+        EXPECT_EQ(reopened.DirManager()->Items.Count(), 3);
+    }
+}
+
 TEST(ZipVolumes, ExistingSplitSetIsOpenedAndExtendedByOneTransaction)
 {
     QTemporaryDir temp;

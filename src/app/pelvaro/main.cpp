@@ -1,6 +1,6 @@
 #include "ConstStr.h"
 #include "PelvaroStart.h"
-#include "QtPrompter.h"
+#include "ProgramSetUp.h"
 #include "QuietQtNotices.h"
 
 #include <QApplication>
@@ -9,8 +9,7 @@ int main(int argc, char *argv[])
 {
     platform::quietQtNotices();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Pelvaro"));
-    platform::setPrompter(std::make_unique<platform::QtPrompter>());
+    platform::setUpProgram(QStringLiteral("Pelvaro"));
     zentavo::LoadLanguageTexts(zentavo::LanguageFilePath());
     const auto form = pelvo::StartPelvaro(app.arguments().mid(1));
     return app.exec();

@@ -1,7 +1,6 @@
 #include "ConstStr.h"
-#include "QtPrompter.h"
+#include "ProgramSetUp.h"
 #include "QuietQtNotices.h"
-#include "QtTranslations.h"
 #include "VorrinStart.h"
 
 #include <QApplication>
@@ -10,11 +9,9 @@ int main(int argc, char *argv[])
 {
     platform::quietQtNotices();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vorrin"));
     // The scheduler lives in the notification area: closing a dialog must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
-    platform::installQtTranslations();
-    platform::setPrompter(std::make_unique<platform::QtPrompter>());
+    platform::setUpProgram(QStringLiteral("Vorrin"));
     zentavo::LoadLanguageTexts(zentavo::LanguageFilePath());
     int exitCode = 0;
     const auto tray = zentavo::StartVorrin(exitCode);

@@ -1,8 +1,7 @@
 #include "ConstStr.h"
 #include "LogindPowerControl.h"
-#include "QtPrompter.h"
+#include "ProgramSetUp.h"
 #include "QuietQtNotices.h"
-#include "QtTranslations.h"
 #include "ZentavoStart.h"
 
 #include <QApplication>
@@ -11,9 +10,7 @@ int main(int argc, char *argv[])
 {
     platform::quietQtNotices();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Zentavo"));
-    platform::installQtTranslations();
-    platform::setPrompter(std::make_unique<platform::QtPrompter>());
+    platform::setUpProgram(QStringLiteral("Zentavo"));
     platform::setPowerControl(std::make_unique<platform::LogindPowerControl>());
     zentavo::LoadLanguageTexts(zentavo::LanguageFilePath());
     int exitCode = 0;

@@ -289,36 +289,42 @@ void CommandsPage::AddClick()
     TBlock *job = block();
     if (!job)
         return;
-    job->Cmds << BeforeKey + u'>';
-    const int row = int(job->Cmds.size()) - 1;
-    fill(row);
-    StringGridComsClick();
+    // The kind comes first: a cancelled add never shows a row, and the row
+    // selected before stays selected.
     m_kindDialog.setWindowTitle(GroupBoxCmd->title());
     const std::array<QRadioButton *, 4> offered{m_kindDialog.RadioButtonExt, m_kindDialog.RadioButtonCopy,
                                                m_kindDialog.RadioButtonDel, m_kindDialog.RadioButtonRen};
     for (std::size_t i = 0; i < offered.size(); ++i)
         offered[i]->setText(kinds()[i]->text());
-    if (platform::runDialog(m_kindDialog) != QDialog::Accepted) {
-        DelClick(false);
+    if (platform::runDialog(m_kindDialog) != QDialog::Accepted)
         return;
-    }
-    m_context.markChanged();
+    const int selected = Row();
+    job->Cmds << BeforeKey + u'>';
+    const int row = int(job->Cmds.size()) - 1;
+    fill(row);
+    StringGridComsClick();
+    bool added = false;
     if (m_kindDialog.RadioButtonExt->isChecked()) {
         ShowKind(CommandKind::External);
         EditCmd->setFocus();
         // A program not picked leaves no empty command behind, which would fail the run.
-        if (!ButtonCmdClick())
-            DelClick(false);
+        added = ButtonCmdClick();
+    } else {
+        const CommandKind kind = m_kindDialog.RadioButtonCopy->isChecked() ? CommandKind::Copy
+            : m_kindDialog.RadioButtonDel->isChecked()                     ? CommandKind::Delete
+                                                                           : CommandKind::Rename;
+        storeCommand(row, templateOf(kind));
+        StringGridComsClick();
+        // Without its paths the new file command would do nothing.
+        added = ButtonEditClick();
+    }
+    if (added) {
+        m_context.markChanged();
         return;
     }
-    const CommandKind kind = m_kindDialog.RadioButtonCopy->isChecked() ? CommandKind::Copy
-        : m_kindDialog.RadioButtonDel->isChecked()                     ? CommandKind::Delete
-                                                                       : CommandKind::Rename;
-    storeCommand(row, templateOf(kind));
+    job->Cmds.removeLast();
+    fill(selected);
     StringGridComsClick();
-    // Without its paths the new file command would do nothing: a cancelled dialog takes it back.
-    if (!ButtonEditClick())
-        DelClick(false);
 }
 
 void CommandsPage::DelClick(bool ask)

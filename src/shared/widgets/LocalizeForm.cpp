@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QToolButton>
 
 namespace zentavo {
@@ -53,6 +54,13 @@ public:
             for (int item = 0; item < comboBox->count(); ++item) {
                 const QString itemKey = key + QStringLiteral(".Items") + QString::number(item + 1);
                 comboBox->setItemText(item, m_file.read(m_section, itemKey, comboBox->itemText(item)));
+            }
+        } else if (auto *grid = qobject_cast<QTableWidget *>(component)) {
+            for (int column = 0; column < grid->columnCount(); ++column) {
+                if (QTableWidgetItem *header = grid->horizontalHeaderItem(column)) {
+                    const QString columnKey = key + QStringLiteral(".Columns") + QString::number(column + 1);
+                    header->setText(m_file.read(m_section, columnKey, header->text()));
+                }
             }
         } else if (!translateCaption(component, key)) {
             auto *page = qobject_cast<QWidget *>(component);

@@ -19,6 +19,8 @@
 #include <QRadioButton>
 #include <QTableWidget>
 
+#include <functional>
+
 using namespace pelvo;
 using platform::PromptButton;
 
@@ -213,6 +215,46 @@ TEST_F(EditorPagesTest, NewCommandsThroughTheTypeAndArgumentsDialogs)
     const QStringList lines = savedLines();
     EXPECT_TRUE(lines.contains(QStringLiteral("CMD1=CCPY \"/home/Anna/Docs\" TO \"/mnt/Backup/\"=")));
     EXPECT_TRUE(lines.contains(QStringLiteral("CMD1=CDEL \"/tmp/Old\"=")));
+}
+
+// However the add is asked for, a cancelled one shows no row while its
+// dialogs are open before the kind is chosen, and leaves the commands, the
+// selection and the file's state as they were.
+TEST_F(EditorPagesTest, ACancelledAddLeavesNothingWhereverItWasAskedFor)
+{
+    const QStringList commandLines{QStringLiteral("CMD1>backup-prepare="), QStringLiteral("CMD2>backup-done=")};
+    startWithTail({QStringLiteral("CMD1=backup-prepare="), QStringLiteral("CMD2=backup-done=")});
+    form->Pages().setCurrentWidget(&commands());
+    ASSERT_EQ(job().Cmds, commandLines);
+    const std::pair<const char *, std::function<void()>> ways[] = {
+        {"button", [this] { commands().BitBtnAddCmd->click(); }},
+        {"popup", [this] { form->Pages().PopupDestAdd->trigger(); }},
+        {"Ins", [this] {
+             QKeyEvent insert(QEvent::KeyPress, Qt::Key_Insert, Qt::NoModifier);
+             QApplication::sendEvent(commands().StringGridComs, &insert);
+         }},
+    };
+    for (const auto &[how, add] : ways) {
+        for (const bool cancelPaths : {false, true}) {
+            SCOPED_TRACE(std::string(how) + (cancelPaths ? ", paths cancelled" : ", kind cancelled"));
+            commands().StringGridComs->setCurrentCell(0, 0);
+            dialogs->expect(QStringLiteral("FormSelCmd"), [&](QDialog &dialog) {
+                EXPECT_EQ(commands().StringGridComs->rowCount(), 2);
+                EXPECT_EQ(job().Cmds, commandLines);
+                static_cast<TFormSelCmd &>(dialog).RadioButtonCopy->setChecked(true);
+                return int(cancelPaths ? QDialog::Accepted : QDialog::Rejected);
+            });
+            if (cancelPaths)
+                dialogs->expect(QStringLiteral("FormCopy"), [](QDialog &) { return int(QDialog::Rejected); });
+            add();
+            EXPECT_TRUE(dialogs->allPlayed());
+            EXPECT_EQ(job().Cmds, commandLines);
+            EXPECT_EQ(commands().StringGridComs->rowCount(), 2);
+            EXPECT_EQ(commands().StringGridComs->currentRow(), 0);
+            EXPECT_EQ(commands().EditCmd->text(), QStringLiteral("backup-prepare"));
+            EXPECT_FALSE(form->JobsModified());
+        }
+    }
 }
 
 TEST_F(EditorPagesTest, ViewingKeepsTheCaseAndTheTextOfInternalCommands)

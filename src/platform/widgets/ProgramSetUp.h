@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// What every program of the suite sets up once its application object
+// exists and before its first window: its name, Qt's own texts (standard
+// buttons and dialogs) in the user's language, and questions asked in
+// message boxes on the screen.
+void setUpProgram(const QString &name);
+
+} // namespace platform
