@@ -39,6 +39,7 @@ QByteArray encode(const TDirItem &item, uint32_t signature)
         if (diskOver)
             put(extra, item.DiskNumberStart);
     }
+    extra += zanames::unicodePathExtra(item.FileName, item.EncodedName);
     for (const TZAExtraField &field : item.ExtraFields) {
         put(extra, field.HeaderId);
         put(extra, uint16_t(field.Data.size()));
@@ -134,6 +135,11 @@ qsizetype decode(const QByteArray &data, qsizetype offset, uint32_t signature, b
             readZip64Extra(field.Data, uncompressed == Overflow32, compressed == Overflow32,
                            offset32 == Overflow32, disk == Overflow16, item);
             item.HasZip64Extra = true;
+        } else if (field.HeaderId == zanames::UnicodePathExtraId) {
+            // Written anew from the name, like the Zip64 extra.
+            const QString unicodeName = zanames::unicodePathName(field.Data, item.EncodedName);
+            if (!unicodeName.isNull())
+                item.FileName = unicodeName;
         } else {
             item.ExtraFields.append(field);
         }

@@ -9,7 +9,8 @@
 namespace zacentral {
 
 // The header with name, extra fields (a regenerated Zip64 extra first,
-// then the foreign ones) and comment.
+// then the regenerated Unicode Path of the name, then the foreign ones)
+// and comment.
 QByteArray encode(const TDirItem &item, uint32_t signature);
 
 // Reads one header at offset of data into item; answers the bytes it took,

@@ -56,6 +56,12 @@ bool readLocalEntry(QIODevice &stream, qint64 pos, const TZADirManager::Settings
             zacentral::readZip64Extra(extra.mid(extras.position(), fieldSize),
                                       header.uncompressedSize == Overflow32,
                                       header.compressedSize == Overflow32, false, false, item);
+        if (id == zanames::UnicodePathExtraId) {
+            const QString unicodeName = zanames::unicodePathName(extra.mid(extras.position(), fieldSize),
+                                                                 item.EncodedName);
+            if (!unicodeName.isNull())
+                item.FileName = unicodeName;
+        }
         for (qsizetype i = 0; i < fieldSize; ++i)
             extras.take<uint8_t>();
     }

@@ -229,7 +229,8 @@ void TZAFileSelector::buildDirItem(TDirItem &item, const QString &path, const pl
 
     item.Modified = true;
     item.Password = m_settings.Password.toLocal8Bit();
-    item.SourceFileName = isFolder ? QString() : path;
+    // A folder has no data to read; its path names it in the events.
+    item.SourceFileName = path;
     item.CompressionMode = uint8_t(isFolder ? 0 : m_settings.CompressionMode());
     item.Method = m_settings.CompressionMethod();
     item.VersionMadeBy = version;

@@ -7,6 +7,7 @@
 #include "ZACrypt.h"
 #include "ZAEntryCheck.h"
 #include "ZAExcept.h"
+#include "ZANameCodec.h"
 #include "ZARecords.h"
 #include "ZAStreamIO.h"
 #include "ZATempFile.h"
@@ -49,21 +50,30 @@ qint64 chunkSize(const TDirItem &item)
     return TZABaseArchiver::CompressionBufferSize(item.CompressionMode);
 }
 
-// The local header with the entry's final CRC and sizes, its name and, when
-// it has room for them, the Zip64 sizes.
+// The local header, its name and its extra fields: the room for the Zip64
+// sizes when the entry may need them (zeros until they are known), then
+// the Unicode Path of the name.
+QByteArray localHeaderBytes(const TDirItem &item, const LocalHeader &header, bool localZip64, bool sizesKnown)
+{
+    QByteArray bytes = header.encode() + item.EncodedName;
+    if (localZip64 && sizesKnown) {
+        zabytes::put(bytes, Zip64ExtraId);
+        zabytes::put(bytes, uint16_t(LocalZip64ExtraSize - 4));
+        zabytes::put(bytes, item.UncompressedSize);
+        zabytes::put(bytes, item.CompressedSize);
+    } else if (localZip64) {
+        bytes += QByteArray(LocalZip64ExtraSize, '\0');
+    }
+    return bytes + zanames::unicodePathExtra(item.FileName, item.EncodedName);
+}
+
+// The local header with the entry's final CRC and sizes.
 QByteArray completedHeader(const TDirItem &item, LocalHeader &header, bool localZip64)
 {
     header.method = item.Method;
     header.crc32 = item.Crc32;
     header.compressedSize = localZip64 ? Overflow32 : uint32_t(item.CompressedSize);
-    QByteArray bytes = header.encode() + item.EncodedName;
-    if (localZip64) {
-        zabytes::put(bytes, Zip64ExtraId);
-        zabytes::put(bytes, uint16_t(LocalZip64ExtraSize - 4));
-        zabytes::put(bytes, item.UncompressedSize);
-        zabytes::put(bytes, item.CompressedSize);
-    }
-    return bytes;
+    return localHeaderBytes(item, header, localZip64, true);
 }
 
 } // namespace
@@ -343,8 +353,9 @@ std::vector<TZAPlannedEntry> TZAUpdateCommit::planEntries(qsizetype start) const
 void TZAUpdateCommit::writeEntry(TDirItem &item, bool hasSource, qint64 sourceSize)
 {
     const TZip64Mode zip64Mode = m_settings.Zip64Mode;
+    const qsizetype unicodePathSize = zanames::unicodePathExtra(item.FileName, item.EncodedName).size();
     // A local header never straddles two volumes.
-    m_stream.KeepTogether(LocalHeaderSize + item.EncodedName.size() + LocalZip64ExtraSize);
+    m_stream.KeepTogether(LocalHeaderSize + item.EncodedName.size() + LocalZip64ExtraSize + unicodePathSize);
     const qint64 offset = m_stream.pos();
     const bool needs64 = uint64_t(sourceSize) >= Overflow32 || uint64_t(offset) >= Overflow32;
     if (needs64 && zip64Mode == zmDisabled)
@@ -374,13 +385,12 @@ void TZAUpdateCommit::writeEntry(TDirItem &item, bool hasSource, qint64 sourceSi
     header.modDate = item.ModDate;
     header.uncompressedSize = localZip64 ? Overflow32 : uint32_t(sourceSize);
     header.nameLength = uint16_t(item.EncodedName.size());
-    header.extraLength = localZip64 ? LocalZip64ExtraSize : 0;
+    header.extraLength = uint16_t((localZip64 ? LocalZip64ExtraSize : 0) + unicodePathSize);
     if (hasSource) {
         writeData(item, header, offset, sourceSize, localZip64);
         return;
     }
-    zastream::writeChecked(m_stream, header.encode() + item.EncodedName
-                                         + QByteArray(header.extraLength, '\0'));
+    zastream::writeChecked(m_stream, localHeaderBytes(item, header, localZip64, false));
 }
 
 // An entry held whole in memory (one chunk, or an encrypted entry whose
@@ -438,8 +448,7 @@ void TZAUpdateCommit::writeData(TDirItem &item, LocalHeader &header, qint64 offs
         return;
     }
 
-    zastream::writeChecked(m_stream, header.encode() + item.EncodedName
-                                         + QByteArray(header.extraLength, '\0') + encryptionHeader);
+    zastream::writeChecked(m_stream, localHeaderBytes(item, header, localZip64, false) + encryptionHeader);
     qint64 compressed = encryptionHeader.size();
     QByteArray data;
     while (m_feed->HasNext()) {

@@ -613,3 +613,16 @@ TEST_F(RunEngineTest, AnExceptionInsideOneJobEndsThatJobOnly)
     EXPECT_EQ(lines.filter(QStringLiteral("disk gone")).size(), 1);
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("f.zip"))));
 }
+
+TEST_F(RunEngineTest, FolderEntriesAreNotCountedAsAddedFiles)
+{
+    makeFile(QStringLiteral("src/top.txt"));
+    makeFile(QStringLiteral("src/sub/inner.txt"));
+    QDir().mkpath(path(QStringLiteral("src/empty")));
+    settings.CheckBoxEmptyFolders = true;
+    const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("a.zip")),
+                             QStringLiteral("D=") + path(QStringLiteral("src")), QStringLiteral("C=")});
+
+    EXPECT_TRUE(view.untimedLines().contains(sRes[0] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 2)")))
+        << qPrintable(view.untimedLines().join(u'\n'));
+}
