@@ -22,7 +22,10 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -35,20 +38,13 @@ namespace {
 constexpr int Level = 6;
 constexpr int ToolTimeoutMs = 3600 * 1000;
 
-long peakResidentKiB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-// The child's side: archive a folder and print the peak memory.
-int archiveFolder(const QString &folder, const QString &archive, int threads)
+// The child's side: archive a folder at a level on a number of threads.
+int archiveFolder(const QString &folder, const QString &archive, int threads, int level)
 {
     QFile::remove(archive);
     TZipArchiver zip;
     zip.Zip64Mode = zmAuto;
-    zip.SetCompressionMode(Level);
+    zip.SetCompressionMode(level);
     zip.Options.FlushBuffers = false;
     zip.Options.Threads = threads;
     zip.FileName = archive;
@@ -57,7 +53,6 @@ int archiveFolder(const QString &folder, const QString &archive, int threads)
     zip.OpenArchive();
     zip.AddFiles();
     zip.CloseArchive();
-    std::printf("%ld\n", peakResidentKiB());
     return 0;
 }
 
@@ -67,30 +62,40 @@ struct Run
     long peakKiB = 0;
 };
 
+// Runs a program to its end in a folder; its time and its own peak
+// resident memory (from the kernel's account of that one child).
 Run runProcess(const QString &program, const QStringList &arguments, const QString &workingFolder = {})
 {
-    QProcess process;
-    process.setWorkingDirectory(workingFolder);
-    process.setStandardOutputFile(QProcess::nullDevice());
+    std::vector<QByteArray> strings{QFile::encodeName(program)};
+    for (const QString &argument : arguments)
+        strings.push_back(argument.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &string : strings)
+        argv.push_back(string.data());
+    argv.push_back(nullptr);
+    const QByteArray folder = QFile::encodeName(workingFolder);
     QElapsedTimer timer;
     timer.start();
-    process.start(program, arguments);
-    if (!process.waitForFinished(ToolTimeoutMs) || process.exitCode() != 0)
+    const pid_t child = fork();
+    if (child == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO);
+        if (!folder.isEmpty() && chdir(folder.constData()) != 0)
+            _exit(127);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return {};
-    return {double(timer.elapsed()) / 1000.0, 0};
+    return {double(timer.elapsed()) / 1000.0, usage.ru_maxrss};
 }
 
-Run ours(const QString &folder, const QString &archive, int threads)
+Run ours(const QString &folder, const QString &archive, int threads, int level = Level)
 {
-    QProcess process;
-    QElapsedTimer timer;
-    timer.start();
-    process.start(QCoreApplication::applicationFilePath(),
-                  {QStringLiteral("archive"), folder, archive, QString::number(threads)});
-    if (!process.waitForFinished(ToolTimeoutMs) || process.exitCode() != 0)
-        return {};
-    const double seconds = double(timer.elapsed()) / 1000.0;
-    return {seconds, process.readAllStandardOutput().trimmed().toLong()};
+    return runProcess(QCoreApplication::applicationFilePath(),
+                      {QStringLiteral("archive"), folder, archive, QString::number(threads), QString::number(level)});
 }
 
 Run zlibAlone(const QString &folder)
@@ -224,13 +229,17 @@ int compare(const QString &folder, int rounds)
         if (haveZip) {
             const QString archive = out.filePath(QStringLiteral("zip.zip"));
             QFile::remove(archive);
-            times[zip6].push_back(runProcess(QStringLiteral("zip"), {QStringLiteral("-qr6"), archive, QStringLiteral(".")}, folder).seconds);
+            const Run zipRun = runProcess(QStringLiteral("zip"), {QStringLiteral("-qr6"), archive, QStringLiteral(".")}, folder);
+            times[zip6].push_back(zipRun.seconds);
+            peaks[zip6] = std::max(peaks[zip6], zipRun.peakKiB);
             sizes[zip6] = QFileInfo(archive).size();
         }
         if (have7z) {
             const QString archive = out.filePath(QStringLiteral("7z.zip"));
             QFile::remove(archive);
-            times[sevenZip].push_back(runProcess(QStringLiteral("7z"), {QStringLiteral("a"), QStringLiteral("-tzip"), QStringLiteral("-mx5"), tag, archive, QStringLiteral(".")}, folder).seconds);
+            const Run sevenRun = runProcess(QStringLiteral("7z"), {QStringLiteral("a"), QStringLiteral("-tzip"), QStringLiteral("-mx5"), tag, archive, QStringLiteral(".")}, folder);
+            times[sevenZip].push_back(sevenRun.seconds);
+            peaks[sevenZip] = std::max(peaks[sevenZip], sevenRun.peakKiB);
             sizes[sevenZip] = QFileInfo(archive).size();
         }
         times[zlib].push_back(zlibAlone(folder).seconds);
@@ -259,6 +268,7 @@ int compare(const QString &folder, int rounds)
     return 0;
 }
 
+// A huge file stored and deflated: the memory must not grow with it.
 int memory(double gib)
 {
     QTemporaryDir dir;
@@ -269,12 +279,20 @@ int memory(double gib)
         return 1;
     sparse.close();
     const int cores = QThread::idealThreadCount();
-    for (int threads : {1, cores}) {
-        const QString archive = dir.filePath(QStringLiteral("sparse.zip"));
-        const Run run = ours(source, archive, threads);
-        std::printf("sparse file %.1f GiB, %d threads: %.1f s, peak resident %ld MiB, archive %lld bytes\n", gib,
-                    threads, run.seconds, run.peakKiB / 1024, QFileInfo(archive).size());
+    const QString archive = dir.filePath(QStringLiteral("sparse.zip"));
+    for (int level : {0, Level}) {
+        for (int threads : {1, cores}) {
+            const Run run = ours(source, archive, threads, level);
+            std::printf("sparse file %.1f GiB, level %d, %d threads: %.1f s, peak resident %ld MiB, archive %lld bytes\n",
+                        gib, level, threads, run.seconds, run.peakKiB / 1024, QFileInfo(archive).size());
+        }
     }
+    if (!QStandardPaths::findExecutable(QStringLiteral("zip")).isEmpty()) {
+        const QString zipArchive = dir.filePath(QStringLiteral("zip.zip"));
+        const Run run = runProcess(QStringLiteral("zip"), {QStringLiteral("-qr6"), zipArchive, QStringLiteral(".")}, source);
+        std::printf("sparse file %.1f GiB, zip -6: %.1f s, peak resident %ld MiB\n", gib, run.seconds, run.peakKiB / 1024);
+    }
+    std::fflush(stdout);
     return 0;
 }
 
@@ -285,8 +303,8 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     const QString what = args.value(0, QStringLiteral("corpus"));
-    if (what == QStringLiteral("archive") && args.size() == 4)
-        return archiveFolder(args.at(1), args.at(2), args.at(3).toInt());
+    if (what == QStringLiteral("archive") && args.size() == 5)
+        return archiveFolder(args.at(1), args.at(2), args.at(3).toInt(), args.at(4).toInt());
     if (what == QStringLiteral("memory"))
         return memory(args.value(1, QStringLiteral("5")).toDouble());
     if (what == QStringLiteral("corpus") || what == QStringLiteral("small")) {

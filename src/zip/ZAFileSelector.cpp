@@ -172,6 +172,8 @@ qsizetype TZAFileSelector::addOrUpdateItem(const QString &path, const platform::
     uint32_t attributes = attributesOf(entry);
     QString comment;
     m_context.DoOnStoreFile(name, attributes, comment, path);
+    // The name lives as long as the directory: no spare room.
+    name.squeeze();
 
     TZADirArray &items = m_context.Directory().Items;
     const qsizetype found = items.FindName(name);

@@ -337,6 +337,7 @@ std::vector<TZAPlannedEntry> TZAUpdateCommit::planEntries(qsizetype start) const
 {
     std::vector<TZAPlannedEntry> plan;
     const TZADirArray &items = m_dir.Items;
+    plan.reserve(std::size_t(items.Count() - start));
     for (qsizetype i = start; i < items.Count(); ++i) {
         const TDirItem &item = items.GetItem(i);
         if (!item.Modified || isRewrittenInPlace(item.Operation) || item.isFolder() || item.UncompressedSize == 0)
