@@ -8,6 +8,7 @@
 #include "ZAEntryCheck.h"
 #include "ZAExcept.h"
 #include "ZANameCodec.h"
+#include "ZAReadAhead.h"
 #include "ZARecords.h"
 #include "ZAStreamIO.h"
 #include "ZATempFile.h"
@@ -179,10 +180,15 @@ void TZAUpdateCommit::Run()
             m_action = fxaIgnore;
             bool written = true;
             const TDirItem &item = items.GetItem(i);
-            if (!item.Modified || isRewrittenInPlace(item.Operation))
-                copyUnchangedItem(i);
-            else
-                written = processUpdateItem(i);
+            if (!item.Modified || isRewrittenInPlace(item.Operation)) {
+                const qsizetype copied = copyKeptEntries(i);
+                if (m_cancel)
+                    break;
+                m_entriesProcessed += int(copied);
+                i += copied;
+                continue;
+            }
+            written = processUpdateItem(i);
             if (m_action == fxaRetry)
                 continue;
             if (m_action == fxaAbort || m_cancel)
@@ -191,8 +197,11 @@ void TZAUpdateCommit::Run()
                 ++m_entriesProcessed;
                 ++i;
             } else if (items.GetItem(i).Operation != poAdd) {
-                copyUnchangedItem(i);
-                ++i;
+                // The entry keeps its old data; the kept ones after it
+                // come along in the same copy.
+                const qsizetype copied = copyKeptEntries(i);
+                m_entriesProcessed += int(copied - 1);
+                i += copied;
             } else {
                 items.Delete(i);
             }
@@ -248,6 +257,7 @@ void TZAUpdateCommit::dropTail()
 
 void TZAUpdateCommit::deleteTailFile()
 {
+    m_tailHeaders.reset();
     if (!m_tail)
         return;
     const QString name = m_tail->fileName();
@@ -477,14 +487,16 @@ qint64 TZAUpdateCommit::measureSavedEntry(const TDirItem &saved, qint64 tailOffs
     LocalHeader header;
     const uint32_t signature = m_settings.StandardSignatures() ? StandardSignatures.localHeader
                                                                : AlternateSignatures.localHeader;
-    if (!zaentry::LocalHeaderMatches(*m_tail, tailOffset, signature, saved, &header))
+    if (!m_tailHeaders)
+        m_tailHeaders = std::make_unique<TZAReadAhead>(*m_tail);
+    if (!zaentry::LocalHeaderMatches(*m_tailHeaders, tailOffset, signature, saved, &header))
         throw EZAException(zaconst::neInvalidArchive);
     headerLength = LocalHeaderSize + header.nameLength + header.extraLength;
     qint64 length = headerLength + qint64(saved.CompressedSize);
     if (header.flags & FlagDataDescriptor) {
         const bool wide = saved.CompressedSize >= Overflow32 || saved.UncompressedSize >= Overflow32
                           || saved.HasZip64Extra;
-        const QByteArray mark = zastream::readAt(*m_tail, tailOffset + length, 4);
+        const QByteArray mark = zastream::readAt(*m_tailHeaders, tailOffset + length, 4);
         const bool signed_ = mark.size() == 4 && zabytes::get<uint32_t>(mark.constData()) == DataDescriptorSignature;
         length += (wide ? 20 : 12) + (signed_ ? 4 : 0);
     }
@@ -493,23 +505,42 @@ qint64 TZAUpdateCommit::measureSavedEntry(const TDirItem &saved, qint64 tailOffs
     return length;
 }
 
-void TZAUpdateCommit::copyUnchangedItem(qsizetype index)
+// Copies the kept entry at index, with the kept entries after it that
+// follow it in the tail without a gap, as one run of large blocks. Kept
+// entries have the positions of their saved records. Answers the number of
+// entries copied.
+qsizetype TZAUpdateCommit::copyKeptEntries(qsizetype first)
 {
     TZADirArray &items = m_dir.Items;
-    const qsizetype savedIndex = m_dir.SavedItems.FindName(items.GetItem(index).FileName);
-    if (savedIndex < 0 || !m_tail)
+    const TZADirArray &saved = m_dir.SavedItems;
+    if (first >= saved.Count() || !m_tail)
         throw EZAException(zaconst::neKeptEntryNotSaved);
-    const TDirItem &saved = m_dir.SavedItems.GetItem(savedIndex);
-    if (items.GetItem(index).Operation == poUpdate)
-        items.SetItem(index, saved);
+    if (items.GetItem(first).Operation == poUpdate)
+        items.SetItem(first, saved.GetItem(first));
 
-    const qint64 tailOffset = qint64(saved.LocalHeaderOffset) - m_writePos;
+    const qint64 runStart = qint64(saved.GetItem(first).LocalHeaderOffset) - m_writePos;
     qint64 headerLength = 0;
-    const qint64 length = measureSavedEntry(saved, tailOffset, headerLength);
+    qint64 runEnd = runStart + measureSavedEntry(saved.GetItem(first), runStart, headerLength);
+    qsizetype count = 1;
+    // In a set of volumes every local header stays on one volume: there the
+    // entries go one by one.
+    for (qsizetype k = first + 1; !m_stream.IsMultiVolume() && k < std::min(items.Count(), saved.Count()); ++k) {
+        const TDirItem &kept = saved.GetItem(k);
+        if (items.GetItem(k).Modified || qint64(kept.LocalHeaderOffset) - m_writePos != runEnd)
+            break;
+        qint64 ignored = 0;
+        runEnd += measureSavedEntry(kept, runEnd, ignored);
+        ++count;
+    }
+
     m_stream.KeepTogether(headerLength);
-    const qint64 newOffset = m_stream.pos();
-    zastream::seekChecked(*m_tail, tailOffset);
-    if (!m_context.CopyTempFileToDest(*m_tail, m_stream, length, true))
+    const qint64 newStart = m_stream.pos();
+    zastream::seekChecked(*m_tail, runStart);
+    if (!m_context.CopyTempFileToDest(*m_tail, m_stream, runEnd - runStart, true))
         m_cancel = true;
-    items.ItemPtr(index).LocalHeaderOffset = uint64_t(newOffset);
+    for (qsizetype k = first; k < first + count; ++k) {
+        const qint64 tailOffset = qint64(saved.GetItem(k).LocalHeaderOffset) - m_writePos;
+        items.ItemPtr(k).LocalHeaderOffset = uint64_t(newStart + tailOffset - runStart);
+    }
+    return count;
 }
