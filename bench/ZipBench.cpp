@@ -305,9 +305,18 @@ int compare(const QString &folder, int rounds)
             std::printf("  %s / %s: %.2f\n", qPrintable(a), qPrintable(b), median(times[a]) / median(times[b]));
     };
     ratio(ours1, zip6);
+    ratio(oursN, zip6);
     ratio(ours1, zlib);
+    // Eight threads against zlib's single-thread time shared by as many.
+    if (times.count(oursN) && times.count(zlib))
+        std::printf("  %s / (zlib / %d): %.2f\n", qPrintable(oursN), cores,
+                    median(times[oursN]) / (median(times[zlib]) / cores));
     ratio(oursN, sevenZip);
     ratio(oursN, ours1);
+    for (const QString &name : {ours1, oursN}) {
+        if (peaks.count(name) && peaks.count(zip6) && peaks[zip6] > 0)
+            std::printf("  peak of %s / peak of zip -6: %.2f\n", qPrintable(name), double(peaks[name]) / double(peaks[zip6]));
+    }
     std::fflush(stdout);
     return 0;
 }
