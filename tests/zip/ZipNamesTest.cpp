@@ -180,3 +180,21 @@ TEST_F(ZipNames, StoreFileHandlerNamesWithBackslashesAndFolderEvents)
     EXPECT_TRUE(ended.contains(src + QStringLiteral("Папка/"))) << ended.join(u',').toStdString();
     EXPECT_FALSE(ended.contains(QString()));
 }
+
+TEST_F(ZipNames, TheSelfExtractorRestoresTheNames)
+{
+#ifdef Q_OS_UNIX
+    const QString exe = path(QStringLiteral("out/backup.exe"));
+    zip.SFXStub = QStringLiteral(ZENTAVO_SFX_STUB);
+    buildArchive(zip, exe, src);
+    const QString into = path(QStringLiteral("restored"));
+    const auto ran = ziptools::run(exe, {into});
+    ASSERT_TRUE(ran);
+    EXPECT_EQ(ran->exitCode, 0) << ran->output.toStdString();
+    QStringList expected = Names;
+    expected.sort();
+    EXPECT_EQ(filesUnder(into), expected);
+#else
+    GTEST_SKIP() << "the stub runs on Unix here";
+#endif
+}
