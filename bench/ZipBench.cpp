@@ -6,11 +6,13 @@
 //
 //   zip_bench corpus [MiB] [rounds]    mixed corpus of about that size (240, 3)
 //   zip_bench small [files] [rounds]   that many one-byte files (70000, 3)
+//   zip_bench update [files] [rounds]  update of that many one-byte files (300000, 3)
 //   zip_bench memory [GiB]             one sparse file of that size (5)
 
 #include "ZipArchiver.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -22,12 +24,16 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -35,29 +41,60 @@ namespace {
 constexpr int Level = 6;
 constexpr int ToolTimeoutMs = 3600 * 1000;
 
-long peakResidentKiB()
+// A daily run's view of the archiver: it works on a worker thread and the
+// window on the main thread shows every change of the file gauge.
+void showProgressAsTheWindowDoes(TZipArchiver &zip, QObject &window, int &shown)
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
+    auto lastPercent = std::make_shared<int>(-1);
+    const auto show = [&window, &shown, lastPercent](double progress) {
+        const int percent = int(progress + 0.5);
+        if (percent == *lastPercent)
+            return;
+        *lastPercent = percent;
+        QMetaObject::invokeMethod(&window, [&shown] { ++shown; }, Qt::QueuedConnection);
+    };
+    zip.OnFileProgress = [show](TZABaseArchiver &, const QString &, double progress, TZAProcessOperation,
+                                TZAProgressPhase, bool &) { show(progress); };
+    zip.OnCopyTempFileProgress = [show](TZABaseArchiver &, double progress, TZAProgressPhase, bool &) {
+        show(progress);
+    };
 }
 
-// The child's side: archive a folder and print the peak memory.
-int archiveFolder(const QString &folder, const QString &archive, int threads)
+// The child's side: archive a folder at a level on a number of threads;
+// a level below 0 updates an existing archive as a daily run does (files
+// newer than their entries replace them, on a worker thread).
+int archiveFolder(const QString &folder, const QString &archive, int threads, int level)
 {
-    QFile::remove(archive);
     TZipArchiver zip;
+    const bool update = level < 0;
+    if (!update)
+        QFile::remove(archive);
+    zip.Options.OverwriteMode = update ? omIfNewer : omAlways;
     zip.Zip64Mode = zmAuto;
-    zip.SetCompressionMode(Level);
+    zip.SetCompressionMode(update ? Level : level);
     zip.Options.FlushBuffers = false;
     zip.Options.Threads = threads;
     zip.FileName = archive;
     zip.BaseDir = folder;
     zip.FileMasks = {QStringLiteral("*.*")};
-    zip.OpenArchive();
-    zip.AddFiles();
-    zip.CloseArchive();
-    std::printf("%ld\n", peakResidentKiB());
+    const auto archiveAll = [&zip] {
+        zip.OpenArchive();
+        zip.AddFiles();
+        zip.CloseArchive();
+    };
+    if (!update) {
+        archiveAll();
+        return 0;
+    }
+    QObject window;
+    int shown = 0;
+    showProgressAsTheWindowDoes(zip, window, shown);
+    std::unique_ptr<QThread> worker(QThread::create(archiveAll));
+    QObject::connect(worker.get(), &QThread::finished, QCoreApplication::instance(), &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    worker->start();
+    QCoreApplication::exec();
+    worker->wait();
     return 0;
 }
 
@@ -67,30 +104,42 @@ struct Run
     long peakKiB = 0;
 };
 
-Run runProcess(const QString &program, const QStringList &arguments, const QString &workingFolder = {})
+// Runs a program to its end in a folder; its time and its own peak
+// resident memory (from the kernel's account of that one child).
+Run runProcess(const QString &program, const QStringList &arguments, const QString &workingFolder = {},
+               int alsoSuccess = 0)
 {
-    QProcess process;
-    process.setWorkingDirectory(workingFolder);
-    process.setStandardOutputFile(QProcess::nullDevice());
+    std::vector<QByteArray> strings{QFile::encodeName(program)};
+    for (const QString &argument : arguments)
+        strings.push_back(argument.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &string : strings)
+        argv.push_back(string.data());
+    argv.push_back(nullptr);
+    const QByteArray folder = QFile::encodeName(workingFolder);
     QElapsedTimer timer;
     timer.start();
-    process.start(program, arguments);
-    if (!process.waitForFinished(ToolTimeoutMs) || process.exitCode() != 0)
+    const pid_t child = fork();
+    if (child == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO);
+        if (!folder.isEmpty() && chdir(folder.constData()) != 0)
+            _exit(127);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status)
+        || (WEXITSTATUS(status) != 0 && WEXITSTATUS(status) != alsoSuccess))
         return {};
-    return {double(timer.elapsed()) / 1000.0, 0};
+    return {double(timer.elapsed()) / 1000.0, usage.ru_maxrss};
 }
 
-Run ours(const QString &folder, const QString &archive, int threads)
+Run ours(const QString &folder, const QString &archive, int threads, int level = Level)
 {
-    QProcess process;
-    QElapsedTimer timer;
-    timer.start();
-    process.start(QCoreApplication::applicationFilePath(),
-                  {QStringLiteral("archive"), folder, archive, QString::number(threads)});
-    if (!process.waitForFinished(ToolTimeoutMs) || process.exitCode() != 0)
-        return {};
-    const double seconds = double(timer.elapsed()) / 1000.0;
-    return {seconds, process.readAllStandardOutput().trimmed().toLong()};
+    return runProcess(QCoreApplication::applicationFilePath(),
+                      {QStringLiteral("archive"), folder, archive, QString::number(threads), QString::number(level)});
 }
 
 Run zlibAlone(const QString &folder)
@@ -224,13 +273,17 @@ int compare(const QString &folder, int rounds)
         if (haveZip) {
             const QString archive = out.filePath(QStringLiteral("zip.zip"));
             QFile::remove(archive);
-            times[zip6].push_back(runProcess(QStringLiteral("zip"), {QStringLiteral("-qr6"), archive, QStringLiteral(".")}, folder).seconds);
+            const Run zipRun = runProcess(QStringLiteral("zip"), {QStringLiteral("-qr6"), archive, QStringLiteral(".")}, folder);
+            times[zip6].push_back(zipRun.seconds);
+            peaks[zip6] = std::max(peaks[zip6], zipRun.peakKiB);
             sizes[zip6] = QFileInfo(archive).size();
         }
         if (have7z) {
             const QString archive = out.filePath(QStringLiteral("7z.zip"));
             QFile::remove(archive);
-            times[sevenZip].push_back(runProcess(QStringLiteral("7z"), {QStringLiteral("a"), QStringLiteral("-tzip"), QStringLiteral("-mx5"), tag, archive, QStringLiteral(".")}, folder).seconds);
+            const Run sevenRun = runProcess(QStringLiteral("7z"), {QStringLiteral("a"), QStringLiteral("-tzip"), QStringLiteral("-mx5"), tag, archive, QStringLiteral(".")}, folder);
+            times[sevenZip].push_back(sevenRun.seconds);
+            peaks[sevenZip] = std::max(peaks[sevenZip], sevenRun.peakKiB);
             sizes[sevenZip] = QFileInfo(archive).size();
         }
         times[zlib].push_back(zlibAlone(folder).seconds);
@@ -252,10 +305,73 @@ int compare(const QString &folder, int rounds)
             std::printf("  %s / %s: %.2f\n", qPrintable(a), qPrintable(b), median(times[a]) / median(times[b]));
     };
     ratio(ours1, zip6);
+    ratio(oursN, zip6);
     ratio(ours1, zlib);
+    // Eight threads against zlib's single-thread time shared by as many.
+    if (times.count(oursN) && times.count(zlib))
+        std::printf("  %s / (zlib / %d): %.2f\n", qPrintable(oursN), cores,
+                    median(times[oursN]) / (median(times[zlib]) / cores));
     ratio(oursN, sevenZip);
     ratio(oursN, ours1);
+    for (const QString &name : {ours1, oursN}) {
+        if (peaks.count(name) && peaks.count(zip6) && peaks[zip6] > 0)
+            std::printf("  peak of %s / peak of zip -6: %.2f\n", qPrintable(name), double(peaks[name]) / double(peaks[zip6]));
+    }
     std::fflush(stdout);
+    return 0;
+}
+
+// A huge file stored and deflated: the memory must not grow with it.
+// A daily update of an archive of many small files: nothing changed, then
+// one file in the middle changed, against zip -u on its own archive.
+int update(int count, int rounds)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("corpus/"));
+    makeSmallFiles(folder, count);
+    const int cores = QThread::idealThreadCount();
+    const bool haveZip = !QStandardPaths::findExecutable(QStringLiteral("zip")).isEmpty();
+    const QString base = dir.filePath(QStringLiteral("base.zip"));
+    const QString zipBase = dir.filePath(QStringLiteral("zipbase.zip"));
+    ours(folder, base, cores);
+    if (haveZip)
+        runProcess(QStringLiteral("zip"), {QStringLiteral("-qr6"), zipBase, QStringLiteral(".")}, folder);
+    const auto copyOf = [&](const QString &from, const QString &name) {
+        const QString to = dir.filePath(name);
+        QFile::remove(to);
+        QFile::copy(from, to);
+        return to;
+    };
+    std::printf("%d one-byte files; %d rounds, medians; %d cores\n", count, rounds, cores);
+    for (const bool changed : {false, true}) {
+        if (changed) {
+            const QString middle = folder + QStringLiteral("d%1/f%2").arg(count / 2 / 1000).arg(count / 2);
+            QFile file(middle);
+            file.open(QIODevice::WriteOnly);
+            file.write("y", 1);
+            file.setFileTime(QDateTime::currentDateTime().addSecs(3600), QFileDevice::FileModificationTime);
+        }
+        std::vector<double> oursTimes, zipTimes;
+        long oursPeak = 0, zipPeak = 0;
+        for (int round = 0; round < rounds; ++round) {
+            const Run run = ours(folder, copyOf(base, QStringLiteral("update.zip")), cores, -1);
+            oursTimes.push_back(run.seconds);
+            oursPeak = std::max(oursPeak, run.peakKiB);
+            if (haveZip) {
+                // zip answers 12 when it finds nothing to do.
+                const Run zipRun = runProcess(QStringLiteral("zip"), {QStringLiteral("-qur6"), copyOf(zipBase, QStringLiteral("zipupdate.zip")), QStringLiteral(".")}, folder, 12);
+                zipTimes.push_back(zipRun.seconds);
+                zipPeak = std::max(zipPeak, zipRun.peakKiB);
+            }
+        }
+        const char *what = changed ? "one file changed in the middle" : "nothing changed";
+        std::printf("  update, %s: component %.2f s (peak %ld MiB)", what, median(oursTimes), oursPeak / 1024);
+        if (haveZip)
+            std::printf(", zip -u %.2f s (peak %ld MiB), ratio %.2f", median(zipTimes), zipPeak / 1024,
+                        median(oursTimes) / median(zipTimes));
+        std::printf("\n");
+        std::fflush(stdout);
+    }
     return 0;
 }
 
@@ -269,12 +385,20 @@ int memory(double gib)
         return 1;
     sparse.close();
     const int cores = QThread::idealThreadCount();
-    for (int threads : {1, cores}) {
-        const QString archive = dir.filePath(QStringLiteral("sparse.zip"));
-        const Run run = ours(source, archive, threads);
-        std::printf("sparse file %.1f GiB, %d threads: %.1f s, peak resident %ld MiB, archive %lld bytes\n", gib,
-                    threads, run.seconds, run.peakKiB / 1024, QFileInfo(archive).size());
+    const QString archive = dir.filePath(QStringLiteral("sparse.zip"));
+    for (int level : {0, Level}) {
+        for (int threads : {1, cores}) {
+            const Run run = ours(source, archive, threads, level);
+            std::printf("sparse file %.1f GiB, level %d, %d threads: %.1f s, peak resident %ld MiB, archive %lld bytes\n",
+                        gib, level, threads, run.seconds, run.peakKiB / 1024, QFileInfo(archive).size());
+        }
     }
+    if (!QStandardPaths::findExecutable(QStringLiteral("zip")).isEmpty()) {
+        const QString zipArchive = dir.filePath(QStringLiteral("zip.zip"));
+        const Run run = runProcess(QStringLiteral("zip"), {QStringLiteral("-qr6"), zipArchive, QStringLiteral(".")}, source);
+        std::printf("sparse file %.1f GiB, zip -6: %.1f s, peak resident %ld MiB\n", gib, run.seconds, run.peakKiB / 1024);
+    }
+    std::fflush(stdout);
     return 0;
 }
 
@@ -285,8 +409,10 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     const QString what = args.value(0, QStringLiteral("corpus"));
-    if (what == QStringLiteral("archive") && args.size() == 4)
-        return archiveFolder(args.at(1), args.at(2), args.at(3).toInt());
+    if (what == QStringLiteral("archive") && args.size() == 5)
+        return archiveFolder(args.at(1), args.at(2), args.at(3).toInt(), args.at(4).toInt());
+    if (what == QStringLiteral("update"))
+        return update(args.value(1, QStringLiteral("300000")).toInt(), args.value(2, QStringLiteral("3")).toInt());
     if (what == QStringLiteral("memory"))
         return memory(args.value(1, QStringLiteral("5")).toDouble());
     if (what == QStringLiteral("corpus") || what == QStringLiteral("small")) {
@@ -298,6 +424,6 @@ int main(int argc, char **argv)
             makeSmallFiles(folder, args.value(1, QStringLiteral("70000")).toInt());
         return compare(folder, args.value(2, QStringLiteral("3")).toInt());
     }
-    std::fprintf(stderr, "usage: zip_bench corpus [MiB] [rounds] | small [files] [rounds] | memory [GiB]\n");
+    std::fprintf(stderr, "usage: zip_bench corpus [MiB] [rounds] | small [files] [rounds] | update [files] [rounds] | memory [GiB]\n");
     return 2;
 }

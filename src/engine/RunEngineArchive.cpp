@@ -159,7 +159,7 @@ void TRunEngine::setUpArchiver(TZipArchiver &zip, const QString &archiveName)
         if (phase == ppStart)
             m_progressGate.OfferLabel(shortFileLabel(fileName));
         else if (phase == ppEnd)
-            ++m_addedFiles;
+            m_addedFiles += fileName.endsWith(u'/') ? 0 : 1; // files only: a folder's path ends with "/"
         else if (m_progressGate.FilePercent(rounded(progress)))
             m_view.setFileGauge(rounded(progress));
         showDueLabel();

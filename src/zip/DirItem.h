@@ -30,7 +30,13 @@ struct TDirItem
     uint64_t UncompressedSize = 0;
     uint32_t DiskNumberStart = 0;
     uint16_t InternalAttributes = 0;
+    uint8_t CompressionMode = 0;
+    TZAProcessOperation Operation = poAdd;
     uint32_t ExternalAttributes = 0;
+    // The small fields side by side: a directory holds many items.
+    bool HasZip64Extra = false; // the central header carried a Zip64 extra
+    bool Zip64 = false;         // sizes and offset are written in the Zip64 fields
+    bool Modified = false;
     uint64_t LocalHeaderOffset = 0;
 
     // The entry name with "/" separators, and the bytes that stand for it in
@@ -41,14 +47,12 @@ struct TDirItem
     QByteArray Comment;
     QList<TZAExtraField> ExtraFields; // foreign extras, kept on rewrite; never id 1
 
-    bool HasZip64Extra = false; // the central header carried a Zip64 extra
-    bool Zip64 = false;         // sizes and offset are written in the Zip64 fields
-
-    bool Modified = false;
     QByteArray Password;
     QString SourceFileName;
-    uint8_t CompressionMode = 0;
-    TZAProcessOperation Operation = poAdd;
 
     bool isFolder() const;
 };
+
+// Every member moves by its bytes: a directory of many entries grows in
+// place instead of being held twice while it is copied.
+Q_DECLARE_TYPEINFO(TDirItem, Q_RELOCATABLE_TYPE);

@@ -41,6 +41,7 @@ QByteArray encode(const TDirItem &item, uint32_t signature)
         if (diskOver)
             put(extra, item.DiskNumberStart);
     }
+    extra += zanames::unicodePathExtra(item.FileName, item.EncodedName);
     for (const TZAExtraField &field : item.ExtraFields) {
         put(extra, field.HeaderId);
         put(extra, uint16_t(field.Data.size()));
@@ -86,25 +87,31 @@ void readZip64Extra(const QByteArray &data, bool sizeOverflow, bool compressedOv
         item.DiskNumberStart = in.take<uint32_t>();
 }
 
+QByteArray findExtraField(const QByteArray &extra, uint16_t id)
+{
+    zabytes::Reader extras(extra);
+    while (extras.has(4)) {
+        const uint16_t fieldId = extras.take<uint16_t>();
+        const qsizetype fieldSize = std::min<qsizetype>(extras.take<uint16_t>(), extra.size() - extras.position());
+        if (fieldId == id)
+            return extra.mid(extras.position(), fieldSize);
+        for (qsizetype i = 0; i < fieldSize; ++i)
+            extras.take<uint8_t>();
+    }
+    return {};
+}
+
 bool readLocalSizes(const LocalHeader &header, const QByteArray &extra, TDirItem &item)
 {
     const bool sizeOverflow = header.uncompressedSize == Overflow32;
     const bool compressedOverflow = header.compressedSize == Overflow32;
     item.UncompressedSize = header.uncompressedSize;
     item.CompressedSize = header.compressedSize;
-    zabytes::Reader extras(extra);
-    while (extras.has(4)) {
-        const uint16_t id = extras.take<uint16_t>();
-        const qsizetype fieldSize = std::min<qsizetype>(extras.take<uint16_t>(), extra.size() - extras.position());
-        if (id == Zip64ExtraId) {
-            const QByteArray field = extra.mid(extras.position(), fieldSize);
-            readZip64Extra(field, sizeOverflow, compressedOverflow, false, false, item);
-            return qsizetype(8 * (int(sizeOverflow) + int(compressedOverflow))) <= fieldSize;
-        }
-        for (qsizetype i = 0; i < fieldSize; ++i)
-            extras.take<uint8_t>();
-    }
-    return !sizeOverflow && !compressedOverflow;
+    const QByteArray field = findExtraField(extra, Zip64ExtraId);
+    if (field.isNull())
+        return !sizeOverflow && !compressedOverflow;
+    readZip64Extra(field, sizeOverflow, compressedOverflow, false, false, item);
+    return qsizetype(8 * (int(sizeOverflow) + int(compressedOverflow))) <= field.size();
 }
 
 qsizetype decode(const QByteArray &data, qsizetype offset, uint32_t signature, bool oemNames,
@@ -157,6 +164,11 @@ qsizetype decode(const QByteArray &data, qsizetype offset, uint32_t signature, b
             readZip64Extra(field.Data, uncompressed == Overflow32, compressed == Overflow32,
                            offset32 == Overflow32, disk == Overflow16, item);
             item.HasZip64Extra = true;
+        } else if (field.HeaderId == zanames::UnicodePathExtraId) {
+            // Written anew from the name, like the Zip64 extra.
+            const QString unicodeName = zanames::unicodePathName(field.Data, item.EncodedName);
+            if (!unicodeName.isNull())
+                item.FileName = unicodeName;
         } else {
             item.ExtraFields.append(field);
         }

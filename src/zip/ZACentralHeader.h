@@ -9,7 +9,8 @@
 namespace zacentral {
 
 // The header with name, extra fields (a regenerated Zip64 extra first,
-// then the foreign ones) and comment.
+// then the regenerated Unicode Path of the name, then the foreign ones)
+// and comment.
 QByteArray encode(const TDirItem &item, uint32_t signature);
 
 // Reads one header at offset of data into item; answers the bytes it took,
@@ -21,6 +22,10 @@ qsizetype decode(const QByteArray &data, qsizetype offset, uint32_t signature, b
 // overflow mark, in the order the format fixes; short data leaves the rest.
 void readZip64Extra(const QByteArray &data, bool sizeOverflow, bool compressedOverflow,
                     bool offsetOverflow, bool diskOverflow, TDirItem &item);
+
+// The data of the first extra field with the given id among extra; null
+// when there is none.
+QByteArray findExtraField(const QByteArray &extra, uint16_t id);
 
 // Takes the sizes of a local header into item: the header's own, or those
 // of the Zip64 extra among its extra fields where the header shows the

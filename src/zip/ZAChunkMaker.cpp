@@ -33,29 +33,43 @@ void TZAChunkMaker::Make(TZAChunk &chunk)
     Make(source, chunk);
 }
 
+qsizetype TZAChunkMaker::OutputCapacity(qint64 length, int level)
+{
+    if (level == 0)
+        return qsizetype(length);
+    // deflate's own bound for its default window and memory level.
+    return qsizetype(length + (length >> 12) + (length >> 14) + (length >> 25) + 13 + OutputSlack);
+}
+
 void TZAChunkMaker::Make(platform::ReadOnlyFile &source, TZAChunk &chunk)
 {
-    chunk.data.clear();
+    chunk.data.resize(0); // keeps the room the chunk came with
     if (source.size() != chunk.sourceSize) {
         chunk.status = TZAChunkStatus::SizeChanged;
         return;
     }
-    const qint64 dictionary = chunk.level > 0 ? std::min(ChunkDictionarySize, chunk.offset) : 0;
+    // A stored chunk is read straight into its own data: no second copy of
+    // it is ever held.
+    const bool stored = chunk.level == 0;
+    const qint64 dictionary = stored ? 0 : std::min(ChunkDictionarySize, chunk.offset);
     const qint64 wanted = dictionary + chunk.length;
-    if (m_input.size() < wanted)
-        m_input.resize(qsizetype(wanted));
-    if (source.readAt(chunk.offset - dictionary, m_input.data(), wanted) != wanted) {
+    QByteArray &buffer = stored ? chunk.data : m_input;
+    if (buffer.size() < wanted)
+        buffer.resize(qsizetype(wanted));
+    if (source.readAt(chunk.offset - dictionary, buffer.data(), wanted) != wanted) {
+        chunk.data.clear();
         chunk.status = TZAChunkStatus::ReadFailed;
         return;
     }
-    const char *input = m_input.constData() + dictionary;
+    const char *input = buffer.constData() + dictionary;
     chunk.crc = uint32_t(crc32(0L, reinterpret_cast<const Bytef *>(input), uInt(chunk.length)));
+    if (stored) {
+        chunk.status = TZAChunkStatus::Ok;
+        return;
+    }
     try {
-        if (chunk.level == 0)
-            chunk.data = QByteArray(input, qsizetype(chunk.length));
-        else
-            deflateChunk(m_input.constData(), qsizetype(dictionary), qsizetype(chunk.length), chunk.level,
-                         chunk.last(), chunk.data);
+        deflateChunk(m_input.constData(), qsizetype(dictionary), qsizetype(chunk.length), chunk.level,
+                     chunk.last(), chunk.data);
         chunk.status = TZAChunkStatus::Ok;
     } catch (const EZlibError &) {
         chunk.data.clear();
@@ -75,7 +89,7 @@ void TZAChunkMaker::deflateChunk(const char *input, qsizetype dictionary, qsizet
         CheckZlibResult(deflateSetDictionary(&m_stream, reinterpret_cast<const Bytef *>(input), uInt(dictionary)));
     m_stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(input + dictionary));
     m_stream.avail_in = uInt(length);
-    output.resize(qsizetype(deflateBound(&m_stream, uLong(length))) + OutputSlack);
+    output.resize(OutputCapacity(length, level));
     const int flush = last ? Z_FINISH : Z_SYNC_FLUSH;
     qsizetype produced = 0;
     for (;;) {
@@ -92,4 +106,8 @@ void TZAChunkMaker::deflateChunk(const char *input, qsizetype dictionary, qsizet
         output.resize(output.size() * 2);
     }
     output.resize(produced);
+    // The room for the worst case is given back while the chunk waits for
+    // the writer.
+    if (produced < output.capacity() / 2)
+        output.squeeze();
 }

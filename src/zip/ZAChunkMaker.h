@@ -57,6 +57,10 @@ public:
     // Makes the chunk from a source that is already open.
     void Make(platform::ReadOnlyFile &source, TZAChunk &chunk);
 
+    // The room a chunk's data needs at most; a chunk whose data has it
+    // reserved is made without growing it.
+    static qsizetype OutputCapacity(qint64 length, int level);
+
 private:
     void deflateChunk(const char *input, qsizetype dictionary, qsizetype length, int level,
                       bool last, QByteArray &output);

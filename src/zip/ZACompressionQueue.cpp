@@ -112,6 +112,10 @@ void TZACompressionQueue::topUp()
         slot->chunk.offset = m_dispatchOffset;
         slot->chunk.length = length;
         slot->chunk.level = entry.level;
+        // Every chunk's data comes from the writer's thread, where it is
+        // also freed: the threads' own heaps never each keep a share of
+        // the budget.
+        slot->chunk.data.reserve(TZAChunkMaker::OutputCapacity(length, entry.level));
         slot->entry = m_dispatchEntry;
         slot->cost = cost;
         m_reserved += cost;

@@ -49,6 +49,12 @@ bool readLocalEntry(QIODevice &stream, qint64 pos, const TZADirManager::Settings
     // unknown: such an entry's data can never be found whole.
     if (!zacentral::readLocalSizes(header, extra, item) && !(header.flags & FlagDataDescriptor))
         item.CompressedSize = UINT64_MAX;
+    const QByteArray unicodePath = zacentral::findExtraField(extra, zanames::UnicodePathExtraId);
+    if (!unicodePath.isNull()) {
+        const QString unicodeName = zanames::unicodePathName(unicodePath, item.EncodedName);
+        if (!unicodeName.isNull())
+            item.FileName = unicodeName;
+    }
     // A name ending in "/" is a folder; an empty file is not.
     item.ExternalAttributes = item.FileName.endsWith(u'/') ? AttrFolder : AttrArchive;
     found.dataStart = dataStart;

@@ -14,8 +14,10 @@
 class TZAEntryFeed
 {
 public:
-    // Input bytes in flight at most (chunks made and not yet written).
-    static constexpr qint64 Budget = 32LL << 20;
+    // Input bytes in flight at most (chunks being made or made and not yet
+    // written). Beyond it each thread holds one chunk's input and output
+    // and its compressor, whatever the sizes of the files.
+    static constexpr qint64 Budget = 16LL << 20;
 
     // threads of 1 or less make every chunk on the calling thread.
     TZAEntryFeed(std::vector<TZAPlannedEntry> plan, int threads);

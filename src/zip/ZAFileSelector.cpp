@@ -209,6 +209,8 @@ qsizetype TZAFileSelector::addOrUpdateItem(const QString &path, const platform::
     uint32_t attributes = attributesOf(entry);
     QString comment;
     m_context.DoOnStoreFile(name, attributes, comment, path);
+    // The name lives as long as the directory: no spare room.
+    name.squeeze();
 
     TZADirArray &items = m_context.Directory().Items;
     const qsizetype found = items.FindName(name);
@@ -272,7 +274,8 @@ void TZAFileSelector::buildDirItem(TDirItem &item, const QString &path, const pl
 
     item.Modified = true;
     item.Password = m_settings.Password.toLocal8Bit();
-    item.SourceFileName = isFolder ? QString() : path;
+    // A folder has no data to read; its path names it in the events.
+    item.SourceFileName = path;
     item.CompressionMode = uint8_t(isFolder ? 0 : m_settings.CompressionMode());
     item.Method = m_settings.CompressionMethod();
     item.VersionMadeBy = version;

@@ -1,13 +1,25 @@
 #include "ZANameCodec.h"
 
+#include "ZAByteOrder.h"
 #include "ZARecords.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <zlib.h>
+
 namespace zanames {
 
 namespace {
+
+constexpr uint8_t UnicodePathVersion = 1;
+// Version and CRC-32 before the UTF-8 name.
+constexpr qsizetype UnicodePathHeadSize = 5;
+
+uint32_t crcOf(const QByteArray &bytes)
+{
+    return uint32_t(crc32(0L, reinterpret_cast<const Bytef *>(bytes.constData()), uInt(bytes.size())));
+}
 
 const char *codePage(bool oemNames)
 {
@@ -48,6 +60,29 @@ QString decode(const QByteArray &bytes, uint16_t flags, bool oemNames)
     if (!decoder.isValid())
         return QString::fromLatin1(bytes);
     return decoder.decode(bytes);
+}
+
+QByteArray unicodePathExtra(const QString &name, const QByteArray &bytes)
+{
+    if (isAscii(name))
+        return {};
+    const QByteArray utf8 = name.toUtf8();
+    if (4 + UnicodePathHeadSize + utf8.size() > 0xFFFF)
+        return {};
+    QByteArray field;
+    zabytes::put(field, UnicodePathExtraId);
+    zabytes::put(field, uint16_t(UnicodePathHeadSize + utf8.size()));
+    zabytes::put(field, UnicodePathVersion);
+    zabytes::put(field, crcOf(bytes));
+    return field + utf8;
+}
+
+QString unicodePathName(const QByteArray &data, const QByteArray &bytes)
+{
+    if (data.size() <= UnicodePathHeadSize || uint8_t(data.at(0)) != UnicodePathVersion
+        || zabytes::get<uint32_t>(data.constData() + 1) != crcOf(bytes))
+        return {};
+    return QString::fromUtf8(data.constData() + UnicodePathHeadSize, data.size() - UnicodePathHeadSize);
 }
 
 } // namespace zanames

@@ -7,6 +7,8 @@
 #include "ZACrypt.h"
 #include "ZAEntryCheck.h"
 #include "ZAExcept.h"
+#include "ZANameCodec.h"
+#include "ZAReadAhead.h"
 #include "ZARecords.h"
 #include "ZAStreamIO.h"
 #include "ZATempFile.h"
@@ -49,21 +51,30 @@ qint64 chunkSize(const TDirItem &item)
     return TZABaseArchiver::CompressionBufferSize(item.CompressionMode);
 }
 
-// The local header with the entry's final CRC and sizes, its name and, when
-// it has room for them, the Zip64 sizes.
+// The local header, its name and its extra fields: the room for the Zip64
+// sizes when the entry may need them (zeros until they are known), then
+// the Unicode Path of the name.
+QByteArray localHeaderBytes(const TDirItem &item, const LocalHeader &header, bool localZip64, bool sizesKnown)
+{
+    QByteArray bytes = header.encode() + item.EncodedName;
+    if (localZip64 && sizesKnown) {
+        zabytes::put(bytes, Zip64ExtraId);
+        zabytes::put(bytes, uint16_t(LocalZip64ExtraSize - 4));
+        zabytes::put(bytes, item.UncompressedSize);
+        zabytes::put(bytes, item.CompressedSize);
+    } else if (localZip64) {
+        bytes += QByteArray(LocalZip64ExtraSize, '\0');
+    }
+    return bytes + zanames::unicodePathExtra(item.FileName, item.EncodedName);
+}
+
+// The local header with the entry's final CRC and sizes.
 QByteArray completedHeader(const TDirItem &item, LocalHeader &header, bool localZip64)
 {
     header.method = item.Method;
     header.crc32 = item.Crc32;
     header.compressedSize = localZip64 ? Overflow32 : uint32_t(item.CompressedSize);
-    QByteArray bytes = header.encode() + item.EncodedName;
-    if (localZip64) {
-        zabytes::put(bytes, Zip64ExtraId);
-        zabytes::put(bytes, uint16_t(LocalZip64ExtraSize - 4));
-        zabytes::put(bytes, item.UncompressedSize);
-        zabytes::put(bytes, item.CompressedSize);
-    }
-    return bytes;
+    return localHeaderBytes(item, header, localZip64, true);
 }
 
 } // namespace
@@ -169,10 +180,15 @@ bool TZAUpdateCommit::Run()
             m_action = fxaIgnore;
             bool written = true;
             const TDirItem &item = items.GetItem(i);
-            if (!item.Modified || isRewrittenInPlace(item.Operation))
-                copyUnchangedItem(i);
-            else
-                written = processUpdateItem(i);
+            if (!item.Modified || isRewrittenInPlace(item.Operation)) {
+                const qsizetype copied = copyKeptEntries(i);
+                if (m_cancel)
+                    break;
+                m_entriesProcessed += int(copied);
+                i += copied;
+                continue;
+            }
+            written = processUpdateItem(i);
             if (m_action == fxaRetry)
                 continue;
             if (m_action == fxaAbort || m_cancel)
@@ -181,8 +197,11 @@ bool TZAUpdateCommit::Run()
                 ++m_entriesProcessed;
                 ++i;
             } else if (items.GetItem(i).Operation != poAdd) {
-                copyUnchangedItem(i);
-                ++i;
+                // The entry keeps its old data; the kept ones after it
+                // come along in the same copy.
+                const qsizetype copied = copyKeptEntries(i);
+                m_entriesProcessed += int(copied - 1);
+                i += copied;
             } else {
                 items.Delete(i);
             }
@@ -250,6 +269,7 @@ void TZAUpdateCommit::dropTail()
 
 void TZAUpdateCommit::deleteTailFile()
 {
+    m_tailHeaders.reset();
     if (!m_tail)
         return;
     const QString name = m_tail->fileName();
@@ -337,6 +357,7 @@ std::vector<TZAPlannedEntry> TZAUpdateCommit::planEntries(qsizetype start) const
 {
     std::vector<TZAPlannedEntry> plan;
     const TZADirArray &items = m_dir.Items;
+    plan.reserve(std::size_t(items.Count() - start));
     for (qsizetype i = start; i < items.Count(); ++i) {
         const TDirItem &item = items.GetItem(i);
         if (!item.Modified || isRewrittenInPlace(item.Operation) || item.isFolder() || item.UncompressedSize == 0)
@@ -353,8 +374,9 @@ std::vector<TZAPlannedEntry> TZAUpdateCommit::planEntries(qsizetype start) const
 void TZAUpdateCommit::writeEntry(TDirItem &item, bool hasSource, qint64 sourceSize)
 {
     const TZip64Mode zip64Mode = m_settings.Zip64Mode;
+    const qsizetype unicodePathSize = zanames::unicodePathExtra(item.FileName, item.EncodedName).size();
     // A local header never straddles two volumes.
-    m_stream.KeepTogether(LocalHeaderSize + item.EncodedName.size() + LocalZip64ExtraSize);
+    m_stream.KeepTogether(LocalHeaderSize + item.EncodedName.size() + LocalZip64ExtraSize + unicodePathSize);
     const qint64 offset = m_stream.pos();
     const bool needs64 = uint64_t(sourceSize) >= Overflow32 || uint64_t(offset) >= Overflow32;
     if (needs64 && zip64Mode == zmDisabled)
@@ -384,13 +406,12 @@ void TZAUpdateCommit::writeEntry(TDirItem &item, bool hasSource, qint64 sourceSi
     header.modDate = item.ModDate;
     header.uncompressedSize = localZip64 ? Overflow32 : uint32_t(sourceSize);
     header.nameLength = uint16_t(item.EncodedName.size());
-    header.extraLength = localZip64 ? LocalZip64ExtraSize : 0;
+    header.extraLength = uint16_t((localZip64 ? LocalZip64ExtraSize : 0) + unicodePathSize);
     if (hasSource) {
         writeData(item, header, offset, sourceSize, localZip64);
         return;
     }
-    zastream::writeChecked(m_stream, header.encode() + item.EncodedName
-                                         + QByteArray(header.extraLength, '\0'));
+    zastream::writeChecked(m_stream, localHeaderBytes(item, header, localZip64, false));
 }
 
 // An entry held whole in memory (one chunk, or an encrypted entry whose
@@ -448,8 +469,7 @@ void TZAUpdateCommit::writeData(TDirItem &item, LocalHeader &header, qint64 offs
         return;
     }
 
-    zastream::writeChecked(m_stream, header.encode() + item.EncodedName
-                                         + QByteArray(header.extraLength, '\0') + encryptionHeader);
+    zastream::writeChecked(m_stream, localHeaderBytes(item, header, localZip64, false) + encryptionHeader);
     qint64 compressed = encryptionHeader.size();
     QByteArray data;
     while (m_feed->HasNext()) {
@@ -477,14 +497,16 @@ qint64 TZAUpdateCommit::measureSavedEntry(const TDirItem &saved, qint64 tailOffs
     LocalHeader header;
     const uint32_t signature = m_settings.StandardSignatures() ? StandardSignatures.localHeader
                                                                : AlternateSignatures.localHeader;
-    if (!zaentry::LocalHeaderMatches(*m_tail, tailOffset, signature, saved, &header))
+    if (!m_tailHeaders)
+        m_tailHeaders = std::make_unique<TZAReadAhead>(*m_tail);
+    if (!zaentry::LocalHeaderMatches(*m_tailHeaders, tailOffset, signature, saved, &header))
         throw EZAException(zaconst::neInvalidArchive);
     headerLength = LocalHeaderSize + header.nameLength + header.extraLength;
     qint64 length = headerLength + qint64(saved.CompressedSize);
     if (header.flags & FlagDataDescriptor) {
         const bool wide = saved.CompressedSize >= Overflow32 || saved.UncompressedSize >= Overflow32
                           || saved.HasZip64Extra;
-        const QByteArray mark = zastream::readAt(*m_tail, tailOffset + length, 4);
+        const QByteArray mark = zastream::readAt(*m_tailHeaders, tailOffset + length, 4);
         const bool signed_ = mark.size() == 4 && zabytes::get<uint32_t>(mark.constData()) == DataDescriptorSignature;
         length += (wide ? 20 : 12) + (signed_ ? 4 : 0);
     }
@@ -493,26 +515,46 @@ qint64 TZAUpdateCommit::measureSavedEntry(const TDirItem &saved, qint64 tailOffs
     return length;
 }
 
-void TZAUpdateCommit::copyUnchangedItem(qsizetype index)
+// Copies the kept entry at index, with the kept entries after it that
+// follow it in the tail without a gap, as one run of large blocks. Kept
+// entries have the positions of their saved records. Answers the number of
+// entries copied.
+qsizetype TZAUpdateCommit::copyKeptEntries(qsizetype first)
 {
     TZADirArray &items = m_dir.Items;
+    const TZADirArray &saved = m_dir.SavedItems;
     // The working list begins as a copy of the saved one and only grows at
     // its end, so a kept entry is the saved entry at its own position; by
     // name it could be another entry of the same name.
-    if (index >= m_dir.SavedItems.Count() || !m_tail
-        || m_dir.SavedItems.GetItem(index).FileName != items.GetItem(index).FileName)
+    if (first >= saved.Count() || !m_tail || saved.GetItem(first).FileName != items.GetItem(first).FileName)
         throw EZAException(zaconst::neKeptEntryNotSaved);
-    const TDirItem &saved = m_dir.SavedItems.GetItem(index);
-    if (items.GetItem(index).Operation == poUpdate)
-        items.SetItem(index, saved);
+    if (items.GetItem(first).Operation == poUpdate)
+        items.SetItem(first, saved.GetItem(first));
 
-    const qint64 tailOffset = qint64(saved.LocalHeaderOffset) - m_writePos;
+    const qint64 runStart = qint64(saved.GetItem(first).LocalHeaderOffset) - m_writePos;
     qint64 headerLength = 0;
-    const qint64 length = measureSavedEntry(saved, tailOffset, headerLength);
+    qint64 runEnd = runStart + measureSavedEntry(saved.GetItem(first), runStart, headerLength);
+    qsizetype count = 1;
+    // In a set of volumes every local header stays on one volume: there the
+    // entries go one by one.
+    for (qsizetype k = first + 1; !m_stream.IsMultiVolume() && k < std::min(items.Count(), saved.Count()); ++k) {
+        const TDirItem &kept = saved.GetItem(k);
+        if (items.GetItem(k).Modified || kept.FileName != items.GetItem(k).FileName
+            || qint64(kept.LocalHeaderOffset) - m_writePos != runEnd)
+            break;
+        qint64 ignored = 0;
+        runEnd += measureSavedEntry(kept, runEnd, ignored);
+        ++count;
+    }
+
     m_stream.KeepTogether(headerLength);
-    const qint64 newOffset = m_stream.pos();
-    zastream::seekChecked(*m_tail, tailOffset);
-    if (!m_context.CopyTempFileToDest(*m_tail, m_stream, length, true))
+    const qint64 newStart = m_stream.pos();
+    zastream::seekChecked(*m_tail, runStart);
+    if (!m_context.CopyTempFileToDest(*m_tail, m_stream, runEnd - runStart, true))
         m_cancel = true;
-    items.ItemPtr(index).LocalHeaderOffset = uint64_t(newOffset);
+    for (qsizetype k = first; k < first + count; ++k) {
+        const qint64 tailOffset = qint64(saved.GetItem(k).LocalHeaderOffset) - m_writePos;
+        items.ItemPtr(k).LocalHeaderOffset = uint64_t(newStart + tailOffset - runStart);
+    }
+    return count;
 }

@@ -10,6 +10,7 @@
 #include <memory>
 
 class TZAArchiveContext;
+class TZAReadAhead;
 class TZABaseArchiver;
 class TZADirManager;
 struct TDirItem;
@@ -46,7 +47,7 @@ private:
     void writeEntry(TDirItem &item, bool hasSource, qint64 sourceSize);
     void writeData(TDirItem &item, zarecords::LocalHeader &header, qint64 offset, qint64 sourceSize,
                    bool localZip64);
-    void copyUnchangedItem(qsizetype index);
+    qsizetype copyKeptEntries(qsizetype first);
     qint64 measureSavedEntry(const TDirItem &saved, qint64 tailOffset, qint64 &headerLength);
     bool reportProgress(const TDirItem &item, qint64 bytesRead, qint64 sourceSize);
 
@@ -56,6 +57,7 @@ private:
     TZAStream &m_stream;
     std::unique_ptr<TZAEntryFeed> m_feed;
     std::unique_ptr<QFile> m_tail;
+    std::unique_ptr<TZAReadAhead> m_tailHeaders; // the tail, read for the kept entries' headers
     bool m_keepTail = false;
     qint64 m_writePos = 0;
     qint64 m_oldDirectoryStart = 0;

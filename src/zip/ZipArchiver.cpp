@@ -757,7 +757,8 @@ void TZABaseArchiver::DoOnStoreFile(QString &fileName, uint32_t &fileAttr, QStri
         return;
     fileName = QDir::toNativeSeparators(fileName);
     OnStoreFile(*this, fileName, fileAttr, comment, originalFileName);
-    fileName = QDir::fromNativeSeparators(fileName);
+    // Entry names have "/" alone, whatever the handler's system writes.
+    fileName.replace(u'\\', u'/');
 }
 
 // --- TZipArchiver ---------------------------------------------------------

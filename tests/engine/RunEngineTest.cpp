@@ -925,3 +925,16 @@ TEST_F(RunEngineTest, AFileThatShrankIsNamedInItsFailure)
     EXPECT_EQ(engine->OverallResult(), StatusError) << qPrintable(lines.join(u'\n'));
     EXPECT_EQ(lines.filter(shrinking).size(), 2) << "the source line and the failure: " << qPrintable(lines.join(u'\n'));
 }
+
+TEST_F(RunEngineTest, FolderEntriesAreNotCountedAsAddedFiles)
+{
+    makeFile(QStringLiteral("src/top.txt"));
+    makeFile(QStringLiteral("src/sub/inner.txt"));
+    QDir().mkpath(path(QStringLiteral("src/empty")));
+    settings.CheckBoxEmptyFolders = true;
+    const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("a.zip")),
+                             QStringLiteral("D=") + path(QStringLiteral("src")), QStringLiteral("C=")});
+
+    EXPECT_TRUE(view.untimedLines().contains(sRes[0] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 2)")))
+        << qPrintable(view.untimedLines().join(u'\n'));
+}

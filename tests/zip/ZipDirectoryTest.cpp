@@ -311,3 +311,28 @@ TEST(ZipDirectoryWriter, NameIndexFollowsDeletions)
     EXPECT_EQ(items.FindName(QStringLiteral("a")), -1);
     EXPECT_THROW(items.Delete(5), EZAException);
 }
+
+TEST(ZipDirectoryWriter, NameIndexAnswersTheFirstPositionThroughGrowthAndRenames)
+{
+    TZADirArray items;
+    TDirItem item;
+    for (int i = 0; i < 5000; ++i) {
+        item.FileName = QStringLiteral("dir%1/file%2").arg(i % 7).arg(i);
+        items.Append(item);
+    }
+    item.FileName = QStringLiteral("dir3/file10");
+    items.Append(item); // a duplicate: the first one is found
+    for (const int i : {0, 1023, 1024, 4999})
+        EXPECT_EQ(items.FindName(QStringLiteral("dir%1/file%2").arg(i % 7).arg(i)), i);
+    EXPECT_EQ(items.FindName(QStringLiteral("dir3/file10")), 10);
+    EXPECT_EQ(items.FindName(QStringLiteral("dir0/file5000")), -1);
+
+    // Renaming the first of two duplicates leaves the later one to be found.
+    item.FileName = QStringLiteral("renamed");
+    items.SetItem(10, item);
+    EXPECT_EQ(items.FindName(QStringLiteral("renamed")), 10);
+    EXPECT_EQ(items.FindName(QStringLiteral("dir3/file10")), 5000);
+    items.Delete(0);
+    EXPECT_EQ(items.FindName(QStringLiteral("renamed")), 9);
+    EXPECT_EQ(items.FindName(QStringLiteral("dir3/file10")), 4999);
+}

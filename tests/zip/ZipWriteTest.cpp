@@ -413,3 +413,41 @@ TEST_F(ZipWrite, UnansweredOverwriteQuestionKeepsTheEntry)
     EXPECT_EQ(view.entry(QStringLiteral("a.txt")).value(QStringLiteral("data")).toString(),
               QString::fromLatin1(QByteArray("first").toHex()));
 }
+
+// Kept entries that lie one after another go in one copy; a gap in a
+// foreign archive starts a new one, and the gap is left behind.
+TEST_F(ZipWrite, KeptEntriesAreCopiedRunByRun)
+{
+    const auto made = ziptools::python(QStringLiteral(R"(
+import sys, zipfile
+with zipfile.ZipFile(sys.argv[1], "w") as z:
+    for name in ["a.txt", "b.txt", "c.txt"]:
+        z.writestr(name, name * 100)
+    z.fp.write(b"dead bytes between entries")
+    z.start_dir = z.fp.tell()
+    for name in ["d.txt", "e.txt"]:
+        z.writestr(name, name * 100)
+)"), {archive});
+    if (!made)
+        GTEST_SKIP() << "python absent";
+    ASSERT_EQ(made->exitCode, 0) << made->output.toStdString();
+
+    writeFile(src + QStringLiteral("a.txt"), "replaced");
+    int copies = 0;
+    zip.OnCopyTempFileProgress = [&](TZABaseArchiver &, double, TZAProgressPhase phase, bool &) {
+        copies += phase == ppStart ? 1 : 0;
+    };
+    zip.Options.OverwriteMode = omAlways;
+    buildArchive(zip, archive, src, {QStringLiteral("a.txt")});
+
+    EXPECT_EQ(copies, 2);
+    EXPECT_FALSE(testfiles::readBytes(archive).contains("dead bytes"));
+    expectAcceptedByTools(archive);
+    const PythonView view = readWithPython(archive);
+    ASSERT_EQ(view.entries.size(), 5);
+    EXPECT_EQ(view.entry(QStringLiteral("a.txt")).value(QStringLiteral("data")).toString(),
+              QString::fromLatin1(QByteArray("replaced").toHex()));
+    for (const QString &name : {QStringLiteral("b.txt"), QStringLiteral("e.txt")})
+        EXPECT_EQ(view.entry(name).value(QStringLiteral("data")).toString(),
+                  QString::fromLatin1(name.toLatin1().repeated(100).toHex()));
+}
