@@ -117,6 +117,17 @@ struct TVorrinCopies {
     bool operator==(const TVorrinCopies &) const = default;
 };
 
+// Every setting of the main program and the scheduler as one value: the
+// store loads and saves it, each program holds one, and the settings dialog
+// edits a copy and hands the saved one back. Controls are the values as the
+// dialog shows them; Copies what the readers of saved values act on.
+struct VorrinSettings {
+    TVorrinControls Controls;
+    TVorrinCopies Copies;
+
+    bool operator==(const VorrinSettings &) const = default;
+};
+
 // Which controls take input, by the rules the dialog applies after every
 // load and on every click; follows from the check states alone. Controls not
 // named here are always enabled.

@@ -580,6 +580,13 @@ void LoadVorrinSettings(TVorrinControls &controls, TVorrinCopies &copies, const 
     load(MailKeyPath(), MailValues);
 }
 
+VorrinSettings LoadVorrinSettings(const VorrinLoadContext &context, const VorrinSettings &previous)
+{
+    VorrinSettings settings{TVorrinControls(), previous.Copies};
+    LoadVorrinSettings(settings.Controls, settings.Copies, context);
+    return settings;
+}
+
 VorrinFault ValidateVorrinSettings(TVorrinControls &controls)
 {
     const TVorrinEnabled enabled = EnabledControls(controls);
@@ -610,6 +617,15 @@ bool SaveVorrinSettings(const TVorrinControls &controls, TVorrinCopies &copies, 
     if (error)
         *error = why;
     return saved;
+}
+
+bool SaveVorrinSettings(VorrinSettings &settings, QString *error)
+{
+    TVorrinCopies copies = settings.Copies;
+    if (!SaveVorrinSettings(settings.Controls, copies, error))
+        return false;
+    settings.Copies = copies;
+    return true;
 }
 
 std::optional<QString> SettingsDamageNotice()

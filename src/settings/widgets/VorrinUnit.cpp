@@ -56,6 +56,11 @@ QWidget *firstFocusable(QWidget *page)
 } // namespace
 
 TFormVorrin::TFormVorrin(QWidget *parent, VorrinLoadContext context)
+    : TFormVorrin(LoadVorrinSettings(context), parent, context)
+{
+}
+
+TFormVorrin::TFormVorrin(const VorrinSettings &settings, QWidget *parent, VorrinLoadContext context)
     : QDialog(parent)
     , m_context(std::move(context))
 {
@@ -90,7 +95,7 @@ TFormVorrin::TFormVorrin(QWidget *parent, VorrinLoadContext context)
 
     connectEnableRules();
     connectButtons();
-    FormCreate(this);
+    Edit(settings);
 }
 
 void TFormVorrin::buildSchedulePage()
@@ -441,15 +446,17 @@ void TFormVorrin::copySharedCaptions()
 
 void TFormVorrin::FormCreate(QObject *)
 {
+    Edit(LoadVorrinSettings(m_context, m_settings));
+}
+
+void TFormVorrin::Edit(const VorrinSettings &settings)
+{
     LocalizeForm(this);
     copySharedCaptions();
     PageControl->setTabText(OptionsPage, ProductTitle);
     LabelAbout->setText(AboutText(m_context.mainProgram));
-    // A value that cannot be read keeps the designed state, never an
-    // unsaved edit: a reload drops them all.
-    TVorrinControls loaded;
-    LoadVorrinSettings(loaded, Copies, m_context);
-    showControls(loaded);
+    m_settings = settings;
+    showControls(m_settings.Controls);
     showCopies();
     ApplyEnableRules();
     ButtonUse->setEnabled(false);
@@ -464,13 +471,15 @@ bool TFormVorrin::SaveSettings()
         showFault(fault);
         return false;
     }
+    VorrinSettings edited{input, m_settings.Copies};
     QString why;
-    if (!SaveVorrinSettings(input, Copies, &why)) {
+    if (!SaveVorrinSettings(edited, &why)) {
         platform::prompter().message({windowTitle(), sWriteError + u'\n' + platform::registryFileName() + u'\n' + why,
                                       platform::PromptIcon::Error, platform::PromptButton::Ok, {}});
         return false;
     }
-    showCopies();
+    m_settings = edited;
+    emit settingsSaved(m_settings);
     PostVorrinUpdate();
     return true;
 }
@@ -668,8 +677,8 @@ void TFormVorrin::showControls(const TVorrinControls &c)
 
 void TFormVorrin::showCopies()
 {
-    ButtonRepDir->setToolTip(Copies.ButtonRepDirHint);
-    ButtonRunDir->setToolTip(Copies.ButtonRunDirHint);
+    ButtonRepDir->setToolTip(m_settings.Copies.ButtonRepDirHint);
+    ButtonRunDir->setToolTip(m_settings.Copies.ButtonRunDirHint);
 }
 
 void TFormVorrin::ApplyEnableRules()
@@ -820,7 +829,8 @@ void TFormVorrin::ButtonRepDirClick(QPushButton *button)
     QString folder = button->toolTip();
     if (!SelectFolder(sReport + u'\n' + DeleteAmpersand(button->text()), QString(), folder))
         return;
-    (button == ButtonRepDir ? Copies.ButtonRepDirHint : Copies.ButtonRunDirHint) = platform::withTrailingSeparator(folder);
+    TVorrinCopies &copies = m_settings.Copies;
+    (button == ButtonRepDir ? copies.ButtonRepDirHint : copies.ButtonRunDirHint) = platform::withTrailingSeparator(folder);
     showCopies();
     EnableButUse();
 }
@@ -836,12 +846,12 @@ void TFormVorrin::ButtonTempClick()
 
 void TFormVorrin::ButtonRepClick()
 {
-    ShowReport(sReport, Copies.ButtonRepDirHint + ReportFile::FileName);
+    ShowReport(sReport, m_settings.Copies.ButtonRepDirHint + ReportFile::FileName);
 }
 
 void TFormVorrin::ButtonRunClick()
 {
-    ShowReport(sJournal, Copies.ButtonRunDirHint + JournalFileName);
+    ShowReport(sJournal, m_settings.Copies.ButtonRunDirHint + JournalFileName);
 }
 
 void TFormVorrin::ShowReport(const QString &caption, const QString &fileName)
