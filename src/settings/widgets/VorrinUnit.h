@@ -185,6 +185,9 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The pages of PageControl, in order.
+    enum Page { SchedulePage = 0, OptionsPage = 1, ArchivePage = 2, MailPage = 3, ReportPage = 4 };
+
     void buildSchedulePage();
     void buildOptionsPage();
     void buildArchivePage();
