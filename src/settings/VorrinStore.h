@@ -56,8 +56,9 @@ struct VorrinLoadContext {
 };
 
 // Loads every value of the three keys into the controls and the copies. A
-// value that cannot be read (of the wrong type) takes its default, or keeps
-// the control's state where it has none, and the reading goes on. Also
+// value that cannot be read (of the wrong type, or in a key that cannot be
+// opened) takes its default, or keeps the control's state where it has
+// none, and the reading goes on. Also
 // migrates the stored volume index of old releases once.
 void LoadVorrinSettings(TVorrinControls &controls, TVorrinCopies &copies, const VorrinLoadContext &context);
 

@@ -141,6 +141,17 @@ TEST_F(VorrinStoreTest, EmptyStoreLoadsEveryDefault)
     EXPECT_EQ(store(), expected);
 }
 
+TEST_F(VorrinStoreTest, AStoreThatCannotBeCreatedStillLoadsEveryDefault)
+{
+    const VorrinSettings fromEmpty = LoadVorrinSettings(m_context);
+    testfiles::writeBytes(m_dir.filePath(QStringLiteral("file")), "not a folder");
+    platform::setRegistryFolder(m_dir.filePath(QStringLiteral("file/config")));
+    const VorrinSettings fromNone = LoadVorrinSettings(m_context);
+    EXPECT_EQ(fromNone, fromEmpty);
+    EXPECT_TRUE(fromNone.Controls.CheckBoxRep && fromNone.Controls.CheckBoxRun);
+    EXPECT_EQ(fromNone.Copies.CheckBoxRunTag, 1);
+}
+
 TEST_F(VorrinStoreTest, SaveAndFreshLoadReproduceEveryValue)
 {
     load();
