@@ -77,7 +77,8 @@ struct TVorrinControls {
     bool CheckBoxRunSize = false;
     QString EditRunSize = QStringLiteral("500");
     // The report and journal folders are the Hints of their Location
-    // buttons, kept in TVorrinCopies: the folder picker sets them at once.
+    // buttons, kept in TVorrinCopies: the folder picker sets them in the
+    // dialog's copy at once.
 
     // Schedule page
     ScheduleMode Mode = ScheduleMode::Daily;

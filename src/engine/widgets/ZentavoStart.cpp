@@ -3,6 +3,7 @@
 #include "CommandLineSwitches.h"
 #include "ConstStr.h"
 #include "JobFileOffer.h"
+#include "Paths.h"
 #include "Prompter.h"
 #include "SuiteMessages.h"
 #include "VorrinStore.h"
@@ -61,7 +62,9 @@ std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZe
     if (form->Document().path.isEmpty()) {
         form->show();
         form->raise();
-        OfferJobFileEditor(form->windowTitle());
+        OfferJobFileEditor(form->windowTitle(), [] {
+            return RunProgram(u'"' + platform::siblingProgram(QStringLiteral("Pelvaro")) + u'"', true);
+        });
         form->Settings() = loadSettings();
         form->Document().path = form->Settings().EditFJob;
         form->ReadJobFile(true);

@@ -33,7 +33,7 @@ void offerEditor(TTrayForm &tray)
     {
         platform::MessageWindow shownTitle;
         shownTitle.setCaption(sVorrinHeader);
-        OfferJobFileEditor(sVorrinHeader);
+        OfferJobFileEditor(sVorrinHeader, [&tray] { return tray.Scheduler().StartEditor(true); });
     }
     dialog.hide();
     tray.ReloadSettings();

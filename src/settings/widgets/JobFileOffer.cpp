@@ -1,21 +1,18 @@
 #include "JobFileOffer.h"
 
 #include "ConstStr.h"
-#include "Paths.h"
 #include "ProgramHelp.h"
 #include "Prompter.h"
-#include "ZetuUnit.h"
 
 namespace zentavo {
 
-bool OfferJobFileEditor(const QString &title)
+bool OfferJobFileEditor(const QString &title, const std::function<bool()> &runEditor)
 {
     const platform::PromptButton answer = platform::prompter().message(
         {title, sRunEditor1 + u'\r' + sRunEditor2, platform::PromptIcon::Information,
          platform::PromptButton::Yes | platform::PromptButton::No,
          [] { help::ShowHelpTopic(QStringLiteral("CreateJob")); }});
-    return answer == platform::PromptButton::Yes
-        && RunProgram(u'"' + platform::siblingProgram(QStringLiteral("Pelvaro")) + u'"', true);
+    return answer == platform::PromptButton::Yes && runEditor();
 }
 
 } // namespace zentavo
