@@ -31,5 +31,6 @@ ZentavoSettings zentavoSettingsFrom(const VorrinSettings &stored, const QString 
 
 ZentavoSettings LoadZentavoSettings()
 {
-    return zentavoSettingsFrom(LoadVorrinSettings(VorrinLoadContext::current()), QCoreApplication::applicationDirPath());
+    return zentavoSettingsFrom(LoadVorrinSettings(VorrinLoadContext::current()),
+                               QCoreApplication::applicationDirPath());
 }

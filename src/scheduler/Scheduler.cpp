@@ -117,8 +117,8 @@ void TScheduler::ZentavoProcessEnded(quint64 run)
         if (!m_state.RunActive || run != m_runNumber)
             return;
         m_state.RunActive = false;
-        WriteJournal(m_settings.Copies, JournalLine(sRunZentavoError + QStringLiteral(": ended without reporting its end")),
-                     false);
+        const QString line = JournalLine(sRunZentavoError + QStringLiteral(": ended without reporting its end"));
+        WriteJournal(m_settings.Copies, line, false);
         WriteJournal(m_settings.Copies, QString(), false);
     });
 }

@@ -26,8 +26,8 @@ class TScheduler;
 // notification area with its menu, the schedule timer, and the address
 // "TrayFormVorrin" through which the other programs reach the scheduler.
 // It owns the scheduler, which holds the settings, the settings dialog that
-// edits them and the report viewer. Where the desktop has no notification area the scheduler
-// runs on without an icon and still answers its messages.
+// edits them and the report viewer. Where the desktop has no notification
+// area the scheduler runs on without an icon and still answers its messages.
 class TTrayForm final : public QWidget {
     Q_OBJECT
 

@@ -277,8 +277,8 @@ void TFormVorrin::ButtonRepDirClick(QPushButton *button)
     QString folder = button->toolTip();
     if (!SelectFolder(sReport + u'\n' + DeleteAmpersand(button->text()), QString(), folder))
         return;
-    TVorrinCopies &copies = m_settings.Copies;
-    (button == ButtonRepDir ? copies.ButtonRepDirHint : copies.ButtonRunDirHint) = platform::withTrailingSeparator(folder);
+    QString &hint = button == ButtonRepDir ? m_settings.Copies.ButtonRepDirHint : m_settings.Copies.ButtonRunDirHint;
+    hint = platform::withTrailingSeparator(folder);
     showCopies();
     EnableButUse();
 }
