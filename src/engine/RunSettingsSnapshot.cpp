@@ -12,9 +12,10 @@ int kilobytes(const QString &text)
 
 } // namespace
 
-RunSettings runSettingsFrom(const zentavo::TVorrinControls &controls, const zentavo::TVorrinCopies &copies,
-                            const QString &programFolder)
+RunSettings runSettingsFrom(const zentavo::VorrinSettings &settings, const QString &programFolder)
 {
+    const zentavo::TVorrinControls &controls = settings.Controls;
+    const zentavo::TVorrinCopies &copies = settings.Copies;
     const zentavo::TVorrinEnabled enabled = zentavo::EnabledControls(controls);
     RunSettings run;
     run.CheckBoxAClose = controls.CheckBoxAClose;

@@ -3,8 +3,6 @@
 #include "RunSettings.h"
 #include "VorrinControls.h"
 
-// The run's settings taken from the settings dialog when the run starts:
-// its controls as they are (command-line switches included), and the saved
-// days off and report folder.
-RunSettings runSettingsFrom(const zentavo::TVorrinControls &controls, const zentavo::TVorrinCopies &copies,
-                            const QString &programFolder);
+// The run's settings taken from the main program's settings: the values as
+// the dialog shows them, and the saved days off and report folder.
+RunSettings runSettingsFrom(const zentavo::VorrinSettings &settings, const QString &programFolder);

@@ -7,11 +7,11 @@
 
 using namespace zentavo;
 
-ZentavoSettings zentavoSettingsFrom(const TVorrinControls &controls, const TVorrinCopies &copies,
-                                    const QString &programFolder)
+ZentavoSettings zentavoSettingsFrom(const VorrinSettings &stored, const QString &programFolder)
 {
+    const TVorrinControls &controls = stored.Controls;
     ZentavoSettings settings;
-    settings.Run = runSettingsFrom(controls, copies, programFolder);
+    settings.Run = runSettingsFrom(stored, programFolder);
     settings.Mail.EditHost = controls.EditHost;
     settings.Mail.EditPort = controls.EditPort;
     settings.Mail.EditEMail = controls.EditEMail;
@@ -31,8 +31,6 @@ ZentavoSettings zentavoSettingsFrom(const TVorrinControls &controls, const TVorr
 
 ZentavoSettings LoadZentavoSettings()
 {
-    TVorrinControls controls;
-    TVorrinCopies copies;
-    LoadVorrinSettings(controls, copies, VorrinLoadContext::current());
-    return zentavoSettingsFrom(controls, copies, QCoreApplication::applicationDirPath());
+    return zentavoSettingsFrom(LoadVorrinSettings(VorrinLoadContext::current()),
+                               QCoreApplication::applicationDirPath());
 }

@@ -6,9 +6,9 @@
 
 #include <QString>
 
-// The settings of the main program as its settings dialog holds them in
-// memory: what a run freezes, the mail of the report and the start-up
-// choices. The command-line switches change them without saving.
+// The main program's view of the settings it holds: what a run freezes, the
+// mail of the report and the start-up choices. The command-line switches
+// change them without saving.
 struct ZentavoSettings {
     RunSettings Run;
     ReportMailSettings Mail;
@@ -19,9 +19,8 @@ struct ZentavoSettings {
     QString EditFJob;           // default job file
 };
 
-// The main program's settings from the settings dialog's controls and saved copies.
-ZentavoSettings zentavoSettingsFrom(const zentavo::TVorrinControls &controls, const zentavo::TVorrinCopies &copies,
-                                    const QString &programFolder);
+// The main program's settings from the settings as the store loaded them.
+ZentavoSettings zentavoSettingsFrom(const zentavo::VorrinSettings &stored, const QString &programFolder);
 
 // Reads every setting afresh from the settings store.
 ZentavoSettings LoadZentavoSettings();

@@ -1,5 +1,7 @@
 #include "Clock.h"
 
+#include "InstalledService.h"
+
 namespace platform {
 
 namespace {
@@ -9,24 +11,18 @@ public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
 };
 
-std::unique_ptr<Clock> &installed()
-{
-    static std::unique_ptr<Clock> clock;
-    return clock;
-}
+using Installed = InstalledService<Clock, SystemClock>;
 
 } // namespace
 
 Clock &clock()
 {
-    static SystemClock system;
-    Clock *clock = installed().get();
-    return clock ? *clock : system;
+    return Installed::current();
 }
 
 void setClock(std::unique_ptr<Clock> clock)
 {
-    installed() = std::move(clock);
+    Installed::install(std::move(clock));
 }
 
 QDateTime now()

@@ -1,5 +1,7 @@
 #include "PowerControl.h"
 
+#include "InstalledService.h"
+
 namespace platform {
 
 namespace {
@@ -9,24 +11,18 @@ public:
     bool powerOff() override { return false; }
 };
 
-std::unique_ptr<PowerControl> &installed()
-{
-    static std::unique_ptr<PowerControl> control;
-    return control;
-}
+using Installed = InstalledService<PowerControl, RefusingPowerControl>;
 
 } // namespace
 
 PowerControl &powerControl()
 {
-    static RefusingPowerControl refusing;
-    PowerControl *control = installed().get();
-    return control ? *control : refusing;
+    return Installed::current();
 }
 
 void setPowerControl(std::unique_ptr<PowerControl> control)
 {
-    installed() = std::move(control);
+    Installed::install(std::move(control));
 }
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "ProgramStarter.h"
 
 #include "CommandLine.h"
+#include "InstalledService.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -152,24 +153,18 @@ public:
     }
 };
 
-std::unique_ptr<ProgramStarter> &installed()
-{
-    static std::unique_ptr<ProgramStarter> starter;
-    return starter;
-}
+using Installed = InstalledService<ProgramStarter, ProcessStarter>;
 
 } // namespace
 
 ProgramStarter &programStarter()
 {
-    static ProcessStarter processes;
-    ProgramStarter *starter = installed().get();
-    return starter ? *starter : processes;
+    return Installed::current();
 }
 
 void setProgramStarter(std::unique_ptr<ProgramStarter> starter)
 {
-    installed() = std::move(starter);
+    Installed::install(std::move(starter));
 }
 
 ProgramRun startProgram(const QString &commandLine, ProgramRequest request, StopFlags stopFlags)

@@ -1,5 +1,7 @@
 #include "Prompter.h"
 
+#include "InstalledService.h"
+
 #include <QDebug>
 
 namespace platform {
@@ -45,24 +47,18 @@ private:
     static void refuse(const QString &what) { qWarning().noquote() << "No prompter installed; cancelled:" << what; }
 };
 
-std::unique_ptr<Prompter> &installed()
-{
-    static std::unique_ptr<Prompter> prompter;
-    return prompter;
-}
+using Installed = InstalledService<Prompter, CancellingPrompter>;
 
 } // namespace
 
 Prompter &prompter()
 {
-    static CancellingPrompter cancelling;
-    Prompter *current = installed().get();
-    return current ? *current : cancelling;
+    return Installed::current();
 }
 
 void setPrompter(std::unique_ptr<Prompter> prompter)
 {
-    installed() = std::move(prompter);
+    Installed::install(std::move(prompter));
 }
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Clock.h"
+#include "ReportFile.h"
 #include "VorrinControls.h"
 
 #include <QDateTime>
@@ -10,9 +11,7 @@
 // program and for its end, in the journal folder of the saved settings.
 namespace zentavo {
 
-inline const QString JournalFileName = QStringLiteral("Vorrin.rep");
-
-// The journal's path in the saved journal folder.
+// The journal's path (JournalFileName) in the saved journal folder.
 QString JournalPath(const TVorrinCopies &copies);
 
 // A journal line: the text, a tab, the date and time.

@@ -41,7 +41,7 @@ bool start(const QString &name, const QStringList &arguments, bool wait, const Q
 
 } // namespace
 
-TScheduler::TScheduler(const TVorrinCopies &copies) : m_copies(copies)
+TScheduler::TScheduler(VorrinSettings settings) : m_settings(std::move(settings))
 {
     if (const auto key = scheduleKey())
         m_lastRun = key->readString(LastRunValue).value_or(QString());
@@ -50,7 +50,7 @@ TScheduler::TScheduler(const TVorrinCopies &copies) : m_copies(copies)
 void TScheduler::TimerTimer()
 {
     const QDateTime tick = platform::now();
-    if (!IsRunDue(tick, m_copies, m_state))
+    if (!IsRunDue(tick, m_settings.Copies, m_state))
         return;
     // One attempt per start minute: a second tick in it neither starts a
     // run that already ended nor retries one that failed.
@@ -60,7 +60,7 @@ void TScheduler::TimerTimer()
 
 bool TScheduler::StartRun()
 {
-    if (!startZentavo({QStringLiteral("/run")}, m_copies.CheckBoxMinTag == 1))
+    if (!startZentavo({QStringLiteral("/run")}, m_settings.Copies.CheckBoxMinTag == 1))
         return false;
     m_lastRun = LastRunText(platform::now().date());
     if (const auto key = scheduleKey()) {
@@ -86,12 +86,12 @@ bool TScheduler::startZentavo(const QStringList &arguments, bool minimised)
     };
     if (!start(QStringLiteral("Zentavo"), arguments, false, environment, ended)) {
         m_state.RunActive = false;
-        WriteJournal(m_copies, JournalLine(sRunZentavoError), true);
-        WriteJournal(m_copies, QString(), false);
+        WriteJournal(m_settings.Copies, JournalLine(sRunZentavoError), true);
+        WriteJournal(m_settings.Copies, QString(), false);
         return false;
     }
     m_state.RunActive = true;
-    WriteJournal(m_copies, JournalLine(sRunZentavo), true);
+    WriteJournal(m_settings.Copies, JournalLine(sRunZentavo), true);
     return true;
 }
 
@@ -105,8 +105,8 @@ void TScheduler::RunZentavoEnded()
     if (!m_state.RunActive)
         return;
     m_state.RunActive = false;
-    WriteJournal(m_copies, JournalLine(sEndZentavo), false);
-    WriteJournal(m_copies, QString(), false);
+    WriteJournal(m_settings.Copies, JournalLine(sEndZentavo), false);
+    WriteJournal(m_settings.Copies, QString(), false);
 }
 
 void TScheduler::ZentavoProcessEnded(quint64 run)
@@ -117,9 +117,9 @@ void TScheduler::ZentavoProcessEnded(quint64 run)
         if (!m_state.RunActive || run != m_runNumber)
             return;
         m_state.RunActive = false;
-        WriteJournal(m_copies, JournalLine(sRunZentavoError + QStringLiteral(": ended without reporting its end")),
-                     false);
-        WriteJournal(m_copies, QString(), false);
+        const QString line = JournalLine(sRunZentavoError + QStringLiteral(": ended without reporting its end"));
+        WriteJournal(m_settings.Copies, line, false);
+        WriteJournal(m_settings.Copies, QString(), false);
     });
 }
 
@@ -130,7 +130,7 @@ void TScheduler::StartupRun()
         return;
     const std::optional<int> runOnce = key->readInteger(QStringLiteral("RunOnce"));
     const QDate today = platform::now().date();
-    if (!IsStartupRunDue(today, m_copies.DayOfWeek1Tag, runOnce, m_lastRun))
+    if (!IsStartupRunDue(today, m_settings.Copies.DayOfWeek1Tag, runOnce, m_lastRun))
         return;
     StartRun();
 }

@@ -10,14 +10,18 @@ namespace zentavo {
 
 // The scheduler's state between timer ticks and what it starts: the main
 // program for a scheduled, start-up or requested run, the main program
-// alone, and the editor. It reads the saved settings through the copies it
-// is given (the settings dialog's, reloaded in place) and the clock and
-// program starter of the platform layer, so tests drive it through days
-// and times without waiting and without starting anything.
+// alone, and the editor. It holds the scheduler's settings and acts on
+// their saved copies only, and reads the clock and program starter of the
+// platform layer, so tests drive it through days and times without waiting
+// and without starting anything.
 class TScheduler {
 public:
     // Reads "LastRun" from the schedule key when the key exists.
-    explicit TScheduler(const TVorrinCopies &copies);
+    explicit TScheduler(VorrinSettings settings);
+
+    // The settings as last loaded or saved; replaced whole on every reload.
+    const VorrinSettings &Settings() const { return m_settings; }
+    void SetSettings(VorrinSettings settings) { m_settings = std::move(settings); }
 
     // The timer tick: starts a run when one is due now.
     void TimerTimer();
@@ -51,7 +55,7 @@ private:
     bool startZentavo(const QStringList &arguments, bool minimised);
     void ZentavoProcessEnded(quint64 run);
 
-    const TVorrinCopies &m_copies;
+    VorrinSettings m_settings;
     ScheduleState m_state;
     QString m_lastRun;
     quint64 m_runNumber = 0; // of the latest start of the main program

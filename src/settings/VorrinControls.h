@@ -77,7 +77,8 @@ struct TVorrinControls {
     bool CheckBoxRunSize = false;
     QString EditRunSize = QStringLiteral("500");
     // The report and journal folders are the Hints of their Location
-    // buttons, kept in TVorrinCopies: the folder picker sets them at once.
+    // buttons, kept in TVorrinCopies: the folder picker sets them in the
+    // dialog's copy at once.
 
     // Schedule page
     ScheduleMode Mode = ScheduleMode::Daily;
@@ -115,6 +116,17 @@ struct TVorrinCopies {
     QString ScheduleMonthDays;  // the "DaysOfMonth" text
 
     bool operator==(const TVorrinCopies &) const = default;
+};
+
+// Every setting of the main program and the scheduler as one value: the
+// store loads and saves it, each program holds one, and the settings dialog
+// edits a copy and hands the saved one back. Controls are the values as the
+// dialog shows them; Copies what the readers of saved values act on.
+struct VorrinSettings {
+    TVorrinControls Controls;
+    TVorrinCopies Copies;
+
+    bool operator==(const VorrinSettings &) const = default;
 };
 
 // Which controls take input, by the rules the dialog applies after every

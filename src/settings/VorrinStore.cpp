@@ -563,12 +563,11 @@ void LoadVorrinSettings(TVorrinControls &controls, TVorrinCopies &copies, const 
     controls.DayOfWeek.fill(false);
     const auto load = [&](const QString &path, const auto &values) {
         std::unique_ptr<RegistryKey> key = RegistryKey::open(path, RegistryKey::Mode::OpenOrCreate);
-        // A damaged store reads as an empty one, so every value takes its
-        // default; the damage itself is told by SettingsDamageNotice.
-        if (!key && platform::registryDamage())
-            key = RegistryKey::empty();
+        // A key that cannot be opened (a damaged store, told by
+        // SettingsDamageNotice, or one that cannot be created) reads as an
+        // empty one, so every value takes its default.
         if (!key)
-            return;
+            key = RegistryKey::empty();
         for (const StoredValue &value : values)
             loadValue(*key, value, controls, copies, context);
         if (path == MainKeyPath())
@@ -578,6 +577,13 @@ void LoadVorrinSettings(TVorrinControls &controls, TVorrinCopies &copies, const 
     load(MainKeyPath(), MainValues);
     load(ScheduleKeyPath(), ScheduleValues);
     load(MailKeyPath(), MailValues);
+}
+
+VorrinSettings LoadVorrinSettings(const VorrinLoadContext &context, const VorrinSettings &previous)
+{
+    VorrinSettings settings{TVorrinControls(), previous.Copies};
+    LoadVorrinSettings(settings.Controls, settings.Copies, context);
+    return settings;
 }
 
 VorrinFault ValidateVorrinSettings(TVorrinControls &controls)
@@ -610,6 +616,15 @@ bool SaveVorrinSettings(const TVorrinControls &controls, TVorrinCopies &copies, 
     if (error)
         *error = why;
     return saved;
+}
+
+bool SaveVorrinSettings(VorrinSettings &settings, QString *error)
+{
+    TVorrinCopies copies = settings.Copies;
+    if (!SaveVorrinSettings(settings.Controls, copies, error))
+        return false;
+    settings.Copies = copies;
+    return true;
 }
 
 std::optional<QString> SettingsDamageNotice()

@@ -56,10 +56,16 @@ struct VorrinLoadContext {
 };
 
 // Loads every value of the three keys into the controls and the copies. A
-// value that cannot be read (of the wrong type) takes its default, or keeps
-// the control's state where it has none, and the reading goes on. Also
+// value that cannot be read (of the wrong type, or in a key that cannot be
+// opened) takes its default, or keeps the control's state where it has
+// none, and the reading goes on. Also
 // migrates the stored volume index of old releases once.
 void LoadVorrinSettings(TVorrinControls &controls, TVorrinCopies &copies, const VorrinLoadContext &context);
+
+// Reads every setting afresh. The controls start from their designed state,
+// so a value that cannot be read never brings back an unsaved edit; a copy
+// whose value cannot be read keeps what previous held.
+VorrinSettings LoadVorrinSettings(const VorrinLoadContext &context, const VorrinSettings &previous = {});
 
 // What the save refuses, one fault at a time in this order.
 enum class VorrinFault {
@@ -84,6 +90,11 @@ VorrinFault ValidateVorrinSettings(TVorrinControls &controls);
 // Writes every value of the three keys and sets the copies; False when the
 // store could not be written, with the reason in error. Validate first.
 bool SaveVorrinSettings(const TVorrinControls &controls, TVorrinCopies &copies, QString *error = nullptr);
+
+// Writes settings.Controls and, when the store took them, sets
+// settings.Copies from them; a failed save leaves settings as they were.
+// Validate first.
+bool SaveVorrinSettings(VorrinSettings &settings, QString *error = nullptr);
 
 // What to tell the user once when the settings file is damaged (its name
 // and first bad line; the load then gave every value its default, and saves

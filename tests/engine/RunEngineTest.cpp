@@ -642,7 +642,7 @@ TEST(RunSettingsSnapshot, TakesTheControlsAndTheSavedDaysOff)
     controls.CheckBoxRepSize = false;
     controls.EditRepSize = QStringLiteral("300");
     controls.ComboBoxVolIndex = 3;
-    RunSettings run = runSettingsFrom(controls, copies, QStringLiteral("/opt/zentavo/"));
+    RunSettings run = runSettingsFrom({controls, copies}, QStringLiteral("/opt/zentavo/"));
     EXPECT_EQ(run.TabSheetOptions, 65);
     EXPECT_EQ(run.ButtonRepDir, QStringLiteral("/reports/"));
     EXPECT_TRUE(run.RadioButtonArcNew);
@@ -654,7 +654,7 @@ TEST(RunSettingsSnapshot, TakesTheControlsAndTheSavedDaysOff)
     for (const auto &[typed, volume] : {std::pair{QStringLiteral("1440"), 1440}, std::pair{QStringLiteral("0"), 0},
                                         std::pair{QStringLiteral("-5"), 0}, std::pair{QStringLiteral("big"), 0}}) {
         controls.ComboBoxVolText = typed;
-        run = runSettingsFrom(controls, copies, QString());
+        run = runSettingsFrom({controls, copies}, QString());
         EXPECT_EQ(run.ComboBoxVol, volume) << typed.toStdString();
     }
     EXPECT_EQ(run.EditRepSize, 300);

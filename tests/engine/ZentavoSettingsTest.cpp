@@ -4,7 +4,7 @@
 
 using namespace zentavo;
 
-TEST(ZentavoSettings, TakesTheStartChoicesAndTheMailFromTheDialog)
+TEST(ZentavoSettings, TakesTheStartChoicesAndTheMailFromTheStoredSettings)
 {
     TVorrinControls controls;
     controls.EditFJob = QStringLiteral("/home/Me/Jobs.dat");
@@ -19,7 +19,7 @@ TEST(ZentavoSettings, TakesTheStartChoicesAndTheMailFromTheDialog)
     TVorrinCopies copies;
     copies.ButtonRepDirHint = QStringLiteral("/var/reports/");
 
-    const ZentavoSettings settings = zentavoSettingsFrom(controls, copies, QStringLiteral("/opt/zentavo"));
+    const ZentavoSettings settings = zentavoSettingsFrom({controls, copies}, QStringLiteral("/opt/zentavo"));
     EXPECT_EQ(settings.EditFJob, controls.EditFJob);
     EXPECT_TRUE(settings.CheckBoxMenu);
     EXPECT_FALSE(settings.CheckBoxPause);

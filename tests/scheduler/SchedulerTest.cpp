@@ -88,7 +88,7 @@ protected:
 TEST_F(SchedulerTest, ScheduledRunStartsOnceJournalsItsStartAndEndAndIsNotRepeatedInItsMinute)
 {
     createScheduleKey();
-    TScheduler scheduler(copies);
+    TScheduler scheduler({{}, copies});
     scheduler.TimerTimer();
     EXPECT_TRUE(starter.requests.empty());
 
@@ -122,7 +122,7 @@ TEST_F(SchedulerTest, ScheduledRunStartsOnceJournalsItsStartAndEndAndIsNotRepeat
 TEST_F(SchedulerTest, RunUnderWayBlocksLaterStartsUntilItsEndIsReported)
 {
     createScheduleKey();
-    TScheduler scheduler(copies);
+    TScheduler scheduler({{}, copies});
     clock.clock().set(at(9, 22, 0));
     scheduler.TimerTimer();
     clock.clock().set(at(10, 22, 0));
@@ -142,7 +142,7 @@ TEST_F(SchedulerTest, FailedStartIsJournalledKeepsLastRunAndIsRetriedAtTheNextSc
     createScheduleKey();
     copies.ScheduleTimes = {QStringLiteral("22:00"), QStringLiteral("22:30")};
     starter.results = {ProgramRun::NotStarted};
-    TScheduler scheduler(copies);
+    TScheduler scheduler({{}, copies});
     clock.clock().set(at(9, 22, 0, 1));
     scheduler.TimerTimer();
     clock.clock().set(at(9, 22, 0, 59));
@@ -161,7 +161,7 @@ TEST_F(SchedulerTest, FailedStartIsJournalledKeepsLastRunAndIsRetriedAtTheNextSc
 TEST_F(SchedulerTest, RunMinimizedReachesTheMainProgramThroughItsEnvironment)
 {
     copies.CheckBoxMinTag = 1;
-    TScheduler scheduler(copies);
+    TScheduler scheduler({{}, copies});
     scheduler.StartRun();
     scheduler.StartZentavo(); // opened by the user: shown normally
     ASSERT_EQ(starter.requests.size(), 2u);
@@ -173,7 +173,7 @@ TEST_F(SchedulerTest, RunMinimizedReachesTheMainProgramThroughItsEnvironment)
 
 TEST_F(SchedulerTest, LastRunIsWrittenOnlyWhereTheScheduleKeyExists)
 {
-    TScheduler scheduler(copies);
+    TScheduler scheduler({{}, copies});
     EXPECT_TRUE(scheduler.StartRun());
     EXPECT_EQ(RegistryKey::open(ScheduleKeyPath(), RegistryKey::Mode::OpenExisting), nullptr);
     // The main program opened from the menu is journalled, but is no "/run".
@@ -186,26 +186,26 @@ TEST_F(SchedulerTest, StartupRunHappensOncePerDayAcrossSchedulerStarts)
 {
     copies.DayOfWeek1Tag = ScheduleOnStartup;
     {
-        TScheduler scheduler(copies);
+        TScheduler scheduler({{}, copies});
         scheduler.StartupRun(); // no schedule key: no start-up run
     }
     EXPECT_TRUE(starter.requests.empty());
 
     createScheduleKey(1);
     {
-        TScheduler scheduler(copies);
+        TScheduler scheduler({{}, copies});
         scheduler.StartupRun();
         EXPECT_EQ(starter.requests.size(), 1u);
         EXPECT_EQ(scheduler.LastRun(), QStringLiteral("2026-12-09"));
     }
     {
-        TScheduler scheduler(copies);
+        TScheduler scheduler({{}, copies});
         scheduler.StartupRun();
         EXPECT_EQ(starter.requests.size(), 1u);
     }
     clock.clock().set(at(10, 8, 0));
     {
-        TScheduler scheduler(copies);
+        TScheduler scheduler({{}, copies});
         scheduler.StartupRun();
         EXPECT_EQ(starter.requests.size(), 2u);
     }
@@ -213,7 +213,7 @@ TEST_F(SchedulerTest, StartupRunHappensOncePerDayAcrossSchedulerStarts)
 
 TEST_F(SchedulerTest, EditorStartsBesideTheSchedulerAndIsWaitedForWhenAsked)
 {
-    TScheduler scheduler(copies);
+    TScheduler scheduler({{}, copies});
     EXPECT_TRUE(scheduler.StartEditor(true));
     ASSERT_EQ(starter.requests.size(), 1u);
     EXPECT_EQ(starter.requests[0].program, platform::siblingProgram(QStringLiteral("Pelvaro")));
@@ -307,7 +307,7 @@ TEST_F(SchedulerTest, JournalThatCannotShrinkStillTakesItsLineAndEnds)
 TEST_F(SchedulerTest, AMainProgramThatEndsWithoutReportingIsJournalledAndSchedulingGoesOn)
 {
     createScheduleKey();
-    TScheduler scheduler(copies);
+    TScheduler scheduler({{}, copies});
     scheduler.EndMessageGraceMs = 10;
     clock.clock().set(at(9, 22, 0));
     scheduler.TimerTimer();

@@ -141,6 +141,17 @@ TEST_F(VorrinStoreTest, EmptyStoreLoadsEveryDefault)
     EXPECT_EQ(store(), expected);
 }
 
+TEST_F(VorrinStoreTest, AStoreThatCannotBeCreatedStillLoadsEveryDefault)
+{
+    const VorrinSettings fromEmpty = LoadVorrinSettings(m_context);
+    testfiles::writeBytes(m_dir.filePath(QStringLiteral("file")), "not a folder");
+    platform::setRegistryFolder(m_dir.filePath(QStringLiteral("file/config")));
+    const VorrinSettings fromNone = LoadVorrinSettings(m_context);
+    EXPECT_EQ(fromNone, fromEmpty);
+    EXPECT_TRUE(fromNone.Controls.CheckBoxRep && fromNone.Controls.CheckBoxRun);
+    EXPECT_EQ(fromNone.Copies.CheckBoxRunTag, 1);
+}
+
 TEST_F(VorrinStoreTest, SaveAndFreshLoadReproduceEveryValue)
 {
     load();
@@ -364,6 +375,24 @@ TEST_F(VorrinStoreTest, WrongTypesAndMissingFolders)
     EXPECT_FALSE(SettingsDamageNotice());
 }
 
+TEST_F(VorrinStoreTest, TheWholeValueReloadsOverItsCopiesOnly)
+{
+    VorrinSettings settings = LoadVorrinSettings(m_context);
+    settings.Controls.ListBoxTimes = {QStringLiteral("07:05")};
+    ASSERT_TRUE(SaveVorrinSettings(settings));
+    EXPECT_EQ(settings.Copies.ScheduleTimes, QStringList{QStringLiteral("07:05")});
+    EXPECT_EQ(LoadVorrinSettings(m_context), settings);
+
+    // Times of another type: the list shows its designed entry and an
+    // unsaved edit is gone, while the scheduler keeps the times it had.
+    writeStore("[Software\\Omberly Soft\\The Zentavo\\Vorrin]\nTimes=i:7\n");
+    settings.Controls.EditHost = QStringLiteral("unsaved");
+    const VorrinSettings reloaded = LoadVorrinSettings(m_context, settings);
+    EXPECT_EQ(reloaded.Controls.ListBoxTimes, TVorrinControls().ListBoxTimes);
+    EXPECT_EQ(reloaded.Controls.EditHost, QString());
+    EXPECT_EQ(reloaded.Copies.ScheduleTimes, QStringList{QStringLiteral("07:05")});
+}
+
 TEST_F(VorrinStoreTest, ValidationRefusesInOrder)
 {
     TVorrinControls c;
@@ -548,12 +577,18 @@ TEST_F(VorrinStoreTest, AFullDiskFailsTheSaveWithTheSystemsReason)
     const QByteArray before = testfiles::readBytes(platform::registryFileName());
     m_controls.EditPassword = QString(4000, u'p');
     QString why;
+    VorrinSettings whole{m_controls, m_copies};
+    whole.Controls.CheckBoxDay.fill(true);
+    const TVorrinCopies copiesBefore = whole.Copies;
     const bool exhausted = space.exhaust(1024);
     const bool saved = exhausted && SaveVorrinSettings(m_controls, m_copies, &why);
+    const bool savedWhole = exhausted && SaveVorrinSettings(whole);
     platform::setRegistryFolder(m_dir.filePath(QStringLiteral("config")));
     if (!exhausted)
         GTEST_SKIP() << qPrintable(space.reason());
     EXPECT_FALSE(saved);
+    EXPECT_FALSE(savedWhole);
+    EXPECT_EQ(whole.Copies, copiesBefore) << "the scheduler must not act on days off the store never took";
     EXPECT_TRUE(why.contains(QStringLiteral("No space left on device")) || why.contains(QStringLiteral("File too large")))
         << qPrintable(why);
     EXPECT_EQ(testfiles::readBytes(space.folder() + QStringLiteral("registry")), before);

@@ -2,8 +2,8 @@
 
 #include "CommandLineSwitches.h"
 #include "ConstStr.h"
+#include "JobFileOffer.h"
 #include "Paths.h"
-#include "ProgramHelp.h"
 #include "Prompter.h"
 #include "SuiteMessages.h"
 #include "VorrinStore.h"
@@ -15,20 +15,6 @@
 namespace zentavo {
 
 namespace {
-
-// Offers to create a job file with the editor and waits for it.
-void offerEditor(TFormZentavo &form)
-{
-    form.show();
-    form.raise();
-    const platform::PromptButton answer = platform::prompter().message(
-        {form.windowTitle(), sRunEditor1 + u'\r' + sRunEditor2, platform::PromptIcon::Information,
-         platform::PromptButton::Yes | platform::PromptButton::No,
-         [] { help::ShowHelpTopic(QStringLiteral("CreateJob")); }});
-    if (answer == platform::PromptButton::Yes) {
-        RunProgram(u'"' + platform::siblingProgram(QStringLiteral("Pelvaro")) + u'"', true);
-    }
-}
 
 // A damaged settings file is told once: in a window, or where an automatic
 // run leaves its traces (standard error and the run's report).
@@ -73,7 +59,11 @@ std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZe
     tellSettingsDamage(*form, request.AutoRun);
     form->OpenJobFile(request.JobFileName, true);
     if (form->Document().path.isEmpty()) {
-        offerEditor(*form);
+        form->show();
+        form->raise();
+        OfferJobFileEditor(form->windowTitle(), [] {
+            return RunProgram(u'"' + platform::siblingProgram(QStringLiteral("Pelvaro")) + u'"', true);
+        });
         form->ReloadSettings();
         form->OpenJobFile(form->Settings().EditFJob, true);
     }

@@ -1,5 +1,7 @@
 #include "DialogRunner.h"
 
+#include "InstalledService.h"
+
 #include <QDialog>
 
 namespace platform {
@@ -11,24 +13,18 @@ public:
     int run(QDialog &dialog) override { return dialog.exec(); }
 };
 
-std::unique_ptr<DialogRunner> &installed()
-{
-    static std::unique_ptr<DialogRunner> runner;
-    return runner;
-}
+using Installed = InstalledService<DialogRunner, ExecRunner>;
 
 } // namespace
 
 DialogRunner &dialogRunner()
 {
-    static ExecRunner exec;
-    DialogRunner *runner = installed().get();
-    return runner ? *runner : exec;
+    return Installed::current();
 }
 
 void setDialogRunner(std::unique_ptr<DialogRunner> runner)
 {
-    installed() = std::move(runner);
+    Installed::install(std::move(runner));
 }
 
 int runDialog(QDialog &dialog)

@@ -50,9 +50,11 @@ TTrayForm::TTrayForm(std::unique_ptr<platform::InstanceLock> instance) : m_insta
 {
     setObjectName(QStringLiteral("TrayForm"));
     setWindowTitle(CaptionTrayVorrin);
-    m_formVorrin = std::make_unique<TFormVorrin>();
+    m_scheduler = std::make_unique<TScheduler>(LoadVorrinSettings(m_context));
+    m_formVorrin = std::make_unique<TFormVorrin>(m_scheduler->Settings(), nullptr, m_context);
+    connect(m_formVorrin.get(), &TFormVorrin::settingsSaved, this,
+            [this](const VorrinSettings &saved) { m_scheduler->SetSettings(saved); });
     m_formRep = std::make_unique<TFormRep>();
-    m_scheduler = std::make_unique<TScheduler>(m_formVorrin->Copies);
     // Context help for the settings dialog and the report viewer.
     help::InstallHelp(this);
     createMenu();
@@ -73,6 +75,12 @@ TTrayForm::TTrayForm(std::unique_ptr<platform::InstanceLock> instance) : m_insta
 }
 
 TTrayForm::~TTrayForm() = default;
+
+void TTrayForm::ReloadSettings()
+{
+    m_scheduler->SetSettings(LoadVorrinSettings(m_context, m_scheduler->Settings()));
+    m_formVorrin->Edit(m_scheduler->Settings());
+}
 
 bool TTrayForm::Reachable() const
 {
@@ -145,12 +153,12 @@ void TTrayForm::TheZentavoItemClick()
 
 void TTrayForm::ReportItemClick()
 {
-    showFile(sReport, QDir(m_formVorrin->Copies.ButtonRepDirHint).filePath(ReportFile::FileName));
+    showFile(sReport, QDir(m_scheduler->Settings().Copies.ButtonRepDirHint).filePath(ReportFile::FileName));
 }
 
 void TTrayForm::JournalItemClick()
 {
-    showFile(sJournal, JournalPath(m_formVorrin->Copies));
+    showFile(sJournal, JournalPath(m_scheduler->Settings().Copies));
 }
 
 void TTrayForm::showFile(const QString &caption, const QString &fileName)
@@ -188,7 +196,7 @@ void TTrayForm::ExitItemClick()
 void TTrayForm::MessageReceived(const QString &name, quint64 wParam)
 {
     if (name == MsgUpdateVorrin) {
-        m_formVorrin->FormCreate(this);
+        ReloadSettings();
         m_scheduler->TimerTimer();
     } else if (name == MsgRunZentavo) {
         m_scheduler->RunZentavoEnded();

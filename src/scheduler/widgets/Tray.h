@@ -1,5 +1,7 @@
 #pragma once
 
+#include "VorrinStore.h"
+
 #include <QWidget>
 
 #include <memory>
@@ -23,9 +25,9 @@ class TScheduler;
 // The scheduler's window: never shown itself, it is the icon in the
 // notification area with its menu, the schedule timer, and the address
 // "TrayFormVorrin" through which the other programs reach the scheduler.
-// It owns the settings dialog (the scheduler's settings store) and the
-// report viewer. Where the desktop has no notification area the scheduler
-// runs on without an icon and still answers its messages.
+// It owns the scheduler, which holds the settings, the settings dialog that
+// edits them and the report viewer. Where the desktop has no notification
+// area the scheduler runs on without an icon and still answers its messages.
 class TTrayForm final : public QWidget {
     Q_OBJECT
 
@@ -39,6 +41,9 @@ public:
     TScheduler &Scheduler() { return *m_scheduler; }
     QMenu &PopupMenu() { return *TrayPopupMenu; }
     QTimer &ScheduleTimer() { return *Timer; }
+    // Reads the settings afresh from the store into the scheduler and the
+    // settings dialog, which drops the dialog's unsaved edits.
+    void ReloadSettings();
     // True when the address "TrayFormVorrin" could be taken.
     bool Reachable() const;
     // True once Exit was chosen or asked for; also before the message loop
@@ -73,6 +78,7 @@ private:
     void showFile(const QString &caption, const QString &fileName);
 
     std::unique_ptr<platform::InstanceLock> m_instance;
+    const VorrinLoadContext m_context = VorrinLoadContext::current();
     std::unique_ptr<TFormVorrin> m_formVorrin;
     std::unique_ptr<TFormRep> m_formRep;
     std::unique_ptr<TScheduler> m_scheduler;

@@ -2,7 +2,7 @@
 
 #include "ConstStr.h"
 #include "FileLock.h"
-#include "ProgramHelp.h"
+#include "JobFileOffer.h"
 #include "Prompter.h"
 #include "Scheduler.h"
 #include "SuiteMessages.h"
@@ -10,8 +10,6 @@
 #include "VorrinUnit.h"
 #include "WindowMessages.h"
 #include "ZetuUnit.h"
-
-#include <QLineEdit>
 
 namespace zentavo {
 
@@ -26,7 +24,7 @@ void refuse(const QString &text, platform::PromptIcon icon)
 }
 
 // No job file yet: the settings are shown while the user is asked whether to
-// create one with the editor, which is then waited for.
+// create one with the editor.
 void offerEditor(TTrayForm &tray)
 {
     TFormVorrin &dialog = tray.FormVorrin();
@@ -35,15 +33,10 @@ void offerEditor(TTrayForm &tray)
     {
         platform::MessageWindow shownTitle;
         shownTitle.setCaption(sVorrinHeader);
-        const platform::PromptButton answer = platform::prompter().message(
-            {sVorrinHeader, sRunEditor1 + u'\r' + sRunEditor2, platform::PromptIcon::Information,
-             platform::PromptButton::Yes | platform::PromptButton::No,
-             [] { help::ShowHelpTopic(QStringLiteral("CreateJob")); }});
-        if (answer == platform::PromptButton::Yes)
-            tray.Scheduler().StartEditor(true);
+        OfferJobFileEditor(sVorrinHeader, [&tray] { return tray.Scheduler().StartEditor(true); });
     }
     dialog.hide();
-    dialog.FormCreate(nullptr);
+    tray.ReloadSettings();
     dialog.setWindowTitle(QString());
 }
 
@@ -71,7 +64,7 @@ std::unique_ptr<TTrayForm> StartVorrin(int &exitCode)
     if (const std::optional<QString> notice = SettingsDamageNotice())
         platform::prompter().message({sVorrinHeader, *notice, platform::PromptIcon::Warning,
                                       platform::PromptButton::Ok, {}});
-    if (tray->FormVorrin().EditFJob->text().isEmpty())
+    if (tray->Scheduler().Settings().Controls.EditFJob.isEmpty())
         offerEditor(*tray);
     tray->Scheduler().StartupRun();
     return tray;

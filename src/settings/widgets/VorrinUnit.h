@@ -24,28 +24,35 @@ namespace zentavo {
 class TFormRep;
 class TFormSetTime;
 
-// The settings dialog, which is also the settings store of the main program
-// and the scheduler: each creates one instance at start-up, whose creation
-// loads every setting into its controls and into Copies. The scheduler and
-// the run read Copies (saved values only); the main program reads the
-// controls. Components carry the names the language file and the other
-// programs know them by.
+// The settings dialog of the main program and the scheduler. It edits a
+// copy of the program's settings in its controls; a save writes the copy
+// to the store and hands it back through settingsSaved, and closing it
+// drops unsaved edits. Components carry the names the language file and the
+// other programs know them by.
 class TFormVorrin : public QDialog {
     Q_OBJECT
 
 public:
+    // Edits a copy of settings.
+    TFormVorrin(const VorrinSettings &settings, QWidget *parent = nullptr,
+                VorrinLoadContext context = VorrinLoadContext::current());
+    // Edits the settings as stored.
     explicit TFormVorrin(QWidget *parent = nullptr, VorrinLoadContext context = VorrinLoadContext::current());
 
-    // Loads every setting (the creation handler; also the reload, with any
-    // sender or none).
+    // Shows a copy of settings in the controls, dropping unsaved edits.
+    void Edit(const VorrinSettings &settings);
+    // Shows the settings as stored (the creation handler; also the reload,
+    // with any sender or none).
     void FormCreate(QObject *sender = nullptr);
     // Validates the controls and writes them to the store; False when the
     // input was refused (with a message) or the store could not be written.
-    // Tells the other programs after a save.
+    // Hands the saved settings back and tells the other programs.
     bool SaveSettings();
 
-    // The current state of the controls, unsaved edits included (what the
-    // main program's run takes its snapshot from).
+    // The copy as last shown or saved, with the folders picked since; the
+    // other unsaved edits are in controls().
+    const VorrinSettings &Settings() const { return m_settings; }
+    // The current state of the controls, unsaved edits included.
     TVorrinControls controls() const;
 
     // Shows the report file of the report folder in the report viewer; also
@@ -55,9 +62,6 @@ public:
     // Every way of closing reloads the stored settings, so unsaved edits
     // are dropped.
     void done(int result) override;
-
-    // The saved values for readers that must not see unsaved edits.
-    TVorrinCopies Copies;
 
     QTabWidget *PageControl;
     QWidget *TabSheetVorrin;
@@ -174,10 +178,16 @@ public:
     smtpmail::TMailMessage Msg;
     smtpmail::TSmtpClient SMTP;
 
+signals:
+    void settingsSaved(const zentavo::VorrinSettings &settings);
+
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The pages of PageControl, in order.
+    enum Page { SchedulePage = 0, OptionsPage = 1, ArchivePage = 2, MailPage = 3, ReportPage = 4 };
+
     void buildSchedulePage();
     void buildOptionsPage();
     void buildArchivePage();
@@ -212,6 +222,7 @@ private:
     void BitBtnTestClick();
 
     VorrinLoadContext m_context;
+    VorrinSettings m_settings;
 };
 
 } // namespace zentavo

@@ -22,8 +22,10 @@
 #include "WindowMessages.h"
 
 #include <QAction>
+#include <QDir>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -87,7 +89,7 @@ protected:
     QStringList journalTexts() const
     {
         QStringList texts;
-        const QString text = QString::fromUtf8(testfiles::readBytes(JournalPath(tray->FormVorrin().Copies)));
+        const QString text = QString::fromUtf8(testfiles::readBytes(JournalPath(tray->Scheduler().Settings().Copies)));
         for (const QString &line : text.split(QStringLiteral("\r\n")))
             texts << line.section(u'\t', 0, 0);
         texts.removeLast();
@@ -131,7 +133,7 @@ TEST_F(TrayTest, UpdateReloadsTheSavedSettingsAndChecksTheScheduleAtOnce)
 {
     FakeClockScope clock(QDateTime(QDate(2026, 12, 9), QTime(22, 0, 10)));
     create();
-    EXPECT_EQ(tray->FormVorrin().Copies.ScheduleTimes, QStringList{QStringLiteral("07:00")});
+    EXPECT_EQ(tray->Scheduler().Settings().Copies.ScheduleTimes, QStringList{QStringLiteral("07:00")});
     writeTimes(QStringLiteral("22:00"));
     ASSERT_TRUE(post(MsgUpdateVorrin, 0));
     ASSERT_TRUE(waitUntil([&] { return starter.requests.size() == 1; }));
@@ -203,6 +205,34 @@ TEST_F(TrayTest, OpenItemOpensOneSettingsDialogAcrossTheSuite)
     EXPECT_FALSE(platform::findWindow(sVorrinHeader));
 }
 
+TEST_F(TrayTest, TheDialogEditsACopyWhoseSaveReachesTheSchedulerAtOnce)
+{
+    create();
+    ScriptedDialogs dialogs;
+    const QString picked = dir.filePath(QStringLiteral("picked"));
+    ASSERT_TRUE(QDir().mkpath(picked));
+    const TVorrinCopies before = tray->Scheduler().Settings().Copies;
+    prompts->texts = {picked, picked};
+    dialogs.expect(QStringLiteral("FormVorrin"), [&](QDialog &dialog) {
+        tray->FormVorrin().ButtonRunDir->click();
+        EXPECT_EQ(tray->Scheduler().Settings().Copies, before) << "a folder picked but not saved";
+        dialog.reject();
+        return int(QDialog::Rejected);
+    });
+    tray->OpenItemClick();
+    EXPECT_EQ(tray->Scheduler().Settings().Copies, before);
+
+    dialogs.expect(QStringLiteral("FormVorrin"), [&](QDialog &) {
+        tray->FormVorrin().ButtonRunDir->click();
+        tray->FormVorrin().ButtonOk->click();
+        // Before the update message comes back.
+        EXPECT_EQ(tray->Scheduler().Settings().Copies.ButtonRunDirHint, picked + u'/');
+        return int(QDialog::Accepted);
+    });
+    tray->OpenItemClick();
+    EXPECT_TRUE(dialogs.allPlayed());
+}
+
 TEST_F(TrayTest, ReportAndJournalItemsShowTheirFilesInTheViewer)
 {
     create();
@@ -227,7 +257,7 @@ TEST_F(TrayTest, RunZentavoWithoutARunOfOursWritesNothing)
 {
     create();
     ASSERT_TRUE(post(MsgRunZentavo, 0));
-    EXPECT_FALSE(waitUntil([&] { return QFile::exists(JournalPath(tray->FormVorrin().Copies)); }, 300));
+    EXPECT_FALSE(waitUntil([&] { return QFile::exists(JournalPath(tray->Scheduler().Settings().Copies)); }, 300));
 }
 
 TEST_F(TrayTest, StartWithoutAJobFileOffersTheEditorAndASecondStartIsRefused)

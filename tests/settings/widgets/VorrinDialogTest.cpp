@@ -199,7 +199,7 @@ TEST_F(VorrinDialogTest, CancelDropsTheEditsAndOkSavesOnlyValidInput)
     form->ButtonOk->click();
     EXPECT_TRUE(finished);
     EXPECT_EQ(form->result(), QDialog::Accepted);
-    EXPECT_EQ(form->Copies.EditRunSizeTag, 64);
+    EXPECT_EQ(form->Settings().Copies.EditRunSizeTag, 64);
     EXPECT_TRUE(form->CheckBoxRunSize->isChecked());
 }
 
@@ -299,7 +299,7 @@ TEST_F(VorrinDialogTest, PickersSetTheirFieldsUnlessCancelled)
     EXPECT_TRUE(m_prompter->files.at(0).filter.contains(QStringLiteral("*.dat")));
 
     form->ButtonRunDir->click();
-    EXPECT_EQ(form->Copies.ButtonRunDirHint, folder + u'/');
+    EXPECT_EQ(form->Settings().Copies.ButtonRunDirHint, folder + u'/');
     EXPECT_EQ(form->ButtonRunDir->toolTip(), folder + u'/');
     EXPECT_EQ(m_prompter->folders.at(0).title, sReport + u'\n' + form->ButtonRunDir->text());
     form->ButtonTemp->click();
@@ -311,7 +311,7 @@ TEST_F(VorrinDialogTest, PickersSetTheirFieldsUnlessCancelled)
     form->ButtonOk->click();
     const auto reopened = newForm();
     EXPECT_EQ(reopened->EditFJob->text(), folder + QStringLiteral("/daily.dat"));
-    EXPECT_EQ(reopened->Copies.ButtonRunDirHint, folder + u'/');
+    EXPECT_EQ(reopened->Settings().Copies.ButtonRunDirHint, folder + u'/');
 }
 
 TEST_F(VorrinDialogTest, ViewersShowTheReportAndTheJournal)

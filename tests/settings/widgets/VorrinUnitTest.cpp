@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace zentavo;
 
 using VorrinUnitTest = VorrinFormTest;
@@ -102,9 +104,9 @@ TEST_F(VorrinUnitTest, SavedControlsComeBackInANewForm)
         form->EditRunSize->setText(QStringLiteral("20"));
         ASSERT_TRUE(form->SaveSettings());
         EXPECT_TRUE(m_prompter->messages.empty());
-        EXPECT_EQ(form->Copies.DayOfWeek1Tag, 4);
-        EXPECT_EQ(form->Copies.EditRunSizeTag, 20);
-        EXPECT_EQ(form->Copies.ScheduleTimes, QStringList({QStringLiteral("07:05"), QStringLiteral("23:59")}));
+        EXPECT_EQ(form->Settings().Copies.DayOfWeek1Tag, 4);
+        EXPECT_EQ(form->Settings().Copies.EditRunSizeTag, 20);
+        EXPECT_EQ(form->Settings().Copies.ScheduleTimes, QStringList({QStringLiteral("07:05"), QStringLiteral("23:59")}));
     }
     const auto form = newForm();
     EXPECT_TRUE(form->CheckBoxAClose->isChecked() && form->CheckBoxASend->isChecked()
@@ -132,17 +134,42 @@ TEST_F(VorrinUnitTest, SavedControlsComeBackInANewForm)
 TEST_F(VorrinUnitTest, ReloadDropsUnsavedEdits)
 {
     const auto form = newForm();
-    const TVorrinCopies loaded = form->Copies;
+    const TVorrinCopies loaded = form->Settings().Copies;
     form->CheckBoxRun->setChecked(false);
     form->CheckBoxDay[6]->setChecked(true);
     form->RadioButtonEMonth->setChecked(true);
     form->BitBtn[4]->setChecked(true);
-    EXPECT_EQ(form->Copies, loaded);
+    EXPECT_EQ(form->Settings().Copies, loaded);
     form->FormCreate();
     EXPECT_TRUE(form->CheckBoxRun->isChecked());
     EXPECT_FALSE(form->CheckBoxDay[6]->isChecked());
     EXPECT_FALSE(form->BitBtn[4]->isChecked());
-    EXPECT_EQ(form->Copies, loaded);
+    EXPECT_EQ(form->Settings().Copies, loaded);
+}
+
+TEST_F(VorrinUnitTest, EditsACopyAndHandsTheSavedOneBack)
+{
+    VorrinSettings held = LoadVorrinSettings(m_context);
+    held.Controls.EditHost = QStringLiteral("mail.example.org");
+    TFormVorrin form(held, nullptr, m_context);
+    EXPECT_EQ(form.EditHost->text(), held.Controls.EditHost);
+    std::vector<VorrinSettings> handed;
+    QObject::connect(&form, &TFormVorrin::settingsSaved, [&](const VorrinSettings &saved) { handed.push_back(saved); });
+
+    m_prompter->buttons = {platform::PromptButton::Ok};
+    form.RadioButtonEWeek->setChecked(true);
+    EXPECT_FALSE(form.SaveSettings()) << "a week without a day";
+    EXPECT_TRUE(handed.empty());
+
+    form.DayOfWeek[6]->setChecked(true);
+    form.CheckBoxDay[6]->setChecked(true);
+    ASSERT_TRUE(form.SaveSettings());
+    ASSERT_EQ(handed.size(), 1u);
+    EXPECT_EQ(handed[0].Controls.EditHost, held.Controls.EditHost);
+    EXPECT_EQ(handed[0].Copies.DayOfWeek1Tag, 0x40);
+    EXPECT_EQ(handed[0].Copies.CheckBoxDay1Tag, 0x41);
+    EXPECT_EQ(handed[0], LoadVorrinSettings(m_context)) << "what is handed back is what the store holds";
+    EXPECT_EQ(form.Settings(), handed[0]);
 }
 
 TEST_F(VorrinUnitTest, RefusedInputWritesNothing)

@@ -1,0 +1,18 @@
+#include "JobFileOffer.h"
+
+#include "ConstStr.h"
+#include "ProgramHelp.h"
+#include "Prompter.h"
+
+namespace zentavo {
+
+bool OfferJobFileEditor(const QString &title, const std::function<bool()> &runEditor)
+{
+    const platform::PromptButton answer = platform::prompter().message(
+        {title, sRunEditor1 + u'\r' + sRunEditor2, platform::PromptIcon::Information,
+         platform::PromptButton::Yes | platform::PromptButton::No,
+         [] { help::ShowHelpTopic(QStringLiteral("CreateJob")); }});
+    return answer == platform::PromptButton::Yes && runEditor();
+}
+
+} // namespace zentavo

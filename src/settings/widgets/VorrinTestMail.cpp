@@ -1,0 +1,51 @@
+// The test mail of the settings dialog, sent with the values it shows.
+#include "VorrinUnit.h"
+
+#include "ConstStr.h"
+#include "MailSession.h"
+#include "Prompter.h"
+#include "ZetuUnit.h"
+
+#include <QApplication>
+#include <QPushButton>
+
+namespace zentavo {
+
+void TFormVorrin::BitBtnTestClick()
+{
+    const TVorrinControls c = controls();
+    const std::optional<quint16> port = smtpmail::SmtpPort(c.EditPort);
+    if (!port) {
+        showFault(VorrinFault::PortNotNumber);
+        return;
+    }
+    const smtpmail::TMailSettings settings{c.EditHost,     c.EditPort,     c.EditEMail,
+                                           c.EditSubject,  c.EditFrom,     c.CheckBoxHelo,
+                                           c.CheckBoxAuth, c.EditUserName, c.EditPassword};
+    const QString version = GetVersionInfoStr();
+    const std::optional<QString> refused = smtpmail::PrepareMail(
+        SMTP, Msg, settings, c.EditSubject, ProductTitle,
+        version + QStringLiteral("\n\n") + DeleteAmpersand(BitBtnTest->text()));
+    SMTP.Port = *port;
+
+    QStringList transcript;
+    std::optional<smtpmail::TSmtpStep> failed;
+    if (refused) {
+        failed = smtpmail::TSmtpStep::Send;
+        transcript << *refused;
+    } else {
+        // The dialog stays responsive while the server is awaited; one test at a time.
+        BitBtnTest->setEnabled(false);
+        failed = smtpmail::RunSmtpSession(SMTP, settings, smtpmail::TAfterRefusedSend::Abort,
+                                          [&](smtpmail::TSmtpStep, bool) { transcript << SMTP.LastReplyLines(); });
+        BitBtnTest->setEnabled(true);
+    }
+
+    const QString text = SMTP.objectName() + QStringLiteral(": ") + smtpmail::SessionStatus(failed) + u'\n'
+        + transcript.join(u'\n') + u'\n' + version;
+    platform::prompter().message({QApplication::applicationDisplayName(), text,
+                                  failed ? platform::PromptIcon::Error : platform::PromptIcon::Information,
+                                  platform::PromptButton::Ok, {}});
+}
+
+} // namespace zentavo
