@@ -24,12 +24,11 @@ namespace zentavo {
 class TFormRep;
 class TFormSetTime;
 
-// The settings dialog, which is also the settings store of the main program
-// and the scheduler: each creates one instance at start-up, whose creation
-// loads every setting into its controls and into Copies. The scheduler and
-// the run read Copies (saved values only); the main program reads the
-// controls. Components carry the names the language file and the other
-// programs know them by.
+// The settings dialog. Its creation loads every setting into its controls and
+// into Copies. The scheduler keeps one instance for its lifetime and reads
+// Copies (saved values only); the main program reads the store itself and
+// creates a dialog only while the user edits the settings. Components carry
+// the names the language file and the other programs know them by.
 class TFormVorrin : public QDialog {
     Q_OBJECT
 
