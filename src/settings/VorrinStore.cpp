@@ -6,6 +6,7 @@
 #include "SuiteMessages.h"
 #include "VersionBlock.h"
 #include "WindowMessages.h"
+#include "ZetuUnit.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,7 +16,6 @@
 
 namespace zentavo {
 
-QString ProductTitle;
 
 namespace {
 
@@ -363,7 +363,7 @@ bool loadSpecial(RegistryKey &key, Special special, const QString &name, const S
     }
     case Special::From: {
         const std::optional<QString> from = key.readString(name);
-        c.EditFrom = from ? *from : (ProductTitle + u'@' + FromDomain).left(MaxFromLength);
+        c.EditFrom = from ? *from : (context.productTitle + u'@' + FromDomain).left(MaxFromLength);
         return true;
     }
     }
@@ -537,6 +537,7 @@ VorrinLoadContext VorrinLoadContext::current()
     context.temporaryFolder = QDir::toNativeSeparators(QDir::tempPath());
     context.mainProgram =
         VersionStrings::of(platform::VersionBlock::ofFile(platform::siblingProgram(QStringLiteral("Zentavo"))));
+    context.productTitle = GetProductTitle();
     return context;
 }
 

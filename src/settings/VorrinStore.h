@@ -12,11 +12,6 @@ class VersionBlock;
 
 namespace zentavo {
 
-// The hosting program's product name, at most 11 characters (the length of
-// "The Zentavo"); set by the program's start-up. The fallback mail sender is
-// made from it.
-extern QString ProductTitle;
-
 // The three keys of the settings below the current user's root.
 QString MainKeyPath();     // "\Software\Omberly Soft\The Zentavo\"
 QString ScheduleKeyPath(); // its subkey "Vorrin\"
@@ -50,6 +45,9 @@ struct VorrinLoadContext {
     // The temporary folder an empty "TempDir" stands for.
     QString temporaryFolder;
     VersionStrings mainProgram;
+    // The hosting program's product title; the fallback mail sender is made
+    // from it.
+    QString productTitle;
 
     // The context of the running program.
     static VorrinLoadContext current();

@@ -52,7 +52,6 @@ std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZe
                                            int &exitCode)
 {
     exitCode = 0;
-    ProductTitle = GetProductName().left(CaptionZentavo.size());
     ZentavoSettings settings = loadSettings();
     const StartRequest request = ApplySwitches(arguments, settings, settings.EditFJob);
     if (!request.ok()) {
@@ -62,7 +61,8 @@ std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZe
         return nullptr;
     }
 
-    auto form = std::make_unique<TFormZentavo>(settings, loadSettings, ProductTitle.isEmpty() ? CaptionZentavo : ProductTitle);
+    const QString productTitle = GetProductTitle();
+    auto form = std::make_unique<TFormZentavo>(settings, loadSettings, productTitle.isEmpty() ? CaptionZentavo : productTitle);
     // The first show starts nothing: the automatic run is not set yet.
     if (TakeRunMinimizedRequest())
         form->showMinimized();

@@ -443,7 +443,7 @@ void TFormVorrin::FormCreate(QObject *)
 {
     LocalizeForm(this);
     copySharedCaptions();
-    PageControl->setTabText(OptionsPage, ProductTitle);
+    PageControl->setTabText(OptionsPage, m_context.productTitle);
     LabelAbout->setText(AboutText(m_context.mainProgram));
     // A value that cannot be read keeps the designed state, never an
     // unsaved edit: a reload drops them all.
@@ -861,7 +861,7 @@ void TFormVorrin::BitBtnTestClick()
                                            c.EditSubject,  c.EditFrom,     c.CheckBoxHelo,
                                            c.CheckBoxAuth, c.EditUserName, c.EditPassword};
     const QString version = GetVersionInfoStr();
-    smtpmail::PrepareMail(SMTP, Msg, settings, c.EditSubject, ProductTitle,
+    smtpmail::PrepareMail(SMTP, Msg, settings, c.EditSubject, m_context.productTitle,
                           version + QStringLiteral("\n\n") + DeleteAmpersand(BitBtnTest->text()));
     SMTP.Port = *port;
 
