@@ -90,4 +90,9 @@ QString userDataFolder()
     return withTrailingSeparator(QDir::toNativeSeparators(data));
 }
 
+QString temporaryFolder(const QString &setting)
+{
+    return setting.isEmpty() ? QDir::toNativeSeparators(QDir::tempPath()) : setting;
+}
+
 } // namespace platform

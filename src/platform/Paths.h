@@ -45,6 +45,10 @@ QString defaultWriteFolder();
 // wrote into it.
 QString userDataFolder();
 
+// The folder temporary files go to: the one the setting names, or the
+// system's temporary folder when the setting is empty.
+QString temporaryFolder(const QString &setting = QString());
+
 // The longest path the system opens; a longer one fails by name at once.
 #ifdef Q_OS_WIN
 inline constexpr qsizetype MaxPathLength = 260;

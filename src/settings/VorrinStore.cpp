@@ -534,7 +534,7 @@ VorrinLoadContext VorrinLoadContext::current()
 {
     VorrinLoadContext context;
     context.defaultFolder = platform::defaultWriteFolder();
-    context.temporaryFolder = QDir::toNativeSeparators(QDir::tempPath());
+    context.temporaryFolder = platform::temporaryFolder();
     context.mainProgram =
         VersionStrings::of(platform::VersionBlock::ofFile(platform::siblingProgram(QStringLiteral("Zentavo"))));
     context.productTitle = GetProductTitle();

@@ -1,12 +1,13 @@
 #include "ZATempFile.h"
 
+#include "Paths.h"
 #include "ZAExcept.h"
 
 #include <QDir>
 
 std::unique_ptr<QTemporaryFile> GetTempArchiveFile(const QString &tempDir)
 {
-    const QString folder = tempDir.isEmpty() ? QDir::tempPath() : tempDir;
+    const QString folder = platform::temporaryFolder(tempDir);
     auto file = std::make_unique<QTemporaryFile>(QDir(folder).filePath(QStringLiteral("FCXXXXXX")));
     file->setAutoRemove(false);
     // Asking for the name links the file into the folder at once; a file

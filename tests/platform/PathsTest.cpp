@@ -25,3 +25,16 @@ TEST(Paths, EveryProgramOfTheSuiteSharesOneUserDataFolder)
     EXPECT_EQ(folders, (QStringList{expected, expected, expected}));
     EXPECT_TRUE(QFileInfo(expected).isDir());
 }
+
+TEST(Paths, AnEmptyTemporaryFolderSettingStandsForTheSystemsOne)
+{
+    QTemporaryDir dir;
+    const QByteArray oldTemp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(dir.path()));
+    EXPECT_EQ(platform::temporaryFolder(), dir.path());
+    EXPECT_EQ(platform::temporaryFolder(QStringLiteral("/work/temp/")), QStringLiteral("/work/temp/"));
+    if (oldTemp.isNull())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", oldTemp);
+}
