@@ -2,6 +2,7 @@
 
 #include "ConstStr.h"
 #include "MailSession.h"
+#include "PortNumber.h"
 #include "ReportLines.h"
 #include "RunReport.h"
 #include "SmtpClient.h"
@@ -47,7 +48,7 @@ void SendRep(const QStringList &reportLines, int overallResult, const ReportMail
                 productTitle, reportLines.join(QStringLiteral("\r\n")));
     report.file().reopenForAppend();
 
-    if (const std::optional<quint16> port = SmtpPort(settings.EditPort)) {
+    if (const std::optional<quint16> port = zentavo::PortNumber(settings.EditPort)) {
         smtp.Port = *port;
         talk(smtp, settings, report);
     } else {

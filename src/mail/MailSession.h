@@ -23,12 +23,9 @@ struct TMailSettings {
     QString EditPassword;
 };
 
-// The port of a port text: a whole number from 1 to 65535.
-std::optional<quint16> SmtpPort(const QString &text);
-
 // Fills the message with one recipient, the subject, the sender and a plain
-// text, and hands it to the client with the host. The port is SmtpPort's to
-// check and the caller's to set.
+// text, and hands it to the client with the host. The port is the caller's
+// to check and set.
 void PrepareMail(TSmtpClient &smtp, TMailMessage &message, const TMailSettings &settings, const QString &subject,
                  const QString &senderName, const QString &text);
 

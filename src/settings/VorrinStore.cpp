@@ -1,11 +1,10 @@
 #include "VorrinStore.h"
 
-#include "MailSession.h"
 #include "Paths.h"
+#include "PortNumber.h"
 #include "RegistryKey.h"
 #include "SuiteMessages.h"
 #include "VersionBlock.h"
-#include "WindowMessages.h"
 #include "ZetuUnit.h"
 
 #include <QDir>
@@ -578,7 +577,7 @@ VorrinFault ValidateVorrinSettings(TVorrinControls &controls)
         return VorrinFault::NoMonthDay;
     if (controls.ComboBoxVolIndex == -1 && enabled.ArchiveVolumes && sizeLimit(controls.ComboBoxVolText) <= 0)
         return VorrinFault::VolumeNotNumber;
-    if (!controls.EditPort.isEmpty() && !smtpmail::SmtpPort(controls.EditPort))
+    if (!controls.EditPort.isEmpty() && !PortNumber(controls.EditPort))
         return VorrinFault::PortNotNumber;
     return VorrinFault::None;
 }
@@ -601,12 +600,6 @@ std::optional<QString> SettingsDamageNotice()
         .arg(QDir::toNativeSeparators(platform::registryFileName()))
         .arg(damage->line)
         .arg(damage->text);
-}
-
-void PostVorrinUpdate(quint64 mainProgramWParam)
-{
-    platform::postMessage(CaptionTrayVorrin, MsgUpdateVorrin, 0);
-    platform::postMessage(CaptionZentavo, MsgUpdateVorrin, mainProgramWParam);
 }
 
 QString ReadDefaultDat()

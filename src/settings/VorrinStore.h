@@ -88,11 +88,6 @@ bool SaveVorrinSettings(const TVorrinControls &controls, TVorrinCopies &copies);
 // value its default, and saves fail rather than write over the file.
 std::optional<QString> SettingsDamageNotice();
 
-// Tells the scheduler (wParam 0) and the main program (mainProgramWParam;
-// 1 makes it re-read the default job file) that the settings changed
-// ("WM_UpdateVorrin"), each only when its window exists.
-void PostVorrinUpdate(quint64 mainProgramWParam = 0);
-
 // The default job file ("DefaultDat" of the main key); empty when the key or
 // the value is missing or cannot be read.
 QString ReadDefaultDat();

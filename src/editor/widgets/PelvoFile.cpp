@@ -7,6 +7,7 @@
 #include "Paths.h"
 #include "ProgramHelp.h"
 #include "Prompter.h"
+#include "SuiteMessages.h"
 #include "VorrinStore.h"
 
 #include <QCloseEvent>

@@ -6,10 +6,12 @@
 #include "LocalizeForm.h"
 #include "MailSession.h"
 #include "Paths.h"
+#include "PortNumber.h"
 #include "Prompter.h"
 #include "RegistryKey.h"
 #include "ReportFile.h"
 #include "SetTime.h"
+#include "SuiteMessages.h"
 #include "ViewRep.h"
 #include "ZentavoExt.h"
 #include "ZetuUnit.h"
@@ -852,7 +854,7 @@ void TFormVorrin::ShowReport(const QString &caption, const QString &fileName)
 void TFormVorrin::BitBtnTestClick()
 {
     const TVorrinControls c = controls();
-    const std::optional<quint16> port = smtpmail::SmtpPort(c.EditPort);
+    const std::optional<quint16> port = PortNumber(c.EditPort);
     if (!port) {
         showFault(VorrinFault::PortNotNumber);
         return;
