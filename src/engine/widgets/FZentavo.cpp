@@ -1,6 +1,7 @@
 #include "FZentavo.h"
 
 #include "Clock.h"
+#include "ComponentsAbout.h"
 #include "ConstStr.h"
 #include "DialogRunner.h"
 #include "DurationText.h"
@@ -27,7 +28,6 @@
 #include "WindowMessages.h"
 #include "ZetuUnit.h"
 #include "ZetuPause.h"
-#include "ZipArchiver.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -568,9 +568,7 @@ void TFormZentavo::HAboutClick()
     }
     QString text = AboutLines(version, {AboutPiece::Product, AboutPiece::Description, AboutPiece::FileVersion,
                                         AboutPiece::Copyright});
-    text += QStringLiteral("\n\nPowered by ZipArchiver ") + TZipArchiver().CurrentVersion()
-        + QStringLiteral("\nZIP archive component of the Zentavo suite")
-        + QStringLiteral("\n\nSmtpMail\nMail component of the Zentavo suite");
+    text += ComponentsAbout();
     showMessage(title, text, platform::PromptIcon::Information);
 }
 
