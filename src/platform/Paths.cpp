@@ -90,6 +90,11 @@ QString userDataFolder()
     return withTrailingSeparator(QDir::toNativeSeparators(data));
 }
 
+QString fileInFolder(const QString &folder, const QString &name)
+{
+    return folder.isEmpty() ? name : withTrailingSeparator(folder) + name;
+}
+
 QString temporaryFolder(const QString &setting)
 {
     return setting.isEmpty() ? QDir::toNativeSeparators(QDir::tempPath()) : setting;

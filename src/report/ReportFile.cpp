@@ -1,16 +1,16 @@
 #include "ReportFile.h"
 
 #include "FileTransfer.h"
+#include "Paths.h"
 #include "SafeSave.h"
-
-#include <QDir>
 
 bool ReportFile::start(const QString &folder, bool append)
 {
     close();
-    m_path = QDir(folder).filePath(FileName);
+    m_path = platform::fileInFolder(folder, FileName);
     // The older report goes only when a complete copy replaces it.
-    const bool backupSaved = QFile::exists(m_path) && platform::copyFile(m_path, QDir(folder).filePath(BackupName));
+    const bool backupSaved
+        = QFile::exists(m_path) && platform::copyFile(m_path, platform::fileInFolder(folder, BackupName));
 
     const QIODevice::OpenMode rewrite = QIODevice::WriteOnly | QIODevice::Truncate;
     if (!open(append ? QIODevice::WriteOnly | QIODevice::Append : rewrite))

@@ -38,3 +38,19 @@ TEST(Paths, AnEmptyTemporaryFolderSettingStandsForTheSystemsOne)
     else
         qputenv("TMPDIR", oldTemp);
 }
+
+TEST(Paths, ASuiteFileIsFoundInItsFolderWithOrWithoutTheSeparator)
+{
+    const struct {
+        const char *folder;
+        const char *path;
+    } cases[] = {
+        {"/var/reports/", "/var/reports/Report.txt"},
+        {"/var/reports", "/var/reports/Report.txt"},
+        {"", "Report.txt"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(platform::fileInFolder(QString::fromUtf8(c.folder), QStringLiteral("Report.txt")),
+                  QString::fromUtf8(c.path))
+            << c.folder;
+}

@@ -521,7 +521,7 @@ void TFormZentavo::TBFPrintClick()
 
 void TFormZentavo::TBRLoadClick()
 {
-    const QString path = m_settings.Run.ButtonRepDir + ReportFile::FileName;
+    const QString path = platform::fileInFolder(m_settings.Run.ButtonRepDir, ReportFile::FileName);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         showMessage(windowTitle(), sReadError + u' ' + path, platform::PromptIcon::Error);

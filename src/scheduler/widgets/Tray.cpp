@@ -6,6 +6,7 @@
 #include "Journal.h"
 #include "LocalizeForm.h"
 #include "OpenSettings.h"
+#include "Paths.h"
 #include "ProgramHelp.h"
 #include "Prompter.h"
 #include "ReportFile.h"
@@ -17,7 +18,6 @@
 #include "ZetuUnit.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QIcon>
 #include <QMenu>
 #include <QSystemTrayIcon>
@@ -141,7 +141,7 @@ void TTrayForm::TheZentavoItemClick()
 
 void TTrayForm::ReportItemClick()
 {
-    showFile(sReport, QDir(m_formVorrin->Copies.ButtonRepDirHint).filePath(ReportFile::FileName));
+    showFile(sReport, platform::fileInFolder(m_formVorrin->Copies.ButtonRepDirHint, ReportFile::FileName));
 }
 
 void TTrayForm::JournalItemClick()

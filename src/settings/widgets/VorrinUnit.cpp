@@ -837,12 +837,12 @@ void TFormVorrin::ButtonTempClick()
 
 void TFormVorrin::ButtonRepClick()
 {
-    ShowReport(sReport, Copies.ButtonRepDirHint + ReportFile::FileName);
+    ShowReport(sReport, platform::fileInFolder(Copies.ButtonRepDirHint, ReportFile::FileName));
 }
 
 void TFormVorrin::ButtonRunClick()
 {
-    ShowReport(sJournal, Copies.ButtonRunDirHint + JournalFileName);
+    ShowReport(sJournal, platform::fileInFolder(Copies.ButtonRunDirHint, JournalFileName));
 }
 
 void TFormVorrin::ShowReport(const QString &caption, const QString &fileName)
