@@ -2,6 +2,7 @@
 
 #include "ConstStr.h"
 #include "MailSession.h"
+#include "PortNumber.h"
 #include "ReportLines.h"
 #include "RunReport.h"
 #include "SmtpClient.h"
@@ -54,7 +55,7 @@ void SendRep(const QStringList &reportLines, int overallResult, const ReportMail
         productTitle, reportLines.join(QStringLiteral("\r\n")));
     report.file().reopenForAppend();
 
-    const std::optional<quint16> port = SmtpPort(settings.EditPort);
+    const std::optional<quint16> port = zentavo::PortNumber(settings.EditPort);
     if (refused) {
         addEvent(report, SessionStatus(TSmtpStep::Send));
         report.AddRep(*refused);

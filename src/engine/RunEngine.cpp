@@ -115,7 +115,7 @@ void TRunEngine::startRun()
     m_flags.RunBusy = true;
     m_flags.RunEndHandled = false;
 
-    m_tempFolder = m_settings.EditTemp.isEmpty() ? QDir::tempPath() : m_settings.EditTemp;
+    m_tempFolder = platform::temporaryFolder(m_settings.EditTemp);
     QDir().mkpath(m_tempFolder);
 
     // Period marks in the copy targets, for every job, enabled or not.

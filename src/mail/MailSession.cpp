@@ -5,15 +5,6 @@
 
 namespace smtpmail {
 
-std::optional<quint16> SmtpPort(const QString &text)
-{
-    bool isNumber = false;
-    const int port = text.trimmed().toInt(&isNumber);
-    if (!isNumber || port < 1 || port > 65535)
-        return std::nullopt;
-    return quint16(port);
-}
-
 std::optional<QString> PrepareMail(TSmtpClient &smtp, TMailMessage &message, const TMailSettings &settings,
                                    const QString &subject, const QString &senderName, const QString &text)
 {

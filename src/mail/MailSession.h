@@ -23,12 +23,9 @@ struct TMailSettings {
     QString EditPassword;
 };
 
-// The port of a port text: a whole number from 1 to 65535.
-std::optional<quint16> SmtpPort(const QString &text);
-
 // Fills the message with one recipient, the subject, the sender and a plain
-// text, and hands it to the client with the host. The port is SmtpPort's to
-// check and the caller's to set. An address the message refuses (one with a
+// text, and hands it to the client with the host. The port is the caller's
+// to check and set. An address the message refuses (one with a
 // line break) leaves its field empty, and its reason is the result: that
 // mail must not be sent.
 std::optional<QString> PrepareMail(TSmtpClient &smtp, TMailMessage &message, const TMailSettings &settings,

@@ -218,7 +218,8 @@ FolderRemoval removeFoldersDeepestFirst(const QStringList &parentsFirst,
                                         const std::atomic<bool> *stop)
 {
     FolderRemoval removal;
-    for (const QString &folder : std::views::reverse(parentsFirst)) {
+    for (auto at = parentsFirst.crbegin(); at != parentsFirst.crend(); ++at) {
+        const QString &folder = *at;
         if (stop && *stop)
             break;
         if (wanted && !wanted(folder))

@@ -90,4 +90,14 @@ QString userDataFolder()
     return withTrailingSeparator(QDir::toNativeSeparators(data));
 }
 
+QString fileInFolder(const QString &folder, const QString &name)
+{
+    return folder.isEmpty() ? name : withTrailingSeparator(folder) + name;
+}
+
+QString temporaryFolder(const QString &setting)
+{
+    return setting.isEmpty() ? QDir::toNativeSeparators(QDir::tempPath()) : setting;
+}
+
 } // namespace platform

@@ -45,6 +45,15 @@ QString defaultWriteFolder();
 // wrote into it.
 QString userDataFolder();
 
+// A file of the suite in a folder the settings name (the report, its backup,
+// the journal), whether or not the folder ends in a separator; the bare
+// name for an empty folder.
+QString fileInFolder(const QString &folder, const QString &name);
+
+// The folder temporary files go to: the one the setting names, or the
+// system's temporary folder when the setting is empty.
+QString temporaryFolder(const QString &setting = QString());
+
 // The longest path the system opens; a longer one fails by name at once.
 #ifdef Q_OS_WIN
 inline constexpr qsizetype MaxPathLength = 260;

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #ifdef Q_OS_WIN
 #include <QTemporaryFile>
+#include <io.h>
 #endif
 
 #include <cerrno>
@@ -223,10 +224,15 @@ bool saveFile(const QString &path, QByteArrayView content, QString *error)
 
 bool syncFile(QFileDevice &file)
 {
-#ifdef Q_OS_UNIX
-    return file.handle() >= 0 && ::fsync(file.handle()) == 0;
+    if (!file.flush())
+        return false;
+    // A device without a descriptor holds nothing the system could sync.
+    if (file.handle() < 0)
+        return true;
+#ifdef Q_OS_WIN
+    return ::_commit(file.handle()) == 0;
 #else
-    return file.flush();
+    return ::fsync(file.handle()) == 0;
 #endif
 }
 

@@ -51,7 +51,8 @@ private:
 // Writes content to path through a SafeSave; the message says what failed.
 bool saveFile(const QString &path, QByteArrayView content, QString *error = nullptr);
 
-// Makes the file's written content durable.
+// Makes the file's written content durable: flushes Qt's buffer, then has
+// the system write its cache to the disk. The one way the suite syncs a file.
 bool syncFile(QFileDevice &file);
 // Makes the entries of the folder (a rename, a new file) durable.
 bool syncFolder(const QString &folder);

@@ -1,15 +1,14 @@
 #include "ReportFile.h"
 
 #include "FileTransfer.h"
+#include "Paths.h"
 #include "SafeSave.h"
-
-#include <QDir>
 
 bool ReportFile::start(const QString &folder, bool append)
 {
     close();
-    m_path = QDir(folder).filePath(FileName);
-    const QString backup = QDir(folder).filePath(BackupName);
+    m_path = platform::fileInFolder(folder, FileName);
+    const QString backup = platform::fileInFolder(folder, BackupName);
     const bool previous = QFile::exists(m_path);
     // The older backup goes only when a complete copy replaces it.
     bool backupSaved = previous && platform::copyFile(m_path, backup);

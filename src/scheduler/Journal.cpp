@@ -1,16 +1,16 @@
 #include "Journal.h"
 
+#include "Paths.h"
 #include "ReportFile.h"
 #include "ReportLines.h"
 
-#include <QDir>
 #include <QFile>
 
 namespace zentavo {
 
 QString JournalPath(const TVorrinCopies &copies)
 {
-    return QDir(copies.ButtonRunDirHint).filePath(JournalFileName);
+    return platform::fileInFolder(copies.ButtonRunDirHint, JournalFileName);
 }
 
 QString JournalLine(const QString &text, const QDateTime &when)

@@ -1,11 +1,11 @@
 #include "VorrinStore.h"
 
-#include "MailSession.h"
 #include "Paths.h"
+#include "PortNumber.h"
 #include "RegistryKey.h"
 #include "SuiteMessages.h"
 #include "VersionBlock.h"
-#include "WindowMessages.h"
+#include "ZetuUnit.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,7 +15,6 @@
 
 namespace zentavo {
 
-QString ProductTitle;
 
 namespace {
 
@@ -358,7 +357,7 @@ void loadSpecial(RegistryKey &key, Special special, const QString &name, const S
     }
     case Special::From: {
         const std::optional<QString> from = key.readString(name);
-        c.EditFrom = from ? *from : (ProductTitle + u'@' + FromDomain).left(MaxFromLength);
+        c.EditFrom = from ? *from : (context.productTitle + u'@' + FromDomain).left(MaxFromLength);
         return;
     }
     }
@@ -551,9 +550,10 @@ VorrinLoadContext VorrinLoadContext::current()
 {
     VorrinLoadContext context;
     context.defaultFolder = platform::defaultWriteFolder();
-    context.temporaryFolder = QDir::toNativeSeparators(QDir::tempPath());
+    context.temporaryFolder = platform::temporaryFolder();
     context.mainProgram =
         VersionStrings::of(platform::VersionBlock::ofFile(platform::siblingProgram(QStringLiteral("Zentavo"))));
+    context.productTitle = GetProductTitle();
     return context;
 }
 
@@ -602,7 +602,7 @@ VorrinFault ValidateVorrinSettings(TVorrinControls &controls)
         return VorrinFault::NoMonthDay;
     if (controls.ComboBoxVolIndex == -1 && enabled.ArchiveVolumes && sizeLimit(controls.ComboBoxVolText) <= 0)
         return VorrinFault::VolumeNotNumber;
-    if (!controls.EditPort.isEmpty() && !smtpmail::SmtpPort(controls.EditPort))
+    if (!controls.EditPort.isEmpty() && !PortNumber(controls.EditPort))
         return VorrinFault::PortNotNumber;
     return VorrinFault::None;
 }
@@ -643,12 +643,6 @@ std::optional<QString> SettingsDamageNotice()
     return QStringLiteral("The settings file %1 holds values of the wrong type: %2. They are read as their "
                           "defaults, and the next save of the settings replaces them.")
         .arg(file, mistyped.join(QStringLiteral(", ")));
-}
-
-void PostVorrinUpdate(quint64 mainProgramWParam)
-{
-    platform::postMessage(CaptionTrayVorrin, MsgUpdateVorrin, 0);
-    platform::postMessage(CaptionZentavo, MsgUpdateVorrin, mainProgramWParam);
 }
 
 QString ReadDefaultDat()

@@ -12,11 +12,6 @@ class VersionBlock;
 
 namespace zentavo {
 
-// The hosting program's product name, at most 11 characters (the length of
-// "The Zentavo"); set by the program's start-up. The fallback mail sender is
-// made from it.
-extern QString ProductTitle;
-
 // The three keys of the settings below the current user's root.
 QString MainKeyPath();     // "\Software\Omberly Soft\The Zentavo\"
 QString ScheduleKeyPath(); // its subkey "Vorrin\"
@@ -50,6 +45,9 @@ struct VorrinLoadContext {
     // The temporary folder an empty "TempDir" stands for.
     QString temporaryFolder;
     VersionStrings mainProgram;
+    // The hosting program's product title; the fallback mail sender is made
+    // from it.
+    QString productTitle;
 
     // The context of the running program.
     static VorrinLoadContext current();
@@ -101,11 +99,6 @@ bool SaveVorrinSettings(VorrinSettings &settings, QString *error = nullptr);
 // fail rather than write over the file) or holds values of the wrong type
 // (their names; they were read as their defaults); nothing when it is sound.
 std::optional<QString> SettingsDamageNotice();
-
-// Tells the scheduler (wParam 0) and the main program (mainProgramWParam;
-// 1 makes it re-read the default job file) that the settings changed
-// ("WM_UpdateVorrin"), each only when its window exists.
-void PostVorrinUpdate(quint64 mainProgramWParam = 0);
 
 // The default job file ("DefaultDat" of the main key); empty when the key or
 // the value is missing or cannot be read.

@@ -23,4 +23,9 @@ inline const QString CaptionTrayVorrin = QStringLiteral("TrayFormVorrin");
 // The main program's main window.
 inline const QString CaptionZentavo = QStringLiteral("The Zentavo");
 
+// Tells the scheduler (wParam 0) and the main program (mainProgramWParam;
+// 1 makes it re-read the default job file) that the settings changed
+// ("WM_UpdateVorrin"), each only when its window exists.
+void PostVorrinUpdate(quint64 mainProgramWParam = 0);
+
 } // namespace zentavo

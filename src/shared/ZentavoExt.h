@@ -53,8 +53,8 @@ bool IsDayInList(const QString &days, const QDate &day);
 
 // The text with the first occurrence of each date macro replaced from the
 // time: "*Y" year, "*y" two-digit year, "*M" month, "*D" day, "*h" hour,
-// "*m" minute, "*s" second, "*W" weekday digit (0 Sunday). Callers pass
-// the run's start, so that every name of one run refers to the same moment.
+// "*m" minute, "*s" second, "*W" weekday digit (0 Sunday). A run passes its
+// start, so that every name of one run refers to the same moment.
 QString ExpandDateMacros(const QString &text, const QDateTime &time);
 
 // The kinds of period-end copies, as the copy lists number them.

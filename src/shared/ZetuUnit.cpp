@@ -2,6 +2,7 @@
 
 #include "PowerControl.h"
 #include "Prompter.h"
+#include "SuiteMessages.h"
 #include "VersionBlock.h"
 
 #include <QStringList>
@@ -11,6 +12,11 @@ namespace zentavo {
 QString GetProductName()
 {
     return platform::VersionBlock::ofRunningProgram().productName();
+}
+
+QString GetProductTitle()
+{
+    return GetProductName().left(CaptionZentavo.size());
 }
 
 QString AboutLines(const platform::VersionBlock &block, std::initializer_list<AboutPiece> pieces)

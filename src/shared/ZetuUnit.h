@@ -15,6 +15,10 @@ namespace zentavo {
 // "ProductName" of the running program's version block; empty without one.
 QString GetProductName();
 
+// The product name as the programs show it in captions and the fallback mail
+// sender: at most 11 characters (the length of "The Zentavo").
+QString GetProductTitle();
+
 // "ProductName ProductVersion", a line break and "LegalCopyright" of the
 // running program's version block, each piece only when present; empty
 // without a version block.

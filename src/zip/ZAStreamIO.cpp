@@ -1,16 +1,11 @@
 #include "ZAStreamIO.h"
 
+#include "SafeSave.h"
 #include "ZAByteOrder.h"
 #include "ZAExcept.h"
 
 #include <QBuffer>
 #include <QFileDevice>
-
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 #include <algorithm>
 
@@ -65,15 +60,7 @@ void truncate(QIODevice &device, qint64 size)
 bool syncToDisk(QIODevice &device)
 {
     auto *file = qobject_cast<QFileDevice *>(&device);
-    if (!file)
-        return true;
-    if (!file->flush())
-        return false;
-#ifdef Q_OS_WIN
-    return file->handle() < 0 || ::_commit(file->handle()) == 0;
-#else
-    return file->handle() < 0 || ::fsync(file->handle()) == 0;
-#endif
+    return !file || platform::syncFile(*file);
 }
 
 qint64 CopyTempFileToDest(QIODevice &source, QIODevice &target, qint64 count,

@@ -1,5 +1,6 @@
 #include "ZATempFile.h"
 
+#include "Paths.h"
 #include "ZAExcept.h"
 
 #include <QDir>
@@ -17,7 +18,7 @@ QString besideArchive(const QString &archive, const QString &prefix, const QStri
 
 std::unique_ptr<QTemporaryFile> GetTempArchiveFile(const QString &tempDir)
 {
-    const QString folder = tempDir.isEmpty() ? QDir::tempPath() : tempDir;
+    const QString folder = platform::temporaryFolder(tempDir);
     auto file = std::make_unique<QTemporaryFile>(QDir(folder).filePath(QStringLiteral("FCXXXXXX")));
     file->setAutoRemove(false);
     // Asking for the name links the file into the folder at once; a file

@@ -56,7 +56,7 @@ TEST(PelvoDescription, DiffersFromTheMainProgramsOnlyInTheJobNumbers)
 TEST(PelvoDescription, SortsTheMixedListsByKind)
 {
     const auto [mainLines, editorLines] = describedByBoth(samples::everythingJobFile());
-    const auto after = [&](const QString &line) { return editorLines.value(editorLines.indexOf(line) + 1); };
+    const auto after = [&lines = editorLines](const QString &line) { return lines.value(lines.indexOf(line) + 1); };
     EXPECT_EQ(after(QStringLiteral("\tCopies of the end of month:")), QStringLiteral("\t\t/copy/month/"));
     EXPECT_EQ(after(QStringLiteral("\tCopies of the end of quarter:")), QStringLiteral("\t\t/copy/quarter/"));
     EXPECT_EQ(after(QStringLiteral("\tCopies of the end of year:")), QStringLiteral("\t\t/copy/year/"));

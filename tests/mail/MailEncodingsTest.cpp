@@ -157,7 +157,8 @@ QByteArray randomBytes(QRandomGenerator &random)
 
 QString randomText(QRandomGenerator &random)
 {
-    static const QString alphabet = QStringLiteral(u"abcXYZ019 _=?\"'(),;:.<>\tАБВгдеёЖщЪыэюя€✓") + QChar(0x1F600);
+    static const QString alphabet
+        = QStringLiteral(u"abcXYZ019 _=?\"'(),;:.<>\tАБВгдеёЖщЪыэюя€✓").append(QChar::fromUcs4(0x1F600));
     QString text;
     const int length = random.bounded(1, 80);
     for (int i = 0; i < length; ++i) {

@@ -25,3 +25,32 @@ TEST(Paths, EveryProgramOfTheSuiteSharesOneUserDataFolder)
     EXPECT_EQ(folders, (QStringList{expected, expected, expected}));
     EXPECT_TRUE(QFileInfo(expected).isDir());
 }
+
+TEST(Paths, AnEmptyTemporaryFolderSettingStandsForTheSystemsOne)
+{
+    QTemporaryDir dir;
+    const QByteArray oldTemp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(dir.path()));
+    EXPECT_EQ(platform::temporaryFolder(), dir.path());
+    EXPECT_EQ(platform::temporaryFolder(QStringLiteral("/work/temp/")), QStringLiteral("/work/temp/"));
+    if (oldTemp.isNull())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", oldTemp);
+}
+
+TEST(Paths, ASuiteFileIsFoundInItsFolderWithOrWithoutTheSeparator)
+{
+    const struct {
+        const char *folder;
+        const char *path;
+    } cases[] = {
+        {"/var/reports/", "/var/reports/Report.txt"},
+        {"/var/reports", "/var/reports/Report.txt"},
+        {"", "Report.txt"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(platform::fileInFolder(QString::fromUtf8(c.folder), QStringLiteral("Report.txt")),
+                  QString::fromUtf8(c.path))
+            << c.folder;
+}

@@ -27,7 +27,7 @@ protected:
     {
         ASSERT_TRUE(m_dir.isValid());
         platform::setRegistryFolder(m_dir.filePath(QStringLiteral("config")));
-        ProductTitle = QStringLiteral("The Zentavo");
+        m_context.productTitle = QStringLiteral("The Zentavo");
         m_context.defaultFolder = m_dir.path() + QStringLiteral("/program/");
         m_context.temporaryFolder = QStringLiteral("/var/tmp");
         m_context.mainProgram.found = true;

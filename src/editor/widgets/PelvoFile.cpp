@@ -8,6 +8,7 @@
 #include "Paths.h"
 #include "ProgramHelp.h"
 #include "Prompter.h"
+#include "SuiteMessages.h"
 #include "VorrinStore.h"
 
 #include <QCloseEvent>

@@ -1,6 +1,7 @@
 #include "FZentavo.h"
 
 #include "Clock.h"
+#include "ComponentsAbout.h"
 #include "ConstStr.h"
 #include "DialogRunner.h"
 #include "DurationText.h"
@@ -28,7 +29,6 @@
 #include "WindowMessages.h"
 #include "ZetuUnit.h"
 #include "ZetuPause.h"
-#include "ZipArchiver.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -530,7 +530,7 @@ void TFormZentavo::TBFPrintClick()
 
 void TFormZentavo::TBRLoadClick()
 {
-    const QString path = m_settings.Run.ButtonRepDir + ReportFile::FileName;
+    const QString path = platform::fileInFolder(m_settings.Run.ButtonRepDir, ReportFile::FileName);
     const std::optional<QStringList> lines = report::ReadReportText(path);
     if (!lines) {
         showMessage(windowTitle(), sReadError + u' ' + path, platform::PromptIcon::Error);
@@ -579,9 +579,7 @@ void TFormZentavo::HAboutClick()
     }
     QString text = AboutLines(version, {AboutPiece::Product, AboutPiece::Description, AboutPiece::FileVersion,
                                         AboutPiece::Copyright});
-    text += QStringLiteral("\n\nPowered by ZipArchiver ") + TZipArchiver().CurrentVersion()
-        + QStringLiteral("\nZIP archive component of the Zentavo suite")
-        + QStringLiteral("\n\nSmtpMail\nMail component of the Zentavo suite");
+    text += ComponentsAbout();
     showMessage(title, text, platform::PromptIcon::Information);
 }
 

@@ -38,7 +38,6 @@ std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZe
                                            int &exitCode)
 {
     exitCode = 0;
-    ProductTitle = GetProductName().left(CaptionZentavo.size());
     ZentavoSettings settings = loadSettings();
     const StartRequest request = ApplySwitches(arguments, settings, settings.EditFJob);
     if (!request.ok()) {
@@ -48,8 +47,9 @@ std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZe
         return nullptr;
     }
 
+    const QString productTitle = GetProductTitle();
     auto form = std::make_unique<TFormZentavo>(settings, loadSettings,
-                                               ProductTitle.isEmpty() ? CaptionZentavo : ProductTitle, request);
+                                               productTitle.isEmpty() ? CaptionZentavo : productTitle, request);
     // The first show starts nothing: the automatic run is not set yet.
     if (TakeRunMinimizedRequest())
         form->showMinimized();

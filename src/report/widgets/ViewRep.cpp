@@ -24,8 +24,6 @@
 
 namespace zentavo {
 
-bool ReportCleared = false;
-
 namespace {
 
 QAction *AddTool(QToolBar *bar, const QString &name, const QString &caption, const QString &themeIcon,
@@ -105,7 +103,7 @@ bool TFormRep::LoadFile(const QString &caption, const QString &fileName)
     SetLines(*lines);
     TBSearchA->setEnabled(false);
     m_find = {};
-    ReportCleared = false;
+    m_cleared = false;
     return true;
 }
 
@@ -182,14 +180,14 @@ void TFormRep::FindDialogFind()
 void TFormRep::BitBtnClearClick()
 {
     ListBoxRep->clear();
-    ReportCleared = true;
+    m_cleared = true;
     EnableLineTools(false);
     TBSearchA->setEnabled(false);
 }
 
 void TFormRep::BitBtnExitClick()
 {
-    if (ReportCleared) {
+    if (m_cleared) {
         const platform::PromptButton answer = platform::prompter().message(
             {windowTitle(), sQuestionSave, platform::PromptIcon::Question,
              platform::PromptButton::Yes | platform::PromptButton::No | platform::PromptButton::Cancel, {}});

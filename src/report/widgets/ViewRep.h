@@ -14,10 +14,6 @@ class QToolBar;
 
 namespace zentavo {
 
-// Set when the viewer's list was cleared since the file was loaded: closing
-// then asks whether to save the emptied file.
-extern bool ReportCleared;
-
 // The window that shows the report file or the scheduler's journal, finds
 // text in it, clears it and prints it. The main program and the scheduler
 // each keep one for their lifetime; the main window also fills its list
@@ -31,7 +27,7 @@ public:
     ~TFormRep() override;
 
     // Makes the viewer show a file: caption, file name, its lines, the tools
-    // that need lines, a fresh find and ReportCleared cleared. False, after
+    // that need lines, a fresh find and Cleared reset. False, after
     // a message, when the file cannot be read; the viewer is then not to be
     // shown.
     bool LoadFile(const QString &caption, const QString &fileName);
@@ -41,6 +37,9 @@ public:
     void SetLines(const QStringList &lines);
 
     QString FileName() const { return m_fileName; }
+    // The list was cleared since the file was loaded: closing then asks
+    // whether to save the emptied file.
+    bool Cleared() const { return m_cleared; }
     // The job file the printed header names; the main program sets it.
     void SetJobFileName(const QString &jobFileName) { m_jobFileName = jobFileName; }
     // The printer the report goes to: the default printer until the print
@@ -81,6 +80,7 @@ private:
     QString m_fileName;
     QString m_jobFileName;
     platform::FindRequest m_find;
+    bool m_cleared = false;
     std::unique_ptr<QPrinter> m_printer;
 };
 

@@ -6,6 +6,7 @@
 #include "Journal.h"
 #include "LocalizeForm.h"
 #include "OpenSettings.h"
+#include "Paths.h"
 #include "ProgramHelp.h"
 #include "Prompter.h"
 #include "ReportFile.h"
@@ -18,7 +19,6 @@
 #include "ZetuUnit.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QIcon>
 #include <QMenu>
 #include <QSystemTrayIcon>
@@ -153,7 +153,7 @@ void TTrayForm::TheZentavoItemClick()
 
 void TTrayForm::ReportItemClick()
 {
-    showFile(sReport, QDir(m_scheduler->Settings().Copies.ButtonRepDirHint).filePath(ReportFile::FileName));
+    showFile(sReport, platform::fileInFolder(m_scheduler->Settings().Copies.ButtonRepDirHint, ReportFile::FileName));
 }
 
 void TTrayForm::JournalItemClick()

@@ -9,7 +9,6 @@
 #include "VorrinStore.h"
 #include "VorrinUnit.h"
 #include "WindowMessages.h"
-#include "ZetuUnit.h"
 
 namespace zentavo {
 
@@ -45,7 +44,6 @@ void offerEditor(TTrayForm &tray)
 std::unique_ptr<TTrayForm> StartVorrin(int &exitCode)
 {
     exitCode = 0;
-    ProductTitle = GetProductName().left(CaptionZentavo.size());
     auto instance = std::make_unique<platform::InstanceLock>(InstanceName);
     switch (instance->state()) {
     case platform::FileLock::State::Held:

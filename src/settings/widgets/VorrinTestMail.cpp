@@ -3,6 +3,7 @@
 
 #include "ConstStr.h"
 #include "MailSession.h"
+#include "PortNumber.h"
 #include "Prompter.h"
 #include "ZetuUnit.h"
 
@@ -14,7 +15,7 @@ namespace zentavo {
 void TFormVorrin::BitBtnTestClick()
 {
     const TVorrinControls c = controls();
-    const std::optional<quint16> port = smtpmail::SmtpPort(c.EditPort);
+    const std::optional<quint16> port = zentavo::PortNumber(c.EditPort);
     if (!port) {
         showFault(VorrinFault::PortNotNumber);
         return;
@@ -24,7 +25,7 @@ void TFormVorrin::BitBtnTestClick()
                                            c.CheckBoxAuth, c.EditUserName, c.EditPassword};
     const QString version = GetVersionInfoStr();
     const std::optional<QString> refused = smtpmail::PrepareMail(
-        SMTP, Msg, settings, c.EditSubject, ProductTitle,
+        SMTP, Msg, settings, c.EditSubject, m_context.productTitle,
         version + QStringLiteral("\n\n") + DeleteAmpersand(BitBtnTest->text()));
     SMTP.Port = *port;
 

@@ -5,10 +5,12 @@
 #include "FormBuilders.h"
 #include "LocalizeForm.h"
 #include "Paths.h"
+#include "PortNumber.h"
 #include "Prompter.h"
 #include "RegistryKey.h"
 #include "ReportFile.h"
 #include "SetTime.h"
+#include "SuiteMessages.h"
 #include "ViewRep.h"
 #include "ZetuUnit.h"
 
@@ -141,7 +143,7 @@ void TFormVorrin::Edit(const VorrinSettings &settings)
 {
     LocalizeForm(this);
     copySharedCaptions();
-    PageControl->setTabText(OptionsPage, ProductTitle);
+    PageControl->setTabText(OptionsPage, m_context.productTitle);
     LabelAbout->setText(AboutText(m_context.mainProgram));
     m_settings = settings;
     showControls(m_settings.Controls);
@@ -294,12 +296,12 @@ void TFormVorrin::ButtonTempClick()
 
 void TFormVorrin::ButtonRepClick()
 {
-    ShowReport(sReport, m_settings.Copies.ButtonRepDirHint + ReportFile::FileName);
+    ShowReport(sReport, platform::fileInFolder(m_settings.Copies.ButtonRepDirHint, ReportFile::FileName));
 }
 
 void TFormVorrin::ButtonRunClick()
 {
-    ShowReport(sJournal, m_settings.Copies.ButtonRunDirHint + JournalFileName);
+    ShowReport(sJournal, platform::fileInFolder(m_settings.Copies.ButtonRunDirHint, JournalFileName));
 }
 
 void TFormVorrin::ShowReport(const QString &caption, const QString &fileName)

@@ -97,11 +97,15 @@ TEST_F(ViewRepTest, LoadsTheFileAndSelectsTheLastLine)
 {
     ASSERT_NE(list(), nullptr);
     EXPECT_FALSE(tool("TBPrint")->isEnabled());
-    ReportCleared = true;
+    // A load after a clear starts afresh.
+    openReport();
+    tool("TBClear")->trigger();
+    ASSERT_TRUE(viewer->Cleared());
+    viewer->hide();
     openReport();
     EXPECT_EQ(viewer->Lines(), runLines());
     EXPECT_EQ(viewer->windowTitle(), sReport);
-    EXPECT_FALSE(ReportCleared);
+    EXPECT_FALSE(viewer->Cleared());
     for (const char *name : {"TBPrint", "TBClear", "TBSearch"})
         EXPECT_TRUE(tool(name)->isEnabled()) << name;
     EXPECT_FALSE(tool("TBSearchA")->isEnabled());
@@ -160,7 +164,7 @@ TEST_F(ViewRepTest, ClearAsksOnCloseAndSavesOnlyOnYes)
 {
     openReport();
     tool("TBClear")->trigger();
-    EXPECT_TRUE(ReportCleared);
+    EXPECT_TRUE(viewer->Cleared());
     EXPECT_EQ(list()->count(), 0);
     for (const char *name : {"TBPrint", "TBClear", "TBSearch", "TBSearchA"})
         EXPECT_FALSE(tool(name)->isEnabled()) << name;

@@ -26,7 +26,7 @@ protected:
         auto prompter = std::make_unique<ScriptedPrompter>();
         m_prompter = prompter.get();
         platform::setPrompter(std::move(prompter));
-        zentavo::ProductTitle = QStringLiteral("The Zentavo");
+        m_context.productTitle = QStringLiteral("The Zentavo");
         m_context.defaultFolder = m_dir.path() + u'/';
         m_context.temporaryFolder = QStringLiteral("/var/tmp");
     }

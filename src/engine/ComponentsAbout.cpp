@@ -1,0 +1,10 @@
+#include "ComponentsAbout.h"
+
+#include "ZipArchiver.h"
+
+QString ComponentsAbout()
+{
+    return QStringLiteral("\n\nPowered by ZipArchiver ") + TZipArchiver().CurrentVersion()
+        + QStringLiteral("\nZIP archive component of the Zentavo suite")
+        + QStringLiteral("\n\nSmtpMail\nMail component of the Zentavo suite");
+}

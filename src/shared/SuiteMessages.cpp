@@ -1,0 +1,13 @@
+#include "SuiteMessages.h"
+
+#include "WindowMessages.h"
+
+namespace zentavo {
+
+void PostVorrinUpdate(quint64 mainProgramWParam)
+{
+    platform::postMessage(CaptionTrayVorrin, MsgUpdateVorrin, 0);
+    platform::postMessage(CaptionZentavo, MsgUpdateVorrin, mainProgramWParam);
+}
+
+} // namespace zentavo
