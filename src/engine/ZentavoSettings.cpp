@@ -1,9 +1,8 @@
 #include "ZentavoSettings.h"
 
+#include "Paths.h"
 #include "RunSettingsSnapshot.h"
 #include "VorrinStore.h"
-
-#include <QCoreApplication>
 
 using namespace zentavo;
 
@@ -34,5 +33,5 @@ ZentavoSettings LoadZentavoSettings()
     TVorrinControls controls;
     TVorrinCopies copies;
     LoadVorrinSettings(controls, copies, VorrinLoadContext::current());
-    return zentavoSettingsFrom(controls, copies, QCoreApplication::applicationDirPath());
+    return zentavoSettingsFrom(controls, copies, platform::programFolder());
 }
