@@ -1,5 +1,6 @@
 #include "ZAFileSelector.h"
 
+#include "Clock.h"
 #include "DosDateTime.h"
 #include "FileNames.h"
 #include "Wildcard.h"
@@ -269,7 +270,7 @@ void TZAFileSelector::buildDirItem(TDirItem &item, const QString &path, const pl
 {
     const bool isFolder = entry.folder;
     const QDateTime &modified = entry.modified;
-    const uint32_t dos = m_localTime.ToDos(isFolder || !modified.isValid() ? QDateTime::currentDateTimeUtc() : modified);
+    const uint32_t dos = m_localTime.ToDos(isFolder || !modified.isValid() ? platform::now() : modified);
     const uint16_t version = m_settings.Options.OEMFileNames ? VersionDefault : VersionAnsiNames;
 
     item.Modified = true;
