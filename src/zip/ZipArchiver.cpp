@@ -124,10 +124,9 @@ void TZABaseArchiver::SetInMemory(bool inMemory)
                 throw EZAException(zaconst::neInMemoryNoFileName, senderName());
             const QByteArray data = zastream::readAt(*m_stream, 0, m_stream->size());
             CloseArchive();
-            QFile file(FileName);
-            if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size())
+            // A file already there stays whole unless the archive took its place.
+            if (!platform::saveFile(FileName, data))
                 throw EZAException(zaconst::neCannotCreateFile, senderName(), {FileName});
-            file.close();
             m_inMemory = false;
             OpenArchive();
             return;
