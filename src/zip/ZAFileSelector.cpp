@@ -8,8 +8,9 @@
 #include "ZAExcept.h"
 #include "ZANameCodec.h"
 #include "ZAPathRules.h"
+#include "ZADirManager.h"
 #include "ZARecords.h"
-#include "ZipArchiver.h"
+#include "ZASelectionContext.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -54,10 +55,11 @@ private:
 
 } // namespace
 
-TZAFileSelector::TZAFileSelector(TZAArchiveContext &context, const QStringList &exclusions)
-    : m_context(context), m_settings(context.Settings()), m_exclusions(exclusions)
+TZAFileSelector::TZAFileSelector(TZASelectionContext &context, TZAUpdateSettings settings,
+                                 const QStringList &exclusions)
+    : m_context(context), m_settings(std::move(settings)), m_exclusions(exclusions)
 {
-    if (!m_settings.InMemory())
+    if (!m_settings.InMemory)
         m_archiveWritten = QFileInfo(m_settings.FileName).lastModified();
 }
 
@@ -277,10 +279,10 @@ void TZAFileSelector::buildDirItem(TDirItem &item, const QString &path, const pl
     item.Password = m_settings.Password.toLocal8Bit();
     // A folder has no data to read; its path names it in the events.
     item.SourceFileName = path;
-    item.CompressionMode = uint8_t(isFolder ? 0 : m_settings.CompressionMode());
-    item.Method = m_settings.CompressionMethod();
+    item.CompressionMode = uint8_t(isFolder ? 0 : m_settings.CompressionMode);
+    item.Method = m_settings.CompressionMethod;
     item.VersionMadeBy = version;
-    item.VersionNeeded = m_settings.StandardSignatures() ? version : VersionAlternate;
+    item.VersionNeeded = m_settings.StandardSignatures ? version : VersionAlternate;
     item.Flags = m_settings.Password.isEmpty() ? 0 : FlagEncrypted;
     item.ModDate = dosdatetime::datePart(dos);
     item.ModTime = dosdatetime::timePart(dos);

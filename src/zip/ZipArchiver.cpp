@@ -72,15 +72,6 @@ int TZABaseArchiver::LevelToMode(TZACompressionLevel level)
     return 0;
 }
 
-qint64 TZABaseArchiver::CompressionBufferSize(int mode)
-{
-    if (mode >= 1 && mode <= 3)
-        return 524288;
-    if (mode >= 7 && mode <= 9)
-        return 1572864;
-    return 1048576;
-}
-
 void TZABaseArchiver::SetCompressionLevel(TZACompressionLevel level)
 {
     m_compressionLevel = level;
@@ -137,6 +128,23 @@ void TZABaseArchiver::SetInMemory(bool inMemory)
         return;
     }
     m_inMemory = inMemory;
+}
+
+TZAUpdateSettings TZABaseArchiver::updateSettings() const
+{
+    TZAUpdateSettings settings;
+    settings.FileName = FileName;
+    settings.BaseDir = BaseDir;
+    settings.TempDir = TempDir;
+    settings.Password = Password;
+    settings.Options = Options;
+    settings.NoCompressionMasks = NoCompressionMasks;
+    settings.Zip64Mode = Zip64Mode;
+    settings.InMemory = m_inMemory;
+    settings.CompressionMode = m_compressionMode;
+    settings.CompressionMethod = m_compressionMethod;
+    settings.StandardSignatures = m_standardSignatures;
+    return settings;
 }
 
 TZADirManager::Settings TZABaseArchiver::dirSettings() const
@@ -590,7 +598,7 @@ void TZABaseArchiver::commitUpdate()
         return;
     m_updateCount = 0;
     try {
-        const bool committed = TZAUpdateCommit(*this).Run();
+        const bool committed = TZAUpdateCommit(*this, updateSettings()).Run();
         if (!m_buildName.isEmpty()) {
             if (committed)
                 placeBuiltArchive();
@@ -618,7 +626,7 @@ void TZABaseArchiver::AddFiles()
             if (!m_buildName.isEmpty())
                 exclusions.append(QFileInfo(base, m_buildName).absoluteFilePath());
         }
-        TZAFileSelector(*this, exclusions).AddFiles(FileMasks, Options.SearchAttr, Options.Recurse);
+        TZAFileSelector(*this, updateSettings(), exclusions).AddFiles(FileMasks, Options.SearchAttr, Options.Recurse);
         EndUpdate();
     } catch (...) {
         ResetUpdate();
