@@ -1,9 +1,8 @@
 #include "ZentavoSettings.h"
 
+#include "Paths.h"
 #include "RunSettingsSnapshot.h"
 #include "VorrinStore.h"
-
-#include <QCoreApplication>
 
 using namespace zentavo;
 
@@ -31,6 +30,5 @@ ZentavoSettings zentavoSettingsFrom(const VorrinSettings &stored, const QString 
 
 ZentavoSettings LoadZentavoSettings()
 {
-    return zentavoSettingsFrom(LoadVorrinSettings(VorrinLoadContext::current()),
-                               QCoreApplication::applicationDirPath());
+    return zentavoSettingsFrom(LoadVorrinSettings(VorrinLoadContext::current()), platform::programFolder());
 }

@@ -1,21 +1,14 @@
 #include "ChmArchive.h"
 
 #include "AnonymousFile.h"
+#include "ChildRun.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QThread>
 
 #include <chm_lib.h>
 
 #include <cstdlib>
-
-#ifdef Q_OS_UNIX
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
 
 namespace help {
 
@@ -35,9 +28,8 @@ int collectFile(chmFile *, chmUnitInfo *unit, void *context)
 }
 
 constexpr qint64 MaximumFileSize = 256 * 1024 * 1024;
-constexpr int CheckTimeoutMs = 10000;
+constexpr std::chrono::seconds CheckTimeLimit(10);
 
-#ifdef Q_OS_UNIX
 int readWholeObject(chmFile *file, chmUnitInfo *unit, void *)
 {
     if (unit->length == 0 || unit->length > MaximumObjectSize)
@@ -52,38 +44,23 @@ int readWholeObject(chmFile *file, chmUnitInfo *unit, void *)
 
 // The library trusts the file's tables, and a damaged file can bring it
 // down: the file is opened and read through once in a child process first,
-// and used only when the child came through.
+// and used only when the child came through. Where the system makes no
+// child processes the file is used unchecked.
 bool readsSafely(const QByteArray &path)
 {
-    const pid_t child = fork();
-    if (child < 0)
-        return false;
-    if (child == 0) {
-        chmFile *file = chm_open(path.constData());
-        if (file == nullptr)
-            _exit(1);
-        const int enumerated = chm_enumerate(file, CHM_ENUMERATE_ALL, &readWholeObject, nullptr);
-        chm_close(file);
-        _exit(enumerated != 0 ? 0 : 1);
-    }
-    const QDeadlineTimer deadline(CheckTimeoutMs);
-    int status = 0;
-    pid_t ended = 0;
-    while ((ended = waitpid(child, &status, WNOHANG)) == 0 && !deadline.hasExpired())
-        QThread::msleep(5);
-    if (ended == 0) {
-        kill(child, SIGKILL);
-        waitpid(child, &status, 0);
-        return false;
-    }
-    return ended == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (!platform::ForksChildren)
+        return true;
+    return platform::runInChild(
+        [&path] {
+            chmFile *file = chm_open(path.constData());
+            if (file == nullptr)
+                return 1;
+            const int enumerated = chm_enumerate(file, CHM_ENUMERATE_ALL, &readWholeObject, nullptr);
+            chm_close(file);
+            return enumerated != 0 ? 0 : 1;
+        },
+        CheckTimeLimit).succeeded();
 }
-#else
-bool readsSafely(const QByteArray &)
-{
-    return true;
-}
-#endif
 
 } // namespace
 

@@ -65,21 +65,30 @@ QString changeFileExt(const QString &path, const QString &extension)
     return (dot >= nameStart ? path.left(dot) : path) + extension;
 }
 
+QString programFolder()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QString programFile(const QString &name)
+{
+    return QDir(programFolder()).filePath(name);
+}
+
 QString siblingProgram(const QString &name)
 {
 #ifdef Q_OS_WIN
-    const QString file = name + QStringLiteral(".exe");
+    return programFile(name + QStringLiteral(".exe"));
 #else
-    const QString &file = name;
+    return programFile(name);
 #endif
-    return QDir(QCoreApplication::applicationDirPath()).filePath(file);
 }
 
 QString defaultWriteFolder()
 {
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    if (QFileInfo(programFolder).isWritable())
-        return withTrailingSeparator(QDir::toNativeSeparators(programFolder));
+    const QString folder = programFolder();
+    if (QFileInfo(folder).isWritable())
+        return withTrailingSeparator(QDir::toNativeSeparators(folder));
     return userDataFolder();
 }
 

@@ -30,6 +30,13 @@ QString fileNamePart(const QString &path);
 // replaced by extension, which starts with "."; appended when it has none.
 QString changeFileExt(const QString &path, const QString &extension);
 
+// The folder the running program lies in, where the suite's programs and
+// the files they come with (language file, help file) are found.
+QString programFolder();
+
+// The file name in the program's folder.
+QString programFile(const QString &name);
+
 // The program of the suite named name ("Pelvaro") in the running program's
 // folder, with the system's executable suffix.
 QString siblingProgram(const QString &name);

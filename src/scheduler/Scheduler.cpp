@@ -9,7 +9,6 @@
 #include "SuiteMessages.h"
 #include "VorrinStore.h"
 
-#include <QCoreApplication>
 #include <QPointer>
 #include <QTimer>
 
@@ -32,7 +31,7 @@ bool start(const QString &name, const QStringList &arguments, bool wait, const Q
     platform::ProgramRequest request;
     request.program = platform::siblingProgram(name);
     request.arguments = arguments;
-    request.workingFolder = QCoreApplication::applicationDirPath();
+    request.workingFolder = platform::programFolder();
     request.environment = environment;
     request.wait = wait;
     request.onEnd = std::move(onEnd);

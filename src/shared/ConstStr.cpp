@@ -1,9 +1,9 @@
 #include "ConstStr.h"
 
 #include "LanguageFile.h"
+#include "Paths.h"
 
 #include <QCoreApplication>
-#include <QDir>
 
 namespace zentavo {
 
@@ -282,7 +282,7 @@ std::span<const LanguageText> LanguageTexts()
 
 QString LanguageFilePath()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Russian.lng"));
+    return platform::programFile(QStringLiteral("Russian.lng"));
 }
 
 void LoadLanguageTexts(const LanguageFile &file)

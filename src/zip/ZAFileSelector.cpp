@@ -1,5 +1,6 @@
 #include "ZAFileSelector.h"
 
+#include "Clock.h"
 #include "DosDateTime.h"
 #include "FileNames.h"
 #include "Wildcard.h"
@@ -7,8 +8,9 @@
 #include "ZAExcept.h"
 #include "ZANameCodec.h"
 #include "ZAPathRules.h"
+#include "ZADirManager.h"
 #include "ZARecords.h"
-#include "ZipArchiver.h"
+#include "ZASelectionContext.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -53,10 +55,11 @@ private:
 
 } // namespace
 
-TZAFileSelector::TZAFileSelector(TZAArchiveContext &context, const QStringList &exclusions)
-    : m_context(context), m_settings(context.Settings()), m_exclusions(exclusions)
+TZAFileSelector::TZAFileSelector(TZASelectionContext &context, TZAUpdateSettings settings,
+                                 const QStringList &exclusions)
+    : m_context(context), m_settings(std::move(settings)), m_exclusions(exclusions)
 {
-    if (!m_settings.InMemory())
+    if (!m_settings.InMemory)
         m_archiveWritten = QFileInfo(m_settings.FileName).lastModified();
 }
 
@@ -269,17 +272,17 @@ void TZAFileSelector::buildDirItem(TDirItem &item, const QString &path, const pl
 {
     const bool isFolder = entry.folder;
     const QDateTime &modified = entry.modified;
-    const uint32_t dos = m_localTime.ToDos(isFolder || !modified.isValid() ? QDateTime::currentDateTimeUtc() : modified);
+    const uint32_t dos = m_localTime.ToDos(isFolder || !modified.isValid() ? platform::now() : modified);
     const uint16_t version = m_settings.Options.OEMFileNames ? VersionDefault : VersionAnsiNames;
 
     item.Modified = true;
     item.Password = m_settings.Password.toLocal8Bit();
     // A folder has no data to read; its path names it in the events.
     item.SourceFileName = path;
-    item.CompressionMode = uint8_t(isFolder ? 0 : m_settings.CompressionMode());
-    item.Method = m_settings.CompressionMethod();
+    item.CompressionMode = uint8_t(isFolder ? 0 : m_settings.CompressionMode);
+    item.Method = m_settings.CompressionMethod;
     item.VersionMadeBy = version;
-    item.VersionNeeded = m_settings.StandardSignatures() ? version : VersionAlternate;
+    item.VersionNeeded = m_settings.StandardSignatures ? version : VersionAlternate;
     item.Flags = m_settings.Password.isEmpty() ? 0 : FlagEncrypted;
     item.ModDate = dosdatetime::datePart(dos);
     item.ModTime = dosdatetime::timePart(dos);

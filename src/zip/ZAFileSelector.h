@@ -2,6 +2,7 @@
 
 #include "DosDateTime.h"
 #include "FolderWalk.h"
+#include "ZAUpdateSettings.h"
 
 #include <QDateTime>
 #include <QString>
@@ -9,8 +10,7 @@
 
 #include <cstdint>
 
-class TZAArchiveContext;
-class TZABaseArchiver;
+class TZASelectionContext;
 struct TDirItem;
 
 // The inside of AddFiles: finds the files and folders the masks select
@@ -24,7 +24,7 @@ struct TDirItem;
 class TZAFileSelector
 {
 public:
-    TZAFileSelector(TZAArchiveContext &context, const QStringList &exclusions);
+    TZAFileSelector(TZASelectionContext &context, TZAUpdateSettings settings, const QStringList &exclusions);
 
     // Runs under the process-wide lock shared by every archiver.
     void AddFiles(const QStringList &masks, int searchAttr, bool recurse);
@@ -41,8 +41,8 @@ private:
     void buildDirItem(TDirItem &item, const QString &path, const platform::FolderEntry &entry, uint32_t attributes);
     bool isExcluded(const QString &full) const;
 
-    TZAArchiveContext &m_context;
-    const TZABaseArchiver &m_settings;
+    TZASelectionContext &m_context;
+    const TZAUpdateSettings m_settings;
     QStringList m_exclusions;
     int m_searchAttr = 0;
     const dosdatetime::LocalTimeRule m_localTime;

@@ -3,7 +3,9 @@
 #include "Paths.h"
 #include "SafeSave.h"
 #include "ZAByteOrder.h"
+#include "ZACommitContext.h"
 #include "ZACommitJournal.h"
+#include "ZADirManager.h"
 #include "ZACrypt.h"
 #include "ZAEntryCheck.h"
 #include "ZAExcept.h"
@@ -12,7 +14,6 @@
 #include "ZARecords.h"
 #include "ZAStreamIO.h"
 #include "ZATempFile.h"
-#include "ZipArchiver.h"
 
 #include <QFileInfo>
 #include <QThread>
@@ -46,9 +47,16 @@ int entryLevel(const TDirItem &item)
     return item.Method == MethodStored ? 0 : std::max<int>(1, item.CompressionMode);
 }
 
+// How much of a source one chunk of an entry takes: more for the slower
+// modes, which look further back.
 qint64 chunkSize(const TDirItem &item)
 {
-    return TZABaseArchiver::CompressionBufferSize(item.CompressionMode);
+    const int mode = item.CompressionMode;
+    if (mode >= 1 && mode <= 3)
+        return 524288;
+    if (mode >= 7 && mode <= 9)
+        return 1572864;
+    return 1048576;
 }
 
 // The local header, its name and its extra fields: the room for the Zip64
@@ -79,8 +87,11 @@ QByteArray completedHeader(const TDirItem &item, LocalHeader &header, bool local
 
 } // namespace
 
-TZAUpdateCommit::TZAUpdateCommit(TZAArchiveContext &context)
-    : m_context(context), m_settings(context.Settings()), m_dir(context.Directory()), m_stream(context.Stream())
+TZAUpdateCommit::TZAUpdateCommit(TZACommitContext &context, TZAUpdateSettings settings)
+    : m_context(context)
+    , m_settings(std::move(settings))
+    , m_dir(context.Directory())
+    , m_stream(context.Stream())
 {
 }
 
@@ -232,7 +243,7 @@ void TZAUpdateCommit::saveArchiveTail()
 {
     // Beside the archive the tail shares its fate: a temporary folder that
     // is cleared at the next start would take the old entries with it.
-    if (m_settings.InMemory())
+    if (m_settings.InMemory)
         m_tail = GetTempArchiveFile(m_settings.TempDir);
     else
         m_tail = CreateTailFile(m_settings.FileName);
@@ -257,7 +268,7 @@ void TZAUpdateCommit::saveArchiveTail()
 // later open could put the tail back into.
 bool TZAUpdateCommit::hasJournal() const
 {
-    return !m_settings.InMemory() && !m_stream.IsMultiVolume();
+    return !m_settings.InMemory && !m_stream.IsMultiVolume();
 }
 
 void TZAUpdateCommit::dropTail()
@@ -314,7 +325,6 @@ bool TZAUpdateCommit::reportProgress(const TDirItem &item, qint64 bytesRead, qin
 bool TZAUpdateCommit::processUpdateItem(qsizetype index)
 {
     TDirItem &item = m_dir.Items.ItemPtr(index);
-    m_context.UpdateCompressionMethod();
     const QString eventName = item.Operation == poAdd || item.Operation == poMove ? item.SourceFileName
                                                                                  : item.FileName;
     m_context.DoOnFileProgress(eventName, 0.0, item.Operation, ppStart, m_cancel);
@@ -397,7 +407,7 @@ void TZAUpdateCommit::writeEntry(TDirItem &item, bool hasSource, qint64 sourceSi
     }
 
     LocalHeader header;
-    header.signature = m_settings.StandardSignatures() ? StandardSignatures.localHeader
+    header.signature = m_settings.StandardSignatures ? StandardSignatures.localHeader
                                                        : AlternateSignatures.localHeader;
     header.versionNeeded = version;
     header.flags = item.Flags;
@@ -495,7 +505,7 @@ qint64 TZAUpdateCommit::measureSavedEntry(const TDirItem &saved, qint64 tailOffs
     // A kept entry is copied only when its header is the one its directory
     // record describes; copying a damaged one would hand it on unseen.
     LocalHeader header;
-    const uint32_t signature = m_settings.StandardSignatures() ? StandardSignatures.localHeader
+    const uint32_t signature = m_settings.StandardSignatures ? StandardSignatures.localHeader
                                                                : AlternateSignatures.localHeader;
     if (!m_tailHeaders)
         m_tailHeaders = std::make_unique<TZAReadAhead>(*m_tail);

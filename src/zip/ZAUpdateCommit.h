@@ -4,14 +4,14 @@
 #include "ZARecords.h"
 #include "ZAStream.h"
 #include "ZATypes.h"
+#include "ZAUpdateSettings.h"
 
 #include <QFile>
 
 #include <memory>
 
-class TZAArchiveContext;
+class TZACommitContext;
 class TZAReadAhead;
-class TZABaseArchiver;
 class TZADirManager;
 struct TDirItem;
 
@@ -26,7 +26,7 @@ struct TDirItem;
 class TZAUpdateCommit
 {
 public:
-    explicit TZAUpdateCommit(TZAArchiveContext &context);
+    TZAUpdateCommit(TZACommitContext &context, TZAUpdateSettings settings);
     ~TZAUpdateCommit();
     TZAUpdateCommit(const TZAUpdateCommit &) = delete;
     TZAUpdateCommit &operator=(const TZAUpdateCommit &) = delete;
@@ -51,8 +51,8 @@ private:
     qint64 measureSavedEntry(const TDirItem &saved, qint64 tailOffset, qint64 &headerLength);
     bool reportProgress(const TDirItem &item, qint64 bytesRead, qint64 sourceSize);
 
-    TZAArchiveContext &m_context;
-    const TZABaseArchiver &m_settings;
+    TZACommitContext &m_context;
+    const TZAUpdateSettings m_settings;
     TZADirManager &m_dir;
     TZAStream &m_stream;
     std::unique_ptr<TZAEntryFeed> m_feed;

@@ -72,15 +72,6 @@ int TZABaseArchiver::LevelToMode(TZACompressionLevel level)
     return 0;
 }
 
-qint64 TZABaseArchiver::CompressionBufferSize(int mode)
-{
-    if (mode >= 1 && mode <= 3)
-        return 524288;
-    if (mode >= 7 && mode <= 9)
-        return 1572864;
-    return 1048576;
-}
-
 void TZABaseArchiver::SetCompressionLevel(TZACompressionLevel level)
 {
     m_compressionLevel = level;
@@ -124,10 +115,9 @@ void TZABaseArchiver::SetInMemory(bool inMemory)
                 throw EZAException(zaconst::neInMemoryNoFileName, senderName());
             const QByteArray data = zastream::readAt(*m_stream, 0, m_stream->size());
             CloseArchive();
-            QFile file(FileName);
-            if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size())
+            // A file already there stays whole unless the archive took its place.
+            if (!platform::saveFile(FileName, data))
                 throw EZAException(zaconst::neCannotCreateFile, senderName(), {FileName});
-            file.close();
             m_inMemory = false;
             OpenArchive();
             return;
@@ -138,6 +128,23 @@ void TZABaseArchiver::SetInMemory(bool inMemory)
         return;
     }
     m_inMemory = inMemory;
+}
+
+TZAUpdateSettings TZABaseArchiver::updateSettings() const
+{
+    TZAUpdateSettings settings;
+    settings.FileName = FileName;
+    settings.BaseDir = BaseDir;
+    settings.TempDir = TempDir;
+    settings.Password = Password;
+    settings.Options = Options;
+    settings.NoCompressionMasks = NoCompressionMasks;
+    settings.Zip64Mode = Zip64Mode;
+    settings.InMemory = m_inMemory;
+    settings.CompressionMode = m_compressionMode;
+    settings.CompressionMethod = m_compressionMethod;
+    settings.StandardSignatures = m_standardSignatures;
+    return settings;
 }
 
 TZADirManager::Settings TZABaseArchiver::dirSettings() const
@@ -591,7 +598,7 @@ void TZABaseArchiver::commitUpdate()
         return;
     m_updateCount = 0;
     try {
-        const bool committed = TZAUpdateCommit(*this).Run();
+        const bool committed = TZAUpdateCommit(*this, updateSettings()).Run();
         if (!m_buildName.isEmpty()) {
             if (committed)
                 placeBuiltArchive();
@@ -619,7 +626,7 @@ void TZABaseArchiver::AddFiles()
             if (!m_buildName.isEmpty())
                 exclusions.append(QFileInfo(base, m_buildName).absoluteFilePath());
         }
-        TZAFileSelector(*this, exclusions).AddFiles(FileMasks, Options.SearchAttr, Options.Recurse);
+        TZAFileSelector(*this, updateSettings(), exclusions).AddFiles(FileMasks, Options.SearchAttr, Options.Recurse);
         EndUpdate();
     } catch (...) {
         ResetUpdate();

@@ -1,11 +1,13 @@
 #pragma once
 
-#include "ZAArchiveContext.h"
+#include "ZACommitContext.h"
 #include "ZADirManager.h"
 #include "ZAEvents.h"
 #include "ZAOptions.h"
+#include "ZASelectionContext.h"
 #include "ZASplitStream.h"
 #include "ZATypes.h"
+#include "ZAUpdateSettings.h"
 #include "ZAVolumeNames.h"
 
 #include <QIODevice>
@@ -46,7 +48,10 @@ class TZAFileSelector;
 //
 // The component runs on one thread at a time; the search for files of all
 // instances shares one process-wide lock.
-class TZABaseArchiver : public QObject, private TZAVolumeHost, private TZAArchiveContext
+class TZABaseArchiver : public QObject,
+                        private TZAVolumeHost,
+                        private TZASelectionContext,
+                        private TZACommitContext
 {
     Q_OBJECT
 
@@ -83,7 +88,7 @@ public:
     // A mode of 10 or more raises neCompressionMode and keeps the old values.
     void SetCompressionMode(int mode);
     uint16_t CompressionMethod() const { return m_compressionMethod; }
-    void UpdateCompressionMethod() override;
+    virtual void UpdateCompressionMethod();
 
     QString CurrentVersion() const;
     void SetCurrentVersion(const QString &) {}
@@ -147,7 +152,6 @@ public:
 
     static TZACompressionLevel ModeToLevel(int mode);
     static int LevelToMode(TZACompressionLevel level);
-    static qint64 CompressionBufferSize(int mode);
 
 protected:
     // Dispatchers: call the handler when assigned, else the safe default.
@@ -175,6 +179,7 @@ protected:
 private:
 
     TZADirManager::Settings dirSettings() const;
+    TZAUpdateSettings updateSettings() const;
     void open(std::optional<TZAFileMode> asked);
     TZAFileMode modeFound() const;
     void lockArchive(bool readOnly);
@@ -191,8 +196,7 @@ private:
     QString requestExistingVolume(int index);
     zavolumes::Naming naming() const;
 
-    // TZAArchiveContext, for the commit and the file selection
-    const TZABaseArchiver &Settings() const override { return *this; }
+    // TZASelectionContext and TZACommitContext
     TZADirManager &Directory() override { return *m_dirManager; }
     TZAStream &Stream() override { return *m_stream; }
     QString &SearchBase() override { return m_searchBase; }

@@ -1,12 +1,11 @@
 #pragma once
 
+#include "ChildRun.h"
+
 #include <chrono>
 #include <csignal>
 #include <functional>
-#include <thread>
 
-#include <sys/types.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 // Runs work in a forked child, the way a real process of the programs is
@@ -25,31 +24,23 @@ struct Result
 // work answers the child's exit code.
 inline Result run(const std::function<int()> &work, std::chrono::milliseconds limit = std::chrono::seconds(60))
 {
-    const pid_t child = ::fork();
-    if (child < 0)
-        return {};
-    if (child == 0) {
-        int code = 120;
-        try {
-            code = work();
-        } catch (...) {
-            code = 121;
-        }
-        ::_exit(code);
+    using Ended = platform::ChildResult::Outcome;
+    const platform::ChildResult ended = platform::runInChild(
+        [&] {
+            try {
+                return work();
+            } catch (...) {
+                return 121;
+            }
+        },
+        limit);
+    switch (ended.outcome) {
+    case Ended::Exited: return {Outcome::Exited, ended.exitCode};
+    case Ended::Signalled: return {ended.signal == SIGKILL ? Outcome::Killed : Outcome::Exited, -1};
+    case Ended::TimedOut: return {Outcome::TimedOut, -1};
+    case Ended::NotStarted: break;
     }
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    int status = 0;
-    while (::waitpid(child, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(child, SIGKILL);
-            ::waitpid(child, &status, 0);
-            return {Outcome::TimedOut, -1};
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    if (WIFSIGNALED(status))
-        return {WTERMSIG(status) == SIGKILL ? Outcome::Killed : Outcome::Exited, -1};
-    return {Outcome::Exited, WEXITSTATUS(status)};
+    return {};
 }
 
 // Ends the calling process as a kill from outside would.

@@ -1,5 +1,6 @@
 #include "ZipTestSupport.h"
 
+#include "ScarceSpace.h"
 #include "ZAExcept.h"
 #include "ZAVolumeNumberInfo.h"
 
@@ -212,6 +213,29 @@ TEST(ZipSurface, InMemoryArchiveIsWrittenToItsFileOnSwitching)
     EXPECT_EQ(zip.DirManager()->Items.Count(), 1);
     zip.CloseArchive();
     expectAcceptedByTools(dir.filePath(QStringLiteral("mem.zip")));
+}
+
+TEST(ZipSurface, InMemoryArchiveThatDoesNotFitLeavesTheFileItReplacesWhole)
+{
+    ScarceSpace space;
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("src/a.bin")), randomBytes(300000, 7));
+    const QString target = space.folder() + QStringLiteral("mem.zip");
+    const QByteArray old = "the archive this one replaces";
+    writeFile(target, old);
+    TZipArchiver zip;
+    zip.SetInMemory(true);
+    zip.BaseDir = dir.filePath(QStringLiteral("src/"));
+    zip.FileMasks = {QStringLiteral("*.*")};
+    zip.OpenArchive();
+    zip.AddFiles();
+    zip.FileName = target;
+    if (!space.exhaust(100000))
+        GTEST_SKIP() << qPrintable(space.reason());
+    EXPECT_THROW(zip.SetInMemory(false), EZAException);
+    EXPECT_EQ(testfiles::readBytes(target), old);
+    EXPECT_EQ(QDir(space.folder()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("mem")),
+              QStringList{QStringLiteral("mem.zip")});
 }
 
 TEST(ZipSurface, VolumeNumbersAndSizes)

@@ -1,5 +1,7 @@
 #include "ZipTestSupport.h"
 
+#include "DosDateTime.h"
+#include "FakeClock.h"
 #include "ZAExcept.h"
 #include "ZATempFile.h"
 
@@ -355,6 +357,25 @@ TEST_F(ZipWrite, WithoutFolderEntriesOnlyRecurseDescends)
     reader.OpenArchive();
     EXPECT_EQ(reader.DirManager()->Items.Count(), 2);
     EXPECT_GE(reader.DirManager()->Items.FindName(QStringLiteral("sub/b.txt")), 0);
+}
+
+// A folder has no time of its own that every system keeps: its entry
+// takes the time it was stored.
+TEST_F(ZipWrite, FolderEntriesTakeTheTimeTheyWereStored)
+{
+    writeFile(src + QStringLiteral("sub/b.txt"), "b", QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)));
+    const QDateTime stored(QDate(2030, 6, 7), QTime(8, 9, 10));
+    FakeClockScope clock(stored);
+    zip.Options.SearchAttr = 0x28BF;
+    buildArchive(zip, archive, src);
+    TZipArchiver reader;
+    reader.FileName = archive;
+    reader.OpenArchive();
+    const TZADirArray &items = reader.DirManager()->Items;
+    const TDirItem &folder = items.GetItem(items.FindName(QStringLiteral("sub/")));
+    EXPECT_EQ(dosdatetime::join(folder.ModDate, folder.ModTime), dosdatetime::LocalTimeRule().ToDos(stored));
+    const TDirItem &file = items.GetItem(items.FindName(QStringLiteral("sub/b.txt")));
+    EXPECT_NE(dosdatetime::join(file.ModDate, file.ModTime), dosdatetime::LocalTimeRule().ToDos(stored));
 }
 
 TEST_F(ZipWrite, PasswordEncryptsEntriesThatToolsDecrypt)

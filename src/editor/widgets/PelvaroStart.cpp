@@ -2,10 +2,9 @@
 
 #include "ConstStr.h"
 #include "EditorStart.h"
+#include "Paths.h"
 #include "Prompter.h"
 #include "VorrinStore.h"
-
-#include <QCoreApplication>
 
 namespace pelvo {
 
@@ -13,7 +12,7 @@ std::unique_ptr<TFormEditor> StartPelvaro(const QStringList &arguments)
 {
     const QString defaultDat = zentavo::ReadDefaultDat();
     auto form = std::make_unique<TFormEditor>(!defaultDat.isEmpty());
-    form->SetDatFileName(StartJobFile(arguments, defaultDat, QCoreApplication::applicationDirPath()));
+    form->SetDatFileName(StartJobFile(arguments, defaultDat, platform::programFolder()));
     form->show();
     if (form->DatFileName() != NoNameDat && !form->ReadFDat()) {
         platform::prompter().message({zentavo::sEditorHeader, zentavo::sReadError + u'\r' + form->DatFileName(),

@@ -492,7 +492,7 @@ bool TFormZentavo::ReadJobFile(bool cancelAutoRun, const QString &errorTitle)
 void TFormZentavo::TBFOpenClick()
 {
     platform::FileRequest request;
-    request.folder = m_document.path.isEmpty() ? QCoreApplication::applicationDirPath() : platform::folderPart(m_document.path);
+    request.folder = m_document.path.isEmpty() ? platform::programFolder() : platform::folderPart(m_document.path);
     request.filter = JobFileFilter();
     request.defaultSuffix = QStringLiteral("dat");
     const std::optional<QString> chosen = platform::prompter().fileName(request);

@@ -3,12 +3,12 @@
 #include "BuiltInContextMap.h"
 #include "HelpRouter.h"
 #include "HtmlHelpApi.h"
+#include "Paths.h"
 #include "QtHtmlHelp.h"
 #include "WhatsThis.h"
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QDir>
 #include <QPointer>
 #include <QWidget>
 
@@ -29,7 +29,7 @@ public:
         , m_whatsThis(new TWhatsThis(this))
     {
         UseQtHelpWindows();
-        const QString helpFile = QDir(QCoreApplication::applicationDirPath()).filePath(HelpFileName);
+        const QString helpFile = platform::programFile(HelpFileName);
         SetApplicationHelpFile(helpFile);
         m_router.HelpType = THelpType::htHTMLhelp;
         m_router.Helpfile = helpFile;
