@@ -413,7 +413,7 @@ void TFormEditor::EDelClick()
     if (!m_document.currentBlock())
         return;
     const platform::PromptButton answer
-        = ask(EDel->text(), zentavo::sQuestionDelArch + u'\n' + m_document.currentName(),
+        = ask(zentavo::DeleteAmpersand(EDel->text()), zentavo::sQuestionDelArch + u'\n' + m_document.currentName(),
               platform::PromptIcon::Question, platform::PromptButton::Yes | platform::PromptButton::No);
     if (answer != platform::PromptButton::Yes)
         return;

@@ -152,6 +152,8 @@ TEST_F(EditorWindowTest, DeletingTheLastAndTheOnlyJob)
     form->CBNameChange(true);
     prompts->buttons.push_back(PromptButton::Yes);
     form->EDel->trigger();
+    ASSERT_FALSE(prompts->messages.empty());
+    EXPECT_FALSE(prompts->messages.back().title.contains(u'&')) << "a title shows no mnemonic";
     EXPECT_EQ(jobNames(), (QStringList{QStringLiteral("Job 1"), QStringLiteral("Job 2")}));
     EXPECT_EQ(form->StatusText(), QStringLiteral("2 / 2"));
     EXPECT_EQ(archive().EditArch->text(), QStringLiteral("/arc/2.zip"));
