@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimeZone>
 
 #include <algorithm>
 #include <cerrno>
@@ -14,6 +15,7 @@
 
 #ifdef Q_OS_UNIX
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -23,17 +25,21 @@ namespace platform {
 namespace {
 
 #ifdef Q_OS_UNIX
-QDateTime modifiedOf(const struct stat &info)
+// In the zone's rules read once by the caller: a time in Qt's local time
+// would ask the C library, which checks the zone file each time.
+QDateTime modifiedOf(const struct stat &info, const QTimeZone &zone)
 {
-    return QDateTime::fromMSecsSinceEpoch(qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000);
+    return QDateTime::fromMSecsSinceEpoch(qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000, zone);
 }
 
 // Why an lstat result is no entry of a listing; nothing when it is one. A
 // link is judged by what it points to, and only a link to a file is kept.
-std::optional<LeftOut::Reason> leftOutReason(const QByteArray &path, struct stat &info)
+// The name is looked up in the folder open as folderFd (AT_FDCWD: name is
+// a whole path), so the kernel does not walk the folder's path again.
+std::optional<LeftOut::Reason> leftOutReason(int folderFd, const char *name, struct stat &info)
 {
     if (S_ISLNK(info.st_mode)) {
-        if (::stat(path.constData(), &info) != 0) {
+        if (::fstatat(folderFd, name, &info, 0) != 0) {
             switch (errno) {
             case ENOENT: return LeftOut::Reason::DanglingLink;
             case ELOOP: return LeftOut::Reason::LinkLoop;
@@ -48,14 +54,14 @@ std::optional<LeftOut::Reason> leftOutReason(const QByteArray &path, struct stat
     return std::nullopt;
 }
 
-FolderEntry entryOf(const QByteArray &path, const struct stat &info)
+FolderEntry entryOf(const QByteArray &path, const struct stat &info, const QTimeZone &zone)
 {
     FolderEntry entry;
     entry.path = fileNameFromBytes(path);
     entry.name = fileNamePart(entry.path);
     entry.folder = S_ISDIR(info.st_mode);
     entry.size = entry.folder ? 0 : qint64(info.st_size);
-    entry.modified = modifiedOf(info);
+    entry.modified = modifiedOf(info, zone);
     entry.ownerWritable = (info.st_mode & S_IWUSR) != 0;
     return entry;
 }
@@ -104,6 +110,7 @@ FolderListing readFolder(const QString &folder)
         listing.readable = errno == ENOENT || errno == ENOTDIR;
         return listing;
     }
+    const QTimeZone zone = QTimeZone::systemTimeZone();
     for (;;) {
         errno = 0;
         const dirent *item = ::readdir(dir.get());
@@ -116,7 +123,7 @@ FolderListing readFolder(const QString &folder)
             continue;
         const QByteArray path = prefixBytes + name;
         struct stat info {};
-        if (::lstat(path.constData(), &info) != 0) {
+        if (::fstatat(::dirfd(dir.get()), item->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno == ENOENT)
                 continue; // removed while the folder was read
             if (errno == EACCES) {
@@ -130,10 +137,10 @@ FolderListing readFolder(const QString &folder)
             listing.leftOut << LeftOut{fileNameFromBytes(name), fileNameFromBytes(path), LeftOut::Reason::Unreadable};
             continue;
         }
-        if (const std::optional<LeftOut::Reason> reason = leftOutReason(path, info))
+        if (const std::optional<LeftOut::Reason> reason = leftOutReason(::dirfd(dir.get()), item->d_name, info))
             listing.leftOut << LeftOut{fileNameFromBytes(name), fileNameFromBytes(path), *reason};
         else
-            entries << entryOf(path, info);
+            entries << entryOf(path, info, zone);
     }
 #else
     const QDir dir(prefix);
@@ -186,9 +193,9 @@ std::optional<FolderEntry> entryAt(const QString &path)
 #ifdef Q_OS_UNIX
     const QByteArray bytes = fileNameBytes(path);
     struct stat info {};
-    if (::lstat(bytes.constData(), &info) != 0 || leftOutReason(bytes, info))
+    if (::lstat(bytes.constData(), &info) != 0 || leftOutReason(AT_FDCWD, bytes.constData(), info))
         return std::nullopt;
-    return entryOf(bytes, info);
+    return entryOf(bytes, info, QTimeZone::systemTimeZone());
 #else
     return entryOf(QFileInfo(path));
 #endif

@@ -17,6 +17,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMutex>
+#include <QThread>
+
+#include <algorithm>
+#include <vector>
 
 using namespace zarecords;
 
@@ -68,9 +72,26 @@ void TZAFileSelector::AddFiles(const QStringList &masks, int searchAttr, bool re
     QMutexLocker locker(&processLock());
     SearchBaseScope scope(m_context.SearchBase(), m_settings.BaseDir);
     m_searchAttr = searchAttr;
+    // One thread means one: the search then lists every folder itself.
+    const int threads = m_settings.Options.Threads > 0 ? m_settings.Options.Threads : QThread::idealThreadCount();
+    m_readAhead = std::make_unique<platform::FolderReadAhead>(threads > 1 ? threads : 0, threads);
     for (const QString &mask : masks)
         searchFiles(m_context.SearchBase(), mask, recurse);
+    m_readAhead.reset();
 }
+
+namespace {
+
+// The folder a search lists for a resolved mask; none for a mask that
+// names a single entry.
+QString listedFolder(const zapaths::MaskPath &pathMask, const QString &mask)
+{
+    if (pathMask.path.isEmpty() || (!pathMask.relative && !platform::hasWildcards(mask)))
+        return {};
+    return pathMask.path.left(pathMask.path.lastIndexOf(u'/') + 1);
+}
+
+} // namespace
 
 void TZAFileSelector::searchFiles(const QString &root, const QString &mask, bool recurse)
 {
@@ -78,17 +99,17 @@ void TZAFileSelector::searchFiles(const QString &root, const QString &mask, bool
     const zapaths::MaskPath pathMask = zapaths::ResolveMaskPath(mask, root, searchBase);
     if (pathMask.path.isEmpty())
         return;
-    if (!pathMask.relative && !platform::hasWildcards(mask)) {
+    const QString folder = listedFolder(pathMask, mask);
+    if (folder.isEmpty()) {
         if (const std::optional<platform::FolderEntry> named = platform::entryAt(pathMask.path))
             considerEntry(*named);
         return;
     }
-    const QString folder = pathMask.path.left(pathMask.path.lastIndexOf(u'/') + 1);
     const QString nameMask = pathMask.path.mid(folder.size());
     // A mask that cannot be read is an error, also where nothing is found.
     platform::checkMaskWithSets(nameMask);
 
-    const platform::FolderListing listing = platform::readFolder(folder);
+    const platform::FolderListing listing = m_readAhead->take(folder);
     const bool wantFolders = (m_searchAttr & AttrFolder) != 0;
     if (!listing.readable)
         reportLeftOut(platform::unreadableFolder(folder));
@@ -108,20 +129,37 @@ void TZAFileSelector::searchFiles(const QString &root, const QString &mask, bool
     const QString subMask = !QDir::fromNativeSeparators(mask).contains(u'/') ? mask
                             : platform::hasWildcards(mask)                   ? nameMask
                                                                              : QString();
+    struct Descent
+    {
+        const platform::FolderEntry *entry;
+        QString mask;
+        bool selected; // taken as an entry itself, with its whole content
+        QString listed;
+    };
+    std::vector<Descent> descents;
     for (const platform::FolderEntry &entry : entries) {
-        if (!entry.folder)
+        if (!entry.folder || isExcluded(entry.path + u'/'))
             continue;
-        const QString &full = entry.path;
-        if (isExcluded(full + u'/'))
+        if (wantFolders && platform::matchesMaskWithSets(entry.name, nameMask))
+            descents.push_back({&entry, QStringLiteral("*.*"), true, {}});
+        else if (recurse && !subMask.isEmpty())
+            descents.push_back({&entry, subMask, false, {}});
+        else
             continue;
-        if (wantFolders && platform::matchesMaskWithSets(entry.name, nameMask)) {
-            // A selected folder comes with its whole content.
-            if (considerEntry(entry))
-                searchFiles(full, QStringLiteral("*.*"), true);
-            continue;
-        }
-        if (recurse && !subMask.isEmpty())
-            searchFiles(full, subMask, true);
+        Descent &descent = descents.back();
+        descent.listed = listedFolder(zapaths::ResolveMaskPath(descent.mask, entry.path, searchBase), descent.mask);
+    }
+    // The folders after the one searched are listed meanwhile.
+    std::size_t ahead = 0;
+    for (std::size_t i = 0; i < descents.size(); ++i) {
+        ahead = std::max(ahead, i + 1);
+        while (ahead < descents.size() && (descents[ahead].listed.isEmpty() || m_readAhead->prefetch(descents[ahead].listed)))
+            ++ahead;
+        const Descent &descent = descents[i];
+        if (!descent.selected || considerEntry(*descent.entry))
+            searchFiles(descent.entry->path, descent.mask, true);
+        else
+            m_readAhead->forget(descent.listed);
     }
 }
 

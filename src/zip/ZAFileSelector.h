@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DosDateTime.h"
+#include "FolderReadAhead.h"
 #include "FolderWalk.h"
 #include "ZAUpdateSettings.h"
 
@@ -9,6 +10,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <memory>
 
 class TZASelectionContext;
 struct TDirItem;
@@ -49,4 +51,6 @@ private:
     // When the archive was last written, before this update (invalid for a
     // new archive).
     QDateTime m_archiveWritten;
+    // Lists the folders the search is about to enter while it is busy.
+    std::unique_ptr<platform::FolderReadAhead> m_readAhead;
 };

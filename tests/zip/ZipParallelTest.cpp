@@ -127,6 +127,29 @@ TEST_F(ZipParallel, TheArchiveIsTheSameWhateverTheNumberOfThreads)
     }
 }
 
+// Folders listed ahead of the search on other threads still come in the
+// search's own order, nested or side by side.
+TEST_F(ZipParallel, ManySmallFilesInManyFoldersGiveTheSameArchive)
+{
+    const QString sources = path(QStringLiteral("small"));
+    for (int i = 0; i < 600; ++i)
+        writeFile(sources + QStringLiteral("/d%1/e%2/f%3").arg(i / 40).arg(i % 3).arg(i), QByteArray(1, char('a' + i % 26)));
+    QByteArray first;
+    for (int threads : {1, 3, 8}) {
+        SCOPED_TRACE(threads);
+        const QString archive = path(QStringLiteral("small%1.zip").arg(threads));
+        TZipArchiver zip;
+        configure(zip, threads);
+        buildArchive(zip, archive, sources);
+        const QByteArray bytes = archiveBytes(archive);
+        if (first.isEmpty())
+            first = bytes;
+        else
+            EXPECT_TRUE(bytes == first) << "archive differs from the one made on one thread";
+    }
+    expectAcceptedByTools(path(QStringLiteral("small8.zip")));
+}
+
 // A source that is gone or changed when its turn comes, while later entries
 // are already compressed, goes through the failure path at its own turn.
 TEST_F(ZipParallel, ASourceChangedAfterTheSearchIsHandledAtItsTurn)
