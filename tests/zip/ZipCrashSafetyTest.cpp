@@ -37,16 +37,7 @@ protected:
         return childprocess::run([&] {
             TZipArchiver zip;
             setUpArchiver(zip);
-            int events = 0;
-            const auto tick = [&] {
-                if (++events == killAt)
-                    childprocess::killSelf();
-            };
-            zip.OnFileProgress = [&](TZABaseArchiver &, const QString &, double, TZAProcessOperation,
-                                     TZAProgressPhase, bool &) { tick(); };
-            zip.OnOverallProgress = [&](TZABaseArchiver &, double, TZAProcessOperation, TZAProgressPhase,
-                                        bool &) { tick(); };
-            zip.OnCopyTempFileProgress = [&](TZABaseArchiver &, double, TZAProgressPhase, bool &) { tick(); };
+            ziptest::killSelfAtEvent(zip, killAt);
             buildArchive(zip, archive, src);
             return 0;
         });

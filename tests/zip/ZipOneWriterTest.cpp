@@ -206,15 +206,7 @@ TEST_F(ZipOneWriter, AnArchiveMadeAnewReplacesTheOldOneOnlyWhenWhole)
             const childprocess::Result child = childprocess::run([&] {
                 TZipArchiver zip;
                 anew(zip);
-                int events = 0;
-                const auto tick = [&] {
-                    if (++events == killAt)
-                        childprocess::killSelf();
-                };
-                zip.OnFileProgress = [&](TZABaseArchiver &, const QString &, double, TZAProcessOperation,
-                                         TZAProgressPhase, bool &) { tick(); };
-                zip.OnOverallProgress = [&](TZABaseArchiver &, double, TZAProcessOperation, TZAProgressPhase,
-                                            bool &) { tick(); };
+                ziptest::killSelfAtEvent(zip, killAt);
                 run(zip);
                 return 0;
             });

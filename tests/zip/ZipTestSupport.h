@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChildProcess.h"
 #include "SplitSetRestore.h"
 #include "TestFiles.h"
 #include "ZipToolCheck.h"
@@ -23,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 
 // Shared helpers of the ZIP tests: trees of files, archives built with the
 // archiver, and the checks of independent tools.
@@ -219,6 +221,24 @@ int nativeErrorOf(Action &&action)
 inline QStringList leftoverTempFiles(const QString &folder)
 {
     return QDir(folder).entryList({QStringLiteral("FC*")}, QDir::Files);
+}
+
+// Makes zip end its process at its killAt-th progress event (file, overall
+// or tail-copy progress), as a kill at that moment would; for children of
+// childprocess::run only.
+inline void killSelfAtEvent(TZipArchiver &zip, int killAt)
+{
+    auto events = std::make_shared<int>(0);
+    const auto tick = [events, killAt] {
+        if (++*events == killAt)
+            childprocess::killSelf();
+    };
+    zip.OnFileProgress = [tick](TZABaseArchiver &, const QString &, double, TZAProcessOperation, TZAProgressPhase,
+                                bool &) { tick(); };
+    zip.OnOverallProgress = [tick](TZABaseArchiver &, double, TZAProcessOperation, TZAProgressPhase, bool &) {
+        tick();
+    };
+    zip.OnCopyTempFileProgress = [tick](TZABaseArchiver &, double, TZAProgressPhase, bool &) { tick(); };
 }
 
 } // namespace ziptest
