@@ -4,18 +4,39 @@
 #include "Paths.h"
 #include "SafeSave.h"
 
+#include <QDir>
+
+namespace {
+
+// A report stands as the backup only when it holds lines and its last line
+// was written whole: a run whose writing failed leaves it without the final
+// line end (see markCutOff).
+bool isWholeReport(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() == 0 || !file.seek(file.size() - 1))
+        return false;
+    char last = 0;
+    return file.getChar(&last) && last == '\n';
+}
+
+} // namespace
+
 bool ReportFile::start(const QString &folder, bool append)
 {
     close();
+    m_cutOff = false;
     m_path = platform::fileInFolder(folder, FileName);
     const QString backup = platform::fileInFolder(folder, BackupName);
     const bool previous = QFile::exists(m_path);
-    // The older backup goes only when a complete copy replaces it.
-    bool backupSaved = previous && platform::copyFile(m_path, backup);
+    const bool whole = previous && isWholeReport(m_path);
+    // The older backup goes only when a complete copy of a whole report
+    // replaces it.
+    bool backupSaved = whole && platform::copyFile(m_path, backup);
     // A report about to be emptied is never lost: when there is no room
     // for its copy it becomes the backup by a rename, which needs none;
     // failing that, the new run is added after it instead.
-    if (previous && !backupSaved && !append && platform::moveFile(m_path, backup)) {
+    if (whole && !backupSaved && !append && platform::moveFile(m_path, backup)) {
         platform::syncFolder(folder);
         backupSaved = true;
     }
@@ -31,7 +52,7 @@ bool ReportFile::start(const QString &folder, bool append)
 void ReportFile::reopenForAppend()
 {
     close();
-    if (!m_path.isEmpty())
+    if (!m_path.isEmpty() && !m_cutOff)
         open(QIODevice::WriteOnly | QIODevice::Append);
 }
 
@@ -43,16 +64,39 @@ bool ReportFile::open(QIODevice::OpenMode mode)
     if (!file->open(mode | QIODevice::Unbuffered))
         return false;
     m_file = std::move(file);
+    m_fresh = (mode & QIODevice::Truncate) != 0;
+    m_endsWhole = isWholeReport(m_path);
     return true;
 }
 
-void ReportFile::write(const QString &line)
+bool ReportFile::write(const QString &line)
 {
     if (!m_file)
-        return;
-    const QByteArray bytes = line.toUtf8() + "\r\n";
-    if (m_file->write(bytes) != bytes.size())
-        m_file.reset();
+        return true;
+    // The lines of a run added after a cut-off report begin on a line of
+    // their own.
+    const bool endBrokenLine = !m_endsWhole && m_file->size() > 0;
+    const QByteArray bytes = (endBrokenLine ? QByteArray("\r\n") : QByteArray()) + line.toUtf8() + "\r\n";
+    const qint64 written = m_file->write(bytes);
+    if (written == bytes.size()) {
+        m_endsWhole = true;
+        return true;
+    }
+    markCutOff(written);
+    m_file.reset();
+    m_cutOff = true;
+    return false;
+}
+
+void ReportFile::markCutOff(qint64 written)
+{
+    // A line written in part already leaves the file without its final line
+    // end. One not written at all would leave this run's lines looking like
+    // a whole report, so their last line end goes (the next run puts it
+    // back): shortening a file needs no room on a full disk. A file that
+    // still holds the previous report keeps it as it was.
+    if (written <= 0 && m_endsWhole && m_fresh)
+        m_file->resize(m_file->size() - 2);
 }
 
 void ReportFile::close()

@@ -12,7 +12,8 @@ inline const QString JournalFileName = QStringLiteral("Vorrin.rep");
 // The run report's file, "Report.txt" in the report folder, written line by
 // line during a run. Writing never throws: a file that cannot be written is
 // turned off for the rest of the run, and the run goes on with the report in
-// the window.
+// the window. A report that is empty or was cut off by a failed write never
+// replaces "Report.bak"; the next run adds its lines after it instead.
 class ReportFile {
 public:
     static inline const QString FileName = QStringLiteral("Report.txt");
@@ -27,22 +28,28 @@ public:
     bool start(const QString &folder, bool append);
 
     // Opens the file again for appending lines after the run (the mail
-    // transcript); it stays off when it cannot be opened.
+    // transcript); it stays off when it cannot be opened or was cut off.
     void reopenForAppend();
 
     bool isOpen() const { return m_file != nullptr; }
     QString path() const { return m_path; }
 
-    void write(const QString &line);
+    // False only for the line whose writing failed and turned the file off,
+    // so that the caller tells it once.
+    bool write(const QString &line);
 
     // Closes the file, making sure its lines reached the disk.
     void close();
 
 private:
     bool open(QIODevice::OpenMode mode);
+    void markCutOff(qint64 written);
 
     QString m_path;
     std::unique_ptr<QFile> m_file;
+    bool m_cutOff = false;
+    bool m_endsWhole = false; // the file holds lines and ends with a line end
+    bool m_fresh = false;     // created anew for this run
 };
 
 // Cuts whole lines from the top of a text file until it holds at most

@@ -184,3 +184,40 @@ TEST(ReportFile, TheOlderBackupStaysWhenTheReportCannotBeCopied)
     EXPECT_FALSE(file.start(dir.path(), true));
     EXPECT_EQ(testfiles::readBytes(backup), QByteArray("older report\r\n"));
 }
+
+// Rewriting the report on a disk that fills up during the run: the failure
+// is told once, and neither this run nor the next lets the empty or cut-off
+// report replace the complete previous one in "Report.bak".
+TEST(ReportFile, AReportCutOffByAFullDiskNeverBecomesTheBackup)
+{
+    QByteArray previous;
+    for (int i = 0; i < 4000; ++i)
+        previous += QByteArray::number(i).rightJustified(48, '.') + "\r\n"; // 200,000 bytes
+    // Nothing written; the disk full right at a line's start; full within a line.
+    const std::pair<qint64, int> cases[] = {{0, 62}, {4096, 62}, {4096, 48}};
+    for (const auto &[room, lineLength] : cases) {
+        SCOPED_TRACE(lineLength);
+        const QString line(lineLength, u'n');
+        ScarceSpace space;
+        const QString report = space.folder() + ReportFile::FileName;
+        const QString backup = space.folder() + ReportFile::BackupName;
+        testfiles::writeBytes(report, previous);
+        SKIP_UNLESS_EXHAUSTED(space, room);
+
+        ReportFile file;
+        file.start(space.folder(), false);
+        int failures = 0;
+        for (int i = 0; i < 200; ++i)
+            failures += file.write(line) ? 0 : 1;
+        file.close();
+        EXPECT_EQ(failures, 1);
+        const QByteArray cutOff = testfiles::readBytes(report);
+
+        // The next run, still on a full disk.
+        EXPECT_FALSE(file.start(space.folder(), false));
+        file.write(line);
+        file.close();
+        EXPECT_EQ(testfiles::readBytes(backup), previous);
+        EXPECT_TRUE(testfiles::readBytes(report).startsWith(cutOff));
+    }
+}
