@@ -9,7 +9,7 @@
 //   zip_bench update [files] [rounds]  update of that many one-byte files (300000, 3)
 //   zip_bench memory [GiB]             one sparse file of that size (5)
 
-#include "ZipArchiver.h"
+#include "zip/ZipArchiver.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -51,13 +51,13 @@ void showProgressAsTheWindowDoes(TZipArchiver &zip, QObject &window, int &shown)
         if (percent == *lastPercent)
             return;
         *lastPercent = percent;
-        QMetaObject::invokeMethod(&window, [&shown] { ++shown; }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &window, [&shown] { ++shown; }, Qt::QueuedConnection);
     };
     zip.OnFileProgress = [show](TZABaseArchiver &, const QString &, double progress, TZAProcessOperation,
                                 TZAProgressPhase, bool &) { show(progress); };
-    zip.OnCopyTempFileProgress = [show](TZABaseArchiver &, double progress, TZAProgressPhase, bool &) {
-        show(progress);
-    };
+    zip.OnCopyTempFileProgress
+        = [show](TZABaseArchiver &, double progress, TZAProgressPhase, bool &) { show(progress); };
 }
 
 // The child's side: archive a folder at a level on a number of threads;
@@ -98,8 +98,7 @@ int archiveFolder(const QString &folder, const QString &archive, int threads, in
     return 0;
 }
 
-struct Run
-{
+struct Run {
     double seconds = -1;
     long peakKiB = 0;
 };
@@ -173,8 +172,9 @@ void makeCorpus(const QString &folder, qint64 totalBytes)
     QRandomGenerator random(42);
     QByteArray text;
     for (int i = 0; text.size() < 8 << 20; ++i)
-        text += "static inline int function_" + QByteArray::number(i) + "(const struct item *value) { return value->field_"
-                + QByteArray::number(random.bounded(1000)) + " * " + QByteArray::number(random.bounded(100000)) + "; }\n";
+        text += "static inline int function_" + QByteArray::number(i)
+            + "(const struct item *value) { return value->field_" + QByteArray::number(random.bounded(1000)) + " * "
+            + QByteArray::number(random.bounded(100000)) + "; }\n";
     // A fifth of the bytes cannot be compressed, as in a corpus with media.
     const qint64 randomBytes = totalBytes / 5;
     qint64 written = 0;
@@ -273,7 +273,8 @@ int compare(const QString &folder, int rounds)
         if (haveZip) {
             const QString archive = out.filePath(QStringLiteral("zip.zip"));
             QFile::remove(archive);
-            const Run zipRun = runProcess(QStringLiteral("zip"), {QStringLiteral("-qr6"), archive, QStringLiteral(".")}, folder);
+            const Run zipRun
+                = runProcess(QStringLiteral("zip"), {QStringLiteral("-qr6"), archive, QStringLiteral(".")}, folder);
             times[zip6].push_back(zipRun.seconds);
             peaks[zip6] = std::max(peaks[zip6], zipRun.peakKiB);
             sizes[zip6] = QFileInfo(archive).size();
@@ -281,7 +282,10 @@ int compare(const QString &folder, int rounds)
         if (have7z) {
             const QString archive = out.filePath(QStringLiteral("7z.zip"));
             QFile::remove(archive);
-            const Run sevenRun = runProcess(QStringLiteral("7z"), {QStringLiteral("a"), QStringLiteral("-tzip"), QStringLiteral("-mx5"), tag, archive, QStringLiteral(".")}, folder);
+            const Run sevenRun = runProcess(QStringLiteral("7z"),
+                                            {QStringLiteral("a"), QStringLiteral("-tzip"), QStringLiteral("-mx5"), tag,
+                                             archive, QStringLiteral(".")},
+                                            folder);
             times[sevenZip].push_back(sevenRun.seconds);
             peaks[sevenZip] = std::max(peaks[sevenZip], sevenRun.peakKiB);
             sizes[sevenZip] = QFileInfo(archive).size();
@@ -315,7 +319,8 @@ int compare(const QString &folder, int rounds)
     ratio(oursN, ours1);
     for (const QString &name : {ours1, oursN}) {
         if (peaks.count(name) && peaks.count(zip6) && peaks[zip6] > 0)
-            std::printf("  peak of %s / peak of zip -6: %.2f\n", qPrintable(name), double(peaks[name]) / double(peaks[zip6]));
+            std::printf("  peak of %s / peak of zip -6: %.2f\n", qPrintable(name),
+                        double(peaks[name]) / double(peaks[zip6]));
     }
     std::fflush(stdout);
     return 0;
@@ -359,7 +364,10 @@ int update(int count, int rounds)
             oursPeak = std::max(oursPeak, run.peakKiB);
             if (haveZip) {
                 // zip answers 12 when it finds nothing to do.
-                const Run zipRun = runProcess(QStringLiteral("zip"), {QStringLiteral("-qur6"), copyOf(zipBase, QStringLiteral("zipupdate.zip")), QStringLiteral(".")}, folder, 12);
+                const Run zipRun = runProcess(
+                    QStringLiteral("zip"),
+                    {QStringLiteral("-qur6"), copyOf(zipBase, QStringLiteral("zipupdate.zip")), QStringLiteral(".")},
+                    folder, 12);
                 zipTimes.push_back(zipRun.seconds);
                 zipPeak = std::max(zipPeak, zipRun.peakKiB);
             }
@@ -389,14 +397,17 @@ int memory(double gib)
     for (int level : {0, Level}) {
         for (int threads : {1, cores}) {
             const Run run = ours(source, archive, threads, level);
-            std::printf("sparse file %.1f GiB, level %d, %d threads: %.1f s, peak resident %ld MiB, archive %lld bytes\n",
-                        gib, level, threads, run.seconds, run.peakKiB / 1024, QFileInfo(archive).size());
+            std::printf(
+                "sparse file %.1f GiB, level %d, %d threads: %.1f s, peak resident %ld MiB, archive %lld bytes\n", gib,
+                level, threads, run.seconds, run.peakKiB / 1024, QFileInfo(archive).size());
         }
     }
     if (!QStandardPaths::findExecutable(QStringLiteral("zip")).isEmpty()) {
         const QString zipArchive = dir.filePath(QStringLiteral("zip.zip"));
-        const Run run = runProcess(QStringLiteral("zip"), {QStringLiteral("-qr6"), zipArchive, QStringLiteral(".")}, source);
-        std::printf("sparse file %.1f GiB, zip -6: %.1f s, peak resident %ld MiB\n", gib, run.seconds, run.peakKiB / 1024);
+        const Run run
+            = runProcess(QStringLiteral("zip"), {QStringLiteral("-qr6"), zipArchive, QStringLiteral(".")}, source);
+        std::printf("sparse file %.1f GiB, zip -6: %.1f s, peak resident %ld MiB\n", gib, run.seconds,
+                    run.peakKiB / 1024);
     }
     std::fflush(stdout);
     return 0;
@@ -424,6 +435,8 @@ int main(int argc, char **argv)
             makeSmallFiles(folder, args.value(1, QStringLiteral("70000")).toInt());
         return compare(folder, args.value(2, QStringLiteral("3")).toInt());
     }
-    std::fprintf(stderr, "usage: zip_bench corpus [MiB] [rounds] | small [files] [rounds] | update [files] [rounds] | memory [GiB]\n");
+    std::fprintf(
+        stderr,
+        "usage: zip_bench corpus [MiB] [rounds] | small [files] [rounds] | update [files] [rounds] | memory [GiB]\n");
     return 2;
 }

@@ -1,6 +1,6 @@
 #include "EditorDocument.h"
 
-#include "ConstStr.h"
+#include "shared/ConstStr.h"
 
 namespace pelvo {
 

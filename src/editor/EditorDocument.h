@@ -1,7 +1,7 @@
 #pragma once
 
-#include "JobFileFormat.h"
-#include "PelvoExt.h"
+#include "editor/JobFileFormat.h"
+#include "editor/PelvoExt.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
 #include "EditorStart.h"
 
-#include "Paths.h"
-#include "PelvoExt.h"
+#include "editor/PelvoExt.h"
+#include "platform/Paths.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PelvoExt.h"
+#include "editor/PelvoExt.h"
 
 #include <QString>
 

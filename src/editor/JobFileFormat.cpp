@@ -1,8 +1,8 @@
 #include "JobFileFormat.h"
 
-#include "FileTransfer.h"
-#include "JobFileLines.h"
-#include "SafeSave.h"
+#include "platform/FileTransfer.h"
+#include "platform/SafeSave.h"
+#include "shared/JobFileLines.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,7 +17,7 @@ namespace {
 using jobfile::Key;
 
 constexpr std::array periodKeys{Key::WeekCopy, Key::MonthCopy, Key::QuarterCopy, Key::YearCopy};
-constexpr std::array allKeys{Key::Source, Key::Comment, Key::Exclusions, Key::WeekCopy,
+constexpr std::array allKeys{Key::Source,    Key::Comment,     Key::Exclusions, Key::WeekCopy,
                              Key::MonthCopy, Key::QuarterCopy, Key::YearCopy};
 
 bool isCommandLine(const QString &line)
@@ -84,10 +84,7 @@ bool isMisreadAsKeyed(const QString &line)
 // back as written stops it, with the place of that text.
 class FileLines {
 public:
-    explicit FileLines(textencoding::Encoding encoding)
-        : m_encoding(encoding)
-    {
-    }
+    explicit FileLines(textencoding::Encoding encoding) : m_encoding(encoding) {}
 
     void add(const QString &line)
     {
@@ -180,7 +177,8 @@ void addJob(FileLines &out, int index, const QString &name, const TBlock &block)
         const QString &destination = block.Dests.at(d);
         out.at(JobPlace::Destination, d);
         if (namePart(destination).isEmpty() || isMisreadAsKeyed(destination))
-            out.refuse(QStringLiteral("the destination \"%1\" has no folder or reads as another line").arg(destination));
+            out.refuse(
+                QStringLiteral("the destination \"%1\" has no folder or reads as another line").arg(destination));
         out.add(destination);
     }
     for (qsizetype c = 0; c < block.ExtCopies.size(); ++c) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PelvoExt.h"
-#include "TextEncoding.h"
+#include "editor/PelvoExt.h"
+#include "shared/TextEncoding.h"
 
 #include <QString>
 #include <QStringList>
@@ -28,7 +28,7 @@ enum class JobPlace { Name, ArchiveName, Source, Comment, Exclusions, Destinatio
 
 // A text of the jobs that a reader would not read back as it was written.
 struct SaveRefusal {
-    int job = 0;  // index of the job
+    int job = 0; // index of the job
     JobPlace place = JobPlace::Name;
     int line = 0; // index in the place's list (sources, destinations, copies, commands)
     QString reason;

@@ -1,7 +1,7 @@
 #include "PageTexts.h"
 
-#include "ConstStr.h"
-#include "Paths.h"
+#include "platform/Paths.h"
+#include "shared/ConstStr.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -95,14 +95,10 @@ QString InternalCommand(CommandKind kind, const QString &from, const QString &to
 {
     const QString target = to.isEmpty() ? QString() : QStringLiteral(" TO ") + quoted(to);
     switch (kind) {
-    case CommandKind::Copy:
-        return CopyKey.toString() + quoted(from) + target;
-    case CommandKind::Delete:
-        return DeleteKey.toString() + quoted(from);
-    case CommandKind::Rename:
-        return RenameKey.toString() + quoted(from) + target;
-    case CommandKind::External:
-        break;
+    case CommandKind::Copy: return CopyKey.toString() + quoted(from) + target;
+    case CommandKind::Delete: return DeleteKey.toString() + quoted(from);
+    case CommandKind::Rename: return RenameKey.toString() + quoted(from) + target;
+    case CommandKind::External: break;
     }
     return from;
 }

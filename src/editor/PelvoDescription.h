@@ -1,7 +1,7 @@
 #pragma once
 
-#include "JobDescription.h"
-#include "PelvoExt.h"
+#include "editor/PelvoExt.h"
+#include "shared/JobDescription.h"
 
 namespace pelvo {
 

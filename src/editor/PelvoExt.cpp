@@ -4,7 +4,6 @@
 
 namespace pelvo {
 
-
 namespace {
 
 // The name part that KeyAt and TailAt split: a line whose name is empty is

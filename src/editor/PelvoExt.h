@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StringListMy.h"
+#include "shared/StringListMy.h"
 
 #include <QString>
 #include <QStringList>
@@ -34,11 +34,11 @@ public:
     QString GetStr(int index) const;
     void SetStr(int index, const QString &value);
 
-    TStringListMyExt Cmds;     // CMD1>command=days (before archiving) or CMD2>command=days (after)
-    TStringListMy Dests;       // folder=days, as read
+    TStringListMyExt Cmds;      // CMD1>command=days (before archiving) or CMD2>command=days (after)
+    TStringListMy Dests;        // folder=days, as read
     TStringListMyExt ExtCopies; // K>folder=flag, K the kind letter of the period
     QStringList Sources;
-    QStringList Exclusions;    // parallel to Sources
+    QStringList Exclusions; // parallel to Sources
 
 private:
     QString m_archiveName;

@@ -1,15 +1,13 @@
 #include "ArchiveFiles.h"
 
-#include "FolderWalk.h"
-#include "Paths.h"
+#include "platform/FolderWalk.h"
+#include "platform/Paths.h"
 
 #include <QFileInfo>
 
 using namespace zentavo;
 
-ArchiveFiles::ArchiveFiles(QString name, const zavolumes::Naming &naming)
-    : m_name(std::move(name))
-    , m_naming(naming)
+ArchiveFiles::ArchiveFiles(QString name, const zavolumes::Naming &naming) : m_name(std::move(name)), m_naming(naming)
 {
 }
 
@@ -60,7 +58,7 @@ bool ArchiveFiles::TransferTo(const QString &to, bool move, const FileCommandSco
         const QString target = zavolumes::GetVolumeFileName(to, file.index, m_naming);
         done = (move ? MoveFiles(file.path, target, false, nullptr, scope)
                      : CopyFiles(file.path, target, false, nullptr, scope))
-               && done;
+            && done;
     }
     return done;
 }

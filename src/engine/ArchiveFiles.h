@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Common.h"
-#include "ZAVolumeNames.h"
+#include "shared/Common.h"
+#include "zip/ZAVolumeNames.h"
 
 #include <QDate>
 #include <QString>

@@ -1,9 +1,9 @@
 #include "CommandLineSwitches.h"
 
-#include "ConstStr.h"
-#include "Paths.h"
-#include "SuiteMessages.h"
-#include "ZetuUnit.h"
+#include "platform/Paths.h"
+#include "shared/ConstStr.h"
+#include "shared/SuiteMessages.h"
+#include "shared/ZetuUnit.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ZentavoSettings.h"
+#include "engine/ZentavoSettings.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "ComponentsAbout.h"
 
-#include "ZipArchiver.h"
+#include "zip/ZipArchiver.h"
 
 QString ComponentsAbout()
 {

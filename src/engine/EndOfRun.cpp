@@ -1,6 +1,6 @@
 #include "EndOfRun.h"
 
-#include "ReportFilters.h"
+#include "report/ReportFilters.h"
 
 #include <QDebug>
 

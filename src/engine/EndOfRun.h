@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RunSettings.h"
+#include "engine/RunSettings.h"
 
 #include <QStringList>
 
@@ -19,10 +19,10 @@ public:
 
 // The finished run as the end-of-run actions see it.
 struct FinishedRun {
-    QStringList reportLines;              // the report list of the window
-    std::vector<quint8> enabledStatuses;  // run status of each enabled job, in order
+    QStringList reportLines;             // the report list of the window
+    std::vector<quint8> enabledStatuses; // run status of each enabled job, in order
     int overallResult = 0;
-    RunSettings settings;                 // as frozen at the run's start
+    RunSettings settings; // as frozen at the run's start
     bool autoRun = false;
 };
 

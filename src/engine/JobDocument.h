@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ZentavoExt.h"
+#include "shared/ZentavoExt.h"
 
 #include <QString>
 

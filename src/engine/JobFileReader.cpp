@@ -1,7 +1,7 @@
 #include "JobFileReader.h"
 
-#include "JobFileLines.h"
-#include "Paths.h"
+#include "platform/Paths.h"
+#include "shared/JobFileLines.h"
 
 namespace zentavo {
 

@@ -1,7 +1,7 @@
 #include "MaskedFiles.h"
 
-#include "Paths.h"
-#include "Wildcard.h"
+#include "platform/Paths.h"
+#include "platform/Wildcard.h"
 
 QList<platform::FolderEntry> entriesMatching(const QString &pathOrMask, bool withFolders)
 {

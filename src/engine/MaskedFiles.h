@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FolderWalk.h"
+#include "platform/FolderWalk.h"
 
 #include <QList>
 #include <QString>

@@ -2,8 +2,8 @@
 
 #include <array>
 
-TMyThread::TMyThread(zentavo::TBlocks blocks, RunSettings settings, RunContext context, RunFlags &flags,
-                     RunView &view, RunReport &report)
+TMyThread::TMyThread(zentavo::TBlocks blocks, RunSettings settings, RunContext context, RunFlags &flags, RunView &view,
+                     RunReport &report)
     : m_engine(std::move(blocks), std::move(settings), std::move(context), flags, view, report)
 {
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RunEngine.h"
+#include "engine/RunEngine.h"
 
 #include <QThread>
 

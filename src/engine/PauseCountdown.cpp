@@ -1,7 +1,6 @@
 #include "PauseCountdown.h"
 
-#include "DurationText.h"
-
+#include "shared/DurationText.h"
 
 namespace pausecountdown {
 

@@ -16,8 +16,7 @@ qint64 steadyMilliseconds()
 
 } // namespace
 
-ProgressGate::ProgressGate(Clock clock)
-    : m_clock(clock ? std::move(clock) : Clock(&steadyMilliseconds))
+ProgressGate::ProgressGate(Clock clock) : m_clock(clock ? std::move(clock) : Clock(&steadyMilliseconds))
 {
 }
 

@@ -1,11 +1,11 @@
 #include "ReportMail.h"
 
-#include "ConstStr.h"
-#include "MailSession.h"
-#include "PortNumber.h"
-#include "ReportLines.h"
-#include "RunReport.h"
-#include "SmtpClient.h"
+#include "engine/RunReport.h"
+#include "mail/MailSession.h"
+#include "mail/SmtpClient.h"
+#include "report/ReportLines.h"
+#include "settings/PortNumber.h"
+#include "shared/ConstStr.h"
 
 using namespace smtpmail;
 
@@ -48,11 +48,11 @@ void talk(TSmtpClient &smtp, const ReportMailSettings &settings, RunReport &repo
 void SendRep(const QStringList &reportLines, int overallResult, const ReportMailSettings &settings,
              const QString &productTitle, TMailMessage &message, TSmtpClient &smtp, RunReport &report)
 {
-    const std::optional<QString> refused = PrepareMail(
-        smtp, message, settings,
-        u'[' + zentavo::sRes.at(std::size_t(std::clamp(overallResult, 0, 2))) + QStringLiteral("] ")
-            + settings.EditSubject,
-        productTitle, reportLines.join(QStringLiteral("\r\n")));
+    const std::optional<QString> refused
+        = PrepareMail(smtp, message, settings,
+                      u'[' + zentavo::sRes.at(std::size_t(std::clamp(overallResult, 0, 2))) + QStringLiteral("] ")
+                          + settings.EditSubject,
+                      productTitle, reportLines.join(QStringLiteral("\r\n")));
     report.file().reopenForAppend();
 
     const std::optional<quint16> port = zentavo::PortNumber(settings.EditPort);

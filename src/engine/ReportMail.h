@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MailSession.h"
+#include "mail/MailSession.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
 #include "RunControl.h"
 
-#include "Common.h"
-#include "ConstStr.h"
-#include "ReportLines.h"
+#include "report/ReportLines.h"
+#include "shared/Common.h"
+#include "shared/ConstStr.h"
 
 #include <QCoreApplication>
 
@@ -12,9 +12,7 @@ namespace {
 constexpr int WorkerEndWaitMs = 5000;
 }
 
-TRunControl::TRunControl(RunView &view)
-    : m_view(view)
-    , m_report(view)
+TRunControl::TRunControl(RunView &view) : m_view(view), m_report(view)
 {
 }
 
@@ -38,8 +36,8 @@ bool TRunControl::StartRun(TBlocks blocks, RunSettings settings, RunContext cont
     m_worker.reset();
     m_brokenBlock = -1;
     m_flags.Terminated = false;
-    m_worker = std::make_unique<TMyThread>(std::move(blocks), std::move(settings), std::move(context), m_flags,
-                                           m_view, m_report);
+    m_worker = std::make_unique<TMyThread>(std::move(blocks), std::move(settings), std::move(context), m_flags, m_view,
+                                           m_report);
     m_worker->start();
     return true;
 }

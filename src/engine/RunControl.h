@@ -1,8 +1,8 @@
 #pragma once
 
-#include "MyThread.h"
-#include "RunFlags.h"
-#include "RunReport.h"
+#include "engine/MyThread.h"
+#include "engine/RunFlags.h"
+#include "engine/RunReport.h"
 
 #include <memory>
 #include <vector>

@@ -1,19 +1,18 @@
 #include "RunEngine.h"
 
-#include "BuiltInCommand.h"
-#include "Common.h"
-#include "ConstStr.h"
-#include "Paths.h"
-#include "ReportLines.h"
-#include "RunFlags.h"
-#include "RunReport.h"
-#include "RunView.h"
-#include "ZetuUnit.h"
-#include "ZipArchiver.h"
+#include "engine/RunFlags.h"
+#include "engine/RunReport.h"
+#include "engine/RunView.h"
+#include "platform/Paths.h"
+#include "report/ReportLines.h"
+#include "shared/BuiltInCommand.h"
+#include "shared/Common.h"
+#include "shared/ConstStr.h"
+#include "shared/ZetuUnit.h"
+#include "zip/ZipArchiver.h"
 
 #include <QDir>
 #include <QFileInfo>
-
 
 using namespace zentavo;
 
@@ -44,8 +43,9 @@ FileCommandScope TRunEngine::fileScope() const
 {
     // What a command's walk left out is a line of its own; a folder it
     // could not read also fails the command.
-    return {platform::folderPart(m_context.JobFileName), &m_flags.CopyStop,
-            [this](const platform::LeftOut &leftOut) { m_report.AddRep(report::timed(platform::leftOutText(leftOut))); }};
+    return {platform::folderPart(m_context.JobFileName), &m_flags.CopyStop, [this](const platform::LeftOut &leftOut) {
+                m_report.AddRep(report::timed(platform::leftOutText(leftOut)));
+            }};
 }
 
 int TRunEngine::OverallResult() const
@@ -120,9 +120,10 @@ void TRunEngine::startRun()
 
     // Period marks in the copy targets, for every job, enabled or not.
     for (TBlock &block : m_blocks) {
-        const std::array<std::pair<TStringListMy *, PeriodKind>, 4> lists{
-            {{&block.WeekCopies, PeriodWeek}, {&block.MonthCopies, PeriodMonth},
-             {&block.QuarterCopies, PeriodQuarter}, {&block.YearCopies, PeriodYear}}};
+        const std::array<std::pair<TStringListMy *, PeriodKind>, 4> lists{{{&block.WeekCopies, PeriodWeek},
+                                                                           {&block.MonthCopies, PeriodMonth},
+                                                                           {&block.QuarterCopies, PeriodQuarter},
+                                                                           {&block.YearCopies, PeriodYear}}};
         for (const auto &[list, kind] : lists) {
             for (QString &line : *list)
                 line = ExpandPeriodMark(line, kind, m_context.StartTime);

@@ -1,15 +1,14 @@
 #pragma once
 
-#include "ArchiveFiles.h"
-#include "Common.h"
-#include "ProgressGate.h"
-#include "RunContext.h"
-#include "RunSettings.h"
-#include "ZentavoExt.h"
+#include "engine/ArchiveFiles.h"
+#include "engine/ProgressGate.h"
+#include "engine/RunContext.h"
+#include "engine/RunSettings.h"
+#include "shared/Common.h"
+#include "shared/ZentavoExt.h"
 
 #include <QDateTime>
 #include <QString>
-
 
 struct RunFlags;
 class RunReport;

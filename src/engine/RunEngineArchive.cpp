@@ -1,20 +1,20 @@
 // The archiving step of a job and the copies of its archive to the
 // destinations of the day.
-#include "RunEngine.h"
+#include "engine/RunEngine.h"
 
-#include "Common.h"
-#include "ConstStr.h"
-#include "FileNames.h"
-#include "MaskedFiles.h"
-#include "Paths.h"
-#include "Prompter.h"
-#include "ReportLines.h"
-#include "RunFlags.h"
-#include "RunView.h"
-#include "VorrinControls.h"
-#include "Wildcard.h"
-#include "ZAExcept.h"
-#include "ZipArchiver.h"
+#include "engine/MaskedFiles.h"
+#include "engine/RunFlags.h"
+#include "engine/RunView.h"
+#include "platform/FileNames.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "platform/Wildcard.h"
+#include "report/ReportLines.h"
+#include "settings/VorrinControls.h"
+#include "shared/Common.h"
+#include "shared/ConstStr.h"
+#include "zip/ZAExcept.h"
+#include "zip/ZipArchiver.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -29,7 +29,7 @@ namespace {
 constexpr std::array compressionLevels{clNone, clFastest, clNormal, clMax};
 // The preset volume sizes in the order of the settings dialog's list.
 constexpr std::array presetVolumeSizes{vsAutoDetect, vs1_44MB, vs100MB, vs250MB, vs200MB,
-                                       vs600MB, vs650MB, vs700MB, vs4700MB};
+                                       vs600MB,      vs650MB,  vs700MB, vs4700MB};
 static_assert(presetVolumeSizes.size() == VolumeItems - 1, "every volume item but None has its size");
 
 // True when a file or folder matches the source (a path or a mask).
@@ -139,7 +139,8 @@ void TRunEngine::setUpArchiver(TZipArchiver &zip, const QString &archiveName)
     }
     zip.SetCompressionLevel(compressionLevels.at(std::size_t(std::clamp(m_settings.ComboBoxComp, 0, 3))));
     zip.RepairDirectoryOnOpen = true;
-    zip.SFXStub = m_settings.CheckBoxSFX ? QDir(m_settings.ProgramFolder).filePath(QStringLiteral("SFXStub.exe")) : QString();
+    zip.SFXStub
+        = m_settings.CheckBoxSFX ? QDir(m_settings.ProgramFolder).filePath(QStringLiteral("SFXStub.exe")) : QString();
     zip.TempDir = m_tempFolder;
     // A new archive every run replaces the old one only once it is whole.
     zip.CreateAnew = m_settings.RadioButtonArcNew;
@@ -164,12 +165,12 @@ void TRunEngine::setUpArchiver(TZipArchiver &zip, const QString &archiveName)
             m_view.setFileGauge(rounded(progress));
         showDueLabel();
     };
-    zip.OnOverallProgress = [this](TZABaseArchiver &, double progress, TZAProcessOperation, TZAProgressPhase,
-                                   bool &cancel) {
-        cancel = cancel || archiveStopping();
-        if (m_progressGate.OverallPercent(rounded(progress)))
-            m_view.showArchiveProgress(rounded(progress), m_blocks[std::size_t(m_blockIndex)].GetStr(Title));
-    };
+    zip.OnOverallProgress
+        = [this](TZABaseArchiver &, double progress, TZAProcessOperation, TZAProgressPhase, bool &cancel) {
+              cancel = cancel || archiveStopping();
+              if (m_progressGate.OverallPercent(rounded(progress)))
+                  m_view.showArchiveProgress(rounded(progress), m_blocks[std::size_t(m_blockIndex)].GetStr(Title));
+          };
     zip.OnCopyTempFileProgress = [this, showDueLabel](TZABaseArchiver &, double progress, TZAProgressPhase, bool &) {
         m_progressGate.OfferLabel(sCopyTempFile);
         showDueLabel();
@@ -192,9 +193,11 @@ void TRunEngine::setUpArchiver(TZipArchiver &zip, const QString &archiveName)
         cancel = m_flags.ArchiveCancel || !m_unanswered.isEmpty();
         if (cancel)
             return;
-        platform::MessageRequest request{QCoreApplication::applicationName(), sInsertNextDisk,
+        platform::MessageRequest request{QCoreApplication::applicationName(),
+                                         sInsertNextDisk,
                                          platform::PromptIcon::Information,
-                                         platform::PromptButton::Ok | platform::PromptButton::Cancel, {}};
+                                         platform::PromptButton::Ok | platform::PromptButton::Cancel,
+                                         {}};
         // Nobody may be at the window of an automatic run: the job gives up
         // after a while instead of holding the run (and its scheduler).
         if (m_flags.AutoRun)
@@ -276,7 +279,8 @@ bool TRunEngine::archive(TBlock &block, TZipArchiver &zip)
             return false;
         // Files left out on the way are the step's own result.
         const int status = block.GetFlag(Status) > statusBefore ? int(block.GetFlag(Status)) : int(StatusOk);
-        AddRep(sRes.at(std::size_t(status)) + QStringLiteral(" (") + sAddFiles + u' ' + QString::number(m_addedFiles) + u')');
+        AddRep(sRes.at(std::size_t(status)) + QStringLiteral(" (") + sAddFiles + u' ' + QString::number(m_addedFiles)
+               + u')');
         // An archive of nothing replaces good copies just the same: an
         // empty or unmounted source must not pass unseen.
         if (m_foundFiles == 0)

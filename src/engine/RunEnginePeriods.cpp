@@ -1,13 +1,13 @@
 // Copies of a job's archive at the end of a year, quarter, month or week:
 // on a day that ends several periods only the longest period's copies are
 // made, and a shorter kind is tried only when the longer one copied nothing.
-#include "RunEngine.h"
+#include "engine/RunEngine.h"
 
-#include "Common.h"
-#include "ConstStr.h"
-#include "PeriodEnd.h"
-#include "ReportLines.h"
-#include "RunFlags.h"
+#include "engine/PeriodEnd.h"
+#include "engine/RunFlags.h"
+#include "report/ReportLines.h"
+#include "shared/Common.h"
+#include "shared/ConstStr.h"
 
 using namespace zentavo;
 
@@ -23,8 +23,7 @@ struct PeriodEndKind {
 
 // Longest first: the order in which the kinds are tried.
 const PeriodEndKind periodEndKinds[] = {
-    {&TBlock::YearCopies, &period::endsYear,
-     [](QDate day) { return QString::number(day.year()) + u' ' + sEndYear; }},
+    {&TBlock::YearCopies, &period::endsYear, [](QDate day) { return QString::number(day.year()) + u' ' + sEndYear; }},
     {&TBlock::QuarterCopies, &period::endsQuarter,
      [](QDate day) { return QString::number(day.month() / 3) + u' ' + sEndQuart; }},
     {&TBlock::MonthCopies, &period::endsMonth,

@@ -1,7 +1,7 @@
 #include "RunReport.h"
 
-#include "ConstStr.h"
-#include "RunView.h"
+#include "engine/RunView.h"
+#include "shared/ConstStr.h"
 
 #include <cstdio>
 

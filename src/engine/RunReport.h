@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ReportFile.h"
+#include "report/ReportFile.h"
 
 class RunView;
 
@@ -8,10 +8,7 @@ class RunView;
 // report file is on, to the file.
 class RunReport {
 public:
-    explicit RunReport(RunView &view)
-        : m_view(view)
-    {
-    }
+    explicit RunReport(RunView &view) : m_view(view) {}
 
     void AddRep(const QString &line);
 

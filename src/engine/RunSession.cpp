@@ -1,16 +1,12 @@
 #include "RunSession.h"
 
-#include "ZetuUnit.h"
+#include "shared/ZetuUnit.h"
 
 // The end of an automatic run: the session mails and powers off, the window
 // prints and closes.
 class RunSession::EndSteps final : public EndOfRunActions {
 public:
-    EndSteps(RunSession &session, const ReportMailSettings &mail)
-        : m_session(session)
-        , m_mail(mail)
-    {
-    }
+    EndSteps(RunSession &session, const ReportMailSettings &mail) : m_session(session), m_mail(mail) {}
     bool printReport(const QStringList &lines) override { return m_session.m_window.printReport(lines); }
     void mailReport(const QStringList &lines, int overallResult) override
     {
@@ -49,8 +45,8 @@ bool RunSession::Start(zentavo::TBlocks jobs, RunSettings settings, const QStrin
 {
     if (m_finishing)
         return false;
-    const bool started = m_runs->StartRun(std::move(jobs), std::move(settings),
-                                          RunContext{jobFileName, m_runTime, m_startNotices});
+    const bool started
+        = m_runs->StartRun(std::move(jobs), std::move(settings), RunContext{jobFileName, m_runTime, m_startNotices});
     if (started)
         m_startNotices.clear();
     return started;

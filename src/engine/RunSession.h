@@ -1,12 +1,12 @@
 #pragma once
 
-#include "Clock.h"
-#include "EndOfRun.h"
-#include "MailMessage.h"
-#include "ReportMail.h"
-#include "RunControl.h"
-#include "RunView.h"
-#include "SmtpClient.h"
+#include "engine/EndOfRun.h"
+#include "engine/ReportMail.h"
+#include "engine/RunControl.h"
+#include "engine/RunView.h"
+#include "mail/MailMessage.h"
+#include "mail/SmtpClient.h"
+#include "platform/Clock.h"
 
 #include <QStringList>
 

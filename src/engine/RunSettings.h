@@ -18,7 +18,7 @@ struct RunSettings {
     // Report file
     bool CheckBoxRep = false;
     bool CheckBoxRepAdd = false;
-    int EditRepSize = 0; // KB, 0 without limit
+    int EditRepSize = 0;  // KB, 0 without limit
     QString ButtonRepDir; // report folder
 
     // Archive

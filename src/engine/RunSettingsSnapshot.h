@@ -1,7 +1,7 @@
 #pragma once
 
-#include "RunSettings.h"
-#include "VorrinControls.h"
+#include "engine/RunSettings.h"
+#include "settings/VorrinControls.h"
 
 // The run's settings taken from the main program's settings: the values as
 // the dialog shows them, and the saved days off and report folder.

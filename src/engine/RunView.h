@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Common.h"
+#include "shared/Common.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #include "ZentavoSettings.h"
 
-#include "Paths.h"
-#include "RunSettingsSnapshot.h"
-#include "VorrinStore.h"
+#include "engine/RunSettingsSnapshot.h"
+#include "platform/Paths.h"
+#include "settings/VorrinStore.h"
 
 using namespace zentavo;
 

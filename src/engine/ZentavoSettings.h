@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ReportMail.h"
-#include "RunSettings.h"
-#include "VorrinControls.h"
+#include "engine/ReportMail.h"
+#include "engine/RunSettings.h"
+#include "settings/VorrinControls.h"
 
 #include <QString>
 

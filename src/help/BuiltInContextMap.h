@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HelpContextMap.h"
+#include "help/HelpContextMap.h"
 
 namespace help {
 

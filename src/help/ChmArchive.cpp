@@ -1,7 +1,7 @@
 #include "ChmArchive.h"
 
-#include "AnonymousFile.h"
-#include "ChildRun.h"
+#include "platform/AnonymousFile.h"
+#include "platform/ChildRun.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -51,15 +51,16 @@ bool readsSafely(const QByteArray &path)
     if (!platform::ForksChildren)
         return true;
     return platform::runInChild(
-        [&path] {
-            chmFile *file = chm_open(path.constData());
-            if (file == nullptr)
-                return 1;
-            const int enumerated = chm_enumerate(file, CHM_ENUMERATE_ALL, &readWholeObject, nullptr);
-            chm_close(file);
-            return enumerated != 0 ? 0 : 1;
-        },
-        CheckTimeLimit).succeeded();
+               [&path] {
+                   chmFile *file = chm_open(path.constData());
+                   if (file == nullptr)
+                       return 1;
+                   const int enumerated = chm_enumerate(file, CHM_ENUMERATE_ALL, &readWholeObject, nullptr);
+                   chm_close(file);
+                   return enumerated != 0 ? 0 : 1;
+               },
+               CheckTimeLimit)
+        .succeeded();
 }
 
 } // namespace
@@ -109,8 +110,8 @@ std::optional<QByteArray> ChmArchive::read(const QString &object) const
         return std::nullopt;
     QByteArray data(qsizetype(unit.length), '\0');
     if (unit.length > 0) {
-        const LONGINT64 got = chm_retrieve_object(m_file.get(), &unit, reinterpret_cast<unsigned char *>(data.data()), 0,
-                                                  LONGINT64(unit.length));
+        const LONGINT64 got = chm_retrieve_object(m_file.get(), &unit, reinterpret_cast<unsigned char *>(data.data()),
+                                                  0, LONGINT64(unit.length));
         if (got != LONGINT64(unit.length))
             return std::nullopt;
     }

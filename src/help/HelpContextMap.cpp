@@ -1,7 +1,7 @@
 #include "HelpContextMap.h"
 
-#include "HelpError.h"
-#include "HelpUtils.h"
+#include "help/HelpError.h"
+#include "help/HelpUtils.h"
 
 #include <QtEndian>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MapFile.h"
+#include "help/MapFile.h"
 
 #include <QByteArray>
 #include <QString>

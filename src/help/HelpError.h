@@ -10,10 +10,7 @@ namespace help {
 // for the user.
 class EHelpError : public std::runtime_error {
 public:
-    explicit EHelpError(const QString &message)
-        : std::runtime_error(message.toStdString())
-    {
-    }
+    explicit EHelpError(const QString &message) : std::runtime_error(message.toStdString()) {}
     QString message() const { return QString::fromStdString(what()); }
 };
 

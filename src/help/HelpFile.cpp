@@ -1,7 +1,7 @@
 #include "HelpFile.h"
 
-#include "HelpError.h"
-#include "MapFile.h"
+#include "help/HelpError.h"
+#include "help/MapFile.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -74,7 +74,9 @@ std::optional<QString> FindPopupText(const QString &popupFile, int context)
 QList<ContentsEntry> ParseContents(const QString &html)
 {
     static const QRegularExpression tokens(
-        QStringLiteral("<\\s*(/?)\\s*(ul|object)\\b[^>]*>|<\\s*param\\s+name\\s*=\\s*\"([^\"]*)\"\\s+value\\s*=\\s*\"([^\"]*)\"[^>]*>"),
+        QStringLiteral(
+            "<\\s*(/"
+            "?)\\s*(ul|object)\\b[^>]*>|<\\s*param\\s+name\\s*=\\s*\"([^\"]*)\"\\s+value\\s*=\\s*\"([^\"]*)\"[^>]*>"),
         QRegularExpression::CaseInsensitiveOption);
     QList<ContentsEntry> entries;
     int level = -1;
@@ -117,8 +119,7 @@ std::unique_ptr<HelpFile> HelpFile::open(const QString &path)
     return file;
 }
 
-HelpFile::HelpFile(std::unique_ptr<ChmArchive> archive)
-    : m_archive(std::move(archive))
+HelpFile::HelpFile(std::unique_ptr<ChmArchive> archive) : m_archive(std::move(archive))
 {
 }
 

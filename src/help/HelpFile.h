@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ChmArchive.h"
+#include "help/ChmArchive.h"
 
 #include <QList>
 #include <QString>

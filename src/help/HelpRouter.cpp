@@ -1,8 +1,8 @@
 #include "HelpRouter.h"
 
-#include "HelpError.h"
-#include "HtmlHelpApi.h"
-#include "Paths.h"
+#include "help/HelpError.h"
+#include "help/HtmlHelpApi.h"
+#include "platform/Paths.h"
 
 #include <QFileInfo>
 
@@ -105,14 +105,10 @@ bool THelpRouter::routeToHtmlHelp(quint16 command, qint64 data, bool &callHelp)
     HtmlHelpRuntime &runtime = *HtmlHelp();
     const QString file = withExtension(currentHelpFile(), QStringLiteral(".chm"));
     switch (command) {
-    case HELP_CONTEXT:
-        return runtime.HelpContext(file, int(data));
-    case HELP_QUIT:
-        runtime.CloseAll();
-        return false;
+    case HELP_CONTEXT: return runtime.HelpContext(file, int(data));
+    case HELP_QUIT: runtime.CloseAll(); return false;
     case HELP_CONTENTS:
-    case HELP_FINDER:
-        return runtime.DisplayContents(file);
+    case HELP_FINDER: return runtime.DisplayContents(file);
     case HELP_CONTEXTPOPUP: {
         const QPoint at = m_popupPoint.isNull() ? runtime.CursorPosition() : m_popupPoint;
         ShowPopup(at.x(), at.y(), QString(), int(data));
@@ -126,13 +122,10 @@ bool THelpRouter::routeToHtmlHelp(quint16 command, qint64 data, bool &callHelp)
         m_popupPoint = {x, y};
         return false;
     }
-    case HELP_TAB:
-        return data != 0 ? runtime.DisplayIndex(file) : runtime.DisplayContents(file);
+    case HELP_TAB: return data != 0 ? runtime.DisplayIndex(file) : runtime.DisplayContents(file);
     case HELP_KEY:
-    case HELP_PARTIALKEY:
-        return runtime.DisplayIndex(file);
-    default:
-        return false;
+    case HELP_PARTIALKEY: return runtime.DisplayIndex(file);
+    default: return false;
     }
 }
 
@@ -176,9 +169,7 @@ QString THelpRouter::TopicToFileName(const QString &topic)
         switch (c.unicode()) {
         case u' ':
         case u'%':
-        case u'.':
-            name += u'_';
-            break;
+        case u'.': name += u'_'; break;
         case u'"':
         case u'\'':
         case u',':
@@ -187,39 +178,21 @@ QString THelpRouter::TopicToFileName(const QString &topic)
         case u'?':
         case u'\\':
         case u'|':
-        case 191:
-            break;
+        case 191: break;
         case u'&':
-        case u'*':
-            name += u'+';
-            break;
+        case u'*': name += u'+'; break;
         case u'<':
-        case u'>':
-            name += u'~';
-            break;
-        case u'[':
-            name += u'(';
-            break;
-        case u']':
-            name += u')';
-            break;
+        case u'>': name += u'~'; break;
+        case u'[': name += u'('; break;
+        case u']': name += u')'; break;
         case 196:
-        case 228:
-            name += u'a';
-            break;
+        case 228: name += u'a'; break;
         case 214:
-        case 246:
-            name += u'o';
-            break;
+        case 246: name += u'o'; break;
         case 220:
-        case 252:
-            name += u'u';
-            break;
-        case 223:
-            name += u's';
-            break;
-        default:
-            name += c;
+        case 252: name += u'u'; break;
+        case 223: name += u's'; break;
+        default: name += c;
         }
     }
     return name;

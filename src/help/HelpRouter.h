@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HelpCommands.h"
+#include "help/HelpCommands.h"
 
 #include <QPoint>
 #include <QString>

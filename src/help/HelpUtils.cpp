@@ -1,6 +1,6 @@
 #include "HelpUtils.h"
 
-#include "Cp1251.h"
+#include "shared/Cp1251.h"
 
 #include <array>
 

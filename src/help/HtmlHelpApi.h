@@ -11,11 +11,11 @@ namespace help {
 // A text popup request: a text of its own, or the popup of a context number
 // in the help file's popup-text file.
 struct HelpPopupRequest {
-    QString helpFile;   // empty with a text of its own
+    QString helpFile;    // empty with a text of its own
     QString popupTopics; // the popup-text file inside the help file
     int context = 0;
     QString text;
-    QPoint position;    // screen coordinates
+    QPoint position; // screen coordinates
 };
 
 // The runtime that shows compiled help files. Every request answers whether

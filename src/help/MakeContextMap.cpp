@@ -1,7 +1,7 @@
 // Build step: turns the help project's map file into the source of the
 // windows' help context data.
-#include "HelpContextMap.h"
-#include "HelpError.h"
+#include "help/HelpContextMap.h"
+#include "help/HelpError.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -27,7 +27,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     QByteArray source = "// Generated from the help project's map file; do not edit.\n"
-                        "#include \"BuiltInContextMap.h\"\n\n"
+                        "#include \"help/BuiltInContextMap.h\"\n\n"
                         "namespace help {\n\n"
                         "QByteArray FormsContextMapData()\n{\n"
                         "    static const unsigned char data[] = {";

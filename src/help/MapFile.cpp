@@ -1,6 +1,6 @@
 #include "MapFile.h"
 
-#include "HelpError.h"
+#include "help/HelpError.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,7 +17,7 @@ std::optional<qint32> contextNumber(const QString &text)
 {
     bool ok = false;
     const qint64 value = text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ? text.mid(2).toLongLong(&ok, 16)
-                                                                                     : text.toLongLong(&ok, 10);
+                                                                                   : text.toLongLong(&ok, 10);
     if (!ok || value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<quint32>::max())
         return std::nullopt;
     return qint32(quint32(value));
@@ -44,10 +44,7 @@ QString includedName(const QString &rest)
 
 class Reader {
 public:
-    explicit Reader(const MapOpener &open)
-        : m_open(open)
-    {
-    }
+    explicit Reader(const MapOpener &open) : m_open(open) {}
 
     QList<MapEntry> entries;
 

@@ -1,7 +1,7 @@
 #include "HeaderWords.h"
 
-#include "MailCharset.h"
-#include "MailEncodings.h"
+#include "mail/MailCharset.h"
+#include "mail/MailEncodings.h"
 
 #include <QList>
 
@@ -15,8 +15,8 @@ constexpr qsizetype maxLineLength = 76;
 // Inside a display name only these stay literal in an encoded word.
 bool isWordLiteral(uchar c)
 {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '!'
-        || c == '*' || c == '+' || c == '-' || c == '/';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '!' || c == '*'
+        || c == '+' || c == '-' || c == '/';
 }
 
 QByteArray encodeCharacter(QByteArrayView bytes)
@@ -46,8 +46,7 @@ QByteArray decodeWordText(char encoding, const QByteArray &text)
 {
     switch (encoding) {
     case 'B':
-    case 'b':
-        return QByteArray::fromBase64(text);
+    case 'b': return QByteArray::fromBase64(text);
     case 'U':
     case 'u': {
         QByteArray out;
@@ -98,13 +97,12 @@ QByteArray EncodeHeaderWord(const QByteArray &text, const QByteArray &charset, q
     if (EncodeQuotedPrintable(text, true) == text)
         return text;
     const QByteArray prefix = "=?" + charset + "?Q?";
-    const auto roomIn = [&prefix](qsizetype wordLength) {
-        return std::max<qsizetype>(wordLength - prefix.size() - 2, 12);
-    };
+    const auto roomIn
+        = [&prefix](qsizetype wordLength) { return std::max<qsizetype>(wordLength - prefix.size() - 2, 12); };
     // Later words begin a folded line of their own, after its tab.
     qsizetype room = roomIn(std::min(maxWordLength, maxLineLength - lead));
-    const bool utf8 = charset.compare("utf-8", Qt::CaseInsensitive) == 0
-        || charset.compare("utf8", Qt::CaseInsensitive) == 0;
+    const bool utf8
+        = charset.compare("utf-8", Qt::CaseInsensitive) == 0 || charset.compare("utf8", Qt::CaseInsensitive) == 0;
 
     QByteArray out;
     QByteArray payload;

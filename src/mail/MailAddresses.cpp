@@ -1,6 +1,6 @@
 #include "MailAddresses.h"
 
-#include "HeaderWords.h"
+#include "mail/HeaderWords.h"
 
 #include <QRegularExpression>
 

@@ -11,8 +11,8 @@ constexpr char hexDigits[] = "0123456789ABCDEF";
 // Characters that header mode encodes besides those every mode encodes.
 bool isHeaderSpecial(uchar c)
 {
-    return (c >= 9 && c <= 32) || c == '"' || c == '\'' || c == '(' || c == ')' || c == '<'
-        || c == '>' || c == '?' || c == '_';
+    return (c >= 9 && c <= 32) || c == '"' || c == '\'' || c == '(' || c == ')' || c == '<' || c == '>' || c == '?'
+        || c == '_';
 }
 
 void appendEscape(QByteArray &out, uchar c)

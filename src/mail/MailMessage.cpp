@@ -1,8 +1,8 @@
 #include "MailMessage.h"
 
-#include "HeaderWords.h"
-#include "MailCharset.h"
-#include "MailNames.h"
+#include "mail/HeaderWords.h"
+#include "mail/MailCharset.h"
+#include "mail/MailNames.h"
 
 #include <QDateTime>
 #include <QRandomGenerator>
@@ -73,8 +73,8 @@ void TMailMessage::SetMessageId(const QString &localAddress)
     // An IPv6 address holds ":" and goes into a domain literal.
     const QString domain = localAddress.contains(u':') ? u'[' + localAddress + u']' : localAddress;
     SetWholeField(QStringLiteral("Message-ID"),
-        u'<' + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss")) + u'.' + randomHex()
-            + u'.' + randomHex() + u'@' + domain + u'>');
+                  u'<' + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss")) + u'.' + randomHex()
+                      + u'.' + randomHex() + u'@' + domain + u'>');
 }
 
 TAddress TMailMessage::GetAddressField(const QString &field) const
@@ -168,7 +168,7 @@ void TMailMessage::Normalize(TNormalizeForce force)
     m_mixed = m_related = m_alternative = m_container = nullptr;
 
     for (const char *field : {"Content-Type", "Content-Transfer-Encoding", "Content-Disposition", "Content-ID",
-             "Content-Location", "Content-Length", "X-SmtpMail-Attachment"})
+                              "Content-Location", "Content-Length", "X-SmtpMail-Attachment"})
         SetHeaderField(QString::fromLatin1(field), QString());
     SetHeaderField(QStringLiteral("Mime-Version"), QStringLiteral("1.0"));
     SetHeaderField(QStringLiteral("X-Mailer"), QStringLiteral("SmtpMail 1.10 https://zentavo.invalid/smtpmail"));
@@ -179,7 +179,7 @@ void TMailMessage::Normalize(TNormalizeForce force)
         m_related = MakeContainer(m_mixed, QStringLiteral("multipart/related"), QStringLiteral("_related"));
     if (texts > 1)
         m_alternative = MakeContainer(m_related ? m_related : m_mixed, QStringLiteral("multipart/alternative"),
-            QStringLiteral("_alternative"));
+                                      QStringLiteral("_alternative"));
     m_container = m_alternative ? m_alternative : (m_related ? m_related : m_mixed);
 
     const std::pair<std::unique_ptr<TMailPart> *, TTextSlot> textParts[] = {{&plain, tsPlain}, {&html, tsHtml}};

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "MailAddresses.h"
-#include "MailPart.h"
-#include "MailRecipients.h"
+#include "mail/MailAddresses.h"
+#include "mail/MailPart.h"
+#include "mail/MailRecipients.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "MailNames.h"
 
-#include "HeaderLines.h"
+#include "mail/HeaderLines.h"
 
 #include <QMimeDatabase>
 #include <QRandomGenerator>

@@ -1,9 +1,9 @@
 #include "MailPart.h"
 
-#include "HeaderLines.h"
-#include "HeaderWords.h"
-#include "MailEncodings.h"
-#include "MailNames.h"
+#include "mail/HeaderLines.h"
+#include "mail/HeaderWords.h"
+#include "mail/MailEncodings.h"
+#include "mail/MailNames.h"
 
 #include <algorithm>
 
@@ -41,7 +41,7 @@ void TMailPartList::Insert(qsizetype index, std::unique_ptr<TMailPart> part)
 std::unique_ptr<TMailPart> TMailPartList::Take(const TMailPart *part)
 {
     const auto found = std::find_if(m_parts.begin(), m_parts.end(),
-        [part](const std::unique_ptr<TMailPart> &item) { return item.get() == part; });
+                                    [part](const std::unique_ptr<TMailPart> &item) { return item.get() == part; });
     if (found == m_parts.end())
         return {};
     std::unique_ptr<TMailPart> taken = std::move(*found);
@@ -49,8 +49,7 @@ std::unique_ptr<TMailPart> TMailPartList::Take(const TMailPart *part)
     return taken;
 }
 
-TMailPart::TMailPart(TMailMessage *message)
-    : m_message(message)
+TMailPart::TMailPart(TMailMessage *message) : m_message(message)
 {
 }
 

@@ -1,7 +1,7 @@
 #include "MailRecipients.h"
 
-#include "HeaderLines.h"
-#include "MailMessage.h"
+#include "mail/HeaderLines.h"
+#include "mail/MailMessage.h"
 
 namespace smtpmail {
 

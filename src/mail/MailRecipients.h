@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MailAddresses.h"
+#include "mail/MailAddresses.h"
 
 #include <QString>
 #include <QStringList>

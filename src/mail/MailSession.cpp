@@ -1,7 +1,7 @@
 #include "MailSession.h"
 
-#include "MailMessage.h"
-#include "SmtpClient.h"
+#include "mail/MailMessage.h"
+#include "mail/SmtpClient.h"
 
 namespace smtpmail {
 
@@ -32,12 +32,9 @@ QString SessionStatus(std::optional<TSmtpStep> failed)
     if (!failed)
         return QStringLiteral("Report sent");
     switch (*failed) {
-    case TSmtpStep::Connect:
-        return QStringLiteral("Failed on connect");
-    case TSmtpStep::Send:
-        return QStringLiteral("Failed on send");
-    default:
-        return QStringLiteral("Failed on disconnect");
+    case TSmtpStep::Connect: return QStringLiteral("Failed on connect");
+    case TSmtpStep::Send: return QStringLiteral("Failed on send");
+    default: return QStringLiteral("Failed on disconnect");
     }
 }
 

@@ -1,9 +1,9 @@
 #include "SmtpClient.h"
 
-#include "MailAddresses.h"
-#include "MailEncodings.h"
-#include "MailMessage.h"
-#include "MailNames.h"
+#include "mail/MailAddresses.h"
+#include "mail/MailEncodings.h"
+#include "mail/MailMessage.h"
+#include "mail/MailNames.h"
 
 #include <QHostInfo>
 
@@ -29,25 +29,18 @@ enum TSmtpState : quint8 {
 QByteArray acceptedCode(quint8 state)
 {
     switch (state) {
-    case ssGreeting:
-        return "220";
+    case ssGreeting: return "220";
     case ssHelo:
     case ssMailFrom:
     case ssRcptTo:
     case ssEhlo:
-    case ssMessageEnd:
-        return "250";
+    case ssMessageEnd: return "250";
     case ssAuthUser:
-    case ssAuthLogin:
-        return "334";
-    case ssAuthPassword:
-        return "235";
-    case ssData:
-        return "354";
-    case ssQuit:
-        return "221";
-    default:
-        return {};
+    case ssAuthLogin: return "334";
+    case ssAuthPassword: return "235";
+    case ssData: return "354";
+    case ssQuit: return "221";
+    default: return {};
     }
 }
 
@@ -86,13 +79,10 @@ QString readableLine(const QByteArray &line)
 
 } // namespace
 
-TSmtpClient::TSmtpClient(QObject *parent)
-    : QObject(parent)
-    , m_talk(this)
+TSmtpClient::TSmtpClient(QObject *parent) : QObject(parent), m_talk(this)
 {
-    m_talk.OnReplyComplete = [this](quint8 state, bool &succeeded, const QByteArray &reply) {
-        CheckReply(state, succeeded, reply);
-    };
+    m_talk.OnReplyComplete
+        = [this](quint8 state, bool &succeeded, const QByteArray &reply) { CheckReply(state, succeeded, reply); };
     m_talk.OnTalkError = [this](quint8, quint8) { m_talk.Cancel(); };
     m_talk.OnTalkDisconnect = [this] { m_connected = false; };
 }
@@ -246,14 +236,16 @@ bool TSmtpClient::SendSequence(const QString &sender, QStringList recipients)
 {
     // A session that has just ended keeps the reason it ended with.
     if (!Ready())
-        return m_connected || m_talk.ErrorText.isEmpty() ? Refuse(QStringLiteral("Not connected to the server")) : false;
+        return m_connected || m_talk.ErrorText.isEmpty() ? Refuse(QStringLiteral("Not connected to the server"))
+                                                         : false;
     if (!MailMessage || MailMessage->NeedRebuild())
         return Refuse(QStringLiteral("No message is ready to send"));
     // Sorted without regard to case; of addresses equal but for case the first stays.
     std::stable_sort(recipients.begin(), recipients.end(),
-        [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
-    recipients.erase(std::unique(recipients.begin(), recipients.end(),
-                         [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }),
+                     [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    recipients.erase(
+        std::unique(recipients.begin(), recipients.end(),
+                    [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }),
         recipients.end());
     recipients.removeAll(QString());
     if (recipients.isEmpty())

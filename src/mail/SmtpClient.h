@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SocketTalk.h"
+#include "mail/SocketTalk.h"
 
 #include <QObject>
 #include <QString>

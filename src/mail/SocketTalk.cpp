@@ -1,6 +1,6 @@
 #include "SocketTalk.h"
 
-#include "MailNames.h"
+#include "mail/MailNames.h"
 
 #include <QEventLoop>
 #include <QHostAddress>
@@ -16,12 +16,9 @@ quint8 errorKindOf(QAbstractSocket::SocketError error)
     case QAbstractSocket::HostNotFoundError:
     case QAbstractSocket::NetworkError:
     case QAbstractSocket::SocketAccessError:
-    case QAbstractSocket::UnsupportedSocketOperationError:
-        return teConnect;
-    case QAbstractSocket::RemoteHostClosedError:
-        return teDisconnect;
-    default:
-        return teGeneral;
+    case QAbstractSocket::UnsupportedSocketOperationError: return teConnect;
+    case QAbstractSocket::RemoteHostClosedError: return teDisconnect;
+    default: return teGeneral;
     }
 }
 
@@ -38,9 +35,7 @@ QByteArray lastCompleteLine(const QByteArray &reply)
 
 } // namespace
 
-TSocketTalk::TSocketTalk(QObject *owner)
-    : QObject(owner)
-    , m_owner(owner)
+TSocketTalk::TSocketTalk(QObject *owner) : QObject(owner), m_owner(owner)
 {
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &TSocketTalk::TimerExpired);
@@ -236,8 +231,8 @@ void TSocketTalk::SocketError(QAbstractSocket::SocketError error)
     // Once connected, the disconnect that follows tells the rest.
     if (error == QAbstractSocket::RemoteHostClosedError && m_reachedServer)
         return;
-    const QString text = m_reachedServer ? m_socket.errorString() : NoConnectionText() + QStringLiteral(": ")
-            + m_socket.errorString();
+    const QString text
+        = m_reachedServer ? m_socket.errorString() : NoConnectionText() + QStringLiteral(": ") + m_socket.errorString();
     if (Waiting)
         EndWait(m_reachedServer ? errorKindOf(error) : quint8(teConnect), text);
     else

@@ -38,10 +38,10 @@ public:
     explicit TSocketTalk(QObject *owner);
     ~TSocketTalk() override;
 
-    int TimeOut = 60; // seconds, for one wait
+    int TimeOut = 60;          // seconds, for one wait
     qint64 SendPacketSize = 0; // chunk size of the next send; 0 sends in one piece
-    QByteArray Reply; // everything received since the wait was armed
-    QString ErrorText; // why the last wait failed without a reply
+    QByteArray Reply;          // everything received since the wait was armed
+    QString ErrorText;         // why the last wait failed without a reply
     quint8 ErrorKind = teNone;
     quint8 TalkState = 0;
     bool Waiting = false;

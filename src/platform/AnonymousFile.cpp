@@ -30,8 +30,7 @@ bool writeAll(int fd, const QByteArray &data)
 
 } // namespace
 
-AnonymousFile::AnonymousFile(const QByteArray &data)
-    : m_fd(::memfd_create("zentavo-copy", MFD_CLOEXEC))
+AnonymousFile::AnonymousFile(const QByteArray &data) : m_fd(::memfd_create("zentavo-copy", MFD_CLOEXEC))
 {
     if (m_fd < 0)
         return;
@@ -51,8 +50,7 @@ AnonymousFile::~AnonymousFile()
 
 #else
 
-AnonymousFile::AnonymousFile(const QByteArray &data)
-    : m_file(std::make_unique<QTemporaryFile>())
+AnonymousFile::AnonymousFile(const QByteArray &data) : m_file(std::make_unique<QTemporaryFile>())
 {
     if (m_file->open() && m_file->write(data) == data.size() && m_file->flush())
         m_path = m_file->fileName();

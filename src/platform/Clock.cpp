@@ -1,6 +1,6 @@
 #include "Clock.h"
 
-#include "InstalledService.h"
+#include "platform/InstalledService.h"
 
 namespace platform {
 

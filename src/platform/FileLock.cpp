@@ -1,6 +1,6 @@
 #include "FileLock.h"
 
-#include "RuntimeFolder.h"
+#include "platform/RuntimeFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,8 +19,9 @@ namespace platform {
 #ifdef Q_OS_WIN
 FileLock::FileLock(const QString &fileName, Wait wait)
 {
-    HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t *>(fileName.utf16()), GENERIC_READ | GENERIC_WRITE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle
+        = CreateFileW(reinterpret_cast<const wchar_t *>(fileName.utf16()), GENERIC_READ | GENERIC_WRITE,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return;
     OVERLAPPED overlapped{};

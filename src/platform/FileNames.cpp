@@ -1,6 +1,6 @@
 #include "FileNames.h"
 
-#include "Paths.h"
+#include "platform/Paths.h"
 
 #include <QFile>
 

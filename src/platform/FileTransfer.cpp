@@ -1,8 +1,8 @@
 #include "FileTransfer.h"
 
-#include "FileNames.h"
-#include "Paths.h"
-#include "SafeSave.h"
+#include "platform/FileNames.h"
+#include "platform/Paths.h"
+#include "platform/SafeSave.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -53,8 +53,7 @@ bool stopped(const std::atomic<bool> *stop)
 
 // Copies the bytes [begin, end) of the source to the same place in the
 // temporary file, leaving holes for blocks of zeros.
-bool copyRange(QFile &in, QFile &out, qint64 begin, qint64 end, QByteArray &block,
-               const std::atomic<bool> *stop)
+bool copyRange(QFile &in, QFile &out, qint64 begin, qint64 end, QByteArray &block, const std::atomic<bool> *stop)
 {
     if (!in.seek(begin))
         return false;
@@ -154,7 +153,7 @@ bool removeFile(const QString &path)
     std::error_code error;
     const std::filesystem::path name = nativePath(path);
     return !std::filesystem::is_directory(std::filesystem::symlink_status(name, error))
-           && std::filesystem::remove(name, error) && !error;
+        && std::filesystem::remove(name, error) && !error;
 }
 
 bool isSameFile(const QString &a, const QString &b)

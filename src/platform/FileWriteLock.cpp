@@ -1,9 +1,9 @@
 #include "FileWriteLock.h"
 
-#include "FileNames.h"
+#include "platform/FileNames.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <thread>
@@ -38,9 +38,9 @@ FileWriteLock::FileWriteLock(const QString &target, std::chrono::milliseconds wa
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
         // Opened without sharing: a second writer cannot open it at all.
-        HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t *>(m_path.utf16()),
-                                    GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
-                                    FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        HANDLE handle
+            = CreateFileW(reinterpret_cast<const wchar_t *>(m_path.utf16()), GENERIC_READ | GENERIC_WRITE | DELETE, 0,
+                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
         if (handle != INVALID_HANDLE_VALUE) {
             m_handle = handle;
             m_state = State::Held;
@@ -66,9 +66,10 @@ namespace {
 
 bool sameFile(int fd, const QByteArray &path)
 {
-    struct stat opened {}, named {};
+    struct stat opened {
+    }, named{};
     return ::fstat(fd, &opened) == 0 && ::stat(path.constData(), &named) == 0 && opened.st_dev == named.st_dev
-           && opened.st_ino == named.st_ino;
+        && opened.st_ino == named.st_ino;
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FolderWalk.h"
+#include "platform/FolderWalk.h"
 
 #include <QHash>
 #include <QString>
@@ -21,8 +21,7 @@ namespace platform {
 // listings are held or being read at once; a folder asked for beyond that
 // is listed on the caller's thread. Only one thread calls the public
 // operations.
-class FolderReadAhead
-{
+class FolderReadAhead {
 public:
     // threads of 0 lists every folder on the caller's thread.
     FolderReadAhead(int threads, int held);
@@ -39,8 +38,7 @@ public:
     void forget(const QString &folder);
 
 private:
-    struct Job
-    {
+    struct Job {
         QString folder;
         FolderListing listing;
         bool done = false;

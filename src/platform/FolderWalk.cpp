@@ -1,7 +1,7 @@
 #include "FolderWalk.h"
 
-#include "FileNames.h"
-#include "Paths.h"
+#include "platform/FileNames.h"
+#include "platform/Paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -145,15 +145,17 @@ FolderListing readFolder(const QString &folder)
 #else
     const QDir dir(prefix);
     listing.readable = !dir.exists() || dir.isReadable();
-    const QFileInfoList infos = dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QFileInfoList infos
+        = dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo &info : infos) {
         if (std::optional<FolderEntry> entry = entryOf(info))
             entries << *entry;
         else
-            listing.leftOut << LeftOut{info.fileName(), info.filePath(),
-                                       info.isSymLink() || info.isJunction()
-                                           ? (info.exists() ? LeftOut::Reason::LinkToFolder : LeftOut::Reason::DanglingLink)
-                                           : LeftOut::Reason::Special};
+            listing.leftOut << LeftOut{
+                info.fileName(), info.filePath(),
+                info.isSymLink() || info.isJunction()
+                    ? (info.exists() ? LeftOut::Reason::LinkToFolder : LeftOut::Reason::DanglingLink)
+                    : LeftOut::Reason::Special};
     }
 #endif
     std::ranges::sort(entries, [](const FolderEntry &a, const FolderEntry &b) { return a.name < b.name; });
@@ -172,12 +174,14 @@ QString leftOutText(const LeftOut &leftOut)
     const QString shown = u'"' + readableFileName(leftOut.path) + u'"';
     switch (leftOut.reason) {
     case LeftOut::Reason::Unreadable:
-        return endsWithSeparator(leftOut.path) ? QStringLiteral("Cannot read the folder %1: its content is left out").arg(shown)
-                                               : QStringLiteral("Cannot read %1: it is left out").arg(shown);
+        return endsWithSeparator(leftOut.path)
+            ? QStringLiteral("Cannot read the folder %1: its content is left out").arg(shown)
+            : QStringLiteral("Cannot read %1: it is left out").arg(shown);
     case LeftOut::Reason::LinkToFolder:
         return QStringLiteral("%1 is a link to a folder: not followed, its content is left out").arg(shown);
     case LeftOut::Reason::DanglingLink: return QStringLiteral("%1 is a link that leads nowhere: left out").arg(shown);
-    case LeftOut::Reason::LinkLoop: return QStringLiteral("%1 is a link that leads back to itself: left out").arg(shown);
+    case LeftOut::Reason::LinkLoop:
+        return QStringLiteral("%1 is a link that leads back to itself: left out").arg(shown);
     case LeftOut::Reason::Special: return QStringLiteral("%1 is a pipe, socket or device: left out").arg(shown);
     }
     return shown;
@@ -203,7 +207,8 @@ std::optional<FolderEntry> entryAt(const QString &path)
 
 bool isRealFolder(const QString &path)
 {
-    const std::optional<FolderEntry> entry = entryAt(endsWithSeparator(path) && path.size() > 1 ? path.chopped(1) : path);
+    const std::optional<FolderEntry> entry
+        = entryAt(endsWithSeparator(path) && path.size() > 1 ? path.chopped(1) : path);
     return entry && entry->folder;
 }
 

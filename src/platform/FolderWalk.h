@@ -20,7 +20,7 @@ namespace platform {
 
 struct FolderEntry {
     QString name;
-    QString path;   // the folder as given, then the name
+    QString path; // the folder as given, then the name
     bool folder = false;
     qint64 size = 0;
     QDateTime modified;

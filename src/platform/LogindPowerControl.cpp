@@ -7,10 +7,9 @@ namespace platform {
 
 bool LogindPowerControl::powerOff()
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.login1"),
-                                                       QStringLiteral("/org/freedesktop/login1"),
-                                                       QStringLiteral("org.freedesktop.login1.Manager"),
-                                                       QStringLiteral("PowerOff"));
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
+        QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PowerOff"));
     call << false; // not interactive
     const QDBusMessage reply = QDBusConnection::systemBus().call(call);
     return reply.type() == QDBusMessage::ReplyMessage;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PowerControl.h"
+#include "platform/PowerControl.h"
 
 namespace platform {
 

@@ -94,7 +94,8 @@ QString defaultWriteFolder()
 
 QString userDataFolder()
 {
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Zentavo");
+    const QString data
+        = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Zentavo");
     QDir().mkpath(data);
     return withTrailingSeparator(QDir::toNativeSeparators(data));
 }

@@ -1,7 +1,7 @@
 #include "ProgramStarter.h"
 
-#include "CommandLine.h"
-#include "InstalledService.h"
+#include "platform/CommandLine.h"
+#include "platform/InstalledService.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -29,9 +29,7 @@ constexpr int EndGraceMs = 3000;
 
 bool anySet(StopFlags flags)
 {
-    return std::any_of(flags.begin(), flags.end(), [](const std::atomic<bool> *flag) {
-        return flag && flag->load();
-    });
+    return std::any_of(flags.begin(), flags.end(), [](const std::atomic<bool> *flag) { return flag && flag->load(); });
 }
 
 #ifdef Q_OS_LINUX

@@ -1,6 +1,6 @@
 #include "Prompter.h"
 
-#include "InstalledService.h"
+#include "platform/InstalledService.h"
 
 #include <QDebug>
 
@@ -14,7 +14,7 @@ public:
     {
         refuse(request.title + QStringLiteral(": ") + request.text);
         return request.buttons.testFlag(PromptButton::Cancel) ? PromptButton::Cancel
-               : request.buttons.testFlag(PromptButton::No)   ? PromptButton::No
+            : request.buttons.testFlag(PromptButton::No)      ? PromptButton::No
                                                               : PromptButton::Ok;
     }
     std::optional<QString> input(const InputRequest &request) override

@@ -62,9 +62,8 @@ bool isValidKeyPath(QStringView path)
 // A name that would read back as a comment or a key line is refused.
 bool isValidName(QStringView name)
 {
-    return !name.isEmpty() && !name.startsWith(u'#') && !name.startsWith(u'[')
-        && !name.contains(MapSeparator) && !name.contains(KeySeparator) && !name.contains(u'=')
-        && !name.contains(u'\n') && !name.contains(u'\r');
+    return !name.isEmpty() && !name.startsWith(u'#') && !name.startsWith(u'[') && !name.contains(MapSeparator)
+        && !name.contains(KeySeparator) && !name.contains(u'=') && !name.contains(u'\n') && !name.contains(u'\r');
 }
 
 bool parseValue(QStringView text, QVariant *value)
@@ -177,7 +176,6 @@ std::optional<Damage> damageOf(const QByteArray &bytes)
         return std::nullopt;
     return damage;
 }
-
 
 std::optional<QByteArray> write(const QSettings::SettingsMap &map)
 {

@@ -1,7 +1,7 @@
 #include "RegistryKey.h"
 
-#include "RegistryFormat.h"
-#include "SafeSave.h"
+#include "platform/RegistryFormat.h"
+#include "platform/SafeSave.h"
 
 #include <QDir>
 #include <QFile>
@@ -118,8 +118,6 @@ std::unique_ptr<RegistryKey> RegistryKey::empty()
     return std::unique_ptr<RegistryKey>(new RegistryKey(nullptr));
 }
 
-
-
 QString registryFileName()
 {
     const QString folder = registryFolderOverride().isEmpty()
@@ -188,8 +186,9 @@ struct RegistryKey::Store {
         if (!lock.tryLock(5000)) {
             if (lock.error() == QLockFile::LockFailedError)
                 return fail(QStringLiteral("Another program keeps the settings file locked"));
-            return fail(QStringLiteral("The lock file %1 cannot be made: %2")
-                            .arg(QDir::toNativeSeparators(lockName), writeProbeError(lockName + QStringLiteral(".probe"))));
+            return fail(
+                QStringLiteral("The lock file %1 cannot be made: %2")
+                    .arg(QDir::toNativeSeparators(lockName), writeProbeError(lockName + QStringLiteral(".probe"))));
         }
         QString why;
         std::optional<QSettings::SettingsMap> current = readStore(&why);
@@ -231,8 +230,7 @@ struct RegistryKey::Store {
 };
 #endif
 
-RegistryKey::RegistryKey(std::unique_ptr<Store> store)
-    : m_store(std::move(store))
+RegistryKey::RegistryKey(std::unique_ptr<Store> store) : m_store(std::move(store))
 {
 }
 
@@ -277,7 +275,8 @@ std::unique_ptr<RegistryKey> RegistryKey::open(const QString &path, Mode mode, Q
     // A key exists when it was created, even empty, or holds anything below it.
     const QString below = store->key + u'/';
     const auto lower = store->read.lowerBound(below);
-    const bool exists = store->read.contains(store->key) || (lower != store->read.cend() && lower.key().startsWith(below));
+    const bool exists
+        = store->read.contains(store->key) || (lower != store->read.cend() && lower.key().startsWith(below));
     if (!exists) {
         if (mode == Mode::OpenExisting)
             return nullptr;

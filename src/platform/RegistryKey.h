@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RegistryFormat.h"
+#include "platform/RegistryFormat.h"
 
 #include <QString>
 

@@ -36,9 +36,8 @@ std::optional<QString> runtimeFolder(QString *why)
 std::optional<QString> runtimeFolder(QString *why)
 {
     const QString base = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    const QString folder = base.isEmpty()
-        ? QDir::tempPath() + QStringLiteral("/zentavo-") + QString::number(geteuid())
-        : base + QStringLiteral("/zentavo");
+    const QString folder = base.isEmpty() ? QDir::tempPath() + QStringLiteral("/zentavo-") + QString::number(geteuid())
+                                          : base + QStringLiteral("/zentavo");
     const QByteArray path = QFile::encodeName(folder);
     const auto systemReason = [] { return QString::fromLocal8Bit(std::strerror(errno)); };
     if (mkdir(path.constData(), S_IRWXU) != 0 && errno != EEXIST)

@@ -1,7 +1,7 @@
 #include "SafeSave.h"
 
-#include "FileNames.h"
-#include "Paths.h"
+#include "platform/FileNames.h"
+#include "platform/Paths.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -35,10 +35,7 @@ QString systemError()
 // An open descriptor that closes itself.
 class Descriptor {
 public:
-    explicit Descriptor(int fd)
-        : m_fd(fd)
-    {
-    }
+    explicit Descriptor(int fd) : m_fd(fd) {}
     ~Descriptor()
     {
         if (m_fd >= 0)
@@ -89,8 +86,8 @@ void removeAbandonedTemporaries(const QString &path)
 {
     const QDir folder(folderOf(path));
     const QString stem = temporaryStem(path);
-    const QStringList found = folder.entryList({stem + QString(UniquePartLength, u'?')},
-                                               QDir::Files | QDir::Hidden | QDir::System);
+    const QStringList found
+        = folder.entryList({stem + QString(UniquePartLength, u'?')}, QDir::Files | QDir::Hidden | QDir::System);
     for (const QString &name : found) {
 #ifdef Q_OS_UNIX
         const QByteArray file = fileNameBytes(folder.filePath(name));
@@ -105,8 +102,7 @@ void removeAbandonedTemporaries(const QString &path)
 
 } // namespace
 
-SafeSave::SafeSave(QString path)
-    : m_path(std::move(path))
+SafeSave::SafeSave(QString path) : m_path(std::move(path))
 {
     // A name that is a link is saved where it leads, and stays a link.
     std::error_code error;
@@ -171,8 +167,8 @@ bool SafeSave::open()
         return fail(temporary.errorString());
     m_tempPath = temporary.fileName();
     temporary.close();
-    QFile::setPermissions(m_tempPath, QFileInfo(m_path).exists() ? QFile::permissions(m_path)
-                                                                 : QFile::permissions(m_tempPath));
+    QFile::setPermissions(m_tempPath,
+                          QFileInfo(m_path).exists() ? QFile::permissions(m_path) : QFile::permissions(m_tempPath));
     m_file = std::make_unique<QFile>(m_tempPath);
     if (!m_file->open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return fail(m_file->errorString());

@@ -1,7 +1,7 @@
 #include "WindowMessages.h"
 
-#include "FileLock.h"
-#include "RuntimeFolder.h"
+#include "platform/FileLock.h"
+#include "platform/RuntimeFolder.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
@@ -60,9 +60,7 @@ bool connectWithin(QLocalSocket &socket, const QString &path, const QDeadlineTim
 
 } // namespace
 
-MessageWindow::MessageWindow(QObject *parent)
-    : QObject(parent)
-    , m_retry(new QTimer(this))
+MessageWindow::MessageWindow(QObject *parent) : QObject(parent), m_retry(new QTimer(this))
 {
     m_retry->setInterval(CaptionRetryMs);
     connect(m_retry, &QTimer::timeout, this, [this] {

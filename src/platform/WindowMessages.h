@@ -45,7 +45,7 @@ private:
 
     std::unique_ptr<QLocalServer> m_server;
     QString m_caption;
-    QString m_wanted;       // the caption to take once it is free
+    QString m_wanted; // the caption to take once it is free
     QTimer *m_retry;
 };
 

@@ -1,8 +1,8 @@
 #include "ReportFile.h"
 
-#include "FileTransfer.h"
-#include "Paths.h"
-#include "SafeSave.h"
+#include "platform/FileTransfer.h"
+#include "platform/Paths.h"
+#include "platform/SafeSave.h"
 
 #include <QDir>
 

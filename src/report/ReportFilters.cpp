@@ -1,6 +1,6 @@
 #include "ReportFilters.h"
 
-#include "ReportLines.h"
+#include "report/ReportLines.h"
 
 namespace report {
 

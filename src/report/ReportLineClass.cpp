@@ -1,7 +1,7 @@
 #include "ReportLineClass.h"
 
-#include "ConstStr.h"
-#include "ReportLines.h"
+#include "report/ReportLines.h"
+#include "shared/ConstStr.h"
 
 #include <initializer_list>
 
@@ -64,8 +64,8 @@ bool NeedsLineHint(int textWidth, int itemRight)
 
 bool IsBoldPrintLine(QStringView line)
 {
-    return LineStartsWithText(line, zentavo::sRes[1]) || LineStartsWithText(line, zentavo::sRes[2]) ||
-           LineHasText(line, zentavo::sSourceNotFount);
+    return LineStartsWithText(line, zentavo::sRes[1]) || LineStartsWithText(line, zentavo::sRes[2])
+        || LineHasText(line, zentavo::sSourceNotFount);
 }
 
 } // namespace report

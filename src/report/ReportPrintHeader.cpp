@@ -1,12 +1,12 @@
 #include "ReportPrintHeader.h"
 
-#include "ConstStr.h"
-#include "VersionBlock.h"
+#include "platform/VersionBlock.h"
+#include "shared/ConstStr.h"
 
 namespace report {
 
-QString ReportPrintHeader(const platform::VersionBlock &version, const QString &caption,
-                          const QString &jobFileName, const QString &computerName)
+QString ReportPrintHeader(const platform::VersionBlock &version, const QString &caption, const QString &jobFileName,
+                          const QString &computerName)
 {
     const QString lineBreak = QStringLiteral("\n\t");
     QString header = version.productName();

@@ -14,7 +14,7 @@ namespace report {
 // use and the computer's name. Lines are separated by a line feed; every
 // line but the first begins with a tab, which the printer turns into the
 // left indent.
-QString ReportPrintHeader(const platform::VersionBlock &version, const QString &caption,
-                          const QString &jobFileName, const QString &computerName);
+QString ReportPrintHeader(const platform::VersionBlock &version, const QString &caption, const QString &jobFileName,
+                          const QString &computerName);
 
 } // namespace report

@@ -1,7 +1,7 @@
 #include "ReportText.h"
 
-#include "SafeSave.h"
-#include "TextEncoding.h"
+#include "platform/SafeSave.h"
+#include "shared/TextEncoding.h"
 
 #include <QFile>
 

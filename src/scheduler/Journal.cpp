@@ -1,8 +1,8 @@
 #include "Journal.h"
 
-#include "Paths.h"
-#include "ReportFile.h"
-#include "ReportLines.h"
+#include "platform/Paths.h"
+#include "report/ReportFile.h"
+#include "report/ReportLines.h"
 
 #include <QFile>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Clock.h"
-#include "ReportFile.h"
-#include "VorrinControls.h"
+#include "platform/Clock.h"
+#include "report/ReportFile.h"
+#include "settings/VorrinControls.h"
 
 #include <QDateTime>
 #include <QString>

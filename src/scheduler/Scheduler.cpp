@@ -1,13 +1,13 @@
 #include "Scheduler.h"
 
-#include "Clock.h"
-#include "ConstStr.h"
-#include "Journal.h"
-#include "Paths.h"
-#include "ProgramStarter.h"
-#include "RegistryKey.h"
-#include "SuiteMessages.h"
-#include "VorrinStore.h"
+#include "platform/Clock.h"
+#include "platform/Paths.h"
+#include "platform/ProgramStarter.h"
+#include "platform/RegistryKey.h"
+#include "scheduler/Journal.h"
+#include "settings/VorrinStore.h"
+#include "shared/ConstStr.h"
+#include "shared/SuiteMessages.h"
 
 #include <QPointer>
 #include <QTimer>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ScheduleCheck.h"
-#include "VorrinControls.h"
+#include "scheduler/ScheduleCheck.h"
+#include "settings/VorrinControls.h"
 
 #include <QObject>
 #include <QString>

@@ -20,9 +20,16 @@ constexpr int PriorityItems = 3; // "Low", "Normal", "High"
 
 // The volume sizes offered, in the order whose index the settings store;
 // item 0 means no volumes and the run maps every other item to a size.
-constexpr std::array<const char *, 10> VolumeItemTexts = {
-    "None", "Autodetect", "Floppy disk (1.44 Mb)", "Zip-Drive (100 Mb)", "Zip-Drive (250 Mb)",
-    "MO disk (200 Mb)", "MO disk (600 Mb)", "CD disk (650 Mb)", "CD disk (700 Mb)", "DVD disk (4700 Mb)"};
+constexpr std::array<const char *, 10> VolumeItemTexts = {"None",
+                                                          "Autodetect",
+                                                          "Floppy disk (1.44 Mb)",
+                                                          "Zip-Drive (100 Mb)",
+                                                          "Zip-Drive (250 Mb)",
+                                                          "MO disk (200 Mb)",
+                                                          "MO disk (600 Mb)",
+                                                          "CD disk (650 Mb)",
+                                                          "CD disk (700 Mb)",
+                                                          "DVD disk (4700 Mb)"};
 constexpr int VolumeItems = int(VolumeItemTexts.size());
 
 struct TVorrinControls {

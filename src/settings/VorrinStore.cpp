@@ -1,11 +1,11 @@
 #include "VorrinStore.h"
 
-#include "Paths.h"
-#include "PortNumber.h"
-#include "RegistryKey.h"
-#include "SuiteMessages.h"
-#include "VersionBlock.h"
-#include "ZetuUnit.h"
+#include "platform/Paths.h"
+#include "platform/RegistryKey.h"
+#include "platform/VersionBlock.h"
+#include "settings/PortNumber.h"
+#include "shared/SuiteMessages.h"
+#include "shared/ZetuUnit.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,7 +14,6 @@
 #include <variant>
 
 namespace zentavo {
-
 
 namespace {
 
@@ -236,7 +235,8 @@ const QString ReleaseName = QStringLiteral("Release");
 
 void loadSpecial(RegistryKey &key, Special special, const QString &name, const StoredValue &value, TVorrinControls &c,
                  TVorrinCopies &copies, const VorrinLoadContext &context);
-void saveSpecial(RegistryKey &key, Special special, const QString &name, const TVorrinControls &c, TVorrinCopies &copies);
+void saveSpecial(RegistryKey &key, Special special, const QString &name, const TVorrinControls &c,
+                 TVorrinCopies &copies);
 
 void loadValue(RegistryKey &key, const StoredValue &value, TVorrinControls &c, TVorrinCopies &copies,
                const VorrinLoadContext &context)
@@ -363,12 +363,11 @@ void loadSpecial(RegistryKey &key, Special special, const QString &name, const S
     }
 }
 
-void saveSpecial(RegistryKey &key, Special special, const QString &name, const TVorrinControls &c, TVorrinCopies &copies)
+void saveSpecial(RegistryKey &key, Special special, const QString &name, const TVorrinControls &c,
+                 TVorrinCopies &copies)
 {
     switch (special) {
-    case Special::TempDir:
-        key.writeString(name, c.EditTemp);
-        break;
+    case Special::TempDir: key.writeString(name, c.EditTemp); break;
     case Special::Holidays: {
         const int holidays = daysMask(c.CheckBoxDay);
         copies.GroupBoxDaysTag = holidays;
@@ -376,19 +375,13 @@ void saveSpecial(RegistryKey &key, Special special, const QString &name, const T
         key.writeInteger(name, holidays);
         break;
     }
-    case Special::ReportDir:
-        key.writeString(name, copies.ButtonRepDirHint);
-        break;
-    case Special::RepRunDir:
-        key.writeString(name, copies.ButtonRunDirHint);
-        break;
+    case Special::ReportDir: key.writeString(name, copies.ButtonRepDirHint); break;
+    case Special::RepRunDir: key.writeString(name, copies.ButtonRunDirHint); break;
     case Special::JournalSize:
         key.writeString(name, c.EditRunSize);
         copies.EditRunSizeTag = c.CheckBoxRunSize ? sizeLimit(c.EditRunSize) : 0;
         break;
-    case Special::Volume:
-        key.writeInteger(name, c.ComboBoxVolIndex);
-        break;
+    case Special::Volume: key.writeInteger(name, c.ComboBoxVolIndex); break;
     case Special::VolumeText:
         if (c.ComboBoxVolIndex == -1)
             key.writeString(name, c.ComboBoxVolText);
@@ -399,8 +392,8 @@ void saveSpecial(RegistryKey &key, Special special, const QString &name, const T
         break;
     case Special::DaysOfWeek: {
         const int daysOfWeek = c.Mode == ScheduleMode::Weekly ? daysMask(c.DayOfWeek)
-            : c.Mode == ScheduleMode::OnStartup              ? ScheduleOnStartup
-                                                             : 0;
+            : c.Mode == ScheduleMode::OnStartup               ? ScheduleOnStartup
+                                                              : 0;
         key.writeInteger(name, daysOfWeek);
         copies.PanelWeekDaysTag = daysOfWeek;
         copies.DayOfWeek1Tag = daysOfWeek;
@@ -418,12 +411,9 @@ void saveSpecial(RegistryKey &key, Special special, const QString &name, const T
         copies.ScheduleMonthDays = monthDays;
         break;
     }
-    case Special::From:
-        key.writeString(name, c.EditFrom);
-        break;
+    case Special::From: key.writeString(name, c.EditFrom); break;
     }
 }
-
 
 // Settings of old releases count the volume list without the item that was
 // added at index 4. The release written here is never below the first one
@@ -438,8 +428,8 @@ void migrateVolume(RegistryKey &key, TVorrinControls &c, const VorrinLoadContext
     }
     const int fileRelease = FileRelease(context.mainProgram);
     const qint32 newRelease = fileRelease != -1 ? std::max<qint32>(fileRelease, MigratedRelease)
-        : quint32(release) < MigratedRelease   ? qint32(MigratedRelease)
-                                               : release;
+        : quint32(release) < MigratedRelease    ? qint32(MigratedRelease)
+                                                : release;
     if (newRelease != release)
         key.writeInteger(ReleaseName, newRelease);
 }
@@ -551,8 +541,8 @@ VorrinLoadContext VorrinLoadContext::current()
     VorrinLoadContext context;
     context.defaultFolder = platform::defaultWriteFolder();
     context.temporaryFolder = platform::temporaryFolder();
-    context.mainProgram =
-        VersionStrings::of(platform::VersionBlock::ofFile(platform::siblingProgram(QStringLiteral("Zentavo"))));
+    context.mainProgram
+        = VersionStrings::of(platform::VersionBlock::ofFile(platform::siblingProgram(QStringLiteral("Zentavo"))));
     context.productTitle = GetProductTitle();
     return context;
 }
@@ -596,9 +586,11 @@ VorrinFault ValidateVorrinSettings(TVorrinControls &controls)
     if (!acceptLimit(controls.EditRunSize, enabled.EditRunSize))
         return VorrinFault::JournalSizeNotNumber;
     const auto isOn = [](bool on) { return on; };
-    if (controls.Mode == ScheduleMode::Weekly && std::none_of(controls.DayOfWeek.cbegin(), controls.DayOfWeek.cend(), isOn))
+    if (controls.Mode == ScheduleMode::Weekly
+        && std::none_of(controls.DayOfWeek.cbegin(), controls.DayOfWeek.cend(), isOn))
         return VorrinFault::NoWeekDay;
-    if (controls.Mode == ScheduleMode::Monthly && std::none_of(controls.BitBtnDay.cbegin(), controls.BitBtnDay.cend(), isOn))
+    if (controls.Mode == ScheduleMode::Monthly
+        && std::none_of(controls.BitBtnDay.cbegin(), controls.BitBtnDay.cend(), isOn))
         return VorrinFault::NoMonthDay;
     if (controls.ComboBoxVolIndex == -1 && enabled.ArchiveVolumes && sizeLimit(controls.ComboBoxVolText) <= 0)
         return VorrinFault::VolumeNotNumber;

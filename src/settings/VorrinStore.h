@@ -1,6 +1,6 @@
 #pragma once
 
-#include "VorrinControls.h"
+#include "settings/VorrinControls.h"
 
 #include <QString>
 

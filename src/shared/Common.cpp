@@ -1,18 +1,17 @@
 #include "Common.h"
 
-#include "ConstStr.h"
-#include "FileNames.h"
-#include "FileTransfer.h"
-#include "FolderWalk.h"
-#include "Paths.h"
-#include "Wildcard.h"
-#include "ZentavoExt.h"
+#include "platform/FileNames.h"
+#include "platform/FileTransfer.h"
+#include "platform/FolderWalk.h"
+#include "platform/Paths.h"
+#include "platform/Wildcard.h"
+#include "shared/ConstStr.h"
+#include "shared/ZentavoExt.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QList>
 #include <QSet>
-
 
 namespace zentavo {
 
@@ -116,11 +115,7 @@ bool walk(const QString &dir, const QString &mask, bool recursive, QStringList &
 // label is cleared however the command returns.
 class Reporter {
 public:
-    explicit Reporter(FileProgress *progress)
-        : m_progress(progress)
-    {
-        show(sCreateFileList);
-    }
+    explicit Reporter(FileProgress *progress) : m_progress(progress) { show(sCreateFileList); }
     ~Reporter() { show(QString()); }
     Reporter(const Reporter &) = delete;
     Reporter &operator=(const Reporter &) = delete;
@@ -253,9 +248,9 @@ bool MoveFiles(const QString &source, const QString &target, bool recursive, Fil
             kind = Kind::Pattern;
     }
     // Where the subfolders of the source go; none for a single file name.
-    const QString targetFolder = kind == Kind::Folder    ? withTrailingSeparator(target)
-                                 : kind == Kind::Pattern ? folderPart(target)
-                                                         : QString();
+    const QString targetFolder = kind == Kind::Folder ? withTrailingSeparator(target)
+        : kind == Kind::Pattern                       ? folderPart(target)
+                                                      : QString();
     if (kind == Kind::Folder && !platform::makeFolder(targetFolder))
         ok = false;
 
@@ -289,9 +284,7 @@ bool MoveFiles(const QString &source, const QString &target, bool recursive, Fil
         switch (kind) {
         case Kind::Folder: to = targetFolder + relative; break;
         case Kind::FileName: to = target; break;
-        case Kind::Pattern:
-            to = QString(target).replace(u'*', WildcardPart(selection.text(), entry.path));
-            break;
+        case Kind::Pattern: to = QString(target).replace(u'*', WildcardPart(selection.text(), entry.path)); break;
         }
         const QString toKey = keyOf(to);
         if (platform::isSameFile(entry.path, to)) {
@@ -308,7 +301,7 @@ bool MoveFiles(const QString &source, const QString &target, bool recursive, Fil
     // A folder moved onto itself is its own target and stays.
     const auto movedAway = [&](const QString &folder) {
         return targetFolder.isEmpty()
-               || !platform::isSameFile(folder, targetFolder + folder.mid(selection.folder.size()));
+            || !platform::isSameFile(folder, targetFolder + folder.mid(selection.folder.size()));
     };
     return platform::removeFoldersDeepestFirst(foldersOf(entries), movedAway, scope.stop).complete && ok;
 }

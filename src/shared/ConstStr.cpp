@@ -1,7 +1,7 @@
 #include "ConstStr.h"
 
-#include "LanguageFile.h"
-#include "Paths.h"
+#include "platform/Paths.h"
+#include "shared/LanguageFile.h"
 
 #include <QCoreApplication>
 
@@ -197,9 +197,11 @@ constexpr LanguageText Table[] = {
     {Strings, u"sButBreak", &sButBreak, 15, u"Break"},
     {Strings, u"sUserBroke", &sUserBroke, 60, u"User broke up running the programm!"},
     {Strings, u"sUserCanceled", &sUserCanceled, 60, u"User has cancelled continuation of operation!"},
-    {Strings, u"sArchiveRepaired", &sArchiveRepaired, 90, u"The archive was damaged and is rebuilt; incomplete entries left out:"},
+    {Strings, u"sArchiveRepaired", &sArchiveRepaired, 90,
+     u"The archive was damaged and is rebuilt; incomplete entries left out:"},
     {Strings, u"sNoAnswer", &sNoAnswer, 60, u"No answer in an automatic run, cancelled:"},
-    {Strings, u"sNoFileAdded", &sNoFileAdded, 90, u"No file was added: the sources are empty or every file is excluded"},
+    {Strings, u"sNoFileAdded", &sNoFileAdded, 90,
+     u"No file was added: the sources are empty or every file is excluded"},
     {Strings, u"sNameArch", &sNameArch, 30, u"Archive name:"},
     {Strings, u"sSourceList", &sSourceList, 60, u"Filelist to archiving:"},
     {Strings, u"sCopyTempFile", &sCopyTempFile, 60, u"Copying temporary file into a destination path..."},

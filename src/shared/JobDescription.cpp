@@ -1,8 +1,8 @@
 #include "JobDescription.h"
 
-#include "BuiltInCommand.h"
-#include "ConstStr.h"
-#include "VersionBlock.h"
+#include "platform/VersionBlock.h"
+#include "shared/BuiltInCommand.h"
+#include "shared/ConstStr.h"
 
 namespace zentavo {
 
@@ -31,10 +31,7 @@ QString quoted(const QString &path)
 
 class DescriptionWriter {
 public:
-    explicit DescriptionWriter(JobNumbering numbering)
-        : m_numbering(numbering)
-    {
-    }
+    explicit DescriptionWriter(JobNumbering numbering) : m_numbering(numbering) {}
 
     void header(const QString &header)
     {
@@ -103,8 +100,8 @@ private:
     void commands(const DescribedJob &job)
     {
         line({normal(sCommandList)});
-        for (const auto &[caption, list] : {std::pair{&sCommandBefore, &job.commandsBefore},
-                                            std::pair{&sCommandAfter, &job.commandsAfter}}) {
+        for (const auto &[caption, list] :
+             {std::pair{&sCommandBefore, &job.commandsBefore}, std::pair{&sCommandAfter, &job.commandsAfter}}) {
             if (list->empty())
                 continue;
             line({normal(u'\t' + *caption)});
@@ -188,8 +185,7 @@ QString CommandDisplayText(const QString &command)
     case BuiltInCommand::Kind::Move:
         return (parsed->kind == BuiltInCommand::Kind::Copy ? sCommandCopy : sCommandRemove) + QStringLiteral("  ")
             + quoted(parsed->source) + u' ' + sIn + u' ' + quoted(parsed->target);
-    case BuiltInCommand::Kind::Delete:
-        return sCommandDelete + QStringLiteral("  ") + quoted(parsed->source);
+    case BuiltInCommand::Kind::Delete: return sCommandDelete + QStringLiteral("  ") + quoted(parsed->source);
     }
     return command;
 }

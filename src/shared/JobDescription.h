@@ -1,7 +1,7 @@
 #pragma once
 
-#include "StyledLine.h"
-#include "ZentavoExt.h"
+#include "shared/StyledLine.h"
+#include "shared/ZentavoExt.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,5 @@
 #include "JobFileLines.h"
 
-
 #include <QFile>
 
 namespace jobfile {

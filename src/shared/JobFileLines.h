@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TextEncoding.h"
+#include "shared/TextEncoding.h"
 
 #include <QList>
 #include <QString>

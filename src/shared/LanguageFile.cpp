@@ -1,6 +1,6 @@
 #include "LanguageFile.h"
 
-#include "TextEncoding.h"
+#include "shared/TextEncoding.h"
 
 #include <QFile>
 #include <QRegularExpression>

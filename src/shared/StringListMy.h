@@ -20,10 +20,7 @@ class NameValueList : public QStringList {
 public:
     using QStringList::QStringList;
     NameValueList() = default;
-    explicit NameValueList(const QStringList &lines)
-        : QStringList(lines)
-    {
-    }
+    explicit NameValueList(const QStringList &lines) : QStringList(lines) {}
 
     QString NameAt(qsizetype index) const
     {

@@ -1,6 +1,6 @@
 #include "SuiteMessages.h"
 
-#include "WindowMessages.h"
+#include "platform/WindowMessages.h"
 
 namespace zentavo {
 

@@ -1,6 +1,6 @@
 #include "TextEncoding.h"
 
-#include "Cp1251.h"
+#include "shared/Cp1251.h"
 
 #include <QStringDecoder>
 

@@ -63,14 +63,10 @@ QString ExpandDateMacros(const QString &text, const QDateTime &time)
     const QDate date = time.date();
     const QTime clock = time.time();
     const std::pair<QStringView, QString> macros[] = {
-        {u"*Y", QString::number(date.year())},
-        {u"*y", twoDigitYear(date.year())},
-        {u"*M", twoDigits(date.month())},
-        {u"*D", twoDigits(date.day())},
-        {u"*h", twoDigits(clock.hour())},
-        {u"*m", twoDigits(clock.minute())},
-        {u"*s", twoDigits(clock.second())},
-        {u"*W", QString::number(WeekDayNumber(date))},
+        {u"*Y", QString::number(date.year())}, {u"*y", twoDigitYear(date.year())},
+        {u"*M", twoDigits(date.month())},      {u"*D", twoDigits(date.day())},
+        {u"*h", twoDigits(clock.hour())},      {u"*m", twoDigits(clock.minute())},
+        {u"*s", twoDigits(clock.second())},    {u"*W", QString::number(WeekDayNumber(date))},
     };
     QString result = text;
     for (const auto &[macro, value] : macros) {
@@ -89,20 +85,11 @@ QString ExpandPeriodMark(const QString &text, int kind, const QDateTime &time)
     const QDate date = time.date();
     QString value;
     switch (kind) {
-    case PeriodWeek:
-        value = twoDigits(date.weekNumber());
-        break;
-    case PeriodMonth:
-        value = twoDigits(date.month());
-        break;
-    case PeriodQuarter:
-        value = QString::number(1 + (date.month() - 1) / 3);
-        break;
-    case PeriodYear:
-        value = twoDigitYear(date.year());
-        break;
-    default:
-        return text;
+    case PeriodWeek: value = twoDigits(date.weekNumber()); break;
+    case PeriodMonth: value = twoDigits(date.month()); break;
+    case PeriodQuarter: value = QString::number(1 + (date.month() - 1) / 3); break;
+    case PeriodYear: value = twoDigitYear(date.year()); break;
+    default: return text;
     }
     QString result = text;
     result.replace(mark, 1, value);

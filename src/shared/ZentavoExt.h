@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StringListMy.h"
+#include "shared/StringListMy.h"
 
 #include <QDateTime>
 #include <QString>
@@ -26,12 +26,12 @@ public:
     quint8 GetFlag(int index) const;
     void SetFlag(int index, quint8 value);
 
-    TStringListMy CmdBefore;     // command=days, run before archiving
-    TStringListMy CmdAfter;      // command=days, run after archiving
-    TStringListMy Dests;         // folder=days of the daily copy, folder ending in a separator
-    TStringListMy Sources;       // a file, a folder or a mask per line
-    TStringListMy Exclusions;    // line i: the "|"-separated masks of source i
-    TStringListMy WeekCopies;    // folder=flag; flag 1 deletes the archive after the copy
+    TStringListMy CmdBefore;  // command=days, run before archiving
+    TStringListMy CmdAfter;   // command=days, run after archiving
+    TStringListMy Dests;      // folder=days of the daily copy, folder ending in a separator
+    TStringListMy Sources;    // a file, a folder or a mask per line
+    TStringListMy Exclusions; // line i: the "|"-separated masks of source i
+    TStringListMy WeekCopies; // folder=flag; flag 1 deletes the archive after the copy
     TStringListMy MonthCopies;
     TStringListMy QuarterCopies;
     TStringListMy YearCopies;

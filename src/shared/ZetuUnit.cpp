@@ -1,9 +1,9 @@
 #include "ZetuUnit.h"
 
-#include "PowerControl.h"
-#include "Prompter.h"
-#include "SuiteMessages.h"
-#include "VersionBlock.h"
+#include "platform/PowerControl.h"
+#include "platform/Prompter.h"
+#include "platform/VersionBlock.h"
+#include "shared/SuiteMessages.h"
 
 #include <QStringList>
 
@@ -31,15 +31,9 @@ QString AboutLines(const platform::VersionBlock &block, std::initializer_list<Ab
         case AboutPiece::Product:
             add({}, QStringList{block.productName(), block.productVersion()}.join(u' ').trimmed());
             break;
-        case AboutPiece::Description:
-            add({}, block.fileDescription());
-            break;
-        case AboutPiece::FileVersion:
-            add(QStringLiteral("File version "), block.fileVersion());
-            break;
-        case AboutPiece::Copyright:
-            add({}, block.legalCopyright());
-            break;
+        case AboutPiece::Description: add({}, block.fileDescription()); break;
+        case AboutPiece::FileVersion: add(QStringLiteral("File version "), block.fileVersion()); break;
+        case AboutPiece::Copyright: add({}, block.legalCopyright()); break;
         }
     }
     return lines.join(u'\n');

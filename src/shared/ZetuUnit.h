@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProgramStarter.h"
+#include "platform/ProgramStarter.h"
 
 #include <QString>
 

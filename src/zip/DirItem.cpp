@@ -1,6 +1,6 @@
 #include "DirItem.h"
 
-#include "ZARecords.h"
+#include "zip/ZARecords.h"
 
 bool TDirItem::isFolder() const
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ZATypes.h"
+#include "zip/ZATypes.h"
 
 #include <QByteArray>
 #include <QList>
@@ -8,8 +8,7 @@
 
 #include <cstdint>
 
-struct TZAExtraField
-{
+struct TZAExtraField {
     uint16_t HeaderId = 0;
     QByteArray Data;
 };
@@ -17,8 +16,7 @@ struct TZAExtraField
 // One entry of the archive's directory. Sizes and the offset are held as
 // 64-bit values; whether a header field shows 0xFFFFFFFF and the value moves
 // to a Zip64 extra is decided when the record is written.
-struct TDirItem
-{
+struct TDirItem {
     uint16_t VersionMadeBy = 0;
     uint16_t VersionNeeded = 0;
     uint16_t Flags = 0;

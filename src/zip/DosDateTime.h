@@ -13,8 +13,7 @@ namespace dosdatetime {
 // The local time zone's rules, read once: converting many file times
 // through them asks the system nothing per file (a conversion to local
 // time through the C library checks the zone file every time).
-class LocalTimeRule
-{
+class LocalTimeRule {
 public:
     LocalTimeRule() : m_zone(QTimeZone::systemTimeZone()) {}
 
@@ -24,8 +23,17 @@ private:
     QTimeZone m_zone;
 };
 
-inline uint16_t datePart(uint32_t dos) { return uint16_t(dos >> 16); }
-inline uint16_t timePart(uint32_t dos) { return uint16_t(dos & 0xFFFF); }
-inline uint32_t join(uint16_t date, uint16_t time) { return (uint32_t(date) << 16) | time; }
+inline uint16_t datePart(uint32_t dos)
+{
+    return uint16_t(dos >> 16);
+}
+inline uint16_t timePart(uint32_t dos)
+{
+    return uint16_t(dos & 0xFFFF);
+}
+inline uint32_t join(uint16_t date, uint16_t time)
+{
+    return (uint32_t(date) << 16) | time;
+}
 
 } // namespace dosdatetime

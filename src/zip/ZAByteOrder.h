@@ -25,8 +25,7 @@ T get(const char *data)
 }
 
 // Reads fields one after another from a buffer of known length.
-class Reader
-{
+class Reader {
 public:
     Reader(const char *data, qsizetype size) : m_data(data), m_size(size) {}
     explicit Reader(const QByteArray &bytes) : Reader(bytes.constData(), bytes.size()) {}

@@ -1,7 +1,7 @@
 #include "ZACentralHeader.h"
 
-#include "ZAByteOrder.h"
-#include "ZANameCodec.h"
+#include "zip/ZAByteOrder.h"
+#include "zip/ZANameCodec.h"
 
 #include <algorithm>
 
@@ -28,8 +28,8 @@ QByteArray encode(const TDirItem &item, uint32_t signature)
 
     QByteArray extra;
     if (sizeOver || compressedOver || offsetOver || diskOver) {
-        const uint16_t size = uint16_t(8 * (int(sizeOver) + int(compressedOver) + int(offsetOver))
-                                       + (diskOver ? 4 : 0));
+        const uint16_t size
+            = uint16_t(8 * (int(sizeOver) + int(compressedOver) + int(offsetOver)) + (diskOver ? 4 : 0));
         put(extra, Zip64ExtraId);
         put(extra, size);
         if (sizeOver)
@@ -73,8 +73,8 @@ QByteArray encode(const TDirItem &item, uint32_t signature)
     return out;
 }
 
-void readZip64Extra(const QByteArray &data, bool sizeOverflow, bool compressedOverflow,
-                    bool offsetOverflow, bool diskOverflow, TDirItem &item)
+void readZip64Extra(const QByteArray &data, bool sizeOverflow, bool compressedOverflow, bool offsetOverflow,
+                    bool diskOverflow, TDirItem &item)
 {
     zabytes::Reader in(data);
     if (sizeOverflow && in.has(8))
@@ -114,8 +114,7 @@ bool readLocalSizes(const LocalHeader &header, const QByteArray &extra, TDirItem
     return qsizetype(8 * (int(sizeOverflow) + int(compressedOverflow))) <= field.size();
 }
 
-qsizetype decode(const QByteArray &data, qsizetype offset, uint32_t signature, bool oemNames,
-                 TDirItem &item)
+qsizetype decode(const QByteArray &data, qsizetype offset, uint32_t signature, bool oemNames, TDirItem &item)
 {
     if (offset < 0 || data.size() - offset < CentralHeaderSize)
         return 0;
@@ -155,14 +154,13 @@ qsizetype decode(const QByteArray &data, qsizetype offset, uint32_t signature, b
     while (extras.has(4)) {
         TZAExtraField field;
         field.HeaderId = extras.take<uint16_t>();
-        const qsizetype size = std::min<qsizetype>(extras.take<uint16_t>(),
-                                                   extraLength - extras.position());
+        const qsizetype size = std::min<qsizetype>(extras.take<uint16_t>(), extraLength - extras.position());
         field.Data = QByteArray(tail + nameLength + extras.position(), size);
         for (qsizetype i = 0; i < size; ++i)
             extras.take<uint8_t>();
         if (field.HeaderId == Zip64ExtraId) {
-            readZip64Extra(field.Data, uncompressed == Overflow32, compressed == Overflow32,
-                           offset32 == Overflow32, disk == Overflow16, item);
+            readZip64Extra(field.Data, uncompressed == Overflow32, compressed == Overflow32, offset32 == Overflow32,
+                           disk == Overflow16, item);
             item.HasZip64Extra = true;
         } else if (field.HeaderId == zanames::UnicodePathExtraId) {
             // Written anew from the name, like the Zip64 extra.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DirItem.h"
-#include "ZARecords.h"
+#include "zip/DirItem.h"
+#include "zip/ZARecords.h"
 
 #include <QByteArray>
 
@@ -15,13 +15,12 @@ QByteArray encode(const TDirItem &item, uint32_t signature);
 
 // Reads one header at offset of data into item; answers the bytes it took,
 // 0 when the data there is no complete central header.
-qsizetype decode(const QByteArray &data, qsizetype offset, uint32_t signature, bool oemNames,
-                 TDirItem &item);
+qsizetype decode(const QByteArray &data, qsizetype offset, uint32_t signature, bool oemNames, TDirItem &item);
 
 // Reads a Zip64 extra (id 1) into the fields whose header value is the
 // overflow mark, in the order the format fixes; short data leaves the rest.
-void readZip64Extra(const QByteArray &data, bool sizeOverflow, bool compressedOverflow,
-                    bool offsetOverflow, bool diskOverflow, TDirItem &item);
+void readZip64Extra(const QByteArray &data, bool sizeOverflow, bool compressedOverflow, bool offsetOverflow,
+                    bool diskOverflow, TDirItem &item);
 
 // The data of the first extra field with the given id among extra; null
 // when there is none.

@@ -1,7 +1,7 @@
 #include "ZAChunkMaker.h"
 
-#include "ReadOnlyFile.h"
-#include "ZAZlib.h"
+#include "platform/ReadOnlyFile.h"
+#include "zip/ZAZlib.h"
 
 #include <algorithm>
 
@@ -14,8 +14,8 @@ constexpr qsizetype OutputSlack = 64;
 
 TZAChunkMaker::TZAChunkMaker()
 {
-    CheckZlibResult(deflateInit2(&m_stream, m_level, Z_DEFLATED, RawDeflateWindowBits, MemoryLevel,
-                                 Z_DEFAULT_STRATEGY));
+    CheckZlibResult(
+        deflateInit2(&m_stream, m_level, Z_DEFLATED, RawDeflateWindowBits, MemoryLevel, Z_DEFAULT_STRATEGY));
 }
 
 TZAChunkMaker::~TZAChunkMaker()
@@ -68,8 +68,8 @@ void TZAChunkMaker::Make(platform::ReadOnlyFile &source, TZAChunk &chunk)
         return;
     }
     try {
-        deflateChunk(m_input.constData(), qsizetype(dictionary), qsizetype(chunk.length), chunk.level,
-                     chunk.last(), chunk.data);
+        deflateChunk(m_input.constData(), qsizetype(dictionary), qsizetype(chunk.length), chunk.level, chunk.last(),
+                     chunk.data);
         chunk.status = TZAChunkStatus::Ok;
     } catch (const EZlibError &) {
         chunk.data.clear();
@@ -77,8 +77,8 @@ void TZAChunkMaker::Make(platform::ReadOnlyFile &source, TZAChunk &chunk)
     }
 }
 
-void TZAChunkMaker::deflateChunk(const char *input, qsizetype dictionary, qsizetype length, int level,
-                                 bool last, QByteArray &output)
+void TZAChunkMaker::deflateChunk(const char *input, qsizetype dictionary, qsizetype length, int level, bool last,
+                                 QByteArray &output)
 {
     CheckZlibResult(deflateReset(&m_stream));
     if (level != m_level) {

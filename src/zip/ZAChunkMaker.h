@@ -24,8 +24,7 @@ enum class TZAChunkStatus {
 
 // One piece of an entry's data: where it lies in its source and, once made,
 // its raw deflate bytes (or stored copy) and the CRC-32 of its input.
-struct TZAChunk
-{
+struct TZAChunk {
     QString path;
     qint64 sourceSize = 0;
     qint64 offset = 0;
@@ -44,8 +43,7 @@ struct TZAChunk
 // are made: that keeps an archive the same whatever the number of threads.
 // Every chunk but the last ends with a sync flush, the last with the end of
 // the stream, so the chunks of an entry joined are one valid deflate stream.
-class TZAChunkMaker
-{
+class TZAChunkMaker {
 public:
     TZAChunkMaker();
     ~TZAChunkMaker();
@@ -62,8 +60,8 @@ public:
     static qsizetype OutputCapacity(qint64 length, int level);
 
 private:
-    void deflateChunk(const char *input, qsizetype dictionary, qsizetype length, int level,
-                      bool last, QByteArray &output);
+    void deflateChunk(const char *input, qsizetype dictionary, qsizetype length, int level, bool last,
+                      QByteArray &output);
 
     z_stream m_stream{};
     int m_level = Z_DEFAULT_COMPRESSION;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ZATypes.h"
+#include "zip/ZATypes.h"
 
 #include <QIODevice>
 #include <QString>
@@ -11,8 +11,7 @@ class TZAStream;
 // What the commit needs of the archiver that runs it: its open directory
 // and stream, the copy that reports its progress, and the events of the
 // entries it writes (each answered by the handler or the safe default).
-class TZACommitContext
-{
+class TZACommitContext {
 public:
     virtual ~TZACommitContext() = default;
 
@@ -22,9 +21,12 @@ public:
     virtual bool CopyTempFileToDest(QIODevice &source, TZAStream &dest, qint64 count, bool showProgress) = 0;
 
     virtual void DoOnOverallProgress(double progress, TZAProcessOperation operation, TZAProgressPhase phase,
-                                     bool &cancel) = 0;
+                                     bool &cancel)
+        = 0;
     virtual void DoOnFileProgress(const QString &fileName, double progress, TZAProcessOperation operation,
-                                  TZAProgressPhase phase, bool &cancel) = 0;
+                                  TZAProgressPhase phase, bool &cancel)
+        = 0;
     virtual void DoOnProcessFileFailure(const QString &fileName, TZAProcessOperation operation, int nativeError,
-                                        int errorCode, const QString &errorMessage, TZAAction &action) = 0;
+                                        int errorCode, const QString &errorMessage, TZAAction &action)
+        = 0;
 };

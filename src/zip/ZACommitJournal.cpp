@@ -1,9 +1,9 @@
 #include "ZACommitJournal.h"
 
-#include "SafeSave.h"
-#include "ZADirManager.h"
-#include "ZAExcept.h"
-#include "ZAStreamIO.h"
+#include "platform/SafeSave.h"
+#include "zip/ZADirManager.h"
+#include "zip/ZAExcept.h"
+#include "zip/ZAStreamIO.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,10 +76,8 @@ QString NameFor(const QString &archive)
 void Write(const QString &archive, const Entry &entry)
 {
     const QString name = NameFor(archive);
-    const QByteArray text = "tail=" + entry.tailFile.toUtf8() + "\nposition="
-                            + QByteArray::number(entry.writePosition) + "\nsize="
-                            + QByteArray::number(entry.tailSize) + "\nentries="
-                            + QByteArray::number(entry.tailEntries) + '\n';
+    const QByteArray text = "tail=" + entry.tailFile.toUtf8() + "\nposition=" + QByteArray::number(entry.writePosition)
+        + "\nsize=" + QByteArray::number(entry.tailSize) + "\nentries=" + QByteArray::number(entry.tailEntries) + '\n';
     if (!platform::saveFile(name, text))
         throw EZAException(zaconst::neCannotCreateFile, {}, {name});
 }

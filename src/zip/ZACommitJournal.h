@@ -11,8 +11,7 @@
 // back instead of rebuilding what is left of it.
 namespace zajournal {
 
-struct Entry
-{
+struct Entry {
     QString tailFile;
     qint64 writePosition = 0;
     qint64 tailSize = 0;
@@ -20,8 +19,7 @@ struct Entry
     qint64 tailEntries = 0;
 };
 
-struct Recovery
-{
+struct Recovery {
     // The tail was put back: the archive is the one before the commit.
     bool restored = false;
     // Entries of the old archive that are gone with a lost tail.

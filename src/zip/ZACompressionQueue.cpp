@@ -9,7 +9,8 @@ constexpr qint64 MinimumCost = 4096;
 } // namespace
 
 TZACompressionQueue::TZACompressionQueue(std::vector<TZAPlannedEntry> plan, int threads, qint64 budget)
-    : m_plan(std::move(plan)), m_budget(budget)
+    : m_plan(std::move(plan))
+    , m_budget(budget)
 {
     for (int i = 0; i < std::max(1, threads); ++i)
         m_threads.emplace_back([this] { work(); });

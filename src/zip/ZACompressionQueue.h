@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ZAChunkMaker.h"
+#include "zip/ZAChunkMaker.h"
 
 #include <QString>
 
@@ -12,8 +12,7 @@
 #include <vector>
 
 // An entry the writer is going to ask for, in the order it will.
-struct TZAPlannedEntry
-{
+struct TZAPlannedEntry {
     QString path;
     qint64 size = 0;
     int level = 0;
@@ -26,8 +25,7 @@ struct TZAPlannedEntry
 // writer waits for always has its memory: everything reserved before it has
 // already been handed over. Only the writer's thread calls the public
 // operations.
-class TZACompressionQueue
-{
+class TZACompressionQueue {
 public:
     TZACompressionQueue(std::vector<TZAPlannedEntry> plan, int threads, qint64 budget);
     // Stops the pool; chunks not made yet are dropped.
@@ -44,8 +42,7 @@ public:
     void End();
 
 private:
-    struct Slot
-    {
+    struct Slot {
         TZAChunk chunk;
         std::size_t entry = 0;
         qint64 cost = 0;
@@ -60,8 +57,8 @@ private:
 
     const std::vector<TZAPlannedEntry> m_plan;
     const qint64 m_budget;
-    std::size_t m_nextEntry = 0;   // the next entry the writer may begin
-    std::size_t m_current = 0;     // the entry begun
+    std::size_t m_nextEntry = 0; // the next entry the writer may begin
+    std::size_t m_current = 0;   // the entry begun
     bool m_inEntry = false;
     std::size_t m_dispatchEntry = 0;
     qint64 m_dispatchOffset = 0;

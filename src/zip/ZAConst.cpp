@@ -36,10 +36,14 @@ const std::array<std::pair<ErrorCode, const char16_t *>, 40> Messages = {{
     {ecWriteFailed, u"Write to stream error"},
     {ecStubTooLarge, u"Cannot place SFX stub on volume. Volume size limit is too small"},
     {ecArchiveDamaged, u"Archive is damaged. Open failed"},
-    {ecMakeSFXOnVolumes, u"MakeSFX is not allowed for splitted or spanned archives. Set SFXStub before archive creation instead of MakeSFX"},
+    {ecMakeSFXOnVolumes,
+     u"MakeSFX is not allowed for splitted or spanned archives. Set SFXStub before archive creation instead of "
+     u"MakeSFX"},
     {ecHasSFXStub, u"Archive already has SFX stub"},
     {ecVolumesOnCustomStream, u"Multi-volume archive is not allowed for custom stream"},
-    {ecMultiVolumeModification, u"Multi-spanned archive is not allowed for modification. Use BeginUpdate/EndUpdate methods to add files several times"},
+    {ecMultiVolumeModification,
+     u"Multi-spanned archive is not allowed for modification. Use BeginUpdate/EndUpdate methods to add files several "
+     u"times"},
     {ecDeflate64, u"Deflate64 compression method is not supported"},
     {ecMakeSFXFailed, u"MakeSFX error"},
     {ecNameIndexInvalid, u"Hashed list of file names is invalid"},

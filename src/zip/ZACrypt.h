@@ -7,8 +7,7 @@
 // The traditional PKWARE encryption of ZIP entries (weak by today's
 // standards; kept for archives that must open in every tool). Decrypting
 // serves only to check that an encrypted entry is whole.
-class TZACipher
-{
+class TZACipher {
 public:
     explicit TZACipher(const QByteArray &password);
 

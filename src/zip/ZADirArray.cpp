@@ -1,6 +1,6 @@
 #include "ZADirArray.h"
 
-#include "ZAExcept.h"
+#include "zip/ZAExcept.h"
 
 void TZADirArray::Clear()
 {

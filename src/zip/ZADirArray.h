@@ -1,13 +1,12 @@
 #pragma once
 
-#include "DirItem.h"
-#include "ZAHashedStringList.h"
+#include "zip/DirItem.h"
+#include "zip/ZAHashedStringList.h"
 
 #include <QList>
 
 // The items of a directory in archive order, with their names indexed.
-class TZADirArray
-{
+class TZADirArray {
 public:
     qsizetype Count() const { return m_items.size(); }
     void Clear();

@@ -1,10 +1,10 @@
 #include "ZADirManager.h"
 
-#include "ZAByteOrder.h"
-#include "ZACentralHeader.h"
-#include "ZAEntryCheck.h"
-#include "ZAExcept.h"
-#include "ZAStreamIO.h"
+#include "zip/ZAByteOrder.h"
+#include "zip/ZACentralHeader.h"
+#include "zip/ZAEntryCheck.h"
+#include "zip/ZAExcept.h"
+#include "zip/ZAStreamIO.h"
 
 #include <algorithm>
 #include <vector>
@@ -21,7 +21,10 @@ constexpr qsizetype DirectoryChunk = 1 << 20;
 } // namespace
 
 TZADirManager::TZADirManager(TZAStream &stream, const Settings &settings)
-    : BaseOffset(stream.PrefixSize()), DirectoryStart(BaseOffset), m_stream(&stream), m_settings(settings)
+    : BaseOffset(stream.PrefixSize())
+    , DirectoryStart(BaseOffset)
+    , m_stream(&stream)
+    , m_settings(settings)
 {
     m_endRecord.signature = m_settings.signatures.endOfDirectory;
 }
@@ -87,8 +90,7 @@ bool TZADirManager::readDirectoryAt(qint64 endPos)
             // offset is relative to the archive proper, which a stub shifts.
             Zip64EndRecord record;
             qint64 recordPos = endPos - Zip64LocatorSize - Zip64EndRecordSize;
-            if (recordPos < 0
-                || !record.decode(zastream::readAt(*m_stream, recordPos, Zip64EndRecordSize))
+            if (recordPos < 0 || !record.decode(zastream::readAt(*m_stream, recordPos, Zip64EndRecordSize))
                 || record.signature != Zip64EndSignature) {
                 recordPos = qint64(locator.zip64EndOffset);
                 if (!record.decode(zastream::readAt(*m_stream, recordPos, Zip64EndRecordSize))
@@ -117,8 +119,8 @@ bool TZADirManager::readDirectoryAt(qint64 endPos)
     uint64_t compressedTotal = 0;
     for (uint64_t i = 0; i < count; ++i) {
         TDirItem item;
-        const qsizetype taken = zacentral::decode(directory, offset, m_settings.signatures.centralHeader,
-                                                  m_settings.oemNames, item);
+        const qsizetype taken
+            = zacentral::decode(directory, offset, m_settings.signatures.centralHeader, m_settings.oemNames, item);
         if (taken == 0)
             return damaged();
         offset += taken;
@@ -152,8 +154,8 @@ bool TZADirManager::readDirectoryAt(qint64 endPos)
         LocalHeader header;
         if (!zaentry::LocalHeaderMatches(*m_stream, offset, m_settings.signatures.localHeader, item, &header))
             return damaged();
-        const uint64_t end = uint64_t(offset) + LocalHeaderSize + header.nameLength + header.extraLength
-                             + item.CompressedSize;
+        const uint64_t end
+            = uint64_t(offset) + LocalHeaderSize + header.nameLength + header.extraLength + item.CompressedSize;
         if (end > uint64_t(offset < directoryPos ? directoryPos : m_stream->size()))
             return damaged();
     }
@@ -213,8 +215,7 @@ void TZADirManager::WriteCentralDir(bool atCurrentPosition)
         DirectoryStart = headerPositions.front();
 
     const bool needsZip64 = uint64_t(m_stream->pos()) >= Overflow32 || count >= Overflow16;
-    const qint64 tailSize = (needsZip64 ? Zip64EndRecordSize + Zip64LocatorSize : 0) + EndRecordSize
-                            + comment.size();
+    const qint64 tailSize = (needsZip64 ? Zip64EndRecordSize + Zip64LocatorSize : 0) + EndRecordSize + comment.size();
     m_stream->KeepTogether(tailSize);
     const qint64 directoryEnd = m_stream->pos();
     const uint64_t directorySize = uint64_t(directoryEnd - DirectoryStart);

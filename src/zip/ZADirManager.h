@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ZADirArray.h"
-#include "ZARecords.h"
-#include "ZAStream.h"
+#include "zip/ZADirArray.h"
+#include "zip/ZARecords.h"
+#include "zip/ZAStream.h"
 
 #include <QByteArray>
 #include <QIODevice>
@@ -12,11 +12,9 @@
 // The directory of one open archive: reads the end record, the Zip64
 // records and the central directory, rebuilds a damaged directory from the
 // local headers, and writes the directory back.
-class TZADirManager
-{
+class TZADirManager {
 public:
-    struct Settings
-    {
+    struct Settings {
         zarecords::SignatureSet signatures = zarecords::StandardSignatures;
         bool oemNames = true;
         bool repairOnOpen = true;

@@ -1,11 +1,11 @@
-#include "ZADirManager.h"
+#include "zip/ZADirManager.h"
 
-#include "ZAByteOrder.h"
-#include "ZACentralHeader.h"
-#include "ZAEntryCheck.h"
-#include "ZAExcept.h"
-#include "ZANameCodec.h"
-#include "ZAStreamIO.h"
+#include "zip/ZAByteOrder.h"
+#include "zip/ZACentralHeader.h"
+#include "zip/ZAEntryCheck.h"
+#include "zip/ZAExcept.h"
+#include "zip/ZANameCodec.h"
+#include "zip/ZAStreamIO.h"
 
 using namespace zarecords;
 
@@ -14,14 +14,12 @@ namespace {
 constexpr int DataDescriptorSize = 16;
 constexpr int Zip64DataDescriptorSize = 24;
 
-struct FoundEntry
-{
+struct FoundEntry {
     TDirItem item;
     qint64 dataStart = 0;
 };
 
-bool readLocalEntry(QIODevice &stream, qint64 pos, const TZADirManager::Settings &settings,
-                    FoundEntry &found)
+bool readLocalEntry(QIODevice &stream, qint64 pos, const TZADirManager::Settings &settings, FoundEntry &found)
 {
     LocalHeader header;
     if (!header.decode(zastream::readAt(stream, pos, LocalHeaderSize)))
@@ -43,8 +41,7 @@ bool readLocalEntry(QIODevice &stream, qint64 pos, const TZADirManager::Settings
     item.EncodedName = zastream::readAt(stream, pos + LocalHeaderSize, header.nameLength);
     item.FileName = zanames::decode(item.EncodedName, item.Flags, settings.oemNames);
 
-    const QByteArray extra = zastream::readAt(stream, pos + LocalHeaderSize + header.nameLength,
-                                              header.extraLength);
+    const QByteArray extra = zastream::readAt(stream, pos + LocalHeaderSize + header.nameLength, header.extraLength);
     // Sizes marked as overflowing with no Zip64 extra to hold them are
     // unknown: such an entry's data can never be found whole.
     if (!zacentral::readLocalSizes(header, extra, item) && !(header.flags & FlagDataDescriptor))
@@ -65,8 +62,7 @@ bool readLocalEntry(QIODevice &stream, qint64 pos, const TZADirManager::Settings
 // answers the position after it, -1 when none is found.
 qint64 readDataDescriptor(QIODevice &stream, FoundEntry &found)
 {
-    const qint64 pos = zastream::findForward(stream, found.dataStart, DataDescriptorSignature,
-                                             DataDescriptorSize);
+    const qint64 pos = zastream::findForward(stream, found.dataStart, DataDescriptorSignature, DataDescriptorSize);
     if (pos < 0)
         return -1;
     TDirItem &item = found.item;

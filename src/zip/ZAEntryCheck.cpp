@@ -1,10 +1,10 @@
 #include "ZAEntryCheck.h"
 
-#include "DirItem.h"
-#include "ZACentralHeader.h"
-#include "ZACrypt.h"
-#include "ZARecords.h"
-#include "ZAStreamIO.h"
+#include "zip/DirItem.h"
+#include "zip/ZACentralHeader.h"
+#include "zip/ZACrypt.h"
+#include "zip/ZARecords.h"
+#include "zip/ZAStreamIO.h"
 
 #include <zlib.h>
 
@@ -19,8 +19,7 @@ constexpr int RawDeflateWindowBits = -15;
 constexpr qsizetype OutputBlock = 256 * 1024;
 constexpr int EncryptionHeaderSize = 12;
 
-struct InflateStream
-{
+struct InflateStream {
     z_stream stream{};
     bool ready = false;
     InflateStream() { ready = inflateInit2(&stream, RawDeflateWindowBits) == Z_OK; }
@@ -35,11 +34,13 @@ struct InflateStream
 
 // The compressed bytes of an entry, block by block, decrypted when the
 // entry is encrypted.
-class DataReader
-{
+class DataReader {
 public:
     DataReader(QIODevice &stream, qint64 dataStart, uint64_t size, TZACipher *cipher)
-        : m_stream(stream), m_pos(dataStart), m_size(size), m_cipher(cipher)
+        : m_stream(stream)
+        , m_pos(dataStart)
+        , m_size(size)
+        , m_cipher(cipher)
     {
     }
 
@@ -126,8 +127,7 @@ bool encryptionHeaderChecks(QIODevice &stream, qint64 dataStart, const TDirItem 
     if (header.size() != EncryptionHeaderSize || item.CompressedSize < uint64_t(EncryptionHeaderSize))
         return false;
     cipher.DecryptBuffer(header.data(), header.size());
-    const uint8_t expected = (item.Flags & FlagDataDescriptor) ? uint8_t(item.ModTime >> 8)
-                                                               : uint8_t(item.Crc32 >> 24);
+    const uint8_t expected = (item.Flags & FlagDataDescriptor) ? uint8_t(item.ModTime >> 8) : uint8_t(item.Crc32 >> 24);
     return uint8_t(header.at(EncryptionHeaderSize - 1)) == expected;
 }
 
@@ -135,8 +135,7 @@ bool encryptionHeaderChecks(QIODevice &stream, qint64 dataStart, const TDirItem 
 
 namespace zaentry {
 
-bool LocalHeaderMatches(QIODevice &stream, qint64 pos, uint32_t signature, const TDirItem &item,
-                        LocalHeader *header)
+bool LocalHeaderMatches(QIODevice &stream, qint64 pos, uint32_t signature, const TDirItem &item, LocalHeader *header)
 {
     const qint64 nameLength = item.EncodedName.size();
     const QByteArray bytes = zastream::readAt(stream, pos, LocalHeaderSize + nameLength);
@@ -145,8 +144,8 @@ bool LocalHeaderMatches(QIODevice &stream, qint64 pos, uint32_t signature, const
         return false;
     if (header)
         *header = read;
-    if (read.signature != signature || read.nameLength != nameLength
-        || bytes.mid(LocalHeaderSize) != item.EncodedName || read.method != item.Method)
+    if (read.signature != signature || read.nameLength != nameLength || bytes.mid(LocalHeaderSize) != item.EncodedName
+        || read.method != item.Method)
         return false;
     if (read.flags & FlagDataDescriptor)
         return true;
@@ -156,7 +155,7 @@ bool LocalHeaderMatches(QIODevice &stream, qint64 pos, uint32_t signature, const
     TDirItem sizes;
     const QByteArray extra = zastream::readAt(stream, pos + LocalHeaderSize + nameLength, read.extraLength);
     return extra.size() == read.extraLength && zacentral::readLocalSizes(read, extra, sizes)
-           && sizes.CompressedSize == item.CompressedSize;
+        && sizes.CompressedSize == item.CompressedSize;
 }
 
 bool DataIsWhole(QIODevice &stream, qint64 dataStart, const TDirItem &item, const QByteArray &password)

@@ -1,7 +1,7 @@
 #include "ZAEntryFeed.h"
 
-#include "ReadOnlyFile.h"
-#include "ZAExcept.h"
+#include "platform/ReadOnlyFile.h"
+#include "zip/ZAExcept.h"
 
 #include <algorithm>
 

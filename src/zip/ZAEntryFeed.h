@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ZAChunkMaker.h"
-#include "ZACompressionQueue.h"
+#include "zip/ZAChunkMaker.h"
+#include "zip/ZACompressionQueue.h"
 
 #include <memory>
 #include <vector>
@@ -11,8 +11,7 @@
 // writer's own thread (one thread, an entry asked for again after a
 // failure, a source that changed since it was planned). Both give the same
 // bytes. One entry is open at a time.
-class TZAEntryFeed
-{
+class TZAEntryFeed {
 public:
     // Input bytes in flight at most (chunks being made or made and not yet
     // written). Beyond it each thread holds one chunk's input and output

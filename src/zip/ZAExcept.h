@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ZAConst.h"
+#include "zip/ZAConst.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,8 +9,7 @@
 
 // A failure of the archive component: the message a user reads, the public
 // code callers test and the native code that tells where it arose.
-class EZAException : public std::runtime_error
-{
+class EZAException : public std::runtime_error {
 public:
     // senderName: the archiver's component name, put in front of the text
     // when not empty; args fill the text's placeholders in order.

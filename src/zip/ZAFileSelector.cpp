@@ -1,16 +1,16 @@
 #include "ZAFileSelector.h"
 
-#include "Clock.h"
-#include "DosDateTime.h"
-#include "FileNames.h"
-#include "Wildcard.h"
-#include "ZAConst.h"
-#include "ZAExcept.h"
-#include "ZANameCodec.h"
-#include "ZAPathRules.h"
-#include "ZADirManager.h"
-#include "ZARecords.h"
-#include "ZASelectionContext.h"
+#include "platform/Clock.h"
+#include "platform/FileNames.h"
+#include "platform/Wildcard.h"
+#include "zip/DosDateTime.h"
+#include "zip/ZAConst.h"
+#include "zip/ZADirManager.h"
+#include "zip/ZAExcept.h"
+#include "zip/ZANameCodec.h"
+#include "zip/ZAPathRules.h"
+#include "zip/ZARecords.h"
+#include "zip/ZASelectionContext.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -42,11 +42,9 @@ uint32_t attributesOf(const platform::FolderEntry &entry)
 }
 
 // Puts the search base back however the search ends.
-class SearchBaseScope
-{
+class SearchBaseScope {
 public:
-    SearchBaseScope(QString &searchBase, const QString &baseDir)
-        : m_searchBase(searchBase), m_previous(searchBase)
+    SearchBaseScope(QString &searchBase, const QString &baseDir) : m_searchBase(searchBase), m_previous(searchBase)
     {
         m_searchBase = zapaths::ResolvePath(baseDir, {}, m_previous);
     }
@@ -61,7 +59,9 @@ private:
 
 TZAFileSelector::TZAFileSelector(TZASelectionContext &context, TZAUpdateSettings settings,
                                  const QStringList &exclusions)
-    : m_context(context), m_settings(std::move(settings)), m_exclusions(exclusions)
+    : m_context(context)
+    , m_settings(std::move(settings))
+    , m_exclusions(exclusions)
 {
     if (!m_settings.InMemory)
         m_archiveWritten = QFileInfo(m_settings.FileName).lastModified();
@@ -120,17 +120,17 @@ void TZAFileSelector::searchFiles(const QString &root, const QString &mask, bool
     const QList<platform::FolderEntry> &entries = listing.entries;
     const uint32_t fileAttr = uint32_t(m_searchAttr) & ~AttrFolder;
     for (const platform::FolderEntry &entry : entries) {
-        if (!entry.folder && platform::matchesMaskWithSets(entry.name, nameMask) && (attributesOf(entry) & fileAttr) != 0)
+        if (!entry.folder && platform::matchesMaskWithSets(entry.name, nameMask)
+            && (attributesOf(entry) & fileAttr) != 0)
             considerEntry(entry);
     }
 
     if (!wantFolders && !recurse)
         return;
     const QString subMask = !QDir::fromNativeSeparators(mask).contains(u'/') ? mask
-                            : platform::hasWildcards(mask)                   ? nameMask
+        : platform::hasWildcards(mask)                                       ? nameMask
                                                                              : QString();
-    struct Descent
-    {
+    struct Descent {
         const platform::FolderEntry *entry;
         QString mask;
         bool selected; // taken as an entry itself, with its whole content
@@ -153,7 +153,8 @@ void TZAFileSelector::searchFiles(const QString &root, const QString &mask, bool
     std::size_t ahead = 0;
     for (std::size_t i = 0; i < descents.size(); ++i) {
         ahead = std::max(ahead, i + 1);
-        while (ahead < descents.size() && (descents[ahead].listed.isEmpty() || m_readAhead->prefetch(descents[ahead].listed)))
+        while (ahead < descents.size()
+               && (descents[ahead].listed.isEmpty() || m_readAhead->prefetch(descents[ahead].listed)))
             ++ahead;
         const Descent &descent = descents[i];
         if (!descent.selected || considerEntry(*descent.entry))
@@ -272,8 +273,8 @@ qsizetype TZAFileSelector::addOrUpdateItem(const QString &path, const platform::
     return found;
 }
 
-bool TZAFileSelector::keepsExistingEntry(const TDirItem &existing, const QString &path,
-                                         const QString &name, const platform::FolderEntry &entry)
+bool TZAFileSelector::keepsExistingEntry(const TDirItem &existing, const QString &path, const QString &name,
+                                         const platform::FolderEntry &entry)
 {
     switch (m_settings.Options.OverwriteMode) {
     case omPrompt: {
@@ -296,8 +297,9 @@ bool TZAFileSelector::keepsExistingEntry(const TDirItem &existing, const QString
         // The DOS time has two-second steps: a file rewritten within the
         // step of its entry still shows by its size, or by a time after the
         // archive's last writing, which came after any entry was made.
-        if (ifNewer && (uint64_t(entry.size) != existing.UncompressedSize
-                        || (current == stored && m_archiveWritten.isValid() && entry.modified > m_archiveWritten)))
+        if (ifNewer
+            && (uint64_t(entry.size) != existing.UncompressedSize
+                || (current == stored && m_archiveWritten.isValid() && entry.modified > m_archiveWritten)))
             return false;
         return ifNewer ? !(current > stored) : !(current < stored);
     }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "DosDateTime.h"
-#include "FolderReadAhead.h"
-#include "FolderWalk.h"
-#include "ZAUpdateSettings.h"
+#include "platform/FolderReadAhead.h"
+#include "platform/FolderWalk.h"
+#include "zip/DosDateTime.h"
+#include "zip/ZAUpdateSettings.h"
 
 #include <QDateTime>
 #include <QString>
@@ -23,8 +23,7 @@ struct TDirItem;
 // Folders are listed by the suite's one folder walk: raw names, no links
 // to folders, regular files and folders only. What the walk could not read
 // or passed over is offered to the failure event, so that it is told.
-class TZAFileSelector
-{
+class TZAFileSelector {
 public:
     TZAFileSelector(TZASelectionContext &context, TZAUpdateSettings settings, const QStringList &exclusions);
 

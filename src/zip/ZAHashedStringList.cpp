@@ -1,6 +1,6 @@
 #include "ZAHashedStringList.h"
 
-#include "FileNames.h"
+#include "platform/FileNames.h"
 
 Qt::CaseSensitivity TZAHashedStringList::nameCase()
 {

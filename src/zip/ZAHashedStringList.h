@@ -11,8 +11,7 @@
 // patched for every deletion. Names compare as the file system compares
 // them: case-insensitively on Windows, exactly elsewhere, so that two files
 // that differ only in case never share one entry.
-class TZAHashedStringList
-{
+class TZAHashedStringList {
 public:
     static Qt::CaseSensitivity nameCase();
 

@@ -1,7 +1,7 @@
 #include "ZANameCodec.h"
 
-#include "ZAByteOrder.h"
-#include "ZARecords.h"
+#include "zip/ZAByteOrder.h"
+#include "zip/ZARecords.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -11,8 +11,7 @@
 // no name is ever mangled or merged with another.
 namespace zanames {
 
-struct EncodedName
-{
+struct EncodedName {
     QByteArray bytes;
     bool utf8 = false;
 };

@@ -1,6 +1,6 @@
 #include "ZAOptions.h"
 
-#include "ZAVolumeNumberInfo.h"
+#include "zip/ZAVolumeNumberInfo.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ZATypes.h"
+#include "zip/ZATypes.h"
 
 #include <cstdint>
 
@@ -8,8 +8,7 @@ class TZAVolumeNumberInfo;
 
 // Search and storage options of the archiver. The extraction options are
 // kept so that stored settings round-trip; nothing here extracts.
-struct TZAOptions
-{
+struct TZAOptions {
     bool Recurse = true;
     TZAStorePathMode StorePath = spRelativePath;
     TZAFileShareMode ShareMode = smShareDenyNone;
@@ -26,8 +25,7 @@ struct TZAOptions
 };
 
 // Volume naming and sizes of split archives.
-class TZASpanningOptions
-{
+class TZASpanningOptions {
 public:
     bool AdvancedNaming = true;
     int64_t FirstVolumeSize = 0;

@@ -1,8 +1,8 @@
 #include "ZAPathRules.h"
 
-#include "Paths.h"
-#include "Wildcard.h"
-#include "ZAHashedStringList.h"
+#include "platform/Paths.h"
+#include "platform/Wildcard.h"
+#include "zip/ZAHashedStringList.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -64,8 +64,7 @@ MaskPath ResolveMaskPath(const QString &mask, const QString &root, const QString
     return {rootPath + text, true};
 }
 
-QString StoredName(const QString &path, const QString &folder, TZAStorePathMode mode,
-                   const QString &searchBase)
+QString StoredName(const QString &path, const QString &folder, TZAStorePathMode mode, const QString &searchBase)
 {
     const QString folderPath = ResolvePath(folder, {}, searchBase);
     QString full = ResolvePath(folderPath, path, searchBase);
@@ -76,9 +75,7 @@ QString StoredName(const QString &path, const QString &folder, TZAStorePathMode 
 
     QString name;
     switch (mode) {
-    case spNoPath:
-        name = namePart(full);
-        break;
+    case spNoPath: name = namePart(full); break;
     case spRelativePath: {
         const QString relative = QDir(folderPath).relativeFilePath(full);
         const bool outside = relative == QStringLiteral("..") || relative.startsWith(QStringLiteral("../"));
@@ -86,9 +83,7 @@ QString StoredName(const QString &path, const QString &folder, TZAStorePathMode 
         break;
     }
     case spFullPath:
-    case spFullPathWithDrive:
-        name = full;
-        break;
+    case spFullPathWithDrive: name = full; break;
     }
     // Cut the root: a drive ("C:"), a server ("//server/"), or the "/".
     if (name.size() >= 2 && name.at(1) == u':')
@@ -122,8 +117,7 @@ bool MatchesFileMask(const QString &path, const QString &mask, const QString &se
     if (sameFolder(targetFolder, maskFolder))
         return platform::matchesMaskWithSets(namePart(target), maskName);
     // "folder/*.*" covers the whole tree below the folder.
-    return maskName == QStringLiteral("*.*")
-           && targetFolder.startsWith(maskFolder, TZAHashedStringList::nameCase());
+    return maskName == QStringLiteral("*.*") && targetFolder.startsWith(maskFolder, TZAHashedStringList::nameCase());
 }
 
 } // namespace zapaths

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ZATypes.h"
+#include "zip/ZATypes.h"
 
 #include <QString>
 
@@ -12,8 +12,7 @@ namespace zapaths {
 // against folder, then base, then the current folder.
 QString ResolvePath(const QString &folder, const QString &name, const QString &base);
 
-struct MaskPath
-{
+struct MaskPath {
     QString path;
     bool relative = false;
 };
@@ -25,8 +24,7 @@ MaskPath ResolveMaskPath(const QString &mask, const QString &root, const QString
 // never absolute: the root (and on Windows the drive or server) is cut off
 // in every mode, so that extracting an archive cannot write outside the
 // chosen folder.
-QString StoredName(const QString &path, const QString &folder, TZAStorePathMode mode,
-                   const QString &searchBase);
+QString StoredName(const QString &path, const QString &folder, TZAStorePathMode mode, const QString &searchBase);
 
 // The match used for exclusion and no-compression masks: a mask without a
 // folder part tests the name, a relative one the path below searchBase, an

@@ -6,8 +6,7 @@
 // Reads a device through a window of its bytes: many small reads that move
 // forward through it (the headers of kept entries, one after another) cost
 // one system call per window instead of a seek and a read each.
-class TZAReadAhead : public QIODevice
-{
+class TZAReadAhead : public QIODevice {
 public:
     explicit TZAReadAhead(QIODevice &below);
 

@@ -1,6 +1,6 @@
 #include "ZARecords.h"
 
-#include "ZAByteOrder.h"
+#include "zip/ZAByteOrder.h"
 
 #include <type_traits>
 
@@ -26,13 +26,37 @@ bool decodeRecord(Record &record, const QByteArray &bytes)
 
 } // namespace
 
-QByteArray LocalHeader::encode() const { return encodeRecord(*this); }
-bool LocalHeader::decode(const QByteArray &bytes) { return decodeRecord(*this, bytes); }
-QByteArray EndRecord::encode() const { return encodeRecord(*this); }
-bool EndRecord::decode(const QByteArray &bytes) { return decodeRecord(*this, bytes); }
-QByteArray Zip64EndRecord::encode() const { return encodeRecord(*this); }
-bool Zip64EndRecord::decode(const QByteArray &bytes) { return decodeRecord(*this, bytes); }
-QByteArray Zip64Locator::encode() const { return encodeRecord(*this); }
-bool Zip64Locator::decode(const QByteArray &bytes) { return decodeRecord(*this, bytes); }
+QByteArray LocalHeader::encode() const
+{
+    return encodeRecord(*this);
+}
+bool LocalHeader::decode(const QByteArray &bytes)
+{
+    return decodeRecord(*this, bytes);
+}
+QByteArray EndRecord::encode() const
+{
+    return encodeRecord(*this);
+}
+bool EndRecord::decode(const QByteArray &bytes)
+{
+    return decodeRecord(*this, bytes);
+}
+QByteArray Zip64EndRecord::encode() const
+{
+    return encodeRecord(*this);
+}
+bool Zip64EndRecord::decode(const QByteArray &bytes)
+{
+    return decodeRecord(*this, bytes);
+}
+QByteArray Zip64Locator::encode() const
+{
+    return encodeRecord(*this);
+}
+bool Zip64Locator::decode(const QByteArray &bytes)
+{
+    return decodeRecord(*this, bytes);
+}
 
 } // namespace zarecords

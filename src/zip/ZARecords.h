@@ -8,8 +8,7 @@
 // the values that mark a field as moved into the Zip64 records.
 namespace zarecords {
 
-struct SignatureSet
-{
+struct SignatureSet {
     uint32_t localHeader;
     uint32_t centralHeader;
     uint32_t endOfDirectory;
@@ -52,8 +51,7 @@ inline constexpr uint32_t AttrReadOnly = 0x01;
 inline constexpr uint32_t AttrFolder = 0x10;
 inline constexpr uint32_t AttrArchive = 0x20;
 
-struct LocalHeader
-{
+struct LocalHeader {
     uint32_t signature = StandardSignatures.localHeader;
     uint16_t versionNeeded = 0;
     uint16_t flags = 0;
@@ -88,8 +86,7 @@ struct LocalHeader
     bool decode(const QByteArray &bytes);
 };
 
-struct EndRecord
-{
+struct EndRecord {
     uint32_t signature = StandardSignatures.endOfDirectory;
     uint16_t thisDisk = 0;
     uint16_t directoryDisk = 0;
@@ -118,8 +115,7 @@ struct EndRecord
     bool decode(const QByteArray &bytes);
 };
 
-struct Zip64EndRecord
-{
+struct Zip64EndRecord {
     uint32_t signature = Zip64EndSignature;
     uint64_t recordSize = Zip64EndRecordSize - 12;
     uint16_t versionMadeBy = VersionZip64;
@@ -152,8 +148,7 @@ struct Zip64EndRecord
     bool decode(const QByteArray &bytes);
 };
 
-struct Zip64Locator
-{
+struct Zip64Locator {
     uint32_t signature = Zip64LocatorSignature;
     uint32_t zip64EndDisk = 0;
     uint64_t zip64EndOffset = 0;

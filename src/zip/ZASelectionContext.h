@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ZATypes.h"
+#include "zip/ZATypes.h"
 
 #include <QString>
 
@@ -12,8 +12,7 @@ class TZADirManager;
 // it marks items in, the folder that masks and relative names are resolved
 // against while files are searched, and the events that ask about each
 // file (each answered by the handler or the safe default).
-class TZASelectionContext
-{
+class TZASelectionContext {
 public:
     virtual ~TZASelectionContext() = default;
 
@@ -21,10 +20,10 @@ public:
     virtual QString &SearchBase() = 0;
 
     virtual void DoOnProcessFileFailure(const QString &fileName, TZAProcessOperation operation, int nativeError,
-                                        int errorCode, const QString &errorMessage, TZAAction &action) = 0;
+                                        int errorCode, const QString &errorMessage, TZAAction &action)
+        = 0;
     virtual void DoOnConfirmOverwrite(const QString &sourceFileName, QString &destFileName, bool &confirm) = 0;
-    virtual void DoOnConfirmProcessFile(const QString &fileName, TZAProcessOperation operation,
-                                        bool &confirm) = 0;
-    virtual void DoOnStoreFile(QString &fileName, uint32_t &fileAttr, QString &comment,
-                               const QString &originalFileName) = 0;
+    virtual void DoOnConfirmProcessFile(const QString &fileName, TZAProcessOperation operation, bool &confirm) = 0;
+    virtual void DoOnStoreFile(QString &fileName, uint32_t &fileAttr, QString &comment, const QString &originalFileName)
+        = 0;
 };

@@ -1,8 +1,8 @@
 #include "ZASplitStream.h"
 
-#include "ZAExcept.h"
-#include "ZAVolumeNames.h"
-#include "ZAStreamIO.h"
+#include "zip/ZAExcept.h"
+#include "zip/ZAStreamIO.h"
+#include "zip/ZAVolumeNames.h"
 
 #include <QFile>
 
@@ -29,7 +29,9 @@ void TZAVolumeHost::RemoveVolume(const QString &name)
     QFile::remove(name);
 }
 
-TZASplitStream::TZASplitStream(TZAVolumeHost &host) : m_host(host) {}
+TZASplitStream::TZASplitStream(TZAVolumeHost &host) : m_host(host)
+{
+}
 
 TZASplitStream::~TZASplitStream()
 {
@@ -229,8 +231,8 @@ QIODevice *TZASplitStream::deviceFor(int index, bool write)
     if (m_otherIndex != index || (write && !m_otherWritable)) {
         m_other.reset();
         m_otherIndex = -1;
-        m_other = m_host.OpenVolume(m_volumes[std::size_t(index)].name,
-                                    write ? QIODevice::ReadWrite : QIODevice::ReadOnly);
+        m_other
+            = m_host.OpenVolume(m_volumes[std::size_t(index)].name, write ? QIODevice::ReadWrite : QIODevice::ReadOnly);
         if (!m_other)
             return nullptr;
         m_otherIndex = index;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ZAStream.h"
+#include "zip/ZAStream.h"
 
 #include <QIODevice>
 #include <QString>
@@ -10,11 +10,9 @@
 
 // What a split stream needs from its owner: new blank volumes, the names
 // of the volumes, and the files themselves.
-class TZAVolumeHost
-{
+class TZAVolumeHost {
 public:
-    struct BlankVolume
-    {
+    struct BlankVolume {
         QString name;
         // Bytes the volume may take: its size limit or the free space of
         // its drive, whichever is smaller.
@@ -42,8 +40,7 @@ public:
 // Failures inside a write (a cancelled volume request, a full disk) are
 // kept and raised again by the checked writes, so that they keep their
 // native codes.
-class TZASplitStream : public TZAStream
-{
+class TZASplitStream : public TZAStream {
     Q_OBJECT
 
 public:
@@ -86,8 +83,7 @@ protected:
     qint64 writeData(const char *data, qint64 maxSize) override;
 
 private:
-    struct Volume
-    {
+    struct Volume {
         QString name;
         qint64 start = 0;
         qint64 size = 0;

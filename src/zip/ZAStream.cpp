@@ -1,9 +1,11 @@
 #include "ZAStream.h"
 
-#include "ZAExcept.h"
-#include "ZAStreamIO.h"
+#include "zip/ZAExcept.h"
+#include "zip/ZAStreamIO.h"
 
-void TZAStream::KeepTogether(qint64) {}
+void TZAStream::KeepTogether(qint64)
+{
+}
 
 bool TZAStream::IsMultiVolume() const
 {
@@ -20,14 +22,18 @@ qint64 TZAStream::StreamPosition(uint32_t disk, qint64 offset) const
     return disk == 0 ? offset : -1;
 }
 
-void TZAStream::Finish() {}
+void TZAStream::Finish()
+{
+}
 
 qint64 TZAStream::PrefixSize() const
 {
     return 0;
 }
 
-void TZAStream::MarkLayout() {}
+void TZAStream::MarkLayout()
+{
+}
 
 void TZAStream::RestoreFrom(qint64 position, QIODevice &saved)
 {
@@ -128,8 +134,8 @@ void truncate(TZAStream &stream, qint64 size)
 qint64 CopyTempFileToDest(QIODevice &source, TZAStream &target, qint64 count,
                           const std::function<bool(qint64, qint64)> &progress)
 {
-    return copyBlocks(source, count, [&](const char *data, qint64 size) { writeChecked(target, data, size); },
-                      progress);
+    return copyBlocks(
+        source, count, [&](const char *data, qint64 size) { writeChecked(target, data, size); }, progress);
 }
 
 } // namespace zastream

@@ -13,8 +13,7 @@
 // stacked on it (split volumes, a self-extractor stub in front). Positions
 // are those of the whole stream. The archive code reads and writes through
 // this interface only and never asks which layers lie below.
-class TZAStream : public QIODevice
-{
+class TZAStream : public QIODevice {
     Q_OBJECT
 
 public:
@@ -61,8 +60,7 @@ private:
 
 // A layer on a lower device: reads, writes and seeks pass through at the
 // same positions.
-class TZAStreamLayer : public TZAStream
-{
+class TZAStreamLayer : public TZAStream {
     Q_OBJECT
 
 public:
@@ -87,8 +85,7 @@ private:
 };
 
 // The bottom of the stack: one file or a memory buffer.
-class TZADeviceStream : public TZAStreamLayer
-{
+class TZADeviceStream : public TZAStreamLayer {
     Q_OBJECT
 
 public:

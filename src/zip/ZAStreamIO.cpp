@@ -1,8 +1,8 @@
 #include "ZAStreamIO.h"
 
-#include "SafeSave.h"
-#include "ZAByteOrder.h"
-#include "ZAExcept.h"
+#include "platform/SafeSave.h"
+#include "zip/ZAByteOrder.h"
+#include "zip/ZAExcept.h"
 
 #include <QBuffer>
 #include <QFileDevice>
@@ -66,8 +66,8 @@ bool syncToDisk(QIODevice &device)
 qint64 CopyTempFileToDest(QIODevice &source, QIODevice &target, qint64 count,
                           const std::function<bool(qint64, qint64)> &progress)
 {
-    return copyBlocks(source, count, [&](const char *data, qint64 size) { writeChecked(target, data, size); },
-                      progress);
+    return copyBlocks(
+        source, count, [&](const char *data, qint64 size) { writeChecked(target, data, size); }, progress);
 }
 
 qint64 copyBlocks(QIODevice &source, qint64 count, const std::function<void(const char *, qint64)> &write,
@@ -80,8 +80,7 @@ qint64 copyBlocks(QIODevice &source, qint64 count, const std::function<void(cons
         const qint64 wanted = std::min(total - done, CopyBlockSize);
         const qint64 got = source.read(block.data(), wanted);
         if (got <= 0)
-            throw EZAException(zaconst::neSourceSizeChanged, {},
-                               {QString::number(total), QString::number(done)});
+            throw EZAException(zaconst::neSourceSizeChanged, {}, {QString::number(total), QString::number(done)});
         write(block.constData(), got);
         done += got;
         if (progress && progress(done, total))
@@ -99,8 +98,7 @@ qint64 findForward(QIODevice &device, qint64 from, uint32_t signature, qint64 mi
         if (window.size() < 4)
             return -1;
         for (qsizetype i = 0; i + 4 <= window.size(); ++i) {
-            if (zabytes::get<uint32_t>(window.constData() + i) == signature
-                && size - (windowStart + i) >= minFollowing)
+            if (zabytes::get<uint32_t>(window.constData() + i) == signature && size - (windowStart + i) >= minFollowing)
                 return windowStart + i;
         }
         // Windows overlap so a signature across their border is not missed.

@@ -50,8 +50,7 @@ qint64 CopyTempFileToDest(QIODevice &source, QIODevice &target, qint64 count,
                           const std::function<bool(qint64 done, qint64 total)> &progress = {});
 
 // The copy above with the writing left to write, which gets each block.
-qint64 copyBlocks(QIODevice &source, qint64 count,
-                  const std::function<void(const char *data, qint64 size)> &write,
+qint64 copyBlocks(QIODevice &source, qint64 count, const std::function<void(const char *data, qint64 size)> &write,
                   const std::function<bool(qint64 done, qint64 total)> &progress);
 
 // The position of the first 4-byte signature at or after from that has at

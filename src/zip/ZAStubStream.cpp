@@ -1,6 +1,6 @@
 #include "ZAStubStream.h"
 
-#include "ZAExcept.h"
+#include "zip/ZAExcept.h"
 
 #include <QFile>
 
@@ -23,7 +23,8 @@ void makeRunnable(const QString &fileName)
 
 TZAStubStream::TZAStubStream(std::unique_ptr<TZAStream> below, const Stub &stub)
     // Below is the layer just given, so the cast cannot miss.
-    : TZAStreamLayer(std::move(below)), m_layer(static_cast<TZAStream &>(Below()))
+    : TZAStreamLayer(std::move(below))
+    , m_layer(static_cast<TZAStream &>(Below()))
 {
     QFile file(stub.file);
     if (!file.open(QIODevice::ReadOnly))

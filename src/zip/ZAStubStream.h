@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ZAStream.h"
+#include "zip/ZAStream.h"
 
 #include <QString>
 
@@ -8,13 +8,11 @@
 // to the start of the stream below and tells where the archive proper
 // begins. The entries' offsets still count from the start of the file, so
 // the tools read it without a warning; everything else passes through.
-class TZAStubStream : public TZAStreamLayer
-{
+class TZAStubStream : public TZAStreamLayer {
     Q_OBJECT
 
 public:
-    struct Stub
-    {
+    struct Stub {
         QString file;
         // The file the stub lands in (the archive, or its first volume),
         // made runnable for whoever may read it.
@@ -36,10 +34,7 @@ public:
     void KeepTogether(qint64 count) override { m_layer.KeepTogether(count); }
     bool IsMultiVolume() const override { return m_layer.IsMultiVolume(); }
     std::pair<uint32_t, qint64> VolumePosition(qint64 pos) const override { return m_layer.VolumePosition(pos); }
-    qint64 StreamPosition(uint32_t disk, qint64 offset) const override
-    {
-        return m_layer.StreamPosition(disk, offset);
-    }
+    qint64 StreamPosition(uint32_t disk, qint64 offset) const override { return m_layer.StreamPosition(disk, offset); }
     void Finish() override { m_layer.Finish(); }
     void MarkLayout() override { m_layer.MarkLayout(); }
     void RestoreFrom(qint64 position, QIODevice &saved) override { m_layer.RestoreFrom(position, saved); }

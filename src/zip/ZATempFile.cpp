@@ -1,7 +1,7 @@
 #include "ZATempFile.h"
 
-#include "Paths.h"
-#include "ZAExcept.h"
+#include "platform/Paths.h"
+#include "zip/ZAExcept.h"
 
 #include <QDir>
 #include <QFileInfo>

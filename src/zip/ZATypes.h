@@ -11,13 +11,7 @@ enum TZASpanningMode : uint8_t { smNone, smSpanning, smSplitting };
 
 enum TZAStorePathMode : uint8_t { spNoPath, spRelativePath, spFullPath, spFullPathWithDrive };
 
-enum TZAFileShareMode : uint8_t {
-    smShareCompat,
-    smShareExclusive,
-    smShareDenyWrite,
-    smShareDenyRead,
-    smShareDenyNone
-};
+enum TZAFileShareMode : uint8_t { smShareCompat, smShareExclusive, smShareDenyWrite, smShareDenyRead, smShareDenyNone };
 
 enum TZAOverwriteMode : uint8_t { omPrompt, omAlways, omNever, omIfNewer, omIfOlder };
 
@@ -55,8 +49,4 @@ enum TZAAction : uint8_t { fxaRetry, fxaIgnore, fxaAbort };
 
 // How the archive file is opened: the low two bits give the access
 // (0 read-only); create replaces the file.
-enum class TZAFileMode : uint16_t {
-    ReadOnlyDenyNone = 0x0040,
-    ReadWriteDenyWrite = 0x0022,
-    Create = 0xFFFF
-};
+enum class TZAFileMode : uint16_t { ReadOnlyDenyNone = 0x0040, ReadWriteDenyWrite = 0x0022, Create = 0xFFFF };

@@ -1,19 +1,19 @@
 #include "ZAUpdateCommit.h"
 
-#include "Paths.h"
-#include "SafeSave.h"
-#include "ZAByteOrder.h"
-#include "ZACommitContext.h"
-#include "ZACommitJournal.h"
-#include "ZADirManager.h"
-#include "ZACrypt.h"
-#include "ZAEntryCheck.h"
-#include "ZAExcept.h"
-#include "ZANameCodec.h"
-#include "ZAReadAhead.h"
-#include "ZARecords.h"
-#include "ZAStreamIO.h"
-#include "ZATempFile.h"
+#include "platform/Paths.h"
+#include "platform/SafeSave.h"
+#include "zip/ZAByteOrder.h"
+#include "zip/ZACommitContext.h"
+#include "zip/ZACommitJournal.h"
+#include "zip/ZACrypt.h"
+#include "zip/ZADirManager.h"
+#include "zip/ZAEntryCheck.h"
+#include "zip/ZAExcept.h"
+#include "zip/ZANameCodec.h"
+#include "zip/ZAReadAhead.h"
+#include "zip/ZARecords.h"
+#include "zip/ZAStreamIO.h"
+#include "zip/ZATempFile.h"
 
 #include <QFileInfo>
 #include <QThread>
@@ -252,8 +252,7 @@ void TZAUpdateCommit::saveArchiveTail()
     zastream::CopyTempFileToDest(m_stream, *m_tail, m_stream.size() - m_writePos);
     // The tail, its name and the note that points to it must all be on the
     // disk before the archive is cut.
-    if (!zastream::syncToDisk(*m_tail)
-        || !platform::syncFolder(QFileInfo(m_tail->fileName()).absolutePath()))
+    if (!zastream::syncToDisk(*m_tail) || !platform::syncFolder(QFileInfo(m_tail->fileName()).absolutePath()))
         throw EZAException(zaconst::neWriteFailed);
     if (hasJournal()) {
         const TZADirArray &saved = m_dir.SavedItems;
@@ -311,13 +310,12 @@ void TZAUpdateCommit::rollback()
 
 bool TZAUpdateCommit::reportProgress(const TDirItem &item, qint64 bytesRead, qint64 sourceSize)
 {
-    m_context.DoOnFileProgress(item.SourceFileName, sourceSize > 0 ? 100.0 * double(bytesRead) / double(sourceSize) : 0.0,
-                                item.Operation, ppProcess, m_cancel);
+    m_context.DoOnFileProgress(item.SourceFileName,
+                               sourceSize > 0 ? 100.0 * double(bytesRead) / double(sourceSize) : 0.0, item.Operation,
+                               ppProcess, m_cancel);
     if (m_cancel)
         return true;
-    const double overall = m_totalBytes > 0
-                               ? 100.0 * double(m_bytesDone + bytesRead) / double(m_totalBytes)
-                               : 50.0;
+    const double overall = m_totalBytes > 0 ? 100.0 * double(m_bytesDone + bytesRead) / double(m_totalBytes) : 50.0;
     m_context.DoOnOverallProgress(overall, item.Operation, ppProcess, m_cancel);
     return m_cancel;
 }
@@ -325,8 +323,7 @@ bool TZAUpdateCommit::reportProgress(const TDirItem &item, qint64 bytesRead, qin
 bool TZAUpdateCommit::processUpdateItem(qsizetype index)
 {
     TDirItem &item = m_dir.Items.ItemPtr(index);
-    const QString eventName = item.Operation == poAdd || item.Operation == poMove ? item.SourceFileName
-                                                                                 : item.FileName;
+    const QString eventName = item.Operation == poAdd || item.Operation == poMove ? item.SourceFileName : item.FileName;
     m_context.DoOnFileProgress(eventName, 0.0, item.Operation, ppStart, m_cancel);
     if (m_cancel)
         return false;
@@ -356,8 +353,8 @@ bool TZAUpdateCommit::processUpdateItem(qsizetype index)
         // A failed entry leaves none of its bytes behind.
         zastream::truncate(m_stream, entryStart);
         const QString failedName = item.Operation == poUpdate ? item.FileName : item.SourceFileName;
-        m_context.DoOnProcessFileFailure(failedName, item.Operation, failure.NativeError(),
-                                          failure.ErrorCode(), failure.Message(), m_action);
+        m_context.DoOnProcessFileFailure(failedName, item.Operation, failure.NativeError(), failure.ErrorCode(),
+                                         failure.Message(), m_action);
         return false;
     }
 }
@@ -392,12 +389,11 @@ void TZAUpdateCommit::writeEntry(TDirItem &item, bool hasSource, qint64 sourceSi
     if (needs64 && zip64Mode == zmDisabled)
         throw EZAException(zaconst::neZip64Disabled, {}, {item.SourceFileName});
     item.Zip64 = zip64Mode == zmAlways;
-    const bool localZip64 = zip64Mode != zmDisabled
-                            && (item.Zip64 || (hasSource && mayCompressPast4GiB(sourceSize)));
+    const bool localZip64 = zip64Mode != zmDisabled && (item.Zip64 || (hasSource && mayCompressPast4GiB(sourceSize)));
 
     const uint16_t version = localZip64 || needs64 ? VersionZip64
-                             : m_settings.Options.OEMFileNames ? VersionDefault
-                                                               : VersionAnsiNames;
+        : m_settings.Options.OEMFileNames          ? VersionDefault
+                                                   : VersionAnsiNames;
     item.VersionMadeBy = item.VersionNeeded = version;
     item.LocalHeaderOffset = uint64_t(offset);
     if (!hasSource) {
@@ -407,8 +403,7 @@ void TZAUpdateCommit::writeEntry(TDirItem &item, bool hasSource, qint64 sourceSi
     }
 
     LocalHeader header;
-    header.signature = m_settings.StandardSignatures ? StandardSignatures.localHeader
-                                                       : AlternateSignatures.localHeader;
+    header.signature = m_settings.StandardSignatures ? StandardSignatures.localHeader : AlternateSignatures.localHeader;
     header.versionNeeded = version;
     header.flags = item.Flags;
     header.method = item.Method;
@@ -427,8 +422,7 @@ void TZAUpdateCommit::writeEntry(TDirItem &item, bool hasSource, qint64 sourceSi
 // An entry held whole in memory (one chunk, or an encrypted entry whose
 // header needs the CRC first) is written once with its final header; a
 // longer one streams chunk by chunk and its header is completed afterwards.
-void TZAUpdateCommit::writeData(TDirItem &item, LocalHeader &header, qint64 offset, qint64 sourceSize,
-                                bool localZip64)
+void TZAUpdateCommit::writeData(TDirItem &item, LocalHeader &header, qint64 offset, qint64 sourceSize, bool localZip64)
 {
     const bool encrypt = !item.Password.isEmpty();
     const bool whole = sourceSize <= chunkSize(item) || (encrypt && m_feed->Planned());
@@ -505,8 +499,8 @@ qint64 TZAUpdateCommit::measureSavedEntry(const TDirItem &saved, qint64 tailOffs
     // A kept entry is copied only when its header is the one its directory
     // record describes; copying a damaged one would hand it on unseen.
     LocalHeader header;
-    const uint32_t signature = m_settings.StandardSignatures ? StandardSignatures.localHeader
-                                                               : AlternateSignatures.localHeader;
+    const uint32_t signature
+        = m_settings.StandardSignatures ? StandardSignatures.localHeader : AlternateSignatures.localHeader;
     if (!m_tailHeaders)
         m_tailHeaders = std::make_unique<TZAReadAhead>(*m_tail);
     if (!zaentry::LocalHeaderMatches(*m_tailHeaders, tailOffset, signature, saved, &header))
@@ -514,8 +508,8 @@ qint64 TZAUpdateCommit::measureSavedEntry(const TDirItem &saved, qint64 tailOffs
     headerLength = LocalHeaderSize + header.nameLength + header.extraLength;
     qint64 length = headerLength + qint64(saved.CompressedSize);
     if (header.flags & FlagDataDescriptor) {
-        const bool wide = saved.CompressedSize >= Overflow32 || saved.UncompressedSize >= Overflow32
-                          || saved.HasZip64Extra;
+        const bool wide
+            = saved.CompressedSize >= Overflow32 || saved.UncompressedSize >= Overflow32 || saved.HasZip64Extra;
         const QByteArray mark = zastream::readAt(*m_tailHeaders, tailOffset + length, 4);
         const bool signed_ = mark.size() == 4 && zabytes::get<uint32_t>(mark.constData()) == DataDescriptorSignature;
         length += (wide ? 20 : 12) + (signed_ ? 4 : 0);

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ZAEntryFeed.h"
-#include "ZARecords.h"
-#include "ZAStream.h"
-#include "ZATypes.h"
-#include "ZAUpdateSettings.h"
+#include "zip/ZAEntryFeed.h"
+#include "zip/ZARecords.h"
+#include "zip/ZAStream.h"
+#include "zip/ZATypes.h"
+#include "zip/ZAUpdateSettings.h"
 
 #include <QFile>
 
@@ -23,8 +23,7 @@ struct TDirItem;
 // A note beside the archive names the tail until the new archive is on the
 // disk, so that a process killed meanwhile leaves the old archive to the
 // next open.
-class TZAUpdateCommit
-{
+class TZAUpdateCommit {
 public:
     TZAUpdateCommit(TZACommitContext &context, TZAUpdateSettings settings);
     ~TZAUpdateCommit();
@@ -45,8 +44,7 @@ private:
     std::vector<TZAPlannedEntry> planEntries(qsizetype start) const;
     bool processUpdateItem(qsizetype index);
     void writeEntry(TDirItem &item, bool hasSource, qint64 sourceSize);
-    void writeData(TDirItem &item, zarecords::LocalHeader &header, qint64 offset, qint64 sourceSize,
-                   bool localZip64);
+    void writeData(TDirItem &item, zarecords::LocalHeader &header, qint64 offset, qint64 sourceSize, bool localZip64);
     qsizetype copyKeptEntries(qsizetype first);
     qint64 measureSavedEntry(const TDirItem &saved, qint64 tailOffset, qint64 &headerLength);
     bool reportProgress(const TDirItem &item, qint64 bytesRead, qint64 sourceSize);

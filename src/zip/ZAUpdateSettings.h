@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ZAOptions.h"
-#include "ZATypes.h"
+#include "zip/ZAOptions.h"
+#include "zip/ZATypes.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,8 +10,7 @@
 
 // The archiver's settings as one update reads them: what the file selection
 // and the commit need to make and write entries, taken when they start.
-struct TZAUpdateSettings
-{
+struct TZAUpdateSettings {
     QString FileName;
     QString BaseDir;
     QString TempDir;

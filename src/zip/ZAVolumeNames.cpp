@@ -1,16 +1,14 @@
 #include "ZAVolumeNames.h"
 
-#include "Paths.h"
+#include "platform/Paths.h"
 
 #include <QFileInfo>
-
 
 namespace zavolumes {
 
 namespace {
 
-struct NameParts
-{
+struct NameParts {
     QString folder;
     QString base;
     QString extension;
@@ -29,8 +27,7 @@ NameParts split(const QString &name)
 
 QString numbered(const NameParts &parts, int index, const QString &extension)
 {
-    return parts.folder + parts.base + u'_' + QStringLiteral("%1").arg(index + 1, 3, 10, QChar(u'0'))
-           + extension;
+    return parts.folder + parts.base + u'_' + QStringLiteral("%1").arg(index + 1, 3, 10, QChar(u'0')) + extension;
 }
 
 } // namespace
@@ -56,11 +53,10 @@ QString GetVolumeFileName(const QString &name, int index, const Naming &naming)
         return parts.folder + parts.base + exe;
     const QString lastExtension = sfx ? QStringLiteral(".ZIP") : parts.extension;
     if (index >= 0) {
-        const bool upper = naming.upperCaseNumbers
-                           || (lastExtension.size() > 1 && lastExtension.at(1).isUpper());
+        const bool upper = naming.upperCaseNumbers || (lastExtension.size() > 1 && lastExtension.at(1).isUpper());
         return naming.advancedNaming ? numbered(parts, index, parts.extension)
                                      : parts.folder + parts.base + (upper ? QStringLiteral(".Z") : QStringLiteral(".z"))
-                                           + QStringLiteral("%1").arg(index + 1, 2, 10, QChar(u'0'));
+                + QStringLiteral("%1").arg(index + 1, 2, 10, QChar(u'0'));
     }
     return sfx ? parts.folder + parts.base + lastExtension : name;
 }

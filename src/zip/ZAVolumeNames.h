@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ZATypes.h"
+#include "zip/ZATypes.h"
 
 #include <QList>
 #include <QString>
@@ -11,8 +11,7 @@ namespace zavolumes {
 // Index -1 is the last volume.
 inline constexpr int LastVolume = -1;
 
-struct Naming
-{
+struct Naming {
     TZASpanningMode mode = smNone;
     bool advancedNaming = true;
     // A stub is or will be in front of the first volume.
@@ -33,8 +32,7 @@ bool IsExeName(const QString &name);
 // file system that tells cases apart find them only so.
 QString GetVolumeFileName(const QString &name, int index, const Naming &naming);
 
-struct VolumeFile
-{
+struct VolumeFile {
     int index = LastVolume;
     QString path;
 };

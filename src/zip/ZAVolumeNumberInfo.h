@@ -1,8 +1,7 @@
 #pragma once
 
 // One volume's place in a set of volumes.
-class TZAVolumeNumberInfo
-{
+class TZAVolumeNumberInfo {
 public:
     int Number = -1;     // 0 = first volume, -1 unknown
     int LastNumber = -1; // -1 while unknown

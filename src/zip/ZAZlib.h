@@ -4,14 +4,12 @@
 
 #include <stdexcept>
 
-class EZlibError : public std::runtime_error
-{
+class EZlibError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
-class ECompressionError : public EZlibError
-{
+class ECompressionError : public EZlibError {
 public:
     ECompressionError() : EZlibError("error") {}
 };

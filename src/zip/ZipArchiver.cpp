@@ -1,19 +1,19 @@
 #include "ZipArchiver.h"
 
-#include "ZACommitJournal.h"
-#include "ZAExcept.h"
-#include "ZAFileSelector.h"
-#include "ZANameCodec.h"
-#include "ZAStreamIO.h"
-#include "ZAStubStream.h"
-#include "ZATempFile.h"
-#include "ZAUpdateCommit.h"
-#include "ZAVolumeNumberInfo.h"
+#include "zip/ZACommitJournal.h"
+#include "zip/ZAExcept.h"
+#include "zip/ZAFileSelector.h"
+#include "zip/ZANameCodec.h"
+#include "zip/ZAStreamIO.h"
+#include "zip/ZAStubStream.h"
+#include "zip/ZATempFile.h"
+#include "zip/ZAUpdateCommit.h"
+#include "zip/ZAVolumeNumberInfo.h"
 
-#include "DriveInfo.h"
-#include "FileNames.h"
-#include "FileWriteLock.h"
-#include "SafeSave.h"
+#include "platform/DriveInfo.h"
+#include "platform/FileNames.h"
+#include "platform/FileWriteLock.h"
+#include "platform/SafeSave.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -150,8 +150,7 @@ TZAUpdateSettings TZABaseArchiver::updateSettings() const
 TZADirManager::Settings TZABaseArchiver::dirSettings() const
 {
     TZADirManager::Settings settings;
-    settings.signatures = m_standardSignatures ? zarecords::StandardSignatures
-                                               : zarecords::AlternateSignatures;
+    settings.signatures = m_standardSignatures ? zarecords::StandardSignatures : zarecords::AlternateSignatures;
     settings.oemNames = Options.OEMFileNames;
     settings.repairOnOpen = RepairDirectoryOnOpen;
     settings.password = Password.toLocal8Bit();
@@ -186,8 +185,7 @@ void TZABaseArchiver::OpenArchiveMode(TZAFileMode mode)
     if (mode != TZAFileMode::Create) {
         if (m_inMemory)
             throw EZAException(zaconst::neInMemoryOpenExisting, senderName(), {FileName});
-        if (!QFileInfo::exists(FileName) && m_spanningMode != smSpanning
-            && !platform::IsRemovableDrive(FileName))
+        if (!QFileInfo::exists(FileName) && m_spanningMode != smSpanning && !platform::IsRemovableDrive(FileName))
             throw EZAException(zaconst::neArchiveNotFound, senderName(), {FileName});
     }
     open(mode);
@@ -264,8 +262,7 @@ void TZABaseArchiver::removeLeftovers()
     for (const bool advanced : {false, true}) {
         const zavolumes::Naming names{smSplitting, advanced, !SFXStub.isEmpty(), false};
         QFile::remove(zavolumes::GetVolumeFileName(built, zavolumes::LastVolume, names));
-        for (int index = 0; QFile::remove(zavolumes::GetVolumeFileName(built, index, names)); ++index) {
-        }
+        for (int index = 0; QFile::remove(zavolumes::GetVolumeFileName(built, index, names)); ++index) {}
     }
 }
 
@@ -667,42 +664,38 @@ void TZABaseArchiver::CheckMultiVolumeModification() const
 
 // --- dispatchers ----------------------------------------------------------
 
-void TZABaseArchiver::DoOnOverallProgress(double progress, TZAProcessOperation operation,
-                                          TZAProgressPhase phase, bool &cancel)
+void TZABaseArchiver::DoOnOverallProgress(double progress, TZAProcessOperation operation, TZAProgressPhase phase,
+                                          bool &cancel)
 {
     cancel = false;
     if (OnOverallProgress)
         OnOverallProgress(*this, progress, operation, phase, cancel);
 }
 
-void TZABaseArchiver::DoOnFileProgress(const QString &fileName, double progress,
-                                       TZAProcessOperation operation, TZAProgressPhase phase,
-                                       bool &cancel)
+void TZABaseArchiver::DoOnFileProgress(const QString &fileName, double progress, TZAProcessOperation operation,
+                                       TZAProgressPhase phase, bool &cancel)
 {
     cancel = false;
     if (OnFileProgress)
         OnFileProgress(*this, QDir::toNativeSeparators(fileName), progress, operation, phase, cancel);
 }
 
-void TZABaseArchiver::DoOnConfirmOverwrite(const QString &sourceFileName, QString &destFileName,
-                                           bool &confirm)
+void TZABaseArchiver::DoOnConfirmOverwrite(const QString &sourceFileName, QString &destFileName, bool &confirm)
 {
     confirm = false;
     if (OnConfirmOverwrite)
         OnConfirmOverwrite(*this, sourceFileName, destFileName, confirm);
 }
 
-void TZABaseArchiver::DoOnConfirmProcessFile(const QString &fileName, TZAProcessOperation operation,
-                                             bool &confirm)
+void TZABaseArchiver::DoOnConfirmProcessFile(const QString &fileName, TZAProcessOperation operation, bool &confirm)
 {
     confirm = true;
     if (OnConfirmProcessFile)
         OnConfirmProcessFile(*this, fileName, operation, confirm);
 }
 
-void TZABaseArchiver::DoOnProcessFileFailure(const QString &fileName, TZAProcessOperation operation,
-                                             int nativeError, int errorCode,
-                                             const QString &errorMessage, TZAAction &action)
+void TZABaseArchiver::DoOnProcessFileFailure(const QString &fileName, TZAProcessOperation operation, int nativeError,
+                                             int errorCode, const QString &errorMessage, TZAAction &action)
 {
     if (!OnProcessFileFailure) {
         action = fxaAbort;

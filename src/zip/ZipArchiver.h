@@ -1,14 +1,14 @@
 #pragma once
 
-#include "ZACommitContext.h"
-#include "ZADirManager.h"
-#include "ZAEvents.h"
-#include "ZAOptions.h"
-#include "ZASelectionContext.h"
-#include "ZASplitStream.h"
-#include "ZATypes.h"
-#include "ZAUpdateSettings.h"
-#include "ZAVolumeNames.h"
+#include "zip/ZACommitContext.h"
+#include "zip/ZADirManager.h"
+#include "zip/ZAEvents.h"
+#include "zip/ZAOptions.h"
+#include "zip/ZASelectionContext.h"
+#include "zip/ZASplitStream.h"
+#include "zip/ZATypes.h"
+#include "zip/ZAUpdateSettings.h"
+#include "zip/ZAVolumeNames.h"
 
 #include <QIODevice>
 #include <QObject>
@@ -48,11 +48,7 @@ class TZAFileSelector;
 //
 // The component runs on one thread at a time; the search for files of all
 // instances shares one process-wide lock.
-class TZABaseArchiver : public QObject,
-                        private TZAVolumeHost,
-                        private TZASelectionContext,
-                        private TZACommitContext
-{
+class TZABaseArchiver : public QObject, private TZAVolumeHost, private TZASelectionContext, private TZACommitContext {
     Q_OBJECT
 
 public:
@@ -161,8 +157,8 @@ protected:
                           TZAProgressPhase phase, bool &cancel) override;
     void DoOnConfirmOverwrite(const QString &sourceFileName, QString &destFileName, bool &confirm) override;
     void DoOnConfirmProcessFile(const QString &fileName, TZAProcessOperation operation, bool &confirm) override;
-    void DoOnProcessFileFailure(const QString &fileName, TZAProcessOperation operation, int nativeError,
-                                int errorCode, const QString &errorMessage, TZAAction &action) override;
+    void DoOnProcessFileFailure(const QString &fileName, TZAProcessOperation operation, int nativeError, int errorCode,
+                                const QString &errorMessage, TZAAction &action) override;
     virtual void DoOnCopyTempFileProgress(double progress, TZAProgressPhase phase, bool &cancel);
     // Volume numbers are 1-based here; the name comes filled in with the
     // volume's own name. An empty name counts as a cancel.
@@ -177,7 +173,6 @@ protected:
     uint16_t m_compressionMethod = 0xFFFF;
 
 private:
-
     TZADirManager::Settings dirSettings() const;
     TZAUpdateSettings updateSettings() const;
     void open(std::optional<TZAFileMode> asked);
@@ -227,8 +222,7 @@ private:
 };
 
 // The archiver of standard ZIP files.
-class TZipArchiver : public TZABaseArchiver
-{
+class TZipArchiver : public TZABaseArchiver {
     Q_OBJECT
 
 public:

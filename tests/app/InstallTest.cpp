@@ -1,11 +1,11 @@
 // The suite installed into a temporary prefix with cmake --install, and
 // its programs run from there as a user runs them: through the links in
 // bin/, in English until the Russian file is linked into the program folder.
-#include "ConstStr.h"
 #include "SuiteUser.h"
 #include "TestApplication.h"
 #include "TestFiles.h"
-#include "VorrinControls.h"
+#include "settings/VorrinControls.h"
+#include "shared/ConstStr.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -24,8 +24,9 @@ protected:
         testapp::application();
         ASSERT_TRUE(prefix.isValid());
         QProcess install;
-        install.start(QStringLiteral(CMAKE_PROGRAM),
-                      {QStringLiteral("--install"), QStringLiteral(BUILD_DIR), QStringLiteral("--prefix"), prefix.path()});
+        install.start(
+            QStringLiteral(CMAKE_PROGRAM),
+            {QStringLiteral("--install"), QStringLiteral(BUILD_DIR), QStringLiteral("--prefix"), prefix.path()});
         ASSERT_TRUE(install.waitForFinished(120000));
         ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().constData();
     }
@@ -37,10 +38,12 @@ protected:
     {
         testfiles::writeBytes(user.path(QStringLiteral("letter.txt")), "Dear reader");
         const QString job = user.path(QStringLiteral("Jobs.dat"));
-        testfiles::writeBytes(job, testfiles::cp1251Lines({QStringLiteral("header"), QStringLiteral(">"),
-                                                           QStringLiteral("Letters"), user.path(QStringLiteral("out/Letters.zip")),
-                                                           QStringLiteral("D=") + user.path(QStringLiteral("letter.txt")),
-                                                           QStringLiteral("C="), QStringLiteral("E=")}));
+        testfiles::writeBytes(
+            job,
+            testfiles::cp1251Lines({QStringLiteral("header"), QStringLiteral(">"), QStringLiteral("Letters"),
+                                    user.path(QStringLiteral("out/Letters.zip")),
+                                    QStringLiteral("D=") + user.path(QStringLiteral("letter.txt")),
+                                    QStringLiteral("C="), QStringLiteral("E=")}));
         auto key = SuiteUser::mainKey();
         key->writeString(QStringLiteral("DefaultDat"), job);
         key->writeInteger(QStringLiteral("AutoClose"), 1);
@@ -94,7 +97,8 @@ TEST_F(InstallTest, PutsTheProgramsInOneFolderWithLinksMenuEntriesAndTheLanguage
 TEST_F(InstallTest, TheInstalledMainProgramRunsThroughItsLinkInEnglish)
 {
     const QString job = writeJob();
-    EXPECT_EQ(user.run(installed(QStringLiteral("bin/Zentavo")), {QStringLiteral("/run"), QStringLiteral("/close"), job}), 0)
+    EXPECT_EQ(
+        user.run(installed(QStringLiteral("bin/Zentavo")), {QStringLiteral("/run"), QStringLiteral("/close"), job}), 0)
         << user.errors.constData();
     EXPECT_TRUE(QFileInfo::exists(user.path(QStringLiteral("out/Letters.zip"))));
     EXPECT_TRUE(report().contains(QStringLiteral("Letters - Ok!"))) << qPrintable(report());
@@ -103,18 +107,21 @@ TEST_F(InstallTest, TheInstalledMainProgramRunsThroughItsLinkInEnglish)
 
 TEST_F(InstallTest, EveryProgramStartsWithTheRussianFileLinkedIntoTheProgramFolder)
 {
-    ASSERT_TRUE(QFile::link(QStringLiteral("../../share/zentavo/Russian.lng"), installed(QStringLiteral("lib/zentavo/Russian.lng"))));
+    ASSERT_TRUE(QFile::link(QStringLiteral("../../share/zentavo/Russian.lng"),
+                            installed(QStringLiteral("lib/zentavo/Russian.lng"))));
     const QString job = writeJob();
 
     // The main program writes its report in Russian.
-    EXPECT_EQ(user.run(installed(QStringLiteral("bin/Zentavo")), {QStringLiteral("/run"), QStringLiteral("/close"), job}), 0)
+    EXPECT_EQ(
+        user.run(installed(QStringLiteral("bin/Zentavo")), {QStringLiteral("/run"), QStringLiteral("/close"), job}), 0)
         << user.errors.constData();
     EXPECT_TRUE(report().contains(QStringLiteral("Начало процесса"))) << qPrintable(report());
     EXPECT_TRUE(report().contains(QStringLiteral("Letters - Выполнено!"))) << qPrintable(report());
 
     // The scheduler's start-up run journals its start and the end in Russian.
     {
-        const auto schedule = platform::RegistryKey::open(zentavo::ScheduleKeyPath(), platform::RegistryKey::Mode::OpenOrCreate);
+        const auto schedule
+            = platform::RegistryKey::open(zentavo::ScheduleKeyPath(), platform::RegistryKey::Mode::OpenOrCreate);
         schedule->writeString(QStringLiteral("Times"), QString());
         schedule->writeInteger(QStringLiteral("NotWeekEnd"), 0);
         schedule->writeInteger(QStringLiteral("RunOnce"), 0);
@@ -126,7 +133,8 @@ TEST_F(InstallTest, EveryProgramStartsWithTheRussianFileLinkedIntoTheProgramFold
     const auto vorrin = user.start(installed(QStringLiteral("bin/Vorrin")));
     const QString journal = user.path(QStringLiteral("Vorrin.rep"));
     const auto journalText = [&] { return QString::fromUtf8(testfiles::readBytes(journal)); };
-    EXPECT_TRUE(waitUntil([&] { return journalText().contains(QStringLiteral("Работа Zentavo успешно завершена")); }, 60000))
+    EXPECT_TRUE(
+        waitUntil([&] { return journalText().contains(QStringLiteral("Работа Zentavo успешно завершена")); }, 60000))
         << qPrintable(journalText());
     EXPECT_TRUE(journalText().contains(QStringLiteral("Запуск Zentavo"))) << qPrintable(journalText());
     EXPECT_EQ(vorrin->state(), QProcess::Running);

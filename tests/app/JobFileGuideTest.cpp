@@ -14,7 +14,8 @@ namespace {
 // The lines of the page's one "dat" block.
 QStringList exampleLines()
 {
-    const QStringList page = QString::fromUtf8(testfiles::readBytes(QStringLiteral(SOURCE_DIR "/docs/job-file.md"))).split(u'\n');
+    const QStringList page
+        = QString::fromUtf8(testfiles::readBytes(QStringLiteral(SOURCE_DIR "/docs/job-file.md"))).split(u'\n');
     const qsizetype start = page.indexOf(QStringLiteral("```dat"));
     const qsizetype end = page.indexOf(QStringLiteral("```"), start + 1);
     return start < 0 || end < 0 ? QStringList() : page.mid(start + 1, end - start - 1);
@@ -62,13 +63,16 @@ TEST(JobFileGuideTest, TheExampleRunsAsThePageDescribesIt)
 
     // One archive named by the run's date, with the sources less their
     // exclusions and the file the command before archiving copied in.
-    const QStringList archives = QDir(home + QStringLiteral("/backup")).entryList({QStringLiteral("Documents_*-*-*.zip")});
+    const QStringList archives
+        = QDir(home + QStringLiteral("/backup")).entryList({QStringLiteral("Documents_*-*-*.zip")});
     ASSERT_EQ(archives.size(), 1) << qPrintable(archives.join(u' '));
     QStringList entries = archiveEntries(home + QStringLiteral("/backup/") + archives.first());
     entries.sort();
-    EXPECT_EQ(entries, (QStringList{QStringLiteral("Documents/letter.txt"), QStringLiteral("Documents/notes.txt"),
-                                    QStringLiteral("Pictures/photo.jpg")}));
-    EXPECT_EQ(archiveEntries(home + QStringLiteral("/backup/settings.zip")), QStringList{QStringLiteral(".config/notes.txt")});
+    EXPECT_EQ(entries,
+              (QStringList{QStringLiteral("Documents/letter.txt"), QStringLiteral("Documents/notes.txt"),
+                           QStringLiteral("Pictures/photo.jpg")}));
+    EXPECT_EQ(archiveEntries(home + QStringLiteral("/backup/settings.zip")),
+              QStringList{QStringLiteral(".config/notes.txt")});
 
     // The daily copies of both jobs and the program the first job started.
     EXPECT_TRUE(QFileInfo::exists(home + QStringLiteral("/mirror/") + archives.first()));

@@ -2,19 +2,19 @@
 // lies beside the programs once the user switches to it: every key it holds
 // is one the programs know and fits the text's capacity, and the windows of
 // all three programs show its texts.
-#include "ConstStr.h"
-#include "FZentavo.h"
-#include "FileLock.h"
-#include "Pelvo.h"
-#include "RegistryKey.h"
 #include "ScriptedPrompter.h"
-#include "SetTime.h"
-#include "Tray.h"
 #include "TestFiles.h"
-#include "ViewRep.h"
-#include "VorrinUnit.h"
 #include "WidgetTest.h"
-#include "ZetuPause.h"
+#include "editor/widgets/Pelvo.h"
+#include "engine/widgets/FZentavo.h"
+#include "engine/widgets/ZetuPause.h"
+#include "platform/FileLock.h"
+#include "platform/RegistryKey.h"
+#include "report/widgets/ViewRep.h"
+#include "scheduler/widgets/Tray.h"
+#include "settings/widgets/SetTime.h"
+#include "settings/widgets/VorrinUnit.h"
+#include "shared/ConstStr.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -84,7 +84,8 @@ QStringList shownTexts(QObject *component)
             texts << widget->windowTitle();
         texts << widget->toolTip();
         QWidget *stack = widget->parentWidget();
-        if (auto *tabs = qobject_cast<QTabWidget *>(stack ? stack->parentWidget() : nullptr); tabs && tabs->indexOf(widget) >= 0)
+        if (auto *tabs = qobject_cast<QTabWidget *>(stack ? stack->parentWidget() : nullptr);
+            tabs && tabs->indexOf(widget) >= 0)
             texts << tabs->tabText(tabs->indexOf(widget));
     }
     if (auto *label = qobject_cast<QLabel *>(component))
@@ -127,8 +128,8 @@ protected:
 
     void makeEveryWindow()
     {
-        auto main = std::make_unique<TFormZentavo>(ZentavoSettings{}, [] { return ZentavoSettings{}; },
-                                                   QStringLiteral("The Zentavo"));
+        auto main = std::make_unique<TFormZentavo>(
+            ZentavoSettings{}, [] { return ZentavoSettings{}; }, QStringLiteral("The Zentavo"));
         new TFormPause(main.get(), main->windowTitle()); // owned by the main window
         windows.push_back(std::move(main));
         windows.push_back(std::make_unique<TFormVorrin>());
@@ -196,8 +197,10 @@ TEST_F(RussianTextsTest, EveryTextKeyIsKnownFitsItsCapacityAndIsLoadedAtStart)
 
     int texts = 0;
     for (const Entry &entry : entries) {
-        const bool dayCaption = entry.section == QStringLiteral("DaysOfWeek") && entry.key.startsWith(QStringLiteral("DayOfWeek"));
-        if (entry.section != QStringLiteral("sStrings") && (entry.section != QStringLiteral("DaysOfWeek") || dayCaption))
+        const bool dayCaption
+            = entry.section == QStringLiteral("DaysOfWeek") && entry.key.startsWith(QStringLiteral("DayOfWeek"));
+        if (entry.section != QStringLiteral("sStrings")
+            && (entry.section != QStringLiteral("DaysOfWeek") || dayCaption))
             continue;
         ++texts;
         const auto it = known.find(entry.section + u'/' + entry.key);
@@ -218,7 +221,8 @@ TEST_F(RussianTextsTest, EveryWindowShowsTheTextsOfItsSection)
     const QStringList common{QStringLiteral("ButtonBrowse"), QStringLiteral("ButtonCancel"), QStringLiteral("ButtonOk"),
                              QStringLiteral("ButtonHelp")};
     for (const Entry &entry : entries) {
-        if (entry.section == QStringLiteral("sStrings") || (entry.section == QStringLiteral("DaysOfWeek") && entry.key.startsWith(QStringLiteral("DOFW"))))
+        if (entry.section == QStringLiteral("sStrings")
+            || (entry.section == QStringLiteral("DaysOfWeek") && entry.key.startsWith(QStringLiteral("DOFW"))))
             continue;
         if (entry.section == QStringLiteral("Common") || entry.section == QStringLiteral("DaysOfWeek")) {
             // Shown by every form that has a component of that name.
@@ -239,8 +243,8 @@ TEST_F(RussianTextsTest, EveryWindowShowsTheTextsOfItsSection)
             continue;
         }
         for (QWidget *form : forms)
-            EXPECT_EQ(faultOf(form, entry), QString()) << "[" << qPrintable(entry.section) << "] " << qPrintable(entry.key)
-                                                       << "=" << qPrintable(entry.value);
+            EXPECT_EQ(faultOf(form, entry), QString())
+                << "[" << qPrintable(entry.section) << "] " << qPrintable(entry.key) << "=" << qPrintable(entry.value);
     }
 }
 

@@ -1,7 +1,7 @@
-#include "EditorDocument.h"
+#include "editor/EditorDocument.h"
 
-#include "ConstStr.h"
 #include "TestFiles.h"
+#include "shared/ConstStr.h"
 
 #include <QTemporaryDir>
 
@@ -72,9 +72,11 @@ TEST_F(EditorDocumentTest, PasteGoesBeforeTheJobShownAndOutlivesTheFile)
     document.setCurrent(1);
     document.paste();
     const QString copy = zentavo::sCopyOfJob + QStringLiteral(" Job 3");
-    EXPECT_EQ(document.names(), (QStringList{QStringLiteral("Job 1"), copy, QStringLiteral("Job 2"), QStringLiteral("Job 3")}));
-    EXPECT_EQ(archives(), (QStringList{QStringLiteral("/arc/1.zip"), QStringLiteral("/arc/3.zip"), QStringLiteral("/arc/2.zip"),
-                                       QStringLiteral("/arc/3.zip")}));
+    EXPECT_EQ(document.names(),
+              (QStringList{QStringLiteral("Job 1"), copy, QStringLiteral("Job 2"), QStringLiteral("Job 3")}));
+    EXPECT_EQ(archives(),
+              (QStringList{QStringLiteral("/arc/1.zip"), QStringLiteral("/arc/3.zip"), QStringLiteral("/arc/2.zip"),
+                           QStringLiteral("/arc/3.zip")}));
     EXPECT_EQ(document.current(), 1);
     EXPECT_TRUE(document.modified());
 
@@ -132,11 +134,12 @@ TEST_F(EditorDocumentTest, NewJobsAndRenamesMarkTheJobsChangedOnlyWhenTheyChange
 TEST_F(EditorDocumentTest, SavingKeepsTheFilesEncodingAndClearsTheChangeMark)
 {
     const QString sun = QStringLiteral(u"Sonne \u2600");
-    testfiles::writeBytes(path(), (QStringList{QStringLiteral("header"), QStringLiteral(">"), sun, QStringLiteral("/arc/1.zip"),
-                                               QStringLiteral("D=/home/a"), QStringLiteral("C="), QStringLiteral("E=")}
-                                       .join(QStringLiteral("\r\n"))
-                                   + QStringLiteral("\r\n"))
-                                      .toUtf8());
+    testfiles::writeBytes(path(),
+                          (QStringList{QStringLiteral("header"), QStringLiteral(">"), sun, QStringLiteral("/arc/1.zip"),
+                                       QStringLiteral("D=/home/a"), QStringLiteral("C="), QStringLiteral("E=")}
+                               .join(QStringLiteral("\r\n"))
+                           + QStringLiteral("\r\n"))
+                              .toUtf8());
     document.setFileName(path());
     ASSERT_TRUE(document.read());
     EXPECT_EQ(document.encoding(), textencoding::Encoding::Utf8);

@@ -1,5 +1,5 @@
-#include "EditorStart.h"
-#include "JobChecks.h"
+#include "editor/EditorStart.h"
+#include "editor/JobChecks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "JobFileFormat.h"
+#include "editor/JobFileFormat.h"
 
 #include "ScarceSpace.h"
 #include "TestFiles.h"
@@ -71,17 +71,20 @@ TEST_F(JobFileFormatTest, ReadsBackWhatItWrote)
 
 TEST_F(JobFileFormatTest, OlderKeysAndLowerCaseAreWrittenBackInTheCurrentForm)
 {
-    testfiles::writeBytes(path(), testfiles::cp1251Lines({
-        QStringLiteral("old"), QStringLiteral(">"), QStringLiteral("J"), QStringLiteral("a"),
-        QStringLiteral(u"\u0414:/s"), QStringLiteral("// dropped"), QStringLiteral("c=note"),
-        QStringLiteral(u"\u0418:*.o"), QStringLiteral(u"\u041D:/w/=0"), QStringLiteral("cmd1=ls=")}));
+    testfiles::writeBytes(
+        path(),
+        testfiles::cp1251Lines({QStringLiteral("old"), QStringLiteral(">"), QStringLiteral("J"), QStringLiteral("a"),
+                                QStringLiteral(u"\u0414:/s"), QStringLiteral("// dropped"), QStringLiteral("c=note"),
+                                QStringLiteral(u"\u0418:*.o"), QStringLiteral(u"\u041D:/w/=0"),
+                                QStringLiteral("cmd1=ls=")}));
     const std::optional<JobList> read = ReadJobFile(path());
     ASSERT_TRUE(read);
     ASSERT_EQ(SaveJobFile(path(), *read), QString());
     const QStringList lines = testfiles::linesOfCp1251(testfiles::readBytes(path()));
-    EXPECT_EQ(lines.mid(1), QStringList({QStringLiteral(">"), QStringLiteral("J"), QStringLiteral("a"),
-                                         QStringLiteral("D=/s"), QStringLiteral("C=note"), QStringLiteral("E=*.o"),
-                                         QStringLiteral("W=/w/=0"), QStringLiteral("CMD1=ls=")}));
+    EXPECT_EQ(lines.mid(1),
+              QStringList({QStringLiteral(">"), QStringLiteral("J"), QStringLiteral("a"), QStringLiteral("D=/s"),
+                           QStringLiteral("C=note"), QStringLiteral("E=*.o"), QStringLiteral("W=/w/=0"),
+                           QStringLiteral("CMD1=ls=")}));
 }
 
 TEST_F(JobFileFormatTest, KeepsOnePreviousVersion)

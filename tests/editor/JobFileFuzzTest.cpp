@@ -1,5 +1,5 @@
-#include "JobFileFormat.h"
-#include "JobFileReader.h"
+#include "editor/JobFileFormat.h"
+#include "engine/JobFileReader.h"
 
 #include "TestFiles.h"
 
@@ -15,12 +15,25 @@ namespace {
 
 QByteArray randomJobFile(std::mt19937 &random)
 {
-    static const QStringList pieces{
-        QStringLiteral(">"), QStringLiteral("D="), QStringLiteral("C="), QStringLiteral("E="),
-        QStringLiteral("W="), QStringLiteral("m="), QStringLiteral("Q="), QStringLiteral("Y="),
-        QStringLiteral("CMD1="), QStringLiteral("cmd2="), QStringLiteral("//"), QStringLiteral("="),
-        QStringLiteral("/x"), QStringLiteral("a"), QStringLiteral(u"\u0414:"), QStringLiteral(u"\u041D:"),
-        QStringLiteral(">x"), QStringLiteral("135"), QString()};
+    static const QStringList pieces{QStringLiteral(">"),
+                                    QStringLiteral("D="),
+                                    QStringLiteral("C="),
+                                    QStringLiteral("E="),
+                                    QStringLiteral("W="),
+                                    QStringLiteral("m="),
+                                    QStringLiteral("Q="),
+                                    QStringLiteral("Y="),
+                                    QStringLiteral("CMD1="),
+                                    QStringLiteral("cmd2="),
+                                    QStringLiteral("//"),
+                                    QStringLiteral("="),
+                                    QStringLiteral("/x"),
+                                    QStringLiteral("a"),
+                                    QStringLiteral(u"\u0414:"),
+                                    QStringLiteral(u"\u041D:"),
+                                    QStringLiteral(">x"),
+                                    QStringLiteral("135"),
+                                    QString()};
     QStringList lines;
     const int count = std::uniform_int_distribution(0, 40)(random);
     for (int i = 0; i < count; ++i) {

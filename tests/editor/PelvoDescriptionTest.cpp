@@ -1,10 +1,10 @@
-#include "PelvoDescription.h"
+#include "editor/PelvoDescription.h"
 
-#include "JobFileFormat.h"
-#include "JobFileReader.h"
 #include "JobFileSamples.h"
 #include "StyledLineTexts.h"
 #include "TestFiles.h"
+#include "editor/JobFileFormat.h"
+#include "engine/JobFileReader.h"
 
 #include <QTemporaryDir>
 

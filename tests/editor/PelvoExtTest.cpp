@@ -1,4 +1,4 @@
-#include "PelvoExt.h"
+#include "editor/PelvoExt.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,7 @@ using namespace pelvo;
 TEST(TStringListMyExt, SplitsKindTailAndValue)
 {
     const TStringListMyExt list{QStringLiteral("W>/arc/=1"), QStringLiteral("CMD2>notepad=06"),
-                                QStringLiteral("/arc/=1"), QStringLiteral("CMD1>a=b=06"),
-                                QStringLiteral("=abc")};
+                                QStringLiteral("/arc/=1"), QStringLiteral("CMD1>a=b=06"), QStringLiteral("=abc")};
     EXPECT_EQ(list.KeyAt(0), QStringLiteral("W"));
     EXPECT_EQ(list.TailAt(0), QStringLiteral("/arc/"));
     EXPECT_EQ(list.ValueAt(0), QStringLiteral("1"));

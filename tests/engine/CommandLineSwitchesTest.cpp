@@ -1,7 +1,7 @@
-#include "CommandLineSwitches.h"
+#include "engine/CommandLineSwitches.h"
 
-#include "ConstStr.h"
-#include "SuiteMessages.h"
+#include "shared/ConstStr.h"
+#include "shared/SuiteMessages.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -59,7 +59,8 @@ TEST(CommandLineSwitches, JobFileKeepsItsOwnLetters)
               QStringLiteral("/home/Me/Backup/Night.DAT"));
     EXPECT_EQ(apply({QStringLiteral("Night.dat")}, settings).JobFileName, inCurrentFolder(QStringLiteral("Night.dat")));
     // A switch mark before a bare name is no path of its own.
-    EXPECT_EQ(apply({QStringLiteral("/Night.dat")}, settings).JobFileName, inCurrentFolder(QStringLiteral("Night.dat")));
+    EXPECT_EQ(apply({QStringLiteral("/Night.dat")}, settings).JobFileName,
+              inCurrentFolder(QStringLiteral("Night.dat")));
     EXPECT_EQ(apply({QStringLiteral("sub/Night.dat")}, settings).JobFileName, QStringLiteral("sub/Night.dat"));
 }
 

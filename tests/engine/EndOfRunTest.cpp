@@ -1,7 +1,7 @@
-#include "EndOfRun.h"
+#include "engine/EndOfRun.h"
 
-#include "ConstStr.h"
-#include "ReportLines.h"
+#include "report/ReportLines.h"
+#include "shared/ConstStr.h"
 
 #include <gtest/gtest.h>
 
@@ -42,12 +42,19 @@ public:
 FinishedRun twoJobRun(bool failed)
 {
     FinishedRun run;
-    run.reportLines = {report::timed(sBeginProcess), report::Separator,
-                       sJob + QStringLiteral(" A"), QStringLiteral("Ok!"), report::Separator,
-                       sJob + QStringLiteral(" B"), failed ? QStringLiteral("broken") : QStringLiteral("Ok!"),
+    run.reportLines = {report::timed(sBeginProcess),
                        report::Separator,
-                       QStringLiteral("A - ") + sRes[0], QStringLiteral("B - ") + sRes[failed ? 2 : 0],
-                       report::Separator, report::timed(sEndProcess), QString()};
+                       sJob + QStringLiteral(" A"),
+                       QStringLiteral("Ok!"),
+                       report::Separator,
+                       sJob + QStringLiteral(" B"),
+                       failed ? QStringLiteral("broken") : QStringLiteral("Ok!"),
+                       report::Separator,
+                       QStringLiteral("A - ") + sRes[0],
+                       QStringLiteral("B - ") + sRes[failed ? 2 : 0],
+                       report::Separator,
+                       report::timed(sEndProcess),
+                       QString()};
     run.enabledStatuses = {0, quint8(failed ? 2 : 0)};
     run.overallResult = failed ? 2 : 0;
     run.autoRun = true;
@@ -64,8 +71,9 @@ TEST(EndOfRun, PrintMailPowerOffCloseInThisOrder)
 {
     RecordingActions actions;
     FinishAutomaticRun(twoJobRun(true), actions);
-    EXPECT_EQ(actions.steps, (QStringList{QStringLiteral("print"), QStringLiteral("mail"), QStringLiteral("power"),
-                                          QStringLiteral("close")}));
+    EXPECT_EQ(actions.steps,
+              (QStringList{QStringLiteral("print"), QStringLiteral("mail"), QStringLiteral("power"),
+                           QStringLiteral("close")}));
     EXPECT_EQ(actions.mailedResult, 2);
     EXPECT_EQ(actions.printed, twoJobRun(true).reportLines);
 }
@@ -110,9 +118,10 @@ TEST(EndOfRun, BothCutsGiveTheFailedSectionsAndTheSummary)
     run.settings.CheckBoxASumRep = true;
     QStringList lines = run.reportLines;
     ASSERT_TRUE(FilterReport(lines, run));
-    EXPECT_EQ(lines, QStringList({sJob + QStringLiteral(" B"), QStringLiteral("broken"), run.reportLines.first(),
-                                  report::Separator, QStringLiteral("A - ") + sRes[0],
-                                  QStringLiteral("B - ") + sRes[2], report::Separator, run.reportLines.at(11)}));
+    EXPECT_EQ(lines,
+              QStringList({sJob + QStringLiteral(" B"), QStringLiteral("broken"), run.reportLines.first(),
+                           report::Separator, QStringLiteral("A - ") + sRes[0], QStringLiteral("B - ") + sRes[2],
+                           report::Separator, run.reportLines.at(11)}));
 
     run.settings.CheckBoxAOnlyErrors = false;
     lines = run.reportLines;
@@ -128,7 +137,8 @@ TEST(EndOfRun, AFailingPrintDoesNotStopTheOtherSteps)
         actions.printFails = raises;
         actions.printRefuses = !raises;
         FinishAutomaticRun(twoJobRun(true), actions);
-        EXPECT_EQ(actions.steps, (QStringList{QStringLiteral("print"), QStringLiteral("mail"),
-                                              QStringLiteral("power"), QStringLiteral("close")}));
+        EXPECT_EQ(actions.steps,
+                  (QStringList{QStringLiteral("print"), QStringLiteral("mail"), QStringLiteral("power"),
+                               QStringLiteral("close")}));
     }
 }

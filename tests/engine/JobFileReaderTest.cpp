@@ -1,4 +1,4 @@
-#include "JobFileReader.h"
+#include "engine/JobFileReader.h"
 
 #include "TestFiles.h"
 
@@ -26,7 +26,7 @@ QStringList job(const QString &archive, const QStringList &tail)
 {
     return QStringList{QStringLiteral(">"), QStringLiteral("Job"), archive, QStringLiteral("D=/src"),
                        QStringLiteral("C=")}
-        + tail;
+    + tail;
 }
 
 } // namespace
@@ -66,20 +66,19 @@ TEST_F(JobFileReaderTest, ArchiveNamesGainExtensionAndFolder)
 
 TEST_F(JobFileReaderTest, TailLinesLandInTheirLists)
 {
-    const QString path = write(job(QStringLiteral("/a.zip"),
-                                   {QStringLiteral("/copy=135"), QStringLiteral("/copy/=135"),
-                                    QStringLiteral("/copy"), QStringLiteral("/cmd1/x=2"),
-                                    QStringLiteral("W=/week=1"), QStringLiteral("W=/week"),
-                                    QStringLiteral("w=/lower"), QStringLiteral(u"\u041C:/month=0"),
-                                    QStringLiteral("Q=/q/=1"), QStringLiteral("Y=/y"),
-                                    QStringLiteral("cmd2=notepad=0"), QStringLiteral("CMD1=ls -l=06")}));
+    const QString path
+        = write(job(QStringLiteral("/a.zip"),
+                    {QStringLiteral("/copy=135"), QStringLiteral("/copy/=135"), QStringLiteral("/copy"),
+                     QStringLiteral("/cmd1/x=2"), QStringLiteral("W=/week=1"), QStringLiteral("W=/week"),
+                     QStringLiteral("w=/lower"), QStringLiteral(u"\u041C:/month=0"), QStringLiteral("Q=/q/=1"),
+                     QStringLiteral("Y=/y"), QStringLiteral("cmd2=notepad=0"), QStringLiteral("CMD1=ls -l=06")}));
     TBlocks blocks;
     ASSERT_TRUE(ReadFDat(path, blocks));
     ASSERT_EQ(blocks.size(), 1u);
     const TBlock &b = blocks[0];
-    EXPECT_EQ(b.Dests, QStringList({QStringLiteral("/copy/=135"), QStringLiteral("/copy/=135"),
-                                    QStringLiteral("/copy/"), QStringLiteral("/cmd1/x/=2"),
-                                    QStringLiteral("w/=/lower")}));
+    EXPECT_EQ(b.Dests,
+              QStringList({QStringLiteral("/copy/=135"), QStringLiteral("/copy/=135"), QStringLiteral("/copy/"),
+                           QStringLiteral("/cmd1/x/=2"), QStringLiteral("w/=/lower")}));
     EXPECT_EQ(b.WeekCopies, QStringList({QStringLiteral("/week/=1"), QStringLiteral("/week/=")}));
     EXPECT_EQ(b.MonthCopies, QStringList{QStringLiteral("/month/=0")});
     EXPECT_EQ(b.QuarterCopies, QStringList{QStringLiteral("/q/=1")});
@@ -90,8 +89,8 @@ TEST_F(JobFileReaderTest, TailLinesLandInTheirLists)
 
 TEST_F(JobFileReaderTest, LinesWithoutAFolderAreNotCopiesToTheRoot)
 {
-    const QString path = write(job(QStringLiteral("/a.zip"),
-                                   {QStringLiteral("W="), QStringLiteral("M==1"), QStringLiteral("=135")}));
+    const QString path
+        = write(job(QStringLiteral("/a.zip"), {QStringLiteral("W="), QStringLiteral("M==1"), QStringLiteral("=135")}));
     TBlocks blocks;
     ASSERT_TRUE(ReadFDat(path, blocks));
     ASSERT_EQ(blocks.size(), 1u);
@@ -102,11 +101,11 @@ TEST_F(JobFileReaderTest, LinesWithoutAFolderAreNotCopiesToTheRoot)
 
 TEST_F(JobFileReaderTest, EmptyLineStartsTheNextJobWithoutMark)
 {
-    const QString path = write({QStringLiteral(">"), QStringLiteral("One"), QStringLiteral("/1.zip"),
-                                QStringLiteral("D=/s"), QStringLiteral("C="), QStringLiteral("/d"), QString(),
-                                QStringLiteral("Two"), QStringLiteral("/2.zip"), QStringLiteral("D=/t"),
-                                QStringLiteral(">"), QStringLiteral("Three"), QStringLiteral("/3.zip"),
-                                QStringLiteral(u"\u0414:/u"), QStringLiteral(u"\u0421:\u0410\u0440\u0445\u0438\u0432")});
+    const QString path
+        = write({QStringLiteral(">"), QStringLiteral("One"), QStringLiteral("/1.zip"), QStringLiteral("D=/s"),
+                 QStringLiteral("C="), QStringLiteral("/d"), QString(), QStringLiteral("Two"), QStringLiteral("/2.zip"),
+                 QStringLiteral("D=/t"), QStringLiteral(">"), QStringLiteral("Three"), QStringLiteral("/3.zip"),
+                 QStringLiteral(u"\u0414:/u"), QStringLiteral(u"\u0421:\u0410\u0440\u0445\u0438\u0432")});
     TBlocks blocks;
     ASSERT_TRUE(ReadFDat(path, blocks));
     ASSERT_EQ(blocks.size(), 3u);
@@ -121,7 +120,7 @@ TEST_F(JobFileReaderTest, EmptyLineStartsTheNextJobWithoutMark)
 // neither hide the first job nor garble its folders.
 TEST_F(JobFileReaderTest, ReadsEveryEncodingAJobFileMayHave)
 {
-    const QString name = QStringLiteral(u"\u0410\u0440\u0445\u0438\u0432");       // Архив
+    const QString name = QStringLiteral(u"\u0410\u0440\u0445\u0438\u0432");                 // Архив
     const QString source = QStringLiteral(u"/\u0434\u043e\u043c/\u0444\u043e\u0442\u043e"); // /дом/фото
     const QStringList lines{QStringLiteral(">"), name, QStringLiteral("/arc/a.zip"), QStringLiteral("D=") + source,
                             QStringLiteral("C=")};

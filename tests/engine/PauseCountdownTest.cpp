@@ -1,4 +1,4 @@
-#include "PauseCountdown.h"
+#include "engine/PauseCountdown.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "PeriodEnd.h"
+#include "engine/PeriodEnd.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ TEST(PeriodEnd, WeekEndsOnTheLastWorkingDay)
     EXPECT_EQ(weekEndDay(sundayOff), 6);
     EXPECT_EQ(weekEndDay(weekendOff), 5);
     EXPECT_EQ(weekEndDay(everyDayOff), 0);
-    EXPECT_EQ(weekEndDay(0b1111110), 0); // only Sunday works
+    EXPECT_EQ(weekEndDay(0b1111110), 0);                    // only Sunday works
     EXPECT_TRUE(endsWeek(QDate(2026, 12, 11), weekendOff)); // a Friday
     EXPECT_FALSE(endsWeek(QDate(2026, 12, 12), weekendOff));
 }

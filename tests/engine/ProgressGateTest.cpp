@@ -1,4 +1,4 @@
-#include "ProgressGate.h"
+#include "engine/ProgressGate.h"
 
 #include <gtest/gtest.h>
 
@@ -22,16 +22,15 @@ TEST(ProgressGate, LabelsShowAtMostTenTimesASecondAndTheNewestComesThrough)
 {
     qint64 now = 0;
     ProgressGate gate([&now] { return now; });
-    struct Step
-    {
+    struct Step {
         qint64 at;
         const char *offered; // null: no new label, only a later event
         const char *shown;   // null: nothing passed on
     };
     const std::vector<Step> steps{
-        {0, "a", "a"},    {10, "b", nullptr}, {50, "c", nullptr}, {99, nullptr, nullptr},
-        {100, nullptr, "c"}, // a long file still gets its own name shown
-        {150, "c", nullptr}, {400, nullptr, nullptr}, {401, "d", "d"},
+        {0, "a", "a"},          {10, "b", nullptr},      {50, "c", nullptr},
+        {99, nullptr, nullptr}, {100, nullptr, "c"}, // a long file still gets its own name shown
+        {150, "c", nullptr},    {400, nullptr, nullptr}, {401, "d", "d"},
     };
     for (const Step &step : steps) {
         now = step.at;

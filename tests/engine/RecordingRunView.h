@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RunView.h"
+#include "engine/RunView.h"
 
 #include <QElapsedTimer>
 #include <QStringList>

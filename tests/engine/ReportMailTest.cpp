@@ -1,13 +1,13 @@
-#include "ReportMail.h"
+#include "engine/ReportMail.h"
 
-#include "ConstStr.h"
-#include "MailMessage.h"
 #include "RecordingRunView.h"
-#include "RunReport.h"
-#include "SmtpClient.h"
 #include "SmtpTestServers.h"
 #include "TestApplication.h"
 #include "TestFiles.h"
+#include "engine/RunReport.h"
+#include "mail/MailMessage.h"
+#include "mail/SmtpClient.h"
+#include "shared/ConstStr.h"
 
 #include <QJsonArray>
 #include <QTcpServer>
@@ -31,7 +31,8 @@ protected:
         settings.CheckBoxHelo = true;
     }
 
-    const QStringList report{QStringLiteral("09.12.2026 22:00:00  Starting"), QStringLiteral(u"\u0417\u0430\u0434\u0430\u043D\u0438\u0435 One"),
+    const QStringList report{QStringLiteral("09.12.2026 22:00:00  Starting"),
+                             QStringLiteral(u"\u0417\u0430\u0434\u0430\u043D\u0438\u0435 One"),
                              QStringLiteral(".hidden line"), QStringLiteral("One - Error!")};
     ReportMailSettings settings;
     TMailMessage message;
@@ -49,7 +50,8 @@ TEST_F(ReportMailTest, DeliversTheReportAndWritesTheTranscript)
     settings.EditPort = QString::number(server.Port());
 
     SendRep(report, 1, settings, QStringLiteral("The Zentavo"), message, smtp, runReport);
-    ASSERT_EQ(view.untimedLines().value(1), QStringLiteral("Report sent: SMTP")) << view.lines.join(u'\n').toStdString();
+    ASSERT_EQ(view.untimedLines().value(1), QStringLiteral("Report sent: SMTP"))
+        << view.lines.join(u'\n').toStdString();
 
     const QList<QJsonObject> received = server.Messages();
     ASSERT_EQ(received.size(), 1);
@@ -58,8 +60,9 @@ TEST_F(ReportMailTest, DeliversTheReportAndWritesTheTranscript)
     EXPECT_EQ(received[0][u"texts"][0][u"text"].toString(), report.join(u'\n') + u'\n');
 
     const QStringList lines = view.untimedLines();
-    EXPECT_EQ(lines, QStringList({QStringLiteral("Connected: SMTP"), QStringLiteral("Report sent: SMTP"),
-                                  QStringLiteral("Disconnected: SMTP"), QString(50, u'-')}));
+    EXPECT_EQ(lines,
+              QStringList({QStringLiteral("Connected: SMTP"), QStringLiteral("Report sent: SMTP"),
+                           QStringLiteral("Disconnected: SMTP"), QString(50, u'-')}));
 }
 
 TEST_F(ReportMailTest, UnreachableServerAndBadPortAreReportLines)
@@ -97,23 +100,25 @@ TEST_F(ReportMailTest, AnAddressWithALineBreakFailsTheMailWithItsOwnReason)
     };
     const QString evil = QStringLiteral("a@example.org\r\nRCPT TO:<evil@example.org>");
     for (const Case &c : {Case{evil, settings.EditEMail, QStringLiteral("The sender address holds a line break")},
-             Case{settings.EditFrom, evil, QStringLiteral("The recipient address holds a line break")}}) {
+                          Case{settings.EditFrom, evil, QStringLiteral("The recipient address holds a line break")}}) {
         view.lines.clear();
         settings.EditFrom = c.from;
         settings.EditEMail = c.to;
         SendRep(report, 0, settings, QStringLiteral("The Zentavo"), message, smtp, runReport);
         EXPECT_EQ(view.untimedLines(),
-            QStringList({QStringLiteral("Failed on send: SMTP"), c.reason, QString(50, u'-')}));
+                  QStringList({QStringLiteral("Failed on send: SMTP"), c.reason, QString(50, u'-')}));
     }
     EXPECT_TRUE(server.Messages().isEmpty());
 }
 
 TEST_F(ReportMailTest, ServerRepliesBecomeTrimmedLinesOfTheirOwn)
 {
-    ScriptedServer server({{"220 hi\r\n"}, {"250-mail.test\r\n250 SIZE\r\n"}, {"550 no\x01 sender\r\n"}, {"221 bye\r\n"}});
+    ScriptedServer server(
+        {{"220 hi\r\n"}, {"250-mail.test\r\n250 SIZE\r\n"}, {"550 no\x01 sender\r\n"}, {"221 bye\r\n"}});
     settings.EditPort = QString::number(server.Port());
     SendRep(report, 0, settings, QStringLiteral("The Zentavo"), message, smtp, runReport);
-    EXPECT_EQ(view.untimedLines(),
+    EXPECT_EQ(
+        view.untimedLines(),
         QStringList({QStringLiteral("Connected: SMTP"), QStringLiteral("Failed on send: SMTP"),
-            QStringLiteral("550 no\\x01 sender"), QStringLiteral("Disconnected: SMTP"), QString(50, u'-')}));
+                     QStringLiteral("550 no\\x01 sender"), QStringLiteral("Disconnected: SMTP"), QString(50, u'-')}));
 }

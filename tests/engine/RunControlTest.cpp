@@ -1,9 +1,9 @@
-#include "RunControl.h"
+#include "engine/RunControl.h"
 
-#include "ConstStr.h"
-#include "JobFileReader.h"
 #include "RecordingRunView.h"
-#include "ReportLines.h"
+#include "engine/JobFileReader.h"
+#include "report/ReportLines.h"
+#include "shared/ConstStr.h"
 
 #include "TestApplication.h"
 #include "TestFiles.h"
@@ -26,11 +26,11 @@ protected:
         QDir().mkpath(dir.filePath(QStringLiteral("src")));
         testfiles::writeBytes(dir.filePath(QStringLiteral("src/a.txt")), "content");
         const QString jobFile = dir.filePath(QStringLiteral("jobs.dat"));
-        testfiles::writeBytes(jobFile, testfiles::cp1251Lines(
-                                           {QStringLiteral("header"), QStringLiteral(">"), QStringLiteral("Job"),
-                                            dir.filePath(QStringLiteral("Job.zip")),
-                                            QStringLiteral("D=") + dir.filePath(QStringLiteral("src")),
-                                            QStringLiteral("C=")}));
+        testfiles::writeBytes(
+            jobFile,
+            testfiles::cp1251Lines({QStringLiteral("header"), QStringLiteral(">"), QStringLiteral("Job"),
+                                    dir.filePath(QStringLiteral("Job.zip")),
+                                    QStringLiteral("D=") + dir.filePath(QStringLiteral("src")), QStringLiteral("C=")}));
         ASSERT_TRUE(ReadFDat(jobFile, jobs));
         settings.EditTemp = dir.filePath(QStringLiteral("temp"));
         control.Flags().RunRequested = true;

@@ -1,22 +1,22 @@
-#include "RunEngine.h"
+#include "engine/RunEngine.h"
 
-#include "ConstStr.h"
-#include "JobFileReader.h"
 #include "RecordingRunView.h"
-#include "ReportLines.h"
-#include "RunFlags.h"
-#include "RunReport.h"
-#include "RunSettingsSnapshot.h"
+#include "engine/JobFileReader.h"
+#include "engine/RunFlags.h"
+#include "engine/RunReport.h"
+#include "engine/RunSettingsSnapshot.h"
+#include "report/ReportLines.h"
+#include "shared/ConstStr.h"
 
 #include "ChildProcess.h"
-#include "FileNames.h"
-#include "FileWriteLock.h"
-#include "ZAExcept.h"
 #include "ScriptedPrompter.h"
 #include "SplitSetRestore.h"
 #include "TestFiles.h"
 #include "Unprivileged.h"
 #include "ZipToolCheck.h"
+#include "platform/FileNames.h"
+#include "platform/FileWriteLock.h"
+#include "zip/ZAExcept.h"
 
 #include <QDir>
 #include <QFile>
@@ -73,8 +73,8 @@ protected:
 
     std::unique_ptr<TRunEngine> run(const QStringList &jobLines, const QDateTime &when = wednesday)
     {
-        auto engine = std::make_unique<TRunEngine>(readJobs(jobLines), settings, RunContext{jobFile(), when, {}},
-                                                   flags, view, runReport);
+        auto engine = std::make_unique<TRunEngine>(readJobs(jobLines), settings, RunContext{jobFile(), when, {}}, flags,
+                                                   view, runReport);
         engine->Execute();
         return engine;
     }
@@ -96,27 +96,31 @@ protected:
     {
         QDir().mkpath(path(QStringLiteral("disk")));
         const QString results = path(QStringLiteral("results.txt"));
-        const childprocess::Result child = childprocess::run([&] {
-            const QByteArray options = "size=" + QByteArray::number(sizeKb) + 'k';
-            if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
-                || ::mount("tmpfs", QFile::encodeName(path(QStringLiteral("disk"))).constData(), "tmpfs", 0,
-                           options.constData()) != 0)
-                return 77;
-            auto prompter = std::make_unique<ScriptedPrompter>();
-            ScriptedPrompter &answers = *prompter;
-            answers.buttons.assign(5, platform::PromptButton::None);
-            platform::setPrompter(std::move(prompter));
-            const auto engine = run(jobLines);
-            QStringList out = view.untimedLines();
-            out << QStringLiteral("questions=%1").arg(answers.messages.size());
-            for (const auto &message : answers.messages)
-                out << QStringLiteral("timeout=%1").arg(message.timeoutMs);
-            out << QStringLiteral("result=%1").arg(engine->OverallResult());
-            out << QStringLiteral("leftover=%1").arg(QDir(path(QStringLiteral("disk"))).entryList(QDir::Files).join(u','));
-            platform::setPrompter(nullptr);
-            testfiles::writeBytes(results, out.join(u'\n').toUtf8());
-            return 0;
-        }, std::chrono::seconds(60));
+        const childprocess::Result child = childprocess::run(
+            [&] {
+                const QByteArray options = "size=" + QByteArray::number(sizeKb) + 'k';
+                if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+                    || ::mount("tmpfs", QFile::encodeName(path(QStringLiteral("disk"))).constData(), "tmpfs", 0,
+                               options.constData())
+                        != 0)
+                    return 77;
+                auto prompter = std::make_unique<ScriptedPrompter>();
+                ScriptedPrompter &answers = *prompter;
+                answers.buttons.assign(5, platform::PromptButton::None);
+                platform::setPrompter(std::move(prompter));
+                const auto engine = run(jobLines);
+                QStringList out = view.untimedLines();
+                out << QStringLiteral("questions=%1").arg(answers.messages.size());
+                for (const auto &message : answers.messages)
+                    out << QStringLiteral("timeout=%1").arg(message.timeoutMs);
+                out << QStringLiteral("result=%1").arg(engine->OverallResult());
+                out << QStringLiteral("leftover=%1")
+                           .arg(QDir(path(QStringLiteral("disk"))).entryList(QDir::Files).join(u','));
+                platform::setPrompter(nullptr);
+                testfiles::writeBytes(results, out.join(u'\n').toUtf8());
+                return 0;
+            },
+            std::chrono::seconds(60));
         EXPECT_EQ(child.outcome, childprocess::Outcome::Exited);
         if (child.outcome != childprocess::Outcome::Exited || child.exitCode == 77)
             return {};
@@ -133,9 +137,9 @@ protected:
         const QString results = path(QStringLiteral("results.txt"));
         const childprocess::Result child = unprivileged::run([&] {
             const auto engine = run(jobLines);
-            testfiles::writeBytes(results, (view.untimedLines() << QStringLiteral("result=%1").arg(engine->OverallResult()))
-                                               .join(u'\n')
-                                               .toUtf8());
+            testfiles::writeBytes(
+                results,
+                (view.untimedLines() << QStringLiteral("result=%1").arg(engine->OverallResult())).join(u'\n').toUtf8());
             return 0;
         });
         if (child.outcome == childprocess::Outcome::Exited && child.exitCode == unprivileged::NotPossible)
@@ -219,58 +223,82 @@ TEST_F(RunEngineTest, FullRunReportsEveryStepInOrder)
     const QString missing = path(QStringLiteral("src/missing.txt"));
     const QString afterFile = path(QStringLiteral("after.txt"));
 
-    const QStringList jobs{
-        QStringLiteral(">"), QStringLiteral("One"), path(QStringLiteral("arc/Day?_*D")),
-        QStringLiteral("D=") + path(QStringLiteral("src/data")), QStringLiteral("C=nightly"), QStringLiteral("E=*.tmp"),
-        path(QStringLiteral("copy?")) + QStringLiteral("=35"), path(QStringLiteral("never")) + QStringLiteral("=0"),
-        QStringLiteral("CMD1=CCPY \"%1\" TO \"%2\"=").arg(path(QStringLiteral("src/data/a.txt")), path(QStringLiteral("before/"))),
-        QStringLiteral("CMD2=/bin/sh -c \"echo done > %1\"=3").arg(afterFile),
-        QStringLiteral("CMD2=/no/such/program=")
-            + QString(), // runs every day and cannot start
-        QStringLiteral("CMD2=/bin/false=0"), // Sundays only
-        QStringLiteral(">"), QStringLiteral("Two"), archive2,
-        QStringLiteral("D=") + path(QStringLiteral("src/other")), QStringLiteral("D=") + missing, QStringLiteral("C="),
-        path(QStringLiteral("copy2")) + u'=',
-        QStringLiteral(">"), QStringLiteral("Three"), path(QStringLiteral("arc/Three.zip")),
-        QStringLiteral("D=") + missing, QStringLiteral("C="),
-        QStringLiteral(">"), QStringLiteral("Off"), path(QStringLiteral("arc/Off.zip")),
-        QStringLiteral("D=") + path(QStringLiteral("src/data")), QStringLiteral("C=")};
+    const QStringList jobs{QStringLiteral(">"),
+                           QStringLiteral("One"),
+                           path(QStringLiteral("arc/Day?_*D")),
+                           QStringLiteral("D=") + path(QStringLiteral("src/data")),
+                           QStringLiteral("C=nightly"),
+                           QStringLiteral("E=*.tmp"),
+                           path(QStringLiteral("copy?")) + QStringLiteral("=35"),
+                           path(QStringLiteral("never")) + QStringLiteral("=0"),
+                           QStringLiteral("CMD1=CCPY \"%1\" TO \"%2\"=")
+                               .arg(path(QStringLiteral("src/data/a.txt")), path(QStringLiteral("before/"))),
+                           QStringLiteral("CMD2=/bin/sh -c \"echo done > %1\"=3").arg(afterFile),
+                           QStringLiteral("CMD2=/no/such/program=") + QString(), // runs every day and cannot start
+                           QStringLiteral("CMD2=/bin/false=0"),                  // Sundays only
+                           QStringLiteral(">"),
+                           QStringLiteral("Two"),
+                           archive2,
+                           QStringLiteral("D=") + path(QStringLiteral("src/other")),
+                           QStringLiteral("D=") + missing,
+                           QStringLiteral("C="),
+                           path(QStringLiteral("copy2")) + u'=',
+                           QStringLiteral(">"),
+                           QStringLiteral("Three"),
+                           path(QStringLiteral("arc/Three.zip")),
+                           QStringLiteral("D=") + missing,
+                           QStringLiteral("C="),
+                           QStringLiteral(">"),
+                           QStringLiteral("Off"),
+                           path(QStringLiteral("arc/Off.zip")),
+                           QStringLiteral("D=") + path(QStringLiteral("src/data")),
+                           QStringLiteral("C=")};
 
     const auto engine = run(jobs);
 
-    const QStringList expected{
-        timed(sBeginProcess), Separator,
-        sJob + QStringLiteral(" One"),
-        timed(sCopy + u' ' + path(QStringLiteral("src/data/a.txt")) + u' ' + sIn + u' ' + path(QStringLiteral("before/"))),
-        sRes[0] + QStringLiteral(" (1)"),
-        timed(sCreateFolder + u' ' + path(QStringLiteral("arc/"))), sRes[0],
-        timed(sNameArch + u' ' + archive1),
-        timed(sArchive + u' ' + path(QStringLiteral("src/data/*.*"))),
-        u'(' + sListExclude + QStringLiteral(" *.tmp)"),
-        sRes[0] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 2)"),
-        timed(sCopy + u' ' + archive1 + u' ' + sIn + u' ' + path(QStringLiteral("copy1/"))),
-        sRes[0],
-        timed(sRunCommand), QStringLiteral("/bin/sh -c \"echo done > %1\"").arg(afterFile),
-        timed(sRunCommand), QStringLiteral("/no/such/program"), sRes[1],
-        Separator,
-        sJob + QStringLiteral(" Two"),
-        timed(sNameArch + u' ' + archive2),
-        timed(sArchive + u' ' + path(QStringLiteral("src/other/*.*"))),
-        timed(sSourceNotFount + QStringLiteral(" (") + missing + u')'),
-        sRes[0] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 1)"),
-        sRes[2], Separator,
-        sJob + QStringLiteral(" Three"),
-        timed(sNameArch + u' ' + path(QStringLiteral("arc/Three.zip"))),
-        timed(sSourceNotFount + QStringLiteral(" (") + missing + u')'),
-        Separator,
-        sJob + QStringLiteral(" Off"),
-        timed(sNameArch + u' ' + path(QStringLiteral("arc/Off.zip"))),
-        timed(sArchive + u' ' + path(QStringLiteral("src/data/*.*"))),
-        sRes[0] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 3)"),
-        Separator,
-        QStringLiteral("One - ") + sRes[1], QStringLiteral("Two - ") + sRes[2], QStringLiteral("Three - ") + sRes[2],
-        QStringLiteral("Off - ") + sRes[0],
-        Separator, timed(sEndProcess), QString()};
+    const QStringList expected{timed(sBeginProcess),
+                               Separator,
+                               sJob + QStringLiteral(" One"),
+                               timed(sCopy + u' ' + path(QStringLiteral("src/data/a.txt")) + u' ' + sIn + u' '
+                                     + path(QStringLiteral("before/"))),
+                               sRes[0] + QStringLiteral(" (1)"),
+                               timed(sCreateFolder + u' ' + path(QStringLiteral("arc/"))),
+                               sRes[0],
+                               timed(sNameArch + u' ' + archive1),
+                               timed(sArchive + u' ' + path(QStringLiteral("src/data/*.*"))),
+                               u'(' + sListExclude + QStringLiteral(" *.tmp)"),
+                               sRes[0] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 2)"),
+                               timed(sCopy + u' ' + archive1 + u' ' + sIn + u' ' + path(QStringLiteral("copy1/"))),
+                               sRes[0],
+                               timed(sRunCommand),
+                               QStringLiteral("/bin/sh -c \"echo done > %1\"").arg(afterFile),
+                               timed(sRunCommand),
+                               QStringLiteral("/no/such/program"),
+                               sRes[1],
+                               Separator,
+                               sJob + QStringLiteral(" Two"),
+                               timed(sNameArch + u' ' + archive2),
+                               timed(sArchive + u' ' + path(QStringLiteral("src/other/*.*"))),
+                               timed(sSourceNotFount + QStringLiteral(" (") + missing + u')'),
+                               sRes[0] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 1)"),
+                               sRes[2],
+                               Separator,
+                               sJob + QStringLiteral(" Three"),
+                               timed(sNameArch + u' ' + path(QStringLiteral("arc/Three.zip"))),
+                               timed(sSourceNotFount + QStringLiteral(" (") + missing + u')'),
+                               Separator,
+                               sJob + QStringLiteral(" Off"),
+                               timed(sNameArch + u' ' + path(QStringLiteral("arc/Off.zip"))),
+                               timed(sArchive + u' ' + path(QStringLiteral("src/data/*.*"))),
+                               sRes[0] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 3)"),
+                               Separator,
+                               QStringLiteral("One - ") + sRes[1],
+                               QStringLiteral("Two - ") + sRes[2],
+                               QStringLiteral("Three - ") + sRes[2],
+                               QStringLiteral("Off - ") + sRes[0],
+                               Separator,
+                               timed(sEndProcess),
+                               QString()};
     EXPECT_EQ(view.untimedLines(), expected);
     EXPECT_EQ(engine->OverallResult(), 2);
     EXPECT_FALSE(flags.RunBusy);
@@ -343,8 +371,9 @@ TEST_F(RunEngineTest, SplitArchivesAreDeletedAndCopiedVolumeByVolume)
                              path(QStringLiteral("copy")) + u'='});
     EXPECT_EQ(engine->OverallResult(), 0) << view.lines.join(u'\n').toStdString();
     const QStringList volumes = QDir(path(QStringLiteral("arc"))).entryList(QDir::Files, QDir::Name);
-    EXPECT_EQ(volumes, QStringList({QStringLiteral("old.z01"), QStringLiteral("old.z02"), QStringLiteral("old.z03"),
-                                    QStringLiteral("old.zip")}));
+    EXPECT_EQ(volumes,
+              QStringList({QStringLiteral("old.z01"), QStringLiteral("old.z02"), QStringLiteral("old.z03"),
+                           QStringLiteral("old.zip")}));
     EXPECT_EQ(QDir(path(QStringLiteral("copy"))).entryList(QDir::Files, QDir::Name), volumes);
 }
 
@@ -357,7 +386,8 @@ TEST_F(RunEngineTest, SelfExtractingArchivesTakeTheExeName)
                              QStringLiteral("D=") + path(QStringLiteral("src/a.txt"))});
     EXPECT_EQ(engine->OverallResult(), 0) << view.lines.join(u'\n').toStdString();
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("a.zip"))));
-    if (const auto test = ziptools::run(QStringLiteral("unzip"), {QStringLiteral("-t"), path(QStringLiteral("a.exe"))})) {
+    if (const auto test
+        = ziptools::run(QStringLiteral("unzip"), {QStringLiteral("-t"), path(QStringLiteral("a.exe"))})) {
         EXPECT_EQ(test->exitCode, 0) << test->output.toStdString();
     }
 }
@@ -422,7 +452,8 @@ TEST_F(RunEngineTest, SameParityTwiceMovesTheWholeSelfExtractingSet)
     const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("arc/Day?.zip")),
                              QStringLiteral("D=") + path(QStringLiteral("src/a.txt"))},
                             QDateTime(QDate(2027, 1, 1), QTime(22, 0)));
-    EXPECT_EQ(engine->OverallResult(), 0) << QDir(path(QStringLiteral("arc"))).entryList(QDir::Files | QDir::Hidden).join(u' ').toStdString();
+    EXPECT_EQ(engine->OverallResult(), 0)
+        << QDir(path(QStringLiteral("arc"))).entryList(QDir::Files | QDir::Hidden).join(u' ').toStdString();
     ASSERT_TRUE(view.untimedLines().contains(sSecondUneven)) << view.lines.join(u'\n').toStdString();
     for (const QString &extension : volumes) {
         EXPECT_EQ(testfiles::readBytes(path(QStringLiteral("arc/Day2.") + extension)),
@@ -455,7 +486,8 @@ TEST_F(RunEngineTest, ARebuiltArchiveIsReportedAndLeftWhole)
     const QStringList lines = view.untimedLines();
     EXPECT_TRUE(lines.contains(sArchiveRepaired + QStringLiteral(" 1"))) << lines.join(u'\n').toStdString();
     EXPECT_EQ(engine->OverallResult(), 1);
-    if (const auto test = ziptools::run(QStringLiteral("unzip"), {QStringLiteral("-t"), path(QStringLiteral("a.zip"))})) {
+    if (const auto test
+        = ziptools::run(QStringLiteral("unzip"), {QStringLiteral("-t"), path(QStringLiteral("a.zip"))})) {
         EXPECT_EQ(test->exitCode, 0) << test->output.toStdString();
         EXPECT_TRUE(test->output.contains(QStringLiteral("a.bin")) && test->output.contains(QStringLiteral("b.bin")));
     }
@@ -473,10 +505,10 @@ TEST_F(RunEngineTest, AnUnansweredQuestionInAnAutomaticRunFailsOnlyItsJob)
     settings.ComboBoxComp = 0;
     flags.AutoRun = true;
     const QStringList lines = runOnSmallDisk(
-        256, {QStringLiteral(">"), QStringLiteral("Full"), path(QStringLiteral("disk/full.zip")),
-              QStringLiteral("D=") + path(QStringLiteral("src/noise.bin")), QStringLiteral(">"),
-              QStringLiteral("Next"), path(QStringLiteral("next.zip")),
-              QStringLiteral("D=") + path(QStringLiteral("src/small.txt"))});
+        256,
+        {QStringLiteral(">"), QStringLiteral("Full"), path(QStringLiteral("disk/full.zip")),
+         QStringLiteral("D=") + path(QStringLiteral("src/noise.bin")), QStringLiteral(">"), QStringLiteral("Next"),
+         path(QStringLiteral("next.zip")), QStringLiteral("D=") + path(QStringLiteral("src/small.txt"))});
     if (lines.isEmpty())
         GTEST_SKIP() << "no private mount namespace for a small disk";
     EXPECT_TRUE(lines.contains(sNoAnswer + u' ' + sInsertNextDisk)) << lines.join(u'\n').toStdString();
@@ -494,9 +526,10 @@ TEST_F(RunEngineTest, AFileFailureIsTheArchiveStepsOwnResult)
 {
     makeFile(QStringLiteral("src/noise.bin"), noise(400 * 1024));
     settings.ComboBoxComp = 0;
-    const QStringList lines = runOnSmallDisk(
-        128, {QStringLiteral(">"), QStringLiteral("Full"), path(QStringLiteral("disk/full.zip")),
-              QStringLiteral("D=") + path(QStringLiteral("src/noise.bin"))});
+    const QStringList lines
+        = runOnSmallDisk(128,
+                         {QStringLiteral(">"), QStringLiteral("Full"), path(QStringLiteral("disk/full.zip")),
+                          QStringLiteral("D=") + path(QStringLiteral("src/noise.bin"))});
     if (lines.isEmpty())
         GTEST_SKIP() << "no private mount namespace for a small disk";
     const QString stepLine = sRes[StatusFatal] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 0)");
@@ -580,7 +613,8 @@ TEST_F(RunEngineTest, SameParityTwiceKeepsYesterdaysArchive)
     ASSERT_GE(rescue, 0) << lines.join(u'\n').toStdString();
     EXPECT_EQ(lines.mid(rescue, 4),
               QStringList({sSecondUneven, sSaveInEven,
-                           sCopy + u' ' + path(QStringLiteral("arc/Day1.zip")) + u' ' + sIn + u' ' + path(QStringLiteral("arc/Day2.zip")),
+                           sCopy + u' ' + path(QStringLiteral("arc/Day1.zip")) + u' ' + sIn + u' '
+                               + path(QStringLiteral("arc/Day2.zip")),
                            sRes[0]}));
     EXPECT_EQ(testfiles::readBytes(path(QStringLiteral("arc/Day2.zip"))), QByteArray("from the 31st"));
 
@@ -598,8 +632,11 @@ TEST_F(RunEngineTest, PeriodEndCopiesTakeTheLongestPeriodThatCopied)
     makeFile(QStringLiteral("blocker"), "a file where a folder should be");
     settings.TabSheetOptions = 65; // Saturday and Sunday off
     const QString archive = path(QStringLiteral("a.zip"));
-    const QStringList job{QStringLiteral(">"), QStringLiteral("Job"), archive,
-                          QStringLiteral("D=") + path(QStringLiteral("src/a.txt")), QStringLiteral("C="),
+    const QStringList job{QStringLiteral(">"),
+                          QStringLiteral("Job"),
+                          archive,
+                          QStringLiteral("D=") + path(QStringLiteral("src/a.txt")),
+                          QStringLiteral("C="),
                           QStringLiteral("Y=") + path(QStringLiteral("year?")) + QStringLiteral("=1"),
                           QStringLiteral("M=") + path(QStringLiteral("month")) + QStringLiteral("=0"),
                           QStringLiteral("W=") + path(QStringLiteral("week")) + QStringLiteral("=0")};
@@ -701,10 +738,14 @@ TEST_F(OddNamesTest, FileCommandsCopyMoveAndDeleteThem)
     quint8 status = StatusOk;
     TRunEngine engine({}, settings, RunContext{jobFile(), wednesday, {}}, flags, view, runReport);
 
-    engine.ExecCommand(QStringLiteral("CCPY \"%1\" TO \"%2\"").arg(path(QStringLiteral("src/*.*")), path(QStringLiteral("copy/"))), status);
+    engine.ExecCommand(
+        QStringLiteral("CCPY \"%1\" TO \"%2\"").arg(path(QStringLiteral("src/*.*")), path(QStringLiteral("copy/"))),
+        status);
     EXPECT_EQ(status, StatusOk);
     EXPECT_TRUE(rawExists(QStringLiteral("copy"), cp1251Name));
-    engine.ExecCommand(QStringLiteral("CREN \"%1\" TO \"%2\"").arg(path(QStringLiteral("copy/*.*")), path(QStringLiteral("moved/"))), status);
+    engine.ExecCommand(
+        QStringLiteral("CREN \"%1\" TO \"%2\"").arg(path(QStringLiteral("copy/*.*")), path(QStringLiteral("moved/"))),
+        status);
     EXPECT_EQ(status, StatusOk);
     EXPECT_TRUE(rawExists(QStringLiteral("moved"), cp1251Name));
     EXPECT_FALSE(rawExists(QStringLiteral("copy"), cp1251Name));
@@ -776,10 +817,10 @@ TEST_F(RunEngineTest, ANewArchiveEveryRunKeepsTheOldOneUntilTheNewIsMade)
     const QStringList lines = view.untimedLines();
     const qsizetype at = lines.indexOf(sNameArch + u' ' + archive);
     ASSERT_GE(at, 0) << lines.join(u'\n').toStdString();
-    EXPECT_EQ(lines.mid(at, 5), (QStringList{sNameArch + u' ' + archive,
-                                             sArchive + u' ' + path(QStringLiteral("src/b.txt")),
-                                             sRes[0] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 1)"),
-                                             sTryDelOldArch + u' ' + archive, sRes[0]}));
+    EXPECT_EQ(lines.mid(at, 5),
+              (QStringList{sNameArch + u' ' + archive, sArchive + u' ' + path(QStringLiteral("src/b.txt")),
+                           sRes[0] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 1)"),
+                           sTryDelOldArch + u' ' + archive, sRes[0]}));
     if (const auto test = ziptools::run(QStringLiteral("unzip"), {QStringLiteral("-t"), archive})) {
         EXPECT_EQ(test->exitCode, 0) << test->output.toStdString();
         EXPECT_TRUE(test->output.contains(QStringLiteral("b.txt")));
@@ -800,8 +841,8 @@ TEST_F(RunEngineTest, AnArchiveInUseFailsItsJobWithALineSayingSo)
     const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), archive,
                              QStringLiteral("D=") + path(QStringLiteral("src/a.txt")), QStringLiteral("C=")});
     EXPECT_EQ(engine->OverallResult(), 2);
-    const QString inUse = sArchiveError + QStringLiteral(" (")
-                          + EZAException(zaconst::neArchiveInUse, {}, {archive}).Message() + u')';
+    const QString inUse
+        = sArchiveError + QStringLiteral(" (") + EZAException(zaconst::neArchiveInUse, {}, {archive}).Message() + u')';
     EXPECT_TRUE(view.untimedLines().contains(inUse)) << view.lines.join(u'\n').toStdString();
     EXPECT_FALSE(QFile::exists(archive));
 }
@@ -821,10 +862,11 @@ TEST_F(RunEngineTest, FoldersTheRunCannotReadAreNamedAndFailTheJob)
     ::chmod(QFile::encodeName(path(QStringLiteral("src/listed"))).constData(), 0444);
     const QString archive = path(QStringLiteral("a.zip"));
 
-    const std::optional<QStringList> lines = runUnprivileged(
-        {QStringLiteral(">"), QStringLiteral("Job"), archive, QStringLiteral("D=") + path(QStringLiteral("src")),
-         QStringLiteral("C="),
-         QStringLiteral("CMD2=CCPY \"%1\" TO \"%2\"=").arg(path(QStringLiteral("src")), path(QStringLiteral("copy/")))});
+    const std::optional<QStringList> lines
+        = runUnprivileged({QStringLiteral(">"), QStringLiteral("Job"), archive,
+                           QStringLiteral("D=") + path(QStringLiteral("src")), QStringLiteral("C="),
+                           QStringLiteral("CMD2=CCPY \"%1\" TO \"%2\"=")
+                               .arg(path(QStringLiteral("src")), path(QStringLiteral("copy/")))});
     ::chmod(QFile::encodeName(path(QStringLiteral("src/closed"))).constData(), 0700);
     ::chmod(QFile::encodeName(path(QStringLiteral("src/listed"))).constData(), 0700);
     if (!lines)
@@ -835,7 +877,8 @@ TEST_F(RunEngineTest, FoldersTheRunCannotReadAreNamedAndFailTheJob)
     for (const QString &unread : {path(QStringLiteral("src/closed/")), path(QStringLiteral("src/listed/"))})
         EXPECT_EQ(lines->filter(unread).size(), 2) << qPrintable(shown);
     EXPECT_EQ(lines->filter(QString(200, u'd')).size(), 2) << qPrintable(shown);
-    EXPECT_TRUE(lines->contains(sRes[StatusError] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 1)"))) << qPrintable(shown);
+    EXPECT_TRUE(lines->contains(sRes[StatusError] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 1)")))
+        << qPrintable(shown);
     EXPECT_TRUE(lines->contains(QStringLiteral("Job - ") + sRes[StatusError])) << qPrintable(shown);
     EXPECT_EQ(archived(archive), QStringList{QStringLiteral("src/a.txt")});
 }
@@ -849,18 +892,21 @@ TEST_F(RunEngineTest, LinksPipesAndDevicesInASourceAreToldOnce)
     ASSERT_TRUE(QFile::link(path(QStringLiteral("gone")), path(QStringLiteral("src/dangling"))));
     ASSERT_TRUE(QFile::link(path(QStringLiteral("src/loop")), path(QStringLiteral("src/loop"))));
     ASSERT_EQ(::mkfifo(QFile::encodeName(path(QStringLiteral("src/pipe"))).constData(), 0600), 0);
-    const bool device = ::mknod(QFile::encodeName(path(QStringLiteral("src/null"))).constData(), S_IFCHR | 0600,
-                                ::makedev(1, 3)) == 0;
+    const bool device
+        = ::mknod(QFile::encodeName(path(QStringLiteral("src/null"))).constData(), S_IFCHR | 0600, ::makedev(1, 3))
+        == 0;
     const QString archive = path(QStringLiteral("a.zip"));
     const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), archive,
                              QStringLiteral("D=") + path(QStringLiteral("src")), QStringLiteral("C=")});
 
     const QStringList lines = view.untimedLines();
-    QStringList passedOver{QStringLiteral("linked"), QStringLiteral("dangling"), QStringLiteral("loop"), QStringLiteral("pipe")};
+    QStringList passedOver{QStringLiteral("linked"), QStringLiteral("dangling"), QStringLiteral("loop"),
+                           QStringLiteral("pipe")};
     if (device)
         passedOver << QStringLiteral("null");
     for (const QString &name : passedOver)
-        EXPECT_EQ(lines.filter(path(QStringLiteral("src/") + name) + u'"').size(), 1) << qPrintable(name + u'\n' + lines.join(u'\n'));
+        EXPECT_EQ(lines.filter(path(QStringLiteral("src/") + name) + u'"').size(), 1)
+            << qPrintable(name + u'\n' + lines.join(u'\n'));
     EXPECT_EQ(engine->OverallResult(), StatusOk) << qPrintable(lines.join(u'\n'));
     EXPECT_EQ(archived(archive), QStringList{QStringLiteral("src/a.txt")});
 }
@@ -898,14 +944,16 @@ TEST_F(RunEngineTest, ASourceThatGivesNoFileIsSaidSo)
 {
     QDir().mkpath(path(QStringLiteral("empty")));
     makeFile(QStringLiteral("tmp/a.tmp"));
-    const std::pair<QString, QString> sources[] = {{QStringLiteral("empty"), QString()},
-                                                   {QStringLiteral("tmp"), QStringLiteral("*.tmp")}};
+    const std::pair<QString, QString> sources[]
+        = {{QStringLiteral("empty"), QString()}, {QStringLiteral("tmp"), QStringLiteral("*.tmp")}};
     for (const auto &[source, exclusions] : sources) {
         view.lines.clear();
-        const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), path(source + QStringLiteral(".zip")),
-                                 QStringLiteral("D=") + path(source), QStringLiteral("C="), QStringLiteral("E=") + exclusions});
+        const auto engine
+            = run({QStringLiteral(">"), QStringLiteral("Job"), path(source + QStringLiteral(".zip")),
+                   QStringLiteral("D=") + path(source), QStringLiteral("C="), QStringLiteral("E=") + exclusions});
         const QStringList lines = view.untimedLines();
-        const qsizetype result = lines.indexOf(sRes[StatusOk] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 0)"));
+        const qsizetype result
+            = lines.indexOf(sRes[StatusOk] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 0)"));
         ASSERT_GE(result, 0) << qPrintable(lines.join(u'\n'));
         EXPECT_EQ(lines.value(result + 1), sNoFileAdded);
         EXPECT_EQ(engine->OverallResult(), StatusOk);
@@ -923,7 +971,8 @@ TEST_F(RunEngineTest, AFileThatShrankIsNamedInItsFailure)
                              QStringLiteral("D=") + shrinking, QStringLiteral("C=")});
     const QStringList lines = view.untimedLines();
     EXPECT_EQ(engine->OverallResult(), StatusError) << qPrintable(lines.join(u'\n'));
-    EXPECT_EQ(lines.filter(shrinking).size(), 2) << "the source line and the failure: " << qPrintable(lines.join(u'\n'));
+    EXPECT_EQ(lines.filter(shrinking).size(), 2)
+        << "the source line and the failure: " << qPrintable(lines.join(u'\n'));
 }
 
 TEST_F(RunEngineTest, FolderEntriesAreNotCountedAsAddedFiles)

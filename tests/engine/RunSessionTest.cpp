@@ -1,8 +1,8 @@
-#include "RunSession.h"
+#include "engine/RunSession.h"
 
-#include "ConstStr.h"
 #include "FakeClock.h"
 #include "RecordingRunView.h"
+#include "shared/ConstStr.h"
 
 #include "TestApplication.h"
 #include "TestFiles.h"
@@ -139,9 +139,7 @@ TEST_F(RunSessionTest, NoRunStartsWhileTheLastOneIsBeingFinished)
     runToTheEnd(true);
     EXPECT_TRUE(session.CanStart());
     bool couldStart = true;
-    window.whilePrinting = [&] {
-        couldStart = session.CanStart() || session.Start(jobs, settings, QString());
-    };
+    window.whilePrinting = [&] { couldStart = session.CanStart() || session.Start(jobs, settings, QString()); };
     session.FinishRun({});
     EXPECT_FALSE(couldStart);
     EXPECT_TRUE(session.CanStart());
@@ -156,5 +154,6 @@ TEST_F(RunSessionTest, TheRunStartsFromTheMomentItWasAskedFor)
     EXPECT_EQ(session.RunTime(), QDateTime(QDate(2026, 3, 2), QTime(10, 0)));
     jobs[0].SetStr(ArchiveName, dir.filePath(QStringLiteral("Job-*h*m.zip")));
     runToTheEnd();
-    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("Job-1000.zip")))) << session.ReportLines().join(u'\n').toStdString();
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("Job-1000.zip"))))
+        << session.ReportLines().join(u'\n').toStdString();
 }

@@ -1,4 +1,4 @@
-#include "ZentavoSettings.h"
+#include "engine/ZentavoSettings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "HelpContextMap.h"
-#include "HelpError.h"
-#include "HelpUtils.h"
-#include "MapFile.h"
 #include "TestFiles.h"
+#include "help/HelpContextMap.h"
+#include "help/HelpError.h"
+#include "help/HelpUtils.h"
+#include "help/MapFile.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -60,8 +60,10 @@ TEST_F(MapFileTest, ReadsDefinesMapSectionsAndIncludesBesideTheirFile)
     const QString main = write(QStringLiteral("Main.hhp"),
                                "[OPTIONS]\nTitle=x 5\n[MAP]\nForm_A 1\nForm_B=2 ; note\n#include <sub/Common.h>\n"
                                "[FILES]\nnot_a_name 3\n#define Form_C -4\n");
-    const QList<MapEntry> expected = {{QStringLiteral("Form_A"), 1},      {QStringLiteral("Form_B"), 2},
-                                      {QStringLiteral("Form_Extra"), 32}, {QStringLiteral("Form_Common"), 7},
+    const QList<MapEntry> expected = {{QStringLiteral("Form_A"), 1},
+                                      {QStringLiteral("Form_B"), 2},
+                                      {QStringLiteral("Form_Extra"), 32},
+                                      {QStringLiteral("Form_Common"), 7},
                                       {QStringLiteral("Form_C"), -4}};
     EXPECT_EQ(ParseMapFile(main), expected);
 }
@@ -76,10 +78,12 @@ TEST_F(MapFileTest, MissingFilesAndIncludeCyclesAreReportedNotFollowed)
         QString path;
         QString message;
     } cases[] = {
-        {dir.filePath(QStringLiteral("none.h")), QStringLiteral("File ") + dir.filePath(QStringLiteral("none.h")) + QStringLiteral(" not found.")},
+        {dir.filePath(QStringLiteral("none.h")),
+         QStringLiteral("File ") + dir.filePath(QStringLiteral("none.h")) + QStringLiteral(" not found.")},
         {missingInclude, QStringLiteral("Include file \"gone.h\" not found!")},
         {self, QStringLiteral("Include file \"self.h\" includes itself through a cycle of includes!")},
-        {dir.filePath(QStringLiteral("c1.h")), QStringLiteral("Include file \"c1.h\" includes itself through a cycle of includes!")},
+        {dir.filePath(QStringLiteral("c1.h")),
+         QStringLiteral("Include file \"c1.h\" includes itself through a cycle of includes!")},
     };
     for (const auto &c : cases) {
         try {

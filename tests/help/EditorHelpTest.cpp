@@ -1,16 +1,16 @@
-#include "EditCmdCopy.h"
-#include "EditSource.h"
-#include "Pelvo.h"
-#include "UnitSelCmd.h"
+#include "editor/widgets/EditCmdCopy.h"
+#include "editor/widgets/EditSource.h"
+#include "editor/widgets/Pelvo.h"
+#include "editor/widgets/UnitSelCmd.h"
 
 #include "MapNamesCheck.h"
-#include "ProgramHelp.h"
-#include "QtHtmlHelp.h"
 #include "RecordingHelpRuntime.h"
 #include "ScriptedPrompter.h"
 #include "TestApplication.h"
-#include "WhatsThis.h"
 #include "WidgetTest.h"
+#include "help/widgets/ProgramHelp.h"
+#include "help/widgets/QtHtmlHelp.h"
+#include "help/widgets/WhatsThis.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -116,11 +116,11 @@ TEST_F(EditorHelpTest, TheWindowsControlsAndCommandsShowTheirOwnPopups)
         const char *item;
         int context;
     } items[] = {
-        {"FileMenu", nullptr, 130}, {"EditMenu", nullptr, 130}, {"HelpMenu", nullptr, 130},
-        {"FileMenu", "FNew", 100},  {"FileMenu", "FOpen", 101}, {"FileMenu", "FSave", 102},
+        {"FileMenu", nullptr, 130},    {"EditMenu", nullptr, 130},  {"HelpMenu", nullptr, 130},
+        {"FileMenu", "FNew", 100},     {"FileMenu", "FOpen", 101},  {"FileMenu", "FSave", 102},
         {"FileMenu", "FSaveAss", 103}, {"FileMenu", "FPrint", 104}, {"FileMenu", "FExit", 105},
-        {"EditMenu", "ENew", 110},  {"EditMenu", "ECopy", 111}, {"EditMenu", "EPaste", 112},
-        {"EditMenu", "EDel", 113},  {"EditMenu", "ERen", 114},  {"HelpMenu", "HDoc", 120},
+        {"EditMenu", "ENew", 110},     {"EditMenu", "ECopy", 111},  {"EditMenu", "EPaste", 112},
+        {"EditMenu", "EDel", 113},     {"EditMenu", "ERen", 114},   {"HelpMenu", "HDoc", 120},
         {"HelpMenu", "HAbout", 121},
     };
     for (const auto &c : items) {
@@ -140,12 +140,18 @@ TEST_F(EditorHelpTest, TheDialogsAndTheirControlsShowTheirOwnPopups)
         QWidget *control;
         int context;
     } cases[] = {
-        {&source, source.EditWhat, 3},           {&source, source.ButtonBrowse, 14},
-        {&source, source.ButtonOk, 3},           {&command, command.RadioButtonExt, 31},
-        {&command, command.RadioButtonCopy, 32}, {&command, command.RadioButtonDel, 33},
-        {&command, command.RadioButtonRen, 34},  {&copy, copy.EditFrom, 40},
-        {&copy, copy.EditTo, 41},                {&copy, copy.ButtonBrowse, 14},
-        {&copy, copy.ButtonTo, 14},              {&copy, copy.ButtonCancel, 7},
+        {&source, source.EditWhat, 3},
+        {&source, source.ButtonBrowse, 14},
+        {&source, source.ButtonOk, 3},
+        {&command, command.RadioButtonExt, 31},
+        {&command, command.RadioButtonCopy, 32},
+        {&command, command.RadioButtonDel, 33},
+        {&command, command.RadioButtonRen, 34},
+        {&copy, copy.EditFrom, 40},
+        {&copy, copy.EditTo, 41},
+        {&copy, copy.ButtonBrowse, 14},
+        {&copy, copy.ButtonTo, 14},
+        {&copy, copy.ButtonCancel, 7},
     };
     for (const auto &c : cases) {
         c.dialog->show();

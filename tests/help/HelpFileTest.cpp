@@ -1,5 +1,5 @@
-#include "HelpFile.h"
-#include "MapFile.h"
+#include "help/HelpFile.h"
+#include "help/MapFile.h"
 
 #include "TestFiles.h"
 
@@ -71,8 +71,8 @@ TEST(HelpFileTest, MissingOrDamagedFilesDoNotOpen)
 TEST(HelpFileTest, AnOpenHelpFileHasNoCopyInTheTemporaryFolder)
 {
     QTemporaryDir temporary;
-    const std::optional<QByteArray> kept =
-        qEnvironmentVariableIsSet("TMPDIR") ? std::optional(qgetenv("TMPDIR")) : std::nullopt;
+    const std::optional<QByteArray> kept
+        = qEnvironmentVariableIsSet("TMPDIR") ? std::optional(qgetenv("TMPDIR")) : std::nullopt;
     qputenv("TMPDIR", QFile::encodeName(temporary.path()));
     const std::unique_ptr<HelpFile> file = HelpFile::open(BuiltHelpFile);
     const QStringList left = QDir(temporary.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
@@ -115,7 +115,8 @@ TEST(HelpFileTest, DamagedFilesAreRefusedOrReadWithoutHarm)
 
 TEST(PopupTextTest, TopicsRunToTheNextTopicAndKeepParagraphs)
 {
-    const QString text = QStringLiteral(".topic 1\nOne\nline.\n\nSecond paragraph.\n.topic 2\r\nTwo.\r\n.topic x\nbad\n");
+    const QString text
+        = QStringLiteral(".topic 1\nOne\nline.\n\nSecond paragraph.\n.topic 2\r\nTwo.\r\n.topic x\nbad\n");
     EXPECT_EQ(FindPopupText(text, 1), QStringLiteral("One line.\nSecond paragraph."));
     EXPECT_EQ(FindPopupText(text, 2), QStringLiteral("Two."));
     EXPECT_EQ(FindPopupText(text, 3), std::nullopt);

@@ -1,7 +1,7 @@
-#include "HelpCommands.h"
-#include "HelpError.h"
-#include "HelpRouter.h"
+#include "help/HelpRouter.h"
 #include "RecordingHelpRuntime.h"
+#include "help/HelpCommands.h"
+#include "help/HelpError.h"
 
 #include <gtest/gtest.h>
 
@@ -63,8 +63,9 @@ TEST_F(HelpRouterTest, PopupPointIsUsedOnceThenTheCursor)
     ApplicationHelpCommand(HELP_SETPOPUP_POS, PackPopupPoint(120, -5));
     ApplicationHelpCommand(HELP_CONTEXTPOPUP, 3);
     ApplicationHelpCommand(HELP_CONTEXTPOPUP, 4);
-    EXPECT_EQ(runtime->calls, (QStringList{QStringLiteral("popup /prog/Zentavo.chm::/CSHelp.txt 3 \"\" at 120,-5"),
-                                           QStringLiteral("popup /prog/Zentavo.chm::/CSHelp.txt 4 \"\" at 400,300")}));
+    EXPECT_EQ(runtime->calls,
+              (QStringList{QStringLiteral("popup /prog/Zentavo.chm::/CSHelp.txt 3 \"\" at 120,-5"),
+                           QStringLiteral("popup /prog/Zentavo.chm::/CSHelp.txt 4 \"\" at 400,300")}));
 }
 
 TEST_F(HelpRouterTest, MainShowTypeOpensTopicsInsteadOfPopups)
@@ -133,8 +134,9 @@ TEST_F(HelpRouterTest, PopupsOfTheirOwnTextNeedNoFile)
     router->CHMPopupTopics.clear();
     EXPECT_TRUE(router->ShowPopup(1, 2, QStringLiteral("hello"), 5));
     EXPECT_TRUE(router->ShowPopup(1, 2, QString(), 5));
-    EXPECT_EQ(runtime->calls, (QStringList{QStringLiteral("popup ::/ 0 \"hello\" at 1,2"),
-                                           QStringLiteral("popup /prog/Zentavo.chm::/CSHelp.txt 5 \"\" at 1,2")}));
+    EXPECT_EQ(runtime->calls,
+              (QStringList{QStringLiteral("popup ::/ 0 \"hello\" at 1,2"),
+                           QStringLiteral("popup /prog/Zentavo.chm::/CSHelp.txt 5 \"\" at 1,2")}));
 }
 
 TEST(HelpRouterWithoutRuntimeTest, NothingLoadsForQuitAndRequestsFallBack)

@@ -1,38 +1,38 @@
-#include "FZentavo.h"
+#include "engine/widgets/FZentavo.h"
 
-#include "RegistryKey.h"
-#include "ViewRep.h"
-#include "VorrinUnit.h"
-#include "ZetuPause.h"
+#include "engine/widgets/ZetuPause.h"
+#include "platform/RegistryKey.h"
+#include "report/widgets/ViewRep.h"
+#include "settings/widgets/VorrinUnit.h"
 
-#include "HelpPopup.h"
-#include "HelpRouter.h"
-#include "HelpWindow.h"
-#include "HtmlHelpApi.h"
 #include "MapNamesCheck.h"
-#include "ProgramHelp.h"
-#include "QtHtmlHelp.h"
 #include "RecordingBrowser.h"
 #include "RecordingHelpRuntime.h"
 #include "ScriptedPrompter.h"
 #include "TestApplication.h"
-#include "WhatsThis.h"
 #include "WidgetTest.h"
+#include "help/HelpRouter.h"
+#include "help/HtmlHelpApi.h"
+#include "help/widgets/HelpPopup.h"
+#include "help/widgets/HelpWindow.h"
+#include "help/widgets/ProgramHelp.h"
+#include "help/widgets/QtHtmlHelp.h"
+#include "help/widgets/WhatsThis.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
 #include <QFile>
-#include <QMessageBox>
-#include <QApplication>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QTreeWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -93,7 +93,8 @@ TEST_F(MainWindowHelpTest, WhatsThisModeThenAClickShowsTheControlsPopupText)
     ASSERT_TRUE(prompt->isChecked());
     QTest::mouseClick(form->BitBtnCancel, Qt::LeftButton);
     ASSERT_TRUE(waitUntil([&] { return runtime().Popup() && runtime().Popup()->isVisible(); }));
-    EXPECT_EQ(runtime().Popup()->text(), QStringLiteral("Closes the window. During a run it stops the run after a question."));
+    EXPECT_EQ(runtime().Popup()->text(),
+              QStringLiteral("Closes the window. During a run it stops the run after a question."));
     EXPECT_TRUE(form->isVisible());
     EXPECT_FALSE(prompt->isChecked());
 
@@ -192,9 +193,11 @@ TEST_F(MainWindowHelpTest, EveryRequestThatCannotBeServedSaysWhy)
         // The same request again is told again, not dropped.
         for (int request = 0; request < 2; ++request) {
             const std::size_t told = prompts->messages.size();
-            EXPECT_FALSE(request == 0 ? ShowHelpTopic(QStringLiteral("CreateJob")) : router.ShowPopup(10, 10, QString(), 5));
+            EXPECT_FALSE(request == 0 ? ShowHelpTopic(QStringLiteral("CreateJob"))
+                                      : router.ShowPopup(10, 10, QString(), 5));
             ASSERT_EQ(prompts->messages.size(), told + 1) << c.helpFile.toStdString();
-            EXPECT_TRUE(prompts->messages.back().text.contains(c.reason)) << prompts->messages.back().text.toStdString();
+            EXPECT_TRUE(prompts->messages.back().text.contains(c.reason))
+                << prompts->messages.back().text.toStdString();
         }
     }
     router.Helpfile = kept;

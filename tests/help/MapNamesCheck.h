@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BuiltInContextMap.h"
-#include "MapFile.h"
+#include "help/BuiltInContextMap.h"
+#include "help/MapFile.h"
 
 #include <QList>
 #include <QObject>
@@ -20,8 +20,8 @@ inline int CheckMapNamesOf(const QList<const QObject *> &windows)
     for (const help::MapEntry &entry : help::ParseMapFile(QStringLiteral(HELP_MAP_FILE))) {
         const QString window = entry.name.section(u'_', 0, 0);
         const QString control = entry.name.section(u'_', 1);
-        const auto found = std::find_if(windows.begin(), windows.end(),
-                                        [&](const QObject *w) { return w->objectName() == window; });
+        const auto found
+            = std::find_if(windows.begin(), windows.end(), [&](const QObject *w) { return w->objectName() == window; });
         if (found == windows.end() || control.isEmpty())
             continue;
         EXPECT_NE((*found)->findChild<QObject *>(control), nullptr) << entry.name.toStdString();

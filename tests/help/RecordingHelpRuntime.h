@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HtmlHelpApi.h"
+#include "help/HtmlHelpApi.h"
 
 #include <QStringList>
 

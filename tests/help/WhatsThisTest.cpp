@@ -1,7 +1,7 @@
-#include "HelpCommands.h"
-#include "HelpContextMap.h"
-#include "HelpError.h"
-#include "WhatsThis.h"
+#include "help/widgets/WhatsThis.h"
+#include "help/HelpCommands.h"
+#include "help/HelpContextMap.h"
+#include "help/HelpError.h"
 
 #include "TestApplication.h"
 #include "WidgetTest.h"
@@ -16,11 +16,11 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
-#include <QToolBar>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
-#include <QWindow>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -406,8 +406,9 @@ TEST_F(WhatsThisTest, ControlContextsComeFromAProjectMapByWindowAndControlName)
     THelpContextMap &map = contextMap;
     map.ReadFileData([] {
         QByteArray stored(4, '\0');
-        const QByteArray records = THelpContextMap::BuildRecords(
-            {{QStringLiteral("FormTest_Edit"), 61}, {QStringLiteral("FormTest.Edit"), 62}, {QStringLiteral("FormTest"), 60}});
+        const QByteArray records = THelpContextMap::BuildRecords({{QStringLiteral("FormTest_Edit"), 61},
+                                                                  {QStringLiteral("FormTest.Edit"), 62},
+                                                                  {QStringLiteral("FormTest"), 60}});
         stored[0] = char(records.size());
         return stored + records;
     }());

@@ -1,6 +1,6 @@
-#include "HeaderLines.h"
-#include "HeaderWords.h"
-#include "MailNames.h"
+#include "mail/HeaderLines.h"
+#include "mail/HeaderWords.h"
+#include "mail/MailNames.h"
 
 #include <QRegularExpression>
 
@@ -20,10 +20,11 @@ TEST(HeaderLines, ValuesAndParametersRespectQuotes)
     EXPECT_EQ(GetParamValue(line, QStringLiteral("missing")), QString());
 
     EXPECT_EQ(SetHeaderValue(line, QStringLiteral(" text/html ")),
-        QStringLiteral("Content-Type: text/html; charset=\"windows-1251\"; name=\"a;b=c.txt\""));
+              QStringLiteral("Content-Type: text/html; charset=\"windows-1251\"; name=\"a;b=c.txt\""));
     EXPECT_EQ(SetParamValue(line, QStringLiteral("charset"), QStringLiteral("\"utf-8\"")),
-        QStringLiteral("Content-Type: text/plain; charset=\"utf-8\"; name=\"a;b=c.txt\""));
-    EXPECT_EQ(SetParamValue(QStringLiteral("Content-Type: text/plain "), QStringLiteral("format"), QStringLiteral("flowed")),
+              QStringLiteral("Content-Type: text/plain; charset=\"utf-8\"; name=\"a;b=c.txt\""));
+    EXPECT_EQ(
+        SetParamValue(QStringLiteral("Content-Type: text/plain "), QStringLiteral("format"), QStringLiteral("flowed")),
         QStringLiteral("Content-Type: text/plain; format=flowed"));
 }
 
@@ -57,12 +58,14 @@ TEST(HeaderLines, FoldsAtTheLastPlaceBeforeTheLimit)
 
 TEST(HeaderLines, FoldingNeverCutsAnEncodedWord)
 {
-    const QString subject = QStringLiteral(u"Отчёт, итог; всё хорошо, ") + QString(120, u'ж') + QStringLiteral(u" конец");
+    const QString subject
+        = QStringLiteral(u"Отчёт, итог; всё хорошо, ") + QString(120, u'ж') + QStringLiteral(u" конец");
     const QString line = QStringLiteral("Subject: ") + EncodeHeaderText(subject, QStringLiteral("utf-8"));
     const QString folded = FoldHeaderLine(line);
     const QStringList lines = folded.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     EXPECT_GT(lines.size(), 2);
-    static const QRegularExpression word(QStringLiteral("^\\t?(Subject: )?(=\\?utf-8\\?Q\\?[^ ?]*\\?=)( =\\?utf-8\\?Q\\?[^ ?]*\\?=)*$"));
+    static const QRegularExpression word(
+        QStringLiteral("^\\t?(Subject: )?(=\\?utf-8\\?Q\\?[^ ?]*\\?=)( =\\?utf-8\\?Q\\?[^ ?]*\\?=)*$"));
     for (const QString &piece : lines) {
         EXPECT_TRUE(word.match(piece).hasMatch()) << qPrintable(piece);
         EXPECT_LE(piece.size(), 90);

@@ -1,7 +1,7 @@
-#include "HeaderWords.h"
-#include "MailCharset.h"
-#include "MailEncodings.h"
+#include "mail/MailEncodings.h"
 #include "PythonTool.h"
+#include "mail/HeaderWords.h"
+#include "mail/MailCharset.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -62,7 +62,7 @@ TEST(QuotedPrintable, EscapesWhatTransportWouldChange)
 TEST(QuotedPrintable, WrapsWithoutSplittingAnEscape)
 {
     EXPECT_EQ(EncodeQuotedPrintable(QByteArray(80, 'x'), false),
-        QByteArray(71, 'x') + "=\r\n" + QByteArray(9, 'x') + "\r\n");
+              QByteArray(71, 'x') + "=\r\n" + QByteArray(9, 'x') + "\r\n");
 
     for (int shift = 0; shift < 3; ++shift) {
         const QByteArray text = QByteArray(68 + shift, 'x') + QByteArray(10, '\xE9');
@@ -113,7 +113,7 @@ TEST(HeaderWords, DecodeEveryWordInItsCharset)
     EXPECT_EQ(DecodeHeaderWords(QStringLiteral("=?x?Q?a_b?=")), QStringLiteral("a b"));
     EXPECT_EQ(DecodeHeaderWords(QStringLiteral("=?x?Q?a=e9b?=")), QStringLiteral("ab"));
     EXPECT_EQ(DecodeHeaderWords(QStringLiteral(" =?windows-1251?Q?=CE=EA?= and =?utf-8?B?0J7Qug==?= ")),
-        QStringLiteral(u"Ок and Ок"));
+              QStringLiteral(u"Ок and Ок"));
     EXPECT_EQ(DecodeHeaderWords(QStringLiteral("=?utf-8?Q?a?= =?utf-8?Q?b?=")), QStringLiteral("ab"));
     EXPECT_EQ(DecodeHeaderWords(QStringLiteral("=?broken")), QStringLiteral("=?broken"));
 }
@@ -183,13 +183,14 @@ TEST(Codecs, AgreeWithPythonOnRandomInputs)
         const QString charset = i % 2 ? QStringLiteral("windows-1251") : QStringLiteral("utf-8");
         inputs << bytes;
         cases.append(QJsonObject{{QStringLiteral("bytes"), QString::fromLatin1(bytes.toHex())},
-            {QStringLiteral("base64"), QString::fromLatin1(EncodeBase64Stream(bytes))},
-            {QStringLiteral("qp"), QString::fromLatin1(EncodeQuotedPrintable(bytes, false))},
-            {QStringLiteral("text"), text}, {QStringLiteral("word"), EncodeHeaderText(text, charset)}});
+                                 {QStringLiteral("base64"), QString::fromLatin1(EncodeBase64Stream(bytes))},
+                                 {QStringLiteral("qp"), QString::fromLatin1(EncodeQuotedPrintable(bytes, false))},
+                                 {QStringLiteral("text"), text},
+                                 {QStringLiteral("word"), EncodeHeaderText(text, charset)}});
         ASSERT_EQ(DecodeHeaderWords(EncodeHeaderText(text, charset)), text);
     }
-    const QByteArray output
-        = runPython(QStringLiteral(MAIL_TEST_SCRIPTS "/codec_check.py"), QJsonDocument(QJsonObject{{QStringLiteral("cases"), cases}}).toJson());
+    const QByteArray output = runPython(QStringLiteral(MAIL_TEST_SCRIPTS "/codec_check.py"),
+                                        QJsonDocument(QJsonObject{{QStringLiteral("cases"), cases}}).toJson());
     const QJsonObject result = QJsonDocument::fromJson(output).object();
     ASSERT_TRUE(result.contains(QStringLiteral("failures"))) << output.constData();
     EXPECT_TRUE(result[QStringLiteral("failures")].toArray().isEmpty())
@@ -203,7 +204,7 @@ TEST(Codecs, AgreeWithPythonOnRandomInputs)
             fromBase64 += DecodeBase64Line(line);
         EXPECT_EQ(fromBase64, inputs[i]) << "case " << i;
         EXPECT_EQ(DecodeQuotedPrintable(python[i][QStringLiteral("qp")].toString().toLatin1()),
-            QByteArray::fromHex(python[i][QStringLiteral("qp_decoded")].toString().toLatin1()))
+                  QByteArray::fromHex(python[i][QStringLiteral("qp_decoded")].toString().toLatin1()))
             << "case " << i;
     }
 }

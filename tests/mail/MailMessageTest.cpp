@@ -1,6 +1,6 @@
-#include "HeaderWords.h"
-#include "MailEncodings.h"
-#include "MailMessage.h"
+#include "mail/MailMessage.h"
+#include "mail/HeaderWords.h"
+#include "mail/MailEncodings.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -46,9 +46,10 @@ TEST_F(MailMessageTest, SingleTextMessageHasTheFieldsInOrder)
     const QString text = QStringLiteral(u"Копия готова.\nВсё в порядке.");
     fill(QStringLiteral("b@example.org"), text);
     EXPECT_EQ(fieldNames(message),
-        QStringList({QStringLiteral("To"), QStringLiteral("Subject"), QStringLiteral("From"),
-            QStringLiteral("Mime-Version"), QStringLiteral("X-Mailer"), QStringLiteral("Content-Transfer-Encoding"),
-            QStringLiteral("Content-Type"), QStringLiteral("Content-Disposition"), QStringLiteral("Content-Length")}));
+              QStringList({QStringLiteral("To"), QStringLiteral("Subject"), QStringLiteral("From"),
+                           QStringLiteral("Mime-Version"), QStringLiteral("X-Mailer"),
+                           QStringLiteral("Content-Transfer-Encoding"), QStringLiteral("Content-Type"),
+                           QStringLiteral("Content-Disposition"), QStringLiteral("Content-Length")}));
     EXPECT_EQ(message.GetHeaderField(QStringLiteral("Content-Transfer-Encoding")), QStringLiteral("quoted-printable"));
     EXPECT_EQ(message.HeaderLines[6], QStringLiteral("Content-Type: text/plain; charset=\"windows-1251\""));
     EXPECT_EQ(message.GetHeaderField(QStringLiteral("Content-Length")), QString::number(message.Body.size()));
@@ -56,7 +57,7 @@ TEST_F(MailMessageTest, SingleTextMessageHasTheFieldsInOrder)
     EXPECT_FALSE(message.NeedRebuild());
     QStringDecoder cp1251("windows-1251");
     EXPECT_EQ(QString(cp1251.decode(DecodeQuotedPrintable(message.Body))),
-        QString(text).replace(u'\n', QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+              QString(text).replace(u'\n', QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
 
     const QStringList before = fieldNames(message);
     message.SetTextPlain(QStringLiteral("short"));
@@ -75,7 +76,8 @@ TEST_F(MailMessageTest, TextOutsideTheCharsetIsDeclaredAsUtf8)
 {
     const QString text = QStringLiteral(u"Файл “отчёт” ✓");
     fill(QStringLiteral("b@example.org"), text);
-    EXPECT_EQ(message.GetHeaderParam(QStringLiteral("Content-Type"), QStringLiteral("charset")), QStringLiteral("utf-8"));
+    EXPECT_EQ(message.GetHeaderParam(QStringLiteral("Content-Type"), QStringLiteral("charset")),
+              QStringLiteral("utf-8"));
     EXPECT_EQ(QString::fromUtf8(DecodeQuotedPrintable(message.Body)), text + QStringLiteral("\r\n"));
 }
 
@@ -93,10 +95,12 @@ TEST_F(MailMessageTest, SubjectIsEncodedOnlyWhenItNeedsIt)
 
 TEST_F(MailMessageTest, AddressFieldsReadNamesAndAddresses)
 {
-    message.HeaderLines << QStringLiteral("To: \"Name A\" <a@x.org>, b@y.org (Name B); =?utf-8?Q?=D0=98=D0=B2?= <c@z.org>");
+    message.HeaderLines << QStringLiteral(
+        "To: \"Name A\" <a@x.org>, b@y.org (Name B); =?utf-8?Q?=D0=98=D0=B2?= <c@z.org>");
     EXPECT_EQ(message.To.Addresses(),
-        QStringList({QStringLiteral("a@x.org"), QStringLiteral("b@y.org"), QStringLiteral("c@z.org")}));
-    EXPECT_EQ(message.To.Names(), QStringList({QStringLiteral("Name A"), QStringLiteral("Name B"), QStringLiteral(u"Ив")}));
+              QStringList({QStringLiteral("a@x.org"), QStringLiteral("b@y.org"), QStringLiteral("c@z.org")}));
+    EXPECT_EQ(message.To.Names(),
+              QStringList({QStringLiteral("Name A"), QStringLiteral("Name B"), QStringLiteral(u"Ив")}));
 
     // A change that keeps the header's length is still seen.
     message.HeaderLines.last().replace(QStringLiteral("a@x.org"), QStringLiteral("q@x.org"));
@@ -141,7 +145,8 @@ TEST_F(MailMessageTest, FromAndMessageId)
 {
     message.SetFrom(QStringLiteral(u"Зентаво"), QStringLiteral("z@x.org"));
     EXPECT_FALSE(message.GetHeaderField(QStringLiteral("From")).contains(u'"'));
-    EXPECT_EQ(message.GetAddressField(QStringLiteral("From")), (TAddress{QStringLiteral(u"Зентаво"), QStringLiteral("z@x.org")}));
+    EXPECT_EQ(message.GetAddressField(QStringLiteral("From")),
+              (TAddress{QStringLiteral(u"Зентаво"), QStringLiteral("z@x.org")}));
     message.SetFrom(QStringLiteral("Zentavo"), QStringLiteral("z@x.org"));
     EXPECT_EQ(message.GetHeaderField(QStringLiteral("From")), QStringLiteral("\"Zentavo\" <z@x.org>"));
     EXPECT_EQ(message.GetFromAddress(), QStringLiteral("z@x.org"));

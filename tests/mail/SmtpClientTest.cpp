@@ -1,6 +1,6 @@
-#include "MailMessage.h"
-#include "SmtpClient.h"
+#include "mail/SmtpClient.h"
 #include "SmtpTestServers.h"
+#include "mail/MailMessage.h"
 
 #include <QJsonArray>
 
@@ -64,15 +64,16 @@ TEST_F(SmtpClientTest, DeliversOneMessageToEveryRecipient)
     const QJsonObject &mail = received[0];
     EXPECT_EQ(mail[u"mail_from"].toString(), QStringLiteral("backup@example.org"));
     EXPECT_EQ(mail[u"rcpt_tos"].toArray(),
-        QJsonArray({QStringLiteral("A@example.org"), QStringLiteral("b@example.org"), QStringLiteral("c@example.org"),
-            QStringLiteral("hidden@example.org")}));
+              QJsonArray({QStringLiteral("A@example.org"), QStringLiteral("b@example.org"),
+                          QStringLiteral("c@example.org"), QStringLiteral("hidden@example.org")}));
     EXPECT_EQ(mail[u"subject"].toString(), subject);
     // One element that is itself an array: braces around a lone array would copy it instead (clang).
     EXPECT_EQ(mail[u"from"].toArray(),
-        QJsonArray({QJsonValue(pair(QStringLiteral("Zentavo"), QStringLiteral("backup@example.org")))}));
-    EXPECT_EQ(mail[u"to"].toArray(),
+              QJsonArray({QJsonValue(pair(QStringLiteral("Zentavo"), QStringLiteral("backup@example.org")))}));
+    EXPECT_EQ(
+        mail[u"to"].toArray(),
         QJsonArray({pair(QString(), QStringLiteral("b@example.org")), pair(QString(), QStringLiteral("A@example.org")),
-            pair(QString(), QStringLiteral("a@example.org"))}));
+                    pair(QString(), QStringLiteral("a@example.org"))}));
     EXPECT_FALSE(mail[u"has_bcc"].toBool());
     EXPECT_EQ(mail[u"defects"].toArray(), QJsonArray());
     const QJsonArray texts = mail[u"texts"].toArray();
@@ -202,19 +203,21 @@ TEST_F(SmtpClientTest, RecipientsSeparatedByBlanksEachGetTheirOwnRcpt)
     const QList<QJsonObject> received = server.Messages();
     ASSERT_EQ(received.size(), 1);
     EXPECT_EQ(received[0][u"rcpt_tos"].toArray(),
-        QJsonArray({QStringLiteral("a@example.org"), QStringLiteral("b@example.org"), QStringLiteral("c@example.org"),
-            QStringLiteral("d@example.org")}));
+              QJsonArray({QStringLiteral("a@example.org"), QStringLiteral("b@example.org"),
+                          QStringLiteral("c@example.org"), QStringLiteral("d@example.org")}));
 }
 
 TEST_F(SmtpClientTest, HeaderLinesWithEncodedWordsStayWithin76Characters)
 {
-    const QString longText = QStringLiteral(u"Отчёт о резервном копировании: все задания выполнены без ошибок, проверено");
+    const QString longText
+        = QStringLiteral(u"Отчёт о резервном копировании: все задания выполнены без ошибок, проверено");
     struct Case {
         QString subject;
         QString senderName;
     };
-    for (const Case &c : {Case{longText, QStringLiteral("Zentavo")}, Case{QStringLiteral("[Ok!] Nightly"), longText},
-             Case{QStringLiteral(u"[Ok!] ") + longText + longText, QStringLiteral(u"Резервное копирование Зентаво")}}) {
+    for (const Case &c :
+         {Case{longText, QStringLiteral("Zentavo")}, Case{QStringLiteral("[Ok!] Nightly"), longText},
+          Case{QStringLiteral(u"[Ok!] ") + longText + longText, QStringLiteral(u"Резервное копирование Зентаво")}}) {
         client.Handshaking = hsManual;
         message.To.ClearRecipients();
         message.To.AddRecipient(longText, QStringLiteral("b@example.org"));
@@ -238,7 +241,8 @@ TEST_F(SmtpClientTest, HeaderLinesWithEncodedWordsStayWithin76Characters)
         const auto letters = [](const QJsonValue &address) {
             return address[0].toString().remove(u' ') + u'|' + address[1].toString();
         };
-        EXPECT_EQ(letters(mail[u"from"][0]), QString(c.senderName).remove(u' ') + QStringLiteral("|backup@example.org"));
+        EXPECT_EQ(letters(mail[u"from"][0]),
+                  QString(c.senderName).remove(u' ') + QStringLiteral("|backup@example.org"));
         EXPECT_EQ(letters(mail[u"to"][0]), QString(longText).remove(u' ') + QStringLiteral("|b@example.org"));
         EXPECT_EQ(mail[u"defects"].toArray(), QJsonArray());
     }

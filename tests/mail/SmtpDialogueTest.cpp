@@ -1,6 +1,6 @@
-#include "MailMessage.h"
-#include "SmtpClient.h"
 #include "SmtpTestServers.h"
+#include "mail/MailMessage.h"
+#include "mail/SmtpClient.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -33,8 +33,9 @@ protected:
 TEST_F(SmtpDialogueTest, RepliesSplitOverPacketsCountFromTheirFinalLine)
 {
     ScriptedServer server({{"220-mail.test wel", "come\r\n220-second line\r\n", "220 ready\r\n"},
-        {"250-mail.test\r\n250-SIZE 1000", "\r\n", "250 AUTH LOGIN\r\n"}, {"250-first\r\n", "550 refused\r\n"},
-        {"221 bye\r\n"}});
+                           {"250-mail.test\r\n250-SIZE 1000", "\r\n", "250 AUTH LOGIN\r\n"},
+                           {"250-first\r\n", "550 refused\r\n"},
+                           {"221 bye\r\n"}});
     use(server);
 
     ASSERT_TRUE(client.Connect());
@@ -232,7 +233,8 @@ TEST_F(SmtpDialogueTest, AServerThatNeverAcceptsIsNoConnectionRatherThanAClosedO
     client.Port = port;
     client.SetTimeOut(1);
     EXPECT_FALSE(client.Connect());
-    EXPECT_EQ(client.LastReplyLines(), QStringList{QStringLiteral("No connection to 127.0.0.1 port %1 within 1 s").arg(port)});
+    EXPECT_EQ(client.LastReplyLines(),
+              QStringList{QStringLiteral("No connection to 127.0.0.1 port %1 within 1 s").arg(port)});
     client.AbortSession();
     ::close(listener);
 }

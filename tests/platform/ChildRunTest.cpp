@@ -1,4 +1,4 @@
-#include "ChildRun.h"
+#include "platform/ChildRun.h"
 
 #include <QElapsedTimer>
 
@@ -12,8 +12,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-struct Ending
-{
+struct Ending {
     const char *name;
     std::function<int()> work;
     ChildResult::Outcome outcome;
@@ -31,9 +30,24 @@ TEST(ChildRun, TellsHowTheChildEndedAndNeverWaitsPastTheLimit)
     const Ending endings[] = {
         {"succeeds", [] { return 0; }, ChildResult::Outcome::Exited, 0, 0},
         {"fails", [] { return 3; }, ChildResult::Outcome::Exited, 3, 0},
-        {"is ended by a signal", []() -> int { std::raise(SIGTERM); return 0; }, ChildResult::Outcome::Signalled, -1, SIGTERM},
-        {"overstays", [] { std::this_thread::sleep_for(30s); return 0; }, ChildResult::Outcome::TimedOut, -1, 0},
-        {"changes only itself", [&touched] { touched = 1; return 0; }, ChildResult::Outcome::Exited, 0, 0},
+        {"is ended by a signal",
+         []() -> int {
+             std::raise(SIGTERM);
+             return 0;
+         },
+         ChildResult::Outcome::Signalled, -1, SIGTERM},
+        {"overstays",
+         [] {
+             std::this_thread::sleep_for(30s);
+             return 0;
+         },
+         ChildResult::Outcome::TimedOut, -1, 0},
+        {"changes only itself",
+         [&touched] {
+             touched = 1;
+             return 0;
+         },
+         ChildResult::Outcome::Exited, 0, 0},
     };
     for (const Ending &ending : endings) {
         SCOPED_TRACE(ending.name);

@@ -1,4 +1,4 @@
-#include "FileNames.h"
+#include "platform/FileNames.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -14,10 +14,10 @@ TEST(FileNames, AnyBytesComeBackUnchanged)
 {
     const QList<QByteArray> names{
         "plain.txt",
-        "\xcf\xf0\xe8\xe2\xe5\xf2.txt",           // code page 1251
-        "\xd0\x9f\xd1\x80\xd0\xb8.txt",           // valid UTF-8
+        "\xcf\xf0\xe8\xe2\xe5\xf2.txt",             // code page 1251
+        "\xd0\x9f\xd1\x80\xd0\xb8.txt",             // valid UTF-8
         "mixed-\xd0\x9f-\xff\xfe-\xf0\x9f\x98\x80", // UTF-8, invalid bytes, a character beyond U+FFFF
-        "\xed\xb2\x80 escape-like bytes",         // UTF-8 of a surrogate is invalid too
+        "\xed\xb2\x80 escape-like bytes",           // UTF-8 of a surrogate is invalid too
         "\xc0\xaf overlong",
         "cut \xe2\x82",
     };
@@ -26,7 +26,8 @@ TEST(FileNames, AnyBytesComeBackUnchanged)
         EXPECT_EQ(platform::fileNameBytes(name), bytes) << bytes.toHex().constData();
         EXPECT_EQ(platform::hasRawBytes(name), !QUtf8StringView(bytes).isValidUtf8());
     }
-    EXPECT_EQ(platform::readableFileName(platform::fileNameFromBytes("a\xcf\xf0.txt")), QStringLiteral("a\\xCF\\xF0.txt"));
+    EXPECT_EQ(platform::readableFileName(platform::fileNameFromBytes("a\xcf\xf0.txt")),
+              QStringLiteral("a\\xCF\\xF0.txt"));
 }
 
 TEST(FileNames, NamesCompareAsTheFileSystemDoes)

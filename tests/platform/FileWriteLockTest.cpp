@@ -1,4 +1,4 @@
-#include "FileWriteLock.h"
+#include "platform/FileWriteLock.h"
 
 #include "ChildProcess.h"
 #include "TestFiles.h"

@@ -1,4 +1,4 @@
-#include "FindDialog.h"
+#include "platform/widgets/FindDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -5,8 +5,8 @@
 //                                        caption until killed (60 s at most)
 //   IpcHelper hold NAME                  prints "held" or "busy", then holds
 //                                        the lock until killed (60 s at most)
-#include "FileLock.h"
-#include "WindowMessages.h"
+#include "platform/FileLock.h"
+#include "platform/WindowMessages.h"
 
 #include <QCoreApplication>
 #include <QThread>

@@ -1,4 +1,4 @@
-#include "PowerControl.h"
+#include "platform/PowerControl.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,7 @@ namespace {
 
 class CountingPowerControl final : public platform::PowerControl {
 public:
-    explicit CountingPowerControl(int &calls)
-        : m_calls(calls)
-    {
-    }
+    explicit CountingPowerControl(int &calls) : m_calls(calls) {}
     bool powerOff() override
     {
         ++m_calls;

@@ -1,4 +1,4 @@
-#include "ProgramStarter.h"
+#include "platform/ProgramStarter.h"
 
 #include "TestApplication.h"
 #include "TestFiles.h"
@@ -62,8 +62,9 @@ TEST(ProgramStarter, ProgramReceivesItsArgumentsExactly)
 {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("args"));
-    const QString line = QStringLiteral(R"(/bin/sh -c "printf '[%s]' \"$@\" > '%1'" sh "two words" "say ""hi""" back\\slash "")")
-                             .arg(out);
+    const QString line
+        = QStringLiteral(R"(/bin/sh -c "printf '[%s]' \"$@\" > '%1'" sh "two words" "say ""hi""" back\\slash "")")
+              .arg(out);
     const DelayedFlag timeout(std::chrono::seconds(20));
     EXPECT_EQ(startProgram(line, true, {&timeout.flag}), ProgramRun::Finished);
     EXPECT_EQ(testfiles::readBytes(out), QByteArray(R"([two words][say "hi"][back\\slash][])"));

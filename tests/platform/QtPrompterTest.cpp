@@ -1,4 +1,4 @@
-#include "QtPrompter.h"
+#include "platform/widgets/QtPrompter.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -152,7 +152,9 @@ TEST(QtPrompter, AnInputBoxIsWideEnoughForItsText)
             }
             QMetaObject::invokeMethod(&shown, "accept", Qt::QueuedConnection);
         },
-        [&] { return QtPrompter(true).input({QStringLiteral("Rename job"), QStringLiteral("Job:"), longName}); });
+        [&] {
+            return QtPrompter(true).input({QStringLiteral("Rename job"), QStringLiteral("Job:"), longName});
+        });
     EXPECT_EQ(answer, longName);
     EXPECT_GT(needed, 0);
     EXPECT_GE(shownWidth, needed);
@@ -173,6 +175,5 @@ TEST(QtPrompter, WithoutAScreenAMessageGoesToStandardErrorAndClosesItself)
     QtPrompter prompter;
     testing::internal::CaptureStderr();
     EXPECT_EQ(prompter.message(request), PromptButton::None);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "The Zentavo scheduler of start: Programm already running!\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "The Zentavo scheduler of start: Programm already running!\n");
 }

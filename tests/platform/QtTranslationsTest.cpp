@@ -1,4 +1,4 @@
-#include "QtTranslations.h"
+#include "platform/widgets/QtTranslations.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
@@ -13,7 +13,8 @@ TEST_F(QtTranslationsTest, StandardButtonsFollowTheLocale)
 {
     ASSERT_TRUE(platform::installQtTranslations(QLocale(QLocale::Russian, QLocale::Russia)))
         << "Qt's translations are not installed";
-    QMessageBox box(QMessageBox::Question, QStringLiteral("t"), QStringLiteral("q"), QMessageBox::Yes | QMessageBox::No);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("t"), QStringLiteral("q"),
+                    QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(box.button(QMessageBox::Yes)->text().remove(u'&'), QStringLiteral("Да"));
 }
 

@@ -1,4 +1,4 @@
-#include "QuietQtNotices.h"
+#include "platform/QuietQtNotices.h"
 
 #include <QLoggingCategory>
 #include <QStringList>
@@ -26,7 +26,8 @@ void recordMessage(QtMsgType, const QMessageLogContext &, const QString &message
 TEST(QuietQtNoticesTest, DropsOnlyThePlatformNoticesAndPassesEveryOtherMessageOn)
 {
     const char *sizeHints = "This plugin does not support propagateSizeHints()";
-    const char *trySignal = "QObject::connect: No such signal QPlatformNativeInterface::systemTrayWindowChanged(QScreen*)";
+    const char *trySignal
+        = "QObject::connect: No such signal QPlatformNativeInterface::systemTrayWindowChanged(QScreen*)";
     const char *otherSignal = "QObject::connect: No such signal TTrayForm::Gone()";
 
     qInstallMessageHandler(recordMessage);
@@ -40,6 +41,7 @@ TEST(QuietQtNoticesTest, DropsOnlyThePlatformNoticesAndPassesEveryOtherMessageOn
     qWarning("%s", "QFile::open: no file name");
     qInstallMessageHandler(nullptr);
 
-    EXPECT_EQ(passedOn(), (QStringList{QString::fromLatin1(trySignal), QString::fromLatin1(otherSignal),
-                                       QString::fromLatin1(sizeHints), QStringLiteral("QFile::open: no file name")}));
+    EXPECT_EQ(passedOn(),
+              (QStringList{QString::fromLatin1(trySignal), QString::fromLatin1(otherSignal),
+                           QString::fromLatin1(sizeHints), QStringLiteral("QFile::open: no file name")}));
 }

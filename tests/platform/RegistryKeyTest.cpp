@@ -1,5 +1,5 @@
-#include "RegistryFormat.h"
-#include "RegistryKey.h"
+#include "platform/RegistryKey.h"
+#include "platform/RegistryFormat.h"
 
 #include "ScarceSpace.h"
 #include "TestFiles.h"
@@ -42,12 +42,13 @@ TEST(RegistryFormatTest, TextKeepsTypesEscapesAndEmptyKeys)
 
     const std::optional<QByteArray> text = platform::registryformat::write(map);
     ASSERT_TRUE(text);
-    EXPECT_EQ(*text, QByteArray("[A\\B]\n"
-                                "Count=i:-7\n"
-                                "Number=s:42\n"
-                                "Path=s:C:\\\\Temp\\\\, a; b=c \xD0\x96\n"
-                                "Times=s:22:00\\r\\n07:05\\r\\n\n"
-                                "\n[A\\B\\C]\n"));
+    EXPECT_EQ(*text,
+              QByteArray("[A\\B]\n"
+                         "Count=i:-7\n"
+                         "Number=s:42\n"
+                         "Path=s:C:\\\\Temp\\\\, a; b=c \xD0\x96\n"
+                         "Times=s:22:00\\r\\n07:05\\r\\n\n"
+                         "\n[A\\B\\C]\n"));
     const std::optional<QSettings::SettingsMap> back = platform::registryformat::parse(*text);
     ASSERT_TRUE(back);
     EXPECT_EQ(*back, map);

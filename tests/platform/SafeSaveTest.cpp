@@ -1,6 +1,6 @@
-#include "SafeSave.h"
+#include "platform/SafeSave.h"
 
-#include "FileTransfer.h"
+#include "platform/FileTransfer.h"
 
 #include "ChildProcess.h"
 #include "ScarceSpace.h"

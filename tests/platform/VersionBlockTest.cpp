@@ -1,4 +1,4 @@
-#include "VersionBlock.h"
+#include "platform/VersionBlock.h"
 
 #include "TestFiles.h"
 
@@ -49,8 +49,9 @@ TEST(VersionBlock, SkipsAStrayMarkerBeforeTheBlock)
 {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("program"));
-    testfiles::writeBytes(file, VersionBlock::beginMarker() + QByteArray(5000, 'z') + VersionBlock::beginMarker()
-                                    + "ProductName=Ünïcode name\nProductVersion=2.1\n" + VersionBlock::endMarker());
+    testfiles::writeBytes(file,
+                          VersionBlock::beginMarker() + QByteArray(5000, 'z') + VersionBlock::beginMarker()
+                              + "ProductName=Ünïcode name\nProductVersion=2.1\n" + VersionBlock::endMarker());
     const VersionBlock block = VersionBlock::ofFile(file);
     EXPECT_EQ(block.value(QStringLiteral("ProductName")), QStringLiteral("Ünïcode name"));
     EXPECT_EQ(block.value(QStringLiteral("ProductVersion")), QStringLiteral("2.1"));

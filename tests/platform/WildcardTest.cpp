@@ -1,4 +1,4 @@
-#include "Wildcard.h"
+#include "platform/Wildcard.h"
 
 #include "Deadline.h"
 
@@ -10,7 +10,8 @@ using platform::matchesMask;
 TEST(Wildcard, StarDotStarMatchesEveryName)
 {
     for (const char16_t *name : {u"a.txt", u"README", u".profile", u"x.tar.gz", u"a."})
-        EXPECT_TRUE(matchesMask(QString::fromUtf16(name), QStringLiteral("*.*"))) << QString::fromUtf16(name).toStdString();
+        EXPECT_TRUE(matchesMask(QString::fromUtf16(name), QStringLiteral("*.*")))
+            << QString::fromUtf16(name).toStdString();
 }
 
 TEST(Wildcard, LettersCompareCaseInsensitively)
@@ -63,19 +64,16 @@ TEST(Wildcard, MaskListsSplitAtSemicolonOrBar)
 
 TEST(Wildcard, ArchiverMasksKnowSetsRangesAndComplements)
 {
-    struct Case
-    {
+    struct Case {
         const char16_t *name;
         const char16_t *mask;
         bool matches;
     };
     const Case cases[] = {
-        {u"a.doc", u"[a-c]*.doc", true},      {u"Budget.doc", u"[a-c]*.doc", true},
-        {u"d.doc", u"[a-c]*.doc", false},     {u"x1.txt", u"x[0-9].txt", true},
-        {u"xa.txt", u"x[0-9].txt", false},    {u"d.doc", u"[!a-c]*.doc", true},
-        {u"a.doc", u"[!a-c]*.doc", false},    {u"ab.doc", u"[xab][xab].doc", true},
-        {u"report-b", u"*[b-c]", true},       {u"data", u"[d]ata.*", true},
-        {u"б.txt", u"[а-в].txt", true},       {u"a-.txt", u"a[-].txt", true},
+        {u"a.doc", u"[a-c]*.doc", true},   {u"Budget.doc", u"[a-c]*.doc", true}, {u"d.doc", u"[a-c]*.doc", false},
+        {u"x1.txt", u"x[0-9].txt", true},  {u"xa.txt", u"x[0-9].txt", false},    {u"d.doc", u"[!a-c]*.doc", true},
+        {u"a.doc", u"[!a-c]*.doc", false}, {u"ab.doc", u"[xab][xab].doc", true}, {u"report-b", u"*[b-c]", true},
+        {u"data", u"[d]ata.*", true},      {u"б.txt", u"[а-в].txt", true},       {u"a-.txt", u"a[-].txt", true},
     };
     for (const Case &c : cases) {
         const QString name = QString::fromUtf16(c.name);

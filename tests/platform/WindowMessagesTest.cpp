@@ -1,6 +1,6 @@
-#include "FileLock.h"
-#include "RuntimeFolder.h"
-#include "WindowMessages.h"
+#include "platform/WindowMessages.h"
+#include "platform/FileLock.h"
+#include "platform/RuntimeFolder.h"
 
 #include "TestApplication.h"
 
@@ -41,8 +41,9 @@ protected:
 
     static void collect(MessageWindow &window, QList<Received> &into)
     {
-        QObject::connect(&window, &MessageWindow::messageReceived,
-                         [&into](const QString &name, quint64 wParam) { into.append({name, wParam}); });
+        QObject::connect(&window, &MessageWindow::messageReceived, [&into](const QString &name, quint64 wParam) {
+            into.append({name, wParam});
+        });
     }
 
     // Runs the helper and returns its first output line; the process stays
@@ -102,8 +103,9 @@ TEST_F(WindowMessagesTest, MessageFromAnotherProcessArrives)
     collect(tray, got);
     ASSERT_TRUE(tray.setCaption(QStringLiteral("TrayFormVorrin")));
     QProcess helper;
-    helper.start(QStringLiteral(IPC_HELPER), {QStringLiteral("post"), QStringLiteral("TrayFormVorrin"),
-                                              QStringLiteral("WM_RunZentavo"), QStringLiteral("0")});
+    helper.start(QStringLiteral(IPC_HELPER),
+                 {QStringLiteral("post"), QStringLiteral("TrayFormVorrin"), QStringLiteral("WM_RunZentavo"),
+                  QStringLiteral("0")});
     // The message loop must keep running while the other process posts.
     ASSERT_TRUE(testapp::waitUntil([&] { return helper.state() == QProcess::NotRunning; }));
     EXPECT_EQ(QString::fromUtf8(helper.readAllStandardOutput()).trimmed(), QStringLiteral("posted"));
@@ -201,7 +203,8 @@ TEST_F(WindowMessagesTest, AnyCaptionTextCanBeShown)
         EXPECT_TRUE(platform::postMessage(caption, QStringLiteral("WM_UpdateVorrin"), 1));
         EXPECT_TRUE(testapp::waitUntil([&] { return got.size() == 1; }));
     }
-    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{QStringLiteral("zentavo")});
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("zentavo")});
 }
 
 TEST_F(WindowMessagesTest, SecondInstanceIsRefusedUntilTheFirstDies)

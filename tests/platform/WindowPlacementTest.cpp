@@ -1,4 +1,4 @@
-#include "WindowPlacement.h"
+#include "platform/widgets/WindowPlacement.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
-#include "ReportFind.h"
-#include "ReportLineClass.h"
-#include "ReportLines.h"
-#include "ReportPrintHeader.h"
-#include "ReportText.h"
+#include "report/ReportLineClass.h"
+#include "report/ReportFind.h"
+#include "report/ReportLines.h"
+#include "report/ReportPrintHeader.h"
+#include "report/ReportText.h"
 
-#include "ConstStr.h"
 #include "TestFiles.h"
-#include "VersionBlock.h"
+#include "platform/VersionBlock.h"
+#include "shared/ConstStr.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -49,11 +49,11 @@ TEST_F(ReportLineClassTest, RowsAndIconsOfARun)
 {
     const QStringList lines = runLines();
     const std::vector<std::pair<RowKind, LineIcon>> expected = {
-        {RowKind::Header, LineIcon::None},  {RowKind::Other, LineIcon::Other}, {RowKind::Other, LineIcon::None},
-        {RowKind::Job, LineIcon::Job},      {RowKind::Other, LineIcon::Other}, {RowKind::Other, LineIcon::None},
-        {RowKind::Job, LineIcon::Job},      {RowKind::Other, LineIcon::Error}, {RowKind::Other, LineIcon::None},
-        {RowKind::Other, LineIcon::Other},  {RowKind::Other, LineIcon::Error}, {RowKind::Other, LineIcon::None},
-        {RowKind::Header, LineIcon::None},  {RowKind::Other, LineIcon::None},
+        {RowKind::Header, LineIcon::None}, {RowKind::Other, LineIcon::Other}, {RowKind::Other, LineIcon::None},
+        {RowKind::Job, LineIcon::Job},     {RowKind::Other, LineIcon::Other}, {RowKind::Other, LineIcon::None},
+        {RowKind::Job, LineIcon::Job},     {RowKind::Other, LineIcon::Error}, {RowKind::Other, LineIcon::None},
+        {RowKind::Other, LineIcon::Other}, {RowKind::Other, LineIcon::Error}, {RowKind::Other, LineIcon::None},
+        {RowKind::Header, LineIcon::None}, {RowKind::Other, LineIcon::None},
     };
     ASSERT_EQ(lines.size(), qsizetype(expected.size()));
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -106,8 +106,8 @@ TEST_F(ReportLineClassTest, BandingHintAndBoldPrint)
 
 TEST(ReportFind, DirectionsCaseAndEnds)
 {
-    const QStringList lines = {QStringLiteral("alpha"), QStringLiteral("Beta"), QStringLiteral("beta"),
-                               QStringLiteral("gamma")};
+    const QStringList lines
+        = {QStringLiteral("alpha"), QStringLiteral("Beta"), QStringLiteral("beta"), QStringLiteral("gamma")};
     using report::FindReportLine;
     EXPECT_EQ(FindReportLine(lines, -1, {QStringLiteral("BETA"), true, false}), 1);
     EXPECT_EQ(FindReportLine(lines, 1, {QStringLiteral("BETA"), true, false}), 2);
@@ -174,13 +174,14 @@ TEST(ReportPrintHeader, FromTheProgramsVersionBlock)
     const platform::VersionBlock version = platform::VersionBlock::ofFile(QStringLiteral(ZENTAVO_FILE));
     ASSERT_FALSE(version.isEmpty());
     const QString v = version.value(QStringLiteral("ProductVersion"));
-    const QStringList lines =
-        report::ReportPrintHeader(version, QStringLiteral("Report"), QStringLiteral("a.dat"), QStringLiteral("pc"))
-            .split(u'\n');
+    const QStringList lines
+        = report::ReportPrintHeader(version, QStringLiteral("Report"), QStringLiteral("a.dat"), QStringLiteral("pc"))
+              .split(u'\n');
     ASSERT_EQ(lines.size(), 6);
     EXPECT_EQ(lines[0], version.value(QStringLiteral("ProductName")) + u' ' + v);
-    EXPECT_EQ(lines[1], u'\t' + version.value(QStringLiteral("FileDescription")) + QStringLiteral(" (") +
-                            version.value(QStringLiteral("FileVersion")) + u')');
+    EXPECT_EQ(lines[1],
+              u'\t' + version.value(QStringLiteral("FileDescription")) + QStringLiteral(" (")
+                  + version.value(QStringLiteral("FileVersion")) + u')');
     EXPECT_EQ(lines[2], u'\t' + version.value(QStringLiteral("LegalCopyright")));
     EXPECT_EQ(lines[3], QString());
     EXPECT_EQ(lines[4], QStringLiteral("\tReport a.dat"));

@@ -1,6 +1,6 @@
-#include "ReportFile.h"
-#include "ReportFilters.h"
-#include "ReportLines.h"
+#include "report/ReportFile.h"
+#include "report/ReportFilters.h"
+#include "report/ReportLines.h"
 
 #include "ScarceSpace.h"
 #include "TestFiles.h"
@@ -18,12 +18,24 @@ namespace {
 // A finished run with three enabled jobs: ok, error, fatal.
 QStringList finishedRun()
 {
-    return {QStringLiteral("t  Begin"), QStringLiteral("Saved Report.bak"), Separator,
-            QStringLiteral("Job A"), QStringLiteral("a1"), Separator,
-            QStringLiteral("Job B"), QStringLiteral("b1"), QStringLiteral("b2"), Separator,
-            QStringLiteral("Job C"), Separator,
-            QStringLiteral("A - Ok!"), QStringLiteral("B - Error!"), QStringLiteral("C - Fatal error!!!"),
-            Separator, QStringLiteral("t  End"), QString()};
+    return {QStringLiteral("t  Begin"),
+            QStringLiteral("Saved Report.bak"),
+            Separator,
+            QStringLiteral("Job A"),
+            QStringLiteral("a1"),
+            Separator,
+            QStringLiteral("Job B"),
+            QStringLiteral("b1"),
+            QStringLiteral("b2"),
+            Separator,
+            QStringLiteral("Job C"),
+            Separator,
+            QStringLiteral("A - Ok!"),
+            QStringLiteral("B - Error!"),
+            QStringLiteral("C - Fatal error!!!"),
+            Separator,
+            QStringLiteral("t  End"),
+            QString()};
 }
 
 } // namespace
@@ -32,8 +44,9 @@ TEST(ReportFilters, ErrorsOnlyKeepsTheFailedSections)
 {
     QStringList lines = finishedRun();
     ASSERT_TRUE(report::OnlyErrorsRep(lines, {0, 1, 2}, 2));
-    EXPECT_EQ(lines, QStringList({QStringLiteral("Job B"), QStringLiteral("b1"), QStringLiteral("b2"),
-                                  QStringLiteral("Job C")}));
+    EXPECT_EQ(
+        lines,
+        QStringList({QStringLiteral("Job B"), QStringLiteral("b1"), QStringLiteral("b2"), QStringLiteral("Job C")}));
 
     QStringList ok = finishedRun();
     EXPECT_FALSE(report::OnlyErrorsRep(ok, {0, 0, 0}, 0));
@@ -44,9 +57,10 @@ TEST(ReportFilters, SummaryOnlyKeepsStartAndSummary)
 {
     QStringList lines = finishedRun();
     report::SumRep(lines, 3);
-    EXPECT_EQ(lines, QStringList({QStringLiteral("t  Begin"), Separator, QStringLiteral("A - Ok!"),
-                                  QStringLiteral("B - Error!"), QStringLiteral("C - Fatal error!!!"), Separator,
-                                  QStringLiteral("t  End")}));
+    EXPECT_EQ(
+        lines,
+        QStringList({QStringLiteral("t  Begin"), Separator, QStringLiteral("A - Ok!"), QStringLiteral("B - Error!"),
+                     QStringLiteral("C - Fatal error!!!"), Separator, QStringLiteral("t  End")}));
 }
 
 TEST(ReportFilters, ShortOrOddReportsDoNotBreakTheFilters)

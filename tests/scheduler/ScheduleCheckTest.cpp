@@ -1,4 +1,4 @@
-#include "ScheduleCheck.h"
+#include "scheduler/ScheduleCheck.h"
 
 #include <QLocale>
 
@@ -73,7 +73,12 @@ TEST(ScheduleCheckTest, TickStartsARunOnlyWhenDayTimeAndStateAllowIt)
         {"weekly 62: Monday", withCode(62), at(7, 22, 0), idle, true},
         {"weekly 62: Friday", withCode(62), at(11, 22, 0), idle, true},
         {"weekly bit 0 is Sunday", withCode(1), at(6, 22, 0), idle, true},
-        {"weekly ignores days off", [] { auto c = withCode(1); c.CheckBoxNotWeekTag = 1; return c; }(),
+        {"weekly ignores days off",
+         [] {
+             auto c = withCode(1);
+             c.CheckBoxNotWeekTag = 1;
+             return c;
+         }(),
          at(6, 22, 0), idle, true},
         {"monthly on the 1st", monthly(QStringLiteral("0115")), at(1, 22, 0), idle, true},
         {"monthly on the 15th", monthly(QStringLiteral("0115")), at(15, 22, 0), idle, true},
@@ -81,7 +86,12 @@ TEST(ScheduleCheckTest, TickStartsARunOnlyWhenDayTimeAndStateAllowIt)
         // Under a month-first short date, 5 January reads "1/5/..." or "01/05/...".
         {"monthly compares the day, not the month", monthly(QStringLiteral("01")), at(5, 22, 0, 0, 1), idle, false},
         {"monthly day 31", monthly(QStringLiteral("31")), at(31, 22, 0), idle, true},
-        {"monthly ignores days off", [] { auto c = monthly(QStringLiteral("06")); c.CheckBoxNotWeekTag = 1; return c; }(),
+        {"monthly ignores days off",
+         [] {
+             auto c = monthly(QStringLiteral("06"));
+             c.CheckBoxNotWeekTag = 1;
+             return c;
+         }(),
          at(6, 22, 0), idle, true},
         {"on startup never by the timer", withCode(ScheduleOnStartup), at(9, 22, 0), idle, false},
         {"a run under way", daily(), at(9, 22, 0), running, false},

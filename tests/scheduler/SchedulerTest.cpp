@@ -1,14 +1,14 @@
-#include "ConstStr.h"
+#include "scheduler/Scheduler.h"
 #include "FakeClock.h"
-#include "Journal.h"
-#include "Paths.h"
 #include "RecordingStarter.h"
-#include "RegistryKey.h"
-#include "Scheduler.h"
-#include "SuiteMessages.h"
 #include "TestApplication.h"
 #include "TestFiles.h"
-#include "VorrinStore.h"
+#include "platform/Paths.h"
+#include "platform/RegistryKey.h"
+#include "scheduler/Journal.h"
+#include "settings/VorrinStore.h"
+#include "shared/ConstStr.h"
+#include "shared/SuiteMessages.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -315,8 +315,9 @@ TEST_F(SchedulerTest, AMainProgramThatEndsWithoutReportingIsJournalledAndSchedul
     ASSERT_TRUE(starter.requests[0].onEnd);
     starter.requests[0].onEnd(); // it crashed: no end message comes
     EXPECT_TRUE(testapp::waitUntil([&] { return !scheduler.RunActive(); }, 5000));
-    EXPECT_EQ(journalTexts(), (QStringList{sRunZentavo, sRunZentavoError + QStringLiteral(": ended without reporting its end"),
-                                           QString()}));
+    EXPECT_EQ(
+        journalTexts(),
+        (QStringList{sRunZentavo, sRunZentavoError + QStringLiteral(": ended without reporting its end"), QString()}));
     clock.clock().set(at(10, 22, 0));
     scheduler.TimerTimer();
     ASSERT_EQ(starter.requests.size(), 2u);

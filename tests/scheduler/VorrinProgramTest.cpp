@@ -1,11 +1,11 @@
 // The real scheduler program with a stand-in main program beside it that
 // notes how it was started and reports its end as the main program does.
-#include "RegistryKey.h"
-#include "SuiteMessages.h"
 #include "TestApplication.h"
 #include "TestFiles.h"
-#include "VorrinStore.h"
-#include "WindowMessages.h"
+#include "platform/RegistryKey.h"
+#include "platform/WindowMessages.h"
+#include "settings/VorrinStore.h"
+#include "shared/SuiteMessages.h"
 
 #include <QDir>
 #include <QProcess>
@@ -34,10 +34,12 @@ protected:
         // A copy, so that the stand-in never replaces the real main program.
         ASSERT_TRUE(QFile::copy(QStringLiteral(VORRIN_PROGRAM), path(QStringLiteral("bin/Vorrin"))));
         const QString standIn = path(QStringLiteral("bin/Zentavo"));
-        testfiles::writeBytes(standIn, "#!/bin/sh\n"
-                                       "printf '%s|%s|%s\\n' \"$*\" \"$" + EnvRunMinimized.toLatin1() + "\" \"$PWD\" >> \""
-                                           + QFile::encodeName(calls()) + "\"\n"
-                                           "exec '" IPC_HELPER "' post TrayFormVorrin WM_RunZentavo 0 >/dev/null\n");
+        testfiles::writeBytes(standIn,
+                              "#!/bin/sh\n"
+                              "printf '%s|%s|%s\\n' \"$*\" \"$"
+                                  + EnvRunMinimized.toLatin1() + "\" \"$PWD\" >> \"" + QFile::encodeName(calls())
+                                  + "\"\n"
+                                    "exec '" IPC_HELPER "' post TrayFormVorrin WM_RunZentavo 0 >/dev/null\n");
         QFile::setPermissions(standIn, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
         oldRuntime = qgetenv("XDG_RUNTIME_DIR");
@@ -114,10 +116,7 @@ protected:
         return *programs.back();
     }
 
-    bool post(const QString &name, quint64 wParam)
-    {
-        return platform::postMessage(CaptionTrayVorrin, name, wParam);
-    }
+    bool post(const QString &name, quint64 wParam) { return platform::postMessage(CaptionTrayVorrin, name, wParam); }
 
     QTemporaryDir dir;
     QByteArray oldRuntime;
@@ -132,7 +131,8 @@ TEST_F(VorrinProgramTest, StartUpRunUpdateAndExitWithAStandInMainProgram)
 {
     QProcess &vorrin = startVorrin();
     const QString binFolder = QDir(path(QStringLiteral("bin"))).canonicalPath();
-    ASSERT_TRUE(waitUntil([&] { return callLines().size() == 1; }, WaitMs)) << vorrin.readAllStandardError().constData();
+    ASSERT_TRUE(waitUntil([&] { return callLines().size() == 1; }, WaitMs))
+        << vorrin.readAllStandardError().constData();
     EXPECT_EQ(callLines()[0], QStringLiteral("/run|1|") + binFolder);
     ASSERT_TRUE(waitUntil([&] { return journalTexts().size() == 3; }, WaitMs));
     EXPECT_EQ(journalTexts(), (QStringList{runStarts, runEnded, QString()}));
@@ -186,10 +186,11 @@ TEST_F(VorrinProgramTest, RealMainProgramReportsTheEndOfItsRun)
     ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("source"))));
     testfiles::writeBytes(path(QStringLiteral("source/a.txt")), "a file to back up");
     const QString jobFile = path(QStringLiteral("Jobs.dat"));
-    testfiles::writeBytes(jobFile, testfiles::cp1251Lines({QStringLiteral("header"), QStringLiteral(">"),
-                                                           QStringLiteral("Job one"), path(QStringLiteral("Backup.zip")),
-                                                           QStringLiteral("D=") + path(QStringLiteral("source")),
-                                                           QStringLiteral("C=")}));
+    testfiles::writeBytes(
+        jobFile,
+        testfiles::cp1251Lines({QStringLiteral("header"), QStringLiteral(">"), QStringLiteral("Job one"),
+                                path(QStringLiteral("Backup.zip")),
+                                QStringLiteral("D=") + path(QStringLiteral("source")), QStringLiteral("C=")}));
     {
         const auto main = RegistryKey::open(MainKeyPath(), RegistryKey::Mode::OpenOrCreate);
         main->writeString(QStringLiteral("DefaultDat"), jobFile);
@@ -198,7 +199,8 @@ TEST_F(VorrinProgramTest, RealMainProgramReportsTheEndOfItsRun)
     }
 
     QProcess &vorrin = startVorrin();
-    ASSERT_TRUE(waitUntil([&] { return journalTexts().size() == 3; }, 60000)) << vorrin.readAllStandardError().constData();
+    ASSERT_TRUE(waitUntil([&] { return journalTexts().size() == 3; }, 60000))
+        << vorrin.readAllStandardError().constData();
     EXPECT_EQ(journalTexts(), (QStringList{runStarts, runEnded, QString()}));
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("Backup.zip"))));
     ASSERT_TRUE(post(MsgServiceVorrin, 3));
@@ -211,11 +213,15 @@ TEST_F(VorrinProgramTest, DamagedSettingsAndAnUnusableRuntimeFolderAreToldWithou
                           "[Software\\Omberly Soft\\The Zentavo]\n" + QByteArray(100000, '\x01') + "\n");
     QProcess &damaged = startVorrin();
     QByteArray notice;
-    EXPECT_TRUE(waitUntil([&] {
-        notice += damaged.readAllStandardError();
-        return notice.contains("Job file is not connected");
-    }, WaitMs)) << notice.constData();
-    EXPECT_TRUE(notice.contains("is damaged (line 2: " + QByteArray("\\x01").repeated(80) + "...)")) << notice.constData();
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            notice += damaged.readAllStandardError();
+            return notice.contains("Job file is not connected");
+        },
+        WaitMs))
+        << notice.constData();
+    EXPECT_TRUE(notice.contains("is damaged (line 2: " + QByteArray("\\x01").repeated(80) + "...)"))
+        << notice.constData();
     EXPECT_LT(notice.size(), 2000);
     ASSERT_TRUE(post(MsgServiceVorrin, 3));
     EXPECT_TRUE(damaged.waitForFinished(WaitMs));
@@ -227,7 +233,8 @@ TEST_F(VorrinProgramTest, DamagedSettingsAndAnUnusableRuntimeFolderAreToldWithou
     EXPECT_EQ(homeless.exitCode(), 1);
     const QByteArray reason = homeless.readAllStandardError();
     EXPECT_TRUE(reason.contains("Couldn't allocate memory block!")) << reason.constData();
-    EXPECT_TRUE(reason.contains(QFile::encodeName(path(QStringLiteral("file/zentavo"))) + " cannot be used: Not a directory"))
+    EXPECT_TRUE(
+        reason.contains(QFile::encodeName(path(QStringLiteral("file/zentavo"))) + " cannot be used: Not a directory"))
         << reason.constData();
 }
 
@@ -247,14 +254,17 @@ TEST(ZentavoWithoutAScreen, HelpAndAnUnknownSwitchAreToldOnStandardErrorAndThePr
 TEST_F(VorrinProgramTest, AMainProgramThatCrashesIsJournalledAndTheNextRunStillStarts)
 {
     const QString crashing = path(QStringLiteral("bin/Zentavo"));
-    testfiles::writeBytes(crashing, "#!/bin/sh\nprintf '%s\\n' \"$*\" >> \"" + QFile::encodeName(calls())
-                                        + "\"\nkill -9 $$\n");
+    testfiles::writeBytes(crashing,
+                          "#!/bin/sh\nprintf '%s\\n' \"$*\" >> \"" + QFile::encodeName(calls()) + "\"\nkill -9 $$\n");
     QFile::setPermissions(crashing, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QProcess &vorrin = startVorrin();
     ASSERT_TRUE(waitUntil([&] { return journalTexts().size() == 3; }, WaitMs))
         << vorrin.readAllStandardError().constData() << journalTexts().join(u'|').toStdString();
-    EXPECT_EQ(journalTexts(), (QStringList{runStarts, QStringLiteral("The Zentavo error executing: ended without "
-                                                                    "reporting its end"), QString()}));
+    EXPECT_EQ(journalTexts(),
+              (QStringList{runStarts,
+                           QStringLiteral("The Zentavo error executing: ended without "
+                                          "reporting its end"),
+                           QString()}));
 
     const QTime now = QTime::currentTime();
     writeSchedule(0, {now.toString(QStringLiteral("HH:mm")), now.addSecs(60).toString(QStringLiteral("HH:mm"))}, false);

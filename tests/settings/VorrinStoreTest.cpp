@@ -1,12 +1,12 @@
-#include "VorrinStore.h"
+#include "settings/VorrinStore.h"
 
-#include "RegistryFormat.h"
-#include "RegistryKey.h"
 #include "ScarceSpace.h"
-#include "SuiteMessages.h"
 #include "TestApplication.h"
 #include "TestFiles.h"
-#include "WindowMessages.h"
+#include "platform/RegistryFormat.h"
+#include "platform/RegistryKey.h"
+#include "platform/WindowMessages.h"
+#include "shared/SuiteMessages.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -112,8 +112,8 @@ TEST_F(VorrinStoreTest, EmptyStoreLoadsEveryDefault)
     EXPECT_FALSE(c.CheckBoxMenu || c.CheckBoxPause || c.CheckBoxTime || c.CheckBoxAClose || c.CheckBoxAPrint
                  || c.CheckBoxAOnlyErrors || c.CheckBoxASumRep || c.CheckBoxASend || c.CheckBoxAPower
                  || c.CheckBoxRepSize || c.CheckBoxRunSize || c.RadioButtonArcAdd || c.RadioButtonFPath
-                 || c.CheckBoxWithDrive || c.CheckBoxDelBad || c.CheckBoxSFX || c.CheckBoxEmptyFolders
-                 || c.CheckBoxAuth || c.CheckBoxNotWeek || c.CheckBoxOnce || c.CheckBoxMin);
+                 || c.CheckBoxWithDrive || c.CheckBoxDelBad || c.CheckBoxSFX || c.CheckBoxEmptyFolders || c.CheckBoxAuth
+                 || c.CheckBoxNotWeek || c.CheckBoxOnce || c.CheckBoxMin);
     EXPECT_EQ(c.CheckBoxDay, (std::array<bool, 7>{true, false, false, false, false, false, false}));
     EXPECT_EQ(c.ComboBoxComp, 2);
     EXPECT_EQ(c.ComboBoxPrior, 1);
@@ -182,11 +182,12 @@ TEST_F(VorrinStoreTest, SaveAndFreshLoadReproduceEveryValue)
         const QVariant value = values.value(key + u'/' + QLatin1String(name));
         return value.typeId() == QMetaType::QString ? value.toString() : QStringLiteral("<not a string>");
     };
-    for (const char *name : {"Menu", "Pause", "Time", "AutoClose", "AutoPrint", "OnlyErrors", "SummaryRep",
-                             "AutoSend", "PowerOff", "ReportSize", "RepRunSize", "StoreFullPath",
-                             "WithDriveLetter", "DelBad", "SFX", "EmptyFolders"})
+    for (const char *name :
+         {"Menu", "Pause", "Time", "AutoClose", "AutoPrint", "OnlyErrors", "SummaryRep", "AutoSend", "PowerOff",
+          "ReportSize", "RepRunSize", "StoreFullPath", "WithDriveLetter", "DelBad", "SFX", "EmptyFolders"})
         EXPECT_EQ(integer(Main, name), 1) << name;
-    for (const char *name : {"Report", "ReportAdd", "RepRun", "RepRunAdd", "ArcAdd", "InfoPath", "OEMcharset", "Recurse"})
+    for (const char *name :
+         {"Report", "ReportAdd", "RepRun", "RepRunAdd", "ArcAdd", "InfoPath", "OEMcharset", "Recurse"})
         EXPECT_EQ(integer(Main, name), 0) << name;
     EXPECT_EQ(integer(Main, "Holidays"), 0x42);
     EXPECT_EQ(integer(Main, "Compress"), 3);
@@ -285,7 +286,8 @@ TEST_F(VorrinStoreTest, OldVolumeIndexIsMigratedOnce)
 
     // Without a version, or with a release number below the new list's, the
     // stored release still stops a second shift.
-    for (const std::optional<QString> &fileVersion : {std::optional<QString>(), std::optional<QString>(QStringLiteral("7.1.0.0"))}) {
+    for (const std::optional<QString> &fileVersion :
+         {std::optional<QString>(), std::optional<QString>(QStringLiteral("7.1.0.0"))}) {
         writeStore("[Software\\Omberly Soft\\The Zentavo]\nVolume=i:4\nRelease=i:2\n");
         m_context.mainProgram.FileVersion = fileVersion;
         load();
@@ -356,8 +358,9 @@ TEST_F(VorrinStoreTest, WrongTypesAndMissingFolders)
     // A value of another type reads as its default, the values after it
     // are read, and the notice names it; the next save keeps them all.
     writeStore("[Software\\Omberly Soft\\The Zentavo]\nTempDir=i:5\nReport=i:0\nPriority=s:2\nRepRunDir=s:"
-               + m_dir.path().toUtf8() + "\n[Software\\Omberly Soft\\The Zentavo\\Vorrin]\nNotWeekEnd=s:1\n"
-               "Minimized=i:1\n");
+               + m_dir.path().toUtf8()
+               + "\n[Software\\Omberly Soft\\The Zentavo\\Vorrin]\nNotWeekEnd=s:1\n"
+                 "Minimized=i:1\n");
     TVorrinControls fresh;
     LoadVorrinSettings(fresh, m_copies, m_context);
     EXPECT_EQ(fresh.EditTemp, QStringLiteral("/var/tmp/"));
@@ -482,8 +485,9 @@ TEST_F(VorrinStoreTest, SaveTellsBothProgramsThatExist)
         PostVorrinUpdate();
         EXPECT_TRUE(testapp::waitUntil([&got] { return got.size() == 2; }));
         got.sort();
-        EXPECT_EQ(got, QStringList({CaptionZentavo + QStringLiteral(" WM_UpdateVorrin 0"),
-                                    CaptionTrayVorrin + QStringLiteral(" WM_UpdateVorrin 0")}));
+        EXPECT_EQ(got,
+                  QStringList({CaptionZentavo + QStringLiteral(" WM_UpdateVorrin 0"),
+                               CaptionTrayVorrin + QStringLiteral(" WM_UpdateVorrin 0")}));
     }
     qputenv("XDG_RUNTIME_DIR", oldRuntime);
 }
@@ -589,7 +593,8 @@ TEST_F(VorrinStoreTest, AFullDiskFailsTheSaveWithTheSystemsReason)
     EXPECT_FALSE(saved);
     EXPECT_FALSE(savedWhole);
     EXPECT_EQ(whole.Copies, copiesBefore) << "the scheduler must not act on days off the store never took";
-    EXPECT_TRUE(why.contains(QStringLiteral("No space left on device")) || why.contains(QStringLiteral("File too large")))
+    EXPECT_TRUE(why.contains(QStringLiteral("No space left on device"))
+                || why.contains(QStringLiteral("File too large")))
         << qPrintable(why);
     EXPECT_EQ(testfiles::readBytes(space.folder() + QStringLiteral("registry")), before);
 }

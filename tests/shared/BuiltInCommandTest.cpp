@@ -1,4 +1,4 @@
-#include "BuiltInCommand.h"
+#include "shared/BuiltInCommand.h"
 
 #include <gtest/gtest.h>
 
@@ -22,9 +22,10 @@ TEST(BuiltInCommand, ParsesTheThreeFormsTheEditorWrites)
 
 TEST(BuiltInCommand, DamagedLinesAreFileCommandsThatDoNotParse)
 {
-    for (const QString &line : {QStringLiteral("CCPY /a TO /b"), QStringLiteral("CCPY \"/a\""),
-                               QStringLiteral("CCPY \"/a\" \"/b\""), QStringLiteral("CREN \"\" TO \"/b\""),
-                               QStringLiteral("CDEL \"\""), QStringLiteral("CDEL"), QStringLiteral("CCPY \"/a\" TO \"/b")}) {
+    for (const QString &line :
+         {QStringLiteral("CCPY /a TO /b"), QStringLiteral("CCPY \"/a\""), QStringLiteral("CCPY \"/a\" \"/b\""),
+          QStringLiteral("CREN \"\" TO \"/b\""), QStringLiteral("CDEL \"\""), QStringLiteral("CDEL"),
+          QStringLiteral("CCPY \"/a\" TO \"/b")}) {
         EXPECT_TRUE(BuiltInCommand::isBuiltIn(line)) << line.toStdString();
         EXPECT_FALSE(BuiltInCommand::parse(line)) << line.toStdString();
     }

@@ -1,8 +1,8 @@
-#include "Common.h"
+#include "shared/Common.h"
 
 #include "TestFiles.h"
 #include "Unprivileged.h"
-#include "ZentavoExt.h"
+#include "shared/ZentavoExt.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -59,7 +59,6 @@ QList<std::pair<qint64, qint64>> dataParts(QFile &file)
 
 class FileCommands : public ::testing::Test {
 protected:
-
     QString path(const QString &relative) const { return m_dir.filePath(relative); }
     QString folder(const QString &relative) const { return path(relative) + u'/'; }
 
@@ -95,8 +94,9 @@ TEST_F(FileCommands, BuildFileListPutsFoldersBeforeTheirContent)
     write(u"src/.hidden"_s, "");
     QStringList list;
     BuildFileList(path(u"src"_s), QString(), true, list);
-    EXPECT_EQ(list, (QStringList{folder(u"src"_s) + u".hidden=0"_s, folder(u"src"_s) + u"b=c.txt=5"_s,
-                                 folder(u"src/sub"_s), folder(u"src/sub"_s) + u"x.doc=1"_s}));
+    EXPECT_EQ(list,
+              (QStringList{folder(u"src"_s) + u".hidden=0"_s, folder(u"src"_s) + u"b=c.txt=5"_s, folder(u"src/sub"_s),
+                           folder(u"src/sub"_s) + u"x.doc=1"_s}));
 
     // An empty folder means the job file's folder, and only when there is one.
     QStringList none;
@@ -130,8 +130,10 @@ TEST_F(FileCommands, WalkTellsEveryEntryItPassesOver)
     ASSERT_TRUE(QFile::link(path(u"gone"_s), path(u"src/dangling"_s)));
     ASSERT_TRUE(QFile::link(path(u"src/loop"_s), path(u"src/loop"_s)));
     ASSERT_EQ(::mkfifo(QFile::encodeName(path(u"src/pipe"_s)).constData(), 0600), 0);
-    const std::map<QString, Reason> expected{{u"linked"_s, Reason::LinkToFolder}, {u"dangling"_s, Reason::DanglingLink},
-                                             {u"loop"_s, Reason::LinkLoop}, {u"pipe"_s, Reason::Special}};
+    const std::map<QString, Reason> expected{{u"linked"_s, Reason::LinkToFolder},
+                                             {u"dangling"_s, Reason::DanglingLink},
+                                             {u"loop"_s, Reason::LinkLoop},
+                                             {u"pipe"_s, Reason::Special}};
 
     std::map<QString, Reason> told;
     FileCommandScope scope;
@@ -167,8 +169,12 @@ TEST_F(FileCommands, AFolderTheWalkCannotReadFailsTheCommand)
     ::chmod(QFile::encodeName(path(u"src/listed"_s)).constData(), 0444);
 
     const std::function<bool(const FileCommandScope &)> commands[] = {
-        [&](const FileCommandScope &scope) { return CopyFiles(path(u"src"_s), folder(u"copy"_s), true, nullptr, scope); },
-        [&](const FileCommandScope &scope) { return MoveFiles(path(u"src/*.*"_s), folder(u"moved"_s), true, nullptr, scope); },
+        [&](const FileCommandScope &scope) {
+            return CopyFiles(path(u"src"_s), folder(u"copy"_s), true, nullptr, scope);
+        },
+        [&](const FileCommandScope &scope) {
+            return MoveFiles(path(u"src/*.*"_s), folder(u"moved"_s), true, nullptr, scope);
+        },
         [&](const FileCommandScope &scope) { return DeleteFiles(path(u"src"_s), true, nullptr, scope); },
     };
     for (const auto &command : commands) {
@@ -178,7 +184,7 @@ TEST_F(FileCommands, AFolderTheWalkCannotReadFailsTheCommand)
             scope.leftOut = [&told](const platform::LeftOut &leftOut) { told << platform::leftOutText(leftOut); };
             const bool done = command(scope);
             const bool named = told.size() == 2 && told.filter(u"/src/closed/"_s).size() == 1
-                               && told.filter(u"/src/listed/"_s).size() == 1;
+                && told.filter(u"/src/listed/"_s).size() == 1;
             return (done ? 1 : 0) | (named ? 0 : 2);
         });
         SKIP_IF_NOT_UNPRIVILEGED(result);
@@ -193,10 +199,12 @@ TEST_F(FileCommands, AFolderTheWalkCannotReadFailsTheCommand)
 TEST_F(FileCommands, CopyOntoItselfFails)
 {
     write(u"arc/a.zip"_s, "archive");
-    ASSERT_EQ(::link(QFile::encodeName(path(u"arc/a.zip"_s)).constData(), QFile::encodeName(path(u"hard.zip"_s)).constData()), 0);
+    ASSERT_EQ(
+        ::link(QFile::encodeName(path(u"arc/a.zip"_s)).constData(), QFile::encodeName(path(u"hard.zip"_s)).constData()),
+        0);
     ASSERT_TRUE(QFile::link(path(u"arc"_s), path(u"alias"_s)));
-    for (const QString &target : {path(u"arc/a.zip"_s), folder(u"arc"_s), path(u"arc/./"_s), folder(u"alias"_s),
-                                  path(u"hard.zip"_s)}) {
+    for (const QString &target :
+         {path(u"arc/a.zip"_s), folder(u"arc"_s), path(u"arc/./"_s), folder(u"alias"_s), path(u"hard.zip"_s)}) {
         EXPECT_FALSE(CopyFiles(path(u"arc/a.zip"_s), target, false)) << qPrintable(target);
         EXPECT_EQ(read(u"arc/a.zip"_s), QByteArray("archive"));
     }
@@ -242,9 +250,8 @@ TEST_F(FileCommands, CopyKeepsTimeAndReplacesReadOnlyTargets)
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
         ASSERT_TRUE(file.setFileTime(stamp, QFileDevice::FileModificationTime));
     }
-    const QFileDevice::Permissions permissions =
-        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser
-        | QFileDevice::ReadGroup;
+    const QFileDevice::Permissions permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner
+        | QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ReadGroup;
     QFile::setPermissions(path(u"src/a.txt"_s), permissions);
     write(u"dst/a.txt"_s, "old");
     QFile::setPermissions(path(u"dst/a.txt"_s), QFileDevice::ReadOwner);
@@ -311,8 +318,7 @@ TEST_F(FileCommands, RecursiveMoveAndDeleteEmptyEveryLevel)
     write(u"src/s1/s2/two.txt"_s, "2");
     RecordingProgress progress;
     EXPECT_TRUE(MoveFiles(path(u"src"_s), folder(u"dst"_s), true, &progress));
-    EXPECT_EQ(tree(u"dst"_s), (QStringList{u"s1"_s, u"s1/one.txt"_s, u"s1/s2"_s, u"s1/s2/two.txt"_s,
-                                            u"top.txt"_s}));
+    EXPECT_EQ(tree(u"dst"_s), (QStringList{u"s1"_s, u"s1/one.txt"_s, u"s1/s2"_s, u"s1/s2/two.txt"_s, u"top.txt"_s}));
     EXPECT_TRUE(tree(u"src"_s).isEmpty());
     EXPECT_EQ(progress.Tag, 3);
 
@@ -329,9 +335,9 @@ TEST_F(FileCommands, MoveOntoItselfTouchesNothing)
     EXPECT_EQ(tree(u"src"_s), (QStringList{u"a.txt"_s, u"sub"_s, u"sub/b.txt"_s}));
 
     // A hard link is the same file: moving one onto the other keeps both names.
-    ASSERT_TRUE(::link(QFile::encodeName(path(u"src/a.txt"_s)).constData(),
-                       QFile::encodeName(path(u"hard.txt"_s)).constData())
-                == 0);
+    ASSERT_TRUE(
+        ::link(QFile::encodeName(path(u"src/a.txt"_s)).constData(), QFile::encodeName(path(u"hard.txt"_s)).constData())
+        == 0);
     EXPECT_TRUE(MoveFiles(path(u"src/a.txt"_s), path(u"hard.txt"_s), false));
     EXPECT_EQ(read(u"src/a.txt"_s), QByteArray("a"));
     EXPECT_EQ(read(u"hard.txt"_s), QByteArray("a"));
@@ -387,8 +393,9 @@ TEST_F(FileCommands, ProgressCountsFilesAndFailures)
     EXPECT_EQ(progress.Tag, 2);
     EXPECT_EQ(progress.maximum, 6);
     EXPECT_EQ(progress.position, 6);
-    EXPECT_EQ(progress.texts, (QStringList{u"Creating files list..."_s, u"a.txt (2 b)"_s, u"b.txt (3 b)"_s,
-                                           u"c.txt (1 b)"_s, QString()}));
+    EXPECT_EQ(
+        progress.texts,
+        (QStringList{u"Creating files list..."_s, u"a.txt (2 b)"_s, u"b.txt (3 b)"_s, u"c.txt (1 b)"_s, QString()}));
 }
 
 TEST_F(FileCommands, StopLeavesWhatWasDoneAndTheRestUntouched)

@@ -1,7 +1,7 @@
-#include "ConstStr.h"
+#include "shared/ConstStr.h"
 
-#include "LanguageFile.h"
 #include "TestFiles.h"
+#include "shared/LanguageFile.h"
 
 #include <QSet>
 #include <QTemporaryDir>
@@ -77,14 +77,15 @@ TEST_F(LanguageTexts, LoadKeepsMissingAndEmptiesPresentEmptyKeys)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("Russian.lng"));
-    testfiles::writeBytes(path, testfiles::cp1251Lines({
-        QStringLiteral("[SSTRINGS]"),
-        QStringLiteral("sCopyError=Ошибка копирования файла на сетевой диск!!"),
-        QStringLiteral("sRes1="),
-        QStringLiteral("sDelete=100%, \\\\srv; ok"),
-        QStringLiteral("[daysofweek]"),
-        QStringLiteral("DOFW1=Пнд"),
-    }));
+    testfiles::writeBytes(path,
+                          testfiles::cp1251Lines({
+                              QStringLiteral("[SSTRINGS]"),
+                              QStringLiteral("sCopyError=Ошибка копирования файла на сетевой диск!!"),
+                              QStringLiteral("sRes1="),
+                              QStringLiteral("sDelete=100%, \\\\srv; ok"),
+                              QStringLiteral("[daysofweek]"),
+                              QStringLiteral("DOFW1=Пнд"),
+                          }));
     LoadLanguageTexts(path);
 
     EXPECT_EQ(sCopyError, QStringLiteral("Ошибка копирования файла на се"));

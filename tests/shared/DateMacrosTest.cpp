@@ -1,4 +1,4 @@
-#include "ZentavoExt.h"
+#include "shared/ZentavoExt.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "FormBuilders.h"
+#include "shared/widgets/FormBuilders.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "GradientFill.h"
+#include "shared/widgets/GradientFill.h"
 
 #include <QImage>
 #include <QPainter>

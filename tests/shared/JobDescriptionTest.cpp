@@ -1,8 +1,8 @@
-#include "JobDescription.h"
+#include "shared/JobDescription.h"
 
-#include "ConstStr.h"
 #include "StyledLineTexts.h"
-#include "VersionBlock.h"
+#include "platform/VersionBlock.h"
+#include "shared/ConstStr.h"
 
 #include <gtest/gtest.h>
 
@@ -45,26 +45,26 @@ TEST(JobDescription, DescribesEveryPartOfAJobInOrder)
     bare.SetStr(ArchiveName, QStringLiteral("/arc/Bare.zip"));
     bare.Sources = {QStringLiteral("/bare/")};
     const std::vector<StyledLine> lines = describe({everythingJob(), bare});
-    EXPECT_EQ(textsOf(lines),
-              (QStringList{QStringLiteral("Zentavo 2.0"), QString(), QStringLiteral("Job file  /jobs/a.dat"), QString(),
-                           QString(), QStringLiteral("N  1 Ежедневно"), QStringLiteral("Archive name: /arc/Daily.zip"),
-                           QStringLiteral("Filelist to archiving:"),
-                           QStringLiteral("\t/data/  (Exclusions: *.tmp, *.bak)"), QStringLiteral("\t/home/*.doc"),
-                           QStringLiteral("Comment: weekly set"), QStringLiteral("List of daily copies:"),
-                           QStringLiteral("\t/copy/a/\t(only on Mo, Fr)"), QStringLiteral("\t/copy/b/"),
-                           QStringLiteral("List of additional copies:"), QStringLiteral("\tCopies of weekend:"),
-                           QStringLiteral("\t\t/week/"), QStringLiteral("\tCopies of the end of month:"),
-                           QStringLiteral("\t\t/month/"), QStringLiteral("\tCopies of the end of quarter:"),
-                           QStringLiteral("\t\t/quarter/"), QStringLiteral("\tCopies of the end of year:"),
-                           QStringLiteral("\t\t/year/"), QStringLiteral("List of commands:"),
-                           QStringLiteral("\tBefore archiving:"),
-                           QStringLiteral("\t\tCopy  \"/a\" to \"/b/\"\t(only on Su, Sa)"),
-                           QStringLiteral("\t\tDelete  \"/old/*.*\""), QStringLiteral("\tAfter archiving:"),
-                           QStringLiteral("\t\tRename  \"/x.txt\" to \"/y.txt\""),
-                           QStringLiteral("\t\tnotepad /r.txt\t(only on We)"), QString(),
-                           // A bare job: number and title, archive, sources, the empty line.
-                           QStringLiteral("N  2 Bare"), QStringLiteral("Archive name: /arc/Bare.zip"),
-                           QStringLiteral("Filelist to archiving:"), QStringLiteral("\t/bare/"), QString()}));
+    EXPECT_EQ(
+        textsOf(lines),
+        (QStringList{QStringLiteral("Zentavo 2.0"), QString(), QStringLiteral("Job file  /jobs/a.dat"), QString(),
+                     QString(), QStringLiteral("N  1 Ежедневно"), QStringLiteral("Archive name: /arc/Daily.zip"),
+                     QStringLiteral("Filelist to archiving:"), QStringLiteral("\t/data/  (Exclusions: *.tmp, *.bak)"),
+                     QStringLiteral("\t/home/*.doc"), QStringLiteral("Comment: weekly set"),
+                     QStringLiteral("List of daily copies:"), QStringLiteral("\t/copy/a/\t(only on Mo, Fr)"),
+                     QStringLiteral("\t/copy/b/"), QStringLiteral("List of additional copies:"),
+                     QStringLiteral("\tCopies of weekend:"), QStringLiteral("\t\t/week/"),
+                     QStringLiteral("\tCopies of the end of month:"), QStringLiteral("\t\t/month/"),
+                     QStringLiteral("\tCopies of the end of quarter:"), QStringLiteral("\t\t/quarter/"),
+                     QStringLiteral("\tCopies of the end of year:"), QStringLiteral("\t\t/year/"),
+                     QStringLiteral("List of commands:"), QStringLiteral("\tBefore archiving:"),
+                     QStringLiteral("\t\tCopy  \"/a\" to \"/b/\"\t(only on Su, Sa)"),
+                     QStringLiteral("\t\tDelete  \"/old/*.*\""), QStringLiteral("\tAfter archiving:"),
+                     QStringLiteral("\t\tRename  \"/x.txt\" to \"/y.txt\""),
+                     QStringLiteral("\t\tnotepad /r.txt\t(only on We)"), QString(),
+                     // A bare job: number and title, archive, sources, the empty line.
+                     QStringLiteral("N  2 Bare"), QStringLiteral("Archive name: /arc/Bare.zip"),
+                     QStringLiteral("Filelist to archiving:"), QStringLiteral("\t/bare/"), QString()}));
 }
 
 TEST(JobDescription, KeepsTheTypeOfEachPiece)

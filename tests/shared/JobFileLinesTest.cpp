@@ -1,4 +1,4 @@
-#include "JobFileLines.h"
+#include "shared/JobFileLines.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +16,8 @@ QList<JobSection> sectionsOf(const QStringList &lines, EmptyLine rule = EmptyLin
 
 TEST(JobFileLines, ReaderSkipsCommentLinesEverywhere)
 {
-    LineReader reader({QStringLiteral("// a"), QStringLiteral("x"), QStringLiteral("//"),
-                       QStringLiteral("/y"), QStringLiteral("// end")});
+    LineReader reader({QStringLiteral("// a"), QStringLiteral("x"), QStringLiteral("//"), QStringLiteral("/y"),
+                       QStringLiteral("// end")});
     EXPECT_EQ(reader.next(), QStringLiteral("x"));
     EXPECT_EQ(reader.next(), QStringLiteral("/y"));
     EXPECT_EQ(reader.next(), std::nullopt);
@@ -37,13 +37,12 @@ TEST(JobFileLines, KeyTestTakesOlderKeysAndAnyCase)
 
 TEST(JobFileLines, SectionFieldsAndTail)
 {
-    const auto sections = sectionsOf({
-        QStringLiteral("any header"), QStringLiteral("D=not a job"), QStringLiteral(">"),
-        QStringLiteral("Job one"), QStringLiteral("arc"), QStringLiteral("/src/a"),
-        QStringLiteral("// note"), QStringLiteral("D=/src/b"), QStringLiteral("C=my comment"),
-        QStringLiteral("E=*.tmp|*.bak"), QStringLiteral("E=*.o"), QStringLiteral("/dest=135"),
-        QStringLiteral("CMD1=ls=0"), QStringLiteral(">"), QStringLiteral("Job two"),
-        QStringLiteral("arc2"), QStringLiteral("D=/x"), QStringLiteral("C=")});
+    const auto sections = sectionsOf(
+        {QStringLiteral("any header"), QStringLiteral("D=not a job"), QStringLiteral(">"), QStringLiteral("Job one"),
+         QStringLiteral("arc"), QStringLiteral("/src/a"), QStringLiteral("// note"), QStringLiteral("D=/src/b"),
+         QStringLiteral("C=my comment"), QStringLiteral("E=*.tmp|*.bak"), QStringLiteral("E=*.o"),
+         QStringLiteral("/dest=135"), QStringLiteral("CMD1=ls=0"), QStringLiteral(">"), QStringLiteral("Job two"),
+         QStringLiteral("arc2"), QStringLiteral("D=/x"), QStringLiteral("C=")});
     ASSERT_EQ(sections.size(), 2);
     const JobSection &one = sections[0];
     EXPECT_EQ(one.name, QStringLiteral("Job one"));
@@ -61,10 +60,10 @@ TEST(JobFileLines, MalformedSectionsLoseNothingAndInventNothing)
 {
     // No comment line: the line after the sources is a tail line, not a comment.
     // Surplus exclusion lines have no source and are passed over.
-    const auto sections = sectionsOf({QStringLiteral(">"), QStringLiteral("J"), QStringLiteral("a"),
-                                      QStringLiteral("D=/s"), QStringLiteral("/dest"), QStringLiteral(">"),
-                                      QStringLiteral("K"), QStringLiteral("b"), QStringLiteral("D=/t"),
-                                      QStringLiteral("C=c"), QStringLiteral("E=1"), QStringLiteral("E=2")});
+    const auto sections
+        = sectionsOf({QStringLiteral(">"), QStringLiteral("J"), QStringLiteral("a"), QStringLiteral("D=/s"),
+                      QStringLiteral("/dest"), QStringLiteral(">"), QStringLiteral("K"), QStringLiteral("b"),
+                      QStringLiteral("D=/t"), QStringLiteral("C=c"), QStringLiteral("E=1"), QStringLiteral("E=2")});
     ASSERT_EQ(sections.size(), 2);
     EXPECT_EQ(sections[0].comment, QString());
     EXPECT_EQ(sections[0].tail, QStringList{QStringLiteral("/dest")});
@@ -76,10 +75,19 @@ TEST(JobFileLines, MalformedSectionsLoseNothingAndInventNothing)
 
 TEST(JobFileLines, EmptyLineRules)
 {
-    const QStringList lines{QStringLiteral(">"), QStringLiteral("J"), QStringLiteral("a"),
-                            QStringLiteral("D=/s"), QStringLiteral("C="), QStringLiteral("E="),
-                            QStringLiteral("/d"), QString(), QStringLiteral("K"), QStringLiteral("b"),
-                            QStringLiteral("D=/t"), QString(), QString()};
+    const QStringList lines{QStringLiteral(">"),
+                            QStringLiteral("J"),
+                            QStringLiteral("a"),
+                            QStringLiteral("D=/s"),
+                            QStringLiteral("C="),
+                            QStringLiteral("E="),
+                            QStringLiteral("/d"),
+                            QString(),
+                            QStringLiteral("K"),
+                            QStringLiteral("b"),
+                            QStringLiteral("D=/t"),
+                            QString(),
+                            QString()};
     // The main program: an empty line ends the section and the next line
     // names the next job; empty lines between sections are no jobs.
     const auto main = sectionsOf(lines, EmptyLine::EndsSection);
@@ -90,6 +98,6 @@ TEST(JobFileLines, EmptyLineRules)
     // The editor passes over empty lines and reads on.
     const auto editor = sectionsOf(lines, EmptyLine::Skipped);
     ASSERT_EQ(editor.size(), 1);
-    EXPECT_EQ(editor[0].tail, QStringList({QStringLiteral("/d"), QStringLiteral("K"), QStringLiteral("b"),
-                                           QStringLiteral("D=/t")}));
+    EXPECT_EQ(editor[0].tail,
+              QStringList({QStringLiteral("/d"), QStringLiteral("K"), QStringLiteral("b"), QStringLiteral("D=/t")}));
 }

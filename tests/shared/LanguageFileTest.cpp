@@ -1,4 +1,4 @@
-#include "LanguageFile.h"
+#include "shared/LanguageFile.h"
 
 #include "TestFiles.h"
 
@@ -28,12 +28,11 @@ TEST(LanguageFile, NamesIgnoreCaseAndValuesStayLiteral)
 
 TEST(LanguageFile, IgnoresLinesItCannotPlace)
 {
-    const LanguageFile file = LanguageFile::parse(QByteArray(
-        "before=any section\n"
-        "[Common\r\n"
-        "no equals sign\r"
-        "=no key\r\n"
-        "ButtonOk=OK\n"));
+    const LanguageFile file = LanguageFile::parse(QByteArray("before=any section\n"
+                                                             "[Common\r\n"
+                                                             "no equals sign\r"
+                                                             "=no key\r\n"
+                                                             "ButtonOk=OK\n"));
     EXPECT_FALSE(file.value(u"", u"before"));
     EXPECT_FALSE(file.value(u"Common", u""));
     // A section line without its closing bracket still opens the section.
@@ -59,8 +58,9 @@ TEST(LanguageFile, ReadsCodePage1251AndUtf8WithOrWithoutAMark)
 {
     const QString copy = QStringLiteral(u"\u041a\u043e\u043f\u0438\u044f");
     const QByteArray utf8 = (QStringLiteral("[sStrings]\r\nsCopy=") + copy + QStringLiteral("\r\n")).toUtf8();
-    for (const QByteArray &bytes : {testfiles::cp1251Lines({QStringLiteral("[sStrings]"), QStringLiteral("sCopy=") + copy}),
-                                    utf8, QByteArray("\xEF\xBB\xBF") + utf8})
+    for (const QByteArray &bytes :
+         {testfiles::cp1251Lines({QStringLiteral("[sStrings]"), QStringLiteral("sCopy=") + copy}), utf8,
+          QByteArray("\xEF\xBB\xBF") + utf8})
         EXPECT_EQ(LanguageFile::parse(bytes).value(u"sStrings", u"sCopy"), copy) << bytes.left(4).toHex().toStdString();
 }
 

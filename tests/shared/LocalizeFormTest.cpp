@@ -1,7 +1,7 @@
-#include "LocalizeForm.h"
+#include "shared/widgets/LocalizeForm.h"
 
-#include "LanguageFile.h"
 #include "TestFiles.h"
+#include "shared/LanguageFile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,7 +30,6 @@ namespace {
 
 class LocalizeFormTest : public WidgetTest {
 protected:
-
     template <typename T>
     T *add(const char *name)
     {
@@ -106,7 +105,8 @@ TEST_F(LocalizeFormTest, TranslatesComponentsByName)
     combo->addItems({QStringLiteral("No limit"), QStringLiteral("1.44 MB"), QStringLiteral("Other")});
     auto *grid = add<QTableWidget>("StringGridArch");
     grid->setColumnCount(3);
-    grid->setHorizontalHeaderLabels({QStringLiteral("Files/Folders"), QStringLiteral("Exclusions"), QStringLiteral("Note")});
+    grid->setHorizontalHeaderLabels(
+        {QStringLiteral("Files/Folders"), QStringLiteral("Exclusions"), QStringLiteral("Note")});
     auto *status = add<QStatusBar>("StatusBar");
     auto *menu = add<QMenu>("MenuFile");
     menu->setTitle(QStringLiteral("&File"));

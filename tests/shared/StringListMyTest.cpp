@@ -1,11 +1,11 @@
-#include "StringListMy.h"
+#include "shared/StringListMy.h"
 
 #include <gtest/gtest.h>
 
 TEST(TStringListMy, SplitsAtTheFirstEquals)
 {
-    const TStringListMy list{QStringLiteral("/arc/=135"), QStringLiteral("/arc"),
-                             QStringLiteral("a=b=06"), QStringLiteral("=abc")};
+    const TStringListMy list{QStringLiteral("/arc/=135"), QStringLiteral("/arc"), QStringLiteral("a=b=06"),
+                             QStringLiteral("=abc")};
     EXPECT_EQ(list.NameAt(0), QStringLiteral("/arc/"));
     EXPECT_EQ(list.ValueAt(0), QStringLiteral("135"));
     EXPECT_EQ(list.NameAt(1), QStringLiteral("/arc"));

@@ -1,8 +1,8 @@
-#include "DurationText.h"
-#include "ZetuUnit.h"
+#include "shared/ZetuUnit.h"
+#include "shared/DurationText.h"
 
-#include "PowerControl.h"
 #include "ScriptedPrompter.h"
+#include "platform/PowerControl.h"
 
 #include <gtest/gtest.h>
 
@@ -66,8 +66,11 @@ TEST(VersionRoutines, EmptyWithoutVersionBlock)
 
 TEST(DurationText, IsHoursMinutesSecondsWithoutZoneOrDayWrap)
 {
-    const std::pair<qint64, const char *> cases[] = {
-        {0, "00:00:00"}, {26, "00:00:26"}, {3600 + 62, "01:01:02"}, {27 * 3600 + 3 * 60 + 9, "27:03:09"}, {-4, "00:00:00"}};
+    const std::pair<qint64, const char *> cases[] = {{0, "00:00:00"},
+                                                     {26, "00:00:26"},
+                                                     {3600 + 62, "01:01:02"},
+                                                     {27 * 3600 + 3 * 60 + 9, "27:03:09"},
+                                                     {-4, "00:00:00"}};
     for (const auto &[seconds, text] : cases)
         EXPECT_EQ(zentavo::DurationText(seconds), QLatin1String(text)) << seconds;
 }

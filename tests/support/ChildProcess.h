@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ChildRun.h"
+#include "platform/ChildRun.h"
 
 #include <chrono>
 #include <csignal>
@@ -15,8 +15,7 @@ namespace childprocess {
 
 enum class Outcome { Exited, Killed, TimedOut, NotStarted };
 
-struct Result
-{
+struct Result {
     Outcome outcome = Outcome::NotStarted;
     int exitCode = -1;
 };

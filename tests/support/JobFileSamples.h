@@ -44,8 +44,13 @@ inline QStringList everythingJobFile()
 // A job with nothing but its name, archive and source.
 inline QStringList bareJobFile()
 {
-    return {QStringLiteral("Zentavo job file"), QStringLiteral(">"), QStringLiteral("Bare"),
-            QStringLiteral("/arc/Bare.zip"), QStringLiteral("D=/bare/"), QStringLiteral("C="), QStringLiteral("E=")};
+    return {QStringLiteral("Zentavo job file"),
+            QStringLiteral(">"),
+            QStringLiteral("Bare"),
+            QStringLiteral("/arc/Bare.zip"),
+            QStringLiteral("D=/bare/"),
+            QStringLiteral("C="),
+            QStringLiteral("E=")};
 }
 
 } // namespace samples

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WebPage.h"
+#include "platform/widgets/WebPage.h"
 
 #include <QList>
 #include <QUrl>

@@ -48,10 +48,7 @@ public:
     bool mounted() const { return m_mounted; }
 
     // False (with reason()) when no scarcity could be made.
-    bool exhaust(qint64 room)
-    {
-        return m_mounted ? fill(room) : limit(room);
-    }
+    bool exhaust(qint64 room) { return m_mounted ? fill(room) : limit(room); }
     QString reason() const { return m_reason; }
 
 private:
@@ -104,6 +101,6 @@ private:
     QString m_reason;
 };
 
-#define SKIP_UNLESS_EXHAUSTED(space, room)                                                          \
-    if (!(space).exhaust(room))                                                                     \
+#define SKIP_UNLESS_EXHAUSTED(space, room)                                                                             \
+    if (!(space).exhaust(room))                                                                                        \
     GTEST_SKIP() << qPrintable((space).reason())

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DialogRunner.h"
+#include "platform/widgets/DialogRunner.h"
 
 #include <QDialog>
 

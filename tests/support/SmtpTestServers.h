@@ -64,8 +64,7 @@ private:
 // closes the connection; after the last step the server stays silent.
 class ScriptedServer : public QObject {
 public:
-    explicit ScriptedServer(QList<QList<QByteArray>> script)
-        : m_script(std::move(script))
+    explicit ScriptedServer(QList<QList<QByteArray>> script) : m_script(std::move(script))
     {
         m_server.listen(QHostAddress::LocalHost);
         connect(&m_server, &QTcpServer::newConnection, this, [this] {

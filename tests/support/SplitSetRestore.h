@@ -42,8 +42,7 @@ inline int shell(const QString &commands, QString *output = nullptr)
 inline void expectRestoredByTheDocumentedSteps(const QString &setFolder, const QString &base, const QString &work,
                                                const std::map<QString, QByteArray> &expected)
 {
-    struct Step
-    {
+    struct Step {
         const char *tool;
         QString commands; // %1: the copied set's folder; %2: the folder to restore into; %3: base
     };

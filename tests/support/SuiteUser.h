@@ -1,7 +1,7 @@
 #pragma once
 
-#include "RegistryKey.h"
-#include "VorrinStore.h"
+#include "platform/RegistryKey.h"
+#include "settings/VorrinStore.h"
 
 #include <QDir>
 #include <QFile>

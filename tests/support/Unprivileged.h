@@ -40,6 +40,6 @@ inline void openToAll(const QString &path)
 
 } // namespace unprivileged
 
-#define SKIP_IF_NOT_UNPRIVILEGED(result)                                                            \
-    if ((result).outcome == childprocess::Outcome::Exited && (result).exitCode == unprivileged::NotPossible) \
+#define SKIP_IF_NOT_UNPRIVILEGED(result)                                                                               \
+    if ((result).outcome == childprocess::Outcome::Exited && (result).exitCode == unprivileged::NotPossible)           \
     GTEST_SKIP() << "no unprivileged user to meet the permissions as"

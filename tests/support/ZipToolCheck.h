@@ -10,15 +10,13 @@
 // Runs an independent ZIP tool over an archive, with a bounded wait.
 namespace ziptools {
 
-struct ToolResult
-{
+struct ToolResult {
     int exitCode = -1;
     QString output;
 };
 
 // Empty when the program is not installed.
-inline std::optional<ToolResult> run(const QString &program, const QStringList &arguments,
-                                     int timeoutMs = 60000)
+inline std::optional<ToolResult> run(const QString &program, const QStringList &arguments, int timeoutMs = 60000)
 {
     const QString path = program.startsWith(u'/') ? program : QStandardPaths::findExecutable(program);
     if (path.isEmpty() || !QFile::exists(path))
@@ -36,11 +34,9 @@ inline std::optional<ToolResult> run(const QString &program, const QStringList &
                       QString::fromLocal8Bit(process.readAll())};
 }
 
-inline std::optional<ToolResult> python(const QString &script, const QStringList &arguments,
-                                        int timeoutMs = 60000)
+inline std::optional<ToolResult> python(const QString &script, const QStringList &arguments, int timeoutMs = 60000)
 {
-    return run(QStringLiteral("/usr/bin/python3"), QStringList{QStringLiteral("-c"), script} + arguments,
-               timeoutMs);
+    return run(QStringLiteral("/usr/bin/python3"), QStringList{QStringLiteral("-c"), script} + arguments, timeoutMs);
 }
 
 } // namespace ziptools

@@ -1,8 +1,8 @@
 #include "ZipTestSupport.h"
 
 #include "ScarceSpace.h"
-#include "ZAExcept.h"
-#include "ZAVolumeNumberInfo.h"
+#include "zip/ZAExcept.h"
+#include "zip/ZAVolumeNumberInfo.h"
 
 using namespace ziptest;
 
@@ -53,7 +53,8 @@ TEST(ZipSurface, CompressionModeAndLevelFollowEachOther)
 TEST(ZipSurface, CustomVolumeSizeHasAFloor)
 {
     TZASpanningOptions options;
-    for (auto [given, stored] : {std::pair<int64_t, int64_t>{1000, 65536}, {-5, 65536}, {65536, 65536}, {70000, 70000}}) {
+    for (auto [given, stored] :
+         {std::pair<int64_t, int64_t>{1000, 65536}, {-5, 65536}, {65536, 65536}, {70000, 70000}}) {
         options.SetCustomVolumeSize(given);
         EXPECT_EQ(options.CustomVolumeSize(), stored) << given;
     }
@@ -75,8 +76,7 @@ TEST(ZipSurface, ExceptionMessagesCarryCodesAndSender)
               QStringLiteral("Index out of bounds - Native error: 00007"));
     EXPECT_EQ(EZAException(zaconst::neArchiveNotFound, {}, {QStringLiteral("a.zip")}).Message(),
               QStringLiteral("File \"a.zip\" not found - Native error: 00012"));
-    EXPECT_EQ(EZAException(zaconst::neSourceSizeChanged, {}, {QStringLiteral("10"), QStringLiteral("4")})
-                  .Message(),
+    EXPECT_EQ(EZAException(zaconst::neSourceSizeChanged, {}, {QStringLiteral("10"), QStringLiteral("4")}).Message(),
               QStringLiteral("Invalid compressed size, rfs.size = 10, count = 4 - Native error: 00034"));
     EXPECT_EQ(EZAException(zaconst::NativeError(99)).ErrorCode(), zaconst::ecUnknown);
 }
@@ -146,8 +146,9 @@ TEST(ZipSurface, NestedBracketsCommitOnceAtTheOutermostEnd)
     TZipArchiver zip;
     zip.FileName = dir.filePath(QStringLiteral("n.zip"));
     int commits = 0;
-    zip.OnOverallProgress = [&](TZABaseArchiver &, double, TZAProcessOperation, TZAProgressPhase phase,
-                                bool &) { commits += phase == ppStart; };
+    zip.OnOverallProgress = [&](TZABaseArchiver &, double, TZAProcessOperation, TZAProgressPhase phase, bool &) {
+        commits += phase == ppStart;
+    };
     zip.OpenArchive();
     zip.BeginUpdate();
     zip.BeginUpdate();

@@ -1,8 +1,8 @@
 #include "ZipTestSupport.h"
 
 #include "ChildProcess.h"
-#include "ZACommitJournal.h"
-#include "ZAExcept.h"
+#include "zip/ZACommitJournal.h"
+#include "zip/ZAExcept.h"
 
 #include <set>
 
@@ -14,8 +14,7 @@ constexpr qsizetype FileSize = 700 * 1024;
 // Far more events than any of the runs below raises.
 constexpr int MaxKillPoint = 80;
 
-class ZipCrashSafety : public ZipFolders
-{
+class ZipCrashSafety : public ZipFolders {
 protected:
     void writeSources(const QStringList &names, quint32 seed)
     {
@@ -73,7 +72,6 @@ protected:
             names.insert(zip.DirManager()->Items.GetItem(i).FileName);
         return names;
     }
-
 };
 
 } // namespace

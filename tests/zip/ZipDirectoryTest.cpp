@@ -1,9 +1,9 @@
 #include "ZipTestSupport.h"
 
-#include "ZAByteOrder.h"
-#include "ZACentralHeader.h"
-#include "ZADirManager.h"
-#include "ZAExcept.h"
+#include "zip/ZAByteOrder.h"
+#include "zip/ZACentralHeader.h"
+#include "zip/ZADirManager.h"
+#include "zip/ZAExcept.h"
 
 #include <QBuffer>
 
@@ -11,8 +11,7 @@ using namespace ziptest;
 
 namespace {
 
-class ZipDirectory : public ZipFolders
-{
+class ZipDirectory : public ZipFolders {
 protected:
     void SetUp() override
     {
@@ -65,9 +64,12 @@ TEST_F(ZipDirectory, ArchivesOfOtherToolsAreReadAndExtended)
     const QString byZip = path(QStringLiteral("zip.zip"));
     const QString by7z = path(QStringLiteral("7z.zip"));
     const QString byPython = path(QStringLiteral("py.zip"));
-    const auto made = ziptools::run(QStringLiteral("sh"), {QStringLiteral("-c"),
-        QStringLiteral("cd '%1' && zip -qr '%2' . && echo 'zip comment' | zip -qz '%2' && 7z a -tzip -bd '%3' . >/dev/null")
-            .arg(src, byZip, by7z)});
+    const auto made = ziptools::run(
+        QStringLiteral("sh"),
+        {QStringLiteral("-c"),
+         QStringLiteral(
+             "cd '%1' && zip -qr '%2' . && echo 'zip comment' | zip -qz '%2' && 7z a -tzip -bd '%3' . >/dev/null")
+             .arg(src, byZip, by7z)});
     ASSERT_TRUE(made);
     ASSERT_EQ(made->exitCode, 0) << made->output.toStdString();
     const auto python = ziptools::python(QStringLiteral(R"(
@@ -77,7 +79,8 @@ with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as z:
     with z.open("big.txt", "w", force_zip64=True) as f:
         f.write(b"zip64 sized " * 100)
     z.comment = b"python comment"
-)"), {byPython});
+)"),
+                                         {byPython});
     ASSERT_TRUE(python);
     ASSERT_EQ(python->exitCode, 0) << python->output.toStdString();
 
@@ -202,8 +205,7 @@ TEST_F(ZipDirectory, DamagedCentralHeaderIsRepairedOrRefused)
     zip.CloseArchive();
 
     const std::pair<qint64, QByteArray> damages[] = {
-        {directoryStart, "XXXX"},
-        {sound.size() - 22 + 12, QByteArray("\xff\xff\xff\x7f", 4)}, // directory size
+        {directoryStart, "XXXX"}, {sound.size() - 22 + 12, QByteArray("\xff\xff\xff\x7f", 4)}, // directory size
     };
     for (const auto &[offset, bytes] : damages) {
         SCOPED_TRACE(offset);

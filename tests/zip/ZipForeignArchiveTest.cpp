@@ -1,7 +1,7 @@
 #include "ZipTestSupport.h"
 
-#include "ZAByteOrder.h"
-#include "ZADirManager.h"
+#include "zip/ZAByteOrder.h"
+#include "zip/ZADirManager.h"
 
 using namespace ziptest;
 
@@ -9,8 +9,7 @@ using namespace ziptest;
 // kept must stay exactly what it was, and what cannot be trusted is rebuilt.
 namespace {
 
-class ZipForeignArchive : public ZipFolders
-{
+class ZipForeignArchive : public ZipFolders {
 protected:
     void SetUp() override
     {
@@ -90,8 +89,7 @@ TEST_F(ZipForeignArchive, EntriesOfOneNameKeepTheirOwnData)
     ASSERT_EQ(view.entries.size(), 3);
     EXPECT_EQ(view.entries[0].toObject().value(QStringLiteral("data")).toString(), hexOf("new a"));
     EXPECT_EQ(view.entries[1].toObject().value(QStringLiteral("data")).toString(), hexOf("first copy"));
-    EXPECT_EQ(view.entries[2].toObject().value(QStringLiteral("data")).toString(),
-              hexOf("the second, longer copy"));
+    EXPECT_EQ(view.entries[2].toObject().value(QStringLiteral("data")).toString(), hexOf("the second, longer copy"));
 }
 
 // An entry whose sizes reach past the end of the file is not trusted: the
@@ -99,8 +97,7 @@ TEST_F(ZipForeignArchive, EntriesOfOneNameKeepTheirOwnData)
 // off, refused.
 TEST_F(ZipForeignArchive, EntryRunningPastTheEndIsRepairedOrRefused)
 {
-    struct Case
-    {
+    struct Case {
         const char *what;
         bool local;   // the local header's compressed size
         bool central; // the central header's compressed size
@@ -114,9 +111,9 @@ TEST_F(ZipForeignArchive, EntryRunningPastTheEndIsRepairedOrRefused)
         for (const bool repair : {true, false}) {
             SCOPED_TRACE(std::string(c.what) + (repair ? ", repair on" : ", repair off"));
             QFile::remove(archive);
-            if (!makeWithPython(QStringLiteral(
-                    "    z.writestr(zipfile.ZipInfo('a.txt', (2000, 1, 1, 0, 0, 0)), 'kept ' * 50)\n"
-                    "    z.writestr(zipfile.ZipInfo('b.txt', (2000, 1, 1, 0, 0, 0)), 'cut ' * 50)\n")))
+            if (!makeWithPython(
+                    QStringLiteral("    z.writestr(zipfile.ZipInfo('a.txt', (2000, 1, 1, 0, 0, 0)), 'kept ' * 50)\n"
+                                   "    z.writestr(zipfile.ZipInfo('b.txt', (2000, 1, 1, 0, 0, 0)), 'cut ' * 50)\n")))
                 GTEST_SKIP() << "python absent";
             const QByteArray bytes = testfiles::readBytes(archive);
             const qint64 local = bytes.indexOf("b.txt") - 30;
@@ -155,8 +152,7 @@ TEST_F(ZipForeignArchive, EntryRunningPastTheEndIsRepairedOrRefused)
 TEST_F(ZipForeignArchive, ChangeWithinTheSameTwoSecondsIsSeen)
 {
     const QDateTime archived(QDate(2024, 3, 1), QTime(10, 0, 0));
-    struct Case
-    {
+    struct Case {
         const char *what;
         QByteArray content;
         int msecsAfter; // the file's new time after its archived time
@@ -199,8 +195,7 @@ TEST_F(ZipForeignArchive, RepairKeepsWholeEncryptedEntries)
     const qint64 directoryStart = zip.DirManager()->DirectoryStart;
     zip.CloseArchive();
 
-    struct Case
-    {
+    struct Case {
         QString password;
         qsizetype kept;
     };

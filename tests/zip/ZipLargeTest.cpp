@@ -2,7 +2,7 @@
 // than the 16-bit counts hold. They take no real disk space for the source.
 #include "ZipTestSupport.h"
 
-#include "ZAExcept.h"
+#include "zip/ZAExcept.h"
 
 using namespace ziptest;
 
@@ -24,8 +24,8 @@ TEST(ZipLarge, SparseSourceOver4GiBGetsZip64Fields)
     // Without Zip64 the entry is refused before any of its bytes is written.
     TZipArchiver refusing;
     int refused = 0;
-    refusing.OnProcessFileFailure = [&](TZABaseArchiver &, const QString &, TZAProcessOperation, int native,
-                                        int, const QString &, TZAAction &action) {
+    refusing.OnProcessFileFailure = [&](TZABaseArchiver &, const QString &, TZAProcessOperation, int native, int,
+                                        const QString &, TZAAction &action) {
         refused += native == zaconst::neZip64Disabled;
         action = fxaIgnore;
     };

@@ -1,7 +1,7 @@
 #include "ZipTestSupport.h"
 
-#include "ZACentralHeader.h"
-#include "ZARecords.h"
+#include "zip/ZACentralHeader.h"
+#include "zip/ZARecords.h"
 
 #include <QDirIterator>
 
@@ -12,12 +12,11 @@ namespace {
 // Names in the code page, names it cannot hold and plain ones, each in a
 // folder entry of its own kind.
 const QStringList Names{
-    QStringLiteral("Папка/Отчёт.txt"), QStringLiteral("日本.txt"), QStringLiteral("café.txt"),
-    QStringLiteral("Ελλάδα.txt"), QStringLiteral("plain/readme.txt"),
+    QStringLiteral("Папка/Отчёт.txt"), QStringLiteral("日本.txt"),         QStringLiteral("café.txt"),
+    QStringLiteral("Ελλάδα.txt"),      QStringLiteral("plain/readme.txt"),
 };
 
-class ZipNames : public ZipFolders
-{
+class ZipNames : public ZipFolders {
 protected:
     void SetUp() override
     {
@@ -95,8 +94,9 @@ TEST_F(ZipNames, EveryToolShowsAndExtractsTheNamesWhateverTheCodePage)
         for (const auto &[tool, arguments] : extractors) {
             const QString into = path(QStringLiteral("x-%1-%2").arg(tool).arg(oem));
             QDir().mkpath(into);
-            const QStringList withTarget = tool == QStringLiteral("7z") ? arguments + QStringList{QStringLiteral("-o") + into}
-                                                                        : arguments + QStringList{into};
+            const QStringList withTarget = tool == QStringLiteral("7z")
+                ? arguments + QStringList{QStringLiteral("-o") + into}
+                : arguments + QStringList{into};
             const auto result = runUtf8(tool, withTarget);
             if (!result)
                 continue;
@@ -110,8 +110,8 @@ TEST_F(ZipNames, EveryToolShowsAndExtractsTheNamesWhateverTheCodePage)
         if (!fields)
             continue;
         const QJsonObject byRawName = QJsonDocument::fromJson(fields->output.toUtf8()).object();
-        const QString cyrillicRaw =
-            QString::fromLatin1((oem ? QByteArray("\x8f\xa0\xaf\xaa\xa0/") : QByteArray("\xcf\xe0\xef\xea\xe0/")).toHex());
+        const QString cyrillicRaw = QString::fromLatin1(
+            (oem ? QByteArray("\x8f\xa0\xaf\xaa\xa0/") : QByteArray("\xcf\xe0\xef\xea\xe0/")).toHex());
         EXPECT_EQ(byRawName.value(cyrillicRaw).toArray(), QJsonArray{QStringLiteral("Папка/")});
         EXPECT_EQ(byRawName.value(QString::fromLatin1(QByteArray("日本.txt").toHex())).toArray(),
                   QJsonArray{QStringLiteral("日本.txt")});
@@ -141,8 +141,7 @@ TEST_F(ZipNames, UpdatesKeepOneFieldPerEntryAndTheReaderTakesTheName)
     item.FileName = QStringLiteral("Ёлка.txt");
     const QByteArray current = zacentral::encode(item, zarecords::StandardSignatures.centralHeader);
     TDirItem read;
-    ASSERT_EQ(zacentral::decode(current, 0, zarecords::StandardSignatures.centralHeader, true, read),
-              current.size());
+    ASSERT_EQ(zacentral::decode(current, 0, zarecords::StandardSignatures.centralHeader, true, read), current.size());
     EXPECT_EQ(read.FileName, QStringLiteral("Ёлка.txt"));
     EXPECT_TRUE(read.ExtraFields.isEmpty());
     QByteArray stale = current;
@@ -164,11 +163,11 @@ TEST_F(ZipNames, StoreFileHandlerNamesWithBackslashesAndFolderEvents)
             fileName = QStringLiteral("renamed\\by\\handler.txt");
     };
     QStringList ended;
-    zip.OnFileProgress = [&](TZABaseArchiver &, const QString &fileName, double, TZAProcessOperation,
-                             TZAProgressPhase phase, bool &) {
-        if (phase == ppEnd)
-            ended << fileName;
-    };
+    zip.OnFileProgress
+        = [&](TZABaseArchiver &, const QString &fileName, double, TZAProcessOperation, TZAProgressPhase phase, bool &) {
+              if (phase == ppEnd)
+                  ended << fileName;
+          };
     buildArchive(zip, archive, src);
 
     TZipArchiver reader;

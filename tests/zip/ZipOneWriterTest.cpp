@@ -2,8 +2,8 @@
 
 #include "ChildProcess.h"
 #include "ScarceSpace.h"
-#include "ZACommitJournal.h"
-#include "ZATempFile.h"
+#include "zip/ZACommitJournal.h"
+#include "zip/ZATempFile.h"
 
 #include <map>
 #include <thread>
@@ -43,8 +43,7 @@ bool waitForFile(const QString &path)
     return QFile::exists(path);
 }
 
-class ZipOneWriter : public ZipFolders
-{
+class ZipOneWriter : public ZipFolders {
 protected:
     void writeSources(const QStringList &names, quint32 seed, qsizetype size = FileSize)
     {
@@ -104,13 +103,13 @@ TEST_F(ZipOneWriter, ASecondWriterWaitsForTheFirstOrIsRefusedAsInUse)
     std::thread firstRun([&] {
         first = childprocess::run([&] {
             TZipArchiver zip;
-            zip.OnFileProgress = [&](TZABaseArchiver &, const QString &, double, TZAProcessOperation,
-                                     TZAProgressPhase phase, bool &) {
-                if (phase == ppStart && !QFile::exists(holding)) {
-                    testfiles::writeBytes(holding, "mid-commit");
-                    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-                }
-            };
+            zip.OnFileProgress
+                = [&](TZABaseArchiver &, const QString &, double, TZAProcessOperation, TZAProgressPhase phase, bool &) {
+                      if (phase == ppStart && !QFile::exists(holding)) {
+                          testfiles::writeBytes(holding, "mid-commit");
+                          std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+                      }
+                  };
             run(zip);
             return 0;
         });
@@ -156,7 +155,8 @@ TEST_F(ZipOneWriter, AnArchiveMadeAnewReplacesTheOldOneOnlyWhenWhole)
                 configureSplit(zip, 200 * 1024);
         };
         writeSources({QStringLiteral("old0.bin"), QStringLiteral("old1.bin"), QStringLiteral("old2.bin"),
-                      QStringLiteral("old3.bin")}, 1);
+                      QStringLiteral("old3.bin")},
+                     1);
         {
             TZipArchiver zip;
             anew(zip);
@@ -167,24 +167,23 @@ TEST_F(ZipOneWriter, AnArchiveMadeAnewReplacesTheOldOneOnlyWhenWhole)
         QDir(src).removeRecursively();
         writeSources({QStringLiteral("a.bin"), QStringLiteral("b.bin"), QStringLiteral("c.bin")}, 10);
 
-        struct Case
-        {
+        struct Case {
             const char *name;
             std::function<void(TZipArchiver &)> setUp;
         };
-        const Case failing[] = {
-            {"a failure half-way",
-             [&](TZipArchiver &zip) {
-                 zip.OnFileProgress = [&](TZABaseArchiver &, const QString &name, double, TZAProcessOperation,
-                                          TZAProgressPhase phase, bool &) {
-                     if (phase == ppStart && name.endsWith(QStringLiteral("c.bin")))
-                         throw EZAException(zaconst::neCannotOpenFile, {}, {name});
-                 };
-             }},
-            {"cancelled", [&](TZipArchiver &zip) {
-                 zip.OnOverallProgress = [](TZABaseArchiver &, double progress, TZAProcessOperation,
-                                            TZAProgressPhase, bool &cancel) { cancel = progress > 40; };
-             }}};
+        const Case failing[] = {{"a failure half-way",
+                                 [&](TZipArchiver &zip) {
+                                     zip.OnFileProgress = [&](TZABaseArchiver &, const QString &name, double,
+                                                              TZAProcessOperation, TZAProgressPhase phase, bool &) {
+                                         if (phase == ppStart && name.endsWith(QStringLiteral("c.bin")))
+                                             throw EZAException(zaconst::neCannotOpenFile, {}, {name});
+                                     };
+                                 }},
+                                {"cancelled", [&](TZipArchiver &zip) {
+                                     zip.OnOverallProgress
+                                         = [](TZABaseArchiver &, double progress, TZAProcessOperation, TZAProgressPhase,
+                                              bool &cancel) { cancel = progress > 40; };
+                                 }}};
         for (const Case &c : failing) {
             SCOPED_TRACE(c.name);
             {
@@ -226,9 +225,9 @@ TEST_F(ZipOneWriter, AnArchiveMadeAnewReplacesTheOldOneOnlyWhenWhole)
             EXPECT_EQ(names, QStringList{QStringLiteral("backup.zip")});
             continue;
         }
-        EXPECT_EQ(names, (QStringList{QStringLiteral("backup.z01"), QStringLiteral("backup.z02"),
-                                      QStringLiteral("backup.z03"), QStringLiteral("backup.z04"),
-                                      QStringLiteral("backup.zip")}));
+        EXPECT_EQ(names,
+                  (QStringList{QStringLiteral("backup.z01"), QStringLiteral("backup.z02"), QStringLiteral("backup.z03"),
+                               QStringLiteral("backup.z04"), QStringLiteral("backup.zip")}));
         if (const auto test = ziptools::run(QStringLiteral("7z"), {QStringLiteral("t"), archive})) {
             EXPECT_EQ(test->exitCode, 0) << test->output.toStdString();
             EXPECT_TRUE(test->output.contains(QStringLiteral("Files: 3"))) << test->output.toStdString();
@@ -314,11 +313,11 @@ TEST_F(ZipOneWriter, TheTailLiesBesideTheArchiveAndALostTailIsCounted)
     changeSource(QStringLiteral("b.bin"), 40);
     const childprocess::Result child = childprocess::run([&] {
         TZipArchiver zip;
-        zip.OnFileProgress = [&](TZABaseArchiver &, const QString &name, double, TZAProcessOperation,
-                                 TZAProgressPhase phase, bool &) {
-            if (phase == ppStart && name.endsWith(QStringLiteral("b.bin")))
-                childprocess::killSelf();
-        };
+        zip.OnFileProgress
+            = [&](TZABaseArchiver &, const QString &name, double, TZAProcessOperation, TZAProgressPhase phase, bool &) {
+                  if (phase == ppStart && name.endsWith(QStringLiteral("b.bin")))
+                      childprocess::killSelf();
+              };
         run(zip);
         return 0;
     });

@@ -2,7 +2,7 @@
 // number of threads, and failures, cancels and volumes behave as on one.
 #include "ZipTestSupport.h"
 
-#include "ZACompressionQueue.h"
+#include "zip/ZACompressionQueue.h"
 
 #include <QDirIterator>
 
@@ -43,14 +43,14 @@ QString makeMixedTree(const QString &root)
     writeFile(root + QStringLiteral("/one.txt"), "x");
     writeFile(root + QStringLiteral("/exact.bin"), randomBytes(MiB, 1));
     writeFile(root + QStringLiteral("/exact-plus-one.txt"), textBytes(30000).left(MiB + 1));
-    writeFile(root + QStringLiteral("/sub/mixed.bin"), textBytes(40000) + randomBytes(MiB + 12345, 2) + textBytes(50000));
+    writeFile(root + QStringLiteral("/sub/mixed.bin"),
+              textBytes(40000) + randomBytes(MiB + 12345, 2) + textBytes(50000));
     for (int i = 0; i < 40; ++i)
         writeFile(root + QStringLiteral("/many/f%1.txt").arg(i), textBytes(i * 7));
     return root;
 }
 
-class ZipParallel : public ZipFolders
-{
+class ZipParallel : public ZipFolders {
 protected:
     void configure(TZipArchiver &zip, int threads, int level = 6) const
     {
@@ -122,7 +122,8 @@ TEST_F(ZipParallel, TheArchiveIsTheSameWhateverTheNumberOfThreads)
         if (view.ran) {
             EXPECT_EQ(view.entry(QStringLiteral("sub/mixed.bin")).value(QStringLiteral("datalen")).toInteger(),
                       QFileInfo(sources + QStringLiteral("/sub/mixed.bin")).size());
-            EXPECT_EQ(view.entry(QStringLiteral("exact.bin")).value(QStringLiteral("method")).toInt(), level == 0 ? 0 : 8);
+            EXPECT_EQ(view.entry(QStringLiteral("exact.bin")).value(QStringLiteral("method")).toInt(),
+                      level == 0 ? 0 : 8);
         }
     }
 }
@@ -133,7 +134,8 @@ TEST_F(ZipParallel, ManySmallFilesInManyFoldersGiveTheSameArchive)
 {
     const QString sources = path(QStringLiteral("small"));
     for (int i = 0; i < 600; ++i)
-        writeFile(sources + QStringLiteral("/d%1/e%2/f%3").arg(i / 40).arg(i % 3).arg(i), QByteArray(1, char('a' + i % 26)));
+        writeFile(sources + QStringLiteral("/d%1/e%2/f%3").arg(i / 40).arg(i % 3).arg(i),
+                  QByteArray(1, char('a' + i % 26)));
     QByteArray first;
     for (int threads : {1, 3, 8}) {
         SCOPED_TRACE(threads);
@@ -161,17 +163,22 @@ TEST_F(ZipParallel, ASourceChangedAfterTheSearchIsHandledAtItsTurn)
     writeFile(sources + QStringLiteral("/d.txt"), textBytes(300));
     writeFile(sources + QStringLiteral("/e.txt"), textBytes(400));
 
-    struct Case
-    {
+    struct Case {
         const char *name;
         TZAAction answer;
         int failures;
         std::vector<QString> entries;
     };
     const std::vector<Case> cases{
-        {"ignored", fxaIgnore, 1, {QStringLiteral("a.bin"), QStringLiteral("c.txt"), QStringLiteral("d.txt"), QStringLiteral("e.txt")}},
-        {"retried after the file is back", fxaRetry, 1,
-         {QStringLiteral("a.bin"), QStringLiteral("b.txt"), QStringLiteral("c.txt"), QStringLiteral("d.txt"), QStringLiteral("e.txt")}},
+        {"ignored",
+         fxaIgnore,
+         1,
+         {QStringLiteral("a.bin"), QStringLiteral("c.txt"), QStringLiteral("d.txt"), QStringLiteral("e.txt")}},
+        {"retried after the file is back",
+         fxaRetry,
+         1,
+         {QStringLiteral("a.bin"), QStringLiteral("b.txt"), QStringLiteral("c.txt"), QStringLiteral("d.txt"),
+          QStringLiteral("e.txt")}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -213,7 +220,8 @@ TEST_F(ZipParallel, ASourceChangedAfterTheSearchIsHandledAtItsTurn)
         for (std::size_t i = 0; i < c.entries.size(); ++i)
             EXPECT_EQ(view.entries.at(qsizetype(i)).toObject().value(QStringLiteral("name")).toString(), c.entries[i]);
         // The changed files are archived as they were when read.
-        EXPECT_EQ(view.entry(QStringLiteral("c.txt")).value(QStringLiteral("size")).toInteger(), textBytes(60000).size());
+        EXPECT_EQ(view.entry(QStringLiteral("c.txt")).value(QStringLiteral("size")).toInteger(),
+                  textBytes(60000).size());
         EXPECT_EQ(view.entry(QStringLiteral("d.txt")).value(QStringLiteral("size")).toInteger(), textBytes(10).size());
     }
 }
@@ -241,8 +249,8 @@ TEST_F(ZipParallel, ACancelWithAFullQueueRollsTheArchiveBackByteForByte)
         configure(zip, 8);
         zip.Options.OverwriteMode = omAlways;
         int started = 0;
-        zip.OnFileProgress = [&](TZABaseArchiver &, const QString &, double, TZAProcessOperation, TZAProgressPhase phase,
-                                 bool &cancel) {
+        zip.OnFileProgress = [&](TZABaseArchiver &, const QString &, double, TZAProcessOperation,
+                                 TZAProgressPhase phase, bool &cancel) {
             if (phase == ppStart && ++started == cancelAt)
                 cancel = true;
         };

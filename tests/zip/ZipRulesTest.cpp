@@ -1,11 +1,11 @@
 #include "ZipTestSupport.h"
 
-#include "DosDateTime.h"
-#include "ZAPathRules.h"
+#include "zip/DosDateTime.h"
+#include "zip/ZAPathRules.h"
 
 #ifdef Q_OS_UNIX
-#include <sys/resource.h>
 #include <csignal>
+#include <sys/resource.h>
 #endif
 
 using namespace ziptest;
@@ -75,8 +75,7 @@ TEST(ZipDosTime, UtcTimesBecomeTheLocalTimeOfTheirDate)
 namespace {
 
 // Makes writes beyond limit fail as on a full disk, for the life of the object.
-class FileSizeLimit
-{
+class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t limit)
     {
@@ -117,8 +116,8 @@ TEST(ZipDiskFull, FullFileSystemLeavesTheArchiveByteIdentical)
     writeFile(src + QStringLiteral("f1.bin"), randomBytes(100000, 99));
     writeFile(src + QStringLiteral("f9.bin"), randomBytes(300000, 98));
     int failures = 0;
-    zip.OnProcessFileFailure = [&](TZABaseArchiver &, const QString &, TZAProcessOperation, int native,
-                                   int, const QString &, TZAAction &action) {
+    zip.OnProcessFileFailure = [&](TZABaseArchiver &, const QString &, TZAProcessOperation, int native, int,
+                                   const QString &, TZAAction &action) {
         EXPECT_EQ(native, zaconst::neWriteFailed);
         ++failures;
         action = fxaAbort;

@@ -1,6 +1,6 @@
 #include "ZipTestSupport.h"
 
-#include "ZADirManager.h"
+#include "zip/ZADirManager.h"
 
 #include <QRegularExpression>
 
@@ -13,8 +13,7 @@ namespace {
 
 #ifdef Q_OS_UNIX
 
-class ZipSelfExtractor : public ZipFolders
-{
+class ZipSelfExtractor : public ZipFolders {
 protected:
     void SetUp() override
     {
@@ -25,15 +24,9 @@ protected:
         QDir().mkpath(target);
     }
 
-    static int shell(const QString &commands, QString *output = nullptr)
-    {
-        return splitset::shell(commands, output);
-    }
+    static int shell(const QString &commands, QString *output = nullptr) { return splitset::shell(commands, output); }
 
-    int extract(const QString &archive)
-    {
-        return shell(QStringLiteral("'%1' '%2'").arg(archive, target));
-    }
+    int extract(const QString &archive) { return shell(QStringLiteral("'%1' '%2'").arg(archive, target)); }
 
     QString target;
     TZipArchiver zip;
@@ -53,7 +46,8 @@ TEST_F(ZipSelfExtractor, DamagedEntryLeavesTheExistingFileAlone)
 
     zip.FileName = exe;
     zip.OpenArchive();
-    const TDirItem precious = zip.DirManager()->Items.GetItem(zip.DirManager()->Items.FindName(QStringLiteral("precious.txt")));
+    const TDirItem precious
+        = zip.DirManager()->Items.GetItem(zip.DirManager()->Items.FindName(QStringLiteral("precious.txt")));
     zip.CloseArchive();
     QByteArray bytes = testfiles::readBytes(exe);
     bytes[qsizetype(precious.LocalHeaderOffset) + 30 + precious.EncodedName.size() + 100] ^= 0x55;
@@ -133,7 +127,8 @@ TEST_F(ZipSelfExtractor, UpdatedSetOfAnotherToolKeepsItsNames)
     buildArchive(update, set + QStringLiteral("/a.zip"), src);
 
     for (const QString &name : QDir(set).entryList(QDir::Files))
-        EXPECT_TRUE(QRegularExpression(QStringLiteral("^a\\.(z\\d\\d|zip)$")).match(name).hasMatch()) << name.toStdString();
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^a\\.(z\\d\\d|zip)$")).match(name).hasMatch())
+            << name.toStdString();
     const QString last = set + QStringLiteral("/a.zip");
     if (const auto tested = ziptools::run(QStringLiteral("7z"), {QStringLiteral("t"), last})) {
         EXPECT_EQ(tested->exitCode, 0) << tested->output.toStdString();

@@ -4,10 +4,10 @@
 #include "SplitSetRestore.h"
 #include "TestFiles.h"
 #include "ZipToolCheck.h"
-#include "ZAExcept.h"
-#include "ZAStream.h"
-#include "ZAStreamIO.h"
-#include "ZipArchiver.h"
+#include "zip/ZAExcept.h"
+#include "zip/ZAStream.h"
+#include "zip/ZAStreamIO.h"
+#include "zip/ZipArchiver.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -86,8 +86,7 @@ using splitset::treeOf;
 // The entries as Python's zipfile reads them (names decoded by flag bit
 // 11, else from code page 866); every entry is read through, which checks
 // its CRC.
-struct PythonView
-{
+struct PythonView {
     bool ran = false;
     QString testzip;
     QString comment;
@@ -103,8 +102,7 @@ struct PythonView
     }
 };
 
-inline PythonView readWithPython(const QString &archive, const QString &password = {},
-                                 int timeoutMs = 60000)
+inline PythonView readWithPython(const QString &archive, const QString &password = {}, int timeoutMs = 60000)
 {
     static const QString script = QStringLiteral(R"(
 import json, sys, zipfile
@@ -143,8 +141,7 @@ print(json.dumps(out))
 }
 
 // Every independent tool that is installed must accept the archive.
-inline void expectAcceptedByTools(const QString &archive, const QString &password = {},
-                                  int timeoutMs = 60000)
+inline void expectAcceptedByTools(const QString &archive, const QString &password = {}, int timeoutMs = 60000)
 {
     int ran = 0;
     QStringList unzipArgs{QStringLiteral("-t"), QStringLiteral("-qq")};
@@ -176,8 +173,7 @@ inline void expectAcceptedByTools(const QString &archive, const QString &passwor
 
 // A test with its own folder: sources under src, the archive in out and
 // the commit's temporary files in temp.
-class ZipFolders : public ::testing::Test
-{
+class ZipFolders : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -233,11 +229,10 @@ inline void killSelfAtEvent(TZipArchiver &zip, int killAt)
         if (++*events == killAt)
             childprocess::killSelf();
     };
-    zip.OnFileProgress = [tick](TZABaseArchiver &, const QString &, double, TZAProcessOperation, TZAProgressPhase,
-                                bool &) { tick(); };
-    zip.OnOverallProgress = [tick](TZABaseArchiver &, double, TZAProcessOperation, TZAProgressPhase, bool &) {
-        tick();
-    };
+    zip.OnFileProgress
+        = [tick](TZABaseArchiver &, const QString &, double, TZAProcessOperation, TZAProgressPhase, bool &) { tick(); };
+    zip.OnOverallProgress
+        = [tick](TZABaseArchiver &, double, TZAProcessOperation, TZAProgressPhase, bool &) { tick(); };
     zip.OnCopyTempFileProgress = [tick](TZABaseArchiver &, double, TZAProgressPhase, bool &) { tick(); };
 }
 

@@ -1,8 +1,8 @@
-#include "ZASplitStream.h"
-#include "ZAStreamIO.h"
-#include "ZAStubStream.h"
-#include "ZAVolumeNames.h"
 #include "ZipTestSupport.h"
+#include "zip/ZASplitStream.h"
+#include "zip/ZAStreamIO.h"
+#include "zip/ZAStubStream.h"
+#include "zip/ZAVolumeNames.h"
 
 #include <QBuffer>
 
@@ -45,8 +45,7 @@ TEST(ZipVolumeNames, SplitSetsNamedByIndexWithTheLastKeepingTheArchiveName)
 namespace {
 
 // A buffer that takes at most limit bytes, like a file on a full disk.
-class FullDiskBuffer : public QBuffer
-{
+class FullDiskBuffer : public QBuffer {
 public:
     explicit FullDiskBuffer(qint64 limit) : m_limit(limit) {}
 
@@ -65,8 +64,7 @@ private:
 
 // Volumes in memory; each claims capacity bytes, but the device of a
 // volume takes only deviceLimit bytes.
-class MemoryVolumes : public TZAVolumeHost
-{
+class MemoryVolumes : public TZAVolumeHost {
 public:
     qint64 capacity = 1000;
     qint64 deviceLimit = 1 << 30;
@@ -105,11 +103,12 @@ public:
 
 private:
     // Keeps its bytes in the host when closed.
-    class Volume : public FullDiskBuffer
-    {
+    class Volume : public FullDiskBuffer {
     public:
         Volume(MemoryVolumes &host, QString name)
-            : FullDiskBuffer(host.deviceLimit), m_host(host), m_name(std::move(name))
+            : FullDiskBuffer(host.deviceLimit)
+            , m_host(host)
+            , m_name(std::move(name))
         {
         }
         ~Volume() override { m_host.files[m_name] = buffer(); }
@@ -219,7 +218,9 @@ TEST(ZipStubStream, PutsTheStubInFrontAndPassesTheFailuresOfTheLayerBelowUp)
     small.capacity = 100;
     auto tooSmall = std::make_unique<TZASplitStream>(small);
     tooSmall->StartNew();
-    EXPECT_EQ(ziptest::nativeErrorOf([&] { TZAStubStream(std::move(tooSmall), {stubFile, target, 3, {}}); }),
+    EXPECT_EQ(ziptest::nativeErrorOf([&] {
+                  TZAStubStream(std::move(tooSmall), {stubFile, target, 3, {}});
+              }),
               zaconst::neStubTooLarge);
 }
 
@@ -244,8 +245,7 @@ TEST(ZipCopyTempFile, CopiesInBlocksAndFailsOnAShortWrite)
     source.seek(0);
     FullDiskBuffer full(1500000);
     full.open(QIODevice::WriteOnly);
-    EXPECT_EQ(ziptest::nativeErrorOf([&] { zastream::CopyTempFileToDest(source, full, -1); }),
-              zaconst::neWriteFailed);
+    EXPECT_EQ(ziptest::nativeErrorOf([&] { zastream::CopyTempFileToDest(source, full, -1); }), zaconst::neWriteFailed);
 }
 
 TEST(ZipCopyTempFile, ReportsStartEachBlockAndEndThroughTheArchiver)

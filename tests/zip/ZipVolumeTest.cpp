@@ -1,6 +1,6 @@
 #include "ZipTestSupport.h"
 
-#include "Paths.h"
+#include "platform/Paths.h"
 
 #include <QDirIterator>
 #include <QProcess>
@@ -45,8 +45,8 @@ QStringList filesIn(const QString &folder, const QStringList &filters = {})
 
 void expectExtractedTreeEquals(const QString &archive, const QString &target, const QString &sources)
 {
-    const auto result = ziptools::run(QStringLiteral("unzip"), {QStringLiteral("-qq"), archive,
-                                                                QStringLiteral("-d"), target});
+    const auto result
+        = ziptools::run(QStringLiteral("unzip"), {QStringLiteral("-qq"), archive, QStringLiteral("-d"), target});
     if (!result)
         return;
     EXPECT_EQ(result->exitCode, 0) << result->output.toStdString();
@@ -55,8 +55,8 @@ void expectExtractedTreeEquals(const QString &archive, const QString &target, co
 
 void expect7zExtractsTree(const QString &lastVolume, const QString &target, const QString &sources)
 {
-    const auto result = ziptools::run(QStringLiteral("7z"), {QStringLiteral("x"), QStringLiteral("-o") + target,
-                                                             lastVolume});
+    const auto result
+        = ziptools::run(QStringLiteral("7z"), {QStringLiteral("x"), QStringLiteral("-o") + target, lastVolume});
     if (!result)
         return;
     EXPECT_EQ(result->exitCode, 0) << result->output.toStdString();
@@ -74,8 +74,7 @@ QString outFolder(const QTemporaryDir &temp)
 // Builds the archive with a failure handler that aborts: the one failure
 // must be native, and the commit rolled back leaves nothing but the new
 // archive, valid and without entries.
-void expectAbortedToAnEmptyArchive(TZABaseArchiver &zip, const QString &archive, const QString &sources,
-                                   int native)
+void expectAbortedToAnEmptyArchive(TZABaseArchiver &zip, const QString &archive, const QString &sources, int native)
 {
     QList<int> failures;
     zip.OnProcessFileFailure = [&](TZABaseArchiver &, const QString &, TZAProcessOperation, int code, int,
@@ -115,7 +114,8 @@ TEST(ZipVolumes, SplitSetsStayWithinTheirSizeAndJoinToAnArchiveToolsAccept)
         ASSERT_GE(volumes.size(), 3) << volumes.join(u' ').toStdString();
         for (const QString &name : volumes) {
             EXPECT_LE(QFileInfo(out + u'/' + name).size(), volumeSize) << name.toStdString();
-            EXPECT_TRUE(name == u"data.zip" || QRegularExpression(QStringLiteral("^data\\.z\\d\\d$")).match(name).hasMatch())
+            EXPECT_TRUE(name == u"data.zip"
+                        || QRegularExpression(QStringLiteral("^data\\.z\\d\\d$")).match(name).hasMatch())
                 << name.toStdString();
         }
         EXPECT_TRUE(volumes.contains(QStringLiteral("data.z01")));
@@ -125,9 +125,9 @@ TEST(ZipVolumes, SplitSetsStayWithinTheirSizeAndJoinToAnArchiveToolsAccept)
             EXPECT_EQ(tested->exitCode, 0) << tested->output.toStdString();
         }
         const QString joined = temp.filePath(QStringLiteral("joined.zip"));
-        const auto join = ziptools::run(QStringLiteral("zip"), {QStringLiteral("-s"), QStringLiteral("0"), archive,
-                                                               QStringLiteral("--out"), joined},
-                                        30000);
+        const auto join = ziptools::run(
+            QStringLiteral("zip"),
+            {QStringLiteral("-s"), QStringLiteral("0"), archive, QStringLiteral("--out"), joined}, 30000);
         if (!join)
             continue;
         ASSERT_EQ(join->exitCode, 0) << join->output.toStdString();
@@ -327,8 +327,7 @@ TEST(ZipVolumes, StubLargerThanTheFirstVolumeIsRefused)
 namespace {
 
 // A file on a disk that fills up after limit bytes.
-class FullDiskFile : public QFile
-{
+class FullDiskFile : public QFile {
 public:
     FullDiskFile(const QString &name, qint64 limit) : QFile(name), m_limit(limit) {}
 
@@ -346,12 +345,11 @@ private:
 };
 
 // Its second volume lies on a disk that is fuller than its free space said.
-class FullSecondVolumeArchiver : public TZipArchiver
-{
+class FullSecondVolumeArchiver : public TZipArchiver {
     std::unique_ptr<QIODevice> OpenVolume(const QString &name, QIODevice::OpenMode mode) override
     {
         auto file = name.endsWith(QStringLiteral(".z02")) ? std::make_unique<FullDiskFile>(name, 1000)
-                                                            : std::make_unique<FullDiskFile>(name, 1 << 30);
+                                                          : std::make_unique<FullDiskFile>(name, 1 << 30);
         if (!file->open(mode | QIODevice::Unbuffered))
             return nullptr;
         return file;

@@ -1,16 +1,15 @@
 #include "ZipTestSupport.h"
 
-#include "DosDateTime.h"
 #include "FakeClock.h"
-#include "ZAExcept.h"
-#include "ZATempFile.h"
+#include "zip/DosDateTime.h"
+#include "zip/ZAExcept.h"
+#include "zip/ZATempFile.h"
 
 using namespace ziptest;
 
 namespace {
 
-class ZipWrite : public ZipFolders
-{
+class ZipWrite : public ZipFolders {
 protected:
     void SetUp() override
     {
@@ -129,8 +128,7 @@ TEST_F(ZipWrite, ReplacingAnEarlyEntryKeepsTheOthersIntact)
     ASSERT_EQ(view.entries.size(), 5);
     EXPECT_EQ(view.entry(QStringLiteral("f2.txt")).value(QStringLiteral("data")).toString(),
               QString::fromLatin1(QByteArray("replaced").toHex()));
-    EXPECT_EQ(view.entry(QStringLiteral("f5.txt")).value(QStringLiteral("datalen")).toInt(),
-              textBytes(2500).size());
+    EXPECT_EQ(view.entry(QStringLiteral("f5.txt")).value(QStringLiteral("datalen")).toInt(), textBytes(2500).size());
     EXPECT_TRUE(leftoverTempFiles(temp).isEmpty());
 }
 
@@ -179,7 +177,8 @@ TEST_F(ZipWrite, IfNewerComparesDatesFrom2044OnUnsigned)
     if (!view.ran)
         GTEST_SKIP() << "python absent";
     const auto data = [&view](const char *name) {
-        return QByteArray::fromHex(view.entry(QString::fromLatin1(name)).value(QStringLiteral("data")).toString().toLatin1());
+        return QByteArray::fromHex(
+            view.entry(QString::fromLatin1(name)).value(QStringLiteral("data")).toString().toLatin1());
     };
     EXPECT_EQ(data("later.txt"), "2050");
     EXPECT_EQ(data("earlier.txt"), "2050");
@@ -214,12 +213,12 @@ TEST_F(ZipWrite, CancelHalfWayLeavesTheArchiveByteIdentical)
     for (int i = 1; i <= 3; ++i)
         writeFile(src + QStringLiteral("f%1.bin").arg(i), randomBytes(200000, quint32(10 + i)));
     int started = 0;
-    zip.OnFileProgress = [&](TZABaseArchiver &, const QString &, double, TZAProcessOperation,
-                             TZAProgressPhase phase, bool &cancel) {
-        if (phase == ppStart)
-            ++started;
-        cancel = started == 3 && phase == ppProcess;
-    };
+    zip.OnFileProgress
+        = [&](TZABaseArchiver &, const QString &, double, TZAProcessOperation, TZAProgressPhase phase, bool &cancel) {
+              if (phase == ppStart)
+                  ++started;
+              cancel = started == 3 && phase == ppProcess;
+          };
     EXPECT_NO_THROW(buildArchive(zip, archive, src));
 
     EXPECT_EQ(testfiles::readBytes(archive), before);
@@ -230,8 +229,9 @@ TEST_F(ZipWrite, CancelHalfWayLeavesTheArchiveByteIdentical)
 TEST_F(ZipWrite, CancelAtTheStartCommitsNothingLater)
 {
     writeFile(src + QStringLiteral("a.txt"), "a");
-    zip.OnOverallProgress = [](TZABaseArchiver &, double, TZAProcessOperation,
-                               TZAProgressPhase phase, bool &cancel) { cancel = phase == ppStart; };
+    zip.OnOverallProgress = [](TZABaseArchiver &, double, TZAProcessOperation, TZAProgressPhase phase, bool &cancel) {
+        cancel = phase == ppStart;
+    };
     buildArchive(zip, archive, src);
 
     TZipArchiver reader;
@@ -247,8 +247,8 @@ TEST_F(ZipWrite, FailedEntryIgnoredIsDroppedWithoutLeavingBytes)
     writeFile(src + QStringLiteral("gone.txt"), textBytes(100));
     writeFile(src + QStringLiteral("z.txt"), textBytes(100));
     QStringList failed;
-    zip.OnProcessFileFailure = [&](TZABaseArchiver &, const QString &name, TZAProcessOperation, int native,
-                                   int, const QString &, TZAAction &action) {
+    zip.OnProcessFileFailure = [&](TZABaseArchiver &, const QString &name, TZAProcessOperation, int native, int,
+                                   const QString &, TZAAction &action) {
         failed << name + u' ' + QString::number(native);
         action = fxaIgnore;
     };
@@ -262,8 +262,9 @@ TEST_F(ZipWrite, FailedEntryIgnoredIsDroppedWithoutLeavingBytes)
     zip.EndUpdate();
     zip.CloseArchive();
 
-    EXPECT_EQ(failed, QStringList{QDir(src).filePath(QStringLiteral("gone.txt")) + u' '
-                                  + QString::number(zaconst::neCannotOpenFile)});
+    EXPECT_EQ(failed,
+              QStringList{QDir(src).filePath(QStringLiteral("gone.txt")) + u' '
+                          + QString::number(zaconst::neCannotOpenFile)});
     const PythonView view = readWithPython(archive);
     if (view.ran) {
         EXPECT_EQ(view.entries.size(), 2);
@@ -395,8 +396,8 @@ TEST_F(ZipWrite, PasswordEncryptsEntriesThatToolsDecrypt)
         EXPECT_EQ(view.entry(QStringLiteral("secret.txt")).value(QStringLiteral("datalen")).toInt(),
                   textBytes(2000).size());
     }
-    const auto wrong = ziptools::run(QStringLiteral("unzip"), {QStringLiteral("-t"), QStringLiteral("-P"),
-                                                               QStringLiteral("wrong"), archive});
+    const auto wrong = ziptools::run(QStringLiteral("unzip"),
+                                     {QStringLiteral("-t"), QStringLiteral("-P"), QStringLiteral("wrong"), archive});
     if (wrong) {
         EXPECT_NE(wrong->exitCode, 0);
     }
@@ -448,16 +449,16 @@ with zipfile.ZipFile(sys.argv[1], "w") as z:
     z.start_dir = z.fp.tell()
     for name in ["d.txt", "e.txt"]:
         z.writestr(name, name * 100)
-)"), {archive});
+)"),
+                                       {archive});
     if (!made)
         GTEST_SKIP() << "python absent";
     ASSERT_EQ(made->exitCode, 0) << made->output.toStdString();
 
     writeFile(src + QStringLiteral("a.txt"), "replaced");
     int copies = 0;
-    zip.OnCopyTempFileProgress = [&](TZABaseArchiver &, double, TZAProgressPhase phase, bool &) {
-        copies += phase == ppStart ? 1 : 0;
-    };
+    zip.OnCopyTempFileProgress
+        = [&](TZABaseArchiver &, double, TZAProgressPhase phase, bool &) { copies += phase == ppStart ? 1 : 0; };
     zip.Options.OverwriteMode = omAlways;
     buildArchive(zip, archive, src, {QStringLiteral("a.txt")});
 

@@ -1,7 +1,7 @@
-#include "ConstStr.h"
-#include "PelvaroStart.h"
-#include "ProgramSetUp.h"
-#include "QuietQtNotices.h"
+#include "editor/widgets/PelvaroStart.h"
+#include "platform/QuietQtNotices.h"
+#include "platform/widgets/ProgramSetUp.h"
+#include "shared/ConstStr.h"
 
 #include <QApplication>
 

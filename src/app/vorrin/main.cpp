@@ -1,7 +1,7 @@
-#include "ConstStr.h"
-#include "ProgramSetUp.h"
-#include "QuietQtNotices.h"
-#include "VorrinStart.h"
+#include "platform/QuietQtNotices.h"
+#include "platform/widgets/ProgramSetUp.h"
+#include "scheduler/widgets/VorrinStart.h"
+#include "shared/ConstStr.h"
 
 #include <QApplication>
 

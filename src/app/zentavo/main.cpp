@@ -1,8 +1,8 @@
-#include "ConstStr.h"
-#include "LogindPowerControl.h"
-#include "ProgramSetUp.h"
-#include "QuietQtNotices.h"
-#include "ZentavoStart.h"
+#include "engine/widgets/ZentavoStart.h"
+#include "platform/LogindPowerControl.h"
+#include "platform/QuietQtNotices.h"
+#include "platform/widgets/ProgramSetUp.h"
+#include "shared/ConstStr.h"
 
 #include <QApplication>
 

@@ -1,14 +1,14 @@
 #include "ArchivePage.h"
 
-#include "ConstStr.h"
-#include "EditSource.h"
-#include "FormBuilders.h"
-#include "JobGrid.h"
-#include "PageContext.h"
-#include "PageTexts.h"
-#include "Paths.h"
-#include "DialogRunner.h"
-#include "Prompter.h"
+#include "editor/PageTexts.h"
+#include "editor/widgets/EditSource.h"
+#include "editor/widgets/JobGrid.h"
+#include "editor/widgets/PageContext.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "platform/widgets/DialogRunner.h"
+#include "shared/ConstStr.h"
+#include "shared/widgets/FormBuilders.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -47,7 +47,8 @@ void ArchivePage::createControls()
 
     GroupBoxSource = groupBox(this, "GroupBoxSource", QStringLiteral("Filelist to archiving"));
     auto *sources = new QGridLayout(GroupBoxSource);
-    StringGridArch = makeJobGrid(GroupBoxSource, "StringGridArch", {QStringLiteral("Files/Folders"), QStringLiteral("Exclusions")});
+    StringGridArch = makeJobGrid(GroupBoxSource, "StringGridArch",
+                                 {QStringLiteral("Files/Folders"), QStringLiteral("Exclusions")});
     StringGridArch->setColumnWidth(0, 330);
     sources->addWidget(StringGridArch, 0, 0, 3, 1);
 
@@ -86,17 +87,21 @@ void ArchivePage::createControls()
     comment->addWidget(EditZ, 1);
     layout->addLayout(comment);
 
-    const auto popupItem = [this](const char *name, const QString &caption, QKeySequence key, void (ArchivePage::*handler)()) {
-        QAction *action = named(new QAction(caption, StringGridArch), name);
-        action->setShortcut(key);
-        action->setShortcutContext(Qt::WidgetShortcut);
-        connect(action, &QAction::triggered, this, handler);
-        StringGridArch->addAction(action);
-        return action;
-    };
-    PopupSourceAdd = popupItem("PopupSourceAdd", BitBtnAdd->toolTip(), QKeySequence(Qt::Key_Insert), &ArchivePage::BitBtnAddClick);
-    PopupSourceEdit = popupItem("PopupSourceEdit", BitBtnEdit->toolTip(), QKeySequence(Qt::Key_F2), &ArchivePage::BitBtnEditClick);
-    PopupSourceDel = popupItem("PopupSourceDel", BitBtnDel->toolTip(), QKeySequence(Qt::Key_Delete), &ArchivePage::BitBtnDelClick);
+    const auto popupItem
+        = [this](const char *name, const QString &caption, QKeySequence key, void (ArchivePage::*handler)()) {
+              QAction *action = named(new QAction(caption, StringGridArch), name);
+              action->setShortcut(key);
+              action->setShortcutContext(Qt::WidgetShortcut);
+              connect(action, &QAction::triggered, this, handler);
+              StringGridArch->addAction(action);
+              return action;
+          };
+    PopupSourceAdd
+        = popupItem("PopupSourceAdd", BitBtnAdd->toolTip(), QKeySequence(Qt::Key_Insert), &ArchivePage::BitBtnAddClick);
+    PopupSourceEdit
+        = popupItem("PopupSourceEdit", BitBtnEdit->toolTip(), QKeySequence(Qt::Key_F2), &ArchivePage::BitBtnEditClick);
+    PopupSourceDel
+        = popupItem("PopupSourceDel", BitBtnDel->toolTip(), QKeySequence(Qt::Key_Delete), &ArchivePage::BitBtnDelClick);
     StringGridArch->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     connect(EditArch, &QLineEdit::textChanged, this, &ArchivePage::EditArchChange);

@@ -1,16 +1,16 @@
 #include "CommandsPage.h"
 
-#include "CommandLine.h"
-#include "ConstStr.h"
-#include "DayGroup.h"
-#include "DialogRunner.h"
-#include "EditCmdCopy.h"
-#include "FormBuilders.h"
-#include "PageContext.h"
-#include "PathPicker.h"
-#include "Paths.h"
-#include "Prompter.h"
-#include "UnitSelCmd.h"
+#include "editor/widgets/DayGroup.h"
+#include "editor/widgets/EditCmdCopy.h"
+#include "editor/widgets/PageContext.h"
+#include "editor/widgets/PathPicker.h"
+#include "editor/widgets/UnitSelCmd.h"
+#include "platform/CommandLine.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "platform/widgets/DialogRunner.h"
+#include "shared/ConstStr.h"
+#include "shared/widgets/FormBuilders.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -48,7 +48,8 @@ CommandsPage::CommandsPage(PageContext &context, TFormSelCmd &kindDialog, TFormC
 {
     setObjectName(QStringLiteral("TabSheetComs"));
     auto *layout = new QGridLayout(this);
-    StringGridComs = makeGrid("StringGridComs", {QStringLiteral("Command"), QStringLiteral("Days"), QStringLiteral("Run")});
+    StringGridComs
+        = makeGrid("StringGridComs", {QStringLiteral("Command"), QStringLiteral("Days"), QStringLiteral("Run")});
     StringGridComs->setColumnWidth(0, 340);
     StringGridComs->setColumnWidth(1, 150);
     BitBtnAddCmd = makeAddButton("BitBtnAddCmd");
@@ -72,7 +73,8 @@ CommandsPage::CommandsPage(PageContext &context, TFormSelCmd &kindDialog, TFormC
     // The kind is chosen when the command is added; the radios only show it.
     GroupBoxCmd = groupBox(this, "GroupBoxCmd", QStringLiteral("Command"));
     auto *kindLayout = new QVBoxLayout(GroupBoxCmd);
-    std::tie(RadioButtonExt, RadioButtonCopy, RadioButtonDel, RadioButtonRen) = addCommandKinds(*GroupBoxCmd, *kindLayout);
+    std::tie(RadioButtonExt, RadioButtonCopy, RadioButtonDel, RadioButtonRen)
+        = addCommandKinds(*GroupBoxCmd, *kindLayout);
     for (QRadioButton *radio : kinds()) {
         radio->setAttribute(Qt::WA_TransparentForMouseEvents);
         radio->setFocusPolicy(Qt::NoFocus);
@@ -164,8 +166,8 @@ void CommandsPage::StringGridComsClick()
     const TBlock *job = block();
     const int row = Row();
     const bool have = job && row >= 0 && StringGridComs->isEnabled();
-    for (QWidget *control : std::initializer_list<QWidget *>{BitBtnDelCmd, EditCmd, ButtonCmd, ButtonEdit, RadioButtonRB,
-                                                             RadioButtonRA, GroupBoxCmd})
+    for (QWidget *control : std::initializer_list<QWidget *>{BitBtnDelCmd, EditCmd, ButtonCmd, ButtonEdit,
+                                                             RadioButtonRB, RadioButtonRA, GroupBoxCmd})
         control->setEnabled(have);
     GroupBoxCmdDay->SetUsable(have);
     filling([&] {
@@ -274,10 +276,12 @@ bool CommandsPage::ButtonCmdClick()
     // The first blank of an unquoted command ends its program.
     const std::optional<QString> program = platform::programToken(*chosen);
     if (!program) {
-        platform::prompter().message({zentavo::sEditorHeader,
-                                      QStringLiteral("A command cannot start a program whose path holds a double quote:\n")
-                                          + *chosen,
-                                      platform::PromptIcon::Warning, platform::PromptButton::Ok, {}});
+        platform::prompter().message(
+            {zentavo::sEditorHeader,
+             QStringLiteral("A command cannot start a program whose path holds a double quote:\n") + *chosen,
+             platform::PromptIcon::Warning,
+             platform::PromptButton::Ok,
+             {}});
         return false;
     }
     EditCmd->setText(*program);
@@ -293,7 +297,7 @@ void CommandsPage::AddClick()
     // selected before stays selected.
     m_kindDialog.setWindowTitle(GroupBoxCmd->title());
     const std::array<QRadioButton *, 4> offered{m_kindDialog.RadioButtonExt, m_kindDialog.RadioButtonCopy,
-                                               m_kindDialog.RadioButtonDel, m_kindDialog.RadioButtonRen};
+                                                m_kindDialog.RadioButtonDel, m_kindDialog.RadioButtonRen};
     for (std::size_t i = 0; i < offered.size(); ++i)
         offered[i]->setText(kinds()[i]->text());
     if (platform::runDialog(m_kindDialog) != QDialog::Accepted)

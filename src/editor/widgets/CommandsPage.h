@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ListPage.h"
-#include "PageTexts.h"
+#include "editor/PageTexts.h"
+#include "editor/widgets/ListPage.h"
 
 #include <array>
 

@@ -1,9 +1,9 @@
 #include "CopiesPage.h"
 
-#include "ConstStr.h"
-#include "DayGroup.h"
-#include "PageContext.h"
-#include "PageTexts.h"
+#include "editor/PageTexts.h"
+#include "editor/widgets/DayGroup.h"
+#include "editor/widgets/PageContext.h"
+#include "shared/ConstStr.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 #include "CopyListPage.h"
 
-#include "FormBuilders.h"
-#include "PageContext.h"
-#include "PageTexts.h"
-#include "PathPicker.h"
+#include "editor/PageTexts.h"
+#include "editor/widgets/PageContext.h"
+#include "editor/widgets/PathPicker.h"
+#include "shared/widgets/FormBuilders.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -19,8 +19,7 @@ namespace pelvo {
 
 using namespace zentavo::forms;
 
-CopyListPage::CopyListPage(PageContext &context, const Names &names, QWidget *parent)
-    : ListPage(context, parent)
+CopyListPage::CopyListPage(PageContext &context, const Names &names, QWidget *parent) : ListPage(context, parent)
 {
     setObjectName(QLatin1String(names.page));
     m_layout = new QGridLayout(this);
@@ -53,8 +52,10 @@ CopyListPage::CopyListPage(PageContext &context, const Names &names, QWidget *pa
 
     connect(m_copyGrid, &QTableWidget::currentCellChanged, this, [this] { rowClick(); });
     connect(m_folderEdit, &QLineEdit::textChanged, this, [this] { folderEdited(); });
-    connect(m_daily, &QRadioButton::clicked, this, [this] { m_folderEdit->setText(WithoutEvenMark(m_folderEdit->text())); });
-    connect(m_evenUneven, &QRadioButton::clicked, this, [this] { m_folderEdit->setText(WithEvenMark(m_folderEdit->text())); });
+    connect(m_daily, &QRadioButton::clicked, this,
+            [this] { m_folderEdit->setText(WithoutEvenMark(m_folderEdit->text())); });
+    connect(m_evenUneven, &QRadioButton::clicked, this,
+            [this] { m_folderEdit->setText(WithEvenMark(m_folderEdit->text())); });
     connect(m_browseButton, &QPushButton::clicked, this, &CopyListPage::browseFolder);
     for (QWidget *control : std::initializer_list<QWidget *>{m_copyGrid, m_addButton, m_delButton, m_folderEdit,
                                                              m_browseButton, m_daily, m_evenUneven})

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ListPage.h"
-#include "PelvoExt.h"
+#include "editor/PelvoExt.h"
+#include "editor/widgets/ListPage.h"
 
 class QGridLayout;
 class QGroupBox;

@@ -1,7 +1,7 @@
 #include "DayGroup.h"
 
-#include "FormBuilders.h"
-#include "PageTexts.h"
+#include "editor/PageTexts.h"
+#include "shared/widgets/FormBuilders.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -12,7 +12,7 @@ DayGroup::DayGroup(QWidget *parent, const char *name, const char *prefix, const 
     : QGroupBox(QStringLiteral("Run in the specified days"), parent)
 {
     setObjectName(QLatin1String(name));
-    static const std::array<const char *, 7> captions{"Sunday", "Monday", "Tuesday", "Wednesday",
+    static const std::array<const char *, 7> captions{"Sunday",   "Monday", "Tuesday", "Wednesday",
                                                       "Thursday", "Friday", "Saturday"};
     auto *layout = new QGridLayout(this);
     for (int day = 0; day < 7; ++day) {

@@ -1,9 +1,9 @@
 #include "DialogParts.h"
 
-#include "FormBuilders.h"
-#include "PageTexts.h"
-#include "Paths.h"
-#include "Prompter.h"
+#include "editor/PageTexts.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "shared/widgets/FormBuilders.h"
 
 #include <QDialog>
 #include <QHBoxLayout>

@@ -1,9 +1,9 @@
 #include "EditCmdCopy.h"
 
-#include "DialogParts.h"
-#include "FormBuilders.h"
-#include "LocalizeForm.h"
-#include "Paths.h"
+#include "editor/widgets/DialogParts.h"
+#include "platform/Paths.h"
+#include "shared/widgets/FormBuilders.h"
+#include "shared/widgets/LocalizeForm.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -15,8 +15,7 @@ namespace pelvo {
 
 using namespace zentavo::forms;
 
-TFormCopy::TFormCopy(QWidget *parent)
-    : QDialog(parent)
+TFormCopy::TFormCopy(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormCopy"));
     auto *layout = new QVBoxLayout(this);

@@ -1,8 +1,8 @@
 #include "EditSource.h"
 
-#include "DialogParts.h"
-#include "FormBuilders.h"
-#include "LocalizeForm.h"
+#include "editor/widgets/DialogParts.h"
+#include "shared/widgets/FormBuilders.h"
+#include "shared/widgets/LocalizeForm.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,8 +15,7 @@ namespace pelvo {
 
 using namespace zentavo::forms;
 
-TFormSource::TFormSource(QWidget *parent)
-    : QDialog(parent)
+TFormSource::TFormSource(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormSource"));
     setWindowTitle(QStringLiteral("Addition of files for archiving"));

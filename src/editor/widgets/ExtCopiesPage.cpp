@@ -1,9 +1,9 @@
 #include "ExtCopiesPage.h"
 
-#include "ConstStr.h"
-#include "FormBuilders.h"
-#include "PageContext.h"
-#include "PageTexts.h"
+#include "editor/PageTexts.h"
+#include "editor/widgets/PageContext.h"
+#include "shared/ConstStr.h"
+#include "shared/widgets/FormBuilders.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -33,8 +33,8 @@ QString flagOf(bool deleteArchive)
 ExtCopiesPage::ExtCopiesPage(PageContext &context, QWidget *parent)
     : CopyListPage(context,
                    {"TabSheetExtCopies", "StringGridACopies", QStringLiteral("Copy type"), "BitBtnAddDestExt",
-                    "BitBtnDelDestExt", "LabelDestExt", "EditDestExt", "ButtonDestExt", "GroupBoxERegime", "RadioButton1",
-                    zentavo::sReg1Week, "RadioButton2", zentavo::sReg2Week},
+                    "BitBtnDelDestExt", "LabelDestExt", "EditDestExt", "ButtonDestExt", "GroupBoxERegime",
+                    "RadioButton1", zentavo::sReg1Week, "RadioButton2", zentavo::sReg2Week},
                    parent)
     , StringGridACopies(m_copyGrid)
     , BitBtnAddDestExt(m_addButton)
@@ -161,7 +161,8 @@ void ExtCopiesPage::CheckBoxDelClick()
         return;
     // One setting for every additional copy of the job.
     for (qsizetype i = 0; i < job->ExtCopies.size(); ++i)
-        job->ExtCopies[i] = job->ExtCopies.KeyAt(i) + u'>' + job->ExtCopies.TailAt(i) + u'=' + flagOf(CheckBoxDel->isChecked());
+        job->ExtCopies[i]
+            = job->ExtCopies.KeyAt(i) + u'>' + job->ExtCopies.TailAt(i) + u'=' + flagOf(CheckBoxDel->isChecked());
     m_context.changed();
 }
 

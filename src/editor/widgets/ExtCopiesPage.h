@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CopyListPage.h"
+#include "editor/widgets/CopyListPage.h"
 
 #include <array>
 

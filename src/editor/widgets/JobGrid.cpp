@@ -1,6 +1,6 @@
 #include "JobGrid.h"
 
-#include "FormBuilders.h"
+#include "shared/widgets/FormBuilders.h"
 
 #include <QHeaderView>
 #include <QTableWidget>

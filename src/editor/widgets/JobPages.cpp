@@ -1,15 +1,15 @@
 #include "JobPages.h"
 
-#include "ArchivePage.h"
-#include "CommandsPage.h"
-#include "CopiesPage.h"
-#include "DayGroup.h"
-#include "ExtCopiesPage.h"
+#include "editor/widgets/ArchivePage.h"
+#include "editor/widgets/CommandsPage.h"
+#include "editor/widgets/CopiesPage.h"
+#include "editor/widgets/DayGroup.h"
+#include "editor/widgets/ExtCopiesPage.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QLabel>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "JobChecks.h"
-#include "JobFileFormat.h"
-#include "PageContext.h"
+#include "editor/JobChecks.h"
+#include "editor/JobFileFormat.h"
+#include "editor/widgets/PageContext.h"
 
 #include <QTabWidget>
 

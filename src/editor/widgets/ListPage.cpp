@@ -1,18 +1,18 @@
 #include "ListPage.h"
 
-#include "DayGroup.h"
-#include "FormBuilders.h"
-#include "JobGrid.h"
-#include "PageContext.h"
-#include "PageTexts.h"
-#include "PathPicker.h"
-#include "Prompter.h"
+#include "editor/PageTexts.h"
+#include "editor/widgets/DayGroup.h"
+#include "editor/widgets/JobGrid.h"
+#include "editor/widgets/PageContext.h"
+#include "editor/widgets/PathPicker.h"
+#include "platform/Prompter.h"
+#include "shared/widgets/FormBuilders.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QStyle>
@@ -20,9 +20,7 @@
 
 namespace pelvo {
 
-ListPage::ListPage(PageContext &context, QWidget *parent)
-    : QWidget(parent)
-    , m_context(context)
+ListPage::ListPage(PageContext &context, QWidget *parent) : QWidget(parent), m_context(context)
 {
 }
 
@@ -147,7 +145,7 @@ void ListPage::filling(const std::function<void()> &fill)
 }
 
 ListPage::PathControls ListPage::makePathRow(const char *labelName, const char *editName, const char *browseName,
-                                            const QString &caption)
+                                             const QString &caption)
 {
     PathControls row{zentavo::forms::label(this, labelName, caption), zentavo::forms::lineEdit(this, editName),
                      zentavo::forms::pushButton(this, browseName, QStringLiteral("Browse"))};
@@ -188,9 +186,12 @@ void ListPage::deleteLine(QStringList &lines, bool ask, const QString &question)
 
 bool ListPage::confirmDelete(const QString &question, int row) const
 {
-    const platform::PromptButton answer = platform::prompter().message(
-        {m_delButton->toolTip(), question + u'\n' + cell(row, 0), platform::PromptIcon::Question,
-         platform::PromptButton::Ok | platform::PromptButton::Cancel, {}});
+    const platform::PromptButton answer
+        = platform::prompter().message({m_delButton->toolTip(),
+                                        question + u'\n' + cell(row, 0),
+                                        platform::PromptIcon::Question,
+                                        platform::PromptButton::Ok | platform::PromptButton::Cancel,
+                                        {}});
     return answer == platform::PromptButton::Ok;
 }
 

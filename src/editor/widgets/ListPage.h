@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PelvoExt.h"
+#include "editor/PelvoExt.h"
 
 #include <QWidget>
 
@@ -51,7 +51,8 @@ protected:
         QLineEdit *edit;
         QPushButton *browse;
     };
-    PathControls makePathRow(const char *labelName, const char *editName, const char *browseName, const QString &caption);
+    PathControls makePathRow(const char *labelName, const char *editName, const char *browseName,
+                             const QString &caption);
     // Appends newLine and lets the user pick its folder into pathEdit; a
     // line that got no folder is taken back.
     void addFolderLine(QStringList &lines, const QString &newLine, QLineEdit *pathEdit);

@@ -1,9 +1,9 @@
 #include "PathPicker.h"
 
-#include "ConstStr.h"
-#include "PageTexts.h"
-#include "Paths.h"
-#include "Prompter.h"
+#include "editor/PageTexts.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "shared/ConstStr.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -26,7 +26,9 @@ bool RefuseLineBreaker(QLineEdit *edit)
         return false;
     platform::prompter().message({zentavo::sEditorHeader,
                                   QStringLiteral("A folder or command of a job cannot contain \"=\":\n") + edit->text(),
-                                  platform::PromptIcon::Warning, platform::PromptButton::Ok, {}});
+                                  platform::PromptIcon::Warning,
+                                  platform::PromptButton::Ok,
+                                  {}});
     edit->setText(edit->text().remove(u'='));
     return true;
 }

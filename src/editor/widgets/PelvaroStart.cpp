@@ -1,10 +1,10 @@
 #include "PelvaroStart.h"
 
-#include "ConstStr.h"
-#include "EditorStart.h"
-#include "Paths.h"
-#include "Prompter.h"
-#include "VorrinStore.h"
+#include "editor/EditorStart.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "settings/VorrinStore.h"
+#include "shared/ConstStr.h"
 
 namespace pelvo {
 
@@ -15,8 +15,11 @@ std::unique_ptr<TFormEditor> StartPelvaro(const QStringList &arguments)
     form->SetDatFileName(StartJobFile(arguments, defaultDat, platform::programFolder()));
     form->show();
     if (form->DatFileName() != NoNameDat && !form->ReadFDat()) {
-        platform::prompter().message({zentavo::sEditorHeader, zentavo::sReadError + u'\r' + form->DatFileName(),
-                                      platform::PromptIcon::Error, platform::PromptButton::Ok, {}});
+        platform::prompter().message({zentavo::sEditorHeader,
+                                      zentavo::sReadError + u'\r' + form->DatFileName(),
+                                      platform::PromptIcon::Error,
+                                      platform::PromptButton::Ok,
+                                      {}});
     }
     if (form->Blocks().empty())
         form->DisableForm();

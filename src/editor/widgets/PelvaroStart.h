@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Pelvo.h"
+#include "editor/widgets/Pelvo.h"
 
 #include <QStringList>
 

@@ -1,19 +1,19 @@
 #include "Pelvo.h"
 
-#include "ArchivePage.h"
-#include "ConstStr.h"
-#include "EditCmdCopy.h"
-#include "EditSource.h"
-#include "FormBuilders.h"
-#include "PelvoPrint.h"
-#include "JobPages.h"
-#include "LocalizeForm.h"
-#include "Paths.h"
-#include "ProgramHelp.h"
-#include "Prompter.h"
-#include "UnitSelCmd.h"
-#include "VersionBlock.h"
-#include "ZetuUnit.h"
+#include "editor/widgets/ArchivePage.h"
+#include "editor/widgets/EditCmdCopy.h"
+#include "editor/widgets/EditSource.h"
+#include "editor/widgets/JobPages.h"
+#include "editor/widgets/PelvoPrint.h"
+#include "editor/widgets/UnitSelCmd.h"
+#include "help/widgets/ProgramHelp.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "platform/VersionBlock.h"
+#include "shared/ConstStr.h"
+#include "shared/ZetuUnit.h"
+#include "shared/widgets/FormBuilders.h"
+#include "shared/widgets/LocalizeForm.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -71,8 +71,11 @@ void TFormEditor::FormCreate()
     ArchivePage &archive = *m_pages->Archive;
     archive.LabelSeparator->setText(QStringLiteral("('|' - ") + archive.LabelSeparator->text() + u')');
     LabelJob->setText(zentavo::sJob);
-    const std::pair<QAction *, QAction *> popupItems[] = {
-        {PopupNameNew, ENew}, {PopupNameCopy, ECopy}, {PopupNamePaste, EPaste}, {PopupNameDel, EDel}, {PopupNameRen, ERen}};
+    const std::pair<QAction *, QAction *> popupItems[] = {{PopupNameNew, ENew},
+                                                          {PopupNameCopy, ECopy},
+                                                          {PopupNamePaste, EPaste},
+                                                          {PopupNameDel, EDel},
+                                                          {PopupNameRen, ERen}};
     for (const auto &[item, command] : popupItems)
         item->setText(DeleteAmpersand(command->text()));
     for (QAction *command : {ENew, ECopy, EPaste, EDel, HDoc})
@@ -84,21 +87,24 @@ void TFormEditor::FormCreate()
 
 void TFormEditor::createMenus()
 {
-    const auto command = [this](QMenu *menu, const char *name, const QString &text, QKeySequence key,
-                                void (TFormEditor::*handler)()) {
-        QAction *action = menu->addAction(text);
-        action->setObjectName(QLatin1String(name));
-        action->setShortcut(key);
-        if (handler)
-            connect(action, &QAction::triggered, this, handler);
-        return action;
-    };
+    const auto command
+        = [this](QMenu *menu, const char *name, const QString &text, QKeySequence key, void (TFormEditor::*handler)()) {
+              QAction *action = menu->addAction(text);
+              action->setObjectName(QLatin1String(name));
+              action->setShortcut(key);
+              if (handler)
+                  connect(action, &QAction::triggered, this, handler);
+              return action;
+          };
     FileMenu = menuBar()->addMenu(QStringLiteral("&File"));
     FileMenu->setObjectName(QStringLiteral("FileMenu"));
-    FNew = command(FileMenu, "FNew", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), &TFormEditor::FNewClick);
-    FOpen = command(FileMenu, "FOpen", QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O), &TFormEditor::OpenDatFile);
+    FNew = command(FileMenu, "FNew", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N),
+                   &TFormEditor::FNewClick);
+    FOpen = command(FileMenu, "FOpen", QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O),
+                    &TFormEditor::OpenDatFile);
     FileMenu->addSeparator();
-    FSave = command(FileMenu, "FSave", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &TFormEditor::FSaveClick);
+    FSave = command(FileMenu, "FSave", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S),
+                    &TFormEditor::FSaveClick);
     FSaveAss = command(FileMenu, "FSaveAss", QStringLiteral("Save &as..."), {}, &TFormEditor::FSaveAssClick);
     FileMenu->addSeparator();
     FPrint = command(FileMenu, "FPrint", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P),
@@ -229,7 +235,8 @@ QString TFormEditor::StatusText() const
 
 void TFormEditor::showStatus()
 {
-    m_status->setText(QString::number(m_document.current() + 1) + QStringLiteral(" / ") + QString::number(m_document.count()));
+    m_status->setText(QString::number(m_document.current() + 1) + QStringLiteral(" / ")
+                      + QString::number(m_document.count()));
 }
 
 void TFormEditor::showJobNames()
@@ -483,8 +490,10 @@ void TFormEditor::HAboutClick()
     const platform::VersionBlock own = platform::VersionBlock::ofRunningProgram();
     using zentavo::AboutPiece;
     const QString text
-        = QStringList{zentavo::AboutLines(mainProgram, {AboutPiece::Product, AboutPiece::Description, AboutPiece::FileVersion}),
-                      zentavo::AboutLines(own, {AboutPiece::Description, AboutPiece::FileVersion, AboutPiece::Copyright})}
+        = QStringList{zentavo::AboutLines(mainProgram,
+                                          {AboutPiece::Product, AboutPiece::Description, AboutPiece::FileVersion}),
+                      zentavo::AboutLines(own,
+                                          {AboutPiece::Description, AboutPiece::FileVersion, AboutPiece::Copyright})}
               .join(QStringLiteral("\n\n"))
               .trimmed();
     ask(DeleteAmpersand(HAbout->text()), text, platform::PromptIcon::Information);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "EditorDocument.h"
-#include "JobChecks.h"
-#include "PageContext.h"
+#include "editor/EditorDocument.h"
+#include "editor/JobChecks.h"
+#include "editor/widgets/PageContext.h"
 
 #include <QMainWindow>
 

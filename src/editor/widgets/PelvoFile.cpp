@@ -1,15 +1,15 @@
 // The editor window's file commands: new, open, save, save as, Ok and close
 // with its save and default questions.
-#include "Pelvo.h"
+#include "editor/widgets/Pelvo.h"
 
-#include "ConstStr.h"
-#include "JobPages.h"
-#include "PageTexts.h"
-#include "Paths.h"
-#include "ProgramHelp.h"
-#include "Prompter.h"
-#include "SuiteMessages.h"
-#include "VorrinStore.h"
+#include "editor/PageTexts.h"
+#include "editor/widgets/JobPages.h"
+#include "help/widgets/ProgramHelp.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "settings/VorrinStore.h"
+#include "shared/ConstStr.h"
+#include "shared/SuiteMessages.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -72,9 +72,9 @@ TFormEditor::SaveResult TFormEditor::saveUnderNewName()
         if (!chosen)
             return SaveResult::Cancelled;
         if (QFileInfo::exists(*chosen)) {
-            const PromptButton answer
-                = ask(zentavo::sJobFile + u' ' + *chosen + u' ' + zentavo::sAlreadyExists + u'\n' + zentavo::sQuestionRewrite,
-                      PromptIcon::Question, PromptButton::Yes | PromptButton::No | PromptButton::Cancel);
+            const PromptButton answer = ask(
+                zentavo::sJobFile + u' ' + *chosen + u' ' + zentavo::sAlreadyExists + u'\n' + zentavo::sQuestionRewrite,
+                PromptIcon::Question, PromptButton::Yes | PromptButton::No | PromptButton::Cancel);
             if (answer == PromptButton::No)
                 continue;
             if (answer != PromptButton::Yes)
@@ -154,8 +154,9 @@ void TFormEditor::ButtonOkClick()
     const bool named = !fileName.isEmpty() && !m_document.unnamed();
     if (named && m_document.empty() && JobsModified()) {
         // Every job was deleted: saving that empties the file, which the user confirms first.
-        const PromptButton answer = ask(QStringLiteral("No job is left in %1.\nSave the file without jobs?").arg(fileName),
-                                        PromptIcon::Question, PromptButton::Yes | PromptButton::No | PromptButton::Cancel);
+        const PromptButton answer
+            = ask(QStringLiteral("No job is left in %1.\nSave the file without jobs?").arg(fileName),
+                  PromptIcon::Question, PromptButton::Yes | PromptButton::No | PromptButton::Cancel);
         if (answer == PromptButton::Cancel || (answer == PromptButton::Yes && writeJobs() != SaveResult::Saved))
             return;
     } else if (named && SaveFDat() != SaveResult::Saved) {
@@ -182,9 +183,8 @@ bool TFormEditor::FormCloseQuery()
         if (answer == PromptButton::Cancel)
             return false;
         if (answer == PromptButton::Yes) {
-            const SaveResult saved = m_document.unnamed()
-                ? (allJobsComplete() ? saveUnderNewName() : SaveResult::Refused)
-                : SaveFDat();
+            const SaveResult saved
+                = m_document.unnamed() ? (allJobsComplete() ? saveUnderNewName() : SaveResult::Refused) : SaveFDat();
             if (saved != SaveResult::Saved)
                 return false;
         }
@@ -196,10 +196,9 @@ bool TFormEditor::FormCloseQuery()
 
 bool TFormEditor::askDefault()
 {
-    const PromptButton answer
-        = platform::prompter().message({sEditorHeader, zentavo::sQuestionSetDef, PromptIcon::Question,
-                                        PromptButton::Yes | PromptButton::No,
-                                        [] { help::ShowHelpTopic(QStringLiteral("CreateJob")); }});
+    const PromptButton answer = platform::prompter().message(
+        {sEditorHeader, zentavo::sQuestionSetDef, PromptIcon::Question, PromptButton::Yes | PromptButton::No,
+         [] { help::ShowHelpTopic(QStringLiteral("CreateJob")); }});
     if (answer != PromptButton::Yes)
         return true;
     const QString path = QFileInfo(m_document.fileName()).absoluteFilePath();

@@ -1,9 +1,9 @@
 #include "PelvoPrint.h"
 
-#include "JobDescription.h"
-#include "JobDescriptionPrinter.h"
-#include "PelvoDescription.h"
-#include "VersionBlock.h"
+#include "editor/PelvoDescription.h"
+#include "platform/VersionBlock.h"
+#include "report/widgets/JobDescriptionPrinter.h"
+#include "shared/JobDescription.h"
 
 namespace pelvo {
 

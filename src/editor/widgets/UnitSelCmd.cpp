@@ -1,8 +1,8 @@
 #include "UnitSelCmd.h"
 
-#include "DialogParts.h"
-#include "FormBuilders.h"
-#include "LocalizeForm.h"
+#include "editor/widgets/DialogParts.h"
+#include "shared/widgets/FormBuilders.h"
+#include "shared/widgets/LocalizeForm.h"
 
 #include <QGroupBox>
 #include <QRadioButton>
@@ -25,8 +25,7 @@ std::tuple<QRadioButton *, QRadioButton *, QRadioButton *, QRadioButton *> addCo
     return kinds;
 }
 
-TFormSelCmd::TFormSelCmd(QWidget *parent)
-    : QDialog(parent)
+TFormSelCmd::TFormSelCmd(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormSelCmd"));
     setWindowTitle(QStringLiteral("Command"));

@@ -1,34 +1,34 @@
 #include "FZentavo.h"
 
-#include "Clock.h"
-#include "ComponentsAbout.h"
-#include "ConstStr.h"
-#include "DialogRunner.h"
-#include "DurationText.h"
-#include "FormBuilders.h"
-#include "JobDescriptionPrinter.h"
-#include "JobFileReader.h"
-#include "LocalizeForm.h"
-#include "HelpRouter.h"
-#include "Paths.h"
-#include "ProgramHelp.h"
-#include "ProgramStarter.h"
-#include "Prompter.h"
-#include "QueuedRunView.h"
-#include "ReportFile.h"
-#include "ReportLineDelegate.h"
-#include "ReportLineHint.h"
-#include "ReportLines.h"
-#include "ReportText.h"
-#include "SuiteMessages.h"
-#include "VersionBlock.h"
-#include "ViewRep.h"
-#include "OpenSettings.h"
-#include "VorrinUnit.h"
-#include "WebPage.h"
-#include "WindowMessages.h"
-#include "ZetuUnit.h"
-#include "ZetuPause.h"
+#include "engine/ComponentsAbout.h"
+#include "engine/JobFileReader.h"
+#include "engine/widgets/QueuedRunView.h"
+#include "engine/widgets/ZetuPause.h"
+#include "help/HelpRouter.h"
+#include "help/widgets/ProgramHelp.h"
+#include "platform/Clock.h"
+#include "platform/Paths.h"
+#include "platform/ProgramStarter.h"
+#include "platform/Prompter.h"
+#include "platform/VersionBlock.h"
+#include "platform/WindowMessages.h"
+#include "platform/widgets/DialogRunner.h"
+#include "platform/widgets/WebPage.h"
+#include "report/ReportFile.h"
+#include "report/ReportLines.h"
+#include "report/ReportText.h"
+#include "report/widgets/JobDescriptionPrinter.h"
+#include "report/widgets/ReportLineDelegate.h"
+#include "report/widgets/ReportLineHint.h"
+#include "report/widgets/ViewRep.h"
+#include "settings/widgets/OpenSettings.h"
+#include "settings/widgets/VorrinUnit.h"
+#include "shared/ConstStr.h"
+#include "shared/DurationText.h"
+#include "shared/SuiteMessages.h"
+#include "shared/ZetuUnit.h"
+#include "shared/widgets/FormBuilders.h"
+#include "shared/widgets/LocalizeForm.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -56,7 +56,6 @@ namespace zentavo {
 
 namespace {
 
-
 // How long a message of an automatic run waits for somebody to answer it.
 constexpr int UnattendedMessageMs = 60000;
 
@@ -76,10 +75,7 @@ QString elapsedText(const QDateTime &since)
 // What the end of an automatic run does through the window.
 class TFormZentavo::EndActions final : public RunEndWindow {
 public:
-    explicit EndActions(TFormZentavo &form)
-        : m_form(form)
-    {
-    }
+    explicit EndActions(TFormZentavo &form) : m_form(form) {}
     bool printReport(const QStringList &lines) override
     {
         m_form.FormRep().setWindowTitle(sReport);
@@ -99,9 +95,9 @@ TFormZentavo::TFormZentavo(ZentavoSettings settings, SettingsLoader loadSettings
     , m_productTitle(productTitle)
     , m_start(std::move(start))
     , m_endActions(std::make_unique<EndActions>(*this))
-    , m_session(std::make_unique<RunSession>(*this, *m_endActions, m_productTitle, [this](RunView &session) {
-        return std::make_unique<QueuedRunView>(*this, session);
-    }))
+    , m_session(std::make_unique<RunSession>(
+          *this, *m_endActions, m_productTitle,
+          [this](RunView &session) { return std::make_unique<QueuedRunView>(*this, session); }))
     , m_jobPrinter(std::make_unique<QPrinter>())
 {
     FormCreate();
@@ -151,12 +147,11 @@ void TFormZentavo::createMenus()
     FileMenu->setObjectName(QStringLiteral("FileMenu"));
     QAction *FOpen = command(FileMenu, QStringLiteral("FOpen"), QStringLiteral("&Open..."),
                              QKeySequence(Qt::CTRL | Qt::Key_O), &TFormZentavo::TBFOpenClick);
-    QAction *FEdit = command(FileMenu, QStringLiteral("FEdit"), QStringLiteral("&Edit..."),
-                             QKeySequence(Qt::Key_F2), &TFormZentavo::TBFEditClick);
+    QAction *FEdit = command(FileMenu, QStringLiteral("FEdit"), QStringLiteral("&Edit..."), QKeySequence(Qt::Key_F2),
+                             &TFormZentavo::TBFEditClick);
     FRun = command(FileMenu, QStringLiteral("FRun"), QStringLiteral("&Run"), QKeySequence(Qt::Key_F9),
                    &TFormZentavo::TBFRunClick);
-    FPrint = command(FileMenu, QStringLiteral("FPrint"), QStringLiteral("&Print..."), {},
-                              &TFormZentavo::TBFPrintClick);
+    FPrint = command(FileMenu, QStringLiteral("FPrint"), QStringLiteral("&Print..."), {}, &TFormZentavo::TBFPrintClick);
     FileMenu->addSeparator();
     QAction *FExit = FileMenu->addAction(QStringLiteral("E&xit"));
     FExit->setObjectName(QStringLiteral("FExit"));
@@ -175,14 +170,14 @@ void TFormZentavo::createMenus()
 
     HelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
     HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
-    QAction *HDoc = command(HelpMenu, QStringLiteral("HDoc"), QStringLiteral("&The Zentavo Help"), {},
-                            &TFormZentavo::HDocClick);
+    QAction *HDoc
+        = command(HelpMenu, QStringLiteral("HDoc"), QStringLiteral("&The Zentavo Help"), {}, &TFormZentavo::HDocClick);
     QAction *HPrompt = HelpMenu->addAction(QStringLiteral("&What this such?"));
     HPrompt->setObjectName(QStringLiteral("HPrompt"));
     command(HelpMenu, QStringLiteral("HUpdate"), QStringLiteral("Check &Update"), {}, &TFormZentavo::HUpdateClick);
     HelpMenu->addSeparator();
-    QAction *HAbout = command(HelpMenu, QStringLiteral("HAbout"), QStringLiteral("&About..."), {},
-                              &TFormZentavo::HAboutClick);
+    QAction *HAbout
+        = command(HelpMenu, QStringLiteral("HAbout"), QStringLiteral("&About..."), {}, &TFormZentavo::HAboutClick);
 
     FOpen->setIcon(forms::commandIcon(style(), QStyle::SP_DialogOpenButton));
     FRun->setIcon(forms::commandIcon(style(), QStyle::SP_MediaPlay));
@@ -198,8 +193,8 @@ void TFormZentavo::createMenus()
     ToolBar->addAction(OptionsMenu);
     ToolBar->addSeparator();
     ToolBar->addAction(HPrompt);
-    QAction *TBHelp = ToolBar->addAction(forms::commandIcon(style(), QStyle::SP_DialogHelpButton),
-                                         DeleteAmpersand(HDoc->text()));
+    QAction *TBHelp
+        = ToolBar->addAction(forms::commandIcon(style(), QStyle::SP_DialogHelpButton), DeleteAmpersand(HDoc->text()));
     TBHelp->setObjectName(QStringLiteral("TBHelp"));
     connect(TBHelp, &QAction::triggered, this, &TFormZentavo::HDocClick);
     HPrompt->setIcon(forms::commandIcon(style(), QStyle::SP_TitleBarContextHelpButton));
@@ -294,8 +289,7 @@ void TFormZentavo::FormShow()
     const platform::VersionBlock version = platform::VersionBlock::ofRunningProgram();
     QString versionText;
     if (!version.isEmpty()) {
-        versionText = version.productName() + u' '
-            + version.productVersion() + QStringLiteral("   [")
+        versionText = version.productName() + u' ' + version.productVersion() + QStringLiteral("   [")
             + version.fileVersion() + u']';
     }
     StatusPanel[2]->setText(versionText);
@@ -354,8 +348,8 @@ void TFormZentavo::showElapsed()
 void TFormZentavo::showResult(int result)
 {
     BitBtnCancel->setText(sButClose);
-    const QStyle::StandardPixmap glyphs[3] = {QStyle::SP_DialogApplyButton, QStyle::SP_MessageBoxWarning,
-                                              QStyle::SP_MessageBoxCritical};
+    const QStyle::StandardPixmap glyphs[3]
+        = {QStyle::SP_DialogApplyButton, QStyle::SP_MessageBoxWarning, QStyle::SP_MessageBoxCritical};
     BitBtnCancel->setIcon(style()->standardIcon(glyphs[std::clamp(result, 0, 2)]));
 }
 
@@ -393,9 +387,8 @@ bool TFormZentavo::confirmBreak(bool stopCopy, const std::function<void()> &afte
 {
     // The run makes no progress while the question waits for an answer.
     Runs().Hold();
-    const platform::PromptButton answer
-        = showMessage(m_productTitle, sQuestionBreak, platform::PromptIcon::Question,
-                      platform::PromptButton::Yes | platform::PromptButton::No);
+    const platform::PromptButton answer = showMessage(m_productTitle, sQuestionBreak, platform::PromptIcon::Question,
+                                                      platform::PromptButton::Yes | platform::PromptButton::No);
     if (answer != platform::PromptButton::Yes) {
         Runs().Release();
         return false;
@@ -470,8 +463,10 @@ bool TFormZentavo::ReadJobFile(bool cancelAutoRun, const QString &errorTitle)
 
     RunFlags &flags = Runs().Flags();
     platform::MessageRequest request{errorTitle.isEmpty() ? windowTitle() : errorTitle,
-                                     sReadError + u' ' + m_document.path, platform::PromptIcon::Error,
-                                     platform::PromptButton::Ok, {}};
+                                     sReadError + u' ' + m_document.path,
+                                     platform::PromptIcon::Error,
+                                     platform::PromptButton::Ok,
+                                     {}};
     const bool unattended = cancelAutoRun && flags.AutoRun;
     if (unattended) {
         // Nobody may be there to read it: the box closes by itself, and a
@@ -503,8 +498,8 @@ void TFormZentavo::TBFOpenClick()
 
 void TFormZentavo::TBFEditClick()
 {
-    const QString commandLine = u'"' + platform::siblingProgram(QStringLiteral("Pelvaro")) + QStringLiteral("\" \"")
-        + m_document.path + u'"';
+    const QString commandLine
+        = u'"' + platform::siblingProgram(QStringLiteral("Pelvaro")) + QStringLiteral("\" \"") + m_document.path + u'"';
     // The wait has no limit; meanwhile the window is repainted, and a click
     // or key meant for it is dropped by the disabled window instead of
     // acting on the old jobs once the editor is gone.
@@ -577,8 +572,8 @@ void TFormZentavo::HAboutClick()
         showMessage(title, QString(), platform::PromptIcon::Information);
         return;
     }
-    QString text = AboutLines(version, {AboutPiece::Product, AboutPiece::Description, AboutPiece::FileVersion,
-                                        AboutPiece::Copyright});
+    QString text = AboutLines(
+        version, {AboutPiece::Product, AboutPiece::Description, AboutPiece::FileVersion, AboutPiece::Copyright});
     text += ComponentsAbout();
     showMessage(title, text, platform::PromptIcon::Information);
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "CommandLineSwitches.h"
-#include "JobDocument.h"
-#include "RunSession.h"
-#include "RunView.h"
-#include "ZentavoSettings.h"
+#include "engine/CommandLineSwitches.h"
+#include "engine/JobDocument.h"
+#include "engine/RunSession.h"
+#include "engine/RunView.h"
+#include "engine/ZentavoSettings.h"
 
 #include <QMainWindow>
 

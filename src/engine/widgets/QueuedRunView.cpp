@@ -5,9 +5,7 @@
 
 namespace zentavo {
 
-QueuedRunView::QueuedRunView(QObject &window, RunView &view)
-    : m_window(window)
-    , m_view(view)
+QueuedRunView::QueuedRunView(QObject &window, RunView &view) : m_window(window), m_view(view)
 {
 }
 

@@ -1,16 +1,15 @@
 #include "ZentavoStart.h"
 
-#include "CommandLineSwitches.h"
-#include "ConstStr.h"
-#include "JobFileOffer.h"
-#include "Paths.h"
-#include "Prompter.h"
-#include "SuiteMessages.h"
-#include "VorrinStore.h"
-#include "ZetuUnit.h"
+#include "engine/CommandLineSwitches.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "settings/VorrinStore.h"
+#include "settings/widgets/JobFileOffer.h"
+#include "shared/ConstStr.h"
+#include "shared/SuiteMessages.h"
+#include "shared/ZetuUnit.h"
 
 #include <cstdio>
-
 
 namespace zentavo {
 
@@ -28,8 +27,8 @@ void tellSettingsDamage(TFormZentavo &form, bool autoRun)
         form.Session().AddStartNotice(*notice);
         return;
     }
-    platform::prompter().message({form.windowTitle(), *notice, platform::PromptIcon::Warning,
-                                  platform::PromptButton::Ok, {}});
+    platform::prompter().message(
+        {form.windowTitle(), *notice, platform::PromptIcon::Warning, platform::PromptButton::Ok, {}});
 }
 
 } // namespace
@@ -41,8 +40,11 @@ std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZe
     ZentavoSettings settings = loadSettings();
     const StartRequest request = ApplySwitches(arguments, settings, settings.EditFJob);
     if (!request.ok()) {
-        platform::prompter().message({CaptionZentavo, UsageText(request.UnknownArgument),
-                                      platform::PromptIcon::Warning, platform::PromptButton::Ok, {}});
+        platform::prompter().message({CaptionZentavo,
+                                      UsageText(request.UnknownArgument),
+                                      platform::PromptIcon::Warning,
+                                      platform::PromptButton::Ok,
+                                      {}});
         exitCode = TFormZentavo::ExitNotStarted;
         return nullptr;
     }

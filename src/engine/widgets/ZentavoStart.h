@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FZentavo.h"
+#include "engine/widgets/FZentavo.h"
 
 #include <QStringList>
 

@@ -1,14 +1,14 @@
 #include "ZetuPause.h"
 
-#include "Clock.h"
-#include "ConstStr.h"
-#include "DialogRunner.h"
-#include "FormBuilders.h"
-#include "LocalizeForm.h"
-#include "PauseCountdown.h"
-#include "Prompter.h"
-#include "SuiteMessages.h"
-#include "WindowPlacement.h"
+#include "engine/PauseCountdown.h"
+#include "platform/Clock.h"
+#include "platform/Prompter.h"
+#include "platform/widgets/DialogRunner.h"
+#include "platform/widgets/WindowPlacement.h"
+#include "shared/ConstStr.h"
+#include "shared/SuiteMessages.h"
+#include "shared/widgets/FormBuilders.h"
+#include "shared/widgets/LocalizeForm.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
@@ -21,9 +21,7 @@
 
 namespace zentavo {
 
-TFormPause::TFormPause(QWidget *owner, const QString &ownerCaption)
-    : QDialog(owner)
-    , m_ownerCaption(ownerCaption)
+TFormPause::TFormPause(QWidget *owner, const QString &ownerCaption) : QDialog(owner), m_ownerCaption(ownerCaption)
 {
     FormCreate();
     // Shown from the command line before the window manager has placed the
@@ -133,9 +131,12 @@ void TFormPause::ButtonRunClick()
 
 void TFormPause::WMClose()
 {
-    const platform::PromptButton answer = platform::prompter().message(
-        {m_ownerCaption, sQuestionCancel, platform::PromptIcon::Question,
-         platform::PromptButton::Yes | platform::PromptButton::No, {}});
+    const platform::PromptButton answer
+        = platform::prompter().message({m_ownerCaption,
+                                        sQuestionCancel,
+                                        platform::PromptIcon::Question,
+                                        platform::PromptButton::Yes | platform::PromptButton::No,
+                                        {}});
     if (answer == platform::PromptButton::Yes) {
         Timer->stop();
         QDialog::reject();

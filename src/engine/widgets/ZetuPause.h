@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ZentavoExt.h"
-#include "ZentavoSettings.h"
+#include "engine/ZentavoSettings.h"
+#include "shared/ZentavoExt.h"
 
 #include <QDateTime>
 #include <QDialog>

@@ -1,6 +1,6 @@
 #include "HelpPopup.h"
 
-#include "WindowPlacement.h"
+#include "platform/widgets/WindowPlacement.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -11,8 +11,7 @@
 
 namespace help {
 
-HelpPopup::HelpPopup(QWidget *parent)
-    : QFrame(parent, Qt::Popup)
+HelpPopup::HelpPopup(QWidget *parent) : QFrame(parent, Qt::Popup)
 {
     setObjectName(QStringLiteral("HelpPopup"));
     setAttribute(Qt::WA_DeleteOnClose, false);

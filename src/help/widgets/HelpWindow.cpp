@@ -1,6 +1,6 @@
 #include "HelpWindow.h"
 
-#include "HelpFile.h"
+#include "help/HelpFile.h"
 
 #include <QDesktopServices>
 #include <QHBoxLayout>
@@ -25,8 +25,7 @@ QUrl TopicUrl(const QString &topic)
     return url;
 }
 
-TopicBrowser::TopicBrowser(QWidget *parent)
-    : QTextBrowser(parent)
+TopicBrowser::TopicBrowser(QWidget *parent) : QTextBrowser(parent)
 {
     setObjectName(QStringLiteral("TopicView"));
     // The browser would hand the file's own addresses to the desktop: links
@@ -55,8 +54,7 @@ QVariant TopicBrowser::loadResource(int type, const QUrl &name)
     return *data;
 }
 
-HelpWindow::HelpWindow(QWidget *parent)
-    : QWidget(parent, Qt::Window)
+HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("HelpWindow"));
     auto *splitter = new QSplitter(this);

@@ -1,11 +1,11 @@
 #include "ProgramHelp.h"
 
-#include "BuiltInContextMap.h"
-#include "HelpRouter.h"
-#include "HtmlHelpApi.h"
-#include "Paths.h"
-#include "QtHtmlHelp.h"
-#include "WhatsThis.h"
+#include "help/BuiltInContextMap.h"
+#include "help/HelpRouter.h"
+#include "help/HtmlHelpApi.h"
+#include "help/widgets/QtHtmlHelp.h"
+#include "help/widgets/WhatsThis.h"
+#include "platform/Paths.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -24,9 +24,7 @@ const QString HelpFileName = QStringLiteral("Zentavo.chm");
 // application, before the windows it shows are gone.
 class ProgramHelp final : public QObject {
 public:
-    ProgramHelp()
-        : QObject(QCoreApplication::instance())
-        , m_whatsThis(new TWhatsThis(this))
+    ProgramHelp() : QObject(QCoreApplication::instance()), m_whatsThis(new TWhatsThis(this))
     {
         UseQtHelpWindows();
         const QString helpFile = platform::programFile(HelpFileName);

@@ -1,9 +1,9 @@
 #include "QtHtmlHelp.h"
 
-#include "HelpPopup.h"
-#include "HelpWindow.h"
-#include "Prompter.h"
-#include "WindowPlacement.h"
+#include "help/widgets/HelpPopup.h"
+#include "help/widgets/HelpWindow.h"
+#include "platform/Prompter.h"
+#include "platform/widgets/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -51,8 +51,8 @@ const HelpFile *QtHtmlHelp::helpFile(const QString &path)
 
 void QtHtmlHelp::report(const QString &text)
 {
-    platform::prompter().message({QStringLiteral("Help"), text, platform::PromptIcon::Warning,
-                                  platform::PromptButton::Ok, {}});
+    platform::prompter().message(
+        {QStringLiteral("Help"), text, platform::PromptIcon::Warning, platform::PromptButton::Ok, {}});
 }
 
 namespace {

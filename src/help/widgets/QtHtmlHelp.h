@@ -1,9 +1,9 @@
 #pragma once
 
-#include "HelpFile.h"
-#include "HelpPopup.h"
-#include "HelpWindow.h"
-#include "HtmlHelpApi.h"
+#include "help/HelpFile.h"
+#include "help/HtmlHelpApi.h"
+#include "help/widgets/HelpPopup.h"
+#include "help/widgets/HelpWindow.h"
 
 #include <QPointer>
 

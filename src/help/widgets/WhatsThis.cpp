@@ -1,8 +1,8 @@
 #include "WhatsThis.h"
 
-#include "HelpCommands.h"
-#include "HelpContextMap.h"
-#include "HelpError.h"
+#include "help/HelpCommands.h"
+#include "help/HelpContextMap.h"
+#include "help/HelpError.h"
 
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
@@ -128,9 +128,7 @@ int HelpContextOf(const QObject *item)
     return item->property(HelpContextProperty).toInt();
 }
 
-TWhatsThis::TWhatsThis(QObject *owner)
-    : QObject(owner)
-    , m_popupMenu(std::make_unique<QMenu>())
+TWhatsThis::TWhatsThis(QObject *owner) : QObject(owner), m_popupMenu(std::make_unique<QMenu>())
 {
     setObjectName(QStringLiteral("WhatsThis"));
     m_popupMenu->setObjectName(QStringLiteral("WhatsThisMenu"));
@@ -278,17 +276,13 @@ bool TWhatsThis::eventFilter(QObject *watched, QEvent *event)
     // A fault in finding help must never take the input away.
     try {
         switch (event->type()) {
-        case QEvent::KeyPress:
-            return keyPressed(receiver, static_cast<QKeyEvent *>(event));
-        case QEvent::ContextMenu:
-            return contextMenuAsked(receiver, static_cast<QContextMenuEvent *>(event));
+        case QEvent::KeyPress: return keyPressed(receiver, static_cast<QKeyEvent *>(event));
+        case QEvent::ContextMenu: return contextMenuAsked(receiver, static_cast<QContextMenuEvent *>(event));
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
             notePress(receiver, static_cast<QMouseEvent *>(event));
             return mousePressed(receiver, static_cast<QMouseEvent *>(event));
-        case QEvent::MouseMove:
-            noteDrag(receiver, static_cast<QMouseEvent *>(event));
-            return false;
+        case QEvent::MouseMove: noteDrag(receiver, static_cast<QMouseEvent *>(event)); return false;
         case QEvent::MouseButtonRelease:
             if (auto *menu = qobject_cast<QMenu *>(receiver)) {
                 // A release whose press opened the menu elsewhere (the
@@ -302,8 +296,7 @@ bool TWhatsThis::eventFilter(QObject *watched, QEvent *event)
                 return true;
             }
             return false;
-        default:
-            return false;
+        default: return false;
         }
     } catch (...) {
         return false;
@@ -447,8 +440,8 @@ bool TWhatsThis::menuMouseReleased(QMenu *menu, QMouseEvent *event)
 {
     QAction *item = menu->actionAt(event->position().toPoint());
     const bool contextClick = m_mode == ContextMode && event->button() == Qt::LeftButton;
-    const bool rightClick = event->button() == Qt::RightButton
-        && (Options.testFlag(wtMenuRightClick) || m_mode == ContextMode);
+    const bool rightClick
+        = event->button() == Qt::RightButton && (Options.testFlag(wtMenuRightClick) || m_mode == ContextMode);
     if (item == nullptr || item->isSeparator() || item->menu() != nullptr || (!contextClick && !rightClick))
         return false;
     if (item == m_wtAction)
@@ -595,8 +588,8 @@ int TWhatsThis::FindControlContext(const QWidget *form, const QObject *item) con
     else
         return 0;
     // A window is named by its own name.
-    const QString key = form == nullptr || item == form ? item->objectName()
-                                                        : form->objectName() + separator + item->objectName();
+    const QString key
+        = form == nullptr || item == form ? item->objectName() : form->objectName() + separator + item->objectName();
     return HelpContextMap->FindContext(key);
 }
 

@@ -1,6 +1,6 @@
 #include "DialogRunner.h"
 
-#include "InstalledService.h"
+#include "platform/InstalledService.h"
 
 #include <QDialog>
 

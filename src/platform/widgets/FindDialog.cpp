@@ -12,9 +12,7 @@
 
 namespace platform {
 
-FindDialog::FindDialog(const FindRequest &request, QWidget *parent)
-    : QDialog(parent)
-    , m_request(request)
+FindDialog::FindDialog(const FindRequest &request, QWidget *parent) : QDialog(parent), m_request(request)
 {
     setWindowTitle(request.title);
 

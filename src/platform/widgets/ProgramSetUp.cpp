@@ -1,8 +1,8 @@
 #include "ProgramSetUp.h"
 
-#include "Prompter.h"
-#include "QtPrompter.h"
-#include "QtTranslations.h"
+#include "platform/Prompter.h"
+#include "platform/widgets/QtPrompter.h"
+#include "platform/widgets/QtTranslations.h"
 
 #include <QCoreApplication>
 

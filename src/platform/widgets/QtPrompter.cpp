@@ -1,6 +1,6 @@
 #include "QtPrompter.h"
 
-#include "FindDialog.h"
+#include "platform/widgets/FindDialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,7 +32,8 @@ auto onGuiThread(Dialog dialog) -> decltype(dialog())
     if (!app || QThread::currentThread() == app->thread())
         return dialog();
     decltype(dialog()) answer{};
-    QMetaObject::invokeMethod(app, [&answer, &dialog] { answer = dialog(); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        app, [&answer, &dialog] { answer = dialog(); }, Qt::BlockingQueuedConnection);
     return answer;
 }
 
@@ -49,9 +50,9 @@ QMessageBox::Icon boxIcon(PromptIcon icon)
 }
 
 constexpr std::pair<PromptButton, QMessageBox::StandardButton> ButtonPairs[] = {
-    {PromptButton::Ok, QMessageBox::Ok},         {PromptButton::Cancel, QMessageBox::Cancel},
-    {PromptButton::Yes, QMessageBox::Yes},       {PromptButton::No, QMessageBox::No},
-    {PromptButton::Retry, QMessageBox::Retry},   {PromptButton::Ignore, QMessageBox::Ignore},
+    {PromptButton::Ok, QMessageBox::Ok},       {PromptButton::Cancel, QMessageBox::Cancel},
+    {PromptButton::Yes, QMessageBox::Yes},     {PromptButton::No, QMessageBox::No},
+    {PromptButton::Retry, QMessageBox::Retry}, {PromptButton::Ignore, QMessageBox::Ignore},
     {PromptButton::Abort, QMessageBox::Abort},
 };
 
@@ -94,7 +95,8 @@ std::optional<QString> showInput(const InputRequest &request)
     dialog.setTextValue(request.value);
     // The whole text the box starts with is in view, as far as the screen allows.
     if (auto *edit = dialog.findChild<QLineEdit *>()) {
-        const int textWidth = edit->fontMetrics().horizontalAdvance(request.value) + 4 * edit->fontMetrics().averageCharWidth();
+        const int textWidth
+            = edit->fontMetrics().horizontalAdvance(request.value) + 4 * edit->fontMetrics().averageCharWidth();
         const QScreen *screen = dialog.screen();
         const int widest = screen ? screen->availableGeometry().width() * 3 / 4 : textWidth;
         edit->setMinimumWidth(std::min(textWidth, widest));
@@ -127,8 +129,7 @@ bool isBelow(const QString &folder, const QString &root)
 
 std::optional<QString> showFolderDialog(const FolderRequest &request)
 {
-    const QString start = request.root.isEmpty() || isBelow(request.start, request.root) ? request.start
-                                                                                           : request.root;
+    const QString start = request.root.isEmpty() || isBelow(request.start, request.root) ? request.start : request.root;
     QFileDialog dialog(QApplication::activeWindow(), request.title, start);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
@@ -151,8 +152,7 @@ bool BoxesCanBeSeen()
         && !QGuiApplication::screens().isEmpty();
 }
 
-QtPrompter::QtPrompter(bool boxesSeen)
-    : m_boxesSeen(boxesSeen)
+QtPrompter::QtPrompter(bool boxesSeen) : m_boxesSeen(boxesSeen)
 {
 }
 
@@ -161,7 +161,8 @@ PromptButton QtPrompter::message(const MessageRequest &request)
     if (!m_boxesSeen) {
         // Nobody could answer: the text goes where it can be read later, and
         // the box ends as one whose time ran out.
-        const QString text = request.title.isEmpty() ? request.text : request.title + QStringLiteral(": ") + request.text;
+        const QString text
+            = request.title.isEmpty() ? request.text : request.title + QStringLiteral(": ") + request.text;
         std::fprintf(stderr, "%s\n", qUtf8Printable(QString(text).replace(u'\r', u'\n')));
         std::fflush(stderr);
         return PromptButton::None;

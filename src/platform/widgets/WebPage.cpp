@@ -1,6 +1,6 @@
 #include "WebPage.h"
 
-#include "Prompter.h"
+#include "platform/Prompter.h"
 
 #include <QDesktopServices>
 
@@ -27,10 +27,12 @@ bool OpenProductWebPage(const QString &title)
     const UrlOpener &opener = installedOpener();
     if (page.isValid() && (opener ? opener(page) : QDesktopServices::openUrl(page)))
         return true;
-    prompter().message({title,
-                        QStringLiteral("The web page %1 could not be opened: no browser took it.")
-                            .arg(page.toDisplayString()),
-                        PromptIcon::Warning, PromptButton::Ok, {}});
+    prompter().message(
+        {title,
+         QStringLiteral("The web page %1 could not be opened: no browser took it.").arg(page.toDisplayString()),
+         PromptIcon::Warning,
+         PromptButton::Ok,
+         {}});
     return false;
 }
 

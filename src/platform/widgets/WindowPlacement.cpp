@@ -32,10 +32,7 @@ QMargins expectedFrame(const QWidget &window, const QWidget *owner)
 
 class CentringFilter final : public QObject {
 public:
-    CentringFilter(QWidget &window, QWidget &owner)
-        : QObject(&window)
-        , m_window(&window)
-        , m_owner(&owner)
+    CentringFilter(QWidget &window, QWidget &owner) : QObject(&window), m_window(&window), m_owner(&owner)
     {
         owner.installEventFilter(this);
         window.installEventFilter(this);
@@ -44,7 +41,8 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        const bool ownerPlaced = watched == m_owner && (event->type() == QEvent::Move || event->type() == QEvent::Resize);
+        const bool ownerPlaced
+            = watched == m_owner && (event->type() == QEvent::Move || event->type() == QEvent::Resize);
         const bool shown = watched == m_window && event->type() == QEvent::Show;
         if (m_window && m_owner && m_window->isVisible() && (ownerPlaced || shown))
             PlaceOnOwnersScreen(*m_window, m_owner);

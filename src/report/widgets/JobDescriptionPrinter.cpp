@@ -1,9 +1,9 @@
 #include "JobDescriptionPrinter.h"
 
-#include "JobDescription.h"
-#include "Prompter.h"
-#include "StyledLinePrinter.h"
-#include "VersionBlock.h"
+#include "platform/Prompter.h"
+#include "platform/VersionBlock.h"
+#include "report/widgets/StyledLinePrinter.h"
+#include "shared/JobDescription.h"
 
 #include <QPrinter>
 

@@ -1,6 +1,6 @@
 #include "ReportLineDelegate.h"
 
-#include "GradientFill.h"
+#include "shared/widgets/GradientFill.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -21,8 +21,7 @@ QStyle *styleOf(const QStyleOptionViewItem &option)
 
 } // namespace
 
-ReportLineDelegate::ReportLineDelegate(QObject *parent)
-    : QStyledItemDelegate(parent)
+ReportLineDelegate::ReportLineDelegate(QObject *parent) : QStyledItemDelegate(parent)
 {
     using report::LineIcon;
     QStyle *style = QApplication::style();
@@ -47,8 +46,7 @@ QSize ReportLineDelegate::sizeHint(const QStyleOptionViewItem &option, const QMo
     return {option.rect.width(), option.fontMetrics.height() + 4};
 }
 
-void ReportLineDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
-                               const QModelIndex &index) const
+void ReportLineDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     if (!index.isValid())
         return;
@@ -89,13 +87,13 @@ void ReportLineDelegate::paintHeaderRow(QPainter &painter, const QStyleOptionVie
     painter.drawText(row, Qt::AlignCenter | Qt::TextSingleLine, line);
 }
 
-void ReportLineDelegate::paintNormalRow(QPainter &painter, const QStyleOptionViewItem &option,
-                                        const QModelIndex &index, const QString &line, bool bold) const
+void ReportLineDelegate::paintNormalRow(QPainter &painter, const QStyleOptionViewItem &option, const QModelIndex &index,
+                                        const QString &line, bool bold) const
 {
     const QRect &row = option.rect;
     const bool selected = option.state.testFlag(QStyle::State_Selected);
-    const QPalette::ColorGroup group =
-        option.state.testFlag(QStyle::State_Active) ? QPalette::Active : QPalette::Inactive;
+    const QPalette::ColorGroup group
+        = option.state.testFlag(QStyle::State_Active) ? QPalette::Active : QPalette::Inactive;
     painter.fillRect(row, option.palette.color(group, selected ? QPalette::Highlight : QPalette::Base));
     if (report::IsBandedRow(index.row(), selected))
         painter.fillRect(row.adjusted(IconSize, 0, 0, 0), BandColour);
@@ -108,8 +106,7 @@ void ReportLineDelegate::paintNormalRow(QPainter &painter, const QStyleOptionVie
     painter.drawText(textArea, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, line);
 }
 
-void ReportLineDelegate::paintIcon(QPainter &painter, const QStyleOptionViewItem &option,
-                                   const QString &line) const
+void ReportLineDelegate::paintIcon(QPainter &painter, const QStyleOptionViewItem &option, const QString &line) const
 {
     const QPixmap picture = iconPixmap(report::LineIconOf(line));
     if (picture.isNull())

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ReportLineClass.h"
+#include "report/ReportLineClass.h"
 
 #include <QPixmap>
 #include <QStyledItemDelegate>

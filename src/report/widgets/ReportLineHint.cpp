@@ -1,14 +1,12 @@
 #include "ReportLineHint.h"
 
-#include "ReportLineClass.h"
+#include "report/ReportLineClass.h"
 
 #include <QAbstractItemView>
 #include <QHelpEvent>
 #include <QToolTip>
 
-ReportLineHint::ReportLineHint(QAbstractItemView *list)
-    : QObject(list)
-    , m_list(list)
+ReportLineHint::ReportLineHint(QAbstractItemView *list) : QObject(list), m_list(list)
 {
 }
 
@@ -32,7 +30,6 @@ bool ReportLineHint::eventFilter(QObject *watched, QEvent *event)
 
     QWidget *viewport = m_list->viewport();
     const QRect area(0, row.top(), viewport->width(), row.height());
-    QToolTip::showText(viewport->mapToGlobal(QPoint(1, row.top() - 1)), line, viewport, area,
-                       ShowMilliseconds);
+    QToolTip::showText(viewport->mapToGlobal(QPoint(1, row.top() - 1)), line, viewport, area, ShowMilliseconds);
     return true;
 }

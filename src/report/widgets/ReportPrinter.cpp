@@ -1,7 +1,7 @@
 #include "ReportPrinter.h"
 
-#include "ReportLineClass.h"
-#include "StyledLinePrinter.h"
+#include "report/ReportLineClass.h"
+#include "report/widgets/StyledLinePrinter.h"
 
 bool PrintReport(QPrinter &printer, const QString &header, const QStringList &lines)
 {

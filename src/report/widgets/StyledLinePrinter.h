@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StyledLine.h"
+#include "shared/StyledLine.h"
 
 #include <vector>
 

@@ -1,16 +1,16 @@
 #include "ViewRep.h"
 
-#include "ConstStr.h"
-#include "LocalizeForm.h"
-#include "ReportFind.h"
-#include "ReportLineDelegate.h"
-#include "ReportLineHint.h"
-#include "ReportPrintHeader.h"
-#include "ReportPrinter.h"
-#include "ReportText.h"
-#include "VersionBlock.h"
-#include "ZentavoExt.h"
-#include "ZetuUnit.h"
+#include "platform/VersionBlock.h"
+#include "report/ReportFind.h"
+#include "report/ReportPrintHeader.h"
+#include "report/ReportText.h"
+#include "report/widgets/ReportLineDelegate.h"
+#include "report/widgets/ReportLineHint.h"
+#include "report/widgets/ReportPrinter.h"
+#include "shared/ConstStr.h"
+#include "shared/ZentavoExt.h"
+#include "shared/ZetuUnit.h"
+#include "shared/widgets/LocalizeForm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -54,8 +54,8 @@ TFormRep::TFormRep(QWidget *parent)
     ToolBar->addSeparator();
     TBSearch = AddTool(ToolBar, QStringLiteral("TBSearch"), QStringLiteral("Find"), QStringLiteral("edit-find"),
                        QStyle::SP_FileDialogContentsView);
-    TBSearchA = AddTool(ToolBar, QStringLiteral("TBSearchA"), QStringLiteral("Search again"),
-                        QStringLiteral("go-next"), QStyle::SP_ArrowForward);
+    TBSearchA = AddTool(ToolBar, QStringLiteral("TBSearchA"), QStringLiteral("Search again"), QStringLiteral("go-next"),
+                        QStyle::SP_ArrowForward);
     ToolBar->addSeparator();
     TBClose = AddTool(ToolBar, QStringLiteral("TBClose"), QStringLiteral("Close"), QStringLiteral("window-close"),
                       QStyle::SP_DialogCloseButton);
@@ -143,8 +143,8 @@ bool TFormRep::BitBtnPrnClick(PrintSender sender)
     // Unattended printing must not stop the end of a run with a box; its
     // caller reports the failure.
     if (sender == PrintSender::User) {
-        const QString target =
-            m_printer->outputFileName().isEmpty() ? m_printer->printerName() : m_printer->outputFileName();
+        const QString target
+            = m_printer->outputFileName().isEmpty() ? m_printer->printerName() : m_printer->outputFileName();
         platform::prompter().message(
             {windowTitle(), sWriteError + u' ' + target, platform::PromptIcon::Error, platform::PromptButton::Ok, {}});
     }
@@ -165,8 +165,8 @@ void TFormRep::BitBtnFindClick()
 void TFormRep::FindDialogFind()
 {
     TBSearchA->setEnabled(true);
-    const int found =
-        report::FindReportLine(Lines(), ListBoxRep->currentRow(), {m_find.text, m_find.down, m_find.matchCase});
+    const int found
+        = report::FindReportLine(Lines(), ListBoxRep->currentRow(), {m_find.text, m_find.down, m_find.matchCase});
     if (found < 0) {
         const QString text = sString1 + QStringLiteral(" \"") + m_find.text + QStringLiteral("\" ") + sString2;
         platform::prompter().message(
@@ -189,8 +189,11 @@ void TFormRep::BitBtnExitClick()
 {
     if (m_cleared) {
         const platform::PromptButton answer = platform::prompter().message(
-            {windowTitle(), sQuestionSave, platform::PromptIcon::Question,
-             platform::PromptButton::Yes | platform::PromptButton::No | platform::PromptButton::Cancel, {}});
+            {windowTitle(),
+             sQuestionSave,
+             platform::PromptIcon::Question,
+             platform::PromptButton::Yes | platform::PromptButton::No | platform::PromptButton::Cancel,
+             {}});
         if (answer == platform::PromptButton::Cancel)
             return;
         if (answer == platform::PromptButton::Yes)
@@ -204,8 +207,11 @@ void TFormRep::SaveClearedFile()
     // Written through a temporary file: the old lines stay unless the empty
     // file is complete.
     if (!report::WriteReportText(m_fileName, Lines())) {
-        platform::prompter().message({windowTitle(), sWriteError + u' ' + m_fileName, platform::PromptIcon::Error,
-                                      platform::PromptButton::Ok, {}});
+        platform::prompter().message({windowTitle(),
+                                      sWriteError + u' ' + m_fileName,
+                                      platform::PromptIcon::Error,
+                                      platform::PromptButton::Ok,
+                                      {}});
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Prompter.h"
+#include "platform/Prompter.h"
 
 #include <QDialog>
 #include <QStringList>

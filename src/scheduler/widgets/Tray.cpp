@@ -1,22 +1,22 @@
 #include "Tray.h"
 
-#include "ConstStr.h"
-#include "DialogRunner.h"
-#include "FileLock.h"
-#include "Journal.h"
-#include "LocalizeForm.h"
-#include "OpenSettings.h"
-#include "Paths.h"
-#include "ProgramHelp.h"
-#include "Prompter.h"
-#include "ReportFile.h"
-#include "Scheduler.h"
-#include "SuiteMessages.h"
-#include "ViewRep.h"
-#include "VorrinUnit.h"
-#include "WebPage.h"
-#include "WindowMessages.h"
-#include "ZetuUnit.h"
+#include "help/widgets/ProgramHelp.h"
+#include "platform/FileLock.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "platform/WindowMessages.h"
+#include "platform/widgets/DialogRunner.h"
+#include "platform/widgets/WebPage.h"
+#include "report/ReportFile.h"
+#include "report/widgets/ViewRep.h"
+#include "scheduler/Journal.h"
+#include "scheduler/Scheduler.h"
+#include "settings/widgets/OpenSettings.h"
+#include "settings/widgets/VorrinUnit.h"
+#include "shared/ConstStr.h"
+#include "shared/SuiteMessages.h"
+#include "shared/ZetuUnit.h"
+#include "shared/widgets/LocalizeForm.h"
 
 #include <QCoreApplication>
 #include <QIcon>
@@ -134,9 +134,12 @@ void TTrayForm::OpenItemClick()
 
 void TTrayForm::RunItemClick()
 {
-    const platform::PromptButton answer = platform::prompter().message(
-        {sVorrinHeader, sQuestionRun, platform::PromptIcon::Warning,
-         platform::PromptButton::Yes | platform::PromptButton::No, {}});
+    const platform::PromptButton answer
+        = platform::prompter().message({sVorrinHeader,
+                                        sQuestionRun,
+                                        platform::PromptIcon::Warning,
+                                        platform::PromptButton::Yes | platform::PromptButton::No,
+                                        {}});
     if (answer == platform::PromptButton::Yes)
         m_scheduler->StartRun();
 }
@@ -179,8 +182,11 @@ void TTrayForm::HelpItemClick()
 
 void TTrayForm::AboutItemClick()
 {
-    platform::prompter().message({DeleteAmpersand(AboutItem->text()), GetVersionInfoStr(),
-                                  platform::PromptIcon::Information, platform::PromptButton::Ok, {}});
+    platform::prompter().message({DeleteAmpersand(AboutItem->text()),
+                                  GetVersionInfoStr(),
+                                  platform::PromptIcon::Information,
+                                  platform::PromptButton::Ok,
+                                  {}});
 }
 
 void TTrayForm::ExitItemClick()
@@ -202,20 +208,11 @@ void TTrayForm::MessageReceived(const QString &name, quint64 wParam)
         m_scheduler->RunZentavoEnded();
     } else if (name == MsgServiceVorrin) {
         switch (wParam) {
-        case StopTimer:
-            Timer->stop();
-            break;
-        case StartTimer:
-            Timer->start();
-            break;
-        case DisableExit:
-            ExitItem->setEnabled(false);
-            break;
-        case ExitProgram:
-            ExitItemClick();
-            break;
-        default:
-            break;
+        case StopTimer: Timer->stop(); break;
+        case StartTimer: Timer->start(); break;
+        case DisableExit: ExitItem->setEnabled(false); break;
+        case ExitProgram: ExitItemClick(); break;
+        default: break;
         }
     }
 }
@@ -229,7 +226,9 @@ void TTrayForm::WatchNotificationArea()
          QStringLiteral("There is no notification area: the scheduler runs on and starts the scheduled runs, and "
                         "its icon, with the menu for the settings and Exit, appears as soon as a notification area "
                         "does."),
-         platform::PromptIcon::Information, platform::PromptButton::Ok, {}});
+         platform::PromptIcon::Information,
+         platform::PromptButton::Ok,
+         {}});
     // A panel started later announces itself to nobody in particular: look.
     m_trayWatch = new QTimer(this);
     m_trayWatch->setInterval(TrayWatchMs);

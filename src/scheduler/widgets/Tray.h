@@ -1,6 +1,6 @@
 #pragma once
 
-#include "VorrinStore.h"
+#include "settings/VorrinStore.h"
 
 #include <QWidget>
 
@@ -14,7 +14,7 @@ class QTimer;
 namespace platform {
 class InstanceLock;
 class MessageWindow;
-}
+} // namespace platform
 
 namespace zentavo {
 

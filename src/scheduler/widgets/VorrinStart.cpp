@@ -1,14 +1,14 @@
 #include "VorrinStart.h"
 
-#include "ConstStr.h"
-#include "FileLock.h"
-#include "JobFileOffer.h"
-#include "Prompter.h"
-#include "Scheduler.h"
-#include "SuiteMessages.h"
-#include "VorrinStore.h"
-#include "VorrinUnit.h"
-#include "WindowMessages.h"
+#include "platform/FileLock.h"
+#include "platform/Prompter.h"
+#include "platform/WindowMessages.h"
+#include "scheduler/Scheduler.h"
+#include "settings/VorrinStore.h"
+#include "settings/widgets/JobFileOffer.h"
+#include "settings/widgets/VorrinUnit.h"
+#include "shared/ConstStr.h"
+#include "shared/SuiteMessages.h"
 
 namespace zentavo {
 
@@ -46,11 +46,8 @@ std::unique_ptr<TTrayForm> StartVorrin(int &exitCode)
     exitCode = 0;
     auto instance = std::make_unique<platform::InstanceLock>(InstanceName);
     switch (instance->state()) {
-    case platform::FileLock::State::Held:
-        break;
-    case platform::FileLock::State::HeldElsewhere:
-        refuse(sAlreadyRun, platform::PromptIcon::Warning);
-        return nullptr;
+    case platform::FileLock::State::Held: break;
+    case platform::FileLock::State::HeldElsewhere: refuse(sAlreadyRun, platform::PromptIcon::Warning); return nullptr;
     case platform::FileLock::State::Failed:
         refuse(sMemoryError + u'\n' + instance->errorString(), platform::PromptIcon::Error);
         exitCode = 1;
@@ -60,8 +57,8 @@ std::unique_ptr<TTrayForm> StartVorrin(int &exitCode)
     tray->WatchNotificationArea();
     // The same notice as the main program's; the defaults are used meanwhile.
     if (const std::optional<QString> notice = SettingsDamageNotice())
-        platform::prompter().message({sVorrinHeader, *notice, platform::PromptIcon::Warning,
-                                      platform::PromptButton::Ok, {}});
+        platform::prompter().message(
+            {sVorrinHeader, *notice, platform::PromptIcon::Warning, platform::PromptButton::Ok, {}});
     if (tray->Scheduler().Settings().Controls.EditFJob.isEmpty())
         offerEditor(*tray);
     tray->Scheduler().StartupRun();

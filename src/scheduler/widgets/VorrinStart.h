@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Tray.h"
+#include "scheduler/widgets/Tray.h"
 
 #include <memory>
 

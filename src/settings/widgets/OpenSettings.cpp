@@ -1,10 +1,10 @@
 #include "OpenSettings.h"
 
-#include "ConstStr.h"
-#include "DialogRunner.h"
-#include "Prompter.h"
-#include "VorrinUnit.h"
-#include "WindowMessages.h"
+#include "platform/Prompter.h"
+#include "platform/WindowMessages.h"
+#include "platform/widgets/DialogRunner.h"
+#include "settings/widgets/VorrinUnit.h"
+#include "shared/ConstStr.h"
 
 #include <QApplication>
 
@@ -20,8 +20,9 @@ bool OpenSettingsDialog(TFormVorrin &dialog, SettingsProgram program)
         const QString title = !zentavo ? sVorrinHeader
             : dialog.parentWidget()    ? dialog.parentWidget()->window()->windowTitle()
                                        : QApplication::applicationDisplayName();
-        const QString text = zentavo ? (sCloseVorrin + QStringLiteral(" \"") + otherTitle + QStringLiteral("\"!")).left(64)
-                                     : sCloseVorrin + u' ' + otherTitle;
+        const QString text = zentavo
+            ? (sCloseVorrin + QStringLiteral(" \"") + otherTitle + QStringLiteral("\"!")).left(64)
+            : sCloseVorrin + u' ' + otherTitle;
         platform::prompter().message({title, text, platform::PromptIcon::Warning, platform::PromptButton::Ok, {}});
         return false;
     }

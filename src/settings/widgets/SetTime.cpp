@@ -1,7 +1,7 @@
 #include "SetTime.h"
 
-#include "FormBuilders.h"
-#include "LocalizeForm.h"
+#include "shared/widgets/FormBuilders.h"
+#include "shared/widgets/LocalizeForm.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -42,8 +42,7 @@ QString TimeEntry(int hour, int minute)
     return QStringLiteral("%1:%2").arg(hour, 2, 10, QChar(u'0')).arg(minute, 2, 10, QChar(u'0'));
 }
 
-TFormSetTime::TFormSetTime(QWidget *parent)
-    : QDialog(parent)
+TFormSetTime::TFormSetTime(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormSetTime"));
     setWindowTitle(QStringLiteral("Time of start"));

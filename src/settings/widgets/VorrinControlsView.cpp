@@ -1,6 +1,6 @@
 // The settings in the dialog's controls: read back, shown, and the rules
 // that enable the controls that apply.
-#include "VorrinUnit.h"
+#include "settings/widgets/VorrinUnit.h"
 
 #include <QCheckBox>
 #include <QComboBox>

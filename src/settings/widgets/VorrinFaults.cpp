@@ -1,9 +1,9 @@
 // What the dialog tells the user about input the save refused, and where
 // it takes them to mend it.
-#include "VorrinUnit.h"
+#include "settings/widgets/VorrinUnit.h"
 
-#include "ConstStr.h"
-#include "Prompter.h"
+#include "platform/Prompter.h"
+#include "shared/ConstStr.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,7 +25,6 @@ QString portMessage(const QString &port)
 
 } // namespace
 
-
 void TFormVorrin::showFault(VorrinFault fault)
 {
     QString caption;
@@ -33,8 +32,7 @@ void TFormVorrin::showFault(VorrinFault fault)
     Page page = ReportPage;
     QWidget *field = nullptr;
     switch (fault) {
-    case VorrinFault::None:
-        return;
+    case VorrinFault::None: return;
     case VorrinFault::TimeNotNumber:
         caption = sTimeWaiting;
         page = OptionsPage;

@@ -1,8 +1,8 @@
 // The five pages of the settings dialog: their controls, laid out, and the
 // captions that controls share with their twins.
-#include "VorrinUnit.h"
+#include "settings/widgets/VorrinUnit.h"
 
-#include "FormBuilders.h"
+#include "shared/widgets/FormBuilders.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -36,8 +36,9 @@ void TFormVorrin::buildSchedulePage()
     RadioButtonEWeek = radioButton(page, "RadioButtonEWeek", QStringLiteral("Weekly"));
     RadioButtonEMonth = radioButton(page, "RadioButtonEMonth", QStringLiteral("Monthly"));
     CheckBoxMin = checkBox(page, "CheckBoxMin", QStringLiteral("Run minimized"));
-    for (QWidget *widget : std::initializer_list<QWidget *>{RadioButtonRunPC, CheckBoxOnce, RadioButtonEDay, CheckBoxNotWeek,
-                                                            RadioButtonEWeek, RadioButtonEMonth, CheckBoxMin})
+    for (QWidget *widget :
+         std::initializer_list<QWidget *>{RadioButtonRunPC, CheckBoxOnce, RadioButtonEDay, CheckBoxNotWeek,
+                                          RadioButtonEWeek, RadioButtonEMonth, CheckBoxMin})
         modes->addWidget(widget);
     modes->addStretch();
 
@@ -46,8 +47,8 @@ void TFormVorrin::buildSchedulePage()
 
     PanelMonthDays = named(new QWidget(page), "PanelMonthDays");
     // A day that is on looks pressed and highlighted.
-    PanelMonthDays->setStyleSheet(QStringLiteral(
-        "QPushButton:checked { background: palette(highlight); color: palette(highlighted-text); font-weight: bold; }"));
+    PanelMonthDays->setStyleSheet(QStringLiteral("QPushButton:checked { background: palette(highlight); color: "
+                                                 "palette(highlighted-text); font-weight: bold; }"));
     auto *monthGrid = new QGridLayout(PanelMonthDays);
     for (int day = 1; day <= 31; ++day) {
         QPushButton *button = new QPushButton(QString::number(day), PanelMonthDays);
@@ -93,7 +94,8 @@ void TFormVorrin::buildOptionsPage()
     PageControl->addTab(TabSheetOptions, QString());
     QWidget *page = TabSheetOptions;
 
-    ComboBoxPrior = comboBox(page, "ComboBoxPrior", {QStringLiteral("Low"), QStringLiteral("Normal"), QStringLiteral("High")});
+    ComboBoxPrior
+        = comboBox(page, "ComboBoxPrior", {QStringLiteral("Low"), QStringLiteral("Normal"), QStringLiteral("High")});
     ComboBoxPrior->setCurrentIndex(1);
 
     GroupBoxFJob = groupBox(page, "GroupBoxFJob", QStringLiteral("Default datafile"));
@@ -126,8 +128,8 @@ void TFormVorrin::buildOptionsPage()
     CheckBoxASumRep = checkBox(GroupBoxAfter, "CheckBoxASumRep", QStringLiteral("Summary report"));
     CheckBoxAPower = checkBox(GroupBoxAfter, "CheckBoxAPower", QStringLiteral("Power off"));
     auto *after = new QVBoxLayout(GroupBoxAfter);
-    for (QWidget *box : std::initializer_list<QWidget *>{CheckBoxAClose, CheckBoxAPrint, CheckBoxASend, CheckBoxAOnlyErrors,
-                                                         CheckBoxASumRep, CheckBoxAPower})
+    for (QWidget *box : std::initializer_list<QWidget *>{CheckBoxAClose, CheckBoxAPrint, CheckBoxASend,
+                                                         CheckBoxAOnlyErrors, CheckBoxASumRep, CheckBoxAPower})
         after->addWidget(box);
 
     auto *layout = new QGridLayout(page);
@@ -153,8 +155,9 @@ void TFormVorrin::buildArchivePage()
     modeLayout->addWidget(RadioButtonArcNew);
     modeLayout->addWidget(RadioButtonArcAdd);
 
-    ComboBoxComp = comboBox(page, "ComboBoxComp",
-                            {QStringLiteral("No"), QStringLiteral("Minimum"), QStringLiteral("Normal"), QStringLiteral("Maximum")});
+    ComboBoxComp = comboBox(
+        page, "ComboBoxComp",
+        {QStringLiteral("No"), QStringLiteral("Minimum"), QStringLiteral("Normal"), QStringLiteral("Maximum")});
     ComboBoxComp->setCurrentIndex(2);
     CheckBoxRecurse = checkBox(page, "CheckBoxRecurse", QStringLiteral("Recursively"));
     CheckBoxSFX = checkBox(page, "CheckBoxSFX", QStringLiteral("Create SFX archive"));
@@ -169,7 +172,8 @@ void TFormVorrin::buildArchivePage()
     CheckBoxWithDrive = checkBox(GroupBoxPath, "CheckBoxWithDrive", QStringLiteral("with drive letter"));
     CheckBoxWithDrive->setEnabled(false);
     auto *path = new QVBoxLayout(GroupBoxPath);
-    for (QWidget *widget : std::initializer_list<QWidget *>{CheckBoxInfoPath, RadioButtonRPath, RadioButtonFPath, CheckBoxWithDrive})
+    for (QWidget *widget :
+         std::initializer_list<QWidget *>{CheckBoxInfoPath, RadioButtonRPath, RadioButtonFPath, CheckBoxWithDrive})
         path->addWidget(widget);
 
     GroupBoxCharset = groupBox(page, "GroupBoxCharset", QStringLiteral("Filenames charset"));
@@ -288,8 +292,8 @@ void TFormVorrin::buildReportPage()
     ButtonRun = pushButton(GroupBoxRun, "ButtonRun", QString());
     ButtonRunDir = pushButton(GroupBoxRun, "ButtonRunDir", QString());
 
-    const auto arrange = [](QGroupBox *group, QWidget *use, QWidget *append, QWidget *limit, QWidget *size,
-                            QWidget *kb, QWidget *view, QWidget *location) {
+    const auto arrange = [](QGroupBox *group, QWidget *use, QWidget *append, QWidget *limit, QWidget *size, QWidget *kb,
+                            QWidget *view, QWidget *location) {
         auto *grid = new QGridLayout(group);
         grid->addWidget(use, 0, 0);
         grid->addWidget(append, 1, 0);
@@ -299,8 +303,10 @@ void TFormVorrin::buildReportPage()
         grid->addWidget(view, 0, 3);
         grid->addWidget(location, 1, 3);
     };
-    arrange(GroupBoxRep, CheckBoxRep, CheckBoxRepAdd, CheckBoxRepSize, EditRepSize, LabelRepKb, ButtonRep, ButtonRepDir);
-    arrange(GroupBoxRun, CheckBoxRun, CheckBoxRunAdd, CheckBoxRunSize, EditRunSize, LabelRunKb, ButtonRun, ButtonRunDir);
+    arrange(GroupBoxRep, CheckBoxRep, CheckBoxRepAdd, CheckBoxRepSize, EditRepSize, LabelRepKb, ButtonRep,
+            ButtonRepDir);
+    arrange(GroupBoxRun, CheckBoxRun, CheckBoxRunAdd, CheckBoxRunSize, EditRunSize, LabelRunKb, ButtonRun,
+            ButtonRunDir);
 
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(GroupBoxRep);

@@ -1,11 +1,11 @@
 // The test mail of the settings dialog, sent with the values it shows.
-#include "VorrinUnit.h"
+#include "settings/widgets/VorrinUnit.h"
 
-#include "ConstStr.h"
-#include "MailSession.h"
-#include "PortNumber.h"
-#include "Prompter.h"
-#include "ZetuUnit.h"
+#include "mail/MailSession.h"
+#include "platform/Prompter.h"
+#include "settings/PortNumber.h"
+#include "shared/ConstStr.h"
+#include "shared/ZetuUnit.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -20,13 +20,12 @@ void TFormVorrin::BitBtnTestClick()
         showFault(VorrinFault::PortNotNumber);
         return;
     }
-    const smtpmail::TMailSettings settings{c.EditHost,     c.EditPort,     c.EditEMail,
-                                           c.EditSubject,  c.EditFrom,     c.CheckBoxHelo,
-                                           c.CheckBoxAuth, c.EditUserName, c.EditPassword};
+    const smtpmail::TMailSettings settings{c.EditHost,     c.EditPort,     c.EditEMail,    c.EditSubject, c.EditFrom,
+                                           c.CheckBoxHelo, c.CheckBoxAuth, c.EditUserName, c.EditPassword};
     const QString version = GetVersionInfoStr();
-    const std::optional<QString> refused = smtpmail::PrepareMail(
-        SMTP, Msg, settings, c.EditSubject, m_context.productTitle,
-        version + QStringLiteral("\n\n") + DeleteAmpersand(BitBtnTest->text()));
+    const std::optional<QString> refused
+        = smtpmail::PrepareMail(SMTP, Msg, settings, c.EditSubject, m_context.productTitle,
+                                version + QStringLiteral("\n\n") + DeleteAmpersand(BitBtnTest->text()));
     SMTP.Port = *port;
 
     QStringList transcript;
@@ -44,9 +43,11 @@ void TFormVorrin::BitBtnTestClick()
 
     const QString text = SMTP.objectName() + QStringLiteral(": ") + smtpmail::SessionStatus(failed) + u'\n'
         + transcript.join(u'\n') + u'\n' + version;
-    platform::prompter().message({QApplication::applicationDisplayName(), text,
+    platform::prompter().message({QApplication::applicationDisplayName(),
+                                  text,
                                   failed ? platform::PromptIcon::Error : platform::PromptIcon::Information,
-                                  platform::PromptButton::Ok, {}});
+                                  platform::PromptButton::Ok,
+                                  {}});
 }
 
 } // namespace zentavo

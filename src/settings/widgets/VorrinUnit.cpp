@@ -1,18 +1,18 @@
 #include "VorrinUnit.h"
 
-#include "ConstStr.h"
-#include "DialogRunner.h"
-#include "FormBuilders.h"
-#include "LocalizeForm.h"
-#include "Paths.h"
-#include "PortNumber.h"
-#include "Prompter.h"
-#include "RegistryKey.h"
-#include "ReportFile.h"
-#include "SetTime.h"
-#include "SuiteMessages.h"
-#include "ViewRep.h"
-#include "ZetuUnit.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "platform/RegistryKey.h"
+#include "platform/widgets/DialogRunner.h"
+#include "report/ReportFile.h"
+#include "report/widgets/ViewRep.h"
+#include "settings/PortNumber.h"
+#include "settings/widgets/SetTime.h"
+#include "shared/ConstStr.h"
+#include "shared/SuiteMessages.h"
+#include "shared/ZetuUnit.h"
+#include "shared/widgets/FormBuilders.h"
+#include "shared/widgets/LocalizeForm.h"
 
 #include <QShortcut>
 
@@ -164,8 +164,11 @@ bool TFormVorrin::SaveSettings()
     VorrinSettings edited{input, m_settings.Copies};
     QString why;
     if (!SaveVorrinSettings(edited, &why)) {
-        platform::prompter().message({windowTitle(), sWriteError + u'\n' + platform::registryFileName() + u'\n' + why,
-                                      platform::PromptIcon::Error, platform::PromptButton::Ok, {}});
+        platform::prompter().message({windowTitle(),
+                                      sWriteError + u'\n' + platform::registryFileName() + u'\n' + why,
+                                      platform::PromptIcon::Error,
+                                      platform::PromptButton::Ok,
+                                      {}});
         return false;
     }
     m_settings = edited;

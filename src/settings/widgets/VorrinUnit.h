@@ -1,9 +1,9 @@
 #pragma once
 
-#include "MailMessage.h"
-#include "SmtpClient.h"
-#include "VorrinControls.h"
-#include "VorrinStore.h"
+#include "mail/MailMessage.h"
+#include "mail/SmtpClient.h"
+#include "settings/VorrinControls.h"
+#include "settings/VorrinStore.h"
 
 #include <QDialog>
 

@@ -7,8 +7,8 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QPainter>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QStyleOption>
 
@@ -58,9 +58,9 @@ QString indexedName(const char *prefix, int index)
 
 std::array<QCheckBox *, 7> dayBoxes(QWidget *parent, const char *prefix, QLayout *layout)
 {
-    static const std::array<QString, 7> captions = {
-        QStringLiteral("Su"), QStringLiteral("Mo"), QStringLiteral("Tu"), QStringLiteral("We"),
-        QStringLiteral("Th"), QStringLiteral("Fr"), QStringLiteral("Sa")};
+    static const std::array<QString, 7> captions
+        = {QStringLiteral("Su"), QStringLiteral("Mo"), QStringLiteral("Tu"), QStringLiteral("We"),
+           QStringLiteral("Th"), QStringLiteral("Fr"), QStringLiteral("Sa")};
     std::array<QCheckBox *, 7> boxes{};
     for (int day = 0; day < 7; ++day) {
         boxes[day] = new QCheckBox(captions[day], parent);
@@ -83,8 +83,8 @@ QIcon commandIcon(const QStyle *style, QStyle::StandardPixmap which)
 {
     QIcon icon = style->standardIcon(which);
     QStyleOption option;
-    const QList<QSize> sizes = icon.availableSizes().isEmpty() ? QList<QSize>{QSize(16, 16), QSize(24, 24)}
-                                                               : icon.availableSizes();
+    const QList<QSize> sizes
+        = icon.availableSizes().isEmpty() ? QList<QSize>{QSize(16, 16), QSize(24, 24)} : icon.availableSizes();
     for (const QSize &size : sizes) {
         const QPixmap grey = style->generatedIconPixmap(QIcon::Disabled, icon.pixmap(size), &option);
         // Greyed and faded: a grey that is still dark reads as enabled.

@@ -28,11 +28,9 @@ void GradientFill(QPainter &canvas, const QRect &rect, bool horizontal, const QL
         for (int p = 0; p <= lines; ++p) {
             // A band of zero lines draws its one line in the start colour.
             const double t = lines > 0 ? static_cast<double>(p) / lines : 0.0;
-            const auto mix = [t](int start, int end) {
-                return static_cast<int>(std::nearbyint(start + (end - start) * t));
-            };
-            pen.setColor(QColor(mix(from.red(), to.red()), mix(from.green(), to.green()),
-                                mix(from.blue(), to.blue())));
+            const auto mix
+                = [t](int start, int end) { return static_cast<int>(std::nearbyint(start + (end - start) * t)); };
+            pen.setColor(QColor(mix(from.red(), to.red()), mix(from.green(), to.green()), mix(from.blue(), to.blue())));
             canvas.setPen(pen);
             const int position = q * bandSize + p;
             if (horizontal)

@@ -1,7 +1,7 @@
 #include "LocalizeForm.h"
 
-#include "ConstStr.h"
-#include "LanguageFile.h"
+#include "shared/ConstStr.h"
+#include "shared/LanguageFile.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -28,11 +28,7 @@ QTabWidget *tabWidgetOfPage(QWidget *page)
 
 class FormTranslator {
 public:
-    FormTranslator(const LanguageFile &file, QStringView section)
-        : m_file(file)
-        , m_section(section)
-    {
-    }
+    FormTranslator(const LanguageFile &file, QStringView section) : m_file(file), m_section(section) {}
 
     void translateComponent(QObject *component) const
     {
@@ -96,8 +92,7 @@ private:
     QStringView m_section;
 };
 
-void translateNamedCaptions(QWidget *form, const LanguageFile &file, QStringView section,
-                            const QStringList &names)
+void translateNamedCaptions(QWidget *form, const LanguageFile &file, QStringView section, const QStringList &names)
 {
     const FormTranslator translator(file, section);
     for (const QString &name : names) {
@@ -119,8 +114,8 @@ void LocalizeForm(QWidget *form, const LanguageFile &file)
     }
 
     translateNamedCaptions(form, file, u"Common",
-                           {QStringLiteral("ButtonBrowse"), QStringLiteral("ButtonCancel"),
-                            QStringLiteral("ButtonOk"), QStringLiteral("ButtonHelp")});
+                           {QStringLiteral("ButtonBrowse"), QStringLiteral("ButtonCancel"), QStringLiteral("ButtonOk"),
+                            QStringLiteral("ButtonHelp")});
     QStringList dayBoxes;
     for (int day = 0; day < 7; ++day)
         dayBoxes << QStringLiteral("DayOfWeek") + QString::number(day);

@@ -42,15 +42,13 @@ constexpr uint32_t Overflow32 = 0xFFFFFFFF;
 constexpr uint16_t Overflow16 = 0xFFFF;
 constexpr size_t Block = 1 << 20;
 
-struct FileCloser
-{
+struct FileCloser {
     void operator()(FILE *file) const { std::fclose(file); }
 };
 using File = std::unique_ptr<FILE, FileCloser>;
 
 // A descriptor closed when it goes out of scope.
-class Descriptor
-{
+class Descriptor {
 public:
     explicit Descriptor(int fd = -1) : m_fd(fd) {}
     ~Descriptor()
@@ -87,8 +85,7 @@ bool readAt(FILE *file, uint64_t pos, void *buffer, size_t size)
 // The files of the archive: this program alone, or the volumes of a split
 // set, the first of which is this program. Reading runs on from the end of
 // one volume into the next.
-class Volumes
-{
+class Volumes {
 public:
     explicit Volumes(std::vector<std::string> names) : m_names(std::move(names)), m_files(m_names.size()) {}
 
@@ -132,8 +129,7 @@ private:
     size_t m_disk = 0;
 };
 
-struct Entry
-{
+struct Entry {
     std::string name;
     uint16_t flags = 0;
     uint16_t method = 0;
@@ -240,8 +236,7 @@ time_t dosTime(uint16_t date, uint16_t time)
 
 // Where the directory lies: its volume, its offset there, its size and the
 // number of its entries.
-struct DirectoryPlace
-{
+struct DirectoryPlace {
     uint64_t disk = 0;
     uint64_t offset = 0;
     uint64_t size = 0;
@@ -307,9 +302,8 @@ std::unique_ptr<Volumes> openArchive(const std::string &self, DirectoryPlace &pl
         return single;
     const size_t slash = self.rfind('/');
     const size_t dot = self.rfind('.');
-    const std::string base = dot != std::string::npos && (slash == std::string::npos || dot > slash)
-                                 ? self.substr(0, dot)
-                                 : self;
+    const std::string base
+        = dot != std::string::npos && (slash == std::string::npos || dot > slash) ? self.substr(0, dot) : self;
     for (const char *last : {".ZIP", ".zip"}) {
         File file(std::fopen((base + last).c_str(), "rb"));
         if (!file || !findDirectory(file.get(), place) || place.lastDisk == 0 || place.lastDisk > 999)
@@ -435,7 +429,7 @@ bool extract(Volumes &volumes, const Entry &entry, FILE *out)
     if (deflated)
         inflateEnd(&z);
     return ok && (!deflated || result == Z_STREAM_END || entry.size == 0) && written == entry.size
-           && uint32_t(crc) == entry.crc && std::fflush(out) == 0;
+        && uint32_t(crc) == entry.crc && std::fflush(out) == 0;
 }
 
 // Extracts one file into folder under a temporary name, which takes the
@@ -448,7 +442,8 @@ bool extractFile(Volumes &volumes, const Entry &entry, int folder, const std::st
     Descriptor fd;
     for (unsigned attempt = 0; attempt < 100 && !fd.valid(); ++attempt) {
         temporary = '.' + name.substr(0, 200) + ".sfx" + std::to_string(::getpid()) + '.' + std::to_string(attempt);
-        fd = Descriptor(::openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        fd = Descriptor(
+            ::openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
         if (!fd.valid() && errno != EEXIST)
             return false;
     }

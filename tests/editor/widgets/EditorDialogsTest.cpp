@@ -1,7 +1,7 @@
-#include "EditCmdCopy.h"
-#include "EditSource.h"
 #include "ScriptedPrompter.h"
 #include "WidgetTest.h"
+#include "editor/widgets/EditCmdCopy.h"
+#include "editor/widgets/EditSource.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "ArchivePage.h"
-#include "JobPages.h"
-#include "PelvaroStart.h"
-#include "RegistryKey.h"
 #include "ScriptedDialogs.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
-#include "VorrinStore.h"
 #include "WidgetTest.h"
+#include "editor/widgets/ArchivePage.h"
+#include "editor/widgets/JobPages.h"
+#include "editor/widgets/PelvaroStart.h"
+#include "platform/RegistryKey.h"
+#include "settings/VorrinStore.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,15 +1,15 @@
 #include "EditorFixture.h"
 
-#include "CommandLine.h"
-#include "CommandsPage.h"
-#include "ConstStr.h"
-#include "CopiesPage.h"
-#include "DayGroup.h"
-#include "EditCmdCopy.h"
-#include "EditSource.h"
-#include "ExtCopiesPage.h"
 #include "TestApplication.h"
-#include "UnitSelCmd.h"
+#include "editor/widgets/CommandsPage.h"
+#include "editor/widgets/CopiesPage.h"
+#include "editor/widgets/DayGroup.h"
+#include "editor/widgets/EditCmdCopy.h"
+#include "editor/widgets/EditSource.h"
+#include "editor/widgets/ExtCopiesPage.h"
+#include "editor/widgets/UnitSelCmd.h"
+#include "platform/CommandLine.h"
+#include "shared/ConstStr.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -33,7 +33,8 @@ protected:
     void startWithTail(const QStringList &tail, const QStringList &sources = {QStringLiteral("D=/home/a")},
                        const QStringList &exclusions = {QStringLiteral("E=")})
     {
-        QStringList lines{QStringLiteral("header"), QStringLiteral(">"), QStringLiteral("Job"), QStringLiteral("/arc/a.zip")};
+        QStringList lines{QStringLiteral("header"), QStringLiteral(">"), QStringLiteral("Job"),
+                          QStringLiteral("/arc/a.zip")};
         lines << sources << QStringLiteral("C=") << exclusions << tail;
         const QString file = path(QStringLiteral("Jobs.dat"));
         testfiles::writeBytes(file, testfiles::cp1251Lines(lines));
@@ -149,10 +150,12 @@ TEST_F(EditorPagesTest, ANewSourceTakesTheSharedExclusions)
         return int(QDialog::Accepted);
     });
     archive().BitBtnAdd->click();
-    EXPECT_EQ(job().Exclusions, (QStringList{QStringLiteral("*.tmp"), QStringLiteral("*.tmp"), QStringLiteral("*.tmp")}));
+    EXPECT_EQ(job().Exclusions,
+              (QStringList{QStringLiteral("*.tmp"), QStringLiteral("*.tmp"), QStringLiteral("*.tmp")}));
 
     archive().EditX->setText(QStringLiteral("*.bak"));
-    EXPECT_EQ(job().Exclusions, (QStringList{QStringLiteral("*.bak"), QStringLiteral("*.bak"), QStringLiteral("*.bak")}));
+    EXPECT_EQ(job().Exclusions,
+              (QStringList{QStringLiteral("*.bak"), QStringLiteral("*.bak"), QStringLiteral("*.bak")}));
 }
 
 TEST_F(EditorPagesTest, RunBeforeOrAfterArchiving)
@@ -229,7 +232,8 @@ TEST_F(EditorPagesTest, ACancelledAddLeavesNothingWhereverItWasAskedFor)
     const std::pair<const char *, std::function<void()>> ways[] = {
         {"button", [this] { commands().BitBtnAddCmd->click(); }},
         {"popup", [this] { form->Pages().PopupDestAdd->trigger(); }},
-        {"Ins", [this] {
+        {"Ins",
+         [this] {
              QKeyEvent insert(QEvent::KeyPress, Qt::Key_Insert, Qt::NoModifier);
              QApplication::sendEvent(commands().StringGridComs, &insert);
          }},
@@ -265,8 +269,9 @@ TEST_F(EditorPagesTest, ViewingKeepsTheCaseAndTheTextOfInternalCommands)
     EXPECT_TRUE(commands().EditCmd->isReadOnly());
     commands().StringGridComs->setCurrentCell(1, 0);
     EXPECT_EQ(commands().EditCmd->text(), QStringLiteral("CCPY /no/quotes"));
-    EXPECT_EQ(job().Cmds, (QStringList{QStringLiteral("CMD2>cren \"/home/Anna/a.txt\" TO \"/home/Anna/B/\"=0"),
-                                       QStringLiteral("CMD1>CCPY /no/quotes=")}));
+    EXPECT_EQ(job().Cmds,
+              (QStringList{QStringLiteral("CMD2>cren \"/home/Anna/a.txt\" TO \"/home/Anna/B/\"=0"),
+                           QStringLiteral("CMD1>CCPY /no/quotes=")}));
     EXPECT_FALSE(form->JobsModified());
 }
 

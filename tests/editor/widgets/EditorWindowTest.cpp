@@ -1,22 +1,22 @@
 #include "EditorFixture.h"
 
-#include "ConstStr.h"
 #include "PdfText.h"
-#include "CopiesPage.h"
-#include "EditSource.h"
-#include "JobFileFormat.h"
-#include "SuiteMessages.h"
 #include "TestApplication.h"
-#include "WindowMessages.h"
+#include "editor/JobFileFormat.h"
+#include "editor/widgets/CopiesPage.h"
+#include "editor/widgets/EditSource.h"
+#include "platform/WindowMessages.h"
+#include "shared/ConstStr.h"
+#include "shared/SuiteMessages.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QPushButton>
 #include <QKeyEvent>
 #include <QPrinter>
+#include <QPushButton>
 #include <QTableWidget>
 
 using namespace pelvo;
@@ -77,11 +77,12 @@ TEST_F(EditorWindowTest, StartWithoutAJobFileAsksForTheFirstJobOnce)
 TEST_F(EditorWindowTest, OpensAHandMadeCodePage1251File)
 {
     const QString file = path(QStringLiteral("Дом.dat"));
-    testfiles::writeBytes(file, testfiles::cp1251Lines({QStringLiteral("any header"), QStringLiteral(">"),
-                                                        QStringLiteral("Документы"), QStringLiteral("/arc/Документы.zip"),
-                                                        QStringLiteral("d=/home/anna/Документы"), QStringLiteral("// note"),
-                                                        QStringLiteral("D=/home/anna/Почта"), QStringLiteral("c=Архив"),
-                                                        QStringLiteral("E=*.tmp"), QStringLiteral("E=")}));
+    testfiles::writeBytes(
+        file,
+        testfiles::cp1251Lines({QStringLiteral("any header"), QStringLiteral(">"), QStringLiteral("Документы"),
+                                QStringLiteral("/arc/Документы.zip"), QStringLiteral("d=/home/anna/Документы"),
+                                QStringLiteral("// note"), QStringLiteral("D=/home/anna/Почта"),
+                                QStringLiteral("c=Архив"), QStringLiteral("E=*.tmp"), QStringLiteral("E=")}));
     start({file});
     EXPECT_EQ(form->windowTitle(), zentavo::sEditorHeader + QStringLiteral(" - Дом.dat"));
     EXPECT_EQ(jobNames(), QStringList{QStringLiteral("Документы")});
@@ -120,11 +121,13 @@ TEST_F(EditorWindowTest, PasteGoesBeforeTheJobShownAndKeepsNamesAndJobsAligned)
 
     form->EPaste->trigger();
     EXPECT_EQ(form->StatusText(), QStringLiteral("3 / 6"));
-    EXPECT_EQ(jobNames(), (QStringList{QStringLiteral("Job 1"), QStringLiteral("Job 2"),
-                                       zentavo::sCopyOfJob + QStringLiteral(" Job 5"), QStringLiteral("Job 3"),
-                                       QStringLiteral("Job 4"), QStringLiteral("Job 5")}));
-    const QString archives[] = {QStringLiteral("/arc/1.zip"), QStringLiteral("/arc/2.zip"), QStringLiteral("/arc/5.zip"),
-                                QStringLiteral("/arc/3.zip"), QStringLiteral("/arc/4.zip"), QStringLiteral("/arc/5.zip")};
+    EXPECT_EQ(
+        jobNames(),
+        (QStringList{QStringLiteral("Job 1"), QStringLiteral("Job 2"), zentavo::sCopyOfJob + QStringLiteral(" Job 5"),
+                     QStringLiteral("Job 3"), QStringLiteral("Job 4"), QStringLiteral("Job 5")}));
+    const QString archives[]
+        = {QStringLiteral("/arc/1.zip"), QStringLiteral("/arc/2.zip"), QStringLiteral("/arc/5.zip"),
+           QStringLiteral("/arc/3.zip"), QStringLiteral("/arc/4.zip"), QStringLiteral("/arc/5.zip")};
     ASSERT_EQ(form->Blocks().size(), 6u);
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(form->Blocks()[std::size_t(i)].GetStr(ArchiveName), archives[i]) << i;
@@ -333,8 +336,8 @@ TEST_F(EditorWindowTest, SaveAsOntoAnExistingFileAnsweredNoThenCancel)
     form->FSaveAss->trigger();
     EXPECT_EQ(prompts->files.size(), 2u);
     ASSERT_EQ(prompts->messages.size(), 2u);
-    EXPECT_EQ(prompts->messages[0].text, zentavo::sJobFile + u' ' + existing + u' ' + zentavo::sAlreadyExists + u'\n'
-                                             + zentavo::sQuestionRewrite);
+    EXPECT_EQ(prompts->messages[0].text,
+              zentavo::sJobFile + u' ' + existing + u' ' + zentavo::sAlreadyExists + u'\n' + zentavo::sQuestionRewrite);
     EXPECT_EQ(testfiles::readBytes(existing), before);
     EXPECT_EQ(form->DatFileName(), path(QStringLiteral("Jobs.dat")));
 
@@ -349,11 +352,12 @@ TEST_F(EditorWindowTest, ARefusedSaveIsToldAsARefusalAtItsPageAndLine)
 {
     setDefaultDat(path(QStringLiteral("other.dat")));
     // A hand-made second comment line reads as a destination that cannot be written back.
-    const QStringList lines{QStringLiteral("header"), QStringLiteral(">"), QStringLiteral("One"), QStringLiteral("/arc/1.zip"),
-                            QStringLiteral("D=/home/a"), QStringLiteral("C="), QStringLiteral("E="), QStringLiteral(">"),
-                            QStringLiteral("Two"), QStringLiteral("/arc/2.zip"), QStringLiteral("D=/home/b"),
-                            QStringLiteral("C=first"), QStringLiteral("E="), QStringLiteral("/mnt/copy/="),
-                            QStringLiteral("C=second comment")};
+    const QStringList lines{
+        QStringLiteral("header"),     QStringLiteral(">"),           QStringLiteral("One"),
+        QStringLiteral("/arc/1.zip"), QStringLiteral("D=/home/a"),   QStringLiteral("C="),
+        QStringLiteral("E="),         QStringLiteral(">"),           QStringLiteral("Two"),
+        QStringLiteral("/arc/2.zip"), QStringLiteral("D=/home/b"),   QStringLiteral("C=first"),
+        QStringLiteral("E="),         QStringLiteral("/mnt/copy/="), QStringLiteral("C=second comment")};
     const QString file = path(QStringLiteral("Jobs.dat"));
     testfiles::writeBytes(file, testfiles::cp1251Lines(lines));
     const QByteArray before = testfiles::readBytes(file);
@@ -437,10 +441,12 @@ TEST_F(EditorWindowTest, TheDefaultQuestionStoresTheFileAndTellsTheOtherPrograms
     ASSERT_TRUE(mainProgram.setCaption(zentavo::CaptionZentavo));
     QList<std::pair<QString, quint64>> trayGot;
     QList<std::pair<QString, quint64>> mainGot;
-    QObject::connect(&tray, &platform::MessageWindow::messageReceived,
-                     [&](const QString &name, quint64 wParam) { trayGot.append({name, wParam}); });
-    QObject::connect(&mainProgram, &platform::MessageWindow::messageReceived,
-                     [&](const QString &name, quint64 wParam) { mainGot.append({name, wParam}); });
+    QObject::connect(&tray, &platform::MessageWindow::messageReceived, [&](const QString &name, quint64 wParam) {
+        trayGot.append({name, wParam});
+    });
+    QObject::connect(&mainProgram, &platform::MessageWindow::messageReceived, [&](const QString &name, quint64 wParam) {
+        mainGot.append({name, wParam});
+    });
 
     QDir::setCurrent(dir.path());
     start({QStringLiteral("/") + QFileInfo(writeJobs(1)).absoluteFilePath()});

@@ -1,19 +1,18 @@
-#include "ZentavoStart.h"
+#include "engine/widgets/ZentavoStart.h"
 
-#include "ConstStr.h"
-#include "PowerControl.h"
-#include "RegistryKey.h"
 #include "RecordingStarter.h"
-#include "ReportLines.h"
 #include "ScriptedDialogs.h"
 #include "ScriptedPrompter.h"
-#include "SuiteMessages.h"
 #include "SmtpTestServers.h"
-#include "SuiteMessages.h"
 #include "TestApplication.h"
 #include "TestFiles.h"
-#include "ViewRep.h"
-#include "ZentavoExt.h"
+#include "platform/PowerControl.h"
+#include "platform/RegistryKey.h"
+#include "report/ReportLines.h"
+#include "report/widgets/ViewRep.h"
+#include "shared/ConstStr.h"
+#include "shared/SuiteMessages.h"
+#include "shared/ZentavoExt.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,8 +24,8 @@
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QProcess>
-#include <QStatusBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
@@ -58,10 +57,7 @@ int toolExitCode(const QString &program, const QStringList &arguments, QByteArra
 
 class FakePower final : public platform::PowerControl {
 public:
-    explicit FakePower(std::function<void()> onPowerOff)
-        : m_onPowerOff(std::move(onPowerOff))
-    {
-    }
+    explicit FakePower(std::function<void()> onPowerOff) : m_onPowerOff(std::move(onPowerOff)) {}
     bool powerOff() override
     {
         m_onPowerOff();
@@ -108,8 +104,12 @@ protected:
     // One job that archives the source folder, with an optional command before it.
     QString writeJobFile(const QString &commandBefore = {})
     {
-        QStringList lines{QStringLiteral("header"), QStringLiteral(">"), QStringLiteral("Job one"), archive(),
-                          QStringLiteral("D=") + path(QStringLiteral("src")), QStringLiteral("C=")};
+        QStringList lines{QStringLiteral("header"),
+                          QStringLiteral(">"),
+                          QStringLiteral("Job one"),
+                          archive(),
+                          QStringLiteral("D=") + path(QStringLiteral("src")),
+                          QStringLiteral("C=")};
         if (!commandBefore.isEmpty())
             lines << QStringLiteral("CMD1=") + commandBefore + u'=';
         const QString jobFile = path(QStringLiteral("Jobs.dat"));
@@ -119,10 +119,14 @@ protected:
 
     void start(const QStringList &arguments)
     {
-        form = StartZentavo(arguments, [this] { return settings; }, exitCode);
+        form = StartZentavo(
+            arguments, [this] { return settings; }, exitCode);
     }
 
-    bool endsByItself() { return waitUntil([this] { return !form->isVisible(); }, 30000); }
+    bool endsByItself()
+    {
+        return waitUntil([this] { return !form->isVisible(); }, 30000);
+    }
 
     QTemporaryDir dir;
     ScriptedPrompter *prompts = nullptr;
@@ -248,7 +252,8 @@ TEST_F(ZentavoWindowTest, TheProgramExitsWithTheRunsResult)
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), path(QStringLiteral("home/run")));
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         QDir().mkpath(path(QStringLiteral("home/run")));
-        QFile::setPermissions(path(QStringLiteral("home/run")), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(path(QStringLiteral("home/run")),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         program.setProcessEnvironment(environment);
         program.start(QStringLiteral(ZENTAVO_FILE), arguments);
         if (!program.waitForFinished(60000)) {
@@ -344,11 +349,13 @@ TEST_F(ZentavoWindowTest, AReloadDuringARunLeavesTheRunInItsOwnJobFolder)
         QDir().mkpath(path(folder));
         testfiles::writeBytes(path(folder + QStringLiteral("/x.txt")), folder.toUtf8());
         const QString name = path(folder + QStringLiteral("/Jobs.dat"));
-        testfiles::writeBytes(name, testfiles::cp1251Lines(
-            {QStringLiteral("header"), QStringLiteral(">"), QStringLiteral("Job"), archive(),
-             QStringLiteral("D=") + path(QStringLiteral("src")), QStringLiteral("C="),
-             QStringLiteral("CMD1=/bin/sleep 1="),
-             QStringLiteral("CMD1=CCPY \"x.txt\" TO \"%1\"=").arg(path(QStringLiteral("out/")))}));
+        testfiles::writeBytes(
+            name,
+            testfiles::cp1251Lines(
+                {QStringLiteral("header"), QStringLiteral(">"), QStringLiteral("Job"), archive(),
+                 QStringLiteral("D=") + path(QStringLiteral("src")), QStringLiteral("C="),
+                 QStringLiteral("CMD1=/bin/sleep 1="),
+                 QStringLiteral("CMD1=CCPY \"x.txt\" TO \"%1\"=").arg(path(QStringLiteral("out/")))}));
         return name;
     };
     const QString first = jobFile(QStringLiteral("first"));
@@ -360,8 +367,8 @@ TEST_F(ZentavoWindowTest, AReloadDuringARunLeavesTheRunInItsOwnJobFolder)
     settings.EditFJob = second;
     form->UpdateVorrin(1);
     EXPECT_EQ(form->Document().path, first) << "the window keeps its job file until the run ends";
-    ASSERT_TRUE(waitUntil([this] { return !form->Runs().WorkerRunning() && form->Document().path == settings.EditFJob; },
-                          30000));
+    ASSERT_TRUE(waitUntil(
+        [this] { return !form->Runs().WorkerRunning() && form->Document().path == settings.EditFJob; }, 30000));
 
     EXPECT_EQ(testfiles::readBytes(path(QStringLiteral("out/x.txt"))), QByteArray("first"));
 }
@@ -372,9 +379,10 @@ TEST_F(ZentavoWindowTest, PrintCommandPrintsTheJobFileAsItIsNow)
     start({jobFile});
     ASSERT_NE(form, nullptr);
     // The file changes after it was loaded: the printout shows the change.
-    testfiles::writeBytes(jobFile, testfiles::cp1251Lines({QStringLiteral("header"), QStringLiteral(">"),
-                                                           QStringLiteral("Renamed job"), archive(),
-                                                           QStringLiteral("D=/src/"), QStringLiteral("C=")}));
+    testfiles::writeBytes(
+        jobFile,
+        testfiles::cp1251Lines({QStringLiteral("header"), QStringLiteral(">"), QStringLiteral("Renamed job"), archive(),
+                                QStringLiteral("D=/src/"), QStringLiteral("C=")}));
     const QString pdf = path(QStringLiteral("jobs.pdf"));
     form->JobPrinter().setOutputFormat(QPrinter::PdfFormat);
     form->JobPrinter().setOutputFileName(pdf);
@@ -507,8 +515,9 @@ protected:
 TEST_F(EndOfRunChainTest, PrintsMailsPowersOffAndClosesInThisOrder)
 {
     runToTheEnd();
-    EXPECT_EQ(steps, (QStringList{QStringLiteral("power"), QStringLiteral("printed before"),
-                                  QStringLiteral("mailed before"), QStringLiteral("open before")}));
+    EXPECT_EQ(steps,
+              (QStringList{QStringLiteral("power"), QStringLiteral("printed before"), QStringLiteral("mailed before"),
+                           QStringLiteral("open before")}));
     QByteArray text;
     ASSERT_EQ(toolExitCode(QStringLiteral("pdftotext"), {pdf(), QStringLiteral("-")}, &text), 0);
     EXPECT_TRUE(QString::fromUtf8(text).contains(QStringLiteral("Job one - ") + sRes[0]));

@@ -1,10 +1,10 @@
-#include "ZetuPause.h"
+#include "engine/widgets/ZetuPause.h"
 
-#include "ConstStr.h"
 #include "FakeClock.h"
 #include "ScriptedDialogs.h"
 #include "ScriptedPrompter.h"
 #include "TestApplication.h"
+#include "shared/ConstStr.h"
 
 #include <QLabel>
 #include <QListWidget>

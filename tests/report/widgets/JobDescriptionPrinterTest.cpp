@@ -1,14 +1,14 @@
-#include "JobDescriptionPrinter.h"
-#include "PelvoPrint.h"
+#include "report/widgets/JobDescriptionPrinter.h"
+#include "editor/widgets/PelvoPrint.h"
 
-#include "ConstStr.h"
-#include "JobFileFormat.h"
-#include "JobFileReader.h"
 #include "JobFileSamples.h"
 #include "PdfText.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
-#include "ZentavoExt.h"
+#include "editor/JobFileFormat.h"
+#include "engine/JobFileReader.h"
+#include "shared/ConstStr.h"
+#include "shared/ZentavoExt.h"
 
 #include <QFile>
 #include <QPrinter>
@@ -33,10 +33,7 @@ protected:
         platform::setPrompter(std::move(scripted));
     }
 
-    void TearDown() override
-    {
-        platform::setPrompter(nullptr);
-    }
+    void TearDown() override { platform::setPrompter(nullptr); }
 
     QString path(const QString &name) const { return dir.filePath(name); }
 
@@ -112,9 +109,10 @@ TEST_F(JobDescriptionPrinterTest, BareJobPrintsFourParts)
     load(samples::bareJobFile());
     const QStringList lines = printed(false);
     // Nothing but the header, the number and title, the archive and the sources.
-    EXPECT_EQ(lines, (QStringList{sJobFile + QStringLiteral(" ") + jobFileName, QStringLiteral("N 1 Bare"),
-                                  QStringLiteral("Archive name: /arc/Bare.zip"),
-                                  QStringLiteral("Filelist to archiving:"), QStringLiteral("/bare/")}));
+    EXPECT_EQ(lines,
+              (QStringList{sJobFile + QStringLiteral(" ") + jobFileName, QStringLiteral("N 1 Bare"),
+                           QStringLiteral("Archive name: /arc/Bare.zip"), QStringLiteral("Filelist to archiving:"),
+                           QStringLiteral("/bare/")}));
 }
 
 TEST_F(JobDescriptionPrinterTest, CancelOrAPrinterThatCannotOpenPrintsNothingAndSaysNothing)

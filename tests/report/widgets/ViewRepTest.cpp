@@ -1,14 +1,14 @@
-#include "ViewRep.h"
+#include "report/widgets/ViewRep.h"
 
-#include "ConstStr.h"
-#include "LanguageFile.h"
-#include "LocalizeForm.h"
 #include "PdfText.h"
-#include "ReportLineDelegate.h"
-#include "ReportLines.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
-#include "ZentavoExt.h"
+#include "report/ReportLines.h"
+#include "report/widgets/ReportLineDelegate.h"
+#include "shared/ConstStr.h"
+#include "shared/LanguageFile.h"
+#include "shared/ZentavoExt.h"
+#include "shared/widgets/LocalizeForm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -350,9 +350,10 @@ TEST_F(ViewRepTest, OverlongLineShowsAsHint)
 
 TEST_F(ViewRepTest, ToolsAreLocalisedByTheirNames)
 {
-    LocalizeForm(viewer.get(), LanguageFile::parse(testfiles::cp1251Lines(
-                                   {QStringLiteral("[FormRep]"), QStringLiteral("TBPrint=Печать"),
-                                    QStringLiteral("TBSearchA=Искать далее"), QStringLiteral("TBClose=Закрыть")})));
+    LocalizeForm(viewer.get(),
+                 LanguageFile::parse(testfiles::cp1251Lines(
+                     {QStringLiteral("[FormRep]"), QStringLiteral("TBPrint=Печать"),
+                      QStringLiteral("TBSearchA=Искать далее"), QStringLiteral("TBClose=Закрыть")})));
     EXPECT_EQ(tool("TBPrint")->text(), QStringLiteral("Печать"));
     EXPECT_EQ(tool("TBSearchA")->text(), QStringLiteral("Искать далее"));
     EXPECT_EQ(tool("TBClose")->text(), QStringLiteral("Закрыть"));

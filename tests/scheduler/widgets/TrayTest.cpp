@@ -1,25 +1,25 @@
-#include "Tray.h"
-#include "VorrinStart.h"
+#include "scheduler/widgets/Tray.h"
+#include "scheduler/widgets/VorrinStart.h"
 
-#include "ConstStr.h"
 #include "FakeClock.h"
-#include "FileLock.h"
-#include "Paths.h"
-#include "Journal.h"
 #include "RecordingBrowser.h"
 #include "RecordingStarter.h"
-#include "RegistryKey.h"
 #include "ScriptedDialogs.h"
 #include "ScriptedPrompter.h"
-#include "Scheduler.h"
-#include "SuiteMessages.h"
 #include "TestApplication.h"
 #include "TestFiles.h"
-#include "ViewRep.h"
-#include "VorrinStore.h"
-#include "VorrinUnit.h"
 #include "WidgetTest.h"
-#include "WindowMessages.h"
+#include "platform/FileLock.h"
+#include "platform/Paths.h"
+#include "platform/RegistryKey.h"
+#include "platform/WindowMessages.h"
+#include "report/widgets/ViewRep.h"
+#include "scheduler/Journal.h"
+#include "scheduler/Scheduler.h"
+#include "settings/VorrinStore.h"
+#include "settings/widgets/VorrinUnit.h"
+#include "shared/ConstStr.h"
+#include "shared/SuiteMessages.h"
 
 #include <QAction>
 #include <QDir>
@@ -81,10 +81,7 @@ protected:
         ASSERT_TRUE(tray->Reachable());
     }
 
-    QAction *item(const char *name) const
-    {
-        return tray->PopupMenu().findChild<QAction *>(QString::fromLatin1(name));
-    }
+    QAction *item(const char *name) const { return tray->PopupMenu().findChild<QAction *>(QString::fromLatin1(name)); }
 
     QStringList journalTexts() const
     {
@@ -96,10 +93,7 @@ protected:
         return texts;
     }
 
-    bool post(const QString &name, quint64 wParam)
-    {
-        return platform::postMessage(CaptionTrayVorrin, name, wParam);
-    }
+    bool post(const QString &name, quint64 wParam) { return platform::postMessage(CaptionTrayVorrin, name, wParam); }
 
     QTemporaryDir dir;
     QByteArray oldRuntime;

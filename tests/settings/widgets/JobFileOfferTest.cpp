@@ -1,7 +1,7 @@
-#include "JobFileOffer.h"
+#include "settings/widgets/JobFileOffer.h"
 
-#include "ConstStr.h"
 #include "ScriptedPrompter.h"
+#include "shared/ConstStr.h"
 
 #include <gtest/gtest.h>
 

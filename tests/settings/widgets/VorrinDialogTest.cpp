@@ -1,10 +1,10 @@
 #include "VorrinFormTest.h"
 
-#include "ConstStr.h"
-#include "OpenSettings.h"
-#include "SetTime.h"
 #include "TestFiles.h"
-#include "WindowMessages.h"
+#include "platform/WindowMessages.h"
+#include "settings/widgets/OpenSettings.h"
+#include "settings/widgets/SetTime.h"
+#include "shared/ConstStr.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -67,52 +67,107 @@ TEST_F(VorrinDialogTest, EnableRules)
         bool countsAsChange = true;
     };
     const std::vector<Rule> rules = {
-        {"pause enables the time limit",
-         [](Form &f) { f.CheckBoxPause->click(); },
-         [](Form &f) { return std::vector<std::pair<QWidget *, bool>>{{f.CheckBoxTime, true}, {f.EditTime, false}}; }},
+        {"pause enables the time limit", [](Form &f) { f.CheckBoxPause->click(); },
+         [](Form &f) {
+             return std::vector<std::pair<QWidget *, bool>>{{f.CheckBoxTime, true}, {f.EditTime, false}};
+         }},
         {"menu disables pause; time enables its edit",
-         [](Form &f) { f.CheckBoxMenu->click(); f.CheckBoxTime->click(); },
-         [](Form &f) { return std::vector<std::pair<QWidget *, bool>>{{f.CheckBoxPause, false}, {f.EditTime, true}, {f.LabelMinutes, true}}; }},
-        {"close enables print, send and power off, not the filters",
-         [](Form &f) { f.CheckBoxAClose->click(); },
-         [](Form &f) { return std::vector<std::pair<QWidget *, bool>>{{f.CheckBoxAPrint, true}, {f.CheckBoxASend, true}, {f.CheckBoxAPower, true}, {f.CheckBoxAOnlyErrors, false}, {f.CheckBoxASumRep, false}}; }},
+         [](Form &f) {
+             f.CheckBoxMenu->click();
+             f.CheckBoxTime->click();
+         },
+         [](Form &f) {
+             return std::vector<std::pair<QWidget *, bool>>{
+                 {f.CheckBoxPause, false}, {f.EditTime, true}, {f.LabelMinutes, true}};
+         }},
+        {"close enables print, send and power off, not the filters", [](Form &f) { f.CheckBoxAClose->click(); },
+         [](Form &f) {
+             return std::vector<std::pair<QWidget *, bool>>{{f.CheckBoxAPrint, true},
+                                                            {f.CheckBoxASend, true},
+                                                            {f.CheckBoxAPower, true},
+                                                            {f.CheckBoxAOnlyErrors, false},
+                                                            {f.CheckBoxASumRep, false}};
+         }},
         {"send enables the filters",
-         [](Form &f) { f.CheckBoxAClose->click(); f.CheckBoxASend->click(); },
-         [](Form &f) { return std::vector<std::pair<QWidget *, bool>>{{f.CheckBoxAOnlyErrors, true}, {f.CheckBoxASumRep, true}}; }},
+         [](Form &f) {
+             f.CheckBoxAClose->click();
+             f.CheckBoxASend->click();
+         },
+         [](Form &f) {
+             return std::vector<std::pair<QWidget *, bool>>{{f.CheckBoxAOnlyErrors, true}, {f.CheckBoxASumRep, true}};
+         }},
         {"unchecking close disables all after-run options",
-         [](Form &f) { f.CheckBoxAClose->click(); f.CheckBoxAPrint->click(); f.CheckBoxAClose->click(); },
-         [](Form &f) { return std::vector<std::pair<QWidget *, bool>>{{f.CheckBoxAPrint, false}, {f.CheckBoxASend, false}, {f.CheckBoxAOnlyErrors, false}, {f.CheckBoxASumRep, false}, {f.CheckBoxAPower, false}}; }},
+         [](Form &f) {
+             f.CheckBoxAClose->click();
+             f.CheckBoxAPrint->click();
+             f.CheckBoxAClose->click();
+         },
+         [](Form &f) {
+             return std::vector<std::pair<QWidget *, bool>>{{f.CheckBoxAPrint, false},
+                                                            {f.CheckBoxASend, false},
+                                                            {f.CheckBoxAOnlyErrors, false},
+                                                            {f.CheckBoxASumRep, false},
+                                                            {f.CheckBoxAPower, false}};
+         }},
         {"report off disables its options",
-         [](Form &f) { f.CheckBoxRepSize->click(); f.CheckBoxRep->click(); },
-         [](Form &f) { return std::vector<std::pair<QWidget *, bool>>{{f.CheckBoxRepAdd, false}, {f.CheckBoxRepSize, false}, {f.ButtonRep, false}, {f.ButtonRepDir, false}, {f.EditRepSize, false}}; }},
-        {"report limit enables its size",
-         [](Form &f) { f.CheckBoxRepSize->click(); },
-         [](Form &f) { return std::vector<std::pair<QWidget *, bool>>{{f.EditRepSize, true}, {f.LabelRepKb, true}}; }},
-        {"journal off disables its options",
-         [](Form &f) { f.CheckBoxRun->click(); },
-         [](Form &f) { return std::vector<std::pair<QWidget *, bool>>{{f.CheckBoxRunAdd, false}, {f.CheckBoxRunSize, false}, {f.ButtonRun, false}, {f.ButtonRunDir, false}}; }},
-        {"journal limit enables its size",
-         [](Form &f) { f.CheckBoxRunSize->click(); },
-         [](Form &f) { return std::vector<std::pair<QWidget *, bool>>{{f.EditRunSize, true}, {f.LabelRunKb, true}}; }},
-        {"update disables volumes and SFX",
-         [](Form &f) { f.RadioButtonArcAdd->click(); },
-         [](Form &f) { return std::vector<std::pair<QWidget *, bool>>{{f.CheckBoxSFX, false}, {f.ComboBoxVol, false}, {f.LabelVol, false}}; }},
+         [](Form &f) {
+             f.CheckBoxRepSize->click();
+             f.CheckBoxRep->click();
+         },
+         [](Form &f) {
+             return std::vector<std::pair<QWidget *, bool>>{{f.CheckBoxRepAdd, false},
+                                                            {f.CheckBoxRepSize, false},
+                                                            {f.ButtonRep, false},
+                                                            {f.ButtonRepDir, false},
+                                                            {f.EditRepSize, false}};
+         }},
+        {"report limit enables its size", [](Form &f) { f.CheckBoxRepSize->click(); },
+         [](Form &f) {
+             return std::vector<std::pair<QWidget *, bool>>{{f.EditRepSize, true}, {f.LabelRepKb, true}};
+         }},
+        {"journal off disables its options", [](Form &f) { f.CheckBoxRun->click(); },
+         [](Form &f) {
+             return std::vector<std::pair<QWidget *, bool>>{
+                 {f.CheckBoxRunAdd, false}, {f.CheckBoxRunSize, false}, {f.ButtonRun, false}, {f.ButtonRunDir, false}};
+         }},
+        {"journal limit enables its size", [](Form &f) { f.CheckBoxRunSize->click(); },
+         [](Form &f) {
+             return std::vector<std::pair<QWidget *, bool>>{{f.EditRunSize, true}, {f.LabelRunKb, true}};
+         }},
+        {"update disables volumes and SFX", [](Form &f) { f.RadioButtonArcAdd->click(); },
+         [](Form &f) {
+             return std::vector<std::pair<QWidget *, bool>>{
+                 {f.CheckBoxSFX, false}, {f.ComboBoxVol, false}, {f.LabelVol, false}};
+         }},
         {"no path information disables the path choices",
-         [](Form &f) { f.RadioButtonFPath->click(); f.CheckBoxInfoPath->click(); },
-         [](Form &f) { return std::vector<std::pair<QWidget *, bool>>{{f.RadioButtonRPath, false}, {f.RadioButtonFPath, false}, {f.CheckBoxWithDrive, false}}; }},
-        {"full path enables the drive letter",
-         [](Form &f) { f.RadioButtonFPath->click(); },
-         [](Form &f) { return std::vector<std::pair<QWidget *, bool>>{{f.CheckBoxWithDrive, true}}; }},
-        {"authentication enables its fields and is no change",
-         [](Form &f) { f.CheckBoxAuth->click(); },
-         [](Form &f) { return std::vector<std::pair<QWidget *, bool>>{{f.EditUserName, true}, {f.EditPassword, true}, {f.LabelPassword, true}}; },
+         [](Form &f) {
+             f.RadioButtonFPath->click();
+             f.CheckBoxInfoPath->click();
+         },
+         [](Form &f) {
+             return std::vector<std::pair<QWidget *, bool>>{
+                 {f.RadioButtonRPath, false}, {f.RadioButtonFPath, false}, {f.CheckBoxWithDrive, false}};
+         }},
+        {"full path enables the drive letter", [](Form &f) { f.RadioButtonFPath->click(); },
+         [](Form &f) {
+             return std::vector<std::pair<QWidget *, bool>>{{f.CheckBoxWithDrive, true}};
+         }},
+        {"authentication enables its fields and is no change", [](Form &f) { f.CheckBoxAuth->click(); },
+         [](Form &f) {
+             return std::vector<std::pair<QWidget *, bool>>{
+                 {f.EditUserName, true}, {f.EditPassword, true}, {f.LabelPassword, true}};
+         },
          false},
-        {"on startup disables the times and daily's box",
-         [](Form &f) { f.RadioButtonRunPC->click(); },
-         [](Form &f) { return std::vector<std::pair<QWidget *, bool>>{{f.ListBoxTimes, false}, {f.BitBtnAdd, false}, {f.CheckBoxNotWeek, false}, {f.CheckBoxOnce, true}}; }},
-        {"weekly disables the boxes of daily and on startup",
-         [](Form &f) { f.RadioButtonEWeek->click(); },
-         [](Form &f) { return std::vector<std::pair<QWidget *, bool>>{{f.BitBtnAdd, true}, {f.CheckBoxNotWeek, false}, {f.CheckBoxOnce, false}}; }},
+        {"on startup disables the times and daily's box", [](Form &f) { f.RadioButtonRunPC->click(); },
+         [](Form &f) {
+             return std::vector<std::pair<QWidget *, bool>>{
+                 {f.ListBoxTimes, false}, {f.BitBtnAdd, false}, {f.CheckBoxNotWeek, false}, {f.CheckBoxOnce, true}};
+         }},
+        {"weekly disables the boxes of daily and on startup", [](Form &f) { f.RadioButtonEWeek->click(); },
+         [](Form &f) {
+             return std::vector<std::pair<QWidget *, bool>>{
+                 {f.BitBtnAdd, true}, {f.CheckBoxNotWeek, false}, {f.CheckBoxOnce, false}};
+         }},
     };
     for (const Rule &rule : rules) {
         const auto form = newForm();
@@ -240,7 +295,8 @@ TEST_F(VorrinDialogTest, StartTimes)
     for (int add = 0; add < 4; ++add)
         form->BitBtnAdd->click();
     EXPECT_EQ(entries(form->ListBoxTimes),
-              QStringList({QStringLiteral("06:00"), QStringLiteral("07:05"), QStringLiteral("22:00"), QStringLiteral("22:00")}));
+              QStringList({QStringLiteral("06:00"), QStringLiteral("07:05"), QStringLiteral("22:00"),
+                           QStringLiteral("22:00")}));
     EXPECT_FALSE(form->BitBtnEdit->isEnabled() || form->BitBtnDel->isEnabled());
 
     // Edited in place, even out of order; a cancelled dialog changes nothing.
@@ -254,7 +310,8 @@ TEST_F(VorrinDialogTest, StartTimes)
     });
     form->BitBtnEdit->click();
     EXPECT_EQ(entries(form->ListBoxTimes),
-              QStringList({QStringLiteral("06:00"), QStringLiteral("23:59"), QStringLiteral("22:00"), QStringLiteral("22:00")}));
+              QStringList({QStringLiteral("06:00"), QStringLiteral("23:59"), QStringLiteral("22:00"),
+                           QStringLiteral("22:00")}));
 
     // Deleting the last entry selects the new last one; the list emptied,
     // Edit and Delete are off.
@@ -290,7 +347,8 @@ TEST_F(VorrinDialogTest, PickersSetTheirFieldsUnlessCancelled)
 {
     const auto form = newForm();
     const QString folder = m_dir.path();
-    m_prompter->texts = {std::nullopt, folder + QStringLiteral("/daily.dat"), folder, std::nullopt, folder + QStringLiteral("/tmp")};
+    m_prompter->texts
+        = {std::nullopt, folder + QStringLiteral("/daily.dat"), folder, std::nullopt, folder + QStringLiteral("/tmp")};
     form->ButtonBrowse->click();
     EXPECT_TRUE(form->EditFJob->text().isEmpty());
     EXPECT_FALSE(form->ButtonUse->isEnabled());
@@ -363,6 +421,7 @@ TEST_F(VorrinDialogTest, OneSettingsDialogAcrossTheSuite)
     m_prompter->buttons = {PromptButton::Ok};
     EXPECT_FALSE(OpenSettingsDialog(*form, SettingsProgram::Zentavo));
     ASSERT_EQ(m_prompter->messages.size(), 1u);
-    EXPECT_EQ(m_prompter->messages[0].text, sCloseVorrin + QStringLiteral(" \"") + sVorrinHeader + QStringLiteral("\"!"));
+    EXPECT_EQ(m_prompter->messages[0].text,
+              sCloseVorrin + QStringLiteral(" \"") + sVorrinHeader + QStringLiteral("\"!"));
     EXPECT_EQ(m_dialogs.shown().size(), 1u);
 }

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "RegistryKey.h"
 #include "ScriptedDialogs.h"
 #include "ScriptedPrompter.h"
-#include "VorrinStore.h"
-#include "VorrinUnit.h"
 #include "WidgetTest.h"
+#include "platform/RegistryKey.h"
+#include "settings/VorrinStore.h"
+#include "settings/widgets/VorrinUnit.h"
 
 #include <QFile>
 #include <QTemporaryDir>

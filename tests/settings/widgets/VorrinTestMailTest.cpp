@@ -1,9 +1,9 @@
 #include "VorrinFormTest.h"
 
-#include "ConstStr.h"
 #include "SmtpTestServers.h"
 #include "TestFiles.h"
-#include "ZetuUnit.h"
+#include "shared/ConstStr.h"
+#include "shared/ZetuUnit.h"
 
 #include <QCheckBox>
 #include <QJsonArray>
@@ -129,7 +129,8 @@ TEST_F(VorrinTestMailTest, FailuresEndTheSessionSoTheNextTestWorks)
     m_form->EditEMail->setText(QStringLiteral("admin@example.org"));
     m_form->EditFrom->setText(QStringLiteral("backup@example.org\r\nRCPT TO:<evil@example.org>"));
     const platform::MessageRequest badSender = testMail();
-    EXPECT_TRUE(badSender.text.startsWith(QStringLiteral("SMTP: Failed on send\nThe sender address holds a line break\n")))
+    EXPECT_TRUE(
+        badSender.text.startsWith(QStringLiteral("SMTP: Failed on send\nThe sender address holds a line break\n")))
         << badSender.text.toStdString();
 
     m_form->EditFrom->setText(QStringLiteral("backup@example.org"));

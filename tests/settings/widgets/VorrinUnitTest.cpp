@@ -1,9 +1,9 @@
 #include "VorrinFormTest.h"
 
-#include "ConstStr.h"
-#include "Prompter.h"
-#include "RegistryKey.h"
 #include "TestFiles.h"
+#include "platform/Prompter.h"
+#include "platform/RegistryKey.h"
+#include "shared/ConstStr.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,22 +28,84 @@ using VorrinUnitTest = VorrinFormTest;
 TEST_F(VorrinUnitTest, FreshFormShowsDefaultsWithTheirEnabledStates)
 {
     const auto form = newForm();
-    for (const char *name : {"PageControl", "TabSheetVorrin", "TabSheetOptions", "TabSheetArchive", "TabSheetMail",
-                             "TabSheetReport", "RadioButtonRunPC", "CheckBoxOnce", "RadioButtonEDay", "CheckBoxNotWeek",
-                             "RadioButtonEWeek", "RadioButtonEMonth", "CheckBoxMin", "PanelWeekDays", "DayOfWeek0",
-                             "DayOfWeek6", "PanelMonthDays", "BitBtn1", "BitBtn31", "ListBoxTimes", "BitBtnAdd",
-                             "BitBtnEdit", "BitBtnDel", "ComboBoxPrior", "EditFJob", "GroupBoxDays", "CheckBoxDay0",
-                             "CheckBoxDay6", "CheckBoxPause", "CheckBoxMenu", "CheckBoxTime", "EditTime",
-                             "CheckBoxAClose", "CheckBoxAPrint", "CheckBoxASend", "CheckBoxAOnlyErrors",
-                             "CheckBoxASumRep", "CheckBoxAPower", "RadioButtonArcNew", "RadioButtonArcAdd",
-                             "ComboBoxComp", "CheckBoxRecurse", "CheckBoxSFX", "CheckBoxDelBad", "CheckBoxInfoPath",
-                             "RadioButtonRPath", "RadioButtonFPath", "CheckBoxWithDrive", "RadioButtonOEM",
-                             "RadioButtonWin", "ComboBoxVol", "EditTemp", "CheckBoxEmptyFolders", "EditEMail",
-                             "EditHost", "EditPort", "CheckBoxHelo", "EditSubject", "EditFrom", "EditUserName",
-                             "EditPassword", "CheckBoxAuth", "GroupBoxRep", "CheckBoxRep", "CheckBoxRepAdd",
-                             "CheckBoxRepSize", "EditRepSize", "ButtonRep", "ButtonRepDir", "GroupBoxRun",
-                             "CheckBoxRun", "CheckBoxRunAdd", "CheckBoxRunSize", "EditRunSize", "ButtonRun",
-                             "ButtonRunDir", "LabelAbout", "ButtonUse"})
+    for (const char *name : {"PageControl",
+                             "TabSheetVorrin",
+                             "TabSheetOptions",
+                             "TabSheetArchive",
+                             "TabSheetMail",
+                             "TabSheetReport",
+                             "RadioButtonRunPC",
+                             "CheckBoxOnce",
+                             "RadioButtonEDay",
+                             "CheckBoxNotWeek",
+                             "RadioButtonEWeek",
+                             "RadioButtonEMonth",
+                             "CheckBoxMin",
+                             "PanelWeekDays",
+                             "DayOfWeek0",
+                             "DayOfWeek6",
+                             "PanelMonthDays",
+                             "BitBtn1",
+                             "BitBtn31",
+                             "ListBoxTimes",
+                             "BitBtnAdd",
+                             "BitBtnEdit",
+                             "BitBtnDel",
+                             "ComboBoxPrior",
+                             "EditFJob",
+                             "GroupBoxDays",
+                             "CheckBoxDay0",
+                             "CheckBoxDay6",
+                             "CheckBoxPause",
+                             "CheckBoxMenu",
+                             "CheckBoxTime",
+                             "EditTime",
+                             "CheckBoxAClose",
+                             "CheckBoxAPrint",
+                             "CheckBoxASend",
+                             "CheckBoxAOnlyErrors",
+                             "CheckBoxASumRep",
+                             "CheckBoxAPower",
+                             "RadioButtonArcNew",
+                             "RadioButtonArcAdd",
+                             "ComboBoxComp",
+                             "CheckBoxRecurse",
+                             "CheckBoxSFX",
+                             "CheckBoxDelBad",
+                             "CheckBoxInfoPath",
+                             "RadioButtonRPath",
+                             "RadioButtonFPath",
+                             "CheckBoxWithDrive",
+                             "RadioButtonOEM",
+                             "RadioButtonWin",
+                             "ComboBoxVol",
+                             "EditTemp",
+                             "CheckBoxEmptyFolders",
+                             "EditEMail",
+                             "EditHost",
+                             "EditPort",
+                             "CheckBoxHelo",
+                             "EditSubject",
+                             "EditFrom",
+                             "EditUserName",
+                             "EditPassword",
+                             "CheckBoxAuth",
+                             "GroupBoxRep",
+                             "CheckBoxRep",
+                             "CheckBoxRepAdd",
+                             "CheckBoxRepSize",
+                             "EditRepSize",
+                             "ButtonRep",
+                             "ButtonRepDir",
+                             "GroupBoxRun",
+                             "CheckBoxRun",
+                             "CheckBoxRunAdd",
+                             "CheckBoxRunSize",
+                             "EditRunSize",
+                             "ButtonRun",
+                             "ButtonRunDir",
+                             "LabelAbout",
+                             "ButtonUse"})
         EXPECT_TRUE(form->findChild<QWidget *>(QLatin1String(name))) << name;
     EXPECT_EQ(form->objectName(), QStringLiteral("FormVorrin"));
 
@@ -106,7 +168,8 @@ TEST_F(VorrinUnitTest, SavedControlsComeBackInANewForm)
         EXPECT_TRUE(m_prompter->messages.empty());
         EXPECT_EQ(form->Settings().Copies.DayOfWeek1Tag, 4);
         EXPECT_EQ(form->Settings().Copies.EditRunSizeTag, 20);
-        EXPECT_EQ(form->Settings().Copies.ScheduleTimes, QStringList({QStringLiteral("07:05"), QStringLiteral("23:59")}));
+        EXPECT_EQ(form->Settings().Copies.ScheduleTimes,
+                  QStringList({QStringLiteral("07:05"), QStringLiteral("23:59")}));
     }
     const auto form = newForm();
     EXPECT_TRUE(form->CheckBoxAClose->isChecked() && form->CheckBoxASend->isChecked()
