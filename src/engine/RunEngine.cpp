@@ -41,11 +41,12 @@ TRunEngine::TRunEngine(TBlocks blocks, RunSettings settings, RunContext context,
 
 FileCommandScope TRunEngine::fileScope() const
 {
-    // What a command's walk left out is a line of its own; a folder it
-    // could not read also fails the command.
-    return {platform::folderPart(m_context.JobFileName), &m_flags.CopyStop, [this](const platform::LeftOut &leftOut) {
-                m_report.AddRep(report::timed(platform::leftOutText(leftOut)));
-            }};
+    // What a command's walk left out, and a file it could not copy, is a
+    // line of its own; a folder it could not read also fails the command.
+    return {
+        platform::folderPart(m_context.JobFileName), &m_flags.CopyStop,
+        [this](const platform::LeftOut &leftOut) { m_report.AddRep(report::timed(platform::leftOutText(leftOut))); },
+        [this](const QString &failure) { m_report.AddRep(report::timed(failure)); }};
 }
 
 int TRunEngine::OverallResult() const

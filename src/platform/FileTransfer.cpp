@@ -104,6 +104,13 @@ bool copyContent(const QString &from, QFile &in, QFile &out, const std::atomic<b
     return copyData(from, in, out, size, stop) && out.resize(size);
 }
 
+// Why a file did not open: a name of raw bytes is opened by the system
+// itself, which leaves the reason in errno rather than in the file.
+QString openError(const QFile &file)
+{
+    return file.error() != QFileDevice::NoError ? file.errorString() : QString::fromLocal8Bit(std::strerror(errno));
+}
+
 // Renames from onto to, replacing a file there in one step.
 std::error_code replace(const QString &from, const QString &to)
 {
@@ -115,26 +122,36 @@ std::error_code replace(const QString &from, const QString &to)
 
 } // namespace
 
-bool copyFile(const QString &from, const QString &to, const std::atomic<bool> *stop)
+bool copyFile(const QString &from, const QString &to, const std::atomic<bool> *stop, QString *error)
 {
+    const auto fail = [error](const QString &reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
+    if (to.isEmpty())
+        return fail(QStringLiteral("No target name"));
     // A file copied onto itself is no second copy, whatever the spelling of
     // the two names: a caller that then deletes the original loses it.
-    if (to.isEmpty() || isSameFile(from, to))
-        return false;
+    if (isSameFile(from, to))
+        return fail(QStringLiteral("The source and the destination are the same file"));
     QFile in;
     if (!openFile(in, from, QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return false;
+        return fail(openError(in));
     SafeSave save(to);
     if (!save.open())
-        return false;
+        return fail(save.errorString());
     QFile &out = save.device();
-    if (!copyContent(from, in, out, stop))
-        return false;
+    if (!copyContent(from, in, out, stop)) {
+        if (stopped(stop))
+            return fail(QStringLiteral("The copy was stopped"));
+        return fail(in.error() != QFileDevice::NoError ? in.errorString() : out.errorString());
+    }
     out.setPermissions(in.permissions());
     if (!out.setFileTime(in.fileTime(QFileDevice::FileModificationTime), QFileDevice::FileModificationTime))
-        return false;
+        return fail(out.errorString());
     clearReadOnly(to);
-    return save.commit();
+    return save.commit() || fail(save.errorString());
 }
 
 bool moveFile(const QString &from, const QString &to)

@@ -12,8 +12,10 @@ namespace platform {
 // permissions, copies runs of zeros as holes (a sparse source stays sparse),
 // and gives up, leaving the target as it was, when stop is set.
 // The target's folder must exist. A target that is the source itself (the
-// same file by device and inode) fails the copy.
-bool copyFile(const QString &from, const QString &to, const std::atomic<bool> *stop = nullptr);
+// same file by device and inode) fails the copy. On failure error, when
+// given, says why in words for a person (the system's text where it has one).
+bool copyFile(const QString &from, const QString &to, const std::atomic<bool> *stop = nullptr,
+              QString *error = nullptr);
 
 // Moves a file onto a new name, replacing an existing file there in one
 // step. Across file systems it copies (as copyFile) and then removes the

@@ -37,6 +37,13 @@ Entry entryOf(const QString &line)
     return {line.left(equals), line.mid(equals + 1).toLongLong(), false};
 }
 
+// Said like what a walk leaves out: both files by name, then the reason.
+QString copyFailureText(const QString &from, const QString &to, const QString &reason)
+{
+    return QStringLiteral("Cannot copy \"%1\" to \"%2\": %3")
+        .arg(platform::readableFileName(from), platform::readableFileName(to), reason);
+}
+
 // A name without a folder lies in the folder of the job file in use; empty
 // when no job file gives one, so that a walk never starts from a folder
 // nobody named.
@@ -221,10 +228,15 @@ bool CopyFiles(const QString &source, const QString &target, bool recursive, Fil
             continue;
         }
         reporter.showFile(relative, entry.size);
-        if (platform::copyFile(entry.path, toFolder ? targetFolder + relative : target, scope.stop))
+        const QString to = toFolder ? targetFolder + relative : target;
+        QString error;
+        if (platform::copyFile(entry.path, to, scope.stop, &error)) {
             reporter.countOne();
-        else
+        } else {
             ok = false;
+            if (scope.failure && !scope.stopped())
+                scope.failure(copyFailureText(entry.path, to, error));
+        }
         reporter.advance(entry.size);
     }
     return ok;

@@ -16,13 +16,15 @@ namespace zentavo {
 
 // Where a file command works, taken from the run that gives it: the folder
 // in which names without a folder lie (the job file's), the flag that
-// stops it (the command then returns with its result so far), and who hears
+// stops it (the command then returns with its result so far), who hears
 // of what the walk left out: a folder it could not read (which fails the
-// command) and the links, pipes and devices it passed over.
+// command) and the links, pipes and devices it passed over, and who hears,
+// in a line for a person, of a file that could not be copied and why.
 struct FileCommandScope {
     QString jobFolder;
     const std::atomic<bool> *stop = nullptr;
     std::function<void(const platform::LeftOut &)> leftOut = {};
+    std::function<void(const QString &)> failure = {};
 
     bool stopped() const { return stop && stop->load(); }
 };

@@ -24,6 +24,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <random>
 
 #include <fcntl.h>
@@ -913,28 +916,44 @@ TEST_F(RunEngineTest, LinksPipesAndDevicesInASourceAreToldOnce)
 
 // A period copy into the archive's own folder copies the archive onto
 // itself: a failure, and the delete flag then leaves the only copy alone.
-// So does a failed copy beside a good one.
+// So does a failed copy beside a good one. Each failed file is named with
+// its reason before the step's result.
 TEST_F(RunEngineTest, APeriodCopyThatFailedNeverDeletesTheArchive)
 {
     makeFile(QStringLiteral("src/a.txt"));
     makeFile(QStringLiteral("blocker"), "a file where a folder should be");
     const QString archive = path(QStringLiteral("arc/a.zip"));
     const QDateTime yearEnd(QDate(2026, 12, 31), QTime(22, 0));
-    const QStringList targetSets[] = {
-        {path(QStringLiteral("arc"))},
-        {path(QStringLiteral("arc/./"))},
-        {path(QStringLiteral("good")), path(QStringLiteral("blocker/year"))},
+    const QString sameFile = QStringLiteral("The source and the destination are the same file");
+    const struct {
+        QStringList targets;
+        QString failedTarget;
+        QString reason;
+    } cases[] = {
+        {{path(QStringLiteral("arc"))}, archive, sameFile},
+        {{path(QStringLiteral("arc/./"))}, path(QStringLiteral("arc/./a.zip")), sameFile},
+        {{path(QStringLiteral("good")), path(QStringLiteral("blocker/year"))},
+         path(QStringLiteral("blocker/year/a.zip")),
+         QString::fromLocal8Bit(std::strerror(ENOTDIR))},
     };
-    for (const QStringList &targets : targetSets) {
+    for (const auto &c : cases) {
         QStringList job{QStringLiteral(">"), QStringLiteral("Job"), archive,
                         QStringLiteral("D=") + path(QStringLiteral("src")), QStringLiteral("C=")};
-        for (const QString &target : targets)
+        for (const QString &target : c.targets)
             job << QStringLiteral("Y=") + target + QStringLiteral("=1");
         view.lines.clear();
         const auto engine = run(job, yearEnd);
-        EXPECT_TRUE(QFile::exists(archive)) << qPrintable(targets.join(u' '));
-        EXPECT_EQ(engine->OverallResult(), StatusError) << qPrintable(view.untimedLines().join(u'\n'));
-        EXPECT_FALSE(view.untimedLines().contains(sDelete + u' ' + archive));
+        const QStringList lines = view.untimedLines();
+        EXPECT_TRUE(QFile::exists(archive)) << qPrintable(c.targets.join(u' '));
+        EXPECT_EQ(engine->OverallResult(), StatusError) << qPrintable(lines.join(u'\n'));
+        EXPECT_FALSE(lines.contains(sDelete + u' ' + archive));
+        const QString failure = QStringLiteral("Cannot copy \"%1\" to \"%2\": ").arg(archive, c.failedTarget);
+        const auto failed = std::find_if(lines.cbegin(), lines.cend(),
+                                         [&failure](const QString &line) { return line.startsWith(failure); });
+        const qsizetype at = failed == lines.cend() ? -1 : failed - lines.cbegin();
+        ASSERT_GE(at, 0) << qPrintable(lines.join(u'\n'));
+        EXPECT_TRUE(lines.at(at).contains(c.reason)) << qPrintable(lines.at(at));
+        EXPECT_EQ(lines.value(at + 1), sRes[StatusError]) << qPrintable(lines.join(u'\n'));
     }
 }
 
