@@ -7,6 +7,8 @@
 #include <QDateTime>
 #include <QRandomGenerator>
 
+#include <cstdlib>
+
 namespace smtpmail {
 
 namespace {
@@ -75,6 +77,23 @@ void TMailMessage::SetMessageId(const QString &localAddress)
     SetWholeField(QStringLiteral("Message-ID"),
                   u'<' + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss")) + u'.' + randomHex()
                       + u'.' + randomHex() + u'@' + domain + u'>');
+}
+
+void TMailMessage::SetDate(const QDateTime &when)
+{
+    // Mail readers parse these names; a localised date would be no date to them.
+    static const char *const days[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+    static const char *const months[]
+        = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const QDate date = when.date();
+    const QTime time = when.time();
+    const int offsetMinutes = when.offsetFromUtc() / 60;
+    const int absoluteMinutes = std::abs(offsetMinutes);
+    SetWholeField(QStringLiteral("Date"),
+                  QString::asprintf("%s, %02d %s %04d %02d:%02d:%02d %c%02d%02d", days[date.dayOfWeek() - 1],
+                                    date.day(), months[date.month() - 1], date.year(), time.hour(), time.minute(),
+                                    time.second(), offsetMinutes < 0 ? '-' : '+', absoluteMinutes / 60,
+                                    absoluteMinutes % 60));
 }
 
 TAddress TMailMessage::GetAddressField(const QString &field) const

@@ -4,6 +4,7 @@
 #include "mail/MailPart.h"
 #include "mail/MailRecipients.h"
 
+#include <QDateTime>
 #include <QString>
 
 namespace smtpmail {
@@ -37,6 +38,9 @@ public:
     // An empty subject removes the field.
     void SetSubject(const QString &text);
     void SetMessageId(const QString &localAddress);
+    // Date as RFC 5322 writes it ("Wed, 09 Dec 2026 15:33:50 +0100"): English
+    // names and the moment's own offset from UTC, whatever the locale.
+    void SetDate(const QDateTime &when);
     // The first entry of an address field.
     TAddress GetAddressField(const QString &field) const;
     QString GetFromAddress() const;

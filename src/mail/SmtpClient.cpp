@@ -4,6 +4,7 @@
 #include "mail/MailEncodings.h"
 #include "mail/MailMessage.h"
 #include "mail/MailNames.h"
+#include "platform/Clock.h"
 
 #include <QHostInfo>
 
@@ -261,6 +262,7 @@ bool TSmtpClient::SendSequence(const QString &sender, QStringList recipients)
             return false;
 
     MailMessage->SetMessageId(m_talk.Socket().localAddress().toString());
+    MailMessage->SetDate(platform::now());
     const QStringList savedHeader = MailMessage->HeaderLines;
     MailMessage->SetHeaderField(QStringLiteral("Bcc"), QString());
     bool sent = false;

@@ -2,6 +2,7 @@
 #include "mail/HeaderWords.h"
 #include "mail/MailEncodings.h"
 
+#include <QLocale>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -156,6 +157,30 @@ TEST_F(MailMessageTest, FromAndMessageId)
     message.SetMessageId(QStringLiteral("127.0.0.1"));
     static const QRegularExpression id(QStringLiteral("^<\\d{14}\\.[0-9A-F]{1,8}\\.[0-9A-F]{1,8}@127\\.0\\.0\\.1>$"));
     EXPECT_TRUE(id.match(message.GetHeaderField(QStringLiteral("Message-ID"))).hasMatch());
+}
+
+// Mail readers parse the date: English names and a numeric zone, whatever
+// the locale and whichever side of UTC the moment lies.
+TEST_F(MailMessageTest, DateIsWrittenAsMailReadersParseIt)
+{
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    const struct {
+        QDateTime when;
+        const char *expected;
+    } cases[] = {
+        {QDateTime(QDate(2026, 12, 9), QTime(15, 33, 50), Qt::OffsetFromUTC, 3600), "Wed, 09 Dec 2026 15:33:50 +0100"},
+        {QDateTime(QDate(2027, 1, 3), QTime(7, 5, 9), Qt::OffsetFromUTC, -(5 * 3600 + 30 * 60)),
+         "Sun, 03 Jan 2027 07:05:09 -0530"},
+        {QDateTime(QDate(2026, 6, 1), QTime(0, 0), Qt::UTC), "Mon, 01 Jun 2026 00:00:00 +0000"},
+    };
+    for (const auto &c : cases) {
+        message.SetDate(c.when);
+        EXPECT_EQ(message.GetHeaderField(QStringLiteral("Date")), QLatin1String(c.expected));
+    }
+    // A later date replaces the field in place.
+    EXPECT_EQ(fieldNames(message).count(QStringLiteral("Date")), 1);
+    QLocale::setDefault(previous);
 }
 
 TEST_F(MailMessageTest, PlainAndHtmlTextsBecomeAnAlternative)

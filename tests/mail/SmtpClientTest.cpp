@@ -1,4 +1,5 @@
 #include "mail/SmtpClient.h"
+#include "FakeClock.h"
 #include "SmtpTestServers.h"
 #include "mail/MailMessage.h"
 
@@ -51,6 +52,7 @@ TEST_F(SmtpClientTest, DeliversOneMessageToEveryRecipient)
     message.Cc.AddRecipient(QStringLiteral(u"Копия"), QStringLiteral("c@example.org"));
     message.Bcc.AddRecipient(QString(), QStringLiteral("hidden@example.org"));
     client.Handshaking = hsManual;
+    FakeClockScope sentAt(QDateTime(QDate(2026, 12, 9), QTime(15, 33, 50), Qt::OffsetFromUTC, 3600));
 
     ASSERT_TRUE(client.Connect()) << qPrintable(client.LastReply());
     EXPECT_TRUE(client.LastReply().startsWith(QStringLiteral("220")));
@@ -75,6 +77,7 @@ TEST_F(SmtpClientTest, DeliversOneMessageToEveryRecipient)
         QJsonArray({pair(QString(), QStringLiteral("b@example.org")), pair(QString(), QStringLiteral("A@example.org")),
                     pair(QString(), QStringLiteral("a@example.org"))}));
     EXPECT_FALSE(mail[u"has_bcc"].toBool());
+    EXPECT_EQ(mail[u"date"].toString(), QStringLiteral("2026-12-09T15:33:50+01:00"));
     EXPECT_EQ(mail[u"defects"].toArray(), QJsonArray());
     const QJsonArray texts = mail[u"texts"].toArray();
     ASSERT_EQ(texts.size(), 1);

@@ -51,6 +51,7 @@ def describe(raw):
         "to": [[a.display_name, a.addr_spec] for a in message["to"].addresses] if message["to"] else [],
         "has_bcc": "bcc" in message,
         "message_id": str(message.get("message-id", "")),
+        "date": message["date"].datetime.isoformat() if message["date"] and message["date"].datetime else "",
         "texts": texts,
         "defects": defects,
     }
