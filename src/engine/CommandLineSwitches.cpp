@@ -63,8 +63,9 @@ StartRequest ApplySwitches(const QStringList &arguments, ZentavoSettings &settin
 
 QString UsageText(const QString &unknownArgument)
 {
-    return zentavo::sKey1Error + u' ' + unknownArgument + QStringLiteral("\r\r") + zentavo::sKey2Error
-        + QStringLiteral("\r\r") + zentavo::GetVersionInfoStr();
+    const QString unknown
+        = unknownArgument.isEmpty() ? QString() : zentavo::sKey1Error + u' ' + unknownArgument + QStringLiteral("\r\r");
+    return unknown + zentavo::sKey2Error + QStringLiteral("\r\r") + zentavo::GetVersionInfoStr();
 }
 
 bool TakeRunMinimizedRequest()

@@ -25,7 +25,8 @@ struct StartRequest {
 // first unknown argument. jobFileName is the job file before the switches.
 StartRequest ApplySwitches(const QStringList &arguments, ZentavoSettings &settings, const QString &jobFileName);
 
-// The usage message shown for an unknown argument.
+// The usage message shown for an unknown argument; without one (help asked
+// where no help window can be seen) it leaves out the unknown-key line.
 QString UsageText(const QString &unknownArgument);
 
 // True when the scheduler asked for the main window minimised ("Run

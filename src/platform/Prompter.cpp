@@ -42,6 +42,7 @@ public:
         refuse(QStringLiteral("print dialog"));
         return false;
     }
+    bool canBeSeen() const override { return false; }
 
 private:
     static void refuse(const QString &what) { qWarning().noquote() << "No prompter installed; cancelled:" << what; }

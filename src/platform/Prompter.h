@@ -89,6 +89,10 @@ public:
     virtual std::optional<FindRequest> find(const FindRequest &request) = 0;
     // Lets the user set up the printer; False when cancelled.
     virtual bool printSetup(QPrinter &printer) = 0;
+    // Whether anybody can see the programs' windows and boxes and answer or
+    // close them. Where nobody can, a program never waits for a window to
+    // be closed.
+    virtual bool canBeSeen() const = 0;
 };
 
 // The prompter in use. Without an installed one every prompt is answered as

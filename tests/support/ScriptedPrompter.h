@@ -16,6 +16,8 @@ public:
     std::deque<std::optional<QString>> texts; // answers of input, file and folder prompts
     std::deque<std::optional<platform::FindRequest>> findAnswers;
     std::deque<bool> printAnswers;
+    // Whether the program under test takes its windows for seen.
+    bool seen = true;
 
     std::vector<platform::MessageRequest> messages;
     std::vector<platform::InputRequest> inputs;
@@ -56,6 +58,7 @@ public:
         return given ? std::make_optional(answer) : std::nullopt;
     }
     bool printSetup(QPrinter &) override { return next(printAnswers, false); }
+    bool canBeSeen() const override { return seen; }
 
 private:
     // Kept apart from next(): GCC 12 warns falsely when a template copies an optional<QString>.

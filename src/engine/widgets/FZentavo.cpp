@@ -331,10 +331,12 @@ void TFormZentavo::TimerTimer()
     showResult(result);
     if (result != StatusOk)
         m_exitStatus = std::max(m_exitStatus, ExitJobFailed);
+    // The archive progress in the title is over: the printing and mailing
+    // after the run must not show the last job as still under way.
+    setWindowTitle(CaptionZentavo);
     m_session->FinishRun(m_settings.Mail);
 
     Runs().Flags().RunRequested = false;
-    setWindowTitle(CaptionZentavo);
     if (m_pendingJobFile) {
         OpenJobFile(*std::exchange(m_pendingJobFile, std::nullopt), false);
     }

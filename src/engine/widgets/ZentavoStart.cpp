@@ -39,7 +39,11 @@ std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZe
     exitCode = 0;
     ZentavoSettings settings = loadSettings();
     const StartRequest request = ApplySwitches(arguments, settings, settings.EditFJob);
-    if (!request.ok()) {
+    // The help window of "/?" stays until somebody closes it: where nobody
+    // can, the program ends at once with the usage, as for a switch it does
+    // not know.
+    const bool unseenHelp = request.HelpAsked && !platform::prompter().canBeSeen();
+    if (!request.ok() || unseenHelp) {
         platform::prompter().message({CaptionZentavo,
                                       UsageText(request.UnknownArgument),
                                       platform::PromptIcon::Warning,

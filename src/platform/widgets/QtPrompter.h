@@ -23,6 +23,7 @@ public:
     std::optional<QString> folder(const FolderRequest &request) override;
     std::optional<FindRequest> find(const FindRequest &request) override;
     bool printSetup(QPrinter &printer) override;
+    bool canBeSeen() const override { return m_boxesSeen; }
 
 private:
     bool m_boxesSeen;

@@ -319,6 +319,33 @@ TEST_F(ZentavoWindowTest, UnknownSwitchShowsTheUsageAndTouchesNothing)
     EXPECT_FALSE(QFile::exists(archive()));
 }
 
+// The help window of "/?" would wait for somebody to close it: where nobody
+// can see it, "/?" ends at once as "--help" does, with the usage and the
+// same status; on a screen it opens the window.
+TEST_F(ZentavoWindowTest, HelpThatNobodyCanSeeEndsAtOnceAsAnUnknownSwitchDoes)
+{
+    const struct {
+        QString argument;
+        QString unknown;
+    } cases[] = {{QStringLiteral("/?"), QString()}, {QStringLiteral("--help"), QStringLiteral("--HELP")}};
+    prompts->seen = false;
+    for (const auto &c : cases) {
+        prompts->messages.clear();
+        prompts->buttons = {PromptButton::Ok};
+        start({c.argument});
+        EXPECT_EQ(form, nullptr) << qPrintable(c.argument);
+        EXPECT_EQ(exitCode, TFormZentavo::ExitNotStarted) << qPrintable(c.argument);
+        ASSERT_EQ(prompts->messages.size(), 1u) << qPrintable(c.argument);
+        EXPECT_EQ(prompts->messages[0].text, UsageText(c.unknown)) << qPrintable(c.argument);
+    }
+    EXPECT_FALSE(UsageText(QString()).contains(sKey1Error));
+
+    prompts->seen = true;
+    start({QStringLiteral("/?"), writeJobFile()});
+    ASSERT_NE(form, nullptr);
+    EXPECT_TRUE(form->isVisible());
+}
+
 TEST_F(ZentavoWindowTest, ADamagedSettingsFileIsToldOnceInTheWindowOrInTheReport)
 {
     platform::setRegistryFolder(path(QStringLiteral("config")));
@@ -508,6 +535,25 @@ protected:
         ASSERT_TRUE(endsByItself());
     }
 
+    // Mails the report of an automatic run to a server that greets and then
+    // never answers; once the mail is under way, whileMailing runs and the
+    // window is closed.
+    void mailToASilentServer(const std::function<void()> &whileMailing)
+    {
+        ScriptedServer silent({{"220 hi\r\n"}});
+        settings.Mail.EditPort = QString::number(silent.Port());
+        settings.Mail.CheckBoxAuth = false;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (!silent.received.isEmpty() && form && form->isVisible()) {
+                whileMailing();
+                form->close();
+            }
+        });
+        closer.start(20);
+        runToTheEnd();
+    }
+
     TestSmtpServer server;
     QStringList steps;
 };
@@ -539,20 +585,18 @@ TEST_F(EndOfRunChainTest, ErrorsOnlyWithEveryJobOkPrintsAndMailsNothing)
 
 TEST_F(EndOfRunChainTest, ClosingTheWindowWhileTheReportIsMailedEndsTheMailWithItsLines)
 {
-    ScriptedServer silent({{"220 hi\r\n"}}); // greets, then never answers
-    settings.Mail.EditPort = QString::number(silent.Port());
-    settings.Mail.CheckBoxAuth = false;
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (!silent.received.isEmpty() && form && form->isVisible())
-            form->close();
-    });
-    closer.start(20);
     QElapsedTimer clock;
     clock.start();
-    runToTheEnd();
+    mailToASilentServer([] {});
     EXPECT_LT(clock.elapsed(), 20000); // the reply wait alone is 60 s
     const QString report = QString::fromUtf8(testfiles::readBytes(reportFile()));
     EXPECT_TRUE(report.contains(QStringLiteral("Failed on send: SMTP\r\nSession aborted\r\n"))) << report.toStdString();
     EXPECT_TRUE(report.endsWith(QString(50, u'-') + QStringLiteral("\r\n"))) << report.toStdString();
+}
+
+TEST_F(EndOfRunChainTest, WhileTheReportIsMailedTheTitleNoLongerShowsTheLastJob)
+{
+    QString title;
+    mailToASilentServer([&] { title = form->windowTitle(); });
+    EXPECT_EQ(title, CaptionZentavo);
 }
