@@ -87,7 +87,8 @@ private:
     QString m_tempFolder;
     ArchiveFiles m_archive; // the job's archive, or all its volumes
     int m_addedFiles = 0;
-    int m_foundFiles = 0; // files the sources selected, added or kept
-    QString m_unanswered; // the archiver's question that nobody answered
+    int m_foundFiles = 0;     // files the sources selected, added or kept
+    QString m_unanswered;     // the archiver's question that nobody answered
+    QString m_archiveFailure; // why the archive itself could not be written
     ProgressGate m_progressGate;
 };

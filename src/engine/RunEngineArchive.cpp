@@ -187,6 +187,13 @@ void TRunEngine::setUpArchiver(TZipArchiver &zip, const QString &archiveName)
             action = fxaAbort;
             return;
         }
+        // A full disk fails every file after this one too: the archive is
+        // what failed, and the update gives up whole.
+        if (errorCode == zaconst::ecDiskFull) {
+            m_archiveFailure = errorMessage;
+            action = fxaAbort;
+            return;
+        }
         reportFileFailure(fileName, errorCode, errorMessage);
     };
     zip.OnDiskFull = [this](TZABaseArchiver &, int, const QString &, bool &cancel) {
@@ -254,8 +261,11 @@ bool TRunEngine::archive(TBlock &block, TZipArchiver &zip)
 
     QString failure;
     m_unanswered.clear();
+    m_archiveFailure.clear();
     m_foundFiles = 0;
     const auto statusBefore = block.GetFlag(Status);
+    // Only an archive that was there can be said to have gone.
+    const bool replacesOld = m_settings.RadioButtonArcNew && !m_archive.OnDisk().isEmpty();
     try {
         zip.OpenArchive();
         reportRepair(block, zip);
@@ -270,6 +280,8 @@ bool TRunEngine::archive(TBlock &block, TZipArchiver &zip)
     } catch (const std::exception &error) {
         failure = QString::fromLocal8Bit(error.what());
     }
+    if (failure.isNull())
+        failure = m_archiveFailure;
     // An unanswered question cancels the commit, which then ends quietly.
     if (!m_unanswered.isEmpty()) {
         addTimed(sNoAnswer + u' ' + m_unanswered);
@@ -287,7 +299,7 @@ bool TRunEngine::archive(TBlock &block, TZipArchiver &zip)
             addTimed(sNoFileAdded);
         // The old archive went when the new one took its place; one that
         // could not be made leaves the old one there.
-        if (m_settings.RadioButtonArcNew) {
+        if (replacesOld) {
             addTimed(sTryDelOldArch + u' ' + m_archive.Shown());
             AddRep(sRes.at(StatusOk));
         }

@@ -11,58 +11,42 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <unistd.h>
 #endif
 
 namespace platform {
 
 #ifdef Q_OS_WIN
 FileLock::FileLock(const QString &fileName, Wait wait)
+    : m_file(CreateFileW(reinterpret_cast<const wchar_t *>(fileName.utf16()), GENERIC_READ | GENERIC_WRITE,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr))
 {
-    HANDLE handle
-        = CreateFileW(reinterpret_cast<const wchar_t *>(fileName.utf16()), GENERIC_READ | GENERIC_WRITE,
-                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
+    if (!m_file.isOpen())
         return;
     OVERLAPPED overlapped{};
     const DWORD flags = LOCKFILE_EXCLUSIVE_LOCK | (wait == Wait::No ? LOCKFILE_FAIL_IMMEDIATELY : 0);
-    if (!LockFileEx(handle, flags, 0, 1, 0, &overlapped)) {
+    if (!LockFileEx(m_file.native(), flags, 0, 1, 0, &overlapped)) {
         m_state = GetLastError() == ERROR_LOCK_VIOLATION ? State::HeldElsewhere : State::Failed;
-        CloseHandle(handle);
+        m_file.close();
         return;
     }
-    m_handle = handle;
     m_state = State::Held;
-}
-
-FileLock::~FileLock()
-{
-    if (m_handle)
-        CloseHandle(m_handle);
 }
 #else
 FileLock::FileLock(const QString &fileName, Wait wait)
+    : m_file(::open(QFile::encodeName(fileName).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600))
 {
-    const int fd = ::open(QFile::encodeName(fileName).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
+    if (!m_file.isOpen())
         return;
     int result;
     do
-        result = flock(fd, LOCK_EX | (wait == Wait::No ? LOCK_NB : 0));
+        result = flock(m_file.native(), LOCK_EX | (wait == Wait::No ? LOCK_NB : 0));
     while (result != 0 && errno == EINTR);
     if (result != 0) {
         m_state = errno == EWOULDBLOCK ? State::HeldElsewhere : State::Failed;
-        ::close(fd);
+        m_file.close();
         return;
     }
-    m_fd = fd;
     m_state = State::Held;
-}
-
-FileLock::~FileLock()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
 }
 #endif
 

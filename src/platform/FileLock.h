@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileHandle.h"
+
 #include <QString>
 
 #include <optional>
@@ -15,7 +17,6 @@ public:
     enum class State { Held, HeldElsewhere, Failed };
 
     FileLock(const QString &fileName, Wait wait);
-    ~FileLock();
     FileLock(const FileLock &) = delete;
     FileLock &operator=(const FileLock &) = delete;
 
@@ -23,11 +24,7 @@ public:
 
 private:
     State m_state = State::Failed;
-#ifdef Q_OS_WIN
-    void *m_handle = nullptr;
-#else
-    int m_fd = -1;
-#endif
+    FileHandle m_file;
 };
 
 // The single-instance guard of a program: the lock "<name>.lock" in the

@@ -24,46 +24,21 @@ namespace {
 
 constexpr std::chrono::milliseconds PollInterval(20);
 
-} // namespace
-
-QString FileWriteLock::lockFileName(const QString &target)
-{
-    const QFileInfo info(target);
-    return info.absoluteDir().filePath(u'.' + info.fileName() + QStringLiteral(".lock"));
-}
+enum class Attempt { Held, Busy, Failed };
 
 #ifdef Q_OS_WIN
-FileWriteLock::FileWriteLock(const QString &target, std::chrono::milliseconds wait) : m_path(lockFileName(target))
+// One try for the lock at path; held gets its handle when it is had.
+Attempt tryLock(const QString &path, FileHandle &held)
 {
-    const auto deadline = std::chrono::steady_clock::now() + wait;
-    for (;;) {
-        // Opened without sharing: a second writer cannot open it at all.
-        HANDLE handle
-            = CreateFileW(reinterpret_cast<const wchar_t *>(m_path.utf16()), GENERIC_READ | GENERIC_WRITE | DELETE, 0,
-                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-        if (handle != INVALID_HANDLE_VALUE) {
-            m_handle = handle;
-            m_state = State::Held;
-            return;
-        }
-        if (GetLastError() != ERROR_SHARING_VIOLATION)
-            return;
-        if (std::chrono::steady_clock::now() >= deadline) {
-            m_state = State::InUse;
-            return;
-        }
-        std::this_thread::sleep_for(PollInterval);
-    }
-}
-
-FileWriteLock::~FileWriteLock()
-{
-    if (m_handle)
-        CloseHandle(m_handle);
+    // Opened without sharing: a second writer cannot open it at all.
+    FileHandle file(CreateFileW(reinterpret_cast<const wchar_t *>(path.utf16()), GENERIC_READ | GENERIC_WRITE | DELETE,
+                                0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (!file.isOpen())
+        return GetLastError() == ERROR_SHARING_VIOLATION ? Attempt::Busy : Attempt::Failed;
+    held = std::move(file);
+    return Attempt::Held;
 }
 #else
-namespace {
-
 bool sameFile(int fd, const QByteArray &path)
 {
     struct stat opened {
@@ -72,33 +47,47 @@ bool sameFile(int fd, const QByteArray &path)
         && opened.st_ino == named.st_ino;
 }
 
+// One try for the lock at path; held gets its handle when it is had.
+Attempt tryLock(const QString &path, FileHandle &held)
+{
+    const QByteArray name = fileNameBytes(path);
+    for (;;) {
+        FileHandle file(::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+        if (!file.isOpen())
+            return Attempt::Failed;
+        int result;
+        do
+            result = ::flock(file.native(), LOCK_EX | LOCK_NB);
+        while (result != 0 && errno == EINTR);
+        if (result != 0)
+            return errno == EWOULDBLOCK ? Attempt::Busy : Attempt::Failed;
+        // Locked, but its writer removed it meanwhile: the lock is the one
+        // of the file there now.
+        if (sameFile(file.native(), name)) {
+            held = std::move(file);
+            return Attempt::Held;
+        }
+    }
+}
+#endif
+
 } // namespace
+
+QString FileWriteLock::lockFileName(const QString &target)
+{
+    const QFileInfo info(target);
+    return info.absoluteDir().filePath(u'.' + info.fileName() + QStringLiteral(".lock"));
+}
 
 FileWriteLock::FileWriteLock(const QString &target, std::chrono::milliseconds wait) : m_path(lockFileName(target))
 {
-    const QByteArray name = fileNameBytes(m_path);
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
-        const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (fd < 0)
-            return;
-        int result;
-        do
-            result = ::flock(fd, LOCK_EX | LOCK_NB);
-        while (result != 0 && errno == EINTR);
-        const int error = errno;
-        if (result == 0 && sameFile(fd, name)) {
-            m_fd = fd;
-            m_state = State::Held;
-            return;
+        switch (tryLock(m_path, m_file)) {
+        case Attempt::Held: m_state = State::Held; return;
+        case Attempt::Failed: return;
+        case Attempt::Busy: break;
         }
-        ::close(fd);
-        // Locked, but its writer removed it meanwhile: the lock is the one
-        // of the file there now.
-        if (result == 0)
-            continue;
-        if (error != EWOULDBLOCK)
-            return;
         if (std::chrono::steady_clock::now() >= deadline) {
             m_state = State::InUse;
             return;
@@ -108,16 +97,14 @@ FileWriteLock::FileWriteLock(const QString &target, std::chrono::milliseconds wa
 }
 
 // Removed while still locked: a writer waiting on it then finds it gone
-// and makes a new one.
+// and makes a new one. Windows removes it with the last handle.
 FileWriteLock::~FileWriteLock()
 {
-    if (m_fd < 0)
-        return;
+#ifndef Q_OS_WIN
     const QByteArray name = fileNameBytes(m_path);
-    if (sameFile(m_fd, name))
+    if (m_file.isOpen() && sameFile(m_file.native(), name))
         ::unlink(name.constData());
-    ::close(m_fd);
-}
 #endif
+}
 
 } // namespace platform

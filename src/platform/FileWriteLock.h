@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileHandle.h"
+
 #include <QString>
 
 #include <chrono>
@@ -35,11 +37,7 @@ public:
 private:
     QString m_path;
     State m_state = State::Failed;
-#ifdef Q_OS_WIN
-    void *m_handle = nullptr;
-#else
-    int m_fd = -1;
-#endif
+    FileHandle m_file;
 };
 
 } // namespace platform

@@ -68,6 +68,19 @@ void checkMaskWithSets(const QString &mask)
 
 namespace {
 
+// Whether mask[m] (a "?", a letter or, with sets, a set) takes c; next is
+// where the mask goes on after it.
+bool takes(QStringView mask, qsizetype m, QChar c, bool sets, qsizetype &next)
+{
+    if (m >= mask.size())
+        return false;
+    next = m;
+    if (sets && mask[m] == u'[')
+        return inSet(mask, next, c);
+    ++next;
+    return mask[m] == u'?' || sameLetter(mask[m], c);
+}
+
 // Greedy star matching with one back-track point: linear in practice and
 // never exponential, whatever the number of stars.
 bool matchesPattern(QStringView name, QStringView mask, bool sets = false)
@@ -77,22 +90,12 @@ bool matchesPattern(QStringView name, QStringView mask, bool sets = false)
     qsizetype starMask = -1;
     qsizetype starName = 0;
     while (n < name.size()) {
+        qsizetype next = m;
         if (m < mask.size() && mask[m] == u'*') {
             starMask = m++;
             starName = n;
-        } else if (sets && m < mask.size() && mask[m] == u'[') {
-            qsizetype next = m;
-            if (inSet(mask, next, name[n])) {
-                m = next;
-                ++n;
-            } else if (starMask >= 0) {
-                m = starMask + 1;
-                n = ++starName;
-            } else {
-                return false;
-            }
-        } else if (m < mask.size() && (mask[m] == u'?' || sameLetter(mask[m], name[n]))) {
-            ++m;
+        } else if (takes(mask, m, name[n], sets, next)) {
+            m = next;
             ++n;
         } else if (starMask >= 0) {
             m = starMask + 1;

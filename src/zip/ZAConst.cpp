@@ -7,7 +7,7 @@ namespace zaconst {
 
 namespace {
 
-const std::array<std::pair<ErrorCode, const char16_t *>, 40> Messages = {{
+const std::array<std::pair<ErrorCode, const char16_t *>, 41> Messages = {{
     {ecUnknown, u"Unknown error"},
     {ecIndexOutOfBounds, u"Index out of bounds"},
     {ecInvalidCompressionMode, u"Invalid compression mode. Mode must be in [0-9] range"},
@@ -52,10 +52,11 @@ const std::array<std::pair<ErrorCode, const char16_t *>, 40> Messages = {{
     {ecMultipleTransactions, u"Multiple transactions are not supported for multi-volume archives"},
     {ecArchiveInUse, u"Archive \"%1\" is in use by another program"},
     {ecEntryPassedOver, u"\"%1\" is left out"},
+    {ecDiskFull, u"Cannot write to \"%1\": %2"},
 }};
 
 // The first row of a native code decides.
-const std::array<std::pair<NativeError, ErrorCode>, 65> NativeToPublic = {{
+const std::array<std::pair<NativeError, ErrorCode>, 66> NativeToPublic = {{
     {neUnknown, ecUnknown},
     {neSetItemIndex, ecIndexOutOfBounds},
     {neGetItemIndex, ecIndexOutOfBounds},
@@ -121,6 +122,7 @@ const std::array<std::pair<NativeError, ErrorCode>, 65> NativeToPublic = {{
     {neSecondTransaction, ecMultipleTransactions},
     {neArchiveInUse, ecArchiveInUse},
     {neEntryPassedOver, ecEntryPassedOver},
+    {neDiskFull, ecDiskFull},
 }};
 
 } // namespace

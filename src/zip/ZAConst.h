@@ -50,6 +50,8 @@ enum ErrorCode : int {
     ecArchiveInUse = 38,
     // A link, pipe or device that the search passed over: told, not failed.
     ecEntryPassedOver = 39,
+    // A fixed disk without room for the archive: the archive, and why.
+    ecDiskFull = 40,
 };
 
 // Native codes: where inside the component a failure arose
@@ -122,6 +124,7 @@ enum NativeError : int {
     neSecondTransaction = 62,
     neArchiveInUse = 63,
     neEntryPassedOver = 64,
+    neDiskFull = 65,
 };
 
 // The public code of a native code; ecUnknown for a code outside the map.

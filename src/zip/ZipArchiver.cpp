@@ -473,6 +473,11 @@ TZAVolumeHost::BlankVolume TZABaseArchiver::RequestBlankVolume(int index)
         const qint64 free = platform::FreeSpace(name);
         if (free > MinVolumeFreeSpace && (size <= 0 || m_spanningMode == smSplitting || free >= size))
             return {name, size > 0 ? std::min(size, free) : free};
+        // Only a disk that can be changed is worth asking for; a fixed one
+        // is full, and the write fails as any write to a full disk does.
+        if (!platform::IsRemovableDrive(name))
+            throw EZAException(zaconst::neDiskFull, senderName(),
+                               {QDir::toNativeSeparators(FileName), platform::DiskFullReason()});
         DoOnDiskFull(index + 1, name, cancel);
         if (cancel)
             throw EZAException(zaconst::neVolumeRequestCancelled, senderName());

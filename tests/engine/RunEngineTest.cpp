@@ -9,6 +9,7 @@
 #include "shared/ConstStr.h"
 
 #include "ChildProcess.h"
+#include "RemovableFolder.h"
 #include "ScriptedPrompter.h"
 #include "SplitSetRestore.h"
 #include "TestFiles.h"
@@ -18,6 +19,7 @@
 #include "platform/FileWriteLock.h"
 #include "zip/ZAExcept.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -91,34 +93,49 @@ protected:
         return bytes;
     }
 
-    // Runs the jobs in a child whose folder "disk" is a tmpfs of sizeKb, with
-    // every question left unanswered; the report's lines follow by what was
-    // asked, the overall result and the files left on the disk. Empty when
-    // no private mount namespace can be had.
-    QStringList runOnSmallDisk(int sizeKb, const QStringList &jobLines)
+    // Runs each list of jobs in turn in a child whose folder "disk" is a
+    // tmpfs of sizeKb, on a removable drive or a fixed one, with every
+    // question left unanswered. The last run's report lines follow by what
+    // was asked, its overall result and, after each run, the files on the
+    // disk with a digest of each. Empty when no private mount namespace can
+    // be had.
+    QStringList runOnSmallDisk(int sizeKb, const QList<QStringList> &runs, bool removable = false)
     {
-        QDir().mkpath(path(QStringLiteral("disk")));
+        const QString disk = path(QStringLiteral("disk"));
+        QDir().mkpath(disk);
         const QString results = path(QStringLiteral("results.txt"));
         const childprocess::Result child = childprocess::run(
             [&] {
                 const QByteArray options = "size=" + QByteArray::number(sizeKb) + 'k';
                 if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
-                    || ::mount("tmpfs", QFile::encodeName(path(QStringLiteral("disk"))).constData(), "tmpfs", 0,
-                               options.constData())
-                        != 0)
+                    || ::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, options.constData()) != 0)
                     return 77;
+                std::optional<RemovableFolder> drive;
+                if (removable)
+                    drive.emplace(disk);
                 auto prompter = std::make_unique<ScriptedPrompter>();
                 ScriptedPrompter &answers = *prompter;
                 answers.buttons.assign(5, platform::PromptButton::None);
                 platform::setPrompter(std::move(prompter));
-                const auto engine = run(jobLines);
+                QStringList files;
+                std::unique_ptr<TRunEngine> engine;
+                for (const QStringList &jobLines : runs) {
+                    view.lines.clear();
+                    engine = run(jobLines);
+                    QStringList onDisk;
+                    for (const QString &name : QDir(disk).entryList(QDir::Files, QDir::Name))
+                        onDisk << name + u':'
+                                + QString::fromLatin1(
+                                      QCryptographicHash::hash(testfiles::readBytes(QDir(disk).filePath(name)),
+                                                               QCryptographicHash::Md5)
+                                          .toHex());
+                    files << QStringLiteral("disk=") + onDisk.join(u',');
+                }
                 QStringList out = view.untimedLines();
                 out << QStringLiteral("questions=%1").arg(answers.messages.size());
                 for (const auto &message : answers.messages)
                     out << QStringLiteral("timeout=%1").arg(message.timeoutMs);
-                out << QStringLiteral("result=%1").arg(engine->OverallResult());
-                out << QStringLiteral("leftover=%1")
-                           .arg(QDir(path(QStringLiteral("disk"))).entryList(QDir::Files).join(u','));
+                out << QStringLiteral("result=%1").arg(engine->OverallResult()) << files;
                 platform::setPrompter(nullptr);
                 testfiles::writeBytes(results, out.join(u'\n').toUtf8());
                 return 0;
@@ -369,15 +386,25 @@ TEST_F(RunEngineTest, SplitArchivesAreDeletedAndCopiedVolumeByVolume)
     settings.ComboBoxVol = 100; // KB
     settings.ComboBoxComp = 0;
     settings.RadioButtonArcNew = true;
-    const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("arc/old.zip")),
-                             QStringLiteral("D=") + path(QStringLiteral("src/noise.bin")), QStringLiteral("C="),
-                             path(QStringLiteral("copy")) + u'='});
-    EXPECT_EQ(engine->OverallResult(), 0) << view.lines.join(u'\n').toStdString();
+    const QStringList job{QStringLiteral(">"),
+                          QStringLiteral("Job"),
+                          path(QStringLiteral("arc/old.zip")),
+                          QStringLiteral("D=") + path(QStringLiteral("src/noise.bin")),
+                          QStringLiteral("C="),
+                          path(QStringLiteral("copy")) + u'='};
+    // A stray volume is no archive that the new set replaces.
+    const QString deleted = sTryDelOldArch + u' ' + path(QStringLiteral("arc/old.z*"));
+    EXPECT_EQ(run(job)->OverallResult(), 0) << view.lines.join(u'\n').toStdString();
+    EXPECT_FALSE(view.untimedLines().contains(deleted));
     const QStringList volumes = QDir(path(QStringLiteral("arc"))).entryList(QDir::Files, QDir::Name);
     EXPECT_EQ(volumes,
               QStringList({QStringLiteral("old.z01"), QStringLiteral("old.z02"), QStringLiteral("old.z03"),
                            QStringLiteral("old.zip")}));
     EXPECT_EQ(QDir(path(QStringLiteral("copy"))).entryList(QDir::Files, QDir::Name), volumes);
+
+    view.lines.clear();
+    EXPECT_EQ(run(job)->OverallResult(), 0) << view.lines.join(u'\n').toStdString();
+    EXPECT_TRUE(view.untimedLines().contains(deleted)) << view.lines.join(u'\n').toStdString();
 }
 
 TEST_F(RunEngineTest, SelfExtractingArchivesTakeTheExeName)
@@ -496,31 +523,64 @@ TEST_F(RunEngineTest, ARebuiltArchiveIsReportedAndLeftWhole)
     }
 }
 
-// An automatic run whose split archive fills a small disk: nobody answers
-// the question for the next disk, so the job fails with a line naming it
-// and the run goes on to the next job. The disk is a tmpfs of its own, in a
-// child with a mount namespace of its own.
-TEST_F(RunEngineTest, AnUnansweredQuestionInAnAutomaticRunFailsOnlyItsJob)
+// An update of a split archive that fills its small disk. On a removable
+// drive the job asks for the next disk, and in an automatic run nobody
+// answers; on a fixed drive nothing is asked and the write fails with the
+// system's reason, naming the archive. Either way the job fails, every
+// volume is left byte for byte as it was, and the run goes on to the next
+// job. The disk is a tmpfs of its own, in a child with a mount namespace of
+// its own.
+TEST_F(RunEngineTest, ASplitUpdateThatFillsItsDiskFailsOnlyItsJob)
 {
-    makeFile(QStringLiteral("src/noise.bin"), noise(400 * 1024));
+    makeFile(QStringLiteral("src/first.bin"), noise(150 * 1024));
+    makeFile(QStringLiteral("src/more.bin"), noise(150 * 1024));
     makeFile(QStringLiteral("src/small.txt"));
     settings.ComboBoxVol = 100; // KB
     settings.ComboBoxComp = 0;
     flags.AutoRun = true;
-    const QStringList lines = runOnSmallDisk(
-        256,
-        {QStringLiteral(">"), QStringLiteral("Full"), path(QStringLiteral("disk/full.zip")),
-         QStringLiteral("D=") + path(QStringLiteral("src/noise.bin")), QStringLiteral(">"), QStringLiteral("Next"),
-         path(QStringLiteral("next.zip")), QStringLiteral("D=") + path(QStringLiteral("src/small.txt"))});
-    if (lines.isEmpty())
-        GTEST_SKIP() << "no private mount namespace for a small disk";
-    EXPECT_TRUE(lines.contains(sNoAnswer + u' ' + sInsertNextDisk)) << lines.join(u'\n').toStdString();
-    EXPECT_TRUE(lines.contains(QStringLiteral("questions=1"))) << lines.join(u'\n').toStdString();
-    EXPECT_TRUE(lines.contains(QStringLiteral("timeout=60000")));
-    EXPECT_TRUE(lines.contains(QStringLiteral("result=2")));
-    // The volumes are gone with the rollback; the archive stays empty.
-    EXPECT_TRUE(lines.contains(QStringLiteral("leftover=full.zip"))) << lines.join(u'\n').toStdString();
-    EXPECT_TRUE(QFile::exists(path(QStringLiteral("next.zip"))));
+    const QString archive = path(QStringLiteral("disk/full.zip"));
+    const QStringList full{QStringLiteral(">"), QStringLiteral("Full"), archive,
+                           QStringLiteral("D=") + path(QStringLiteral("src/first.bin"))};
+    const QStringList fuller = full
+        + QStringList{QStringLiteral("D=") + path(QStringLiteral("src/more.bin")), QStringLiteral(">"),
+                      QStringLiteral("Next"), path(QStringLiteral("next.zip")),
+                      QStringLiteral("D=") + path(QStringLiteral("src/small.txt"))};
+    const QString fullDisk = sArchiveError + QStringLiteral(" (Cannot write to \"") + archive
+        + QStringLiteral("\": No space left on device - Native error: 00065)");
+    const struct {
+        bool removable;
+        QString failure;
+        int questions;
+    } cases[] = {
+        {true, sNoAnswer + u' ' + sInsertNextDisk, 1},
+        {false, fullDisk, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.removable ? "removable" : "fixed");
+        QFile::remove(path(QStringLiteral("next.zip")));
+        const QStringList lines = runOnSmallDisk(256, {full, fuller}, c.removable);
+        if (lines.isEmpty())
+            GTEST_SKIP() << "no private mount namespace for a small disk";
+        const std::string shown = lines.join(u'\n').toStdString();
+        const qsizetype at = lines.indexOf(c.failure);
+        ASSERT_GE(at, 0) << shown;
+        EXPECT_EQ(lines.mid(at + 1, 3), (QStringList{sRes[StatusFatal], Separator, sJob + QStringLiteral(" Next")}))
+            << shown;
+        EXPECT_TRUE(lines.contains(QStringLiteral("Full - ") + sRes[StatusFatal])) << shown;
+        EXPECT_EQ(lines.filter(QStringLiteral("questions=")),
+                  QStringList{QStringLiteral("questions=%1").arg(c.questions)});
+        if (c.questions > 0) {
+            EXPECT_TRUE(lines.contains(QStringLiteral("timeout=60000")));
+        }
+        EXPECT_TRUE(lines.contains(QStringLiteral("result=2")));
+        const QStringList disk = lines.filter(QStringLiteral("disk="));
+        ASSERT_EQ(disk.size(), 2);
+        EXPECT_TRUE(disk[0].startsWith(QStringLiteral("disk=full.z01:"))
+                    && disk[0].contains(QStringLiteral(",full.zip:")))
+            << shown;
+        EXPECT_EQ(disk[1], disk[0]);
+        EXPECT_TRUE(QFile::exists(path(QStringLiteral("next.zip"))));
+    }
 }
 
 // A file that could not be written into the archive leaves the step's own
@@ -531,8 +591,8 @@ TEST_F(RunEngineTest, AFileFailureIsTheArchiveStepsOwnResult)
     settings.ComboBoxComp = 0;
     const QStringList lines
         = runOnSmallDisk(128,
-                         {QStringLiteral(">"), QStringLiteral("Full"), path(QStringLiteral("disk/full.zip")),
-                          QStringLiteral("D=") + path(QStringLiteral("src/noise.bin"))});
+                         {{QStringLiteral(">"), QStringLiteral("Full"), path(QStringLiteral("disk/full.zip")),
+                           QStringLiteral("D=") + path(QStringLiteral("src/noise.bin"))}});
     if (lines.isEmpty())
         GTEST_SKIP() << "no private mount namespace for a small disk";
     const QString stepLine = sRes[StatusFatal] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 0)");
@@ -791,10 +851,11 @@ TEST_F(RunEngineTest, AnExceptionInsideOneJobEndsThatJobOnly)
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("f.zip"))));
 }
 
-// Made anew every run, an archive gives way only to a whole new one: with
-// its source gone the old archive stays byte for byte and nothing is said
-// of deleting it; with a source there the old one goes once the new one is
-// made, and the report says so after the archiving.
+// Made anew every run, an archive gives way only to a whole new one: the
+// first one replaces nothing and says nothing of deleting; with its source
+// gone the old archive stays byte for byte and nothing is said of deleting
+// it; with a source there the old one goes once the new one is made, and
+// the report says so after the archiving.
 TEST_F(RunEngineTest, ANewArchiveEveryRunKeepsTheOldOneUntilTheNewIsMade)
 {
     settings.RadioButtonArcNew = true;
@@ -804,7 +865,8 @@ TEST_F(RunEngineTest, ANewArchiveEveryRunKeepsTheOldOneUntilTheNewIsMade)
                            QStringLiteral("C=")};
     };
     makeFile(QStringLiteral("src/a.txt"));
-    run(job(QStringLiteral("src/a.txt")));
+    EXPECT_EQ(run(job(QStringLiteral("src/a.txt")))->OverallResult(), 0);
+    EXPECT_FALSE(view.lines.join(u'\n').contains(sTryDelOldArch)) << view.lines.join(u'\n').toStdString();
     const QByteArray old = testfiles::readBytes(archive);
     ASSERT_FALSE(old.isEmpty());
 

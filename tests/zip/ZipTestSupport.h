@@ -171,6 +171,21 @@ inline void expectAcceptedByTools(const QString &archive, const QString &passwor
         GTEST_SKIP() << "no ZIP tool installed";
 }
 
+// The archive holds every file of the folder src, whole, by every tool's
+// reading.
+inline void expectEverySourceWhole(const QString &archive, const QString &src)
+{
+    expectAcceptedByTools(archive);
+    const PythonView view = readWithPython(archive);
+    if (!view.ran)
+        return;
+    const QStringList names = QDir(src).entryList(QDir::Files, QDir::Name);
+    ASSERT_EQ(view.entries.size(), names.size());
+    for (const QString &name : names)
+        EXPECT_EQ(view.entry(name).value(QStringLiteral("datalen")).toInteger(), QFileInfo(src + name).size())
+            << name.toStdString();
+}
+
 // A test with its own folder: sources under src, the archive in out and
 // the commit's temporary files in temp.
 class ZipFolders : public ::testing::Test {
