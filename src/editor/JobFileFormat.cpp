@@ -1,8 +1,10 @@
 #include "JobFileFormat.h"
 
+#include "editor/PageTexts.h"
 #include "platform/FileTransfer.h"
 #include "platform/SafeSave.h"
 #include "shared/JobFileLines.h"
+#include "shared/StringListMy.h"
 
 #include <QDir>
 #include <QFile>
@@ -144,6 +146,13 @@ private:
 
 constexpr QStringView headerLine = u"Zentavo job file";
 
+// A folder or command with "=": a reader splits its line at the first "=",
+// so the rest would become the days or the flag.
+QString equalsReason(const QString &text)
+{
+    return QStringLiteral("\"%1\" contains \"=\", which a job file cannot hold in a folder or a command").arg(text);
+}
+
 void addJob(FileLines &out, int index, const QString &name, const TBlock &block)
 {
     out.startJob(index, name);
@@ -176,7 +185,9 @@ void addJob(FileLines &out, int index, const QString &name, const TBlock &block)
     for (qsizetype d = 0; d < block.Dests.size(); ++d) {
         const QString &destination = block.Dests.at(d);
         out.at(JobPlace::Destination, d);
-        if (namePart(destination).isEmpty() || isMisreadAsKeyed(destination))
+        if (BreaksItsLine(block.Dests.NameAt(d)))
+            out.refuse(equalsReason(block.Dests.NameAt(d)));
+        else if (namePart(destination).isEmpty() || isMisreadAsKeyed(destination))
             out.refuse(
                 QStringLiteral("the destination \"%1\" has no folder or reads as another line").arg(destination));
         out.add(destination);
@@ -184,7 +195,9 @@ void addJob(FileLines &out, int index, const QString &name, const TBlock &block)
     for (qsizetype c = 0; c < block.ExtCopies.size(); ++c) {
         out.at(JobPlace::ExtraCopy, c);
         const std::optional<Key> key = periodKeyOf(block.ExtCopies.KeyAt(c));
-        if (!key || block.ExtCopies.TailAt(c).isEmpty())
+        if (BreaksItsLine(block.ExtCopies.TailAt(c)))
+            out.refuse(equalsReason(block.ExtCopies.TailAt(c)));
+        else if (!key || block.ExtCopies.TailAt(c).isEmpty())
             out.refuse(QStringLiteral("the copy \"%1\" has no period or no folder").arg(block.ExtCopies.at(c)));
         else
             out.add(jobfile::keyText(*key) + block.ExtCopies.at(c).mid(block.ExtCopies.KeyAt(c).size() + 1));
@@ -193,7 +206,9 @@ void addJob(FileLines &out, int index, const QString &name, const TBlock &block)
     for (qsizetype c = 0; c < block.Cmds.size(); ++c) {
         const QString &command = block.Cmds.at(c);
         out.at(JobPlace::Command, c);
-        if (!isCommandLine(command) || command.mid(4, 1) != QStringLiteral(">"))
+        if (BreaksItsLine(block.Cmds.TailAt(c)))
+            out.refuse(equalsReason(block.Cmds.TailAt(c)));
+        else if (!isCommandLine(command) || command.mid(4, 1) != QStringLiteral(">"))
             out.refuse(QStringLiteral("\"%1\" is no command").arg(command));
         else
             out.add(command.left(4) + u'=' + command.mid(5));

@@ -16,6 +16,20 @@ QString kindAndTail(const TStringListMy &list, qsizetype index)
 
 } // namespace
 
+QString TStringListMy::NameAt(qsizetype index) const
+{
+    const QString &line = at(index);
+    const qsizetype equals = line.lastIndexOf(u'=');
+    return equals < 0 ? line : line.left(equals);
+}
+
+QString TStringListMy::ValueAt(qsizetype index) const
+{
+    const QString &line = at(index);
+    const qsizetype equals = line.lastIndexOf(u'=');
+    return equals < 0 ? QString() : line.mid(equals + 1);
+}
+
 QString TStringListMyExt::KeyAt(qsizetype index) const
 {
     const QString name = kindAndTail(*this, index);

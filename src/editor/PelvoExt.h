@@ -1,7 +1,5 @@
 #pragma once
 
-#include "shared/StringListMy.h"
-
 #include <QString>
 #include <QStringList>
 
@@ -11,7 +9,20 @@
 // editor's pages.
 namespace pelvo {
 
-using TStringListMy = NameValueList<EmptyName::Empty>;
+// A name=value list of the editor ("/backup/=135"). The editor writes days
+// and flags without "=", so a line's value is what follows its last "=":
+// a name the user typed with "=" stays whole (the job file cannot carry it,
+// and the save refuses it) instead of handing its rest to the days. A line
+// that starts with "=" keeps an empty name.
+class TStringListMy : public QStringList {
+public:
+    using QStringList::QStringList;
+    TStringListMy() = default;
+    explicit TStringListMy(const QStringList &lines) : QStringList(lines) {}
+
+    QString NameAt(qsizetype index) const;
+    QString ValueAt(qsizetype index) const;
+};
 
 // A name=value list whose names have the form kind>tail
 // ("W>/backup/week/=1", "CMD2>notepad=06").

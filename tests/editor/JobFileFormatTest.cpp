@@ -145,6 +145,10 @@ TEST_F(JobFileFormatTest, RefusesWhatWouldNotReadBackTheSame)
         [](JobList &j) { j.blocks[0].ExtCopies << QStringLiteral("X>/x/=1"); },
         [](JobList &j) { j.blocks[0].ExtCopies << QStringLiteral("W>=1"); },
         [](JobList &j) { j.blocks[0].Cmds << QStringLiteral("ls -l=06"); },
+        // "=" typed into a folder or command: a reader would give the rest to the days or the flag.
+        [](JobList &j) { j.blocks[0].Dests << QStringLiteral("/a=b/=135"); },
+        [](JobList &j) { j.blocks[0].ExtCopies << QStringLiteral("W>/a=b/=1"); },
+        [](JobList &j) { j.blocks[0].Cmds << QStringLiteral("CMD1>tar cf=x.tar /home=06"); },
     };
     for (std::size_t i = 0; i < breakers.size(); ++i) {
         JobList jobs = sampleJobs();

@@ -15,9 +15,10 @@ TEST(TStringListMyExt, SplitsKindTailAndValue)
     EXPECT_EQ(list.TailAt(1), QStringLiteral("notepad"));
     EXPECT_EQ(list.KeyAt(2), QString());
     EXPECT_EQ(list.TailAt(2), QStringLiteral("/arc/"));
-    // A command text cannot hold "=": the rest belongs to the days.
-    EXPECT_EQ(list.TailAt(3), QStringLiteral("a"));
-    EXPECT_EQ(list.ValueAt(3), QStringLiteral("b=06"));
+    // The editor writes no "=" into days or flags: a command typed with "="
+    // stays whole (for the save to refuse) and keeps its days.
+    EXPECT_EQ(list.TailAt(3), QStringLiteral("a=b"));
+    EXPECT_EQ(list.ValueAt(3), QStringLiteral("06"));
     // The editor keeps an empty name for a line that starts with "=".
     EXPECT_EQ(list.NameAt(4), QString());
     EXPECT_EQ(list.ValueAt(4), QStringLiteral("abc"));

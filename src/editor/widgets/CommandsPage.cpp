@@ -94,6 +94,7 @@ CommandsPage::CommandsPage(PageContext &context, TFormSelCmd &kindDialog, TFormC
 
     connect(StringGridComs, &QTableWidget::currentCellChanged, this, &CommandsPage::StringGridComsClick);
     connect(EditCmd, &QLineEdit::textChanged, this, &CommandsPage::EditCmdChange);
+    TellLineBreakerOnLeave(EditCmd);
     connect(GroupBoxCmdDay, &DayGroup::changed, this, &CommandsPage::CheckBoxCClick);
     connect(RadioButtonRB, &QRadioButton::clicked, this, &CommandsPage::RadioButtonRAClick);
     connect(RadioButtonRA, &QRadioButton::clicked, this, &CommandsPage::RadioButtonRAClick);
@@ -214,7 +215,7 @@ void CommandsPage::EditCmdChange()
     TBlock *job = block();
     const int row = Row();
     // Showing a command never rewrites it: only the user's edits are stored.
-    if (!job || row < 0 || !m_context.FormFilled || RefuseLineBreaker(EditCmd))
+    if (!job || row < 0 || !m_context.FormFilled)
         return;
     const QString text = EditCmd->text();
     const CommandKind kind = checkedKind();

@@ -52,6 +52,7 @@ CopyListPage::CopyListPage(PageContext &context, const Names &names, QWidget *pa
 
     connect(m_copyGrid, &QTableWidget::currentCellChanged, this, [this] { rowClick(); });
     connect(m_folderEdit, &QLineEdit::textChanged, this, [this] { folderEdited(); });
+    TellLineBreakerOnLeave(m_folderEdit);
     connect(m_daily, &QRadioButton::clicked, this,
             [this] { m_folderEdit->setText(WithoutEvenMark(m_folderEdit->text())); });
     connect(m_evenUneven, &QRadioButton::clicked, this,
@@ -94,11 +95,11 @@ void CopyListPage::folderEdited()
 {
     TBlock *job = block();
     const int row = Row();
-    if (!job || row < 0 || RefuseLineBreaker(m_folderEdit))
+    if (!job || row < 0)
         return;
     const QString folder = m_folderEdit->text();
     showRegime(folder);
-    // A refused text put back is no change.
+    // Showing a line sets the text it already holds: no change.
     const bool differs = folder != cell(row, 0);
     storeFolder(*job, row, folder);
     setCell(row, 0, folder);

@@ -49,8 +49,7 @@ protected:
     void setDetailsEnabled(bool enabled, std::initializer_list<QWidget *> more = {});
     // The regime radios follow the even/uneven-days mark of the folder.
     void showRegime(const QString &folder);
-    // The selected line takes the folder the user edited; a folder that
-    // would break its line is refused.
+    // The selected line takes the folder the user edited, as typed.
     void folderEdited();
     // The line at row of the job takes the folder, keeping the rest of it.
     virtual void storeFolder(TBlock &job, int row, const QString &folder) = 0;

@@ -5,8 +5,10 @@
 #include "platform/Prompter.h"
 #include "shared/ConstStr.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QTimer>
 
 namespace pelvo {
 
@@ -20,17 +22,27 @@ std::optional<QString> PickCopyFolder(const QString &start)
     return folder;
 }
 
-bool RefuseLineBreaker(QLineEdit *edit)
+void TellLineBreakerOnLeave(QLineEdit *edit)
 {
-    if (!BreaksItsLine(edit->text()))
-        return false;
-    platform::prompter().message({zentavo::sEditorHeader,
-                                  QStringLiteral("A folder or command of a job cannot contain \"=\":\n") + edit->text(),
-                                  platform::PromptIcon::Warning,
-                                  platform::PromptButton::Ok,
-                                  {}});
-    edit->setText(edit->text().remove(u'='));
-    return true;
+    QObject::connect(edit, &QLineEdit::editingFinished, edit, [edit] {
+        const QString text = edit->text();
+        if (!BreaksItsLine(text))
+            return;
+        // Once the click or key that left the edit has been handled; not when
+        // another window or one of the program's own messages took the focus.
+        QTimer::singleShot(0, edit, [edit, text] {
+            if (QApplication::activeModalWidget() || !edit->window()->isActiveWindow())
+                return;
+            platform::prompter().message(
+                {zentavo::sEditorHeader,
+                 QStringLiteral("A folder or command of a job cannot contain \"=\":\n%1\nIt is kept as you typed "
+                                "it, but the job file cannot be saved until the \"=\" is gone.")
+                     .arg(text),
+                 platform::PromptIcon::Warning,
+                 platform::PromptButton::Ok,
+                 {}});
+        });
+    });
 }
 
 } // namespace pelvo

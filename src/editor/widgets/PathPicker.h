@@ -12,8 +12,10 @@ namespace pelvo {
 // home when empty); the folder without a final separator.
 std::optional<QString> PickCopyFolder(const QString &start);
 
-// A path or command that would break its line ("=") is refused with a
-// message and the "=" taken out of the edit again. True when it had to.
-bool RefuseLineBreaker(QLineEdit *edit);
+// A path or command with "=" cannot be saved (the job file would read the
+// rest as its days or flag), yet it stays as the user typed it: the user is
+// told once the edit is left, never while typing, where a message would
+// take the keys typed next.
+void TellLineBreakerOnLeave(QLineEdit *edit);
 
 } // namespace pelvo

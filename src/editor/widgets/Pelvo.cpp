@@ -1,5 +1,6 @@
 #include "Pelvo.h"
 
+#include "editor/EditorAbout.h"
 #include "editor/widgets/ArchivePage.h"
 #include "editor/widgets/EditCmdCopy.h"
 #include "editor/widgets/EditSource.h"
@@ -485,17 +486,9 @@ void TFormEditor::HDocClick()
 
 void TFormEditor::HAboutClick()
 {
-    const platform::VersionBlock mainProgram
-        = platform::VersionBlock::ofFile(platform::siblingProgram(QStringLiteral("Zentavo")));
-    const platform::VersionBlock own = platform::VersionBlock::ofRunningProgram();
-    using zentavo::AboutPiece;
     const QString text
-        = QStringList{zentavo::AboutLines(mainProgram,
-                                          {AboutPiece::Product, AboutPiece::Description, AboutPiece::FileVersion}),
-                      zentavo::AboutLines(own,
-                                          {AboutPiece::Description, AboutPiece::FileVersion, AboutPiece::Copyright})}
-              .join(QStringLiteral("\n\n"))
-              .trimmed();
+        = EditorAboutText(platform::VersionBlock::ofFile(platform::siblingProgram(QStringLiteral("Zentavo"))),
+                          platform::VersionBlock::ofRunningProgram());
     ask(DeleteAmpersand(HAbout->text()), text, platform::PromptIcon::Information);
 }
 

@@ -31,8 +31,6 @@ namespace {
 // The schedule is looked at a little more often than once a minute, so no
 // minute goes by unseen.
 constexpr int TimerIntervalMs = 59000;
-// How often a missing notification area is looked for.
-constexpr int TrayWatchMs = 2000;
 
 QIcon trayIcon()
 {
@@ -229,17 +227,9 @@ void TTrayForm::WatchNotificationArea()
          platform::PromptIcon::Information,
          platform::PromptButton::Ok,
          {}});
-    // A panel started later announces itself to nobody in particular: look.
-    m_trayWatch = new QTimer(this);
-    m_trayWatch->setInterval(TrayWatchMs);
-    connect(m_trayWatch, &QTimer::timeout, this, [this] {
-        if (!QSystemTrayIcon::isSystemTrayAvailable())
-            return;
-        m_trayWatch->stop();
-        TrayIcon->hide();
-        TrayIcon->show();
-    });
-    m_trayWatch->start();
+    // Nothing more to do: Qt embeds the icon shown in AddTrayIcon itself as
+    // soon as a notification area takes icons. Showing it afresh then would
+    // replace the icon the user may already be clicking, closing its menu.
 }
 
 } // namespace zentavo

@@ -49,8 +49,8 @@ public:
     // True once Exit was chosen or asked for; also before the message loop
     // runs, when it could not end that loop yet.
     bool Exiting() const { return m_exiting; }
-    // Where no notification area is there to show the icon: says so once
-    // and shows the icon as soon as one appears.
+    // Where no notification area is there to show the icon: says so once;
+    // the icon appears as soon as one does.
     void WatchNotificationArea();
 
     // The settings dialog, or the main program's settings dialog named in a
@@ -96,7 +96,6 @@ private:
     QAction *ExitItem = nullptr;
     QTimer *Timer = nullptr;
     QSystemTrayIcon *TrayIcon = nullptr;
-    QTimer *m_trayWatch = nullptr;
     bool m_exiting = false;
 };
 

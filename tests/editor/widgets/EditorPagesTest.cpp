@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTest>
 
 #include <functional>
 
@@ -275,16 +276,83 @@ TEST_F(EditorPagesTest, ViewingKeepsTheCaseAndTheTextOfInternalCommands)
     EXPECT_FALSE(form->JobsModified());
 }
 
-TEST_F(EditorPagesTest, AnEqualsSignIsRefused)
+TEST_F(EditorPagesTest, AnEqualsSignIsKeptAsTypedAndToldOnlyWhenTheFieldIsLeft)
 {
-    startWithTail({QStringLiteral("/backup/=1"), QStringLiteral("CMD1=run=")});
-    prompts->buttons.push_back(PromptButton::Ok);
-    type(copies().EditDest, QStringLiteral("/a=b"));
-    EXPECT_EQ(job().Dests, QStringList{QStringLiteral("/ab=1")});
-    prompts->buttons.push_back(PromptButton::Ok);
-    type(commands().EditCmd, QStringLiteral("x a=b"));
-    EXPECT_EQ(job().Cmds, QStringList{QStringLiteral("CMD1>x ab=")});
-    EXPECT_EQ(prompts->messages.size(), 2u);
+    startWithTail({QStringLiteral("/backup/=1"), QStringLiteral("/other/="), QStringLiteral("W=/mnt/week/=1"),
+                   QStringLiteral("CMD1=run=0")});
+    form->activateWindow();
+    ASSERT_TRUE(testapp::waitUntil([this] { return form->isActiveWindow(); }));
+    struct Case {
+        ListPage *page;
+        QLineEdit *edit;
+        QTableWidget *grid;
+        QString typed;
+        std::function<QString()> line;
+        QString stored; // the typed text with the line's days or flag
+    };
+    const std::vector<Case> cases{
+        {&copies(), copies().EditDest, copies().StringGridCopies, QStringLiteral("C=second comment"),
+         [this] { return job().Dests.at(0); }, QStringLiteral("C=second comment=1")},
+        {&extCopies(), extCopies().EditDestExt, extCopies().StringGridACopies, QStringLiteral("/mnt/a=b"),
+         [this] { return job().ExtCopies.at(0); }, QStringLiteral("W>/mnt/a=b=1")},
+        {&commands(), commands().EditCmd, commands().StringGridComs, QStringLiteral("tar cf=x.tar"),
+         [this] { return job().Cmds.at(0); }, QStringLiteral("CMD1>tar cf=x.tar=0")},
+    };
+    for (const Case &c : cases) {
+        const std::string name = c.edit->objectName().toStdString();
+        form->Pages().setCurrentWidget(c.page);
+        c.edit->setFocus();
+        ASSERT_TRUE(testapp::waitUntil([&] { return c.edit->hasFocus(); })) << name;
+        c.edit->selectAll();
+        QTest::keyClicks(c.edit, c.typed);
+        EXPECT_EQ(c.edit->text(), c.typed) << name;
+        EXPECT_EQ(c.line(), c.stored) << name;
+        EXPECT_EQ(c.grid->item(0, 0)->text(), c.typed) << name;
+        EXPECT_TRUE(prompts->messages.empty()) << name << ": told while typing";
+
+        prompts->buttons.push_back(PromptButton::Ok);
+        QTest::keyClick(c.edit, Qt::Key_Tab);
+        ASSERT_TRUE(testapp::waitUntil([this] { return !prompts->messages.empty(); })) << name;
+        EXPECT_TRUE(prompts->messages.back().text.contains(c.typed)) << name;
+        EXPECT_EQ(c.edit->text(), c.typed) << name;
+        prompts->messages.clear();
+    }
+    // Another row and back: nothing typed is lost.
+    form->Pages().setCurrentWidget(&copies());
+    copies().StringGridCopies->setCurrentCell(1, 0);
+    copies().StringGridCopies->setCurrentCell(0, 0);
+    EXPECT_EQ(copies().EditDest->text(), cases[0].typed);
+    EXPECT_TRUE(form->JobsModified());
+}
+
+TEST_F(EditorPagesTest, AFolderOrCommandWithAnEqualsSignIsRefusedOnSaveAtItsPlace)
+{
+    struct Case {
+        QString tail;
+        QString place;
+        QString text;
+    };
+    const std::vector<Case> cases{
+        {QStringLiteral("/a=b/=1"), QStringLiteral("page \"Copies\", line 1"), QStringLiteral("/a=b/")},
+        {QStringLiteral("W=/a=b/=1"), QStringLiteral("page \"Additional copies\", line 1"), QStringLiteral("/a=b/")},
+        {QStringLiteral("CMD1=tar cf=x.tar=0"), QStringLiteral("page \"Commands\", line 1"),
+         QStringLiteral("tar cf=x.tar")},
+    };
+    for (const Case &c : cases) {
+        startWithTail({c.tail});
+        const QByteArray before = testfiles::readBytes(form->DatFileName());
+        form->Pages().setCurrentIndex(0);
+        prompts->buttons.push_back(PromptButton::Ok);
+        form->FSave->trigger();
+        ASSERT_EQ(prompts->messages.size(), 1u) << c.tail.toStdString();
+        EXPECT_EQ(prompts->messages[0].title, QStringLiteral("The job cannot be saved"));
+        EXPECT_TRUE(prompts->messages[0].text.startsWith(QStringLiteral("Job \"Job\", ") + c.place))
+            << prompts->messages[0].text.toStdString();
+        EXPECT_TRUE(prompts->messages[0].text.contains(u'"' + c.text + u'"')) << c.tail.toStdString();
+        EXPECT_EQ(testfiles::readBytes(form->DatFileName()), before) << c.tail.toStdString();
+        prompts->messages.clear();
+        form.reset();
+    }
 }
 
 TEST_F(EditorPagesTest, DeletingTheLastRowSelectsARowThatExists)
@@ -399,22 +467,6 @@ TEST_F(EditorPagesTest, EditingASourceStartsOnItAndACancelKeepsIt)
         EXPECT_EQ(job().Sources, QStringList{expected});
         EXPECT_EQ(form->JobsModified(), result == QDialog::Accepted);
     }
-}
-
-TEST_F(EditorPagesTest, AnEqualsSignTypedIntoACopyFolderIsTakenBackAndChangesNothing)
-{
-    startWithTail({QStringLiteral("/backup/=1"), QStringLiteral("W=/mnt/week/=1")});
-    for (QLineEdit *folder : {copies().EditDest, extCopies().EditDestExt}) {
-        const QString before = folder->text();
-        prompts->buttons.push_back(PromptButton::Ok);
-        folder->end(false);
-        folder->insert(QStringLiteral("="));
-        EXPECT_EQ(folder->text(), before) << folder->objectName().toStdString();
-        EXPECT_FALSE(form->JobsModified()) << folder->objectName().toStdString();
-    }
-    EXPECT_EQ(prompts->messages.size(), 2u);
-    EXPECT_EQ(job().Dests, QStringList{QStringLiteral("/backup/=1")});
-    EXPECT_EQ(job().ExtCopies, QStringList{QStringLiteral("W>/mnt/week/=1")});
 }
 
 } // namespace

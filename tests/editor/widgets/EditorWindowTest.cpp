@@ -2,9 +2,12 @@
 
 #include "PdfText.h"
 #include "TestApplication.h"
+#include "editor/EditorAbout.h"
 #include "editor/JobFileFormat.h"
 #include "editor/widgets/CopiesPage.h"
 #include "editor/widgets/EditSource.h"
+#include "platform/Paths.h"
+#include "platform/VersionBlock.h"
 #include "platform/WindowMessages.h"
 #include "shared/ConstStr.h"
 #include "shared/SuiteMessages.h"
@@ -535,10 +538,13 @@ TEST_F(EditorWindowTest, AboutShowsBothProgramsVersions)
     prompts->buttons.push_back(PromptButton::Ok);
     form->HAbout->trigger();
     ASSERT_EQ(prompts->messages.size(), 1u);
-    // The main program beside the editor; the test program itself has no version block.
-    EXPECT_TRUE(prompts->messages[0].text.startsWith(QStringLiteral("The Zentavo ")));
-    EXPECT_TRUE(prompts->messages[0].text.contains(QStringLiteral("\nFile version ")));
+    // The lines themselves are the editor library's; here: the main program
+    // beside the editor and the editor's own file are the ones read.
+    EXPECT_EQ(prompts->messages[0].text,
+              EditorAboutText(platform::VersionBlock::ofFile(platform::siblingProgram(QStringLiteral("Zentavo"))),
+                              platform::VersionBlock::ofRunningProgram()));
     EXPECT_EQ(prompts->messages[0].title, QStringLiteral("About..."));
+    EXPECT_EQ(prompts->messages[0].icon, platform::PromptIcon::Information);
 }
 
 } // namespace
