@@ -1,8 +1,6 @@
 #include "ZentavoSettings.h"
 
 #include "engine/RunSettingsSnapshot.h"
-#include "platform/Paths.h"
-#include "settings/VorrinStore.h"
 
 using namespace zentavo;
 
@@ -26,9 +24,4 @@ ZentavoSettings zentavoSettingsFrom(const VorrinSettings &stored, const QString 
     settings.EditTime = controls.EditTime;
     settings.EditFJob = controls.EditFJob;
     return settings;
-}
-
-ZentavoSettings LoadZentavoSettings()
-{
-    return zentavoSettingsFrom(LoadVorrinSettings(VorrinLoadContext::current()), platform::programFolder());
 }

@@ -21,6 +21,3 @@ struct ZentavoSettings {
 
 // The main program's settings from the settings as the store loaded them.
 ZentavoSettings zentavoSettingsFrom(const zentavo::VorrinSettings &stored, const QString &programFolder);
-
-// Reads every setting afresh from the settings store.
-ZentavoSettings LoadZentavoSettings();

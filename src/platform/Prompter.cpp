@@ -17,26 +17,10 @@ public:
             : request.buttons.testFlag(PromptButton::No)      ? PromptButton::No
                                                               : PromptButton::Ok;
     }
-    std::optional<QString> input(const InputRequest &request) override
-    {
-        refuse(request.title);
-        return std::nullopt;
-    }
-    std::optional<QString> fileName(const FileRequest &request) override
-    {
-        refuse(request.title);
-        return std::nullopt;
-    }
-    std::optional<QString> folder(const FolderRequest &request) override
-    {
-        refuse(request.title);
-        return std::nullopt;
-    }
-    std::optional<FindRequest> find(const FindRequest &request) override
-    {
-        refuse(request.title);
-        return std::nullopt;
-    }
+    std::optional<QString> input(const InputRequest &request) override { return refuse(request.title); }
+    std::optional<QString> fileName(const FileRequest &request) override { return refuse(request.title); }
+    std::optional<QString> folder(const FolderRequest &request) override { return refuse(request.title); }
+    std::optional<FindRequest> find(const FindRequest &request) override { return refuse(request.title); }
     bool printSetup(QPrinter &) override
     {
         refuse(QStringLiteral("print dialog"));
@@ -45,7 +29,12 @@ public:
     bool canBeSeen() const override { return false; }
 
 private:
-    static void refuse(const QString &what) { qWarning().noquote() << "No prompter installed; cancelled:" << what; }
+    // Every request is cancelled the same way; the text names it in the log.
+    static std::nullopt_t refuse(const QString &what)
+    {
+        qWarning().noquote() << "No prompter installed; cancelled:" << what;
+        return std::nullopt;
+    }
 };
 
 using Installed = InstalledService<Prompter, CancellingPrompter>;

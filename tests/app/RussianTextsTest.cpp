@@ -129,7 +129,8 @@ protected:
     void makeEveryWindow()
     {
         auto main = std::make_unique<TFormZentavo>(
-            ZentavoSettings{}, [] { return ZentavoSettings{}; }, QStringLiteral("The Zentavo"));
+            VorrinSettings{}, ZentavoSettings{}, [](const VorrinSettings &) { return VorrinSettings{}; },
+            QStringLiteral("The Zentavo"));
         new TFormPause(main.get(), main->windowTitle()); // owned by the main window
         windows.push_back(std::move(main));
         windows.push_back(std::make_unique<TFormVorrin>());

@@ -50,7 +50,8 @@ protected:
         auto scripted = std::make_unique<ScriptedPrompter>();
         prompts = scripted.get();
         platform::setPrompter(std::move(scripted));
-        form = std::make_unique<zentavo::TFormZentavo>(ZentavoSettings{}, nullptr, QStringLiteral("The Zentavo"));
+        form = std::make_unique<zentavo::TFormZentavo>(zentavo::VorrinSettings{}, ZentavoSettings{}, nullptr,
+                                                       QStringLiteral("The Zentavo"));
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         QApplication::setActiveWindow(form.get());

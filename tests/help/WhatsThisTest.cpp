@@ -445,4 +445,23 @@ TEST_F(WhatsThisTest, OneComponentWorksAtATimeAndTheLastGivesWayToThePrevious)
     EXPECT_EQ(help.requests.size(), 2);
 }
 
+// An application that ends without quitting, as a test does, before the
+// component it owns: the menu, shown even, goes with the application.
+TEST(WhatsThisEndTest, AnApplicationThatEndsFirstTakesTheMenuWithIt)
+{
+    ASSERT_EQ(QCoreApplication::instance(), nullptr);
+    int argc = 1;
+    char name[] = "whats_this_end";
+    char *argv[] = {name, nullptr};
+    auto application = std::make_unique<QApplication>(argc, argv);
+    auto *whatsThis = new TWhatsThis(application.get());
+    whatsThis->Loaded();
+    bool menuGone = false;
+    QObject::connect(whatsThis->PopupMenu(), &QObject::destroyed, [&menuGone] { menuGone = true; });
+    whatsThis->PopupMenu()->popup(QPoint(20, 20));
+    ASSERT_TRUE(waitUntil([whatsThis] { return whatsThis->PopupMenu()->isVisible(); }));
+    application.reset();
+    EXPECT_TRUE(menuGone);
+}
+
 } // namespace

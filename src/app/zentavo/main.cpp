@@ -2,6 +2,7 @@
 #include "platform/LogindPowerControl.h"
 #include "platform/QuietQtNotices.h"
 #include "platform/widgets/ProgramSetUp.h"
+#include "settings/VorrinStore.h"
 #include "shared/ConstStr.h"
 
 #include <QApplication>
@@ -14,7 +15,10 @@ int main(int argc, char *argv[])
     platform::setPowerControl(std::make_unique<platform::LogindPowerControl>());
     zentavo::LoadLanguageTexts(zentavo::LanguageFilePath());
     int exitCode = 0;
-    const auto form = zentavo::StartZentavo(app.arguments().mid(1), &LoadZentavoSettings, exitCode);
+    const auto loadSettings = [](const zentavo::VorrinSettings &previous) {
+        return zentavo::LoadVorrinSettings(zentavo::VorrinLoadContext::current(), previous);
+    };
+    const auto form = zentavo::StartZentavo(app.arguments().mid(1), loadSettings, exitCode);
     if (!form)
         return exitCode;
     const int loopResult = app.exec();

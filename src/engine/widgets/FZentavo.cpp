@@ -88,9 +88,10 @@ private:
     TFormZentavo &m_form;
 };
 
-TFormZentavo::TFormZentavo(ZentavoSettings settings, SettingsLoader loadSettings, const QString &productTitle,
-                           StartRequest start)
-    : m_settings(std::move(settings))
+TFormZentavo::TFormZentavo(VorrinSettings stored, ZentavoSettings settings, SettingsLoader loadSettings,
+                           const QString &productTitle, StartRequest start)
+    : m_stored(std::move(stored))
+    , m_settings(std::move(settings))
     , m_loadSettings(std::move(loadSettings))
     , m_productTitle(productTitle)
     , m_start(std::move(start))
@@ -551,7 +552,8 @@ void TFormZentavo::RPrintClick()
 
 void TFormZentavo::OptionsMenuClick()
 {
-    TFormVorrin dialog(this);
+    TFormVorrin dialog(m_stored, this);
+    connect(&dialog, &TFormVorrin::settingsSaved, this, &TFormZentavo::takeSettings);
     dialog.PageControl->setCurrentIndex(1);
     OpenSettingsDialog(dialog, SettingsProgram::Zentavo);
 }
@@ -583,7 +585,13 @@ void TFormZentavo::HAboutClick()
 void TFormZentavo::ReloadSettings()
 {
     if (m_loadSettings)
-        m_settings = m_loadSettings();
+        takeSettings(m_loadSettings(m_stored));
+}
+
+void TFormZentavo::takeSettings(const VorrinSettings &stored)
+{
+    m_stored = stored;
+    m_settings = zentavoSettingsFrom(m_stored, platform::programFolder());
 }
 
 void TFormZentavo::UpdateVorrin(quint64 wParam)

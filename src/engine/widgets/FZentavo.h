@@ -38,12 +38,17 @@ class TFormRep;
 class TFormZentavo final : public QMainWindow, public RunView {
     Q_OBJECT
 public:
-    using SettingsLoader = std::function<ZentavoSettings()>;
+    // Reads the stored settings afresh; a copy it cannot read keeps what
+    // previous held.
+    using SettingsLoader = std::function<VorrinSettings(const VorrinSettings &previous)>;
 
-    // loadSettings reads the settings afresh (at a settings-changed message);
-    // start is the program's command line as start-up read it.
-    TFormZentavo(ZentavoSettings settings, SettingsLoader loadSettings, const QString &productTitle,
-                 StartRequest start = {});
+    // stored is what the store holds, which the settings dialog edits;
+    // settings are what the window works with: stored with the command
+    // line's switches over it. loadSettings reads the store afresh (at a
+    // settings-changed message); start is the program's command line as
+    // start-up read it.
+    TFormZentavo(VorrinSettings stored, ZentavoSettings settings, SettingsLoader loadSettings,
+                 const QString &productTitle, StartRequest start = {});
     ~TFormZentavo() override;
 
     ZentavoSettings &Settings() { return m_settings; }
@@ -79,7 +84,7 @@ public:
     void ArmAutoRun() { Runs().Flags().AutoRun = m_start.AutoRun; }
     // Makes the file the document's and reads it (see ReadJobFile).
     bool OpenJobFile(const QString &path, bool cancelAutoRun, const QString &errorTitle = {});
-    // Reads the settings afresh.
+    // Reads the settings afresh; the switches of the command line are gone then.
     void ReloadSettings();
     // An automatic run that was to close the program found no jobs to run.
     bool LoadFailedUnattended() const { return m_loadFailedUnattended; }
@@ -128,7 +133,10 @@ private:
     bool confirmBreak(bool stopCopy, const std::function<void()> &afterClose = {});
     void FormClose();
     void TBFPrintClick();
+    // The settings dialog edits a copy of the stored settings and hands the
+    // saved ones back.
     void OptionsMenuClick();
+    void takeSettings(const VorrinSettings &stored);
     void HDocClick();
     // The product's web page in the desktop's browser.
     void HUpdateClick();
@@ -143,6 +151,7 @@ private:
     void showResult(int result);
     void showElapsed();
 
+    VorrinSettings m_stored;
     ZentavoSettings m_settings;
     JobDocument m_document;
     SettingsLoader m_loadSettings;

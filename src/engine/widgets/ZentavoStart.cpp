@@ -37,7 +37,8 @@ std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZe
                                            int &exitCode)
 {
     exitCode = 0;
-    ZentavoSettings settings = loadSettings();
+    const VorrinSettings stored = loadSettings({});
+    ZentavoSettings settings = zentavoSettingsFrom(stored, platform::programFolder());
     const StartRequest request = ApplySwitches(arguments, settings, settings.EditFJob);
     // The help window of "/?" stays until somebody closes it: where nobody
     // can, the program ends at once with the usage, as for a switch it does
@@ -54,7 +55,7 @@ std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZe
     }
 
     const QString productTitle = GetProductTitle();
-    auto form = std::make_unique<TFormZentavo>(settings, loadSettings,
+    auto form = std::make_unique<TFormZentavo>(stored, settings, loadSettings,
                                                productTitle.isEmpty() ? CaptionZentavo : productTitle, request);
     // The first show starts nothing: the automatic run is not set yet.
     if (TakeRunMinimizedRequest())

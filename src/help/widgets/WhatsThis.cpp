@@ -37,6 +37,13 @@ QPointer<TWhatsThis> &current()
     return component;
 }
 
+// Every component alive, whose menu the end of the application takes.
+QList<TWhatsThis *> &components()
+{
+    static QList<TWhatsThis *> all;
+    return all;
+}
+
 // The window a control or menu belongs to; menus are windows of their own
 // but belong to the window of their menu bar or parent menu.
 QWidget *formOf(QWidget *widget)
@@ -132,15 +139,23 @@ TWhatsThis::TWhatsThis(QObject *owner) : QObject(owner), m_popupMenu(std::make_u
 {
     setObjectName(QStringLiteral("WhatsThis"));
     m_popupMenu->setObjectName(QStringLiteral("WhatsThisMenu"));
+    components().append(this);
+    // Once for each application, whichever component comes first.
+    qRemovePostRoutine(&TWhatsThis::applicationEnds);
+    qAddPostRoutine(&TWhatsThis::applicationEnds);
+}
+
+void TWhatsThis::applicationEnds()
+{
+    for (TWhatsThis *component : components())
+        component->m_popupMenu.reset();
 }
 
 TWhatsThis::~TWhatsThis()
 {
+    components().removeOne(this);
     if (m_activated)
         deactivate();
-    // Widgets outlive no application; at its very end the menu is left to it.
-    if (QCoreApplication::instance() == nullptr)
-        (void)m_popupMenu.release();
     if (current() == this || current().isNull()) {
         current() = m_previous;
         if (m_previous && m_previous->Active() && m_previous->m_loaded)

@@ -71,6 +71,10 @@ public:
     bool ShowContextHelp(const QPoint &screenPoint);
 
     int Mode() const { return m_mode; }
+    // The "What's this?" menu. It belongs to the component; an application
+    // that ends before the component (one that owns it, or a test that never
+    // quits) takes the menu with it while widgets can still be destroyed, so
+    // it is null then.
     QMenu *PopupMenu() const { return m_popupMenu.get(); }
     static TWhatsThis *Current();
 
@@ -91,6 +95,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Run by the application's destructor, before it tears its widgets down.
+    static void applicationEnds();
     void activate();
     void deactivate();
     void toggleContextMode();

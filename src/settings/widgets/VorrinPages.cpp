@@ -21,11 +21,21 @@ namespace zentavo {
 
 using namespace forms;
 
+namespace {
+
+// The next page of the dialog, named for the language file.
+QWidget *addPage(QTabWidget *pages, const char *name, const QString &caption)
+{
+    QWidget *page = named(new QWidget, name);
+    pages->addTab(page, caption);
+    return page;
+}
+
+} // namespace
+
 void TFormVorrin::buildSchedulePage()
 {
-    TabSheetVorrin = named(new QWidget, "TabSheetVorrin");
-    PageControl->addTab(TabSheetVorrin, QStringLiteral("Schedule"));
-    QWidget *page = TabSheetVorrin;
+    QWidget *page = TabSheetVorrin = addPage(PageControl, "TabSheetVorrin", QStringLiteral("Schedule"));
 
     auto *modes = new QVBoxLayout;
     RadioButtonRunPC = radioButton(page, "RadioButtonRunPC", QStringLiteral("On startup"));
@@ -90,9 +100,7 @@ void TFormVorrin::buildSchedulePage()
 
 void TFormVorrin::buildOptionsPage()
 {
-    TabSheetOptions = named(new QWidget, "TabSheetOptions");
-    PageControl->addTab(TabSheetOptions, QString());
-    QWidget *page = TabSheetOptions;
+    QWidget *page = TabSheetOptions = addPage(PageControl, "TabSheetOptions", QString());
 
     ComboBoxPrior
         = comboBox(page, "ComboBoxPrior", {QStringLiteral("Low"), QStringLiteral("Normal"), QStringLiteral("High")});
@@ -142,9 +150,7 @@ void TFormVorrin::buildOptionsPage()
 
 void TFormVorrin::buildArchivePage()
 {
-    TabSheetArchive = named(new QWidget, "TabSheetArchive");
-    PageControl->addTab(TabSheetArchive, QStringLiteral("Archive"));
-    QWidget *page = TabSheetArchive;
+    QWidget *page = TabSheetArchive = addPage(PageControl, "TabSheetArchive", QStringLiteral("Archive"));
 
     // The two archive modes exclude each other only: they get a box of their own.
     auto *modes = new QWidget(page);
@@ -217,9 +223,7 @@ void TFormVorrin::buildArchivePage()
 
 void TFormVorrin::buildMailPage()
 {
-    TabSheetMail = named(new QWidget, "TabSheetMail");
-    PageControl->addTab(TabSheetMail, QStringLiteral("Mail"));
-    QWidget *page = TabSheetMail;
+    QWidget *page = TabSheetMail = addPage(PageControl, "TabSheetMail", QStringLiteral("Mail"));
 
     LabelEMail = label(page, "LabelEMail", QStringLiteral("To"));
     EditEMail = lineEdit(page, "EditEMail");
@@ -268,9 +272,7 @@ void TFormVorrin::buildMailPage()
 
 void TFormVorrin::buildReportPage()
 {
-    TabSheetReport = named(new QWidget, "TabSheetReport");
-    PageControl->addTab(TabSheetReport, QStringLiteral("Report"));
-    QWidget *page = TabSheetReport;
+    QWidget *page = TabSheetReport = addPage(PageControl, "TabSheetReport", QStringLiteral("Report"));
 
     GroupBoxRep = groupBox(page, "GroupBoxRep", QString());
     CheckBoxRep = checkBox(GroupBoxRep, "CheckBoxRep", QStringLiteral("Use report"));

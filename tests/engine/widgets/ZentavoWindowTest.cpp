@@ -8,18 +8,23 @@
 #include "TestFiles.h"
 #include "platform/PowerControl.h"
 #include "platform/RegistryKey.h"
+#include "platform/WindowMessages.h"
 #include "report/ReportLines.h"
 #include "report/widgets/ViewRep.h"
+#include "settings/VorrinStore.h"
+#include "settings/widgets/VorrinUnit.h"
 #include "shared/ConstStr.h"
 #include "shared/SuiteMessages.h"
 #include "shared/ZentavoExt.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPrinter>
@@ -76,13 +81,17 @@ protected:
         auto scripted = std::make_unique<ScriptedPrompter>();
         prompts = scripted.get();
         platform::setPrompter(std::move(scripted));
-        settings.Run.CheckBoxRep = true;
-        settings.Run.CheckBoxRepAdd = true;
-        settings.Run.ButtonRepDir = path(QStringLiteral("report/"));
-        settings.Run.CheckBoxInfoPath = true;
-        settings.Run.RadioButtonRPath = true;
-        settings.Run.CheckBoxRecurse = true;
-        settings.Run.EditTemp = path(QStringLiteral("temp"));
+        // The windows of this test are found, and get messages, in a runtime folder of its own.
+        oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+        QDir().mkpath(path(QStringLiteral("run")));
+        QFile::setPermissions(path(QStringLiteral("run")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(path(QStringLiteral("run"))));
+        settings.Controls.CheckBoxRep = true;
+        settings.Controls.CheckBoxRepAdd = true;
+        settings.Copies.ButtonRepDirHint = path(QStringLiteral("report/"));
+        settings.Controls.CheckBoxInfoPath = true;
+        settings.Controls.CheckBoxRecurse = true;
+        settings.Controls.EditTemp = path(QStringLiteral("temp"));
         for (const char *folder : {"report", "src/deep", "out"})
             QDir().mkpath(path(QString::fromLatin1(folder)));
         testfiles::writeBytes(path(QStringLiteral("src/a.txt")), "first file");
@@ -95,6 +104,7 @@ protected:
         platform::setPrompter(nullptr);
         platform::setPowerControl(nullptr);
         platform::setRegistryFolder(QString());
+        qputenv("XDG_RUNTIME_DIR", oldRuntime);
     }
 
     QString path(const QString &relative) const { return dir.filePath(relative); }
@@ -120,7 +130,7 @@ protected:
     void start(const QStringList &arguments)
     {
         form = StartZentavo(
-            arguments, [this] { return settings; }, exitCode);
+            arguments, [this](const VorrinSettings &) { return settings; }, exitCode);
     }
 
     bool endsByItself()
@@ -130,7 +140,9 @@ protected:
 
     QTemporaryDir dir;
     ScriptedPrompter *prompts = nullptr;
-    ZentavoSettings settings;
+    QByteArray oldRuntime;
+    // What the store holds, as the window's loader reads it.
+    VorrinSettings settings;
     std::unique_ptr<TFormZentavo> form;
     int exitCode = -1;
 };
@@ -391,13 +403,54 @@ TEST_F(ZentavoWindowTest, AReloadDuringARunLeavesTheRunInItsOwnJobFolder)
     ASSERT_NE(form, nullptr);
     form->TBFRunClick();
     ASSERT_TRUE(waitUntil([this] { return form->ReportLines().contains(QStringLiteral("/bin/sleep 1")); }, 30000));
-    settings.EditFJob = second;
+    settings.Controls.EditFJob = second;
     form->UpdateVorrin(1);
     EXPECT_EQ(form->Document().path, first) << "the window keeps its job file until the run ends";
     ASSERT_TRUE(waitUntil(
-        [this] { return !form->Runs().WorkerRunning() && form->Document().path == settings.EditFJob; }, 30000));
+        [this] { return !form->Runs().WorkerRunning() && form->Document().path == settings.Controls.EditFJob; },
+        30000));
 
     EXPECT_EQ(testfiles::readBytes(path(QStringLiteral("out/x.txt"))), QByteArray("first"));
+}
+
+// The settings dialog shows the window's own settings (the store here holds
+// none), and a save reaches the window at once; Cancel changes nothing. A
+// settings-changed message from another program reads the store again.
+TEST_F(ZentavoWindowTest, SettingsDialogEditsTheWindowsSettingsAndAMessageReloadsThem)
+{
+    platform::setRegistryFolder(path(QStringLiteral("config")));
+    settings.Controls.EditFJob = writeJobFile();
+    start({});
+    ASSERT_NE(form, nullptr);
+    QAction *options = form->findChild<QAction *>(QStringLiteral("OptionsMenu"));
+    ASSERT_NE(options, nullptr);
+    ScriptedDialogs dialogs;
+    const auto edit = [&](QPushButton *TFormVorrin::*button) {
+        dialogs.expect(QStringLiteral("FormVorrin"), [&, button](QDialog &shown) {
+            auto &dialog = static_cast<TFormVorrin &>(shown);
+            EXPECT_EQ(dialog.EditFJob->text(), settings.Controls.EditFJob);
+            EXPECT_EQ(dialog.ButtonRepDir->toolTip(), settings.Copies.ButtonRepDirHint);
+            EXPECT_FALSE(dialog.CheckBoxAPower->isChecked()) << "the edit of the cancelled dialog came back";
+            dialog.CheckBoxAClose->click();
+            dialog.CheckBoxAPower->click();
+            (dialog.*button)->click();
+            return dialog.result();
+        });
+        options->trigger();
+    };
+
+    edit(&TFormVorrin::ButtonCancel);
+    EXPECT_FALSE(form->Settings().Run.CheckBoxAPower);
+    edit(&TFormVorrin::ButtonOk);
+    ASSERT_TRUE(dialogs.allPlayed());
+    EXPECT_TRUE(form->Settings().Run.CheckBoxAPower);
+    EXPECT_TRUE(form->Settings().Run.CheckBoxAClose);
+    EXPECT_EQ(form->Settings().EditFJob, settings.Controls.EditFJob);
+    EXPECT_EQ(ReadDefaultDat(), settings.Controls.EditFJob);
+
+    settings.Controls.CheckBoxRep = false;
+    ASSERT_TRUE(platform::postMessage(CaptionZentavo, MsgUpdateVorrin, 0));
+    EXPECT_TRUE(waitUntil([this] { return !form->Settings().Run.CheckBoxRep; }));
 }
 
 TEST_F(ZentavoWindowTest, PrintCommandPrintsTheJobFileAsItIsNow)
@@ -454,8 +507,8 @@ TEST_F(ZentavoWindowTest, StopDuringARunEndsTheReportWithTheBreakLines)
     EXPECT_GE(form->ReportLines().size(), linesSoFar);
 
     // A settings change reaches the window, not the run under way.
-    settings.Run.CheckBoxRep = false;
-    settings.EditFJob = path(QStringLiteral("Other.dat"));
+    settings.Controls.CheckBoxRep = false;
+    settings.Controls.EditFJob = path(QStringLiteral("Other.dat"));
     form->UpdateVorrin(1);
     EXPECT_FALSE(form->Settings().Run.CheckBoxRep);
     EXPECT_TRUE(form->Runs().Settings().CheckBoxRep);
@@ -502,17 +555,17 @@ protected:
     {
         ZentavoWindowTest::SetUp();
         ASSERT_NE(server.Port(), 0);
-        settings.Run.CheckBoxASend = true;
-        settings.Run.CheckBoxAPower = true;
-        settings.Mail.EditHost = QStringLiteral("127.0.0.1");
-        settings.Mail.EditPort = QString::number(server.Port());
-        settings.Mail.EditEMail = QStringLiteral("admin@example.org");
-        settings.Mail.EditFrom = QStringLiteral("backup@example.org");
-        settings.Mail.EditSubject = QStringLiteral("Night backup");
-        settings.Mail.CheckBoxHelo = true;
-        settings.Mail.CheckBoxAuth = true;
-        settings.Mail.EditUserName = QStringLiteral("user");
-        settings.Mail.EditPassword = QStringLiteral("secret");
+        settings.Controls.CheckBoxASend = true;
+        settings.Controls.CheckBoxAPower = true;
+        settings.Controls.EditHost = QStringLiteral("127.0.0.1");
+        settings.Controls.EditPort = QString::number(server.Port());
+        settings.Controls.EditEMail = QStringLiteral("admin@example.org");
+        settings.Controls.EditFrom = QStringLiteral("backup@example.org");
+        settings.Controls.EditSubject = QStringLiteral("Night backup");
+        settings.Controls.CheckBoxHelo = true;
+        settings.Controls.CheckBoxAuth = true;
+        settings.Controls.EditUserName = QStringLiteral("user");
+        settings.Controls.EditPassword = QStringLiteral("secret");
         platform::setPowerControl(std::make_unique<FakePower>([this] {
             steps << QStringLiteral("power");
             if (QFile::exists(pdf()))
@@ -541,8 +594,8 @@ protected:
     void mailToASilentServer(const std::function<void()> &whileMailing)
     {
         ScriptedServer silent({{"220 hi\r\n"}});
-        settings.Mail.EditPort = QString::number(silent.Port());
-        settings.Mail.CheckBoxAuth = false;
+        settings.Controls.EditPort = QString::number(silent.Port());
+        settings.Controls.CheckBoxAuth = false;
         QTimer closer;
         QObject::connect(&closer, &QTimer::timeout, [&] {
             if (!silent.received.isEmpty() && form && form->isVisible()) {
@@ -576,7 +629,7 @@ TEST_F(EndOfRunChainTest, PrintsMailsPowersOffAndClosesInThisOrder)
 
 TEST_F(EndOfRunChainTest, ErrorsOnlyWithEveryJobOkPrintsAndMailsNothing)
 {
-    settings.Run.CheckBoxAOnlyErrors = true;
+    settings.Controls.CheckBoxAOnlyErrors = true;
     runToTheEnd();
     EXPECT_EQ(steps, (QStringList{QStringLiteral("power"), QStringLiteral("open before")}));
     EXPECT_FALSE(QFile::exists(pdf()));
