@@ -16,7 +16,7 @@ namespace {
 
 // Objects larger than this are no help text; a damaged length must not make
 // the reader allocate without bound.
-constexpr LONGUINT64 MaximumObjectSize = 64 * 1024 * 1024;
+constexpr LONGUINT64 MaximumObjectSize = 64ULL * 1024 * 1024;
 
 int collectFile(chmFile *, chmUnitInfo *unit, void *context)
 {
@@ -27,7 +27,7 @@ int collectFile(chmFile *, chmUnitInfo *unit, void *context)
     return CHM_ENUMERATOR_CONTINUE;
 }
 
-constexpr qint64 MaximumFileSize = 256 * 1024 * 1024;
+constexpr qint64 MaximumFileSize = qint64(256) * 1024 * 1024;
 constexpr std::chrono::seconds CheckTimeLimit(10);
 
 int readWholeObject(chmFile *file, chmUnitInfo *unit, void *)

@@ -70,8 +70,7 @@ bool parseValue(QStringView text, QVariant *value)
 {
     if (text.startsWith(u"s:")) {
         bool ok = false;
-        QString string = unescaped(text.mid(2), &ok);
-        *value = std::move(string);
+        *value = unescaped(text.mid(2), &ok);
         return ok;
     }
     if (text.startsWith(u"i:")) {

@@ -88,7 +88,7 @@ void ArchivePage::createControls()
     layout->addLayout(comment);
 
     const auto popupItem
-        = [this](const char *name, const QString &caption, QKeySequence key, void (ArchivePage::*handler)()) {
+        = [this](const char *name, const QString &caption, const QKeySequence &key, void (ArchivePage::*handler)()) {
               QAction *action = named(new QAction(caption, StringGridArch), name);
               action->setShortcut(key);
               action->setShortcutContext(Qt::WidgetShortcut);

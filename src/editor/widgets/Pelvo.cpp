@@ -88,15 +88,15 @@ void TFormEditor::FormCreate()
 
 void TFormEditor::createMenus()
 {
-    const auto command
-        = [this](QMenu *menu, const char *name, const QString &text, QKeySequence key, void (TFormEditor::*handler)()) {
-              QAction *action = menu->addAction(text);
-              action->setObjectName(QLatin1String(name));
-              action->setShortcut(key);
-              if (handler)
-                  connect(action, &QAction::triggered, this, handler);
-              return action;
-          };
+    const auto command = [this](QMenu *menu, const char *name, const QString &text, const QKeySequence &key,
+                                void (TFormEditor::*handler)()) {
+        QAction *action = menu->addAction(text);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(key);
+        if (handler)
+            connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
     FileMenu = menuBar()->addMenu(QStringLiteral("&File"));
     FileMenu->setObjectName(QStringLiteral("FileMenu"));
     FNew = command(FileMenu, "FNew", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N),

@@ -136,7 +136,7 @@ void TFormZentavo::FormCreate()
 
 void TFormZentavo::createMenus()
 {
-    const auto command = [this](QMenu *menu, const QString &name, const QString &text, QKeySequence key,
+    const auto command = [this](QMenu *menu, const QString &name, const QString &text, const QKeySequence &key,
                                 void (TFormZentavo::*handler)()) {
         QAction *action = menu->addAction(text);
         action->setObjectName(name);

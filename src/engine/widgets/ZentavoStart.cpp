@@ -10,6 +10,7 @@
 #include "shared/ZetuUnit.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace zentavo {
 
@@ -55,7 +56,7 @@ std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZe
     }
 
     const QString productTitle = GetProductTitle();
-    auto form = std::make_unique<TFormZentavo>(stored, settings, loadSettings,
+    auto form = std::make_unique<TFormZentavo>(stored, settings, std::move(loadSettings),
                                                productTitle.isEmpty() ? CaptionZentavo : productTitle, request);
     // The first show starts nothing: the automatic run is not set yet.
     if (TakeRunMinimizedRequest())

@@ -91,6 +91,7 @@ void TFormPause::SetJobs(const TBlocks &blocks, bool choosable)
 std::vector<bool> TFormPause::Checked() const
 {
     std::vector<bool> checked;
+    checked.reserve(CheckListBox->count());
     for (int i = 0; i < CheckListBox->count(); ++i)
         checked.push_back(CheckListBox->item(i)->checkState() == Qt::Checked);
     return checked;

@@ -46,7 +46,7 @@ QWidget *firstFocusable(QWidget *page)
 
 } // namespace
 
-TFormVorrin::TFormVorrin(QWidget *parent, VorrinLoadContext context)
+TFormVorrin::TFormVorrin(QWidget *parent, const VorrinLoadContext &context)
     : TFormVorrin(LoadVorrinSettings(context), parent, context)
 {
 }

@@ -37,7 +37,7 @@ public:
     TFormVorrin(const VorrinSettings &settings, QWidget *parent = nullptr,
                 VorrinLoadContext context = VorrinLoadContext::current());
     // Edits the settings as stored.
-    explicit TFormVorrin(QWidget *parent = nullptr, VorrinLoadContext context = VorrinLoadContext::current());
+    explicit TFormVorrin(QWidget *parent = nullptr, const VorrinLoadContext &context = VorrinLoadContext::current());
 
     // Shows a copy of settings in the controls, dropping unsaved edits.
     void Edit(const VorrinSettings &settings);
