@@ -111,6 +111,9 @@ bool matchesPattern(QStringView name, QStringView mask, bool sets = false)
 
 bool matchesWithExtensionRule(const QString &name, const QString &mask, bool sets)
 {
+    // The mask of nearly every search takes every name, with a dot or not.
+    if (mask == u"*.*")
+        return true;
     if (matchesPattern(name, mask, sets))
         return true;
     const QStringView anyExtension = u".*";

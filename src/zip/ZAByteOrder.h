@@ -8,11 +8,16 @@
 // through these helpers, never through a cast of a struct.
 namespace zabytes {
 
+// A directory of many entries is made of millions of fields: each is
+// written in place at the end, in room the record reserved beforehand.
 template <typename T>
 void put(QByteArray &out, T value)
 {
+    const qsizetype at = out.size();
+    out.resize(at + qsizetype(sizeof(T)));
+    char *bytes = out.data() + at;
     for (unsigned i = 0; i < sizeof(T); ++i)
-        out.append(char(uint8_t(uint64_t(value) >> (8 * i))));
+        bytes[i] = char(uint8_t(uint64_t(value) >> (8 * i)));
 }
 
 template <typename T>

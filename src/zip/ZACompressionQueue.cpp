@@ -6,6 +6,11 @@ namespace {
 // Tiny entries still cost an open and some bookkeeping; counting each as at
 // least this much keeps the number of them in flight bounded too.
 constexpr qint64 MinimumCost = 4096;
+// Small chunks are taken by a thread in runs of up to this many input bytes
+// (and this many chunks): one hand-over and one wake-up of the writer per
+// run, not per file, whose cost would otherwise exceed the compression.
+constexpr qint64 RunBytes = 64 * 1024;
+constexpr std::size_t RunChunks = 32;
 } // namespace
 
 TZACompressionQueue::TZACompressionQueue(std::vector<TZAPlannedEntry> plan, int threads, qint64 budget)
@@ -98,7 +103,7 @@ std::unique_ptr<TZACompressionQueue::Slot> TZACompressionQueue::takeFront(std::u
 
 void TZACompressionQueue::topUp()
 {
-    bool added = false;
+    std::size_t added = 0;
     while (m_dispatchEntry < m_plan.size()) {
         const TZAPlannedEntry &entry = m_plan[m_dispatchEntry];
         const qint64 length = std::min(entry.chunkSize, entry.size - m_dispatchOffset);
@@ -122,14 +127,19 @@ void TZACompressionQueue::topUp()
         m_reserved += cost;
         m_tasks.push_back(slot.get());
         m_slots.push_back(std::move(slot));
-        added = true;
+        ++added;
         m_dispatchOffset += length;
         if (m_dispatchOffset >= entry.size) {
             ++m_dispatchEntry;
             m_dispatchOffset = 0;
         }
     }
-    if (added)
+    // The writer takes chunks one by one and each frees room for about one
+    // more: waking one thread for it, not all, spares the others a wake-up
+    // that finds nothing to do.
+    if (added == 1)
+        m_workReady.notify_one();
+    else if (added > 1)
         m_workReady.notify_all();
 }
 
@@ -143,24 +153,35 @@ void TZACompressionQueue::work()
     } catch (const std::exception &) {
     }
     std::unique_lock lock(m_mutex);
+    std::vector<Slot *> run;
     for (;;) {
         m_workReady.wait(lock, [this] { return m_stop || !m_tasks.empty(); });
         if (m_stop)
             return;
-        Slot *slot = m_tasks.front();
-        m_tasks.pop_front();
-        slot->picked = true;
+        run.clear();
+        qint64 runBytes = 0;
+        while (!m_tasks.empty() && run.size() < RunChunks
+               && (run.empty() || runBytes + m_tasks.front()->chunk.length <= RunBytes)) {
+            Slot *slot = m_tasks.front();
+            m_tasks.pop_front();
+            slot->picked = true;
+            runBytes += slot->chunk.length;
+            run.push_back(slot);
+        }
         lock.unlock();
-        slot->chunk.status = TZAChunkStatus::ReadFailed;
-        try {
-            if (maker)
-                maker->Make(slot->chunk);
-        } catch (const std::exception &) {
-            slot->chunk.data.clear();
+        for (Slot *slot : run) {
             slot->chunk.status = TZAChunkStatus::ReadFailed;
+            try {
+                if (maker)
+                    maker->Make(slot->chunk);
+            } catch (const std::exception &) {
+                slot->chunk.data.clear();
+                slot->chunk.status = TZAChunkStatus::ReadFailed;
+            }
         }
         lock.lock();
-        slot->done = true;
+        for (Slot *slot : run)
+            slot->done = true;
         m_chunkDone.notify_all();
     }
 }

@@ -72,6 +72,14 @@ void TZAFileSelector::AddFiles(const QStringList &masks, int searchAttr, bool re
     QMutexLocker locker(&processLock());
     SearchBaseScope scope(m_context.SearchBase(), m_settings.BaseDir);
     m_searchAttr = searchAttr;
+    const QString &searchBase = m_context.SearchBase();
+    m_excluded.clear();
+    for (const QString &mask : m_exclusions)
+        m_excluded.emplace_back(mask, searchBase);
+    m_stored.clear();
+    for (const QString &mask : m_settings.NoCompressionMasks)
+        m_stored.emplace_back(mask, searchBase);
+    m_names.emplace(searchBase, m_settings.Options.StorePath, searchBase);
     // One thread means one: the search then lists every folder itself.
     const int threads = m_settings.Options.Threads > 0 ? m_settings.Options.Threads : QThread::idealThreadCount();
     m_readAhead = std::make_unique<platform::FolderReadAhead>(threads > 1 ? threads : 0, threads);
@@ -166,11 +174,8 @@ void TZAFileSelector::searchFiles(const QString &root, const QString &mask, bool
 
 bool TZAFileSelector::isExcluded(const QString &full) const
 {
-    for (const QString &mask : m_exclusions) {
-        if (zapaths::MatchesFileMask(full, mask, m_context.SearchBase()))
-            return true;
-    }
-    return false;
+    return std::any_of(m_excluded.begin(), m_excluded.end(),
+                       [&full](const zapaths::FileMask &mask) { return mask.Matches(full); });
 }
 
 // What the search would have taken had it been a file or a folder; an
@@ -231,12 +236,10 @@ void TZAFileSelector::addFoundFile(const QString &full, const platform::FolderEn
     if (index < 0)
         return;
     TDirItem &item = m_context.Directory().Items.ItemPtr(index);
-    for (const QString &mask : m_settings.NoCompressionMasks) {
-        if (zapaths::MatchesFileMask(full, mask, m_context.SearchBase())) {
-            item.CompressionMode = 0;
-            item.Method = MethodStored;
-            break;
-        }
+    if (std::any_of(m_stored.begin(), m_stored.end(),
+                    [&full](const zapaths::FileMask &mask) { return mask.Matches(full); })) {
+        item.CompressionMode = 0;
+        item.Method = MethodStored;
     }
     item.UncompressedSize = uint64_t(entry.size);
 }
@@ -244,8 +247,7 @@ void TZAFileSelector::addFoundFile(const QString &full, const platform::FolderEn
 qsizetype TZAFileSelector::addOrUpdateItem(const QString &path, const platform::FolderEntry &entry)
 {
     const TZAOptions &options = m_settings.Options;
-    const QString &searchBase = m_context.SearchBase();
-    QString name = zapaths::StoredName(path, searchBase, options.StorePath, searchBase);
+    QString name = m_names->Of(path);
     if (entry.folder && !name.endsWith(u'/'))
         name += u'/';
     uint32_t attributes = attributesOf(entry);

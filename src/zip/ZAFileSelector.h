@@ -3,6 +3,7 @@
 #include "platform/FolderReadAhead.h"
 #include "platform/FolderWalk.h"
 #include "zip/DosDateTime.h"
+#include "zip/ZAPathRules.h"
 #include "zip/ZAUpdateSettings.h"
 
 #include <QDateTime>
@@ -11,6 +12,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class TZASelectionContext;
 struct TDirItem;
@@ -44,7 +47,12 @@ private:
 
     TZASelectionContext &m_context;
     const TZAUpdateSettings m_settings;
-    QStringList m_exclusions;
+    const QStringList m_exclusions;
+    // The masks and the naming, resolved against the search base of the
+    // search under way.
+    std::vector<zapaths::FileMask> m_excluded;
+    std::vector<zapaths::FileMask> m_stored;
+    std::optional<zapaths::StoredNames> m_names;
     int m_searchAttr = 0;
     const dosdatetime::LocalTimeRule m_localTime;
     // When the archive was last written, before this update (invalid for a

@@ -31,11 +31,6 @@ QString folderOf(const QString &path)
     return path.left(path.lastIndexOf(u'/') + 1);
 }
 
-bool sameFolder(const QString &a, const QString &b)
-{
-    return a.compare(b, TZAHashedStringList::nameCase()) == 0;
-}
-
 } // namespace
 
 QString ResolvePath(const QString &folder, const QString &name, const QString &base)
@@ -64,28 +59,24 @@ MaskPath ResolveMaskPath(const QString &mask, const QString &root, const QString
     return {rootPath + text, true};
 }
 
-QString StoredName(const QString &path, const QString &folder, TZAStorePathMode mode, const QString &searchBase)
-{
-    const QString folderPath = ResolvePath(folder, {}, searchBase);
-    QString full = ResolvePath(folderPath, path, searchBase);
-    if (full.endsWith(u'/'))
-        full.chop(1);
-    if (full.endsWith(u'.'))
-        full.chop(1);
+namespace {
 
-    QString name;
-    switch (mode) {
-    case spNoPath: name = namePart(full); break;
-    case spRelativePath: {
-        const QString relative = QDir(folderPath).relativeFilePath(full);
-        const bool outside = relative == QStringLiteral("..") || relative.startsWith(QStringLiteral("../"));
-        name = outside ? full : relative;
-        break;
+// True when rest, a path below a folder, is one that cleaning leaves as it
+// is: no empty, "." or ".." steps, and no backslash (a separator on Windows).
+bool isPlainBelow(QStringView rest)
+{
+    if (rest.isEmpty() || rest.contains(u'\\'))
+        return false;
+    for (const QStringView step : rest.tokenize(u'/')) {
+        if (step.isEmpty() || step == u"." || step == u"..")
+            return false;
     }
-    case spFullPath:
-    case spFullPathWithDrive: name = full; break;
-    }
-    // Cut the root: a drive ("C:"), a server ("//server/"), or the "/".
+    return true;
+}
+
+// Cuts the root: a drive ("C:"), a server ("//server/"), or the "/".
+QString withoutRoot(QString name)
+{
     if (name.size() >= 2 && name.at(1) == u':')
         name = name.mid(2);
     else if (name.startsWith(QStringLiteral("//")))
@@ -95,29 +86,107 @@ QString StoredName(const QString &path, const QString &folder, TZAStorePathMode 
     return name;
 }
 
+} // namespace
+
+QString StoredName(const QString &path, const QString &folder, TZAStorePathMode mode, const QString &searchBase)
+{
+    return StoredNames(folder, mode, searchBase).Of(path);
+}
+
+StoredNames::StoredNames(const QString &folder, TZAStorePathMode mode, const QString &searchBase)
+    : m_folderPath(ResolvePath(folder, {}, searchBase))
+    , m_mode(mode)
+    , m_searchBase(searchBase)
+{
+}
+
+QString StoredNames::Of(const QString &path) const
+{
+    // Below the folder, cleaning changes nothing but one trailing "/", and
+    // the relative path is what follows the folder.
+    if (path.size() > m_folderPath.size() && path.startsWith(m_folderPath)) {
+        QStringView rest = QStringView(path).mid(m_folderPath.size());
+        if (rest.endsWith(u'/'))
+            rest.chop(1);
+        if (rest.endsWith(u'.'))
+            rest.chop(1);
+        if (isPlainBelow(rest)) {
+            switch (m_mode) {
+            case spNoPath: return withoutRoot(rest.mid(rest.lastIndexOf(u'/') + 1).toString());
+            case spRelativePath: return withoutRoot(rest.toString());
+            case spFullPath:
+            case spFullPathWithDrive: return withoutRoot(path.left(m_folderPath.size() + rest.size()));
+            }
+        }
+    }
+
+    QString full = ResolvePath(m_folderPath, path, m_searchBase);
+    if (full.endsWith(u'/'))
+        full.chop(1);
+    if (full.endsWith(u'.'))
+        full.chop(1);
+
+    QString name;
+    switch (m_mode) {
+    case spNoPath: name = namePart(full); break;
+    case spRelativePath: {
+        const QString relative = QDir(m_folderPath).relativeFilePath(full);
+        const bool outside = relative == QStringLiteral("..") || relative.startsWith(QStringLiteral("../"));
+        name = outside ? full : relative;
+        break;
+    }
+    case spFullPath:
+    case spFullPathWithDrive: name = full; break;
+    }
+    return withoutRoot(name);
+}
+
 bool MatchesFileMask(const QString &path, const QString &mask, const QString &searchBase)
 {
-    if (mask == QStringLiteral("*.*"))
-        return true;
-    const QString target = withoutSlash(QDir::fromNativeSeparators(path));
+    return FileMask(mask, searchBase).Matches(path);
+}
+
+FileMask::FileMask(const QString &mask, const QString &searchBase)
+{
+    if (mask == QStringLiteral("*.*")) {
+        m_kind = Kind::Everything;
+        return;
+    }
     const QString pattern = withoutSlash(QDir::fromNativeSeparators(mask));
     if (pattern.isEmpty())
-        return false;
-
+        return;
     const MaskPath resolved = ResolveMaskPath(pattern, searchBase, searchBase);
     if (resolved.relative) {
-        if (!pattern.contains(u'/'))
-            return platform::matchesMaskWithSets(namePart(target), pattern);
-        const QString relative = QDir(ResolvePath(searchBase, {}, searchBase)).relativeFilePath(target);
-        return platform::matchesMaskWithSets(relative, pattern);
+        m_pattern = pattern;
+        m_kind = pattern.contains(u'/') ? Kind::RelativePath : Kind::Name;
+        if (m_kind == Kind::RelativePath)
+            m_base = ResolvePath(searchBase, {}, searchBase);
+        return;
     }
-    const QString maskFolder = folderOf(resolved.path);
-    const QString maskName = namePart(resolved.path);
-    const QString targetFolder = folderOf(target);
-    if (sameFolder(targetFolder, maskFolder))
-        return platform::matchesMaskWithSets(namePart(target), maskName);
+    m_kind = Kind::Absolute;
+    m_folder = folderOf(resolved.path);
+    m_name = namePart(resolved.path);
+}
+
+bool FileMask::Matches(const QString &path) const
+{
+    switch (m_kind) {
+    case Kind::Everything: return true;
+    case Kind::Nothing: return false;
+    case Kind::Name:
+    case Kind::RelativePath:
+    case Kind::Absolute: break;
+    }
+    const QString target = withoutSlash(QDir::fromNativeSeparators(path));
+    if (m_kind == Kind::Name)
+        return platform::matchesMaskWithSets(namePart(target), m_pattern);
+    if (m_kind == Kind::RelativePath)
+        return platform::matchesMaskWithSets(QDir(m_base).relativeFilePath(target), m_pattern);
+    const QStringView targetFolder = QStringView(target).left(target.lastIndexOf(u'/') + 1);
+    if (targetFolder.compare(m_folder, TZAHashedStringList::nameCase()) == 0)
+        return platform::matchesMaskWithSets(namePart(target), m_name);
     // "folder/*.*" covers the whole tree below the folder.
-    return maskName == QStringLiteral("*.*") && targetFolder.startsWith(maskFolder, TZAHashedStringList::nameCase());
+    return m_name == QStringLiteral("*.*") && targetFolder.startsWith(m_folder, TZAHashedStringList::nameCase());
 }
 
 } // namespace zapaths

@@ -11,7 +11,10 @@ namespace {
 template <typename Record>
 QByteArray encodeRecord(const Record &record)
 {
+    qsizetype size = 0;
+    Record::fields(record, [&](const auto &field) { size += qsizetype(sizeof(field)); });
     QByteArray out;
+    out.reserve(size);
     Record::fields(record, [&](const auto &field) { zabytes::put(out, field); });
     return out;
 }

@@ -61,28 +61,36 @@ qint64 chunkSize(const TDirItem &item)
 
 // The local header, its name and its extra fields: the room for the Zip64
 // sizes when the entry may need them (zeros until they are known), then
-// the Unicode Path of the name.
-QByteArray localHeaderBytes(const TDirItem &item, const LocalHeader &header, bool localZip64, bool sizesKnown)
+// the Unicode Path of the name. Room is reserved for the bytes that follow
+// in the same write, so a small entry goes out as one block made once.
+QByteArray localHeaderBytes(const TDirItem &item, const LocalHeader &header, bool localZip64, bool sizesKnown,
+                            qsizetype following = 0)
 {
-    QByteArray bytes = header.encode() + item.EncodedName;
+    const QByteArray unicodePath = zanames::unicodePathExtra(item.FileName, item.EncodedName);
+    QByteArray bytes;
+    bytes.reserve(LocalHeaderSize + item.EncodedName.size() + (localZip64 ? LocalZip64ExtraSize : 0)
+                  + unicodePath.size() + following);
+    bytes += header.encode();
+    bytes += item.EncodedName;
     if (localZip64 && sizesKnown) {
         zabytes::put(bytes, Zip64ExtraId);
         zabytes::put(bytes, uint16_t(LocalZip64ExtraSize - 4));
         zabytes::put(bytes, item.UncompressedSize);
         zabytes::put(bytes, item.CompressedSize);
     } else if (localZip64) {
-        bytes += QByteArray(LocalZip64ExtraSize, '\0');
+        bytes.append(LocalZip64ExtraSize, '\0');
     }
-    return bytes + zanames::unicodePathExtra(item.FileName, item.EncodedName);
+    bytes += unicodePath;
+    return bytes;
 }
 
 // The local header with the entry's final CRC and sizes.
-QByteArray completedHeader(const TDirItem &item, LocalHeader &header, bool localZip64)
+QByteArray completedHeader(const TDirItem &item, LocalHeader &header, bool localZip64, qsizetype following = 0)
 {
     header.method = item.Method;
     header.crc32 = item.Crc32;
     header.compressedSize = localZip64 ? Overflow32 : uint32_t(item.CompressedSize);
-    return localHeaderBytes(item, header, localZip64, true);
+    return localHeaderBytes(item, header, localZip64, true, following);
 }
 
 } // namespace
@@ -469,7 +477,10 @@ void TZAUpdateCommit::writeData(TDirItem &item, LocalHeader &header, qint64 offs
         if (cipher)
             cipher->EncryptBuffer(body.data(), body.size());
         finishItem(encryptionHeader.size() + body.size());
-        zastream::writeChecked(m_stream, completedHeader(item, header, localZip64) + encryptionHeader + body);
+        QByteArray entry = completedHeader(item, header, localZip64, encryptionHeader.size() + body.size());
+        entry += encryptionHeader;
+        entry += body;
+        zastream::writeChecked(m_stream, entry);
         return;
     }
 

@@ -26,6 +26,39 @@ TEST(ZipPathRules, StoredNameInEachMode)
     EXPECT_EQ(StoredName(QStringLiteral("/data/..dots"), base, spRelativePath, base), QStringLiteral("..dots"));
 }
 
+// Names of paths below the folder that only the path routines clean up
+// must come out as those routines make them.
+TEST(ZipPathRules, StoredNameOfPathsToClean)
+{
+    const QString base = QStringLiteral("/data/");
+    const struct {
+        const char *path;
+        TZAStorePathMode mode;
+        const char *name;
+    } cases[] = {
+        {"/data/a./", spRelativePath, "a"},
+        {"/data/...", spRelativePath, "data/.."},
+        {"/data/x/./y", spRelativePath, "x/y"},
+        {"/data/x//y", spRelativePath, "x/y"},
+        {"/data/x/../y", spRelativePath, "y"},
+        {"/data/x/..", spRelativePath, "."},
+        {"/data/x\\y", spRelativePath, "x\\y"},
+        {"/database/x", spRelativePath, "database/x"},
+        {"/data/Docs/b.", spNoPath, "b"},
+        {"/data/Docs/./b", spNoPath, "b"},
+        {"/data/Docs/b.", spFullPath, "data/Docs/b"},
+        {"/data/Docs//b", spFullPathWithDrive, "data/Docs/b"},
+    };
+    const zapaths::StoredNames names(base, spRelativePath, base);
+    for (const auto &c : cases) {
+        const QString path = QString::fromUtf8(c.path);
+        EXPECT_EQ(StoredName(path, base, c.mode, base), QString::fromUtf8(c.name)) << c.path;
+        if (c.mode == spRelativePath) {
+            EXPECT_EQ(names.Of(path), QString::fromUtf8(c.name)) << c.path;
+        }
+    }
+}
+
 TEST(ZipPathRules, ExclusionMasks)
 {
     const QString base = QStringLiteral("/data/");
@@ -36,6 +69,15 @@ TEST(ZipPathRules, ExclusionMasks)
     EXPECT_TRUE(MatchesFileMask(QStringLiteral("/data/sub/a.txt"), QStringLiteral("sub/*.txt"), base));
     EXPECT_FALSE(MatchesFileMask(QStringLiteral("/data/other/a.txt"), QStringLiteral("sub/*.txt"), base));
     EXPECT_TRUE(MatchesFileMask(QStringLiteral("/any/thing"), QStringLiteral("*.*"), base));
+    // One mask resolved once answers for every path as for each alone.
+    const zapaths::FileMask tree(QStringLiteral("/data/Tmp/*.*"), base);
+    EXPECT_TRUE(tree.Matches(QStringLiteral("/data/Tmp/in/y")));
+    EXPECT_FALSE(tree.Matches(QStringLiteral("/data/Other/y")));
+    EXPECT_FALSE(tree.Matches(QStringLiteral("/data/Tmp/")));
+    const zapaths::FileMask relative(QStringLiteral("sub/*.txt"), base);
+    EXPECT_TRUE(relative.Matches(QStringLiteral("/data/sub/a.txt")));
+    EXPECT_FALSE(relative.Matches(QStringLiteral("/data/sub/a.doc")));
+    EXPECT_FALSE(zapaths::FileMask(QString(), base).Matches(QStringLiteral("/data/a")));
 }
 
 TEST(ZipDosTime, ClampedAndComparedUnsigned)
