@@ -39,7 +39,6 @@
 namespace {
 
 constexpr int Level = 6;
-constexpr int ToolTimeoutMs = 3600 * 1000;
 
 // A daily run's view of the archiver: it works on a worker thread and the
 // window on the main thread shows every change of the file gauge.

@@ -111,7 +111,7 @@ bool readLocalSizes(const LocalHeader &header, const QByteArray &extra, TDirItem
     if (field.isNull())
         return !sizeOverflow && !compressedOverflow;
     readZip64Extra(field, sizeOverflow, compressedOverflow, false, false, item);
-    return qsizetype(8 * (int(sizeOverflow) + int(compressedOverflow))) <= field.size();
+    return qsizetype(8) * (int(sizeOverflow) + int(compressedOverflow)) <= field.size();
 }
 
 qsizetype decode(const QByteArray &data, qsizetype offset, uint32_t signature, bool oemNames, TDirItem &item)

@@ -13,7 +13,7 @@ class ReadOnlyFile;
 
 // Each chunk is primed with the input before it, as much as deflate's window
 // reaches, so that splitting an entry costs next to nothing in size.
-inline constexpr qint64 ChunkDictionarySize = 32 * 1024;
+inline constexpr qint64 ChunkDictionarySize = qint64(32) * 1024;
 
 enum class TZAChunkStatus {
     Ok,

@@ -16,7 +16,7 @@ using namespace zarecords;
 namespace {
 
 constexpr int RawDeflateWindowBits = -15;
-constexpr qsizetype OutputBlock = 256 * 1024;
+constexpr qsizetype OutputBlock = qsizetype(256) * 1024;
 constexpr int EncryptionHeaderSize = 12;
 
 struct InflateStream {

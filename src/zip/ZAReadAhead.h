@@ -18,7 +18,7 @@ protected:
     qint64 writeData(const char *, qint64) override { return -1; }
 
 private:
-    static constexpr qint64 WindowSize = 256 * 1024;
+    static constexpr qint64 WindowSize = qint64(256) * 1024;
 
     QIODevice &m_below;
     QByteArray m_window;
