@@ -36,6 +36,10 @@ struct MessageRequest {
     // When above 0, the box closes by itself after this many milliseconds
     // and the answer is PromptButton::None: nobody was there to answer.
     int timeoutMs = 0;
+    // When false the box is shown and the call returns at once (None): a
+    // notice that must not stop the user from working in the other windows,
+    // such as a tray icon that appears while it is open.
+    bool waits = true;
 };
 
 struct InputRequest {

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -80,6 +81,28 @@ TEST(QtPrompter, ABoxWithATimeLimitClosesItselfUnanswered)
     clock.start();
     EXPECT_EQ(prompter.message(request), PromptButton::None);
     EXPECT_LT(clock.elapsed(), 5000);
+}
+
+TEST(QtPrompter, ANoticeThatDoesNotWaitLeavesTheOtherWindowsTakingInput)
+{
+    int argc = 1;
+    char name[] = "platform_widgets_tests";
+    char *argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+
+    MessageRequest request;
+    request.text = QStringLiteral("There is no notification area");
+    request.waits = false;
+    QtPrompter prompter(true);
+    EXPECT_EQ(prompter.message(request), PromptButton::None);
+    auto *box = qobject_cast<QMessageBox *>(QApplication::topLevelWidgets().value(0));
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    QPointer<QMessageBox> closed(box);
+    box->button(QMessageBox::Ok)->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closed.isNull());
 }
 
 namespace {

@@ -56,10 +56,8 @@ constexpr std::pair<PromptButton, QMessageBox::StandardButton> ButtonPairs[] = {
     {PromptButton::Abort, QMessageBox::Abort},
 };
 
-PromptButton showMessage(const MessageRequest &request)
+void addButtons(QMessageBox &box, const MessageRequest &request)
 {
-    QMessageBox box(boxIcon(request.icon), request.title, request.text, QMessageBox::NoButton,
-                    QApplication::activeWindow());
     for (const auto &[ours, qt] : ButtonPairs) {
         if (request.buttons.testFlag(ours))
             box.addButton(qt);
@@ -70,6 +68,29 @@ PromptButton showMessage(const MessageRequest &request)
         QObject::disconnect(help, &QPushButton::clicked, nullptr, nullptr);
         QObject::connect(help, &QPushButton::clicked, &box, request.help);
     }
+}
+
+// The box deletes itself when it is closed; until then it belongs to the
+// window that was active, or stays a window of its own.
+void showNotice(const MessageRequest &request)
+{
+    auto *box = new QMessageBox(boxIcon(request.icon), request.title, request.text, QMessageBox::NoButton,
+                                QApplication::activeWindow());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    addButtons(*box, request);
+    box->show();
+}
+
+PromptButton showMessage(const MessageRequest &request)
+{
+    if (!request.waits) {
+        showNotice(request);
+        return PromptButton::None;
+    }
+    QMessageBox box(boxIcon(request.icon), request.title, request.text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    addButtons(box, request);
     bool timedOut = false;
     if (request.timeoutMs > 0) {
         QTimer::singleShot(request.timeoutMs, &box, [&box, &timedOut] {

@@ -226,9 +226,12 @@ void TTrayForm::WatchNotificationArea()
                         "does."),
          platform::PromptIcon::Information,
          platform::PromptButton::Ok,
-         {}});
-    // Nothing more to do: Qt embeds the icon shown in AddTrayIcon itself as
-    // soon as a notification area takes icons. Showing it afresh then would
+         {},
+         0,
+         false});
+    // The notice does not wait: the icon may appear while it is open and
+    // must take clicks then. Qt embeds the icon shown in AddTrayIcon itself
+    // as soon as a notification area takes icons; showing it afresh would
     // replace the icon the user may already be clicking, closing its menu.
 }
 

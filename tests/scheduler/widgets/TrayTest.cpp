@@ -268,6 +268,7 @@ TEST_F(TrayTest, StartWithoutAJobFileOffersTheEditorAndASecondStartIsRefused)
     // The tests have no notification area, which is told once first.
     ASSERT_EQ(prompts->messages.size(), 2u);
     EXPECT_TRUE(prompts->messages[0].text.startsWith(QStringLiteral("There is no notification area")));
+    EXPECT_FALSE(prompts->messages[0].waits);
     EXPECT_EQ(prompts->messages[1].text, sRunEditor1 + u'\r' + sRunEditor2);
     ASSERT_EQ(starter.requests.size(), 1u);
     EXPECT_EQ(starter.requests[0].program, platform::siblingProgram(QStringLiteral("Pelvaro")));
