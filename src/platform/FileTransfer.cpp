@@ -111,6 +111,23 @@ QString openError(const QFile &file)
     return file.error() != QFileDevice::NoError ? file.errorString() : QString::fromLocal8Bit(std::strerror(errno));
 }
 
+// A file onto itself is no copy and no move, whatever the spelling of the
+// two names: a caller that then deletes or misses the original loses it.
+const QString SameFile = QStringLiteral("The source and the destination are the same file");
+
+// Leaves the reason where the caller asked for it; always false.
+bool fail(QString *error, const QString &reason)
+{
+    if (error)
+        *error = reason;
+    return false;
+}
+
+bool fail(QString *error, const std::error_code &code)
+{
+    return fail(error, QString::fromLocal8Bit(code.message()));
+}
+
 // Renames from onto to, replacing a file there in one step.
 std::error_code replace(const QString &from, const QString &to)
 {
@@ -124,53 +141,55 @@ std::error_code replace(const QString &from, const QString &to)
 
 bool copyFile(const QString &from, const QString &to, const std::atomic<bool> *stop, QString *error)
 {
-    const auto fail = [error](const QString &reason) {
-        if (error)
-            *error = reason;
-        return false;
-    };
     if (to.isEmpty())
-        return fail(QStringLiteral("No target name"));
-    // A file copied onto itself is no second copy, whatever the spelling of
-    // the two names: a caller that then deletes the original loses it.
+        return fail(error, QStringLiteral("No target name"));
     if (isSameFile(from, to))
-        return fail(QStringLiteral("The source and the destination are the same file"));
+        return fail(error, SameFile);
     QFile in;
     if (!openFile(in, from, QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return fail(openError(in));
+        return fail(error, openError(in));
     SafeSave save(to);
     if (!save.open())
-        return fail(save.errorString());
+        return fail(error, save.errorString());
     QFile &out = save.device();
     if (!copyContent(from, in, out, stop)) {
         if (stopped(stop))
-            return fail(QStringLiteral("The copy was stopped"));
-        return fail(in.error() != QFileDevice::NoError ? in.errorString() : out.errorString());
+            return fail(error, QStringLiteral("The copy was stopped"));
+        return fail(error, in.error() != QFileDevice::NoError ? in.errorString() : out.errorString());
     }
     out.setPermissions(in.permissions());
     if (!out.setFileTime(in.fileTime(QFileDevice::FileModificationTime), QFileDevice::FileModificationTime))
-        return fail(out.errorString());
+        return fail(error, out.errorString());
     clearReadOnly(to);
-    return save.commit() || fail(save.errorString());
+    return save.commit() || fail(error, save.errorString());
 }
 
-bool moveFile(const QString &from, const QString &to)
+bool moveFile(const QString &from, const QString &to, QString *error)
 {
     if (from.isEmpty() || to.isEmpty())
-        return false;
-    const std::error_code error = replace(from, to);
-    if (!error)
+        return fail(error, QStringLiteral("No file name"));
+    // The system renames a file onto another name of itself by doing
+    // nothing, and calls that a success.
+    if (isSameFile(from, to))
+        return fail(error, SameFile);
+    const std::error_code renamed = replace(from, to);
+    if (!renamed)
         return true;
-    return error == std::errc::cross_device_link && copyFile(from, to) && removeFile(from);
+    if (renamed != std::errc::cross_device_link)
+        return fail(error, renamed);
+    return copyFile(from, to, nullptr, error) && removeFile(from, error);
 }
 
-bool removeFile(const QString &path)
+bool removeFile(const QString &path, QString *error)
 {
     clearReadOnly(path);
-    std::error_code error;
     const std::filesystem::path name = nativePath(path);
-    return !std::filesystem::is_directory(std::filesystem::symlink_status(name, error))
-        && std::filesystem::remove(name, error) && !error;
+    std::error_code code;
+    if (std::filesystem::is_directory(std::filesystem::symlink_status(name, code)))
+        code = std::make_error_code(std::errc::is_a_directory);
+    else if (!std::filesystem::remove(name, code) && !code)
+        code = std::make_error_code(std::errc::no_such_file_or_directory);
+    return !code || fail(error, code);
 }
 
 bool isSameFile(const QString &a, const QString &b)

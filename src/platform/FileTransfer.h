@@ -20,10 +20,13 @@ bool copyFile(const QString &from, const QString &to, const std::atomic<bool> *s
 // Moves a file onto a new name, replacing an existing file there in one
 // step. Across file systems it copies (as copyFile) and then removes the
 // source; when that removal fails both files stay and the result is False.
-bool moveFile(const QString &from, const QString &to);
+// A target that is the source itself fails the move, as it fails the copy.
+// error as for copyFile.
+bool moveFile(const QString &from, const QString &to, QString *error = nullptr);
 
-// Deletes a file (a link itself, never what it points to).
-bool removeFile(const QString &path);
+// Deletes a file (a link itself, never what it points to); a folder fails.
+// error as for copyFile.
+bool removeFile(const QString &path, QString *error = nullptr);
 
 // True when both names lead to the same file: the same path, a hard link or
 // a symbolic link to it. False when either does not exist.

@@ -37,13 +37,6 @@ Entry entryOf(const QString &line)
     return {line.left(equals), line.mid(equals + 1).toLongLong(), false};
 }
 
-// Said like what a walk leaves out: both files by name, then the reason.
-QString copyFailureText(const QString &from, const QString &to, const QString &reason)
-{
-    return QStringLiteral("Cannot copy \"%1\" to \"%2\": %3")
-        .arg(platform::readableFileName(from), platform::readableFileName(to), reason);
-}
-
 // A name without a folder lies in the folder of the job file in use; empty
 // when no job file gives one, so that a walk never starts from a folder
 // nobody named.
@@ -118,6 +111,24 @@ bool walk(const QString &dir, const QString &mask, bool recursive, QStringList &
     return complete;
 }
 
+// What a command does to one file, for the line that tells of its failure:
+// said like what a walk leaves out, the file (and where it was to go) by
+// name, then the reason.
+struct FileStep {
+    QString action;
+    QString from;
+    QString to = {};
+
+    QString failureText(const QString &reason) const
+    {
+        QString text
+            = QStringLiteral("Cannot ") + action + QStringLiteral(" \"") + platform::readableFileName(from) + u'"';
+        if (!to.isNull())
+            text += QStringLiteral(" to \"") + platform::readableFileName(to) + u'"';
+        return text + QStringLiteral(": ") + reason;
+    }
+};
+
 // The progress of one command, on a FileProgress when there is one. The
 // label is cleared however the command returns.
 class Reporter {
@@ -158,6 +169,17 @@ public:
             m_progress->Tag = 0;
     }
     void countOne() { count(1); }
+    // A file step's outcome: counted when done, else told to the scope with
+    // its reason, unless the command was stopped (no fault of the file).
+    // Returns done.
+    bool settle(bool done, const FileStep &step, const QString &reason, const FileCommandScope &scope)
+    {
+        if (done)
+            countOne();
+        else if (scope.failure && !scope.stopped())
+            scope.failure(step.failureText(reason));
+        return done;
+    }
     void count(qint64 done)
     {
         if (m_progress)
@@ -230,13 +252,8 @@ bool CopyFiles(const QString &source, const QString &target, bool recursive, Fil
         reporter.showFile(relative, entry.size);
         const QString to = toFolder ? targetFolder + relative : target;
         QString error;
-        if (platform::copyFile(entry.path, to, scope.stop, &error)) {
-            reporter.countOne();
-        } else {
-            ok = false;
-            if (scope.failure && !scope.stopped())
-                scope.failure(copyFailureText(entry.path, to, error));
-        }
+        const bool copied = platform::copyFile(entry.path, to, scope.stop, &error);
+        ok = reporter.settle(copied, {QStringLiteral("copy"), entry.path, to}, error, scope) && ok;
         reporter.advance(entry.size);
     }
     return ok;
@@ -299,14 +316,17 @@ bool MoveFiles(const QString &source, const QString &target, bool recursive, Fil
         case Kind::Pattern: to = QString(target).replace(u'*', WildcardPart(selection.text(), entry.path)); break;
         }
         const QString toKey = keyOf(to);
-        if (platform::isSameFile(entry.path, to)) {
-            reporter.countOne(); // already where it should go
-        } else if (!produced.contains(toKey) && !waiting.contains(toKey) && platform::moveFile(entry.path, to)) {
-            produced.insert(toKey);
-            reporter.countOne();
-        } else {
+        const bool inPlace = platform::isSameFile(entry.path, to); // already where it should go
+        QString error;
+        if (!inPlace && produced.contains(toKey))
+            error = QStringLiteral("Another file of this move went there");
+        else if (!inPlace && waiting.contains(toKey))
+            error = QStringLiteral("A file there is still to be moved");
+        const bool moved = inPlace || (error.isNull() && platform::moveFile(entry.path, to, &error));
+        if (!reporter.settle(moved, {QStringLiteral("move"), entry.path, to}, error, scope))
             ok = false;
-        }
+        else if (!inPlace)
+            produced.insert(toKey);
         reporter.advance(entry.size);
     }
 
@@ -332,10 +352,9 @@ bool DeleteFiles(const QString &source, bool recursive, FileProgress *progress, 
         if (entry.folder)
             continue;
         reporter.showFile(entry.path, entry.size);
-        if (platform::removeFile(entry.path))
-            reporter.countOne();
-        else
-            ok = false;
+        QString error;
+        const bool removed = platform::removeFile(entry.path, &error);
+        ok = reporter.settle(removed, {QStringLiteral("delete"), entry.path}, error, scope) && ok;
         reporter.advance(entry.size);
     }
     const platform::FolderRemoval removal = platform::removeFoldersDeepestFirst(foldersOf(entries), {}, scope.stop);

@@ -19,7 +19,8 @@ namespace zentavo {
 // stops it (the command then returns with its result so far), who hears
 // of what the walk left out: a folder it could not read (which fails the
 // command) and the links, pipes and devices it passed over, and who hears,
-// in a line for a person, of a file that could not be copied and why.
+// in a line for a person, of a file that could not be copied, moved or
+// deleted and why.
 struct FileCommandScope {
     QString jobFolder;
     const std::atomic<bool> *stop = nullptr;

@@ -1019,6 +1019,46 @@ TEST_F(RunEngineTest, APeriodCopyThatFailedNeverDeletesTheArchive)
     }
 }
 
+// A command of the job that fails on a file names it with the reason
+// before its result, whichever command it is.
+TEST_F(RunEngineTest, AFileCommandThatFailedNamesTheFileAndTheReason)
+{
+    makeFile(QStringLiteral("src/a.txt"));
+    makeFile(QStringLiteral("blocker"), "a file where a folder should be");
+    makeFile(QStringLiteral("fixed/f.txt"));
+    for (const char *open : {"src", "src/a.txt", "fixed/f.txt"})
+        unprivileged::openToAll(path(QString::fromLatin1(open)));
+    ::chmod(QFile::encodeName(path(QStringLiteral("fixed"))).constData(), 0555);
+    const struct {
+        QString command;
+        QString told;
+    } cases[] = {
+        {QStringLiteral("CREN \"%1\" TO \"%2\"")
+             .arg(path(QStringLiteral("src/a.txt")), path(QStringLiteral("blocker/in/"))),
+         QStringLiteral("Cannot move \"%1\" to \"%2\": %3")
+             .arg(path(QStringLiteral("src/a.txt")), path(QStringLiteral("blocker/in/a.txt")),
+                  QString::fromLocal8Bit(std::strerror(ENOTDIR)))},
+        {QStringLiteral("CDEL \"%1\"").arg(path(QStringLiteral("fixed/f.txt"))),
+         QStringLiteral("Cannot delete \"%1\": %2")
+             .arg(path(QStringLiteral("fixed/f.txt")), QString::fromLocal8Bit(std::strerror(EACCES)))},
+    };
+    QStringList job{QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("a.zip")),
+                    QStringLiteral("D=") + path(QStringLiteral("src")), QStringLiteral("C=")};
+    for (const auto &c : cases)
+        job << QStringLiteral("CMD1=") + c.command + u'=';
+    const std::optional<QStringList> lines = runUnprivileged(job);
+    ::chmod(QFile::encodeName(path(QStringLiteral("fixed"))).constData(), 0700);
+    if (!lines)
+        GTEST_SKIP() << "no unprivileged user to meet the permissions as";
+
+    for (const auto &c : cases) {
+        const qsizetype at = lines->indexOf(c.told);
+        ASSERT_GE(at, 0) << qPrintable(lines->join(u'\n'));
+        EXPECT_EQ(lines->value(at + 1), sRes[StatusError]) << qPrintable(lines->join(u'\n'));
+    }
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("fixed/f.txt"))));
+}
+
 // An empty source, or one whose every file is excluded, still makes its
 // archive, and the report says that nothing went into it.
 TEST_F(RunEngineTest, ASourceThatGivesNoFileIsSaidSo)

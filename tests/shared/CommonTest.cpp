@@ -2,6 +2,7 @@
 
 #include "TestFiles.h"
 #include "Unprivileged.h"
+#include "platform/FileTransfer.h"
 #include "shared/ZentavoExt.h"
 
 #include <QDateTime>
@@ -13,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <map>
 
@@ -341,6 +344,10 @@ TEST_F(FileCommands, MoveOntoItselfTouchesNothing)
     EXPECT_TRUE(MoveFiles(path(u"src/a.txt"_s), path(u"hard.txt"_s), false));
     EXPECT_EQ(read(u"src/a.txt"_s), QByteArray("a"));
     EXPECT_EQ(read(u"hard.txt"_s), QByteArray("a"));
+    // The rename itself would do nothing and succeed: it is no move, said as the copy says it.
+    QString error;
+    EXPECT_FALSE(platform::moveFile(path(u"src/a.txt"_s), path(u"hard.txt"_s), &error));
+    EXPECT_EQ(error, u"The source and the destination are the same file"_s);
 }
 
 TEST_F(FileCommands, MoveNeverReplacesItsOwnWork)
@@ -396,6 +403,75 @@ TEST_F(FileCommands, ProgressCountsFilesAndFailures)
     EXPECT_EQ(
         progress.texts,
         (QStringList{u"Creating files list..."_s, u"a.txt (2 b)"_s, u"b.txt (3 b)"_s, u"c.txt (1 b)"_s, QString()}));
+}
+
+// A file a command cannot copy, move or delete is told once, by both names
+// where it was to go somewhere, with the system's reason or, for a move
+// this command refuses, its own. Each runs as an ordinary user, for
+// whom a folder without write permission binds.
+TEST_F(FileCommands, AFileThatFailsIsToldWithItsReason)
+{
+    write(u"blocker"_s, "a file where a folder should be");
+    write(u"src/a.txt"_s, "a");
+    write(u"fixed/f.txt"_s, "f");
+    write(u"twice/ab.txt"_s, "first");
+    write(u"twice/ab.tyy"_s, "second");
+    write(u"c/f.txt"_s, "upper");
+    write(u"c/sub/f.txt"_s, "lower");
+    QDirIterator all(m_dir.path(), QDir::AllEntries | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (all.hasNext())
+        unprivileged::openToAll(all.next());
+    unprivileged::openToAll(m_dir.path());
+    ::chmod(QFile::encodeName(path(u"fixed"_s)).constData(), 0555);
+
+    const QString notAFolder = QString::fromLocal8Bit(std::strerror(ENOTDIR));
+    const QString denied = QString::fromLocal8Bit(std::strerror(EACCES));
+    const struct {
+        std::function<bool(const FileCommandScope &)> command;
+        QString told;
+    } cases[] = {
+        {[&](const FileCommandScope &scope) {
+             return CopyFiles(path(u"src/a.txt"_s), folder(u"blocker/in"_s), false, nullptr, scope);
+         },
+         u"Cannot copy \"%1\" to \"%2\": %3 (%2)"_s.arg(path(u"src/a.txt"_s), path(u"blocker/in/a.txt"_s), notAFolder)},
+        {[&](const FileCommandScope &scope) {
+             return MoveFiles(path(u"src/a.txt"_s), folder(u"blocker/in"_s), false, nullptr, scope);
+         },
+         u"Cannot move \"%1\" to \"%2\": %3"_s.arg(path(u"src/a.txt"_s), path(u"blocker/in/a.txt"_s), notAFolder)},
+        {[&](const FileCommandScope &scope) {
+             return MoveFiles(path(u"fixed/f.txt"_s), folder(u"out"_s), false, nullptr, scope);
+         },
+         u"Cannot move \"%1\" to \"%2\": %3"_s.arg(path(u"fixed/f.txt"_s), path(u"out/f.txt"_s), denied)},
+        {[&](const FileCommandScope &scope) { return DeleteFiles(path(u"fixed/f.txt"_s), false, nullptr, scope); },
+         u"Cannot delete \"%1\": %2"_s.arg(path(u"fixed/f.txt"_s), denied)},
+        {[&](const FileCommandScope &scope) {
+             return MoveFiles(path(u"twice/*.*"_s), path(u"out/*.bak"_s), false, nullptr, scope);
+         },
+         u"Cannot move \"%1\" to \"%2\": Another file of this move went there"_s.arg(path(u"twice/ab.tyy"_s),
+                                                                                     path(u"out/ab.t.bak"_s))},
+        {[&](const FileCommandScope &scope) {
+             return MoveFiles(path(u"c/*.*"_s), folder(u"c/sub"_s), true, nullptr, scope);
+         },
+         u"Cannot move \"%1\" to \"%2\": A file there is still to be moved"_s.arg(path(u"c/f.txt"_s),
+                                                                                  path(u"c/sub/f.txt"_s))},
+    };
+    const QString toldFile = path(u"told.txt"_s);
+    for (const auto &c : cases) {
+        const childprocess::Result result = unprivileged::run([&] {
+            QStringList told;
+            FileCommandScope scope;
+            scope.failure = [&told](const QString &failure) { told << failure; };
+            if (!c.command(scope))
+                told << u"failed"_s;
+            testfiles::writeBytes(toldFile, told.join(u'\n').toUtf8());
+            return 0;
+        });
+        SKIP_IF_NOT_UNPRIVILEGED(result);
+        EXPECT_EQ(QString::fromUtf8(read(u"told.txt"_s)).split(u'\n'), (QStringList{c.told, u"failed"_s}));
+    }
+    ::chmod(QFile::encodeName(path(u"fixed"_s)).constData(), 0700);
+    EXPECT_EQ(read(u"fixed/f.txt"_s), QByteArray("f"));
+    EXPECT_EQ(read(u"src/a.txt"_s), QByteArray("a"));
 }
 
 TEST_F(FileCommands, StopLeavesWhatWasDoneAndTheRestUntouched)
