@@ -87,8 +87,7 @@ private:
     QString m_tempFolder;
     ArchiveFiles m_archive; // the job's archive, or all its volumes
     int m_addedFiles = 0;
-    int m_foundFiles = 0;     // files the sources selected, added or kept
-    QString m_unanswered;     // the archiver's question that nobody answered
-    QString m_archiveFailure; // why the archive itself could not be written
+    int m_foundFiles = 0; // files the sources selected, added or kept
+    QString m_unanswered; // the archiver's question that nobody answered
     ProgressGate m_progressGate;
 };

@@ -187,13 +187,6 @@ void TRunEngine::setUpArchiver(TZipArchiver &zip, const QString &archiveName)
             action = fxaAbort;
             return;
         }
-        // A full disk fails every file after this one too: the archive is
-        // what failed, and the update gives up whole.
-        if (errorCode == zaconst::ecDiskFull) {
-            m_archiveFailure = errorMessage;
-            action = fxaAbort;
-            return;
-        }
         reportFileFailure(fileName, errorCode, errorMessage);
     };
     zip.OnDiskFull = [this](TZABaseArchiver &, int, const QString &, bool &cancel) {
@@ -261,7 +254,6 @@ bool TRunEngine::archive(TBlock &block, TZipArchiver &zip)
 
     QString failure;
     m_unanswered.clear();
-    m_archiveFailure.clear();
     m_foundFiles = 0;
     const auto statusBefore = block.GetFlag(Status);
     // Only an archive that was there can be said to have gone.
@@ -280,8 +272,6 @@ bool TRunEngine::archive(TBlock &block, TZipArchiver &zip)
     } catch (const std::exception &error) {
         failure = QString::fromLocal8Bit(error.what());
     }
-    if (failure.isNull())
-        failure = m_archiveFailure;
     // An unanswered question cancels the commit, which then ends quietly.
     if (!m_unanswered.isEmpty()) {
         addTimed(sNoAnswer + u' ' + m_unanswered);

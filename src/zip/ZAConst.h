@@ -50,7 +50,8 @@ enum ErrorCode : int {
     ecArchiveInUse = 38,
     // A link, pipe or device that the search passed over: told, not failed.
     ecEntryPassedOver = 39,
-    // A fixed disk without room for the archive: the archive, and why.
+    // The archive's own disk refused a write (a full fixed disk, most
+    // often): the archive, and the system's reason.
     ecDiskFull = 40,
 };
 

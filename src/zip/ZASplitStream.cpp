@@ -298,11 +298,16 @@ qint64 TZASplitStream::writeData(const char *data, qint64 maxSize)
             Volume &v = m_volumes[std::size_t(index)];
             QIODevice *device = deviceFor(index, true);
             const qint64 offset = at - v.start;
-            if (!device || !device->seek(offset))
+            if (!device)
                 throw EZAException(zaconst::neWriteFailed);
-            const qint64 written = device->write(data + done, std::min(maxSize - done, room));
-            if (written <= 0)
-                throw EZAException(zaconst::neWriteFailed);
+            // A volume's disk can fill before the volume does: the system's
+            // refusal is the archive's, as for a single file.
+            const qint64 written
+                = device->seek(offset) ? device->write(data + done, std::min(maxSize - done, room)) : -1;
+            if (written <= 0) {
+                KeepReason(*device);
+                break;
+            }
             done += written;
             at += written;
             v.size = std::max(v.size, offset + written);
@@ -339,8 +344,10 @@ bool TZASplitStream::Resize(qint64 newSize)
     }
     Volume &last = m_volumes.back();
     const qint64 inVolume = newSize - last.start;
-    if (!zastream::resize(*m_current, inVolume))
+    if (!zastream::resize(*m_current, inVolume)) {
+        KeepReason(*m_current);
         return false;
+    }
     last.size = inVolume;
     return QIODevice::seek(std::min(pos(), newSize));
 }

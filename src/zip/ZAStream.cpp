@@ -77,7 +77,12 @@ qint64 TZAStreamLayer::size() const
 
 bool TZAStreamLayer::seek(qint64 pos)
 {
-    return m_below->seek(pos) && QIODevice::seek(pos);
+    // A file's seek writes out what it buffered, and may fail as a write.
+    if (!m_below->seek(pos)) {
+        KeepReason(*m_below);
+        return false;
+    }
+    return QIODevice::seek(pos);
 }
 
 // Moving the lower device only when it is elsewhere keeps a file's write
@@ -94,12 +99,18 @@ qint64 TZAStreamLayer::readData(char *data, qint64 maxSize)
 
 qint64 TZAStreamLayer::writeData(const char *data, qint64 maxSize)
 {
-    return placeBelow() ? m_below->write(data, maxSize) : -1;
+    const qint64 written = placeBelow() ? m_below->write(data, maxSize) : -1;
+    if (written < maxSize)
+        KeepReason(*m_below);
+    return written;
 }
 
 bool TZADeviceStream::Resize(qint64 size)
 {
-    return zastream::resize(Below(), size);
+    if (zastream::resize(Below(), size))
+        return true;
+    KeepReason(Below());
+    return false;
 }
 
 bool TZADeviceStream::SyncToDisk()
@@ -108,6 +119,16 @@ bool TZADeviceStream::SyncToDisk()
 }
 
 namespace zastream {
+
+namespace {
+
+// Not one file's failure but the archive's: the run gives up on the first.
+[[noreturn]] void archiveRefused(const TZAStream &stream)
+{
+    throw EZAException(zaconst::neDiskFull, {}, {stream.ShownName(), stream.errorString()});
+}
+
+} // namespace
 
 void writeChecked(TZAStream &stream, const char *data, qint64 size)
 {
@@ -119,15 +140,21 @@ void writeChecked(TZAStream &stream, const char *data, qint64 size)
                 std::rethrow_exception(failure);
         }
         if (written <= 0)
-            throw EZAException(zaconst::neWriteFailed);
+            archiveRefused(stream);
         done += written;
     }
+}
+
+void seekChecked(TZAStream &stream, qint64 pos)
+{
+    if (!stream.seek(pos))
+        archiveRefused(stream);
 }
 
 void truncate(TZAStream &stream, qint64 size)
 {
     if (!stream.Resize(size))
-        throw EZAException(zaconst::neWriteFailed);
+        archiveRefused(stream);
     seekChecked(stream, size);
 }
 

@@ -48,14 +48,22 @@ public:
     // checked writes raise it again with its own code.
     std::exception_ptr TakeFailure();
 
+    // The archive as its user knows it: a write that the system refuses
+    // fails the archive under this name, with the system's reason.
+    void SetShownName(const QString &name) { m_shownName = name; }
+    const QString &ShownName() const { return m_shownName; }
+
     bool isSequential() const override { return false; }
 
 protected:
     void KeepFailure() { m_failure = std::current_exception(); }
     void PassFailureUp(TZAStream &below);
+    // Takes the system's reason for the last failure of device.
+    void KeepReason(const QIODevice &device) { setErrorString(device.errorString()); }
 
 private:
     std::exception_ptr m_failure;
+    QString m_shownName;
 };
 
 // A layer on a lower device: reads, writes and seeks pass through at the
@@ -100,13 +108,15 @@ public:
 // layers, and a failure kept by a layer keeps its own code.
 namespace zastream {
 
+// A write, seek or cut the system refused raises neDiskFull, which names
+// the archive and gives the system's reason.
 void writeChecked(TZAStream &stream, const char *data, qint64 size);
 inline void writeChecked(TZAStream &stream, const QByteArray &bytes)
 {
     writeChecked(stream, bytes.constData(), bytes.size());
 }
-// Cuts the stream at size and moves there; raises neWriteFailed when it
-// cannot.
+void seekChecked(TZAStream &stream, qint64 pos);
+// Cuts the stream at size and moves there.
 void truncate(TZAStream &stream, qint64 size);
 inline bool syncToDisk(TZAStream &stream)
 {

@@ -358,6 +358,10 @@ bool TZAUpdateCommit::processUpdateItem(qsizetype index)
         return true;
     } catch (const EZAException &failure) {
         m_feed->Close();
+        // The archive that cannot be written fails every entry alike: the
+        // update ends at the first, and the rollback puts the old one back.
+        if (failure.ErrorCode() == zaconst::ecDiskFull)
+            throw;
         // A failed entry leaves none of its bytes behind.
         zastream::truncate(m_stream, entryStart);
         const QString failedName = item.Operation == poUpdate ? item.FileName : item.SourceFileName;

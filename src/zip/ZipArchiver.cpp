@@ -328,6 +328,7 @@ void TZABaseArchiver::openStream(TZAFileMode mode)
         createNewArchive();
     else
         openExistingArchive(mode);
+    m_stream->SetShownName(QDir::toNativeSeparators(FileName));
 }
 
 zavolumes::Naming TZABaseArchiver::naming() const

@@ -93,6 +93,31 @@ protected:
         return bytes;
     }
 
+    // Two runs for a small disk: the first archives src/first.bin (firstKb of
+    // noise) into disk/full.zip, the second adds src/more.bin (moreKb) to it
+    // and then runs a job "Next" whose archive lies off the disk. fullDisk is
+    // the report's line for a write that the full disk refuses.
+    struct FillingRuns {
+        QList<QStringList> runs;
+        QString fullDisk;
+    };
+    FillingRuns fillingRuns(int firstKb, int moreKb)
+    {
+        makeFile(QStringLiteral("src/first.bin"), noise(firstKb * 1024));
+        makeFile(QStringLiteral("src/more.bin"), noise(moreKb * 1024));
+        makeFile(QStringLiteral("src/small.txt"));
+        const QString archive = path(QStringLiteral("disk/full.zip"));
+        const QStringList full{QStringLiteral(">"), QStringLiteral("Full"), archive,
+                               QStringLiteral("D=") + path(QStringLiteral("src/first.bin"))};
+        const QStringList fuller = full
+            + QStringList{QStringLiteral("D=") + path(QStringLiteral("src/more.bin")), QStringLiteral(">"),
+                          QStringLiteral("Next"), path(QStringLiteral("next.zip")),
+                          QStringLiteral("D=") + path(QStringLiteral("src/small.txt"))};
+        return {{full, fuller},
+                sArchiveError + QStringLiteral(" (Cannot write to \"") + archive
+                    + QStringLiteral("\": No space left on device - Native error: 00065)")};
+    }
+
     // Runs each list of jobs in turn in a child whose folder "disk" is a
     // tmpfs of sizeKb, on a removable drive or a fixed one, with every
     // question left unanswered. The last run's report lines follow by what
@@ -532,33 +557,22 @@ TEST_F(RunEngineTest, ARebuiltArchiveIsReportedAndLeftWhole)
 // its own.
 TEST_F(RunEngineTest, ASplitUpdateThatFillsItsDiskFailsOnlyItsJob)
 {
-    makeFile(QStringLiteral("src/first.bin"), noise(150 * 1024));
-    makeFile(QStringLiteral("src/more.bin"), noise(150 * 1024));
-    makeFile(QStringLiteral("src/small.txt"));
+    const FillingRuns filling = fillingRuns(150, 150);
     settings.ComboBoxVol = 100; // KB
     settings.ComboBoxComp = 0;
     flags.AutoRun = true;
-    const QString archive = path(QStringLiteral("disk/full.zip"));
-    const QStringList full{QStringLiteral(">"), QStringLiteral("Full"), archive,
-                           QStringLiteral("D=") + path(QStringLiteral("src/first.bin"))};
-    const QStringList fuller = full
-        + QStringList{QStringLiteral("D=") + path(QStringLiteral("src/more.bin")), QStringLiteral(">"),
-                      QStringLiteral("Next"), path(QStringLiteral("next.zip")),
-                      QStringLiteral("D=") + path(QStringLiteral("src/small.txt"))};
-    const QString fullDisk = sArchiveError + QStringLiteral(" (Cannot write to \"") + archive
-        + QStringLiteral("\": No space left on device - Native error: 00065)");
     const struct {
         bool removable;
         QString failure;
         int questions;
     } cases[] = {
         {true, sNoAnswer + u' ' + sInsertNextDisk, 1},
-        {false, fullDisk, 0},
+        {false, filling.fullDisk, 0},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.removable ? "removable" : "fixed");
         QFile::remove(path(QStringLiteral("next.zip")));
-        const QStringList lines = runOnSmallDisk(256, {full, fuller}, c.removable);
+        const QStringList lines = runOnSmallDisk(256, filling.runs, c.removable);
         if (lines.isEmpty())
             GTEST_SKIP() << "no private mount namespace for a small disk";
         const std::string shown = lines.join(u'\n').toStdString();
@@ -583,21 +597,48 @@ TEST_F(RunEngineTest, ASplitUpdateThatFillsItsDiskFailsOnlyItsJob)
     }
 }
 
-// A file that could not be written into the archive leaves the step's own
-// line saying so, not "Ok!" followed by the job's fatal error.
-TEST_F(RunEngineTest, AFileFailureIsTheArchiveStepsOwnResult)
+// An archive that fills its small disk, made anew every run, updated, or
+// a set whose one volume is the whole disk: the disk is what failed, not
+// the file being written, so the job fails with one line that names the
+// archive and the system's reason, blames no file, and leaves no step
+// "Ok!"; the old archive stays byte for byte and the run goes on.
+TEST_F(RunEngineTest, AnArchiveThatFillsItsDiskFailsOnlyItsJob)
 {
-    makeFile(QStringLiteral("src/noise.bin"), noise(400 * 1024));
+    const FillingRuns filling = fillingRuns(40, 400);
     settings.ComboBoxComp = 0;
-    const QStringList lines
-        = runOnSmallDisk(128,
-                         {{QStringLiteral(">"), QStringLiteral("Full"), path(QStringLiteral("disk/full.zip")),
-                           QStringLiteral("D=") + path(QStringLiteral("src/noise.bin"))}});
-    if (lines.isEmpty())
-        GTEST_SKIP() << "no private mount namespace for a small disk";
-    const QString stepLine = sRes[StatusFatal] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 0)");
-    EXPECT_TRUE(lines.contains(stepLine)) << lines.join(u'\n').toStdString();
-    EXPECT_FALSE(lines.contains(sRes[StatusOk] + QStringLiteral(" (") + sAddFiles + QStringLiteral(" 0)")));
+    const struct {
+        const char *name;
+        bool anew;
+        int volumeKb;
+    } cases[] = {
+        {"made anew", true, 0},
+        {"updated", false, 0},
+        {"one volume", false, 1000},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        settings.RadioButtonArcNew = c.anew;
+        settings.ComboBoxVol = c.volumeKb;
+        QFile::remove(path(QStringLiteral("next.zip")));
+        const QStringList lines = runOnSmallDisk(256, filling.runs);
+        if (lines.isEmpty())
+            GTEST_SKIP() << "no private mount namespace for a small disk";
+        const std::string shown = lines.join(u'\n').toStdString();
+        const qsizetype at = lines.indexOf(filling.fullDisk);
+        ASSERT_GE(at, 0) << shown;
+        EXPECT_EQ(lines.mid(at + 1, 3), (QStringList{sRes[StatusFatal], Separator, sJob + QStringLiteral(" Next")}))
+            << shown;
+        EXPECT_EQ(lines.filter(QStringLiteral("Cannot write to")).size(), 1) << shown;
+        // The source is named once, where it is taken; no failure blames it.
+        EXPECT_EQ(lines.filter(QStringLiteral("more.bin")).size(), 1) << shown;
+        EXPECT_TRUE(lines.mid(0, at).filter(sRes[StatusOk] + QStringLiteral(" (") + sAddFiles).isEmpty()) << shown;
+        EXPECT_TRUE(lines.contains(QStringLiteral("result=2"))) << shown;
+        const QStringList disk = lines.filter(QStringLiteral("disk="));
+        ASSERT_EQ(disk.size(), 2);
+        EXPECT_TRUE(disk[0].startsWith(QStringLiteral("disk=full.zip:"))) << shown;
+        EXPECT_EQ(disk[1], disk[0]);
+        EXPECT_TRUE(QFile::exists(path(QStringLiteral("next.zip"))));
+    }
 }
 
 TEST_F(RunEngineTest, DisabledJobsLeaveOnlyTheFrame)

@@ -179,14 +179,15 @@ TEST(ZipSplitStream, RecordLargerThanAFreshVolumeFailsInsteadOfOpeningVolumesWit
     EXPECT_EQ(noRoom.requests, 1);
 }
 
-TEST(ZipSplitStream, ShortWriteOfAFullDiskFailsWithWriteError)
+// A volume's disk that fills before the volume does fails the archive.
+TEST(ZipSplitStream, ShortWriteOfAFullDiskFailsTheArchive)
 {
     MemoryVolumes host;
     host.deviceLimit = 300;
     TZASplitStream stream(host);
     stream.StartNew();
     EXPECT_EQ(ziptest::nativeErrorOf([&] { zastream::writeChecked(stream, QByteArray(500, 'a')); }),
-              zaconst::neWriteFailed);
+              zaconst::neDiskFull);
 }
 
 TEST(ZipStubStream, PutsTheStubInFrontAndPassesTheFailuresOfTheLayerBelowUp)
