@@ -257,7 +257,15 @@ void TZAUpdateCommit::saveArchiveTail()
         m_tail = CreateTailFile(m_settings.FileName);
     m_stream.MarkLayout();
     zastream::seekChecked(m_stream, m_writePos);
-    zastream::CopyTempFileToDest(m_stream, *m_tail, m_stream.size() - m_writePos);
+    try {
+        zastream::CopyTempFileToDest(m_stream, *m_tail, m_stream.size() - m_writePos);
+    } catch (const EZAException &error) {
+        // The saved tail is the archive's own data on its way: a disk that
+        // refuses it is the archive's full disk, told with the system's reason.
+        if (error.NativeError() != zaconst::neWriteFailed)
+            throw;
+        throw EZAException(zaconst::neDiskFull, {}, {m_stream.ShownName(), m_tail->errorString()});
+    }
     // The tail, its name and the note that points to it must all be on the
     // disk before the archive is cut.
     if (!zastream::syncToDisk(*m_tail) || !platform::syncFolder(QFileInfo(m_tail->fileName()).absolutePath()))

@@ -123,8 +123,9 @@ protected:
     // question left unanswered. The last run's report lines follow by what
     // was asked, its overall result and, after each run, the files on the
     // disk with a digest of each. Empty when no private mount namespace can
-    // be had.
-    QStringList runOnSmallDisk(int sizeKb, const QList<QStringList> &runs, bool removable = false)
+    // be had. beforeEachLaterRun, when set, changes the sources between runs.
+    QStringList runOnSmallDisk(int sizeKb, const QList<QStringList> &runs, bool removable = false,
+                               const std::function<void()> &beforeEachLaterRun = {})
     {
         const QString disk = path(QStringLiteral("disk"));
         QDir().mkpath(disk);
@@ -145,6 +146,8 @@ protected:
                 QStringList files;
                 std::unique_ptr<TRunEngine> engine;
                 for (const QStringList &jobLines : runs) {
+                    if (engine && beforeEachLaterRun)
+                        beforeEachLaterRun();
                     view.lines.clear();
                     engine = run(jobLines);
                     QStringList onDisk;
@@ -639,6 +642,30 @@ TEST_F(RunEngineTest, AnArchiveThatFillsItsDiskFailsOnlyItsJob)
         EXPECT_EQ(disk[1], disk[0]);
         EXPECT_TRUE(QFile::exists(path(QStringLiteral("next.zip"))));
     }
+}
+
+// An update that rewrites the archive from its first entry first saves the
+// old entries beside it; a disk too full for that copy is told as the
+// archive's own full disk, and the archive is left as it was.
+TEST_F(RunEngineTest, AnUpdateWhoseSavedTailDoesNotFitFailsWithTheDisksReason)
+{
+    const FillingRuns filling = fillingRuns(150, 1);
+    settings.ComboBoxComp = 0;
+    const QStringList lines = runOnSmallDisk(256, filling.runs, false, [this] {
+        QFile first(path(QStringLiteral("src/first.bin")));
+        ASSERT_TRUE(first.open(QIODevice::Append));
+        first.write("changed");
+    });
+    if (lines.isEmpty())
+        GTEST_SKIP() << "no private mount namespace for a small disk";
+    const std::string shown = lines.join(u'\n').toStdString();
+    const qsizetype at = lines.indexOf(filling.fullDisk);
+    ASSERT_GE(at, 0) << shown;
+    EXPECT_EQ(lines.mid(at + 1, 3), (QStringList{sRes[StatusFatal], Separator, sJob + QStringLiteral(" Next")}))
+        << shown;
+    const QStringList disk = lines.filter(QStringLiteral("disk="));
+    ASSERT_EQ(disk.size(), 2);
+    EXPECT_EQ(disk[1], disk[0]);
 }
 
 TEST_F(RunEngineTest, DisabledJobsLeaveOnlyTheFrame)
