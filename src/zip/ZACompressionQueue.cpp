@@ -9,7 +9,7 @@ constexpr qint64 MinimumCost = 4096;
 // Small chunks are taken by a thread in runs of up to this many input bytes
 // (and this many chunks): one hand-over and one wake-up of the writer per
 // run, not per file, whose cost would otherwise exceed the compression.
-constexpr qint64 RunBytes = 64 * 1024;
+constexpr qint64 RunBytes = qint64(64) * 1024;
 constexpr std::size_t RunChunks = 32;
 } // namespace
 
