@@ -118,6 +118,21 @@ protected:
                     + QStringLiteral("\": No space left on device - Native error: 00065)")};
     }
 
+    // Where the failure line of a run on a small disk stands: after it the
+    // job ends fatally and the next job follows, and the disk's files are
+    // after the failed run byte for byte as before it. -1 when missing.
+    qsizetype failedAndWentOn(const QStringList &lines, const QString &failure)
+    {
+        const std::string shown = lines.join(u'\n').toStdString();
+        const qsizetype at = lines.indexOf(failure);
+        EXPECT_GE(at, 0) << shown;
+        EXPECT_EQ(lines.mid(at + 1, 3), (QStringList{sRes[StatusFatal], Separator, sJob + QStringLiteral(" Next")}))
+            << shown;
+        const QStringList disk = lines.filter(QStringLiteral("disk="));
+        EXPECT_TRUE(disk.size() == 2 && disk[1] == disk[0]) << shown;
+        return at;
+    }
+
     // Runs each list of jobs in turn in a child whose folder "disk" is a
     // tmpfs of sizeKb, on a removable drive or a fixed one, with every
     // question left unanswered. The last run's report lines follow by what
@@ -579,10 +594,8 @@ TEST_F(RunEngineTest, ASplitUpdateThatFillsItsDiskFailsOnlyItsJob)
         if (lines.isEmpty())
             GTEST_SKIP() << "no private mount namespace for a small disk";
         const std::string shown = lines.join(u'\n').toStdString();
-        const qsizetype at = lines.indexOf(c.failure);
-        ASSERT_GE(at, 0) << shown;
-        EXPECT_EQ(lines.mid(at + 1, 3), (QStringList{sRes[StatusFatal], Separator, sJob + QStringLiteral(" Next")}))
-            << shown;
+        const qsizetype at = failedAndWentOn(lines, c.failure);
+        ASSERT_GE(at, 0);
         EXPECT_TRUE(lines.contains(QStringLiteral("Full - ") + sRes[StatusFatal])) << shown;
         EXPECT_EQ(lines.filter(QStringLiteral("questions=")),
                   QStringList{QStringLiteral("questions=%1").arg(c.questions)});
@@ -595,7 +608,6 @@ TEST_F(RunEngineTest, ASplitUpdateThatFillsItsDiskFailsOnlyItsJob)
         EXPECT_TRUE(disk[0].startsWith(QStringLiteral("disk=full.z01:"))
                     && disk[0].contains(QStringLiteral(",full.zip:")))
             << shown;
-        EXPECT_EQ(disk[1], disk[0]);
         EXPECT_TRUE(QFile::exists(path(QStringLiteral("next.zip"))));
     }
 }
@@ -627,10 +639,8 @@ TEST_F(RunEngineTest, AnArchiveThatFillsItsDiskFailsOnlyItsJob)
         if (lines.isEmpty())
             GTEST_SKIP() << "no private mount namespace for a small disk";
         const std::string shown = lines.join(u'\n').toStdString();
-        const qsizetype at = lines.indexOf(filling.fullDisk);
-        ASSERT_GE(at, 0) << shown;
-        EXPECT_EQ(lines.mid(at + 1, 3), (QStringList{sRes[StatusFatal], Separator, sJob + QStringLiteral(" Next")}))
-            << shown;
+        const qsizetype at = failedAndWentOn(lines, filling.fullDisk);
+        ASSERT_GE(at, 0);
         EXPECT_EQ(lines.filter(QStringLiteral("Cannot write to")).size(), 1) << shown;
         // The source is named once, where it is taken; no failure blames it.
         EXPECT_EQ(lines.filter(QStringLiteral("more.bin")).size(), 1) << shown;
@@ -639,7 +649,6 @@ TEST_F(RunEngineTest, AnArchiveThatFillsItsDiskFailsOnlyItsJob)
         const QStringList disk = lines.filter(QStringLiteral("disk="));
         ASSERT_EQ(disk.size(), 2);
         EXPECT_TRUE(disk[0].startsWith(QStringLiteral("disk=full.zip:"))) << shown;
-        EXPECT_EQ(disk[1], disk[0]);
         EXPECT_TRUE(QFile::exists(path(QStringLiteral("next.zip"))));
     }
 }
@@ -658,14 +667,7 @@ TEST_F(RunEngineTest, AnUpdateWhoseSavedTailDoesNotFitFailsWithTheDisksReason)
     });
     if (lines.isEmpty())
         GTEST_SKIP() << "no private mount namespace for a small disk";
-    const std::string shown = lines.join(u'\n').toStdString();
-    const qsizetype at = lines.indexOf(filling.fullDisk);
-    ASSERT_GE(at, 0) << shown;
-    EXPECT_EQ(lines.mid(at + 1, 3), (QStringList{sRes[StatusFatal], Separator, sJob + QStringLiteral(" Next")}))
-        << shown;
-    const QStringList disk = lines.filter(QStringLiteral("disk="));
-    ASSERT_EQ(disk.size(), 2);
-    EXPECT_EQ(disk[1], disk[0]);
+    EXPECT_GE(failedAndWentOn(lines, filling.fullDisk), 0);
 }
 
 TEST_F(RunEngineTest, DisabledJobsLeaveOnlyTheFrame)
