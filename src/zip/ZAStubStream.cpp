@@ -31,6 +31,8 @@ TZAStubStream::TZAStubStream(std::unique_ptr<TZAStream> below, const Stub &stub)
         throw EZAException(zaconst::neStubNotFound, stub.senderName, {stub.file});
     if (stub.limit > 0 && file.size() > stub.limit)
         throw EZAException(zaconst::neStubTooLarge, stub.senderName);
+    // The stub is written at once, so a refusal names the archive below.
+    SetShownName(m_layer.ShownName());
     zastream::truncate(*this, 0);
     KeepTogether(file.size());
     m_stubSize = zastream::CopyTempFileToDest(file, *this, file.size());

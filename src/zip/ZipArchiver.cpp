@@ -352,6 +352,8 @@ void TZABaseArchiver::createNewArchive()
         volumes->StartNew();
         m_stream = std::move(volumes);
     }
+    // Named before the stub goes in: a disk too full for it names the archive.
+    m_stream->SetShownName(QDir::toNativeSeparators(FileName));
     try {
         if (!SFXStub.isEmpty()) {
             TZAVolumeNumberInfo first;

@@ -180,4 +180,28 @@ TEST(ZipDiskFull, FullFileSystemLeavesTheArchiveByteIdentical)
     EXPECT_EQ(testfiles::readBytes(archive), before);
     EXPECT_TRUE(leftoverTempFiles(temp).isEmpty());
 }
+
+// The self-extractor's stub is the first thing written: a disk too full
+// for it is told with the archive's name like any later write.
+TEST(ZipDiskFull, AStubThatDoesNotFitNamesTheArchive)
+{
+    QTemporaryDir dir;
+    const QString src = dir.filePath(QStringLiteral("src/"));
+    writeFile(src + QStringLiteral("a.txt"), QByteArray("text"));
+    const QString archive = dir.filePath(QStringLiteral("back.exe"));
+    TZipArchiver zip;
+    zip.TempDir = dir.path();
+    zip.SFXStub = QStringLiteral(ZENTAVO_SFX_STUB);
+    QString message;
+    {
+        FileSizeLimit limit(4096);
+        try {
+            buildArchive(zip, archive, src);
+        } catch (const EZAException &failure) {
+            message = failure.Message();
+        }
+    }
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot write to \"%1\": ").arg(QDir::toNativeSeparators(archive))))
+        << message.toStdString();
+}
 #endif
