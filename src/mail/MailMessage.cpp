@@ -70,13 +70,13 @@ void TMailMessage::SetSubject(const QString &text)
                   text.isEmpty() ? QString() : EncodeHeaderText(text, Charset, fieldLead(u"Subject")));
 }
 
-void TMailMessage::SetMessageId(const QString &localAddress)
+void TMailMessage::SetMessageId(const QString &localAddress, const QDateTime &when)
 {
     // An IPv6 address holds ":" and goes into a domain literal.
     const QString domain = localAddress.contains(u':') ? u'[' + localAddress + u']' : localAddress;
     SetWholeField(QStringLiteral("Message-ID"),
-                  u'<' + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss")) + u'.' + randomHex()
-                      + u'.' + randomHex() + u'@' + domain + u'>');
+                  u'<' + when.toString(QStringLiteral("yyyyMMddhhmmss")) + u'.' + randomHex() + u'.' + randomHex()
+                      + u'@' + domain + u'>');
 }
 
 void TMailMessage::SetDate(const QDateTime &when)

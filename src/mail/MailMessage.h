@@ -37,7 +37,7 @@ public:
     bool SetFrom(const QString &name, const QString &address);
     // An empty subject removes the field.
     void SetSubject(const QString &text);
-    void SetMessageId(const QString &localAddress);
+    void SetMessageId(const QString &localAddress, const QDateTime &when);
     // Date as RFC 5322 writes it ("Wed, 09 Dec 2026 15:33:50 +0100"): English
     // names and the moment's own offset from UTC, whatever the locale.
     void SetDate(const QDateTime &when);

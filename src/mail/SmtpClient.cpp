@@ -261,8 +261,9 @@ bool TSmtpClient::SendSequence(const QString &sender, QStringList recipients)
         if (!Exchange("RCPT TO: <" + recipient.toUtf8() + ">\r\n", ssRcptTo))
             return false;
 
-    MailMessage->SetMessageId(m_talk.Socket().localAddress().toString());
-    MailMessage->SetDate(platform::now());
+    const QDateTime now = platform::now();
+    MailMessage->SetMessageId(m_talk.Socket().localAddress().toString(), now);
+    MailMessage->SetDate(now);
     const QStringList savedHeader = MailMessage->HeaderLines;
     MailMessage->SetHeaderField(QStringLiteral("Bcc"), QString());
     bool sent = false;

@@ -154,8 +154,9 @@ TEST_F(MailMessageTest, FromAndMessageId)
     message.SetFrom(QStringLiteral("Zentavo"), QString());
     EXPECT_FALSE(message.HasHeaderField(QStringLiteral("From")));
 
-    message.SetMessageId(QStringLiteral("127.0.0.1"));
-    static const QRegularExpression id(QStringLiteral("^<\\d{14}\\.[0-9A-F]{1,8}\\.[0-9A-F]{1,8}@127\\.0\\.0\\.1>$"));
+    message.SetMessageId(QStringLiteral("127.0.0.1"), QDateTime(QDate(2026, 12, 9), QTime(15, 33, 50)));
+    static const QRegularExpression id(
+        QStringLiteral("^<20261209153350\\.[0-9A-F]{1,8}\\.[0-9A-F]{1,8}@127\\.0\\.0\\.1>$"));
     EXPECT_TRUE(id.match(message.GetHeaderField(QStringLiteral("Message-ID"))).hasMatch());
 }
 
