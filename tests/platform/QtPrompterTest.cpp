@@ -17,12 +17,26 @@
 
 using namespace platform;
 
+namespace {
+
+// Each case makes its application and ends it, so that one case's boxes
+// and windows never meet the next one's.
+class CaseApplication {
+public:
+    CaseApplication() : m_application(m_argc, m_argv) {}
+
+private:
+    int m_argc = 1;
+    char m_name[23] = "platform_widgets_tests";
+    char *m_argv[2] = {m_name, nullptr};
+    QApplication m_application;
+};
+
+} // namespace
+
 TEST(QtPrompter, WorkerWaitsForTheAnswerGivenOnTheGuiThread)
 {
-    int argc = 1;
-    char name[] = "platform_widgets_tests";
-    char *argv[] = {name, nullptr};
-    QApplication app(argc, argv);
+    const CaseApplication app;
 
     QtPrompter prompter(true); // as on a screen, which the offscreen tests have not
     int helpShown = 0;
@@ -43,7 +57,7 @@ TEST(QtPrompter, WorkerWaitsForTheAnswerGivenOnTheGuiThread)
         if (!box)
             return;
         seen = box;
-        EXPECT_EQ(box->thread(), app.thread());
+        EXPECT_EQ(box->thread(), QCoreApplication::instance()->thread());
         EXPECT_EQ(box->text(), request.text);
         EXPECT_EQ(box->windowTitle(), request.title);
         if (helpClicks++ == 0)
@@ -67,10 +81,7 @@ TEST(QtPrompter, WorkerWaitsForTheAnswerGivenOnTheGuiThread)
 // An unattended run must not wait for ever on a box nobody sees.
 TEST(QtPrompter, ABoxWithATimeLimitClosesItselfUnanswered)
 {
-    int argc = 1;
-    char name[] = "platform_widgets_tests";
-    char *argv[] = {name, nullptr};
-    QApplication app(argc, argv);
+    const CaseApplication app;
 
     MessageRequest request;
     request.text = QStringLiteral("Please, insert next blank disk");
@@ -85,10 +96,7 @@ TEST(QtPrompter, ABoxWithATimeLimitClosesItselfUnanswered)
 
 TEST(QtPrompter, ANoticeThatDoesNotWaitLeavesTheOtherWindowsTakingInput)
 {
-    int argc = 1;
-    char name[] = "platform_widgets_tests";
-    char *argv[] = {name, nullptr};
-    QApplication app(argc, argv);
+    const CaseApplication app;
 
     MessageRequest request;
     request.text = QStringLiteral("There is no notification area");
@@ -129,10 +137,7 @@ auto answerAs(const std::function<void(QWidget &)> &act, Prompt prompt)
 
 TEST(QtPrompter, ASaveDialogLeavesTheReplaceQuestionToItsCaller)
 {
-    int argc = 1;
-    char name[] = "platform_widgets_tests";
-    char *argv[] = {name, nullptr};
-    QApplication app(argc, argv);
+    const CaseApplication app;
     QTemporaryDir dir;
     const QString existing = dir.filePath(QStringLiteral("Jobs.dat"));
     QFile file(existing);
@@ -160,10 +165,7 @@ TEST(QtPrompter, ASaveDialogLeavesTheReplaceQuestionToItsCaller)
 
 TEST(QtPrompter, AnInputBoxIsWideEnoughForItsText)
 {
-    int argc = 1;
-    char name[] = "platform_widgets_tests";
-    char *argv[] = {name, nullptr};
-    QApplication app(argc, argv);
+    const CaseApplication app;
     const QString longName = QStringLiteral("Weekly backup of the photo archive and the family documents, 2026");
     int shownWidth = 0;
     int needed = 0;
@@ -185,10 +187,7 @@ TEST(QtPrompter, AnInputBoxIsWideEnoughForItsText)
 
 TEST(QtPrompter, WithoutAScreenAMessageGoesToStandardErrorAndClosesItself)
 {
-    int argc = 1;
-    char name[] = "platform_widgets_tests";
-    char *argv[] = {name, nullptr};
-    QApplication app(argc, argv);
+    const CaseApplication app;
     EXPECT_FALSE(BoxesCanBeSeen()); // the tests run offscreen
 
     MessageRequest request;
