@@ -198,16 +198,26 @@ TEST(ZipSurface, ResetUpdateDropsHalfMadeItems)
     expectAcceptedByTools(zip.FileName);
 }
 
+namespace {
+
+// An archive kept in memory that holds every file below baseDir.
+void addInMemory(TZipArchiver &zip, const QString &baseDir)
+{
+    zip.SetInMemory(true);
+    zip.BaseDir = baseDir;
+    zip.FileMasks = {QStringLiteral("*.*")};
+    zip.OpenArchive();
+    zip.AddFiles();
+}
+
+} // namespace
+
 TEST(ZipSurface, InMemoryArchiveIsWrittenToItsFileOnSwitching)
 {
     QTemporaryDir dir;
     writeFile(dir.filePath(QStringLiteral("src/a.txt")), textBytes(50));
     TZipArchiver zip;
-    zip.SetInMemory(true);
-    zip.BaseDir = dir.filePath(QStringLiteral("src/"));
-    zip.FileMasks = {QStringLiteral("*.*")};
-    zip.OpenArchive();
-    zip.AddFiles();
+    addInMemory(zip, dir.filePath(QStringLiteral("src/")));
     zip.FileName = dir.filePath(QStringLiteral("mem.zip"));
     zip.SetInMemory(false);
     EXPECT_TRUE(zip.Active());
@@ -225,11 +235,7 @@ TEST(ZipSurface, InMemoryArchiveThatDoesNotFitLeavesTheFileItReplacesWhole)
     const QByteArray old = "the archive this one replaces";
     writeFile(target, old);
     TZipArchiver zip;
-    zip.SetInMemory(true);
-    zip.BaseDir = dir.filePath(QStringLiteral("src/"));
-    zip.FileMasks = {QStringLiteral("*.*")};
-    zip.OpenArchive();
-    zip.AddFiles();
+    addInMemory(zip, dir.filePath(QStringLiteral("src/")));
     zip.FileName = target;
     if (!space.exhaust(100000))
         GTEST_SKIP() << qPrintable(space.reason());
