@@ -1,6 +1,7 @@
 #include "ZANameCodec.h"
 
 #include "zip/ZAByteOrder.h"
+#include "zip/ZACentralHeader.h"
 #include "zip/ZARecords.h"
 
 #include <QStringDecoder>
@@ -15,6 +16,7 @@ namespace {
 constexpr uint8_t UnicodePathVersion = 1;
 // Version and CRC-32 before the UTF-8 name.
 constexpr qsizetype UnicodePathHeadSize = 5;
+constexpr qsizetype ExtraHeadSize = 4;
 
 uint32_t crcOf(const QByteArray &bytes)
 {
@@ -33,6 +35,29 @@ bool isAscii(const QString &text)
             return false;
     }
     return true;
+}
+
+// The systems whose names are in a code page: MS-DOS (FAT), Windows NTFS
+// and VFAT, and 11, which this archiver writes for names in the ANSI code
+// page.
+bool namesInCodePage(uint16_t madeBy)
+{
+    switch (madeBy >> 8) {
+    case 0:
+    case 10:
+    case 11:
+    case 14: return true;
+    default: return false;
+    }
+}
+
+std::optional<QString> validUtf8(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
 }
 
 } // namespace
@@ -62,19 +87,43 @@ QString decode(const QByteArray &bytes, uint16_t flags, bool oemNames)
     return decoder.decode(bytes);
 }
 
-QByteArray unicodePathExtra(const QString &name, const QByteArray &bytes)
+QString decodeName(const QByteArray &bytes, uint16_t flags, uint16_t madeBy, bool oemNames)
 {
+    if (!(flags & zarecords::FlagUtf8Name) && !namesInCodePage(madeBy)) {
+        if (std::optional<QString> text = validUtf8(bytes))
+            return *text;
+    }
+    return decode(bytes, flags, oemNames);
+}
+
+bool hasUnixExtra(const QByteArray &extra)
+{
+    // PKWARE's Unix field, Info-ZIP's Unix fields old and new.
+    for (const uint16_t id : {uint16_t(0x000D), uint16_t(0x5855), uint16_t(0x7875)}) {
+        if (!zacentral::findExtraField(extra, id).isNull())
+            return true;
+    }
+    return false;
+}
+
+void nameItem(TDirItem &item, const QString &name, bool oemNames)
+{
+    const EncodedName encoded = encode(name, oemNames);
+    item.FileName = name;
+    item.EncodedName = encoded.bytes;
+    if (encoded.utf8)
+        item.Flags |= zarecords::FlagUtf8Name;
     if (isAscii(name))
-        return {};
+        return;
     const QByteArray utf8 = name.toUtf8();
-    if (4 + UnicodePathHeadSize + utf8.size() > 0xFFFF)
-        return {};
-    QByteArray field;
-    zabytes::put(field, UnicodePathExtraId);
-    zabytes::put(field, uint16_t(UnicodePathHeadSize + utf8.size()));
-    zabytes::put(field, UnicodePathVersion);
-    zabytes::put(field, crcOf(bytes));
-    return field + utf8;
+    if (ExtraHeadSize + UnicodePathHeadSize + utf8.size() > 0xFFFF)
+        return;
+    TZAExtraField field;
+    field.HeaderId = UnicodePathExtraId;
+    zabytes::put(field.Data, UnicodePathVersion);
+    zabytes::put(field.Data, crcOf(encoded.bytes));
+    field.Data += utf8;
+    item.ExtraFields.append(field);
 }
 
 QString unicodePathName(const QByteArray &data, const QByteArray &bytes)

@@ -4,6 +4,7 @@
 #include "zip/ZACentralHeader.h"
 #include "zip/ZADirManager.h"
 #include "zip/ZAExcept.h"
+#include "zip/ZANameCodec.h"
 
 #include <QBuffer>
 
@@ -298,6 +299,44 @@ TEST(ZipDirectoryWriter, OnlyOverflowingValuesGoToTheZip64Extra)
     EXPECT_EQ(back.UncompressedSize, 0x100000000ULL);
     EXPECT_EQ(back.CompressedSize, 1000u);
     EXPECT_TRUE(back.HasZip64Extra);
+}
+
+// Extra fields that no longer fit beside a Zip64 extra or the name's field
+// are left out, other tools' fields first; the length never wraps.
+TEST(ZipDirectoryWriter, ExtraFieldsThatNoLongerFitAreLeftOutForeignFirst)
+{
+    const auto foreign = [](uint16_t id, qsizetype size) { return TZAExtraField{id, QByteArray(size, 'x')}; };
+    struct Case {
+        const char *what;
+        bool zip64;
+        QList<TZAExtraField> foreignFields;
+        QList<uint16_t> written; // the ids read back, in order
+    };
+    const Case cases[] = {
+        {"all fit", false, {foreign(0xCAFE, 100), foreign(0x5455, 9)}, {0x7075, 0xCAFE, 0x5455}},
+        {"a full foreign field beside the name", false, {foreign(0xCAFE, 65531)}, {0x7075}},
+        {"a full foreign field beside Zip64",
+         true,
+         {foreign(0xCAFE, 65500), foreign(0x5455, 9)},
+         {0x0001, 0x7075, 0x5455}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        TDirItem item;
+        zanames::nameItem(item, QStringLiteral("Ёлка.txt"), true);
+        item.ExtraFields += c.foreignFields;
+        item.Zip64 = c.zip64;
+        const QByteArray header = zacentral::encode(item, 0x02014B50);
+        TDirItem back;
+        ASSERT_EQ(zacentral::decode(header, 0, 0x02014B50, false, back), header.size());
+        EXPECT_EQ(back.FileName, QStringLiteral("Ёлка.txt"));
+        QList<uint16_t> written;
+        if (back.HasZip64Extra)
+            written << 0x0001;
+        for (const TZAExtraField &field : back.ExtraFields)
+            written << field.HeaderId;
+        EXPECT_EQ(written, c.written);
+    }
 }
 
 TEST(ZipDirectoryWriter, NameIndexFollowsDeletions)
