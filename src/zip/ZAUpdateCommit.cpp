@@ -443,7 +443,9 @@ void TZAUpdateCommit::writeEntry(TDirItem &item, bool hasSource, qint64 sourceSi
         writeData(item, header, offset, sourceSize, localZip64);
         return;
     }
-    zastream::writeChecked(m_stream, localHeaderBytes(item, header, localZip64, false));
+    // A folder's sizes are known at once: a Zip64 header gets them in its
+    // extra, since its size fields say they are there.
+    zastream::writeChecked(m_stream, completedHeader(item, header, localZip64));
 }
 
 // An entry held whole in memory (one chunk, or an encrypted entry whose
@@ -536,6 +538,9 @@ qint64 TZAUpdateCommit::measureSavedEntry(const TDirItem &saved, qint64 tailOffs
     if (!zaentry::LocalHeaderMatches(*m_tailHeaders, tailOffset, signature, saved, &header))
         throw EZAException(zaconst::neInvalidArchive);
     headerLength = LocalHeaderSize + header.nameLength + header.extraLength;
+    // A size beyond the tail (up to 2^64) must not wrap the sum below.
+    if (saved.CompressedSize > uint64_t(m_tail->size()))
+        throw EZAException(zaconst::neInvalidArchive);
     qint64 length = headerLength + qint64(saved.CompressedSize);
     if (header.flags & FlagDataDescriptor) {
         const bool wide

@@ -225,6 +225,53 @@ TEST_F(ZipDirectory, DamagedCentralHeaderIsRepairedOrRefused)
     }
 }
 
+// A Zip64 compressed size near 2^64 on an entry whose sizes a data
+// descriptor gives (so its local header does not contradict it): the
+// entry ends far past the file, however a sum of offsets would wrap. It is
+// left out by the repair or refused without one, and the archive an update
+// leaves opens without repairs.
+TEST_F(ZipDirectory, SizeNearTwoToTheSixtyFourIsRepairedOrRefused)
+{
+    const QString archive = path(QStringLiteral("d.zip"));
+    TZipArchiver zip;
+    zip.TempDir = temp;
+    zip.Zip64Mode = zmAlways;
+    buildArchive(zip, archive, src);
+    // Its folder's local header too holds the sizes its Zip64 marks promise.
+    expectAcceptedByTools(archive);
+    QByteArray damaged = testfiles::readBytes(archive);
+    const qsizetype local = damaged.indexOf(QByteArray("a.txt")) - zarecords::LocalHeaderSize;
+    const qsizetype central = damaged.lastIndexOf(QByteArray("a.txt")) - zarecords::CentralHeaderSize;
+    ASSERT_GE(local, 0);
+    ASSERT_EQ(zabytes::get<uint32_t>(damaged.constData() + local), 0x04034B50u);
+    ASSERT_EQ(zabytes::get<uint32_t>(damaged.constData() + central), 0x02014B50u);
+    // Flag bit 3 in both headers; the central Zip64 extra holds the
+    // uncompressed size, then the compressed one.
+    damaged[local + 6] = char(damaged[local + 6] | 0x08);
+    damaged[central + 8] = char(damaged[central + 8] | 0x08);
+    QByteArray huge;
+    zabytes::put(huge, uint64_t(0xFFFFFFFFFFFFFFF0ULL));
+    damaged.replace(central + zarecords::CentralHeaderSize + 5 + 4 + 8, 8, huge);
+    testfiles::writeBytes(archive, damaged);
+
+    zip.RepairDirectoryOnOpen = false;
+    EXPECT_EQ(nativeErrorOf([&] { zip.OpenArchive(); }), zaconst::neDamagedDirectory);
+    zip.CloseArchive();
+    zip.RepairDirectoryOnOpen = true;
+    zip.OpenArchive();
+    EXPECT_TRUE(zip.DirManager()->Repaired);
+    EXPECT_EQ(zip.DirManager()->DroppedEntries, 1);
+    zip.CloseArchive();
+
+    addOneFile(archive);
+    TZipArchiver strict;
+    strict.RepairDirectoryOnOpen = false;
+    strict.FileName = archive;
+    strict.OpenArchive();
+    EXPECT_FALSE(strict.DirManager()->Repaired);
+    EXPECT_EQ(strict.DirManager()->Items.Count(), 4);
+}
+
 TEST_F(ZipDirectory, FileWithoutLocalHeaderFails)
 {
     const QString junk = path(QStringLiteral("junk.zip"));
