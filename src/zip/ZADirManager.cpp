@@ -171,7 +171,7 @@ bool TZADirManager::readDirectoryAt(qint64 endPos)
             return damaged();
         // A size near 2^64 (a data descriptor spares it the check against
         // the local header) would wrap an end computed as a sum.
-        const uint64_t limit = uint64_t(offset < directoryPos ? directoryPos : qint64(fileSize));
+        const uint64_t limit = offset < directoryPos ? uint64_t(directoryPos) : fileSize;
         const uint64_t headerEnd = uint64_t(offset) + LocalHeaderSize + header.nameLength + header.extraLength;
         if (!endsWithin(headerEnd, item.CompressedSize, limit))
             return damaged();

@@ -7,6 +7,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <optional>
+
 #include <zlib.h>
 
 namespace zanames {
@@ -16,7 +18,6 @@ namespace {
 constexpr uint8_t UnicodePathVersion = 1;
 // Version and CRC-32 before the UTF-8 name.
 constexpr qsizetype UnicodePathHeadSize = 5;
-constexpr qsizetype ExtraHeadSize = 4;
 
 uint32_t crcOf(const QByteArray &bytes)
 {
@@ -116,7 +117,7 @@ void nameItem(TDirItem &item, const QString &name, bool oemNames)
     if (isAscii(name))
         return;
     const QByteArray utf8 = name.toUtf8();
-    if (ExtraHeadSize + UnicodePathHeadSize + utf8.size() > 0xFFFF)
+    if (zarecords::ExtraFieldHeadSize + UnicodePathHeadSize + utf8.size() > zarecords::MaxExtraLength)
         return;
     TZAExtraField field;
     field.HeaderId = UnicodePathExtraId;

@@ -6,7 +6,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <optional>
 
 // Entry names and comments in the headers. ASCII names are stored as they
 // are; other names in the OEM code page 866 (or 1251 when OEM names are off)
