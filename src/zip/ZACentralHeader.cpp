@@ -171,7 +171,9 @@ qsizetype decode(const QByteArray &data, qsizetype offset, uint32_t signature, b
         return 0;
     const char *tail = data.constData() + offset + CentralHeaderSize;
     item.EncodedName = QByteArray(tail, nameLength);
-    item.FileName = zanames::decodeName(item.EncodedName, item.Flags, item.VersionMadeBy, oemNames);
+    const QByteArray extraBytes = QByteArray::fromRawData(tail + nameLength, extraLength);
+    item.FileName = zanames::decodeName(item.EncodedName, item.Flags, zanames::madeByOf(item.VersionMadeBy, extraBytes),
+                                        oemNames);
 
     zabytes::Reader extras(tail + nameLength, extraLength);
     while (extras.has(4)) {

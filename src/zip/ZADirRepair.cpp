@@ -40,24 +40,21 @@ bool readLocalEntry(QIODevice &stream, qint64 pos, const TZADirManager::Settings
     item.LocalHeaderOffset = uint64_t(pos);
     item.EncodedName = zastream::readAt(stream, pos + LocalHeaderSize, header.nameLength);
     const QByteArray extra = zastream::readAt(stream, pos + LocalHeaderSize + header.nameLength, header.extraLength);
-    // A local header does not name the system the entry was made on; the
-    // fields only Unix systems write do. Without them the name is taken to
-    // be in the code page, as this archiver writes it.
-    const uint16_t madeBy = zanames::hasUnixExtra(extra) ? zanames::MadeOnUnix : zanames::MadeOnDos;
-    item.FileName = zanames::decodeName(item.EncodedName, item.Flags, madeBy, settings.oemNames);
+    // Without the fields only Unix systems write the name is taken to be in
+    // the code page, as this archiver writes it.
+    item.FileName = zanames::decodeName(item.EncodedName, item.Flags, zanames::madeByOf(zanames::MadeOnDos, extra),
+                                        settings.oemNames);
+    item.ExtraFields = zanames::fieldsNamingTheEntry(extra);
 
     // Sizes marked as overflowing with no Zip64 extra to hold them are
     // unknown: such an entry's data can never be found whole.
     if (!zacentral::readLocalSizes(header, extra, item) && !(header.flags & FlagDataDescriptor))
         item.CompressedSize = UINT64_MAX;
-    // The name's field goes on into the rebuilt directory as it was, so the
-    // central record names the entry as its local header does.
     const QByteArray unicodePath = zacentral::findExtraField(extra, zanames::UnicodePathExtraId);
     if (!unicodePath.isNull()) {
         const QString unicodeName = zanames::unicodePathName(unicodePath, item.EncodedName);
         if (!unicodeName.isNull())
             item.FileName = unicodeName;
-        item.ExtraFields.append({zanames::UnicodePathExtraId, unicodePath});
     }
     // A name ending in "/" is a folder; an empty file is not.
     item.ExternalAttributes = item.FileName.endsWith(u'/') ? AttrFolder : AttrArchive;

@@ -52,6 +52,10 @@ bool namesInCodePage(uint16_t madeBy)
     }
 }
 
+constexpr uint16_t MadeOnUnix = 3 << 8;
+// PKWARE's Unix field, Info-ZIP's Unix fields old and new.
+constexpr uint16_t UnixExtraIds[] = {0x000D, 0x5855, 0x7875};
+
 std::optional<QString> validUtf8(const QByteArray &bytes)
 {
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
@@ -97,14 +101,24 @@ QString decodeName(const QByteArray &bytes, uint16_t flags, uint16_t madeBy, boo
     return decode(bytes, flags, oemNames);
 }
 
-bool hasUnixExtra(const QByteArray &extra)
+uint16_t madeByOf(uint16_t madeBy, const QByteArray &extra)
 {
-    // PKWARE's Unix field, Info-ZIP's Unix fields old and new.
-    for (const uint16_t id : {uint16_t(0x000D), uint16_t(0x5855), uint16_t(0x7875)}) {
+    for (const uint16_t id : UnixExtraIds) {
         if (!zacentral::findExtraField(extra, id).isNull())
-            return true;
+            return MadeOnUnix;
     }
-    return false;
+    return madeBy;
+}
+
+QList<TZAExtraField> fieldsNamingTheEntry(const QByteArray &extra)
+{
+    QList<TZAExtraField> fields;
+    for (const uint16_t id : {UnicodePathExtraId, UnixExtraIds[0], UnixExtraIds[1], UnixExtraIds[2]}) {
+        const QByteArray data = zacentral::findExtraField(extra, id);
+        if (!data.isNull())
+            fields.append({id, data});
+    }
+    return fields;
 }
 
 void nameItem(TDirItem &item, const QString &name, bool oemNames)

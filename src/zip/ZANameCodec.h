@@ -30,13 +30,16 @@ QString decode(const QByteArray &bytes, uint16_t flags, bool oemNames);
 // system.
 QString decodeName(const QByteArray &bytes, uint16_t flags, uint16_t madeBy, bool oemNames);
 
-// "Version made by" values for an entry whose system only its local
-// header's extra fields tell.
+// The "version made by" of a local header, which does not tell the system.
 inline constexpr uint16_t MadeOnDos = 0;
-inline constexpr uint16_t MadeOnUnix = 3 << 8;
-// True when the extra fields of a local header are those that only Unix
-// systems write.
-bool hasUnixExtra(const QByteArray &extra);
+// The system an entry was made on by its "version made by", or Unix when
+// its extra fields (each with its head) are those only Unix systems write:
+// a directory rebuilt from the local headers names no system.
+uint16_t madeByOf(uint16_t madeBy, const QByteArray &extra);
+// The fields among extra that tell how to read the name (the Unicode Path,
+// the Unix fields), as they are: a directory rebuilt from the local
+// headers keeps them, so its entries read as the lost directory's did.
+QList<TZAExtraField> fieldsNamingTheEntry(const QByteArray &extra);
 
 // Gives item its name: the name, the bytes that stand for it (with flag bit
 // 11 when they are UTF-8) and, for a name that is not plain ASCII, the
