@@ -43,7 +43,9 @@ struct TDirItem {
     QString FileName;
     QByteArray EncodedName;
     QByteArray Comment;
-    QList<TZAExtraField> ExtraFields; // foreign extras, kept on rewrite; never id 1
+    // The extra fields as read (or, for a new entry, the Unicode Path of its
+    // name), kept on rewrite; never id 1, which is written anew.
+    QList<TZAExtraField> ExtraFields;
 
     QByteArray Password;
     QString SourceFileName;

@@ -4,6 +4,7 @@
 #include "zip/ZANameCodec.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace zacentral {
 
@@ -18,6 +19,33 @@ bool overflows(uint64_t value, bool forced)
 }
 
 } // namespace
+
+QByteArray fittingExtraFields(const QList<TZAExtraField> &fields, qsizetype taken)
+{
+    // The name's field goes before the foreign ones: readers need it to
+    // show the entry by its name at all.
+    const auto isName = [](const TZAExtraField &field) { return field.HeaderId == zanames::UnicodePathExtraId; };
+    const auto sizeOf = [](const TZAExtraField &field) { return ExtraFieldHeadSize + field.Data.size(); };
+    qsizetype room = MaxExtraLength - taken;
+    std::vector<bool> kept(std::size_t(fields.size()), false);
+    for (const bool names : {true, false}) {
+        for (qsizetype i = 0; i < fields.size(); ++i) {
+            if (isName(fields[i]) == names && sizeOf(fields[i]) <= room) {
+                kept[std::size_t(i)] = true;
+                room -= sizeOf(fields[i]);
+            }
+        }
+    }
+    QByteArray extra;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (!kept[std::size_t(i)])
+            continue;
+        put(extra, fields[i].HeaderId);
+        put(extra, uint16_t(fields[i].Data.size()));
+        extra += fields[i].Data;
+    }
+    return extra;
+}
 
 QByteArray encode(const TDirItem &item, uint32_t signature)
 {
@@ -41,12 +69,7 @@ QByteArray encode(const TDirItem &item, uint32_t signature)
         if (diskOver)
             put(extra, item.DiskNumberStart);
     }
-    extra += zanames::unicodePathExtra(item.FileName, item.EncodedName);
-    for (const TZAExtraField &field : item.ExtraFields) {
-        put(extra, field.HeaderId);
-        put(extra, uint16_t(field.Data.size()));
-        extra += field.Data;
-    }
+    extra += fittingExtraFields(item.ExtraFields, extra.size());
 
     QByteArray out;
     out.reserve(CentralHeaderSize + item.EncodedName.size() + extra.size() + item.Comment.size());
@@ -148,7 +171,9 @@ qsizetype decode(const QByteArray &data, qsizetype offset, uint32_t signature, b
         return 0;
     const char *tail = data.constData() + offset + CentralHeaderSize;
     item.EncodedName = QByteArray(tail, nameLength);
-    item.FileName = zanames::decode(item.EncodedName, item.Flags, oemNames);
+    const QByteArray extraBytes = QByteArray::fromRawData(tail + nameLength, extraLength);
+    item.FileName = zanames::decodeName(item.EncodedName, item.Flags, zanames::madeByOf(item.VersionMadeBy, extraBytes),
+                                        oemNames);
 
     zabytes::Reader extras(tail + nameLength, extraLength);
     while (extras.has(4)) {
@@ -162,12 +187,12 @@ qsizetype decode(const QByteArray &data, qsizetype offset, uint32_t signature, b
             readZip64Extra(field.Data, uncompressed == Overflow32, compressed == Overflow32, offset32 == Overflow32,
                            disk == Overflow16, item);
             item.HasZip64Extra = true;
-        } else if (field.HeaderId == zanames::UnicodePathExtraId) {
-            // Written anew from the name, like the Zip64 extra.
-            const QString unicodeName = zanames::unicodePathName(field.Data, item.EncodedName);
-            if (!unicodeName.isNull())
-                item.FileName = unicodeName;
         } else {
+            if (field.HeaderId == zanames::UnicodePathExtraId) {
+                const QString unicodeName = zanames::unicodePathName(field.Data, item.EncodedName);
+                if (!unicodeName.isNull())
+                    item.FileName = unicodeName;
+            }
             item.ExtraFields.append(field);
         }
     }

@@ -9,9 +9,15 @@
 namespace zacentral {
 
 // The header with name, extra fields (a regenerated Zip64 extra first,
-// then the regenerated Unicode Path of the name, then the foreign ones)
-// and comment.
+// then the item's own fields as far as they fit) and comment.
 QByteArray encode(const TDirItem &item, uint32_t signature);
+
+// The fields, each with its head, that fit in a header's extra length
+// beside taken bytes of fields written before them, in their order. What
+// does not fit is left out, the fields of other tools before the Unicode
+// Path of the name: a length that wrapped past 65535 would make the whole
+// directory unreadable.
+QByteArray fittingExtraFields(const QList<TZAExtraField> &fields, qsizetype taken);
 
 // Reads one header at offset of data into item; answers the bytes it took,
 // 0 when the data there is no complete central header.

@@ -18,6 +18,13 @@ constexpr qint64 EndRecordSearchSize = 65600;
 // archives with very many entries.
 constexpr qsizetype DirectoryChunk = 1 << 20;
 
+// Whether length bytes from start end at limit or before; no sum is formed
+// that could wrap.
+bool endsWithin(uint64_t start, uint64_t length, uint64_t limit)
+{
+    return start <= limit && length <= limit - start;
+}
+
 } // namespace
 
 TZADirManager::TZADirManager(TZAStream &stream, const Settings &settings)
@@ -116,7 +123,9 @@ bool TZADirManager::readDirectoryAt(qint64 endPos)
         return damaged();
 
     qsizetype offset = 0;
+    const uint64_t fileSize = uint64_t(m_stream->size());
     uint64_t compressedTotal = 0;
+    bool sizesFit = true;
     for (uint64_t i = 0; i < count; ++i) {
         TDirItem item;
         const qsizetype taken
@@ -124,10 +133,14 @@ bool TZADirManager::readDirectoryAt(qint64 endPos)
         if (taken == 0)
             return damaged();
         offset += taken;
-        compressedTotal += item.CompressedSize;
+        // Zip64 sizes reach 2^64: a sum of them could wrap back below the
+        // file's size.
+        sizesFit = sizesFit && endsWithin(compressedTotal, item.CompressedSize, fileSize);
+        if (sizesFit)
+            compressedTotal += item.CompressedSize;
         Items.Append(item);
     }
-    if (!m_settings.repairOnOpen && compressedTotal > uint64_t(m_stream->size()))
+    if (!m_settings.repairOnOpen && !sizesFit)
         throw EZAException(zaconst::neDamagedDirectory);
 
     DirectoryStart = directoryPos;
@@ -150,13 +163,17 @@ bool TZADirManager::readDirectoryAt(qint64 endPos)
     // file): the tools refuse it whatever the repair is allowed to do.
     for (qsizetype i = 0; i < Items.Count(); ++i) {
         const TDirItem &item = Items.GetItem(i);
+        if (item.LocalHeaderOffset >= fileSize)
+            return damaged();
         const qint64 offset = qint64(item.LocalHeaderOffset);
         LocalHeader header;
         if (!zaentry::LocalHeaderMatches(*m_stream, offset, m_settings.signatures.localHeader, item, &header))
             return damaged();
-        const uint64_t end
-            = uint64_t(offset) + LocalHeaderSize + header.nameLength + header.extraLength + item.CompressedSize;
-        if (end > uint64_t(offset < directoryPos ? directoryPos : m_stream->size()))
+        // A size near 2^64 (a data descriptor spares it the check against
+        // the local header) would wrap an end computed as a sum.
+        const uint64_t limit = offset < directoryPos ? uint64_t(directoryPos) : fileSize;
+        const uint64_t headerEnd = uint64_t(offset) + LocalHeaderSize + header.nameLength + header.extraLength;
+        if (!endsWithin(headerEnd, item.CompressedSize, limit))
             return damaged();
     }
     BaseOffset = Items.Count() > 0 ? qint64(Items.GetItem(0).LocalHeaderOffset) : directoryPos;

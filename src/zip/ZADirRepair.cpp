@@ -39,9 +39,13 @@ bool readLocalEntry(QIODevice &stream, qint64 pos, const TZADirManager::Settings
     item.Crc32 = header.crc32;
     item.LocalHeaderOffset = uint64_t(pos);
     item.EncodedName = zastream::readAt(stream, pos + LocalHeaderSize, header.nameLength);
-    item.FileName = zanames::decode(item.EncodedName, item.Flags, settings.oemNames);
-
     const QByteArray extra = zastream::readAt(stream, pos + LocalHeaderSize + header.nameLength, header.extraLength);
+    // Without the fields only Unix systems write the name is taken to be in
+    // the code page, as this archiver writes it.
+    item.FileName = zanames::decodeName(item.EncodedName, item.Flags, zanames::madeByOf(zanames::MadeOnDos, extra),
+                                        settings.oemNames);
+    item.ExtraFields = zanames::fieldsNamingTheEntry(extra);
+
     // Sizes marked as overflowing with no Zip64 extra to hold them are
     // unknown: such an entry's data can never be found whole.
     if (!zacentral::readLocalSizes(header, extra, item) && !(header.flags & FlagDataDescriptor))

@@ -263,12 +263,8 @@ qsizetype TZAFileSelector::addOrUpdateItem(const QString &path, const platform::
     TDirItem item;
     buildDirItem(item, path, entry, attributes);
     item.Operation = found >= 0 ? poUpdate : poAdd;
-    const zanames::EncodedName encoded = zanames::encode(name, options.OEMFileNames);
-    item.EncodedName = encoded.bytes;
-    if (encoded.utf8)
-        item.Flags |= FlagUtf8Name;
+    zanames::nameItem(item, name, options.OEMFileNames);
     item.Comment = zanames::encode(comment, options.OEMFileNames).bytes.left(0xFFFF);
-    item.FileName = name;
     if (found < 0)
         return items.Append(item);
     items.SetItem(found, item);

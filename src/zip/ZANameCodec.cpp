@@ -1,10 +1,13 @@
 #include "ZANameCodec.h"
 
 #include "zip/ZAByteOrder.h"
+#include "zip/ZACentralHeader.h"
 #include "zip/ZARecords.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+
+#include <optional>
 
 #include <zlib.h>
 
@@ -35,6 +38,33 @@ bool isAscii(const QString &text)
     return true;
 }
 
+// The systems whose names are in a code page: MS-DOS (FAT), Windows NTFS
+// and VFAT, and 11, which this archiver writes for names in the ANSI code
+// page.
+bool namesInCodePage(uint16_t madeBy)
+{
+    switch (madeBy >> 8) {
+    case 0:
+    case 10:
+    case 11:
+    case 14: return true;
+    default: return false;
+    }
+}
+
+constexpr uint16_t MadeOnUnix = 3 << 8;
+// PKWARE's Unix field, Info-ZIP's Unix fields old and new.
+constexpr uint16_t UnixExtraIds[] = {0x000D, 0x5855, 0x7875};
+
+std::optional<QString> validUtf8(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
 } // namespace
 
 EncodedName encode(const QString &name, bool oemNames)
@@ -62,19 +92,53 @@ QString decode(const QByteArray &bytes, uint16_t flags, bool oemNames)
     return decoder.decode(bytes);
 }
 
-QByteArray unicodePathExtra(const QString &name, const QByteArray &bytes)
+QString decodeName(const QByteArray &bytes, uint16_t flags, uint16_t madeBy, bool oemNames)
 {
+    if (!(flags & zarecords::FlagUtf8Name) && !namesInCodePage(madeBy)) {
+        if (std::optional<QString> text = validUtf8(bytes))
+            return *text;
+    }
+    return decode(bytes, flags, oemNames);
+}
+
+uint16_t madeByOf(uint16_t madeBy, const QByteArray &extra)
+{
+    for (const uint16_t id : UnixExtraIds) {
+        if (!zacentral::findExtraField(extra, id).isNull())
+            return MadeOnUnix;
+    }
+    return madeBy;
+}
+
+QList<TZAExtraField> fieldsNamingTheEntry(const QByteArray &extra)
+{
+    QList<TZAExtraField> fields;
+    for (const uint16_t id : {UnicodePathExtraId, UnixExtraIds[0], UnixExtraIds[1], UnixExtraIds[2]}) {
+        const QByteArray data = zacentral::findExtraField(extra, id);
+        if (!data.isNull())
+            fields.append({id, data});
+    }
+    return fields;
+}
+
+void nameItem(TDirItem &item, const QString &name, bool oemNames)
+{
+    const EncodedName encoded = encode(name, oemNames);
+    item.FileName = name;
+    item.EncodedName = encoded.bytes;
+    if (encoded.utf8)
+        item.Flags |= zarecords::FlagUtf8Name;
     if (isAscii(name))
-        return {};
+        return;
     const QByteArray utf8 = name.toUtf8();
-    if (4 + UnicodePathHeadSize + utf8.size() > 0xFFFF)
-        return {};
-    QByteArray field;
-    zabytes::put(field, UnicodePathExtraId);
-    zabytes::put(field, uint16_t(UnicodePathHeadSize + utf8.size()));
-    zabytes::put(field, UnicodePathVersion);
-    zabytes::put(field, crcOf(bytes));
-    return field + utf8;
+    if (zarecords::ExtraFieldHeadSize + UnicodePathHeadSize + utf8.size() > zarecords::MaxExtraLength)
+        return;
+    TZAExtraField field;
+    field.HeaderId = UnicodePathExtraId;
+    zabytes::put(field.Data, UnicodePathVersion);
+    zabytes::put(field.Data, crcOf(encoded.bytes));
+    field.Data += utf8;
+    item.ExtraFields.append(field);
 }
 
 QString unicodePathName(const QByteArray &data, const QByteArray &bytes)

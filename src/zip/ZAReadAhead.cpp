@@ -23,6 +23,10 @@ qint64 TZAReadAhead::readData(char *data, qint64 maxSize)
             return -1;
     }
     const qint64 count = std::min(maxSize, m_start + m_window.size() - at);
+    // Nothing to hand over (at the end, or nothing asked for): data may
+    // then be null, which memcpy must not get even for no bytes.
+    if (count <= 0)
+        return 0;
     std::memcpy(data, m_window.constData() + (at - m_start), size_t(count));
     return count;
 }

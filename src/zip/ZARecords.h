@@ -31,6 +31,11 @@ inline constexpr int MaxCommentSize = 0xFFFF;
 inline constexpr uint32_t Overflow32 = 0xFFFFFFFF;
 inline constexpr uint16_t Overflow16 = 0xFFFF;
 
+// The extra fields of a header, each with its 4-byte head (id, size), take
+// at most what the header's 16-bit length can tell.
+inline constexpr int ExtraFieldHeadSize = 4;
+inline constexpr qsizetype MaxExtraLength = 0xFFFF;
+
 inline constexpr uint16_t Zip64ExtraId = 0x0001;
 // A local header's Zip64 extra: 4-byte head, then both 64-bit sizes.
 inline constexpr int LocalZip64ExtraSize = 20;

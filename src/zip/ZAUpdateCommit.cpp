@@ -3,13 +3,13 @@
 #include "platform/Paths.h"
 #include "platform/SafeSave.h"
 #include "zip/ZAByteOrder.h"
+#include "zip/ZACentralHeader.h"
 #include "zip/ZACommitContext.h"
 #include "zip/ZACommitJournal.h"
 #include "zip/ZACrypt.h"
 #include "zip/ZADirManager.h"
 #include "zip/ZAEntryCheck.h"
 #include "zip/ZAExcept.h"
-#include "zip/ZANameCodec.h"
 #include "zip/ZAReadAhead.h"
 #include "zip/ZARecords.h"
 #include "zip/ZAStreamIO.h"
@@ -59,17 +59,24 @@ qint64 chunkSize(const TDirItem &item)
     return 1048576;
 }
 
+// The extra fields of a new entry's local header after the room for the
+// Zip64 sizes: the entry's own (the Unicode Path of its name).
+QByteArray localExtraFields(const TDirItem &item, bool localZip64)
+{
+    return zacentral::fittingExtraFields(item.ExtraFields, localZip64 ? LocalZip64ExtraSize : 0);
+}
+
 // The local header, its name and its extra fields: the room for the Zip64
 // sizes when the entry may need them (zeros until they are known), then
-// the Unicode Path of the name. Room is reserved for the bytes that follow
-// in the same write, so a small entry goes out as one block made once.
+// the entry's own fields. Room is reserved for the bytes that follow in
+// the same write, so a small entry goes out as one block made once.
 QByteArray localHeaderBytes(const TDirItem &item, const LocalHeader &header, bool localZip64, bool sizesKnown,
                             qsizetype following = 0)
 {
-    const QByteArray unicodePath = zanames::unicodePathExtra(item.FileName, item.EncodedName);
+    const QByteArray ownFields = localExtraFields(item, localZip64);
     QByteArray bytes;
-    bytes.reserve(LocalHeaderSize + item.EncodedName.size() + (localZip64 ? LocalZip64ExtraSize : 0)
-                  + unicodePath.size() + following);
+    bytes.reserve(LocalHeaderSize + item.EncodedName.size() + (localZip64 ? LocalZip64ExtraSize : 0) + ownFields.size()
+                  + following);
     bytes += header.encode();
     bytes += item.EncodedName;
     if (localZip64 && sizesKnown) {
@@ -80,7 +87,7 @@ QByteArray localHeaderBytes(const TDirItem &item, const LocalHeader &header, boo
     } else if (localZip64) {
         bytes.append(LocalZip64ExtraSize, '\0');
     }
-    bytes += unicodePath;
+    bytes += ownFields;
     return bytes;
 }
 
@@ -401,9 +408,9 @@ std::vector<TZAPlannedEntry> TZAUpdateCommit::planEntries(qsizetype start) const
 void TZAUpdateCommit::writeEntry(TDirItem &item, bool hasSource, qint64 sourceSize)
 {
     const TZip64Mode zip64Mode = m_settings.Zip64Mode;
-    const qsizetype unicodePathSize = zanames::unicodePathExtra(item.FileName, item.EncodedName).size();
     // A local header never straddles two volumes.
-    m_stream.KeepTogether(LocalHeaderSize + item.EncodedName.size() + LocalZip64ExtraSize + unicodePathSize);
+    m_stream.KeepTogether(LocalHeaderSize + item.EncodedName.size() + LocalZip64ExtraSize
+                          + localExtraFields(item, true).size());
     const qint64 offset = m_stream.pos();
     const bool needs64 = uint64_t(sourceSize) >= Overflow32 || uint64_t(offset) >= Overflow32;
     if (needs64 && zip64Mode == zmDisabled)
@@ -431,12 +438,14 @@ void TZAUpdateCommit::writeEntry(TDirItem &item, bool hasSource, qint64 sourceSi
     header.modDate = item.ModDate;
     header.uncompressedSize = localZip64 ? Overflow32 : uint32_t(sourceSize);
     header.nameLength = uint16_t(item.EncodedName.size());
-    header.extraLength = uint16_t((localZip64 ? LocalZip64ExtraSize : 0) + unicodePathSize);
+    header.extraLength = uint16_t((localZip64 ? LocalZip64ExtraSize : 0) + localExtraFields(item, localZip64).size());
     if (hasSource) {
         writeData(item, header, offset, sourceSize, localZip64);
         return;
     }
-    zastream::writeChecked(m_stream, localHeaderBytes(item, header, localZip64, false));
+    // A folder's sizes are known at once: a Zip64 header gets them in its
+    // extra, since its size fields say they are there.
+    zastream::writeChecked(m_stream, completedHeader(item, header, localZip64));
 }
 
 // An entry held whole in memory (one chunk, or an encrypted entry whose
@@ -529,6 +538,9 @@ qint64 TZAUpdateCommit::measureSavedEntry(const TDirItem &saved, qint64 tailOffs
     if (!zaentry::LocalHeaderMatches(*m_tailHeaders, tailOffset, signature, saved, &header))
         throw EZAException(zaconst::neInvalidArchive);
     headerLength = LocalHeaderSize + header.nameLength + header.extraLength;
+    // A size beyond the tail (up to 2^64) must not wrap the sum below.
+    if (saved.CompressedSize > uint64_t(m_tail->size()))
+        throw EZAException(zaconst::neInvalidArchive);
     qint64 length = headerLength + qint64(saved.CompressedSize);
     if (header.flags & FlagDataDescriptor) {
         const bool wide

@@ -4,6 +4,7 @@
 #include "zip/ZACentralHeader.h"
 #include "zip/ZADirManager.h"
 #include "zip/ZAExcept.h"
+#include "zip/ZANameCodec.h"
 
 #include <QBuffer>
 
@@ -224,6 +225,53 @@ TEST_F(ZipDirectory, DamagedCentralHeaderIsRepairedOrRefused)
     }
 }
 
+// A Zip64 compressed size near 2^64 on an entry whose sizes a data
+// descriptor gives (so its local header does not contradict it): the
+// entry ends far past the file, however a sum of offsets would wrap. It is
+// left out by the repair or refused without one, and the archive an update
+// leaves opens without repairs.
+TEST_F(ZipDirectory, SizeNearTwoToTheSixtyFourIsRepairedOrRefused)
+{
+    const QString archive = path(QStringLiteral("d.zip"));
+    TZipArchiver zip;
+    zip.TempDir = temp;
+    zip.Zip64Mode = zmAlways;
+    buildArchive(zip, archive, src);
+    // Its folder's local header too holds the sizes its Zip64 marks promise.
+    expectAcceptedByTools(archive);
+    QByteArray damaged = testfiles::readBytes(archive);
+    const qsizetype local = damaged.indexOf(QByteArray("a.txt")) - zarecords::LocalHeaderSize;
+    const qsizetype central = damaged.lastIndexOf(QByteArray("a.txt")) - zarecords::CentralHeaderSize;
+    ASSERT_GE(local, 0);
+    ASSERT_EQ(zabytes::get<uint32_t>(damaged.constData() + local), 0x04034B50u);
+    ASSERT_EQ(zabytes::get<uint32_t>(damaged.constData() + central), 0x02014B50u);
+    // Flag bit 3 in both headers; the central Zip64 extra holds the
+    // uncompressed size, then the compressed one.
+    damaged[local + 6] = char(damaged[local + 6] | 0x08);
+    damaged[central + 8] = char(damaged[central + 8] | 0x08);
+    QByteArray huge;
+    zabytes::put(huge, uint64_t(0xFFFFFFFFFFFFFFF0ULL));
+    damaged.replace(central + zarecords::CentralHeaderSize + 5 + 4 + 8, 8, huge);
+    testfiles::writeBytes(archive, damaged);
+
+    zip.RepairDirectoryOnOpen = false;
+    EXPECT_EQ(nativeErrorOf([&] { zip.OpenArchive(); }), zaconst::neDamagedDirectory);
+    zip.CloseArchive();
+    zip.RepairDirectoryOnOpen = true;
+    zip.OpenArchive();
+    EXPECT_TRUE(zip.DirManager()->Repaired);
+    EXPECT_EQ(zip.DirManager()->DroppedEntries, 1);
+    zip.CloseArchive();
+
+    addOneFile(archive);
+    TZipArchiver strict;
+    strict.RepairDirectoryOnOpen = false;
+    strict.FileName = archive;
+    strict.OpenArchive();
+    EXPECT_FALSE(strict.DirManager()->Repaired);
+    EXPECT_EQ(strict.DirManager()->Items.Count(), 4);
+}
+
 TEST_F(ZipDirectory, FileWithoutLocalHeaderFails)
 {
     const QString junk = path(QStringLiteral("junk.zip"));
@@ -298,6 +346,44 @@ TEST(ZipDirectoryWriter, OnlyOverflowingValuesGoToTheZip64Extra)
     EXPECT_EQ(back.UncompressedSize, 0x100000000ULL);
     EXPECT_EQ(back.CompressedSize, 1000u);
     EXPECT_TRUE(back.HasZip64Extra);
+}
+
+// Extra fields that no longer fit beside a Zip64 extra or the name's field
+// are left out, other tools' fields first; the length never wraps.
+TEST(ZipDirectoryWriter, ExtraFieldsThatNoLongerFitAreLeftOutForeignFirst)
+{
+    const auto foreign = [](uint16_t id, qsizetype size) { return TZAExtraField{id, QByteArray(size, 'x')}; };
+    struct Case {
+        const char *what;
+        bool zip64;
+        QList<TZAExtraField> foreignFields;
+        QList<uint16_t> written; // the ids read back, in order
+    };
+    const Case cases[] = {
+        {"all fit", false, {foreign(0xCAFE, 100), foreign(0x5455, 9)}, {0x7075, 0xCAFE, 0x5455}},
+        {"a full foreign field beside the name", false, {foreign(0xCAFE, 65531)}, {0x7075}},
+        {"a full foreign field beside Zip64",
+         true,
+         {foreign(0xCAFE, 65500), foreign(0x5455, 9)},
+         {0x0001, 0x7075, 0x5455}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        TDirItem item;
+        zanames::nameItem(item, QStringLiteral("Ёлка.txt"), true);
+        item.ExtraFields += c.foreignFields;
+        item.Zip64 = c.zip64;
+        const QByteArray header = zacentral::encode(item, 0x02014B50);
+        TDirItem back;
+        ASSERT_EQ(zacentral::decode(header, 0, 0x02014B50, false, back), header.size());
+        EXPECT_EQ(back.FileName, QStringLiteral("Ёлка.txt"));
+        QList<uint16_t> written;
+        if (back.HasZip64Extra)
+            written << 0x0001;
+        for (const TZAExtraField &field : back.ExtraFields)
+            written << field.HeaderId;
+        EXPECT_EQ(written, c.written);
+    }
 }
 
 TEST(ZipDirectoryWriter, NameIndexFollowsDeletions)

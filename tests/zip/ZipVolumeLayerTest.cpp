@@ -1,4 +1,5 @@
 #include "ZipTestSupport.h"
+#include "zip/ZAReadAhead.h"
 #include "zip/ZASplitStream.h"
 #include "zip/ZAStreamIO.h"
 #include "zip/ZAStubStream.h"
@@ -266,4 +267,33 @@ TEST(ZipCopyTempFile, ReportsStartEachBlockAndEndThroughTheArchiver)
         {0.0, ppStart}, {40.0, ppProcess}, {80.0, ppProcess}, {100.0, ppEnd}};
     EXPECT_EQ(reports, expected);
     EXPECT_EQ(target->size(), 2000000);
+}
+
+// Reads through the window answer what the device holds, wherever they
+// start: backwards, across a window's end, past the end of the device, and
+// for no bytes at all (where the device hands over no buffer).
+TEST(ZipReadAhead, AnswersTheDevicesBytesWhereverTheReadsGo)
+{
+    const QByteArray bytes = ziptest::randomBytes(600 * 1024, 11);
+    QBuffer below;
+    below.setData(bytes);
+    ASSERT_TRUE(below.open(QIODevice::ReadOnly));
+    TZAReadAhead ahead(below);
+    struct Read {
+        qint64 pos;
+        qint64 size;
+    };
+    const Read reads[] = {{0, 30},
+                          {30, 0},
+                          {100, 5},
+                          {10, 20},
+                          {250 * 1024, 20 * 1024},
+                          {599 * 1024, 4096},
+                          {bytes.size(), 0},
+                          {bytes.size(), 30},
+                          {500 * 1024, 0}};
+    for (const Read &read : reads) {
+        SCOPED_TRACE(read.pos);
+        EXPECT_EQ(zastream::readAt(ahead, read.pos, read.size), bytes.mid(read.pos, read.size));
+    }
 }
