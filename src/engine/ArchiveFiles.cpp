@@ -1,11 +1,33 @@
 #include "ArchiveFiles.h"
 
+#include "platform/FileWriteLock.h"
 #include "platform/FolderWalk.h"
 #include "platform/Paths.h"
+#include "shared/ConstStr.h"
 
 #include <QFileInfo>
 
 using namespace zentavo;
+
+namespace {
+
+// As long as a run's archiver waits for another writer of its archive.
+constexpr std::chrono::seconds WriterWait(10);
+
+// A copy taken while another run rewrites the archive would be cut or
+// mixed: the copy holds the archive's lock, as its writers do. Where no
+// lock file can be had at all (media that cannot be written) nobody writes
+// the archive either. False, told to the scope, when another run kept it.
+bool lockedForCopy(const platform::FileWriteLock &lock, const QString &shown, const FileCommandScope &scope)
+{
+    if (lock.state() != platform::FileWriteLock::State::InUse)
+        return true;
+    if (scope.failure)
+        scope.failure(sArchiveBusy + u' ' + shown);
+    return false;
+}
+
+} // namespace
 
 ArchiveFiles::ArchiveFiles(QString name, const zavolumes::Naming &naming) : m_name(std::move(name)), m_naming(naming)
 {
@@ -43,6 +65,9 @@ QDate ArchiveFiles::NewestDay() const
 
 bool ArchiveFiles::CopyTo(const QString &folder, const FileCommandScope &scope) const
 {
+    const platform::FileWriteLock lock(m_name, WriterWait);
+    if (!lockedForCopy(lock, Shown(), scope))
+        return false;
     const QList<zavolumes::VolumeFile> files = OnDisk();
     bool done = !files.isEmpty();
     for (const zavolumes::VolumeFile &file : files)
@@ -52,6 +77,9 @@ bool ArchiveFiles::CopyTo(const QString &folder, const FileCommandScope &scope) 
 
 bool ArchiveFiles::TransferTo(const QString &to, bool move, const FileCommandScope &scope) const
 {
+    const platform::FileWriteLock lock(m_name, WriterWait);
+    if (!lockedForCopy(lock, Shown(), scope))
+        return false;
     const QList<zavolumes::VolumeFile> files = OnDisk();
     bool done = !files.isEmpty();
     for (const zavolumes::VolumeFile &file : files) {

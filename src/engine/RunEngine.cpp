@@ -206,8 +206,10 @@ bool TRunEngine::runBlock(TBlock &block)
         return false;
     addTimed(sNameArch + u' ' + archiveName);
     TZipArchiver zip;
-    if (!prepareSources(block, zip))
+    if (!prepareSources(block, zip)) {
+        recoverArchive(zip, archiveName);
         return true;
+    }
     prepareExclusions(block, zip);
     if (m_flags.stopRequested() || !archive(block, zip))
         return false;

@@ -56,6 +56,7 @@ private:
     bool prepareSources(zentavo::TBlock &block, TZipArchiver &zip);
     void prepareExclusions(const zentavo::TBlock &block, TZipArchiver &zip);
     void setUpArchiver(TZipArchiver &zip, const QString &archiveName);
+    void recoverArchive(TZipArchiver &zip, const QString &archiveName);
     // False when the run was stopped.
     bool archive(zentavo::TBlock &block, TZipArchiver &zip);
     bool archiveStopping() const;

@@ -213,6 +213,19 @@ void TRunEngine::setUpArchiver(TZipArchiver &zip, const QString &archiveName)
     };
 }
 
+// A job that makes no archive (its sources are gone) still puts right what
+// a killed run of it left half done, so that a whole archive is there to
+// restore. It has failed already; an archive another run holds is put right
+// by that run.
+void TRunEngine::recoverArchive(TZipArchiver &zip, const QString &archiveName)
+{
+    setUpArchiver(zip, archiveName);
+    try {
+        zip.RecoverArchive();
+    } catch (const EZAException &) {
+    }
+}
+
 void TRunEngine::reportFileFailure(const QString &fileName, int errorCode, const QString &errorMessage)
 {
     // The preset answer leaves the file out of the archive, so it is always

@@ -15,13 +15,17 @@ namespace platform {
 // set, a file made anew), the lock file never is. The kernel drops the lock
 // when the process ends in any way; a lock file a killed writer left is
 // taken over by the next writer, and every writer removes it when it lets
-// go.
+// go. A lock file that is not a plain file (a link, which the lock never
+// follows) is replaced by one; a plain one that this user may not write (a
+// killed run of another user left it) is locked through a read-only
+// handle, since it may be held; one that cannot be opened at all leaves
+// the lock Failed, with the reason.
 class FileWriteLock {
 public:
     enum class State {
         Held,
         InUse,  // another writer kept it for the whole wait
-        Failed, // no lock file can be made there (a folder that is read-only)
+        Failed, // no lock file can be made or opened there (see failure())
     };
 
     FileWriteLock(const QString &target, std::chrono::milliseconds wait);
@@ -30,6 +34,9 @@ public:
     FileWriteLock &operator=(const FileWriteLock &) = delete;
 
     State state() const { return m_state; }
+    // Why the lock is Failed: the system's reason, for a person.
+    const QString &failure() const { return m_failure; }
+    const QString &path() const { return m_path; }
 
     // The lock file of target.
     static QString lockFileName(const QString &target);
@@ -37,6 +44,7 @@ public:
 private:
     QString m_path;
     State m_state = State::Failed;
+    QString m_failure;
     FileHandle m_file;
 };
 

@@ -70,6 +70,7 @@ QString sUserCanceled;
 QString sArchiveRepaired;
 QString sNoAnswer;
 QString sNoFileAdded;
+QString sArchiveBusy;
 QString sNameArch;
 QString sSourceList;
 QString sCopyTempFile;
@@ -202,6 +203,7 @@ constexpr LanguageText Table[] = {
     {Strings, u"sNoAnswer", &sNoAnswer, 60, u"No answer in an automatic run, cancelled:"},
     {Strings, u"sNoFileAdded", &sNoFileAdded, 90,
      u"No file was added: the sources are empty or every file is excluded"},
+    {Strings, u"sArchiveBusy", &sArchiveBusy, 90, u"Another run is writing the archive, it is not copied:"},
     {Strings, u"sNameArch", &sNameArch, 30, u"Archive name:"},
     {Strings, u"sSourceList", &sSourceList, 60, u"Filelist to archiving:"},
     {Strings, u"sCopyTempFile", &sCopyTempFile, 60, u"Copying temporary file into a destination path..."},

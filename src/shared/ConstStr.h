@@ -83,6 +83,7 @@ extern QString sUserCanceled;
 extern QString sArchiveRepaired;
 extern QString sNoAnswer;
 extern QString sNoFileAdded;
+extern QString sArchiveBusy;
 extern QString sNameArch;
 extern QString sSourceList;
 extern QString sCopyTempFile;

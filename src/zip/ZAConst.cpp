@@ -7,7 +7,7 @@ namespace zaconst {
 
 namespace {
 
-const std::array<std::pair<ErrorCode, const char16_t *>, 41> Messages = {{
+const std::array<std::pair<ErrorCode, const char16_t *>, 42> Messages = {{
     {ecUnknown, u"Unknown error"},
     {ecIndexOutOfBounds, u"Index out of bounds"},
     {ecInvalidCompressionMode, u"Invalid compression mode. Mode must be in [0-9] range"},
@@ -53,10 +53,11 @@ const std::array<std::pair<ErrorCode, const char16_t *>, 41> Messages = {{
     {ecArchiveInUse, u"Archive \"%1\" is in use by another program"},
     {ecEntryPassedOver, u"\"%1\" is left out"},
     {ecDiskFull, u"Cannot write to \"%1\": %2"},
+    {ecCannotLock, u"Cannot lock the archive by its lock file \"%1\": %2"},
 }};
 
 // The first row of a native code decides.
-const std::array<std::pair<NativeError, ErrorCode>, 66> NativeToPublic = {{
+const std::array<std::pair<NativeError, ErrorCode>, 67> NativeToPublic = {{
     {neUnknown, ecUnknown},
     {neSetItemIndex, ecIndexOutOfBounds},
     {neGetItemIndex, ecIndexOutOfBounds},
@@ -123,6 +124,7 @@ const std::array<std::pair<NativeError, ErrorCode>, 66> NativeToPublic = {{
     {neArchiveInUse, ecArchiveInUse},
     {neEntryPassedOver, ecEntryPassedOver},
     {neDiskFull, ecDiskFull},
+    {neCannotLock, ecCannotLock},
 }};
 
 } // namespace

@@ -53,6 +53,9 @@ enum ErrorCode : int {
     // The archive's own disk refused a write (a full fixed disk, most
     // often): the archive, and the system's reason.
     ecDiskFull = 40,
+    // The archive's lock file could not be had: its name, and the system's
+    // reason. Nothing is written without the lock.
+    ecCannotLock = 41,
 };
 
 // Native codes: where inside the component a failure arose
@@ -126,6 +129,7 @@ enum NativeError : int {
     neArchiveInUse = 63,
     neEntryPassedOver = 64,
     neDiskFull = 65,
+    neCannotLock = 66,
 };
 
 // The public code of a native code; ecUnknown for a code outside the map.

@@ -45,3 +45,16 @@ std::unique_ptr<QFile> CreateTailFile(const QString &archive)
         throw EZAException(zaconst::neCannotCreateFile, {}, {file->fileName()});
     return file;
 }
+
+QString ArchivePlace(const QString &archive)
+{
+    QString name = QFileInfo(archive).absoluteFilePath();
+    // As many links as the system itself follows.
+    for (int hops = 0; hops < 40; ++hops) {
+        const QFileInfo info(name);
+        if (!info.isSymLink())
+            break;
+        name = info.symLinkTarget();
+    }
+    return name;
+}

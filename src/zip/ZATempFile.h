@@ -22,3 +22,8 @@ QString BuildFileName(const QString &archive);
 // The tail file of the archive, made empty and open for writing.
 // Raises neCannotCreateFile when it cannot be made.
 std::unique_ptr<QFile> CreateTailFile(const QString &archive);
+
+// Where the archive's file really is: a name that is a link (on another
+// disk, say) leads there. A new archive is made and put in place there;
+// the link stays as it was.
+QString ArchivePlace(const QString &archive);

@@ -4,6 +4,7 @@
 #include "zip/ZAExcept.h"
 #include "zip/ZAFileSelector.h"
 #include "zip/ZANameCodec.h"
+#include "zip/ZASetPlacement.h"
 #include "zip/ZAStreamIO.h"
 #include "zip/ZAStubStream.h"
 #include "zip/ZATempFile.h"
@@ -201,17 +202,17 @@ void TZABaseArchiver::open(std::optional<TZAFileMode> asked)
         lockArchive(asked == TZAFileMode::ReadOnlyDenyNone);
     try {
         zajournal::Recovery recovery;
-        if (m_lock && m_lock->state() == platform::FileWriteLock::State::Held) {
-            // A commit cut short by a killed process or a power loss is
-            // undone before anything reads the archive.
-            recovery = zajournal::Recover(FileName);
-            removeLeftovers();
-        }
+        if (lockHeld())
+            recovery = recoverInterruptedWrite();
         TZAFileMode mode = asked ? *asked : modeFound();
         if (CreateAnew && !m_inMemory && (!asked || mode == TZAFileMode::Create)) {
             mode = TZAFileMode::Create;
-            m_buildName = BuildFileName(FileName);
+            m_buildName = BuildFileName(ArchivePlace(FileName));
         }
+        // Two writers at once would each cut and rewrite what the other
+        // wrote.
+        if (!m_inMemory && mode != TZAFileMode::ReadOnlyDenyNone)
+            requireLock();
         m_fileMode = mode;
         openStream(mode);
         // Entries lost with a commit's tail are what a repair leaves out.
@@ -229,6 +230,22 @@ void TZABaseArchiver::open(std::optional<TZAFileMode> asked)
         AfterOpen(*this);
 }
 
+void TZABaseArchiver::RecoverArchive()
+{
+    CloseArchive();
+    if (m_inMemory)
+        return;
+    lockArchive(false);
+    try {
+        requireLock();
+        recoverInterruptedWrite();
+    } catch (...) {
+        m_lock.reset();
+        throw;
+    }
+    m_lock.reset();
+}
+
 TZAFileMode TZABaseArchiver::modeFound() const
 {
     if (m_inMemory || !QFileInfo::exists(FileName))
@@ -242,13 +259,37 @@ TZAFileMode TZABaseArchiver::modeFound() const
 void TZABaseArchiver::lockArchive(bool readOnly)
 {
     m_lock = std::make_unique<platform::FileWriteLock>(FileName, std::chrono::milliseconds(readOnly ? 0 : LockWaitMs));
-    // Where no lock can be had (a folder that cannot be written) the
-    // opening itself tells what is wrong.
     if (m_lock->state() == platform::FileWriteLock::State::InUse) {
         m_lock.reset();
         if (!readOnly)
             throw EZAException(zaconst::neArchiveInUse, senderName(), {QDir::toNativeSeparators(FileName)});
     }
+}
+
+bool TZABaseArchiver::lockHeld() const
+{
+    return m_lock && m_lock->state() == platform::FileWriteLock::State::Held;
+}
+
+void TZABaseArchiver::requireLock() const
+{
+    if (lockHeld())
+        return;
+    if (!m_lock)
+        throw EZAException(zaconst::neArchiveInUse, senderName(), {QDir::toNativeSeparators(FileName)});
+    throw EZAException(zaconst::neCannotLock, senderName(),
+                       {QDir::toNativeSeparators(m_lock->path()), m_lock->failure()});
+}
+
+// A commit cut short by a killed process or a power loss is undone, and a
+// new set of volumes half put in place is put in place whole, before
+// anything reads the archive.
+zajournal::Recovery TZABaseArchiver::recoverInterruptedWrite()
+{
+    zaplacement::Recover(ArchivePlace(FileName));
+    const zajournal::Recovery recovery = zajournal::Recover(FileName);
+    removeLeftovers();
+    return recovery;
 }
 
 // What a killed writer of this archive left beside it: a tail that no note
@@ -257,7 +298,7 @@ void TZABaseArchiver::removeLeftovers()
 {
     if (!QFileInfo::exists(zajournal::NameFor(FileName)))
         QFile::remove(TailFileName(FileName));
-    const QString built = BuildFileName(FileName);
+    const QString built = BuildFileName(ArchivePlace(FileName));
     QFile::remove(built);
     for (const bool advanced : {false, true}) {
         const zavolumes::Naming names{smSplitting, advanced, !SFXStub.isEmpty(), false};
@@ -266,9 +307,8 @@ void TZABaseArchiver::removeLeftovers()
     }
 }
 
-// The new archive is whole and on the disk: it takes the old one's place.
-// A set first loses its old last volume, so that a kill among the renames
-// leaves no mix of old and new volumes that looks like a whole set.
+// The new archive is whole and on the disk: it takes the old one's place,
+// where the archive's name leads.
 void TZABaseArchiver::placeBuiltArchive()
 {
     if (!zastream::syncToDisk(*m_stream))
@@ -277,31 +317,32 @@ void TZABaseArchiver::placeBuiltArchive()
     releaseStream();
     m_active = false;
     const QString built = m_buildName;
-    const auto put = [&](const QString &from, const QString &to) {
-        std::error_code error;
-        std::filesystem::rename(platform::nativePath(from), platform::nativePath(to), error);
-        if (error)
-            throw EZAException(zaconst::neCannotCreateFile, senderName(), {QDir::toNativeSeparators(to)});
-    };
+    const QString place = ArchivePlace(FileName);
     if (m_spanningMode == smNone) {
-        put(built, FileName);
+        std::error_code error;
+        std::filesystem::rename(platform::nativePath(built), platform::nativePath(place), error);
+        if (error)
+            throw EZAException(zaconst::neCannotCreateFile, senderName(), {QDir::toNativeSeparators(place)});
+        if (!platform::syncFolder(QFileInfo(place).absolutePath()))
+            throw EZAException(zaconst::neWriteFailed);
     } else {
-        const QString last = zavolumes::GetVolumeFileName(FileName, zavolumes::LastVolume, names);
-        QFile::remove(last);
+        zaplacement::Plan plan;
+        plan.oldLast = zavolumes::GetVolumeFileName(place, zavolumes::LastVolume, names);
         int index = 0;
         for (QString volume; QFileInfo::exists(volume = zavolumes::GetVolumeFileName(built, index, names)); ++index)
-            put(volume, zavolumes::GetVolumeFileName(FileName, index, names));
-        // The volumes of an older, longer set would only mislead.
-        for (int stale = index; stale < MaxVolumes; ++stale)
-            QFile::remove(zavolumes::GetVolumeFileName(FileName, stale, names));
+            plan.moves.append({volume, zavolumes::GetVolumeFileName(place, index, names)});
+        for (int stale = index; stale < MaxVolumes; ++stale) {
+            const QString volume = zavolumes::GetVolumeFileName(place, stale, names);
+            if (QFileInfo::exists(volume))
+                plan.stale << volume;
+        }
         // A self-extracting set of one volume is its ".exe" alone.
         const QString builtLast = zavolumes::GetVolumeFileName(built, zavolumes::LastVolume, names);
         if (index == 0 || QFileInfo::exists(builtLast))
-            put(builtLast, last);
+            plan.moves.append({builtLast, plan.oldLast});
+        zaplacement::Carry(place, plan);
     }
     m_buildName.clear();
-    if (!platform::syncFolder(QFileInfo(FileName).absolutePath()))
-        throw EZAException(zaconst::neWriteFailed);
 }
 
 // A new archive that never became whole goes.

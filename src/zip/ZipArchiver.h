@@ -1,6 +1,7 @@
 #pragma once
 
 #include "zip/ZACommitContext.h"
+#include "zip/ZACommitJournal.h"
 #include "zip/ZADirManager.h"
 #include "zip/ZAEvents.h"
 #include "zip/ZAOptions.h"
@@ -43,8 +44,11 @@ class TZAFileSelector;
 // One writer per archive: from the open to the end of the commit the
 // archive is locked against other processes (and other archivers); an open
 // for writing that cannot have the lock within LockWaitMs fails with
-// neArchiveInUse, an open for reading goes on without it and leaves the
+// neArchiveInUse, one whose lock file cannot be had at all with
+// neCannotLock; an open for reading goes on without it and leaves the
 // recovery of a cut-short commit to the writer.
+//
+// An archive whose name is a link is made anew where the link leads.
 //
 // The component runs on one thread at a time; the search for files of all
 // instances shares one process-wide lock.
@@ -118,6 +122,11 @@ public:
     void SetActive(bool active);
     void OpenArchive();
     void OpenArchiveMode(TZAFileMode mode);
+    // Puts right, under the archive's lock, what a killed writer of it
+    // left, without opening it: the next run that makes no archive (its
+    // sources are gone) must still leave a whole one. Raises as an open for
+    // writing does when the lock cannot be had.
+    void RecoverArchive();
     // Commits a pending transaction and closes; never raises.
     void CloseArchive();
     TZAFileMode FileMode() const { return m_fileMode; }
@@ -178,6 +187,10 @@ private:
     void open(std::optional<TZAFileMode> asked);
     TZAFileMode modeFound() const;
     void lockArchive(bool readOnly);
+    bool lockHeld() const;
+    // Raises neArchiveInUse or neCannotLock unless the lock is held.
+    void requireLock() const;
+    zajournal::Recovery recoverInterruptedWrite();
     void removeLeftovers();
     // The name a new archive is written under: its build name while it is
     // made anew, else its own.

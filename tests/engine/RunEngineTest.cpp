@@ -10,6 +10,7 @@
 
 #include "ChildProcess.h"
 #include "RemovableFolder.h"
+#include "RenameKill.h"
 #include "ScriptedPrompter.h"
 #include "SplitSetRestore.h"
 #include "TestFiles.h"
@@ -22,6 +23,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -980,6 +982,74 @@ TEST_F(RunEngineTest, AnArchiveInUseFailsItsJobWithALineSayingSo)
         = sArchiveError + QStringLiteral(" (") + EZAException(zaconst::neArchiveInUse, {}, {archive}).Message() + u')';
     EXPECT_TRUE(view.untimedLines().contains(inUse)) << view.lines.join(u'\n').toStdString();
     EXPECT_FALSE(QFile::exists(archive));
+}
+
+// Another run that writes the archive while this one would copy it: the
+// copy waits for it a while, then fails with a line that says so, instead
+// of copying half an archive.
+TEST_F(RunEngineTest, ACopyWhileAnotherRunWritesTheArchiveSaysSo)
+{
+    makeFile(QStringLiteral("src/a.txt"));
+    const QString archive = path(QStringLiteral("a.zip"));
+    std::unique_ptr<platform::FileWriteLock> otherWriter;
+    view.onLine = [&](const QString &line) {
+        if (!otherWriter && line.contains(sCopy + u' ' + archive + u' ' + sIn))
+            otherWriter = std::make_unique<platform::FileWriteLock>(archive, std::chrono::milliseconds(0));
+    };
+    const auto engine = run({QStringLiteral(">"), QStringLiteral("Job"), archive,
+                             QStringLiteral("D=") + path(QStringLiteral("src/a.txt")), QStringLiteral("C="),
+                             path(QStringLiteral("dest")) + u'='});
+    ASSERT_TRUE(otherWriter && otherWriter->state() == platform::FileWriteLock::State::Held)
+        << qPrintable(view.lines.join(u'\n'));
+    const QStringList lines = view.untimedLines();
+    const qsizetype at = lines.indexOf(sArchiveBusy + u' ' + archive);
+    ASSERT_GE(at, 0) << qPrintable(lines.join(u'\n'));
+    EXPECT_EQ(lines.value(at + 1), sRes[StatusError]);
+    EXPECT_EQ(engine->OverallResult(), StatusError);
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("dest/a.zip"))));
+}
+
+// A run killed while it puts a new set of volumes in place leaves the old
+// set without its last volume and the new one half moved. The next run,
+// though its source is gone and it makes no archive, leaves a whole set.
+TEST_F(RunEngineTest, AJobWithoutSourcesStillFinishesASetAKilledRunHalfPlaced)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("7z")).isEmpty())
+        GTEST_SKIP() << "7z checks the set";
+    settings.ComboBoxVol = 64; // KB
+    settings.ComboBoxComp = 0;
+    settings.RadioButtonArcNew = true;
+    const QString archive = path(QStringLiteral("arc/a.zip"));
+    const QStringList job{QStringLiteral(">"), QStringLiteral("Job"), archive,
+                          QStringLiteral("D=") + path(QStringLiteral("src/a.bin")), QStringLiteral("C=")};
+    makeFile(QStringLiteral("src/a.bin"), noise(150 * 1024));
+    ASSERT_EQ(run(job)->OverallResult(), StatusOk) << qPrintable(view.lines.join(u'\n'));
+    makeFile(QStringLiteral("src/a.bin"), noise(250 * 1024));
+
+    const auto halfPlaced = [&] {
+        return !QFile::exists(archive)
+            && !QDir(path(QStringLiteral("arc")))
+                    .entryList({QStringLiteral(".zentavo-new-*")}, QDir::Hidden | QDir::Files)
+                    .isEmpty();
+    };
+    for (int killAt = 1; killAt < 60 && !halfPlaced(); ++killAt) {
+        const childprocess::Result child = renamekill::runKilledAtRename(
+            [&] {
+                run(job);
+                return 0;
+            },
+            killAt);
+        ASSERT_EQ(child.outcome, childprocess::Outcome::Killed) << killAt;
+    }
+    ASSERT_TRUE(halfPlaced());
+
+    QFile::remove(path(QStringLiteral("src/a.bin")));
+    view.lines.clear();
+    EXPECT_EQ(run(job)->OverallResult(), StatusFatal);
+    const auto test = ziptools::run(QStringLiteral("7z"), {QStringLiteral("t"), archive});
+    ASSERT_TRUE(test);
+    EXPECT_EQ(test->exitCode, 0) << test->output.toStdString();
+    EXPECT_TRUE(test->output.contains(QStringLiteral("Size:       256000"))) << test->output.toStdString();
 }
 
 // An ordinary user's tree with a closed folder, a folder it may list but not

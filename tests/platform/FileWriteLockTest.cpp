@@ -2,6 +2,7 @@
 
 #include "ChildProcess.h"
 #include "TestFiles.h"
+#include "Unprivileged.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +10,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <functional>
 #include <thread>
+
+#include <sys/stat.h>
 
 using platform::FileWriteLock;
 
@@ -49,5 +55,63 @@ TEST(FileWriteLock, AnotherProcessHoldsItUntilItEndsInAnyWay)
         other.join();
         EXPECT_EQ(holder.outcome, killed ? childprocess::Outcome::Killed : childprocess::Outcome::Exited);
         EXPECT_FALSE(QFile::exists(FileWriteLock::lockFileName(target)));
+    }
+}
+
+// What else an ordinary user may find under the lock's name. A link, to
+// nowhere or to someone's file, gives way to a lock file, and what it led
+// to stays as it was; a plain lock file another user left is locked when
+// it can be read at all, and otherwise the lock fails with the reason.
+TEST(FileWriteLock, ALockNameThatHoldsNoWritableLockFile)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("data.zip"));
+    const QString lock = FileWriteLock::lockFileName(target);
+    const QString kept = dir.filePath(QStringLiteral("kept.txt"));
+    const QString said = dir.filePath(QStringLiteral("said.txt"));
+    unprivileged::openToAll(dir.path());
+    const struct {
+        const char *name;
+        std::function<void()> makeLockName;
+        FileWriteLock::State state;
+        QString failure;
+    } cases[] = {
+        {"a link to nowhere",
+         [&] { QFile::link(dir.filePath(QStringLiteral("gone")), lock); },
+         FileWriteLock::State::Held,
+         {}},
+        {"a link to a file", [&] { QFile::link(kept, lock); }, FileWriteLock::State::Held, {}},
+        {"another user's file it may read",
+         [&] {
+             testfiles::writeBytes(lock, "");
+             ::chmod(QFile::encodeName(lock).constData(), 0644);
+         },
+         FileWriteLock::State::Held,
+         {}},
+        {"another user's file it may not read",
+         [&] {
+             testfiles::writeBytes(lock, "");
+             ::chmod(QFile::encodeName(lock).constData(), 0600);
+         },
+         FileWriteLock::State::Failed, QString::fromLocal8Bit(std::strerror(EACCES))},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        testfiles::writeBytes(kept, "someone's");
+        c.makeLockName();
+        const childprocess::Result child = unprivileged::run([&] {
+            const FileWriteLock taken(target, std::chrono::milliseconds(0));
+            testfiles::writeBytes(said, taken.failure().toUtf8());
+            return int(taken.state());
+        });
+        SKIP_IF_NOT_UNPRIVILEGED(child);
+        ASSERT_EQ(child.outcome, childprocess::Outcome::Exited);
+        EXPECT_EQ(child.exitCode, int(c.state));
+        EXPECT_EQ(QString::fromUtf8(testfiles::readBytes(said)), c.failure);
+        EXPECT_EQ(testfiles::readBytes(kept), "someone's");
+        EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("gone"))));
+        // Whoever held the lock removed its file on the way out.
+        EXPECT_EQ(QFileInfo(lock).exists() || QFileInfo(lock).isSymLink(), c.state == FileWriteLock::State::Failed);
+        QFile::remove(lock);
     }
 }
