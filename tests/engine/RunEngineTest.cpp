@@ -8,6 +8,7 @@
 #include "report/ReportLines.h"
 #include "shared/ConstStr.h"
 
+#include "AnyNamesTemporaryDir.h"
 #include "ChildProcess.h"
 #include "RemovableFolder.h"
 #include "ScriptedPrompter.h"
@@ -22,7 +23,6 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -219,7 +219,7 @@ protected:
         return list && list->exitCode == 0 ? list->output.trimmed().split(u'\n') : QStringList();
     }
 
-    QTemporaryDir dir;
+    AnyNamesTemporaryDir dir; // OddNamesTest leaves names in code page 1251
     RunFlags flags;
     RunSettings settings;
     RecordingRunView view;

@@ -1,11 +1,16 @@
-#include <QCoreApplication>
+#include "TestApplication.h"
 
 #include <gtest/gtest.h>
 
+namespace {
+
 // The SMTP client runs event loops while it waits, so the tests need an application object.
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+class ApplicationEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { testapp::application(); }
+};
+
+[[maybe_unused]] const auto *const applicationEnvironment
+    = ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+
+} // namespace
