@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing: with the argument
 # "programs" only those that building and trying the programs needs (the
-# sample), otherwise also those of the tests.
+# sample), otherwise also those of the tests and the formatting check; with
+# "sanitizers" also clang and its sanitizer run-time (tools/run-sanitizers.sh).
 set -euo pipefail
 
 packages=(
@@ -17,7 +18,12 @@ if [[ "${1:-}" != programs ]]; then
     libgtest-dev libgmock-dev
     # Tools the tests check archives, mail and printing with.
     zip p7zip-full libarchive-tools python3 python3-aiosmtpd poppler-utils
+    # The formatting check (tools/check-format.sh): Debian 12's clang-format 14.
+    clang-format
   )
+fi
+if [[ "${1:-}" == sanitizers ]]; then
+  packages+=(clang libclang-rt-14-dev)
 fi
 
 missing=()

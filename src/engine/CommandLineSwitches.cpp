@@ -63,9 +63,28 @@ StartRequest ApplySwitches(const QStringList &arguments, ZentavoSettings &settin
 
 QString UsageText(const QString &unknownArgument)
 {
-    const QString unknown
-        = unknownArgument.isEmpty() ? QString() : zentavo::sKey1Error + u' ' + unknownArgument + QStringLiteral("\r\r");
-    return unknown + zentavo::sKey2Error + QStringLiteral("\r\r") + zentavo::GetVersionInfoStr();
+    return zentavo::sKey1Error + u' ' + unknownArgument + QStringLiteral("\r\r") + zentavo::sKey2Error
+        + QStringLiteral("\r\r") + zentavo::GetVersionInfoStr();
+}
+
+QString CommandLineHelp()
+{
+    return QStringLiteral("Usage: Zentavo [switches] [jobfile.dat]\n"
+                          "Without arguments the program opens the default job file of its settings\n"
+                          "and waits for the user. Switches are not case sensitive and may start\n"
+                          "with \"/\"; they change the settings for this run only.\n"
+                          "\n"
+                          "  /RUN         start an automatic run of the enabled jobs at once\n"
+                          "  /CLOSE       close the program after an automatic run\n"
+                          "  /PRINT       print the report after an automatic run\n"
+                          "  /R-          write no report file for this run\n"
+                          "  /M           show the job menu before the run: choose the jobs to run\n"
+                          "  /P           pause before the run (and no job menu)\n"
+                          "  /T:minutes   start the run by itself after this many minutes of the\n"
+                          "               pause or the job menu\n"
+                          "  name.dat     the job file to use instead of the default one; a name\n"
+                          "               without a folder is taken from the current folder\n"
+                          "  /?           show this help (on a screen: the help window)\n");
 }
 
 bool TakeRunMinimizedRequest()

@@ -25,9 +25,12 @@ struct StartRequest {
 // first unknown argument. jobFileName is the job file before the switches.
 StartRequest ApplySwitches(const QStringList &arguments, ZentavoSettings &settings, const QString &jobFileName);
 
-// The usage message shown for an unknown argument; without one (help asked
-// where no help window can be seen) it leaves out the unknown-key line.
+// The usage message shown for an unknown argument.
 QString UsageText(const QString &unknownArgument);
+
+// The switches, one line each, in English: what "/?" prints where no help
+// window can be seen (over ssh, from cron), so that they can be found there.
+QString CommandLineHelp();
 
 // True when the scheduler asked for the main window minimised ("Run
 // minimized"), which it does through the environment so that the command

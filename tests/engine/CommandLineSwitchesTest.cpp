@@ -88,6 +88,25 @@ TEST(CommandLineSwitches, UnknownArgumentStopsTheScanAndNamesIt)
     EXPECT_TRUE(usage.startsWith(zentavo::sKey1Error + QStringLiteral(" BOGUS\r\r") + zentavo::sKey2Error));
 }
 
+// The help lists every switch the program takes, and each switch it lists
+// is one the program knows: the two cannot drift apart.
+TEST(CommandLineSwitches, HelpListsEverySwitchAndOnlyThoseTheProgramKnows)
+{
+    QStringList listed;
+    for (const QString &line : CommandLineHelp().split(u'\n')) {
+        if (line.startsWith(QStringLiteral("  ")) && !line.startsWith(QStringLiteral("   ")))
+            listed << line.trimmed().section(u' ', 0, 0);
+    }
+    EXPECT_EQ(listed,
+              (QStringList{QStringLiteral("/RUN"), QStringLiteral("/CLOSE"), QStringLiteral("/PRINT"),
+                           QStringLiteral("/R-"), QStringLiteral("/M"), QStringLiteral("/P"),
+                           QStringLiteral("/T:minutes"), QStringLiteral("name.dat"), QStringLiteral("/?")}));
+    for (const QString &argument : listed) {
+        ZentavoSettings settings;
+        EXPECT_TRUE(apply({argument}, settings).ok()) << qPrintable(argument);
+    }
+}
+
 TEST(CommandLineSwitches, RunMinimizedComesFromTheEnvironmentOnceAndOnlyAsOne)
 {
     const QByteArray name = zentavo::EnvRunMinimized.toLatin1();

@@ -8,6 +8,7 @@
 #include "report/ReportLines.h"
 #include "shared/ConstStr.h"
 
+#include "AnyNamesTemporaryDir.h"
 #include "ChildProcess.h"
 #include "RemovableFolder.h"
 #include "RenameKill.h"
@@ -221,7 +222,7 @@ protected:
         return list && list->exitCode == 0 ? list->output.trimmed().split(u'\n') : QStringList();
     }
 
-    QTemporaryDir dir;
+    AnyNamesTemporaryDir dir; // OddNamesTest leaves names in code page 1251
     RunFlags flags;
     RunSettings settings;
     RecordingRunView view;

@@ -1,7 +1,8 @@
 #include "platform/FileNames.h"
 
+#include "AnyNamesTemporaryDir.h"
+
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -50,7 +51,7 @@ TEST(FileNames, NamesCompareAsTheFileSystemDoes)
 
 TEST(FileNames, OpensAFileWhoseNameIsNotUtf8)
 {
-    QTemporaryDir dir;
+    AnyNamesTemporaryDir dir;
     const QByteArray bytes = QFile::encodeName(dir.path()) + "/\xcf\xf0\xe8.txt";
     const QString path = platform::fileNameFromBytes(bytes);
 

@@ -238,19 +238,6 @@ TEST_F(VorrinProgramTest, DamagedSettingsAndAnUnusableRuntimeFolderAreToldWithou
         << reason.constData();
 }
 
-TEST(ZentavoWithoutAScreen, HelpAndAnUnknownSwitchAreToldOnStandardErrorAndTheProgramEnds)
-{
-    for (const QString &argument : {QStringLiteral("--help"), QStringLiteral("/bogus")}) {
-        QProcess program;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(ZENTAVO_PROGRAM), {argument});
-        ASSERT_TRUE(program.waitForFinished(WaitMs)) << qPrintable(argument);
-        EXPECT_TRUE(program.readAllStandardError().contains("/run")) << qPrintable(argument);
-    }
-}
-
 TEST_F(VorrinProgramTest, AMainProgramThatCrashesIsJournalledAndTheNextRunStillStarts)
 {
     const QString crashing = path(QStringLiteral("bin/Zentavo"));

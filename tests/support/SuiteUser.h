@@ -70,11 +70,13 @@ public:
             process->waitForFinished();
             return -1;
         }
+        output = process->readAllStandardOutput();
         errors = process->readAllStandardError();
         return process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
     }
 
     QTemporaryDir dir;
-    // What the last program run wrote to standard error.
+    // What the last program run wrote to standard output and standard error.
+    mutable QByteArray output;
     mutable QByteArray errors;
 };

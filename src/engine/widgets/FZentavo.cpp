@@ -474,7 +474,10 @@ bool TFormZentavo::ReadJobFile(bool cancelAutoRun, const QString &errorTitle)
     if (unattended) {
         // Nobody may be there to read it: the box closes by itself, and a
         // run that was to close the program afterwards ends it, failed.
-        std::fprintf(stderr, "%s\n", qUtf8Printable(request.text));
+        // Where no box can be seen, the prompter itself writes the text to
+        // standard error.
+        if (platform::prompter().canBeSeen())
+            std::fprintf(stderr, "%s\n", qUtf8Printable(request.text));
         request.timeoutMs = UnattendedMessageMs;
     }
     platform::prompter().message(request);

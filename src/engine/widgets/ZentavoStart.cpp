@@ -41,17 +41,20 @@ std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZe
     const VorrinSettings stored = loadSettings({});
     ZentavoSettings settings = zentavoSettingsFrom(stored, platform::programFolder());
     const StartRequest request = ApplySwitches(arguments, settings, settings.EditFJob);
-    // The help window of "/?" stays until somebody closes it: where nobody
-    // can, the program ends at once with the usage, as for a switch it does
-    // not know.
-    const bool unseenHelp = request.HelpAsked && !platform::prompter().canBeSeen();
-    if (!request.ok() || unseenHelp) {
+    if (!request.ok()) {
         platform::prompter().message({CaptionZentavo,
                                       UsageText(request.UnknownArgument),
                                       platform::PromptIcon::Warning,
                                       platform::PromptButton::Ok,
                                       {}});
         exitCode = TFormZentavo::ExitNotStarted;
+        return nullptr;
+    }
+    // The help window of "/?" stays until somebody closes it: where nobody
+    // can, the switches are told on standard output and the program ends.
+    if (request.HelpAsked && !platform::prompter().canBeSeen()) {
+        std::fputs(qUtf8Printable(CommandLineHelp()), stdout);
+        std::fflush(stdout);
         return nullptr;
     }
 
