@@ -30,10 +30,12 @@ void talk(TSmtpClient &smtp, const ReportMailSettings &settings, RunReport &repo
             addReply(report, smtp);
             return;
         }
+        // Connected only once the server greeted back, when it is greeted.
+        const bool sessionOpen = step == TSmtpStep::Greet || (step == TSmtpStep::Connect && !settings.CheckBoxHelo);
         if (!succeeded) {
             addEvent(report, SessionStatus(step));
             addReply(report, smtp);
-        } else if (step == TSmtpStep::Connect) {
+        } else if (sessionOpen) {
             addEvent(report, QStringLiteral("Connected"));
         } else if (step == TSmtpStep::Send) {
             addEvent(report, SessionStatus(std::nullopt));

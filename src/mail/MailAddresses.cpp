@@ -13,10 +13,16 @@ public:
     void Add(QChar c)
     {
         if (m_runClose != QChar()) {
-            if (c == u'"' || c == u')')
-                m_runClose = QChar();
-            else
+            if (m_escaped) {
                 m_name += c;
+                m_escaped = false;
+            } else if (c == u'\\' && m_runClose == u'"') {
+                m_escaped = true;
+            } else if (c == u'"' || c == u')') {
+                m_runClose = QChar();
+            } else {
+                m_name += c;
+            }
             return;
         }
         if (c == u'"' || c == u'(') {
@@ -56,6 +62,7 @@ public:
         m_address.clear();
         m_inAddress = false;
         m_runClose = QChar();
+        m_escaped = false;
         m_grouped = false;
     }
 
@@ -74,6 +81,7 @@ private:
     bool m_inAddress = false;
     bool m_grouped = false; // a quoted name or a comment was seen
     QChar m_runClose;
+    bool m_escaped = false; // the character after a backslash in a quoted name is taken as it is
 };
 
 } // namespace
@@ -96,7 +104,9 @@ QString FormatAddress(const TAddress &entry, const QString &charset, qsizetype l
     const QString encoded = EncodeHeaderText(name, charset, lead);
     if (encoded != name)
         return encoded + u' ' + bracketed;
-    return u'"' + name + QStringLiteral("\" ") + bracketed;
+    // In a quoted string a backslash escapes the next character (a double
+    // quote never gets here: it makes the name encoded words).
+    return u'"' + QString(name).replace(u'\\', QStringLiteral("\\\\")) + QStringLiteral("\" ") + bracketed;
 }
 
 bool IsSafeAddress(const QString &address)

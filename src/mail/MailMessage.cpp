@@ -57,10 +57,18 @@ bool TMailMessage::SetFrom(const QString &name, const QString &address)
 {
     if (!IsSafeAddress(address))
         return false;
-    if (address.trimmed().isEmpty())
+    // Users write the sender as they write a recipient, often with a name.
+    const QList<TAddress> entries = ParseAddressList(address);
+    if (entries.size() > 1)
+        return false;
+    if (entries.isEmpty()) {
         SetWholeField(QStringLiteral("From"), QString());
-    else
-        SetWholeField(QStringLiteral("From"), FormatAddress({name, address}, Charset, fieldLead(u"From")));
+        return true;
+    }
+    TAddress sender = entries.first();
+    if (sender.name.isEmpty())
+        sender.name = name.trimmed();
+    SetWholeField(QStringLiteral("From"), FormatAddress(sender, Charset, fieldLead(u"From")));
     return true;
 }
 

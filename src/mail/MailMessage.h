@@ -33,7 +33,10 @@ public:
     TMailRecipients Cc;
     TMailRecipients Bcc;
 
-    // Refuses an address with a line break; an empty address removes the field.
+    // The address text is read as a recipient's: "Name <address>",
+    // "address (Name)" or a bare address; a name of its own wins over the
+    // name given. Refuses a text with a line break or with more than one
+    // address; a text without an address removes the field.
     bool SetFrom(const QString &name, const QString &address);
     // An empty subject removes the field.
     void SetSubject(const QString &text);

@@ -17,7 +17,8 @@ std::optional<QString> PrepareMail(TSmtpClient &smtp, TMailMessage &message, con
     message.SetSubject(subject);
     if (!message.SetFrom(senderName, settings.EditFrom)) {
         message.SetFrom(senderName, QString());
-        refused = QStringLiteral("The sender address holds a line break");
+        refused = IsSafeAddress(settings.EditFrom) ? QStringLiteral("The sender field holds more than one address")
+                                                   : QStringLiteral("The sender address holds a line break");
     }
     message.SetTextPlain(text);
     message.RebuildBody();
@@ -32,7 +33,8 @@ QString SessionStatus(std::optional<TSmtpStep> failed)
     if (!failed)
         return QStringLiteral("Report sent");
     switch (*failed) {
-    case TSmtpStep::Connect: return QStringLiteral("Failed on connect");
+    case TSmtpStep::Connect:
+    case TSmtpStep::Greet: return QStringLiteral("Failed on connect");
     case TSmtpStep::Send: return QStringLiteral("Failed on send");
     default: return QStringLiteral("Failed on disconnect");
     }
@@ -50,6 +52,12 @@ std::optional<TSmtpStep> RunSmtpSession(TSmtpClient &smtp, const TMailSettings &
     if (settings.CheckBoxHelo) {
         const bool greeted = smtp.SendEhlo() || smtp.SendHelo();
         stepDone(TSmtpStep::Greet, greeted);
+        // A server that does not greet back takes no mail: waiting for the
+        // send and the quit as well would only multiply the time lost.
+        if (!greeted) {
+            smtp.AbortSession();
+            return TSmtpStep::Greet;
+        }
     }
     if (settings.CheckBoxAuth) {
         smtp.UserName = settings.EditUserName;

@@ -25,9 +25,9 @@ struct TMailSettings {
 
 // Fills the message with one recipient, the subject, the sender and a plain
 // text, and hands it to the client with the host. The port is the caller's
-// to check and set. An address the message refuses (one with a
-// line break) leaves its field empty, and its reason is the result: that
-// mail must not be sent.
+// to check and set. An address the message refuses (one with a line break,
+// a sender text with several addresses) leaves its field empty, and its
+// reason is the result: that mail must not be sent.
 std::optional<QString> PrepareMail(TSmtpClient &smtp, TMailMessage &message, const TMailSettings &settings,
                                    const QString &subject, const QString &senderName, const QString &text);
 
@@ -38,8 +38,9 @@ enum class TSmtpStep { Connect, Greet, Login, Send, Quit };
 // test mail drops the connection at once, which also ends a late reply.
 enum class TAfterRefusedSend { Quit, Abort };
 
-// The fixed status of a mail by its failed step: "Failed on connect",
-// "Failed on send", "Failed on disconnect", and "Report sent" for none.
+// The fixed status of a mail by its failed step: "Failed on connect" (also
+// for a greeting that failed), "Failed on send", "Failed on disconnect", and
+// "Report sent" for none.
 QString SessionStatus(std::optional<TSmtpStep> failed);
 
 // Told after each step whether it succeeded; the client's LastReply holds
@@ -47,10 +48,10 @@ QString SessionStatus(std::optional<TSmtpStep> failed);
 using TStepEvent = std::function<void(TSmtpStep step, bool succeeded)>;
 
 // Connects, greets (EHLO, else HELO) when asked, logs in when asked, sends
-// the client's message and quits. A failed connect or quit aborts the
-// session, so the client is always free for the next mail. The result is the
-// first step that failed (Connect, Send or Quit), or nothing when the
-// message was sent and the session closed.
+// the client's message and quits. A failed connect, greeting or quit aborts
+// the session, so the client is always free for the next mail. The result is
+// the first step that failed (Connect, Greet, Send or Quit), or nothing when
+// the message was sent and the session closed.
 std::optional<TSmtpStep> RunSmtpSession(TSmtpClient &smtp, const TMailSettings &settings,
                                         TAfterRefusedSend afterRefusedSend, const TStepEvent &stepDone);
 

@@ -3,7 +3,6 @@
 #include "platform/CommandLine.h"
 #include "platform/InstalledService.h"
 
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -34,11 +33,12 @@ bool anySet(StopFlags flags)
 
 #ifdef Q_OS_LINUX
 // Tells when a process that is not our child has ended: its pidfd becomes
-// readable then. Deletes itself after telling.
+// readable then. Deletes itself after telling, or goes with its context.
 class EndWatch final : public QObject {
 public:
-    EndWatch(int pidFd, std::function<void()> ended)
-        : m_fd(pidFd)
+    EndWatch(QObject *context, int pidFd, std::function<void()> ended)
+        : QObject(context)
+        , m_fd(pidFd)
         , m_notifier(pidFd, QSocketNotifier::Read, this)
         , m_ended(std::move(ended))
     {
@@ -57,18 +57,19 @@ private:
 };
 #endif
 
-void watchEnd(qint64 pid, const std::function<void()> &ended)
+void watchEnd(qint64 pid, QObject *context, const std::function<void()> &ended)
 {
 #ifdef Q_OS_LINUX
     const int fd = int(::syscall(SYS_pidfd_open, pid_t(pid), 0));
     if (fd < 0) {
         // Gone already (or no pidfds): tell it from the event loop, as a watch would.
-        QTimer::singleShot(0, QCoreApplication::instance(), ended);
+        QTimer::singleShot(0, context, ended);
         return;
     }
-    new EndWatch(fd, ended);
+    new EndWatch(context, fd, ended);
 #else
     Q_UNUSED(pid);
+    Q_UNUSED(context);
     Q_UNUSED(ended);
 #endif
 }
@@ -124,8 +125,8 @@ public:
             qint64 pid = 0;
             if (!process.startDetached(&pid))
                 return ProgramRun::NotStarted;
-            if (request.onEnd)
-                watchEnd(pid, request.onEnd);
+            if (request.onEnd && request.onEndContext)
+                watchEnd(pid, request.onEndContext, request.onEnd);
             return ProgramRun::Started;
         }
 

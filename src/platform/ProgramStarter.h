@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -33,8 +34,12 @@ struct ProgramRequest {
     // windows from taking input meanwhile.
     bool processEvents = false;
     // For a program not waited for: called on the starting thread once it
-    // has ended, however it ended (on Linux; elsewhere never).
+    // has ended, however it ended (on Linux; elsewhere never), unless
+    // onEndContext, which onEnd needs, was destroyed first: the watch for
+    // the end goes with it, so a program outliving its starter leaves
+    // nothing behind.
     std::function<void()> onEnd;
+    QObject *onEndContext = nullptr;
 };
 
 // Starts programs, behind an interface so that tests record what would have

@@ -65,18 +65,24 @@ bool IsScheduledDay(const QDate &date, const TVorrinCopies &copies)
 
 QDateTime StartMinute(const QDateTime &tick)
 {
-    QDateTime minute = tick;
-    minute.setTime(QTime(tick.time().hour(), tick.time().minute()));
-    return minute;
+    // Setting the time of day would pick the first of the two passes of a
+    // repeated hour, and the second pass would count as the first.
+    const QTime time = tick.time();
+    return tick.addMSecs(-(time.second() * 1000 + time.msec()));
 }
 
-bool IsRunDue(const QDateTime &tick, const TVorrinCopies &copies, const ScheduleState &state)
+ScheduledStart ScheduledStartAt(const QDateTime &tick, const TVorrinCopies &copies, const ScheduleState &state)
 {
-    if (state.RunActive || !IsScheduledDay(tick.date(), copies))
-        return false;
-    if (state.LastStartMinute.isValid() && StartMinute(tick) == state.LastStartMinute)
-        return false;
-    return IsRunTime(tick.time(), copies.ScheduleTimes);
+    if (!IsScheduledDay(tick.date(), copies) || !IsRunTime(tick.time(), copies.ScheduleTimes))
+        return ScheduledStart::None;
+    const QDateTime minute = StartMinute(tick);
+    if (state.LastStartMinute.isValid() && minute == state.LastStartMinute)
+        return ScheduledStart::None;
+    if (!state.RunActive)
+        return ScheduledStart::Due;
+    if (state.LastHeldBackMinute.isValid() && minute == state.LastHeldBackMinute)
+        return ScheduledStart::None;
+    return ScheduledStart::HeldBack;
 }
 
 QString LastRunText(const QDate &date)

@@ -42,13 +42,24 @@ struct ScheduleState {
     // A run that ended within that minute must not be started again by the
     // second tick of the same minute.
     QDateTime LastStartMinute;
+    // The minute whose start a run under way last held back; invalid for
+    // none. The second tick of that minute holds back nothing new.
+    QDateTime LastHeldBackMinute;
 };
 
-// The tick's time cut to its minute.
+// The minute the tick falls in: the tick moved back to its minute's start
+// along the time line, so that the two passes of the hour that the autumn
+// clock change repeats are two minutes, as they are two ticks of the
+// schedule's hour and minute.
 QDateTime StartMinute(const QDateTime &tick);
 
-// True when the timer tick at this time starts the main program.
-bool IsRunDue(const QDateTime &tick, const TVorrinCopies &copies, const ScheduleState &state);
+// What the timer tick at this time does about a scheduled start.
+enum class ScheduledStart {
+    None,     // no start is scheduled now, or this minute's was seen to
+    Due,      // start the main program
+    HeldBack, // a start is scheduled, but a run that has not ended holds it back
+};
+ScheduledStart ScheduledStartAt(const QDateTime &tick, const TVorrinCopies &copies, const ScheduleState &state);
 
 // "LastRun" as the scheduler stores it: the date in ISO form.
 QString LastRunText(const QDate &date);

@@ -4,12 +4,12 @@
 #include "platform/Paths.h"
 #include "platform/ProgramStarter.h"
 #include "platform/RegistryKey.h"
+#include "report/ReportLines.h"
 #include "scheduler/Journal.h"
 #include "settings/VorrinStore.h"
 #include "shared/ConstStr.h"
 #include "shared/SuiteMessages.h"
 
-#include <QPointer>
 #include <QTimer>
 
 #include <memory>
@@ -26,7 +26,7 @@ std::unique_ptr<platform::RegistryKey> scheduleKey()
 }
 
 bool start(const QString &name, const QStringList &arguments, bool wait, const QStringList &environment = {},
-           std::function<void()> onEnd = {})
+           std::function<void()> onEnd = {}, QObject *onEndContext = nullptr)
 {
     platform::ProgramRequest request;
     request.program = platform::siblingProgram(name);
@@ -35,6 +35,7 @@ bool start(const QString &name, const QStringList &arguments, bool wait, const Q
     request.environment = environment;
     request.wait = wait;
     request.onEnd = std::move(onEnd);
+    request.onEndContext = onEndContext;
     return platform::programStarter().start(request, {}) != platform::ProgramRun::NotStarted;
 }
 
@@ -49,12 +50,21 @@ TScheduler::TScheduler(VorrinSettings settings) : m_settings(std::move(settings)
 void TScheduler::TimerTimer()
 {
     const QDateTime tick = platform::now();
-    if (!IsRunDue(tick, m_settings.Copies, m_state))
+    switch (ScheduledStartAt(tick, m_settings.Copies, m_state)) {
+    case ScheduledStart::None: return;
+    case ScheduledStart::HeldBack:
+        // A main program left open after its run holds back every later
+        // start; without a line the schedule would seem to have stopped.
+        m_state.LastHeldBackMinute = StartMinute(tick);
+        WriteJournal(m_settings.Copies, JournalLine(sRunHeldBack + u' ' + report::stamp(m_runStartedAt)), false);
         return;
-    // One attempt per start minute: a second tick in it neither starts a
-    // run that already ended nor retries one that failed.
-    m_state.LastStartMinute = StartMinute(tick);
-    StartRun();
+    case ScheduledStart::Due:
+        // One attempt per start minute: a second tick in it neither starts a
+        // run that already ended nor retries one that failed.
+        m_state.LastStartMinute = StartMinute(tick);
+        StartRun();
+        return;
+    }
 }
 
 bool TScheduler::StartRun()
@@ -64,7 +74,9 @@ bool TScheduler::StartRun()
     m_lastRun = LastRunText(platform::now().date());
     if (const auto key = scheduleKey()) {
         key->writeString(LastRunValue, m_lastRun);
-        key->flush();
+        // Without it "Once per day" starts again at the scheduler's next start.
+        if (!key->flush())
+            WriteJournal(m_settings.Copies, JournalLine(sLastRunError + u' ' + key->errorString()), false);
     }
     return true;
 }
@@ -78,19 +90,16 @@ bool TScheduler::startZentavo(const QStringList &arguments, bool minimised)
 {
     const QStringList environment = minimised ? QStringList{EnvRunMinimized + QStringLiteral("=1")} : QStringList{};
     const quint64 run = ++m_runNumber;
-    const QPointer<QObject> alive(&m_alive);
-    const auto ended = [this, alive, run] {
-        if (alive)
-            ZentavoProcessEnded(run);
-    };
-    if (!start(QStringLiteral("Zentavo"), arguments, false, environment, ended)) {
+    const auto ended = [this, run] { ZentavoProcessEnded(run); };
+    if (!start(QStringLiteral("Zentavo"), arguments, false, environment, ended, &m_alive)) {
         m_state.RunActive = false;
         WriteJournal(m_settings.Copies, JournalLine(sRunZentavoError), true);
         WriteJournal(m_settings.Copies, QString(), false);
         return false;
     }
     m_state.RunActive = true;
-    WriteJournal(m_settings.Copies, JournalLine(sRunZentavo), true);
+    m_runStartedAt = platform::now();
+    WriteJournal(m_settings.Copies, JournalLine(sRunZentavo, m_runStartedAt), true);
     return true;
 }
 

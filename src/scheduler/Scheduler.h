@@ -3,6 +3,7 @@
 #include "scheduler/ScheduleCheck.h"
 #include "settings/VorrinControls.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 
@@ -23,12 +24,14 @@ public:
     const VorrinSettings &Settings() const { return m_settings; }
     void SetSettings(VorrinSettings settings) { m_settings = std::move(settings); }
 
-    // The timer tick: starts a run when one is due now.
+    // The timer tick: starts a run when one is due now; a start that a run
+    // under way holds back is journalled with the start of that run.
     void TimerTimer();
 
     // Starts the main program with "/run", minimised when the settings ask
-    // for it, journals the start and remembers the day as "LastRun". True
-    // when it started; a failed start is journalled and clears RunActive.
+    // for it, journals the start and remembers the day as "LastRun" (a day
+    // that cannot be stored is journalled). True when it started; a failed
+    // start is journalled and clears RunActive.
     bool StartRun();
     // Starts the main program without a switch as a run of the scheduler,
     // whose end is journalled too; "LastRun" stays.
@@ -58,8 +61,9 @@ private:
     VorrinSettings m_settings;
     ScheduleState m_state;
     QString m_lastRun;
-    quint64 m_runNumber = 0; // of the latest start of the main program
-    QObject m_alive;         // ends the callbacks of started programs with the scheduler
+    quint64 m_runNumber = 0;  // of the latest start of the main program
+    QDateTime m_runStartedAt; // of the latest start of the main program
+    QObject m_alive;          // ends the callbacks and watches of started programs with the scheduler
 };
 
 } // namespace zentavo

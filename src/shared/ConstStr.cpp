@@ -35,6 +35,8 @@ QString sQuestionRewrite;
 QString sQuestionSetDef;
 QString sRunZentavo;
 QString sEndZentavo;
+QString sRunHeldBack;
+QString sLastRunError;
 QString sSaveReport;
 QString sEndProcess;
 QString sBeginProcess;
@@ -166,6 +168,9 @@ constexpr LanguageText Table[] = {
     {Strings, u"sQuestionSetDef", &sQuestionSetDef, 60, u"Do you want to use the given file by default?"},
     {Strings, u"sRunZentavo", &sRunZentavo, 30, u"The Zentavo starts"},
     {Strings, u"sEndZentavo", &sEndZentavo, 60, u"The Zentavo successfully completed"},
+    {Strings, u"sRunHeldBack", &sRunHeldBack, 60, u"The Zentavo not started, a run is still under way since"},
+    {Strings, u"sLastRunError", &sLastRunError, 90,
+     u"Date of this start not saved, \"Once per day\" will start again:"},
     {Strings, u"sSaveReport", &sSaveReport, 30, u"Saving report"},
     {Strings, u"sEndProcess", &sEndProcess, 30, u"Finishing process"},
     {Strings, u"sBeginProcess", &sBeginProcess, 30, u"Starting process"},

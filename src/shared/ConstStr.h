@@ -48,6 +48,8 @@ extern QString sQuestionRewrite;
 extern QString sQuestionSetDef;
 extern QString sRunZentavo;
 extern QString sEndZentavo;
+extern QString sRunHeldBack;
+extern QString sLastRunError;
 extern QString sSaveReport;
 extern QString sEndProcess;
 extern QString sBeginProcess;

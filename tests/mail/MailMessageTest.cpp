@@ -127,6 +127,20 @@ TEST_F(MailMessageTest, SeveralAddressesInOneTextGiveOneEntryEach)
     EXPECT_FALSE(message.HasHeaderField(QStringLiteral("To")));
 }
 
+TEST_F(MailMessageTest, ABackslashInANameSurvivesEveryRewriteOfTheField)
+{
+    // A name with blanks or quotes becomes encoded words; one without stays
+    // a quoted string, in which a backslash is an escape.
+    const QString name = QStringLiteral("Robot\\1");
+    message.To.AddRecipient(name, QStringLiteral("a@x.org"));
+    message.To.AddRecipient(QString(), QStringLiteral("b@x.org"));
+    message.To.AddRecipient(QString(), QStringLiteral("c@x.org"));
+    EXPECT_EQ(message.To.Names(), QStringList({name, QString(), QString()}));
+    EXPECT_EQ(message.To.Addresses(),
+              QStringList({QStringLiteral("a@x.org"), QStringLiteral("b@x.org"), QStringLiteral("c@x.org")}));
+    EXPECT_TRUE(message.GetHeaderField(QStringLiteral("To")).startsWith(QStringLiteral("\"Robot\\\\1\" <a@x.org>")));
+}
+
 TEST_F(MailMessageTest, LineBreaksCannotAddHeaderLines)
 {
     EXPECT_FALSE(message.To.AddRecipient(QString(), QStringLiteral("a@x.org\r\nBcc: victim@x.org")));
@@ -153,6 +167,11 @@ TEST_F(MailMessageTest, FromAndMessageId)
     EXPECT_EQ(message.GetFromAddress(), QStringLiteral("z@x.org"));
     message.SetFrom(QStringLiteral("Zentavo"), QString());
     EXPECT_FALSE(message.HasHeaderField(QStringLiteral("From")));
+    // The sender text is read as a recipient's: its own name wins.
+    EXPECT_TRUE(message.SetFrom(QStringLiteral("Zentavo"), QStringLiteral("Backup Robot <z@x.org>")));
+    EXPECT_EQ(message.GetAddressField(QStringLiteral("From")),
+              (TAddress{QStringLiteral("Backup Robot"), QStringLiteral("z@x.org")}));
+    EXPECT_FALSE(message.SetFrom(QStringLiteral("Zentavo"), QStringLiteral("y@x.org, z@x.org")));
 
     message.SetMessageId(QStringLiteral("127.0.0.1"), QDateTime(QDate(2026, 12, 9), QTime(15, 33, 50)));
     static const QRegularExpression id(

@@ -105,6 +105,33 @@ TEST(ProgramStarter, WithoutWaitTheProgramRunsOnItsOwn)
     EXPECT_TRUE(waitForFile(out));
 }
 
+TEST(ProgramStarter, TheEndOfAProgramNotWaitedForIsToldWhileItsContextLives)
+{
+    testapp::application();
+    const auto openFiles = [] { return QDir(QStringLiteral("/proc/self/fd")).count(); };
+    platform::ProgramRequest request;
+    bool ended = false;
+    request.onEnd = [&ended] { ended = true; };
+
+    QObject context;
+    request.onEndContext = &context;
+    EXPECT_EQ(startProgram(QStringLiteral("/bin/sleep 0.2"), request), ProgramRun::Started);
+    EXPECT_TRUE(testapp::waitUntil([&ended] { return ended; }, 10000));
+
+    // A starter that ends before its program takes the watch along.
+    ended = false;
+    const auto before = openFiles();
+    {
+        QObject shortLived;
+        request.onEndContext = &shortLived;
+        EXPECT_EQ(startProgram(QStringLiteral("/bin/sleep 1"), request), ProgramRun::Started);
+        EXPECT_EQ(openFiles(), before + 1); // the watch on its end
+    }
+    EXPECT_EQ(openFiles(), before);
+    testapp::waitUntil([] { return false; }, 1500);
+    EXPECT_FALSE(ended);
+}
+
 TEST(ProgramStarter, AWaitThatProcessesEventsKeepsTheThreadsEventsFlowing)
 {
     testapp::application();

@@ -43,12 +43,16 @@ TVorrinCopies monthly(const QString &days)
     return copies;
 }
 
+constexpr ScheduledStart NotDue = ScheduledStart::None;
+constexpr ScheduledStart Due = ScheduledStart::Due;
+constexpr ScheduledStart HeldBack = ScheduledStart::HeldBack;
+
 struct TickCase {
     const char *name;
     TVorrinCopies copies;
     QDateTime tick;
     ScheduleState state;
-    bool due;
+    ScheduledStart action;
 };
 
 } // namespace
@@ -56,56 +60,65 @@ struct TickCase {
 TEST(ScheduleCheckTest, TickStartsARunOnlyWhenDayTimeAndStateAllowIt)
 {
     const ScheduleState idle;
-    const ScheduleState running{true, {}};
-    const ScheduleState startedThisMinute{false, at(9, 22, 0)};
-    const ScheduleState startedYesterday{false, at(8, 22, 0)};
+    const ScheduleState running{true, {}, {}};
+    const ScheduleState startedThisMinute{false, at(9, 22, 0), {}};
+    const ScheduleState runningSinceThisMinute{true, at(9, 22, 0), {}};
+    const ScheduleState startedYesterday{false, at(8, 22, 0), {}};
+    const ScheduleState heldBackThisMinute{true, at(8, 22, 0), at(9, 22, 0)};
+    const ScheduleState heldBackButEnded{false, at(8, 22, 0), at(9, 22, 0)};
     const std::vector<TickCase> cases = {
-        {"daily, first second of the minute", daily(), at(9, 22, 0, 0), idle, true},
-        {"daily, last second of the minute", daily(), at(9, 22, 0, 59), idle, true},
-        {"daily, a minute late", daily(), at(9, 22, 1), idle, false},
-        {"daily, a minute early", daily(), at(9, 21, 59, 59), idle, false},
-        {"daily, second entry", daily({QStringLiteral("08:15"), QStringLiteral("22:00")}), at(9, 22, 0), idle, true},
-        {"daily without days off runs on Sunday", daily(), at(6, 22, 0), idle, true},
-        {"days off: Sunday is off", exceptDaysOff(), at(6, 22, 0), idle, false},
-        {"days off: Monday runs", exceptDaysOff(), at(7, 22, 0), idle, true},
-        {"weekly 62: Saturday", withCode(62), at(12, 22, 0), idle, false},
-        {"weekly 62: Sunday", withCode(62), at(6, 22, 0), idle, false},
-        {"weekly 62: Monday", withCode(62), at(7, 22, 0), idle, true},
-        {"weekly 62: Friday", withCode(62), at(11, 22, 0), idle, true},
-        {"weekly bit 0 is Sunday", withCode(1), at(6, 22, 0), idle, true},
+        {"daily, first second of the minute", daily(), at(9, 22, 0, 0), idle, Due},
+        {"daily, last second of the minute", daily(), at(9, 22, 0, 59), idle, Due},
+        {"daily, a minute late", daily(), at(9, 22, 1), idle, NotDue},
+        {"daily, a minute early", daily(), at(9, 21, 59, 59), idle, NotDue},
+        {"daily, second entry", daily({QStringLiteral("08:15"), QStringLiteral("22:00")}), at(9, 22, 0), idle, Due},
+        {"daily without days off runs on Sunday", daily(), at(6, 22, 0), idle, Due},
+        {"days off: Sunday is off", exceptDaysOff(), at(6, 22, 0), idle, NotDue},
+        {"days off: Monday runs", exceptDaysOff(), at(7, 22, 0), idle, Due},
+        {"weekly 62: Saturday", withCode(62), at(12, 22, 0), idle, NotDue},
+        {"weekly 62: Sunday", withCode(62), at(6, 22, 0), idle, NotDue},
+        {"weekly 62: Monday", withCode(62), at(7, 22, 0), idle, Due},
+        {"weekly 62: Friday", withCode(62), at(11, 22, 0), idle, Due},
+        {"weekly bit 0 is Sunday", withCode(1), at(6, 22, 0), idle, Due},
         {"weekly ignores days off",
          [] {
              auto c = withCode(1);
              c.CheckBoxNotWeekTag = 1;
              return c;
          }(),
-         at(6, 22, 0), idle, true},
-        {"monthly on the 1st", monthly(QStringLiteral("0115")), at(1, 22, 0), idle, true},
-        {"monthly on the 15th", monthly(QStringLiteral("0115")), at(15, 22, 0), idle, true},
-        {"monthly not on the 5th", monthly(QStringLiteral("0115")), at(5, 22, 0), idle, false},
+         at(6, 22, 0), idle, Due},
+        {"monthly on the 1st", monthly(QStringLiteral("0115")), at(1, 22, 0), idle, Due},
+        {"monthly on the 15th", monthly(QStringLiteral("0115")), at(15, 22, 0), idle, Due},
+        {"monthly not on the 5th", monthly(QStringLiteral("0115")), at(5, 22, 0), idle, NotDue},
         // Under a month-first short date, 5 January reads "1/5/..." or "01/05/...".
-        {"monthly compares the day, not the month", monthly(QStringLiteral("01")), at(5, 22, 0, 0, 1), idle, false},
-        {"monthly day 31", monthly(QStringLiteral("31")), at(31, 22, 0), idle, true},
+        {"monthly compares the day, not the month", monthly(QStringLiteral("01")), at(5, 22, 0, 0, 1), idle, NotDue},
+        {"monthly day 31", monthly(QStringLiteral("31")), at(31, 22, 0), idle, Due},
         {"monthly ignores days off",
          [] {
              auto c = monthly(QStringLiteral("06"));
              c.CheckBoxNotWeekTag = 1;
              return c;
          }(),
-         at(6, 22, 0), idle, true},
-        {"on startup never by the timer", withCode(ScheduleOnStartup), at(9, 22, 0), idle, false},
-        {"a run under way", daily(), at(9, 22, 0), running, false},
-        {"a run under way since yesterday", daily(), at(10, 22, 0), running, false},
-        {"second tick of the start minute", daily(), at(9, 22, 0, 58), startedThisMinute, false},
-        {"the next day after a start", daily(), at(9, 22, 0, 30), startedYesterday, true},
+         at(6, 22, 0), idle, Due},
+        {"on startup never by the timer", withCode(ScheduleOnStartup), at(9, 22, 0), idle, NotDue},
+        {"a run under way", daily(), at(9, 22, 0), running, HeldBack},
+        {"a run under way since yesterday", daily(), at(10, 22, 0), running, HeldBack},
+        {"a run under way, not a start time", daily(), at(10, 22, 1), running, NotDue},
+        {"a run under way, not a start day", exceptDaysOff(), at(6, 22, 0), running, NotDue},
+        {"a run under way, no times", daily({}), at(9, 22, 0), running, NotDue},
+        {"held back already in this minute", daily(), at(9, 22, 0, 58), heldBackThisMinute, NotDue},
+        {"held back, ended within the minute", daily(), at(9, 22, 0, 58), heldBackButEnded, Due},
+        {"the run of this very minute", daily(), at(9, 22, 0, 58), runningSinceThisMinute, NotDue},
+        {"second tick of the start minute", daily(), at(9, 22, 0, 58), startedThisMinute, NotDue},
+        {"the next day after a start", daily(), at(9, 22, 0, 30), startedYesterday, Due},
         {"a damaged entry does not hide the next", daily({QStringLiteral("2x:00"), QStringLiteral("22:00")}),
-         at(9, 22, 0), idle, true},
-        {"an entry out of range", daily({QStringLiteral("25:00")}), at(9, 1, 0), idle, false},
-        {"an entry too short", daily({QStringLiteral("2:00")}), at(9, 2, 0), idle, false},
-        {"no times", daily({}), at(9, 22, 0), idle, false},
+         at(9, 22, 0), idle, Due},
+        {"an entry out of range", daily({QStringLiteral("25:00")}), at(9, 1, 0), idle, NotDue},
+        {"an entry too short", daily({QStringLiteral("2:00")}), at(9, 2, 0), idle, NotDue},
+        {"no times", daily({}), at(9, 22, 0), idle, NotDue},
     };
     for (const TickCase &c : cases)
-        EXPECT_EQ(IsRunDue(c.tick, c.copies, c.state), c.due) << c.name;
+        EXPECT_EQ(ScheduledStartAt(c.tick, c.copies, c.state), c.action) << c.name;
 }
 
 TEST(ScheduleCheckTest, MonthDaysAreReadInPairsAsNumbers)

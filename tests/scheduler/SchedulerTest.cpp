@@ -1,10 +1,13 @@
 #include "scheduler/Scheduler.h"
 #include "FakeClock.h"
+#include "LocalTimeZone.h"
 #include "RecordingStarter.h"
+#include "ScarceSpace.h"
 #include "TestApplication.h"
 #include "TestFiles.h"
 #include "platform/Paths.h"
 #include "platform/RegistryKey.h"
+#include "report/ReportLines.h"
 #include "scheduler/Journal.h"
 #include "settings/VorrinStore.h"
 #include "shared/ConstStr.h"
@@ -119,22 +122,58 @@ TEST_F(SchedulerTest, ScheduledRunStartsOnceJournalsItsStartAndEndAndIsNotRepeat
     EXPECT_EQ(starter.requests.size(), 2u);
 }
 
-TEST_F(SchedulerTest, RunUnderWayBlocksLaterStartsUntilItsEndIsReported)
+TEST_F(SchedulerTest, RunUnderWayHoldsBackLaterStartsWithOneLineEachUntilItsEndIsReported)
 {
     createScheduleKey();
+    copies.ScheduleTimes = {QStringLiteral("22:00"), QStringLiteral("23:30")};
     TScheduler scheduler({{}, copies});
-    clock.clock().set(at(9, 22, 0));
-    scheduler.TimerTimer();
-    clock.clock().set(at(10, 22, 0));
-    scheduler.TimerTimer();
+    // Two ticks in every start minute: the run's own, one held back the same
+    // evening, one the next day.
+    for (const QDateTime &tick : {at(9, 22, 0, 1), at(9, 22, 0, 59), at(9, 23, 30, 5), at(9, 23, 30, 59),
+                                  at(10, 22, 0, 1), at(10, 22, 0, 59), at(10, 22, 1, 58)}) {
+        clock.clock().set(tick);
+        scheduler.TimerTimer();
+    }
     EXPECT_EQ(starter.requests.size(), 1u);
+    const QString heldBack = sRunHeldBack + u' ' + report::stamp(at(9, 22, 0, 1));
+    EXPECT_EQ(journal(),
+              (QStringList{JournalLine(sRunZentavo, at(9, 22, 0, 1)), JournalLine(heldBack, at(9, 23, 30, 5)),
+                           JournalLine(heldBack, at(10, 22, 0, 1))}));
 
     scheduler.RunZentavoEnded();
     scheduler.RunZentavoEnded(); // a main program closed again: nothing more to journal
-    EXPECT_EQ(journalTexts(), (QStringList{sRunZentavo, sEndZentavo, QString()}));
+    EXPECT_EQ(journalTexts().mid(3), (QStringList{sEndZentavo, QString()}));
     clock.clock().set(at(11, 22, 0));
     scheduler.TimerTimer();
     EXPECT_EQ(starter.requests.size(), 2u);
+}
+
+TEST_F(SchedulerTest, TheHourRepeatedByTheAutumnClockChangeStartsItsTimesOnBothPasses)
+{
+    const LocalTimeZone berlin("Europe/Berlin");
+    if (!berlin.available())
+        GTEST_SKIP() << "no time zone data";
+    // On 25 October 2026 the clocks go back from 03:00 to 02:00. Whether the
+    // second pass of 02:30 starts must not hang on the other times listed.
+    for (const QStringList &times :
+         {QStringList{QStringLiteral("02:30")}, QStringList{QStringLiteral("02:30"), QStringLiteral("02:45")}}) {
+        copies.ScheduleTimes = times;
+        TScheduler scheduler({{}, copies});
+        starter.requests.clear();
+        QList<QTime> started;
+        QDateTime tick(QDate(2026, 10, 25), QTime(1, 50));
+        ASSERT_EQ(tick.offsetFromUtc(), 2 * 3600);
+        for (; tick < QDateTime(QDate(2026, 10, 25), QTime(3, 10)); tick = tick.addSecs(59)) {
+            clock.clock().set(tick);
+            scheduler.TimerTimer();
+            if (scheduler.RunActive()) {
+                started << QTime(tick.time().hour(), tick.time().minute());
+                scheduler.RunZentavoEnded(); // each run ends within its minute
+            }
+        }
+        EXPECT_EQ(started.count(QTime(2, 30)), 2) << times.join(u' ').toStdString();
+        EXPECT_EQ(started.size(), 2 * times.size()) << times.join(u' ').toStdString();
+    }
 }
 
 TEST_F(SchedulerTest, FailedStartIsJournalledKeepsLastRunAndIsRetriedAtTheNextScheduledTime)
@@ -169,6 +208,26 @@ TEST_F(SchedulerTest, RunMinimizedReachesTheMainProgramThroughItsEnvironment)
     EXPECT_EQ(starter.requests[0].arguments, QStringList{QStringLiteral("/run")});
     EXPECT_TRUE(starter.requests[1].environment.isEmpty());
     EXPECT_TRUE(starter.requests[1].arguments.isEmpty());
+}
+
+TEST_F(SchedulerTest, ALastRunThatCannotBeStoredIsJournalled)
+{
+    ScarceSpace space;
+    if (!space.mounted())
+        GTEST_SKIP() << "a full disk of its own is needed: a file size limit would stop the journal too";
+    platform::setRegistryFolder(space.folder() + QStringLiteral("registry"));
+    createScheduleKey(1);
+    SKIP_UNLESS_EXHAUSTED(space, 0);
+    copies.DayOfWeek1Tag = ScheduleOnStartup;
+    TScheduler scheduler({{}, copies});
+    scheduler.StartupRun();
+    ASSERT_EQ(starter.requests.size(), 1u);
+    const QStringList lines = journalTexts();
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], sRunZentavo);
+    EXPECT_TRUE(lines[1].startsWith(sLastRunError + u' ')) << lines[1].toStdString();
+    EXPECT_GT(lines[1].size(), sLastRunError.size() + 1) << "the reason is missing";
+    EXPECT_EQ(storedLastRun(), QString());
 }
 
 TEST_F(SchedulerTest, LastRunIsWrittenOnlyWhereTheScheduleKeyExists)

@@ -1,3 +1,4 @@
+#include "LocalTimeZone.h"
 #include "ZipTestSupport.h"
 
 #include "zip/DosDateTime.h"
@@ -97,20 +98,15 @@ TEST(ZipDosTime, ClampedAndComparedUnsigned)
 // time, summer time included.
 TEST(ZipDosTime, UtcTimesBecomeTheLocalTimeOfTheirDate)
 {
-    if (!QFile::exists(QStringLiteral("/usr/share/zoneinfo/America/New_York")))
+    const LocalTimeZone newYork("America/New_York");
+    if (!newYork.available())
         GTEST_SKIP() << "no time zone data";
-    const QByteArray saved = qgetenv("TZ");
-    qputenv("TZ", "America/New_York");
     const dosdatetime::LocalTimeRule rule;
     const auto dos = [](int year, int month, int day, int hour) {
         return (uint32_t(((year - 1980) << 9) | (month << 5) | day) << 16) | uint32_t(hour << 11);
     };
     EXPECT_EQ(rule.ToDos(QDateTime(QDate(2021, 7, 1), QTime(12, 0), Qt::UTC)), dos(2021, 7, 1, 8));
     EXPECT_EQ(rule.ToDos(QDateTime(QDate(2021, 1, 1), QTime(3, 0), Qt::UTC)), dos(2020, 12, 31, 22));
-    if (saved.isNull())
-        qunsetenv("TZ");
-    else
-        qputenv("TZ", saved);
 }
 #endif
 
