@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <chrono>
+#include <utility>
 
 namespace {
 
@@ -14,7 +15,7 @@ using platform::FileLock;
 
 // The turn is held for a rotation or a trim, which copy or rewrite the
 // report once; a run that keeps it longer is stuck, and the waiting run
-// then only appends.
+// then only appends (and leaves the trim to others).
 constexpr std::chrono::seconds TurnWait(30);
 
 bool held(const platform::FileWriteLock &turn)
@@ -33,22 +34,24 @@ QString ReportShare::writersLockName(const QString &reportPath)
 ReportShare::Company ReportShare::join(const std::function<void()> &rotate)
 {
     const platform::FileWriteLock turn(m_report, TurnWait);
-    if (!held(turn))
+    if (turn.state() == platform::FileWriteLock::State::InUse)
         return Company::Unknown;
     const QString writers = writersLockName(m_report);
-    Company company = Company::Unknown;
+    Company company = Company::Alone;
     {
         const FileLock sole(writers, FileLock::Wait::No, FileLock::Kind::Exclusive);
-        switch (sole.state()) {
-        case FileLock::State::Held:
-            company = Company::Alone;
-            if (rotate)
-                rotate();
-            break;
-        case FileLock::State::HeldElsewhere: company = Company::Others; break;
-        case FileLock::State::Failed: return Company::Unknown;
+        if (!held(turn) || sole.state() == FileLock::State::Failed) {
+            // No lock works in this folder, so no run can share the report
+            // safely there: it is kept as by a run alone.
+            m_unlocked = true;
+        } else if (sole.state() == FileLock::State::HeldElsewhere) {
+            company = Company::Others;
         }
+        if (company == Company::Alone && rotate)
+            rotate();
     }
+    if (m_unlocked)
+        return company;
     // Nobody holds the writers' lock alone without the turn, so the shared
     // lock is had at once.
     m_writing.emplace(writers, FileLock::Wait::No, FileLock::Kind::Shared);
@@ -59,6 +62,11 @@ ReportShare::Company ReportShare::join(const std::function<void()> &rotate)
 
 void ReportShare::leave(const std::function<void()> &trim)
 {
+    if (std::exchange(m_unlocked, false)) {
+        if (trim)
+            trim();
+        return;
+    }
     if (!m_writing)
         return;
     const platform::FileWriteLock turn(m_report, TurnWait);

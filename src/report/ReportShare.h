@@ -21,20 +21,22 @@ public:
     enum class Company {
         Alone,  // no other run writes the report; the rotation ran
         Others, // another run writes it; this run appends to it
-        Unknown // the locks cannot be had; the report is appended to and never emptied or replaced
+        Unknown // another run kept the turn too long; the report is appended to and never emptied or replaced
     };
 
     explicit ReportShare(const QString &reportPath) : m_report(reportPath) {}
 
     // Begins writing the report; rotate, when given, runs first when no
-    // other run writes it, and no other run begins meanwhile.
+    // other run writes it, and no other run begins meanwhile. In a folder
+    // where no lock works the report is rotated and trimmed as by a run
+    // alone, as nothing can tell another run there.
     Company join(const std::function<void()> &rotate);
 
     // Ends writing the report; trim, when given, runs first when no other
     // run writes it any more.
     void leave(const std::function<void()> &trim);
 
-    bool writing() const { return m_writing.has_value(); }
+    bool writing() const { return m_writing.has_value() || m_unlocked; }
 
     // The writers' lock file of a report.
     static QString writersLockName(const QString &reportPath);
@@ -42,4 +44,5 @@ public:
 private:
     QString m_report;
     std::optional<platform::FileLock> m_writing;
+    bool m_unlocked = false; // joined where no lock works
 };
