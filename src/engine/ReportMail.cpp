@@ -69,5 +69,6 @@ void SendRep(const QStringList &reportLines, int overallResult, const ReportMail
         report.AddRep(QStringLiteral("The port \"%1\" is no port number").arg(settings.EditPort));
     }
     report.AddRep(report::Separator);
-    report.file().close();
+    // No trimming follows the transcript.
+    report.file().finish(0);
 }

@@ -73,9 +73,8 @@ void TRunControl::Break(bool stopCopy, const std::function<void()> &afterClose)
     if (afterClose)
         afterClose();
     const RunSettings settings = Settings();
-    const QString reportPath = m_report.file().path();
-    if (settings.CheckBoxRep && !reportPath.isEmpty() && !CheckRepSize(reportPath, settings.EditRepSize))
-        m_report.AddRep(sWriteError + u' ' + reportPath);
+    if (!m_report.file().finish(settings.CheckBoxRep ? settings.EditRepSize : 0))
+        m_report.AddRep(sWriteError + u' ' + m_report.file().path());
     m_flags.RunBusy = false;
 }
 

@@ -132,14 +132,20 @@ void TRunEngine::startRun()
     }
 
     bool backupSaved = false;
+    bool shared = false;
     if (m_settings.CheckBoxRep) {
         backupSaved = m_report.file().start(m_settings.ButtonRepDir, m_settings.CheckBoxRepAdd);
+        shared = m_report.file().sharedWithAnotherRun();
         if (!m_report.file().isOpen())
             m_settings.CheckBoxRep = false;
     }
     addTimed(sBeginProcess);
     for (const QString &notice : m_context.Notices)
         AddRep(notice);
+    // Its lines and the other run's are mixed in the file, and a report
+    // that was to be rewritten is added to: the reader has to know.
+    if (shared)
+        AddRep(sReportShared + u' ' + m_report.file().path());
     if (backupSaved)
         AddRep(sReportBak + QStringLiteral(" Report.bak"));
     AddRep(report::Separator);
@@ -155,8 +161,8 @@ void TRunEngine::endRun()
     AddRep(report::Separator);
     addTimed(sEndProcess);
     AddRep(QString());
-    m_report.file().close();
-    if (m_settings.CheckBoxRep && !CheckRepSize(m_report.file().path(), m_settings.EditRepSize))
+    // A report file that could not be opened still ends this run's share of it.
+    if (!m_report.file().finish(m_settings.CheckBoxRep ? m_settings.EditRepSize : 0))
         AddRep(sWriteError + u' ' + m_report.file().path());
     m_flags.RunBusy = false;
     m_view.runEnded();

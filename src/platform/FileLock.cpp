@@ -16,14 +16,15 @@
 namespace platform {
 
 #ifdef Q_OS_WIN
-FileLock::FileLock(const QString &fileName, Wait wait)
+FileLock::FileLock(const QString &fileName, Wait wait, Kind kind)
     : m_file(CreateFileW(reinterpret_cast<const wchar_t *>(fileName.utf16()), GENERIC_READ | GENERIC_WRITE,
                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr))
 {
     if (!m_file.isOpen())
         return;
     OVERLAPPED overlapped{};
-    const DWORD flags = LOCKFILE_EXCLUSIVE_LOCK | (wait == Wait::No ? LOCKFILE_FAIL_IMMEDIATELY : 0);
+    const DWORD flags
+        = (kind == Kind::Exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0) | (wait == Wait::No ? LOCKFILE_FAIL_IMMEDIATELY : 0);
     if (!LockFileEx(m_file.native(), flags, 0, 1, 0, &overlapped)) {
         m_state = GetLastError() == ERROR_LOCK_VIOLATION ? State::HeldElsewhere : State::Failed;
         m_file.close();
@@ -32,14 +33,15 @@ FileLock::FileLock(const QString &fileName, Wait wait)
     m_state = State::Held;
 }
 #else
-FileLock::FileLock(const QString &fileName, Wait wait)
+FileLock::FileLock(const QString &fileName, Wait wait, Kind kind)
     : m_file(::open(QFile::encodeName(fileName).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600))
 {
     if (!m_file.isOpen())
         return;
     int result;
     do
-        result = flock(m_file.native(), LOCK_EX | (wait == Wait::No ? LOCK_NB : 0));
+        result
+            = flock(m_file.native(), (kind == Kind::Exclusive ? LOCK_EX : LOCK_SH) | (wait == Wait::No ? LOCK_NB : 0));
     while (result != 0 && errno == EINTR);
     if (result != 0) {
         m_state = errno == EWOULDBLOCK ? State::HeldElsewhere : State::Failed;

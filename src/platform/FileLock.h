@@ -8,15 +8,18 @@
 
 namespace platform {
 
-// An exclusive lock on a file, held while the object lives. The kernel
+// A lock on a file, held while the object lives: exclusive, or shared with
+// other shared holders (an exclusive one then waits or fails). The kernel
 // releases it when the process ends in any way, so a crash never leaves it
-// behind; child processes do not inherit it.
+// behind; child processes do not inherit it. Two objects on the same file
+// are two holders, even in one process.
 class FileLock {
 public:
     enum class Wait { No, Yes };
+    enum class Kind { Exclusive, Shared };
     enum class State { Held, HeldElsewhere, Failed };
 
-    FileLock(const QString &fileName, Wait wait);
+    FileLock(const QString &fileName, Wait wait, Kind kind = Kind::Exclusive);
     FileLock(const FileLock &) = delete;
     FileLock &operator=(const FileLock &) = delete;
 

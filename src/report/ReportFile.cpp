@@ -24,9 +24,20 @@ bool isWholeReport(const QString &path)
 
 bool ReportFile::start(const QString &folder, bool append)
 {
-    close();
+    finish(0);
     m_cutOff = false;
     m_path = platform::fileInFolder(folder, FileName);
+    m_share = std::make_unique<ReportShare>(m_path);
+    bool backupSaved = false;
+    m_company = m_share->join([&] { backupSaved = rotate(folder, append); });
+    // Another run may be writing it: it is added to, never emptied.
+    if (m_company != ReportShare::Company::Alone)
+        open(QIODevice::WriteOnly);
+    return backupSaved;
+}
+
+bool ReportFile::rotate(const QString &folder, bool append)
+{
     const QString backup = platform::fileInFolder(folder, BackupName);
     const bool previous = QFile::exists(m_path);
     const bool whole = previous && isWholeReport(m_path);
@@ -42,7 +53,7 @@ bool ReportFile::start(const QString &folder, bool append)
     }
     const bool keepOld = previous && !backupSaved && QFile::exists(m_path);
 
-    const QIODevice::OpenMode add = QIODevice::WriteOnly | QIODevice::Append;
+    const QIODevice::OpenMode add = QIODevice::WriteOnly;
     const QIODevice::OpenMode rewrite = QIODevice::WriteOnly | QIODevice::Truncate;
     if (!open(append || keepOld ? add : rewrite) && !keepOld)
         open(rewrite);
@@ -52,16 +63,21 @@ bool ReportFile::start(const QString &folder, bool append)
 void ReportFile::reopenForAppend()
 {
     close();
-    if (!m_path.isEmpty() && !m_cutOff)
-        open(QIODevice::WriteOnly | QIODevice::Append);
+    if (!m_share || m_cutOff)
+        return;
+    if (!m_share->writing())
+        m_company = m_share->join({});
+    open(QIODevice::WriteOnly);
 }
 
 bool ReportFile::open(QIODevice::OpenMode mode)
 {
     // Unbuffered: each line reaches the file as it is added, so a run that
     // is killed leaves its report up to its last line and tail -f follows it.
+    // Appending: a line of another run writing the report at the same time
+    // is never overwritten, and each line goes in whole by one write.
     auto file = std::make_unique<QFile>(m_path);
-    if (!file->open(mode | QIODevice::Unbuffered))
+    if (!file->open(mode | QIODevice::Append | QIODevice::Unbuffered))
         return false;
     m_file = std::move(file);
     m_fresh = (mode & QIODevice::Truncate) != 0;
@@ -104,6 +120,15 @@ void ReportFile::close()
     if (m_file)
         platform::syncFile(*m_file);
     m_file.reset();
+}
+
+bool ReportFile::finish(int limitKb)
+{
+    close();
+    bool trimmed = true;
+    if (m_share)
+        m_share->leave([&] { trimmed = CheckRepSize(m_path, limitKb); });
+    return trimmed;
 }
 
 bool CheckRepSize(const QString &path, int limitKb)

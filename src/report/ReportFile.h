@@ -1,5 +1,7 @@
 #pragma once
 
+#include "report/ReportShare.h"
+
 #include <QFile>
 #include <QString>
 
@@ -14,6 +16,9 @@ inline const QString JournalFileName = QStringLiteral("Vorrin.rep");
 // turned off for the rest of the run, and the run goes on with the report in
 // the window. A report that is empty or was cut off by a failed write never
 // replaces "Report.bak"; the next run adds its lines after it instead.
+// Several runs may write the same report at once (ReportShare): each adds
+// whole lines, and only a run that finds none other writing it saves,
+// empties or trims it.
 class ReportFile {
 public:
     static inline const QString FileName = QStringLiteral("Report.txt");
@@ -24,8 +29,13 @@ public:
     // opens "Report.txt" for appending or empty; when it cannot be opened the
     // file stays off. A previous report is emptied only once it is saved:
     // without room for a copy it is renamed to "Report.bak", and when even
-    // that fails the run's lines are appended to it.
+    // that fails the run's lines are appended to it. While another run
+    // writes the report, it is neither saved nor emptied: this run's lines
+    // are added to it.
     bool start(const QString &folder, bool append);
+
+    // Whether another run was writing the report when this run started it.
+    bool sharedWithAnotherRun() const { return m_company == ReportShare::Company::Others; }
 
     // Opens the file again for appending lines after the run (the mail
     // transcript); it stays off when it cannot be opened or was cut off.
@@ -41,7 +51,13 @@ public:
     // Closes the file, making sure its lines reached the disk.
     void close();
 
+    // Closes the file and ends this run's writing of the report; when no
+    // other run writes it any more, it is first trimmed to limitKb (see
+    // CheckRepSize), false when that failed.
+    bool finish(int limitKb);
+
 private:
+    bool rotate(const QString &folder, bool append);
     bool open(QIODevice::OpenMode mode);
     void markCutOff(qint64 written);
 
@@ -50,6 +66,8 @@ private:
     bool m_cutOff = false;
     bool m_endsWhole = false; // the file holds lines and ends with a line end
     bool m_fresh = false;     // created anew for this run
+    std::unique_ptr<ReportShare> m_share;
+    ReportShare::Company m_company = ReportShare::Company::Unknown;
 };
 
 // Cuts whole lines from the top of a text file until it holds at most

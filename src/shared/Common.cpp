@@ -13,6 +13,9 @@
 #include <QList>
 #include <QSet>
 
+#include <filesystem>
+#include <system_error>
+
 namespace zentavo {
 
 namespace {
@@ -191,6 +194,33 @@ private:
     qint64 m_done = 0;
 };
 
+// The folder of a move's source that the move's target folder is or lies
+// in, when the walk takes that folder along: it would have to go into
+// itself. Links are followed, so a target reached through one is found
+// too. Empty when there is none (a target that is the source's own folder
+// moves nothing).
+QString folderHoldingTarget(const Selection &selection, const QString &targetFolder)
+{
+    const auto resolved = [](const QString &folder) {
+        std::error_code error;
+        std::filesystem::path path = std::filesystem::weakly_canonical(platform::nativePath(folder), error);
+        if (!path.has_filename())
+            path = path.parent_path();
+        return error ? std::filesystem::path() : path;
+    };
+    const std::filesystem::path from = resolved(selection.folder);
+    const std::filesystem::path to = resolved(targetFolder);
+    if (from.empty() || to.empty())
+        return {};
+    const std::filesystem::path inside = to.lexically_relative(from);
+    if (inside.empty() || *inside.begin() == "." || *inside.begin() == "..")
+        return {};
+    const QString name = platform::fileNameFromBytes(QByteArray::fromStdString(inside.begin()->native()));
+    if (!platform::matchesMask(name, selection.mask))
+        return {};
+    return selection.folder + name + platform::separator();
+}
+
 // The folders of a list, parents before their children as the walk found them.
 QStringList foldersOf(const QList<Entry> &entries)
 {
@@ -280,6 +310,11 @@ bool MoveFiles(const QString &source, const QString &target, bool recursive, Fil
     const QString targetFolder = kind == Kind::Folder ? withTrailingSeparator(target)
         : kind == Kind::Pattern                       ? folderPart(target)
                                                       : QString();
+    if (!targetFolder.isEmpty()) {
+        const QString holding = folderHoldingTarget(selection, targetFolder);
+        if (!holding.isEmpty())
+            return reporter.settle(false, {QStringLiteral("move"), holding, targetFolder}, sMoveIntoItself, scope);
+    }
     if (kind == Kind::Folder && !platform::makeFolder(targetFolder))
         ok = false;
 

@@ -65,6 +65,8 @@ QString sRunEditor2;
 QString sNotLoad;
 QString sNotTime;
 QString sReportBak;
+QString sReportShared;
+QString sMoveIntoItself;
 QString sButClose;
 QString sButBreak;
 QString sUserBroke;
@@ -199,6 +201,8 @@ constexpr LanguageText Table[] = {
     {Strings, u"sNotLoad", &sNotLoad, 15, u"Not loaded!"},
     {Strings, u"sNotTime", &sNotTime, 15, u"Not limited"},
     {Strings, u"sReportBak", &sReportBak, 60, u"Previous file of the report is saved in"},
+    {Strings, u"sReportShared", &sReportShared, 90, u"Another run is writing the same report file at the same time:"},
+    {Strings, u"sMoveIntoItself", &sMoveIntoItself, 60, u"A folder cannot be moved into itself"},
     {Strings, u"sButClose", &sButClose, 15, u"Exit"},
     {Strings, u"sButBreak", &sButBreak, 15, u"Break"},
     {Strings, u"sUserBroke", &sUserBroke, 60, u"User broke up running the programm!"},

@@ -78,6 +78,8 @@ extern QString sRunEditor2;
 extern QString sNotLoad;
 extern QString sNotTime;
 extern QString sReportBak;
+extern QString sReportShared;
+extern QString sMoveIntoItself;
 extern QString sButClose;
 extern QString sButBreak;
 extern QString sUserBroke;

@@ -5,6 +5,7 @@
 #include "engine/RunFlags.h"
 #include "engine/RunReport.h"
 #include "engine/RunSettingsSnapshot.h"
+#include "report/ReportFile.h"
 #include "report/ReportLines.h"
 #include "shared/ConstStr.h"
 
@@ -14,6 +15,7 @@
 #include "RenameKill.h"
 #include "ScriptedPrompter.h"
 #include "SplitSetRestore.h"
+#include "StepMarks.h"
 #include "TestFiles.h"
 #include "Unprivileged.h"
 #include "ZipToolCheck.h"
@@ -33,6 +35,7 @@
 #include <cerrno>
 #include <cstring>
 #include <random>
+#include <thread>
 
 #include <fcntl.h>
 #include <sched.h>
@@ -725,6 +728,47 @@ TEST_F(RunEngineTest, ReportFileHoldsTheRunAndIsTrimmed)
         run(job);
     EXPECT_LE(QFileInfo(reportPath).size(), 1024);
     EXPECT_TRUE(testfiles::readBytes(reportPath).endsWith(sEndProcess.toUtf8() + "\r\n\r\n"));
+}
+
+// A run started while another process's run writes the same report to be
+// rewritten adds its lines to that report, saves and empties nothing, and
+// says so at its head.
+TEST_F(RunEngineTest, ARunBesideAnotherWritingTheReportAddsToItAndSaysSo)
+{
+    makeFile(QStringLiteral("src/a.txt"));
+    settings.CheckBoxRep = true;
+    settings.CheckBoxRepAdd = false;
+    settings.ButtonRepDir = path(QStringLiteral("rep"));
+    QDir().mkpath(settings.ButtonRepDir);
+    const QString reportPath = path(QStringLiteral("rep/Report.txt"));
+    testfiles::writeBytes(reportPath, "previous run\r\n");
+    const StepMarks marks(dir.path());
+
+    childprocess::Result other;
+    std::thread otherRun([&] {
+        other = childprocess::run([&] {
+            ReportFile report;
+            report.start(settings.ButtonRepDir, false);
+            report.write(QStringLiteral("other run begins"));
+            marks.mark(QStringLiteral("other-begun"));
+            if (!marks.waitFor(QStringLiteral("run-ended")))
+                return 1;
+            report.write(QStringLiteral("other run ends"));
+            return report.finish(0) ? 0 : 2;
+        });
+    });
+    ASSERT_TRUE(marks.waitFor(QStringLiteral("other-begun")));
+    run({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("a.zip")),
+         QStringLiteral("D=") + path(QStringLiteral("src/a.txt"))});
+    marks.mark(QStringLiteral("run-ended"));
+    otherRun.join();
+    EXPECT_EQ(other.exitCode, 0);
+
+    EXPECT_EQ(view.lines.value(1), sReportShared + u' ' + reportPath);
+    EXPECT_FALSE(view.lines.contains(sReportBak + QStringLiteral(" Report.bak")));
+    EXPECT_EQ(testfiles::readBytes(path(QStringLiteral("rep/Report.bak"))), QByteArray("previous run\r\n"));
+    EXPECT_EQ(testfiles::readBytes(reportPath),
+              "other run begins\r\n" + view.lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\nother run ends\r\n");
 }
 
 TEST_F(RunEngineTest, SameParityTwiceKeepsYesterdaysArchive)

@@ -363,10 +363,48 @@ TEST_F(FileCommands, MoveNeverReplacesItsOwnWork)
 
     // Nor a source still waiting for its own move.
     write(u"c/f.txt"_s, "upper");
-    write(u"c/sub/f.txt"_s, "lower");
-    EXPECT_FALSE(MoveFiles(path(u"c/*.*"_s), folder(u"c/sub"_s), true));
+    write(u"c/f.txt.txt"_s, "lower");
+    EXPECT_FALSE(MoveFiles(path(u"c/*.txt"_s), path(u"c/*.txt.txt"_s), true));
     EXPECT_EQ(read(u"c/f.txt"_s), QByteArray("upper"));
-    EXPECT_EQ(read(u"c/sub/sub/f.txt"_s), QByteArray("lower"));
+    EXPECT_EQ(read(u"c/f.txt.txt.txt"_s), QByteArray("lower"));
+}
+
+// A folder whose content is moved into a folder inside it would have to go
+// into itself, so nothing is moved and the reason is told; a link is no
+// way round that. A mask the inner folder does not match moves the files
+// into it.
+TEST_F(FileCommands, AFolderIsNeverMovedIntoItself)
+{
+    write(u"src/a.txt"_s, "a");
+    write(u"src/sub/b.txt"_s, "b");
+    ASSERT_EQ(::symlink(QFile::encodeName(path(u"src"_s)).constData(), QFile::encodeName(path(u"link"_s)).constData()),
+              0);
+    const struct {
+        QString source;
+        QString target;
+        QString folder; // the folder that would go into itself
+    } cases[] = {
+        {path(u"src"_s), folder(u"src/sub/deep"_s), folder(u"src/sub"_s)},
+        {path(u"src/*.*"_s), folder(u"src/sub"_s), folder(u"src/sub"_s)},
+        {path(u"src"_s), folder(u"src/new"_s), folder(u"src/new"_s)},
+        {path(u"src"_s), folder(u"link/sub/deep"_s), folder(u"src/sub"_s)},
+        {path(u"src/*.*"_s), path(u"src/sub/*.bak"_s), folder(u"src/sub"_s)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.target.toStdString());
+        QStringList told;
+        FileCommandScope scope;
+        scope.failure = [&told](const QString &failure) { told << failure; };
+        EXPECT_FALSE(MoveFiles(c.source, c.target, true, nullptr, scope));
+        const QString target = c.target.endsWith(u'/') ? c.target : path(u"src/sub/"_s);
+        EXPECT_EQ(
+            told,
+            QStringList{u"Cannot move \"%1\" to \"%2\": A folder cannot be moved into itself"_s.arg(c.folder, target)});
+        EXPECT_EQ(tree(u"src"_s), (QStringList{u"a.txt"_s, u"sub"_s, u"sub/b.txt"_s}));
+    }
+
+    EXPECT_TRUE(MoveFiles(path(u"src/*.txt"_s), folder(u"src/sub"_s), true));
+    EXPECT_EQ(tree(u"src"_s), (QStringList{u"sub"_s, u"sub/a.txt"_s, u"sub/b.txt"_s}));
 }
 
 TEST_F(FileCommands, DeleteByMaskAndByFolder)
@@ -417,7 +455,7 @@ TEST_F(FileCommands, AFileThatFailsIsToldWithItsReason)
     write(u"twice/ab.txt"_s, "first");
     write(u"twice/ab.tyy"_s, "second");
     write(u"c/f.txt"_s, "upper");
-    write(u"c/sub/f.txt"_s, "lower");
+    write(u"c/f.txt.txt"_s, "lower");
     QDirIterator all(m_dir.path(), QDir::AllEntries | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (all.hasNext())
         unprivileged::openToAll(all.next());
@@ -450,10 +488,10 @@ TEST_F(FileCommands, AFileThatFailsIsToldWithItsReason)
          u"Cannot move \"%1\" to \"%2\": Another file of this move went there"_s.arg(path(u"twice/ab.tyy"_s),
                                                                                      path(u"out/ab.t.bak"_s))},
         {[&](const FileCommandScope &scope) {
-             return MoveFiles(path(u"c/*.*"_s), folder(u"c/sub"_s), true, nullptr, scope);
+             return MoveFiles(path(u"c/*.txt"_s), path(u"c/*.txt.txt"_s), true, nullptr, scope);
          },
          u"Cannot move \"%1\" to \"%2\": A file there is still to be moved"_s.arg(path(u"c/f.txt"_s),
-                                                                                  path(u"c/sub/f.txt"_s))},
+                                                                                  path(u"c/f.txt.txt"_s))},
     };
     const QString toldFile = path(u"told.txt"_s);
     for (const auto &c : cases) {
