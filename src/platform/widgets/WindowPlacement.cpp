@@ -54,6 +54,28 @@ private:
     QPointer<QWidget> m_owner;
 };
 
+// Centres a window on its screen once more when the window manager has
+// given it a frame, whose size is not known before; then goes.
+class FramedCentring final : public QObject {
+public:
+    explicit FramedCentring(QWidget &window) : QObject(&window), m_window(window) { window.installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const bool placed = event->type() == QEvent::Move || event->type() == QEvent::Resize;
+        if (watched == &m_window && placed && m_window.isVisible() && !frameMargins(m_window).isNull()) {
+            m_window.removeEventFilter(this);
+            PlaceOnOwnersScreen(m_window, nullptr);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget &m_window;
+};
+
 } // namespace
 
 QRect KeptWithin(QRect rect, const QRect &area)
@@ -95,6 +117,14 @@ void PlaceOnOwnersScreen(QWidget &window, const QWidget *owner)
 void KeepCentredOn(QWidget &window, QWidget &owner)
 {
     new CentringFilter(window, owner);
+}
+
+void ShowCentredOnScreen(QWidget &window)
+{
+    window.adjustSize();
+    PlaceOnOwnersScreen(window, nullptr);
+    new FramedCentring(window);
+    window.show();
 }
 
 } // namespace platform
