@@ -54,17 +54,22 @@ private:
     QPointer<QWidget> m_owner;
 };
 
-// Centres a window on its screen once more when the window manager has
-// given it a frame, whose size is not known before; then goes.
-class FramedCentring final : public QObject {
+// Centres a window on its screen when it is shown, with the size its layout
+// gave it by then, and once more when the window manager has given it a
+// frame, whose size is not known before; then goes.
+class ScreenCentring final : public QObject {
 public:
-    explicit FramedCentring(QWidget &window) : QObject(&window), m_window(window) { window.installEventFilter(this); }
+    explicit ScreenCentring(QWidget &window) : QObject(&window), m_window(window) { window.installEventFilter(this); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        const bool placed = event->type() == QEvent::Move || event->type() == QEvent::Resize;
-        if (watched == &m_window && placed && m_window.isVisible() && !frameMargins(m_window).isNull()) {
+        if (watched != &m_window)
+            return false;
+        if (event->type() == QEvent::Show) {
+            PlaceOnOwnersScreen(m_window, nullptr);
+        } else if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && m_window.isVisible()
+                   && !frameMargins(m_window).isNull()) {
             m_window.removeEventFilter(this);
             PlaceOnOwnersScreen(m_window, nullptr);
             deleteLater();
@@ -121,9 +126,7 @@ void KeepCentredOn(QWidget &window, QWidget &owner)
 
 void ShowCentredOnScreen(QWidget &window)
 {
-    window.adjustSize();
-    PlaceOnOwnersScreen(window, nullptr);
-    new FramedCentring(window);
+    new ScreenCentring(window);
     window.show();
 }
 
