@@ -45,10 +45,10 @@ QIcon trayIcon()
 
 enum ServiceCommand : quint64 { StopTimer = 0, StartTimer = 1, DisableExit = 2, ExitProgram = 3 };
 
-// One modal window of the scheduler at a time: while one is open (the
-// settings, the viewer, a question, the About box), a command that would
-// open another brings the open one to the front instead. False when none is
-// open.
+// While one of the scheduler's modal windows is open (the settings, the
+// viewer, a question, the About box), a command that would open another of
+// them brings the open one to the front instead, so that no two wait on
+// each other. False when none is open.
 bool RaiseOpenModalWindow()
 {
     QWidget *open = QApplication::activeModalWidget();
@@ -176,6 +176,8 @@ void TTrayForm::OpenItemClick()
 
 void TTrayForm::RunItemClick()
 {
+    // Asked also over an open modal window: the run is what the user chose
+    // the item for, and the question is answered at once.
     const platform::PromptButton answer
         = platform::prompter().message({sVorrinHeader,
                                         sQuestionRun,
