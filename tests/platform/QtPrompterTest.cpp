@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -134,6 +135,43 @@ auto answerAs(const std::function<void(QWidget &)> &act, Prompt prompt)
 }
 
 } // namespace
+
+namespace {
+
+class ClickCounter final : public QWidget {
+public:
+    int presses = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent *) override { ++presses; }
+};
+
+} // namespace
+
+// A window-modal box without an owner blocks no other window, so that the
+// scheduler's icon goes on taking clicks while a question is open; an
+// application-modal one blocks them all.
+TEST(QtPrompter, AWindowModalBoxLeavesTheOtherWindowsTakingClicks)
+{
+    const CaseApplication app;
+    for (const auto &[modality, presses] : {std::pair{Qt::ApplicationModal, 0}, std::pair{Qt::WindowModal, 1}}) {
+        SCOPED_TRACE(int(modality));
+        ClickCounter other;
+        other.resize(22, 22);
+        other.show();
+        QtPrompter prompter(true, modality);
+        MessageRequest request;
+        request.text = QStringLiteral("You are sure, what want to start backup copying?");
+        const PromptButton answer = answerAs(
+            [&](QWidget &box) {
+                QTest::mouseClick(other.windowHandle(), Qt::RightButton, {}, QPoint(11, 11));
+                static_cast<QMessageBox &>(box).button(QMessageBox::Ok)->click();
+            },
+            [&] { return prompter.message(request); });
+        EXPECT_EQ(answer, PromptButton::Ok);
+        EXPECT_EQ(other.presses, presses);
+    }
+}
 
 TEST(QtPrompter, ASaveDialogLeavesTheReplaceQuestionToItsCaller)
 {

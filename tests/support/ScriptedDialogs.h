@@ -10,6 +10,29 @@
 #include <functional>
 #include <vector>
 
+// Shows a dialog, for as long as it lives, the way exec() shows it: modal,
+// application-wide unless the dialog was given another modality. For a step
+// that needs its dialog on the screen and blocking what it blocks.
+class ShownModally final {
+public:
+    explicit ShownModally(QDialog &dialog) : m_dialog(dialog), m_wasModal(dialog.testAttribute(Qt::WA_ShowModal))
+    {
+        dialog.setAttribute(Qt::WA_ShowModal, true);
+        dialog.show();
+    }
+    ~ShownModally()
+    {
+        m_dialog.hide();
+        m_dialog.setAttribute(Qt::WA_ShowModal, m_wasModal);
+    }
+    ShownModally(const ShownModally &) = delete;
+    ShownModally &operator=(const ShownModally &) = delete;
+
+private:
+    QDialog &m_dialog;
+    bool m_wasModal;
+};
+
 // Plays the user's part on the programs' modal dialogs: each expected dialog
 // is a step that gets the built dialog (check its fields, change them, press
 // its buttons) and returns its result. A dialog without a step fails the test

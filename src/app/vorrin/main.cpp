@@ -11,7 +11,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     // The scheduler lives in the notification area: closing a dialog must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
-    platform::setUpProgram(QStringLiteral("Vorrin"));
+    // Its boxes block only the window they belong to: the icon's menu, with
+    // Exit, stays in reach while a question or the About box is open.
+    platform::setUpProgram(QStringLiteral("Vorrin"), Qt::WindowModal);
     zentavo::LoadLanguageTexts(zentavo::LanguageFilePath());
     int exitCode = 0;
     const auto tray = zentavo::StartVorrin(exitCode);

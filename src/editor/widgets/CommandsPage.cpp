@@ -225,7 +225,9 @@ void CommandsPage::EditCmdChange()
         const CommandPaths paths = PathsOfCommand(text);
         storeCommand(row, InternalCommand(kind, paths.from, paths.to));
     }
-    setCell(row, 0, text);
+    // The arguments dialog hands over the stored form; the grid shows every
+    // command as it shows it when the job is shown again.
+    setCell(row, 0, CommandDisplayText(job->Cmds.TailAt(row)));
     m_context.changed();
 }
 

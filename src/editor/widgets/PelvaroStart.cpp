@@ -3,6 +3,7 @@
 #include "editor/EditorStart.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
+#include "platform/widgets/WindowPlacement.h"
 #include "settings/VorrinStore.h"
 #include "shared/ConstStr.h"
 
@@ -13,7 +14,7 @@ std::unique_ptr<TFormEditor> StartPelvaro(const QStringList &arguments)
     const QString defaultDat = zentavo::ReadDefaultDat();
     auto form = std::make_unique<TFormEditor>(!defaultDat.isEmpty());
     form->SetDatFileName(StartJobFile(arguments, defaultDat, platform::programFolder()));
-    form->show();
+    platform::ShowCentredOnScreen(*form);
     if (form->DatFileName() != NoNameDat && !form->ReadFDat()) {
         platform::prompter().message({zentavo::sEditorHeader,
                                       zentavo::sReadError + u'\r' + form->DatFileName(),

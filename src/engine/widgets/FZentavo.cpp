@@ -504,17 +504,19 @@ void TFormZentavo::TBFOpenClick()
 
 void TFormZentavo::TBFEditClick()
 {
-    const QString commandLine
-        = u'"' + platform::siblingProgram(QStringLiteral("Pelvaro")) + QStringLiteral("\" \"") + m_document.path + u'"';
+    // The job file goes over as one argument of its own: a path may hold
+    // double quotes and blanks that no command line would keep intact.
+    platform::ProgramRequest request;
+    request.program = platform::siblingProgram(QStringLiteral("Pelvaro"));
+    request.arguments = QStringList{m_document.path};
     // The wait has no limit; meanwhile the window is repainted, and a click
     // or key meant for it is dropped by the disabled window instead of
     // acting on the old jobs once the editor is gone.
-    platform::ProgramRequest request;
     request.wait = true;
     request.processEvents = true;
     m_waitingForEditor = true;
     setEnabled(false);
-    const platform::ProgramRun run = platform::startProgram(commandLine, request);
+    const platform::ProgramRun run = platform::programStarter().start(request, {});
     setEnabled(true);
     m_waitingForEditor = false;
     if (run == platform::ProgramRun::NotStarted)

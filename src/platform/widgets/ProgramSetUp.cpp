@@ -8,11 +8,11 @@
 
 namespace platform {
 
-void setUpProgram(const QString &name)
+void setUpProgram(const QString &name, Qt::WindowModality boxModality)
 {
     QCoreApplication::setApplicationName(name);
     installQtTranslations();
-    setPrompter(std::make_unique<QtPrompter>());
+    setPrompter(std::make_unique<QtPrompter>(BoxesCanBeSeen(), boxModality));
 }
 
 } // namespace platform

@@ -82,7 +82,7 @@ void showNotice(const MessageRequest &request)
     box->show();
 }
 
-PromptButton showMessage(const MessageRequest &request)
+PromptButton showMessage(const MessageRequest &request, Qt::WindowModality modality)
 {
     if (!request.waits) {
         showNotice(request);
@@ -90,6 +90,7 @@ PromptButton showMessage(const MessageRequest &request)
     }
     QMessageBox box(boxIcon(request.icon), request.title, request.text, QMessageBox::NoButton,
                     QApplication::activeWindow());
+    box.setWindowModality(modality);
     addButtons(box, request);
     bool timedOut = false;
     if (request.timeoutMs > 0) {
@@ -108,9 +109,10 @@ PromptButton showMessage(const MessageRequest &request)
     return request.buttons.testFlag(PromptButton::Cancel) ? PromptButton::Cancel : PromptButton::None;
 }
 
-std::optional<QString> showInput(const InputRequest &request)
+std::optional<QString> showInput(const InputRequest &request, Qt::WindowModality modality)
 {
     QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowModality(modality);
     dialog.setWindowTitle(request.title);
     dialog.setLabelText(request.prompt);
     dialog.setTextValue(request.value);
@@ -127,9 +129,10 @@ std::optional<QString> showInput(const InputRequest &request)
     return dialog.textValue();
 }
 
-std::optional<QString> showFileDialog(const FileRequest &request)
+std::optional<QString> showFileDialog(const FileRequest &request, Qt::WindowModality modality)
 {
     QFileDialog dialog(QApplication::activeWindow(), request.title, request.folder, request.filter);
+    dialog.setWindowModality(modality);
     const bool open = request.mode == FileRequest::Mode::Open;
     dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -148,10 +151,11 @@ bool isBelow(const QString &folder, const QString &root)
     return !relative.startsWith(QStringLiteral(".."));
 }
 
-std::optional<QString> showFolderDialog(const FolderRequest &request)
+std::optional<QString> showFolderDialog(const FolderRequest &request, Qt::WindowModality modality)
 {
     const QString start = request.root.isEmpty() || isBelow(request.start, request.root) ? request.start : request.root;
     QFileDialog dialog(QApplication::activeWindow(), request.title, start);
+    dialog.setWindowModality(modality);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     for (;;) {
@@ -173,7 +177,7 @@ bool BoxesCanBeSeen()
         && !QGuiApplication::screens().isEmpty();
 }
 
-QtPrompter::QtPrompter(bool boxesSeen) : m_boxesSeen(boxesSeen)
+QtPrompter::QtPrompter(bool boxesSeen, Qt::WindowModality modality) : m_boxesSeen(boxesSeen), m_modality(modality)
 {
 }
 
@@ -188,22 +192,22 @@ PromptButton QtPrompter::message(const MessageRequest &request)
         std::fflush(stderr);
         return PromptButton::None;
     }
-    return onGuiThread([&request] { return showMessage(request); });
+    return onGuiThread([this, &request] { return showMessage(request, m_modality); });
 }
 
 std::optional<QString> QtPrompter::input(const InputRequest &request)
 {
-    return onGuiThread([&request] { return showInput(request); });
+    return onGuiThread([this, &request] { return showInput(request, m_modality); });
 }
 
 std::optional<QString> QtPrompter::fileName(const FileRequest &request)
 {
-    return onGuiThread([&request] { return showFileDialog(request); });
+    return onGuiThread([this, &request] { return showFileDialog(request, m_modality); });
 }
 
 std::optional<QString> QtPrompter::folder(const FolderRequest &request)
 {
-    return onGuiThread([&request] { return showFolderDialog(request); });
+    return onGuiThread([this, &request] { return showFolderDialog(request, m_modality); });
 }
 
 std::optional<FindRequest> QtPrompter::find(const FindRequest &request)
@@ -213,8 +217,9 @@ std::optional<FindRequest> QtPrompter::find(const FindRequest &request)
 
 bool QtPrompter::printSetup(QPrinter &printer)
 {
-    return onGuiThread([&printer] {
+    return onGuiThread([this, &printer] {
         QPrintDialog dialog(&printer, QApplication::activeWindow());
+        dialog.setWindowModality(m_modality);
         return dialog.exec() == QDialog::Accepted;
     });
 }

@@ -2,6 +2,8 @@
 
 #include "platform/Prompter.h"
 
+#include <qnamespace.h>
+
 namespace platform {
 
 // The prompter of the programs: Qt's standard dialogs, owned by the active
@@ -15,7 +17,10 @@ class QtPrompter final : public Prompter {
 public:
     // Where boxes cannot be seen, a message is written to standard error and
     // answered at once as a box whose time limit ran out (PromptButton::None).
-    explicit QtPrompter(bool boxesSeen = BoxesCanBeSeen());
+    // With Qt::WindowModal a box blocks only the window it belongs to (the
+    // active one, if any), so that the program's other windows, such as the
+    // scheduler's icon, go on taking clicks; ApplicationModal blocks them all.
+    explicit QtPrompter(bool boxesSeen = BoxesCanBeSeen(), Qt::WindowModality modality = Qt::ApplicationModal);
 
     PromptButton message(const MessageRequest &request) override;
     std::optional<QString> input(const InputRequest &request) override;
@@ -27,6 +32,7 @@ public:
 
 private:
     bool m_boxesSeen;
+    Qt::WindowModality m_modality;
 };
 
 } // namespace platform

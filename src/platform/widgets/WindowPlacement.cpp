@@ -54,6 +54,33 @@ private:
     QPointer<QWidget> m_owner;
 };
 
+// Centres a window on its screen when it is shown, with the size its layout
+// gave it by then, and once more when the window manager has given it a
+// frame, whose size is not known before; then goes.
+class ScreenCentring final : public QObject {
+public:
+    explicit ScreenCentring(QWidget &window) : QObject(&window), m_window(window) { window.installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched != &m_window)
+            return false;
+        if (event->type() == QEvent::Show) {
+            PlaceOnOwnersScreen(m_window, nullptr);
+        } else if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && m_window.isVisible()
+                   && !frameMargins(m_window).isNull()) {
+            m_window.removeEventFilter(this);
+            PlaceOnOwnersScreen(m_window, nullptr);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget &m_window;
+};
+
 } // namespace
 
 QRect KeptWithin(QRect rect, const QRect &area)
@@ -95,6 +122,12 @@ void PlaceOnOwnersScreen(QWidget &window, const QWidget *owner)
 void KeepCentredOn(QWidget &window, QWidget &owner)
 {
     new CentringFilter(window, owner);
+}
+
+void ShowCentredOnScreen(QWidget &window)
+{
+    new ScreenCentring(window);
+    window.show();
 }
 
 } // namespace platform

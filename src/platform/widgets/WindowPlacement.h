@@ -19,6 +19,11 @@ QRect AvailableAreaFor(const QWidget *owner);
 // screen is smaller.
 void PlaceOnOwnersScreen(QWidget &window, const QWidget *owner);
 
+// Shows a main window centred on the screen under the mouse pointer rather
+// than where the window manager would put it, and centres it once more with
+// its frame as soon as the window manager has framed it.
+void ShowCentredOnScreen(QWidget &window);
+
 // Keeps the window centred on its owner whenever the owner moves or changes
 // size while the window is shown: a window shown before the window manager
 // has placed its owner then ends centred on where the owner went.

@@ -11,6 +11,7 @@
 #include "report/widgets/ViewRep.h"
 #include "scheduler/Journal.h"
 #include "scheduler/Scheduler.h"
+#include "scheduler/widgets/NotificationAreaWait.h"
 #include "settings/widgets/OpenSettings.h"
 #include "settings/widgets/VorrinUnit.h"
 #include "shared/ConstStr.h"
@@ -18,7 +19,9 @@
 #include "shared/ZetuUnit.h"
 #include "shared/widgets/LocalizeForm.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QIcon>
 #include <QMenu>
 #include <QSystemTrayIcon>
@@ -42,6 +45,39 @@ QIcon trayIcon()
 
 enum ServiceCommand : quint64 { StopTimer = 0, StartTimer = 1, DisableExit = 2, ExitProgram = 3 };
 
+// While one of the scheduler's modal windows is open (the settings, the
+// viewer, a question, the About box), a command that would open another of
+// them brings the open one to the front instead, so that no two wait on
+// each other. False when none is open.
+bool RaiseOpenModalWindow()
+{
+    QWidget *open = QApplication::activeModalWidget();
+    if (!open)
+        return false;
+    open->showNormal();
+    open->raise();
+    open->activateWindow();
+    return true;
+}
+
+void TellNoNotificationArea()
+{
+    platform::prompter().message(
+        {sVorrinHeader,
+         QStringLiteral("There is no notification area: the scheduler runs on and starts the scheduled runs, and "
+                        "its icon, with the menu for the settings and Exit, appears as soon as a notification area "
+                        "does."),
+         platform::PromptIcon::Information,
+         platform::PromptButton::Ok,
+         {},
+         0,
+         false});
+    // The notice does not wait: the icon may appear while it is open and
+    // must take clicks then. Qt embeds the icon shown in AddTrayIcon itself
+    // as soon as a notification area takes icons; showing it afresh would
+    // replace the icon the user may already be clicking, closing its menu.
+}
+
 } // namespace
 
 TTrayForm::TTrayForm(std::unique_ptr<platform::InstanceLock> instance) : m_instance(std::move(instance))
@@ -53,6 +89,11 @@ TTrayForm::TTrayForm(std::unique_ptr<platform::InstanceLock> instance) : m_insta
     connect(m_formVorrin.get(), &TFormVorrin::settingsSaved, this,
             [this](const VorrinSettings &saved) { m_scheduler->SetSettings(saved); });
     m_formRep = std::make_unique<TFormRep>();
+    // Modal to their owners alone (they have none): Qt would otherwise drop
+    // every click on the icon while one of them is open, and its menu,
+    // with Exit, could not be reached.
+    for (QWidget *dialog : std::initializer_list<QWidget *>{m_formVorrin.get(), m_formRep.get()})
+        dialog->setWindowModality(Qt::WindowModal);
     // Context help for the settings dialog and the report viewer.
     help::InstallHelp(this);
     createMenu();
@@ -65,6 +106,7 @@ TTrayForm::TTrayForm(std::unique_ptr<platform::InstanceLock> instance) : m_insta
     Timer->start();
 
     AddTrayIcon();
+    m_areaWait = new NotificationAreaWait(&QSystemTrayIcon::isSystemTrayAvailable, &TellNoNotificationArea, this);
     m_messages = std::make_unique<platform::MessageWindow>();
     connect(m_messages.get(), &platform::MessageWindow::messageReceived, this, &TTrayForm::MessageReceived);
     // The other programs find the scheduler by this address, which is why
@@ -127,11 +169,15 @@ void TTrayForm::AddTrayIcon()
 
 void TTrayForm::OpenItemClick()
 {
+    if (RaiseOpenModalWindow())
+        return;
     OpenSettingsDialog(*m_formVorrin, SettingsProgram::Vorrin);
 }
 
 void TTrayForm::RunItemClick()
 {
+    // Asked also over an open modal window: the run is what the user chose
+    // the item for, and the question is answered at once.
     const platform::PromptButton answer
         = platform::prompter().message({sVorrinHeader,
                                         sQuestionRun,
@@ -164,6 +210,8 @@ void TTrayForm::JournalItemClick()
 
 void TTrayForm::showFile(const QString &caption, const QString &fileName)
 {
+    if (RaiseOpenModalWindow())
+        return;
     if (m_formRep->LoadFile(caption, fileName))
         platform::runDialog(*m_formRep);
 }
@@ -180,6 +228,8 @@ void TTrayForm::HelpItemClick()
 
 void TTrayForm::AboutItemClick()
 {
+    if (RaiseOpenModalWindow())
+        return;
     platform::prompter().message({DeleteAmpersand(AboutItem->text()),
                                   GetVersionInfoStr(),
                                   platform::PromptIcon::Information,
@@ -194,6 +244,13 @@ void TTrayForm::ExitItemClick()
     Timer->stop();
     m_messages.reset();
     TrayIcon->hide();
+    // Exit may come from the menu while a modal window waits for its answer
+    // (also at the first start, before the main loop runs, which quit()
+    // cannot end): each is closed unanswered so that its wait ends too.
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (auto *dialog = qobject_cast<QDialog *>(window); dialog && dialog->isModal() && dialog->isVisible())
+            dialog->done(QDialog::Rejected);
+    }
     QCoreApplication::quit();
 }
 
@@ -217,22 +274,7 @@ void TTrayForm::MessageReceived(const QString &name, quint64 wParam)
 
 void TTrayForm::WatchNotificationArea()
 {
-    if (QSystemTrayIcon::isSystemTrayAvailable())
-        return;
-    platform::prompter().message(
-        {sVorrinHeader,
-         QStringLiteral("There is no notification area: the scheduler runs on and starts the scheduled runs, and "
-                        "its icon, with the menu for the settings and Exit, appears as soon as a notification area "
-                        "does."),
-         platform::PromptIcon::Information,
-         platform::PromptButton::Ok,
-         {},
-         0,
-         false});
-    // The notice does not wait: the icon may appear while it is open and
-    // must take clicks then. Qt embeds the icon shown in AddTrayIcon itself
-    // as soon as a notification area takes icons; showing it afresh would
-    // replace the icon the user may already be clicking, closing its menu.
+    m_areaWait->Start();
 }
 
 } // namespace zentavo

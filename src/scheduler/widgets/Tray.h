@@ -18,6 +18,7 @@ class MessageWindow;
 
 namespace zentavo {
 
+class NotificationAreaWait;
 class TFormRep;
 class TFormVorrin;
 class TScheduler;
@@ -49,12 +50,16 @@ public:
     // True once Exit was chosen or asked for; also before the message loop
     // runs, when it could not end that loop yet.
     bool Exiting() const { return m_exiting; }
-    // Where no notification area is there to show the icon: says so once;
-    // the icon appears as soon as one does.
+    // Where no notification area is there to show the icon: gives one a
+    // short while to appear and then says so once; the icon appears as soon
+    // as one does.
     void WatchNotificationArea();
+    NotificationAreaWait &AreaWait() { return *m_areaWait; }
 
     // The settings dialog, or the main program's settings dialog named in a
-    // message; one settings dialog at a time across the suite.
+    // message; one settings dialog at a time across the suite. The commands
+    // that open a modal window (this one, the viewer, About) bring the
+    // scheduler's open modal window to the front instead of opening another.
     void OpenItemClick();
     void RunItemClick();
     void EditItemClick();
@@ -96,6 +101,7 @@ private:
     QAction *ExitItem = nullptr;
     QTimer *Timer = nullptr;
     QSystemTrayIcon *TrayIcon = nullptr;
+    NotificationAreaWait *m_areaWait = nullptr;
     bool m_exiting = false;
 };
 

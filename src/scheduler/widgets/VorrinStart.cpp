@@ -61,7 +61,9 @@ std::unique_ptr<TTrayForm> StartVorrin(int &exitCode)
             {sVorrinHeader, *notice, platform::PromptIcon::Warning, platform::PromptButton::Ok, {}});
     if (tray->Scheduler().Settings().Controls.EditFJob.isEmpty())
         offerEditor(*tray);
-    tray->Scheduler().StartupRun();
+    // Exit chosen while the start-up waited for the user: no run is started.
+    if (!tray->Exiting())
+        tray->Scheduler().StartupRun();
     return tray;
 }
 

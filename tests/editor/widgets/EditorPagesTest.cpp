@@ -202,6 +202,7 @@ TEST_F(EditorPagesTest, NewCommandsThroughTheTypeAndArgumentsDialogs)
     commands().BitBtnAddCmd->click();
     EXPECT_EQ(job().Cmds, QStringList{QStringLiteral("CMD1>CCPY \"/home/Anna/Docs\" TO \"/mnt/Backup/\"=")});
     EXPECT_EQ(commands().EditCmd->text(), QStringLiteral("Copy \"/home/Anna/Docs\" to \"/mnt/Backup/\""));
+    EXPECT_EQ(commands().StringGridComs->item(0, 0)->text(), commands().EditCmd->text());
     EXPECT_TRUE(commands().RadioButtonCopy->isChecked());
 
     choose(&TFormSelCmd::RadioButtonDel);

@@ -20,6 +20,7 @@
 #include <QKeyEvent>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 
 using namespace pelvo;
@@ -58,6 +59,20 @@ protected:
         QApplication::sendEvent(control, &press);
     }
 };
+
+// Wherever the window manager would put it (openbox: in the bottom-right
+// corner, with Ok and Cancel against the panel), the window starts in the
+// middle of the screen.
+TEST_F(EditorWindowTest, TheWindowStartsCentredOnTheScreen)
+{
+    start({writeJobs(1)});
+    ASSERT_NE(form->screen(), nullptr);
+    const QRect area = form->screen()->availableGeometry();
+    const QRect frame = form->frameGeometry();
+    EXPECT_TRUE(area.contains(frame)) << frame.width() << "x" << frame.height();
+    EXPECT_LE((frame.center() - area.center()).manhattanLength(), 1)
+        << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+}
 
 TEST_F(EditorWindowTest, StartWithoutAJobFileAsksForTheFirstJobOnce)
 {

@@ -6,6 +6,7 @@
 #include "SmtpTestServers.h"
 #include "TestApplication.h"
 #include "TestFiles.h"
+#include "platform/Paths.h"
 #include "platform/PowerControl.h"
 #include "platform/RegistryKey.h"
 #include "platform/WindowMessages.h"
@@ -217,6 +218,23 @@ TEST_F(ZentavoWindowTest, WhileTheEditorRunsTheWindowIsPaintedButTakesNoInputAnd
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(form->isEnabled());
     EXPECT_TRUE(form->FRun->isEnabled());
+}
+
+// Blanks and double quotes in the job file's path reach the editor intact,
+// so that what the user saves there is the file that is read back.
+TEST_F(ZentavoWindowTest, EditHandsTheEditorTheJobFilePathAsItIs)
+{
+    const QString jobFile = path(QStringLiteral("my \"q\" jobs.dat"));
+    ASSERT_TRUE(QFile::rename(writeJobFile(), jobFile));
+    start({jobFile});
+    ASSERT_NE(form, nullptr);
+    RecordingStarter starter;
+    starter.results.push_back(platform::ProgramRun::Finished);
+    form->findChild<QAction *>(QStringLiteral("FEdit"))->trigger();
+    ASSERT_EQ(starter.requests.size(), 1u);
+    EXPECT_EQ(starter.requests[0].program, platform::siblingProgram(QStringLiteral("Pelvaro")));
+    EXPECT_EQ(starter.requests[0].arguments, QStringList{jobFile});
+    EXPECT_TRUE(prompts->messages.empty());
 }
 
 TEST_F(ZentavoWindowTest, AFileThatCannotBeReadIsNotLoadedAndCannotBeRun)

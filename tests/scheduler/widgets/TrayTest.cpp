@@ -1,4 +1,5 @@
 #include "scheduler/widgets/Tray.h"
+#include "scheduler/widgets/NotificationAreaWait.h"
 #include "scheduler/widgets/VorrinStart.h"
 
 #include "FakeClock.h"
@@ -22,11 +23,13 @@
 #include "shared/SuiteMessages.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -261,15 +264,22 @@ TEST_F(TrayTest, StartWithoutAJobFileOffersTheEditorAndASecondStartIsRefused)
         main->writeString(QStringLiteral("DefaultDat"), QString());
         ASSERT_TRUE(main->flush());
     }
-    prompts->buttons = {PromptButton::Ok, PromptButton::Yes, PromptButton::Ok};
+    prompts->buttons = {PromptButton::Yes, PromptButton::Ok, PromptButton::Ok};
+    FakeClockScope clock(QDateTime(QDate(2026, 12, 9), QTime(8, 0)));
     int exitCode = -1;
     tray = StartVorrin(exitCode);
     ASSERT_NE(tray, nullptr);
-    // The tests have no notification area, which is told once first.
+    ASSERT_EQ(prompts->messages.size(), 1u);
+    EXPECT_EQ(prompts->messages[0].text, sRunEditor1 + u'\r' + sRunEditor2);
+    // The tests have no notification area, which is told once, when it has
+    // had its while to appear.
+    EXPECT_TRUE(tray->AreaWait().Waiting());
+    clock.clock().advanceSeconds(NotificationAreaWait::GraceSeconds);
+    tray->AreaWait().Check();
     ASSERT_EQ(prompts->messages.size(), 2u);
-    EXPECT_TRUE(prompts->messages[0].text.startsWith(QStringLiteral("There is no notification area")));
-    EXPECT_FALSE(prompts->messages[0].waits);
-    EXPECT_EQ(prompts->messages[1].text, sRunEditor1 + u'\r' + sRunEditor2);
+    EXPECT_TRUE(prompts->messages[1].text.startsWith(QStringLiteral("There is no notification area")));
+    EXPECT_FALSE(prompts->messages[1].waits);
+    EXPECT_FALSE(tray->AreaWait().Waiting());
     ASSERT_EQ(starter.requests.size(), 1u);
     EXPECT_EQ(starter.requests[0].program, platform::siblingProgram(QStringLiteral("Pelvaro")));
     EXPECT_TRUE(starter.requests[0].wait);
@@ -280,4 +290,59 @@ TEST_F(TrayTest, StartWithoutAJobFileOffersTheEditorAndASecondStartIsRefused)
     ASSERT_EQ(prompts->messages.size(), 3u);
     EXPECT_EQ(prompts->messages[2].text, sAlreadyRun);
     EXPECT_TRUE(tray->Reachable());
+}
+
+namespace {
+
+// Stands in for the icon's own window, which the tests have not: another
+// window of the scheduler that is not the dialog's.
+class IconWindow final : public QWidget {
+public:
+    int presses = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent *) override { ++presses; }
+};
+
+} // namespace
+
+// With one of the scheduler's modal windows open the icon still takes
+// clicks; the commands that would open another modal window bring the open
+// one to the front, Run asks and Exit ends the program, closing the dialog.
+TEST_F(TrayTest, WithTheSettingsDialogOpenTheIconsMenuStaysInReach)
+{
+    create();
+    testfiles::writeBytes(dir.filePath(QStringLiteral("Report.txt")), "report line\r\n");
+    testfiles::writeBytes(dir.filePath(JournalFileName), "journal line\r\n");
+    IconWindow icon;
+    icon.resize(22, 22);
+    icon.show();
+    ScriptedDialogs dialogs;
+    dialogs.expect(QStringLiteral("FormVorrin"), [&](QDialog &dialog) {
+        const ShownModally shown(dialog);
+        QTest::mouseClick(icon.windowHandle(), Qt::RightButton, {}, QPoint(11, 11));
+        EXPECT_EQ(icon.presses, 1) << "the click on the icon was dropped";
+
+        dialog.showMinimized();
+        for (const char *name : {"OpenItem", "ReportItem", "JournalItem", "AboutItem"}) {
+            item(name)->trigger();
+            EXPECT_EQ(QApplication::activeModalWidget(), &dialog) << name;
+            EXPECT_FALSE(dialog.isMinimized()) << name << ": not brought to the front";
+        }
+        EXPECT_EQ(dialogs.shown().size(), 1u);
+        EXPECT_TRUE(prompts->messages.empty());
+
+        prompts->buttons = {PromptButton::Yes};
+        item("RunItem")->trigger();
+        EXPECT_TRUE(prompts->messages.size() == 1 && prompts->messages[0].text == sQuestionRun);
+        EXPECT_EQ(starter.requests.size(), 1u);
+
+        item("ExitItem")->trigger();
+        EXPECT_TRUE(tray->Exiting());
+        EXPECT_FALSE(dialog.isVisible());
+        return dialog.result();
+    });
+    tray->OpenItemClick();
+    EXPECT_TRUE(dialogs.allPlayed());
+    EXPECT_FALSE(platform::findWindow(sVorrinHeader));
 }
