@@ -46,8 +46,9 @@ class TZAFileSelector;
 // neArchiveInUse, an open for reading goes on without it and leaves the
 // recovery of a cut-short commit to the writer.
 //
-// The component runs on one thread at a time; the search for files of all
-// instances shares one process-wide lock.
+// Each instance runs on one thread at a time; instances on different
+// threads search for files side by side, as each search touches only the
+// state of its own archiver.
 class TZABaseArchiver : public QObject, private TZAVolumeHost, private TZASelectionContext, private TZACommitContext {
     Q_OBJECT
 
