@@ -16,7 +16,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMutex>
 #include <QThread>
 
 #include <algorithm>
@@ -25,12 +24,6 @@
 using namespace zarecords;
 
 namespace {
-
-QMutex &processLock()
-{
-    static QMutex lock;
-    return lock;
-}
 
 uint32_t attributesOf(const platform::FolderEntry &entry)
 {
@@ -69,7 +62,6 @@ TZAFileSelector::TZAFileSelector(TZASelectionContext &context, TZAUpdateSettings
 
 void TZAFileSelector::AddFiles(const QStringList &masks, int searchAttr, bool recurse)
 {
-    QMutexLocker locker(&processLock());
     SearchBaseScope scope(m_context.SearchBase(), m_settings.BaseDir);
     m_searchAttr = searchAttr;
     const QString &searchBase = m_context.SearchBase();
@@ -80,6 +72,7 @@ void TZAFileSelector::AddFiles(const QStringList &masks, int searchAttr, bool re
     for (const QString &mask : m_settings.NoCompressionMasks)
         m_stored.emplace_back(mask, searchBase);
     m_names.emplace(searchBase, m_settings.Options.StorePath, searchBase);
+    m_searchStarted = m_localTime.ToDos(platform::now());
     // One thread means one: the search then lists every folder itself.
     const int threads = m_settings.Options.Threads > 0 ? m_settings.Options.Threads : QThread::idealThreadCount();
     m_readAhead = std::make_unique<platform::FolderReadAhead>(threads > 1 ? threads : 0, threads);
@@ -294,7 +287,10 @@ bool TZAFileSelector::keepsExistingEntry(const TDirItem &existing, const QString
         const uint32_t current = m_localTime.ToDos(entry.modified);
         // The DOS time has two-second steps: a file rewritten within the
         // step of its entry still shows by its size, or by a time after the
-        // archive's last writing, which came after any entry was made.
+        // archive's last writing, which came after any entry was made. (The
+        // entries made here are dated back when the file may change unseen
+        // within the step, see buildDirItem; entries of other programs and of
+        // earlier versions are not.)
         if (ifNewer
             && (uint64_t(entry.size) != existing.UncompressedSize
                 || (current == stored && m_archiveWritten.isValid() && entry.modified > m_archiveWritten)))
@@ -310,7 +306,17 @@ void TZAFileSelector::buildDirItem(TDirItem &item, const QString &path, const pl
 {
     const bool isFolder = entry.folder;
     const QDateTime &modified = entry.modified;
-    const uint32_t dos = m_localTime.ToDos(isFolder || !modified.isValid() ? platform::now() : modified);
+    const bool dated = !isFolder && modified.isValid();
+    uint32_t dos = m_localTime.ToDos(dated ? modified : platform::now());
+    // A file taken before its two-second step is over may change again
+    // within that step after the commit has read it, and nothing would tell
+    // the change later: its time and size can stay as they were. Its entry
+    // is dated one step back, so that the next update takes it once more,
+    // when the step is long over. (A file dated ahead of the clock is not:
+    // a change made here would give it an earlier time, which no update
+    // takes for newer.)
+    if (dated && dos >= m_searchStarted && dos <= m_localTime.ToDos(platform::now()))
+        dos = m_localTime.ToDos(modified.addSecs(-2));
     const uint16_t version = m_settings.Options.OEMFileNames ? VersionDefault : VersionAnsiNames;
 
     item.Modified = true;

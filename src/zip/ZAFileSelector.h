@@ -30,7 +30,9 @@ class TZAFileSelector {
 public:
     TZAFileSelector(TZASelectionContext &context, TZAUpdateSettings settings, const QStringList &exclusions);
 
-    // Runs under the process-wide lock shared by every archiver.
+    // Takes no lock: everything it touches belongs to its own archiver,
+    // which runs on one thread at a time, so that archivers on different
+    // threads search side by side.
     void AddFiles(const QStringList &masks, int searchAttr, bool recurse);
 
 private:
@@ -55,6 +57,9 @@ private:
     std::optional<zapaths::StoredNames> m_names;
     int m_searchAttr = 0;
     const dosdatetime::LocalTimeRule m_localTime;
+    // The two-second step in which the search began: the commit reads every
+    // file it takes after that.
+    uint32_t m_searchStarted = 0;
     // When the archive was last written, before this update (invalid for a
     // new archive).
     QDateTime m_archiveWritten;

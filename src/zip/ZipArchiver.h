@@ -50,8 +50,9 @@ class TZAFileSelector;
 //
 // An archive whose name is a link is made anew where the link leads.
 //
-// The component runs on one thread at a time; the search for files of all
-// instances shares one process-wide lock.
+// Each instance runs on one thread at a time; instances on different
+// threads search for files side by side, as each search touches only the
+// state of its own archiver.
 class TZABaseArchiver : public QObject, private TZAVolumeHost, private TZASelectionContext, private TZACommitContext {
     Q_OBJECT
 

@@ -19,7 +19,7 @@ protected:
     void writeSources(const QStringList &names, quint32 seed)
     {
         for (const QString &name : names)
-            writeFile(src + name, randomBytes(FileSize, seed++));
+            writeSettledFile(src + name, randomBytes(FileSize, seed++));
     }
 
     void setUpArchiver(TZipArchiver &zip) const

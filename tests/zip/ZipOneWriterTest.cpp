@@ -48,7 +48,7 @@ protected:
     void writeSources(const QStringList &names, quint32 seed, qsizetype size = FileSize)
     {
         for (const QString &name : names)
-            writeFile(src + name, randomBytes(size, seed++));
+            writeSettledFile(src + name, randomBytes(size, seed++));
     }
 
     // A source rewritten later than the archive holds it.

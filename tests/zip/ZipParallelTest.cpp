@@ -8,7 +8,10 @@
 
 #include <zlib.h>
 
+#include <future>
 #include <initializer_list>
+#include <thread>
+#include <utility>
 #include <vector>
 
 using namespace ziptest;
@@ -40,14 +43,14 @@ QByteArray archiveBytes(const QString &archive)
 // Sizes around the chunk edges, stored and deflated data, many small files.
 QString makeMixedTree(const QString &root)
 {
-    writeFile(root + QStringLiteral("/empty.dat"), {});
-    writeFile(root + QStringLiteral("/one.txt"), "x");
-    writeFile(root + QStringLiteral("/exact.bin"), randomBytes(MiB, 1));
-    writeFile(root + QStringLiteral("/exact-plus-one.txt"), textBytes(30000).left(MiB + 1));
-    writeFile(root + QStringLiteral("/sub/mixed.bin"),
-              textBytes(40000) + randomBytes(MiB + 12345, 2) + textBytes(50000));
+    writeSettledFile(root + QStringLiteral("/empty.dat"), {});
+    writeSettledFile(root + QStringLiteral("/one.txt"), "x");
+    writeSettledFile(root + QStringLiteral("/exact.bin"), randomBytes(MiB, 1));
+    writeSettledFile(root + QStringLiteral("/exact-plus-one.txt"), textBytes(30000).left(MiB + 1));
+    writeSettledFile(root + QStringLiteral("/sub/mixed.bin"),
+                     textBytes(40000) + randomBytes(MiB + 12345, 2) + textBytes(50000));
     for (int i = 0; i < 40; ++i)
-        writeFile(root + QStringLiteral("/many/f%1.txt").arg(i), textBytes(i * 7));
+        writeSettledFile(root + QStringLiteral("/many/f%1.txt").arg(i), textBytes(i * 7));
     return root;
 }
 
@@ -143,8 +146,8 @@ TEST_F(ZipParallel, ManySmallFilesInManyFoldersGiveTheSameArchive)
 {
     const QString sources = path(QStringLiteral("small"));
     for (int i = 0; i < 600; ++i)
-        writeFile(sources + QStringLiteral("/d%1/e%2/f%3").arg(i / 40).arg(i % 3).arg(i),
-                  QByteArray(1, char('a' + i % 26)));
+        writeSettledFile(sources + QStringLiteral("/d%1/e%2/f%3").arg(i / 40).arg(i % 3).arg(i),
+                         QByteArray(1, char('a' + i % 26)));
     expectTheSameOnEveryThreadCount(sources, {1, 3, 8}, QStringLiteral("small"));
     expectAcceptedByTools(path(QStringLiteral("small8.zip")));
 }
@@ -316,4 +319,38 @@ TEST_F(ZipParallel, EncryptedEntriesReadBackWithThePassword)
             }
         }
     }
+}
+
+// Archivers on different threads search side by side: one that waits in an
+// event of its search holds up no other.
+TEST_F(ZipParallel, ArchiversOnOtherThreadsSearchSideBySide)
+{
+    writeFile(path(QStringLiteral("one/a.txt")), "a");
+    writeFile(path(QStringLiteral("two/b.txt")), "b");
+    std::promise<void> firstSearching;
+    std::promise<void> secondDone;
+    std::future<void> searching = firstSearching.get_future();
+    std::future<void> done = secondDone.get_future();
+    std::thread second([&] {
+        if (searching.wait_for(std::chrono::seconds(30)) != std::future_status::ready)
+            return;
+        TZipArchiver zip;
+        configure(zip, 1);
+        buildArchive(zip, path(QStringLiteral("two.zip")), path(QStringLiteral("two/")));
+        secondDone.set_value();
+    });
+    bool secondDoneMeanwhile = false;
+    TZipArchiver first;
+    configure(first, 1);
+    bool asked = false;
+    first.OnConfirmProcessFile = [&](TZABaseArchiver &, const QString &, TZAProcessOperation, bool &) {
+        if (std::exchange(asked, true))
+            return;
+        firstSearching.set_value();
+        secondDoneMeanwhile = done.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    };
+    buildArchive(first, path(QStringLiteral("one.zip")), path(QStringLiteral("one/")));
+    second.join();
+    EXPECT_TRUE(secondDoneMeanwhile);
+    expectAcceptedByTools(path(QStringLiteral("two.zip")));
 }

@@ -1,5 +1,6 @@
 #include "ZipTestSupport.h"
 
+#include "zip/ZAByteOrder.h"
 #include "zip/ZADirManager.h"
 
 #include <QRegularExpression>
@@ -12,6 +13,14 @@ using namespace ziptest;
 namespace {
 
 #ifdef Q_OS_UNIX
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool underAddressSanitizer = true;
+#elif defined(__has_feature)
+constexpr bool underAddressSanitizer = __has_feature(address_sanitizer);
+#else
+constexpr bool underAddressSanitizer = false;
+#endif
 
 class ZipSelfExtractor : public ZipFolders {
 protected:
@@ -104,6 +113,78 @@ TEST_F(ZipSelfExtractor, SplitSetIsRestoredByTheDocumentedSteps)
     ASSERT_TRUE(QFileInfo::exists(set + QStringLiteral("/back.ZIP")));
 
     splitset::expectRestoredByTheDocumentedSteps(set, QStringLiteral("back"), dir.path(), treeOf(src));
+}
+
+// A damaged last volume whose end record claims a directory far larger than
+// the set ends the extractor with its message; it neither aborts nor takes
+// gigabytes of memory (bounded here, so that asking for them fails).
+TEST_F(ZipSelfExtractor, DamagedLastVolumeEndsWithItsMessage)
+{
+    for (int i = 0; i < 3; ++i)
+        writeFile(src + QStringLiteral("part%1.bin").arg(i), randomBytes(50000, quint32(i)));
+    zip.SetSpanningMode(smSplitting);
+    zip.SpanningOptions.AdvancedNaming = false;
+    zip.SpanningOptions.VolumeSize = vsCustom;
+    // Room for the stub as any build makes it, and for a third of the data.
+    zip.SpanningOptions.SetCustomVolumeSize(QFileInfo(zip.SFXStub).size() + 65536);
+    const QString set = path(QStringLiteral("out"));
+    buildArchive(zip, set + QStringLiteral("/back.exe"), src);
+    const QString last = set + QStringLiteral("/back.ZIP");
+    const QByteArray whole = testfiles::readBytes(last);
+    const qsizetype end = whole.lastIndexOf("PK\x05\x06");
+    ASSERT_GT(end, 0);
+    ASSERT_NE(zabytes::get<uint16_t>(whole.constData() + end + 4), 0); // the last of several volumes
+
+    // The same end record with its directory size replaced.
+    const auto claiming32 = [&](uint32_t size) {
+        QByteArray bytes = whole;
+        QByteArray field;
+        zabytes::put(field, size);
+        bytes.replace(end + 12, 4, field);
+        return bytes;
+    };
+    // Zip64 records in front of the end record, which then defers to them.
+    const auto claiming64 = [&](uint64_t size) {
+        const char *record = whole.constData() + end;
+        QByteArray zip64;
+        zabytes::put(zip64, uint32_t(0x06064B50));
+        zabytes::put(zip64, uint64_t(44));
+        zabytes::put(zip64, uint16_t(45));
+        zabytes::put(zip64, uint16_t(45));
+        zabytes::put(zip64, uint32_t(zabytes::get<uint16_t>(record + 4)));
+        zabytes::put(zip64, uint32_t(zabytes::get<uint16_t>(record + 6)));
+        zabytes::put(zip64, uint64_t(zabytes::get<uint16_t>(record + 8)));
+        zabytes::put(zip64, uint64_t(zabytes::get<uint16_t>(record + 10)));
+        zabytes::put(zip64, size);
+        zabytes::put(zip64, uint64_t(zabytes::get<uint32_t>(record + 16)));
+        zabytes::put(zip64, uint32_t(0x07064B50));
+        zabytes::put(zip64, uint32_t(zabytes::get<uint16_t>(record + 4)));
+        zabytes::put(zip64, uint64_t(end));
+        zabytes::put(zip64, uint32_t(zabytes::get<uint16_t>(record + 4)) + 1);
+        return whole.left(end) + zip64 + whole.mid(end);
+    };
+    struct Case {
+        const char *what;
+        QByteArray last;
+    };
+    const Case cases[] = {
+        {"3.75 GiB in the end record", claiming32(0xF0000000)},
+        {"2^62 bytes in the Zip64 end record", claiming64(uint64_t(1) << 62)},
+    };
+    // A sanitizer needs far more address space than any limit would leave
+    // it; it is bounded by its own allocation limit instead.
+    const QString bounded = underAddressSanitizer
+        ? QStringLiteral("ASAN_OPTIONS=\"$ASAN_OPTIONS:max_allocation_size_mb=1024\"")
+        : QStringLiteral("ulimit -v 1048576;");
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        writeFile(last, c.last);
+        QString output;
+        EXPECT_EQ(shell(QStringLiteral("cd '%1' && %2 ./back.exe '%3' 2>&1").arg(set, bounded, target), &output), 2)
+            << output.toStdString();
+        EXPECT_TRUE(output.contains(QStringLiteral("no archive found behind the extractor"))) << output.toStdString();
+        EXPECT_TRUE(QDir(target).isEmpty());
+    }
 }
 
 // A set another tool split begins with a marker in front of its first

@@ -67,6 +67,14 @@ inline void writeFile(const QString &path, const QByteArray &bytes, const QDateT
     setModified(path, modified);
 }
 
+// A file written a while before the run, as a run mostly finds them: one
+// of the run's own two-second step is taken again by the next update, as
+// a change later in that step could not be told from its time.
+inline void writeSettledFile(const QString &path, const QByteArray &bytes)
+{
+    writeFile(path, bytes, QDateTime::currentDateTime().addSecs(-60));
+}
+
 // Opens, adds the masks under baseDir in one bracket, closes.
 inline void buildArchive(TZABaseArchiver &zip, const QString &archive, const QString &baseDir,
                          const QStringList &masks = {QStringLiteral("*.*")})

@@ -82,6 +82,19 @@ bool readAt(FILE *file, uint64_t pos, void *buffer, size_t size)
     return fseeko(file, off_t(pos), SEEK_SET) == 0 && std::fread(buffer, 1, size, file) == size;
 }
 
+// Where the directory lies: its volume, its offset there, its size and the
+// number of its entries.
+struct DirectoryPlace {
+    uint64_t disk = 0;
+    uint64_t offset = 0;
+    uint64_t size = 0;
+    uint64_t count = 0;
+    uint64_t lastDisk = 0;
+    // Where the end records begin in the last volume: the directory ends
+    // there at the latest.
+    uint64_t end = 0;
+};
+
 // The files of the archive: this program alone, or the volumes of a split
 // set, the first of which is this program. Reading runs on from the end of
 // one volume into the next.
@@ -105,6 +118,31 @@ public:
         m_disk = size_t(disk);
         FILE *file = volume(m_disk);
         return file && fseeko(file, off_t(offset), SEEK_SET) == 0;
+    }
+
+    // Whether the directory fits between its start and the end records in
+    // the volumes as they really are: a damaged end record must not make
+    // the extractor ask for more memory than the files hold.
+    bool holds(const DirectoryPlace &place) const
+    {
+        const size_t last = m_names.size() - 1;
+        if (place.disk > last)
+            return false;
+        uint64_t room = 0;
+        for (size_t disk = size_t(place.disk); disk <= last; ++disk) {
+            uint64_t size = place.end;
+            if (disk != last) {
+                struct stat status;
+                size = ::stat(m_names[disk].c_str(), &status) == 0 ? uint64_t(status.st_size) : 0;
+            }
+            if (disk == place.disk) {
+                if (place.offset > size)
+                    return false;
+                size -= place.offset;
+            }
+            room += size;
+        }
+        return place.size <= room;
     }
 
     bool read(void *buffer, size_t size)
@@ -234,16 +272,6 @@ time_t dosTime(uint16_t date, uint16_t time)
     return std::mktime(&when);
 }
 
-// Where the directory lies: its volume, its offset there, its size and the
-// number of its entries.
-struct DirectoryPlace {
-    uint64_t disk = 0;
-    uint64_t offset = 0;
-    uint64_t size = 0;
-    uint64_t count = 0;
-    uint64_t lastDisk = 0;
-};
-
 // Reads the end record (and the Zip64 records) at the end of file.
 bool findDirectory(FILE *file, DirectoryPlace &place)
 {
@@ -283,6 +311,7 @@ bool findDirectory(FILE *file, DirectoryPlace &place)
         place.offset = get(zip64 + 48, 8);
         directoryEnd = endPos - 76;
     }
+    place.end = directoryEnd;
     if (place.lastDisk == 0) {
         // A single file: the directory ends where its end records begin,
         // whatever a stub in front did to the stored offset.
@@ -323,6 +352,8 @@ std::unique_ptr<Volumes> openArchive(const std::string &self, DirectoryPlace &pl
 
 bool readDirectory(Volumes &volumes, const DirectoryPlace &place, std::vector<Entry> &entries)
 {
+    if (!volumes.holds(place))
+        return false;
     std::vector<unsigned char> directory(place.size);
     if (!volumes.seek(place.disk, place.offset) || !volumes.read(directory.data(), directory.size()))
         return false;
