@@ -11,7 +11,6 @@
 #include <QFileInfo>
 
 #include <array>
-#include <filesystem>
 
 namespace pelvo {
 
@@ -268,8 +267,7 @@ QString SaveJobFile(const QString &path, const JobList &jobs)
     // content replaces it only when all of it reached the disk: a full disk
     // costs neither.
     const QString backup = backupFileName(path);
-    std::error_code ignored;
-    if (std::filesystem::exists(platform::nativePath(path), ignored) && !platform::copyFile(path, backup))
+    if (platform::fileExists(path) && !platform::copyFile(path, backup))
         return QStringLiteral("Cannot write %1").arg(platform::readableFileName(QDir::toNativeSeparators(backup)));
     QString error;
     if (!platform::saveFile(path, bytes, &error))

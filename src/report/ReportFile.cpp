@@ -1,5 +1,6 @@
 #include "ReportFile.h"
 
+#include "platform/FileNames.h"
 #include "platform/FileTransfer.h"
 #include "platform/Paths.h"
 #include "platform/SafeSave.h"
@@ -13,8 +14,8 @@ namespace {
 // line end (see markCutOff).
 bool isWholeReport(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() == 0 || !file.seek(file.size() - 1))
+    QFile file;
+    if (!platform::openFile(file, path, QIODevice::ReadOnly) || file.size() == 0 || !file.seek(file.size() - 1))
         return false;
     char last = 0;
     return file.getChar(&last) && last == '\n';
@@ -28,7 +29,7 @@ bool ReportFile::start(const QString &folder, bool append)
     m_cutOff = false;
     m_path = platform::fileInFolder(folder, FileName);
     const QString backup = platform::fileInFolder(folder, BackupName);
-    const bool previous = QFile::exists(m_path);
+    const bool previous = platform::fileExists(m_path);
     const bool whole = previous && isWholeReport(m_path);
     // The older backup goes only when a complete copy of a whole report
     // replaces it.
@@ -40,7 +41,7 @@ bool ReportFile::start(const QString &folder, bool append)
         platform::syncFolder(folder);
         backupSaved = true;
     }
-    const bool keepOld = previous && !backupSaved && QFile::exists(m_path);
+    const bool keepOld = previous && !backupSaved && platform::fileExists(m_path);
 
     const QIODevice::OpenMode add = QIODevice::WriteOnly | QIODevice::Append;
     const QIODevice::OpenMode rewrite = QIODevice::WriteOnly | QIODevice::Truncate;
@@ -60,8 +61,8 @@ bool ReportFile::open(QIODevice::OpenMode mode)
 {
     // Unbuffered: each line reaches the file as it is added, so a run that
     // is killed leaves its report up to its last line and tail -f follows it.
-    auto file = std::make_unique<QFile>(m_path);
-    if (!file->open(mode | QIODevice::Unbuffered))
+    auto file = std::make_unique<QFile>();
+    if (!platform::openFile(*file, m_path, mode | QIODevice::Unbuffered))
         return false;
     m_file = std::move(file);
     m_fresh = (mode & QIODevice::Truncate) != 0;
@@ -110,8 +111,8 @@ bool CheckRepSize(const QString &path, int limitKb)
 {
     if (limitKb <= 0)
         return true;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!platform::openFile(file, path, QIODevice::ReadOnly))
         return true;
     const qint64 limit = qint64(limitKb) * 1024;
     if (file.size() <= limit)

@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 
 using namespace pelvo;
@@ -285,7 +284,7 @@ TEST_F(JobFileFormatTest, ASaveThatWouldReadBackAsUtf8IsWrittenWithTheMark)
         EXPECT_EQ(read->encoding, textencoding::Encoding::Utf8WithMark);
         EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF")) << bytes.toStdString();
     }
-    EXPECT_TRUE(std::filesystem::exists(platform::nativePath(backupFileName(file))));
+    EXPECT_TRUE(platform::fileExists(backupFileName(file)));
 }
 
 // An editor that put a second mark before the first: the marks are kept as
