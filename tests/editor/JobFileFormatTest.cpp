@@ -12,6 +12,8 @@
 
 #include <functional>
 
+#include <unistd.h>
+
 using namespace pelvo;
 
 namespace {
@@ -285,6 +287,9 @@ TEST_F(JobFileFormatTest, ASaveThatWouldReadBackAsUtf8IsWrittenWithTheMark)
         EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF")) << bytes.toStdString();
     }
     EXPECT_TRUE(platform::fileExists(backupFileName(file)));
+    // Qt cannot see such names to remove them.
+    for (const QString &name : {file, backupFileName(file)})
+        ::unlink(platform::fileNameBytes(name).constData());
 }
 
 // An editor that put a second mark before the first: the marks are kept as

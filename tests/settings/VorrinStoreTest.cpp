@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace zentavo;
 
@@ -409,6 +410,7 @@ TEST_F(VorrinStoreTest, AFolderNamedInAnotherCodePageKeepsItsBytes)
     LoadVorrinSettings(controls, again, m_context);
     EXPECT_EQ(again.ButtonRepDirHint, m_copies.ButtonRepDirHint);
     EXPECT_EQ(controls.EditSubject, m_controls.EditSubject);
+    ::rmdir(folder.constData()); // Qt cannot see such a name to remove it
 }
 
 TEST_F(VorrinStoreTest, TheWholeValueReloadsOverItsCopiesOnly)
