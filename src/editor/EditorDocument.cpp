@@ -34,6 +34,7 @@ bool EditorDocument::read()
     if (!read)
         return false;
     m_jobs.encoding = read->encoding;
+    m_jobs.extraMarks = read->extraMarks;
     if (read->blocks.empty())
         return false;
     m_jobs = std::move(*read);

@@ -1,13 +1,13 @@
 #include "JobFileFormat.h"
 
 #include "editor/PageTexts.h"
+#include "platform/FileNames.h"
 #include "platform/FileTransfer.h"
 #include "platform/SafeSave.h"
 #include "shared/JobFileLines.h"
 #include "shared/StringListMy.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <array>
@@ -100,13 +100,16 @@ public:
             m_lines << line;
     }
 
-    // The file's bytes: every line ended by CR LF, in the file's encoding.
+    // The file's bytes: every line ended by CR LF, in the file's encoding,
+    // unless a reader would take those bytes for UTF-8 and read other
+    // letters (code page 1251 bytes can form valid UTF-8); then in UTF-8
+    // with the mark.
     QByteArray bytes() const
     {
         QString content;
         for (const QString &line : m_lines)
             content += line + QStringLiteral("\r\n");
-        return *textencoding::encode(content, m_encoding);
+        return textencoding::encodeToReadBack(content, m_encoding)->bytes;
     }
 
     void refuse(const QString &why)
@@ -218,7 +221,7 @@ void addJob(FileLines &out, int index, const QString &name, const TBlock &block)
 FileLines fileLines(const JobList &jobs)
 {
     FileLines out(jobs.encoding);
-    out.add(headerLine.toString());
+    out.add(QString(jobs.extraMarks, textencoding::MarkCharacter) + headerLine.toString());
     for (std::size_t i = 0; i < jobs.blocks.size(); ++i)
         addJob(out, int(i), jobs.names.value(qsizetype(i)), jobs.blocks[i]);
     return out;
@@ -229,7 +232,7 @@ FileLines fileLines(const JobList &jobs)
 std::optional<JobList> ReadJobFile(const QString &path)
 {
     JobList jobs;
-    const auto sections = jobfile::readSections(path, jobfile::EmptyLine::Skipped, &jobs.encoding);
+    const auto sections = jobfile::readSections(path, jobfile::EmptyLine::Skipped, &jobs.encoding, &jobs.extraMarks);
     if (!sections)
         return std::nullopt;
     for (const jobfile::JobSection &section : *sections) {
@@ -264,11 +267,12 @@ QString SaveJobFile(const QString &path, const JobList &jobs)
     // content replaces it only when all of it reached the disk: a full disk
     // costs neither.
     const QString backup = backupFileName(path);
-    if (QFile::exists(path) && !platform::copyFile(path, backup))
-        return QStringLiteral("Cannot write %1").arg(QDir::toNativeSeparators(backup));
+    if (platform::fileExists(path) && !platform::copyFile(path, backup))
+        return QStringLiteral("Cannot write %1").arg(platform::readableFileName(QDir::toNativeSeparators(backup)));
     QString error;
     if (!platform::saveFile(path, bytes, &error))
-        return QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), error);
+        return QStringLiteral("Cannot write %1: %2")
+            .arg(platform::readableFileName(QDir::toNativeSeparators(path)), error);
     return {};
 }
 

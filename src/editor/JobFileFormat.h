@@ -17,6 +17,7 @@ struct JobList {
     QStringList names;
     TBlocks blocks;
     textencoding::Encoding encoding = textencoding::Encoding::Cp1251;
+    int extraMarks = 0; // byte-order marks after the first, written back as read
 };
 
 // Reads a job file; nothing when no name is given or the file cannot be
@@ -38,7 +39,8 @@ struct SaveRefusal {
 // text can be.
 std::optional<SaveRefusal> FindSaveRefusal(const JobList &jobs);
 
-// Writes the jobs as a job file in the list's encoding. The previous file is kept as the file of
+// Writes the jobs as a job file in the list's encoding (in UTF-8 with the
+// mark where the bytes would read back as other text). The previous file is kept as the file of
 // the same name with the extension ".BAK" (one previous version only). The
 // new file replaces the old one only once it is complete, so a failed save
 // loses nothing. Returns an empty string on success, else a message that

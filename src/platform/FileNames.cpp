@@ -157,6 +157,12 @@ QString commonFolder(const QStringList &paths)
     return common;
 }
 
+bool fileExists(const QString &path)
+{
+    std::error_code ignored;
+    return !path.isEmpty() && std::filesystem::exists(nativePath(path), ignored);
+}
+
 bool openFile(QFile &file, const QString &path, QIODevice::OpenMode mode)
 {
 #ifdef Q_OS_UNIX

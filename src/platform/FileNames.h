@@ -40,6 +40,9 @@ bool startsWithFolder(const QString &path, const QString &folder);
 // when they share none.
 QString commonFolder(const QStringList &paths);
 
+// Whether something of that name (raw bytes included) exists.
+bool fileExists(const QString &path);
+
 // Opens the file at path (raw bytes included) into file, which must not be
 // open; the file closes its handle itself.
 bool openFile(QFile &file, const QString &path, QIODevice::OpenMode mode);

@@ -1,5 +1,7 @@
 #include "RegistryFormat.h"
 
+#include "platform/FileNames.h"
+
 #include <QList>
 
 namespace platform::registryformat {
@@ -105,7 +107,7 @@ QString quoted(QStringView line)
 {
     constexpr qsizetype Shown = 80;
     QString quote;
-    for (const QChar c : line.trimmed().left(Shown)) {
+    for (const QChar c : readableFileName(line.trimmed().left(Shown).toString())) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7F)
             quote += QStringLiteral("\\x") + QString::number(c.unicode(), 16).toUpper().rightJustified(2, u'0');
         else
@@ -121,7 +123,10 @@ std::optional<QSettings::SettingsMap> parseOrBlame(const QByteArray &bytes, Dama
 {
     QSettings::SettingsMap map;
     QString section;
-    const QString text = QString::fromUtf8(bytes);
+    // A value is kept as the bytes it was written with, like a file name
+    // (it often is one, from a disk of another system): a byte that is not
+    // part of valid UTF-8 survives the next save unchanged.
+    const QString text = fileNameFromBytes(bytes);
     int number = 0;
     QStringView line;
     const auto blame = [&]() -> std::optional<QSettings::SettingsMap> {
@@ -209,7 +214,7 @@ std::optional<QByteArray> write(const QSettings::SettingsMap &map)
         for (const QString &line : it.value())
             text += line + u'\n';
     }
-    return text.toUtf8();
+    return fileNameBytes(text);
 }
 
 } // namespace platform::registryformat

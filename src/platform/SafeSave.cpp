@@ -6,6 +6,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #ifdef Q_OS_WIN
 #include <QTemporaryFile>
 #include <io.h>
@@ -100,6 +101,31 @@ void removeAbandonedTemporaries(const QString &path)
     }
 }
 
+#ifdef Q_OS_UNIX
+// Makes a new file of the template's name, its trailing X's replaced by a
+// unique part, as mkstemp does, but with the given mode (mkstemp's is 0600).
+// The descriptor, or -1 with errno set.
+int createTemporary(const QString &nameTemplate, mode_t mode, QString *created)
+{
+    static const char Letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QByteArray name = fileNameBytes(nameTemplate);
+    const qsizetype unique = name.size() - UniquePartLength;
+    constexpr int Attempts = 100;
+    for (int attempt = 0; attempt < Attempts; ++attempt) {
+        for (qsizetype i = unique; i < name.size(); ++i)
+            name[i] = Letters[QRandomGenerator::global()->bounded(int(sizeof Letters - 1))];
+        const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0) {
+            *created = fileNameFromBytes(name);
+            return fd;
+        }
+        if (errno != EEXIST)
+            return -1;
+    }
+    return -1;
+}
+#endif
+
 } // namespace
 
 SafeSave::SafeSave(QString path) : m_path(std::move(path))
@@ -137,23 +163,20 @@ bool SafeSave::open()
         return fail(QStringLiteral("No file name"));
 #ifdef Q_OS_UNIX
     removeAbandonedTemporaries(m_path);
-    QByteArray name = fileNameBytes(temporaryTemplate(m_path));
-    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    // The new file gets the old one's mode. A new target gets what the system
+    // gives any new file (umask, a default ACL), so the temporary is made with
+    // the usual mode and kept as it is: changing the umask to learn it would
+    // change it for every thread of the process.
+    struct stat old {};
+    const bool replacing = ::stat(fileNameBytes(m_path).constData(), &old) == 0;
+    const int fd = createTemporary(temporaryTemplate(m_path), replacing ? S_IRUSR | S_IWUSR : 0666, &m_tempPath);
     if (fd < 0)
         return fail(systemError());
     // Held until the file is closed, so that no other save takes it for
     // abandoned.
     ::flock(fd, LOCK_EX | LOCK_NB);
-    m_tempPath = fileNameFromBytes(name);
-    // The old file's mode, or what a new file would get.
-    struct stat old {};
-    if (::stat(fileNameBytes(m_path).constData(), &old) == 0) {
+    if (replacing)
         ::fchmod(fd, old.st_mode & 07777);
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
-    }
     m_file = std::make_unique<QFile>();
     if (!m_file->open(fd, QIODevice::ReadWrite | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
@@ -204,8 +227,11 @@ bool SafeSave::commit()
     if (error)
         return fail(QString::fromStdString(error.message()));
     m_tempPath.clear();
+    m_replaced = true;
     if (!syncFolder(folderPart(m_path)))
-        return fail(systemError());
+        return fail(QStringLiteral("The file was replaced, but its folder could not be synced, so a power cut may "
+                                   "bring back the old one: ")
+                    + systemError());
     return true;
 }
 

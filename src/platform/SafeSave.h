@@ -33,8 +33,13 @@ public:
     // The open temporary file, unbuffered, for writers that need a device
     // (seeks, resize); commit checks its error state.
     QFile &device() { return *m_file; }
-    // Puts the new content in place; false leaves the target untouched.
+    // Puts the new content in place for good: true once the rename and the
+    // folder holding it reached the disk. False before the rename leaves the
+    // target untouched; false after it (replaced() true) leaves the new
+    // content in place, though a power cut may still bring back the old.
     bool commit();
+    // The target holds the new content (commit got as far as the rename).
+    bool replaced() const { return m_replaced; }
 
     QString errorString() const { return m_error; }
 
@@ -46,9 +51,11 @@ private:
     std::unique_ptr<QFile> m_file;
     QString m_error;
     bool m_failed = false;
+    bool m_replaced = false;
 };
 
-// Writes content to path through a SafeSave; the message says what failed.
+// Writes content to path through a SafeSave; the message says what failed,
+// and whether the file was replaced all the same.
 bool saveFile(const QString &path, QByteArrayView content, QString *error = nullptr);
 
 // Makes the file's written content durable: flushes Qt's buffer, then has

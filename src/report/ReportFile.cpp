@@ -1,5 +1,6 @@
 #include "ReportFile.h"
 
+#include "platform/FileNames.h"
 #include "platform/FileTransfer.h"
 #include "platform/Paths.h"
 #include "platform/SafeSave.h"
@@ -13,8 +14,8 @@ namespace {
 // line end (see markCutOff).
 bool isWholeReport(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() == 0 || !file.seek(file.size() - 1))
+    QFile file;
+    if (!platform::openFile(file, path, QIODevice::ReadOnly) || file.size() == 0 || !file.seek(file.size() - 1))
         return false;
     char last = 0;
     return file.getChar(&last) && last == '\n';
@@ -39,7 +40,7 @@ bool ReportFile::start(const QString &folder, bool append)
 bool ReportFile::rotate(const QString &folder, bool append)
 {
     const QString backup = platform::fileInFolder(folder, BackupName);
-    const bool previous = QFile::exists(m_path);
+    const bool previous = platform::fileExists(m_path);
     const bool whole = previous && isWholeReport(m_path);
     // The older backup goes only when a complete copy of a whole report
     // replaces it.
@@ -51,7 +52,7 @@ bool ReportFile::rotate(const QString &folder, bool append)
         platform::syncFolder(folder);
         backupSaved = true;
     }
-    const bool keepOld = previous && !backupSaved && QFile::exists(m_path);
+    const bool keepOld = previous && !backupSaved && platform::fileExists(m_path);
 
     const QIODevice::OpenMode add = QIODevice::WriteOnly;
     const QIODevice::OpenMode rewrite = QIODevice::WriteOnly | QIODevice::Truncate;
@@ -76,8 +77,8 @@ bool ReportFile::open(QIODevice::OpenMode mode)
     // is killed leaves its report up to its last line and tail -f follows it.
     // Appending: a line of another run writing the report at the same time
     // is never overwritten, and each line goes in whole by one write.
-    auto file = std::make_unique<QFile>(m_path);
-    if (!file->open(mode | QIODevice::Append | QIODevice::Unbuffered))
+    auto file = std::make_unique<QFile>();
+    if (!platform::openFile(*file, m_path, mode | QIODevice::Append | QIODevice::Unbuffered))
         return false;
     m_file = std::move(file);
     m_fresh = (mode & QIODevice::Truncate) != 0;
@@ -135,8 +136,8 @@ bool CheckRepSize(const QString &path, int limitKb)
 {
     if (limitKb <= 0)
         return true;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!platform::openFile(file, path, QIODevice::ReadOnly))
         return true;
     const qint64 limit = qint64(limitKb) * 1024;
     if (file.size() <= limit)

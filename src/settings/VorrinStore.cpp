@@ -1,5 +1,6 @@
 #include "VorrinStore.h"
 
+#include "platform/FileNames.h"
 #include "platform/Paths.h"
 #include "platform/RegistryKey.h"
 #include "platform/VersionBlock.h"
@@ -8,9 +9,9 @@
 #include "shared/ZetuUnit.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 #include <algorithm>
+#include <filesystem>
 #include <variant>
 
 namespace zentavo {
@@ -68,7 +69,8 @@ int itemIndex(int index, int count)
 
 QString existingFolderOr(const QString &stored, const QString &fallback)
 {
-    if (!stored.isEmpty() && QFileInfo(stored).isDir())
+    std::error_code error;
+    if (!stored.isEmpty() && std::filesystem::is_directory(platform::nativePath(stored), error))
         return platform::withTrailingSeparator(stored);
     return fallback;
 }

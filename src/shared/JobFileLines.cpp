@@ -1,5 +1,7 @@
 #include "JobFileLines.h"
 
+#include "platform/FileNames.h"
+
 #include <QFile>
 
 namespace jobfile {
@@ -8,8 +10,8 @@ std::optional<LineReader> LineReader::open(const QString &path)
 {
     if (path.isEmpty())
         return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!platform::openFile(file, path, QIODevice::ReadOnly))
         return std::nullopt;
 
     const textencoding::DecodedText decoded = textencoding::decode(file.readAll());
@@ -20,7 +22,14 @@ std::optional<LineReader> LineReader::open(const QString &path)
         if (line.endsWith(u'\r'))
             line.chop(1);
     }
-    return LineReader(std::move(lines), decoded.encoding);
+    int extraMarks = 0;
+    while (!lines.isEmpty() && lines.constFirst().startsWith(textencoding::MarkCharacter)) {
+        lines.first().remove(0, 1);
+        ++extraMarks;
+    }
+    LineReader reader(std::move(lines), decoded.encoding);
+    reader.m_extraMarks = extraMarks;
+    return reader;
 }
 
 LineReader::LineReader(QStringList lines, textencoding::Encoding encoding)
@@ -146,13 +155,15 @@ QList<JobSection> readSections(LineReader &reader, EmptyLine emptyLine)
 }
 
 std::optional<QList<JobSection>> readSections(const QString &path, EmptyLine emptyLine,
-                                              textencoding::Encoding *encoding)
+                                              textencoding::Encoding *encoding, int *extraMarks)
 {
     std::optional<LineReader> reader = LineReader::open(path);
     if (!reader)
         return std::nullopt;
     if (encoding)
         *encoding = reader->encoding();
+    if (extraMarks)
+        *extraMarks = reader->extraMarks();
     return readSections(*reader, emptyLine);
 }
 

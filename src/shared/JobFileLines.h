@@ -31,10 +31,14 @@ public:
 
     // The encoding the file was written in.
     textencoding::Encoding encoding() const { return m_encoding; }
+    // The byte-order marks after the first that an editor put before the
+    // first line; they are no part of it.
+    int extraMarks() const { return m_extraMarks; }
 
 private:
     QStringList m_lines;
     textencoding::Encoding m_encoding;
+    int m_extraMarks = 0;
     qsizetype m_position = 0;
 };
 
@@ -68,10 +72,10 @@ struct JobSection {
 enum class EmptyLine { EndsSection, Skipped };
 
 // Every job section after the header of the file (everything up to the first
-// ">" line is header). Nothing when the file cannot be opened. encoding,
-// when given, learns how the file was written.
+// ">" line is header). Nothing when the file cannot be opened. encoding and
+// extraMarks, when given, learn how the file was written.
 std::optional<QList<JobSection>> readSections(const QString &path, EmptyLine emptyLine,
-                                              textencoding::Encoding *encoding = nullptr);
+                                              textencoding::Encoding *encoding = nullptr, int *extraMarks = nullptr);
 QList<JobSection> readSections(LineReader &reader, EmptyLine emptyLine);
 
 } // namespace jobfile

@@ -28,7 +28,11 @@ LanguageFile LanguageFile::parse(const QByteArray &bytes)
     LanguageFile result;
     QHash<QString, QString> *section = nullptr;
     const QString text = textencoding::decode(bytes).text;
-    for (QStringView line : QStringView(text).split(lineEnd)) {
+    // Marks an editor added once too often are no part of the first line.
+    QStringView body(text);
+    while (body.startsWith(textencoding::MarkCharacter))
+        body = body.mid(1);
+    for (QStringView line : body.split(lineEnd)) {
         line = line.trimmed();
         if (line.isEmpty() || line.startsWith(u';'))
             continue;

@@ -35,7 +35,10 @@ DecodedText decode(const QByteArray &bytes)
     if (bytes.startsWith(ByteOrderMark)) {
         // A mark says UTF-8; a byte that is not valid UTF-8 after it still
         // comes through as the replacement character, never as a lost line.
-        return {QString::fromUtf8(QByteArrayView(bytes).sliced(ByteOrderMark.size())), Encoding::Utf8WithMark};
+        // Only the one mark goes: a second one is text, so that a save
+        // writes back the bytes that were read.
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        return {decoder.decode(QByteArrayView(bytes).sliced(ByteOrderMark.size())), Encoding::Utf8WithMark};
     }
     if (!isAscii(bytes)) {
         if (std::optional<QString> text = asUtf8(bytes))
@@ -52,6 +55,16 @@ std::optional<QByteArray> encode(const QString &text, Encoding encoding)
     case Encoding::Utf8WithMark: return ByteOrderMark.toByteArray() + text.toUtf8();
     }
     return std::nullopt;
+}
+
+std::optional<EncodedText> encodeToReadBack(const QString &text, Encoding encoding)
+{
+    std::optional<QByteArray> bytes = encode(text, encoding);
+    if (!bytes)
+        return std::nullopt;
+    if (decode(*bytes).text == text)
+        return EncodedText{*bytes, encoding};
+    return EncodedText{*encode(text, Encoding::Utf8WithMark), Encoding::Utf8WithMark};
 }
 
 } // namespace textencoding

@@ -33,6 +33,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 
 using namespace zentavo;
 
@@ -214,6 +215,18 @@ TEST_F(RussianTextsTest, EveryTextKeyIsKnownFitsItsCapacityAndIsLoadedAtStart)
         EXPECT_EQ(*it->second->text, entry.value) << qPrintable(entry.key);
     }
     EXPECT_GT(texts, 0);
+}
+
+// A text added to the programs without its translation shows in English
+// among the Russian ones.
+TEST_F(RussianTextsTest, EveryTextOfTheProgramsIsTranslated)
+{
+    std::set<std::pair<QString, QString>> translated;
+    for (const Entry &entry : entries)
+        translated.insert({entry.section, entry.key});
+    for (const LanguageText &text : LanguageTexts())
+        EXPECT_TRUE(translated.count({text.section.toString(), text.key.toString()}))
+            << "no [" << qPrintable(text.section.toString()) << "] " << qPrintable(text.key.toString());
 }
 
 TEST_F(RussianTextsTest, EveryWindowShowsTheTextsOfItsSection)

@@ -2,6 +2,7 @@
 
 #include "ScarceSpace.h"
 #include "TestFiles.h"
+#include "platform/FileNames.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+
+#include <unistd.h>
 
 using namespace pelvo;
 
@@ -250,4 +253,57 @@ TEST_F(JobFileFormatTest, SavesAFileInTheEncodingItWasReadIn)
     JobList fresh = sampleJobs();
     ASSERT_EQ(SaveJobFile(path(), fresh), QString());
     EXPECT_TRUE(testfiles::readBytes(path()).contains(testfiles::cp1251Lines({fresh.names.at(0)})));
+}
+
+// A daily copy whose folder begins with "Рќ:" is D0 9D 3A in code page 1251,
+// and read as UTF-8 that is "Н:", the older key of a week copy. With the rest
+// of the file in ASCII the whole file would be valid UTF-8, and the next read
+// would turn the daily copy into a week copy: the editor writes such a file
+// in UTF-8 with the mark instead. The file itself is named in code page 1251,
+// as on an old disk, and keeps its previous version beside it.
+TEST_F(JobFileFormatTest, ASaveThatWouldReadBackAsUtf8IsWrittenWithTheMark)
+{
+    const QString file = platform::fileNameFromBytes(QFile::encodeName(dir.path()) + "/\xC4\xEE\xEC.dat"); // "Дом"
+    JobList jobs;
+    TBlock block;
+    block.SetStr(ArchiveName, QStringLiteral("/arc/home"));
+    block.Sources = {QStringLiteral("/home/a")};
+    block.Exclusions = {QString()};
+    block.Dests << QStringLiteral(u"\u0420\u045c:/mnt/daily/=135");
+    jobs.names << QStringLiteral("home");
+    jobs.blocks.push_back(block);
+
+    for (int save = 0; save < 2; ++save) {
+        ASSERT_EQ(SaveJobFile(file, jobs), QString());
+        QFile saved;
+        ASSERT_TRUE(platform::openFile(saved, file, QIODevice::ReadOnly));
+        const QByteArray bytes = saved.readAll();
+        const std::optional<JobList> read = ReadJobFile(file);
+        ASSERT_TRUE(read);
+        ASSERT_EQ(read->blocks.size(), 1u);
+        EXPECT_EQ(read->blocks[0].Dests, block.Dests);
+        EXPECT_TRUE(read->blocks[0].ExtCopies.isEmpty());
+        EXPECT_EQ(read->encoding, textencoding::Encoding::Utf8WithMark);
+        EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF")) << bytes.toStdString();
+    }
+    EXPECT_TRUE(platform::fileExists(backupFileName(file)));
+    // Qt cannot see such names to remove them.
+    for (const QString &name : {file, backupFileName(file)})
+        ::unlink(platform::fileNameBytes(name).constData());
+}
+
+// An editor that put a second mark before the first: the marks are kept as
+// read, and a file without a header still has its job.
+TEST_F(JobFileFormatTest, EveryMarkOfAFileSurvivesASave)
+{
+    const QByteArray marks = "\xEF\xBB\xBF\xEF\xBB\xBF";
+    const QByteArray job = ">\r\nhome\r\n/arc/a\r\nD=/home/\xC3\xA4\r\nC=\r\nE=\r\n";
+    testfiles::writeBytes(path(), marks + job);
+    for (int save = 0; save < 2; ++save) {
+        const std::optional<JobList> jobs = ReadJobFile(path());
+        ASSERT_TRUE(jobs);
+        ASSERT_EQ(jobs->names, QStringList{QStringLiteral("home")});
+        ASSERT_EQ(SaveJobFile(path(), *jobs), QString());
+        EXPECT_EQ(testfiles::readBytes(path()), marks + "Zentavo job file\r\n" + job);
+    }
 }

@@ -56,6 +56,31 @@ TEST(RegistryFormatTest, TextKeepsTypesEscapesAndEmptyKeys)
     EXPECT_EQ(back->value(QStringLiteral("A/B/Number")).typeId(), QMetaType::QString);
 }
 
+// Values are bytes like the file names they often are: a folder named in
+// code page 1251 on an old disk, cut or odd sequences, each kept as it was.
+TEST(RegistryFormatTest, BytesThatAreNotUtf8SurviveReadAndWrite)
+{
+    const QList<QByteArray> values{
+        "/mnt/old/\xCE\xF2\xF7\xE5\xF2\xFB/", // "Отчеты" in code page 1251
+        "\xD0",                               // a sequence cut short
+        "a\x80z",                             // a lone continuation byte
+        "\xED\xA0\x80",                       // a surrogate, never valid UTF-8
+        "\xC0\xAF",                           // an overlong slash
+        "\xD0\x96 and \xE9t\xE9",             // valid UTF-8 beside Latin-1
+    };
+    for (const QByteArray &value : values) {
+        const QByteArray text = "[A]\nPath=s:" + value + "\n";
+        const std::optional<QSettings::SettingsMap> map = platform::registryformat::parse(text);
+        ASSERT_TRUE(map) << value.toHex().toStdString();
+        EXPECT_EQ(platform::registryformat::write(*map), text) << value.toHex().toStdString();
+    }
+    // A damaged line quotes such bytes readably.
+    const std::optional<platform::registryformat::Damage> damage
+        = platform::registryformat::damageOf("[A]\nPath=q:\xCE\xF2\n");
+    ASSERT_TRUE(damage);
+    EXPECT_EQ(damage->text, QStringLiteral("Path=q:\\xCE\\xF2"));
+}
+
 TEST(RegistryFormatTest, DamagedTextIsRefused)
 {
     for (const char *text : {"Menu=i:1\n", "[A]\nMenu=x:1\n", "[A]\nMenu=i:12a\n", "[A]\nMenu=i:99999999999\n",

@@ -5,11 +5,31 @@
 #include "ChildProcess.h"
 #include "ScarceSpace.h"
 #include "TestFiles.h"
+#include "Unprivileged.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <atomic>
+
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace {
+std::atomic<int> umaskChanges = 0;
+}
+
+// Counts every umask() call of this program that changes the mask.
+extern "C" mode_t umask(mode_t mask) noexcept
+{
+    const auto previous = static_cast<mode_t>(::syscall(SYS_umask, mask));
+    if (previous != mask)
+        ++umaskChanges;
+    return previous;
+}
 
 #include <gtest/gtest.h>
 
@@ -130,4 +150,53 @@ TEST(SafeSave, TheNextSaveOfATargetRemovesWhatAKilledSaveLeft)
     ASSERT_EQ(left.size(), 1);
     EXPECT_TRUE(left.first().startsWith(QStringLiteral(".Other.zip."))) << left.first().toStdString();
     EXPECT_EQ(whileOpen.size(), 2);
+}
+
+// The umask belongs to the whole process: while a save changed it, a file
+// another thread made got the wrong mode. The test program's own umask()
+// stands in for the system's, so that every change is seen, not only one
+// that happens to meet another thread.
+TEST(SafeSave, ANewTargetTakesTheUsualModeWithoutTouchingTheUmask)
+{
+    QTemporaryDir dir;
+    const mode_t mask = ::umask(022);
+    umaskChanges = 0;
+    const QString target = dir.filePath(QStringLiteral("new"));
+    ASSERT_TRUE(platform::saveFile(target, "x"));
+    EXPECT_EQ(umaskChanges, 0);
+    EXPECT_EQ(QFile::permissions(target) & 0x0FFF,
+              QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
+    ::umask(mask);
+}
+
+// A folder that can be written but not read takes the rename and refuses
+// the folder sync: the save then says the file was replaced, never that it
+// was left alone.
+TEST(SafeSave, AFolderSyncThatFailsAfterTheRenameTellsTheFileWasReplaced)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("drop"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString target = folder + QStringLiteral("/settings");
+    writeBytes(target, "old");
+    unprivileged::openToAll(dir.path());
+    unprivileged::openToAll(target);
+    ::chmod(QFile::encodeName(folder).constData(), 0333);
+
+    enum Outcome { Saved = 0, FailedUntouched = 1, FailedReplaced = 2, WrongMessage = 3 };
+    const childprocess::Result child = unprivileged::run([&] {
+        platform::SafeSave save(target);
+        if (!save.open() || !save.write("new"))
+            return 10;
+        if (save.commit())
+            return int(Saved);
+        if (!save.replaced())
+            return int(FailedUntouched);
+        return save.errorString().contains(QStringLiteral("replaced")) ? int(FailedReplaced) : int(WrongMessage);
+    });
+    ::chmod(QFile::encodeName(folder).constData(), 0777);
+    SKIP_IF_NOT_UNPRIVILEGED(child);
+    ASSERT_EQ(child.outcome, childprocess::Outcome::Exited);
+    EXPECT_EQ(child.exitCode, FailedReplaced);
+    EXPECT_EQ(readBytes(target), "new");
 }

@@ -4,12 +4,17 @@
 
 #include "ScarceSpace.h"
 #include "TestFiles.h"
+#include "platform/FileNames.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <sys/stat.h>
 
 using report::Separator;
 
@@ -93,6 +98,40 @@ TEST(ReportFile, SavesThePreviousReportAndAppendsOrRewrites)
     file.write(QStringLiteral("third"));
     file.close();
     EXPECT_EQ(testfiles::readBytes(path), QByteArray("third\r\n"));
+}
+
+// The report folder of the settings may be named in code page 1251 on an
+// old disk: the report, its backup and its trimming land there.
+TEST(ReportFile, AFolderNamedInAnotherCodePageGetsTheReport)
+{
+    QTemporaryDir dir;
+    const QByteArray folderBytes = QFile::encodeName(dir.path()) + "/\xCE\xF2\xF7\xE5\xF2\xFB"; // "Отчеты"
+    ASSERT_EQ(::mkdir(folderBytes.constData(), 0700), 0);
+    const QString folder = platform::fileNameFromBytes(folderBytes) + u'/';
+    const auto read = [](const QString &path) {
+        QFile file;
+        return platform::openFile(file, path, QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+    };
+    ReportFile file;
+    EXPECT_FALSE(file.start(folder, true));
+    EXPECT_TRUE(file.isOpen());
+    file.write(QStringLiteral("first"));
+    file.close();
+    EXPECT_TRUE(file.start(folder, false));
+    file.write(QStringLiteral("second"));
+    file.write(QStringLiteral("third"));
+    file.close();
+    EXPECT_EQ(read(folder + ReportFile::FileName), QByteArray("second\r\nthird\r\n"));
+    EXPECT_EQ(read(folder + ReportFile::BackupName), QByteArray("first\r\n"));
+
+    file.start(folder, true);
+    file.write(QString(600, u'x'));
+    file.write(QString(600, u'y'));
+    file.close();
+    EXPECT_TRUE(CheckRepSize(folder + ReportFile::FileName, 1));
+    EXPECT_EQ(read(folder + ReportFile::FileName), QByteArray(600, 'y') + "\r\n");
+    // Qt cannot see such a name to remove it.
+    std::filesystem::remove_all(platform::nativePath(folder));
 }
 
 TEST(ReportFile, UnopenableFileIsTurnedOffAndWritingGoesOn)

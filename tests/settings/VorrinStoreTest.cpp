@@ -3,6 +3,7 @@
 #include "ScarceSpace.h"
 #include "TestApplication.h"
 #include "TestFiles.h"
+#include "platform/FileNames.h"
 #include "platform/RegistryFormat.h"
 #include "platform/RegistryKey.h"
 #include "platform/WindowMessages.h"
@@ -12,6 +13,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace zentavo;
 
@@ -376,6 +380,37 @@ TEST_F(VorrinStoreTest, WrongTypesAndMissingFolders)
     EXPECT_EQ(store().value(Main + QStringLiteral("/RepRunDir")), m_dir.path() + u'/');
     EXPECT_EQ(store().value(Schedule + QStringLiteral("/Minimized")), 1);
     EXPECT_FALSE(SettingsDamageNotice());
+}
+
+// An old folder on a Linux disk, named in code page 1251: the start-up load
+// rewrites the store (the release number) and the save writes it again, and
+// neither may turn the name's bytes into something else.
+TEST_F(VorrinStoreTest, AFolderNamedInAnotherCodePageKeepsItsBytes)
+{
+    const QByteArray folder = QFile::encodeName(m_dir.path()) + "/\xCE\xF2\xF7\xE5\xF2\xFB/"; // "Отчеты"
+    ASSERT_EQ(::mkdir(folder.constData(), 0700), 0);
+    const QByteArray subject = "\xC1\xFD\xEA\xE0\xEF"; // "Бэкап", code page 1251 too
+    writeStore("[Software\\Omberly Soft\\The Zentavo]\nReportDir=s:" + folder
+               + "\n[Software\\Omberly Soft\\The Zentavo\\EMail]\nSubject=s:" + subject + "\n");
+
+    load();
+    const QByteArray loaded = testfiles::readBytes(platform::registryFileName());
+    EXPECT_TRUE(loaded.contains("Release=i:13")) << "the load wrote the store";
+    EXPECT_TRUE(loaded.contains("ReportDir=s:" + folder + "\n")) << loaded.toStdString();
+    EXPECT_TRUE(loaded.contains("Subject=s:" + subject + "\n")) << loaded.toStdString();
+    EXPECT_EQ(platform::fileNameBytes(m_copies.ButtonRepDirHint), folder) << "the folder exists and is used";
+    EXPECT_FALSE(SettingsDamageNotice());
+
+    ASSERT_TRUE(SaveVorrinSettings(m_controls, m_copies));
+    const QByteArray saved = testfiles::readBytes(platform::registryFileName());
+    EXPECT_TRUE(saved.contains("ReportDir=s:" + folder + "\n")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("Subject=s:" + subject + "\n")) << saved.toStdString();
+    TVorrinCopies again;
+    TVorrinControls controls;
+    LoadVorrinSettings(controls, again, m_context);
+    EXPECT_EQ(again.ButtonRepDirHint, m_copies.ButtonRepDirHint);
+    EXPECT_EQ(controls.EditSubject, m_controls.EditSubject);
+    ::rmdir(folder.constData()); // Qt cannot see such a name to remove it
 }
 
 TEST_F(VorrinStoreTest, TheWholeValueReloadsOverItsCopiesOnly)

@@ -60,7 +60,7 @@ TEST(LanguageFile, ReadsCodePage1251AndUtf8WithOrWithoutAMark)
     const QByteArray utf8 = (QStringLiteral("[sStrings]\r\nsCopy=") + copy + QStringLiteral("\r\n")).toUtf8();
     for (const QByteArray &bytes :
          {testfiles::cp1251Lines({QStringLiteral("[sStrings]"), QStringLiteral("sCopy=") + copy}), utf8,
-          QByteArray("\xEF\xBB\xBF") + utf8})
+          QByteArray("\xEF\xBB\xBF") + utf8, QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF") + utf8})
         EXPECT_EQ(LanguageFile::parse(bytes).value(u"sStrings", u"sCopy"), copy) << bytes.left(4).toHex().toStdString();
 }
 

@@ -2,6 +2,8 @@
 // that enable the controls that apply.
 #include "settings/widgets/VorrinUnit.h"
 
+#include "platform/FileNames.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -155,8 +157,9 @@ void TFormVorrin::showControls(const TVorrinControls &c)
 
 void TFormVorrin::showCopies()
 {
-    ButtonRepDir->setToolTip(m_settings.Copies.ButtonRepDirHint);
-    ButtonRunDir->setToolTip(m_settings.Copies.ButtonRunDirHint);
+    // A folder named in another code page shows its odd bytes as "\xNN".
+    ButtonRepDir->setToolTip(platform::readableFileName(m_settings.Copies.ButtonRepDirHint));
+    ButtonRunDir->setToolTip(platform::readableFileName(m_settings.Copies.ButtonRunDirHint));
 }
 
 void TFormVorrin::ApplyEnableRules()

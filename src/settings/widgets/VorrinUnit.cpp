@@ -279,10 +279,10 @@ void TFormVorrin::ButtonBrowseClick()
 
 void TFormVorrin::ButtonRepDirClick(QPushButton *button)
 {
-    QString folder = button->toolTip();
+    QString &hint = button == ButtonRepDir ? m_settings.Copies.ButtonRepDirHint : m_settings.Copies.ButtonRunDirHint;
+    QString folder = hint;
     if (!SelectFolder(sReport + u'\n' + DeleteAmpersand(button->text()), QString(), folder))
         return;
-    QString &hint = button == ButtonRepDir ? m_settings.Copies.ButtonRepDirHint : m_settings.Copies.ButtonRunDirHint;
     hint = platform::withTrailingSeparator(folder);
     showCopies();
     EnableButUse();

@@ -1,6 +1,7 @@
 #include "VorrinFormTest.h"
 
 #include "TestFiles.h"
+#include "platform/FileNames.h"
 #include "platform/WindowMessages.h"
 #include "settings/widgets/OpenSettings.h"
 #include "settings/widgets/SetTime.h"
@@ -19,6 +20,9 @@
 #include <QTest>
 
 #include <functional>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace zentavo;
 using platform::PromptButton;
@@ -370,6 +374,27 @@ TEST_F(VorrinDialogTest, PickersSetTheirFieldsUnlessCancelled)
     const auto reopened = newForm();
     EXPECT_EQ(reopened->EditFJob->text(), folder + QStringLiteral("/daily.dat"));
     EXPECT_EQ(reopened->Settings().Copies.ButtonRunDirHint, folder + u'/');
+}
+
+// A report folder on an old disk, named in code page 1251, chosen in the
+// dialog: Ok stores its bytes as they are, and it comes back as that folder.
+TEST_F(VorrinDialogTest, AFolderChosenWithANameInAnotherCodePageIsStoredAsItsBytes)
+{
+    const QByteArray bytes = QFile::encodeName(m_dir.path()) + "/\xCE\xF2\xF7\xE5\xF2\xFB"; // "Отчеты"
+    ASSERT_EQ(::mkdir(bytes.constData(), 0700), 0);
+    const QString folder = platform::fileNameFromBytes(bytes);
+    const auto form = newForm();
+    m_prompter->texts = {folder, std::nullopt};
+    form->ButtonRepDir->click();
+    EXPECT_EQ(form->ButtonRepDir->toolTip(), m_dir.path() + QStringLiteral("/\\xCE\\xF2\\xF7\\xE5\\xF2\\xFB/"));
+    form->ButtonRepDir->click();
+    EXPECT_EQ(m_prompter->folders.at(1).start, folder + u'/') << "the next pick starts there";
+    form->ButtonOk->click();
+
+    EXPECT_TRUE(testfiles::readBytes(platform::registryFileName()).contains("ReportDir=s:" + bytes + "/\n"));
+    const auto reopened = newForm();
+    EXPECT_EQ(platform::fileNameBytes(reopened->Settings().Copies.ButtonRepDirHint), bytes + '/');
+    ::rmdir(bytes.constData()); // Qt cannot see such a name to remove it
 }
 
 TEST_F(VorrinDialogTest, ViewersShowTheReportAndTheJournal)
