@@ -1,7 +1,6 @@
 #include "platform/QuietQtNotices.h"
 #include "platform/widgets/ProgramSetUp.h"
 #include "scheduler/widgets/VorrinStart.h"
-#include "shared/ConstStr.h"
 
 #include <QApplication>
 
@@ -12,7 +11,6 @@ int main(int argc, char *argv[])
     // The scheduler lives in the notification area: closing a dialog must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     platform::setUpProgram(QStringLiteral("Vorrin"));
-    zentavo::LoadLanguageTexts(zentavo::LanguageFilePath());
     int exitCode = 0;
     const auto tray = zentavo::StartVorrin(exitCode);
     if (!tray)
