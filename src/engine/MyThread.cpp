@@ -2,9 +2,9 @@
 
 #include <array>
 
-TMyThread::TMyThread(zentavo::TBlocks blocks, RunSettings settings, RunContext context, RunFlags &flags, RunView &view,
-                     RunReport &report)
-    : m_engine(std::move(blocks), std::move(settings), std::move(context), flags, view, report)
+TMyThread::TMyThread(zentavo::TBlocks blocks, RunSettings settings, RunContext context, RunRequests &requests,
+                     RunView &view, RunReport &report)
+    : m_engine(std::move(blocks), std::move(settings), std::move(context), requests, view, report)
 {
 }
 

@@ -8,7 +8,7 @@
 // jobs and settings at the priority the settings give.
 class TMyThread final : public QThread {
 public:
-    TMyThread(zentavo::TBlocks blocks, RunSettings settings, RunContext context, RunFlags &flags, RunView &view,
+    TMyThread(zentavo::TBlocks blocks, RunSettings settings, RunContext context, RunRequests &requests, RunView &view,
               RunReport &report);
 
     const TRunEngine &Engine() const { return m_engine; }

@@ -21,22 +21,19 @@ TRunControl::~TRunControl()
     if (WorkerRunning()) {
         // The program ends under a run: stop it rather than leave a thread
         // writing into freed objects.
-        m_flags.ArchiveCancel = true;
-        m_flags.Terminated = true;
-        m_flags.Paused = false;
-        m_flags.CopyStop = true;
+        m_state.stop(true);
         m_worker->wait();
     }
 }
 
 bool TRunControl::StartRun(TBlocks blocks, RunSettings settings, RunContext context)
 {
-    if (WorkerRunning() || m_flags.RunBusy)
+    if (WorkerRunning() || m_state.RunBusy())
         return false;
     m_worker.reset();
     m_brokenBlock = -1;
-    m_flags.Terminated = false;
-    m_worker = std::make_unique<TMyThread>(std::move(blocks), std::move(settings), std::move(context), m_flags, m_view,
+    m_state.prepareWorker();
+    m_worker = std::make_unique<TMyThread>(std::move(blocks), std::move(settings), std::move(context), m_state, m_view,
                                            m_report);
     m_worker->start();
     return true;
@@ -50,17 +47,12 @@ void TRunControl::WaitForWorker()
 
 void TRunControl::Break(bool stopCopy, const std::function<void()> &afterClose)
 {
-    m_flags.ArchiveCancel = true;
-    m_flags.Terminated = true;
-    m_flags.Paused = false;
-    if (stopCopy)
-        m_flags.CopyStop = true;
+    m_state.stop(stopCopy);
     WaitForWorker();
-    m_flags.AutoRun = false;
-    m_flags.RunRequested = false;
-    // A worker stopped at a test point leaves RunBusy set; one that had
+    m_state.withdraw();
+    // A worker stopped at a test point leaves the run busy; one that had
     // passed its last test point finished the run, whose report is complete.
-    if (!m_flags.RunBusy)
+    if (!m_state.RunBusy())
         return;
 
     m_report.AddRep(report::timed(sUserBroke));
@@ -75,14 +67,13 @@ void TRunControl::Break(bool stopCopy, const std::function<void()> &afterClose)
     const RunSettings settings = Settings();
     if (!m_report.file().finish(settings.CheckBoxRep ? settings.EditRepSize : 0))
         m_report.AddRep(sWriteError + u' ' + m_report.file().path());
-    m_flags.RunBusy = false;
+    m_state.brokeOff();
 }
 
 bool TRunControl::TakeEndedRun()
 {
-    if (!m_worker || m_flags.RunBusy || m_flags.RunEndHandled)
+    if (!m_worker || !m_state.takeEnded())
         return false;
-    m_flags.RunEndHandled = true;
     // The worker has made its last call; it only has to return, and a run
     // started from the end handling must not find it still running.
     m_worker->wait(QDeadlineTimer(WorkerEndWaitMs));

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "engine/MyThread.h"
-#include "engine/RunFlags.h"
 #include "engine/RunReport.h"
+#include "engine/RunState.h"
 
 #include <memory>
 #include <vector>
@@ -16,7 +16,8 @@ public:
     TRunControl(const TRunControl &) = delete;
     TRunControl &operator=(const TRunControl &) = delete;
 
-    RunFlags &Flags() { return m_flags; }
+    RunState &State() { return m_state; }
+    const RunState &State() const { return m_state; }
     RunReport &Report() { return m_report; }
 
     // Starts a worker over copies of the jobs, settings and context.
@@ -26,12 +27,8 @@ public:
 
     bool HasWorker() const { return m_worker != nullptr; }
     // A worker exists and its run is under way.
-    bool Busy() const { return m_worker && m_flags.RunBusy; }
+    bool Busy() const { return m_worker && m_state.RunBusy(); }
     bool WorkerRunning() const { return m_worker && m_worker->isRunning(); }
-
-    // The worker makes no progress between Hold and Release.
-    void Hold() { m_flags.Paused = true; }
-    void Release() { m_flags.Paused = false; }
 
     // Stops the run: the archiver cancels, the worker ends at its next test
     // point (a file copy under way too, with stopCopy) and is waited for
@@ -41,7 +38,8 @@ public:
     // ended by itself meanwhile keeps its report as it is.
     void Break(bool stopCopy, const std::function<void()> &afterClose = {});
 
-    // True once for a run that has ended and was not handled yet.
+    // True once for a run that has ended and was not handled yet; the run
+    // is finishing until State().finished().
     bool TakeEndedRun();
 
     // The finished run's statuses: the worker's jobs, with a broken job as
@@ -56,7 +54,7 @@ public:
 
 private:
     RunView &m_view;
-    RunFlags m_flags;
+    RunState m_state;
     RunReport m_report;
     std::unique_ptr<TMyThread> m_worker;
     int m_brokenBlock = -1;

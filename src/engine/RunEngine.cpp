@@ -1,7 +1,7 @@
 #include "RunEngine.h"
 
-#include "engine/RunFlags.h"
 #include "engine/RunReport.h"
+#include "engine/RunRequests.h"
 #include "engine/RunView.h"
 #include "platform/Paths.h"
 #include "report/ReportLines.h"
@@ -28,11 +28,11 @@ QString withFirstReplaced(QString text, QChar mark, const QString &by)
 
 } // namespace
 
-TRunEngine::TRunEngine(TBlocks blocks, RunSettings settings, RunContext context, RunFlags &flags, RunView &view,
+TRunEngine::TRunEngine(TBlocks blocks, RunSettings settings, RunContext context, RunRequests &requests, RunView &view,
                        RunReport &report)
     : m_blocks(std::move(blocks))
     , m_settings(std::move(settings))
-    , m_flags(flags)
+    , m_requests(requests)
     , m_view(view)
     , m_report(report)
     , m_context(std::move(context))
@@ -44,7 +44,7 @@ FileCommandScope TRunEngine::fileScope() const
     // What a command's walk left out, and a file it could not copy, is a
     // line of its own; a folder it could not read also fails the command.
     return {
-        platform::folderPart(m_context.JobFileName), &m_flags.CopyStop,
+        platform::folderPart(m_context.JobFileName), m_requests.copyStopFlag(),
         [this](const platform::LeftOut &leftOut) { m_report.AddRep(report::timed(platform::leftOutText(leftOut))); },
         [this](const QString &failure) { m_report.AddRep(report::timed(failure)); }};
 }
@@ -83,13 +83,12 @@ QString TRunEngine::parityDigit(bool today) const
 
 void TRunEngine::Execute()
 {
-    m_flags.RunBusy = false;
-    if (!m_flags.AutoRun && !m_flags.RunRequested)
+    if (!m_requests.beginRun())
         return;
     startRun();
     for (m_blockIndex = 0; m_blockIndex < int(m_blocks.size()); ++m_blockIndex) {
         m_view.setGaugeMaximum(100);
-        if (m_flags.stopRequested())
+        if (m_requests.stopRequested())
             return;
         TBlock &block = m_blocks[std::size_t(m_blockIndex)];
         if (!block.GetFlag(Enabled))
@@ -109,12 +108,8 @@ void TRunEngine::Execute()
 
 void TRunEngine::startRun()
 {
-    m_flags.CopyStop = false;
-    m_flags.ArchiveCancel = false;
     m_view.setGaugeMaximum(100);
     m_view.runStarting();
-    m_flags.RunBusy = true;
-    m_flags.RunEndHandled = false;
 
     m_tempFolder = platform::temporaryFolder(m_settings.EditTemp);
     QDir().mkpath(m_tempFolder);
@@ -164,8 +159,8 @@ void TRunEngine::endRun()
     // A report file that could not be opened still ends this run's share of it.
     if (!m_report.file().finish(m_settings.CheckBoxRep ? m_settings.EditRepSize : 0))
         AddRep(sWriteError + u' ' + m_report.file().path());
-    m_flags.RunBusy = false;
     m_view.runEnded();
+    m_requests.endRun();
 }
 
 bool TRunEngine::runBlock(TBlock &block)
@@ -192,7 +187,7 @@ bool TRunEngine::runBlock(TBlock &block)
     m_archive = archiveFiles(archiveName);
 
     for (qsizetype i = 0; i < block.Dests.size(); ++i) {
-        if (m_flags.stopRequested())
+        if (m_requests.stopRequested())
             return false;
         const QString folder = block.Dests.NameAt(i);
         if (folder.contains(u'?')) {
@@ -202,13 +197,13 @@ bool TRunEngine::runBlock(TBlock &block)
         }
     }
 
-    if (m_flags.stopRequested())
+    if (m_requests.stopRequested())
         return false;
     if (!makeArchiveFolder(block))
         return true;
 
     m_addedFiles = 0;
-    if (m_flags.stopRequested())
+    if (m_requests.stopRequested())
         return false;
     addTimed(sNameArch + u' ' + archiveName);
     TZipArchiver zip;
@@ -217,10 +212,10 @@ bool TRunEngine::runBlock(TBlock &block)
         return true;
     }
     prepareExclusions(block, zip);
-    if (m_flags.stopRequested() || !archive(block, zip))
+    if (m_requests.stopRequested() || !archive(block, zip))
         return false;
 
-    if (m_flags.stopRequested())
+    if (m_requests.stopRequested())
         return false;
     m_view.showText(QString());
     if (!QFileInfo::exists(archiveName) || block.GetFlag(Status) == StatusFatal) {
@@ -232,7 +227,7 @@ bool TRunEngine::runBlock(TBlock &block)
 
     if (!copyToDestinations(block))
         return false;
-    if (m_flags.stopRequested())
+    if (m_requests.stopRequested())
         return false;
     copyAtPeriodEnd(block);
     if (!runCommands(block, block.CmdAfter))
@@ -245,7 +240,7 @@ bool TRunEngine::runCommands(TBlock &block, TStringListMy &commands)
 {
     const qsizetype count = commands.size();
     for (qsizetype i = 0; i < count; ++i) {
-        if (m_flags.stopRequested())
+        if (m_requests.stopRequested())
             return false;
         if (!IsDayInList(commands.ValueAt(i), runDay()))
             continue;
@@ -257,12 +252,12 @@ bool TRunEngine::runCommands(TBlock &block, TStringListMy &commands)
         }
         addTimed(sRunCommand);
         AddRep(command);
-        if (!RunProgram(command, true, {&m_flags.Terminated, &m_flags.CopyStop})) {
+        if (!RunProgram(command, true, {m_requests.terminatedFlag(), m_requests.copyStopFlag()})) {
             AddRep(sRes.at(StatusError));
             raise(block, StatusError);
         }
     }
-    return !m_flags.stopRequested();
+    return !m_requests.stopRequested();
 }
 
 bool TRunEngine::ExecCommand(const QString &line, quint8 &status)

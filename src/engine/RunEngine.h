@@ -10,7 +10,7 @@
 #include <QDateTime>
 #include <QString>
 
-struct RunFlags;
+class RunRequests;
 class RunReport;
 class RunView;
 class TZipArchiver;
@@ -22,7 +22,7 @@ class TZipArchiver;
 // settings, taken when the run was asked for.
 class TRunEngine {
 public:
-    TRunEngine(zentavo::TBlocks blocks, RunSettings settings, RunContext context, RunFlags &flags, RunView &view,
+    TRunEngine(zentavo::TBlocks blocks, RunSettings settings, RunContext context, RunRequests &requests, RunView &view,
                RunReport &report);
 
     void Execute();
@@ -80,7 +80,7 @@ private:
 
     zentavo::TBlocks m_blocks;
     RunSettings m_settings;
-    RunFlags &m_flags;
+    RunRequests &m_requests;
     RunView &m_view;
     RunReport &m_report;
     RunContext m_context;

@@ -3,7 +3,7 @@
 #include "engine/RunEngine.h"
 
 #include "engine/MaskedFiles.h"
-#include "engine/RunFlags.h"
+#include "engine/RunRequests.h"
 #include "engine/RunView.h"
 #include "platform/FileNames.h"
 #include "platform/Paths.h"
@@ -183,14 +183,14 @@ void TRunEngine::setUpArchiver(TZipArchiver &zip, const QString &archiveName)
     };
     zip.OnProcessFileFailure = [this](TZABaseArchiver &, const QString &fileName, TZAProcessOperation, int,
                                       int errorCode, const QString &errorMessage, TZAAction &action) {
-        if (m_flags.ArchiveCancel || !m_unanswered.isEmpty()) {
+        if (m_requests.ArchiveCancel() || !m_unanswered.isEmpty()) {
             action = fxaAbort;
             return;
         }
         reportFileFailure(fileName, errorCode, errorMessage);
     };
     zip.OnDiskFull = [this](TZABaseArchiver &, int, const QString &, bool &cancel) {
-        cancel = m_flags.ArchiveCancel || !m_unanswered.isEmpty();
+        cancel = m_requests.ArchiveCancel() || !m_unanswered.isEmpty();
         if (cancel)
             return;
         platform::MessageRequest request{QCoreApplication::applicationName(),
@@ -200,14 +200,14 @@ void TRunEngine::setUpArchiver(TZipArchiver &zip, const QString &archiveName)
                                          {}};
         // Nobody may be at the window of an automatic run: the job gives up
         // after a while instead of holding the run (and its scheduler).
-        if (m_flags.AutoRun)
+        if (m_requests.AutoRun())
             request.timeoutMs = UnattendedAnswerMs;
         const platform::PromptButton answer = platform::prompter().message(request);
         if (answer == platform::PromptButton::None) {
             m_unanswered = sInsertNextDisk;
             cancel = true;
         } else if (answer == platform::PromptButton::Cancel) {
-            m_flags.ArchiveCancel = true;
+            m_requests.cancelArchive();
             cancel = true;
         }
     };
@@ -245,7 +245,7 @@ void TRunEngine::reportFileFailure(const QString &fileName, int errorCode, const
 
 bool TRunEngine::archiveStopping() const
 {
-    return m_flags.ArchiveCancel || !m_unanswered.isEmpty() || m_flags.stopRequested();
+    return m_requests.ArchiveCancel() || !m_unanswered.isEmpty() || m_requests.stopRequested();
 }
 
 // A rebuilt directory is worth a line: the archive was damaged, and files
@@ -290,7 +290,7 @@ bool TRunEngine::archive(TBlock &block, TZipArchiver &zip)
         addTimed(sNoAnswer + u' ' + m_unanswered);
         raise(block, StatusFatal);
     } else if (failure.isNull()) {
-        if (m_flags.stopRequested())
+        if (m_requests.stopRequested())
             return false;
         // Files left out on the way are the step's own result.
         const int status = block.GetFlag(Status) > statusBefore ? int(block.GetFlag(Status)) : int(StatusOk);
@@ -307,7 +307,7 @@ bool TRunEngine::archive(TBlock &block, TZipArchiver &zip)
             AddRep(sRes.at(StatusOk));
         }
     } else {
-        addTimed(m_flags.ArchiveCancel ? sUserCanceled : sArchiveError + QStringLiteral(" (") + failure + u')');
+        addTimed(m_requests.ArchiveCancel() ? sUserCanceled : sArchiveError + QStringLiteral(" (") + failure + u')');
         raise(block, StatusFatal);
         try {
             zip.ResetUpdate();
@@ -323,7 +323,7 @@ bool TRunEngine::archive(TBlock &block, TZipArchiver &zip)
 bool TRunEngine::copyToDestinations(TBlock &block)
 {
     for (qsizetype i = 0; i < block.Dests.size(); ++i) {
-        if (m_flags.stopRequested())
+        if (m_requests.stopRequested())
             return false;
         block.Dests[i] = ExpandDateMacros(block.Dests.at(i), m_context.StartTime);
         if (!IsDayInList(block.Dests.ValueAt(i), runDay()))
@@ -337,7 +337,7 @@ bool TRunEngine::copyToDestinations(TBlock &block)
         if (m_archive.CopyTo(destination, fileScope())) {
             AddRep(sRes.at(StatusOk));
         } else {
-            if (m_flags.Terminated)
+            if (m_requests.Terminated())
                 return false;
             AddRep(sRes.at(StatusError));
             raise(block, StatusError);

@@ -4,7 +4,7 @@
 #include "engine/RunEngine.h"
 
 #include "engine/PeriodEnd.h"
-#include "engine/RunFlags.h"
+#include "engine/RunRequests.h"
 #include "report/ReportLines.h"
 #include "shared/Common.h"
 #include "shared/ConstStr.h"
@@ -61,7 +61,7 @@ bool TRunEngine::copyPeriod(TBlock &block, TStringListMy &targets, bool periodEn
             AddRep(sRes.at(StatusOk));
             deleteArchive = deleteArchive || flag == QStringLiteral("1");
         } else {
-            if (m_flags.Terminated)
+            if (m_requests.Terminated())
                 return copied;
             AddRep(sRes.at(StatusError));
             raise(block, StatusError);

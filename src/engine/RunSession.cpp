@@ -38,12 +38,20 @@ RunSession::~RunSession()
 
 bool RunSession::CanStart() const
 {
-    return !m_finishing && !m_runs->WorkerRunning() && !m_runs->Flags().RunBusy;
+    return !m_runs->State().finishing() && !m_runs->WorkerRunning() && !m_runs->State().RunBusy();
+}
+
+void RunSession::CancelAutoRun()
+{
+    RunState &state = m_runs->State();
+    if (state.AutoRun())
+        m_exitStatus = std::max(m_exitStatus, ExitNotStarted);
+    state.dropAutoRun();
 }
 
 bool RunSession::Start(zentavo::TBlocks jobs, RunSettings settings, const QString &jobFileName)
 {
-    if (m_finishing)
+    if (m_runs->State().finishing())
         return false;
     const bool started
         = m_runs->StartRun(std::move(jobs), std::move(settings), RunContext{jobFileName, m_runTime, m_startNotices});
@@ -57,6 +65,8 @@ bool RunSession::TakeEndedRun()
     if (!m_runs->TakeEndedRun())
         return false;
     m_result = m_runs->OverallResult();
+    if (m_result != zentavo::StatusOk)
+        m_exitStatus = std::max(m_exitStatus, ExitJobFailed);
     return true;
 }
 
@@ -67,12 +77,13 @@ void RunSession::FinishRun(const ReportMailSettings &mail)
     run.enabledStatuses = m_runs->EnabledStatuses();
     run.overallResult = m_result;
     run.settings = m_runs->Settings();
-    run.autoRun = m_runs->Flags().AutoRun;
-    // No second run may start while the report is printed and mailed.
-    m_finishing = true;
+    run.autoRun = m_runs->State().AutoRun();
+    // No second run may start while the report is printed and mailed: the
+    // run stays finishing until then.
+    m_runs->State().beginFinishing();
     EndSteps steps(*this, mail);
     FinishAutomaticRun(run, steps);
-    m_finishing = false;
+    m_runs->State().finished();
 }
 
 void RunSession::addReportLine(const QString &line)

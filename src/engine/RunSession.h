@@ -56,6 +56,14 @@ public:
 
     // False while a run is under way or the last one is still being finished.
     bool CanStart() const;
+    // The program's exit status: 0 when every run so far ended "Ok!", 1 when
+    // a job failed, 2 when an automatic run could not start.
+    static constexpr int ExitJobFailed = 1;
+    static constexpr int ExitNotStarted = 2;
+    int ExitStatus() const { return m_exitStatus; }
+    // The automatic run is given up before it started (its job file could
+    // not be read): the program ends as one whose run did not start.
+    void CancelAutoRun();
     // Starts a run over copies of the jobs and settings, from the moment it
     // was asked for, with the start notices; the notices go with the first
     // run that starts.
@@ -65,8 +73,9 @@ public:
     bool TakeEndedRun();
     // The highest job status of the last run that ended (0 ok, 1 error, 2 fatal).
     int Result() const { return m_result; }
-    // After an automatic run that closes the program: prints, mails (with the
-    // mail settings given), powers off and closes, as the run's settings say.
+    // Finishes the ended run; after an automatic run that closes the
+    // program it prints, mails (with the mail settings given), powers off and
+    // closes, as the run's settings say.
     void FinishRun(const ReportMailSettings &mail);
     // A report mail waiting for its server ends now, with its report lines.
     void AbortMail() { m_smtp.AbortSession(); }
@@ -95,7 +104,7 @@ private:
     QStringList m_startNotices;
     QDateTime m_runTime = platform::now();
     int m_result = 0;
-    bool m_finishing = false;
+    int m_exitStatus = 0;
     smtpmail::TMailMessage m_mailMessage;
     smtpmail::TSmtpClient m_smtp;
     std::unique_ptr<RunView> m_workerView;

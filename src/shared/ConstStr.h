@@ -11,12 +11,14 @@ class LanguageFile;
 
 // The language texts: every message, caption and report text of the
 // programs' own code. Each holds its built-in text until the language file
-// "Russian.lng" beside the executable replaces it, which happens by itself
-// while the program's QApplication is being made, before any form exists;
-// a text never grows beyond its capacity (ConstStr.cpp holds the table of
-// keys, capacities and built-in texts). The texts are written only by that
-// start-up load, so every thread may read them without a lock. They are
-// set from main() on; another unit's static initialisation must not read them.
+// "Russian.lng" beside the executable replaces it, which happens once, by
+// itself, while the program's QApplication is being made: before any form
+// exists and before any thread starts. A text never grows beyond its
+// capacity (ConstStr.cpp holds the table of keys, capacities and built-in
+// texts). After that load the texts are never written again (only tests
+// load and restore them, between cases), so every thread may read them
+// without a lock. They are set from main() on; another unit's static
+// initialisation must not read them.
 namespace zentavo {
 
 // Section "sStrings", named by their keys.

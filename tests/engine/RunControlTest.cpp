@@ -33,7 +33,7 @@ protected:
                                     QStringLiteral("D=") + dir.filePath(QStringLiteral("src")), QStringLiteral("C=")}));
         ASSERT_TRUE(ReadFDat(jobFile, jobs));
         settings.EditTemp = dir.filePath(QStringLiteral("temp"));
-        control.Flags().RunRequested = true;
+        control.State().request();
     }
 
     QTemporaryDir dir;
@@ -47,14 +47,14 @@ protected:
 
 TEST_F(RunControlTest, HeldRunRefusesASecondStartAndBreaksWithItsLines)
 {
-    control.Hold();
+    control.State().hold();
     ASSERT_TRUE(control.StartRun(jobs, settings));
     ASSERT_TRUE(testapp::waitUntil([this] { return control.Busy(); }, 10000));
     EXPECT_FALSE(control.StartRun(jobs, settings));
 
     control.Break(true);
     EXPECT_FALSE(control.Busy());
-    EXPECT_FALSE(control.Flags().RunRequested);
+    EXPECT_FALSE(control.State().RunRequested());
     ASSERT_GE(view.lines.size(), 4);
     EXPECT_TRUE(view.lines.at(view.lines.size() - 4).endsWith(sUserBroke));
     EXPECT_EQ(view.lines.at(view.lines.size() - 3), report::Separator);

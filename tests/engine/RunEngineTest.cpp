@@ -2,10 +2,10 @@
 
 #include "RecordingRunView.h"
 #include "engine/JobFileReader.h"
-#include "engine/RunFlags.h"
 #include "engine/RunReport.h"
 #include "engine/RunSettingsSnapshot.h"
 #include "report/ReportFile.h"
+#include "engine/RunState.h"
 #include "report/ReportLines.h"
 #include "shared/ConstStr.h"
 
@@ -57,7 +57,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        flags.RunRequested = true;
+        flags.request();
         settings.CheckBoxInfoPath = true;
         settings.RadioButtonRPath = true;
         settings.CheckBoxRecurse = true;
@@ -226,7 +226,7 @@ protected:
     }
 
     AnyNamesTemporaryDir dir; // OddNamesTest leaves names in code page 1251
-    RunFlags flags;
+    RunState flags;
     RunSettings settings;
     RecordingRunView view;
     RunReport runReport{view};
@@ -274,10 +274,10 @@ QString timed(const QString &text)
 
 TEST_F(RunEngineTest, WithoutARunRequestNothingHappens)
 {
-    flags.RunRequested = false;
+    flags.withdraw();
     run({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("a")), QStringLiteral("D=/x")});
     EXPECT_TRUE(view.lines.isEmpty());
-    EXPECT_FALSE(flags.RunBusy);
+    EXPECT_FALSE(flags.RunBusy());
     EXPECT_EQ(view.ends, 0);
 }
 
@@ -370,7 +370,7 @@ TEST_F(RunEngineTest, FullRunReportsEveryStepInOrder)
                                QString()};
     EXPECT_EQ(view.untimedLines(), expected);
     EXPECT_EQ(engine->OverallResult(), 2);
-    EXPECT_FALSE(flags.RunBusy);
+    EXPECT_FALSE(flags.RunBusy());
     EXPECT_EQ(view.ends, 1);
 
     // The archive, its copy of the day and the commands' work are real.
@@ -584,7 +584,7 @@ TEST_F(RunEngineTest, ASplitUpdateThatFillsItsDiskFailsOnlyItsJob)
     const FillingRuns filling = fillingRuns(150, 150);
     settings.ComboBoxVol = 100; // KB
     settings.ComboBoxComp = 0;
-    flags.AutoRun = true;
+    flags.armAutoRun(true);
     const struct {
         bool removable;
         QString failure;
@@ -693,7 +693,7 @@ TEST_F(RunEngineTest, AStopEndsTheRunAtItsNextTestPointWithoutSummary)
     makeFile(QStringLiteral("src/a.txt"));
     view.onLine = [this](const QString &line) {
         if (line.startsWith(sJob))
-            flags.Terminated = true;
+            flags.stop(false);
     };
     run({QStringLiteral(">"), QStringLiteral("Job"), path(QStringLiteral("a.zip")),
          QStringLiteral("D=") + path(QStringLiteral("src/a.txt")), QStringLiteral("C="),

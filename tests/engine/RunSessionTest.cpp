@@ -54,11 +54,10 @@ protected:
     // Runs the jobs to their end, as the window's Run command does.
     void runToTheEnd(bool autoRun = false)
     {
-        session.Runs().Flags().AutoRun = autoRun;
-        session.Runs().Flags().RunRequested = true;
+        session.Runs().State().armAutoRun(autoRun);
+        session.Runs().State().request();
         ASSERT_TRUE(session.Start(jobs, settings, dir.filePath(QStringLiteral("Jobs.dat"))));
         ASSERT_TRUE(testapp::waitUntil([this] { return session.TakeEndedRun(); }, 30000));
-        session.Runs().Flags().RunRequested = false;
     }
 
     QTemporaryDir dir;

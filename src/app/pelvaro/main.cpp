@@ -1,7 +1,6 @@
 #include "editor/widgets/PelvaroStart.h"
 #include "platform/QuietQtNotices.h"
 #include "platform/widgets/ProgramSetUp.h"
-#include "shared/ConstStr.h"
 
 #include <QApplication>
 
@@ -10,7 +9,6 @@ int main(int argc, char *argv[])
     platform::quietQtNotices();
     QApplication app(argc, argv);
     platform::setUpProgram(QStringLiteral("Pelvaro"));
-    zentavo::LoadLanguageTexts(zentavo::LanguageFilePath());
     const auto form = pelvo::StartPelvaro(app.arguments().mid(1));
     return app.exec();
 }

@@ -1,7 +1,6 @@
 #include "platform/QuietQtNotices.h"
 #include "platform/widgets/ProgramSetUp.h"
 #include "scheduler/widgets/VorrinStart.h"
-#include "shared/ConstStr.h"
 
 #include <QApplication>
 
@@ -14,7 +13,6 @@ int main(int argc, char *argv[])
     // Its boxes block only the window they belong to: the icon's menu, with
     // Exit, stays in reach while a question or the About box is open.
     platform::setUpProgram(QStringLiteral("Vorrin"), Qt::WindowModal);
-    zentavo::LoadLanguageTexts(zentavo::LanguageFilePath());
     int exitCode = 0;
     const auto tray = zentavo::StartVorrin(exitCode);
     if (!tray)

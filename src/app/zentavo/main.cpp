@@ -3,7 +3,6 @@
 #include "platform/QuietQtNotices.h"
 #include "platform/widgets/ProgramSetUp.h"
 #include "settings/VorrinStore.h"
-#include "shared/ConstStr.h"
 
 #include <QApplication>
 
@@ -13,7 +12,6 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     platform::setUpProgram(QStringLiteral("Zentavo"));
     platform::setPowerControl(std::make_unique<platform::LogindPowerControl>());
-    zentavo::LoadLanguageTexts(zentavo::LanguageFilePath());
     int exitCode = 0;
     const auto loadSettings = [](const zentavo::VorrinSettings &previous) {
         return zentavo::LoadVorrinSettings(zentavo::VorrinLoadContext::current(), previous);

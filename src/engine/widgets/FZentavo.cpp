@@ -131,6 +131,9 @@ void TFormZentavo::FormCreate()
     Timer->setObjectName(QStringLiteral("Timer"));
     Timer->setInterval(1000);
     connect(Timer, &QTimer::timeout, this, &TFormZentavo::TimerTimer);
+    // The end is finished as soon as the worker tells it, after the run's
+    // last report line; the clock's tick catches a run that was broken off.
+    connect(&Runs().State(), &RunState::ended, this, &TFormZentavo::TimerTimer, Qt::QueuedConnection);
     Timer->start();
 }
 
@@ -305,13 +308,10 @@ void TFormZentavo::FormShow()
                         UpdateVorrin(wParam);
                 });
     }
-    RunFlags &flags = Runs().Flags();
-    flags.RunBusy = false;
-    if (flags.AutoRun) {
+    if (Runs().State().AutoRun()) {
         m_session->RequestRun();
         if (!ChooseJobs(this, windowTitle(), m_document.jobs, m_settings, m_session->RunTime())) {
-            flags.AutoRun = false;
-            flags.RunRequested = false;
+            Runs().State().withdraw();
             close();
         }
     }
@@ -319,7 +319,7 @@ void TFormZentavo::FormShow()
 
 void TFormZentavo::TimerTimer()
 {
-    if (Runs().Flags().RunBusy)
+    if (Runs().State().RunBusy())
         showElapsed();
     if (!m_session->TakeEndedRun())
         return;
@@ -328,16 +328,11 @@ void TFormZentavo::TimerTimer()
     setCommandsEnabled(true);
     GaugeFile->setValue(0);
     Gauge->setValue(0);
-    const int result = m_session->Result();
-    showResult(result);
-    if (result != StatusOk)
-        m_exitStatus = std::max(m_exitStatus, ExitJobFailed);
+    showResult(m_session->Result());
     // The archive progress in the title is over: the printing and mailing
     // after the run must not show the last job as still under way.
     setWindowTitle(CaptionZentavo);
     m_session->FinishRun(m_settings.Mail);
-
-    Runs().Flags().RunRequested = false;
     if (m_pendingJobFile) {
         OpenJobFile(*std::exchange(m_pendingJobFile, std::nullopt), false);
     }
@@ -389,11 +384,11 @@ bool TFormZentavo::FormCloseQuery()
 bool TFormZentavo::confirmBreak(bool stopCopy, const std::function<void()> &afterClose)
 {
     // The run makes no progress while the question waits for an answer.
-    Runs().Hold();
+    Runs().State().hold();
     const platform::PromptButton answer = showMessage(m_productTitle, sQuestionBreak, platform::PromptIcon::Question,
                                                       platform::PromptButton::Yes | platform::PromptButton::No);
     if (answer != platform::PromptButton::Yes) {
-        Runs().Release();
+        Runs().State().release();
         return false;
     }
     BitBtnCancel->setText(sButBreaking);
@@ -431,15 +426,12 @@ void TFormZentavo::TBFRunClick()
     StatusPanel[0]->clear();
     m_session->ClearReport();
     ListBoxRep->clear();
-    RunFlags &flags = Runs().Flags();
-    flags.RunRequested = true;
+    Runs().State().request();
     m_session->RequestRun();
-    if (ChooseJobs(this, windowTitle(), m_document.jobs, m_settings, m_session->RunTime())) {
+    if (ChooseJobs(this, windowTitle(), m_document.jobs, m_settings, m_session->RunTime()))
         StartWorker();
-    } else {
-        flags.AutoRun = false;
-        flags.RunRequested = false;
-    }
+    else
+        Runs().State().withdraw();
 }
 
 void TFormZentavo::StartWorker()
@@ -464,13 +456,12 @@ bool TFormZentavo::ReadJobFile(bool cancelAutoRun, const QString &errorTitle)
     if (m_jobFileRead || m_document.path.isEmpty())
         return !m_document.jobs.empty();
 
-    RunFlags &flags = Runs().Flags();
     platform::MessageRequest request{errorTitle.isEmpty() ? windowTitle() : errorTitle,
                                      sReadError + u' ' + m_document.path,
                                      platform::PromptIcon::Error,
                                      platform::PromptButton::Ok,
                                      {}};
-    const bool unattended = cancelAutoRun && flags.AutoRun;
+    const bool unattended = cancelAutoRun && Runs().State().AutoRun();
     if (unattended) {
         // Nobody may be there to read it: the box closes by itself, and a
         // run that was to close the program afterwards ends it, failed.
@@ -482,9 +473,7 @@ bool TFormZentavo::ReadJobFile(bool cancelAutoRun, const QString &errorTitle)
     }
     platform::prompter().message(request);
     if (cancelAutoRun) {
-        if (flags.AutoRun)
-            m_exitStatus = ExitNotStarted;
-        flags.AutoRun = false;
+        m_session->CancelAutoRun();
         m_loadFailedUnattended = unattended && m_settings.Run.CheckBoxAClose;
     }
     return false;
@@ -606,7 +595,7 @@ void TFormZentavo::UpdateVorrin(quint64 wParam)
         return;
     // The run under way keeps its own jobs and job file; the window's
     // follow after it.
-    if (Runs().WorkerRunning() || Runs().Flags().RunBusy) {
+    if (Runs().WorkerRunning() || Runs().State().RunBusy()) {
         m_pendingJobFile = m_settings.EditFJob;
         return;
     }
@@ -652,8 +641,6 @@ void TFormZentavo::setFileGauge(int percent)
 void TFormZentavo::runEnded()
 {
     LabelNameJob->clear();
-    // The end is handled at once rather than at the clock's next tick.
-    TimerTimer();
 }
 
 void TFormZentavo::showText(const QString &text)

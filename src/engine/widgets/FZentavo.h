@@ -81,7 +81,7 @@ public:
     void UpdateVorrin(quint64 wParam);
     // The automatic run the command line asked for is set now; the first
     // show, which must start nothing, has passed.
-    void ArmAutoRun() { Runs().Flags().AutoRun = m_start.AutoRun; }
+    void ArmAutoRun() { Runs().State().armAutoRun(m_start.AutoRun); }
     // Makes the file the document's and reads it (see ReadJobFile).
     bool OpenJobFile(const QString &path, bool cancelAutoRun, const QString &errorTitle = {});
     // Reads the settings afresh; the switches of the command line are gone then.
@@ -92,9 +92,8 @@ public:
     // The program's exit status: 0 when every run ended with every enabled
     // job ok, 1 when a job of a run failed, 2 when an automatic run could
     // not start.
-    static constexpr int ExitJobFailed = 1;
-    static constexpr int ExitNotStarted = 2;
-    int ExitStatus() const { return m_exitStatus; }
+    static constexpr int ExitNotStarted = RunSession::ExitNotStarted;
+    int ExitStatus() const { return m_session->ExitStatus(); }
 
     QPushButton *BitBtnCancel = nullptr;
     QListWidget *ListBoxRep = nullptr;
@@ -165,7 +164,6 @@ private:
     std::unique_ptr<platform::MessageWindow> m_messages;
     bool m_shown = false;
     bool m_jobFileRead = false;
-    int m_exitStatus = 0;
     bool m_loadFailedUnattended = false;
     // The editor runs: the window is painted but takes no input and stays open.
     bool m_waitingForEditor = false;

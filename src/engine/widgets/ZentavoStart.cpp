@@ -90,7 +90,7 @@ std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZe
     }
     // Without an automatic run the worker would end at once; the Run command
     // starts one when asked.
-    if (form->Runs().Flags().AutoRun)
+    if (form->Runs().State().AutoRun())
         form->StartWorker();
     return form;
 }

@@ -502,7 +502,7 @@ TEST_F(ZentavoWindowTest, StopDuringARunEndsTheReportWithTheBreakLines)
 {
     start({writeJobFile(QStringLiteral("/bin/sleep 60"))});
     ASSERT_NE(form, nullptr);
-    EXPECT_FALSE(form->Runs().Flags().AutoRun);
+    EXPECT_FALSE(form->Runs().State().AutoRun());
     form->TBFRunClick();
     ASSERT_TRUE(waitUntil([this] { return form->ReportLines().contains(QStringLiteral("/bin/sleep 60")); }, 30000))
         << form->ReportLines().join(u'\n').toStdString();
