@@ -173,9 +173,10 @@ bool openFile(QFile &file, const QString &path, QIODevice::OpenMode mode)
             flags |= (mode & QIODevice::ExistingOnly) ? 0 : O_CREAT;
             if (mode & QIODevice::NewOnly)
                 flags |= O_EXCL;
+            // As QFile does: an explicit truncation holds with appending too.
             if (mode & QIODevice::Append)
                 flags |= O_APPEND;
-            else if ((mode & QIODevice::Truncate) || !(mode & QIODevice::ReadOnly))
+            if ((mode & QIODevice::Truncate) || !(mode & (QIODevice::ReadOnly | QIODevice::Append)))
                 flags |= O_TRUNC;
         } else {
             flags |= O_RDONLY;
