@@ -4,8 +4,8 @@
 #include "engine/JobFileReader.h"
 #include "engine/RunReport.h"
 #include "engine/RunSettingsSnapshot.h"
-#include "report/ReportFile.h"
 #include "engine/RunState.h"
+#include "report/ReportFile.h"
 #include "report/ReportLines.h"
 #include "shared/ConstStr.h"
 
