@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "ClickCounter.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -133,18 +135,6 @@ auto answerAs(const std::function<void(QWidget &)> &act, Prompt prompt)
     user.start(20);
     return prompt();
 }
-
-} // namespace
-
-namespace {
-
-class ClickCounter final : public QWidget {
-public:
-    int presses = 0;
-
-protected:
-    void mousePressEvent(QMouseEvent *) override { ++presses; }
-};
 
 } // namespace
 

@@ -2,6 +2,7 @@
 #include "scheduler/widgets/NotificationAreaWait.h"
 #include "scheduler/widgets/VorrinStart.h"
 
+#include "ClickCounter.h"
 #include "FakeClock.h"
 #include "RecordingBrowser.h"
 #include "RecordingStarter.h"
@@ -292,20 +293,6 @@ TEST_F(TrayTest, StartWithoutAJobFileOffersTheEditorAndASecondStartIsRefused)
     EXPECT_TRUE(tray->Reachable());
 }
 
-namespace {
-
-// Stands in for the icon's own window, which the tests have not: another
-// window of the scheduler that is not the dialog's.
-class IconWindow final : public QWidget {
-public:
-    int presses = 0;
-
-protected:
-    void mousePressEvent(QMouseEvent *) override { ++presses; }
-};
-
-} // namespace
-
 // With one of the scheduler's modal windows open the icon still takes
 // clicks; the commands that would open another modal window bring the open
 // one to the front, Run asks and Exit ends the program, closing the dialog.
@@ -314,7 +301,9 @@ TEST_F(TrayTest, WithTheSettingsDialogOpenTheIconsMenuStaysInReach)
     create();
     testfiles::writeBytes(dir.filePath(QStringLiteral("Report.txt")), "report line\r\n");
     testfiles::writeBytes(dir.filePath(JournalFileName), "journal line\r\n");
-    IconWindow icon;
+    // Stands in for the icon's own window, which the tests have not: another
+    // window of the scheduler that is not the dialog's.
+    ClickCounter icon;
     icon.resize(22, 22);
     icon.show();
     ScriptedDialogs dialogs;
