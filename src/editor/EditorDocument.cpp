@@ -9,7 +9,12 @@ void EditorDocument::setCurrent(int index)
     m_current = index >= 0 && index < count() ? index : -1;
 }
 
-TBlock *EditorDocument::currentBlock()
+const TBlock *EditorDocument::currentBlock() const
+{
+    return m_current >= 0 ? &m_jobs.blocks[std::size_t(m_current)] : nullptr;
+}
+
+TBlock *EditorDocument::editedBlock()
 {
     return m_current >= 0 ? &m_jobs.blocks[std::size_t(m_current)] : nullptr;
 }
@@ -75,6 +80,109 @@ bool EditorDocument::renameCurrent(const QString &name)
     m_jobs.names[m_current] = name;
     m_modified = true;
     return true;
+}
+
+QStringList *EditorDocument::lines(Tail list)
+{
+    TBlock *block = editedBlock();
+    if (!block)
+        return nullptr;
+    switch (list) {
+    case Tail::Destinations: return &block->Dests;
+    case Tail::ExtraCopies: return &block->ExtCopies;
+    case Tail::Commands: return &block->Cmds;
+    }
+    return nullptr;
+}
+
+void EditorDocument::replace(QStringList &lines, int row, const QString &text)
+{
+    if (row < 0 || row >= lines.size() || lines.at(row) == text)
+        return;
+    lines[row] = text;
+    m_modified = true;
+}
+
+void EditorDocument::setText(StrIndex field, const QString &text)
+{
+    TBlock *block = editedBlock();
+    if (!block || block->GetStr(field) == text)
+        return;
+    block->SetStr(field, text);
+    m_modified = true;
+}
+
+void EditorDocument::setSource(int row, const QString &source)
+{
+    if (TBlock *block = editedBlock())
+        replace(block->Sources, row, source);
+}
+
+void EditorDocument::setExclusions(int row, const QString &exclusions)
+{
+    if (TBlock *block = editedBlock())
+        replace(block->Exclusions, row, exclusions);
+}
+
+void EditorDocument::addSource(const QString &source, const QString &exclusions)
+{
+    TBlock *block = editedBlock();
+    if (!block)
+        return;
+    block->Sources << source;
+    block->Exclusions << exclusions;
+    m_modified = true;
+}
+
+void EditorDocument::removeSource(int row)
+{
+    TBlock *block = editedBlock();
+    if (!block || row < 0 || row >= block->Sources.size())
+        return;
+    block->Sources.removeAt(row);
+    if (row < block->Exclusions.size())
+        block->Exclusions.removeAt(row);
+    m_modified = true;
+}
+
+void EditorDocument::setLine(Tail list, int row, const QString &line)
+{
+    if (QStringList *edited = lines(list))
+        replace(*edited, row, line);
+}
+
+void EditorDocument::addLine(Tail list, const QString &line)
+{
+    if (QStringList *edited = lines(list)) {
+        edited->append(line);
+        m_modified = true;
+    }
+}
+
+void EditorDocument::removeLine(Tail list, int row)
+{
+    QStringList *edited = lines(list);
+    if (!edited || row < 0 || row >= edited->size())
+        return;
+    edited->removeAt(row);
+    m_modified = true;
+}
+
+EditorDocument::Tentative::Tentative(EditorDocument &document)
+    : m_document(document)
+    , m_job(document.current())
+    , m_modifiedBefore(document.modified())
+{
+    if (const TBlock *shown = document.currentBlock())
+        m_before = *shown;
+}
+
+EditorDocument::Tentative::~Tentative()
+{
+    if (m_kept || !m_before || m_document.current() != m_job)
+        return;
+    *m_document.editedBlock() = *m_before;
+    m_document.m_modified = m_modifiedBefore;
 }
 
 void EditorDocument::copyCurrent()

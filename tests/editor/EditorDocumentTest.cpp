@@ -5,6 +5,8 @@
 
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 using namespace pelvo;
@@ -82,7 +84,7 @@ TEST_F(EditorDocumentTest, PasteGoesBeforeTheJobShownAndOutlivesTheFile)
 
     // The copy is the job as it was copied, not the job as it is edited later.
     document.setCurrent(3);
-    document.currentBlock()->SetStr(ArchiveName, QStringLiteral("/arc/edited.zip"));
+    document.setText(ArchiveName, QStringLiteral("/arc/edited.zip"));
     document.reset(NoNameDat);
     EXPECT_TRUE(document.unnamed());
     document.paste();
@@ -129,6 +131,91 @@ TEST_F(EditorDocumentTest, NewJobsAndRenamesMarkTheJobsChangedOnlyWhenTheyChange
     EXPECT_EQ(document.current(), 1);
     ASSERT_NE(document.currentBlock(), nullptr);
     EXPECT_TRUE(document.currentBlock()->GetStr(ArchiveName).isEmpty());
+}
+
+TEST_F(EditorDocumentTest, EditsOfTheJobShownMarkTheJobsChangedOnlyWhenTheyChangeThem)
+{
+    using Tail = EditorDocument::Tail;
+    struct Case {
+        const char *edit;
+        std::function<void(EditorDocument &)> apply;
+        bool changes;
+    };
+    const QString dest = QStringLiteral("/mnt/a/=1");
+    const Case cases[] = {
+        {"archive name", [](EditorDocument &d) { d.setText(ArchiveName, QStringLiteral("/arc/x.zip")); }, true},
+        {"same archive name", [](EditorDocument &d) { d.setText(ArchiveName, QStringLiteral("/arc/1.zip")); }, false},
+        {"comment", [](EditorDocument &d) { d.setText(Comment, QStringLiteral("note")); }, true},
+        {"source", [](EditorDocument &d) { d.setSource(0, QStringLiteral("/home/b")); }, true},
+        {"same source", [](EditorDocument &d) { d.setSource(0, QStringLiteral("/home/src1")); }, false},
+        {"source past the end", [](EditorDocument &d) { d.setSource(1, QStringLiteral("/x")); }, false},
+        {"exclusions", [](EditorDocument &d) { d.setExclusions(0, QStringLiteral("*.tmp")); }, true},
+        {"added source", [](EditorDocument &d) { d.addSource(QStringLiteral("/x"), QStringLiteral("*.o")); }, true},
+        {"removed source", [](EditorDocument &d) { d.removeSource(0); }, true},
+        {"source removed before the start", [](EditorDocument &d) { d.removeSource(-1); }, false},
+        {"added line", [dest](EditorDocument &d) { d.addLine(Tail::Destinations, dest); }, true},
+        {"line", [](EditorDocument &d) { d.setLine(Tail::Commands, 0, QStringLiteral("CMD2>run=")); }, true},
+        {"same line", [](EditorDocument &d) { d.setLine(Tail::Commands, 0, QStringLiteral("CMD1>run=")); }, false},
+        {"line of an empty list", [](EditorDocument &d) { d.setLine(Tail::ExtraCopies, 0, QStringLiteral("W>/w/=")); },
+         false},
+        {"removed line", [](EditorDocument &d) { d.removeLine(Tail::Commands, 0); }, true},
+        {"line removed past the end", [](EditorDocument &d) { d.removeLine(Tail::Commands, 1); }, false},
+    };
+    for (const Case &c : cases) {
+        testfiles::writeBytes(
+            path(),
+            testfiles::cp1251Lines({QStringLiteral("hand-made"), QStringLiteral(">"), QStringLiteral("Job 1"),
+                                    QStringLiteral("/arc/1.zip"), QStringLiteral("D=/home/src1"), QStringLiteral("C="),
+                                    QStringLiteral("E="), QStringLiteral("CMD1=run=")}));
+        document.setFileName(path());
+        ASSERT_TRUE(document.read());
+        const TBlock before = *document.currentBlock();
+        c.apply(document);
+        EXPECT_EQ(document.modified(), c.changes) << c.edit;
+        const TBlock &after = *document.currentBlock();
+        const bool differs = after.GetStr(ArchiveName) != before.GetStr(ArchiveName)
+            || after.GetStr(Comment) != before.GetStr(Comment) || after.Sources != before.Sources
+            || after.Exclusions != before.Exclusions || after.Dests != before.Dests
+            || after.ExtCopies != before.ExtCopies || after.Cmds != before.Cmds;
+        EXPECT_EQ(differs, c.changes) << c.edit;
+        EXPECT_EQ(after.Sources.size(), after.Exclusions.size()) << c.edit;
+    }
+
+    // Without a job shown there is nothing to edit.
+    document.reset(NoNameDat);
+    for (const Case &c : cases)
+        c.apply(document);
+    EXPECT_FALSE(document.modified());
+    EXPECT_TRUE(document.empty());
+}
+
+TEST_F(EditorDocumentTest, ATentativeEditIsTakenBackWithItsMarkUnlessKept)
+{
+    readJobs(2);
+    {
+        EditorDocument::Tentative added(document);
+        document.addLine(EditorDocument::Tail::Destinations, QString());
+        document.setLine(EditorDocument::Tail::Destinations, 0, QStringLiteral("/mnt/a/="));
+        EXPECT_TRUE(document.modified());
+    }
+    EXPECT_TRUE(document.currentBlock()->Dests.isEmpty());
+    EXPECT_FALSE(document.modified());
+
+    {
+        EditorDocument::Tentative added(document);
+        document.addLine(EditorDocument::Tail::Destinations, QStringLiteral("/mnt/a/="));
+        added.keep();
+    }
+    EXPECT_EQ(document.currentBlock()->Dests, QStringList{QStringLiteral("/mnt/a/=")});
+    EXPECT_TRUE(document.modified());
+
+    // An edit taken back leaves an earlier change marked.
+    {
+        EditorDocument::Tentative added(document);
+        document.addLine(EditorDocument::Tail::Commands, QStringLiteral("CMD1>"));
+    }
+    EXPECT_TRUE(document.currentBlock()->Cmds.isEmpty());
+    EXPECT_TRUE(document.modified());
 }
 
 TEST_F(EditorDocumentTest, SavingKeepsTheFilesEncodingAndClearsTheChangeMark)

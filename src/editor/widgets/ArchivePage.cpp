@@ -1,5 +1,6 @@
 #include "ArchivePage.h"
 
+#include "editor/EditorDocument.h"
 #include "editor/PageTexts.h"
 #include "editor/widgets/EditSource.h"
 #include "editor/widgets/JobGrid.h"
@@ -124,11 +125,14 @@ void ArchivePage::createControls()
 
 void ArchivePage::Show()
 {
-    const TBlock *block = m_context.block();
-    EditArch->setText(block ? block->GetStr(ArchiveName) : QString());
-    EditZ->setText(block ? block->GetStr(Comment) : QString());
-    // A new job starts on its first source, before EditX shows that source's
-    // exclusions: EditX writes back into the row selected.
+    const TBlock *block = m_context.document.currentBlock();
+    {
+        const QSignalBlocker quietName(EditArch);
+        const QSignalBlocker quietComment(EditZ);
+        EditArch->setText(block ? block->GetStr(ArchiveName) : QString());
+        EditZ->setText(block ? block->GetStr(Comment) : QString());
+    }
+    // A job is shown on its first source.
     fillGrid(0);
     // The box is not stored: it shows whether one set of exclusions serves every source.
     const bool allEqual = block
@@ -161,7 +165,7 @@ void ArchivePage::ClearEditMarks()
 
 int ArchivePage::gridRow() const
 {
-    const TBlock *block = m_context.block();
+    const TBlock *block = m_context.document.currentBlock();
     const int row = StringGridArch->currentRow();
     if (!block || block->Sources.isEmpty())
         return -1;
@@ -170,7 +174,7 @@ int ArchivePage::gridRow() const
 
 void ArchivePage::fillGrid(int row)
 {
-    const TBlock *block = m_context.block();
+    const TBlock *block = m_context.document.currentBlock();
     const QSignalBlocker quiet(StringGridArch);
     const int rows = block ? int(block->Sources.size()) : 0;
     StringGridArch->setRowCount(rows);
@@ -185,51 +189,40 @@ void ArchivePage::fillGrid(int row)
 
 void ArchivePage::EditArchChange()
 {
-    if (TBlock *block = m_context.block()) {
-        block->SetStr(ArchiveName, EditArch->text());
-        m_context.changed();
-    }
+    m_context.document.setText(ArchiveName, EditArch->text());
 }
 
 void ArchivePage::EditZChange()
 {
-    if (TBlock *block = m_context.block()) {
-        block->SetStr(Comment, EditZ->text());
-        m_context.changed();
-    }
+    m_context.document.setText(Comment, EditZ->text());
 }
 
 void ArchivePage::EditXChange()
 {
-    TBlock *block = m_context.block();
     const int row = gridRow();
-    if (!block || row < 0 || block->Exclusions.isEmpty())
+    if (row < 0)
         return;
-    block->Exclusions[row] = EditX->text();
+    m_context.document.setExclusions(row, EditX->text());
     if (QTableWidgetItem *cell = StringGridArch->item(row, 1))
         cell->setText(EditX->text());
     if (CheckBoxExclude->isChecked())
         applyExclusionsToAll();
-    m_context.changed();
 }
 
 void ArchivePage::applyExclusionsToAll()
 {
-    TBlock *block = m_context.block();
+    const TBlock *block = m_context.document.currentBlock();
     const QString text = EditX->text();
-    for (qsizetype i = 0; i < block->Exclusions.size(); ++i) {
-        if (block->Exclusions.at(i) == text)
-            continue;
-        block->Exclusions[i] = text;
-        if (QTableWidgetItem *cell = StringGridArch->item(int(i), 1))
+    for (int i = 0; i < int(block->Exclusions.size()); ++i) {
+        m_context.document.setExclusions(i, text);
+        if (QTableWidgetItem *cell = StringGridArch->item(i, 1))
             cell->setText(text);
-        m_context.changed();
     }
 }
 
 void ArchivePage::CheckBoxExcludeClick()
 {
-    if (CheckBoxExclude->isChecked() && m_context.block())
+    if (CheckBoxExclude->isChecked() && m_context.document.currentBlock())
         applyExclusionsToAll();
     EditX->setEnabled(true);
     StringGridArchClick();
@@ -237,31 +230,14 @@ void ArchivePage::CheckBoxExcludeClick()
 
 void ArchivePage::StringGridArchClick()
 {
-    const TBlock *block = m_context.block();
+    const TBlock *block = m_context.document.currentBlock();
     const bool haveSources = block && !block->Sources.isEmpty();
-    for (QWidget *button : {static_cast<QWidget *>(BitBtnEdit), static_cast<QWidget *>(BitBtnDel)})
-        button->setEnabled(haveSources);
+    for (QWidget *control : std::initializer_list<QWidget *>{BitBtnEdit, BitBtnDel, EditX, CheckBoxExclude})
+        control->setEnabled(haveSources);
     PopupSourceEdit->setEnabled(haveSources);
     PopupSourceDel->setEnabled(haveSources);
-    if (!haveSources) {
-        if (CheckBoxExclude->isChecked() && block && !block->Exclusions.isEmpty()) {
-            EditX->setText(block->Exclusions.constFirst());
-            return;
-        }
-        const bool filled = m_context.FormFilled;
-        m_context.FormFilled = false;
-        EditX->clear();
-        m_context.FormFilled = filled;
-        EditX->setEnabled(false);
-        CheckBoxExclude->setEnabled(false);
-        return;
-    }
-    const bool filled = m_context.FormFilled;
-    m_context.FormFilled = false;
-    EditX->setText(block->Exclusions.value(gridRow()));
-    m_context.FormFilled = filled;
-    EditX->setEnabled(true);
-    CheckBoxExclude->setEnabled(true);
+    const QSignalBlocker quiet(EditX);
+    EditX->setText(haveSources ? block->Exclusions.value(gridRow()) : QString());
 }
 
 std::optional<QString> ArchivePage::askSource(const QString &current)
@@ -274,42 +250,37 @@ std::optional<QString> ArchivePage::askSource(const QString &current)
 
 void ArchivePage::BitBtnAddClick()
 {
-    TBlock *block = m_context.block();
+    const TBlock *block = m_context.document.currentBlock();
     if (!block)
         return;
     if (const std::optional<QString> source = askSource(QString())) {
-        block->Sources << *source;
         const bool shared = CheckBoxExclude->isChecked() && !block->Exclusions.isEmpty();
-        block->Exclusions << (shared ? block->Exclusions.constFirst() : QString());
+        const QString exclusions = shared ? block->Exclusions.constFirst() : QString();
+        m_context.document.addSource(*source, exclusions);
         fillGrid(int(block->Sources.size()) - 1);
-        m_context.markChanged();
     }
     StringGridArchClick();
 }
 
 void ArchivePage::BitBtnEditClick()
 {
-    TBlock *block = m_context.block();
+    const TBlock *block = m_context.document.currentBlock();
     const int row = gridRow();
     if (!block || row < 0)
         return;
     if (const std::optional<QString> source = askSource(block->Sources.at(row))) {
-        block->Sources[row] = *source;
+        m_context.document.setSource(row, *source);
         fillGrid(row);
-        m_context.markChanged();
     }
     StringGridArchClick();
 }
 
 void ArchivePage::BitBtnDelClick()
 {
-    TBlock *block = m_context.block();
     const int row = gridRow();
-    if (!block || row < 0)
+    if (row < 0)
         return;
-    m_context.markChanged();
-    block->Exclusions.removeAt(row);
-    block->Sources.removeAt(row);
+    m_context.document.removeSource(row);
     fillGrid(row);
     StringGridArchClick();
 }

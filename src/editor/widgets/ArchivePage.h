@@ -15,7 +15,6 @@ class QTableWidget;
 namespace pelvo {
 
 class PageContext;
-class TBlock;
 class TFormSource;
 
 // The Archive page: the archive's name, the sources with their exclusions

@@ -1,5 +1,6 @@
 #include "CommandsPage.h"
 
+#include "editor/EditorDocument.h"
 #include "editor/widgets/DayGroup.h"
 #include "editor/widgets/EditCmdCopy.h"
 #include "editor/widgets/PageContext.h"
@@ -42,7 +43,7 @@ QString templateOf(CommandKind kind)
 } // namespace
 
 CommandsPage::CommandsPage(PageContext &context, TFormSelCmd &kindDialog, TFormCopy &pathsDialog, QWidget *parent)
-    : ListPage(context, parent)
+    : ListPage(context, EditorDocument::Tail::Commands, parent)
     , m_kindDialog(kindDialog)
     , m_pathsDialog(pathsDialog)
 {
@@ -171,24 +172,23 @@ void CommandsPage::StringGridComsClick()
                                                              RadioButtonRB, RadioButtonRA, GroupBoxCmd})
         control->setEnabled(have);
     GroupBoxCmdDay->SetUsable(have);
-    filling([&] {
-        if (!have) {
-            EditCmd->clear();
-            return;
-        }
-        GroupBoxCmdDay->ShowDays(job->Cmds.ValueAt(row));
-        GroupBoxCmdDay->SetUsable(true);
-        const QString key = job->Cmds.KeyAt(row);
-        const QChar when = (key.size() > 3 ? key.at(3).toUpper() : QChar());
-        for (QRadioButton *radio : {RadioButtonRB, RadioButtonRA}) {
-            radio->setAutoExclusive(false);
-            radio->setChecked((radio == RadioButtonRB && when == u'1') || (radio == RadioButtonRA && when == u'2'));
-            radio->setAutoExclusive(true);
-        }
-        setCell(row, 2, runMark(key));
-        ShowKind(KindOfCommand(job->Cmds.TailAt(row)));
-        EditCmd->setText(CommandDisplayText(job->Cmds.TailAt(row)));
-    });
+    const QSignalBlocker quiet(EditCmd);
+    if (!have) {
+        EditCmd->clear();
+        return;
+    }
+    GroupBoxCmdDay->ShowDays(job->Cmds.ValueAt(row));
+    GroupBoxCmdDay->SetUsable(true);
+    const QString key = job->Cmds.KeyAt(row);
+    const QChar when = (key.size() > 3 ? key.at(3).toUpper() : QChar());
+    for (QRadioButton *radio : {RadioButtonRB, RadioButtonRA}) {
+        radio->setAutoExclusive(false);
+        radio->setChecked((radio == RadioButtonRB && when == u'1') || (radio == RadioButtonRA && when == u'2'));
+        radio->setAutoExclusive(true);
+    }
+    setCell(row, 2, runMark(key));
+    ShowKind(KindOfCommand(job->Cmds.TailAt(row)));
+    EditCmd->setText(CommandDisplayText(job->Cmds.TailAt(row)));
 }
 
 void CommandsPage::ShowKind(CommandKind kind)
@@ -206,16 +206,15 @@ void CommandsPage::ShowKind(CommandKind kind)
 
 void CommandsPage::storeCommand(int row, const QString &command)
 {
-    TBlock *job = block();
-    job->Cmds[row] = job->Cmds.KeyAt(row) + u'>' + command + u'=' + job->Cmds.ValueAt(row);
+    const TBlock *job = block();
+    storeLine(row, job->Cmds.KeyAt(row) + u'>' + command + u'=' + job->Cmds.ValueAt(row));
 }
 
 void CommandsPage::EditCmdChange()
 {
-    TBlock *job = block();
+    const TBlock *job = block();
     const int row = Row();
-    // Showing a command never rewrites it: only the user's edits are stored.
-    if (!job || row < 0 || !m_context.FormFilled)
+    if (!job || row < 0)
         return;
     const QString text = EditCmd->text();
     const CommandKind kind = checkedKind();
@@ -228,25 +227,23 @@ void CommandsPage::EditCmdChange()
     // The arguments dialog hands over the stored form; the grid shows every
     // command as it shows it when the job is shown again.
     setCell(row, 0, CommandDisplayText(job->Cmds.TailAt(row)));
-    m_context.changed();
 }
 
 void CommandsPage::CheckBoxCClick()
 {
-    if (TBlock *job = block())
+    if (const TBlock *job = block())
         storeDays(job->Cmds, *GroupBoxCmdDay);
 }
 
 void CommandsPage::RadioButtonRAClick()
 {
-    TBlock *job = block();
+    const TBlock *job = block();
     const int row = Row();
     if (!job || row < 0)
         return;
     const QString key = RadioButtonRA->isChecked() ? AfterKey : BeforeKey;
-    job->Cmds[row] = key + job->Cmds.at(row).mid(4);
+    storeLine(row, key + job->Cmds.at(row).mid(4));
     setCell(row, 2, runMark(key));
-    m_context.changed();
 }
 
 bool CommandsPage::ButtonEditClick()
@@ -293,7 +290,7 @@ bool CommandsPage::ButtonCmdClick()
 
 void CommandsPage::AddClick()
 {
-    TBlock *job = block();
+    const TBlock *job = block();
     if (!job)
         return;
     // The kind comes first: a cancelled add never shows a row, and the row
@@ -306,38 +303,39 @@ void CommandsPage::AddClick()
     if (platform::runDialog(m_kindDialog) != QDialog::Accepted)
         return;
     const int selected = Row();
-    job->Cmds << BeforeKey + u'>';
-    const int row = int(job->Cmds.size()) - 1;
-    fill(row);
-    StringGridComsClick();
-    bool added = false;
-    if (m_kindDialog.RadioButtonExt->isChecked()) {
-        ShowKind(CommandKind::External);
-        EditCmd->setFocus();
-        // A program not picked leaves no empty command behind, which would fail the run.
-        added = ButtonCmdClick();
-    } else {
-        const CommandKind kind = m_kindDialog.RadioButtonCopy->isChecked() ? CommandKind::Copy
-            : m_kindDialog.RadioButtonDel->isChecked()                     ? CommandKind::Delete
-                                                                           : CommandKind::Rename;
-        storeCommand(row, templateOf(kind));
+    const int row = int(job->Cmds.size());
+    {
+        EditorDocument::Tentative added(m_context.document);
+        m_context.document.addLine(EditorDocument::Tail::Commands, BeforeKey + u'>');
+        fill(row);
         StringGridComsClick();
-        // Without its paths the new file command would do nothing.
-        added = ButtonEditClick();
+        bool given = false;
+        if (m_kindDialog.RadioButtonExt->isChecked()) {
+            ShowKind(CommandKind::External);
+            EditCmd->setFocus();
+            // A program not picked leaves no empty command behind, which would fail the run.
+            given = ButtonCmdClick();
+        } else {
+            const CommandKind kind = m_kindDialog.RadioButtonCopy->isChecked() ? CommandKind::Copy
+                : m_kindDialog.RadioButtonDel->isChecked()                     ? CommandKind::Delete
+                                                                               : CommandKind::Rename;
+            storeCommand(row, templateOf(kind));
+            StringGridComsClick();
+            // Without its paths the new file command would do nothing.
+            given = ButtonEditClick();
+        }
+        if (given) {
+            added.keep();
+            return;
+        }
     }
-    if (added) {
-        m_context.markChanged();
-        return;
-    }
-    job->Cmds.removeLast();
     fill(selected);
     StringGridComsClick();
 }
 
-void CommandsPage::DelClick(bool ask)
+void CommandsPage::DelClick()
 {
-    if (TBlock *job = block())
-        deleteLine(job->Cmds, ask, zentavo::sQuestionDelCmd);
+    deleteLine(zentavo::sQuestionDelCmd);
 }
 
 } // namespace pelvo

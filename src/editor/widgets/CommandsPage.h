@@ -26,7 +26,7 @@ public:
     void Show() override;
     void SetJobEnabled(bool enabled) override;
     void AddClick() override;
-    void DelClick(bool ask) override;
+    void DelClick() override;
 
     void StringGridComsClick();
     void EditCmdChange();

@@ -12,7 +12,7 @@
 namespace pelvo {
 
 CopiesPage::CopiesPage(PageContext &context, QWidget *parent)
-    : CopyListPage(context,
+    : CopyListPage(context, EditorDocument::Tail::Destinations,
                    {"TabSheetCopies", "StringGridCopies", QStringLiteral("Days"), "BitBtnAddDest", "BitBtnDelDest",
                     "LabelDest", "EditDest", "ButtonDest", "GroupBoxRegime", "RadioButtonReg1", QStringLiteral("Daily"),
                     "RadioButtonReg2", QStringLiteral("Even/Uneven")},
@@ -50,40 +50,38 @@ void CopiesPage::StringGridCopiesClick()
     const bool have = job && row >= 0 && StringGridCopies->isEnabled();
     setDetailsEnabled(have);
     GroupBoxDestDay->SetUsable(have);
-    filling([&] {
-        if (!have) {
-            EditDest->clear();
-            return;
-        }
-        EditDest->setText(job->Dests.NameAt(row));
-        // Days from a hand-made file that name no week day stay as they are until a box is clicked.
-        GroupBoxDestDay->ShowDays(job->Dests.ValueAt(row));
-        GroupBoxDestDay->SetUsable(true);
-        showRegime(EditDest->text());
-    });
+    const QSignalBlocker quiet(EditDest);
+    if (!have) {
+        EditDest->clear();
+        return;
+    }
+    EditDest->setText(job->Dests.NameAt(row));
+    // Days from a hand-made file that name no week day stay as they are until a box is clicked.
+    GroupBoxDestDay->ShowDays(job->Dests.ValueAt(row));
+    GroupBoxDestDay->SetUsable(true);
+    showRegime(EditDest->text());
 }
 
-void CopiesPage::storeFolder(TBlock &job, int row, const QString &folder)
+QString CopiesPage::lineWithFolder(const TBlock &job, int row, const QString &folder) const
 {
-    job.Dests[row] = folder + u'=' + job.Dests.ValueAt(row);
+    return folder + u'=' + job.Dests.ValueAt(row);
 }
 
 void CopiesPage::CheckBoxClick()
 {
-    if (TBlock *job = block())
+    if (const TBlock *job = block())
         storeDays(job->Dests, *GroupBoxDestDay);
 }
 
 void CopiesPage::AddClick()
 {
-    if (TBlock *job = block())
-        addFolderLine(job->Dests, QString(), EditDest);
+    if (block())
+        addFolderLine(QString(), EditDest);
 }
 
-void CopiesPage::DelClick(bool ask)
+void CopiesPage::DelClick()
 {
-    if (TBlock *job = block())
-        deleteLine(job->Dests, ask, zentavo::sQuestionDelCopy);
+    deleteLine(zentavo::sQuestionDelCopy);
 }
 
 } // namespace pelvo

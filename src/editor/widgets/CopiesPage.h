@@ -14,7 +14,7 @@ public:
     explicit CopiesPage(PageContext &context, QWidget *parent = nullptr);
 
     void AddClick() override;
-    void DelClick(bool ask) override;
+    void DelClick() override;
 
     void StringGridCopiesClick();
     void CheckBoxClick();
@@ -33,7 +33,7 @@ public:
 protected:
     void fill(int row) override;
     void rowClick() override { StringGridCopiesClick(); }
-    void storeFolder(TBlock &job, int row, const QString &folder) override;
+    QString lineWithFolder(const TBlock &job, int row, const QString &folder) const override;
 };
 
 } // namespace pelvo

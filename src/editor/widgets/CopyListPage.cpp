@@ -19,7 +19,8 @@ namespace pelvo {
 
 using namespace zentavo::forms;
 
-CopyListPage::CopyListPage(PageContext &context, const Names &names, QWidget *parent) : ListPage(context, parent)
+CopyListPage::CopyListPage(PageContext &context, EditorDocument::Tail list, const Names &names, QWidget *parent)
+    : ListPage(context, list, parent)
 {
     setObjectName(QLatin1String(names.page));
     m_layout = new QGridLayout(this);
@@ -93,18 +94,14 @@ void CopyListPage::setDetailsEnabled(bool enabled, std::initializer_list<QWidget
 
 void CopyListPage::folderEdited()
 {
-    TBlock *job = block();
+    const TBlock *job = block();
     const int row = Row();
     if (!job || row < 0)
         return;
     const QString folder = m_folderEdit->text();
     showRegime(folder);
-    // Showing a line sets the text it already holds: no change.
-    const bool differs = folder != cell(row, 0);
-    storeFolder(*job, row, folder);
+    storeLine(row, lineWithFolder(*job, row, folder));
     setCell(row, 0, folder);
-    if (differs)
-        m_context.changed();
 }
 
 void CopyListPage::showRegime(const QString &folder)

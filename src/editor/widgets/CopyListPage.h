@@ -40,7 +40,7 @@ public:
     void SetJobEnabled(bool enabled) override;
 
 protected:
-    CopyListPage(PageContext &context, const Names &names, QWidget *parent);
+    CopyListPage(PageContext &context, EditorDocument::Tail list, const Names &names, QWidget *parent);
 
     // Once the page has added its own controls to the regime group: puts
     // the page's group beside it.
@@ -51,8 +51,8 @@ protected:
     void showRegime(const QString &folder);
     // The selected line takes the folder the user edited, as typed.
     void folderEdited();
-    // The line at row of the job takes the folder, keeping the rest of it.
-    virtual void storeFolder(TBlock &job, int row, const QString &folder) = 0;
+    // The line at row of the job with the folder in place of its own.
+    virtual QString lineWithFolder(const TBlock &job, int row, const QString &folder) const = 0;
     // Lets the user pick the folder of the selected line; True when one was chosen.
     bool browseFolder();
 

@@ -1,5 +1,6 @@
 #include "ExtCopiesPage.h"
 
+#include "editor/EditorDocument.h"
 #include "editor/PageTexts.h"
 #include "editor/widgets/PageContext.h"
 #include "shared/ConstStr.h"
@@ -31,7 +32,7 @@ QString flagOf(bool deleteArchive)
 } // namespace
 
 ExtCopiesPage::ExtCopiesPage(PageContext &context, QWidget *parent)
-    : CopyListPage(context,
+    : CopyListPage(context, EditorDocument::Tail::ExtraCopies,
                    {"TabSheetExtCopies", "StringGridACopies", QStringLiteral("Copy type"), "BitBtnAddDestExt",
                     "BitBtnDelDestExt", "LabelDestExt", "EditDestExt", "ButtonDestExt", "GroupBoxERegime",
                     "RadioButton1", zentavo::sReg1Week, "RadioButton2", zentavo::sReg2Week},
@@ -98,42 +99,42 @@ void ExtCopiesPage::StringGridACopiesClick()
     const int row = Row();
     const bool have = job && row >= 0 && StringGridACopies->isEnabled();
     setDetailsEnabled(have, {CheckBoxDel, RadioButtonWeek, RadioButtonMonth, RadioButtonQuart, RadioButtonYear});
+    const QSignalBlocker quiet(EditDestExt);
     if (!have) {
-        filling([&] { EditDestExt->clear(); });
+        EditDestExt->clear();
         return;
     }
-    filling([&] {
-        EditDestExt->setText(job->ExtCopies.TailAt(row));
-        showRegime(EditDestExt->text());
-        QRadioButton *type = typeOf(job->ExtCopies.KeyAt(row));
-        for (QRadioButton *radio : types()) {
-            radio->setAutoExclusive(false);
-            radio->setChecked(radio == type);
-            radio->setAutoExclusive(true);
-        }
-        CheckBoxDel->setChecked(job->ExtCopies.ValueAt(row) == QStringLiteral("1"));
-    });
-    RadioButtonClick();
+    EditDestExt->setText(job->ExtCopies.TailAt(row));
+    showRegime(EditDestExt->text());
+    QRadioButton *type = typeOf(job->ExtCopies.KeyAt(row));
+    for (QRadioButton *radio : types()) {
+        radio->setAutoExclusive(false);
+        radio->setChecked(radio == type);
+        radio->setAutoExclusive(true);
+    }
+    CheckBoxDel->setChecked(job->ExtCopies.ValueAt(row) == QStringLiteral("1"));
+    showType(row);
 }
 
 void ExtCopiesPage::RadioButtonChange()
 {
-    RadioButtonClick();
-    m_context.changed();
-}
-
-void ExtCopiesPage::RadioButtonClick()
-{
-    TBlock *job = block();
+    const TBlock *job = block();
     const int row = Row();
     if (!job || row < 0)
         return;
+    const std::size_t kind = showType(row);
+    const QString &line = job->ExtCopies.at(row);
+    const qsizetype mark = line.indexOf(u'>');
+    storeLine(row, QChar(Letters[kind]) + (mark < 0 ? u'>' + line : line.mid(mark)));
+}
+
+std::size_t ExtCopiesPage::showType(int row)
+{
     const std::array<std::pair<const QString *, const QString *>, 4> regimes{
         {{&zentavo::sReg1Week, &zentavo::sReg2Week},
          {&zentavo::sReg1Month, &zentavo::sReg2Month},
          {&zentavo::sReg1Quart, &zentavo::sReg2Quart},
          {&zentavo::sReg1Year, &zentavo::sReg2Year}}};
-    // A line whose letter names no period becomes a year copy.
     std::size_t kind = 3;
     for (std::size_t i = 0; i < 3; ++i) {
         if (types()[i]->isChecked()) {
@@ -144,38 +145,34 @@ void ExtCopiesPage::RadioButtonClick()
     RadioButton1->setText(*regimes[kind].first);
     RadioButton2->setText(*regimes[kind].second);
     setCell(row, 1, types()[kind]->text());
-    QString &line = job->ExtCopies[row];
-    const qsizetype mark = line.indexOf(u'>');
-    line = QChar(Letters[kind]) + (mark < 0 ? u'>' + line : line.mid(mark));
+    return kind;
 }
 
-void ExtCopiesPage::storeFolder(TBlock &job, int row, const QString &folder)
+QString ExtCopiesPage::lineWithFolder(const TBlock &job, int row, const QString &folder) const
 {
-    job.ExtCopies[row] = job.ExtCopies.KeyAt(row) + u'>' + folder + u'=' + job.ExtCopies.ValueAt(row);
+    return job.ExtCopies.KeyAt(row) + u'>' + folder + u'=' + job.ExtCopies.ValueAt(row);
 }
 
 void ExtCopiesPage::CheckBoxDelClick()
 {
-    TBlock *job = block();
-    if (!job || !m_context.FormFilled)
+    const TBlock *job = block();
+    if (!job)
         return;
     // One setting for every additional copy of the job.
-    for (qsizetype i = 0; i < job->ExtCopies.size(); ++i)
-        job->ExtCopies[i]
-            = job->ExtCopies.KeyAt(i) + u'>' + job->ExtCopies.TailAt(i) + u'=' + flagOf(CheckBoxDel->isChecked());
-    m_context.changed();
+    for (int i = 0; i < int(job->ExtCopies.size()); ++i)
+        storeLine(i,
+                  job->ExtCopies.KeyAt(i) + u'>' + job->ExtCopies.TailAt(i) + u'=' + flagOf(CheckBoxDel->isChecked()));
 }
 
 void ExtCopiesPage::AddClick()
 {
-    if (TBlock *job = block())
-        addFolderLine(job->ExtCopies, QStringLiteral("W>"), EditDestExt);
+    if (block())
+        addFolderLine(QStringLiteral("W>"), EditDestExt);
 }
 
-void ExtCopiesPage::DelClick(bool ask)
+void ExtCopiesPage::DelClick()
 {
-    if (TBlock *job = block())
-        deleteLine(job->ExtCopies, ask, zentavo::sQuestionDelACopy);
+    deleteLine(zentavo::sQuestionDelACopy);
 }
 
 } // namespace pelvo

@@ -16,14 +16,11 @@ public:
     explicit ExtCopiesPage(PageContext &context, QWidget *parent = nullptr);
 
     void AddClick() override;
-    void DelClick(bool ask) override;
+    void DelClick() override;
 
     void StringGridACopiesClick();
-    // The user chose another copy type.
+    // The user chose another copy type: the line takes its letter.
     void RadioButtonChange();
-    // The regime captions, the type cell and the line's letter follow the
-    // checked type.
-    void RadioButtonClick();
     void CheckBoxDelClick();
 
     QTableWidget *StringGridACopies = nullptr;
@@ -45,9 +42,13 @@ public:
 protected:
     void fill(int row) override;
     void rowClick() override { StringGridACopiesClick(); }
-    void storeFolder(TBlock &job, int row, const QString &folder) override;
+    QString lineWithFolder(const TBlock &job, int row, const QString &folder) const override;
 
 private:
+    // The regime captions and the type cell of the selected line follow
+    // the checked type; its index in the type radios, a line whose letter
+    // names no period being a year copy.
+    std::size_t showType(int row);
     // The type radio of a kind letter (Latin or the older Cyrillic one, any
     // case); nullptr for another letter.
     QRadioButton *typeOf(const QString &kind) const;

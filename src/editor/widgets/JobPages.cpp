@@ -44,7 +44,7 @@ TJobPages::TJobPages(PageContext &context, TFormSource &sourceDialog, TFormSelCm
     });
     connect(PopupDestDel, &QAction::triggered, this, [this] {
         if (ListPage *page = listPageShown(); page && page->CanDelete())
-            page->DelClick(true);
+            page->DelClick();
     });
     for (ListPage *page : listPages())
         page->SetPopup(PopupMenuListDest, PopupDestDel);
@@ -62,11 +62,9 @@ ListPage *TJobPages::listPageShown() const
 
 void TJobPages::ShowJob()
 {
-    m_context.FormFilled = false;
     Archive->Show();
     for (ListPage *page : listPages())
         page->Show();
-    m_context.FormFilled = true;
 }
 
 void TJobPages::SetJobEnabled(bool enabled)

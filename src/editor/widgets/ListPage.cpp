@@ -20,13 +20,16 @@
 
 namespace pelvo {
 
-ListPage::ListPage(PageContext &context, QWidget *parent) : QWidget(parent), m_context(context)
+ListPage::ListPage(PageContext &context, EditorDocument::Tail list, QWidget *parent)
+    : QWidget(parent)
+    , m_context(context)
+    , m_list(list)
 {
 }
 
-TBlock *ListPage::block() const
+const TBlock *ListPage::block() const
 {
-    return m_context.block();
+    return m_context.document.currentBlock();
 }
 
 QTableWidget *ListPage::makeGrid(const char *name, const QStringList &headers)
@@ -58,20 +61,24 @@ QPushButton *ListPage::makeDelButton(const char *name)
     m_delButton = zentavo::forms::pushButton(this, name, QString());
     m_delButton->setIcon(zentavo::forms::commandIcon(style(), QStyle::SP_TrashIcon));
     m_delButton->setToolTip(QStringLiteral("Delete"));
-    connect(m_delButton, &QPushButton::clicked, this, [this] { DelClick(true); });
+    connect(m_delButton, &QPushButton::clicked, this, [this] { DelClick(); });
     m_delButton->installEventFilter(this);
     return m_delButton;
 }
 
-void ListPage::storeDays(TStringListMy &lines, const DayGroup &days)
+void ListPage::storeDays(const TStringListMy &lines, const DayGroup &days)
 {
     const int row = Row();
     if (row < 0)
         return;
     const QString checked = days.Days();
-    lines[row] = lines.NameAt(row) + u'=' + checked;
+    storeLine(row, lines.NameAt(row) + u'=' + checked);
     setCell(row, 1, DaysText(checked, days.EveryDay->text()));
-    m_context.changed();
+}
+
+void ListPage::storeLine(int row, const QString &line)
+{
+    m_context.document.setLine(m_list, row, line);
 }
 
 void ListPage::SetPopup(QMenu *popup, QAction *deleteItem)
@@ -94,7 +101,7 @@ bool ListPage::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
         if (key == Qt::Key_Delete && CanDelete()) {
-            DelClick(true);
+            DelClick();
             return true;
         }
     }
@@ -136,14 +143,6 @@ int ListPage::Row() const
     return rows == 0 ? -1 : std::clamp(m_grid->currentRow(), 0, rows - 1);
 }
 
-void ListPage::filling(const std::function<void()> &fill)
-{
-    const bool filled = m_context.FormFilled;
-    m_context.FormFilled = false;
-    fill();
-    m_context.FormFilled = filled;
-}
-
 ListPage::PathControls ListPage::makePathRow(const char *labelName, const char *editName, const char *browseName,
                                              const QString &caption)
 {
@@ -153,33 +152,33 @@ ListPage::PathControls ListPage::makePathRow(const char *labelName, const char *
     return row;
 }
 
-void ListPage::addFolderLine(QStringList &lines, const QString &newLine, QLineEdit *pathEdit)
+void ListPage::addFolderLine(const QString &newLine, QLineEdit *pathEdit)
 {
     const QString start = pathEdit->text();
-    lines << newLine;
-    fill(int(lines.size()) - 1);
-    rowClick();
-    if (const std::optional<QString> folder = PickCopyFolder(start))
-        pathEdit->setText(*folder);
-    rowClick();
-    if (pathEdit->text().isEmpty()) {
-        deleteLine(lines, false, QString());
-        return;
+    const int row = m_grid->rowCount();
+    {
+        EditorDocument::Tentative added(m_context.document);
+        m_context.document.addLine(m_list, newLine);
+        fill(row);
+        rowClick();
+        if (const std::optional<QString> folder = PickCopyFolder(start))
+            pathEdit->setText(*folder);
+        rowClick();
+        if (!pathEdit->text().isEmpty()) {
+            added.keep();
+            return;
+        }
     }
-    m_context.markChanged();
+    fill(row);
+    rowClick();
 }
 
-void ListPage::deleteLine(QStringList &lines, bool ask, const QString &question)
+void ListPage::deleteLine(const QString &question)
 {
     const int row = Row();
-    if (row < 0 || row >= lines.size())
+    if (row < 0 || !confirmDelete(question, row))
         return;
-    if (ask) {
-        if (!confirmDelete(question, row))
-            return;
-        m_context.markChanged();
-    }
-    lines.removeAt(row);
+    m_context.document.removeLine(m_list, row);
     fill(row);
     rowClick();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/EditorDocument.h"
 #include "editor/PelvoExt.h"
 
 #include <QWidget>
@@ -23,14 +24,15 @@ class PageContext;
 class ListPage : public QWidget {
     Q_OBJECT
 public:
-    ListPage(PageContext &context, QWidget *parent);
+    // The page edits the list of the job shown.
+    ListPage(PageContext &context, EditorDocument::Tail list, QWidget *parent);
 
     // Fills the page from the job, on the first line; empties it without one.
     virtual void Show() = 0;
     virtual void SetJobEnabled(bool enabled) = 0;
     virtual void AddClick() = 0;
-    // With ask, the user confirms first.
-    virtual void DelClick(bool ask) = 0;
+    // Deletes the selected line once the user confirms.
+    virtual void DelClick() = 0;
 
     // The shared popup menu of the list pages (Add, Delete).
     void SetPopup(QMenu *popup, QAction *deleteItem);
@@ -55,12 +57,15 @@ protected:
                              const QString &caption);
     // Appends newLine and lets the user pick its folder into pathEdit; a
     // line that got no folder is taken back.
-    void addFolderLine(QStringList &lines, const QString &newLine, QLineEdit *pathEdit);
-    // Deletes the selected line; with ask, after the question.
-    void deleteLine(QStringList &lines, bool ask, const QString &question);
-    // The selected line of a folder=days or command=days list takes the days
-    // checked in the group; the grid's second column shows them.
-    void storeDays(TStringListMy &lines, const DayGroup &days);
+    void addFolderLine(const QString &newLine, QLineEdit *pathEdit);
+    // Deletes the selected line after the question.
+    void deleteLine(const QString &question);
+    // The selected line of the page's folder=days or command=days list
+    // (lines, as the job shown holds it) takes the days checked in the
+    // group; the grid's second column shows them.
+    void storeDays(const TStringListMy &lines, const DayGroup &days);
+    // The line at row of the page's list becomes line.
+    void storeLine(int row, const QString &line);
 
     // The grid of the page; its rows follow the list.
     QTableWidget *makeGrid(const char *name, const QStringList &headers);
@@ -74,13 +79,13 @@ protected:
     QString cell(int row, int column) const;
     // The selected line: always one that exists, -1 for an empty list.
     int Row() const;
-    // Runs fill with the form marked as being filled.
-    void filling(const std::function<void()> &fill);
     // Asks the delete question; True to delete.
     bool confirmDelete(const QString &question, int row) const;
-    TBlock *block() const;
+    // The job shown, to read; nullptr while there is none.
+    const TBlock *block() const;
 
     PageContext &m_context;
+    const EditorDocument::Tail m_list;
     QTableWidget *m_grid = nullptr;
     QPushButton *m_delButton = nullptr;
 

@@ -45,14 +45,12 @@ platform::PromptButton ask(const QString &title, const QString &text, platform::
 
 TFormEditor::TFormEditor(bool haveDefaultDat)
     : m_haveDefaultDat(haveDefaultDat)
+    , m_context{m_document, [this](QWidget *control) { control->installEventFilter(this); }}
     , m_formSource(std::make_unique<TFormSource>())
     , m_formSelCmd(std::make_unique<TFormSelCmd>())
     , m_formCopy(std::make_unique<TFormCopy>())
     , m_jobPrinter(std::make_unique<QPrinter>())
 {
-    m_context.block = [this] { return m_document.currentBlock(); };
-    m_context.markChanged = [this] { m_document.setModified(true); };
-    m_context.watchKeys = [this](QWidget *control) { control->installEventFilter(this); };
     FormCreate();
 }
 

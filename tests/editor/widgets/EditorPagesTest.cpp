@@ -471,3 +471,188 @@ TEST_F(EditorPagesTest, EditingASourceStartsOnItAndACancelKeepsIt)
 }
 
 } // namespace
+
+// Every control that edits the job, driven as the user drives it, leaves
+// the document knowing that the jobs changed, also once the edit fields'
+// own marks are cleared, and the file saved differs. Walking through the
+// jobs and the lines of every page changes nothing.
+TEST_F(EditorPagesTest, EveryEditingControlMarksTheJobsChanged)
+{
+    const QStringList tail{QStringLiteral("/backup/=1"),     QStringLiteral("/even?/="),
+                           QStringLiteral("M=/month/=0"),    QStringLiteral("Y=/year?/=1"),
+                           QStringLiteral("CMD1=prepare=2"), QStringLiteral("CMD2=CCPY \"/a\" TO \"/b\"=")};
+    const QStringList sources{QStringLiteral("D=/home/a"), QStringLiteral("D=/home/b")};
+    const QStringList exclusions{QStringLiteral("E=*.tmp"), QStringLiteral("E=*.bak")};
+    const auto startJob = [&] {
+        form.reset();
+        startWithTail(tail, sources, exclusions);
+    };
+    startJob();
+    for (QTableWidget *grid : {archive().StringGridArch, copies().StringGridCopies, extCopies().StringGridACopies,
+                               commands().StringGridComs}) {
+        for (int row = grid->rowCount() - 1; row >= 0; --row)
+            grid->setCurrentCell(row, 0);
+    }
+    form->Pages().ShowJob();
+    EXPECT_FALSE(form->JobsModified());
+    const QStringList unchanged = savedLines();
+
+    const auto answerSource = [this](const QString &path) {
+        dialogs->expect(QStringLiteral("FormSource"), [path](QDialog &dialog) {
+            static_cast<TFormSource &>(dialog).EditWhat->setText(path);
+            return int(QDialog::Accepted);
+        });
+    };
+    const auto answerText = [this](const QString &text) { prompts->texts.push_back(text); };
+    const auto confirm = [this] { prompts->buttons.push_back(PromptButton::Ok); };
+    const auto onPage = [this](QWidget *page) { form->Pages().setCurrentWidget(page); };
+    const auto copyRow = [this](int row) { copies().StringGridCopies->setCurrentCell(row, 0); };
+    const auto extRow = [this](int row) { extCopies().StringGridACopies->setCurrentCell(row, 0); };
+    const auto commandRow = [this](int row) { commands().StringGridComs->setCurrentCell(row, 0); };
+    const std::vector<std::pair<const char *, std::function<void()>>> controls{
+        {"EditArch", [&] { type(archive().EditArch, QStringLiteral("/arc/b.zip")); }},
+        {"ButtonBrowse",
+         [&] {
+             answerText(QStringLiteral("/arc/c.zip"));
+             archive().ButtonBrowse->click();
+         }},
+        {"BitBtnAdd",
+         [&] {
+             answerSource(QStringLiteral("/home/c"));
+             archive().BitBtnAdd->click();
+         }},
+        {"BitBtnEdit",
+         [&] {
+             answerSource(QStringLiteral("/home/d"));
+             archive().BitBtnEdit->click();
+         }},
+        {"BitBtnDel", [&] { archive().BitBtnDel->click(); }},
+        {"PopupSourceAdd",
+         [&] {
+             answerSource(QStringLiteral("/home/e"));
+             archive().PopupSourceAdd->trigger();
+         }},
+        {"PopupSourceEdit",
+         [&] {
+             answerSource(QStringLiteral("/home/f"));
+             archive().PopupSourceEdit->trigger();
+         }},
+        {"PopupSourceDel", [&] { archive().PopupSourceDel->trigger(); }},
+        {"EditX", [&] { type(archive().EditX, QStringLiteral("*.o")); }},
+        {"CheckBoxExclude", [&] { archive().CheckBoxExclude->click(); }},
+        {"EditZ", [&] { type(archive().EditZ, QStringLiteral("weekly")); }},
+        {"BitBtnAddDest",
+         [&] {
+             answerText(QStringLiteral("/mnt/new"));
+             copies().BitBtnAddDest->click();
+         }},
+        {"BitBtnDelDest",
+         [&] {
+             confirm();
+             copies().BitBtnDelDest->click();
+         }},
+        {"EditDest", [&] { type(copies().EditDest, QStringLiteral("/mnt/typed")); }},
+        {"ButtonDest",
+         [&] {
+             answerText(QStringLiteral("/mnt/picked"));
+             copies().ButtonDest->click();
+         }},
+        {"RadioButtonReg1",
+         [&] {
+             copyRow(1);
+             copies().RadioButtonReg1->click();
+         }},
+        {"RadioButtonReg2", [&] { copies().RadioButtonReg2->click(); }},
+        {"DayOfWeek3", [&] { copies().GroupBoxDestDay->DayOfWeek[3]->click(); }},
+        {"CheckBoxEveryDay", [&] { copies().GroupBoxDestDay->EveryDay->click(); }},
+        {"BitBtnAddDestExt",
+         [&] {
+             answerText(QStringLiteral("/mnt/week"));
+             extCopies().BitBtnAddDestExt->click();
+         }},
+        {"BitBtnDelDestExt",
+         [&] {
+             confirm();
+             extCopies().BitBtnDelDestExt->click();
+         }},
+        {"EditDestExt", [&] { type(extCopies().EditDestExt, QStringLiteral("/mnt/typed")); }},
+        {"ButtonDestExt",
+         [&] {
+             answerText(QStringLiteral("/mnt/picked"));
+             extCopies().ButtonDestExt->click();
+         }},
+        {"RadioButton1",
+         [&] {
+             extRow(1);
+             extCopies().RadioButton1->click();
+         }},
+        {"RadioButton2", [&] { extCopies().RadioButton2->click(); }},
+        {"CheckBoxDel", [&] { extCopies().CheckBoxDel->click(); }},
+        {"RadioButtonWeek", [&] { extCopies().RadioButtonWeek->click(); }},
+        {"RadioButtonMonth",
+         [&] {
+             extRow(1);
+             extCopies().RadioButtonMonth->click();
+         }},
+        {"RadioButtonQuart", [&] { extCopies().RadioButtonQuart->click(); }},
+        {"RadioButtonYear", [&] { extCopies().RadioButtonYear->click(); }},
+        {"PopupDestAdd",
+         [&] {
+             onPage(&extCopies());
+             answerText(QStringLiteral("/mnt/popup"));
+             form->Pages().PopupDestAdd->trigger();
+         }},
+        {"PopupDestDel",
+         [&] {
+             onPage(&copies());
+             confirm();
+             form->Pages().PopupDestDel->trigger();
+         }},
+        {"BitBtnAddCmd",
+         [&] {
+             dialogs->expect(QStringLiteral("FormSelCmd"), [](QDialog &dialog) {
+                 static_cast<TFormSelCmd &>(dialog).RadioButtonExt->setChecked(true);
+                 return int(QDialog::Accepted);
+             });
+             answerText(QStringLiteral("/usr/bin/sync"));
+             commands().BitBtnAddCmd->click();
+         }},
+        {"BitBtnDelCmd",
+         [&] {
+             confirm();
+             commands().BitBtnDelCmd->click();
+         }},
+        {"EditCmd", [&] { type(commands().EditCmd, QStringLiteral("prepare --all")); }},
+        {"ButtonCmd",
+         [&] {
+             answerText(QStringLiteral("/usr/bin/env"));
+             commands().ButtonCmd->click();
+         }},
+        {"ButtonEdit",
+         [&] {
+             commandRow(1);
+             dialogs->expect(QStringLiteral("FormCopy"), [](QDialog &dialog) {
+                 static_cast<TFormCopy &>(dialog).EditTo->setText(QStringLiteral("/c"));
+                 return int(QDialog::Accepted);
+             });
+             commands().ButtonEdit->click();
+         }},
+        {"DayOfWeekC2", [&] { commands().GroupBoxCmdDay->DayOfWeek[2]->click(); }},
+        {"CheckBoxCEveryDay", [&] { commands().GroupBoxCmdDay->EveryDay->click(); }},
+        {"RadioButtonRA", [&] { commands().RadioButtonRA->click(); }},
+        {"RadioButtonRB",
+         [&] {
+             commandRow(1);
+             commands().RadioButtonRB->click();
+         }},
+    };
+    for (const auto &[control, edit] : controls) {
+        SCOPED_TRACE(control);
+        startJob();
+        edit();
+        EXPECT_TRUE(dialogs->allPlayed());
+        form->Pages().ClearEditMarks();
+        EXPECT_TRUE(form->JobsModified());
+        EXPECT_NE(savedLines(), unchanged);
+    }
+}
