@@ -1,6 +1,6 @@
 #include "HelpUtils.h"
 
-#include "shared/Cp1251.h"
+#include "platform/CodePage.h"
 
 #include <array>
 
@@ -60,7 +60,7 @@ qint32 HashName(const QByteArray &name)
 
 qint32 HashName(const QString &name)
 {
-    return HashName(cp1251::encode(name).value_or(name.toUtf8()));
+    return HashName(codepage::encode(name, codepage::CodePage::Windows1251).value_or(name.toUtf8()));
 }
 
 } // namespace help

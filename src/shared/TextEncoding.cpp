@@ -1,6 +1,6 @@
 #include "TextEncoding.h"
 
-#include "shared/Cp1251.h"
+#include "platform/CodePage.h"
 
 #include <QStringDecoder>
 
@@ -44,13 +44,13 @@ DecodedText decode(const QByteArray &bytes)
         if (std::optional<QString> text = asUtf8(bytes))
             return {*text, Encoding::Utf8};
     }
-    return {cp1251::decode(bytes), Encoding::Cp1251};
+    return {codepage::decode(bytes, codepage::CodePage::Windows1251), Encoding::Cp1251};
 }
 
 std::optional<QByteArray> encode(const QString &text, Encoding encoding)
 {
     switch (encoding) {
-    case Encoding::Cp1251: return cp1251::encode(text);
+    case Encoding::Cp1251: return codepage::encode(text, codepage::CodePage::Windows1251);
     case Encoding::Utf8: return text.toUtf8();
     case Encoding::Utf8WithMark: return ByteOrderMark.toByteArray() + text.toUtf8();
     }

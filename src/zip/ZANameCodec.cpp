@@ -1,11 +1,11 @@
 #include "ZANameCodec.h"
 
+#include "platform/CodePage.h"
 #include "zip/ZAByteOrder.h"
 #include "zip/ZACentralHeader.h"
 #include "zip/ZARecords.h"
 
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <optional>
 
@@ -24,9 +24,9 @@ uint32_t crcOf(const QByteArray &bytes)
     return uint32_t(crc32(0L, reinterpret_cast<const Bytef *>(bytes.constData()), uInt(bytes.size())));
 }
 
-const char *codePage(bool oemNames)
+codepage::CodePage codePage(bool oemNames)
 {
-    return oemNames ? "IBM866" : "windows-1251";
+    return oemNames ? codepage::CodePage::Dos866 : codepage::CodePage::Windows1251;
 }
 
 bool isAscii(const QString &text)
@@ -69,16 +69,8 @@ std::optional<QString> validUtf8(const QByteArray &bytes)
 
 EncodedName encode(const QString &name, bool oemNames)
 {
-    if (isAscii(name))
-        return {name.toLatin1(), false};
-    QStringEncoder encoder(codePage(oemNames), QStringConverter::Flag::Stateless);
-    QByteArray bytes = encoder.encode(name);
-    // The encoder replaces what the page lacks; a round trip tells.
-    if (encoder.isValid() && !encoder.hasError()) {
-        QStringDecoder decoder(codePage(oemNames));
-        if (QString(decoder.decode(bytes)) == name)
-            return {bytes, false};
-    }
+    if (std::optional<QByteArray> bytes = codepage::encode(name, codePage(oemNames)))
+        return {*bytes, false};
     return {name.toUtf8(), true};
 }
 
@@ -86,10 +78,7 @@ QString decode(const QByteArray &bytes, uint16_t flags, bool oemNames)
 {
     if (flags & zarecords::FlagUtf8Name)
         return QString::fromUtf8(bytes);
-    QStringDecoder decoder(codePage(oemNames));
-    if (!decoder.isValid())
-        return QString::fromLatin1(bytes);
-    return decoder.decode(bytes);
+    return codepage::decode(bytes, codePage(oemNames));
 }
 
 QString decodeName(const QByteArray &bytes, uint16_t flags, uint16_t madeBy, bool oemNames)

@@ -130,6 +130,31 @@ TEST(Charset, TextTheCharsetCannotHoldIsSentInUtf8)
     EXPECT_EQ(QString::fromUtf8(wider.bytes), mixed);
 }
 
+// Code page 866 and US-ASCII by their usual names, each name kept in the
+// message as it was given.
+TEST(Charset, CodePagesAndAsciiByTheirUsualNames)
+{
+    const struct {
+        const char *charset;
+        QString text;
+        QByteArray bytes;
+        QByteArray sentAs;
+    } cases[] = {
+        {"CP866", QStringLiteral(u"Ок"), "\x8E\xAA", "CP866"},
+        {"ibm866", QStringLiteral(u"€"), "\xE2\x82\xAC", "utf-8"},
+        {"US-ASCII", QStringLiteral("Report"), "Report", "US-ASCII"},
+        {"us-ascii", QStringLiteral(u"Отчёт"), QStringLiteral(u"Отчёт").toUtf8(), "utf-8"},
+    };
+    for (const auto &c : cases) {
+        const TCharsetText encoded = EncodeInCharset(c.text, QString::fromLatin1(c.charset));
+        EXPECT_EQ(encoded.bytes, c.bytes) << c.charset;
+        EXPECT_EQ(encoded.charset, c.sentAs) << c.charset;
+    }
+    EXPECT_EQ(DecodeHeaderWords(QStringLiteral("=?ibm866?Q?=8E=AA?= =?us-ascii?Q?a=80?=")),
+              QStringLiteral(u"Ок"
+                             "a\uFFFD"));
+}
+
 TEST(UUDecode, ReadsLinesAndRefusesForeignCharacters)
 {
     EXPECT_EQ(UUDecodeChar('`'), 0);
