@@ -138,28 +138,48 @@ auto answerAs(const std::function<void(QWidget &)> &act, Prompt prompt)
 
 } // namespace
 
-// A window-modal box without an owner blocks no other window, so that the
-// scheduler's icon goes on taking clicks while a question is open; an
-// application-modal one blocks them all.
+// A window-modal box or Find dialog blocks no window but its owner's, so
+// that the scheduler's icon goes on taking clicks while a question or a
+// viewer's Find is open; an application-modal one blocks them all.
 TEST(QtPrompter, AWindowModalBoxLeavesTheOtherWindowsTakingClicks)
 {
     const CaseApplication app;
     for (const auto &[modality, presses] : {std::pair{Qt::ApplicationModal, 0}, std::pair{Qt::WindowModal, 1}}) {
         SCOPED_TRACE(int(modality));
-        ClickCounter other;
-        other.resize(22, 22);
-        other.show();
         QtPrompter prompter(true, modality);
-        MessageRequest request;
-        request.text = QStringLiteral("You are sure, what want to start backup copying?");
-        const PromptButton answer = answerAs(
-            [&](QWidget &box) {
-                QTest::mouseClick(other.windowHandle(), Qt::RightButton, {}, QPoint(11, 11));
-                static_cast<QMessageBox &>(box).button(QMessageBox::Ok)->click();
-            },
-            [&] { return prompter.message(request); });
-        EXPECT_EQ(answer, PromptButton::Ok);
-        EXPECT_EQ(other.presses, presses);
+        const auto clickOther
+            = [](ClickCounter &other) { QTest::mouseClick(other.windowHandle(), Qt::RightButton, {}, QPoint(11, 11)); };
+        {
+            ClickCounter other;
+            other.resize(22, 22);
+            other.show();
+            MessageRequest request;
+            request.text = QStringLiteral("You are sure, what want to start backup copying?");
+            const PromptButton answer = answerAs(
+                [&](QWidget &box) {
+                    clickOther(other);
+                    static_cast<QMessageBox &>(box).button(QMessageBox::Ok)->click();
+                },
+                [&] { return prompter.message(request); });
+            EXPECT_EQ(answer, PromptButton::Ok);
+            EXPECT_EQ(other.presses, presses) << "question";
+        }
+        {
+            ClickCounter other;
+            other.resize(22, 22);
+            other.show();
+            QWidget viewer;
+            viewer.show();
+            viewer.activateWindow();
+            const std::optional<FindRequest> answer = answerAs(
+                [&](QWidget &find) {
+                    clickOther(other);
+                    static_cast<QDialog &>(find).reject();
+                },
+                [&] { return prompter.find(FindRequest{}); });
+            EXPECT_FALSE(answer);
+            EXPECT_EQ(other.presses, presses) << "Find";
+        }
     }
 }
 

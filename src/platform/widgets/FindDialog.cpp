@@ -57,9 +57,10 @@ FindRequest FindDialog::answer() const
     return answer;
 }
 
-std::optional<FindRequest> FindDialog::ask(const FindRequest &request, QWidget *parent)
+std::optional<FindRequest> FindDialog::ask(const FindRequest &request, QWidget *parent, Qt::WindowModality modality)
 {
     FindDialog dialog(request, parent);
+    dialog.setWindowModality(modality);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.answer();

@@ -18,8 +18,8 @@ public:
 
     FindRequest answer() const;
 
-    // Shows the dialog modally; nullopt when cancelled.
-    static std::optional<FindRequest> ask(const FindRequest &request, QWidget *parent);
+    // Shows the dialog with the modality given; nullopt when cancelled.
+    static std::optional<FindRequest> ask(const FindRequest &request, QWidget *parent, Qt::WindowModality modality);
 
 private:
     FindRequest m_request;

@@ -212,7 +212,7 @@ std::optional<QString> QtPrompter::folder(const FolderRequest &request)
 
 std::optional<FindRequest> QtPrompter::find(const FindRequest &request)
 {
-    return onGuiThread([&request] { return FindDialog::ask(request, QApplication::activeWindow()); });
+    return onGuiThread([this, &request] { return FindDialog::ask(request, QApplication::activeWindow(), m_modality); });
 }
 
 bool QtPrompter::printSetup(QPrinter &printer)

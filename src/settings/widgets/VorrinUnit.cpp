@@ -80,6 +80,10 @@ TFormVorrin::TFormVorrin(const VorrinSettings &settings, QWidget *parent, Vorrin
 
     FormSetTime = new TFormSetTime(this);
     FormRep = new TFormRep(this);
+    // Modal to this dialog alone: the scheduler's icon goes on taking clicks
+    // while one of them is open, as it does while this dialog is.
+    for (QDialog *dialog : std::initializer_list<QDialog *>{FormSetTime, FormRep})
+        dialog->setWindowModality(Qt::WindowModal);
     Msg.Charset = QStringLiteral("windows-1251");
     SMTP.setObjectName(QStringLiteral("SMTP"));
     SMTP.Handshaking = smtpmail::hsManual;

@@ -19,6 +19,7 @@
 #include "scheduler/Journal.h"
 #include "scheduler/Scheduler.h"
 #include "settings/VorrinStore.h"
+#include "settings/widgets/SetTime.h"
 #include "settings/widgets/VorrinUnit.h"
 #include "shared/ConstStr.h"
 #include "shared/SuiteMessages.h"
@@ -311,6 +312,13 @@ TEST_F(TrayTest, WithTheSettingsDialogOpenTheIconsMenuStaysInReach)
         const ShownModally shown(dialog);
         QTest::mouseClick(icon.windowHandle(), Qt::RightButton, {}, QPoint(11, 11));
         EXPECT_EQ(icon.presses, 1) << "the click on the icon was dropped";
+        // Also while a dialog of the settings dialog is open over it.
+        for (QDialog *inner :
+             std::initializer_list<QDialog *>{tray->FormVorrin().FormSetTime, tray->FormVorrin().FormRep}) {
+            const ShownModally innerShown(*inner);
+            QTest::mouseClick(icon.windowHandle(), Qt::RightButton, {}, QPoint(11, 11));
+        }
+        EXPECT_EQ(icon.presses, 3) << "a click on the icon was dropped while a dialog of the dialog was open";
 
         dialog.showMinimized();
         for (const char *name : {"OpenItem", "ReportItem", "JournalItem", "AboutItem"}) {
