@@ -3,6 +3,7 @@
 #include "engine/CommandLineSwitches.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
+#include "platform/widgets/WindowPlacement.h"
 #include "settings/VorrinStore.h"
 #include "settings/widgets/JobFileOffer.h"
 #include "shared/ConstStr.h"
@@ -65,7 +66,7 @@ std::unique_ptr<TFormZentavo> StartZentavo(const QStringList &arguments, TFormZe
     if (TakeRunMinimizedRequest())
         form->showMinimized();
     else
-        form->show();
+        platform::ShowCentredOnScreen(*form);
     form->ArmAutoRun();
     tellSettingsDamage(*form, request.AutoRun);
     form->OpenJobFile(request.JobFileName, true);

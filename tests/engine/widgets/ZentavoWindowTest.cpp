@@ -31,6 +31,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -175,6 +176,19 @@ TEST_F(ZentavoWindowTest, TheRunsEndIsHandledWithoutWaitingForTheClock)
     clock->stop();
     ASSERT_TRUE(endsByItself());
     EXPECT_EQ(toolExitCode(QStringLiteral("unzip"), {QStringLiteral("-t"), archive()}), 0);
+}
+
+// Wherever the window manager would put it, the window starts in the
+// middle of the screen.
+TEST_F(ZentavoWindowTest, TheWindowStartsCentredOnTheScreen)
+{
+    start({writeJobFile()});
+    ASSERT_NE(form->screen(), nullptr);
+    const QRect area = form->screen()->availableGeometry();
+    const QRect frame = form->frameGeometry();
+    EXPECT_TRUE(area.contains(frame)) << frame.width() << "x" << frame.height();
+    EXPECT_LE((frame.center() - area.center()).manhattanLength(), 1)
+        << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
 }
 
 TEST_F(ZentavoWindowTest, TitleCarriesTheArchiveProgressDuringTheRunOnly)
