@@ -155,7 +155,12 @@ bool copyFile(const QString &from, const QString &to, const std::atomic<bool> *s
     if (!copyContent(from, in, out, stop)) {
         if (stopped(stop))
             return fail(error, QStringLiteral("The copy was stopped"));
-        return fail(error, in.error() != QFileDevice::NoError ? in.errorString() : out.errorString());
+        if (in.error() != QFileDevice::NoError)
+            return fail(error, in.errorString());
+        if (out.error() != QFileDevice::NoError)
+            return fail(error, out.errorString());
+        // Neither failed: the source ended before the size it had when the copy began.
+        return fail(error, QStringLiteral("The source file became shorter while it was copied"));
     }
     out.setPermissions(in.permissions());
     if (!out.setFileTime(in.fileTime(QFileDevice::FileModificationTime), QFileDevice::FileModificationTime))

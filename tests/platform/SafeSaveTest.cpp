@@ -117,6 +117,25 @@ TEST(SafeSave, ACopyOntoAFullDiskLeavesTheOldTarget)
     EXPECT_TRUE(leftovers(space.folder()).isEmpty());
 }
 
+// A source that ends before its size (a file cut short while it is copied;
+// a file of the kernel's, which says 4096 bytes and holds a few) fails the
+// copy with that reason and leaves the old target.
+TEST(SafeSave, ACopyOfASourceShorterThanItsSizeSaysSoAndLeavesTheOldTarget)
+{
+    const QString from = QStringLiteral("/sys/devices/system/cpu/online");
+    const QFileInfo source(from);
+    if (!source.exists() || source.size() <= readBytes(from).size())
+        GTEST_SKIP() << "no kernel file that holds less than its size";
+    QTemporaryDir target;
+    const QString to = target.filePath(QStringLiteral("online"));
+    writeBytes(to, "old copy");
+    QString error;
+    EXPECT_FALSE(platform::copyFile(from, to, nullptr, &error));
+    EXPECT_EQ(error, QStringLiteral("The source file became shorter while it was copied"));
+    EXPECT_EQ(readBytes(to), "old copy");
+    EXPECT_TRUE(leftovers(target.path()).isEmpty());
+}
+
 // A save killed before its commit (a destination copy, a report) leaves its
 // temporary file; the next save of the same target removes it, while the
 // temporary file of a save still under way and those of other targets stay.
