@@ -157,6 +157,23 @@ QString commonFolder(const QStringList &paths)
     return common;
 }
 
+QString whereLinksLead(const QString &name)
+{
+    std::error_code error;
+    std::filesystem::path path = std::filesystem::absolute(nativePath(name), error);
+    if (error)
+        return name;
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(path, error); ++hops) {
+        const std::filesystem::path target = std::filesystem::read_symlink(path, error);
+        if (error)
+            break;
+        // A relative target counts from the link's folder; an absolute one replaces the path.
+        path = path.parent_path() / target;
+    }
+    // Not cleaned: ".." after a folder that is a link is the kernel's to resolve.
+    return fileNameFromBytes(QByteArray::fromStdString(path.string()));
+}
+
 bool fileExists(const QString &path)
 {
     std::error_code ignored;

@@ -40,6 +40,11 @@ bool startsWithFolder(const QString &path, const QString &folder);
 // when they share none.
 QString commonFolder(const QStringList &paths);
 
+// The absolute name of the file a name leads to: the name itself, or where
+// its links end (as many as the system itself follows). A link to a file
+// not made yet leads to where that file will be.
+QString whereLinksLead(const QString &name);
+
 // Whether something of that name (raw bytes included) exists.
 bool fileExists(const QString &path);
 

@@ -146,7 +146,9 @@ Attempt tryLock(const QString &path, FileHandle &held, QString &error)
 
 QString FileWriteLock::lockFileName(const QString &target)
 {
-    const QFileInfo info(target);
+    // Beside the file itself: writers that name it through a link and by
+    // its own name take one lock.
+    const QFileInfo info(whereLinksLead(target));
     return info.absoluteDir().filePath(u'.' + info.fileName() + QStringLiteral(".lock"));
 }
 

@@ -10,9 +10,11 @@ namespace platform {
 
 // The lock one writer of a file holds from before it reads the file until
 // it has written it, so that two processes never change it at once. It is a
-// flock on a lock file beside the target, named after it: the target itself
-// may be renamed away and replaced while it is written (the volumes of a
-// set, a file made anew), the lock file never is. The kernel drops the lock
+// flock on a lock file beside the target, named after it; for a target that
+// is a link, beside where the link leads, so that writers naming the file
+// through a link and by its own name take one lock. The target itself may
+// be renamed away and replaced while it is written (the volumes of a set, a
+// file made anew), the lock file never is. The kernel drops the lock
 // when the process ends in any way; a lock file a killed writer left is
 // taken over by the next writer, and every writer removes it when it lets
 // go. A lock file that is not a plain file (a link, which the lock never

@@ -1,5 +1,6 @@
 #include "ZATempFile.h"
 
+#include "platform/FileNames.h"
 #include "platform/Paths.h"
 #include "zip/ZAExcept.h"
 
@@ -48,13 +49,5 @@ std::unique_ptr<QFile> CreateTailFile(const QString &archive)
 
 QString ArchivePlace(const QString &archive)
 {
-    QString name = QFileInfo(archive).absoluteFilePath();
-    // As many links as the system itself follows.
-    for (int hops = 0; hops < 40; ++hops) {
-        const QFileInfo info(name);
-        if (!info.isSymLink())
-            break;
-        name = info.symLinkTarget();
-    }
-    return name;
+    return platform::whereLinksLead(archive);
 }

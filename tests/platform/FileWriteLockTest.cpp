@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -114,4 +115,36 @@ TEST(FileWriteLock, ALockNameThatHoldsNoWritableLockFile)
         EXPECT_EQ(QFileInfo(lock).exists() || QFileInfo(lock).isSymLink(), c.state == FileWriteLock::State::Failed);
         QFile::remove(lock);
     }
+}
+
+// Writers that name one file through links (relative, absolute, a chain)
+// and by its own name take one lock, beside the file; a link to a file not
+// made yet locks where the file will be.
+TEST(FileWriteLock, WritersThroughALinkAndByTheFilesNameTakeOneLock)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("disk")));
+    const QString target = dir.filePath(QStringLiteral("disk/data.zip"));
+    testfiles::writeBytes(target, "archive");
+    ASSERT_TRUE(QFile::link(QStringLiteral("disk/data.zip"), dir.filePath(QStringLiteral("relative.zip"))));
+    ASSERT_TRUE(QFile::link(target, dir.filePath(QStringLiteral("absolute.zip"))));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("relative.zip")), dir.filePath(QStringLiteral("chain.zip"))));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("disk/new.zip")), dir.filePath(QStringLiteral("new.zip"))));
+    struct Case {
+        const char *name;
+        QString target;
+    };
+    const Case cases[] = {{"relative.zip", target},
+                          {"absolute.zip", target},
+                          {"chain.zip", target},
+                          {"new.zip", dir.filePath(QStringLiteral("disk/new.zip"))}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString link = dir.filePath(QString::fromLatin1(c.name));
+        EXPECT_EQ(FileWriteLock::lockFileName(link), FileWriteLock::lockFileName(c.target));
+        const FileWriteLock throughTheLink(link, std::chrono::milliseconds(0));
+        ASSERT_EQ(throughTheLink.state(), FileWriteLock::State::Held);
+        EXPECT_EQ(FileWriteLock(c.target, std::chrono::milliseconds(0)).state(), FileWriteLock::State::InUse);
+    }
+    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("new.zip"))).isSymLink());
 }
