@@ -130,14 +130,11 @@ int createTemporary(const QString &nameTemplate, mode_t mode, QString *created)
 
 SafeSave::SafeSave(QString path) : m_path(std::move(path))
 {
-    // A name that is a link is saved where it leads, and stays a link.
+    // A name that is a link is saved where it leads, also where nothing is
+    // yet, and stays a link.
     std::error_code error;
-    const std::filesystem::path name = nativePath(m_path);
-    if (std::filesystem::is_symlink(name, error)) {
-        const std::filesystem::path target = std::filesystem::weakly_canonical(name, error);
-        if (!error)
-            m_path = fileNameFromBytes(QByteArray::fromStdString(target.string()));
-    }
+    if (std::filesystem::is_symlink(nativePath(m_path), error))
+        m_path = whereLinksLead(m_path);
 }
 
 SafeSave::~SafeSave()

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include <atomic>
+#include <string_view>
 
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -59,16 +60,27 @@ TEST(SafeSave, ReplacesContentAndKeepsTheModeOfTheOldFile)
     EXPECT_TRUE(leftovers(dir.path()).isEmpty());
 }
 
+// A link stays a link, also one to a file not made yet, which the save
+// makes; one whose folder is missing (a disk not mounted) fails the save.
 TEST(SafeSave, ALinkStaysALinkToTheSavedFile)
 {
     QTemporaryDir dir;
-    const QString target = dir.filePath(QStringLiteral("real"));
     const QString link = dir.filePath(QStringLiteral("link"));
-    writeBytes(target, "old");
-    ASSERT_TRUE(QFile::link(target, link));
-    ASSERT_TRUE(platform::saveFile(link, "new"));
-    EXPECT_TRUE(QFileInfo(link).isSymLink());
-    EXPECT_EQ(readBytes(target), "new");
+    for (const char *leadsTo : {"real", "not-yet", "missing/real"}) {
+        SCOPED_TRACE(leadsTo);
+        const QString target = dir.filePath(QString::fromLatin1(leadsTo));
+        const bool exists = leadsTo == std::string_view("real");
+        if (exists)
+            writeBytes(target, "old");
+        QFile::remove(link);
+        ASSERT_TRUE(QFile::link(target, link));
+        const bool folder = QFileInfo(target).dir().exists();
+        EXPECT_EQ(platform::saveFile(link, "new"), folder);
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+        if (folder) {
+            EXPECT_EQ(readBytes(target), "new");
+        }
+    }
 }
 
 TEST(SafeSave, AFullDiskLeavesTheOldFileByteForByte)
