@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QScreen>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -37,5 +39,17 @@ protected:
     {
         WidgetTest::SetUpTestSuite();
         QApplication::setQuitOnLastWindowClosed(false);
+    }
+
+    // The window's frame lies wholly on its screen with its centre there,
+    // wherever the window manager would have put it.
+    static void expectCentredOnTheScreen(const QWidget &window)
+    {
+        ASSERT_NE(window.screen(), nullptr);
+        const QRect area = window.screen()->availableGeometry();
+        const QRect frame = window.frameGeometry();
+        EXPECT_TRUE(area.contains(frame)) << frame.width() << "x" << frame.height();
+        EXPECT_LE((frame.center() - area.center()).manhattanLength(), 1)
+            << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
     }
 };

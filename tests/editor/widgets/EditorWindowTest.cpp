@@ -20,7 +20,6 @@
 #include <QKeyEvent>
 #include <QPrinter>
 #include <QPushButton>
-#include <QScreen>
 #include <QTableWidget>
 
 using namespace pelvo;
@@ -66,12 +65,7 @@ protected:
 TEST_F(EditorWindowTest, TheWindowStartsCentredOnTheScreen)
 {
     start({writeJobs(1)});
-    ASSERT_NE(form->screen(), nullptr);
-    const QRect area = form->screen()->availableGeometry();
-    const QRect frame = form->frameGeometry();
-    EXPECT_TRUE(area.contains(frame)) << frame.width() << "x" << frame.height();
-    EXPECT_LE((frame.center() - area.center()).manhattanLength(), 1)
-        << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+    expectCentredOnTheScreen(*form);
 }
 
 TEST_F(EditorWindowTest, StartWithoutAJobFileAsksForTheFirstJobOnce)

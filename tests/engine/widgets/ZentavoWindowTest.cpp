@@ -31,7 +31,6 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -183,12 +182,8 @@ TEST_F(ZentavoWindowTest, TheRunsEndIsHandledWithoutWaitingForTheClock)
 TEST_F(ZentavoWindowTest, TheWindowStartsCentredOnTheScreen)
 {
     start({writeJobFile()});
-    ASSERT_NE(form->screen(), nullptr);
-    const QRect area = form->screen()->availableGeometry();
-    const QRect frame = form->frameGeometry();
-    EXPECT_TRUE(area.contains(frame)) << frame.width() << "x" << frame.height();
-    EXPECT_LE((frame.center() - area.center()).manhattanLength(), 1)
-        << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+    ASSERT_NE(form, nullptr);
+    expectCentredOnTheScreen(*form);
 }
 
 TEST_F(ZentavoWindowTest, TitleCarriesTheArchiveProgressDuringTheRunOnly)
