@@ -2,6 +2,8 @@
 
 #include "shared/ConstStr.h"
 
+#include <utility>
+
 namespace pelvo {
 
 void EditorDocument::setCurrent(int index)
@@ -16,7 +18,7 @@ const TBlock *EditorDocument::currentBlock() const
 
 TBlock *EditorDocument::editedBlock()
 {
-    return m_current >= 0 ? &m_jobs.blocks[std::size_t(m_current)] : nullptr;
+    return const_cast<TBlock *>(std::as_const(*this).currentBlock());
 }
 
 QString EditorDocument::currentName() const
